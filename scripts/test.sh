@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test headless: once as built for users, once with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+"$src/scripts/install-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+for variant in release asan; do
+  dir="$src/build-test-$variant"
+  opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  [ "$variant" = asan ] && opts+=(-DTORVANA_SANITIZE=ON -DTORVANA_BENCH=OFF)
+  "$src/scripts/build.sh" "$dir" "${opts[@]}"
+  echo "== tests ($variant)"
+  ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
+done
