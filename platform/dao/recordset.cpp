@@ -1,0 +1,650 @@
+// Record sets: tables (navigated by key, always current) and dynasets (a query's result, read
+// when opened; writable when its rows map to the rows of one table).
+#include "dao_p.h"
+
+#include <cmath>
+
+namespace dao {
+
+namespace {
+[[noreturn]] void noCurrentRecord()
+{
+    raise(err::NoCurrentRecord, QStringLiteral("Kein aktueller Datensatz."));
+}
+[[noreturn]] void recordDeleted()
+{
+    raise(err::RecordDeleted, QStringLiteral("Datensatz ist gelöscht."));
+}
+[[noreturn]] void readOnlySet()
+{
+    raise(err::ReadOnly, QStringLiteral("Aktualisieren nicht möglich; Datenbank oder Objekt ist "
+                                        "schreibgeschützt."));
+}
+[[noreturn]] void notForType()
+{
+    raise(err::NotSupportedForType,
+          QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+}
+} // namespace
+
+struct RecordsetImpl
+{
+    std::shared_ptr<Connection> conn;
+    RecordsetTypeEnum type = dbOpenDynaset;
+
+    QStringList names;
+    QHash<QString, int> byName;
+    QVector<ColKind> kinds;
+
+    // The table written to: the table itself, or the one table a dynaset's rows come from.
+    std::optional<TableInfo> base;
+    QVector<int> baseColumn; // field -> column of base, -1 for a computed field
+    int keyField = -1;       // field holding base's key
+
+    // Table
+    QString index;
+    bool noMatch = false;
+    qint64 curKey = 0;
+    QVector<QVariant> curRow;
+
+    // Dynaset
+    std::vector<QVector<QVariant>> rows;
+    std::vector<char> gone;
+    qint64 live = 0;
+    qint64 pos = -1;
+
+    // Position
+    bool bof = false, eof = false, onRecord = false, onDeleted = false;
+
+    // Writing
+    EditModeEnum mode = dbEditNone;
+    QVector<QVariant> buffer; // storage values
+    QVector<bool> dirty;
+
+    sqlite3 *db() const { return conn->handle(); }
+
+    void setColumns(const QStringList &n, const QVector<ColKind> &k)
+    {
+        names = n;
+        kinds = k;
+        byName.clear();
+        for (int i = int(n.size()) - 1; i >= 0; --i)
+            byName.insert(fieldKey(n[i]), i);
+    }
+
+    int fieldIndex(const QString &name) const
+    {
+        const auto it = byName.constFind(fieldKey(name));
+        if (it == byName.cend())
+            raise(err::ItemNotFound,
+                  QStringLiteral("Element '%1' in dieser Auflistung nicht gefunden.").arg(name));
+        return it.value();
+    }
+
+    void checkIndex(int i) const
+    {
+        if (i < 0 || i >= names.size())
+            raise(err::ItemNotFound, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
+    }
+
+    bool writable() const { return base.has_value() && keyField >= 0; }
+
+    // ---- positioning ------------------------------------------------------------------------
+
+    void setOn()
+    {
+        onRecord = true;
+        onDeleted = false;
+        bof = eof = false;
+    }
+
+    // Table: loads the row a key query finds.
+    bool fetchTable(std::string_view clause, const QVariant &arg)
+    {
+        const QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdent(base->name) +
+                            QLatin1Char(' ') + QString::fromUtf8(clause.data(), int(clause.size()));
+        const QByteArray utf8 = sql.toUtf8();
+        Stmt s(db(), std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Read);
+        if (arg.isValid())
+            s.bind(1, arg);
+        if (!s.step())
+            return false;
+        curKey = s.column(0, ColKind::Integer).toLongLong();
+        curRow.resize(names.size());
+        for (int i = 0; i < names.size(); ++i)
+            curRow[i] = s.column(i + 1, kinds[i]);
+        return true;
+    }
+
+    qint64 nextLive(qint64 from, int step) const
+    {
+        for (qint64 i = from + step; i >= 0 && i < qint64(rows.size()); i += step)
+            if (!gone[std::size_t(i)])
+                return i;
+        return -1;
+    }
+
+    bool locateFirst()
+    {
+        if (type == dbOpenTable)
+            return fetchTable("ORDER BY rowid LIMIT 1", QVariant());
+        const qint64 i = nextLive(-1, 1);
+        if (i >= 0)
+            pos = i;
+        return i >= 0;
+    }
+    bool locateLast()
+    {
+        if (type == dbOpenTable)
+            return fetchTable("ORDER BY rowid DESC LIMIT 1", QVariant());
+        const qint64 i = nextLive(qint64(rows.size()), -1);
+        if (i >= 0)
+            pos = i;
+        return i >= 0;
+    }
+    bool locateAfterCurrent(int step)
+    {
+        if (type == dbOpenTable)
+            return fetchTable(step > 0 ? "WHERE rowid > ? ORDER BY rowid LIMIT 1"
+                                       : "WHERE rowid < ? ORDER BY rowid DESC LIMIT 1",
+                              QVariant(qlonglong(curKey)));
+        const qint64 i = nextLive(pos, step);
+        if (i >= 0)
+            pos = i;
+        return i >= 0;
+    }
+
+    void dropEdit()
+    {
+        mode = dbEditNone;
+        buffer.clear();
+        dirty.clear();
+    }
+
+    void moveFirstOrLast(bool last)
+    {
+        dropEdit();
+        noMatch = false;
+        if (last ? locateLast() : locateFirst()) {
+            setOn();
+            return;
+        }
+        onRecord = onDeleted = false;
+        bof = eof = true;
+        noCurrentRecord();
+    }
+
+    void moveBy(int step)
+    {
+        dropEdit();
+        if ((step > 0 && eof) || (step < 0 && bof))
+            noCurrentRecord();
+        bool found = false;
+        if (onRecord)
+            found = locateAfterCurrent(step);
+        else if (step > 0 && bof)
+            found = locateFirst();
+        else if (step < 0 && eof)
+            found = locateLast();
+        else
+            noCurrentRecord(); // after a Seek that found nothing
+        if (found) {
+            setOn();
+            return;
+        }
+        onRecord = onDeleted = false;
+        if (step > 0)
+            eof = true;
+        else
+            bof = true;
+    }
+
+    // ---- reading ----------------------------------------------------------------------------
+
+    QVariant value(int i) const
+    {
+        checkIndex(i);
+        if (mode != dbEditNone)
+            return fromStorage(buffer[i], kinds[i]);
+        if (!onRecord)
+            noCurrentRecord();
+        if (onDeleted)
+            recordDeleted();
+        return type == dbOpenTable ? curRow[i] : rows[std::size_t(pos)][i];
+    }
+
+    // ---- writing ----------------------------------------------------------------------------
+
+    void setValue(int i, const QVariant &v)
+    {
+        checkIndex(i);
+        if (mode == dbEditNone)
+            raise(err::UpdateWithoutEdit,
+                  QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+        const int col = baseColumn[i];
+        if (col < 0 || (col == base->keyColumn && base->autoIncrement))
+            raise(err::FieldNotUpdatable,
+                  QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.").arg(names[i]));
+        buffer[i] = toStorage(v, base->kinds[col], names[i]);
+        dirty[i] = true;
+    }
+
+    void startEdit(EditModeEnum m)
+    {
+        if (!writable())
+            readOnlySet();
+        if (m == dbEditInProgress) {
+            if (!onRecord)
+                noCurrentRecord();
+            if (onDeleted)
+                recordDeleted();
+            buffer = type == dbOpenTable ? curRow : rows[std::size_t(pos)];
+        } else {
+            buffer = QVector<QVariant>(names.size());
+        }
+        dirty = QVector<bool>(names.size(), false);
+        mode = m;
+    }
+
+    // Reads the base row of a key back into a dynaset row.
+    void refreshRow(QVector<QVariant> &row, qint64 key)
+    {
+        QString cols;
+        QVector<int> fields;
+        for (int i = 0; i < names.size(); ++i) {
+            if (baseColumn[i] < 0)
+                continue;
+            if (!cols.isEmpty())
+                cols += QLatin1String(", ");
+            cols += quoteIdent(base->columns[baseColumn[i]]);
+            fields << i;
+        }
+        const QByteArray sql = (QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM ") +
+                                quoteIdent(base->name) + QStringLiteral(" WHERE rowid = ?"))
+                                   .toUtf8();
+        Stmt s(db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Read);
+        s.bind(1, QVariant(qlonglong(key)));
+        if (!s.step())
+            return;
+        for (int k = 0; k < fields.size(); ++k)
+            row[fields[k]] = s.column(k, kinds[fields[k]]);
+    }
+
+    qint64 currentKey() const
+    {
+        return type == dbOpenTable ? curKey : rows[std::size_t(pos)][keyField].toLongLong();
+    }
+
+    void update()
+    {
+        if (mode == dbEditNone)
+            raise(err::UpdateWithoutEdit,
+                  QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+        sqlite3 *h = db();
+        QStringList cols;
+        QVariantList values;
+        for (int i = 0; i < names.size(); ++i)
+            if (dirty[i]) {
+                cols << quoteIdent(base->columns[baseColumn[i]]);
+                values << buffer[i];
+            }
+        const QString table = quoteIdent(base->name);
+        if (mode == dbEditAdd) {
+            QString sql;
+            if (cols.isEmpty()) {
+                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES");
+            } else {
+                QStringList marks;
+                for (int i = 0; i < cols.size(); ++i)
+                    marks << QStringLiteral("?");
+                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
+                      cols.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
+                      marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+            }
+            const QByteArray utf8 = sql.toUtf8();
+            Stmt s(h, std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Insert);
+            for (int i = 0; i < values.size(); ++i)
+                s.bind(i + 1, values[i]);
+            s.step();
+            const qint64 key = sqlite3_last_insert_rowid(h);
+            if (type == dbOpenDynaset) {
+                QVector<QVariant> row(names.size());
+                refreshRow(row, key);
+                rows.push_back(row);
+                gone.push_back(0);
+                ++live;
+            }
+        } else if (!cols.isEmpty()) {
+            const qint64 key = currentKey();
+            const QByteArray sql = (QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
+                                    cols.join(QStringLiteral(" = ?, ")) +
+                                    QStringLiteral(" = ? WHERE rowid = ?"))
+                                       .toUtf8();
+            Stmt s(h, std::string_view(sql.constData(), std::size_t(sql.size())), Op::Update);
+            for (int i = 0; i < values.size(); ++i)
+                s.bind(i + 1, values[i]);
+            s.bind(int(values.size()) + 1, QVariant(qlonglong(key)));
+            s.step();
+            if (sqlite3_changes(h) == 0)
+                recordDeleted();
+            qint64 newKey = key;
+            const int keyCol = base->keyColumn;
+            for (int i = 0; i < names.size(); ++i)
+                if (dirty[i] && baseColumn[i] == keyCol && keyCol >= 0)
+                    newKey = buffer[i].toLongLong();
+            if (type == dbOpenTable) {
+                curKey = newKey;
+                fetchTable("WHERE rowid = ?", QVariant(qlonglong(newKey)));
+            } else {
+                refreshRow(rows[std::size_t(pos)], newKey);
+            }
+        }
+        dropEdit();
+    }
+
+    void deleteCurrent()
+    {
+        if (!writable())
+            readOnlySet();
+        dropEdit();
+        if (!onRecord)
+            noCurrentRecord();
+        if (onDeleted)
+            recordDeleted();
+        const QByteArray sql =
+            (QStringLiteral("DELETE FROM ") + quoteIdent(base->name) + QStringLiteral(" WHERE rowid = ?"))
+                .toUtf8();
+        Stmt s(db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Delete);
+        s.bind(1, QVariant(qlonglong(currentKey())));
+        s.step();
+        onDeleted = true;
+        if (type == dbOpenDynaset) {
+            gone[std::size_t(pos)] = 1;
+            --live;
+        }
+    }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Opening
+
+namespace {
+
+std::unique_ptr<RecordsetImpl> openTable(std::shared_ptr<Connection> conn, TableInfo info)
+{
+    auto rs = std::make_unique<RecordsetImpl>();
+    rs->conn = std::move(conn);
+    rs->type = dbOpenTable;
+    rs->setColumns(info.columns, info.kinds);
+    for (int i = 0; i < info.columns.size(); ++i)
+        rs->baseColumn << i;
+    // Every table row has its rowid; the key field, when the table has one, is that rowid.
+    rs->keyField = info.keyColumn >= 0 ? info.keyColumn : 0;
+    rs->base = std::move(info);
+    if (rs->locateFirst())
+        rs->setOn();
+    else
+        rs->bof = rs->eof = true;
+    return rs;
+}
+
+std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std::string_view sql,
+                                           const QVariantList &params)
+{
+    auto rs = std::make_unique<RecordsetImpl>();
+    rs->conn = std::move(conn);
+    rs->type = dbOpenDynaset;
+    sqlite3 *db = rs->db();
+    Stmt s(db, sql, Op::Read);
+    for (char ch : s.tail())
+        if (ch != ' ' && ch != '\t' && ch != '\n' && ch != '\r' && ch != ';')
+            raise(err::CharactersAfterEnd,
+                  QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+    if (s.empty() || sqlite3_column_count(s.get()) == 0)
+        raise(err::InvalidOperation,
+              QStringLiteral("Ungültige Operation: die Abfrage liefert keine Datensätze."));
+    s.bindAll(params);
+
+    const int n = sqlite3_column_count(s.get());
+    QStringList names;
+    QVector<ColKind> kinds;
+    QString table;
+    bool oneTable = true;
+    QStringList origins;
+    for (int i = 0; i < n; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(s.get(), i));
+        kinds << kindOfDeclType(sqlite3_column_decltype(s.get(), i));
+        const char *t = sqlite3_column_table_name(s.get(), i);
+        const char *dbName = sqlite3_column_database_name(s.get(), i);
+        const char *origin = sqlite3_column_origin_name(s.get(), i);
+        origins << (origin ? QString::fromUtf8(origin) : QString());
+        if (!t)
+            continue;
+        if (!dbName || qstrcmp(dbName, "main") != 0)
+            oneTable = false;
+        const QString tn = QString::fromUtf8(t);
+        if (table.isEmpty())
+            table = tn;
+        else if (table != tn)
+            oneTable = false;
+    }
+    rs->setColumns(names, kinds);
+    rs->baseColumn = QVector<int>(n, -1);
+
+    if (oneTable && !table.isEmpty()) {
+        if (auto info = findTable(db, table); info && info->keyColumn >= 0) {
+            for (int i = 0; i < n; ++i) {
+                if (origins[i].isEmpty())
+                    continue;
+                const int col = int(info->columns.indexOf(origins[i]));
+                rs->baseColumn[i] = col;
+                if (col == info->keyColumn && rs->keyField < 0)
+                    rs->keyField = i;
+            }
+            if (rs->keyField >= 0)
+                rs->base = std::move(*info);
+        }
+    }
+
+    while (s.step()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = s.column(i, kinds[i]);
+        rs->rows.push_back(std::move(row));
+    }
+    rs->gone.assign(rs->rows.size(), 0);
+    rs->live = qint64(rs->rows.size());
+    if (rs->live > 0) {
+        rs->pos = 0;
+        rs->setOn();
+    } else {
+        rs->bof = rs->eof = true;
+    }
+    return rs;
+}
+
+} // namespace
+
+Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type,
+                                  const QVariantList &params)
+{
+    Connection &c = conn();
+    sqlite3 *db = c.handle();
+    if (type != dbOpenDynaset) {
+        const QString name = QString::fromUtf8(source.text().data(), int(source.text().size())).trimmed();
+        const bool plainName = !name.isEmpty() && !name.contains(QLatin1Char(' '));
+        std::optional<TableInfo> info = plainName ? findTable(db, name) : std::nullopt;
+        if (info) {
+            if (!params.isEmpty())
+                raise(err::InvalidArgument, QStringLiteral("Ungültiges Argument."));
+            return Recordset(openTable(c_, std::move(*info)));
+        }
+        if (type == dbOpenTable)
+            raise(err::TableNotFound,
+                  QStringLiteral("Die Tabelle '%1' wurde nicht gefunden.").arg(name));
+    }
+    return Recordset(openDynaset(c_, source.text(), params));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Recordset
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+Recordset::Recordset(Recordset &&other) noexcept = default;
+Recordset &Recordset::operator=(Recordset &&other) noexcept = default;
+Recordset::Recordset(std::unique_ptr<RecordsetImpl> impl) : d(std::move(impl)) {}
+
+RecordsetImpl &Recordset::impl() const
+{
+    if (!d || !d->conn->isOpen())
+        raise(err::ObjectInvalid, QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt."));
+    return *d;
+}
+
+bool Recordset::IsOpen() const { return d && d->conn->isOpen(); }
+RecordsetTypeEnum Recordset::Type() const { return impl().type; }
+void Recordset::Close() { d.reset(); }
+
+bool Recordset::Bof() const { return impl().bof; }
+bool Recordset::Eof() const { return impl().eof; }
+void Recordset::MoveFirst() { impl().moveFirstOrLast(false); }
+void Recordset::MoveLast() { impl().moveFirstOrLast(true); }
+void Recordset::MoveNext() { impl().moveBy(1); }
+void Recordset::MovePrevious() { impl().moveBy(-1); }
+
+long long Recordset::RecordCount() const
+{
+    RecordsetImpl &r = impl();
+    if (r.type == dbOpenDynaset)
+        return r.live;
+    const QByteArray sql = (QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdent(r.base->name)).toUtf8();
+    Stmt s(r.db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Read);
+    s.step();
+    return s.column(0, ColKind::Integer).toLongLong();
+}
+
+void Recordset::Index(const QString &name)
+{
+    RecordsetImpl &r = impl();
+    if (r.type != dbOpenTable)
+        notForType();
+    if (name.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) != 0 || r.base->keyColumn < 0)
+        raise(err::InvalidIndex,
+              QStringLiteral("'%1' ist kein Index in dieser Tabelle.").arg(name));
+    r.index = QStringLiteral("PrimaryKey");
+}
+
+QString Recordset::Index() const { return impl().index; }
+
+void Recordset::Seek(const QString &comparison, const QVariant &key)
+{
+    RecordsetImpl &r = impl();
+    if (r.type != dbOpenTable)
+        notForType();
+    if (r.index.isEmpty())
+        raise(err::NoCurrentIndex, QStringLiteral("Vorgang ist ohne aktuellen Index ungültig."));
+    const QString op = comparison.trimmed();
+    const char *clause = nullptr;
+    if (op == QLatin1String("="))
+        clause = "WHERE rowid = ?";
+    else if (op == QLatin1String(">="))
+        clause = "WHERE rowid >= ? ORDER BY rowid LIMIT 1";
+    else if (op == QLatin1String(">"))
+        clause = "WHERE rowid > ? ORDER BY rowid LIMIT 1";
+    else if (op == QLatin1String("<="))
+        clause = "WHERE rowid <= ? ORDER BY rowid DESC LIMIT 1";
+    else if (op == QLatin1String("<"))
+        clause = "WHERE rowid < ? ORDER BY rowid DESC LIMIT 1";
+    else
+        raise(err::InvalidArgument, QStringLiteral("Ungültiges Argument."));
+
+    r.dropEdit();
+    // A key given as text (a label's caption) counts by its number; text that is no number
+    // finds nothing.
+    QVariant k;
+    if (key.typeId() == QMetaType::QString) {
+        bool ok = false;
+        const QString t = key.toString().trimmed();
+        const qlonglong n = t.toLongLong(&ok);
+        if (ok)
+            k = QVariant(n);
+    } else if (key.isValid()) {
+        bool ok = false;
+        const double dbl = key.toDouble(&ok);
+        if (ok && std::fabs(dbl) < 9.0e18)
+            k = dbl == double(qlonglong(dbl)) ? QVariant(qlonglong(dbl)) : QVariant(dbl);
+    }
+    const bool found = k.isValid() && r.fetchTable(clause, k);
+    r.noMatch = !found;
+    if (found) {
+        r.setOn();
+    } else {
+        r.onRecord = r.onDeleted = false;
+        r.bof = r.eof = false;
+    }
+}
+
+bool Recordset::NoMatch() const { return impl().noMatch; }
+
+void Recordset::AddNew()
+{
+    RecordsetImpl &r = impl();
+    r.dropEdit();
+    r.startEdit(dbEditAdd);
+}
+
+void Recordset::Edit()
+{
+    RecordsetImpl &r = impl();
+    r.dropEdit();
+    r.startEdit(dbEditInProgress);
+}
+
+void Recordset::Update() { impl().update(); }
+void Recordset::CancelUpdate()
+{
+    RecordsetImpl &r = impl();
+    if (r.mode == dbEditNone)
+        raise(err::UpdateWithoutEdit,
+              QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+    r.dropEdit();
+}
+void Recordset::Delete() { impl().deleteCurrent(); }
+EditModeEnum Recordset::EditMode() const { return impl().mode; }
+
+int Recordset::FieldCount() const { return int(impl().names.size()); }
+
+Field Recordset::Fields(int index)
+{
+    RecordsetImpl &r = impl();
+    r.checkIndex(index);
+    return Field(&r, index);
+}
+
+Field Recordset::Fields(const QString &name)
+{
+    RecordsetImpl &r = impl();
+    return Field(&r, r.fieldIndex(name));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Field
+
+QString Field::Name() const { return rs_->names[index_]; }
+
+QVariant Field::Value() const
+{
+    if (!rs_->conn->isOpen())
+        raise(err::ObjectInvalid, QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt."));
+    return rs_->value(index_);
+}
+
+void Field::SetValue(const QVariant &value)
+{
+    if (!rs_->conn->isOpen())
+        raise(err::ObjectInvalid, QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt."));
+    rs_->setValue(index_, value);
+}
+
+} // namespace dao
