@@ -1,0 +1,26 @@
+#include "core/modGVar.h"
+
+namespace modGVar {
+
+namespace {
+std::unique_ptr<GVar> &instance()
+{
+    static std::unique_ptr<GVar> vars;
+    return vars;
+}
+} // namespace
+
+GVar &gv()
+{
+    auto &vars = instance();
+    if (!vars)
+        vars = std::make_unique<GVar>();
+    return *vars;
+}
+
+void resetGv()
+{
+    instance() = std::make_unique<GVar>();
+}
+
+} // namespace modGVar

@@ -1,0 +1,60 @@
+#pragma once
+// The program-wide variables. They are members of one object that the application owns and
+// every module reaches through gv(); tests start from a fresh one with resetGv().
+// One thread: nothing is locked.
+#include "dao/dao.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+#include <memory>
+
+namespace modGVar {
+
+struct GVar
+{
+    // The one connection of all record procedures: the default workspace and the database.
+    dao::Workspace *wsDaten = nullptr;
+    dao::Database dbDaten;
+
+    // Edit mode of the data windows: "SAVE" (the next save inserts) or "EDIT" (a record is
+    // loaded for change), with the grid row it was loaded from (0 when none).
+    QString strModus = QStringLiteral("SAVE");
+    int lngDSNr = 0;
+
+    // Answer of the last yes/no box: 6 = Yes, 7 = No.
+    int intAntwort = 0;
+    // Error counter of the error trap (see trap.h).
+    int intFehler = 0;
+
+    // Today's date parts, stored at login; month and year later follow the catch log and the
+    // stocking list.
+    int intTag = 0;
+    QString strWochentag;
+    int intMonat = 0;
+    QString strMonat;
+    int intJahr = 0;
+
+    // Row buffer of the contact side.
+    QVariantList varListe;
+    // True while the start-up load runs: empty-list messages are not shown then.
+    bool blnStartLaden = false;
+    // Who opened the contact search: 0 = the contact side, 1 = the work-hours window.
+    int intSuchAufruf = 0;
+    // 1 after a member was taken into the work-hours window.
+    int intArbUebernahme = 0;
+    // True only while the contact editor was opened from the search dialog.
+    bool blnAusSuche = false;
+    // Which overview categories are expanded; whether the last click expanded one.
+    QList<bool> blnAufgeklappt;
+    bool blnAufgeklapptZuletzt = false;
+};
+
+// The application's variables, created on first use.
+GVar &gv();
+// Replaces them by a fresh set (tests; a restart of the start-up).
+void resetGv();
+
+} // namespace modGVar
+
+using modGVar::gv;

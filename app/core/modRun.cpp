@@ -1,0 +1,282 @@
+#include "core/modRun.h"
+
+#include "common/vberror.h"
+#include "dao/oledate.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <cmath>
+#include <cstdio>
+
+namespace modRun {
+
+using forms::MsgBox;
+
+namespace {
+
+const QString Monate[12] = {
+    QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"),
+    QStringLiteral("April"), QStringLiteral("Mai"), QStringLiteral("Juni"),
+    QStringLiteral("Juli"), QStringLiteral("August"), QStringLiteral("September"),
+    QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
+};
+
+// "Freistag" is the program's own spelling and stays.
+const QString Wochentage[7] = {
+    QStringLiteral("Sonntag"), QStringLiteral("Montag"), QStringLiteral("Dienstag"),
+    QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"), QStringLiteral("Freistag"),
+    QStringLiteral("Samstag"),
+};
+
+const QString MonatZeile2 = QStringLiteral("Bitte ändern Sie den Datensatz um diesen fehler zu vermeiden !");
+
+bool ziffer(int k) { return k >= '0' && k <= '9'; }
+
+int verweigere()
+{
+    forms::Beep();
+    return 0;
+}
+
+} // namespace
+
+// ---- message boxes -------------------------------------------------------------------------
+
+void ZeigeDSFehlt()
+{
+    MsgBox(QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !"), forms::vbOKOnly + forms::vbCritical, Titel);
+}
+
+void ZeigeKeineDSGefunden()
+{
+    MsgBox(QStringLiteral("Keine passenden Datensätze gefunden, bitte versuchen Sie es erneut!"),
+           forms::vbOKOnly + forms::vbInformation, Titel);
+}
+
+void ZeigeEingabeFehler()
+{
+    MsgBox(QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !"),
+           forms::vbOKOnly + forms::vbInformation, Titel);
+}
+
+// ---- converters ----------------------------------------------------------------------------
+
+double ErmittleDatum(const QString &text)
+{
+    // Day, month and year separated by full stops; a two-digit year is 1930-2029.
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s*$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
+        return KeinDatum;
+    int year = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        year += year < 30 ? 2000 : 1900;
+    const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
+    if (!date.isValid())
+        return KeinDatum;
+    return dao::ToOleDate(date);
+}
+
+double ErmittleDatum(const QLineEdit &box)
+{
+    return ErmittleDatum(box.text());
+}
+
+QString ErmittleDatumText(const QVariant &field)
+{
+    if (!field.isValid() || field.isNull())
+        throw vb::Error(94, QStringLiteral("Unzulässige Verwendung von Null"));
+    QDate date;
+    switch (field.typeId()) {
+    case QMetaType::QDate: date = field.toDate(); break;
+    case QMetaType::QDateTime: date = field.toDateTime().date(); break;
+    default: {
+        bool ok = false;
+        const double ole = field.toDouble(&ok);
+        if (!ok)
+            throw vb::Error(13, QStringLiteral("Typen unverträglich"));
+        if (ole == KeinDatum)
+            return QString();
+        date = dao::OleDateToDate(ole);
+        if (!date.isValid())
+            throw vb::Error(6, QStringLiteral("Überlauf"));
+    }
+    }
+    if (dao::ToOleDate(date) == KeinDatum)
+        return QString();
+    return DatumText(date);
+}
+
+bool ErmittleChkWert(const QCheckBox &box)
+{
+    return box.checkState() == Qt::Checked;
+}
+
+int SetzeChkWert(const QVariant &field)
+{
+    if (!field.isValid() || field.isNull())
+        return 0;
+    if (field.typeId() == QMetaType::Bool)
+        return field.toBool() ? 1 : 0;
+    bool ok = false;
+    const double v = field.toDouble(&ok);
+    return ok && v != 0.0 ? 1 : 0;
+}
+
+bool ErmittleOptWert(const QRadioButton &button)
+{
+    return button.isChecked();
+}
+
+// ---- names ---------------------------------------------------------------------------------
+
+QString ErmittleMonatsname(int monat)
+{
+    if (monat >= 1 && monat <= 12)
+        return Monate[monat - 1];
+    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - Januar - eingesetzt.") + Umbruch + MonatZeile2,
+           forms::vbOKOnly + forms::vbCritical, Titel);
+    return Monate[0];
+}
+
+int ErmittleMonatsNr(const QString &name)
+{
+    for (int i = 0; i < 12; ++i)
+        if (name == Monate[i])
+            return i + 1;
+    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - 1 - eingesetzt.") + Umbruch + MonatZeile2,
+           forms::vbOKOnly + forms::vbCritical, Titel);
+    return 1;
+}
+
+QString ErmittleWochentag(int tag)
+{
+    if (tag >= 1 && tag <= 7)
+        return Wochentage[tag - 1];
+    return QString();
+}
+
+// ---- key filters ---------------------------------------------------------------------------
+
+int PruefeTasteZahl(int &KeyAscii)
+{
+    const int k = KeyAscii;
+    if (ziffer(k) || k == forms::vbKeyBack || k == forms::vbKeyReturn)
+        return k;
+    return verweigere();
+}
+
+int PruefeTasteKomma(int &KeyAscii)
+{
+    const int k = KeyAscii;
+    if (ziffer(k) || k == forms::vbKeyBack || k == forms::vbKeyReturn || k == ',')
+        return k;
+    return verweigere();
+}
+
+int PruefeTasteTel(int &KeyAscii)
+{
+    const int k = KeyAscii;
+    if (ziffer(k) || k == forms::vbKeyBack || k == '-' || k == ' ')
+        return k;
+    KeyAscii = 0;
+    return verweigere();
+}
+
+int PruefeTasteDatum(int &KeyAscii)
+{
+    const int k = KeyAscii;
+    if (ziffer(k) || k == forms::vbKeyBack || k == '.')
+        return k;
+    return verweigere();
+}
+
+int PruefeTasteSuch(int &KeyAscii)
+{
+    const int k = KeyAscii;
+    if (ziffer(k) || (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || k == forms::vbKeyBack || k == '*' || k == ' ')
+        return k;
+    return verweigere();
+}
+
+// ---- list grids ----------------------------------------------------------------------------
+
+void SetzeTblFarben(forms::GridAppearance &appearance)
+{
+    appearance.setBackColor(0xFFFFFF);
+    appearance.setForeColor(0);
+    appearance.setGridLines(1);
+}
+
+void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte,
+                     const QString &wert, const QString &modus, const QString &schluessel)
+{
+    if (modus == QLatin1String("LOESCHEN")) {
+        // The rows below a removed one move up: search again from the removed row's place.
+        for (int p = suchSpalte.find(wert, -1); p >= 0; p = suchSpalte.find(wert, p - 1))
+            list.removeRow(p);
+    }
+    if (modus == QLatin1String("UPDATE")) {
+        // Search on after the updated row, so an unchanged value is written once per row.
+        for (int p = suchSpalte.find(schluessel, -1); p >= 0; p = suchSpalte.find(schluessel, p))
+            list.setText(p, spalte, wert);
+    }
+}
+
+void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte,
+                     const QString &wert, const QString &modus, const QString &schluessel)
+{
+    AktualisiereTbl(grid.current(), suchSpalte, spalte, wert, modus, schluessel);
+}
+
+// ---- figures and dates ---------------------------------------------------------------------
+
+double Runde(double wert, int stellen)
+{
+    if (!std::isfinite(wert))
+        return wert;
+    const double faktor = std::pow(10.0, stellen);
+    // Reading the scaled figure back at 15 significant digits drops the binary representation
+    // error (2.675 * 100 is 267.49999999999997), so the half is found where it was written.
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", wert * faktor);
+    const double gerundet = std::round(std::strtod(buffer, nullptr)) / faktor;
+    return gerundet == 0.0 ? 0.0 : gerundet; // no "-0,00"
+}
+
+QString FormatZahl(double wert)
+{
+    QString text = QString::number(Runde(wert, 2), 'f', 2);
+    if (text == QLatin1String("-0.00"))
+        text = QStringLiteral("0.00");
+    text.replace(u'.', u',');
+    return text;
+}
+
+double LeseZahl(const QString &text, bool *ok)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*-?(\\d+(,\\d*)?|,\\d+)\\s*$"));
+    if (!form.match(text).hasMatch()) {
+        if (ok)
+            *ok = false;
+        return 0.0;
+    }
+    QString c = text.trimmed();
+    c.replace(u',', u'.');
+    bool good = false;
+    const double v = c.toDouble(&good);
+    if (ok)
+        *ok = good;
+    return good ? v : 0.0;
+}
+
+QString DatumText(const QDate &datum)
+{
+    return datum.isValid() ? datum.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+} // namespace modRun

@@ -1,0 +1,90 @@
+#pragma once
+// Small procedures every window and data module shares: the standard message boxes, the
+// converters between input controls and database values, German month and weekday names,
+// the key filters of the input fields, the look of a list grid and the refresh of grid rows,
+// and the one way figures and dates are rounded and shown (the German way, whatever the
+// system's locale).
+//
+// None of them has an error trap of its own: an error inside one (a Null date, a grid row
+// that is not there) goes to the trap of the calling data procedure.
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace forms {
+class GridAppearance;
+class GridColumn;
+class GridList;
+class ListGrid;
+} // namespace forms
+
+namespace modRun {
+
+// Title of every box of the program's own.
+inline const QString Titel = QStringLiteral("Torvana");
+// Line break inside a message: line feed, then carriage return.
+inline const QString Umbruch = QStringLiteral("\n\r");
+// The no-date value: the date-time zero (30 December 1899), written for an empty date box.
+constexpr double KeinDatum = 0.0;
+
+// ---- standard message boxes
+void ZeigeDSFehlt();
+void ZeigeKeineDSGefunden();
+void ZeigeEingabeFehler();
+
+// ---- converters
+// The text as a date (German day.month.year) as an OLE date, else KeinDatum.
+double ErmittleDatum(const QString &text);
+double ErmittleDatum(const QLineEdit &box);
+// "" for the no-date value, else "dd.MM.yyyy". A Null field raises vb::Error 94.
+QString ErmittleDatumText(const QVariant &field);
+// True only for a checked box (greyed is False).
+bool ErmittleChkWert(const QCheckBox &box);
+// 1 when the field is True, else 0 (also for Null).
+int SetzeChkWert(const QVariant &field);
+bool ErmittleOptWert(const QRadioButton &button);
+
+// ---- names
+// Month 1..12; another number shows the month error box and gives "Januar".
+QString ErmittleMonatsname(int monat);
+// Exact, case-sensitive; another text shows the month error box and gives 1.
+int ErmittleMonatsNr(const QString &name);
+// Weekday 1 = Sunday .. 7 = Saturday; another number gives "" silently.
+QString ErmittleWochentag(int tag);
+
+// ---- key filters: the code to keep (0 swallows the key; a refused key beeps)
+int PruefeTasteZahl(int &KeyAscii);
+int PruefeTasteKomma(int &KeyAscii);
+int PruefeTasteTel(int &KeyAscii); // also sets its argument to 0 when it refuses
+int PruefeTasteDatum(int &KeyAscii);
+int PruefeTasteSuch(int &KeyAscii);
+
+// ---- list grids
+// White background, black text, grid lines: the look of every list grid.
+void SetzeTblFarben(forms::GridAppearance &appearance);
+// After a record was changed ("UPDATE": every row whose search-column cell equals key gets
+// value in column spalte) or deleted ("LOESCHEN": every row whose search-column cell equals
+// value is removed). Any other mode changes nothing. The search column belongs to list.
+void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte,
+                     const QString &wert, const QString &modus, const QString &schluessel);
+// The same on the grid's current list.
+void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte,
+                     const QString &wert, const QString &modus, const QString &schluessel);
+
+// ---- figures and dates
+// Rounds to the given decimals, half away from zero, on the decimal figure as written
+// (2.675 gives 2.68, -0.125 gives -0.13).
+double Runde(double wert, int stellen = 2);
+// "###0.00": two decimals with a decimal comma, no thousands separator ("12,50", "-3,00").
+QString FormatZahl(double wert);
+// Reads a figure typed with a decimal comma ("12,5" is 12.5). A dot, letters or an empty text
+// are not a figure: ok is set to false and 0 returned.
+double LeseZahl(const QString &text, bool *ok);
+// "dd.MM.yyyy"; "" for an invalid date.
+QString DatumText(const QDate &datum);
+
+} // namespace modRun

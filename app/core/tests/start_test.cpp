@@ -1,0 +1,175 @@
+#include "core/Main.h"
+#include "core/modGVar.h"
+#include "core/modStart.h"
+
+#include "dao/dao.h"
+#include "forms/form.h"
+#include "forms/services.h"
+#include "forms/statusbar.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Passwort = ";pwd=tq-3917-kfb";
+
+void legeDatenbankAn(const QString &path, const QString &connect)
+{
+    dao::Database db = dao::DBEngine::Workspaces(0).CreateDatabase(path, connect);
+    db.Close();
+}
+
+void beschaedige(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+}
+
+// A window of the program that notes whether the database was still open when it unloaded.
+bool dbOffenBeimEntladen = true;
+class Fenster : public forms::Form
+{
+protected:
+    void Form_Unload(bool &) override { dbOffenBeimEntladen = gv().dbDaten.IsOpen(); }
+};
+
+class Start : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        qputenv("TORVANA_HOME", home.path().toUtf8());
+        modGVar::resetGv();
+        modStart::startschritte() = {};
+        modStart::startschritte().zeigeLogin = [this] { ++logins; };
+    }
+    void TearDown() override
+    {
+        if (gv().dbDaten.IsOpen())
+            gv().dbDaten.Close();
+        modStart::startschritte() = {};
+        forms::unloadAll();
+        qunsetenv("TORVANA_HOME");
+    }
+    QString db() const { return home.path() + "/tv01.mdb"; }
+
+    QTemporaryDir home;
+    forms::ScriptedMsgBox boxes;
+    int logins = 0;
+};
+
+} // namespace
+
+TEST_F(Start, OpensTheDatabaseSizesTheWindowAndHandsOverToTheLogin)
+{
+    legeDatenbankAn(db(), Passwort);
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(forms::isLoaded<Main>());
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(logins, 1);
+    EXPECT_TRUE(gv().dbDaten.IsOpen());
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(main.windowTitle(), QString("Torvana"));
+    EXPECT_EQ(main.ButtnBar->height(), 513); // 7695 twips
+    EXPECT_EQ(main.height(), 575);           // 8625 twips
+    EXPECT_EQ(main.StatusBar1->panelCount(), 8);
+    EXPECT_EQ(main.mnuDatei->title(), QString("&Datei"));
+    EXPECT_EQ(main.mnuBeenden->text(), QString("&Beenden"));
+}
+
+TEST_F(Start, AMissingFileOrAWrongPasswordEndsTheProgramWithItsBox)
+{
+    const struct { bool anlegen; const char *text; const char *caption; } roads[] = {
+        {false,
+         "ACHTUNG: Datenbank nicht gefunden ! Bitte stellen Sie sicher das sich die Datenbank im \n\r"
+         "im Root - Verzeichnis von Torvana befindet (z.B: C:\\...\\Torvana\\tv01.mdb) ! Torvana beendet sich jetzt !",
+         "Runtime - Error: 3024"},
+        {true, "ACHTUNG: Datenbank - Passwort nicht korrekt ! Torvana beendet sich jetzt !", "Torvana"},
+    };
+    for (const auto &road : roads) {
+        QFile::remove(db());
+        if (road.anlegen)
+            legeDatenbankAn(db(), ";pwd=anderes-Wort");
+        boxes.clear();
+        forms::form<Main>();
+        EXPECT_FALSE(forms::isLoaded<Main>()) << road.caption;
+        ASSERT_EQ(boxes.count(), 1u) << road.caption;
+        EXPECT_EQ(boxes.last().text, QString(road.text));
+        EXPECT_EQ(boxes.last().title, QString(road.caption));
+        EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+        EXPECT_EQ(logins, 0);
+        forms::unloadAll();
+    }
+}
+
+TEST_F(Start, ADamagedFileOffersTheRepairAndNoEndsTheProgram)
+{
+    beschaedige(db());
+    bool repariert = false;
+    modStart::startschritte().RepariereDatenbank = [&] { repariert = true; };
+    boxes.answer(forms::vbNo);
+    forms::form<Main>();
+    EXPECT_FALSE(forms::isLoaded<Main>());
+    EXPECT_FALSE(repariert);
+    ASSERT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QString("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?"));
+    EXPECT_EQ(boxes.boxes()[0].flags, forms::vbYesNo);
+    EXPECT_EQ(boxes.boxes()[0].title, QString("Torvana"));
+    EXPECT_EQ(boxes.last().text, QString("Torvana beendet sich jetzt !"));
+    EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+    EXPECT_EQ(gv().intAntwort, forms::vbNo);
+}
+
+TEST_F(Start, AfterARepairTheStartBeginsAgainOrEndsWhenTheFileIsStillBad)
+{
+    // The repair makes the file sound: the start goes on to the login.
+    beschaedige(db());
+    modStart::startschritte().RepariereDatenbank = [&] {
+        QFile::remove(db());
+        legeDatenbankAn(db(), Passwort);
+    };
+    boxes.answer(forms::vbYes);
+    forms::form<Main>();
+    EXPECT_TRUE(forms::isLoaded<Main>());
+    EXPECT_TRUE(gv().dbDaten.IsOpen());
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(boxes.count(), 1u);
+    gv().dbDaten.Close();
+    forms::unloadAll();
+
+    // The repair could not help: no second question, the program ends with its message.
+    beschaedige(db());
+    modStart::startschritte().RepariereDatenbank = [] {};
+    boxes.clear();
+    boxes.answer(forms::vbYes);
+    forms::form<Main>();
+    EXPECT_FALSE(forms::isLoaded<Main>());
+    ASSERT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.last().text, QString("Torvana beendet sich jetzt !"));
+    EXPECT_EQ(logins, 1);
+}
+
+TEST_F(Start, ExitClosesTheDatabaseBeforeTheWindowsUnload)
+{
+    legeDatenbankAn(db(), Passwort);
+    for (bool closeBox : {false, true}) {
+        Main &main = forms::form<Main>();
+        forms::form<Fenster>();
+        dbOffenBeimEntladen = true;
+        if (closeBox)
+            main.close();
+        else
+            main.mnuBeenden_Click();
+        EXPECT_FALSE(dbOffenBeimEntladen) << closeBox;
+        EXPECT_FALSE(forms::isLoaded<Fenster>());
+        EXPECT_FALSE(forms::isLoaded<Main>());
+        EXPECT_FALSE(gv().dbDaten.IsOpen());
+        forms::unloadAll();
+    }
+}

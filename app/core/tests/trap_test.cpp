@@ -1,0 +1,92 @@
+#include "core/modGVar.h"
+#include "core/trap.h"
+
+#include "forms/services.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using modRun::Trap;
+
+namespace {
+
+vb::Error fehler(int n = 3021) { return vb::Error(n, "Kein aktueller Datensatz."); }
+
+struct FakeWorkspace
+{
+    std::vector<std::string> calls;
+    void BeginTrans() { calls.push_back("begin"); }
+    void CommitTrans() { calls.push_back("commit"); }
+    void Rollback() { calls.push_back("rollback"); }
+};
+
+class TrapTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { modGVar::resetGv(); }
+    forms::ScriptedMsgBox boxes;
+};
+
+} // namespace
+
+TEST_F(TrapTest, FiveErrorsGiveFourBoxesThenTheGiveUpBoxAndTheRestIsSkipped)
+{
+    Trap t("modFangbuch", "SpeicherFang");
+    int ran = 0;
+    for (int i = 0; i < 7; ++i)
+        t.step([&] {
+            ++ran;
+            throw fehler();
+        });
+    EXPECT_EQ(ran, 5);
+    ASSERT_EQ(boxes.count(), 5u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(boxes.boxes()[i].text, QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: SpeicherFang !"
+                                                 "\n\rBeschreibung: Kein aktueller Datensatz."));
+        EXPECT_EQ(boxes.boxes()[i].title, QString("Runtime - Error: 3021"));
+        EXPECT_EQ(boxes.boxes()[i].flags, forms::vbExclamation);
+    }
+    EXPECT_EQ(boxes.last().text, QString("Unvorhergesehener Fehler kann nicht behoben werden, Unterroutine wird verlassen !"));
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3021"));
+    EXPECT_TRUE(t.gaveUp());
+}
+
+TEST_F(TrapTest, AReadGoesOnWithItsNextStepAndANestedProcedureResetsTheCounter)
+{
+    Trap outer("modStart", "loadTblFBasis");
+    std::vector<int> done;
+    outer.step([&] { throw fehler(); });
+    outer.step([&] { throw fehler(); });
+    EXPECT_EQ(gv().intFehler, 2);
+    outer.step([&] {
+        Trap inner("modFangbuch", "ErmittleFischname");
+        done.push_back(1);
+    });
+    EXPECT_EQ(gv().intFehler, 0);
+    outer.step([&] { done.push_back(2); });
+    EXPECT_EQ(done, std::vector<int>({1, 2}));
+    EXPECT_FALSE(outer.gaveUp());
+    EXPECT_EQ(boxes.count(), 2u);
+}
+
+TEST_F(TrapTest, AWriteRollsBackAndLeavesOnItsFirstError)
+{
+    FakeWorkspace ws;
+    Trap t("modBasis", "SpeicherFisch");
+    bool after = false;
+    EXPECT_FALSE(t.write(ws, [&] {
+        throw fehler(3022);
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    EXPECT_EQ(ws.calls, std::vector<std::string>({"begin", "rollback"}));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3022"));
+    // Nothing further runs in this procedure once its write failed.
+    EXPECT_FALSE(t.step([] {}));
+
+    FakeWorkspace ok;
+    Trap good("modBasis", "SpeicherFisch");
+    EXPECT_TRUE(good.write(ok, [] {}));
+    EXPECT_EQ(ok.calls, std::vector<std::string>({"begin", "commit"}));
+}

@@ -1,0 +1,120 @@
+#pragma once
+// The error trap of the data procedures.
+//
+// A procedure creates one Trap with its module and routine name on entry; that sets the
+// program-wide counter intFehler to 0 (a procedure called from another sets it back to 0 for
+// its caller too). An error then shows
+//     "Unvorhergesehener Fehler in Modul: <module> / Routine: <routine> !" LF CR
+//     "Beschreibung: <description>"
+// with the exclamation icon under the title "Runtime - Error: <number>" and adds 1 to the
+// counter while it is 0 to 3; the fifth error shows the give-up box instead and the procedure
+// is left.
+//
+// Reading procedures run their statements as steps: after an error the next step runs, as
+// the convention has it; once the trap has given up, the remaining steps are skipped.
+//
+//     Trap t("modStart", "loadTblFBasis");
+//     t.step([&] { rs = db.OpenRecordset(...); });
+//     t.step([&] { while (!rs.Eof()) { ... } });
+//
+// Writing procedures never go on after an error. A write that carried on would leave the
+// grids showing as saved what the database never took; so write() runs the whole body in one
+// transaction of the workspace, and on the first error rolls it back, shows the box and
+// leaves. The caller changes its grids only after write() returned true.
+//
+//     if (!t.write(*gv().wsDaten, [&] { ...AddNew, Update... }))
+//         return;
+#include "core/modGVar.h"
+
+#include "common/vberror.h"
+
+#include <QString>
+#include <exception>
+#include <utility>
+
+namespace modRun {
+
+class Trap
+{
+public:
+    Trap(const QString &module, const QString &routine);
+
+    // One statement of a reading procedure. Returns false when it failed or was skipped.
+    template<class F>
+    bool step(F &&statement)
+    {
+        if (gaveUp_)
+            return false;
+        return guarded(std::forward<F>(statement));
+    }
+
+    // A body that must not go on after an error: the first error shows the box and ends it.
+    template<class F>
+    bool run(F &&body)
+    {
+        if (gaveUp_)
+            return false;
+        const bool ok = guarded(std::forward<F>(body));
+        if (!ok)
+            gaveUp_ = true;
+        return ok;
+    }
+
+    // A writing body in one transaction of workspace (BeginTrans, CommitTrans, Rollback):
+    // committed when it ran through, rolled back on the first error, which the box reports.
+    template<class Workspace, class F>
+    bool write(Workspace &workspace, F &&body)
+    {
+        if (gaveUp_)
+            return false;
+        bool begun = false;
+        const bool ok = guarded([&] {
+            workspace.BeginTrans();
+            begun = true;
+            body();
+            workspace.CommitTrans();
+            begun = false;
+        });
+        if (!ok) {
+            if (begun) {
+                try {
+                    workspace.Rollback();
+                } catch (...) {
+                    // The connection is gone; nothing was committed.
+                }
+            }
+            gaveUp_ = true;
+        }
+        return ok;
+    }
+
+    // Reports an error by the convention's rules; false once the trap gives up.
+    bool report(int number, const QString &description);
+
+    bool failed() const { return failed_; }
+    bool gaveUp() const { return gaveUp_; }
+    // "Unvorhergesehener Fehler in Modul: <module> / Routine: <routine> !"
+    QString text() const;
+
+private:
+    template<class F>
+    bool guarded(F &&f)
+    {
+        try {
+            f();
+            return true;
+        } catch (const vb::Error &e) {
+            report(e.number(), e.description());
+        } catch (const std::exception &e) {
+            report(51, QString::fromLocal8Bit(e.what()));
+        }
+        return false;
+    }
+
+    QString module_;
+    QString routine_;
+    bool failed_ = false;
+    bool gaveUp_ = false;
+};
+
+} // namespace modRun

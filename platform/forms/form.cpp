@@ -1,0 +1,275 @@
+#include "forms/form.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHideEvent>
+#include <QShowEvent>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+namespace forms {
+
+namespace {
+
+struct Entry
+{
+    QPointer<QWidget> window;
+    Lifecycle *lifecycle = nullptr;
+};
+
+struct Registry
+{
+    std::unordered_map<std::type_index, Entry> forms;
+};
+
+Registry &registry()
+{
+    static Registry r;
+    return r;
+}
+
+ModalHook &modalHook()
+{
+    static ModalHook hook;
+    return hook;
+}
+
+bool testing()
+{
+    static const bool on = std::getenv("TORVANA_TESTING") != nullptr;
+    return on;
+}
+
+} // namespace
+
+namespace detail {
+
+QWidget *lookup(std::type_index type)
+{
+    auto &forms = registry().forms;
+    auto it = forms.find(type);
+    if (it == forms.end())
+        return nullptr;
+    if (!it->second.window) {
+        forms.erase(it);
+        return nullptr;
+    }
+    return it->second.window.data();
+}
+
+void remember(std::type_index type, QWidget *window, Lifecycle *lifecycle)
+{
+    registry().forms[type] = Entry{window, lifecycle};
+}
+
+void forget(const QWidget *window)
+{
+    auto &forms = registry().forms;
+    for (auto it = forms.begin(); it != forms.end();) {
+        if (it->second.window == window || !it->second.window)
+            it = forms.erase(it);
+        else
+            ++it;
+    }
+}
+
+bool unload(std::type_index type)
+{
+    if (!lookup(type))
+        return true;
+    return registry().forms[type].lifecycle->Unload();
+}
+
+} // namespace detail
+
+ModalHook setModalHook(ModalHook hook)
+{
+    ModalHook old = std::move(modalHook());
+    modalHook() = std::move(hook);
+    return old;
+}
+
+void unloadOthers(const QWidget *keep)
+{
+    std::vector<std::pair<QPointer<QWidget>, Lifecycle *>> others;
+    for (auto &[type, e] : registry().forms)
+        if (e.window && e.window != keep)
+            others.emplace_back(e.window, e.lifecycle);
+    for (auto &[window, lifecycle] : others)
+        if (window)
+            lifecycle->Unload();
+}
+
+void unloadAll()
+{
+    std::vector<QPointer<QWidget>> all;
+    for (auto &[type, e] : registry().forms)
+        if (e.window)
+            all.push_back(e.window);
+    registry().forms.clear();
+    for (auto &f : all) {
+        if (f) {
+            f->hide();
+            delete f.data();
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+Form::Form(QWidget *parent)
+    : QWidget(parent)
+{}
+
+Form::~Form()
+{
+    detail::forget(this);
+}
+
+void Form::runLoad()
+{
+    if (loadRun_)
+        return;
+    loadRun_ = true;
+    Form_Load();
+}
+
+void Form::Show(int style)
+{
+    if (unloaded_)
+        return;
+    if (style != vbModal) {
+        show();
+        raise();
+        return;
+    }
+    if (!isWindow())
+        setWindowFlag(Qt::Dialog, true);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    if (ModalHook &hook = modalHook()) {
+        QPointer<Form> self(this);
+        hook(*this);
+        if (self && !self->unloaded_)
+            self->setWindowModality(Qt::NonModal);
+        return;
+    }
+    if (testing())
+        return;
+    QPointer<Form> self(this);
+    QEventLoop loop;
+    connect(this, &Form::hidden, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::DialogExec);
+    if (self && !self->unloaded_)
+        self->setWindowModality(Qt::NonModal);
+}
+
+void Form::Hide()
+{
+    hide();
+}
+
+bool Form::Unload()
+{
+    if (unloaded_ || unloading_)
+        return true;
+    unloading_ = true;
+    bool cancel = false;
+    Form_Unload(cancel);
+    unloading_ = false;
+    if (cancel)
+        return false;
+    unloaded_ = true;
+    detail::forget(this);
+    hide();
+    setActive(false);
+    emit unloaded();
+    deleteLater();
+    return true;
+}
+
+void Form::setActive(bool on)
+{
+    if (on == active_)
+        return;
+    active_ = on;
+    if (on) {
+        Form_Activate();
+        emit activated();
+    } else {
+        Form_Deactivate();
+        emit deactivated();
+    }
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous() && !unloaded_)
+        setActive(true);
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    setActive(false);
+    emit hidden();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    // The close box unloads the form, unless its unload handler refuses.
+    if (unloaded_ || Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+MainForm::MainForm(QWidget *parent)
+    : QMainWindow(parent)
+{}
+
+MainForm::~MainForm()
+{
+    detail::forget(this);
+}
+
+void MainForm::runLoad()
+{
+    if (loadRun_)
+        return;
+    loadRun_ = true;
+    MDIForm_Load();
+}
+
+bool MainForm::Unload()
+{
+    if (unloaded_ || unloading_)
+        return true;
+    unloading_ = true;
+    bool cancel = false;
+    Form_Unload(cancel);
+    unloading_ = false;
+    if (cancel)
+        return false;
+    unloaded_ = true;
+    detail::forget(this);
+    hide();
+    emit unloaded();
+    deleteLater();
+    return true;
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    if (unloaded_ || Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace forms

@@ -1,0 +1,93 @@
+#pragma once
+// The list grid: a list widget of rows and columns on Qt's model/view, with nested lists per
+// row. The operations act on the current list: the top level, or the nested list of a row
+// that the program switched into (switchToChild) or that the user last clicked in.
+//
+// Events, as signals:
+//   lookRequested    - the first time the grid is shown (the windows set the grid's look)
+//   refreshRequested - every time the grid is shown, after lookRequested the first time
+//   rowChosen        - the current row changed (row of the current list)
+//   doubleClicked    - row and column of the current list; -1, -1 when no row was hit
+//   expandClicked    - a click on a row's expander; the grid has already toggled the row's
+//                      expanded state (its nested list shows or hides); column ExpanderColumn
+//   sortRequested    - a click on a column caption of the top level
+//   contextRequested - the context menu key or right button over a row (-1 when none)
+#include "forms/gridlist.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+class QTableView;
+
+namespace forms {
+
+class ListGrid : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ListGrid(QWidget *parent = nullptr);
+    ~ListGrid() override;
+
+    GridList &top() { return top_; }
+    const GridList &top() const { return top_; }
+    GridList &current();
+    const GridList &current() const;
+    // Makes the row's nested list (created empty when the row had none) the current list.
+    GridList &switchToChild(int row);
+    void switchToTop();
+
+    // ---- operations on the current list
+    int rowCount() const { return current().rowCount(); }
+    void addRow(const QVariantList &values) { current().addRow(values); }
+    void addRow(const QStringList &values) { current().addRow(values); }
+    void insertRow(int position, const QVariantList &values) { current().insertRow(position, values); }
+    void removeRow(int index) { current().removeRow(index); }
+    void clear() { current().clear(); }
+    void rowRange(int first, int count, bool flag) { current().rowRange(first, count, flag); }
+    void setRowSelected(int row, bool selected) { current().setRowSelected(row, selected); }
+    int columnCount() const { return current().columnCount(); }
+    GridColumn column(int index) const { return current().column(index); }
+    int find(int column, const QString &text, int start = -1) const { return current().find(column, text, start); }
+    QVariant value(int row, int column) const { return current().value(row, column); }
+    QString text(int row, int column) const { return current().text(row, column); }
+    void setValue(int row, int column, const QVariant &value) { current().setValue(row, column, value); }
+    void setText(int row, int column, const QString &text) { current().setText(row, column, text); }
+    GridAppearance &appearance() { return current().appearance(); }
+
+    // Puts the current cell of the current list's view on (row, column).
+    void setPosition(int row, int column);
+
+    QTableView *view() const { return view_; }
+    // The view that shows a nested list now, or nullptr while its row is collapsed.
+    QTableView *childView(const GridList *child) const;
+
+signals:
+    void lookRequested();
+    void refreshRequested();
+    void rowChosen(int row);
+    void doubleClicked(int row, int column);
+    void expandClicked(int row, int column);
+    void sortRequested(int column);
+    void contextRequested(int row, int column, const QPoint &globalPos);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void configure(QTableView *view, GridList *list);
+    void applyLook(QTableView *view, GridList *list);
+    void attachDetails(int firstViewRow, int lastViewRow);
+    void resizeDetail(const GridList *child);
+    // The list and data cell under a view position; false for none or a detail row.
+    bool hit(QTableView *view, const QPoint &pos, GridList **list, int *row, int *column) const;
+
+    GridList top_;
+    QPointer<GridList> current_;
+    QTableView *view_;
+    QHash<const GridList *, QPointer<QTableView>> childViews_;
+    bool lookAsked_ = false;
+};
+
+} // namespace forms

@@ -1,0 +1,125 @@
+#pragma once
+// The forms runtime's services behind ports: message boxes, the system beep and the mouse
+// pointer. The program calls the free functions; tests install the scripted stand-ins.
+#include "forms/vbconst.h"
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+namespace forms {
+
+// ---- message boxes ---------------------------------------------------------------------------
+
+class MsgBoxService
+{
+public:
+    virtual ~MsgBoxService() = default;
+    // Shows one modal box. text and title are kept raw (line breaks LF CR as the caller wrote
+    // them); flags are the button and icon styles. Returns the answer code (vbOK, vbYes, ...).
+    virtual int show(const QString &text, int flags, const QString &title) = 0;
+};
+
+// The box as the user sees it: a QMessageBox with the text's line breaks normalised.
+class QtMsgBoxService : public MsgBoxService
+{
+public:
+    int show(const QString &text, int flags, const QString &title) override;
+};
+
+// Shows a message box through the installed service and returns its answer.
+int MsgBox(const QString &text, int flags = vbOKOnly, const QString &title = QString());
+
+// The answer a box gives when nobody chooses: its default button (vbDefaultButtonN honoured).
+int defaultAnswer(int flags);
+
+// Line breaks of any kind (LF CR, CR LF, LF, CR) become one "\n" each, for display.
+QString displayText(const QString &raw);
+
+MsgBoxService &msgBoxService();
+// Installs a service (not owned); nullptr restores the default. Returns the one replaced.
+MsgBoxService *setMsgBoxService(MsgBoxService *service);
+
+// Test stand-in: answers from a queue (the default button when the queue is empty) and records
+// every box. Installs itself on construction and restores the previous service on destruction.
+class ScriptedMsgBox : public MsgBoxService
+{
+public:
+    struct Box
+    {
+        QString text;
+        int flags = 0;
+        QString title;
+        int answer = 0;
+        bool scripted = false; // false: the queue was empty and the default button answered
+    };
+
+    ScriptedMsgBox();
+    ~ScriptedMsgBox() override;
+    ScriptedMsgBox(const ScriptedMsgBox &) = delete;
+    ScriptedMsgBox &operator=(const ScriptedMsgBox &) = delete;
+
+    void answer(int code) { answers_.push_back(code); }
+    int show(const QString &text, int flags, const QString &title) override;
+
+    const std::vector<Box> &boxes() const { return boxes_; }
+    const Box &last() const { return boxes_.back(); }
+    std::size_t count() const { return boxes_.size(); }
+    std::size_t pendingAnswers() const { return answers_.size(); }
+    void clear() { boxes_.clear(); answers_.clear(); }
+
+private:
+    std::deque<int> answers_;
+    std::vector<Box> boxes_;
+    MsgBoxService *previous_ = nullptr;
+};
+
+// ---- system beep -----------------------------------------------------------------------------
+
+class BeepPort
+{
+public:
+    virtual ~BeepPort() = default;
+    virtual void beep() = 0;
+};
+
+void Beep();
+BeepPort *setBeepPort(BeepPort *port); // not owned; nullptr restores the default
+
+// Test stand-in: counts the beeps; installs itself while it lives.
+class RecordingBeep : public BeepPort
+{
+public:
+    RecordingBeep();
+    ~RecordingBeep() override;
+    RecordingBeep(const RecordingBeep &) = delete;
+    RecordingBeep &operator=(const RecordingBeep &) = delete;
+    void beep() override { ++count_; }
+    int count() const { return count_; }
+    void reset() { count_ = 0; }
+
+private:
+    int count_ = 0;
+    BeepPort *previous_ = nullptr;
+};
+
+// ---- mouse pointer ---------------------------------------------------------------------------
+
+// The application-wide pointer (vbDefault, vbHourglass, ...).
+void setMousePointer(int pointer);
+int mousePointer();
+
+// Hourglass while it lives; restores the pointer that was set before.
+class Hourglass
+{
+public:
+    Hourglass();
+    ~Hourglass();
+    Hourglass(const Hourglass &) = delete;
+    Hourglass &operator=(const Hourglass &) = delete;
+
+private:
+    int previous_;
+};
+
+} // namespace forms

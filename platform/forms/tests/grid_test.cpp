@@ -1,0 +1,201 @@
+#include "forms/listgrid.h"
+#include "forms/gridmodel.h"
+
+#include "common/vberror.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace forms;
+
+namespace {
+
+void fill(GridList &list, std::initializer_list<const char *> names)
+{
+    int key = 1;
+    for (const char *n : names)
+        list.addRow(QVariantList{key++, QString::fromUtf8(n)});
+}
+
+int errorNumber(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const vb::Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(GridFind, FindsTheFirstEqualCellAfterTheStartRow)
+{
+    GridList list;
+    for (const char *n : {"Hecht", "Zander", "Hecht", "hecht", "Barsch"})
+        list.addRow(QStringList{n});
+    const struct { QString text; int start, found; } cases[] = {
+        {"Hecht", -1, 0}, {"Hecht", 0, 2}, {"Hecht", 2, -1},
+        {"hecht", -1, 3},                   // exact, case-sensitive
+        {"Barsch", 4, -1}, {"Aal", -1, -1}, {"Hecht", 10, -1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(list.column(0).find(c.text, c.start), c.found) << c.text.toStdString() << " from " << c.start;
+}
+
+TEST(GridRows, AppendRemoveAndClearKeepCountAndOrder)
+{
+    GridList list;
+    list.addRow(QVariantList{1, "Aal", 12.5});
+    list.addRow(QStringList{"2", "Brasse"});
+    list.insertRow(0, QVariantList{0, "Karpfen"});
+    EXPECT_EQ(list.rowCount(), 3);
+    EXPECT_EQ(list.columnCount(), 3); // grows to the widest row
+    EXPECT_EQ(list.text(1, 2), QString("12,5"));
+    EXPECT_EQ(list.text(2, 2), QString()); // a short row reads empty
+
+    list.removeRow(0);
+    EXPECT_EQ(list.text(0, 1), QString("Aal"));
+    EXPECT_EQ(list.text(1, 1), QString("Brasse"));
+    list.setText(1, 1, "Schleie");
+    EXPECT_EQ(list.value(1, 1).toString(), QString("Schleie"));
+
+    EXPECT_EQ(errorNumber([&] { list.removeRow(2); }), 9);
+    EXPECT_EQ(errorNumber([&] { list.text(0, 3); }), 9);
+    EXPECT_EQ(errorNumber([&] { list.insertRow(5, {}); }), 9);
+
+    list.clear();
+    EXPECT_EQ(list.rowCount(), 0);
+}
+
+TEST(GridRows, CellTextIsGerman)
+{
+    const struct { QVariant value; QString text; } cases[] = {
+        {12.5, "12,5"}, {100000.0, "100000"}, {QVariant(), ""}, {42, "42"},
+        {QDate(1970, 12, 24), "24.12.1970"}, {true, "Wahr"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GridList::cellText(c.value), c.text);
+}
+
+TEST(GridRows, RangeMarksAndClearsRowsWithinTheList)
+{
+    GridList list;
+    fill(list, {"a", "b", "c"});
+    list.rowRange(1, 10, true);
+    EXPECT_FALSE(list.isRowSelected(0));
+    EXPECT_TRUE(list.isRowSelected(2));
+    list.rowRange(0, list.rowCount(), false);
+    EXPECT_FALSE(list.isRowSelected(1));
+}
+
+TEST(GridModel, AppendedRowsReachTheViewsInOneBatch)
+{
+    GridList list;
+    QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+    for (int i = 0; i < 1000; ++i)
+        list.addRow(QVariantList{i, QString::number(i)});
+    EXPECT_EQ(list.rowCount(), 1000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list.model()->rowCount(), 1000);
+    EXPECT_EQ(inserted.count(), 1);
+
+    // A removal while appends are pending announces them first, so indexes stay in step.
+    list.addRow(QVariantList{1000, "neu"});
+    list.removeRow(0);
+    EXPECT_EQ(list.model()->rowCount(), 1000);
+    EXPECT_EQ(list.model()->index(999, 1).data().toString(), QString("neu"));
+}
+
+TEST(GridNested, ExpandedStateStaysWithItsRowWhenRowsAboveGo)
+{
+    GridList list;
+    fill(list, {"Mitglieder (aktiv)", "Vereine", "Behörden"});
+    list.setExpanderWidth(350);
+    GridList *child = list.ensureChild(2);
+    child->addRow(QVariantList{7, "", "Amt"});
+    list.setExpanded(2, true);
+    auto *m = static_cast<GridModel *>(list.model());
+    EXPECT_EQ(m->rowCount(), 4); // three rows and the nested list's detail row
+    EXPECT_EQ(m->columnCount(), 3); // expander + two columns
+
+    list.removeRow(0);
+    EXPECT_TRUE(list.isExpanded(1));
+    EXPECT_FALSE(list.isExpanded(0));
+    EXPECT_EQ(list.child(1), child);
+    EXPECT_EQ(m->rowCount(), 3);
+    bool detail = false;
+    EXPECT_EQ(m->dataRow(2, &detail), 1);
+    EXPECT_TRUE(detail);
+
+    list.setExpanded(1, false);
+    EXPECT_EQ(m->rowCount(), 2);
+    list.dropChild(1);
+    EXPECT_EQ(list.child(1), nullptr);
+}
+
+TEST(ListGridWidget, ExpanderClickTogglesTheRowAndDoubleClicksReportRowOrNone)
+{
+    ListGrid grid;
+    grid.resize(600, 400);
+    grid.top().setExpanderWidth(350);
+    for (const char *n : {"Vereine", "Behörden"})
+        grid.addRow(QVariantList{1, "+", n});
+    GridList &child = grid.switchToChild(0);
+    child.addRow(QVariantList{11, "", "Firma A"});
+    child.addRow(QVariantList{12, "", "Firma B"});
+    grid.switchToTop();
+
+    QSignalSpy look(&grid, &ListGrid::lookRequested);
+    QSignalSpy expand(&grid, &ListGrid::expandClicked);
+    QSignalSpy dbl(&grid, &ListGrid::doubleClicked);
+    grid.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(look.count(), 1);
+
+    QTableView *view = grid.view();
+    const QRect expander = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, expander.center());
+    ASSERT_EQ(expand.count(), 1);
+    EXPECT_EQ(expand.at(0).at(0).toInt(), 0);
+    EXPECT_EQ(expand.at(0).at(1).toInt(), ExpanderColumn);
+    EXPECT_TRUE(grid.top().isExpanded(0));
+    QTableView *nested = grid.childView(&child);
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->model()->rowCount(), 2);
+
+    // A double-click on a contact of the nested list makes that list current.
+    QTest::mouseDClick(nested->viewport(), Qt::LeftButton, {}, nested->visualRect(nested->model()->index(1, 2)).center());
+    ASSERT_EQ(dbl.count(), 1);
+    EXPECT_EQ(dbl.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(grid.text(1, 0), QString("12"));
+    grid.switchToTop();
+
+    // Below the last row: no row hit.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(5, view->viewport()->height() - 2));
+    ASSERT_EQ(dbl.count(), 2);
+    EXPECT_EQ(dbl.at(1).at(0).toInt(), -1);
+
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, expander.center());
+    EXPECT_FALSE(grid.top().isExpanded(0));
+    EXPECT_EQ(child.rowCount(), 2); // folding away keeps the nested rows
+
+    // Rows with a shown nested list can go, singly or all at once.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, expander.center());
+    grid.switchToChild(1).addRow(QVariantList{21, "", "Amt"});
+    grid.switchToTop();
+    grid.top().setExpanded(1, true);
+    QCoreApplication::processEvents();
+    grid.removeRow(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.text(0, 2), QString("Behörden"));
+    EXPECT_TRUE(grid.top().isExpanded(0));
+    EXPECT_EQ(view->model()->rowCount(), 2);
+    grid.clear();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->model()->rowCount(), 0);
+}
