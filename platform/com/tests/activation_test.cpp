@@ -1,0 +1,154 @@
+#include "com/activation.h"
+#include "com/dispimpl.h"
+#include "com/interfaces.h"
+#include "com/object.h"
+#include "com/registry.h"
+#include "registry_fixture.h"
+#include "test_server.h"
+
+#include <QProcess>
+
+#include <dlfcn.h>
+
+using com::ComPtr;
+using com::Variant;
+
+namespace {
+
+// The test library registered through its own DllRegisterServer, as the registration tool does.
+class Activation : public RegistryFixture
+{
+protected:
+    void SetUp() override
+    {
+        RegistryFixture::SetUp();
+        lib = dlopen(TV_TEST_SERVER, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(lib, nullptr) << dlerror();
+        canUnload = reinterpret_cast<PFN_DllCanUnloadNow>(dlsym(lib, "DllCanUnloadNow"));
+        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
+        ASSERT_TRUE(canUnload && reg);
+        ASSERT_EQ(reg(), S_OK);
+    }
+    void *lib = nullptr;
+    PFN_DllCanUnloadNow canUnload = nullptr;
+};
+
+TEST_F(Activation, CreatesThroughTheRegistryAndCountsLocks)
+{
+    QString path;
+    ASSERT_EQ(com::reg::readString(com::reg::Hive::ClassesRoot,
+                                   QStringLiteral("CLSID\\{5A1E0C01-7D2B-4C3A-9E11-0F2D3C4B5A01}\\InprocServer32"),
+                                   QString(), &path), ERROR_SUCCESS);
+    EXPECT_TRUE(path.startsWith(u'/')) << "registered by full path: " << path.toStdString();
+
+    EXPECT_EQ(canUnload(), S_OK);
+    ComPtr<ITestCounter> counter;
+    ASSERT_EQ(com::createInstance(CLSID_TestCounter, counter), S_OK);
+    EXPECT_TRUE(com::loadedLibraries().contains(path));
+    EXPECT_EQ(canUnload(), S_FALSE) << "a live object keeps the library";
+
+    Variant v;
+    ASSERT_EQ(com::dispPut(counter.get(), DISPID_TEST_VALUE, Variant::string("5")), S_OK);
+    ASSERT_EQ(com::dispGet(counter.get(), DISPID_TEST_VALUE, &v), S_OK);
+    EXPECT_EQ(v.lVal, 5);
+    counter.reset();
+    EXPECT_EQ(canUnload(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(CLSID_TestCounter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.putVoid()), S_OK);
+    EXPECT_EQ(canUnload(), S_OK) << "a class object alone is no lock";
+    factory->LockServer(TRUE);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    factory->LockServer(FALSE);
+    EXPECT_EQ(canUnload(), S_OK);
+    IUnknown *outer = factory.get();
+    ComPtr<IUnknown> agg;
+    EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, agg.putVoid()), CLASS_E_NOAGGREGATION);
+}
+
+TEST_F(Activation, ProgIdsMapToClasses)
+{
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(u"TvTest.Counter.1", &clsid), S_OK);
+    EXPECT_EQ(clsid, CLSID_TestCounter);
+    ASSERT_EQ(CLSIDFromProgID(u"tvtest.counter", &clsid), S_OK) << "version-independent, any case";
+    EXPECT_EQ(clsid, CLSID_TestCounter);
+    EXPECT_EQ(CLSIDFromProgID(u"TvTest.Nothing", &clsid), CO_E_CLASSSTRING);
+    ASSERT_EQ(CLSIDFromString(u"TvTest.Counter.1", &clsid), S_OK);
+
+    LPOLESTR progId = nullptr;
+    ASSERT_EQ(ProgIDFromCLSID(CLSID_TestCounter, &progId), S_OK);
+    EXPECT_EQ(com::fromWide(progId), QStringLiteral("TvTest.Counter.1"));
+    CoTaskMemFree(progId);
+    EXPECT_EQ(ProgIDFromCLSID(CLSID_TestUnserved, &progId), REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(Activation, FailuresHaveTheirOwnCodes)
+{
+    ComPtr<IUnknown> obj;
+    const CLSID unknown = com::makeGuid("5A1E0CFF-7D2B-4C3A-9E11-0F2D3C4B5A01");
+    EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestUnserved, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()),
+              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, obj.putVoid()),
+              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IStream, obj.putVoid()), E_NOINTERFACE);
+
+    const QString key = QStringLiteral("CLSID\\{5A1E0CFF-7D2B-4C3A-9E11-0F2D3C4B5A01}\\InprocServer32");
+    com::reg::writeString(com::reg::Hive::ClassesRoot, key, QString(), dir.filePath(QStringLiteral("gone.so")));
+    EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), CO_E_DLLNOTFOUND);
+    com::reg::writeString(com::reg::Hive::ClassesRoot, key, QString(), QStringLiteral("libtv_com_testserver.so"));
+    EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), CO_E_BAD_PATH)
+        << "a bare name is never loaded";
+    EXPECT_FALSE(obj);
+}
+
+TEST_F(Activation, CategoriesAndTypeLibraries)
+{
+    ComPtr<ICatRegister> cats;
+    ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
+                               cats.putVoid()), S_OK);
+    CATID ids[] = {CATID_SafeForScripting, CATID_SafeForInitializing};
+    EXPECT_EQ(cats->UnRegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK) << "never registered: still fine";
+    ASSERT_EQ(cats->RegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK);
+    const QString base = QStringLiteral("CLSID\\{5A1E0C01-7D2B-4C3A-9E11-0F2D3C4B5A01}\\Implemented Categories");
+    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, base + QStringLiteral("\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}")));
+    ASSERT_EQ(cats->UnRegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK);
+    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, base));
+
+    const GUID lib = com::makeGuid("5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01");
+    ASSERT_EQ(com::registerTypeLibrary(lib, 1, 0, QStringLiteral("Test Library"), QStringLiteral("/x/lib.so")), S_OK);
+    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}\\1.0\\0\\linux")));
+    EXPECT_EQ(UnRegisterTypeLib(lib, 1, 0, 0, 0), S_OK);
+    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}")));
+    EXPECT_EQ(UnRegisterTypeLib(lib, 1, 0, 0, 0), S_OK);
+}
+
+TEST_F(Activation, RegistrationToolRegistersAndUnregisters)
+{
+    auto dllUnregister = reinterpret_cast<PFN_DllUnregisterServer>(dlsym(lib, "DllUnregisterServer"));
+    ASSERT_EQ(dllUnregister(), S_OK);
+    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TvTest.Counter.1")));
+
+    auto run = [](const QStringList &args, QString *out) {
+        QProcess p;
+        p.start(QStringLiteral(TV_REGSVR), args);
+        p.waitForFinished(30000);
+        *out = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        return p.exitCode();
+    };
+    QString out;
+    EXPECT_EQ(run({QStringLiteral(TV_TEST_SERVER)}, &out), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Registrierung erfolgreich")));
+    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TvTest.Counter.1")));
+    EXPECT_EQ(run({QStringLiteral("-u"), QStringLiteral(TV_TEST_SERVER)}, &out), 0) << out.toStdString();
+    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TvTest.Counter.1")));
+    EXPECT_EQ(run({QStringLiteral("-u"), QStringLiteral(TV_TEST_SERVER)}, &out), 0) << "unregistering twice succeeds";
+
+    EXPECT_NE(run({dir.filePath(QStringLiteral("missing.so"))}, &out), 0);
+    EXPECT_TRUE(out.contains(QStringLiteral("nicht gefunden")));
+    EXPECT_NE(run({QStringLiteral(TV_REGSVR)}, &out), 0) << "a program is no component library";
+    EXPECT_EQ(run({}, &out), 2);
+}
+
+} // namespace

@@ -1,0 +1,184 @@
+#pragma once
+// VARIANT with COM's tag-and-union layout (24 bytes on x86-64) and the variant API.
+// Supported types: VT_EMPTY, VT_NULL, VT_I1, VT_I2, VT_I4, VT_I8, VT_UI1, VT_UI2, VT_UI4, VT_UI8,
+// VT_INT, VT_UINT, VT_R4, VT_R8, VT_CY, VT_DATE, VT_BSTR, VT_DISPATCH, VT_ERROR, VT_BOOL,
+// VT_UNKNOWN, and VT_BYREF with any of them or with VT_VARIANT. Arrays, records and decimals do not
+// exist here (DISP_E_BADVARTYPE).
+#include "com/bstr.h"
+#include "com/unknown.h"
+
+#include <QDateTime>
+#include <QVariant>
+
+struct IDispatch;
+
+enum VARENUM : VARTYPE {
+    VT_EMPTY = 0,
+    VT_NULL = 1,
+    VT_I2 = 2,
+    VT_I4 = 3,
+    VT_R4 = 4,
+    VT_R8 = 5,
+    VT_CY = 6,
+    VT_DATE = 7,
+    VT_BSTR = 8,
+    VT_DISPATCH = 9,
+    VT_ERROR = 10,
+    VT_BOOL = 11,
+    VT_VARIANT = 12,
+    VT_UNKNOWN = 13,
+    VT_DECIMAL = 14,
+    VT_I1 = 16,
+    VT_UI1 = 17,
+    VT_UI2 = 18,
+    VT_UI4 = 19,
+    VT_I8 = 20,
+    VT_UI8 = 21,
+    VT_INT = 22,
+    VT_UINT = 23,
+    VT_VOID = 24,
+    VT_HRESULT = 25,
+    VT_USERDEFINED = 29,
+    VT_RECORD = 36,
+    VT_ARRAY = 0x2000,
+    VT_BYREF = 0x4000,
+    VT_TYPEMASK = 0x0FFF,
+};
+
+struct VARIANT
+{
+    VARTYPE vt;
+    WORD wReserved1;
+    WORD wReserved2;
+    WORD wReserved3;
+    union {
+        LONGLONG llVal;
+        LONG lVal;
+        BYTE bVal;
+        SHORT iVal;
+        FLOAT fltVal;
+        DOUBLE dblVal;
+        VARIANT_BOOL boolVal;
+        SCODE scode;
+        CY cyVal;
+        DATE date;
+        BSTR bstrVal;
+        IUnknown *punkVal;
+        IDispatch *pdispVal;
+        BYTE *pbVal;
+        SHORT *piVal;
+        LONG *plVal;
+        LONGLONG *pllVal;
+        FLOAT *pfltVal;
+        DOUBLE *pdblVal;
+        VARIANT_BOOL *pboolVal;
+        SCODE *pscode;
+        CY *pcyVal;
+        DATE *pdate;
+        BSTR *pbstrVal;
+        IUnknown **ppunkVal;
+        IDispatch **ppdispVal;
+        VARIANT *pvarVal;
+        PVOID byref;
+        CHAR cVal;
+        USHORT uiVal;
+        ULONG ulVal;
+        ULONGLONG ullVal;
+        INT intVal;
+        UINT uintVal;
+        CHAR *pcVal;
+        USHORT *puiVal;
+        ULONG *pulVal;
+        ULONGLONG *pullVal;
+        INT *pintVal;
+        UINT *puintVal;
+        struct { PVOID pvRecord; PVOID pRecInfo; } brecVal;
+    };
+};
+using VARIANTARG = VARIANT;
+using LPVARIANT = VARIANT *;
+static_assert(sizeof(VARIANT) == 24, "VARIANT must keep COM's 64-bit layout");
+
+// Flags of VariantChangeType.
+inline constexpr USHORT VARIANT_NOVALUEPROP = 0x01;   // do not ask an object for its value property
+inline constexpr USHORT VARIANT_ALPHABOOL = 0x02;     // BOOL <-> BSTR as "True"/"False" (else "-1"/"0")
+inline constexpr USHORT VARIANT_NOUSEROVERRIDE = 0x04;
+inline constexpr USHORT VARIANT_LOCALBOOL = 0x10;     // with ALPHABOOL: "Wahr"/"Falsch"
+
+// Lowest and highest DATE the conversions accept (1 January 100 to 31 December 9999).
+inline constexpr DATE DATE_MIN = -657434.0;
+inline constexpr DATE DATE_MAX = 2958465.99999999;
+
+TV_COM_EXPORT void VariantInit(VARIANTARG *pvarg);
+// Frees the contents (BSTR freed, interfaces released; BYREF targets untouched) and sets VT_EMPTY.
+TV_COM_EXPORT HRESULT VariantClear(VARIANTARG *pvarg);
+// Deep copy: clears dest first; BSTRs duplicated, interfaces AddRef'd; BYREF copied as a reference.
+TV_COM_EXPORT HRESULT VariantCopy(VARIANTARG *pvargDest, const VARIANTARG *pvargSrc);
+// Like VariantCopy, but a BYREF source is copied as the value it points to.
+TV_COM_EXPORT HRESULT VariantCopyInd(VARIANT *pvarDest, const VARIANTARG *pvargSrc);
+// Converts src into dest as type vt (dest may equal src). BYREF sources are dereferenced.
+// Numbers outside the target's range give DISP_E_OVERFLOW, impossible conversions DISP_E_TYPEMISMATCH,
+// unsupported types DISP_E_BADVARTYPE. VT_NULL converts only to VT_NULL; VT_EMPTY converts to 0, ""
+// and false. Floating values become integers by rounding half to even. Strings are parsed with '.'
+// or ',' as decimal separator; dates as text use "dd.MM.yyyy" and " HH:mm:ss" when there is a time.
+// An object converts through its value property (DISPID_VALUE) unless VARIANT_NOVALUEPROP is given.
+TV_COM_EXPORT HRESULT VariantChangeType(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, USHORT wFlags, VARTYPE vt);
+TV_COM_EXPORT HRESULT VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID lcid, USHORT wFlags, VARTYPE vt);
+
+namespace com {
+
+// Owning VARIANT: cleared on destruction. Layout-compatible with VARIANT.
+class Variant : public VARIANT
+{
+public:
+    Variant() { VariantInit(this); }
+    Variant(const VARIANT &v) { VariantInit(this); VariantCopy(this, &v); }
+    Variant(const Variant &v) : Variant(static_cast<const VARIANT &>(v)) {}
+    Variant(Variant &&v) noexcept { static_cast<VARIANT &>(*this) = v; VariantInit(&v); }
+    ~Variant() { VariantClear(this); }
+    Variant &operator=(const VARIANT &v) { if (&v != this) { VariantClear(this); VariantCopy(this, &v); } return *this; }
+    Variant &operator=(const Variant &v) { return *this = static_cast<const VARIANT &>(v); }
+    Variant &operator=(Variant &&v) noexcept
+    {
+        if (&v != this) { VariantClear(this); static_cast<VARIANT &>(*this) = v; VariantInit(&v); }
+        return *this;
+    }
+
+    static Variant i2(SHORT v) { Variant r; r.vt = VT_I2; r.iVal = v; return r; }
+    static Variant i4(LONG v) { Variant r; r.vt = VT_I4; r.lVal = v; return r; }
+    static Variant r8(DOUBLE v) { Variant r; r.vt = VT_R8; r.dblVal = v; return r; }
+    static Variant fromDate(DATE v) { Variant r; r.vt = VT_DATE; r.date = v; return r; }
+    static Variant boolean(bool v) { Variant r; r.vt = VT_BOOL; r.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; return r; }
+    static Variant string(const QString &s) { Variant r; r.vt = VT_BSTR; r.bstrVal = allocBstr(s); return r; }
+    static Variant null() { Variant r; r.vt = VT_NULL; return r; }
+    static Variant error(SCODE sc) { Variant r; r.vt = VT_ERROR; r.scode = sc; return r; }
+    // VT_ERROR / DISP_E_PARAMNOTFOUND: how an omitted optional argument is passed.
+    static Variant missing() { return error(DISP_E_PARAMNOTFOUND); }
+    static Variant dispatch(IDispatch *p);   // AddRefs p
+    static Variant unknown(IUnknown *p);     // AddRefs p
+
+    void clear() { VariantClear(this); }
+    // Gives the contents away (this becomes VT_EMPTY); the caller owns the returned value.
+    VARIANT detach() { VARIANT r = *this; VariantInit(this); return r; }
+    VARIANT *put() { VariantClear(this); return this; }
+    // Converted copy; on failure the HRESULT is returned and out is left VT_EMPTY.
+    HRESULT changeType(VARTYPE type, Variant &out, USHORT flags = 0) const;
+};
+
+// Conversions to and from Qt values. toQVariant gives an invalid QVariant for VT_EMPTY, a null
+// QVariant of type std::nullptr_t for VT_NULL, QDateTime for VT_DATE, QString for VT_BSTR, and for
+// objects a QVariant holding nothing (objects stay in the COM world).
+QVariant toQVariant(const VARIANT &v);
+Variant fromQVariant(const QVariant &v);
+// Convenience: the value converted to the type, or def when the conversion fails.
+LONG variantToInt(const VARIANT &v, LONG def = 0);
+double variantToDouble(const VARIANT &v, double def = 0.0);
+bool variantToBool(const VARIANT &v, bool def = false);
+QString variantToString(const VARIANT &v, const QString &def = QString());
+
+// DATE <-> QDateTime (local time, no time zone), millisecond precision.
+QDateTime dateToDateTime(DATE d);
+DATE dateTimeToDate(const QDateTime &dt);
+bool isValidDate(DATE d);
+
+} // namespace com
