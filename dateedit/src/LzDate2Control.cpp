@@ -1,0 +1,1051 @@
+#include "LzDate2Control.h"
+
+#include "DateEditWindow.h"
+#include "IntlPort.h"
+
+#include "com/bstr.h"
+#include "com/variant.h"
+#include "ole/ambient.h"
+#include "ole/handles.h"
+#include "ole/memstream.h"
+#include "ole/olecolor.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lzdate {
+namespace {
+
+using B = com::DispBuilder<LzDate2Control>;
+using C = LzDate2Control;
+
+constexpr DISPID kBoundValue = 19;        // the bound properties the container is asked about
+constexpr DISPID kBoundVariantData = 30;
+
+SHORT toShort(int v)
+{
+    return SHORT(std::clamp(v, -32768, 32767));
+}
+
+VARIANT_BOOL vb(bool b)
+{
+    return b ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+// Members every layout shares: DISPIDs 1-17 and the stock properties.
+#define LZ_COMMON_MEMBERS                                                                          \
+    B::get<&C::get_Alignment>(1, u"Alignment"), B::put<&C::put_Alignment>(1, u"Alignment"),       \
+    B::get<&C::get_DisplayFormat>(2, u"DisplayFormat"),                                            \
+    B::put<&C::put_DisplayFormat>(2, u"DisplayFormat"),                                            \
+    B::get<&C::get_HighlightInverted>(3, u"HighlightInverted", {VT_BOOL}),                         \
+    B::put<&C::put_HighlightInverted>(3, u"HighlightInverted", {VT_BOOL}),                         \
+    B::get<&C::get_HighlightColor>(4, u"HighlightColor"),                                          \
+    B::put<&C::put_HighlightColor>(4, u"HighlightColor"),                                          \
+    B::get<&C::get_DateFormat>(5, u"DateFormat"), B::put<&C::put_DateFormat>(5, u"DateFormat"),   \
+    B::get<&C::get_Separator>(6, u"Separator"), B::put<&C::put_Separator>(6, u"Separator"),       \
+    B::get<&C::get_DisabledColor>(7, u"DisabledColor"),                                            \
+    B::put<&C::put_DisabledColor>(7, u"DisabledColor"),                                            \
+    B::get<&C::get_TimeStore>(8, u"TimeStore", {VT_BOOL}),                                         \
+    B::put<&C::put_TimeStore>(8, u"TimeStore", {VT_BOOL}),                                         \
+    B::get<&C::get_Modified>(9, u"Modified", {VT_BOOL}),                                           \
+    B::put<&C::put_Modified>(9, u"Modified", {VT_BOOL}),                                           \
+    B::get<&C::get_SeparatorDefault>(10, u"SeparatorDefault", {VT_BOOL}),                         \
+    B::put<&C::put_SeparatorDefault>(10, u"SeparatorDefault", {VT_BOOL}),                          \
+    B::get<&C::get_Border>(11, u"Border"), B::put<&C::put_Border>(11, u"Border"),                 \
+    B::get<&C::get_EditMode>(12, u"EditMode"), B::put<&C::put_EditMode>(12, u"EditMode"),         \
+    B::get<&C::get_EditModeChange>(13, u"EditModeChange", {VT_BOOL}),                              \
+    B::put<&C::put_EditModeChange>(13, u"EditModeChange", {VT_BOOL}),                             \
+    B::get<&C::get_ValueReset>(14, u"ValueReset"), B::put<&C::put_ValueReset>(14, u"ValueReset"), \
+    B::get<&C::get_CalendarDOWs>(15, u"CalendarDOWs"),                                             \
+    B::put<&C::put_CalendarDOWs>(15, u"CalendarDOWs"),                                             \
+    B::get<&C::get_CalendarMonths>(16, u"CalendarMonths"),                                         \
+    B::put<&C::put_CalendarMonths>(16, u"CalendarMonths"),                                         \
+    B::get<&C::get_NullString>(17, u"NullString"), B::put<&C::put_NullString>(17, u"NullString"), \
+    B::get<&C::get_Font>(DISPID_FONT, u"Font"), B::put<&C::put_Font>(DISPID_FONT, u"Font"),       \
+    B::putRef<&C::put_Font>(DISPID_FONT, u"Font"),                                                 \
+    B::get<&C::get_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                     \
+    B::put<&C::put_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                     \
+    B::get<&C::get_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                     \
+    B::put<&C::put_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                     \
+    B::get<&C::get_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                \
+    B::put<&C::put_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                \
+    B::method<&C::AboutBox>(DISPID_ABOUTBOX, u"AboutBox")
+
+// The value members from Value to WeekOfYear, numbered from `first`.
+#define LZ_VALUE_MEMBERS(first)                                                                    \
+    B::get<&C::get_Value>((first), u"Value", {VT_DATE}).asDefault(),                               \
+    B::put<&C::put_Value>((first), u"Value", {VT_DATE}).asDefault(),                               \
+    B::get<&C::get_Day>((first) + 1, u"Day"), B::put<&C::put_Day>((first) + 1, u"Day"),           \
+    B::get<&C::get_Month>((first) + 2, u"Month"), B::put<&C::put_Month>((first) + 2, u"Month"),   \
+    B::get<&C::get_Year>((first) + 3, u"Year"), B::put<&C::put_Year>((first) + 3, u"Year"),       \
+    B::get<&C::get_DateString>((first) + 4, u"DateString"),                                        \
+    B::put<&C::put_DateString>((first) + 4, u"DateString"),                                        \
+    B::get<&C::get_CalendarFormat>((first) + 5, u"CalendarFormat"),                                \
+    B::put<&C::put_CalendarFormat>((first) + 5, u"CalendarFormat"),                                \
+    B::get<&C::get_Status>((first) + 6, u"Status"), B::put<&C::put_ReadOnly>((first) + 6, u"Status"), \
+    B::get<&C::get_DayOfWeek>((first) + 7, u"DayOfWeek"),                                          \
+    B::put<&C::put_ReadOnly>((first) + 7, u"DayOfWeek"),                                           \
+    B::get<&C::get_DayOfYear>((first) + 8, u"DayOfYear"),                                          \
+    B::put<&C::put_ReadOnly>((first) + 8, u"DayOfYear"),                                           \
+    B::get<&C::get_WeekOfYear>((first) + 9, u"WeekOfYear"),                                        \
+    B::put<&C::put_ReadOnly>((first) + 9, u"WeekOfYear")
+
+const com::DispatchTable &currentTable()
+{
+    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
+        LZ_COMMON_MEMBERS,
+        B::get<&C::get_SelectionPersistance>(18, u"SelectionPersistance"),
+        B::put<&C::put_SelectionPersistance>(18, u"SelectionPersistance"),
+        LZ_VALUE_MEMBERS(19),
+        B::get<&C::get_FreeFormEntry>(29, u"FreeFormEntry", {VT_BOOL}),
+        B::put<&C::put_FreeFormEntry>(29, u"FreeFormEntry", {VT_BOOL}),
+        B::get<&C::get_VariantData>(30, u"VariantData"),
+        B::put<&C::put_VariantData>(30, u"VariantData"),
+        B::get<&C::get_CalendarControl>(31, u"CalendarControl"),
+        B::put<&C::put_ReadOnly>(31, u"CalendarControl"),
+        B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
+        B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
+        B::method<&C::SetSelection>(500, u"SetSelection"),
+        B::methodRet<&C::getCaretPosition>(501, u"getCaretPosition"),
+        B::methodRet<&C::getStartSelection>(502, u"getStartSelection"),
+        B::methodRet<&C::getEndSelection>(503, u"getEndSelection"),
+    });
+    return table;
+}
+
+const com::DispatchTable &secondTable()
+{
+    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
+        LZ_COMMON_MEMBERS,
+        B::get<&C::get_SelectionPersistance>(18, u"SelectionPersistance"),
+        B::put<&C::put_SelectionPersistance>(18, u"SelectionPersistance"),
+        LZ_VALUE_MEMBERS(19),
+        B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
+        B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
+        B::method<&C::SetSelection>(500, u"SetSelection"),
+    });
+    return table;
+}
+
+const com::DispatchTable &firstTable()
+{
+    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
+        LZ_COMMON_MEMBERS,
+        LZ_VALUE_MEMBERS(18),
+        B::method<&C::SetSelection>(28, u"SetSelection"),
+    });
+    return table;
+}
+
+#undef LZ_COMMON_MEMBERS
+#undef LZ_VALUE_MEMBERS
+
+const com::DispatchTable &eventTable()
+{
+    using com::describeMember;
+    constexpr auto M = com::DispKind::Method;
+    static const com::DispatchTable table(DIID__DLzDate2Events, u"_DLzDate2Events", {
+        describeMember(DISPID_KEYDOWN, u"KeyDown", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
+        describeMember(DISPID_KEYUP, u"KeyUp", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
+        describeMember(DISPID_MOUSEDOWN, u"MouseDown", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+        describeMember(DISPID_MOUSEUP, u"MouseUp", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+        describeMember(DISPID_MOUSEMOVE, u"MouseMove", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+        describeMember(DISPID_CLICK, u"Click", M, {}),
+        describeMember(DISPID_DBLCLICK, u"DblClick", M, {}),
+        describeMember(DISPID_KEYPRESS, u"KeyPress", M, {VARTYPE(VT_BYREF | VT_I2)}),
+        describeMember(1, u"GotFocusEvent", M, {}),
+        describeMember(2, u"LostFocusEvent", M, {}),
+        describeMember(3, u"Change", M, {}),
+        describeMember(4, u"BeforeLostFocus", M, {}),
+        describeMember(5, u"BeforeOpenCalendar", M, {}),
+        describeMember(6, u"AfterCloseCalendar", M, {}),
+        describeMember(7, u"GetCentury", M, {VT_I2, VARTYPE(VT_BYREF | VT_I4)}),
+        describeMember(8, u"InvalidDate", M, {VT_I2, VT_I2, VT_I2}),
+    });
+    return table;
+}
+
+// Key codes of the stock key events.
+SHORT virtualKey(const QKeyEvent *e)
+{
+    const int k = e->key();
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))
+        return SHORT(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return SHORT(0x70 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Backspace: return 0x08;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return 0x09;
+    case Qt::Key_Return: case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Shift: return 0x10;
+    case Qt::Key_Control: return 0x11;
+    case Qt::Key_Alt: return 0x12;
+    case Qt::Key_CapsLock: return 0x14;
+    case Qt::Key_Escape: return 0x1B;
+    case Qt::Key_Space: return 0x20;
+    case Qt::Key_PageUp: return 0x21;
+    case Qt::Key_PageDown: return 0x22;
+    case Qt::Key_End: return 0x23;
+    case Qt::Key_Home: return 0x24;
+    case Qt::Key_Left: return 0x25;
+    case Qt::Key_Up: return 0x26;
+    case Qt::Key_Right: return 0x27;
+    case Qt::Key_Down: return 0x28;
+    case Qt::Key_Insert: return 0x2D;
+    case Qt::Key_Delete: return 0x2E;
+    case Qt::Key_NumLock: return 0x90;
+    default: return 0;
+    }
+}
+
+SHORT shiftState(Qt::KeyboardModifiers m)
+{
+    return SHORT((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+}
+
+SHORT mouseButtons(Qt::MouseButtons b)
+{
+    return SHORT((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0));
+}
+
+// Keeps a font object of our own: a copy of the one passed.
+com::ComPtr<IFontDisp> cloneFont(IUnknown *source)
+{
+    com::ComPtr<IFont> font;
+    if (source)
+        source->QueryInterface(IID_IFont, font.putVoid());
+    com::ComPtr<IFont> copy;
+    if (font && SUCCEEDED(font->Clone(copy.put())) && copy)
+        if (auto disp = copy.as<IFontDisp>())
+            return disp;
+    return ole::createFont(ole::defaultFontDesc());
+}
+
+constexpr double kHimetricPerPixel = 2540.0 / 96.0;
+
+} // namespace
+
+LzDate2Control::LzDate2Control()
+    : model_(this)
+{
+    font_ = ole::createFont(ole::defaultFontDesc());
+}
+
+LzDate2Control::~LzDate2Control()
+{
+    points_.clearAll();
+    if (window_)
+        delete window_.data();
+}
+
+// ---------------------------------------------------------------- IDispatch
+
+const com::DispatchTable &LzDate2Control::table() const
+{
+    if (version_ == kVersion1)
+        return firstTable();
+    if (version_ == kVersion2)
+        return secondTable();
+    return currentTable();
+}
+
+HRESULT LzDate2Control::GetTypeInfoCount(UINT *pctinfo)
+{
+    return table().getTypeInfoCount(pctinfo);
+}
+
+HRESULT LzDate2Control::GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo)
+{
+    return table().getTypeInfo(iTInfo, lcid, ppTInfo);
+}
+
+HRESULT LzDate2Control::GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids)
+{
+    return table().getIDsOfNames(riid, names, count, lcid, ids);
+}
+
+HRESULT LzDate2Control::Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,
+                               VARIANT *result, EXCEPINFO *excep, UINT *argErr)
+{
+    // The control may be released by a handler while a member runs.
+    com::ComPtr<IUnknown> keep(identity());
+    return table().invoke(static_cast<void *>(this), dispid, riid, lcid, flags, params, result, excep, argErr);
+}
+
+// ---------------------------------------------------------------- connection points, class info
+
+HRESULT LzDate2Control::EnumConnectionPoints(IEnumConnectionPoints **ppEnum)
+{
+    return points_.enumConnectionPoints(ppEnum);
+}
+
+HRESULT LzDate2Control::FindConnectionPoint(REFIID riid, IConnectionPoint **ppCP)
+{
+    return points_.findConnectionPoint(riid, ppCP);
+}
+
+HRESULT LzDate2Control::GetClassInfo(ITypeInfo **ppTI)
+{
+    const com::CoClassInfo info{CLSID_LzDate2, u"LzDate2", &table(), DIID__DLzDate2Events, &eventTable()};
+    return com::classTypeInfo(info, ppTI);
+}
+
+HRESULT LzDate2Control::GetGUID(DWORD kind, GUID *pGUID)
+{
+    const com::CoClassInfo info{CLSID_LzDate2, u"LzDate2", &table(), DIID__DLzDate2Events, &eventTable()};
+    return com::classSourceGuid(info, kind, pGUID);
+}
+
+// ---------------------------------------------------------------- persistence
+
+HRESULT LzDate2Control::GetClassID(CLSID *pClassID)
+{
+    if (!pClassID)
+        return E_POINTER;
+    *pClassID = CLSID_LzDate2;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::IsDirty()
+{
+    return dirty_ ? S_OK : S_FALSE;
+}
+
+ExchangeContext LzDate2Control::exchangeContext() const
+{
+    return ExchangeContext{userMode(), drawnWidth_, intlPort().now()};
+}
+
+HRESULT LzDate2Control::beginInit()
+{
+    // The loaded version fixes the dispatch layout for the object's life: one initialisation only.
+    return initialized_ ? E_UNEXPECTED : S_OK;
+}
+
+HRESULT LzDate2Control::InitNew()
+{
+    if (HRESULT hr = beginInit(); FAILED(hr))
+        return hr;
+    LzDate2Props p = currentProps();
+    const HRESULT hr = resetProps(p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    applyProps(p);
+    initialized_ = true;
+    dirty_ = false;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::Load(IStream *pStm)
+{
+    if (!pStm)
+        return E_POINTER;
+    if (HRESULT hr = beginInit(); FAILED(hr))
+        return hr;
+    LzDate2Props p = currentProps();
+    const HRESULT hr = loadProps(pStm, p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    applyProps(p);
+    initialized_ = true;
+    dirty_ = false;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog)
+{
+    if (!pPropBag)
+        return E_POINTER;
+    if (HRESULT hr = beginInit(); FAILED(hr))
+        return hr;
+    LzDate2Props p = currentProps();
+    const HRESULT hr = loadProps(pPropBag, pErrorLog, p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    applyProps(p);
+    initialized_ = true;
+    dirty_ = false;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::Save(IStream *pStm, BOOL fClearDirty)
+{
+    if (!pStm)
+        return E_POINTER;
+    LzDate2Props p = currentProps();
+    const HRESULT hr = saveProps(pStm, p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    valueReset_ = p.valueReset;
+    if (fClearDirty)
+        dirty_ = false;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL)
+{
+    if (!pPropBag)
+        return E_POINTER;
+    LzDate2Props p = currentProps();
+    const HRESULT hr = saveProps(pPropBag, p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    valueReset_ = p.valueReset;
+    if (fClearDirty)
+        dirty_ = false;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::GetSizeMax(ULARGE_INTEGER *pCbSize)
+{
+    if (!pCbSize)
+        return E_POINTER;
+    com::ComPtr<IStream> s = ole::createMemoryStream();
+    LzDate2Props p = currentProps();
+    const HRESULT hr = saveProps(s.get(), p, exchangeContext());
+    if (FAILED(hr))
+        return hr;
+    pCbSize->QuadPart = ULONGLONG(ole::streamContents(s.get()).size());
+    return S_OK;
+}
+
+LzDate2Props LzDate2Control::currentProps() const
+{
+    LzDate2Props p;
+    p.version = version_;
+    if (window_) {
+        p.extentX = LONG(std::lround(window_->width() * kHimetricPerPixel));
+        p.extentY = LONG(std::lround(window_->height() * kHimetricPerPixel));
+    } else {
+        p.extentX = extentX_;
+        p.extentY = extentY_;
+    }
+    p.font = font_;
+    p.alignment = alignment_;
+    p.border = border_;
+    p.displayFormat = displayFormat_;
+    p.calendarFormat = calendarCode_;
+    p.dateFormat = SHORT(model_.dateFormat());
+    p.separatorDefault = model_.separatorDefault();
+    p.separator = model_.separator();
+    p.enabled = enabled_;
+    p.timeStore = model_.timeStore();
+    p.highlightInverted = highlightInverted_;
+    p.editModeChange = editModeChange_;
+    p.editMode = editMode_;
+    p.disabledColor = disabledColor_;
+    p.highlightColor = highlightColor_;
+    p.backColor = backColor_;
+    p.foreColor = foreColor_;
+    p.valueReset = valueReset_;
+    p.value = model_.date();
+    p.status = model_.status();
+    p.calendarMonths = calendarMonths_;
+    p.calendarDOWs = calendarDOWs_;
+    p.nullString = model_.nullString();
+    p.selectionPersistance = SHORT(model_.selectionPersistence());
+    p.freeFormEntry = freeFormEntry_;
+    return p;
+}
+
+void LzDate2Control::applyProps(const LzDate2Props &p)
+{
+    version_ = p.version;
+    extentX_ = p.extentX;
+    extentY_ = p.extentY;
+    font_ = p.font ? p.font : ole::createFont(ole::defaultFontDesc());
+    alignment_ = p.alignment;
+    border_ = p.border;
+    displayFormat_ = p.displayFormat;
+    calendarCode_ = p.calendarFormat;
+    model_.loadDateFormat(p.dateFormat);
+    model_.loadSeparatorDefault(p.separatorDefault);
+    // With SeparatorDefault no separator is stored: the system's is taken at once.
+    model_.loadSeparator(p.separatorDefault ? QString(systemSeparator(intlPort())) : p.separator);
+    enabled_ = p.enabled;
+    model_.setTimeStore(p.timeStore);
+    highlightInverted_ = p.highlightInverted;
+    editModeChange_ = p.editModeChange;
+    editMode_ = p.editMode;
+    disabledColor_ = p.disabledColor;
+    highlightColor_ = p.highlightColor;
+    backColor_ = p.backColor;
+    foreColor_ = p.foreColor;
+    valueReset_ = p.valueReset;
+    model_.setRaw(p.value, p.status);
+    calendarMonths_ = p.calendarMonths;
+    calendarDOWs_ = p.calendarDOWs;
+    model_.setNullString(p.nullString);
+    model_.setSelectionPersistence(p.selectionPersistance);
+    freeFormEntry_ = p.freeFormEntry;
+    cellWidth_ = 0;
+    if (window_) {
+        window_->setFont(currentQFont());
+        window_->setEnabled(enabled_);
+    }
+    model_.rebuild(false);
+}
+
+// ---------------------------------------------------------------- hosting
+
+HRESULT LzDate2Control::SetSite(IControlSite *pSite)
+{
+    site_ = pSite;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::GetSite(IControlSite **ppSite)
+{
+    return site_.copyTo(ppSite);
+}
+
+HRESULT LzDate2Control::Activate(QWidget *parent, QWidget **ppWidget)
+{
+    if (!ppWidget)
+        return E_POINTER;
+    *ppWidget = nullptr;
+    if (window_) {
+        if (window_->parentWidget() != parent)
+            window_->setParent(parent);
+    } else {
+        window_ = new DateEditWindow(this, parent);
+        window_->setFont(currentQFont());
+        window_->setEnabled(enabled_);
+        if (extentX_ > 0 && extentY_ > 0)
+            window_->resize(int(std::lround(extentX_ / kHimetricPerPixel)), int(std::lround(extentY_ / kHimetricPerPixel)));
+        // A new window shows today unless the stored date is to be kept.
+        if (valueReset_ == 0)
+            model_.setRaw(oleWholeDay(intlPort().now()), Status::Valid);
+        model_.rebuild(false);
+        // The calendar popup is prepared here once it exists.
+    }
+    *ppWidget = window_;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::Deactivate()
+{
+    if (!window_)
+        return S_FALSE;
+    delete window_.data();
+    return S_OK;
+}
+
+void LzDate2Control::windowDestroyed()
+{
+    // The popup of this control is detached and hidden here once it exists.
+    model_.setFocusFlag(false);
+}
+
+HRESULT LzDate2Control::GetWidget(QWidget **ppWidget)
+{
+    if (!ppWidget)
+        return E_POINTER;
+    *ppWidget = window_;
+    return window_ ? S_OK : S_FALSE;
+}
+
+HRESULT LzDate2Control::GetNaturalSize(SIZE *pSize)
+{
+    if (!pSize)
+        return E_POINTER;
+    if (extentX_ > 0 && extentY_ > 0) {
+        pSize->cx = LONG(std::lround(extentX_ / kHimetricPerPixel));
+        pSize->cy = LONG(std::lround(extentY_ / kHimetricPerPixel));
+        return S_OK;
+    }
+    const QFontMetrics fm(currentQFont());
+    pSize->cx = fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16;
+    pSize->cy = fm.height() + 8;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::AmbientPropertyChanged(DISPID)
+{
+    repaint();
+    return S_OK;
+}
+
+bool LzDate2Control::userMode() const
+{
+    return ole::ambientUserMode(site_.get(), true);
+}
+
+QFont LzDate2Control::currentQFont() const
+{
+    return ole::toQFont(font_.get());
+}
+
+// ---------------------------------------------------------------- model host
+
+bool LzDate2Control::requestBoundEdit()
+{
+    return notify_.requestEdit(kBoundValue) && notify_.requestEdit(kBoundVariantData);
+}
+
+void LzDate2Control::boundChanged()
+{
+    notify_.notifyChanged(kBoundValue);
+    notify_.notifyChanged(kBoundVariantData);
+}
+
+void LzDate2Control::changeEvent()
+{
+    modified_ = true;
+    fire(LzDate2Event::Change);
+}
+
+void LzDate2Control::repaint()
+{
+    if (window_)
+        window_->update();
+}
+
+void LzDate2Control::setDirty()
+{
+    dirty_ = true;
+}
+
+void LzDate2Control::stockChanged(DISPID dispid)
+{
+    dirty_ = true;
+    notify_.notifyChanged(dispid);
+    repaint();
+}
+
+void LzDate2Control::fire(DISPID dispid, std::initializer_list<VARIANT> args)
+{
+    com::ComPtr<IUnknown> keep(identity());
+    events_.fire(dispid, args);
+}
+
+// ---------------------------------------------------------------- properties
+
+HRESULT LzDate2Control::get_Alignment(SHORT *v) { *v = alignment_; return S_OK; }
+HRESULT LzDate2Control::put_Alignment(SHORT v)
+{
+    alignment_ = checkedAlignment(v);
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_DisplayFormat(SHORT *v) { *v = displayFormat_; return S_OK; }
+HRESULT LzDate2Control::put_DisplayFormat(SHORT v)
+{
+    displayFormat_ = checkedDisplayFormat(v);
+    highlightColor_ = 0x00C0C0C0;
+    switch (displayFormat_) {
+    case 0:
+    case 1:
+        foreColor_ = 0x80000008;
+        backColor_ = 0x80000005;
+        highlightColor_ = 0x8000000D;
+        break;
+    case 2: backColor_ = 0x00FFFF00; foreColor_ = 0; break;
+    case 3: backColor_ = 0x00808080; foreColor_ = 0; break;
+    case 4: backColor_ = 0x00FFFF00; foreColor_ = 0x00FFFFFF; break;
+    default: backColor_ = 0; foreColor_ = 0x00FFFF00; break;
+    }
+    cellWidth_ = 0;
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_HighlightInverted(VARIANT_BOOL *v) { *v = vb(highlightInverted_); return S_OK; }
+HRESULT LzDate2Control::put_HighlightInverted(VARIANT_BOOL v)
+{
+    highlightInverted_ = v != VARIANT_FALSE;
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_HighlightColor(OLE_COLOR *v) { *v = highlightColor_; return S_OK; }
+HRESULT LzDate2Control::put_HighlightColor(OLE_COLOR v)
+{
+    highlightColor_ = v;
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_DateFormat(SHORT *v) { *v = SHORT(model_.dateFormat()); return S_OK; }
+HRESULT LzDate2Control::put_DateFormat(SHORT v)
+{
+    model_.putDateFormat(v);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Separator(BSTR *v) { *v = com::allocBstr(model_.separator()); return S_OK; }
+HRESULT LzDate2Control::put_Separator(BSTR v)
+{
+    model_.putSeparator(com::toQString(v));
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_DisabledColor(OLE_COLOR *v) { *v = disabledColor_; return S_OK; }
+HRESULT LzDate2Control::put_DisabledColor(OLE_COLOR v)
+{
+    disabledColor_ = v;
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_TimeStore(VARIANT_BOOL *v) { *v = vb(model_.timeStore()); return S_OK; }
+HRESULT LzDate2Control::put_TimeStore(VARIANT_BOOL v)
+{
+    model_.setTimeStore(v != VARIANT_FALSE);
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Modified(VARIANT_BOOL *v) { *v = vb(modified_); return S_OK; }
+HRESULT LzDate2Control::put_Modified(VARIANT_BOOL v)
+{
+    // At run time the flag can only be cleared; it is set by Change.
+    modified_ = userMode() ? false : v != VARIANT_FALSE;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_SeparatorDefault(VARIANT_BOOL *v) { *v = vb(model_.separatorDefault()); return S_OK; }
+HRESULT LzDate2Control::put_SeparatorDefault(VARIANT_BOOL v)
+{
+    model_.putSeparatorDefault(v != VARIANT_FALSE);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Border(SHORT *v) { *v = border_; return S_OK; }
+HRESULT LzDate2Control::put_Border(SHORT v)
+{
+    border_ = checkedBorder(v);
+    dirty_ = true;
+    repaint();
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_EditMode(SHORT *v) { *v = editMode_; return S_OK; }
+HRESULT LzDate2Control::put_EditMode(SHORT v)
+{
+    editMode_ = checkedEditMode(v);
+    // In run mode the caret takes the new shape here once it is drawn.
+    repaint();
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_EditModeChange(VARIANT_BOOL *v) { *v = vb(editModeChange_); return S_OK; }
+HRESULT LzDate2Control::put_EditModeChange(VARIANT_BOOL v)
+{
+    editModeChange_ = v != VARIANT_FALSE;
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_ValueReset(SHORT *v) { *v = valueReset_; return S_OK; }
+HRESULT LzDate2Control::put_ValueReset(SHORT v)
+{
+    valueReset_ = checkedValueReset(v);
+    model_.applyValueReset(valueReset_);
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_CalendarDOWs(BSTR *v) { *v = com::allocBstr(calendarDOWs_); return S_OK; }
+HRESULT LzDate2Control::put_CalendarDOWs(BSTR v)
+{
+    calendarDOWs_ = com::toQString(v);
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_CalendarMonths(BSTR *v) { *v = com::allocBstr(calendarMonths_); return S_OK; }
+HRESULT LzDate2Control::put_CalendarMonths(BSTR v)
+{
+    calendarMonths_ = com::toQString(v);
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_NullString(BSTR *v) { *v = com::allocBstr(model_.nullString()); return S_OK; }
+HRESULT LzDate2Control::put_NullString(BSTR v)
+{
+    model_.setNullString(com::toQString(v));
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_SelectionPersistance(SHORT *v) { *v = SHORT(model_.selectionPersistence()); return S_OK; }
+HRESULT LzDate2Control::put_SelectionPersistance(SHORT v)
+{
+    model_.setSelectionPersistence(v);
+    dirty_ = true;
+    repaint();
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_FreeFormEntry(VARIANT_BOOL *v) { *v = vb(freeFormEntry_); return S_OK; }
+HRESULT LzDate2Control::put_FreeFormEntry(VARIANT_BOOL v)
+{
+    freeFormEntry_ = v != VARIANT_FALSE;
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_VariantData(VARIANT *v)
+{
+    if (model_.status() != Status::Valid) {
+        v->vt = VT_NULL;
+    } else {
+        v->vt = VT_DATE;
+        v->date = model_.date();
+    }
+    return S_OK;
+}
+
+HRESULT LzDate2Control::put_VariantData(VARIANT v)
+{
+    double x = 0.0;
+    if (v.vt == VT_DATE) {
+        x = v.date;
+    } else if (v.vt != VT_EMPTY && v.vt != VT_NULL) {
+        com::Variant converted;
+        if (SUCCEEDED(VariantChangeType(&converted, &v, 0, VT_DATE)) && converted.vt == VT_DATE)
+            x = converted.date;
+    }
+    model_.putVariantDate(x);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_CalendarControl(IDispatch **v)
+{
+    *v = nullptr;  // the hosted calendar of the popup, once there is one
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Value(DATE *v) { *v = model_.value(); return S_OK; }
+HRESULT LzDate2Control::put_Value(DATE v)
+{
+    model_.putValue(v);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Day(SHORT *v) { *v = toShort(model_.day()); return S_OK; }
+HRESULT LzDate2Control::put_Day(SHORT v) { model_.setPart(FieldDay, v); return S_OK; }
+HRESULT LzDate2Control::get_Month(SHORT *v) { *v = toShort(model_.month()); return S_OK; }
+HRESULT LzDate2Control::put_Month(SHORT v) { model_.setPart(FieldMonth, v); return S_OK; }
+HRESULT LzDate2Control::get_Year(SHORT *v) { *v = toShort(model_.year()); return S_OK; }
+HRESULT LzDate2Control::put_Year(SHORT v) { model_.setPart(FieldYear, v); return S_OK; }
+
+HRESULT LzDate2Control::get_DateString(BSTR *v) { *v = com::allocBstr(model_.text()); return S_OK; }
+HRESULT LzDate2Control::put_DateString(BSTR v)
+{
+    dirty_ = true;
+    model_.putDateString(com::toQString(v));
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_CalendarFormat(SHORT *v)
+{
+    switch (calendarCode_) {
+    case -1: *v = -1; break;
+    case 0: *v = 1; break;
+    case 1: *v = 2; break;
+    case 3: case 4: case 5: case 6: *v = calendarCode_; break;
+    default: *v = 0; break;
+    }
+    return S_OK;
+}
+
+HRESULT LzDate2Control::put_CalendarFormat(SHORT v)
+{
+    SHORT code = -1;
+    switch (v) {
+    case 1: code = 0; break;
+    case 2: code = 1; break;
+    case 3: case 4: case 5: case 6: code = v; break;
+    default: break;
+    }
+    const bool differs = v != calendarCode_;
+    calendarCode_ = code;
+    if (differs) {
+        // The popup is rebuilt for the new calendar here once it exists.
+    }
+    dirty_ = true;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Status(SHORT *v) { *v = SHORT(model_.status()); return S_OK; }
+HRESULT LzDate2Control::get_DayOfWeek(SHORT *v) { *v = toShort(model_.dayOfWeek()); return S_OK; }
+HRESULT LzDate2Control::get_DayOfYear(SHORT *v) { *v = toShort(model_.dayOfYear()); return S_OK; }
+HRESULT LzDate2Control::get_WeekOfYear(SHORT *v) { *v = toShort(model_.weekOfYear()); return S_OK; }
+HRESULT LzDate2Control::put_ReadOnly(VARIANT) { return CTL_E_SETNOTSUPPORTED; }
+
+HRESULT LzDate2Control::SetSelection(SHORT start, SHORT end)
+{
+    model_.setSelection(start, end);
+    if (model_.hasFocus())
+        repaint();  // the caret is placed here once it is drawn
+    return S_OK;
+}
+
+HRESULT LzDate2Control::getCaretPosition(SHORT *v) { *v = toShort(model_.caret()); return S_OK; }
+HRESULT LzDate2Control::getStartSelection(SHORT *v) { *v = toShort(model_.selStart()); return S_OK; }
+HRESULT LzDate2Control::getEndSelection(SHORT *v) { *v = toShort(model_.selEnd()); return S_OK; }
+
+HRESULT LzDate2Control::AboutBox()
+{
+    return S_OK;  // the about box is shown here once it exists
+}
+
+HRESULT LzDate2Control::get_Font(IFontDisp **v) { return font_.copyTo(v); }
+HRESULT LzDate2Control::put_Font(IFontDisp *v)
+{
+    font_ = cloneFont(v);
+    cellWidth_ = 0;
+    if (window_)
+        window_->setFont(currentQFont());
+    stockChanged(DISPID_FONT);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_BackColor(OLE_COLOR *v) { *v = backColor_; return S_OK; }
+HRESULT LzDate2Control::put_BackColor(OLE_COLOR v)
+{
+    backColor_ = v;
+    stockChanged(DISPID_BACKCOLOR);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_ForeColor(OLE_COLOR *v) { *v = foreColor_; return S_OK; }
+HRESULT LzDate2Control::put_ForeColor(OLE_COLOR v)
+{
+    foreColor_ = v;
+    stockChanged(DISPID_FORECOLOR);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_Enabled(VARIANT_BOOL *v) { *v = vb(enabled_); return S_OK; }
+HRESULT LzDate2Control::put_Enabled(VARIANT_BOOL v)
+{
+    enabled_ = v != VARIANT_FALSE;
+    if (window_)
+        window_->setEnabled(enabled_);
+    stockChanged(DISPID_ENABLED);
+    return S_OK;
+}
+
+HRESULT LzDate2Control::get_hWnd(OLE_HANDLE *v)
+{
+    *v = window_ ? ole::handleFromWidget(window_) : 0;
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- window
+
+void LzDate2Control::paint(QPainter &p, const QRect &bounds)
+{
+    if (bounds.isEmpty())
+        return;
+    drawnWidth_ = bounds.width();
+    drawnHeight_ = bounds.height();
+    p.fillRect(bounds, ole::colorFromOle(backColor_, Qt::white));
+    p.setPen(ole::colorFromOle(enabled_ ? foreColor_ : disabledColor_, Qt::black));
+    p.setFont(currentQFont());
+    p.drawText(bounds.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, model_.text());
+}
+
+void LzDate2Control::focusIn()
+{
+    com::ComPtr<IUnknown> keep(identity());
+    model_.setFocusFlag(true);
+    model_.rebuild(true);
+    if (site_)
+        site_->OnFocus(TRUE);
+    // No GotFocusEvent when the focus comes back from this control's open popup.
+    fire(LzDate2Event::GotFocusEvent);
+}
+
+void LzDate2Control::focusOut()
+{
+    com::ComPtr<IUnknown> keep(identity());
+    // No BeforeLostFocus when the focus goes into this control's open popup.
+    fire(LzDate2Event::BeforeLostFocus);
+    model_.setFocusFlag(false);
+    // The typed fields are committed here once the control takes typing.
+    if (freeFormEntry_ && model_.status() != Status::Valid) {
+        const Ymd f = model_.freeFormCheck();
+        fire(LzDate2Event::InvalidDate, {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)),
+                                         com::Variant::i2(toShort(f.day))});
+    }
+    model_.rebuild(false);
+    if (site_)
+        site_->OnFocus(FALSE);
+    fire(LzDate2Event::LostFocusEvent);
+}
+
+void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
+{
+    SHORT code = virtualKey(e);
+    VARIANT key;
+    key.vt = VT_BYREF | VT_I2;
+    key.piVal = &code;
+    fire(dispid, {key, com::Variant::i2(shiftState(e->modifiers()))});
+}
+
+void LzDate2Control::keyDown(QKeyEvent *e)
+{
+    fireKey(DISPID_KEYDOWN, e);
+    const QString text = e->text();
+    if (!text.isEmpty() && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F) {
+        SHORT ch = SHORT(text[0].unicode());
+        VARIANT key;
+        key.vt = VT_BYREF | VT_I2;
+        key.piVal = &ch;
+        fire(DISPID_KEYPRESS, {key});
+    }
+}
+
+void LzDate2Control::keyUp(QKeyEvent *e)
+{
+    fireKey(DISPID_KEYUP, e);
+}
+
+void LzDate2Control::fireMouse(DISPID dispid, QMouseEvent *e)
+{
+    const QPoint pos = e->position().toPoint();
+    const SHORT button = dispid == DISPID_MOUSEMOVE ? mouseButtons(e->buttons()) : mouseButtons(e->button());
+    fire(dispid, {com::Variant::i2(button), com::Variant::i2(shiftState(e->modifiers())), com::Variant::i4(pos.x()),
+                  com::Variant::i4(pos.y())});
+}
+
+void LzDate2Control::mouseDown(QMouseEvent *e)
+{
+    fireMouse(DISPID_MOUSEDOWN, e);
+}
+
+void LzDate2Control::mouseUp(QMouseEvent *e, bool inside)
+{
+    fireMouse(DISPID_MOUSEUP, e);
+    if (inside && e->button() == Qt::LeftButton)
+        fire(DISPID_CLICK);
+}
+
+void LzDate2Control::mouseMove(QMouseEvent *e)
+{
+    fireMouse(DISPID_MOUSEMOVE, e);
+}
+
+void LzDate2Control::doubleClick(QMouseEvent *)
+{
+    fire(DISPID_DBLCLICK);
+}
+
+} // namespace lzdate
