@@ -1,0 +1,486 @@
+#pragma once
+// LzNavrail: the navigation-bar control library, its interfaces, identifiers and constants.
+//
+// This header is the library's type library: clients include it, create the classes by CLSID
+// through the component runtime and never link against libLzNavrail.so. Every interface is dual
+// (derived from IDispatch); its members are in vtable order, return an HRESULT and pass their
+// value through a last out-parameter. Object results carry a new reference.
+#include "com/dispatch.h"
+
+struct IFontDisp;
+struct ILzNavrailGroups;
+struct ILzNavrailGroup;
+struct ILzNavrailItems;
+struct ILzNavrailItem;
+struct ILzTabsSet;
+struct ILzTabs;
+struct ILzTab;
+
+// ---- type library, classes ---------------------------------------------------------------------
+inline constexpr GUID LIBID_NAVRAILBARLib = com::makeGuid("22BE512E-E6B6-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr WORD NAVRAILBARLib_MajorVersion = 1;
+inline constexpr WORD NAVRAILBARLib_MinorVersion = 0;
+
+inline constexpr CLSID CLSID_LzNavrailBar = com::makeGuid("02587AFF-D0A5-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_LzNavrailGroups = com::makeGuid("1997B16E-DE99-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_LzNavrailGroup = com::makeGuid("1997B168-DE99-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_LzNavrailItems = com::makeGuid("1997B171-DE99-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_LzNavrailItem = com::makeGuid("1997B16B-DE99-11D2-9BB5-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_GeneralPropPage = com::makeGuid("344F7D41-FC7A-11D2-9BB6-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_MenuProp = com::makeGuid("09EC0E32-259B-11D3-9BB7-00A0CC3AD9E7");
+inline constexpr CLSID CLSID_LzTabsSet = com::makeGuid("1C698331-A533-4900-86B1-D7494C9DA349");
+inline constexpr CLSID CLSID_LzTabs = com::makeGuid("AB4A9283-3F1F-4727-9EAE-BDF81F8BB1A3");
+inline constexpr CLSID CLSID_LzTab = com::makeGuid("66EC8324-CCDB-422A-A277-B647C55AA261");
+
+// ---- enumerations ------------------------------------------------------------------------------
+enum tagApearanceConstants : LONG {
+    lzoFlat = 0,
+    lzoLight3D = 1,
+    lzoHeavy3D = 2,
+};
+
+enum tagPaneDisplayConstants : LONG {
+    lzoNavrailBarRightPane = 0,
+    lzoNavrailBarOnly = 1,
+    lzoRightPaneOnly = 2,
+};
+
+enum tagImageModeConstants : SHORT {
+    lzoImageModeLarge = 0,
+    lzoImageModeSmall = 1,
+};
+
+enum tagTabStyle : LONG {
+    lzoTabsTop = 0,
+    lzoTabsLeft = 0,
+    lzoTabsBottom = 2,
+    lzoTabsRight = 2,
+    lzoHotTracking = 64,
+    lzoVertical = 128,
+    lzoMultiLine = 512,
+};
+
+// The one error result of the object model: a bad position, a full collection, or an object that
+// is not (or no longer) in the collection.
+inline constexpr HRESULT LZNAVRAIL_E_INVALIDOBJECT = TV_HR(0x80005000);
+
+// Limits of the object model.
+inline constexpr LONG LZNAVRAIL_MAX_GROUPS = 150;
+inline constexpr LONG LZNAVRAIL_MAX_ITEMS = 500;
+
+// ---- dispatch identifiers ----------------------------------------------------------------------
+enum LzNavrailBarDispid : DISPID {
+    DISPID_NB_BackColor = 1,
+    DISPID_NB_Groups = 2,
+    DISPID_NB_CurrentGroupIndex = 4,
+    DISPID_NB_TextColor = 5,
+    DISPID_NB_CurrentGroup = 6,
+    DISPID_NB_SoundEffects = 7,
+    DISPID_NB_Appearance = 8,
+    DISPID_NB_BorderWidth = 9,
+    DISPID_NB_SplitterWindow = 10,
+    DISPID_NB_SplitterWidth = 11,
+    DISPID_NB_EnableGroupPopupMenu = 12,
+    DISPID_NB_EnableEditGroupLabels = 13,
+    DISPID_NB_EnableAddGroups = 14,
+    DISPID_NB_EnableRemoveGroups = 15,
+    DISPID_NB_EnableEditItemLabels = 16,
+    DISPID_NB_EnableAddItems = 17,
+    DISPID_NB_EnableRemoveItems = 18,
+    DISPID_NB_CancelEvent = 19,
+    DISPID_NB_LeftPaneWidth = 20,
+    DISPID_NB_EnableSetIconSizes = 21,
+    DISPID_NB_EnableHideNavrailBar = 22,
+    DISPID_NB_EnableItemPopupMenu = 23,
+    DISPID_NB_EnableOpenItem = 24,
+    DISPID_NB_EnableProperties = 25,
+    DISPID_NB_PaneDisplay = 26,
+    DISPID_NB_FreezePanes = 27,
+    DISPID_NB_CurrentItem = 28,
+    DISPID_NB_Font = 29,
+    DISPID_NB_hWnd = 30,
+    DISPID_NB_TopPaneHeight = 31,
+    DISPID_NB_ItemFromKey = 32,
+    DISPID_NB_DynamicResize = 33,
+    DISPID_NB_SmallImageList = 34,
+    DISPID_NB_LargeImageList = 35,
+    DISPID_NB_SmallHImageList = 36,
+    DISPID_NB_LargeHImageList = 37,
+    DISPID_NB_LargeHotImageList = 38,
+    DISPID_NB_SmallHotImageList = 39,
+    DISPID_NB_LargeHotHImageList = 40,
+    DISPID_NB_SmallHotHImageList = 41,
+    DISPID_NB_LargeActiveHImageList = 42,
+    DISPID_NB_SmallActiveHImageList = 43,
+    DISPID_NB_UseChildWindows = 44,
+    DISPID_NB_TabsSet = 45,
+};
+
+enum LzNavrailGroupsDispid : DISPID {
+    DISPID_NGS_Item = 0,
+    DISPID_NGS_Count = 1,
+    DISPID_NGS_Add = 2,
+    DISPID_NGS_CurrentGroupIndex = 3,
+    DISPID_NGS_CurrentGroup = 5,
+    DISPID_NGS_IndexFromGroup = 6,
+    DISPID_NGS_Remove = 7,
+    DISPID_NGS_RemoveAll = 8,
+    DISPID_NGS_GroupFromKey = 9,
+    DISPID_NGS_AddKey = 10,
+};
+
+enum LzNavrailGroupDispid : DISPID {
+    DISPID_NG_LargeHImageList = 1,
+    DISPID_NG_SmallHImageList = 2,
+    DISPID_NG_Text = 3,
+    DISPID_NG_Items = 4,
+    DISPID_NG_Index = 5,
+    DISPID_NG_BackColor = 6,
+    DISPID_NG_TextColor = 7,
+    DISPID_NG_ImageMode = 8,
+    DISPID_NG_DataVariant = 9,
+    DISPID_NG_CurrentItem = 10,
+    DISPID_NG_StartLabelEdit = 11,
+    DISPID_NG_EndLabelEdit = 12,
+    DISPID_NG_FirstVisibleItem = 13,
+    DISPID_NG_VisibleItemCount = 14,
+    DISPID_NG_Key = 15,
+    DISPID_NG_SmallImageList = 16,
+    DISPID_NG_LargeImageList = 17,
+    DISPID_NG_Picture = 18,
+};
+
+enum LzNavrailItemsDispid : DISPID {
+    DISPID_NIS_Item = 0,
+    DISPID_NIS_Add = 1,
+    DISPID_NIS_IndexFromItem = 2,
+    DISPID_NIS_Remove = 3,
+    DISPID_NIS_RemoveAll = 4,
+    DISPID_NIS_Count = 5,
+    DISPID_NIS_ItemFromKey = 6,
+    DISPID_NIS_AddKey = 7,
+};
+
+enum LzNavrailItemDispid : DISPID {
+    DISPID_NI_WindowObject1 = 1,
+    DISPID_NI_WindowObject2 = 2,
+    DISPID_NI_ActiveXObject1 = 5,
+    DISPID_NI_ActiveXObject2 = 6,
+    DISPID_NI_DataVariant = 9,
+    DISPID_NI_ExplorerNode = 10,
+    DISPID_NI_Index = 11,
+    DISPID_NI_StartLabelEdit = 12,
+    DISPID_NI_EndLabelEdit = 13,
+    DISPID_NI_Text = 14,
+    DISPID_NI_Display = 15,
+    DISPID_NI_Image = 16,
+    DISPID_NI_EnsureVisible = 17,
+    DISPID_NI_Height = 18,
+    DISPID_NI_Key = 19,
+    DISPID_NI_Tabs = 20,
+};
+
+enum LzTabDispid : DISPID {
+    DISPID_TAB_Text = 1,
+    DISPID_TAB_Image = 2,
+    DISPID_TAB_Key = 3,
+    DISPID_TAB_Index = 4,
+};
+
+enum LzTabsDispid : DISPID {
+    DISPID_TABS_Item = 0,
+    DISPID_TABS_Add = 1,
+    DISPID_TABS_Count = 2,
+    DISPID_TABS_CurrentTab = 3,
+    DISPID_TABS_CurrentTabIndex = 4,
+    DISPID_TABS_TabImageList = 5,
+    DISPID_TABS_TabStyle = 6,
+    DISPID_TABS_Key = 7,
+    DISPID_TABS_Remove = 8,
+    DISPID_TABS_Insert = 9,
+};
+
+enum LzTabsSetDispid : DISPID {
+    DISPID_TSET_Item = 0,
+    DISPID_TSET_Add = 1,
+};
+
+// Events of _ILzNavrailBarEvents. Object arguments arrive as VT_DISPATCH, integers as VT_I4;
+// DISPPARAMS holds them in reverse order as usual.
+enum LzNavrailBarEventDispid : DISPID {
+    DISPID_NBE_ItemClick = 1,               // Group, Item
+    DISPID_NBE_PaneClick = 2,               // Group
+    DISPID_NBE_ItemRightClick = 9,          // Group, Item
+    DISPID_NBE_PaneRightClick = 10,         // Group
+    DISPID_NBE_GroupButtonRightClick = 11,  // Group
+    DISPID_NBE_GroupButtonClick = 12,       // Group
+    DISPID_NBE_MenuCommand = 13,            // long MenuID, Group, Item
+    DISPID_NBE_BuildMenu = 14,              // int WhichMenu, long hMenu, Group, Item
+    DISPID_NBE_AfterGroupChange = 15,       // Group
+    DISPID_NBE_AfterGroupLabelEdit = 16,    // Group
+    DISPID_NBE_AfterItemChange = 17,        // Group, Item
+    DISPID_NBE_AfterItemLabelEdit = 18,     // Group, Item
+    DISPID_NBE_BeforeGroupChange = 19,      // Group
+    DISPID_NBE_BeforeGroupLabelEdit = 20,   // Group
+    DISPID_NBE_BeforeItemChange = 21,       // Group, Item
+    DISPID_NBE_BeforeItemLabelEdit = 22,    // Group, Item
+    DISPID_NBE_GotFocusEvent = 23,          // declared, never raised
+    DISPID_NBE_GroupAdded = 24,             // Groups, Group
+    DISPID_NBE_GroupDeleted = 25,           // Groups, Group
+    DISPID_NBE_ItemAdded = 26,              // Items, Item
+    DISPID_NBE_PaneWidthChanged = 27,       // int LeftPaneWidth, int RightPaneWidth
+    DISPID_NBE_ItemDeleted = 28,            // Items, Item
+    DISPID_NBE_LostFocusEvent = 29,         // declared, never raised
+    DISPID_NBE_BeforeResultsTabChange = 30, // Group, Item, ILzTab OldTab
+    DISPID_NBE_AfterResultsTabChange = 31,  // Group, Item, ILzTab NewTab
+    DISPID_NBE_BeforeDisplayResultsPane = 32, // Group, Item
+};
+
+// ---- interfaces --------------------------------------------------------------------------------
+
+// The control's default interface.
+struct ILzNavrailBar : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("22BE513A-E6B6-11D2-9BB5-00A0CC3AD9E7");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR *pclr) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR clr) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Groups(ILzNavrailGroups **ppGroups) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentGroupIndex(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentGroupIndex(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR *pclr) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR clr) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentGroup(ILzNavrailGroup **ppGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentGroup(ILzNavrailGroup *pGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SoundEffects(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SoundEffects(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Appearance(tagApearanceConstants *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Appearance(tagApearanceConstants newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BorderWidth(SHORT *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BorderWidth(SHORT newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SplitterWindow(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SplitterWindow(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SplitterWidth(SHORT *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SplitterWidth(SHORT newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableGroupPopupMenu(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableGroupPopupMenu(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableEditGroupLabels(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableEditGroupLabels(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableAddGroups(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableAddGroups(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableRemoveGroups(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableRemoveGroups(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableEditItemLabels(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableEditItemLabels(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableAddItems(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableAddItems(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableRemoveItems(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableRemoveItems(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CancelEvent() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_LeftPaneWidth(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LeftPaneWidth(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableSetIconSizes(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableSetIconSizes(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableHideNavrailBar(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableHideNavrailBar(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableItemPopupMenu(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableItemPopupMenu(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableOpenItem(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableOpenItem(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_EnableProperties(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_EnableProperties(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_PaneDisplay(tagPaneDisplayConstants *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_PaneDisplay(tagPaneDisplayConstants newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_FreezePanes(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_FreezePanes(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentItem(ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentItem(ILzNavrailItem *pItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Font(IFontDisp **ppFont) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Font(IFontDisp *pFont) = 0;
+    virtual HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp *pFont) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_hWnd(LONG *pHWnd) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TopPaneHeight(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TopPaneHeight(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ItemFromKey(BSTR Key, ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DynamicResize(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DynamicResize(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SmallHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_LargeHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeHotImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallHotImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_LargeHotHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeHotHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SmallHotHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallHotHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeActiveHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SmallActiveHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallActiveHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_UseChildWindows(VARIANT_BOOL *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_UseChildWindows(VARIANT_BOOL newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TabsSet(ILzTabsSet **ppTabsSet) = 0;
+};
+
+// The control's event interface (a dispinterface: sinks implement IDispatch).
+struct _ILzNavrailBarEvents : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("02587AFF-D0A5-11D2-9BB5-00A0CC3AD9F9");
+    using base_type = IDispatch;
+};
+
+struct ILzNavrailGroups : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("F9363B81-E6D1-11D2-9BB5-00A0CC3AD9E7");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzNavrailGroup **ppGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Count(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR Text, ILzNavrailGroup **ppGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentGroupIndex(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentGroupIndex(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentGroup(ILzNavrailGroup **ppGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentGroup(ILzNavrailGroup *pGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE IndexFromGroup(ILzNavrailGroup *pGroup, INT *pIndex) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Remove(ILzNavrailGroup *pGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveAll() = 0;
+    virtual HRESULT STDMETHODCALLTYPE GroupFromKey(BSTR Key, ILzNavrailGroup **ppGroup) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddKey(BSTR Key, BSTR Text, ILzNavrailGroup **ppGroup) = 0;
+};
+
+struct ILzNavrailGroup : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("22BE513B-E6B6-11D2-9BB5-00A0CC3AD9E7");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE get_LargeHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SmallHImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallHImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Items(ILzNavrailItems **ppItems) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ImageMode(SHORT *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ImageMode(SHORT newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DataVariant(VARIANT *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DataVariant(VARIANT newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentItem(ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentItem(ILzNavrailItem *pItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
+    virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL bAcceptChanges) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_FirstVisibleItem(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_FirstVisibleItem(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_VisibleItemCount(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SmallImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_LargeImageList(IDispatch *pImageList) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Picture(IDispatch **ppPicture) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Picture(IDispatch *pPicture) = 0;
+};
+
+struct ILzNavrailItems : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("FB5C21E1-E807-11D2-9BB5-00A0CC3AD9E7");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR Text, INT Image, ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE IndexFromItem(ILzNavrailItem *pItem, INT *pIndex) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Remove(ILzNavrailItem *pItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RemoveAll() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Count(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE ItemFromKey(BSTR Key, ILzNavrailItem **ppItem) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddKey(BSTR Key, BSTR Text, INT Image, ILzNavrailItem **ppItem) = 0;
+};
+
+struct ILzNavrailItem : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("B658EBC1-E80F-11D2-9BB5-00A0CC3AD9E7");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE get_WindowObject1(LONG *pHWnd) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_WindowObject1(LONG hWnd) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_WindowObject2(LONG *pHWnd) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_WindowObject2(LONG hWnd) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ActiveXObject1(IDispatch **ppObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ActiveXObject1(IDispatch *pObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ActiveXObject2(IDispatch **ppObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ActiveXObject2(IDispatch *pObject) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_DataVariant(VARIANT *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_DataVariant(VARIANT newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_ExplorerNode(IDispatch **ppNode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_ExplorerNode(IDispatch *pNode) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
+    virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL AcceptChanges) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Display() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Image(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Image(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE EnsureVisible() = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Height(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Tabs(ILzTabs **ppTabs) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Tabs(ILzTabs *pTabs) = 0;
+};
+
+struct ILzTab : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("6AD29534-AA52-47FD-A41D-91FCB3843BFA");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Image(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Image(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Index(LONG newVal) = 0;
+};
+
+struct ILzTabs : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("43C8FE5F-068A-485F-BA17-F5E91E68C639");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzTab **ppTab) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR Key, BSTR Text, INT Image, ILzTab **ppTab) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentTab(ILzTab **ppTab) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentTab(ILzTab *pTab) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_CurrentTabIndex(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_CurrentTabIndex(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TabImageList(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TabImageList(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_TabStyle(LONG *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_TabStyle(LONG newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Remove(VARIANT Index) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Insert(INT BeforeIndex, BSTR Key, BSTR Text, INT Image, ILzTab **ppTab) = 0;
+};
+
+struct ILzTabsSet : IDispatch
+{
+    static constexpr IID iid = com::makeGuid("5287488B-46D9-419F-A0B6-E260D54E77AA");
+    using base_type = IDispatch;
+    virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzTabs **ppTabs) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Add(BSTR Key, ILzTabs **ppTabs) = 0;
+};
+
+inline constexpr IID IID_ILzNavrailBar = ILzNavrailBar::iid;
+inline constexpr IID DIID__ILzNavrailBarEvents = _ILzNavrailBarEvents::iid;
+inline constexpr IID IID_ILzNavrailGroups = ILzNavrailGroups::iid;
+inline constexpr IID IID_ILzNavrailGroup = ILzNavrailGroup::iid;
+inline constexpr IID IID_ILzNavrailItems = ILzNavrailItems::iid;
+inline constexpr IID IID_ILzNavrailItem = ILzNavrailItem::iid;
+inline constexpr IID IID_ILzTabsSet = ILzTabsSet::iid;
+inline constexpr IID IID_ILzTabs = ILzTabs::iid;
+inline constexpr IID IID_ILzTab = ILzTab::iid;

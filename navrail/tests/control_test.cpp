@@ -1,0 +1,284 @@
+// The control object: defaults, property round trips through both faces, ItemFromKey, object
+// safety and class information, creation in a container, and teardown while the client still
+// holds parts of the object model.
+#include "support.h"
+
+#include "ole/container.h"
+#include "ole/handles.h"
+#include "ole/imagelist.h"
+#include "ole/olecolor.h"
+
+#include <QApplication>
+
+using namespace navtest;
+
+namespace {
+
+com::Variant getProperty(IDispatch *d, DISPID id)
+{
+    com::Variant v;
+    EXPECT_EQ(com::dispGet(d, id, &v), S_OK) << "dispid " << id;
+    return v;
+}
+
+LONG asLong(const VARIANT &v)
+{
+    com::Variant c;
+    if (v.vt == VT_UI4)
+        return LONG(v.ulVal);
+    EXPECT_EQ(VariantChangeType(&c, &v, 0, VT_I4), S_OK);
+    return c.lVal;
+}
+
+} // namespace
+
+TEST(Control, DefaultsAsConstructed)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<IDispatch> d = bar.as<IDispatch>();
+    struct Row { DISPID id; VARTYPE vt; LONG value; };
+    const Row rows[] = {
+        {DISPID_NB_BackColor, VT_I4, LONG(0x8000000C)},
+        {DISPID_NB_TextColor, VT_I4, LONG(GetSysColor(COLOR_WINDOWTEXT))},
+        {DISPID_NB_Appearance, VT_I4, lzoLight3D},
+        {DISPID_NB_BorderWidth, VT_I2, 1},
+        {DISPID_NB_SplitterWindow, VT_BOOL, VARIANT_TRUE},
+        {DISPID_NB_SplitterWidth, VT_I2, 6},
+        {DISPID_NB_SoundEffects, VT_BOOL, VARIANT_TRUE},
+        {DISPID_NB_DynamicResize, VT_BOOL, VARIANT_TRUE},
+        {DISPID_NB_UseChildWindows, VT_BOOL, VARIANT_FALSE},
+        {DISPID_NB_PaneDisplay, VT_I4, lzoNavrailBarRightPane},
+        {DISPID_NB_FreezePanes, VT_BOOL, VARIANT_FALSE},
+        {DISPID_NB_CurrentGroupIndex, VT_I4, 0},
+        {DISPID_NB_hWnd, VT_I4, 0},
+        {DISPID_NB_SmallHImageList, VT_I4, 0},
+        {DISPID_NB_LargeHImageList, VT_I4, 0},
+        {DISPID_NB_SmallActiveHImageList, VT_I4, 0},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.id);
+        com::Variant v = getProperty(d.get(), r.id);
+        EXPECT_EQ(v.vt, r.vt);
+        EXPECT_EQ(asLong(v), r.value);
+    }
+    // The twelve Enable flags start set (the stored value 1 reads back as true).
+    for (DISPID id : {DISPID_NB_EnableGroupPopupMenu, DISPID_NB_EnableEditGroupLabels, DISPID_NB_EnableAddGroups,
+                      DISPID_NB_EnableRemoveGroups, DISPID_NB_EnableEditItemLabels, DISPID_NB_EnableAddItems,
+                      DISPID_NB_EnableRemoveItems, DISPID_NB_EnableSetIconSizes, DISPID_NB_EnableHideNavrailBar,
+                      DISPID_NB_EnableItemPopupMenu, DISPID_NB_EnableOpenItem, DISPID_NB_EnableProperties}) {
+        com::Variant v = getProperty(d.get(), id);
+        EXPECT_EQ(v.vt, VT_BOOL) << id;
+        EXPECT_NE(asLong(v), 0) << id;
+    }
+    ComPtr<ILzNavrailItem> current;
+    EXPECT_EQ(bar->get_CurrentItem(current.put()), S_OK);
+    EXPECT_FALSE(current) << "no item was clicked or displayed yet";
+    ComPtr<ILzTabsSet> set;
+    EXPECT_EQ(bar->get_TabsSet(set.put()), S_OK);
+    EXPECT_TRUE(set);
+}
+
+TEST(Control, PropertiesRoundTripThroughBothFaces)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<IDispatch> d = bar.as<IDispatch>();
+    struct Row { DISPID id; com::Variant put; LONG expected; };
+    const Row rows[] = {
+        {DISPID_NB_BackColor, i4(0x00112233), 0x00112233},
+        {DISPID_NB_TextColor, i4(LONG(0x80000005)), LONG(0x80000005)},
+        {DISPID_NB_Appearance, i4(lzoHeavy3D), lzoHeavy3D},
+        {DISPID_NB_Appearance, i4(7), 7},   // no range check
+        {DISPID_NB_BorderWidth, i2(0), 0},
+        {DISPID_NB_SplitterWidth, i2(9), 9},
+        {DISPID_NB_SoundEffects, com::Variant::boolean(false), 0},
+        {DISPID_NB_SplitterWindow, com::Variant::boolean(false), 0},
+        {DISPID_NB_PaneDisplay, i4(lzoRightPaneOnly), lzoRightPaneOnly},
+        {DISPID_NB_UseChildWindows, com::Variant::boolean(true), VARIANT_TRUE},
+        {DISPID_NB_DynamicResize, com::Variant::boolean(false), 0},
+        {DISPID_NB_FreezePanes, com::Variant::boolean(true), VARIANT_TRUE},
+        {DISPID_NB_TopPaneHeight, i4(120), 120},
+        {DISPID_NB_LeftPaneWidth, i4(150), 150},
+        {DISPID_NB_EnableAddGroups, com::Variant::boolean(false), 0},
+        {DISPID_NB_EnableProperties, com::Variant::boolean(false), 0},
+        {DISPID_NB_SmallHImageList, i4(0x5001), 0x5001},
+        {DISPID_NB_LargeHotHImageList, i4(0x5002), 0x5002},
+        {DISPID_NB_SmallActiveHImageList, i4(0x5003), 0x5003},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.id);
+        ASSERT_EQ(com::dispPut(d.get(), r.id, r.put), S_OK);
+        EXPECT_EQ(asLong(getProperty(d.get(), r.id)), r.expected);
+    }
+    // The vtable face sees the same fields; flags keep whatever value they are given.
+    OLE_COLOR colour = 0;
+    bar->get_BackColor(&colour);
+    EXPECT_EQ(colour, 0x00112233u);
+    ASSERT_EQ(bar->put_EnableRemoveItems(5), S_OK);
+    VARIANT_BOOL flag = 0;
+    bar->get_EnableRemoveItems(&flag);
+    EXPECT_EQ(flag, 5);
+    ASSERT_EQ(bar->put_BorderWidth(3), S_OK);
+    EXPECT_EQ(asLong(getProperty(d.get(), DISPID_NB_BorderWidth)), 3);
+}
+
+TEST(Control, ImageListsFollowTheReplacedList)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ASSERT_EQ(bar->put_SmallHImageList(11), S_OK);   // hot and active follow the old (0) list
+    LONG hot = 0, active = 0, small = 0;
+    bar->get_SmallHotHImageList(&hot);
+    bar->get_SmallActiveHImageList(&active);
+    EXPECT_EQ(hot, 11);
+    EXPECT_EQ(active, 11);
+    ASSERT_EQ(bar->put_SmallHotHImageList(12), S_OK);
+    ASSERT_EQ(bar->put_SmallHImageList(13), S_OK);
+    bar->get_SmallHotHImageList(&hot);
+    bar->get_SmallActiveHImageList(&active);
+    bar->get_SmallHImageList(&small);
+    EXPECT_EQ(hot, 12) << "a hot list of its own is kept";
+    EXPECT_EQ(active, 13);
+    EXPECT_EQ(small, 13);
+    // An image-list object gives its handle through its property 5.
+    ComPtr<IDispatch> listObject;
+    ASSERT_EQ(ole::createImageListObject(0x7777, listObject.put()), S_OK);
+    ASSERT_EQ(bar->put_LargeImageList(listObject.get()), S_OK);
+    LONG large = 0;
+    bar->get_LargeHImageList(&large);
+    EXPECT_EQ(large, 0x7777);
+}
+
+TEST(Control, ItemFromKeySearchesGroupsInOrder)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<ILzNavrailGroup> system = addGroup(bar.get(), QStringLiteral("System"));
+    ComPtr<ILzNavrailGroup> organisation = addGroup(bar.get(), QStringLiteral("Organisation"));
+    addItem(organisation.get(), QStringLiteral("Fangbuch"), QStringLiteral("Fangbuch"));
+    ComPtr<ILzNavrailItem> first = addItem(system.get(), QStringLiteral("Zugriff"), QStringLiteral("Fangbuch"));
+
+    ComPtr<ILzNavrailItem> found;
+    ASSERT_EQ(bar->ItemFromKey(com::Bstr(QStringLiteral("Fangbuch")), found.put()), S_OK);
+    EXPECT_TRUE(sameObject(found.get(), first.get())) << "the lower group index wins";
+    for (const char *key : {"fangbuch", "Fangbuc", "", "Kontakte"}) {
+        ComPtr<ILzNavrailItem> none;
+        EXPECT_EQ(bar->ItemFromKey(com::Bstr(QString::fromLatin1(key)), none.put()), S_OK) << key;
+        EXPECT_FALSE(none) << key;
+    }
+    // Through IDispatch: no match gives success and an empty object.
+    com::Variant result;
+    ASSERT_EQ(com::dispCall(bar.as<IDispatch>().get(), DISPID_NB_ItemFromKey, {str(QStringLiteral("nix"))}, &result),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    EXPECT_EQ(result.pdispVal, nullptr);
+}
+
+TEST(Control, ObjectSafetyAndClassInformation)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<IObjectSafety> safety = bar.as<IObjectSafety>();
+    ASSERT_TRUE(safety);
+    DWORD supported = 9, enabled = 9;
+    ASSERT_EQ(safety->GetInterfaceSafetyOptions(IDispatch::iid, &supported, &enabled), S_OK);
+    EXPECT_EQ(supported, INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA);
+    EXPECT_EQ(enabled, 0u);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IDispatch::iid, INTERFACESAFE_FOR_UNTRUSTED_CALLER,
+                                                INTERFACESAFE_FOR_UNTRUSTED_CALLER),
+              S_OK);
+    safety->GetInterfaceSafetyOptions(IPersistStreamInit::iid, &supported, &enabled);
+    EXPECT_EQ(enabled, INTERFACESAFE_FOR_UNTRUSTED_CALLER);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IDispatch::iid, 4, 4), E_FAIL);
+    EXPECT_EQ(safety->SetInterfaceSafetyOptions(IStorage::iid, 1, 1), E_NOINTERFACE);
+    EXPECT_EQ(safety->GetInterfaceSafetyOptions(IStorage::iid, &supported, &enabled), E_NOINTERFACE);
+
+    ComPtr<IProvideClassInfo2> info = bar.as<IProvideClassInfo2>();
+    ASSERT_TRUE(info);
+    GUID source{};
+    ASSERT_EQ(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source), S_OK);
+    EXPECT_EQ(source, DIID__ILzNavrailBarEvents);
+    ComPtr<ITypeInfo> typeInfo;
+    EXPECT_EQ(info->GetClassInfo(typeInfo.put()), S_OK);
+}
+
+TEST(Control, HostedInAContainerByClsidAndByProgId)
+{
+    for (int byProgId = 0; byProgId < 2; ++byProgId) {
+        ole::ControlContainer container;
+        container.resize(400, 300);
+        ASSERT_EQ(byProgId ? container.createControl(QStringLiteral("NavrailBar.LzNavrailBar"))
+                           : container.createControl(CLSID_LzNavrailBar),
+                  S_OK);
+        container.show();
+        ComPtr<ILzNavrailBar> bar = container.control<ILzNavrailBar>();
+        ASSERT_TRUE(bar);
+        EXPECT_EQ(container.eventInterface(), DIID__ILzNavrailBarEvents);
+        LONG hwnd = 0;
+        bar->get_hWnd(&hwnd);
+        ASSERT_NE(hwnd, 0);
+        EXPECT_EQ(ole::widgetFromHandle(ole::Handle(hwnd)), container.controlWidget());
+        ComPtr<IFontDisp> font;
+        ASSERT_EQ(bar->get_Font(font.put()), S_OK);
+        EXPECT_TRUE(font) << "the container's ambient font";
+
+        // Displaying an item while the control is visible shows it in the results pane.
+        std::vector<int> seen;
+        container.setEventHandler([&](DISPID id, com::EventArgs &) { seen.push_back(id); });
+        ComPtr<ILzNavrailGroup> g0 = addGroup(bar.get(), QStringLiteral("System"));
+        ComPtr<ILzNavrailGroup> g1 = addGroup(bar.get(), QStringLiteral("Organisation"));
+        ComPtr<ILzNavrailItem> item = addItem(g1.get(), QStringLiteral("Fangbuch"), QStringLiteral("Fangbuch"));
+        seen.clear();
+        ASSERT_EQ(item->Display(), S_OK);
+        EXPECT_EQ(seen, (std::vector<int>{DISPID_NBE_BeforeGroupChange, DISPID_NBE_AfterGroupChange,
+                                          DISPID_NBE_BeforeDisplayResultsPane}));
+        EXPECT_EQ(currentGroupIndex(bar.get()), 1);
+        ComPtr<ILzNavrailItem> current;
+        bar->get_CurrentItem(current.put());
+        EXPECT_TRUE(sameObject(current.get(), item.get()));
+        container.destroyControl();
+    }
+}
+
+TEST(Control, DisplayWhileHiddenOnlySelects)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    EventRecorder rec(bar.get());
+    ComPtr<ILzNavrailGroup> g = addGroup(bar.get(), QStringLiteral("System"));
+    ComPtr<ILzNavrailItem> item = addItem(g.get(), QStringLiteral("Zugriff"));
+    rec.clear();
+    ASSERT_EQ(item->Display(), S_OK);
+    EXPECT_EQ(rec.count(DISPID_NBE_BeforeDisplayResultsPane), 0);
+    // The selected item is what CurrentItem reports until something is displayed.
+    ComPtr<ILzNavrailItem> current;
+    bar->get_CurrentItem(current.put());
+    EXPECT_TRUE(sameObject(current.get(), item.get()));
+}
+
+TEST(Control, TeardownLeavesHeldObjectsUsableOrFailingCleanly)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<ILzNavrailGroups> groups = groupsOf(bar.get());
+    ComPtr<ILzNavrailGroup> group = addGroup(bar.get(), QStringLiteral("System"));
+    ComPtr<ILzNavrailItem> item = addItem(group.get(), QStringLiteral("Zugriff"), QStringLiteral("Zugriff"));
+    ComPtr<ILzTabsSet> set;
+    bar->get_TabsSet(set.put());
+    ComPtr<ILzTabs> tabs;
+    ASSERT_EQ(set->Add(com::Bstr(QStringLiteral("t")), tabs.put()), S_OK);
+    bar.reset();   // the control goes while the client holds the rest
+
+    EXPECT_EQ(textOf(group.get()), QStringLiteral("System"));
+    EXPECT_EQ(group->put_Text(com::Bstr(QStringLiteral("Neu"))), S_OK);
+    LONG count = 0;
+    EXPECT_EQ(groups->get_Count(&count), S_OK);
+    ComPtr<ILzNavrailGroup> added;
+    EXPECT_EQ(groups->Add(com::Bstr(QStringLiteral("x")), added.put()), E_UNEXPECTED);
+    EXPECT_EQ(groups->put_CurrentGroupIndex(0), E_UNEXPECTED);
+    ComPtr<ILzNavrailItem> added2;
+    EXPECT_EQ(itemsOf(group.get())->Add(com::Bstr(QStringLiteral("x")), 0, added2.put()), E_UNEXPECTED);
+    EXPECT_EQ(item->Display(), E_UNEXPECTED);
+    EXPECT_EQ(item->EnsureVisible(), E_UNEXPECTED);
+    ComPtr<ILzNavrailItem> current;
+    EXPECT_EQ(group->get_CurrentItem(current.put()), E_UNEXPECTED);
+    ComPtr<ILzTabs> more;
+    EXPECT_EQ(set->Add(com::Bstr(QStringLiteral("u")), more.put()), E_UNEXPECTED);
+    ComPtr<ILzTab> tab;
+    EXPECT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()), S_OK);
+    EXPECT_EQ(groups->RemoveAll(), S_OK);
+}
