@@ -1,6 +1,7 @@
 // Torvana: the main window opens the database and hands over to the login; the program ends
 // when the main window is unloaded.
 #include "core/Main.h"
+#include "registration.h"
 
 #include "forms/form.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Torvana"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    RegistriereBereiche();
     Main &main = forms::form<Main>();
     if (!forms::isLoaded<Main>()) {
         forms::unloadAll();

@@ -2,15 +2,25 @@
 #include "core/modEnde.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
+#include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/trap.h"
 
+#include "com/bstr.h"
+#include "com/connpt.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
+#include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/statusbar.h"
+#include "ole/container.h"
+#include "ole/imagelist.h"
 
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QVBoxLayout>
 
 using forms::MsgBox;
@@ -26,6 +36,46 @@ const QString TextReparieren =
     QStringLiteral("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?");
 const QString TextBeenden = QStringLiteral("Torvana beendet sich jetzt !");
 
+// The eight images of the navigation items, drawn: a coloured tile with the area's initial.
+LONG erzeugeBilder()
+{
+    const ole::Handle liste = ole::imageListCreate(32, 32);
+    const struct { QColor farbe; const char *zeichen; } bilder[] = {
+        {QColor(0x4a, 0x6f, 0xa5), "B"}, {QColor(0x6b, 0x6b, 0x6b), "P"}, {QColor(0x3f, 0x8f, 0x5f), "D"},
+        {QColor(0x2f, 0x7f, 0xb8), "F"}, {QColor(0x8a, 0x5a, 0xa8), "A"}, {QColor(0xc0, 0x7a, 0x2a), "K"},
+        {QColor(0xa8, 0x3a, 0x3a), "S"}, {QColor(0x2a, 0x9a, 0xa0), "L"},
+    };
+    for (const auto &bild : bilder) {
+        QPixmap pixmap(32, 32);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(bild.farbe);
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
+        p.setPen(Qt::white);
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(16);
+        p.setFont(font);
+        p.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QString::fromLatin1(bild.zeichen));
+        p.end();
+        ole::imageListAdd(liste, pixmap);
+    }
+    return LONG(liste);
+}
+
+// The grid of another area's window, or nullptr when that area is not part of this build.
+forms::ListGrid *gridAus(const std::function<forms::ListGrid *()> &quelle)
+{
+    return quelle ? quelle() : nullptr;
+}
+
+bool zeileVorhanden(const forms::ListGrid *grid, int zeile)
+{
+    return grid && zeile >= 0 && zeile < grid->rowCount();
+}
+
 } // namespace
 
 Main::Main()
@@ -35,9 +85,21 @@ Main::Main()
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);
     layout->setContentsMargins(0, 0, 0, 0);
-    ButtnBar = new QWidget(client);
+    ButtnBar = new ole::ControlContainer(client);
     ButtnBar->setObjectName(QStringLiteral("ButtnBar"));
     layout->addWidget(ButtnBar);
+    // Without the navigation-bar library the host stays empty and the program runs without it.
+    ButtnBar->createControl(CLSID_LzNavrailBar);
+    connect(ButtnBar, &ole::ControlContainer::controlEvent, this,
+            [this](int dispid, com::EventArgs *args) {
+                if (dispid != DISPID_NBE_ItemClick || !args)
+                    return;
+                const auto group = args->toDispatch(0).as<ILzNavrailGroup>();
+                const auto item = args->toDispatch(1).as<ILzNavrailItem>();
+                ButtnBar_ItemClick(group.get(), item.get());
+            },
+            Qt::DirectConnection);
+    ImageList1 = erzeugeBilder();
     layout->addStretch(1);
     setCentralWidget(client);
     resize(forms::twipsToPixels(11940), forms::twipsToPixels(8625));
@@ -49,6 +111,196 @@ Main::Main()
     mnuDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
     mnuBeenden = mnuDatei->addAction(QStringLiteral("&Beenden"));
     connect(mnuBeenden, &QAction::triggered, this, &Main::mnuBeenden_Click);
+
+    // The two context menus are not in the menu bar; the lists pop them up.
+    mnuKontMenu_Mitgl = new QMenu(QStringLiteral("Kontextmenü_Mitgl"), this);
+    mnuArbContr = mnuKontMenu_Mitgl->addAction(QStringLiteral("&Übernahme i. Arb.-Controlling"));
+    mnuMitglInfo = mnuKontMenu_Mitgl->addAction(QStringLiteral("&Mitgliederinformationen anzeigen"));
+    connect(mnuArbContr, &QAction::triggered, this, &Main::mnuArbContr_Click);
+    connect(mnuMitglInfo, &QAction::triggered, this, &Main::mnuMitglInfo_Click);
+    mnuKontMenu_FAusw = new QMenu(QStringLiteral("Kontextmenü_FAusw"), this);
+    mnuFangInfo = mnuKontMenu_FAusw->addAction(QStringLiteral("&Fang anzeigen"));
+    connect(mnuFangInfo, &QAction::triggered, this, &Main::mnuFangInfo_Click);
+
+    mnuTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mnuKomprimiere = mnuTools->addAction(QStringLiteral("&Datenbank komprimieren"));
+    mnuRepariere = mnuTools->addAction(QStringLiteral("&Datenbank reparieren"));
+    connect(mnuKomprimiere, &QAction::triggered, this, &Main::mnuKomprimiere_Click);
+    connect(mnuRepariere, &QAction::triggered, this, &Main::mnuRepariere_Click);
+    mnuHilf = menuBar()->addMenu(QStringLiteral("&?"));
+    mnuInfo = mnuHilf->addAction(QStringLiteral("&Info"));
+    connect(mnuInfo, &QAction::triggered, this, &Main::mnuInfo_Click);
+}
+
+Main::~Main()
+{
+    // The navigation objects live in the bar's library: let them go before the bar does.
+    if (gv().objAktItem || gv().objGruppen) {
+        auto &g = gv();
+        g.objAktItem = nullptr;
+        g.objItem = nullptr;
+        g.objItemsSystem = nullptr;
+        g.objItemsOrganisation = nullptr;
+        g.objGrpSystem = nullptr;
+        g.objGrpOrganisation = nullptr;
+        g.objGruppen = nullptr;
+    }
+    ButtnBar->destroyControl();
+    ole::imageListDestroy(ole::Handle(ImageList1));
+}
+
+com::ComPtr<ILzNavrailBar> Main::Bar() const
+{
+    return ButtnBar->control<ILzNavrailBar>();
+}
+
+void Main::ButtnBar_ItemClick(ILzNavrailGroup *group, ILzNavrailItem *item)
+{
+    (void)group;
+    if (!item)
+        return;
+    com::Bstr key;
+    if (FAILED(item->get_Key(key.put())))
+        return;
+    const QString schluessel = key.toString();
+    static const QStringList bekannte = {
+        QStringLiteral("Zugriff"),  QStringLiteral("Parameter"),      QStringLiteral("Basisdaten"),
+        QStringLiteral("Fangbuch"), QStringLiteral("Fangauswertung"), QStringLiteral("Kontakte"),
+        QStringLiteral("Arbeit"),   QStringLiteral("Besatzung"),
+    };
+    if (!bekannte.contains(schluessel))
+        return;
+    if (schluessel == QLatin1String("Kontakte"))
+        gv().intSuchAufruf = 0;
+    forms::Form *fenster = modMain::ZeigeFenster(schluessel);
+    if (!fenster)
+        return;
+    if (schluessel == QLatin1String("Fangbuch")) {
+        if (auto *cboFArt = fenster->findChild<QWidget *>(QStringLiteral("cboFArt")))
+            cboFArt->setFocus();
+    } else if (schluessel == QLatin1String("Arbeit")) {
+        gv().intSuchAufruf = 1;
+    }
+}
+
+void Main::loadKontMenu_Mitgl()
+{
+    const auto &b = modMain::bereiche();
+    mnuMitglInfo->setEnabled(b.KontaktZugriff_Erlaubt ? b.KontaktZugriff_Erlaubt() : false);
+    mnuArbContr->setEnabled(b.ArbeitsZugriff_Erlaubt ? b.ArbeitsZugriff_Erlaubt() : false);
+    mnuKontMenu_Mitgl->popup(QCursor::pos());
+}
+
+void Main::loadKontMenu_FAusw()
+{
+    const auto &b = modMain::bereiche();
+    mnuFangInfo->setEnabled(b.FangbuchZugriff_Erlaubt ? b.FangbuchZugriff_Erlaubt() : false);
+    mnuKontMenu_FAusw->popup(QCursor::pos());
+}
+
+void Main::mnuFangInfo_Click()
+{
+    const auto &b = modMain::bereiche();
+    forms::ListGrid *tblFAusw = gridAus(b.tblFAusw);
+    int &zeile = gv().lngDSNr;
+    if (!zeileVorhanden(tblFAusw, zeile) || !b.loadFang) {
+        modRun::ZeigeDSFehlt();
+        return;
+    }
+    if (b.LeereFangFelder)
+        b.LeereFangFelder();
+    b.loadFang(*tblFAusw, zeile);
+    gv().strModus = QStringLiteral("EDIT");
+    if (forms::Form *auswertung = modMain::Fenster(QStringLiteral("Fangauswertung")))
+        auswertung->Hide();
+    // The catch log stays attached to its own item.
+    if (forms::Form *fangbuch = modMain::Fenster(QStringLiteral("Fangbuch")))
+        fangbuch->Show();
+}
+
+void Main::mnuMitglInfo_Click()
+{
+    const auto &b = modMain::bereiche();
+    forms::ListGrid *tblMList = gridAus(b.tblMList);
+    int &zeile = gv().lngDSNr;
+    if (!zeileVorhanden(tblMList, zeile) || !b.loadKontakt) {
+        modRun::ZeigeDSFehlt();
+        return;
+    }
+    if (b.SetzeKontaktToolbar)
+        b.SetzeKontaktToolbar(0);
+    b.loadKontakt(*tblMList, zeile);
+    if (b.SetzeKontaktToolbar)
+        b.SetzeKontaktToolbar(1);
+}
+
+void Main::mnuArbContr_Click()
+{
+    const auto &b = modMain::bereiche();
+    forms::ListGrid *tblMList = gridAus(b.tblMList);
+    const int zeile = gv().lngDSNr;
+    if (!zeileVorhanden(tblMList, zeile)) {
+        modRun::ZeigeDSFehlt();
+        return;
+    }
+
+    // The member record is read under the error trap: a failed read stops here.
+    modRun::Trap trap(QStringLiteral("Main"), QStringLiteral("mnuArbContr_Click"));
+    bool gefunden = false;
+    bool befreit = false;
+    const QString knr = tblMList->text(zeile, 0);
+    const bool gelesen = trap.run([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), knr);
+        gefunden = !rs.NoMatch();
+        if (gefunden)
+            befreit = rs.Fields(QStringLiteral("Befreit")).Value().toBool();
+        rs.Close();
+    });
+    if (!gelesen)
+        return;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        return;
+    }
+    if (befreit) {
+        forms::MsgBox(QStringLiteral("Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !") +
+                          modRun::Umbruch +
+                          QStringLiteral("Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.") +
+                          modRun::Umbruch + QStringLiteral("Nähere Angaben dazu enthält die Online - Hilfe !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+
+    forms::Form *arbeit = modMain::Fenster(QStringLiteral("Arbeit"));
+    if (!arbeit)
+        return;
+    if (b.UebernimmMitglied)
+        b.UebernimmMitglied(*tblMList, zeile);
+    if (forms::Form *liste = modMain::Fenster(QStringLiteral("MitglList")))
+        liste->Hide();
+    modMain::ZeigeImAktItem(*arbeit);
+    gv().intSuchAufruf = 1;
+    gv().intArbUebernahme = 1;
+}
+
+void Main::mnuKomprimiere_Click()
+{
+    if (const auto &komprimiere = modMain::bereiche().KomprimiereDatenbank)
+        komprimiere();
+}
+
+void Main::mnuRepariere_Click()
+{
+    if (const auto &repariere = modStart::startschritte().RepariereDatenbank)
+        repariere();
+}
+
+void Main::mnuInfo_Click()
+{
+    if (forms::Form *info = modMain::Fenster(QStringLiteral("Info")))
+        modMain::ZeigeImAktItem(*info);
 }
 
 void Main::MDIForm_Load()

@@ -4,6 +4,9 @@
 // One thread: nothing is locked.
 #include "dao/dao.h"
 
+// The navigation bar's interfaces only (no linkage to the control library).
+#include "LzNavrail.h"
+
 #include <QList>
 #include <QString>
 #include <QVariantList>
@@ -48,6 +51,17 @@ struct GVar
     // Which overview categories are expanded; whether the last click expanded one.
     QList<bool> blnAufgeklappt;
     bool blnAufgeklapptZuletzt = false;
+
+    // Navigation: the bar's groups, the two groups and their items as built at start, the item
+    // added last, and the item that hosts the window shown now (every procedure that shows a
+    // window sets it first; empty when no item hosts one).
+    com::ComPtr<ILzNavrailGroups> objGruppen;
+    com::ComPtr<ILzNavrailGroup> objGrpSystem;
+    com::ComPtr<ILzNavrailGroup> objGrpOrganisation;
+    com::ComPtr<ILzNavrailItems> objItemsSystem;
+    com::ComPtr<ILzNavrailItems> objItemsOrganisation;
+    com::ComPtr<ILzNavrailItem> objItem;
+    com::ComPtr<ILzNavrailItem> objAktItem;
 };
 
 // The application's variables, created on first use.

@@ -4,6 +4,7 @@
 
 #include "forms/form.h"
 #include "forms/vbconst.h"
+#include "ole/container.h"
 
 #include <QDir>
 #include <QtGlobal>
