@@ -23,4 +23,10 @@ void resetGv()
     instance() = std::make_unique<GVar>();
 }
 
+void SetzeSpeicherModus()
+{
+    gv().strModus = QStringLiteral("SAVE");
+    gv().lngDSNr = 0;
+}
+
 } // namespace modGVar

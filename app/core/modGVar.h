@@ -48,6 +48,8 @@ struct GVar
     int intArbUebernahme = 0;
     // True only while the contact editor was opened from the search dialog.
     bool blnAusSuche = false;
+    // True while a row of the catch evaluation's or the member list's grid is chosen.
+    bool blnDSGewaehlt = false;
     // Which overview categories are expanded; whether the last click expanded one.
     QList<bool> blnAufgeklappt;
     bool blnAufgeklapptZuletzt = false;
@@ -68,6 +70,9 @@ struct GVar
 GVar &gv();
 // Replaces them by a fresh set (tests; a restart of the start-up).
 void resetGv();
+
+// Back to inserting: strModus := "SAVE", lngDSNr := 0. Every editor window calls it.
+void SetzeSpeicherModus();
 
 } // namespace modGVar
 

@@ -1,0 +1,124 @@
+#include "core/System.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/modSystem.h"
+
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+
+#include <QAction>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+System::System()
+{
+    setWindowTitle(QStringLiteral("Systemparameter"));
+    auto *layout = new QVBoxLayout(this);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    tbSpeichern = Toolbar1->addAction(QStringLiteral("Speichern"));
+    tbSpeichern->setObjectName(QStringLiteral("tbSpeichern"));
+    tbAnzLoeschen = Toolbar1->addAction(QStringLiteral("Anzeige löschen"));
+    tbAnzLoeschen->setObjectName(QStringLiteral("tbAnzLoeschen"));
+    connect(tbSpeichern, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tbSpeichern")); });
+    connect(tbAnzLoeschen, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tbAnzLoeschen")); });
+    layout->addWidget(Toolbar1);
+
+    auto *ueberschrift = new QLabel(QStringLiteral("SYSTEMPARAMETER"), this);
+    QFont font = ueberschrift->font();
+    font.setBold(true);
+    ueberschrift->setFont(font);
+    layout->addWidget(ueberschrift);
+
+    auto *rahmenGrid = new QGroupBox(QStringLiteral("Aktuelle Systemparameter..."), this);
+    auto *gridLayout = new QVBoxLayout(rahmenGrid);
+    tblSystem = new forms::ListGrid(rahmenGrid);
+    tblSystem->setObjectName(QStringLiteral("tblSystem"));
+    tblSystem->top().setColumnCount(2);
+    tblSystem->top().setColumnCaption(0, QStringLiteral("Parameter"));
+    tblSystem->top().setColumnCaption(1, QStringLiteral("Akt. Werte"));
+    tblSystem->top().setColumnWidth(0, 2600);
+    gridLayout->addWidget(tblSystem);
+    layout->addWidget(rahmenGrid);
+    connect(tblSystem, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });
+    connect(tblSystem, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblSystem_DblClick(row); });
+
+    auto feld = [this](const char *name) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QString::fromLatin1(name));
+        return box;
+    };
+    auto *rahmenEdit = new QGroupBox(QStringLiteral("Systemparameter editieren..."), this);
+    auto *edit = new QFormLayout(rahmenEdit);
+    txtJB = feld("txtJB");
+    txtFJahr = feld("txtFJahr");
+    txtArbStd = feld("txtArbStd");
+    edit->addRow(QStringLiteral("Jahresbeitrag:"), txtJB);
+    edit->addRow(QStringLiteral("Akt. Fangjahr:"), txtFJahr);
+    auto *stunden = new QWidget(rahmenEdit);
+    auto *stundenLayout = new QHBoxLayout(stunden);
+    stundenLayout->setContentsMargins(0, 0, 0, 0);
+    stundenLayout->addWidget(txtArbStd);
+    stundenLayout->addWidget(new QLabel(QStringLiteral("Std."), stunden));
+    edit->addRow(QStringLiteral("Arb.- Pflichtstunden:"), stunden);
+    for (QLineEdit *box : {txtJB, txtFJahr, txtArbStd})
+        forms::installKeyPress(box, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteZahl(KeyAscii); });
+    layout->addWidget(rahmenEdit);
+
+    auto *rahmenAdresse = new QGroupBox(QStringLiteral("Ihre Adressdaten..."), this);
+    auto *adresse = new QFormLayout(rahmenAdresse);
+    txtVerein = feld("txtVerein");
+    txtStrasse = feld("txtStrasse");
+    txtPLZ = feld("txtPLZ");
+    txtOrt = feld("txtOrt");
+    txtTelefon = feld("txtTelefon");
+    adresse->addRow(QStringLiteral("(Vereins-) Name:"), txtVerein);
+    adresse->addRow(QStringLiteral("Strasse:"), txtStrasse);
+    adresse->addRow(QStringLiteral("PLZ:"), txtPLZ);
+    adresse->addRow(QStringLiteral("Ort:"), txtOrt);
+    adresse->addRow(QStringLiteral("Telefon:"), txtTelefon);
+    layout->addWidget(rahmenAdresse);
+    layout->addStretch(1);
+}
+
+void System::Form_Load()
+{
+    modGVar::SetzeSpeicherModus();
+}
+
+void System::Form_Deactivate()
+{
+    modSystem::LeereSystemFelder();
+}
+
+void System::tblSystem_DblClick(int row)
+{
+    if (row < 0)
+        return;
+    modSystem::LeereSystemFelder();
+    modSystem::loadSystemAuswahl(row);
+    gv().strModus = QStringLiteral("EDIT");
+    gv().lngDSNr = row;
+}
+
+void System::Toolbar1_ButtonClick(const QString &key)
+{
+    bool ok = true;
+    if (key == QLatin1String("tbSpeichern")) {
+        if (gv().strModus == QLatin1String("EDIT"))
+            ok = modSystem::UpdateSystemPar(gv().lngDSNr);
+        else
+            ok = modSystem::UpdateVereinsdaten();
+    } else if (key == QLatin1String("tbAnzLoeschen")) {
+        modSystem::LeereSystemFelder();
+    }
+    // A refused input keeps the chosen row for correction.
+    if (ok || key != QLatin1String("tbSpeichern") || gv().strModus != QLatin1String("EDIT"))
+        gv().strModus = QStringLiteral("SAVE");
+}

@@ -1,0 +1,97 @@
+#include "core/modStartJahr.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "dao/dao.h"
+#include "forms/services.h"
+
+namespace modStart {
+
+namespace {
+
+QString Frage(int jahr)
+{
+    const QString &u = modRun::Umbruch;
+    return QStringLiteral("WICHTIG: Akt. Systemjahr hat sich geändert ! Akt. Systemjahr = ") + QString::number(jahr) + u +
+           QStringLiteral("Soll das Systemjahr als Fangjahr in die Systemparameter von Torvana übernommen werden ?") + u +
+           QStringLiteral("Wenn Sie die Frage mit NEIN beantworten, wird Torvana beendet. ") + u + QString(66, QLatin1Char(' ')) +
+           u + QStringLiteral("Wollen Sie das Systemjahr als Fangjahr übernehmen?");
+}
+
+const QString TitelArbeit = QStringLiteral("Torvana [Arbeitscontrolling]");
+
+} // namespace
+
+bool KontrolliereSystemJahr()
+{
+    auto &g = gv();
+    modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("KontrolliereSystemJahr"));
+
+    long altesJahr = 0;
+    if (!trap.run([&] {
+            dao::Recordset rs = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
+            altesJahr = rs.Fields(QStringLiteral("FJahr")).Value().toLongLong();
+            rs.Close();
+        }))
+        return false;
+    if (altesJahr == g.intJahr)
+        return true;
+
+    g.intAntwort = forms::MsgBox(Frage(g.intJahr), forms::vbYesNo, modRun::Titel);
+    if (g.intAntwort != forms::vbYes)
+        return false;
+
+    // The questions come first; then the new year and what follows from it in one transaction.
+    const bool zurueck = altesJahr >= g.intJahr;
+    bool uebernehmen = false;
+    if (zurueck) {
+        forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr") +
+                          modRun::Umbruch +
+                          QStringLiteral(" kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !"),
+                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+    } else {
+        g.intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !"),
+                                     forms::vbYesNo, TitelArbeit);
+        uebernehmen = g.intAntwort != forms::vbNo;
+        if (!uebernehmen)
+            forms::MsgBox(QStringLiteral("Mehrleistungs - Übernahme durch User verhindert !"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+    }
+
+    const auto &w = jahreswechsel();
+    bool folgenOk = true;
+    const bool geschrieben = trap.write(*g.wsDaten, [&] {
+        dao::Recordset rs = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
+        rs.Edit();
+        rs.Fields(QStringLiteral("FJahr")).SetValue(g.intJahr);
+        rs.Update();
+        rs.Close();
+
+        if (zurueck) {
+            if (w.Ueberpruefe_auf_Uebertrag)
+                folgenOk = w.Ueberpruefe_auf_Uebertrag(altesJahr);
+        } else {
+            if (uebernehmen && w.UebernehmeStunden)
+                folgenOk = w.UebernehmeStunden(altesJahr);
+            if (folgenOk) {
+                forms::MsgBox(QStringLiteral("ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
+                              forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+                if (w.ReinitialisiereJB)
+                    folgenOk = w.ReinitialisiereJB();
+            }
+        }
+        // A failure reported by a called procedure undoes the new year as well.
+        if (!folgenOk)
+            throw vb::Error(dao::err::Reserved, QStringLiteral("Der Jahreswechsel wurde nicht gespeichert."));
+    });
+    return geschrieben;
+}
+
+Jahreswechsel &jahreswechsel()
+{
+    static Jahreswechsel w;
+    return w;
+}
+
+} // namespace modStart

@@ -1,0 +1,148 @@
+#include "core/modStartLaden.h"
+#include "core/Basis.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "common/vberror.h"
+#include "dao/dao.h"
+#include "forms/form.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QComboBox>
+#include <QProgressBar>
+
+namespace modStart {
+
+namespace {
+
+using modRun::Trap;
+
+FangListeZugriff &fangListe()
+{
+    static FangListeZugriff zugriff;
+    return zugriff;
+}
+
+// Appends key and name of every record of the query to the grid.
+void ladeNamen(forms::ListGrid &grid, const QString &routine, dao::Sql sql, const char *nr, const char *name)
+{
+    Trap t(QStringLiteral("modStart"), routine);
+    dao::Recordset rs;
+    t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset); });
+    t.step([&] {
+        if (rs.RecordCount() > 0) {
+            rs.MoveFirst();
+            while (!rs.Eof()) {
+                grid.addRow(QVariantList{rs(QString::fromLatin1(nr)).Value(), rs(QString::fromLatin1(name)).Value()});
+                rs.MoveNext();
+            }
+        }
+    });
+    t.step([&] { rs.Close(); });
+}
+
+void fuelleCombo(const forms::ListGrid &grid, QComboBox &cbo)
+{
+    const int anzahl = grid.rowCount();
+    cbo.clear();
+    for (int r = 0; r < anzahl; ++r)
+        cbo.addItem(grid.text(r, 1));
+}
+
+} // namespace
+
+void loadTblFBasis()
+{
+    ladeNamen(*forms::form<Basis>().tblFBasis, QStringLiteral("loadTblFBasis"), "SELECT * FROM Fisch", "FNr", "FName");
+}
+
+void loadTblGBasis()
+{
+    ladeNamen(*forms::form<Basis>().tblGBasis, QStringLiteral("loadTblGBasis"), "SELECT GNr, GName FROM Gewaesser",
+              "GNr", "GName");
+}
+
+void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
+{
+    Trap t(QStringLiteral("modStart"), QStringLiteral("loadTblFList"));
+    dao::Recordset rs;
+    long long anzahl = 0;
+    bool offen = false;
+    // Year and month go in as bound numbers; the grid shows the catches in the order they
+    // were entered.
+    t.step([&] {
+        rs = gv().dbDaten.OpenRecordset(
+            "SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht "
+            "FROM Fang fa, Fisch f, Gewaesser g "
+            "WHERE fa.FangJahr = ? AND fa.FangMonat = ? AND fa.FischNr = f.FNr AND fa.GNr = g.GNr "
+            "ORDER BY fa.FangNr",
+            dao::dbOpenDynaset, {gv().intJahr, gv().intMonat});
+        anzahl = rs.RecordCount();
+        offen = true;
+    });
+    if (pb) {
+        t.step([&] { pb->setVisible(true); });
+        t.step([&] {
+            pb->setMinimum(0);
+            pb->setMaximum(anzahl > 0 ? static_cast<int>(anzahl) : 1);
+            pb->setValue(0);
+        });
+    }
+    t.step([&] { tblFList.clear(); });
+    t.step([&] {
+        if (anzahl > 0) {
+            int zeilen = 0;
+            rs.MoveFirst();
+            while (!rs.Eof()) {
+                tblFList.addRow(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
+                                             modRun::ErmittleMonatsname(rs(3).Value().toInt()), rs(4).Value(),
+                                             rs(5).Value()});
+                ++zeilen;
+                if (pb)
+                    pb->setValue(zeilen);
+                rs.MoveNext();
+            }
+        } else if (offen && !gv().blnStartLaden) {
+            forms::MsgBox(QStringLiteral("Keine Einträge für diesen Monat vorhanden !"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        }
+    });
+    // The bar goes away on every way out, a failed step included.
+    if (pb)
+        pb->setVisible(false);
+    rs.Close();
+}
+
+void setFangListe(FangListeZugriff zugriff)
+{
+    fangListe() = std::move(zugriff);
+}
+
+void loadTblFList(QProgressBar *pb)
+{
+    forms::ListGrid *grid = nullptr;
+    {
+        Trap t(QStringLiteral("modStart"), QStringLiteral("loadTblFList"));
+        t.step([&] {
+            if (!fangListe())
+                throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
+            grid = &fangListe()();
+        });
+    }
+    if (grid)
+        loadTblFList(*grid, pb);
+}
+
+void loadcboFArt(QComboBox &cbo)
+{
+    fuelleCombo(*forms::form<Basis>().tblFBasis, cbo);
+}
+
+void loadcboGName(QComboBox &cbo)
+{
+    fuelleCombo(*forms::form<Basis>().tblGBasis, cbo);
+}
+
+} // namespace modStart

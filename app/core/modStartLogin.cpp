@@ -1,0 +1,259 @@
+#include "core/modStartLogin.h"
+#include "core/Eroef.h"
+#include "core/Main.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStartLaden.h"
+#include "core/modStartListen.h"
+#include "core/modSystem.h"
+#include "core/trap.h"
+
+
+#include "com/bstr.h"
+#include "dao/dao.h"
+#include "forms/form.h"
+#include "forms/services.h"
+#include "forms/statusbar.h"
+#include "ole/container.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDate>
+#include <QProgressBar>
+
+namespace modStart {
+
+namespace {
+
+forms::StatusBar *statusBar()
+{
+    Main *main = forms::loadedForm<Main>();
+    return main ? main->StatusBar1 : nullptr;
+}
+
+struct Eintrag
+{
+    const char *key;
+    const char *caption;
+    int image;
+};
+
+const Eintrag SystemItems[] = {
+    {"Zugriff", "Benutzer &&\r\nZugriffsverw.", 0},
+    {"Parameter", "Systempar.", 1},
+    {"Basisdaten", "Basisdaten", 2},
+};
+const Eintrag OrganisationItems[] = {
+    {"Fangbuch", "Fangbuch", 3},
+    {"Fangauswertung", "Fangauswertung", 4},
+    {"Kontakte", "Kontakte u.\r\nMitgl.", 5},
+    {"Arbeit", "Arb.-Std.-\r\nControlling", 6},
+    {"Besatzung", "Besatz.-Liste", 7},
+};
+
+// One group with its items; the items collection comes back through items.
+com::ComPtr<ILzNavrailGroup> baueGruppe(ILzNavrailGroups *gruppen, const QString &text, LONG bilder,
+                                        com::ComPtr<ILzNavrailItems> &items, const Eintrag *eintraege,
+                                        std::size_t anzahl)
+{
+    com::ComPtr<ILzNavrailGroup> gruppe;
+    if (FAILED(gruppen->Add(com::Bstr(text), gruppe.put())) || !gruppe)
+        return {};
+    gruppe->put_LargeHImageList(bilder);
+    gruppe->get_Items(items.put());
+    if (!items)
+        return gruppe;
+    for (std::size_t i = 0; i < anzahl; ++i) {
+        const Eintrag &e = eintraege[i];
+        com::ComPtr<ILzNavrailItem> item;
+        items->AddKey(com::Bstr(QString::fromUtf8(e.key)), com::Bstr(QString::fromUtf8(e.caption)), e.image,
+                      item.put());
+        gv().objItem = item;
+    }
+    return gruppe;
+}
+
+// Removes the item of key from its group's items (no-op when it is not there).
+void entferneItem(const com::ComPtr<ILzNavrailItems> &items, const QString &key)
+{
+    auto &g = gv();
+    g.objAktItem = modMain::ItemFromKey(key);
+    if (items && g.objAktItem)
+        items->Remove(g.objAktItem.get());
+    // The removed item hosts nothing any more.
+    g.objAktItem = nullptr;
+}
+
+// Disables the member-list button of the contact overview's toolbar (the button or action
+// named "tbMitglList").
+void sperreMitglListe()
+{
+    forms::Form *uebersicht = modMain::Fenster(QStringLiteral("Kontakte"));
+    if (!uebersicht)
+        return;
+    const QString name = QStringLiteral("tbMitglList");
+    for (QAction *a : uebersicht->findChildren<QAction *>(name))
+        a->setEnabled(false);
+    for (QAbstractButton *b : uebersicht->findChildren<QAbstractButton *>(name))
+        b->setEnabled(false);
+}
+
+bool recht(dao::Recordset &rs, Recht r)
+{
+    return rs.Fields(Rechtsspalte(r)).Value().toBool();
+}
+
+} // namespace
+
+void loadButtnBar()
+{
+    Main *main = forms::loadedForm<Main>();
+    if (!main)
+        return;
+    const com::ComPtr<ILzNavrailBar> bar = main->Bar();
+    if (!bar)
+        return;
+    auto &g = gv();
+    bar->get_Groups(g.objGruppen.put());
+    if (!g.objGruppen)
+        return;
+
+    g.objGrpSystem = baueGruppe(g.objGruppen.get(), QStringLiteral("System"), main->ImageList1, g.objItemsSystem,
+                                SystemItems, std::size(SystemItems));
+    // The first group added is the open one.
+    if (com::ComPtr<ILzNavrailGroup> aktuell; SUCCEEDED(g.objGruppen->get_CurrentGroup(aktuell.put())) && aktuell)
+        g.objGrpSystem = aktuell;
+    g.objGrpOrganisation = baueGruppe(g.objGruppen.get(), QStringLiteral("Organisation"), main->ImageList1,
+                                      g.objItemsOrganisation, OrganisationItems, std::size(OrganisationItems));
+
+    bar->put_CurrentGroupIndex(1);
+    bar->put_LeftPaneWidth(80);
+}
+
+bool Login(const QString &Name, const QString &Passwort)
+{
+    modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("Login"));
+    bool ergebnis = false;
+    dao::Recordset rs;
+    trap.step([&] {
+        rs = gv().dbDaten.OpenRecordset(
+            "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
+            "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
+            dao::dbOpenDynaset, {Name, Passwort});
+    });
+    if (rs.IsOpen()) {
+        trap.step([&] {
+            if (rs.RecordCount() != 0) {
+                if (forms::StatusBar *sb = statusBar())
+                    sb->setPanelText(4, Name);
+                ergebnis = true;
+                SetzeZugriffsrechte(rs);
+            } else {
+                forms::MsgBox(QStringLiteral("Anmeldung fehlgeschlagen, bitte versuchen Sie es erneut!"),
+                              forms::vbOKOnly + forms::vbCritical, QStringLiteral("TORVANA"));
+                ergebnis = false;
+            }
+        });
+        trap.step([&] { rs.Close(); });
+    }
+    return ergebnis;
+}
+
+void SetzeZugriffsrechte(dao::Recordset &rs)
+{
+    const auto &g = gv();
+    if (!recht(rs, Recht::Fangbuch))
+        entferneItem(g.objItemsOrganisation, QStringLiteral("Fangbuch"));
+    if (!recht(rs, Recht::Fangauswertung))
+        entferneItem(g.objItemsOrganisation, QStringLiteral("Fangauswertung"));
+    if (!recht(rs, Recht::KontUebers))
+        entferneItem(g.objItemsOrganisation, QStringLiteral("Kontakte"));
+    if (!recht(rs, Recht::KontListe))
+        sperreMitglListe();
+    if (!recht(rs, Recht::Arbeit))
+        entferneItem(g.objItemsOrganisation, QStringLiteral("Arbeit"));
+    if (!recht(rs, Recht::Besatz))
+        entferneItem(g.objItemsOrganisation, QStringLiteral("Besatzung"));
+    if (!recht(rs, Recht::Basis))
+        entferneItem(g.objItemsSystem, QStringLiteral("Basisdaten"));
+    if (!recht(rs, Recht::Benutzerverwaltung))
+        entferneItem(g.objItemsSystem, QStringLiteral("Zugriff"));
+    if (!recht(rs, Recht::System))
+        entferneItem(g.objItemsSystem, QStringLiteral("Parameter"));
+}
+
+void ErmittleTagesdatum()
+{
+    const QDate heute = QDate::currentDate();
+    auto &g = gv();
+    // Qt counts Monday = 1 .. Sunday = 7; the names count Sunday = 1 .. Saturday = 7.
+    g.strWochentag = modRun::ErmittleWochentag(heute.dayOfWeek() % 7 + 1);
+    g.intTag = heute.day();
+    g.strMonat = modRun::ErmittleMonatsname(heute.month());
+    g.intJahr = heute.year();
+    g.intMonat = heute.month();
+}
+
+void LadeAlleTabellen()
+{
+    auto &g = gv();
+    const auto &schritte = ladeschritte();
+    g.blnStartLaden = true;
+    loadTblFBasis();
+    loadTblGBasis();
+    if (schritte.loadTblBenutzer)
+        schritte.loadTblBenutzer();
+    if (schritte.loadTblZugriff)
+        schritte.loadTblZugriff();
+    loadTblKUebers();
+    loadTblSystem();
+    loadTblBList();
+    loadTblKatego();
+    loadTblFList(forms::form<Eroef>().pb);
+    g.blnStartLaden = false;
+}
+
+void SetzeStatusJahr()
+{
+    if (forms::StatusBar *sb = statusBar())
+        sb->setPanelText(8, QString::number(gv().intJahr));
+}
+
+QString Rechtsspalte(Recht recht)
+{
+    switch (recht) {
+    case Recht::Fangbuch: return QStringLiteral("Fangbuch");
+    case Recht::Fangauswertung: return QStringLiteral("Fangauswertung");
+    case Recht::KontUebers: return QStringLiteral("KontUebers");
+    case Recht::KontListe: return QStringLiteral("KontListe");
+    case Recht::Kontakt: return QStringLiteral("Kontakt");
+    case Recht::Arbeit: return QStringLiteral("Arbeit");
+    case Recht::Besatz: return QStringLiteral("Besatz");
+    case Recht::Basis: return QStringLiteral("Basis");
+    case Recht::Benutzerverwaltung: return QStringLiteral("Benutzerverwaltung");
+    case Recht::System: return QStringLiteral("System");
+    }
+    return {};
+}
+
+bool GruppeHatRecht(Recht recht)
+{
+    forms::StatusBar *sb = statusBar();
+    const QString name = sb ? sb->panelText(4) : QString();
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(
+        "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer WHERE Name = ? COLLATE BINARY)",
+        dao::dbOpenDynaset, {name});
+    bool ergebnis = false;
+    if (!rs.Eof())
+        ergebnis = rs.Fields(Rechtsspalte(recht)).Value().toBool();
+    rs.Close();
+    return ergebnis;
+}
+
+Ladeschritte &ladeschritte()
+{
+    static Ladeschritte schritte;
+    return schritte;
+}
+
+} // namespace modStart

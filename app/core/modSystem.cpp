@@ -1,0 +1,177 @@
+#include "core/modSystem.h"
+#include "core/Info.h"
+#include "core/System.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "dao/dao.h"
+#include "forms/listgrid.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include <limits>
+#include <optional>
+
+namespace modStart {
+
+void loadTblSystem()
+{
+    modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblSystem"));
+    System &fenster = forms::form<System>();
+    dao::Recordset rs;
+    trap.step([&] { rs = gv().dbDaten.OpenRecordset("SELECT * FROM System", dao::dbOpenDynaset); });
+    if (!rs.IsOpen())
+        return;
+    trap.step([&] {
+        if (rs.Eof())
+            return;
+        auto feld = [&](const char *name) { return rs.Fields(QString::fromLatin1(name)).Value(); };
+        forms::ListGrid &tbl = *fenster.tblSystem;
+        tbl.addRow(QVariantList{QStringLiteral("Jahresbeitrag"), modRun::FormatZahl(feld("JBeitrag").toDouble())});
+        tbl.addRow(QVariantList{QStringLiteral("akt. Fangjahr"), QString::number(feld("FJahr").toLongLong())});
+        tbl.addRow(QVariantList{QStringLiteral("Pflicht-Std. (Arbeit)"), modRun::FormatZahl(feld("PflichtStd").toDouble())});
+
+        const QString adresse[] = {feld("Verein").toString(), feld("Strasse").toString(), feld("PLZ").toString(),
+                                   feld("Ort").toString(), feld("Tel").toString()};
+        Info &info = forms::form<Info>();
+        QLabel *labels[] = {info.lblVerein, info.lblStrasse, info.lblPLZ, info.lblOrt, info.lblTelefon};
+        // The address boxes show what is stored, so that a save writes what the user sees.
+        QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt, fenster.txtTelefon};
+        for (int i = 0; i < 5; ++i) {
+            labels[i]->setText(adresse[i]);
+            boxen[i]->setText(adresse[i]);
+        }
+    });
+    trap.step([&] { rs.Close(); });
+}
+
+} // namespace modStart
+
+namespace modSystem {
+
+namespace {
+
+// A figure within [min, max], stored as a whole number (half away from zero): the boxes take
+// digits, and a value taken over from the grid may carry a decimal comma ("12,50").
+std::optional<qlonglong> ganzeZahl(const QString &text, qlonglong min, qlonglong max)
+{
+    bool ok = false;
+    const double zahl = modRun::LeseZahl(text, &ok);
+    if (!ok || zahl < double(min) || zahl > double(max))
+        return std::nullopt;
+    const double gerundet = modRun::Runde(zahl, 0);
+    if (gerundet < double(min) || gerundet > double(max))
+        return std::nullopt;
+    return qlonglong(gerundet);
+}
+
+} // namespace
+
+bool UpdateSystemPar(int key)
+{
+    (void)key; // the setting is told by its box, not by the row
+    System &fenster = forms::form<System>();
+    struct Einstellung
+    {
+        QLineEdit *box;
+        const char *spalte;
+        const char *zeile;
+        qlonglong min, max;
+        qlonglong wert = 0;
+    };
+    constexpr qlonglong LongMax = std::numeric_limits<qint32>::max();
+    Einstellung einstellungen[] = {
+        {fenster.txtFJahr, "FJahr", "akt. Fangjahr", 1, 9999},
+        {fenster.txtJB, "JBeitrag", "Jahresbeitrag", 0, LongMax},
+        {fenster.txtArbStd, "PflichtStd", "Pflicht-Std. (Arbeit)", 0, LongMax},
+    };
+    for (Einstellung &e : einstellungen) {
+        if (e.box->text().isEmpty())
+            continue;
+        const auto wert = ganzeZahl(e.box->text(), e.min, e.max);
+        if (!wert) {
+            modRun::ZeigeEingabeFehler();
+            return false;
+        }
+        e.wert = *wert;
+    }
+
+    modRun::Trap trap(QStringLiteral("modSystem"), QStringLiteral("UpdateSystemPar"));
+    const bool ok = trap.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("System", dao::dbOpenTable);
+        rs.Edit();
+        for (const Einstellung &e : einstellungen)
+            if (!e.box->text().isEmpty())
+                rs.Fields(QString::fromLatin1(e.spalte)).SetValue(e.wert);
+        rs.Update();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    forms::ListGrid &tbl = *fenster.tblSystem;
+    for (const Einstellung &e : einstellungen) {
+        if (e.box->text().isEmpty())
+            continue;
+        const int zeile = tbl.find(0, QString::fromLatin1(e.zeile));
+        if (zeile >= 0)
+            tbl.setText(zeile, 1, e.box->text());
+    }
+    LeereSystemFelder();
+    return true;
+}
+
+bool UpdateVereinsdaten()
+{
+    System &fenster = forms::form<System>();
+    const QString texte[] = {fenster.txtVerein->text(), fenster.txtStrasse->text(), fenster.txtPLZ->text(),
+                             fenster.txtOrt->text(), fenster.txtTelefon->text()};
+    bool alleLeer = true;
+    for (const QString &t : texte)
+        alleLeer = alleLeer && t.isEmpty();
+    if (alleLeer) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+
+    modRun::Trap trap(QStringLiteral("modSystem"), QStringLiteral("UpdateVereinsdaten"));
+    const bool ok = trap.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("System", dao::dbOpenTable);
+        rs.Edit();
+        const char *spalten[] = {"Verein", "Strasse", "PLZ", "Ort", "Tel"};
+        for (int i = 0; i < 5; ++i)
+            rs.Fields(QString::fromLatin1(spalten[i])).SetValue(texte[i]);
+        rs.Update();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    Info &info = forms::form<Info>();
+    QLabel *labels[] = {info.lblVerein, info.lblStrasse, info.lblPLZ, info.lblOrt, info.lblTelefon};
+    for (int i = 0; i < 5; ++i)
+        labels[i]->setText(texte[i]);
+    return true;
+}
+
+void LeereSystemFelder()
+{
+    System *fenster = forms::loadedForm<System>();
+    if (!fenster)
+        return;
+    fenster->txtArbStd->clear();
+    fenster->txtFJahr->clear();
+    fenster->txtJB->clear();
+}
+
+void loadSystemAuswahl(int row)
+{
+    System &fenster = forms::form<System>();
+    forms::ListGrid &tbl = *fenster.tblSystem;
+    if (row < 0 || row > 2 || row >= tbl.rowCount())
+        return;
+    QLineEdit *boxen[] = {fenster.txtJB, fenster.txtFJahr, fenster.txtArbStd};
+    boxen[row]->setText(tbl.text(row, 1));
+}
+
+} // namespace modSystem

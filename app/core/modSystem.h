@@ -1,0 +1,25 @@
+#pragma once
+// The system parameters: the grid of the System window and the about box's address labels are
+// the copies of the System record that the rest of the program reads.
+
+namespace modStart {
+// Fills tblSystem, the about box's address labels and the System window's address boxes from
+// the System record.
+void loadTblSystem();
+} // namespace modStart
+
+namespace modSystem {
+
+// Stores the non-empty setting boxes (FJahr, JBeitrag, PflichtStd as whole numbers) and writes
+// their texts into the grid. A box that does not hold a whole number in range refuses the
+// whole save with the input-error box; false then, and nothing is written.
+bool UpdateSystemPar(int key);
+// Stores the five address boxes and copies them to the about box. Five empty boxes are
+// refused as an input error (the stored address is never blanked by an empty form).
+bool UpdateVereinsdaten();
+// Empties txtArbStd, txtFJahr and txtJB.
+void LeereSystemFelder();
+// Row 0, 1, 2 of the grid into txtJB, txtFJahr, txtArbStd; other rows do nothing.
+void loadSystemAuswahl(int row);
+
+} // namespace modSystem

@@ -1,0 +1,86 @@
+#include "support.h"
+
+#include "core/Besatzung.h"
+#include "core/Katego.h"
+#include "core/modStart.h"
+#include "core/modStartListen.h"
+#include "core/modStartLogin.h"
+
+#include <QComboBox>
+
+using namespace coretest;
+
+namespace {
+
+class Lader : public CoreTest
+{
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        modStart::OeffneDatenbank();
+        gv().intJahr = 2024;
+        gv().intMonat = 5;
+    }
+};
+
+const QString LeeresJahr = "Keine Einträge für dieses Jahr vorhanden !";
+
+} // namespace
+
+TEST_F(Lader, OnEmptyTablesTheStartUpLoadShowsNoMessageAndLeavesTheListsEmpty)
+{
+    bool kontakte = false;
+    modStart::ladeschritte().InitialisiereKontaktUebers = [&] { kontakte = true; };
+    modStart::LadeAlleTabellen();
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_TRUE(kontakte);
+    EXPECT_FALSE(gv().blnStartLaden);
+    EXPECT_EQ(forms::form<Besatzung>().tblBList->rowCount(), 0);
+    EXPECT_EQ(fangListe->rowCount(), 0);
+
+    // Afterwards an empty year is told.
+    modStart::loadTblBList();
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, LeeresJahr);
+    EXPECT_EQ(boxes.last().flags, forms::vbInformation);
+}
+
+TEST_F(Lader, TheStockingListShowsTheYearsEntriesWithNamesAndTwoDecimals)
+{
+    gv().dbDaten.Execute("INSERT INTO Fisch (FNr, FName) VALUES (1, 'Hecht'), (2, 'Zander')");
+    gv().dbDaten.Execute("INSERT INTO Gewaesser (GNr, GName) VALUES (1, 'Baggersee')");
+    gv().dbDaten.Execute("INSERT INTO Besatzung (BJahr, FNr, GNr, Zeit, Menge) VALUES "
+                         "(2024, 2, 1, 'Frühjahr', 12.5), (2023, 1, 1, 'Herbst', 3), (2024, 1, 1, 'Herbst', 7)");
+    forms::ListGrid &tbl = *forms::form<Besatzung>().tblBList;
+    tbl.addRow(QStringList{"alt"});
+    modStart::loadTblBList();
+    EXPECT_EQ(boxes.count(), 0u);
+    ASSERT_EQ(tbl.rowCount(), 2);
+    EXPECT_EQ(tbl.text(0, 1), QString("Zander"));
+    EXPECT_EQ(tbl.text(0, 2), QString("Baggersee"));
+    EXPECT_EQ(tbl.text(0, 3), QString("Frühjahr"));
+    EXPECT_EQ(tbl.text(0, 4), QString("12,50"));
+    EXPECT_EQ(tbl.text(1, 4), QString("7,00"));
+}
+
+TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
+{
+    gv().dbDaten.Execute("INSERT INTO Katego (Kategorie) VALUES ('Lieferanten')");
+    modStart::loadTblKatego();
+    forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
+    ASSERT_EQ(tbl.rowCount(), 3);
+    EXPECT_EQ(tbl.text(0, 1), QString("Mitglieder (aktiv) -> Systemkategorie <-"));
+    EXPECT_EQ(tbl.text(1, 1), QString("Mitglieder (passiv) -> Systemkategorie <-"));
+    EXPECT_EQ(tbl.text(2, 1), QString("Lieferanten"));
+
+    QComboBox cbo;
+    modStart::loadcboKatego(cbo);
+    ASSERT_EQ(cbo.count(), 3);
+    EXPECT_EQ(cbo.itemText(0), QString("Mitglieder (aktiv)"));
+    EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
+    // Same count: the combo stays as it is, even after a rename in the grid.
+    tbl.setText(2, 1, "Händler");
+    modStart::loadcboKatego(cbo);
+    EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
+}

@@ -1,0 +1,119 @@
+#include "support.h"
+
+#include "core/Main.h"
+#include "core/modMain.h"
+
+#include "com/bstr.h"
+#include "com/connpt.h"
+#include "com/variant.h"
+
+using namespace coretest;
+
+namespace {
+
+class Navigation : public CoreTest
+{
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        if (!navrailVorhanden())
+            GTEST_SKIP() << "navigation bar library not built";
+    }
+
+    // The bar raises its item-click event for the item of key, as a click on it does.
+    void klicke(const QString &key)
+    {
+        com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(key);
+        ASSERT_TRUE(item) << key.toStdString();
+        com::Variant args[2] = {com::Variant::dispatch(item.get()), com::Variant::dispatch(gv().objGrpOrganisation.get())};
+        DISPPARAMS params{args, nullptr, 2, 0};
+        com::EventArgs ea(&params);
+        emit forms::form<Main>().ButtnBar->controlEvent(DISPID_NBE_ItemClick, &ea);
+    }
+};
+
+QString text(ILzNavrailItem *item)
+{
+    com::Bstr t;
+    item->get_Text(t.put());
+    return t.toString();
+}
+
+} // namespace
+
+TEST_F(Navigation, TheBarHoldsTheTwoGroupsWithTheirItemsAndOpensOrganisation)
+{
+    starte();
+    const auto &g = gv();
+    ASSERT_TRUE(g.objGrpSystem && g.objGrpOrganisation);
+    com::Bstr s, o;
+    g.objGrpSystem->get_Text(s.put());
+    g.objGrpOrganisation->get_Text(o.put());
+    EXPECT_EQ(s.toString(), QString("System"));
+    EXPECT_EQ(o.toString(), QString("Organisation"));
+
+    const struct { const char *key; const char *caption; LONG image; } items[] = {
+        {"Zugriff", "Benutzer &&\r\nZugriffsverw.", 0}, {"Parameter", "Systempar.", 1},
+        {"Basisdaten", "Basisdaten", 2},                {"Fangbuch", "Fangbuch", 3},
+        {"Fangauswertung", "Fangauswertung", 4},        {"Kontakte", "Kontakte u.\r\nMitgl.", 5},
+        {"Arbeit", "Arb.-Std.-\r\nControlling", 6},     {"Besatzung", "Besatz.-Liste", 7},
+    };
+    QStringList keys = itemKeys(g.objItemsSystem.get()) + itemKeys(g.objItemsOrganisation.get());
+    ASSERT_EQ(keys.size(), 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(keys[i], QString(items[i].key));
+        auto item = modMain::ItemFromKey(items[i].key);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(text(item.get()), QString(items[i].caption));
+        LONG image = -1;
+        item->get_Image(&image);
+        EXPECT_EQ(image, items[i].image);
+    }
+    LONG aktuell = -1;
+    forms::form<Main>().Bar()->get_CurrentGroupIndex(&aktuell);
+    EXPECT_EQ(aktuell, 1);
+}
+
+TEST_F(Navigation, AClickHidesTheWindowShownBeforeAndShowsTheItemsWindow)
+{
+    const QStringList keys = {"Zugriff", "Parameter", "Basisdaten", "Fangbuch", "Fangauswertung",
+                              "Kontakte", "Arbeit", "Besatzung", "Hinter", "MitglList", "Katego"};
+    QHash<QString, Attrappe *> fenster;
+    for (const QString &k : keys)
+        fenster[k] = &attrappe(k);
+    int mitglAuswahl = 0;
+    modMain::bereiche().LeereMitglAuswahl = [&] { ++mitglAuswahl; };
+    meldeAn();
+    EXPECT_TRUE(fenster["Fangbuch"]->isVisible());
+
+    fenster["Katego"]->show();
+    gv().intSuchAufruf = 1;
+    for (const char *key : {"Parameter", "Kontakte", "Arbeit", "Besatzung", "Zugriff"}) {
+        SCOPED_TRACE(key);
+        mitglAuswahl = 0;
+        klicke(key);
+        EXPECT_EQ(aktKey(), QString(key));
+        for (const QString &k : keys)
+            EXPECT_EQ(fenster[k]->isVisible(), k == key) << k.toStdString();
+        EXPECT_EQ(mitglAuswahl, 1);
+        LONG handle = 0;
+        gv().objAktItem->get_WindowObject1(&handle);
+        EXPECT_NE(handle, 0);
+        if (QString(key) == "Kontakte") {
+            EXPECT_EQ(gv().intSuchAufruf, 0);
+        } else if (QString(key) == "Arbeit") {
+            EXPECT_EQ(gv().intSuchAufruf, 1);
+        }
+    }
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+TEST_F(Navigation, AKeyWithoutWindowOrAnEmptyClickDoesNothing)
+{
+    attrappe("Fangbuch");
+    meldeAn();
+    klicke("Basisdaten"); // no window registered for it
+    forms::form<Main>().ButtnBar_ItemClick(nullptr, nullptr);
+    EXPECT_EQ(boxes.count(), 0u);
+}

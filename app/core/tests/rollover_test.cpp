@@ -1,0 +1,88 @@
+#include "support.h"
+
+#include "core/modStart.h"
+#include "core/modStartJahr.h"
+
+using namespace coretest;
+
+namespace {
+
+class Jahreswechsel : public CoreTest
+{
+protected:
+    long fjahr()
+    {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset);
+        return long(rs.Fields(0).Value().toLongLong());
+    }
+};
+
+const QString Q2 = "ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !";
+const QString JB = "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !";
+const QString Verhindert = "Mehrleistungs - Übernahme durch User verhindert !";
+const QString Zurueck = "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
+                        " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
+
+} // namespace
+
+TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
+{
+    const struct
+    {
+        const char *name;
+        long gespeichert;
+        std::vector<int> antworten;
+        bool uebernahmeGelingt;
+        bool ergebnis;
+        long danach;
+        std::vector<long> uebernommen, rueckgaengig;
+        int reinitialisiert;
+        QStringList texte; // after the first question
+    } wege[] = {
+        {"gleiches Jahr", 2024, {}, true, true, 2024, {}, {}, 0, {}},
+        {"abgelehnt", 2023, {forms::vbNo}, true, false, 2023, {}, {}, 0, {}},
+        {"mit Übernahme", 2023, {forms::vbYes, forms::vbYes}, true, true, 2024, {2023}, {}, 1, {Q2, JB}},
+        {"ohne Übernahme", 2023, {forms::vbYes, forms::vbNo}, true, true, 2024, {}, {}, 1, {Q2, Verhindert, JB}},
+        {"Jahr zurück", 2026, {forms::vbYes}, true, true, 2024, {}, {2026}, 0, {Zurueck}},
+        {"Übernahme scheitert", 2021, {forms::vbYes, forms::vbYes}, false, false, 2021, {2021}, {}, 0, {Q2}},
+    };
+    for (const auto &weg : wege) {
+        SCOPED_TRACE(weg.name);
+        modStart::OeffneDatenbank();
+        gv().dbDaten.Execute("UPDATE System SET FJahr = ?", {qlonglong(weg.gespeichert)});
+        gv().intJahr = 2024;
+        boxes.clear();
+        for (int a : weg.antworten)
+            boxes.answer(a);
+        std::vector<long> uebernommen, rueckgaengig;
+        int reinitialisiert = 0;
+        auto &w = modStart::jahreswechsel();
+        w.UebernehmeStunden = [&](long &j) { uebernommen.push_back(j); return weg.uebernahmeGelingt; };
+        w.Ueberpruefe_auf_Uebertrag = [&](long &j) { rueckgaengig.push_back(j); return true; };
+        w.ReinitialisiereJB = [&] { return ++reinitialisiert > 0; };
+
+        EXPECT_EQ(modStart::KontrolliereSystemJahr(), weg.ergebnis);
+        EXPECT_EQ(fjahr(), weg.danach);
+        EXPECT_EQ(uebernommen, weg.uebernommen);
+        EXPECT_EQ(rueckgaengig, weg.rueckgaengig);
+        EXPECT_EQ(reinitialisiert, weg.reinitialisiert);
+        EXPECT_EQ(boxes.pendingAnswers(), 0u);
+        if (weg.gespeichert == 2024) {
+            EXPECT_EQ(boxes.count(), 0u);
+        } else {
+            ASSERT_GE(boxes.count(), 1u);
+            EXPECT_EQ(boxes.boxes()[0].text,
+                      "WICHTIG: Akt. Systemjahr hat sich geändert ! Akt. Systemjahr = 2024\n\r"
+                      "Soll das Systemjahr als Fangjahr in die Systemparameter von Torvana übernommen werden ?\n\r"
+                      "Wenn Sie die Frage mit NEIN beantworten, wird Torvana beendet. \n\r" +
+                          QString(66, ' ') + "\n\rWollen Sie das Systemjahr als Fangjahr übernehmen?");
+            EXPECT_EQ(boxes.boxes()[0].flags, forms::vbYesNo);
+            QStringList danach;
+            for (std::size_t i = 1; i < boxes.count(); ++i)
+                if (!boxes.boxes()[i].title.startsWith("Runtime"))
+                    danach << boxes.boxes()[i].text;
+            EXPECT_EQ(danach, weg.texte);
+        }
+        gv().dbDaten.Close();
+    }
+}

@@ -1,0 +1,444 @@
+#include "fishery/Fangbuch.h"
+#include "fishery/modFAuswert.h"
+#include "fishery/modFangbuch.h"
+
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStartLaden.h"
+#include "core/System.h"
+
+#include "dao/dao.h"
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QFocusEvent>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace modFangbuch;
+
+namespace {
+
+const QString EDIT = QStringLiteral("EDIT");
+const QString SAVE = QStringLiteral("SAVE");
+
+QLabel *label(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLineEdit *textBox(const QString &name, QWidget *parent)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    return t;
+}
+
+QComboBox *comboBox(const QString &name, bool editable, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    if (editable)
+        c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+// The current catch year as the settings grid holds it (row "akt. Fangjahr"); while that grid
+// is not filled, the System record's FJahr, else today's year.
+int aktuellesFangjahr()
+{
+    if (System *system = forms::loadedForm<System>()) {
+        const forms::ListGrid &grid = *system->tblSystem;
+        bool ok = false;
+        const int jahr = grid.rowCount() > 1 && grid.columnCount() > 1 ? grid.text(1, 1).toInt(&ok) : 0;
+        if (ok)
+            return jahr;
+    }
+    int jahr = QDate::currentDate().year();
+    try {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset);
+        if (rs.RecordCount() >= 1 && rs(0).Value().toInt() > 0)
+            jahr = rs(0).Value().toInt();
+    } catch (const vb::Error &) {
+        // Without the record the year of the calendar stands.
+    }
+    return jahr;
+}
+
+} // namespace
+
+Fangbuch::Fangbuch()
+{
+    setObjectName(QStringLiteral("Fangbuch"));
+    setWindowTitle(QStringLiteral("Fangbuch"));
+
+    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("FANGBUCH"), this);
+    QFont gross = Ueberschrift->font();
+    gross.setBold(true);
+    gross.setPointSize(gross.pointSize() + 6);
+    Ueberschrift->setFont(gross);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+        {"tbSpeichern", QStringLiteral("&Speichern [ F3 ]"), QStringLiteral("Speichern des Eintrages ins Fangbuch")},
+        {"tbLoeschen", QStringLiteral("&Löschen [ F8 ]"), QStringLiteral("Löschen des Eintrages")},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen [ F2 ]"), QStringLiteral("Anzeige löschen")},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+
+    // Entry fields.
+    fraNr2 = new QGroupBox(QStringLiteral("Einträge..."), this);
+    fraNr2->setObjectName(QStringLiteral("fraNr2"));
+    lblFNrBez = label(QStringLiteral("lblFNrBez"), QStringLiteral("Fang - Nr:"), fraNr2);
+    lblFNr = label(QStringLiteral("lblFNr"), QString(), fraNr2);
+    lblFJahrBez = label(QStringLiteral("lblFJahrBez"), QStringLiteral("Fangjahr:"), fraNr2);
+    cboFJahr = comboBox(QStringLiteral("cboFJahr"), false, fraNr2);
+    lblFMonat = label(QStringLiteral("lblFMonat"), QStringLiteral("Fangmonat:"), fraNr2);
+    txtMonNr = textBox(QStringLiteral("txtMonNr"), fraNr2);
+    txtFangMonat = textBox(QStringLiteral("txtFangMonat"), fraNr2);
+    txtFangMonat->setReadOnly(true);
+    txtFangMonat->setFocusPolicy(Qt::NoFocus);
+    lblFArt = label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), fraNr2);
+    cboFArt = comboBox(QStringLiteral("cboFArt"), true, fraNr2);
+    lblGewaesser = label(QStringLiteral("lblGewaesser"), QStringLiteral("Gewässer:"), fraNr2);
+    cboGName = comboBox(QStringLiteral("cboGName"), true, fraNr2);
+    lblAnzGew = label(QStringLiteral("lblAnzGew"), QStringLiteral("Anzahl | Gewicht:"), fraNr2);
+    txtAnzahl = textBox(QStringLiteral("txtAnzahl"), fraNr2);
+    txtGewicht = textBox(QStringLiteral("txtGewicht"), fraNr2);
+    lblEinheit = label(QStringLiteral("lblEinheit"), QStringLiteral("i. Gramm"), fraNr2);
+    lblNotiz = label(QStringLiteral("lblNotiz"), QStringLiteral("Notizen..."), fraNr2);
+    txtNotiz = textBox(QStringLiteral("txtNotiz"), fraNr2);
+
+    auto *felder = new QGridLayout(fraNr2);
+    felder->addWidget(lblFNrBez, 0, 0);
+    felder->addWidget(lblFNr, 0, 1);
+    felder->addWidget(lblFJahrBez, 0, 2);
+    felder->addWidget(cboFJahr, 0, 3);
+    felder->addWidget(lblFArt, 1, 0);
+    felder->addWidget(cboFArt, 1, 1);
+    felder->addWidget(lblGewaesser, 1, 2);
+    felder->addWidget(cboGName, 1, 3, 1, 2);
+    felder->addWidget(lblFMonat, 2, 0);
+    felder->addWidget(txtMonNr, 2, 1);
+    felder->addWidget(txtFangMonat, 2, 2);
+    felder->addWidget(lblAnzGew, 3, 0);
+    felder->addWidget(txtAnzahl, 3, 1);
+    felder->addWidget(txtGewicht, 3, 2);
+    felder->addWidget(lblEinheit, 3, 3);
+    felder->addWidget(lblNotiz, 4, 0);
+    felder->addWidget(txtNotiz, 4, 1, 1, 4);
+
+    // The grid of one month.
+    Frame1 = new QGroupBox(QStringLiteral("Fangbuchtabelle..."), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    cboSelMonat = comboBox(QStringLiteral("cboSelMonat"), false, Frame1);
+    for (int m = 1; m <= 12; ++m)
+        cboSelMonat->addItem(modRun::ErmittleMonatsname(m));
+    cboSelMonat->setCurrentIndex(-1);
+    tblFList = new forms::ListGrid(Frame1);
+    tblFList->setObjectName(QStringLiteral("tblFList"));
+    const QString spalten[] = {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                               QStringLiteral("Monat"), QStringLiteral("Anzahl"), QStringLiteral("Gew. i. Gramm")};
+    for (int c = 0; c < 6; ++c)
+        tblFList->top().setColumnCaption(c, spalten[c]);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Anzahl [gesamt]:"), Frame1);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Fangbucheintr. f. Monat:"), Frame1);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Einträge i. Tabelle:"), Frame1);
+    lblAnzahl = label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    lblGesAnz = label(QStringLiteral("lblGesAnz"), QString(), Frame1);
+    pb = new QProgressBar(Frame1);
+    pb->setObjectName(QStringLiteral("pb"));
+    pb->setVisible(false);
+
+    auto *kopf = new QHBoxLayout;
+    kopf->addWidget(Label2);
+    kopf->addWidget(cboSelMonat);
+    kopf->addStretch(1);
+    kopf->addWidget(Label1);
+    kopf->addWidget(lblGesAnz);
+    kopf->addWidget(Label3);
+    kopf->addWidget(lblAnzahl);
+    auto *tabelle = new QVBoxLayout(Frame1);
+    tabelle->addLayout(kopf);
+    tabelle->addWidget(tblFList, 1);
+    tabelle->addWidget(pb);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(fraNr2);
+    layout->addWidget(Frame1, 1);
+
+    // Events.
+    connect(cboFJahr, &QComboBox::activated, this, [this] { cboFJahr_Click(); });
+    connect(cboSelMonat, &QComboBox::activated, this, [this] { cboSelMonat_Click(); });
+    connect(tblFList, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblFList_DblClick(row); });
+    connect(tblFList, &forms::ListGrid::lookRequested, this, [this] {
+        tblFList->rowRange(0, tblFList->rowCount(), false);
+        modRun::SetzeTblFarben(tblFList->appearance());
+    });
+    connect(tblFList, &forms::ListGrid::refreshRequested, this,
+            [this] { tblFList->rowRange(0, tblFList->rowCount(), false); });
+    forms::installKeyPress(txtAnzahl, [](int &k) { k = modRun::PruefeTasteZahl(k); });
+    forms::installKeyPress(txtGewicht, [](int &k) { k = modRun::PruefeTasteZahl(k); });
+    forms::installKeyPress(txtMonNr, [this](int &k) { txtMonNr_KeyPress(k); });
+    for (QWidget *w : {static_cast<QWidget *>(txtAnzahl), static_cast<QWidget *>(txtGewicht),
+                       static_cast<QWidget *>(txtMonNr), static_cast<QWidget *>(txtNotiz)})
+        w->installEventFilter(this);
+}
+
+void Fangbuch::Form_Load()
+{
+    SetzeSpeicherModus();
+    modStart::loadcboFArt(*cboFArt);
+    modStart::loadcboGName(*cboGName);
+    modFAuswert::loadcboFJahr(*cboFJahr);
+    cboFJahr->setCurrentText(QString::number(gv().intJahr));
+    cboSelMonat->setCurrentText(gv().strMonat);
+    lblAnzahl->setText(QString::number(tblFList->rowCount()));
+    lblGesAnz->setText(Ermittle_DSAnzahl());
+}
+
+void Fangbuch::Form_Activate()
+{
+    if (aendertFang())
+        return; // the loaded catch stays as it is
+    lblAnzahl->setText(QString::number(tblFList->rowCount()));
+    lblGesAnz->setText(Ermittle_DSAnzahl());
+    modStart::loadcboFArt(*cboFArt);
+    modStart::loadcboGName(*cboGName);
+    cboFArt->setFocus();
+}
+
+void Fangbuch::Form_Deactivate()
+{
+    // This window's own fields: while it unloads it is no longer the registered instance.
+    LeereFangFelder();
+}
+
+void Fangbuch::LeereFangFelder()
+{
+    lblFNr->clear();
+    txtFangMonat->clear();
+    txtMonNr->clear();
+    cboFArt->setCurrentIndex(-1);
+    cboFArt->clearEditText();
+    cboGName->setCurrentIndex(-1);
+    cboGName->clearEditText();
+    txtAnzahl->clear();
+    txtGewicht->clear();
+    txtNotiz->clear();
+}
+
+bool Fangbuch::aendertFang() const
+{
+    return gv().strModus == EDIT && !lblFNr->text().isEmpty();
+}
+
+void Fangbuch::Speichern()
+{
+    if (aendertFang()) {
+        // A refused input or a failed write keeps the catch loaded, so that the next save
+        // changes it instead of inserting it a second time.
+        const bool erledigt = PruefeFangEingabe() && UpdateFang(gv().lngDSNr);
+        gv().strModus = erledigt || lblFNr->text().isEmpty() ? SAVE : EDIT;
+        return;
+    }
+    if (PruefeFangEingabe())
+        SpeicherFang();
+    gv().strModus = SAVE;
+}
+
+void Fangbuch::Loeschen()
+{
+    if (!aendertFang()) {
+        gv().strModus = SAVE;
+        return;
+    }
+    gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Fangeintrag wirklich löschen ?"),
+                                    forms::vbYesNo + forms::vbQuestion, modRun::Titel);
+    bool erledigt = true;
+    if (gv().intAntwort == forms::vbYes)
+        erledigt = LoescheFang(gv().lngDSNr);
+    else
+        LeereFangFelder();
+    gv().strModus = erledigt ? SAVE : EDIT;
+}
+
+void Fangbuch::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("tbSpeichern")) {
+        Speichern();
+    } else if (key == QLatin1String("tbLoeschen")) {
+        Loeschen();
+    } else {
+        if (key == QLatin1String("tbAnzLoeschen"))
+            LeereFangFelder();
+        gv().strModus = SAVE;
+    }
+}
+
+void Fangbuch::Form_KeyDown(int KeyCode, int Shift)
+{
+    (void)Shift;
+    switch (KeyCode) {
+    case forms::vbKeyF1 + 1: // F2
+        LeereFangFelder();
+        gv().strModus = SAVE;
+        break;
+    case forms::vbKeyF1 + 2: // F3
+        Speichern();
+        break;
+    case forms::vbKeyF1 + 7: // F8
+        Loeschen();
+        break;
+    default:
+        break;
+    }
+}
+
+void Fangbuch::keyPressEvent(QKeyEvent *event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        Form_KeyDown(forms::vbKeyF1 + (key - Qt::Key_F1), 0);
+        event->accept();
+        return;
+    }
+    forms::Form::keyPressEvent(event);
+}
+
+bool Fangbuch::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (auto *edit = qobject_cast<QLineEdit *>(watched); edit && edit != txtNotiz)
+            QTimer::singleShot(0, edit, [edit] { edit->setSelection(0, static_cast<int>(edit->text().size())); });
+    } else if (event->type() == QEvent::FocusOut) {
+        // Switching to another program or opening a popup is no leaving of the field.
+        const Qt::FocusReason grund = static_cast<QFocusEvent *>(event)->reason();
+        if (grund == Qt::ActiveWindowFocusReason || grund == Qt::PopupFocusReason)
+            return forms::Form::eventFilter(watched, event);
+        if (watched == txtMonNr)
+            txtMonNr_LostFocus();
+        else if (watched == txtNotiz)
+            txtNotiz_LostFocus();
+    }
+    return forms::Form::eventFilter(watched, event);
+}
+
+void Fangbuch::cboFJahr_Click()
+{
+    WechsleAnzeige(true);
+}
+
+void Fangbuch::cboSelMonat_Click()
+{
+    WechsleAnzeige(false);
+}
+
+void Fangbuch::WechsleAnzeige(bool jahrGewechselt)
+{
+    if (gv().blnStartLaden)
+        return;
+    gv().intMonat = modRun::ErmittleMonatsNr(cboSelMonat->currentText());
+    gv().intJahr = cboFJahr->currentText().toInt();
+    modStart::loadTblFList(*tblFList, pb);
+    // The choice stays with this window: the others go on with today's month and the
+    // system's catch year.
+    gv().intMonat = QDate::currentDate().month();
+    gv().intJahr = aktuellesFangjahr();
+    lblAnzahl->setText(QString::number(tblFList->rowCount()));
+    if (jahrGewechselt)
+        lblGesAnz->setText(Ermittle_DSAnzahl());
+}
+
+void Fangbuch::tblFList_DblClick(int row)
+{
+    if (row < 0)
+        return;
+    LeereFangFelder();
+    loadFang(*tblFList, row);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+void Fangbuch::txtMonNr_KeyPress(int &KeyAscii)
+{
+    KeyAscii = modRun::PruefeTasteZahl(KeyAscii);
+    // Every key press counts, a refused one too; after the second the note is next. The
+    // focus moves once the key has reached the field.
+    if (++intTastenZaehler == 2)
+        QTimer::singleShot(0, txtNotiz, [this] { txtNotiz->setFocus(Qt::TabFocusReason); });
+}
+
+void Fangbuch::txtMonNr_LostFocus()
+{
+    const QString t = txtMonNr->text();
+    static const QRegularExpression ziffern(QStringLiteral("^[0-9]{1,2}$"));
+    if (!t.isEmpty()) {
+        const int wert = ziffern.match(t).hasMatch() ? t.toInt() : 0;
+        if (t.size() == 1 && wert >= 1 && wert <= 9) {
+            txtMonNr->setText(QStringLiteral("0") + t);
+            txtFangMonat->setText(modRun::ErmittleMonatsname(wert));
+        } else if (wert < 1 || wert > 12) {
+            // Also a pasted text that is no month number of one or two digits.
+            forms::MsgBox(QStringLiteral("ACHTUNG: Unzulässige Monatsangabe, die Eingabe wird gelöscht !"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+            txtMonNr->clear();
+        } else {
+            txtFangMonat->setText(modRun::ErmittleMonatsname(wert));
+        }
+    }
+    intTastenZaehler = 0;
+}
+
+void Fangbuch::txtNotiz_LostFocus()
+{
+    cboFArt->setFocus();
+}
+
+namespace fishery {
+
+forms::Form &FangbuchFenster()
+{
+    return forms::form<Fangbuch>();
+}
+
+void RegistriereFangbuch()
+{
+    modStart::setFangListe([]() -> forms::ListGrid & { return *forms::form<Fangbuch>().tblFList; });
+    modMain::RegistriereFenster(QStringLiteral("Fangbuch"), [] { return &FangbuchFenster(); });
+    auto &b = modMain::bereiche();
+    b.LeereFangFelder = modFangbuch::LeereFangFelder;
+    b.loadFang = [](forms::ListGrid &grid, int &zeile) { modFangbuch::loadFang(grid, zeile); };
+    b.FangbuchZugriff_Erlaubt = modFangbuch::FangbuchZugriff_Erlaubt;
+}
+
+} // namespace fishery

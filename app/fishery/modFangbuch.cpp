@@ -1,0 +1,378 @@
+#include "fishery/modFangbuch.h"
+#include "fishery/Fangbuch.h"
+
+#include "core/Main.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "dao/dao.h"
+#include "forms/listgrid.h"
+#include "forms/statusbar.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <type_traits>
+
+namespace modFangbuch {
+
+namespace {
+
+using modRun::Trap;
+
+const QString Modul = QStringLiteral("modFangbuch");
+
+// The entry of the window's fields, checked and resolved to numbers.
+struct Eingabe
+{
+    int jahr = 0;
+    int monat = 0;
+    qint32 fischNr = 0;
+    qint32 gNr = 0;
+    QString notiz;
+    qint32 anzahl = 0;
+    qint32 gewicht = 0;
+};
+
+// A whole number of up to nine digits (so that it fits the column), nothing else.
+bool ganzeZahl(const QString &text, qint32 &wert)
+{
+    static const QRegularExpression ziffern(QStringLiteral("^[0-9]{1,9}$"));
+    if (!ziffern.match(text).hasMatch())
+        return false;
+    wert = text.toInt();
+    return true;
+}
+
+// The month field: one or two digits, 1 to 12.
+bool monatsZahl(const QString &text, int &monat)
+{
+    static const QRegularExpression ziffern(QStringLiteral("^[0-9]{1,2}$"));
+    if (!ziffern.match(text).hasMatch())
+        return false;
+    monat = text.toInt();
+    return monat >= 1 && monat <= 12;
+}
+
+// Reads and checks the fields without a message. An unknown species or water is refused here,
+// so that no catch is stored with 0 in its place.
+bool leseEingabe(const Fangbuch &f, Eingabe &e)
+{
+    const QString fisch = f.cboFArt->currentText();
+    const QString gewaesser = f.cboGName->currentText();
+    if (fisch.isEmpty() || gewaesser.isEmpty() || f.txtAnzahl->text().isEmpty() || f.txtGewicht->text().isEmpty() ||
+        f.txtMonNr->text().isEmpty())
+        return false;
+    bool jahrOk = false;
+    e.jahr = f.cboFJahr->currentText().toInt(&jahrOk);
+    if (!jahrOk || !monatsZahl(f.txtMonNr->text(), e.monat) || !ganzeZahl(f.txtAnzahl->text(), e.anzahl) ||
+        !ganzeZahl(f.txtGewicht->text(), e.gewicht))
+        return false;
+    e.fischNr = ErmittleFischNr(fisch);
+    if (e.fischNr == 0)
+        return false;
+    e.gNr = ErmittleGewaesserNr(gewaesser);
+    if (e.gNr == 0)
+        return false;
+    e.notiz = f.txtNotiz->text();
+    return true;
+}
+
+// The row of tblFList that shows catch nr: the given position when it still holds it, else
+// the row found by its number; -1 when the grid does not show it.
+int zeileVon(const forms::ListGrid &grid, qlonglong nr, int position)
+{
+    const QString key = QString::number(nr);
+    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
+        return position;
+    return grid.find(0, key);
+}
+
+// The grid row of a stored catch, with the stored names.
+QVariantList gridZeile(qlonglong nr, const Eingabe &e)
+{
+    return QVariantList{nr, ErmittleFischname(e.fischNr), ErmittleGewaessername(e.gNr),
+                        modRun::ErmittleMonatsname(e.monat), qlonglong(e.anzahl), qlonglong(e.gewicht)};
+}
+
+// Whether the grid shows year jahr and month monat.
+bool gridZeigt(const Fangbuch &f, int jahr, int monat)
+{
+    return f.cboFJahr->currentText() == QString::number(jahr) &&
+           f.cboSelMonat->currentText() == modRun::ErmittleMonatsname(monat);
+}
+
+void markiere(forms::ListGrid &grid, qlonglong nr)
+{
+    const int zeile = grid.find(0, QString::number(nr));
+    if (zeile >= 0)
+        grid.setRowSelected(zeile, true);
+}
+
+void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
+{
+    rs("FangMonat") = e.monat;
+    rs("FischNr") = e.fischNr;
+    rs("GNr") = e.gNr;
+    rs("Notiz") = e.notiz;
+    rs("Anzahl") = e.anzahl;
+    rs("Gewicht") = e.gewicht;
+}
+
+// The FangNr a label shows, or 0 when it shows none.
+qlonglong fangNrVon(const QLabel &label)
+{
+    bool ok = false;
+    const qlonglong nr = label.text().toLongLong(&ok);
+    return ok ? nr : 0;
+}
+
+template<class T>
+T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer)
+{
+    Trap t(Modul, routine);
+    T ergebnis = leer;
+    dao::Recordset rs;
+    t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); });
+    t.step([&] {
+        if (rs.RecordCount() == 1) {
+            const QVariant v = rs(0).Value();
+            if constexpr (std::is_same_v<T, QString>)
+                ergebnis = v.toString();
+            else
+                ergebnis = static_cast<T>(v.toLongLong());
+        }
+    });
+    rs.Close();
+    return ergebnis;
+}
+
+} // namespace
+
+bool SpeicherFang()
+{
+    Fangbuch &f = forms::form<Fangbuch>();
+    Eingabe e;
+    if (!leseEingabe(f, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    Trap t(Modul, QStringLiteral("SpeicherFang"));
+    qlonglong neu = 0;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Fang", dao::dbOpenTable);
+        rs.AddNew();
+        rs("FangJahr") = e.jahr;
+        schreibeFelder(rs, e);
+        rs.Update();
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.MoveLast();
+        neu = rs("FangNr").Value().toLongLong();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+
+    // The grid shows the year in cboFJahr, from which the entry's year was taken.
+    if (gridZeigt(f, e.jahr, e.monat)) {
+        f.tblFList->addRow(gridZeile(neu, e));
+        markiere(*f.tblFList, neu);
+    }
+    LeereFangFelder();
+    f.cboFArt->setFocus();
+    f.lblAnzahl->setText(QString::number(f.tblFList->rowCount()));
+    f.lblGesAnz->setText(Ermittle_DSAnzahl());
+    return true;
+}
+
+bool UpdateFang(int position)
+{
+    Fangbuch &f = forms::form<Fangbuch>();
+    Eingabe e;
+    if (!leseEingabe(f, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    const qlonglong schluessel = fangNrVon(*f.lblFNr);
+    Trap t(Modul, QStringLiteral("UpdateFang"));
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Fang", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), schluessel);
+        if (rs.NoMatch())
+            return;
+        gefunden = true;
+        // The catch keeps the year it was stored with: one opened from the evaluation may
+        // belong to another year than the one the catch log shows.
+        e.jahr = rs("FangJahr").Value().toInt();
+        rs.Edit();
+        schreibeFelder(rs, e);
+        rs.Update();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        LeereFangFelder();
+        return true;
+    }
+
+    forms::ListGrid &grid = *f.tblFList;
+    const int zeile = zeileVon(grid, schluessel, position);
+    if (zeile >= 0)
+        grid.removeRow(zeile);
+    if (gridZeigt(f, e.jahr, e.monat)) {
+        grid.insertRow(zeile >= 0 ? zeile : grid.rowCount(), gridZeile(schluessel, e));
+        markiere(grid, schluessel);
+    }
+    LeereFangFelder();
+    return true;
+}
+
+bool LoescheFang(int position)
+{
+    Fangbuch &f = forms::form<Fangbuch>();
+    const qlonglong schluessel = fangNrVon(*f.lblFNr);
+    Trap t(Modul, QStringLiteral("LoescheFang"));
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Fang", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), schluessel);
+        if (rs.NoMatch())
+            return;
+        gefunden = true;
+        rs.Delete();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (gefunden) {
+        const int zeile = zeileVon(*f.tblFList, schluessel, position);
+        if (zeile >= 0)
+            f.tblFList->removeRow(zeile);
+        f.lblAnzahl->setText(QString::number(f.tblFList->rowCount()));
+    } else {
+        modRun::ZeigeDSFehlt();
+    }
+    LeereFangFelder();
+    f.cboFArt->setFocus();
+    return true;
+}
+
+void loadFang(const forms::ListGrid &grid, int position)
+{
+    Fangbuch &f = forms::form<Fangbuch>();
+    Trap t(Modul, QStringLiteral("loadFang"));
+    qlonglong nr = 0;
+    if (!t.step([&] { nr = grid.text(position, 0).toLongLong(); }))
+        return;
+    t.step([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht, fa.Notiz "
+            "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FangNr = ? AND fa.FischNr = f.FNr AND fa.GNr = g.GNr",
+            dao::dbOpenDynaset, {nr});
+        if (rs.RecordCount() != 1) {
+            rs.Close();
+            modRun::ZeigeDSFehlt();
+            return;
+        }
+        const int monat = rs("FangMonat").Value().toInt();
+        f.lblFNr->setText(rs("FangNr").Value().toString());
+        f.cboFArt->setCurrentText(rs("FName").Value().toString());
+        f.cboGName->setCurrentText(rs("GName").Value().toString());
+        f.txtAnzahl->setText(rs("Anzahl").Value().toString());
+        f.txtGewicht->setText(rs("Gewicht").Value().toString());
+        f.txtNotiz->setText(rs("Notiz").Value().toString());
+        f.txtMonNr->setText(monat <= 9 ? QStringLiteral("0") + QString::number(monat) : QString::number(monat));
+        f.txtFangMonat->setText(modRun::ErmittleMonatsname(monat));
+        if (!gv().blnDSGewaehlt)
+            f.cboFArt->setFocus();
+        rs.Close();
+    });
+}
+
+void LeereFangFelder()
+{
+    forms::form<Fangbuch>().LeereFangFelder();
+}
+
+bool PruefeFangEingabe()
+{
+    Eingabe e;
+    if (leseEingabe(forms::form<Fangbuch>(), e))
+        return true;
+    modRun::ZeigeEingabeFehler();
+    return false;
+}
+
+QString Ermittle_DSAnzahl()
+{
+    Fangbuch &f = forms::form<Fangbuch>();
+    Trap t(Modul, QStringLiteral("Ermittle_DSAnzahl"));
+    QString ergebnis = QStringLiteral("0");
+    bool ok = false;
+    const int jahr = f.cboFJahr->currentText().toInt(&ok);
+    if (!ok)
+        return ergebnis;
+    t.step([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT COUNT(fa.FangNr) AS Expr1000 FROM Fang fa WHERE fa.FangJahr = ?", dao::dbOpenDynaset, {jahr});
+        const QVariant v = rs("Expr1000").Value();
+        if (v.isValid() && v.toLongLong() != 0)
+            ergebnis = QString::number(v.toLongLong());
+        rs.Close();
+    });
+    return ergebnis;
+}
+
+qint32 ErmittleFischNr(const QString &name)
+{
+    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0);
+}
+
+QString ErmittleFischname(qint32 nr)
+{
+    return einWert<QString>(QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?", nr,
+                            QString());
+}
+
+qint32 ErmittleGewaesserNr(const QString &name)
+{
+    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name,
+                           0);
+}
+
+QString ErmittleGewaessername(qint32 nr)
+{
+    return einWert<QString>(QStringLiteral("ErmittleGewaessername"), "SELECT GName FROM Gewaesser WHERE GNr = ?", nr,
+                            QString());
+}
+
+bool FangbuchZugriff_Erlaubt()
+{
+    Trap t(Modul, QStringLiteral("FangbuchZugriff_Erlaubt"));
+    bool erlaubt = false;
+    QString benutzer;
+    // The status bar is read only when the main window exists; reading it must not create it.
+    t.step([&] {
+        if (Main *main = forms::loadedForm<Main>())
+            benutzer = main->StatusBar1->panelText(4);
+    });
+    t.step([&] {
+        // The status bar holds the name exactly as it logged in.
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer WHERE Name = ? COLLATE BINARY)",
+            dao::dbOpenDynaset, {benutzer});
+        if (rs.RecordCount() >= 1)
+            erlaubt = rs("Fangbuch").Value().toBool();
+        rs.Close();
+    });
+    return erlaubt;
+}
+
+} // namespace modFangbuch

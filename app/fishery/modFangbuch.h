@@ -1,0 +1,51 @@
+#pragma once
+// The catch records of the catch log: insert, change, delete, load, clear and check one catch
+// entry of the window Fangbuch, the count of a year's catches, the fish-species and waters
+// lookups, the edit-mode reset and the catch-log right.
+//
+// The procedures work on the table Fang over gv().dbDaten and on the controls of the one
+// Fangbuch window (created on first use). Writes run in one transaction; the grid tblFList
+// changes only after the commit, and its row is found by FangNr.
+#include <QString>
+#include <QtGlobal>
+
+namespace forms {
+class ListGrid;
+}
+
+namespace modFangbuch {
+
+// Inserts the entry of the window's fields. Returns true when it was written (the fields are
+// emptied then); false when the input was refused or the write failed (the fields keep what
+// was typed).
+bool SpeicherFang();
+// Rewrites the catch whose FangNr the window shows (lblFNr); its year stays as stored. The
+// grid row is found by FangNr (position is the row the caller loaded it from, taken when it
+// still holds that catch). Returns false when the input was refused or the write failed.
+bool UpdateFang(int position);
+// Deletes the catch whose FangNr the window shows, and its grid row. Returns false when the
+// write failed.
+bool LoescheFang(int position);
+// Loads the catch shown in row position of grid (FangNr in column 0) into the window's fields.
+void loadFang(const forms::ListGrid &grid, int position);
+// Empties the entry fields; leaves year, month choice, grid, counts and the mode alone.
+void LeereFangFelder();
+// True when species, water, number, weight and month are filled and valid: a month 1 to 12,
+// whole numbers, and a species and water that exist. Otherwise the input-error box.
+bool PruefeFangEingabe();
+// Number of catches of the year in cboFJahr, as text ("0" for none).
+QString Ermittle_DSAnzahl();
+
+// Name <-> number of fish species and waters: an unknown name gives 0, an unknown number "".
+qint32 ErmittleFischNr(const QString &name);
+QString ErmittleFischname(qint32 nr);
+qint32 ErmittleGewaesserNr(const QString &name);
+QString ErmittleGewaessername(qint32 nr);
+
+// strModus := "SAVE", lngDSNr := 0 (kept with the program-wide variables).
+using modGVar::SetzeSpeicherModus;
+// Whether the group of the user in panel 4 of the main window's status bar has the right
+// Fangbuch; read afresh at every call.
+bool FangbuchZugriff_Erlaubt();
+
+} // namespace modFangbuch

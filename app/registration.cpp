@@ -1,0 +1,22 @@
+#include "registration.h"
+
+#include "contacts/modKontakt.h"
+#include "fishery/Fangbuch.h"
+#include "core/modMain.h"
+#include "core/modStartJahr.h"
+#include "workhours/modArbeit.h"
+
+
+void RegistriereBereiche()
+{
+    modMain::RegistriereKern();
+
+    auto &jahr = modStart::jahreswechsel();
+    jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
+    jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
+    jahr.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+
+    modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
+
+    fishery::RegistriereFangbuch();
+}

@@ -1,0 +1,197 @@
+#include "contacts/modKontakt.h"
+#include "core/modGVar.h"
+#include "core/modStart.h"
+#include "core/modStartJahr.h"
+#include "schema/schema.h"
+#include "workhours/modArbeit.h"
+
+#include "dao/dao.h"
+#include "dao/oledate.h"
+#include "forms/form.h"
+#include "forms/services.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Zeile
+{
+    qlonglong knr;
+    int jahr;
+    QDate datum;
+    double stunden;
+    QString notiz;
+    bool operator==(const Zeile &o) const
+    {
+        return knr == o.knr && jahr == o.jahr && datum == o.datum && qAbs(stunden - o.stunden) < 1e-9 && notiz == o.notiz;
+    }
+};
+std::ostream &operator<<(std::ostream &os, const Zeile &z)
+{
+    return os << z.knr << "/" << z.jahr << "/" << z.datum.toString().toStdString() << "/" << z.stunden << "/"
+              << z.notiz.toStdString();
+}
+
+class Uebertrag : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        qputenv("TORVANA_HOME", home.path().toUtf8());
+        schema::CreateStarterDatabase(home.path() + "/tv01.mdb");
+        modGVar::resetGv();
+        modStart::OeffneDatenbank();
+        gv().intJahr = 2024;
+        db().Execute("UPDATE System SET FJahr = 2023, PflichtStd = 10");
+        db().Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");
+        db().Execute("INSERT INTO Kontakt (KNr, KategoNr) VALUES (1, 1), (2, 1), (3, 2), (4, 1), (5, 3)");
+        db().Execute("INSERT INTO Mitglied (KNr, Befreit, Bezahlt) VALUES (1, 0, 1), (2, 0, 1), (3, 0, 0), (4, 1, 1)");
+        db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES "
+                     "(1, 2023, 45000, 10, ''), (1, 2023, 45001, 2.346, ''), (3, 2023, 45002, 10, ''), "
+                     "(1, 2022, 44000, 50, ''), (4, 2023, 45003, 1, '')");
+        vorher = zeilen();
+    }
+    void TearDown() override
+    {
+        forms::unloadAll();
+        if (gv().dbDaten.IsOpen())
+            gv().dbDaten.Close();
+        modGVar::resetGv();
+        modStart::jahreswechsel() = {};
+        qunsetenv("TORVANA_HOME");
+    }
+    dao::Database &db() { return gv().dbDaten; }
+    std::vector<Zeile> zeilen()
+    {
+        std::vector<Zeile> z;
+        dao::Recordset rs = db().OpenRecordset("SELECT KNr, Jahr, Datum, ArbStd, Notiz FROM Arbeit ORDER BY ArbNr",
+                                               dao::dbOpenDynaset);
+        while (!rs.Eof()) {
+            z.push_back({rs.Fields(0).Value().toLongLong(), rs.Fields(1).Value().toInt(),
+                         dao::OleDateToDate(rs.Fields(2).Value().toDouble()), rs.Fields(3).Value().toDouble(),
+                         rs.Fields(4).Value().toString()});
+            rs.MoveNext();
+        }
+        return z;
+    }
+    int bezahlt()
+    {
+        dao::Recordset rs = db().OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Mitglied WHERE Bezahlt = 1", dao::dbOpenDynaset);
+        return rs.Fields(0).Value().toInt();
+    }
+    void scheitereBeiKontakt2()
+    {
+        db().Execute("CREATE TRIGGER stoerung BEFORE INSERT ON Arbeit WHEN NEW.KNr = 2 "
+                     "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END");
+    }
+
+    QTemporaryDir home;
+    forms::ScriptedMsgBox boxes;
+    std::vector<Zeile> vorher;
+};
+
+const QString Erfolg = "Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !";
+const QDate Neujahr(2024, 1, 1);
+
+} // namespace
+
+TEST_F(Uebertrag, EveryMemberNotExemptGetsOneRowWithTheRoundedBalance)
+{
+    long alt = 2023;
+    EXPECT_TRUE(modArbeit::UebernehmeStunden(alt));
+    const std::vector<Zeile> erwartet = {
+        {1, 2024, Neujahr, 2.35, "Mehrleistungsübertrag aus Arbeitsjahr 2023"},
+        {2, 2024, Neujahr, -10, "Minderleistungsübertrag aus Arbeitsjahr 2023"},
+        {3, 2024, Neujahr, 0, "Minderleistungsübertrag aus Arbeitsjahr 2023"},
+    };
+    std::vector<Zeile> ist = zeilen();
+    ist.erase(ist.begin(), ist.begin() + std::ptrdiff_t(vorher.size()));
+    EXPECT_EQ(ist, erwartet);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Erfolg);
+    EXPECT_EQ(boxes.last().title, QString("Torvana [Arbeitscontrolling]"));
+}
+
+TEST_F(Uebertrag, AFailedRowWritesNothingAndReportsNoSuccess)
+{
+    scheitereBeiKontakt2();
+    long alt = 2023;
+    EXPECT_FALSE(modArbeit::UebernehmeStunden(alt));
+    EXPECT_EQ(zeilen(), vorher);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeStunden !"));
+}
+
+TEST_F(Uebertrag, WithoutMembersNotExemptNothingIsWritten)
+{
+    db().Execute("UPDATE Mitglied SET Befreit = 1");
+    long alt = 2023;
+    EXPECT_TRUE(modArbeit::UebernehmeStunden(alt));
+    EXPECT_EQ(zeilen(), vorher);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, QString("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"));
+}
+
+TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
+{
+    const double neujahr = dao::ToOleDate(QDate(2025, 1, 1));
+    db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES "
+                 "(1, 2025, ?, 3, 'Mehrleistungsübertrag aus Arbeitsjahr 2024'), (2, 2025, ?, 4, 'Teichpflege')",
+                 {neujahr, neujahr});
+    const std::size_t mitTeichpflege = vorher.size() + 1;
+    long jahr = 2025;
+    // One carry-over entry: removed without a word, the genuine booking stays.
+    EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(jahr));
+    EXPECT_EQ(boxes.count(), 0u);
+    ASSERT_EQ(zeilen().size(), mitTeichpflege);
+    EXPECT_EQ(zeilen().back().notiz, QString("Teichpflege"));
+
+    // Two: announced, both removed.
+    db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES "
+                 "(1, 2025, ?, 3, 'Mehrleistungsübertrag aus Arbeitsjahr 2024'), "
+                 "(2, 2025, ?, -1, 'Minderleistungsübertrag aus Arbeitsjahr 2024')",
+                 {neujahr, neujahr});
+    EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(jahr));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, QString("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2025 gefunden !\n\r"
+                                         "Es gehen daher alle Arb.-Einträge dieses Datums verloren !"));
+    EXPECT_EQ(zeilen().size(), mitTeichpflege);
+
+    // None: nothing at all.
+    EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(jahr));
+    EXPECT_EQ(boxes.count(), 1u);
+}
+
+TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
+{
+    auto &w = modStart::jahreswechsel();
+    w.UebernehmeStunden = modArbeit::UebernehmeStunden;
+    w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
+    w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+    auto fjahr = [&] {
+        dao::Recordset rs = db().OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset);
+        return rs.Fields(0).Value().toInt();
+    };
+
+    // A failing carry-over leaves year, hours and fees as they were.
+    scheitereBeiKontakt2();
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbYes);
+    EXPECT_FALSE(modStart::KontrolliereSystemJahr());
+    EXPECT_EQ(fjahr(), 2023);
+    EXPECT_EQ(zeilen(), vorher);
+    EXPECT_EQ(bezahlt(), 3);
+
+    db().Execute("DROP TRIGGER stoerung");
+    boxes.clear();
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbYes);
+    EXPECT_TRUE(modStart::KontrolliereSystemJahr());
+    EXPECT_EQ(fjahr(), 2024);
+    EXPECT_EQ(zeilen().size(), vorher.size() + 3);
+    EXPECT_EQ(bezahlt(), 0);
+    EXPECT_EQ(boxes.count(), 4u);
+}
