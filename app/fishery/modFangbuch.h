@@ -6,6 +6,8 @@
 // The procedures work on the table Fang over gv().dbDaten and on the controls of the one
 // Fangbuch window (created on first use). Writes run in one transaction; the grid tblFList
 // changes only after the commit, and its row is found by FangNr.
+#include "core/modGVar.h"
+
 #include <QString>
 #include <QtGlobal>
 
