@@ -3,13 +3,22 @@
 #include "../control.h"
 #include "../groups.h"
 #include "../items.h"
+#include "drawedge.h"
+#include "grouppane.h"
+#include "headerbutton.h"
+#include "ole/handles.h"
 #include "ole/imagelist.h"
+#include "ole/olecolor.h"
+#include "sound/sound.h"
+
+#include <QPainter>
 
 namespace navrail {
 
 BarWidget::BarWidget(BarWindow *bar, QWidget *parent) : QWidget(parent), bar_(bar)
 {
     setObjectName(QStringLiteral("lzNavrailBar"));
+    setCursor(Qt::ArrowCursor);
 }
 
 void BarWidget::resizeEvent(QResizeEvent *event)
@@ -17,6 +26,28 @@ void BarWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (bar_)
         bar_->layoutGroups();
+}
+
+void BarWidget::paintEvent(QPaintEvent *)
+{
+    NavrailControl *control = bar_ ? bar_->control() : nullptr;
+    if (!control)
+        return;
+    QPainter p(this);
+    // The client area only when there is no group: otherwise the buttons and the pane cover it.
+    if (!control->groups() || control->groups()->count() == 0)
+        p.fillRect(contentsRect(), ole::colorFromOle(control->backColor(), sysColor(COLOR_APPWORKSPACE)));
+    // The edge in the inset around the client area.
+    switch (control->appearance()) {
+    case lzoLight3D:
+        drawEdge(p, rect(), SunkenInner);
+        break;
+    case lzoHeavy3D:
+        drawEdge(p, rect(), EdgeSunken);
+        break;
+    default:
+        break;
+    }
 }
 
 BarWindow::BarWindow(NavrailControl *control) : control_(control) {}
@@ -33,8 +64,8 @@ bool BarWindow::create(QWidget *controlWidget)
     widget_ = new BarWidget(this, controlWidget);
     widget_->setGeometry(100, 100, 200, 200);
     loadDefaultImageLists();
-    up_.create(widget_);
-    down_.create(widget_);
+    up_.create(widget_, this);
+    down_.create(widget_, this);
     if (control_ && control_->groups())
         control_->groups()->createGroupWindows();
     return true;
@@ -47,6 +78,8 @@ void BarWindow::destroy()
             g->destroyWindows();
     up_.destroy();
     down_.destroy();
+    if (widget_)
+        widget_->forgetBar();
     delete widget_.data();
     widget_ = nullptr;
     if (lists_.ownsLarge) {
@@ -75,23 +108,83 @@ void BarWindow::show(bool on)
 
 void BarWindow::repaint(bool erase)
 {
-    (void)erase;
-    if (widget_)
-        widget_->update();
+    if (!widget_)
+        return;
+    widget_->update();
+    // With the background the colours may have changed: the open pane and the buttons follow.
+    if (erase && control_ && control_->groups())
+        for (const ComPtr<Group> &g : control_->groups()->groups()) {
+            if (g->pane() && g->pane()->isVisible())
+                g->pane()->update();
+            if (g->button())
+                g->button()->repaint();
+        }
 }
 
 void BarWindow::updateFrame()
 {
-    if (widget_) {
-        const int inset = control_ ? qBound(0, int(control_->appearance()), 2) : 0;
-        widget_->setContentsMargins(inset, inset, inset, inset);
-        widget_->update();
-    }
+    if (!widget_)
+        return;
+    // Light 3-D takes one pixel on every side, heavy 3-D two; flat and unknown values none.
+    const LONG a = control_ ? control_->appearance() : LONG(lzoFlat);
+    const int inset = a == lzoLight3D ? 1 : a == lzoHeavy3D ? 2 : 0;
+    widget_->setContentsMargins(inset, inset, inset, inset);
+    widget_->update();
+    layoutGroups();
+}
+
+Group *BarWindow::currentGroup() const
+{
+    return control_ && control_->groups() ? control_->groups()->at(currentGroup_) : nullptr;
 }
 
 void BarWindow::layoutGroups()
 {
-    // Placement of the header buttons and the open pane belongs to the bar window's layout.
+    if (!widget_ || !control_ || !control_->groups())
+        return;
+    const std::vector<ComPtr<Group>> &groups = control_->groups()->groups();
+    const int n = int(groups.size());
+    if (n == 0)
+        return;
+    const QRect client = widget_->contentsRect();
+    const int w = client.width();
+    const int header = metrics_.headerHeight;
+    const int paneHeight = client.height() - header * n;
+    int y = 0;
+    for (int i = 0; i < n; ++i) {
+        Group *g = groups[std::size_t(i)].get();
+        QWidget *button = g->button() ? g->button()->window() : nullptr;
+        QWidget *pane = g->pane();
+        if (button)
+            button->setGeometry(client.x(), client.y() + y, w, header);
+        if (i == currentGroup_) {
+            if (pane) {
+                // A bar lower than its buttons leaves the pane empty rather than negative.
+                pane->setGeometry(client.x(), client.y() + y + header, w, qMax(0, paneHeight));
+                pane->show();
+                placeScrollArrows(pane);
+            }
+            y += header + paneHeight;
+        } else {
+            if (pane)
+                pane->hide();
+            y += header;
+        }
+    }
+}
+
+void BarWindow::placeScrollArrows(QWidget *pane)
+{
+    // The arrows stay children of the bar window, placed over the pane's right edge.
+    const QRect r = pane->geometry();
+    if (QWidget *up = up_.window()) {
+        up->setGeometry(r.x() + r.width() - 20, r.y() + 5, 16, 16);
+        up->raise();
+    }
+    if (QWidget *down = down_.window()) {
+        down->setGeometry(r.x() + r.width() - 20, r.y() + r.height() - 20, 16, 16);
+        down->raise();
+    }
 }
 
 void BarWindow::selectGroup(LONG index)
@@ -107,29 +200,154 @@ void BarWindow::selectGroup(LONG index)
     currentGroup_ = index;
     layoutGroups();
     updateScrollArrows();
-    playSound(206);
+    playSound(soundGroupChanged);
     control_->events().afterGroupChange(group.get());
 }
 
 void BarWindow::updateScrollArrows()
 {
-    // Showing and hiding of the arrows belongs to the bar window's layout.
+    if (!widget_)
+        return;
+    Group *g = currentGroup();
+    if (!g) {
+        // No open group: no arrows over an empty bar.
+        up_.show(false);
+        down_.show(false);
+        return;
+    }
+    const int count = g->items()->count();
+    const LONG first = g->firstVisibleItem();
+    const int fit = g->paneClientHeight() / metrics_.itemPitch(g->imageMode());
+    up_.show(first > 0);
+    down_.show(fit < count - first);
+}
+
+void BarWindow::endItemLabelEditInProgress()
+{
+    if (control_ && control_->editedItem())
+        endItemLabelEdit(control_->editedItem(), true);
 }
 
 void BarWindow::scrollItemsUp()
 {
+    endItemLabelEditInProgress();
+    Group *g = currentGroup();
+    if (!g)
+        return;
+    if (g->firstVisibleItem() > 0) {
+        playSound(soundScrolled);
+        g->setFirstVisibleItem(g->firstVisibleItem() - 1);
+        if (QWidget *pane = g->pane())
+            pane->repaint();
+    }
+    updateScrollArrows();
 }
 
 void BarWindow::scrollItemsDown()
 {
+    endItemLabelEditInProgress();
+    Group *g = currentGroup();
+    if (!g)
+        return;
+    if (g->firstVisibleItem() >= g->items()->count() - 1)
+        return;
+    playSound(soundScrolled);
+    g->setFirstVisibleItem(g->firstVisibleItem() + 1);
+    if (QWidget *pane = g->pane())
+        pane->repaint();
+    updateScrollArrows();
+}
+
+QString BarWindow::soundPath(int waveId)
+{
+    return QStringLiteral(":/navrail/wave/%1.wav").arg(waveId);
 }
 
 void BarWindow::playSound(int waveId)
 {
     if (!control_ || !control_->soundEffects())
         return;
-    // No sound is played: the bar has no sound output.
-    (void)waveId;
+    tvsound::play(soundPath(waveId));
+}
+
+void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
+{
+    if (!control_ || !control_->groups())
+        return;
+    ComPtr<ILzNavrailBar> keepControl(control_);
+    ComPtr<Group> keepGroup(group);
+    ComPtr<Item> keepItem(item);
+    EventRaiser &events = control_->events();
+    GroupsCollection *groups = control_->groups();
+    switch (code) {
+    case barItemClick: {
+        if (!item || item->control() != control_)
+            return;
+        ComPtr<Group> current(currentGroup());
+        VARIANT_BOOL splitterWindow = 0;
+        control_->get_SplitterWindow(&splitterWindow);
+        if (splitterWindow) {
+            if (events.beforeItemChange(current.get(), item))
+                return;
+            setCurrentItem(item);
+            if (events.itemClick(current.get(), item))
+                return;
+            if (item->control() == control_)
+                control_->displayItem(item);
+            events.afterItemChange(current.get(), item);
+        } else {
+            setCurrentItem(item);
+            if (events.itemClick(current.get(), item))
+                return;
+        }
+        playSound(soundItemOpened);
+        break;
+    }
+    case barPaneClick:
+        events.paneClick(group);
+        break;
+    case barPaneRightClick:
+        setMenuGroup(group);
+        if (!events.paneRightClick(group))
+            showContextMenu(1);
+        break;
+    case barItemRightClick: {
+        if (!item)
+            return;
+        setCurrentItem(item);
+        ComPtr<Group> current(currentGroup());
+        if (!events.itemRightClick(current.get(), item))
+            showContextMenu(3);
+        break;
+    }
+    case barButtonRightClick: {
+        ComPtr<Group> clicked(groups->at(index));
+        if (!clicked)
+            return;
+        setMenuGroup(clicked.get());
+        if (!events.groupButtonRightClick(clicked.get()))
+            showContextMenu(2);
+        break;
+    }
+    case barButtonClick: {
+        ComPtr<Group> clicked(groups->at(index));
+        if (!clicked || clicked.get() == currentGroup())
+            return;
+        if (events.groupButtonClick(clicked.get()))
+            return;
+        control_->put_CurrentGroupIndex(index);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool BarWindow::showContextMenu(int kind)
+{
+    // The context menus are not built by the bar window yet.
+    (void)kind;
+    return false;
 }
 
 void BarWindow::startGroupLabelEdit(Group *group)
@@ -209,8 +427,10 @@ void BarWindow::forgetAll()
 void BarWindow::setFont(IFontDisp *font)
 {
     releaseFonts();
-    if (!font)
+    if (!font) {
+        repaint(true);
         return;
+    }
     ComPtr<IFont> f1, f2;
     font->QueryInterface(IFont::iid, f1.putVoid());
     font->QueryInterface(IFont::iid, f2.putVoid());
@@ -220,7 +440,15 @@ void BarWindow::setFont(IFontDisp *font)
         f2->get_hFont(&hFont2_);
     font1_ = f1.get();
     font2_ = f2.get();
-    repaint();
+    repaint(true);
+}
+
+QFont BarWindow::font(int which) const
+{
+    QFont f;
+    if (ole::fontFromHandle(ole::Handle(fontHandle(which)), &f))
+        return f;
+    return widget_ ? widget_->font() : QFont();
 }
 
 void BarWindow::releaseFonts()
@@ -258,15 +486,17 @@ void BarWindow::setLargeImageList(LONG handle)
 
 void BarWindow::loadDefaultImageLists()
 {
-    // Lists set by the caller before the window existed are kept.
+    // Lists set by the caller before the window existed are kept. The default lists come from the
+    // library's bitmaps 201 (32 pixels) and 202 (16 pixels); their top-left pixel's colour is the
+    // transparent one.
     if (lists_.large == 0) {
-        lists_.large = LONG(ole::imageListCreate(metrics_.largeIcon, metrics_.largeIcon, 10));
+        lists_.large = LONG(ole::imageListLoad(QStringLiteral(":/navrail/bitmap/201.bmp"), metrics_.largeIcon, 10));
         if (lists_.largeHot == 0)
             lists_.largeHot = lists_.large;
         lists_.ownsLarge = lists_.large != 0;
     }
     if (lists_.small == 0) {
-        lists_.small = LONG(ole::imageListCreate(metrics_.smallIcon, metrics_.smallIcon, 10));
+        lists_.small = LONG(ole::imageListLoad(QStringLiteral(":/navrail/bitmap/202.bmp"), metrics_.smallIcon, 10));
         if (lists_.smallHot == 0)
             lists_.smallHot = lists_.small;
         lists_.ownsSmall = lists_.small != 0;

@@ -9,12 +9,26 @@
 #include "../common.h"
 #include "scrollarrow.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
 namespace navrail {
 
 class BarWindow;
+
+// Notifications of the bar's child windows to the bar window.
+enum BarNotification {
+    barItemClick = 256,        // the item
+    barPaneClick = 257,        // the group
+    barPaneRightClick = 259,   // the group
+    barItemRightClick = 260,   // the item
+    barButtonRightClick = 261, // the group's index
+    barButtonClick = 262,      // the group's index
+};
+
+// The sounds of the bar (wave resources).
+enum BarSound { soundGroupChanged = 206, soundScrolled = 207, soundItemOpened = 208 };
 
 // The widget of the bar window.
 class BarWidget : public QWidget
@@ -23,9 +37,12 @@ class BarWidget : public QWidget
 public:
     BarWidget(BarWindow *bar, QWidget *parent);
     BarWindow *bar() const { return bar_; }
+    // The bar goes before the widget.
+    void forgetBar() { bar_ = nullptr; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     BarWindow *bar_;
@@ -92,6 +109,17 @@ public:
     void scrollItemsDown();
     // Plays one of the library's sounds when SoundEffects is set.
     void playSound(int waveId);
+    // The Qt resource path of a wave resource.
+    static QString soundPath(int waveId);
+
+    // ---- notifications of the panes and header buttons ----
+    // code: a BarNotification; group and item as the notification carries them, index for the
+    // header buttons' notifications.
+    void onBarCommand(int code, Group *group, Item *item, LONG index = -1);
+    // Builds and shows a context menu of a kind (1 pane, 2 button, 3 item); whether it was shown.
+    bool showContextMenu(int kind);
+    // The group at the current index (none without groups).
+    Group *currentGroup() const;
 
     // ---- in-place label editing ----
     void startGroupLabelEdit(Group *group);
@@ -119,6 +147,8 @@ public:
     // ---- fonts and image lists ----
     void setFont(IFontDisp *font);
     HFONT fontHandle(int which = 0) const { return which == 0 ? hFont1_ : hFont2_; }
+    // The font of a handle (0: header buttons, 1: panes); the widget's font without one.
+    QFont font(int which) const;
     BarImageLists &imageLists() { return lists_; }
     const BarImageLists &imageLists() const { return lists_; }
     void setSmallImageList(LONG handle);
@@ -130,6 +160,8 @@ public:
 
 private:
     void loadDefaultImageLists();
+    void placeScrollArrows(QWidget *pane);
+    void endItemLabelEditInProgress();
     void releaseFonts();
 
     NavrailControl *control_;

@@ -1,5 +1,6 @@
 #pragma once
-// The control's own window: holds the main splitter inside a border of BorderWidth pixels.
+// The control's own window: holds the main splitter inside a border of BorderWidth pixels painted
+// in the button-face colour.
 #include "../common.h"
 
 #include <QWidget>
@@ -19,8 +20,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    // After the first drawing, the item displayed before the window was shown goes into the
+    // results pane.
+    void displayPendingItem();
+
     NavrailControl *control_;
 };
 

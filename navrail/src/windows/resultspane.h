@@ -8,11 +8,30 @@
 
 namespace navrail {
 
+class ResultsPane;
+class TabStrip;
+class ViewContainer;
+
+// The pane's window: lays the pane out whenever its size changes.
+class ResultsPaneWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    ResultsPaneWidget(ResultsPane *owner, QWidget *parent);
+    void forgetOwner() { owner_ = nullptr; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    ResultsPane *owner_;
+};
+
 class ResultsPane
 {
 public:
-    explicit ResultsPane(NavrailControl *control) : control_(control) {}
-    ~ResultsPane() { destroy(); }
+    explicit ResultsPane(NavrailControl *control);
+    ~ResultsPane();
     ResultsPane(const ResultsPane &) = delete;
     ResultsPane &operator=(const ResultsPane &) = delete;
 
@@ -22,7 +41,9 @@ public:
     // Shows the item's tabs and views (the item is already the displayed item and
     // BeforeDisplayResultsPane has been raised).
     void showItem(Item *item);
-    // Lays out the tab strip and the second splitter.
+    // Places the pane at rect (its parent's coordinates, the control widget's) and lays it out.
+    void setGeometry(const QRect &rect);
+    // Lays out the tab strip and the second splitter inside the pane's current geometry.
     void layout();
     // The tab collection whose strip is shown (none when no strip is shown).
     TabsCollection *shownTabs() const { return shownTabs_.get(); }
@@ -30,9 +51,26 @@ public:
     void forgetTabs(const TabsCollection *tabs);
 
 private:
+    // What a view slot shows: the object, or else the window handle.
+    struct Slot
+    {
+        ComPtr<IDispatch> object;
+        LONG window = 0;
+    };
+
+    void showTabs(Item *item);
+    void hideShownStrip();
+    TabStrip *shownStrip() const;
+    void showViews(Item *item);
+    void giveNode(ViewContainer &view, Item *item);
+    // Notices of the shown strip.
+    bool tabChanging(int oldPosition);
+    void tabChanged(int newPosition);
+
     NavrailControl *control_;
-    QPointer<QWidget> widget_;
+    QPointer<ResultsPaneWidget> widget_;
     ComPtr<TabsCollection> shownTabs_;
+    Slot slots_[2];
 };
 
 } // namespace navrail
