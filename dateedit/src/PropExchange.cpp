@@ -58,16 +58,12 @@ class StreamWriter final : public Archive
 public:
     explicit StreamWriter(IStream *s) : s_(s) {}
     Mode mode() const override { return Mode::Save; }
-    HRESULT version(ULONG &v) override { return ole::writeU4(s_, v); }
-    HRESULT extent(LONG &cx, LONG &cy) override
-    {
-        HRESULT hr = ole::writeI4(s_, cx);
-        return FAILED(hr) ? hr : ole::writeI4(s_, cy);
-    }
+    HRESULT version(ULONG &v) override { return ole::writeControlVersion(s_, v); }
+    HRESULT extent(LONG &cx, LONG &cy) override { return ole::writeControlExtent(s_, cx, cy); }
     HRESULT font(com::ComPtr<IFontDisp> &f) override { return ole::writeObject(s_, f.get()); }
     HRESULT i2(const char16_t *, SHORT &v, SHORT) override { return ole::writeI2(s_, v); }
-    HRESULT boolean(const char16_t *, bool &v, bool) override { return ole::writeI2(s_, v ? 1 : 0); }
-    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR) override { return ole::writeU4(s_, v); }
+    HRESULT boolean(const char16_t *, bool &v, bool) override { return ole::writeBool(s_, v); }
+    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR) override { return ole::writeColor(s_, v); }
     HRESULT r8(const char16_t *, double &v) override { return ole::writeR8(s_, v); }
     HRESULT string(const char16_t *, QString &v, const QString &) override { return ole::writeString(s_, v); }
 
@@ -80,12 +76,8 @@ class StreamReader final : public Archive
 public:
     explicit StreamReader(IStream *s) : s_(s) {}
     Mode mode() const override { return Mode::Load; }
-    HRESULT version(ULONG &v) override { return ole::readU4(s_, &v); }
-    HRESULT extent(LONG &cx, LONG &cy) override
-    {
-        HRESULT hr = ole::readI4(s_, &cx);
-        return FAILED(hr) ? hr : ole::readI4(s_, &cy);
-    }
+    HRESULT version(ULONG &v) override { return ole::readControlVersion(s_, &v); }
+    HRESULT extent(LONG &cx, LONG &cy) override { return ole::readControlExtent(s_, &cx, &cy); }
     HRESULT font(com::ComPtr<IFontDisp> &f) override
     {
         com::ComPtr<IFontDisp> loaded;
@@ -96,22 +88,8 @@ public:
         return S_OK;
     }
     HRESULT i2(const char16_t *, SHORT &v, SHORT) override { return ole::readI2(s_, &v); }
-    HRESULT boolean(const char16_t *, bool &v, bool) override
-    {
-        SHORT raw = 0;
-        const HRESULT hr = ole::readI2(s_, &raw);
-        if (SUCCEEDED(hr))
-            v = raw != 0;
-        return hr;
-    }
-    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR) override
-    {
-        ULONG raw = 0;
-        const HRESULT hr = ole::readU4(s_, &raw);
-        if (SUCCEEDED(hr))
-            v = raw;
-        return hr;
-    }
+    HRESULT boolean(const char16_t *, bool &v, bool) override { return ole::readBool(s_, &v); }
+    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR) override { return ole::readColor(s_, &v); }
     HRESULT r8(const char16_t *, double &v) override { return ole::readR8(s_, &v); }
     HRESULT string(const char16_t *, QString &v, const QString &) override
     {
@@ -127,19 +105,18 @@ class BagWriter final : public Archive
 public:
     explicit BagWriter(IPropertyBag *b) : b_(b) {}
     Mode mode() const override { return Mode::Save; }
-    HRESULT version(ULONG &v) override { return ole::bagWrite(b_, QStringLiteral("_Version"), com::Variant::i4(LONG(v))); }
-    HRESULT extent(LONG &cx, LONG &cy) override
-    {
-        HRESULT hr = ole::bagWrite(b_, QStringLiteral("_ExtentX"), com::Variant::i4(cx));
-        return FAILED(hr) ? hr : ole::bagWrite(b_, QStringLiteral("_ExtentY"), com::Variant::i4(cy));
-    }
-    HRESULT font(com::ComPtr<IFontDisp> &f) override
-    {
-        return ole::bagWrite(b_, QStringLiteral("Font"), com::Variant::dispatch(f.get()));
-    }
+    HRESULT version(ULONG &v) override { return ole::bagWriteControlVersion(b_, v); }
+    HRESULT extent(LONG &cx, LONG &cy) override { return ole::bagWriteControlExtent(b_, cx, cy); }
+    HRESULT font(com::ComPtr<IFontDisp> &f) override { return ole::bagWriteFont(b_, QStringLiteral("Font"), f.get()); }
     HRESULT i2(const char16_t *name, SHORT &v, SHORT) override { return put(name, com::Variant::i2(v)); }
-    HRESULT boolean(const char16_t *name, bool &v, bool) override { return put(name, com::Variant::boolean(v)); }
-    HRESULT color(const char16_t *name, OLE_COLOR &v, OLE_COLOR) override { return put(name, com::Variant::i4(LONG(v))); }
+    HRESULT boolean(const char16_t *name, bool &v, bool) override
+    {
+        return ole::bagWriteBool(b_, QString::fromUtf16(name), v);
+    }
+    HRESULT color(const char16_t *name, OLE_COLOR &v, OLE_COLOR) override
+    {
+        return ole::bagWriteColor(b_, QString::fromUtf16(name), v);
+    }
     HRESULT r8(const char16_t *name, double &v) override { return put(name, com::Variant::r8(v)); }
     HRESULT string(const char16_t *name, QString &v, const QString &) override { return put(name, com::Variant::string(v)); }
 
@@ -157,40 +134,19 @@ public:
     Mode mode() const override { return Mode::Load; }
     HRESULT version(ULONG &v) override
     {
-        com::Variant x;
         // A bag without a version holds data of the current layout.
-        v = SUCCEEDED(read(u"_Version", VT_I4, x)) ? ULONG(x.lVal) : kCurrentVersion;
+        if (FAILED(ole::bagReadControlVersion(b_, &v, log_)))
+            v = kCurrentVersion;
         return S_OK;
     }
-    HRESULT extent(LONG &cx, LONG &cy) override
-    {
-        com::Variant x;
-        if (SUCCEEDED(read(u"_ExtentX", VT_I4, x)))
-            cx = x.lVal;
-        if (SUCCEEDED(read(u"_ExtentY", VT_I4, x)))
-            cy = x.lVal;
-        return S_OK;
-    }
+    HRESULT extent(LONG &cx, LONG &cy) override { return ole::bagReadControlExtent(b_, &cx, &cy, log_); }
     HRESULT font(com::ComPtr<IFontDisp> &f) override
     {
-        com::Variant x;
-        if (FAILED(read(u"Font", VT_EMPTY, x)) || x.vt == VT_EMPTY || x.vt == VT_NULL) {
-            f = defaultFont();
-            return S_OK;
-        }
-        if ((x.vt != VT_DISPATCH && x.vt != VT_UNKNOWN) || !x.punkVal)
-            return E_FAIL;
-        com::ComPtr<IFont> font;
-        if (FAILED(x.punkVal->QueryInterface(IID_IFont, font.putVoid())) || !font)
-            return E_FAIL;
-        // Take a copy, so that the control owns its font.
-        com::ComPtr<IFont> copy;
-        if (FAILED(font->Clone(copy.put())) || !copy)
-            return E_FAIL;
-        com::ComPtr<IFontDisp> disp = copy.as<IFontDisp>();
-        if (!disp)
-            return E_FAIL;
-        f = disp;
+        com::ComPtr<IFontDisp> loaded;
+        const HRESULT hr = ole::bagReadFont(b_, QStringLiteral("Font"), loaded.put(), log_);
+        if (FAILED(hr))
+            return hr;
+        f = loaded ? loaded : defaultFont();
         return S_OK;
     }
     HRESULT i2(const char16_t *name, SHORT &v, SHORT def) override
@@ -201,18 +157,13 @@ public:
     }
     HRESULT boolean(const char16_t *name, bool &v, bool def) override
     {
-        com::Variant x;
-        v = SUCCEEDED(read(name, VT_BOOL, x)) ? x.boolVal != VARIANT_FALSE : def;
+        if (FAILED(ole::bagReadBool(b_, QString::fromUtf16(name), &v, log_)))
+            v = def;
         return S_OK;
     }
     HRESULT color(const char16_t *name, OLE_COLOR &v, OLE_COLOR def) override
     {
-        com::Variant x;
-        if (SUCCEEDED(read(name, VT_I4, x)))
-            v = OLE_COLOR(x.lVal);
-        else if (SUCCEEDED(read(name, VT_UI4, x)))
-            v = x.ulVal;
-        else
+        if (FAILED(ole::bagReadColor(b_, QString::fromUtf16(name), &v, log_)))
             v = def;
         return S_OK;
     }

@@ -2,13 +2,10 @@
 // The persisted properties of the date control and the one exchange routine that resets, loads
 // and saves them, over a stream or a property bag.
 //
-// Stream layout (little-endian): the version (32-bit), the extent (two 32-bit numbers, width and
-// height in HIMETRIC), then the properties in exchange order: shorts 16-bit, BOOLs 16-bit (0 or
-// 1; any other value reads as TRUE), colours 32-bit, the double 8 bytes, strings as a 32-bit
-// count of UTF-16 units followed by the units, the font as class identifier + font data
-// (ole/persist.h). The control's stock properties are all in its own list, so no separate stock
-// block is written. A bag holds the same names, the version under "_Version" and the extent
-// under "_ExtentX" / "_ExtentY".
+// The version, the extent and the encoding of each type (stream and bag) are the framework's
+// control property exchange (ole/persist.h); this control fixes the names, the order, the
+// defaults and which properties a version holds (exchange() in PropExchange.cpp). Its stock
+// properties are all in its own list.
 #include "DateModel.h"
 
 #include "com/interfaces.h"

@@ -233,6 +233,154 @@ HRESULT bagWrite(IPropertyBag *bag, const QString &name, const VARIANT &value)
     return bag->Write(n.c_str(), &copy);
 }
 
+HRESULT writeControlVersion(IStream *s, ULONG version) { return writeU4(s, version); }
+HRESULT readControlVersion(IStream *s, ULONG *version) { return readU4(s, version); }
+
+HRESULT writeControlExtent(IStream *s, LONG cx, LONG cy)
+{
+    HRESULT hr = writeI4(s, cx);
+    return FAILED(hr) ? hr : writeI4(s, cy);
+}
+
+HRESULT readControlExtent(IStream *s, LONG *cx, LONG *cy)
+{
+    if (!cx || !cy)
+        return E_POINTER;
+    LONG x = 0, y = 0;
+    HRESULT hr = readI4(s, &x);
+    if (FAILED(hr) || FAILED(hr = readI4(s, &y)))
+        return hr;
+    *cx = x;
+    *cy = y;
+    return S_OK;
+}
+
+HRESULT writeBool(IStream *s, bool v) { return writeI2(s, v ? 1 : 0); }
+
+HRESULT readBool(IStream *s, bool *v)
+{
+    if (!v)
+        return E_POINTER;
+    SHORT raw = 0;
+    const HRESULT hr = readI2(s, &raw);
+    if (SUCCEEDED(hr))
+        *v = raw != 0;
+    return hr;
+}
+
+HRESULT writeColor(IStream *s, OLE_COLOR v) { return writeU4(s, v); }
+
+HRESULT readColor(IStream *s, OLE_COLOR *v)
+{
+    if (!v)
+        return E_POINTER;
+    ULONG raw = 0;
+    const HRESULT hr = readU4(s, &raw);
+    if (SUCCEEDED(hr))
+        *v = raw;
+    return hr;
+}
+
+HRESULT bagWriteControlVersion(IPropertyBag *bag, ULONG version)
+{
+    return bagWrite(bag, QString::fromUtf16(kBagVersionKey), com::Variant::i4(LONG(version)));
+}
+
+HRESULT bagReadControlVersion(IPropertyBag *bag, ULONG *version, IErrorLog *log)
+{
+    if (!version)
+        return E_POINTER;
+    com::Variant x;
+    const HRESULT hr = bagRead(bag, QString::fromUtf16(kBagVersionKey), VT_I4, &x, log);
+    if (SUCCEEDED(hr))
+        *version = ULONG(x.lVal);
+    return hr;
+}
+
+HRESULT bagWriteControlExtent(IPropertyBag *bag, LONG cx, LONG cy)
+{
+    HRESULT hr = bagWrite(bag, QString::fromUtf16(kBagExtentXKey), com::Variant::i4(cx));
+    return FAILED(hr) ? hr : bagWrite(bag, QString::fromUtf16(kBagExtentYKey), com::Variant::i4(cy));
+}
+
+HRESULT bagReadControlExtent(IPropertyBag *bag, LONG *cx, LONG *cy, IErrorLog *log)
+{
+    if (!cx || !cy)
+        return E_POINTER;
+    com::Variant x;
+    if (SUCCEEDED(bagRead(bag, QString::fromUtf16(kBagExtentXKey), VT_I4, &x, log)))
+        *cx = x.lVal;
+    if (SUCCEEDED(bagRead(bag, QString::fromUtf16(kBagExtentYKey), VT_I4, &x, log)))
+        *cy = x.lVal;
+    return S_OK;
+}
+
+HRESULT bagWriteBool(IPropertyBag *bag, const QString &name, bool v)
+{
+    return bagWrite(bag, name, com::Variant::boolean(v));
+}
+
+HRESULT bagReadBool(IPropertyBag *bag, const QString &name, bool *v, IErrorLog *log)
+{
+    if (!v)
+        return E_POINTER;
+    com::Variant x;
+    const HRESULT hr = bagRead(bag, name, VT_BOOL, &x, log);
+    if (SUCCEEDED(hr))
+        *v = x.boolVal != VARIANT_FALSE;
+    return hr;
+}
+
+HRESULT bagWriteColor(IPropertyBag *bag, const QString &name, OLE_COLOR v)
+{
+    return bagWrite(bag, name, com::Variant::i4(LONG(v)));
+}
+
+HRESULT bagReadColor(IPropertyBag *bag, const QString &name, OLE_COLOR *v, IErrorLog *log)
+{
+    if (!v)
+        return E_POINTER;
+    com::Variant x;
+    if (SUCCEEDED(bagRead(bag, name, VT_I4, &x, log))) {
+        *v = OLE_COLOR(x.lVal);
+        return S_OK;
+    }
+    // System colours (high bit set) do not fit VT_I4 when a bag keeps them unsigned.
+    const HRESULT hr = bagRead(bag, name, VT_UI4, &x, log);
+    if (SUCCEEDED(hr))
+        *v = x.ulVal;
+    return hr;
+}
+
+HRESULT bagWriteFont(IPropertyBag *bag, const QString &name, IFontDisp *font)
+{
+    return bagWrite(bag, name, com::Variant::dispatch(font));
+}
+
+HRESULT bagReadFont(IPropertyBag *bag, const QString &name, IFontDisp **font, IErrorLog *log)
+{
+    if (!font)
+        return E_POINTER;
+    *font = nullptr;
+    com::Variant x;
+    if (FAILED(bagRead(bag, name, VT_EMPTY, &x, log)) || x.vt == VT_EMPTY || x.vt == VT_NULL)
+        return S_FALSE;
+    if ((x.vt != VT_DISPATCH && x.vt != VT_UNKNOWN) || !x.punkVal)
+        return E_FAIL;
+    com::ComPtr<IFont> stored;
+    if (FAILED(x.punkVal->QueryInterface(IID_IFont, stored.putVoid())) || !stored)
+        return E_FAIL;
+    // A copy, so that the loading control owns its font.
+    com::ComPtr<IFont> copy;
+    if (FAILED(stored->Clone(copy.put())) || !copy)
+        return E_FAIL;
+    com::ComPtr<IFontDisp> disp = copy.as<IFontDisp>();
+    if (!disp)
+        return E_FAIL;
+    *font = disp.detach();
+    return S_OK;
+}
+
 } // namespace ole
 
 HRESULT OleSaveToStream(IPersistStream *pPStm, IStream *pStm)

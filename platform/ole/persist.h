@@ -15,6 +15,19 @@
 // String (writeString/readString): ULONG count of UTF-16 code units, then the code units (no
 //   terminator). Property-exchange streams of controls use this form for their text properties.
 //
+// Property exchange of a control whose format leaves the encoding to the framework (the control
+// fixes the names, order and defaults of its properties; the framework fixes these):
+//   Stream: the control's version (ULONG), then its extent (LONG cx, LONG cy, HIMETRIC), then the
+//     control's properties. There is no separate stock-property block: a control keeps its stock
+//     properties (Font, Enabled, BackColor, ForeColor) in its own list.
+//     BOOL: SHORT 0 or 1 (writeBool); reading takes any non-zero value as TRUE (readBool).
+//     Colour: ULONG (OLE_COLOR as stored, system colours included).
+//     SHORT, double, text and font: I2, R8, string and object above.
+//   Bag: the version under "_Version" and the extent under "_ExtentX" / "_ExtentY", each a VT_I4;
+//     the properties under their own names. BOOL: VT_BOOL. Colour: VT_I4 (read back as VT_I4,
+//     else as VT_UI4). Font: VT_DISPATCH of the font object; loading takes a copy and accepts
+//     nothing but a font. A bag without an entry leaves the value to the control's default.
+//
 // Loading treats the data as untrusted: strings longer than the given limit (default 64 KiB
 // characters), odd or too short byte counts, unknown type tags, and classes outside the allowed
 // list (default: the standard font only) fail with a clean error (E_FAIL, STG_E_READFAULT for
@@ -25,6 +38,8 @@
 #include <QString>
 #include <initializer_list>
 #include <span>
+
+struct IFontDisp;
 
 // Saves an object as class identifier + IPersistStream data (the object layout above).
 TV_COM_EXPORT HRESULT OleSaveToStream(IPersistStream *pPStm, IStream *pStm);
@@ -68,5 +83,35 @@ HRESULT readTypedValue(IStream *s, VARIANT *out);
 // E_INVALIDARG and leaves *out VT_EMPTY.
 HRESULT bagRead(IPropertyBag *bag, const QString &name, VARTYPE type, VARIANT *out, IErrorLog *log = nullptr);
 HRESULT bagWrite(IPropertyBag *bag, const QString &name, const VARIANT &value);
+
+// Control property exchange (the layout above).
+inline constexpr char16_t kBagVersionKey[] = u"_Version";
+inline constexpr char16_t kBagExtentXKey[] = u"_ExtentX";
+inline constexpr char16_t kBagExtentYKey[] = u"_ExtentY";
+
+HRESULT writeControlVersion(IStream *s, ULONG version);
+HRESULT readControlVersion(IStream *s, ULONG *version);
+HRESULT writeControlExtent(IStream *s, LONG cx, LONG cy);
+HRESULT readControlExtent(IStream *s, LONG *cx, LONG *cy);   // both or neither changed
+HRESULT writeBool(IStream *s, bool v);
+HRESULT readBool(IStream *s, bool *v);
+HRESULT writeColor(IStream *s, OLE_COLOR v);
+HRESULT readColor(IStream *s, OLE_COLOR *v);
+
+// Bag readers fail (and leave the value as it is) when the entry is missing or does not convert;
+// the caller then applies its default.
+HRESULT bagWriteControlVersion(IPropertyBag *bag, ULONG version);
+HRESULT bagReadControlVersion(IPropertyBag *bag, ULONG *version, IErrorLog *log = nullptr);
+HRESULT bagWriteControlExtent(IPropertyBag *bag, LONG cx, LONG cy);
+// Each entry that is there replaces its value; always S_OK.
+HRESULT bagReadControlExtent(IPropertyBag *bag, LONG *cx, LONG *cy, IErrorLog *log = nullptr);
+HRESULT bagWriteBool(IPropertyBag *bag, const QString &name, bool v);
+HRESULT bagReadBool(IPropertyBag *bag, const QString &name, bool *v, IErrorLog *log = nullptr);
+HRESULT bagWriteColor(IPropertyBag *bag, const QString &name, OLE_COLOR v);
+HRESULT bagReadColor(IPropertyBag *bag, const QString &name, OLE_COLOR *v, IErrorLog *log = nullptr);
+HRESULT bagWriteFont(IPropertyBag *bag, const QString &name, IFontDisp *font);
+// S_OK with a copy of the stored font; S_FALSE with null when there is no entry (or it is empty
+// or null); E_FAIL for anything that is not a font.
+HRESULT bagReadFont(IPropertyBag *bag, const QString &name, IFontDisp **font, IErrorLog *log = nullptr);
 
 } // namespace ole

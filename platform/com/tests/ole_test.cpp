@@ -122,6 +122,60 @@ TEST(Persistence, UntrustedStreamsFailCleanly)
     EXPECT_EQ(ole::readTypedValue(os.get(), &v), E_FAIL);
 }
 
+TEST(Persistence, ControlPropertyExchangeLayout)
+{
+    ComPtr<IStream> s = ole::createMemoryStream();
+    ASSERT_EQ(ole::writeControlVersion(s.get(), 0x00080000), S_OK);
+    ASSERT_EQ(ole::writeControlExtent(s.get(), 2540, -1), S_OK);
+    ASSERT_EQ(ole::writeBool(s.get(), true), S_OK);
+    ASSERT_EQ(ole::writeColor(s.get(), 0x8000000F), S_OK);
+    EXPECT_EQ(ole::streamContents(s.get()).toHex(), QByteArray("00000800ec090000ffffffff01000f000080"));
+
+    // Any non-zero BOOL reads as TRUE; a short extent changes neither value.
+    ComPtr<IStream> in = ole::createMemoryStream(QByteArray::fromHex("0700") + QByteArray::fromHex("0a000000ffff"));
+    bool b = false;
+    EXPECT_EQ(ole::readBool(in.get(), &b), S_OK);
+    EXPECT_TRUE(b);
+    LONG cx = 5, cy = 6;
+    EXPECT_EQ(ole::readControlExtent(in.get(), &cx, &cy), STG_E_READFAULT);
+    EXPECT_EQ(std::pair(cx, cy), std::pair(LONG(5), LONG(6)));
+
+    ComPtr<IPropertyBag> bag = ole::createPropertyBag();
+    ULONG version = 7;
+    EXPECT_TRUE(FAILED(ole::bagReadControlVersion(bag.get(), &version)));
+    EXPECT_EQ(version, 7u) << "a missing version is left to the control";
+    ole::bagWriteControlVersion(bag.get(), 0x00080000);
+    ole::bagWriteControlExtent(bag.get(), 100, 200);
+    ole::bagWriteBool(bag.get(), QStringLiteral("Flag"), true);
+    ole::bagWriteColor(bag.get(), QStringLiteral("Back"), 0x80000005);
+    EXPECT_EQ(ole::propertyBagNames(bag.get()),
+              (QStringList{"_Version", "_ExtentX", "_ExtentY", "Flag", "Back"}));
+    for (const char *name : {"_Version", "_ExtentX", "_ExtentY", "Back"}) {
+        Variant v;
+        ole::bagRead(bag.get(), name, VT_EMPTY, &v);
+        EXPECT_EQ(v.vt, VT_I4) << name;
+    }
+    Variant unsignedColour;
+    unsignedColour.vt = VT_UI4;
+    unsignedColour.ulVal = 0x80000012;
+    ole::bagWrite(bag.get(), QStringLiteral("Fore"), unsignedColour);
+    OLE_COLOR colour = 0;
+    EXPECT_EQ(ole::bagReadColor(bag.get(), QStringLiteral("Fore"), &colour), S_OK);
+    EXPECT_EQ(colour, 0x80000012u);
+
+    // Fonts: a copy of a stored font, nothing for no entry, a refusal for anything else.
+    ComPtr<IFontDisp> stored = ole::createFont(ole::defaultFontDesc());
+    ole::bagWriteFont(bag.get(), QStringLiteral("Font"), stored.get());
+    ComPtr<IFontDisp> font;
+    ASSERT_EQ(ole::bagReadFont(bag.get(), QStringLiteral("Font"), font.put()), S_OK);
+    ASSERT_TRUE(font);
+    EXPECT_NE(font.get(), stored.get());
+    EXPECT_EQ(ole::bagReadFont(bag.get(), QStringLiteral("None"), font.put()), S_FALSE);
+    EXPECT_FALSE(font);
+    ole::bagWrite(bag.get(), QStringLiteral("Font"), Variant::unknown(ole::createPropertyBag().get()));
+    EXPECT_EQ(ole::bagReadFont(bag.get(), QStringLiteral("Font"), font.put()), E_FAIL);
+}
+
 TEST(MemoryStream, ShortReadsAndSeeks)
 {
     ComPtr<IStream> s = ole::createMemoryStream(QByteArray("abcdef"));
