@@ -152,24 +152,36 @@ HRESULT ItemsCollection::Remove(ILzNavrailItem *pItem)
     NavrailControl *control = this->control();
     ComPtr<ILzNavrailBar> keepControl(control);
 
-    if (control)
-        control->forgetItem(item.get());
-    items_.erase(items_.begin() + pos);
-    if (control)
-        control->events().itemDeleted(this, item.get());
-    if (indexOf(item.get()) < 0)
-        item->setOwner(nullptr);
+    takeOut(pos, item.get(), control);
+    afterRemoval();
     if (group_) {
-        // A first visible item past the end would show an empty pane.
-        if (group_->firstVisibleItem() >= count())
-            group_->setFirstVisibleItem(std::max(0, count() - 1));
-        if (BarWindow *bar = group_->bar()) {
+        if (BarWindow *bar = group_->bar())
             bar->updateScrollArrows();
-            bar->setCurrentItem(nullptr);
-        }
         group_->repaintPane();
     }
     return S_OK;
+}
+
+void ItemsCollection::takeOut(int pos, navrail::Item *item, NavrailControl *control)
+{
+    if (control)
+        control->forgetItem(item);
+    items_.erase(items_.begin() + pos);
+    if (control)
+        control->events().itemDeleted(this, item);
+    if (indexOf(item) < 0)
+        item->setOwner(nullptr);
+}
+
+void ItemsCollection::afterRemoval()
+{
+    if (!group_)
+        return;
+    // A first visible item past the end would show an empty pane.
+    if (group_->firstVisibleItem() >= count())
+        group_->setFirstVisibleItem(std::max(0, count() - 1));
+    if (BarWindow *bar = group_->bar())
+        bar->setCurrentItem(nullptr);
 }
 
 void ItemsCollection::removeAllItems()
@@ -183,20 +195,9 @@ void ItemsCollection::removeAllItems()
         const int pos = indexOf(item.get());
         if (pos < 0)
             continue;   // a handler removed it already
-        if (control)
-            control->forgetItem(item.get());
-        items_.erase(items_.begin() + pos);
-        if (control)
-            control->events().itemDeleted(this, item.get());
-        if (indexOf(item.get()) < 0)
-            item->setOwner(nullptr);
+        takeOut(pos, item.get(), control);
     }
-    if (group_) {
-        if (group_->firstVisibleItem() >= count())
-            group_->setFirstVisibleItem(std::max(0, count() - 1));
-        if (BarWindow *bar = group_->bar())
-            bar->setCurrentItem(nullptr);
-    }
+    afterRemoval();
 }
 
 HRESULT ItemsCollection::RemoveAll()

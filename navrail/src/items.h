@@ -47,6 +47,11 @@ protected:
 
 private:
     HRESULT addItem(const QString &text, LONG image, ComPtr<navrail::Item> *added);
+    // Takes the item at pos out before ItemDeleted is raised, then lets it go unless a handler
+    // put it back; the caller holds a reference to item.
+    void takeOut(int pos, navrail::Item *item, NavrailControl *control);
+    // Keeps the group's first visible item inside the collection and forgets the current item.
+    void afterRemoval();
 
     Group *group_ = nullptr;                      // not counted
     std::vector<ComPtr<navrail::Item>> items_;    // display order, at most LZNAVRAIL_MAX_ITEMS

@@ -6,6 +6,7 @@
 #include <QHideEvent>
 #include <QShowEvent>
 #include <cstdlib>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -73,6 +74,27 @@ void forget(const QWidget *window)
         else
             ++it;
     }
+}
+
+// The unload of forms and the main window alike: the handler may cancel; otherwise the window
+// is forgotten by the registry, hidden, finished (signals) and destroyed later.
+bool unloadSequence(QWidget *window, bool &unloaded, bool &unloading,
+                    const std::function<void(bool &)> &handler, const std::function<void()> &finish)
+{
+    if (unloaded || unloading)
+        return true;
+    unloading = true;
+    bool cancel = false;
+    handler(cancel);
+    unloading = false;
+    if (cancel)
+        return false;
+    unloaded = true;
+    forget(window);
+    window->hide();
+    finish();
+    window->deleteLater();
+    return true;
 }
 
 bool unload(std::type_index type)
@@ -173,21 +195,11 @@ void Form::Hide()
 
 bool Form::Unload()
 {
-    if (unloaded_ || unloading_)
-        return true;
-    unloading_ = true;
-    bool cancel = false;
-    Form_Unload(cancel);
-    unloading_ = false;
-    if (cancel)
-        return false;
-    unloaded_ = true;
-    detail::forget(this);
-    hide();
-    setActive(false);
-    emit unloaded();
-    deleteLater();
-    return true;
+    return detail::unloadSequence(this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); },
+                                  [this] {
+                                      setActive(false);
+                                      emit unloaded();
+                                  });
 }
 
 void Form::setActive(bool on)
@@ -248,20 +260,8 @@ void MainForm::runLoad()
 
 bool MainForm::Unload()
 {
-    if (unloaded_ || unloading_)
-        return true;
-    unloading_ = true;
-    bool cancel = false;
-    Form_Unload(cancel);
-    unloading_ = false;
-    if (cancel)
-        return false;
-    unloaded_ = true;
-    detail::forget(this);
-    hide();
-    emit unloaded();
-    deleteLater();
-    return true;
+    return detail::unloadSequence(this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); },
+                                  [this] { emit unloaded(); });
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -120,56 +120,57 @@ QMenu *menuFromHandle(Handle h)
     return qobject_cast<QMenu *>(objectFromHandle(h, HandleKind::Menu));
 }
 
-Handle createFontHandle(const QFont &f)
+namespace {
+
+// Handles that own a copy of a value (fonts, bitmaps) rather than point at an object.
+template<class V>
+Handle createValueHandle(HandleKind kind, V Entry::*member, const V &value)
 {
     Table &t = table();
     std::lock_guard lock(t.mutex);
-    Handle h = makeHandle(t, HandleKind::Font);
+    Handle h = makeHandle(t, kind);
     Entry e;
-    e.kind = HandleKind::Font;
-    e.font = f;
+    e.kind = kind;
+    e.*member = value;
     t.entries.insert(h, e);
     return h;
+}
+
+template<class V>
+bool valueFromHandle(Handle h, HandleKind kind, V Entry::*member, V *out)
+{
+    if (handleKind(h) != kind)
+        return false;
+    Table &t = table();
+    std::lock_guard lock(t.mutex);
+    auto it = t.entries.find(h);
+    if (it == t.entries.end())
+        return false;
+    if (out)
+        *out = (*it).*member;
+    return true;
+}
+
+} // namespace
+
+Handle createFontHandle(const QFont &f)
+{
+    return createValueHandle(HandleKind::Font, &Entry::font, f);
 }
 
 bool fontFromHandle(Handle h, QFont *out)
 {
-    if (handleKind(h) != HandleKind::Font)
-        return false;
-    Table &t = table();
-    std::lock_guard lock(t.mutex);
-    auto it = t.entries.find(h);
-    if (it == t.entries.end())
-        return false;
-    if (out)
-        *out = it->font;
-    return true;
+    return valueFromHandle(h, HandleKind::Font, &Entry::font, out);
 }
 
 Handle createBitmapHandle(const QPixmap &p)
 {
-    Table &t = table();
-    std::lock_guard lock(t.mutex);
-    Handle h = makeHandle(t, HandleKind::Bitmap);
-    Entry e;
-    e.kind = HandleKind::Bitmap;
-    e.pixmap = p;
-    t.entries.insert(h, e);
-    return h;
+    return createValueHandle(HandleKind::Bitmap, &Entry::pixmap, p);
 }
 
 bool bitmapFromHandle(Handle h, QPixmap *out)
 {
-    if (handleKind(h) != HandleKind::Bitmap)
-        return false;
-    Table &t = table();
-    std::lock_guard lock(t.mutex);
-    auto it = t.entries.find(h);
-    if (it == t.entries.end())
-        return false;
-    if (out)
-        *out = it->pixmap;
-    return true;
+    return valueFromHandle(h, HandleKind::Bitmap, &Entry::pixmap, out);
 }
 
 bool releaseHandle(Handle h)
