@@ -1,6 +1,8 @@
 #include "registration.h"
 
 #include "contacts/modKontakt.h"
+#include "fishery/Besatzung.h"
+#include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStartJahr.h"
@@ -19,4 +21,6 @@ void RegistriereBereiche()
     modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
 
     fishery::RegistriereFangbuch();
+    fishery::RegistriereFangauswertung();
+    fishery::RegistriereBesatzung();
 }

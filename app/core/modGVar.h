@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 #include <QVariantList>
 #include <memory>
 
@@ -50,6 +51,12 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
+    // Set before a print-out or a modal dialog of a list window, so that the window's next
+    // activation does not refill its lists; the activation sets it back.
+    bool blnKeinNeuLaden = false;
+    // The six filters of the catch evaluation (year, species, water, month, number, weight),
+    // switched by its check boxes.
+    std::array<bool, 6> blnFangFilter{};
     // Which overview categories are expanded; whether the last click expanded one.
     QList<bool> blnAufgeklappt;
     bool blnAufgeklapptZuletzt = false;

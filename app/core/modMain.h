@@ -69,7 +69,7 @@ forms::Form *ZeigeFenster(const QString &key);
 // it there and shows it. Without such an item the window is not shown; returns false then.
 bool ZeigeImAktItem(forms::Form &fenster);
 
-// Registers the core's own windows (System as "Parameter", Besatzung, Katego, Info) and the
+// Registers the core's own windows (System as "Parameter", Basis as "Basisdaten", Katego, Info) and the
 // start-up steps that build the navigation bar and show the login.
 void RegistriereKern();
 

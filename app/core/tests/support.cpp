@@ -6,6 +6,7 @@
 #include "core/modStart.h"
 #include "core/modStartJahr.h"
 #include "core/modStartLaden.h"
+#include "core/modStartListen.h"
 #include "core/modStartLogin.h"
 #include "schema/schema.h"
 
@@ -75,6 +76,10 @@ void CoreTest::SetUp()
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
     modStart::setFangListe([this]() -> forms::ListGrid & { return *fangListe; });
+    besatzListe = std::make_unique<forms::ListGrid>();
+    besatzJahre.clear();
+    modStart::setBesatzListe({[this]() -> forms::ListGrid & { return *besatzListe; },
+                              [this](int jahr) { besatzJahre.push_back(jahr); }});
 }
 
 void CoreTest::TearDown()
@@ -93,6 +98,8 @@ void CoreTest::TearDown()
     modStart::jahreswechsel() = {};
     modStart::setFangListe({});
     fangListe.reset();
+    modStart::setBesatzListe({});
+    besatzListe.reset();
     QFile::remove(db());
     qunsetenv("TORVANA_HOME");
 }
