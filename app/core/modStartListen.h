@@ -30,6 +30,7 @@ struct BesatzListe
     std::function<void(int jahr)> geladen;
 };
 void setBesatzListe(BesatzListe liste);
+
 // Sets up the contact overview (its set-up is registered by the contact area).
 void loadTblKUebers();
 // Refills the combo with the category names of tblKatego (without the suffix) when its item
