@@ -64,12 +64,6 @@ Datumsfeld::Datumsfeld(const QString &name, QWidget *parent)
     leeren();
 }
 
-Datumsfeld::~Datumsfeld()
-{
-    if (container_)
-        container_->destroyControl();
-}
-
 bool Datumsfeld::hatSteuerelement() const
 {
     return container_ != nullptr;

@@ -6,7 +6,6 @@
 //
 // The field holds no date (empty) or one day. Texts are "dd.MM.yyyy"; the value is an OLE date,
 // KeinDatum (0) for none.
-#include "com/unknown.h"
 
 #include <QWidget>
 
@@ -23,7 +22,6 @@ class Datumsfeld : public QWidget
     Q_OBJECT
 public:
     explicit Datumsfeld(const QString &name, QWidget *parent = nullptr);
-    ~Datumsfeld() override;
 
     // True when the date-edit control hosts the field (false: the text-box stand-in).
     bool hatSteuerelement() const;
