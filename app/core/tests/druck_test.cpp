@@ -14,7 +14,7 @@
 #include "ole/handles.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
-#include "report/tests/pdftext.h"
+#include "pdftext/pdftext.h"
 
 #include <QLabel>
 #include <QFile>

@@ -15,7 +15,7 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "report/tests/pdftext.h"
+#include "pdftext/pdftext.h"
 
 #include <QDate>
 #include <QLabel>

@@ -13,7 +13,7 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "report/fakeprinters.h"
-#include "report/tests/pdftext.h"
+#include "pdftext/pdftext.h"
 
 #include <QDate>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "report/tests/pdftext.h"
+#include "pdftext/pdftext.h"
 
 #include <QProcess>
 #include <QRegularExpression>

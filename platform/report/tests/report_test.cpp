@@ -2,7 +2,7 @@
 #include "report/format.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "report/tests/pdftext.h"
+#include "pdftext/pdftext.h"
 
 #include "dao/dao.h"
 
