@@ -1,6 +1,6 @@
 // The print-out mechanism: print table, transaction, messages, printers and the preview in the
 // results pane.
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Info.h"
 #include "core/Main.h"
