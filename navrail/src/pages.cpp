@@ -1,6 +1,6 @@
 #include "pages.h"
 
-#include "module.h"
+#include "classes.h"
 #include "ole/handles.h"
 
 #include <QCheckBox>

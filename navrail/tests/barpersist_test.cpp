@@ -2,7 +2,7 @@
 // trips of every property, the stream's layout, bags of older versions, and damaged or hostile
 // data (the control declares itself safe for untrusted data), with a short fuzz run of the stream
 // loader.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "ole/font.h"
 #include "ole/memstream.h"

@@ -1,7 +1,7 @@
 // The two property pages: their page information, filling from the control, marking dirty,
 // applying through ILzNavrailBar (failures shown as "Error" boxes), and both pages shown in the
 // runtime's property frame as a container offers them.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "ole/handles.h"
 #include "ole/propframe.h"
