@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+class QComboBox;
+
 namespace modStart {
 
 // The program folder: $TORVANA_HOME, else $XDG_DATA_HOME/torvana, else
@@ -30,5 +32,14 @@ struct Startschritte
     std::function<void()> RepariereDatenbank; // repairs the database file and reopens it
 };
 Startschritte &startschritte();
+
+// The users (BNr, Name, Passwort, group name) into the users grid of the Benutzer window, and
+// the groups (GNr, GName, the ten rights) into its groups grid; the window is created when it
+// does not exist yet.
+void loadTblBenutzer();
+void loadTblZugriff();
+// Replaces the combo's list with the group names of the groups grid, in grid order; what is
+// typed in the combo stays.
+void loadcboBG(QComboBox &cbo);
 
 } // namespace modStart

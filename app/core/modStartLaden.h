@@ -35,6 +35,9 @@ using FangListeZugriff = std::function<forms::ListGrid &()>;
 void setFangListe(FangListeZugriff zugriff);
 // The catch log's grid through the registration. Without one, the trap reports error 91.
 void loadTblFList(QProgressBar *pb);
+// The catch log's grid through the registration (the window is created on first use);
+// nullptr when none is registered.
+forms::ListGrid *FangListe();
 
 // Empties the combo box and adds the names of the base-data grid (column 1), top to bottom.
 // Creates the base-data window when it does not exist yet.
