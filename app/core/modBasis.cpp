@@ -2,7 +2,7 @@
 #include "core/Basis.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartLaden.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"

@@ -8,7 +8,6 @@
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modStart.h"
-#include "core/modStartLogin.h"
 #include "core/modTools.h"
 
 #include "com/bstr.h"

@@ -1,9 +1,8 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Basis.h"
 #include "core/modBasis.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,11 +1,10 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Benutzer.h"
 #include "core/Main.h"
 #include "core/modBenutzer.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "core/modStartLogin.h"
 
 #include "forms/statusbar.h"
 
