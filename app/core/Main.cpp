@@ -1,4 +1,5 @@
 #include "core/Main.h"
+#include "core/Info.h"
 #include "core/modEnde.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
@@ -299,8 +300,11 @@ void Main::mnuRepariere_Click()
 
 void Main::mnuInfo_Click()
 {
-    if (forms::Form *info = modMain::Fenster(QStringLiteral("Info")))
-        modMain::ZeigeImAktItem(*info);
+    forms::Form *fenster = modMain::Fenster(QStringLiteral("Info"));
+    if (auto *info = qobject_cast<Info *>(fenster))
+        info->Zeige(); // notes the window shown now, for its OK
+    else if (fenster)
+        modMain::ZeigeImAktItem(*fenster);
 }
 
 void Main::MDIForm_Load()

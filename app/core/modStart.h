@@ -7,6 +7,7 @@
 //   - the loaders of the catch side and their combos     (modStartLaden.cpp)
 //   - the loaders of categories, stocking, contacts      (modStartListen.cpp)
 //   - the loader of the system parameters                (modSystem.cpp)
+//   - the loaders of users and groups, the group list    (modBenutzer.cpp)
 //
 // The loaders follow the error trap of the data procedures (module "modStart", routine by its
 // own name); the combo fillers have none of their own.
@@ -149,6 +150,9 @@ using FangListeZugriff = std::function<forms::ListGrid &()>;
 void setFangListe(FangListeZugriff zugriff);
 // The catch log's grid through the registration. Without one, the trap reports error 91.
 void loadTblFList(QProgressBar *pb);
+// The catch log's grid through the registration (the window is created on first use);
+// nullptr when none is registered.
+forms::ListGrid *FangListe();
 
 // Empties the combo box and adds the names of the base-data grid (column 1), top to bottom.
 // Creates the base-data window when it does not exist yet.
@@ -176,5 +180,16 @@ void loadcboKatego(QComboBox &cbo);
 // the System record. The grid and the labels are the copies of the System record that the rest
 // of the program reads.
 void loadTblSystem();
+
+// ---- users and groups -------------------------------------------------------------------------
+
+// The users (BNr, Name, Passwort, group name) into the users grid of the Benutzer window, and
+// the groups (GNr, GName, the ten rights) into its groups grid; the window is created when it
+// does not exist yet.
+void loadTblBenutzer();
+void loadTblZugriff();
+// Replaces the combo's list with the group names of the groups grid, in grid order; what is
+// typed in the combo stays.
+void loadcboBG(QComboBox &cbo);
 
 } // namespace modStart

@@ -135,6 +135,11 @@ void loadTblFList(QProgressBar *pb)
         loadTblFList(*grid, pb);
 }
 
+forms::ListGrid *FangListe()
+{
+    return fangListe() ? &fangListe()() : nullptr;
+}
+
 void loadcboFArt(QComboBox &cbo)
 {
     fuelleCombo(*forms::form<Basis>().tblFBasis, cbo);
