@@ -5,6 +5,7 @@
 #include "common/vberror.h"
 #include "dao/dao.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPageSize>
@@ -163,8 +164,9 @@ Report::Report(const QString &caption)
 
 Report::~Report()
 {
-    // A preview that no pane took over goes with its report.
-    if (preview_ && !preview_->parent())
+    // A preview that no pane took over goes with its report (widgets only while the
+    // application exists).
+    if (preview_ && !preview_->parent() && QCoreApplication::instance())
         delete preview_.data();
 }
 
