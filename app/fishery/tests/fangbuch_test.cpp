@@ -149,6 +149,38 @@ TEST_F(FangbuchTest, TheWindowLoadsWithItsListsTheMonthAndTheCounts)
     EXPECT_EQ(boxes.count(), 0u);
 }
 
+TEST_F(FangbuchTest, TheShownWindowOffersNoSpeciesOrWaterTheUserDidNotChoose)
+{
+    // Shown (its activation fills the lists again): both lists filled, neither with an entry.
+    f->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    for (QComboBox *cbo : {f->cboFArt, f->cboGName}) {
+        SCOPED_TRACE(cbo->objectName().toStdString());
+        EXPECT_EQ(cbo->count(), 2);
+        EXPECT_EQ(cbo->currentIndex(), -1);
+        EXPECT_EQ(cbo->currentText(), QString());
+    }
+
+    // Month, count and weight typed, F3: the input check stops the save.
+    const long long vorher = anzahlFaenge();
+    QTest::keyClicks(f->txtMonNr, QStringLiteral("07"));
+    QTest::keyClicks(f->txtAnzahl, QStringLiteral("2"));
+    QTest::keyClicks(f->txtGewicht, QStringLiteral("1200"));
+    QTest::keyClick(f->txtGewicht, Qt::Key_F3);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(anzahlFaenge(), vorher);
+
+    // Species and water typed in as well: now it is saved, with what the user chose.
+    QTest::keyClicks(f->cboFArt->lineEdit(), QStringLiteral("Zander"));
+    QTest::keyClicks(f->cboGName->lineEdit(), QStringLiteral("Baggersee"));
+    QTest::keyClick(f->txtGewicht, Qt::Key_F3);
+    EXPECT_EQ(boxes.count(), 1u);
+    ASSERT_EQ(anzahlFaenge(), vorher + 1);
+    EXPECT_EQ(spalte(letzterFang(), "FischNr").toInt(), 2);
+    EXPECT_EQ(spalte(letzterFang(), "GNr").toInt(), 1);
+}
+
 TEST_F(FangbuchTest, TheLookupsTranslateNamesAndNumbersAndGiveNothingForUnknownOnes)
 {
     EXPECT_EQ(ErmittleFischNr("Zander"), 2);
