@@ -8,6 +8,7 @@
 
 #include "com/bstr.h"
 #include "com/connpt.h"
+#include "com/dispatch.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
 #include "forms/listgrid.h"
@@ -22,6 +23,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QVBoxLayout>
+
+#include <cstdio>
 
 using forms::MsgBox;
 
@@ -88,8 +91,10 @@ Main::Main()
     ButtnBar = new ole::ControlContainer(client);
     ButtnBar->setObjectName(QStringLiteral("ButtnBar"));
     layout->addWidget(ButtnBar);
-    // Without the navigation-bar library the host stays empty and the program runs without it.
-    ButtnBar->createControl(CLSID_LzNavrailBar);
+    // Without the bar the host stays empty; the start-up reports it when it builds the bar.
+    ButtnBarErgebnis = ButtnBar->createControl(CLSID_LzNavrailBar);
+    if (FAILED(ButtnBarErgebnis))
+        ButtnBarFehlertext = com::currentErrorDescription();
     connect(ButtnBar, &ole::ControlContainer::controlEvent, this,
             [this](int dispid, com::EventArgs *args) {
                 if (dispid != DISPID_NBE_ItemClick || !args)
@@ -320,6 +325,10 @@ void Main::MDIForm_Load()
             else
                 Show();
             return;
+        } catch (const modStart::SteuerelementFehlt &fehlt) {
+            // Without its navigation bar the program cannot be used: say why, and end.
+            std::fprintf(stderr, "%s\n", qPrintable(forms::displayText(fehlt.meldung)));
+            MsgBox(fehlt.meldung, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         } catch (const vb::Error &e) {
             if (e.number() == dao::err::FileNotFound) {
                 MsgBox(TextNichtGefunden, forms::vbOKOnly + forms::vbCritical,
@@ -340,10 +349,10 @@ void Main::MDIForm_Load()
                 }
                 MsgBox(TextBeenden, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
             }
-            modEnde::SchliesseDatenbank();
-            Unload();
-            return;
         }
+        modEnde::SchliesseDatenbank();
+        Unload();
+        return;
     }
 }
 

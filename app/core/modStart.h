@@ -1,5 +1,7 @@
 #pragma once
 // Opening the application database and sizing the main window at start-up.
+#include "com/types.h"
+
 #include <QString>
 #include <functional>
 
@@ -20,6 +22,20 @@ void OeffneDatenbank();
 
 // Navigation bar 7695 twips high, main window 8625 twips high.
 void SetzeFenstergroesse();
+
+// A control of the program's control libraries that could not be created by its class: the
+// message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
+// "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
+// description, and how to register the library (the registration step of the run script).
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
+                             const QString &beschreibung);
+
+// Thrown by a start-up step that cannot go on without its control; the start shows the message
+// and ends the program.
+struct SteuerelementFehlt
+{
+    QString meldung;
+};
 
 // Steps of the start-up that other modules provide. An empty step does nothing, except the
 // login step: without it the main window shows itself.

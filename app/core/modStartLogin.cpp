@@ -4,6 +4,7 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStartLaden.h"
+#include "core/modStart.h"
 #include "core/modStartListen.h"
 #include "core/modSystem.h"
 #include "core/trap.h"
@@ -111,8 +112,12 @@ void loadButtnBar()
     if (!main)
         return;
     const com::ComPtr<ILzNavrailBar> bar = main->Bar();
-    if (!bar)
-        return;
+    if (!bar) {
+        const HRESULT hr = FAILED(main->ButtnBarErgebnis) ? main->ButtnBarErgebnis : E_NOINTERFACE;
+        throw SteuerelementFehlt{SteuerelementMeldung(QStringLiteral("LzNavrailBar (Navigationsleiste)"),
+                                                      QStringLiteral("libLzNavrail.so"), hr,
+                                                      main->ButtnBarFehlertext)};
+    }
     auto &g = gv();
     bar->get_Groups(g.objGruppen.put());
     if (!g.objGruppen)

@@ -13,7 +13,8 @@ class Recordset;
 namespace modStart {
 
 // Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
-// sets the left pane's width. Without the navigation bar it does nothing.
+// sets the left pane's width. Without the navigation bar (its control could not be created) it
+// throws SteuerelementFehlt with the message for the user.
 void loadButtnBar();
 
 // True when a user with exactly this name and password exists (both compared exactly, both

@@ -1,7 +1,9 @@
 #include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
+#include "core/modStartLogin.h"
 
+#include "com/activation.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/services.h"
@@ -172,4 +174,65 @@ TEST_F(Start, ExitClosesTheDatabaseBeforeTheWindowsUnload)
         EXPECT_FALSE(gv().dbDaten.IsOpen());
         forms::unloadAll();
     }
+}
+
+// The navigation bar cannot be created: the registry is missing, empty or damaged, or the
+// library it names cannot be loaded. The user learns which control and how to register it, the
+// program ends cleanly (no login, the database closed), and the message goes to stderr too.
+TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
+{
+    legeDatenbankAn(db(), Passwort);
+    modStart::startschritte().loadButtnBar = modStart::loadButtnBar;
+    const QByteArray registrierung = qgetenv("TORVANA_REGISTRY");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString datei = dir.filePath("registry");
+    const QString bibliothek = dir.filePath("libLzNavrail.so");
+    const QString schluessel = "[HKEY_CLASSES_ROOT\\CLSID\\" + com::guidToString(CLSID_LzNavrailBar) +
+                               "\\InprocServer32]\n@=\"" + bibliothek + "\"\n";
+    const struct
+    {
+        const char *name;
+        QByteArray inhalt; // of the registry file; null: no file
+        const char *grund;
+    } faelle[] = {
+        {"keine Registrierung", QByteArray(), "nicht eingetragen"},
+        {"leere Registrierung", "", "nicht eingetragen"},
+        {"beschädigte Registrierung", "[HKEY_CLASSES_ROOT\\CLSID\n@=kaputt\n", "ist beschädigt"},
+        {"Bibliothek nicht ladbar", schluessel.toUtf8(), "kann nicht geladen werden"},
+    };
+    {
+        QFile lib(bibliothek);
+        ASSERT_TRUE(lib.open(QIODevice::WriteOnly));
+        lib.write("keine Bibliothek\n");
+    }
+    qputenv("TORVANA_REGISTRY", QFile::encodeName(datei));
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        QFile::remove(datei);
+        if (!fall.inhalt.isNull()) {
+            QFile f(datei);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(fall.inhalt);
+        }
+        boxes.clear();
+        testing::internal::CaptureStderr();
+        forms::form<Main>();
+        const std::string stderrText = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(forms::isLoaded<Main>());
+        EXPECT_EQ(logins, 0);
+        EXPECT_FALSE(gv().dbDaten.IsOpen());
+        ASSERT_EQ(boxes.count(), 1u);
+        const QString text = boxes.last().text;
+        EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+        EXPECT_EQ(boxes.last().title, QString("Torvana"));
+        EXPECT_TRUE(text.startsWith("ACHTUNG: Das Steuerelement LzNavrailBar (Navigationsleiste) konnte nicht erstellt werden !"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(fall.grund)) << text.toStdString();
+        EXPECT_TRUE(text.contains("/regsvr ") && text.contains("/libLzNavrail.so")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("Torvana beendet sich jetzt !")) << text.toStdString();
+        EXPECT_NE(stderrText.find("LzNavrailBar"), std::string::npos) << stderrText;
+        forms::unloadAll();
+    }
+    qputenv("TORVANA_REGISTRY", registrierung);
 }
