@@ -38,6 +38,15 @@ const QString TextPasswort = QStringLiteral("ACHTUNG: Datenbank - Passwort nicht
 const QString TextReparieren =
     QStringLiteral("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?");
 const QString TextBeenden = QStringLiteral("Torvana beendet sich jetzt !");
+const QString TextInVerwendung =
+    QStringLiteral("ACHTUNG: Die Datenbank wird von einem anderen Programm verwendet ! Bitte beenden Sie das andere "
+                   "Programm und starten Sie Torvana danach erneut. Torvana beendet sich jetzt !");
+
+// A database another program holds locked is in use, not damaged: no repair is offered for it.
+bool inVerwendung(int nummer)
+{
+    return nummer == dao::err::Locked || nummer == dao::err::FileInUse;
+}
 
 // The eight images of the navigation items, drawn: a coloured tile with the area's initial.
 LONG erzeugeBilder()
@@ -335,6 +344,10 @@ void Main::MDIForm_Load()
                        QStringLiteral("Runtime - Error: ") + QString::number(e.number()));
             } else if (e.number() == dao::err::WrongPassword) {
                 MsgBox(TextPasswort, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+            } else if (inVerwendung(e.number())) {
+                MsgBox(TextInVerwendung + modRun::Umbruch + QStringLiteral("Beschreibung: ") + e.description(),
+                       forms::vbOKOnly + forms::vbCritical,
+                       QStringLiteral("Runtime - Error: ") + QString::number(e.number()));
             } else {
                 if (!repariert) {
                     gv().intAntwort = MsgBox(TextReparieren, forms::vbYesNo, modRun::Titel);

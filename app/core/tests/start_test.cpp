@@ -236,3 +236,32 @@ TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
     }
     qputenv("TORVANA_REGISTRY", registrierung);
 }
+
+// Another program holds the database locked: it is in use, not damaged. The start says so once
+// and ends; no repair is offered. Once the other program lets go, the start goes on as usual.
+TEST_F(Start, ADatabaseInUseByAnotherProgramIsNotOfferedForRepair)
+{
+    legeDatenbankAn(db(), Passwort);
+    bool repariert = false;
+    modStart::startschritte().RepariereDatenbank = [&] { repariert = true; };
+    dao::Database andere = dao::DBEngine::Workspaces(0).OpenDatabase(db(), true, false, Passwort);
+    andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
+
+    forms::form<Main>();
+    EXPECT_FALSE(forms::isLoaded<Main>());
+    EXPECT_FALSE(repariert);
+    EXPECT_EQ(logins, 0);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.startsWith("ACHTUNG: Die Datenbank wird von einem anderen Programm verwendet !"))
+        << boxes.last().text.toStdString();
+    EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3045"));
+    forms::unloadAll();
+
+    andere.Close();
+    boxes.clear();
+    forms::form<Main>();
+    EXPECT_TRUE(forms::isLoaded<Main>());
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(boxes.count(), 0u);
+}

@@ -37,6 +37,15 @@ void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
+// The texts of the boxes shown, for failure messages.
+std::string texte(const forms::ScriptedMsgBox &boxes)
+{
+    std::string t;
+    for (const auto &b : boxes.boxes())
+        t += b.title.toStdString() + ": " + b.text.toStdString() + "\n";
+    return t;
+}
+
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 const QString KeineEintraege = QStringLiteral("Keine Einträge für diesen Monat vorhanden !");
 const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe, die Eingabe wird gelöscht !");
@@ -248,6 +257,44 @@ TEST_F(FangbuchTest, AnIncompleteOrUnknownEntryIsRefusedAndNothingIsStored)
     // The note alone may stay empty.
     tippe("Hecht", "Baggersee", "07", "1", "100");
     EXPECT_TRUE(PruefeFangEingabe());
+}
+
+// Another program holds the database locked while a catch is saved or changed: one box, the
+// error trap's for the lock (no input error blamed on the user), nothing written, the fields
+// and the mode as they were.
+TEST_F(FangbuchTest, ADatabaseInUseGivesOneMessageAndWritesNothing)
+{
+    // A catch loaded for change before the other program takes the file.
+    f->tblFList_DblClick(0);
+    ASSERT_EQ(gv().strModus, QString("EDIT"));
+    const int zeilen = f->tblFList->rowCount();
+    const QStringList erste = zeile(0);
+    dao::Database andere =
+        dao::DBEngine::Workspaces(0).OpenDatabase(modStart::Datenbankpfad(), true, false, modStart::Verbindung);
+    andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
+
+    const struct { const char *name; const char *modus; } faelle[] = {{"geändert", "EDIT"}, {"neu", "SAVE"}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        boxes.clear();
+        if (QString(fall.modus) == "SAVE") {
+            f->LeereFangFelder();
+            gv().strModus = "SAVE";
+        }
+        tippe("Zander", "Baggersee", "07", "4", "800");
+        f->Toolbar1_ButtonClick("tbSpeichern");
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3218"));
+        EXPECT_TRUE(boxes.last().text.contains("verwendet")) << boxes.last().text.toStdString();
+        EXPECT_EQ(f->cboFArt->currentText(), QString("Zander")) << "the entry stays for another try";
+        EXPECT_EQ(f->txtAnzahl->text(), QString("4"));
+        EXPECT_EQ(gv().strModus, QString(fall.modus));
+        EXPECT_EQ(f->tblFList->rowCount(), zeilen);
+        EXPECT_EQ(zeile(0), erste);
+    }
+    andere.Close();
+    EXPECT_EQ(anzahlFaenge(), 4) << "nothing was written";
+    EXPECT_EQ(spalte(hecht, "Anzahl").toInt(), 2);
 }
 
 TEST_F(FangbuchTest, AChangedCatchReplacesItsRowOrLeavesTheGridForAnotherMonth)
