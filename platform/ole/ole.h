@@ -2,7 +2,7 @@
 // The control layer in one include.
 #include "ole/ambient.h"
 #include "ole/container.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 #include "ole/handles.h"
 #include "ole/imagelist.h"

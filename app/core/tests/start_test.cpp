@@ -1,7 +1,6 @@
 #include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/modStartLogin.h"
 
 #include "com/activation.h"
 #include "dao/dao.h"

@@ -1,8 +1,8 @@
 // The date core: formats, system patterns, reading texts back, separators and the value rules.
 #include "DateModel.h"
-#include "FakeIntl.h"
+#include "fake_intl.h"
 
-#include "OleDate.h"
+#include "OleCalendar.h"
 #include "oledate_cases.h"
 
 #include <gtest/gtest.h>
