@@ -12,6 +12,7 @@
 // The loaders follow the error trap of the data procedures (module "modStart", routine by its
 // own name); the combo fillers have none of their own.
 #include "core/modGVar.h"
+#include "com/types.h"
 
 #include <QString>
 #include <functional>
@@ -47,6 +48,20 @@ void OeffneDatenbank();
 // Navigation bar 7695 twips high, main window 8625 twips high.
 void SetzeFenstergroesse();
 
+// A control of the program's control libraries that could not be created by its class: the
+// message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
+// "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
+// description, and how to register the library (the registration step of the run script).
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
+                             const QString &beschreibung);
+
+// Thrown by a start-up step that cannot go on without its control; the start shows the message
+// and ends the program.
+struct SteuerelementFehlt
+{
+    QString meldung;
+};
+
 // Steps of the start-up that other modules provide. An empty step does nothing, except the
 // login step: without it the main window shows itself.
 struct Startschritte
@@ -60,7 +75,8 @@ Startschritte &startschritte();
 // ---- navigation bar, login, rights, start-up load ---------------------------------------------
 
 // Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
-// sets the left pane's width. Without the navigation bar it does nothing.
+// sets the left pane's width. Without the navigation bar (its control could not be created) it
+// throws SteuerelementFehlt with the message for the user.
 void loadButtnBar();
 
 // True when a user with exactly this name and password exists (both compared exactly, both

@@ -149,13 +149,26 @@ void NavrailControl::takeAmbientFont()
 void NavrailControl::applySplitterPanes()
 {
     if (splitterWindow_) {
-        mainSplitter_->setPanes(bar_->window(), resultsPane_->window());
+        setMainPanes(bar_->window(), resultsPane_->window());
         views_[0]->show(true);
     } else {
         views_[0]->show(false);
-        mainSplitter_->setPanes(bar_->window());
+        setMainPanes(bar_->window(), nullptr);
     }
     mainSplitter_->layout();
+}
+
+void NavrailControl::setMainPanes(QWidget *left, QWidget *right)
+{
+    mainSplitter_->setPanes(left, right);
+    // The results pane is transparent to the mouse where its views leave it empty; a Qt window
+    // is not, and the pane keeps its last place when the splitter drops it. So a pane that is
+    // not one of the splitter's panes is hidden, and the bar beneath it gets the mouse.
+    if (QWidget *pane = resultsPane_->window()) {
+        const bool inUse = pane == left || pane == right;
+        if (pane->isHidden() == inUse)
+            pane->setVisible(inUse);
+    }
 }
 
 // ---- display and references -----------------------------------------------------------------
@@ -470,19 +483,19 @@ HRESULT NavrailControl::put_PaneDisplay(tagPaneDisplayConstants newVal)
         return S_OK;
     switch (paneDisplay_) {
     case lzoNavrailBarRightPane:
-        mainSplitter_->setPanes(bar_->window(), resultsPane_->window());
+        setMainPanes(bar_->window(), resultsPane_->window());
         views_[0]->show(true);
         bar_->show(true);
         break;
     case lzoNavrailBarOnly:
         views_[0]->show(false);
         bar_->show(true);
-        mainSplitter_->setPanes(bar_->window());
+        setMainPanes(bar_->window(), nullptr);
         break;
     case lzoRightPaneOnly:
         bar_->show(false);
         views_[0]->show(true);
-        mainSplitter_->setPanes(resultsPane_->window());
+        setMainPanes(resultsPane_->window(), nullptr);
         break;
     default:
         return S_OK;

@@ -228,6 +228,8 @@ private:
     HRESULT loadFrom(PropertyExchange &px);
     HRESULT saveTo(PropertyExchange &px);
     void destroyChildWindows();
+    // Gives the main splitter its panes; the results pane is shown only while it is one of them.
+    void setMainPanes(QWidget *left, QWidget *right);
     void applySplitterPanes();
     HRESULT putEnable(EnableFlag f, VARIANT_BOOL v) { enable_[f] = v; return S_OK; }
     HRESULT getEnable(EnableFlag f, VARIANT_BOOL *p) const
