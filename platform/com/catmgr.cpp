@@ -3,7 +3,7 @@
 #include "com/interfaces.h"
 #include "com/object.h"
 #include "com/registry.h"
-#include "internal.h"
+#include "internal_p.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "forms/listgrid.h"
-#include "forms/gridmodel.h"
+#include "gridmodel_p.h"
 #include "forms/vbconst.h"
 
 #include <QContextMenuEvent>

@@ -4,7 +4,7 @@
 #include "com/object.h"
 #include "ole/handles.h"
 #include "ole/persist.h"
-#include "../com/internal.h"
+#include "../com/internal_p.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

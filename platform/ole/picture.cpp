@@ -2,7 +2,7 @@
 #include "com/dispimpl.h"
 #include "com/object.h"
 #include "ole/handles.h"
-#include "../com/internal.h"
+#include "../com/internal_p.h"
 
 #include <QPainter>
 

@@ -67,6 +67,8 @@ CREATE TABLE Katego (
     Kategorie TEXT COLLATE NOCASEDE DEFAULT ''
 );
 
+-- Contacts, each in one category; a contact of category 1 or 2 is a member and has a Mitglied
+-- record. A missing birth date is 0.
 CREATE TABLE Kontakt (
     KNr            INTEGER PRIMARY KEY AUTOINCREMENT,
     KategoNr       INTEGER NOT NULL REFERENCES Katego (KategoNr) ON DELETE CASCADE,
@@ -89,7 +91,12 @@ CREATE TABLE Kontakt (
     KontoNr        TEXT COLLATE NOCASEDE DEFAULT '',
     Notiz          TEXT COLLATE NOCASEDE DEFAULT ''
 );
+-- The overview lists a category's contacts; the search looks for the beginning of a surname,
+-- first name or firm.
 CREATE INDEX Kontakt_KategoNr ON Kontakt (KategoNr);
+CREATE INDEX Kontakt_Nachname ON Kontakt (Nachname);
+CREATE INDEX Kontakt_Vorname ON Kontakt (Vorname);
+CREATE INDEX Kontakt_Firma ON Kontakt (Firma);
 
 -- The member data of a contact in category 1 or 2; its key is the contact's KNr.
 CREATE TABLE Mitglied (

@@ -173,6 +173,52 @@ TEST_F(StarterDatabase, DeletesCascadeAsTheProgramExpects)
     EXPECT_TRUE(db.CheckIntegrity().isEmpty());
 }
 
+TEST_F(StarterDatabase, ContactsAndMembers)
+{
+    // Every column of the contact editor has its place, with the no-date and unchecked defaults.
+    db.Execute("INSERT INTO Kontakt (KategoNr, Nachname, Vorname) VALUES (1, 'Müller', 'Eva')");
+    dao::Recordset k = db.OpenRecordset("Kontakt", dao::dbOpenTable);
+    k.Index("PrimaryKey");
+    k.MoveLast();
+    const qlonglong knr = k("KNr").Value().toLongLong();
+    EXPECT_EQ(k("GebDatum").Value().toDouble(), 0.0);
+    EXPECT_EQ(k("Bankeinzug").Value(), QVariant(false));
+    for (const char *f : {"Anrede", "Strasse", "PLZ", "Ort", "Tel1", "Tel2", "Mobil", "Fax", "EMail", "Firma",
+                          "BLZ", "KreditInstitut", "KontoNr", "Notiz"})
+        EXPECT_EQ(k(QString::fromLatin1(f)).Value().toString(), QString()) << f;
+    k.Close();
+
+    // The member record shares the contact's key and exists only beside a contact.
+    db.Execute("INSERT INTO Mitglied (KNr) VALUES (?)", {knr});
+    dao::Recordset m = db.OpenRecordset("SELECT * FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset, {knr});
+    ASSERT_EQ(m.RecordCount(), 1);
+    for (const char *f : {"Geschlecht", "Befreit", "Bezahlt", "JG"})
+        EXPECT_EQ(m(QString::fromLatin1(f)).Value(), QVariant(false)) << f;
+    EXPECT_EQ(m("Eintritt").Value().toDouble(), 0.0);
+    EXPECT_EQ(m("Austritt").Value().toDouble(), 0.0);
+    m.Close();
+    EXPECT_EQ(errorNumber([&] { db.Execute("INSERT INTO Mitglied (KNr) VALUES (?)", {knr}); }), 3022);
+    EXPECT_EQ(errorNumber([&] { db.Execute("INSERT INTO Mitglied (KNr) VALUES (?)", {knr + 100}); }), 3201);
+    // Names compare without regard to case and umlaut case, as the search expects.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Kontakt WHERE Nachname = ?", {QStringLiteral("MÜLLER")}), 1);
+}
+
+TEST_F(StarterDatabase, ContactListsUseTheirIndexes)
+{
+    // The overview reads one category's contacts; the search looks names and firms up.
+    const QStringList indexes = {"Kontakt_KategoNr", "Kontakt_Nachname", "Kontakt_Vorname", "Kontakt_Firma"};
+    for (const QString &name : indexes) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(count("SELECT COUNT(*) FROM sqlite_master WHERE type = 'index' AND name = ?", {name}), 1);
+    }
+    dao::Recordset plan =
+        db.OpenRecordset("EXPLAIN QUERY PLAN SELECT * FROM Kontakt WHERE KategoNr = ?", dao::dbOpenDynaset, {1});
+    QString detail;
+    for (; !plan.Eof(); plan.MoveNext())
+        detail += plan("detail").Value().toString();
+    EXPECT_TRUE(detail.contains(QStringLiteral("Kontakt_KategoNr"))) << detail.toStdString();
+}
+
 TEST(StarterDatabaseFile, OtherPasswordAndNoOverwrite)
 {
     QTemporaryDir dir;
