@@ -3,7 +3,7 @@
 #include "contacts/modKontakt.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
-#include "core/modStartJahr.h"
+#include "core/modStart.h"
 #include "workhours/modArbeit.h"
 
 

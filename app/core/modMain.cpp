@@ -7,7 +7,6 @@
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modStart.h"
-#include "core/modStartLogin.h"
 
 #include "com/bstr.h"
 #include "ole/handles.h"

@@ -1,4 +1,4 @@
-#include "core/modStartLaden.h"
+#include "core/modStart.h"
 #include "core/Basis.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"

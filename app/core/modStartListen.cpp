@@ -1,9 +1,8 @@
-#include "core/modStartListen.h"
+#include "core/modStart.h"
 #include "core/Besatzung.h"
 #include "core/Katego.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartLogin.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"

@@ -1,10 +1,8 @@
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 #include "core/Eroef.h"
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/modStartLaden.h"
-#include "core/modStartListen.h"
 #include "core/modSystem.h"
 #include "core/trap.h"
 

@@ -5,7 +5,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/modStartLaden.h"
+#include "core/modStart.h"
 #include "core/System.h"
 
 #include "dao/dao.h"

@@ -2,7 +2,7 @@
 
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"

@@ -3,7 +3,7 @@
 // ways the value changes. The control object forwards its properties here; what the model
 // needs of the control (bound-property requests, events, repaint) goes through DateModelHost.
 #include "DateText.h"
-#include "OleDate.h"
+#include "OleCalendar.h"
 
 #include <QString>
 

@@ -27,8 +27,8 @@ namespace {
 using B = com::DispBuilder<LzDate2Control>;
 using C = LzDate2Control;
 
-constexpr DISPID kBoundValue = 19;        // the bound properties the container is asked about
-constexpr DISPID kBoundVariantData = 30;
+constexpr DISPID kBoundValue = DISPID_LD_Value; // the bound properties the container is asked about
+constexpr DISPID kBoundVariantData = DISPID_LD_VariantData;
 
 SHORT toShort(int v)
 {
@@ -42,33 +42,33 @@ VARIANT_BOOL vb(bool b)
 
 // Members every layout shares: DISPIDs 1-17 and the stock properties.
 #define LZ_COMMON_MEMBERS                                                                          \
-    B::get<&C::get_Alignment>(1, u"Alignment"), B::put<&C::put_Alignment>(1, u"Alignment"),       \
-    B::get<&C::get_DisplayFormat>(2, u"DisplayFormat"),                                            \
-    B::put<&C::put_DisplayFormat>(2, u"DisplayFormat"),                                            \
-    B::get<&C::get_HighlightInverted>(3, u"HighlightInverted", {VT_BOOL}),                         \
-    B::put<&C::put_HighlightInverted>(3, u"HighlightInverted", {VT_BOOL}),                         \
-    B::get<&C::get_HighlightColor>(4, u"HighlightColor"),                                          \
-    B::put<&C::put_HighlightColor>(4, u"HighlightColor"),                                          \
-    B::get<&C::get_DateFormat>(5, u"DateFormat"), B::put<&C::put_DateFormat>(5, u"DateFormat"),   \
-    B::get<&C::get_Separator>(6, u"Separator"), B::put<&C::put_Separator>(6, u"Separator"),       \
-    B::get<&C::get_DisabledColor>(7, u"DisabledColor"),                                            \
-    B::put<&C::put_DisabledColor>(7, u"DisabledColor"),                                            \
-    B::get<&C::get_TimeStore>(8, u"TimeStore", {VT_BOOL}),                                         \
-    B::put<&C::put_TimeStore>(8, u"TimeStore", {VT_BOOL}),                                         \
-    B::get<&C::get_Modified>(9, u"Modified", {VT_BOOL}),                                           \
-    B::put<&C::put_Modified>(9, u"Modified", {VT_BOOL}),                                           \
-    B::get<&C::get_SeparatorDefault>(10, u"SeparatorDefault", {VT_BOOL}),                         \
-    B::put<&C::put_SeparatorDefault>(10, u"SeparatorDefault", {VT_BOOL}),                          \
-    B::get<&C::get_Border>(11, u"Border"), B::put<&C::put_Border>(11, u"Border"),                 \
-    B::get<&C::get_EditMode>(12, u"EditMode"), B::put<&C::put_EditMode>(12, u"EditMode"),         \
-    B::get<&C::get_EditModeChange>(13, u"EditModeChange", {VT_BOOL}),                              \
-    B::put<&C::put_EditModeChange>(13, u"EditModeChange", {VT_BOOL}),                             \
-    B::get<&C::get_ValueReset>(14, u"ValueReset"), B::put<&C::put_ValueReset>(14, u"ValueReset"), \
-    B::get<&C::get_CalendarDOWs>(15, u"CalendarDOWs"),                                             \
-    B::put<&C::put_CalendarDOWs>(15, u"CalendarDOWs"),                                             \
-    B::get<&C::get_CalendarMonths>(16, u"CalendarMonths"),                                         \
-    B::put<&C::put_CalendarMonths>(16, u"CalendarMonths"),                                         \
-    B::get<&C::get_NullString>(17, u"NullString"), B::put<&C::put_NullString>(17, u"NullString"), \
+    B::get<&C::get_Alignment>(DISPID_LD_Alignment, u"Alignment"), B::put<&C::put_Alignment>(DISPID_LD_Alignment, u"Alignment"),       \
+    B::get<&C::get_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                            \
+    B::put<&C::put_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                            \
+    B::get<&C::get_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),                         \
+    B::put<&C::put_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),                         \
+    B::get<&C::get_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                          \
+    B::put<&C::put_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                          \
+    B::get<&C::get_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"), B::put<&C::put_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"),   \
+    B::get<&C::get_Separator>(DISPID_LD_Separator, u"Separator"), B::put<&C::put_Separator>(DISPID_LD_Separator, u"Separator"),       \
+    B::get<&C::get_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                            \
+    B::put<&C::put_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                            \
+    B::get<&C::get_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                         \
+    B::put<&C::put_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                         \
+    B::get<&C::get_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                           \
+    B::put<&C::put_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                           \
+    B::get<&C::get_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                         \
+    B::put<&C::put_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                          \
+    B::get<&C::get_Border>(DISPID_LD_Border, u"Border"), B::put<&C::put_Border>(DISPID_LD_Border, u"Border"),                 \
+    B::get<&C::get_EditMode>(DISPID_LD_EditMode, u"EditMode"), B::put<&C::put_EditMode>(DISPID_LD_EditMode, u"EditMode"),         \
+    B::get<&C::get_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                              \
+    B::put<&C::put_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                             \
+    B::get<&C::get_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"), B::put<&C::put_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"), \
+    B::get<&C::get_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                             \
+    B::put<&C::put_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                             \
+    B::get<&C::get_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                         \
+    B::put<&C::put_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                         \
+    B::get<&C::get_NullString>(DISPID_LD_NullString, u"NullString"), B::put<&C::put_NullString>(DISPID_LD_NullString, u"NullString"), \
     B::get<&C::get_Font>(DISPID_FONT, u"Font"), B::put<&C::put_Font>(DISPID_FONT, u"Font"),       \
     B::putRef<&C::put_Font>(DISPID_FONT, u"Font"),                                                 \
     B::get<&C::get_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                     \
@@ -102,21 +102,21 @@ const com::DispatchTable &currentTable()
 {
     static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
         LZ_COMMON_MEMBERS,
-        B::get<&C::get_SelectionPersistance>(18, u"SelectionPersistance"),
-        B::put<&C::put_SelectionPersistance>(18, u"SelectionPersistance"),
-        LZ_VALUE_MEMBERS(19),
-        B::get<&C::get_FreeFormEntry>(29, u"FreeFormEntry", {VT_BOOL}),
-        B::put<&C::put_FreeFormEntry>(29, u"FreeFormEntry", {VT_BOOL}),
-        B::get<&C::get_VariantData>(30, u"VariantData"),
-        B::put<&C::put_VariantData>(30, u"VariantData"),
-        B::get<&C::get_CalendarControl>(31, u"CalendarControl"),
-        B::put<&C::put_ReadOnly>(31, u"CalendarControl"),
+        B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+        B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+        LZ_VALUE_MEMBERS(DISPID_LD_Value),
+        B::get<&C::get_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
+        B::put<&C::put_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
+        B::get<&C::get_VariantData>(DISPID_LD_VariantData, u"VariantData"),
+        B::put<&C::put_VariantData>(DISPID_LD_VariantData, u"VariantData"),
+        B::get<&C::get_CalendarControl>(DISPID_LD_CalendarControl, u"CalendarControl"),
+        B::put<&C::put_ReadOnly>(DISPID_LD_CalendarControl, u"CalendarControl"),
         B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
         B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
-        B::method<&C::SetSelection>(500, u"SetSelection"),
-        B::methodRet<&C::getCaretPosition>(501, u"getCaretPosition"),
-        B::methodRet<&C::getStartSelection>(502, u"getStartSelection"),
-        B::methodRet<&C::getEndSelection>(503, u"getEndSelection"),
+        B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
+        B::methodRet<&C::getCaretPosition>(DISPID_LD_getCaretPosition, u"getCaretPosition"),
+        B::methodRet<&C::getStartSelection>(DISPID_LD_getStartSelection, u"getStartSelection"),
+        B::methodRet<&C::getEndSelection>(DISPID_LD_getEndSelection, u"getEndSelection"),
     });
     return table;
 }
@@ -125,12 +125,12 @@ const com::DispatchTable &secondTable()
 {
     static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
         LZ_COMMON_MEMBERS,
-        B::get<&C::get_SelectionPersistance>(18, u"SelectionPersistance"),
-        B::put<&C::put_SelectionPersistance>(18, u"SelectionPersistance"),
-        LZ_VALUE_MEMBERS(19),
+        B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+        B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+        LZ_VALUE_MEMBERS(DISPID_LD_Value),
         B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
         B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
-        B::method<&C::SetSelection>(500, u"SetSelection"),
+        B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
     });
     return table;
 }
@@ -139,8 +139,8 @@ const com::DispatchTable &firstTable()
 {
     static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
         LZ_COMMON_MEMBERS,
-        LZ_VALUE_MEMBERS(18),
-        B::method<&C::SetSelection>(28, u"SetSelection"),
+        LZ_VALUE_MEMBERS(DISPID_LD1_Value),
+        B::method<&C::SetSelection>(DISPID_LD1_SetSelection, u"SetSelection"),
     });
     return table;
 }
@@ -161,14 +161,14 @@ const com::DispatchTable &eventTable()
         describeMember(DISPID_CLICK, u"Click", M, {}),
         describeMember(DISPID_DBLCLICK, u"DblClick", M, {}),
         describeMember(DISPID_KEYPRESS, u"KeyPress", M, {VARTYPE(VT_BYREF | VT_I2)}),
-        describeMember(1, u"GotFocusEvent", M, {}),
-        describeMember(2, u"LostFocusEvent", M, {}),
-        describeMember(3, u"Change", M, {}),
-        describeMember(4, u"BeforeLostFocus", M, {}),
-        describeMember(5, u"BeforeOpenCalendar", M, {}),
-        describeMember(6, u"AfterCloseCalendar", M, {}),
-        describeMember(7, u"GetCentury", M, {VT_I2, VARTYPE(VT_BYREF | VT_I4)}),
-        describeMember(8, u"InvalidDate", M, {VT_I2, VT_I2, VT_I2}),
+        describeMember(DISPID_LDE_GotFocusEvent, u"GotFocusEvent", M, {}),
+        describeMember(DISPID_LDE_LostFocusEvent, u"LostFocusEvent", M, {}),
+        describeMember(DISPID_LDE_Change, u"Change", M, {}),
+        describeMember(DISPID_LDE_BeforeLostFocus, u"BeforeLostFocus", M, {}),
+        describeMember(DISPID_LDE_BeforeOpenCalendar, u"BeforeOpenCalendar", M, {}),
+        describeMember(DISPID_LDE_AfterCloseCalendar, u"AfterCloseCalendar", M, {}),
+        describeMember(DISPID_LDE_GetCentury, u"GetCentury", M, {VT_I2, VARTYPE(VT_BYREF | VT_I4)}),
+        describeMember(DISPID_LDE_InvalidDate, u"InvalidDate", M, {VT_I2, VT_I2, VT_I2}),
     });
     return table;
 }
@@ -608,7 +608,7 @@ void LzDate2Control::boundChanged()
 void LzDate2Control::changeEvent()
 {
     modified_ = true;
-    fire(LzDate2Event::Change);
+    fire(DISPID_LDE_Change);
 }
 
 void LzDate2Control::repaint()
@@ -1038,19 +1038,19 @@ void LzDate2Control::focusIn(bool byClick)
     if (site_)
         site_->OnFocus(TRUE);
     // No GotFocusEvent when the focus comes back from this control's open popup.
-    fire(LzDate2Event::GotFocusEvent);
+    fire(DISPID_LDE_GotFocusEvent);
 }
 
 void LzDate2Control::focusOut()
 {
     com::ComPtr<IUnknown> keep(identity());
     // No BeforeLostFocus when the focus goes into this control's open popup.
-    fire(LzDate2Event::BeforeLostFocus);
+    fire(DISPID_LDE_BeforeLostFocus);
     model_.setFocusFlag(false);
     editor_.focusCommit();
     if (freeFormEntry_ && model_.status() != Status::Valid) {
         const Ymd f = model_.freeFormCheck();
-        fire(LzDate2Event::InvalidDate, {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)),
+        fire(DISPID_LDE_InvalidDate, {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)),
                                          com::Variant::i2(toShort(f.day))});
     }
     caretCreated_ = false;
@@ -1058,7 +1058,7 @@ void LzDate2Control::focusOut()
     model_.rebuild(false);
     if (site_)
         site_->OnFocus(FALSE);
-    fire(LzDate2Event::LostFocusEvent);
+    fire(DISPID_LDE_LostFocusEvent);
 }
 
 void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
@@ -1239,7 +1239,7 @@ void LzDate2Control::getCentury(int year, long &century)
     VARIANT arg;
     arg.vt = VT_BYREF | VT_I4;
     arg.plVal = &c;
-    fire(LzDate2Event::GetCentury, {com::Variant::i2(toShort(year)), arg});
+    fire(DISPID_LDE_GetCentury, {com::Variant::i2(toShort(year)), arg});
     century = c;
 }
 

@@ -12,7 +12,7 @@
 #include "com/dispimpl.h"
 #include "com/interfaces.h"
 #include "com/object.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 
 #include <QPointer>

@@ -4,7 +4,7 @@
 // connection points, class information, object safety, property pages, persistence entry points).
 #include "common.h"
 #include "events.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 
 #include <QPointer>
@@ -145,7 +145,7 @@ public:
     // ---- ISpecifyPropertyPages ----
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID *pPages) override;
 
-    // ---- IPersist, IPersistStreamInit, IPersistPropertyBag (persist.cpp) ----
+    // ---- IPersist, IPersistStreamInit, IPersistPropertyBag (barpersist.cpp) ----
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID *pClassID) override;
     HRESULT STDMETHODCALLTYPE IsDirty() override;
     HRESULT STDMETHODCALLTYPE Load(IStream *pStm) override;

@@ -1,6 +1,6 @@
 // The property pages of the control (GeneralPropPage, MenuProp). Their class objects are served;
 // creating a page reports E_NOTIMPL, so a property frame leaves the pages out.
-#include "module.h"
+#include "classes.h"
 
 namespace navrail {
 

@@ -1,6 +1,6 @@
 // The results pane as the program uses it: a content window handed to an item by its handle,
 // Display, the tab strip with its events and veto, and objects in the view containers.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "ole/container.h"
 #include "ole/handles.h"

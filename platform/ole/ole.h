@@ -3,7 +3,7 @@
 #include "ole/ambient.h"
 #include "ole/beep.h"
 #include "ole/container.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 #include "ole/handles.h"
 #include "ole/imagelist.h"

@@ -1,10 +1,8 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Besatzung.h"
 #include "core/Katego.h"
 #include "core/modStart.h"
-#include "core/modStartListen.h"
-#include "core/modStartLogin.h"
 
 #include <QComboBox>
 

@@ -7,7 +7,6 @@
 #include "core/modMain.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"

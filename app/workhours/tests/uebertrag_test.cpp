@@ -1,7 +1,6 @@
 #include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/modStartJahr.h"
 #include "schema/schema.h"
 #include "workhours/modArbeit.h"
 

@@ -1,6 +1,6 @@
 // The date core: formats, system patterns, reading texts back, separators and the value rules.
 #include "DateModel.h"
-#include "FakeIntl.h"
+#include "fake_intl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The library module: the class table, the four exported entry points and self-registration.
-#include "module.h"
+#include "classes.h"
 
 #include "control.h"
 #include "groups.h"

@@ -1,4 +1,4 @@
-#include "OleDate.h"
+#include "OleCalendar.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // Keyboard editing on the date core: typing field by field, the separator and auto-advance rules,
 // deleting, the spin keys, selection keys, the clipboard and the commits.
 #include "DateEditor.h"
-#include "FakeIntl.h"
+#include "fake_intl.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 // An "intl" port with settable profile values, English names and a fixed clock.
 #include "IntlPort.h"
-#include "OleDate.h"
+#include "OleCalendar.h"
 
 #include <QMap>
 #include <QStringList>

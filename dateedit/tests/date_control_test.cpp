@@ -2,7 +2,7 @@
 // automation, events, dispatch layouts by version, and persistence to streams and bags.
 #include "LzDateEdit.h"
 
-#include "FakeIntl.h"
+#include "fake_intl.h"
 
 #include "com/com.h"
 #include "ole/ole.h"
@@ -119,8 +119,8 @@ protected:
         return v;
     }
     static HRESULT put(IDispatch *d, DISPID id, const VARIANT &v) { return com::dispPut(d, id, v); }
-    static QString text(IDispatch *d) { return com::variantToString(get(d, LzDate2Disp::DateString)); }
-    static double value(IDispatch *d) { return com::variantToDouble(get(d, LzDate2Disp::Value)); }
+    static QString text(IDispatch *d) { return com::variantToString(get(d, DISPID_LD_DateString)); }
+    static double value(IDispatch *d) { return com::variantToDouble(get(d, DISPID_LD_Value)); }
     static LONG number(IDispatch *d, DISPID id) { return com::variantToInt(get(d, id)); }
 
     static QByteArray saveStream(IDispatch *d)
@@ -207,8 +207,8 @@ TEST_F(Control, SystemDateSettingsComeFromTheRegistry)
     ASSERT_EQ(com::reg::setProfileString("intl", "sShortDate", "yyyy-MM-dd"), ERROR_SUCCESS);
     ASSERT_EQ(com::reg::setProfileString("intl", "sDate", "-"), ERROR_SUCCESS);
     ComPtr<IDispatch> d = create();
-    put(d.get(), LzDate2Disp::SeparatorDefault, Variant::boolean(true));
-    put(d.get(), LzDate2Disp::Value, Variant::fromDate(oleDate(2024, 1, 5)));
+    put(d.get(), DISPID_LD_SeparatorDefault, Variant::boolean(true));
+    put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2024, 1, 5)));
     EXPECT_EQ(text(d.get()), "2024-01-05");
     com::reg::setProfileString("intl", "sShortDate", "dd.MM.yyyy");
     com::reg::setProfileString("intl", "sDate", ".");
@@ -232,17 +232,17 @@ TEST_P(Replacements, ReadBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Properties, Replacements,
-    ::testing::Values(PropCase{LzDate2Disp::CalendarFormat, 3, 3}, PropCase{LzDate2Disp::CalendarFormat, 7, -1},
-                      PropCase{LzDate2Disp::CalendarFormat, 1, 1}, PropCase{LzDate2Disp::DisplayFormat, 9, 0},
-                      PropCase{LzDate2Disp::Border, -1, 0}, PropCase{LzDate2Disp::DateFormat, 30, 0},
-                      PropCase{LzDate2Disp::DateFormat, 29, 29}, PropCase{LzDate2Disp::Alignment, 3, 0},
-                      PropCase{LzDate2Disp::EditMode, 2, 1}, PropCase{LzDate2Disp::SelectionPersistance, -2, 2},
-                      PropCase{LzDate2Disp::Modified, -1, 0}));  // run mode: Modified stays FALSE
+    ::testing::Values(PropCase{DISPID_LD_CalendarFormat, 3, 3}, PropCase{DISPID_LD_CalendarFormat, 7, -1},
+                      PropCase{DISPID_LD_CalendarFormat, 1, 1}, PropCase{DISPID_LD_DisplayFormat, 9, 0},
+                      PropCase{DISPID_LD_Border, -1, 0}, PropCase{DISPID_LD_DateFormat, 30, 0},
+                      PropCase{DISPID_LD_DateFormat, 29, 29}, PropCase{DISPID_LD_Alignment, 3, 0},
+                      PropCase{DISPID_LD_EditMode, 2, 1}, PropCase{DISPID_LD_SelectionPersistance, -2, 2},
+                      PropCase{DISPID_LD_Modified, -1, 0}));  // run mode: Modified stays FALSE
 
 TEST_F(Control, ReadOnlyPropertiesRefuseAPut)
 {
     ComPtr<IDispatch> d = create();
-    for (DISPID id : {LzDate2Disp::Status, LzDate2Disp::DayOfWeek, LzDate2Disp::WeekOfYear, LzDate2Disp::hWnd})
+    for (DISPID id : {DISPID_LD_Status, DISPID_LD_DayOfWeek, DISPID_LD_WeekOfYear, DISPID_LD_hWnd})
         EXPECT_EQ(put(d.get(), id, Variant::i2(1)), CTL_E_SETNOTSUPPORTED) << id;
 }
 
@@ -258,8 +258,8 @@ TEST_F(Control, VariantDataFollowsStatus)
         {Variant(), VT_NULL, 0.0},
     };
     for (auto &c : cases) {
-        ASSERT_EQ(put(d.get(), LzDate2Disp::VariantData, c.in), S_OK);
-        Variant out = get(d.get(), LzDate2Disp::VariantData);
+        ASSERT_EQ(put(d.get(), DISPID_LD_VariantData, c.in), S_OK);
+        Variant out = get(d.get(), DISPID_LD_VariantData);
         EXPECT_EQ(out.vt, c.outType);
         if (c.outType == VT_DATE) {
             EXPECT_EQ(out.date, c.out);
@@ -290,9 +290,9 @@ TEST_F(Control, ValueBeyondTheRangeThroughInvokeMakesTheControlNull)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_EQ(put(d.get(), LzDate2Disp::Value, Variant::fromDate(held)), S_OK);
-        ASSERT_EQ(put(d.get(), LzDate2Disp::Value, c.in), S_OK);
-        EXPECT_EQ(number(d.get(), LzDate2Disp::Status), LONG(c.status));
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, Variant::fromDate(held)), S_OK);
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, c.in), S_OK);
+        EXPECT_EQ(number(d.get(), DISPID_LD_Status), LONG(c.status));
         EXPECT_EQ(value(d.get()), c.value);
     }
 }
@@ -303,31 +303,31 @@ TEST_F(Control, ValuePutFiresChangeAndAsksTheContainer)
 {
     ComPtr<IDispatch> d = create();
     listen(d.get());
-    put(d.get(), LzDate2Disp::Value, Variant::fromDate(oleDate(2024, 3, 1)));
-    EXPECT_EQ(log.count(LzDate2Event::Change), 1);
+    put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2024, 3, 1)));
+    EXPECT_EQ(log.count(DISPID_LDE_Change), 1);
     EXPECT_EQ(log.changed, (std::vector<DISPID>{19, 30}));
-    EXPECT_EQ(number(d.get(), LzDate2Disp::Modified), -1);
+    EXPECT_EQ(number(d.get(), DISPID_LD_Modified), -1);
 
     log.allowEdits = false;  // a refused edit keeps the value but still fires Change
-    put(d.get(), LzDate2Disp::Value, Variant::fromDate(oleDate(2025, 3, 1)));
+    put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2025, 3, 1)));
     EXPECT_EQ(value(d.get()), oleDate(2024, 3, 1));
-    EXPECT_EQ(log.count(LzDate2Event::Change), 2);
-    put(d.get(), LzDate2Disp::DateString, Variant::string("01.01.2000"));
+    EXPECT_EQ(log.count(DISPID_LDE_Change), 2);
+    put(d.get(), DISPID_LD_DateString, Variant::string("01.01.2000"));
     EXPECT_EQ(value(d.get()), oleDate(2024, 3, 1));
-    EXPECT_EQ(log.count(LzDate2Event::Change), 2);
+    EXPECT_EQ(log.count(DISPID_LDE_Change), 2);
 }
 
 TEST_F(Control, FocusEventsAndFreeFormCheck)
 {
     ComPtr<IDispatch> d = create();
-    put(d.get(), LzDate2Disp::NullString, Variant::string("(leer)"));
-    put(d.get(), LzDate2Disp::Separator, Variant::string("."));
-    put(d.get(), LzDate2Disp::FreeFormEntry, Variant::boolean(true));
+    put(d.get(), DISPID_LD_NullString, Variant::string("(leer)"));
+    put(d.get(), DISPID_LD_Separator, Variant::string("."));
+    put(d.get(), DISPID_LD_FreeFormEntry, Variant::boolean(true));
     QWidget parent;
     QWidget *w = nullptr;
     ASSERT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
     ASSERT_NE(w, nullptr);
-    put(d.get(), LzDate2Disp::Value, Variant::fromDate(0.0));
+    put(d.get(), DISPID_LD_Value, Variant::fromDate(0.0));
     listen(d.get());
 
     QFocusEvent in(QEvent::FocusIn);
@@ -336,8 +336,8 @@ TEST_F(Control, FocusEventsAndFreeFormCheck)
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(w, &out);
     EXPECT_EQ(text(d.get()), "(leer)");
-    EXPECT_EQ(log.events, (std::vector<DISPID>{LzDate2Event::GotFocusEvent, LzDate2Event::BeforeLostFocus,
-                                               LzDate2Event::InvalidDate, LzDate2Event::LostFocusEvent}));
+    EXPECT_EQ(log.events, (std::vector<DISPID>{DISPID_LDE_GotFocusEvent, DISPID_LDE_BeforeLostFocus,
+                                               DISPID_LDE_InvalidDate, DISPID_LDE_LostFocusEvent}));
     EXPECT_EQ(d.as<IQtControl>()->Deactivate(), S_OK);
 }
 
@@ -346,9 +346,9 @@ TEST_F(Control, HostedInAContainer)
     ole::ControlContainer container;
     ASSERT_EQ(container.createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
     ASSERT_NE(container.controlWidget(), nullptr);
-    ASSERT_EQ(container.setProperty(LzDate2Disp::DateString, Variant::string("1.2.2021")), S_OK);
+    ASSERT_EQ(container.setProperty(DISPID_LD_DateString, Variant::string("1.2.2021")), S_OK);
     Variant v;
-    ASSERT_EQ(container.getProperty(LzDate2Disp::Value, &v), S_OK);
+    ASSERT_EQ(container.getProperty(DISPID_LD_Value, &v), S_OK);
     EXPECT_EQ(com::variantToDouble(v), oleDate(2021, 2, 1));
     container.destroyControl();
 }
@@ -403,9 +403,9 @@ TEST_F(Control, VersionTwoBagLacksTheNewerMembers)
     ComPtr<IDispatch> d = loadBag(bag.get());
     EXPECT_EQ(number(d.get(), 18), 1);
     Variant v;
-    EXPECT_EQ(com::dispGet(d.get(), LzDate2Disp::FreeFormEntry, &v), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(com::dispGet(d.get(), LzDate2Disp::VariantData, &v), DISP_E_MEMBERNOTFOUND);
-    EXPECT_EQ(com::dispGet(d.get(), LzDate2Disp::Value, &v), S_OK);
+    EXPECT_EQ(com::dispGet(d.get(), DISPID_LD_FreeFormEntry, &v), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(com::dispGet(d.get(), DISPID_LD_VariantData, &v), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(com::dispGet(d.get(), DISPID_LD_Value, &v), S_OK);
 }
 
 // ------------------------------------------------------------------ persistence
@@ -419,21 +419,21 @@ struct Setting
 std::vector<Setting> nonDefaults()
 {
     return {
-        {LzDate2Disp::Alignment, Variant::i2(2)},        {LzDate2Disp::DisplayFormat, Variant::i2(3)},
-        {LzDate2Disp::HighlightInverted, Variant::boolean(true)},
-        {LzDate2Disp::HighlightColor, Variant::i4(0x123456)},
-        {LzDate2Disp::DateFormat, Variant::i2(27)},      {LzDate2Disp::Separator, Variant::string("-")},
-        {LzDate2Disp::DisabledColor, Variant::i4(0x654321)},
-        {LzDate2Disp::TimeStore, Variant::boolean(true)}, {LzDate2Disp::Border, Variant::i2(1)},
-        {LzDate2Disp::EditMode, Variant::i2(0)},         {LzDate2Disp::EditModeChange, Variant::boolean(false)},
-        {LzDate2Disp::CalendarDOWs, Variant::string("SMDMDFS")},
-        {LzDate2Disp::CalendarMonths, Variant::string("Januar|Februar")},
-        {LzDate2Disp::NullString, Variant::string("(kein Datum)")},
-        {LzDate2Disp::SelectionPersistance, Variant::i2(0)},
-        {LzDate2Disp::FreeFormEntry, Variant::boolean(true)}, {LzDate2Disp::CalendarFormat, Variant::i2(5)},
-        {LzDate2Disp::BackColor, Variant::i4(0x00FFFF00)}, {LzDate2Disp::ForeColor, Variant::i4(0x000000FF)},
-        {LzDate2Disp::Enabled, Variant::boolean(false)},
-        {LzDate2Disp::ValueReset, Variant::i2(1)},       {LzDate2Disp::Value, Variant::fromDate(oleDate(1999, 12, 31))},
+        {DISPID_LD_Alignment, Variant::i2(2)},        {DISPID_LD_DisplayFormat, Variant::i2(3)},
+        {DISPID_LD_HighlightInverted, Variant::boolean(true)},
+        {DISPID_LD_HighlightColor, Variant::i4(0x123456)},
+        {DISPID_LD_DateFormat, Variant::i2(27)},      {DISPID_LD_Separator, Variant::string("-")},
+        {DISPID_LD_DisabledColor, Variant::i4(0x654321)},
+        {DISPID_LD_TimeStore, Variant::boolean(true)}, {DISPID_LD_Border, Variant::i2(1)},
+        {DISPID_LD_EditMode, Variant::i2(0)},         {DISPID_LD_EditModeChange, Variant::boolean(false)},
+        {DISPID_LD_CalendarDOWs, Variant::string("SMDMDFS")},
+        {DISPID_LD_CalendarMonths, Variant::string("Januar|Februar")},
+        {DISPID_LD_NullString, Variant::string("(kein Datum)")},
+        {DISPID_LD_SelectionPersistance, Variant::i2(0)},
+        {DISPID_LD_FreeFormEntry, Variant::boolean(true)}, {DISPID_LD_CalendarFormat, Variant::i2(5)},
+        {DISPID_LD_BackColor, Variant::i4(0x00FFFF00)}, {DISPID_LD_ForeColor, Variant::i4(0x000000FF)},
+        {DISPID_LD_Enabled, Variant::boolean(false)},
+        {DISPID_LD_ValueReset, Variant::i2(1)},       {DISPID_LD_Value, Variant::fromDate(oleDate(1999, 12, 31))},
     };
 }
 
@@ -445,7 +445,7 @@ void expectSettings(IDispatch *d)
         EXPECT_EQ(com::variantToString(v), com::variantToString(s.value)) << "DISPID " << s.id;
     }
     Variant text, font;
-    ASSERT_EQ(com::dispGet(d, LzDate2Disp::DateString, &text), S_OK);
+    ASSERT_EQ(com::dispGet(d, DISPID_LD_DateString, &text), S_OK);
     EXPECT_EQ(com::variantToString(text), "1999-12-31");
     ASSERT_EQ(com::dispGet(d, DISPID_FONT, &font), S_OK);
     ASSERT_EQ(font.vt, VT_DISPATCH);
@@ -479,7 +479,7 @@ TEST_F(Control, RoundTripsThroughStreamAndBag)
 TEST_F(Control, SavingAPaintedControlKeepsItsDate)
 {
     ComPtr<IDispatch> fresh = create();  // never painted: a loaded copy shows today again
-    put(fresh.get(), LzDate2Disp::Value, Variant::fromDate(oleDate(2020, 6, 15)));
+    put(fresh.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     EXPECT_EQ(std::floor(value(loadStream(saveStream(fresh.get())).get())), today());
 
     ComPtr<IDispatch> d = create();
@@ -488,35 +488,35 @@ TEST_F(Control, SavingAPaintedControlKeepsItsDate)
     ASSERT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
     w->resize(120, 22);
     w->grab();
-    put(d.get(), LzDate2Disp::Value, Variant::fromDate(oleDate(2020, 6, 15)));
+    put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     const QByteArray bytes = saveStream(d.get());
-    EXPECT_EQ(number(d.get(), LzDate2Disp::ValueReset), 1);
+    EXPECT_EQ(number(d.get(), DISPID_LD_ValueReset), 1);
     EXPECT_EQ(value(loadStream(bytes).get()), oleDate(2020, 6, 15));
 }
 
 TEST_F(Control, SeparatorDefaultStoresNoSeparator)
 {
     ComPtr<IDispatch> d = create();
-    put(d.get(), LzDate2Disp::DateFormat, Variant::i2(13));
-    put(d.get(), LzDate2Disp::SeparatorDefault, Variant::boolean(true));
+    put(d.get(), DISPID_LD_DateFormat, Variant::i2(13));
+    put(d.get(), DISPID_LD_SeparatorDefault, Variant::boolean(true));
     auto bag = ole::createPropertyBag();
     ASSERT_EQ(d.as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
     EXPECT_FALSE(ole::propertyBagNames(bag.get()).contains("Separator"));
-    EXPECT_EQ(com::variantToString(get(loadBag(bag.get()).get(), LzDate2Disp::Separator)), ".");
+    EXPECT_EQ(com::variantToString(get(loadBag(bag.get()).get(), DISPID_LD_Separator)), ".");
 }
 
 TEST_F(Control, LoadedValuesOutsideTheirRangesAreReplaced)
 {
     auto bag = ole::createPropertyBag();
     struct { const char *name; Variant stored; DISPID id; LONG expected; } cases[] = {
-        {"Alignment", Variant::i2(9), LzDate2Disp::Alignment, 0},
-        {"Border", Variant::i2(-3), LzDate2Disp::Border, 0},
-        {"DisplayFormat", Variant::i2(12), LzDate2Disp::DisplayFormat, 0},
-        {"CalendarFormat", Variant::i2(2), LzDate2Disp::CalendarFormat, -1},
-        {"DateFormat", Variant::i2(40), LzDate2Disp::DateFormat, 0},
-        {"EditMode", Variant::i2(5), LzDate2Disp::EditMode, 1},
-        {"SelectionPersistance", Variant::i2(9), LzDate2Disp::SelectionPersistance, 2},
-        {"ValueReset", Variant::i2(7), LzDate2Disp::ValueReset, 0},
+        {"Alignment", Variant::i2(9), DISPID_LD_Alignment, 0},
+        {"Border", Variant::i2(-3), DISPID_LD_Border, 0},
+        {"DisplayFormat", Variant::i2(12), DISPID_LD_DisplayFormat, 0},
+        {"CalendarFormat", Variant::i2(2), DISPID_LD_CalendarFormat, -1},
+        {"DateFormat", Variant::i2(40), DISPID_LD_DateFormat, 0},
+        {"EditMode", Variant::i2(5), DISPID_LD_EditMode, 1},
+        {"SelectionPersistance", Variant::i2(9), DISPID_LD_SelectionPersistance, 2},
+        {"ValueReset", Variant::i2(7), DISPID_LD_ValueReset, 0},
     };
     for (auto &c : cases)
         ole::bagWrite(bag.get(), c.name, c.stored);
@@ -527,7 +527,7 @@ TEST_F(Control, LoadedValuesOutsideTheirRangesAreReplaced)
     auto bad = ole::createPropertyBag();  // a kept value that is not a date makes the control null
     ole::bagWrite(bad.get(), "ValueReset", Variant::i2(1));
     ole::bagWrite(bad.get(), "Value", Variant::r8(std::nan("")));
-    EXPECT_EQ(number(loadBag(bad.get()).get(), LzDate2Disp::Status), lzdNull);
+    EXPECT_EQ(number(loadBag(bad.get()).get(), DISPID_LD_Status), lzdNull);
 }
 
 TEST_F(Control, TruncatedOrHostileStreamIsRefused)

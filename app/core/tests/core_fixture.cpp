@@ -1,12 +1,9 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "core/modStartJahr.h"
-#include "core/modStartLaden.h"
-#include "core/modStartLogin.h"
 #include "schema/schema.h"
 
 #include "com/bstr.h"

@@ -3,7 +3,7 @@
 // and by the pixels it paints.
 #include "LzDateEdit.h"
 
-#include "FakeIntl.h"
+#include "fake_intl.h"
 
 #include "com/com.h"
 #include "ole/fakebeep.h"
@@ -73,8 +73,8 @@ protected:
             if (onEvent)
                 onEvent(id, args);
         });
-        put(LzDate2Disp::Separator, Variant::string("."));
-        put(LzDate2Disp::Value, Variant::fromDate(oleDate(2031, 6, 15)));
+        put(DISPID_LD_Separator, Variant::string("."));
+        put(DISPID_LD_Value, Variant::fromDate(oleDate(2031, 6, 15)));
         host.show();
         host.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
@@ -91,8 +91,8 @@ protected:
         EXPECT_EQ(container->getProperty(id, &v), S_OK) << id;
         return v;
     }
-    QString text() { return com::variantToString(get(LzDate2Disp::DateString)); }
-    double value() { return com::variantToDouble(get(LzDate2Disp::Value)); }
+    QString text() { return com::variantToString(get(DISPID_LD_DateString)); }
+    double value() { return com::variantToDouble(get(DISPID_LD_Value)); }
     LONG number(DISPID id) { return com::variantToInt(get(id)); }
     int count(DISPID id) const { return int(std::count(events.begin(), events.end(), id)); }
 
@@ -116,29 +116,29 @@ TEST_F(Window, TypingADateThroughTheWindow)
 {
     clickIn();
     ASSERT_TRUE(control()->hasFocus());
-    EXPECT_EQ(number(LzDate2Disp::getStartSelection), 0) << "the click that brought the focus keeps the selection";
-    EXPECT_EQ(number(LzDate2Disp::getEndSelection), 10);
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0) << "the click that brought the focus keeps the selection";
+    EXPECT_EQ(number(DISPID_LD_getEndSelection), 10);
     typeKeys("24122026");
     EXPECT_EQ(text(), "24.12.2026");
     EXPECT_EQ(value(), oleDate(2026, 12, 24));
-    EXPECT_GT(count(LzDate2Event::Change), 0);
-    EXPECT_EQ(number(LzDate2Disp::Modified), -1);
+    EXPECT_GT(count(DISPID_LDE_Change), 0);
+    EXPECT_EQ(number(DISPID_LD_Modified), -1);
     EXPECT_EQ(beeps.count(), 0);
     // each key fires the stock KeyDown and the control's own, and the characters KeyPress twice
-    EXPECT_EQ(count(LzDate2Event::KeyPress), 16);
+    EXPECT_EQ(count(DISPID_LDE_KeyPress), 16);
     clickAway();
     EXPECT_FALSE(control()->hasFocus());
     EXPECT_EQ(text(), "24.12.2026");
-    EXPECT_EQ(count(LzDate2Event::LostFocusEvent), 1);
+    EXPECT_EQ(count(DISPID_LDE_LostFocusEvent), 1);
 }
 
 TEST_F(Window, LeavingCorrectsTheEndOfTheMonth)
 {
-    put(LzDate2Disp::Value, Variant::fromDate(oleDate(2024, 4, 15)));
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(2024, 4, 15)));
     clickIn();
     key(Qt::Key_Home);
     typeKeys("31");
-    EXPECT_EQ(number(LzDate2Disp::Status), lzdInvalid);
+    EXPECT_EQ(number(DISPID_LD_Status), lzdInvalid);
     clickAway();
     EXPECT_EQ(value(), oleDate(2024, 4, 30));
     EXPECT_EQ(text(), "30.04.2024");
@@ -146,7 +146,7 @@ TEST_F(Window, LeavingCorrectsTheEndOfTheMonth)
 
 TEST_F(Window, SpinKeysThroughTheWindow)
 {
-    put(LzDate2Disp::Value, Variant::fromDate(oleDate(2024, 2, 28)));
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(2024, 2, 28)));
     clickIn();
     key(Qt::Key_Home);
     key(Qt::Key_Up);
@@ -177,7 +177,7 @@ TEST_F(Window, RefusedKeysBeep)
     EXPECT_EQ(beeps.count(), 1) << "letters are ignored silently";
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(beeps.count(), 2) << "nothing selected to copy";
-    put(LzDate2Disp::DateFormat, Variant::i2(19));  // a long format takes no digits
+    put(DISPID_LD_DateFormat, Variant::i2(19));  // a long format takes no digits
     typeKeys("5");
     EXPECT_EQ(beeps.count(), 3);
     EXPECT_EQ(value(), oleDate(2031, 6, 15));
@@ -200,8 +200,8 @@ TEST_F(Window, CopyAndPasteThroughTheDesktopClipboard)
     clipboard->setText(QStringLiteral("Unsinn"));
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(value(), oleDate(2003, 2, 1));
-    EXPECT_EQ(number(LzDate2Disp::Status), lzdValid);
-    EXPECT_EQ(count(LzDate2Event::Change), 0);
+    EXPECT_EQ(number(DISPID_LD_Status), lzdValid);
+    EXPECT_EQ(count(DISPID_LDE_Change), 0);
     EXPECT_EQ(beeps.count(), 1);
 }
 
@@ -210,12 +210,12 @@ TEST_F(Window, DoubleClickSelectsAndDeleteClears)
     clickIn();
     key(Qt::Key_End);
     QTest::mouseDClick(window(), Qt::LeftButton, {}, inWindow(QPoint(10, 12)));
-    EXPECT_EQ(number(LzDate2Disp::getStartSelection), 0);
-    EXPECT_EQ(number(LzDate2Disp::getEndSelection), 10);
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0);
+    EXPECT_EQ(number(DISPID_LD_getEndSelection), 10);
     key(Qt::Key_Delete);
     EXPECT_EQ(text(), "  .  .");
     clickAway();
-    EXPECT_EQ(number(LzDate2Disp::Status), lzdNull);
+    EXPECT_EQ(number(DISPID_LD_Status), lzdNull);
 }
 
 TEST_F(Window, DraggingSelects)
@@ -226,27 +226,27 @@ TEST_F(Window, DraggingSelects)
     QTest::mousePress(window(), Qt::LeftButton, {}, start);
     QTest::mouseMove(window(), inWindow(QPoint(control()->width() / 2, 12)));
     QTest::mouseRelease(window(), Qt::LeftButton, {}, inWindow(QPoint(control()->width() / 2, 12)));
-    EXPECT_EQ(number(LzDate2Disp::getStartSelection), 0);
-    EXPECT_GT(number(LzDate2Disp::getEndSelection), 0);
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0);
+    EXPECT_GT(number(DISPID_LD_getEndSelection), 0);
 }
 
 TEST_F(Window, InsertKeyTogglesTheEditMode)
 {
     clickIn();
     key(Qt::Key_Insert);
-    EXPECT_EQ(number(LzDate2Disp::EditMode), 0);
-    put(LzDate2Disp::EditModeChange, Variant::boolean(false));
+    EXPECT_EQ(number(DISPID_LD_EditMode), 0);
+    put(DISPID_LD_EditModeChange, Variant::boolean(false));
     key(Qt::Key_Insert);
-    EXPECT_EQ(number(LzDate2Disp::EditMode), 0);
+    EXPECT_EQ(number(DISPID_LD_EditMode), 0);
 }
 
 TEST_F(Window, TwoDigitYearAsksTheContainerForTheCentury)
 {
-    put(LzDate2Disp::DateFormat, Variant::i2(9));  // dd/mm/yy
-    put(LzDate2Disp::Value, Variant::fromDate(oleDate(1999, 5, 5)));
+    put(DISPID_LD_DateFormat, Variant::i2(9));  // dd/mm/yy
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(1999, 5, 5)));
     std::vector<std::pair<LONG, LONG>> asked;
     onEvent = [&](DISPID id, com::EventArgs &args) {
-        if (id != LzDate2Event::GetCentury)
+        if (id != DISPID_LDE_GetCentury)
             return;
         asked.emplace_back(args.toInt(0), args.toInt(1));
         if (args.toInt(0) == 24)
@@ -267,8 +267,8 @@ TEST_F(Window, ClickOnTheButtonPlaceOfAControlWithoutCalendarPlacesTheCaret)
     clickIn();
     key(Qt::Key_Home);
     click(QPoint(control()->width() - 3, 12));
-    EXPECT_EQ(number(LzDate2Disp::getCaretPosition), 10);
-    EXPECT_EQ(count(LzDate2Event::BeforeOpenCalendar), 0);
+    EXPECT_EQ(number(DISPID_LD_getCaretPosition), 10);
+    EXPECT_EQ(count(DISPID_LDE_BeforeOpenCalendar), 0);
 }
 
 // ------------------------------------------------------------------ pixels
@@ -284,12 +284,12 @@ TEST_F(Window, FrameAndButtonOnScreen)
     EXPECT_EQ(QColor(img.pixel(0, 0)), shadow) << "3D border by default";
     EXPECT_EQ(QColor(img.pixel(w - 1, h - 1)), light);
 
-    put(LzDate2Disp::Border, Variant::i2(1));
+    put(DISPID_LD_Border, Variant::i2(1));
     img = pixels();
     EXPECT_EQ(QColor(img.pixel(0, 0)), frame);
     EXPECT_EQ(QColor(img.pixel(w - 1, h / 2)), frame);
 
-    put(LzDate2Disp::CalendarFormat, Variant::i2(1));
+    put(DISPID_LD_CalendarFormat, Variant::i2(1));
     img = pixels();
     const int bw = h > 15 ? h / 2 + 3 : 11;
     EXPECT_EQ(QColor(img.pixel(w - bw, 0)), light) << "raised button edge";
@@ -300,8 +300,8 @@ TEST_F(Window, FrameAndButtonOnScreen)
 
 TEST_F(Window, StylesFillTheTextArea)
 {
-    put(LzDate2Disp::Border, Variant::i2(0));
-    put(LzDate2Disp::Value, Variant::fromDate(0.0));  // null and without the focus: no text
+    put(DISPID_LD_Border, Variant::i2(0));
+    put(DISPID_LD_Value, Variant::fromDate(0.0));  // null and without the focus: no text
     struct Case
     {
         SHORT style;
@@ -313,7 +313,7 @@ TEST_F(Window, StylesFillTheTextArea)
                           {6, QColor(0, 0, 0)}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.style);
-        put(LzDate2Disp::DisplayFormat, Variant::i2(c.style));
+        put(DISPID_LD_DisplayFormat, Variant::i2(c.style));
         const QImage img = pixels();
         // the edge row: the back colour (Odometer: darker), or the frame of Formatted
         const QColor edge(img.pixel(1, 0));
@@ -332,10 +332,10 @@ TEST_F(Window, StylesFillTheTextArea)
 
 TEST_F(Window, EverySizePaints)
 {
-    put(LzDate2Disp::CalendarFormat, Variant::i2(4));
+    put(DISPID_LD_CalendarFormat, Variant::i2(4));
     const QSize sizes[] = {{0, 0}, {1, 1}, {2, 2}, {3, 5}, {40, 4}, {17, 2000}, {2000, 17}, {2000, 2000}};
     for (SHORT style = 0; style <= 6; ++style) {
-        put(LzDate2Disp::DisplayFormat, Variant::i2(style));
+        put(DISPID_LD_DisplayFormat, Variant::i2(style));
         for (const QSize &size : sizes) {
             SCOPED_TRACE(testing::Message() << style << " " << size.width() << "x" << size.height());
             container->setFixedSize(size);
