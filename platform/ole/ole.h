@@ -1,6 +1,7 @@
 #pragma once
 // The control layer in one include.
 #include "ole/ambient.h"
+#include "ole/beep.h"
 #include "ole/container.h"
 #include "ole/olecontrol.h"
 #include "ole/font.h"

@@ -1,6 +1,7 @@
 #include "com/activation.h"
 #include "com/connpt.h"
 #include "com/object.h"
+#include "ole/fakebeep.h"
 #include "ole/ole.h"
 #include "registry_fixture.h"
 #include "test_server.h"
@@ -290,6 +291,23 @@ TEST(Handles, GoneObjectsResolveToNull)
     ASSERT_TRUE(ole::imageListDestroy(list));
     EXPECT_EQ(ole::imageListCount(list), 0);
     EXPECT_EQ(ole::imageListAdd(list, strip), -1);
+}
+
+TEST(Beep, GoesToTheCurrentPortWhileItLives)
+{
+    {
+        ole::RecordingBeep outer;
+        EXPECT_EQ(MessageBeep(0), TRUE);
+        {
+            ole::RecordingBeep inner;
+            MessageBeep(0x30);
+            EXPECT_EQ(inner.types(), (std::vector<UINT>{0x30}));
+        }
+        MessageBeep(0);
+        EXPECT_EQ(outer.types(), (std::vector<UINT>{0, 0}));
+    }
+    EXPECT_EQ(ole::setBeepPort(nullptr), nullptr) << "the default port is back";
+    EXPECT_EQ(MessageBeep(0), TRUE);
 }
 
 TEST(Colors, SystemColoursComeFromTheTable)
