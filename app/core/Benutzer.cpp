@@ -4,6 +4,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "forms/combobox.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 
@@ -119,7 +120,7 @@ Benutzer::Benutzer()
     txtBenutzer = textBox(eingabe0, "txtBenutzer");
     txtPassw = textBox(eingabe0, "txtPassw", true);
     txtPasswBest = textBox(eingabe0, "txtPasswBest", true);
-    cboBG = new QComboBox(eingabe0);
+    cboBG = new forms::ComboBox(eingabe0);
     cboBG->setObjectName(QStringLiteral("cboBG"));
     cboBG->setEditable(true);
     cboBG->setInsertPolicy(QComboBox::NoInsert);
