@@ -23,13 +23,13 @@ namespace {
 double wertDes(const ole::ControlContainer &c)
 {
     com::Variant status;
-    if (FAILED(c.getProperty(LzDate2Disp::Status, &status)))
+    if (FAILED(c.getProperty(DISPID_LD_Status, &status)))
         return modRun::KeinDatum;
     com::Variant s;
     if (FAILED(VariantChangeType(&s, &status, 0, VT_I2)) || s.iVal != lzdValid)
         return modRun::KeinDatum;
     com::Variant v;
-    if (FAILED(c.getProperty(LzDate2Disp::Value, &v)) || v.vt != VT_DATE)
+    if (FAILED(c.getProperty(DISPID_LD_Value, &v)) || v.vt != VT_DATE)
         return modRun::KeinDatum;
     // The editor keeps days only.
     return std::floor(v.date);
@@ -47,9 +47,9 @@ Datumsfeld::Datumsfeld(const QString &name, QWidget *parent)
     if (SUCCEEDED(c->createControl(CLSID_LzDate2))) {
         container_ = c;
         container_->setObjectName(name + QStringLiteral("_LzDate2"));
-        container_->setProperty(LzDate2Disp::Separator, com::Variant::string(QStringLiteral(".")));
-        container_->setProperty(LzDate2Disp::DateFormat, com::Variant::i2(lzdDdmmyyyy));
-        container_->setProperty(LzDate2Disp::NullString, com::Variant::string(QString()));
+        container_->setProperty(DISPID_LD_Separator, com::Variant::string(QStringLiteral(".")));
+        container_->setProperty(DISPID_LD_DateFormat, com::Variant::i2(lzdDdmmyyyy));
+        container_->setProperty(DISPID_LD_NullString, com::Variant::string(QString()));
         container_->setMinimumHeight(QLineEdit().sizeHint().height());
         layout->addWidget(container_);
         setFocusProxy(container_->controlWidget() ? container_->controlWidget() : container_);
@@ -76,12 +76,12 @@ void Datumsfeld::setText(const QString &text)
         return;
     }
     // Empty first, so that a text that is no date leaves no earlier day behind.
-    container_->setProperty(LzDate2Disp::Value, com::Variant::fromDate(0.0));
+    container_->setProperty(DISPID_LD_Value, com::Variant::fromDate(0.0));
     if (text.trimmed().isEmpty())
         return;
     const double tag = modRun::ErmittleDatum(text);
     if (tag != modRun::KeinDatum)
-        container_->setProperty(LzDate2Disp::Value, com::Variant::fromDate(tag));
+        container_->setProperty(DISPID_LD_Value, com::Variant::fromDate(tag));
 }
 
 QString Datumsfeld::text() const
@@ -110,7 +110,7 @@ bool Datumsfeld::gueltig() const
 void Datumsfeld::setHintergrund(quint32 oleColor)
 {
     if (container_) {
-        container_->setProperty(LzDate2Disp::BackColor, com::Variant::i4(LONG(oleColor)));
+        container_->setProperty(DISPID_LD_BackColor, com::Variant::i4(LONG(oleColor)));
         return;
     }
     QPalette pal = text_->palette();
@@ -122,7 +122,7 @@ void Datumsfeld::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::EnabledChange && container_)
-        container_->setProperty(LzDate2Disp::Enabled, com::Variant::boolean(isEnabled()));
+        container_->setProperty(DISPID_LD_Enabled, com::Variant::boolean(isEnabled()));
 }
 
 } // namespace contacts

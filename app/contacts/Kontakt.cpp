@@ -4,7 +4,7 @@
 
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartListen.h"
+#include "core/modStart.h"
 
 #include "forms/keyfilter.h"
 #include "forms/services.h"

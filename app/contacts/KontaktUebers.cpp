@@ -5,8 +5,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/modStartJahr.h"
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 
 #include "forms/listgrid.h"
 #include "forms/services.h"

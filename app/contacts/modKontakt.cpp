@@ -6,7 +6,6 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
-#include "core/modStartLogin.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"

@@ -1,6 +1,6 @@
 // The editor's date fields: the date-edit control in the German form, and the text box that
 // stands in when the control's library is not installed.
-#include "support.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 
@@ -43,7 +43,7 @@ TEST(Datumsfeld, TheControlHoldsADayOrNone)
     }
     com::Variant status;
     feld.setText(QString());
-    ASSERT_EQ(feld.steuerelement()->getProperty(LzDate2Disp::Status, &status), S_OK);
+    ASSERT_EQ(feld.steuerelement()->getProperty(DISPID_LD_Status, &status), S_OK);
     EXPECT_EQ(status.iVal, lzdNull);
 }
 

@@ -1,6 +1,6 @@
 // The contact editor: loading, inserting, updating, moving between categories and deleting,
 // with the member records and the overview's counts and rows kept in step.
-#include "support.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 #include "contacts/Kontakt.h"
@@ -111,15 +111,15 @@ TEST_F(Editor, AMemberLoadsWithItsMemberDataInTheDateEditControls)
             SCOPED_TRACE(d->objectName().toStdString());
             ASSERT_TRUE(d->hatSteuerelement());
             com::Variant sep, format;
-            ASSERT_EQ(d->steuerelement()->getProperty(LzDate2Disp::Separator, &sep), S_OK);
-            ASSERT_EQ(d->steuerelement()->getProperty(LzDate2Disp::DateFormat, &format), S_OK);
+            ASSERT_EQ(d->steuerelement()->getProperty(DISPID_LD_Separator, &sep), S_OK);
+            ASSERT_EQ(d->steuerelement()->getProperty(DISPID_LD_DateFormat, &format), S_OK);
             EXPECT_EQ(com::toQString(sep.bstrVal), QString("."));
             EXPECT_EQ(format.iVal, lzdDdmmyyyy);
         }
         EXPECT_EQ(k.txtGebDat->text(), QString("24.12.1970"));
         EXPECT_EQ(k.txtEintritt->text(), QString("01.04.1990"));
         com::Variant s;
-        ASSERT_EQ(k.txtGebDat->steuerelement()->getProperty(LzDate2Disp::DateString, &s), S_OK);
+        ASSERT_EQ(k.txtGebDat->steuerelement()->getProperty(DISPID_LD_DateString, &s), S_OK);
         EXPECT_EQ(com::toQString(s.bstrVal), QString("24.12.1970"));
         geprueft = true;
     });

@@ -1,4 +1,4 @@
-#include "support.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Kontakt.h"
 #include "contacts/KontaktUebers.h"
@@ -8,9 +8,6 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "core/modStartJahr.h"
-#include "core/modStartLaden.h"
-#include "core/modStartLogin.h"
 #include "schema/schema.h"
 
 #include "com/activation.h"
