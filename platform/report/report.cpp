@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -312,7 +313,11 @@ void Report::ExportPdf(const QString &path) const
 
 void Report::PrintTo(QPagedPaintDevice &device) const
 {
-    const Document doc = document();
+    Document doc = document();
+    // Laid out on the paper the printer was given (the print dialog may have changed it).
+    const QSizeF paper = device.pageLayout().fullRectPoints().size();
+    if (paper.isValid() && !paper.isEmpty())
+        doc.pageSize = paper;
     QPainter painter;
     if (!painter.begin(&device))
         throw vb::Error(482, QStringLiteral("Druckerfehler: der Drucker nimmt den Auftrag nicht an."));
