@@ -1,11 +1,11 @@
 #include "registration.h"
 
-#include "contacts/modKontakt.h"
+#include "contacts/KontaktUebers.h"
 #include "fishery/Besatzung.h"
 #include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
-#include "core/modStartJahr.h"
+#include "core/modStart.h"
 #include "workhours/modArbeit.h"
 
 
@@ -16,11 +16,11 @@ void RegistriereBereiche()
     auto &jahr = modStart::jahreswechsel();
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
     jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
-    jahr.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 
     modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
 
     fishery::RegistriereFangbuch();
     fishery::RegistriereFangauswertung();
     fishery::RegistriereBesatzung();
+    contacts::RegistriereKontakte();
 }

@@ -57,8 +57,8 @@ struct GVar
     // The six filters of the catch evaluation (year, species, water, month, number, weight),
     // switched by its check boxes.
     std::array<bool, 6> blnFangFilter{};
-    // Which overview categories are expanded; whether the last click expanded one.
-    QList<bool> blnAufgeklappt;
+    // Whether the last expand click in the contact overview expanded a category (which
+    // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;
 
     // Navigation: the bar's groups, the two groups and their items as built at start, the item

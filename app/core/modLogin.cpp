@@ -4,8 +4,7 @@
 #include "core/Main.h"
 #include "core/modEnde.h"
 #include "core/modMain.h"
-#include "core/modStartJahr.h"
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 
 #include "com/bstr.h"
 #include "com/variant.h"

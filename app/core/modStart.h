@@ -1,9 +1,36 @@
 #pragma once
-// Opening the application database and sizing the main window at start-up.
+// modStart: the start-up of the program. Every procedure of the module is declared here:
+//   - the database and the main window's size          (modStart.cpp)
+//   - the navigation bar, the login check, the group rights, today's date, the start-up load of
+//     all lists, the year in the status bar              (modStartLogin.cpp)
+//   - the yearly roll-over of the catch year             (modStartJahr.cpp)
+//   - the loaders of the catch side and their combos     (modStartLaden.cpp)
+//   - the loaders of categories, stocking, contacts      (modStartListen.cpp)
+//   - the loader of the system parameters                (modSystem.cpp)
+//   - the loaders of users and groups, the group list    (modBenutzer.cpp)
+//
+// The loaders follow the error trap of the data procedures (module "modStart", routine by its
+// own name); the combo fillers have none of their own.
+#include "core/modGVar.h"
+#include "com/types.h"
+
 #include <QString>
 #include <functional>
 
+class QComboBox;
+class QProgressBar;
+
+namespace dao {
+class Recordset;
+}
+
+namespace forms {
+class ListGrid;
+}
+
 namespace modStart {
+
+// ---- database and window size -----------------------------------------------------------------
 
 // The program folder: $TORVANA_HOME, else $XDG_DATA_HOME/torvana, else
 // ~/.local/share/torvana. It holds tv01.mdb, temp/, SeqData/ and Graphics/.
@@ -21,6 +48,20 @@ void OeffneDatenbank();
 // Navigation bar 7695 twips high, main window 8625 twips high.
 void SetzeFenstergroesse();
 
+// A control of the program's control libraries that could not be created by its class: the
+// message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
+// "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
+// description, and how to register the library (the registration step of the run script).
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
+                             const QString &beschreibung);
+
+// Thrown by a start-up step that cannot go on without its control; the start shows the message
+// and ends the program.
+struct SteuerelementFehlt
+{
+    QString meldung;
+};
+
 // Steps of the start-up that other modules provide. An empty step does nothing, except the
 // login step: without it the main window shows itself.
 struct Startschritte
@@ -30,5 +71,153 @@ struct Startschritte
     std::function<void()> RepariereDatenbank; // repairs the database file and reopens it
 };
 Startschritte &startschritte();
+
+// ---- navigation bar, login, rights, start-up load ---------------------------------------------
+
+// Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
+// sets the left pane's width. Without the navigation bar (its control could not be created) it
+// throws SteuerelementFehlt with the message for the user.
+void loadButtnBar();
+
+// True when a user with exactly this name and password exists (both compared exactly, both
+// bound as values). Then the name goes into status panel 4 and the group's rights are applied;
+// otherwise the failure box "TORVANA" is shown.
+bool Login(const QString &Name, const QString &Passwort);
+
+// The rights of the user's group (the open Gruppen record): every right that is False removes
+// its navigation item; KontListe False disables the contact overview's member-list button.
+void SetzeZugriffsrechte(dao::Recordset &rs);
+
+// Today's date parts into intTag, strWochentag, intMonat, strMonat, intJahr.
+void ErmittleTagesdatum();
+
+// The start-up load of all lists, in order, with the splash window's progress bar.
+void LadeAlleTabellen();
+
+// intJahr into status panel 8.
+void SetzeStatusJahr();
+
+// The rights of Gruppen, one Boolean column each.
+enum class Recht {
+    Fangbuch,
+    Fangauswertung,
+    KontUebers,
+    KontListe,
+    Kontakt,
+    Arbeit,
+    Besatz,
+    Basis,
+    Benutzerverwaltung,
+    System
+};
+QString Rechtsspalte(Recht recht);
+// The user whose name stands in status panel 4: does the group have the right? False when no
+// such user or group exists. No error trap: errors go to the caller's.
+bool GruppeHatRecht(Recht recht);
+
+// Loaders of other program areas that the start-up load calls; empty ones are skipped.
+struct Ladeschritte
+{
+    std::function<void()> loadTblBenutzer;           // users
+    std::function<void()> loadTblZugriff;            // groups and rights
+    std::function<void()> InitialisiereKontaktUebers; // contact overview
+};
+Ladeschritte &ladeschritte();
+
+// ---- yearly roll-over -------------------------------------------------------------------------
+
+// Compares the stored catch year (System.FJahr) with intJahr. Equal: true. Otherwise asks
+// whether the calendar year becomes the catch year: No gives false (the program ends). Yes
+// stores it and, when the calendar went back, removes the carry-over entries of the old year;
+// else, when the user agrees, carries the work hours over, and resets the members' fee flags.
+// The new year and everything that follows from it are written in one transaction: after a
+// failure nothing is kept, the next login asks again, and the result is false.
+bool KontrolliereSystemJahr();
+
+// The procedures of the work-hours and contact areas that the roll-over calls, with the old
+// catch year. Each returns false after a failure it has reported. An empty one is skipped.
+struct Jahreswechsel
+{
+    std::function<bool(long &altesJahr)> UebernehmeStunden;
+    std::function<bool(long &jahr)> Ueberpruefe_auf_Uebertrag;
+    std::function<bool()> ReinitialisiereJB;
+};
+Jahreswechsel &jahreswechsel();
+
+// ---- loaders of the catch side ----------------------------------------------------------------
+
+// Appends every fish species (FNr, FName) to the base-data window's grid tblFBasis; creates
+// that window when it does not exist yet.
+void loadTblFBasis();
+// The same for the waters (GNr, GName) and tblGBasis.
+void loadTblGBasis();
+
+// Refills the catch grid with the catches of gv().intJahr and gv().intMonat, one row each:
+// FangNr, fish species, water, month name, Anzahl, Gewicht. The progress bar is shown while the
+// rows go in (maximum: the number of catches, 1 when there are none) and hidden afterwards.
+// No catch: the box "Keine Einträge für diesen Monat vorhanden !", except during the start-up
+// load. Without a progress bar (nullptr) the rows go in all the same.
+void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb);
+
+// The catch log window lives on the catch side, which this module does not know. That side
+// registers how to reach the window's grid (creating the window on first use); the start-up
+// load then fills it through loadTblFList(pb).
+using FangListeZugriff = std::function<forms::ListGrid &()>;
+void setFangListe(FangListeZugriff zugriff);
+// The catch log's grid through the registration. Without one, the trap reports error 91.
+void loadTblFList(QProgressBar *pb);
+// The catch log's grid through the registration (the window is created on first use);
+// nullptr when none is registered.
+forms::ListGrid *FangListe();
+
+// Empties the combo box and adds the names of the base-data grid (column 1), top to bottom.
+// Creates the base-data window when it does not exist yet.
+void loadcboFArt(QComboBox &cbo);
+void loadcboGName(QComboBox &cbo);
+
+// ---- loaders of categories, stocking, contacts ------------------------------------------------
+
+// Appends the categories to tblKatego of the Katego window; the two member categories carry
+// the suffix " -> Systemkategorie <-".
+void loadTblKatego();
+// Refills tblBList of the Besatzung window with the stocking entries of intJahr, five cells a
+// row: BNr, fish species, water, Zeit, Menge as "###0.00" (names of a fish species or water
+// that no longer exists are empty). An empty year shows its message unless the start-up load
+// runs.
+void loadTblBList();
+
+// The stocking plan window lives on the catch side, which this module does not know. That side
+// registers how to reach the window's grid (creating the window on first use), and is told
+// the year whose entries the grid holds after each refill. Without a registration
+// loadTblBList reports error 91 through its trap.
+struct BesatzListe
+{
+    std::function<forms::ListGrid &()> tblBList;
+    std::function<void(int jahr)> geladen;
+};
+void setBesatzListe(BesatzListe liste);
+// Sets up the contact overview (its set-up is registered by the contact area).
+void loadTblKUebers();
+// Refills the combo with the category names of tblKatego (without the suffix) when its item
+// count differs from the grid's row count.
+void loadcboKatego(QComboBox &cbo);
+
+// ---- system parameters ------------------------------------------------------------------------
+
+// Fills tblSystem, the about box's address labels and the System window's address boxes from
+// the System record. The grid and the labels are the copies of the System record that the rest
+// of the program reads.
+void loadTblSystem();
+
+// ---- users and groups -------------------------------------------------------------------------
+
+// The users (BNr, Name, Passwort, group name) into the users grid of the Benutzer window, and
+// the groups (GNr, GName, the ten rights) into its groups grid; the window is created when it
+// does not exist yet.
+void loadTblBenutzer();
+void loadTblZugriff();
+// Replaces the combo's list with the group names of the groups grid, in grid order; what is
+// typed in the combo stays.
+void loadcboBG(QComboBox &cbo);
 
 } // namespace modStart

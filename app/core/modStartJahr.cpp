@@ -1,4 +1,4 @@
-#include "core/modStartJahr.h"
+#include "core/modStart.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"

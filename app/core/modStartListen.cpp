@@ -1,8 +1,7 @@
-#include "core/modStartListen.h"
+#include "core/modStart.h"
 #include "core/Katego.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartLogin.h"
 #include "core/trap.h"
 
 #include "common/vberror.h"

@@ -1,4 +1,5 @@
 #include "core/modSystem.h"
+#include "core/modStart.h"
 #include "core/Info.h"
 #include "core/System.h"
 #include "core/modGVar.h"

@@ -1,12 +1,7 @@
 #pragma once
-// The system parameters: the grid of the System window and the about box's address labels are
-// the copies of the System record that the rest of the program reads.
-
-namespace modStart {
-// Fills tblSystem, the about box's address labels and the System window's address boxes from
-// the System record.
-void loadTblSystem();
-} // namespace modStart
+// modSystem: the system parameters of the System window. The grid of the System window and the
+// about box's address labels are the copies of the System record that the rest of the program
+// reads; they are filled at start-up by modStart::loadTblSystem.
 
 namespace modSystem {
 

@@ -1,14 +1,14 @@
 #include "fishery/Besatzung.h"
 #include "fishery/Ausgaben.h"
 #include "fishery/modBesatzList.h"
+#include "fishery/modBesatzListDruck.h"
 #include "fishery/modFAuswert.h"
 #include "fishery/modFangbuch.h"
 
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/modStartLaden.h"
-#include "core/modStartListen.h"
+#include "core/modStart.h"
 
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
@@ -215,15 +215,8 @@ bool Besatzung::aendertEintrag() const
 
 void Besatzung::AusgabenFreigeben()
 {
-    const auto &a = fishery::ausgaben();
-    const struct { const char *key; bool da; } tasten[] = {
-        {"tbExcel", bool(a.ErzeugeBPlanDatei)},
-        {"tbVorschau", bool(a.DruckeBPlanListe)},
-        {"tbDruck", bool(a.DruckeBPlanListe)},
-    };
-    for (const auto &t : tasten)
-        if (QAction *aktion = Toolbar1->findChild<QAction *>(QString::fromLatin1(t.key)))
-            aktion->setEnabled(t.da);
+    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
+        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeBPlanDatei));
 }
 
 void Besatzung::LadeJahr(int jahr)
@@ -258,7 +251,6 @@ void Besatzung::tblBList_DblClick(int row)
 void Besatzung::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
-    const auto &a = fishery::ausgaben();
     if (key == QLatin1String("tbSpeichern")) {
         // A refused input while an entry is loaded keeps it loaded, so that the next save
         // changes it instead of inserting it a second time.
@@ -282,11 +274,10 @@ void Besatzung::Toolbar1_ButtonClick(const QString &key)
     } else if (key == QLatin1String("tbExcel")) {
         DateiErzeugen();
     } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
-        if (a.DruckeBPlanListe) {
-            g.blnKeinNeuLaden = true;
-            a.DruckeBPlanListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken")
-                                                                : QStringLiteral("vorschau"));
-        }
+        g.blnKeinNeuLaden = true;
+        // The title names the year whose plan the grid holds (the year box is kept on it).
+        DruckeBPlanListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
+                         *tblBList, intGridJahr > 0 ? QString::number(intGridJahr) : cboBJahr->currentText());
     }
     // Back to inserting, unless an entry is still loaded in the fields (a refused input or a
     // failed write while changing, a file or print-out made meanwhile): its next save changes it.

@@ -8,7 +8,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/modStartLaden.h"
+#include "core/modStart.h"
 
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
@@ -247,15 +247,8 @@ void Fangauswertung::Form_Activate()
 
 void Fangauswertung::AusgabenFreigeben()
 {
-    const auto &a = fishery::ausgaben();
-    const struct { const char *key; bool da; } tasten[] = {
-        {"tbExcel", bool(a.ErzeugeFangDatei)},
-        {"tbVorschau", bool(a.DruckeFangListe)},
-        {"tbDruck", bool(a.DruckeFangListe)},
-    };
-    for (const auto &t : tasten)
-        if (QAction *aktion = Toolbar1->findChild<QAction *>(QString::fromLatin1(t.key)))
-            aktion->setEnabled(t.da);
+    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
+        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeFangDatei));
 }
 
 void Fangauswertung::FilterGeklickt(int filter, bool an)
@@ -277,7 +270,6 @@ void Fangauswertung::FilterGeklickt(int filter, bool an)
 
 void Fangauswertung::Toolbar1_ButtonClick(const QString &key)
 {
-    const auto &a = fishery::ausgaben();
     if (key == QLatin1String("tbSuch")) {
         Suchen();
     } else if (key == QLatin1String("tbAnzLoeschen")) {
@@ -285,10 +277,9 @@ void Fangauswertung::Toolbar1_ButtonClick(const QString &key)
     } else if (key == QLatin1String("tbExcel")) {
         DateiErzeugen();
     } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
-        if (!a.DruckeFangListe)
-            return;
         gv().blnKeinNeuLaden = true;
-        a.DruckeFangListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"));
+        DruckeFangListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
+                        *tblFAusw, Auswahl, lblGefDS->text());
     }
 }
 

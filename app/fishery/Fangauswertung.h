@@ -2,6 +2,8 @@
 // The catch evaluation window: the user ticks filters, starts the search and gets the matching
 // catches of all years in the grid tblFAusw with their number and the sums of counts and
 // weights. A catch of the grid opens in the catch log.
+#include "fishery/modFAuswertDruck.h"
+
 #include "forms/form.h"
 
 class QCheckBox;
@@ -63,6 +65,10 @@ public:
     void tblFAusw_DblClick(int row);
     void tblFAusw_Context(int row);
 
+    // The filter of the search whose result tblFAusw shows, as that search applied it; the
+    // catch list print-out heads the list with it.
+    modFAuswert::AngewandteAuswahl Auswahl;
+
     // The row of tblFAusw chosen last, -1 for none. The program-wide lngDSNr is set from it
     // when the context menu opens, since another window may have changed that meanwhile.
     int intGewaehlt = -1;
@@ -76,7 +82,7 @@ private:
     void FilterGeklickt(int filter, bool an);
     void Suchen();
     void DateiErzeugen();
-    // The print and file keys are enabled while their procedures are set.
+    // The file key is enabled while its procedure is set.
     void AusgabenFreigeben();
 };
 

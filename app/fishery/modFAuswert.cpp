@@ -154,11 +154,11 @@ bool an(int filter)
 
 // The catches with their species and water; catches whose species or water is gone are not
 // among them.
-constexpr char Auswahl[] =
+constexpr char AuswahlSql[] =
     "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
     "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
 // The count and the two sums over the same catches, in one pass.
-constexpr char Summen[] =
+constexpr char SummenSql[] =
     "SELECT COUNT(fa.FangNr) AS Expr1000, SUM(fa.Anzahl) AS Expr1001, SUM(fa.Gewicht) AS Expr1002 "
     "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
 
@@ -274,13 +274,20 @@ void LadeAuswahl()
         return;
     }
 
+    // What this search applies; the print-out heads the list with it.
+    const auto &flags = gv().blnFangFilter;
+    w.Auswahl = {flags[FilterJahr] ? w.cboFJahr->currentText() : QString(),
+                 flags[FilterMonat] ? w.cboFMonat->currentText() : QString(),
+                 flags[FilterFischart] ? w.cboFArt->currentText() : QString(),
+                 flags[FilterGewaesser] ? w.cboGName->currentText() : QString()};
+
     dao::Database &db = gv().dbDaten;
     dao::Recordset rs;
     t.step([&] {
-        rs = db.OpenRecordset(dao::SqlText(Auswahl) + filter + " ORDER BY fa.FangNr", dao::dbOpenDynaset, werte);
+        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenDynaset, werte);
     });
     t.step([&] {
-        dao::Recordset summen = db.OpenRecordset(dao::SqlText(Summen) + filter, dao::dbOpenDynaset, werte);
+        dao::Recordset summen = db.OpenRecordset(dao::SqlText(SummenSql) + filter, dao::dbOpenDynaset, werte);
         if (summen.RecordCount() == 1) {
             const long long anzahl = summen("Expr1000").Value().toLongLong();
             w.lblGefDS->setText(anzahl == 0 ? QStringLiteral("0") : QString::number(anzahl));
@@ -384,6 +391,7 @@ void LeereFangAuswahl()
     w.lblGefDS->clear();
     w.lblSumAnz->clear();
     w.lblSumGew->clear();
+    w.Auswahl = {};
     g.blnFangFilter.fill(false);
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"
@@ -90,8 +90,11 @@ bool UebernehmeStunden(long &altesJahr)
     });
     if (!geschrieben)
         return false;
-    forms::MsgBox(QStringLiteral("Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
-                  forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+    // Inside the roll-over's transaction the entries are kept only once that commits.
+    modRun::nachCommit([] {
+        forms::MsgBox(QStringLiteral("Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
+                      forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+    });
     return true;
 }
 

@@ -2,7 +2,6 @@
 // years, 12 fish species, 8 waters), as a year or month change in the catch log does.
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"

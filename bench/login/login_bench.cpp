@@ -3,8 +3,6 @@
 #include "core/Eroef.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
-#include "core/modStartLogin.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"

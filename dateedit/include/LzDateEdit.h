@@ -68,88 +68,88 @@ enum enumDateStatus : SHORT { lzdValid = 0, lzdInvalid = 1, lzdNull = 2 };
 enum enumDateInitial : SHORT { lzdCurrent = 0, lzdCustom = 1 };
 
 // ---- DISPIDs of _DLzDate2 ---------------------------------------------------------------------
-namespace LzDate2Disp {
-inline constexpr DISPID Alignment = 1;
-inline constexpr DISPID DisplayFormat = 2;
-inline constexpr DISPID HighlightInverted = 3;
-inline constexpr DISPID HighlightColor = 4;
-inline constexpr DISPID DateFormat = 5;
-inline constexpr DISPID Separator = 6;
-inline constexpr DISPID DisabledColor = 7;
-inline constexpr DISPID TimeStore = 8;
-inline constexpr DISPID Modified = 9;
-inline constexpr DISPID SeparatorDefault = 10;
-inline constexpr DISPID Border = 11;
-inline constexpr DISPID EditMode = 12;
-inline constexpr DISPID EditModeChange = 13;
-inline constexpr DISPID ValueReset = 14;
-inline constexpr DISPID CalendarDOWs = 15;
-inline constexpr DISPID CalendarMonths = 16;
-inline constexpr DISPID NullString = 17;
-inline constexpr DISPID SelectionPersistance = 18;
-inline constexpr DISPID Value = 19;                // also the default member (DISPID_VALUE)
-inline constexpr DISPID Day = 20;
-inline constexpr DISPID Month = 21;
-inline constexpr DISPID Year = 22;
-inline constexpr DISPID DateString = 23;
-inline constexpr DISPID CalendarFormat = 24;
-inline constexpr DISPID Status = 25;               // read only
-inline constexpr DISPID DayOfWeek = 26;            // read only
-inline constexpr DISPID DayOfYear = 27;            // read only
-inline constexpr DISPID WeekOfYear = 28;           // read only
-inline constexpr DISPID FreeFormEntry = 29;
-inline constexpr DISPID VariantData = 30;
-inline constexpr DISPID CalendarControl = 31;      // read only
-inline constexpr DISPID SetSelection = 500;        // (short start, short end)
-inline constexpr DISPID getCaretPosition = 501;    // returns short
-inline constexpr DISPID getStartSelection = 502;   // returns short
-inline constexpr DISPID getEndSelection = 503;     // returns short
-inline constexpr DISPID AboutBox = DISPID_ABOUTBOX;
-inline constexpr DISPID Font = DISPID_FONT;
-inline constexpr DISPID BackColor = DISPID_BACKCOLOR;
-inline constexpr DISPID ForeColor = DISPID_FORECOLOR;
-inline constexpr DISPID Enabled = DISPID_ENABLED;
-inline constexpr DISPID hWnd = DISPID_HWND;        // read only
-} // namespace LzDate2Disp
+enum LzDate2Dispid : DISPID {
+    DISPID_LD_Alignment = 1,
+    DISPID_LD_DisplayFormat = 2,
+    DISPID_LD_HighlightInverted = 3,
+    DISPID_LD_HighlightColor = 4,
+    DISPID_LD_DateFormat = 5,
+    DISPID_LD_Separator = 6,
+    DISPID_LD_DisabledColor = 7,
+    DISPID_LD_TimeStore = 8,
+    DISPID_LD_Modified = 9,
+    DISPID_LD_SeparatorDefault = 10,
+    DISPID_LD_Border = 11,
+    DISPID_LD_EditMode = 12,
+    DISPID_LD_EditModeChange = 13,
+    DISPID_LD_ValueReset = 14,
+    DISPID_LD_CalendarDOWs = 15,
+    DISPID_LD_CalendarMonths = 16,
+    DISPID_LD_NullString = 17,
+    DISPID_LD_SelectionPersistance = 18,
+    DISPID_LD_Value = 19,                // also the default member (DISPID_VALUE)
+    DISPID_LD_Day = 20,
+    DISPID_LD_Month = 21,
+    DISPID_LD_Year = 22,
+    DISPID_LD_DateString = 23,
+    DISPID_LD_CalendarFormat = 24,
+    DISPID_LD_Status = 25,               // read only
+    DISPID_LD_DayOfWeek = 26,            // read only
+    DISPID_LD_DayOfYear = 27,            // read only
+    DISPID_LD_WeekOfYear = 28,           // read only
+    DISPID_LD_FreeFormEntry = 29,
+    DISPID_LD_VariantData = 30,
+    DISPID_LD_CalendarControl = 31,      // read only
+    DISPID_LD_SetSelection = 500,        // (short start, short end)
+    DISPID_LD_getCaretPosition = 501,    // returns short
+    DISPID_LD_getStartSelection = 502,   // returns short
+    DISPID_LD_getEndSelection = 503,     // returns short
+    DISPID_LD_AboutBox = DISPID_ABOUTBOX,
+    DISPID_LD_Font = DISPID_FONT,
+    DISPID_LD_BackColor = DISPID_BACKCOLOR,
+    DISPID_LD_ForeColor = DISPID_FORECOLOR,
+    DISPID_LD_Enabled = DISPID_ENABLED,
+    DISPID_LD_hWnd = DISPID_HWND,        // read only
+};
 
 // A control whose properties were loaded from data of version 0x00010000 answers with this
 // layout: DISPIDs 1-17 as above, then these; no SelectionPersistance, FreeFormEntry, VariantData,
 // CalendarControl, hWnd or selection getters.
-namespace LzDate2DispV1 {
-inline constexpr DISPID Value = 18;
-inline constexpr DISPID Day = 19;
-inline constexpr DISPID Month = 20;
-inline constexpr DISPID Year = 21;
-inline constexpr DISPID DateString = 22;
-inline constexpr DISPID CalendarFormat = 23;
-inline constexpr DISPID Status = 24;
-inline constexpr DISPID DayOfWeek = 25;
-inline constexpr DISPID DayOfYear = 26;
-inline constexpr DISPID WeekOfYear = 27;
-inline constexpr DISPID SetSelection = 28;
-} // namespace LzDate2DispV1
+enum LzDate2DispidV1 : DISPID {
+    DISPID_LD1_Value = 18,
+    DISPID_LD1_Day = 19,
+    DISPID_LD1_Month = 20,
+    DISPID_LD1_Year = 21,
+    DISPID_LD1_DateString = 22,
+    DISPID_LD1_CalendarFormat = 23,
+    DISPID_LD1_Status = 24,
+    DISPID_LD1_DayOfWeek = 25,
+    DISPID_LD1_DayOfYear = 26,
+    DISPID_LD1_WeekOfYear = 27,
+    DISPID_LD1_SetSelection = 28,
+};
 // Data of version 0x00020000 gives the current layout without FreeFormEntry, VariantData,
 // CalendarControl and the selection getters.
 
 // ---- DISPIDs of _DLzDate2Events ---------------------------------------------------------------
-namespace LzDate2Event {
-inline constexpr DISPID KeyDown = DISPID_KEYDOWN;      // (short* KeyCode, short Shift)
-inline constexpr DISPID KeyUp = DISPID_KEYUP;          // (short* KeyCode, short Shift)
-inline constexpr DISPID MouseDown = DISPID_MOUSEDOWN;  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
-inline constexpr DISPID MouseUp = DISPID_MOUSEUP;
-inline constexpr DISPID MouseMove = DISPID_MOUSEMOVE;
-inline constexpr DISPID Click = DISPID_CLICK;
-inline constexpr DISPID DblClick = DISPID_DBLCLICK;
-inline constexpr DISPID KeyPress = DISPID_KEYPRESS;    // (short* KeyAscii)
-inline constexpr DISPID GotFocusEvent = 1;
-inline constexpr DISPID LostFocusEvent = 2;
-inline constexpr DISPID Change = 3;
-inline constexpr DISPID BeforeLostFocus = 4;
-inline constexpr DISPID BeforeOpenCalendar = 5;
-inline constexpr DISPID AfterCloseCalendar = 6;
-inline constexpr DISPID GetCentury = 7;                // (short Year, long* century)
-inline constexpr DISPID InvalidDate = 8;               // (short Year, short Month, short Day)
-} // namespace LzDate2Event
+enum LzDate2EventDispid : DISPID {
+    DISPID_LDE_KeyDown = DISPID_KEYDOWN,      // (short* KeyCode, short Shift)
+    DISPID_LDE_KeyUp = DISPID_KEYUP,          // (short* KeyCode, short Shift)
+    DISPID_LDE_MouseDown = DISPID_MOUSEDOWN,  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_MouseUp = DISPID_MOUSEUP,
+    DISPID_LDE_MouseMove = DISPID_MOUSEMOVE,
+    DISPID_LDE_Click = DISPID_CLICK,
+    DISPID_LDE_DblClick = DISPID_DBLCLICK,
+    DISPID_LDE_KeyPress = DISPID_KEYPRESS,    // (short* KeyAscii)
+    DISPID_LDE_GotFocusEvent = 1,
+    DISPID_LDE_LostFocusEvent = 2,
+    DISPID_LDE_Change = 3,
+    DISPID_LDE_BeforeLostFocus = 4,
+    DISPID_LDE_BeforeOpenCalendar = 5,
+    DISPID_LDE_AfterCloseCalendar = 6,
+    DISPID_LDE_GetCentury = 7,                // (short Year, long* century)
+    DISPID_LDE_InvalidDate = 8,               // (short Year, short Month, short Day)
+};
 
 // ---- persisted property versions --------------------------------------------------------------
 inline constexpr ULONG LzDate2_Version1 = 0x00010000;

@@ -1,7 +1,7 @@
 #pragma once
 // The date formats of the control: display codes, field order, separators and the texts made
 // from and read back into a date. Pure functions; the control state lives in DateModel.
-#include "OleDate.h"
+#include "OleCalendar.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "IntlPort.h"
 
-#include "OleDate.h"
+#include "OleCalendar.h"
 
 #include <QDateTime>
 #include <ctime>

@@ -1,7 +1,7 @@
 // The control object: defaults, property round trips through both faces, ItemFromKey, object
 // safety and class information, creation in a container, and teardown while the client still
 // holds parts of the object model.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "ole/container.h"
 #include "ole/handles.h"

@@ -1,6 +1,6 @@
 // Events reach every sink through IDispatch::Invoke with their DISPIDs and arguments; vetoable
 // events are cancelled exactly by CancelEvent during their raising.
-#include "support.h"
+#include "navrail_fixture.h"
 
 using namespace navtest;
 

@@ -1,6 +1,6 @@
 // Groups and items: limits, lookups by position and key, removal and what it does to the current
 // index and to the references the bar holds, objects from elsewhere handed to setters.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "ole/handles.h"
 

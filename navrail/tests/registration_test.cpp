@@ -1,6 +1,6 @@
 // Self-registration, class objects and the unload rule of the library, driven through its
 // exported entry points as a registration tool and the runtime call them.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include <QTemporaryDir>
 #include <dlfcn.h>

@@ -1,5 +1,5 @@
 // Tab collections and the control's tab set.
-#include "support.h"
+#include "navrail_fixture.h"
 
 using namespace navtest;
 

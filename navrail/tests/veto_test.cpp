@@ -1,6 +1,6 @@
 // The raising side of the events on its own: which events a handler can veto, the flag being
 // cleared before each vetoable raise, and the argument order of the events with integers.
-#include "support.h"
+#include "navrail_fixture.h"
 
 #include "events.h"
 

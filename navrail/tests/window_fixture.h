@@ -1,8 +1,8 @@
 #pragma once
 // A control activated in a shown host window, and helpers to find its windows and read pixels.
-#include "support.h"
+#include "navrail_fixture.h"
 
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 
 #include <QApplication>
 #include <QImage>

@@ -2,7 +2,7 @@
 // Reading ambient properties through a control's site (ole/control.h). Each helper falls back to
 // the given default when there is no site or the container does not know the property.
 #include "com/variant.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 
 namespace ole {

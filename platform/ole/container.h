@@ -10,7 +10,7 @@
 // may answer through BYREF arguments or call back into the control (a veto with CancelEvent).
 #include "com/connpt.h"
 #include "com/dispatch.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/font.h"
 
 #include <QFont>

@@ -1,11 +1,10 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Eroef.h"
 #include "core/Katego.h"
 #include "core/Login.h"
 #include "core/Main.h"
-#include "core/modStartJahr.h"
-#include "core/modStartLogin.h"
+#include "core/modStart.h"
 
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"

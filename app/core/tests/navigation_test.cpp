@@ -1,4 +1,4 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Main.h"
 #include "core/modMain.h"

@@ -1,7 +1,6 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/modStart.h"
-#include "core/modStartJahr.h"
 
 using namespace coretest;
 

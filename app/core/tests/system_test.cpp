@@ -1,4 +1,4 @@
-#include "support.h"
+#include "core_fixture.h"
 
 #include "core/Info.h"
 #include "core/System.h"

@@ -2,14 +2,15 @@
 #include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "fishery/modFAuswert.h"
+#include "fishery/modFAuswertDruck.h"
 #include "fishery/modFangbuch.h"
 
 #include "core/Main.h"
+#include "core/modDruck.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"
@@ -17,6 +18,8 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/statusbar.h"
+#include "report/fakeprinters.h"
+#include "report/report.h"
 
 #include <QAction>
 #include <QApplication>
@@ -100,6 +103,7 @@ protected:
     }
     void TearDown() override
     {
+        modDruck::VerwerfeBerichte();
         forms::unloadAll();
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
@@ -191,9 +195,10 @@ TEST_F(AuswertungTest, TheWindowStartsWithItsListsAndEveryFilterOff)
     const QString spalten[] = {"FangNr", "Fischart", "Gewässer", "Monat", "Fangjahr", "Anzahl", "Gew. i. Gramm"};
     for (int c = 0; c < 7; ++c)
         EXPECT_EQ(w->tblFAusw->top().columnCaption(c), spalten[c]);
-    // The print and file keys wait for their procedures.
-    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
-        EXPECT_FALSE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
+    // The file key waits for its procedure; the print keys print.
+    EXPECT_FALSE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
+    for (const char *key : {"tbVorschau", "tbDruck"})
+        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbSuch")->isEnabled());
 }
 
@@ -548,16 +553,13 @@ TEST_F(AuswertungTest, TheContextCommandOpensTheRowChosenHereWhateverAnotherWind
     EXPECT_EQ(fangbuch->tblFList->rowCount(), 2);
 }
 
-TEST_F(AuswertungTest, ThePrintAndFileKeysCallTheirProceduresOnceTheyAreSet)
+TEST_F(AuswertungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
 {
-    std::vector<QString> aufrufe;
-    auto &a = fishery::ausgaben();
-    a.ErzeugeFangDatei = [&] { aufrufe.push_back("datei " + QString::number(w->tblFAusw->rowCount())); };
-    a.DruckeFangListe = [&](const QString &art) { aufrufe.push_back(art + (gv().blnKeinNeuLaden ? " kein" : "")); };
+    std::vector<int> aufrufe;
+    fishery::ausgaben().ErzeugeFangDatei = [&] { aufrufe.push_back(w->tblFAusw->rowCount()); };
     w->Hide();
     w->Show();
-    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
-        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
+    EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
     const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?\n\r"
                           "ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?";
@@ -577,15 +579,41 @@ TEST_F(AuswertungTest, ThePrintAndFileKeysCallTheirProceduresOnceTheyAreSet)
     suche();
     boxes.answer(forms::vbYes);
     klicke(w->Toolbar1, "tbExcel");
-    klicke(w->Toolbar1, "tbVorschau");
-    // After the preview the window's next activation does not refill its lists.
-    w->cboFArt->setCurrentIndex(1);
+    EXPECT_EQ(aufrufe, std::vector<int>{4});
+}
+
+TEST_F(AuswertungTest, ThePrintOutIsHeadedByTheFilterTheSearchApplied)
+{
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
+    tick(w->chkArchiv);
+    w->cboFJahr->setCurrentText("2023");
+    suche();
+    ASSERT_EQ(nummern(), QStringList({"1", "2"}));
+    // Changed since, without a new search.
+    w->cboFJahr->setCurrentText("2024");
+    tick(w->chkFArt);
+    w->cboFArt->setCurrentText("Hecht");
+    tick(w->chkFMonat);
+
+    klicke(w->Toolbar1, "tbDruck");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    ASSERT_EQ(drucker.printed, 1);
+    EXPECT_EQ(drucker.lastRows, 2);
+    report::Report &r = modFAuswert::rpt_Fangliste();
+    EXPECT_EQ(r.PageHeader().Controls("lblFJahr").Caption, QString("2023"));
+    EXPECT_EQ(r.PageHeader().Controls("lblFMonat").Caption, QString("alle"));
+    EXPECT_EQ(r.ReportFooter().Controls("lblFischart").Caption, QString("alle"));
+    EXPECT_EQ(r.ReportFooter().Controls("lblGefDS").Caption, QString("2"));
+
+    // After the print-out the next activation refills nothing.
+    EXPECT_TRUE(gv().blnKeinNeuLaden);
     w->Hide();
     w->Show();
-    EXPECT_EQ(w->cboFArt->currentText(), QString("Zander"));
+    EXPECT_EQ(w->cboFArt->currentText(), QString("Hecht"));
     EXPECT_FALSE(gv().blnKeinNeuLaden);
-    klicke(w->Toolbar1, "tbDruck");
-    EXPECT_EQ(aufrufe, (std::vector<QString>{"datei 4", "vorschau kein", "drucken kein"}));
+    w->Hide();
+    w->Show();
+    EXPECT_TRUE(w->cboFArt->currentText().isEmpty());
 }
 
 TEST_F(AuswertungTest, TheRegistrationLetsTheMainWindowReachTheGrid)

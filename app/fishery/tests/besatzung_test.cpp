@@ -1,18 +1,20 @@
 #include "fishery/Ausgaben.h"
 #include "fishery/Besatzung.h"
 #include "fishery/modBesatzList.h"
+#include "fishery/modBesatzListDruck.h"
 
+#include "core/modDruck.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "core/modStartLaden.h"
-#include "core/modStartListen.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "report/fakeprinters.h"
+#include "report/report.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,6 +78,7 @@ protected:
     }
     void TearDown() override
     {
+        modDruck::VerwerfeBerichte();
         forms::unloadAll();
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
@@ -180,8 +183,9 @@ TEST_F(BesatzungTest, TheWindowShowsThePlanOfTheYear)
     EXPECT_EQ(w->cboFArt->count(), 2);
     EXPECT_TRUE(w->cboFArt->currentText().isEmpty());
     EXPECT_EQ(gv().strModus, QString("SAVE"));
-    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
-        EXPECT_FALSE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
+    EXPECT_FALSE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
+    for (const char *key : {"tbVorschau", "tbDruck"})
+        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
     EXPECT_EQ(boxes.count(), 0u);
 }
 
@@ -429,16 +433,13 @@ TEST_F(BesatzungTest, AnEntryWhoseSpeciesWasDeletedCanStillBeDeleted)
     EXPECT_EQ(nummern(), QStringList({"1"}));
 }
 
-TEST_F(BesatzungTest, ThePrintAndFileKeysCallTheirProceduresOnceTheyAreSet)
+TEST_F(BesatzungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
 {
-    std::vector<QString> aufrufe;
-    auto &a = fishery::ausgaben();
-    a.ErzeugeBPlanDatei = [&] { aufrufe.push_back("datei " + QString::number(w->tblBList->rowCount())); };
-    a.DruckeBPlanListe = [&](const QString &art) { aufrufe.push_back(art + (gv().blnKeinNeuLaden ? " kein" : "")); };
+    std::vector<int> aufrufe;
+    fishery::ausgaben().ErzeugeBPlanDatei = [&] { aufrufe.push_back(w->tblBList->rowCount()); };
     w->Hide();
     w->Show();
-    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
-        EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
+    EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
     const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?\n\r"
                           "ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?";
@@ -449,7 +450,7 @@ TEST_F(BesatzungTest, ThePrintAndFileKeysCallTheirProceduresOnceTheyAreSet)
     EXPECT_EQ(boxes.boxes()[1].text, QString("Vorgang von User abgebrochen !"));
     boxes.answer(forms::vbYes);
     klicke("tbExcel");
-    EXPECT_EQ(aufrufe, std::vector<QString>{"datei 2"});
+    EXPECT_EQ(aufrufe, std::vector<int>{2});
 
     waehleJahr(heute - 2);
     boxes.clear();
@@ -459,25 +460,34 @@ TEST_F(BesatzungTest, ThePrintAndFileKeysCallTheirProceduresOnceTheyAreSet)
     EXPECT_EQ(boxes.last().text,
               QString("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"));
     EXPECT_EQ(aufrufe.size(), 1u);
+}
 
-    // A print-out while an entry is loaded keeps it loaded; the next save changes it.
-    waehleJahr(heute);
+TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)
+{
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
+    waehleJahr(heute - 1);
     doppelklick(0);
     klicke("tbDruck");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    ASSERT_EQ(drucker.printed, 1);
+    EXPECT_EQ(drucker.lastRows, 1);
+    EXPECT_EQ(modBesatzList::rpt_BesatzListe().PageHeader().Controls("lblUeb").Caption,
+              QString("Besatz - Plan für das Fangjahr ") + QString::number(heute - 1));
+
+    // The entry stays loaded: the next save changes it.
     EXPECT_EQ(gv().strModus, QString("EDIT"));
     tippe(w->txtMenge, "13");
     klicke("tbSpeichern");
     EXPECT_EQ(anzahl(), 3);
-    EXPECT_DOUBLE_EQ(spalte(1, "Menge").toDouble(), 13.0);
+    EXPECT_DOUBLE_EQ(spalte(2, "Menge").toDouble(), 13.0);
 
-    // After the preview the next activation refills nothing.
-    klicke("tbVorschau");
+    // After the print-out the next activation refills nothing.
+    EXPECT_TRUE(gv().blnKeinNeuLaden);
     w->cboBJahr->addItem("1999");
     w->Hide();
     w->Show();
     EXPECT_EQ(w->cboBJahr->count(), 5);
     EXPECT_FALSE(gv().blnKeinNeuLaden);
-    EXPECT_EQ(aufrufe, (std::vector<QString>{"datei 2", "drucken kein", "vorschau kein"}));
 }
 
 TEST_F(BesatzungTest, TheRegistrationLetsTheCoreReachTheWindowAndItsGrid)

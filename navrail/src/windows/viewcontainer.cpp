@@ -1,7 +1,7 @@
 #include "viewcontainer.h"
 
 #include "../control.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 #include "ole/olecolor.h"
 
 #include <QPainter>

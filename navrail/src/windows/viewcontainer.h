@@ -5,7 +5,7 @@
 //
 // A hosted window becomes a child of the container and is fitted to its client area; a window
 // that is replaced is hidden, never destroyed, and stays the caller's. An embedded object is a
-// control of the in-process contract (ole/control.h): its widget is taken into the container
+// control of the in-process contract (ole/olecontrol.h): its widget is taken into the container
 // with IQtControl::Activate, which creates it or moves it there. Plain automation objects have no
 // widget and show nothing.
 #include "../common.h"

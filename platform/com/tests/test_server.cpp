@@ -7,7 +7,7 @@
 #include "com/object.h"
 #include "com/regscript.h"
 #include "ole/ambient.h"
-#include "ole/control.h"
+#include "ole/olecontrol.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,0 +1,30 @@
+// Torvana: the main window opens the database and hands over to the login; the program ends
+// when the main window is unloaded.
+#include "core/Main.h"
+#include "core/modDruck.h"
+#include "registration.h"
+
+#include "forms/form.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Torvana"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    RegistriereBereiche();
+    Main &main = forms::form<Main>();
+    if (!forms::isLoaded<Main>()) {
+        forms::unloadAll();
+        return EXIT_FAILURE;
+    }
+    QObject::connect(&main, &forms::MainForm::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    const int rc = app.exec();
+    // The reports and their previews go while the application still exists.
+    modDruck::VerwerfeBerichte();
+    forms::unloadAll();
+    return rc;
+}
