@@ -19,7 +19,9 @@
 #include "forms/services.h"
 #include "forms/statusbar.h"
 #include "report/fakeprinters.h"
+#include "report/preview.h"
 #include "report/report.h"
+#include "pdftext/pdftext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -614,6 +617,88 @@ TEST_F(AuswertungTest, ThePrintOutIsHeadedByTheFilterTheSearchApplied)
     w->Hide();
     w->Show();
     EXPECT_TRUE(w->cboFArt->currentText().isEmpty());
+}
+
+TEST_F(AuswertungTest, ThePrintKeyPrintsTheFoundCatchesWithTheirTotalsUnderTheAppliedFilter)
+{
+    if (!pdftext::Available())
+        GTEST_SKIP() << "poppler-utils not installed";
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro"), QStringLiteral("Tinte Kasse")}};
+    drucker.pdfPath = home.filePath(QStringLiteral("fangliste.pdf"));
+    tick(w->chkArchiv); // the year filter, on 2024
+    suche();
+    ASSERT_EQ(nummern(), QStringList({"3", "4", "5", "7"}));
+    // Switched on since, without a new search: not what the list was made with.
+    tick(w->chkFMonat);
+    tick(w->chkFArt);
+    w->cboFArt->setCurrentText("Zander");
+
+    klicke(w->Toolbar1, "tbDruck");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    ASSERT_EQ(drucker.printed, 1);
+    const QString t = pdftext::Text(drucker.pdfPath);
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Fangjahr", "2024", "Fangmonat:", "alle", "Fangliste", "FangNr:", "Fischart:",
+                                      "Gewässer:", "Monat:", "Fangjahr:", "Anzahl:", "Gewicht:",
+                                      "3", "Hecht", "Altarm", "März", "2024", "5", "4.200",
+                                      "4", "Barsch", "Baggersee", "März", "2024", "10", "800",
+                                      "5", "Zander", "Baggersee", "Dezember", "2024", "3", "2.500",
+                                      "7", "O'Hara", "Altarm", "Juni", "2024", "4", "1.000"}),
+              std::string())
+        << t.toStdString();
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Settings der Fangliste:", "gewählte Fischart", "alle", "gewähltes Gewässer",
+                                      "alle", "Anzahl d. gef. Einträge:", "4"}),
+              std::string())
+        << t.toStdString();
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Fischanzahl [gesamt]", "22", "Fischgewicht [gesamt]", "8500", "i.Gramm"}),
+              std::string())
+        << t.toStdString();
+    EXPECT_EQ(pdftext::Count(t, "Zander"), 1) << "the species typed after the search is not printed";
+}
+
+TEST_F(AuswertungTest, ThePreviewKeyShowsTheListWithoutAPrinterAndPrintingWithoutOneIsRefused)
+{
+    report::FakePrinters keiner;
+    tick(w->chkArchiv);
+    w->cboFJahr->setCurrentText("2023");
+    suche();
+    ASSERT_EQ(nummern(), QStringList({"1", "2"}));
+
+    klicke(w->Toolbar1, "tbVorschau");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    EXPECT_EQ(keiner.dialogs, 0);
+    QPointer<QWidget> v = modFAuswert::rpt_Fangliste().window();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    auto *p = qobject_cast<report::PreviewWindow *>(v.data());
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(v->windowTitle(), QString("Fangliste"));
+    EXPECT_EQ(p->document().rows->values.size(), 2);
+
+    klicke(w->Toolbar1, "tbDruck");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, QString("ACHTUNG: Kein Drucker installiert, Vorgang wird abgebrochen !"));
+    EXPECT_EQ(keiner.dialogs, 0);
+}
+
+TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
+{
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
+    tick(w->chkArchiv);
+    w->cboFJahr->setCurrentText("2022");
+    tick(w->chkFArt);
+    w->cboFArt->setCurrentText("Zander");
+    suche();
+    ASSERT_EQ(w->tblFAusw->rowCount(), 0);
+    boxes.clear();
+    for (const char *key : {"tbDruck", "tbVorschau"}) {
+        SCOPED_TRACE(key);
+        boxes.clear();
+        klicke(w->Toolbar1, key);
+        ASSERT_EQ(boxes.count(), 1u);
+        EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
+    }
+    EXPECT_EQ(drucker.dialogs, 0);
+    EXPECT_EQ(db().OpenRecordset("SELECT COUNT(*) AS n FROM Druck_Fangliste", dao::dbOpenDynaset)(0).Value().toInt(), 0);
 }
 
 TEST_F(AuswertungTest, TheRegistrationLetsTheMainWindowReachTheGrid)

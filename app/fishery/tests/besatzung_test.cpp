@@ -14,7 +14,9 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "report/fakeprinters.h"
+#include "report/preview.h"
 #include "report/report.h"
+#include "pdftext/pdftext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -488,6 +491,44 @@ TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)
     w->Show();
     EXPECT_EQ(w->cboBJahr->count(), 5);
     EXPECT_FALSE(gv().blnKeinNeuLaden);
+}
+
+TEST_F(BesatzungTest, ThePrintKeyPrintsThePlanTheGridShowsWithItsYear)
+{
+    if (!pdftext::Available())
+        GTEST_SKIP() << "poppler-utils not installed";
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
+    drucker.pdfPath = home.filePath(QStringLiteral("besatzplan.pdf"));
+    ASSERT_EQ(nummern(), QStringList({"1", "3"}));
+    klicke("tbDruck");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    ASSERT_EQ(drucker.printed, 1);
+    const QString t = pdftext::Text(drucker.pdfPath);
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Besatz - Plan für das Fangjahr " + QString::number(heute), "B-Nr:", "Fischart:",
+                                      "Gewässer:", "Zeitpunkt:", "Menge i. Kg:", "1", "Hecht", "Baggersee", "Frühjahr",
+                                      "12,50", "3", "Zander", "Baggersee", "7,00"}),
+              std::string())
+        << t.toStdString();
+    EXPECT_EQ(pdftext::Count(t, "Herbst"), 0) << "another year's entry";
+}
+
+TEST_F(BesatzungTest, ThePreviewKeyShowsThePlanWithoutAPrinter)
+{
+    report::FakePrinters keiner;
+    waehleJahr(heute - 1);
+    boxes.clear();
+    klicke("tbVorschau");
+    EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
+    EXPECT_EQ(keiner.dialogs, 0);
+    QPointer<QWidget> v = modBesatzList::rpt_BesatzListe().window();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    EXPECT_EQ(v->windowTitle(), QString("Besatz - Plan"));
+    auto *p = qobject_cast<report::PreviewWindow *>(v.data());
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->document().rows->values.size(), 1);
+    EXPECT_EQ(modBesatzList::rpt_BesatzListe().PageHeader().Controls("lblUeb").Caption,
+              QString("Besatz - Plan für das Fangjahr ") + QString::number(heute - 1));
 }
 
 TEST_F(BesatzungTest, TheRegistrationLetsTheCoreReachTheWindowAndItsGrid)
