@@ -20,6 +20,9 @@
 #include "forms/services.h"
 #include "ole/container.h"
 #include "report/fakeprinters.h"
+#include "pdftext/pdftext.h"
+#include "core/Info.h"
+#include "core/modDruck.h"
 
 #include "LzDateEdit.h"
 
@@ -126,6 +129,7 @@ protected:
     }
     void TearDown() override
     {
+        modDruck::VerwerfeBerichte();
         forms::unloadAll();
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
@@ -654,4 +658,49 @@ TEST_F(ArbeitTest, ADoubleClickBesideTheRowsChangesNothing)
     klicke(view->viewport(), QPoint(5, view->viewport()->height() - 3), true);
     EXPECT_EQ(gv().strModus, QString("SAVE"));
     EXPECT_TRUE(f->lblArbNr->text().isEmpty());
+}
+
+TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
+{
+    if (!pdftext::Available())
+        GTEST_SKIP() << "poppler-utils not installed";
+    Info &info = forms::form<Info>();
+    info.lblVerein->setText("ASV Petri Heil");
+    report::FakePrinters drucker({"Büro"});
+    drucker.pdfPath = home.filePath("blatt.pdf");
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    knopf("tbDruck");
+    ASSERT_EQ(drucker.printed, 1) << texte(boxes);
+    QString t = pdftext::Text(drucker.pdfPath);
+    qsizetype pos = 0;
+    for (const QString &teil : {QString("ASV Petri Heil"), QString("Arbeitsliste [Einzelaufstellung] für Jahr 2024"),
+                                QString("12,50"), QString("02.03.2024"), QString("10,00"), QString("04.05.2024"),
+                                QString("Mitgl.-Nr : 1")}) {
+        const qsizetype p = t.indexOf(teil, pos);
+        EXPECT_GE(p, 0) << teil.toStdString() << " missing or out of order in:\n" << t.toStdString();
+        if (p >= 0)
+            pos = p + teil.size();
+    }
+    // The footer: the member and the window's three figures.
+    for (const QString &teil : {QString("Meier"), QString("Hans"), QString("22,50"), QString("20,00"), QString("2,50")})
+        EXPECT_GE(t.indexOf(teil, pos), 0) << teil.toStdString();
+
+    // Another year heads the sheet with that year, once.
+    f->cboArbJahr->setCurrentText("2023");
+    f->cboArbJahr_Click();
+    knopf("tbDruck");
+    t = pdftext::Text(drucker.pdfPath);
+    EXPECT_TRUE(t.contains("Arbeitsliste [Einzelaufstellung] für Jahr 2023")) << t.toStdString();
+    EXPECT_FALSE(t.contains("2024 2023"));
+    EXPECT_TRUE(t.contains("-15,00")) << t.toStdString();
+
+    // A year without entries prints nothing.
+    f->cboArbJahr->addItem("2022");
+    f->cboArbJahr->setCurrentText("2022");
+    f->cboArbJahr_Click();
+    boxes.clear();
+    knopf("tbDruck");
+    EXPECT_EQ(drucker.printed, 2);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
 }
