@@ -8,6 +8,7 @@
 #include "ole/handles.h"
 #include "ole/imagelist.h"
 #include "ole/memstream.h"
+#include "ole/menu.h"
 #include "ole/olecolor.h"
 #include "ole/persist.h"
 #include "ole/picture.h"

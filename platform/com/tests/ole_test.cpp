@@ -6,7 +6,11 @@
 #include "registry_fixture.h"
 #include "test_server.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <QPointer>
 #include <QPainter>
 
@@ -219,6 +223,33 @@ TEST(PropertyBag, ConvertsOnReadAndReportsMissingNames)
     EXPECT_EQ(ole::bagRead(bag.get(), QStringLiteral("Missing"), VT_EMPTY, &v), E_INVALIDARG);
     EXPECT_EQ(v.vt, VT_EMPTY);
     EXPECT_EQ(ole::propertyBagNames(bag.get()), (QStringList{QStringLiteral("SoundEffects"), QStringLiteral("_Version")}));
+}
+
+TEST(Menus, EntriesCarryCommandIdentifiers)
+{
+    QMenu menu;
+    const ole::Handle h = ole::handleFromMenu(&menu);
+    ASSERT_EQ(ole::menuFromHandle(h), &menu);
+    QAction *open = ole::appendMenuItem(&menu, 1291, QStringLiteral("&Open"));
+    QAction *separator = ole::appendMenuItem(&menu, 103, QString());
+    ole::appendMenuItem(ole::menuFromHandle(h), 5000, QStringLiteral("Extra"));
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_TRUE(separator->isSeparator());
+    EXPECT_EQ(ole::menuItemId(open), 1291u);
+    EXPECT_EQ(ole::menuItemId(separator), 103u);
+    EXPECT_EQ(ole::findMenuItem(&menu, 5000)->text(), QStringLiteral("Extra"));
+    EXPECT_EQ(ole::menuItemId(menu.addAction(QStringLiteral("ohne"))), 0u) << "an entry added without an identifier";
+    EXPECT_TRUE(ole::removeMenuItem(&menu, 1291));
+    EXPECT_FALSE(ole::removeMenuItem(&menu, 1291));
+    EXPECT_EQ(ole::findMenuItem(&menu, 1291), nullptr);
+
+    // Tracking answers the chosen entry's identifier, 0 when the menu is dismissed.
+    QTimer::singleShot(0, [&] { menu.setActiveAction(ole::findMenuItem(&menu, 5000)); QTest::keyClick(&menu, Qt::Key_Return); });
+    EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 5000u);
+    QTimer::singleShot(0, [&] { QTest::keyClick(&menu, Qt::Key_Escape); });
+    EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 0u);
+    QMenu empty;
+    EXPECT_EQ(ole::trackPopupMenu(&empty, QPoint(10, 10)), 0u) << "an empty menu is not shown";
 }
 
 TEST(Handles, GoneObjectsResolveToNull)
