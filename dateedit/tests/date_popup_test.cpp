@@ -59,6 +59,16 @@ protected:
         ASSERT_TRUE(popup()->isVisible());
         ASSERT_TRUE(QTest::qWaitForWindowActive(popup()));
     }
+    // Holds the focus watch back (as a busy machine may) or lets it run again.
+    void holdWatch(bool hold)
+    {
+        auto *timer = popup()->findChild<QTimer *>(QStringLiteral("lzCalendarTimer"));
+        ASSERT_NE(timer, nullptr);
+        if (hold)
+            timer->stop();
+        else
+            timer->start();
+    }
     void closeAndSettle()
     {
         tick();
@@ -314,6 +324,129 @@ TEST_F(Popup, ShortCalendarTextsAreCompleted)
         QTest::keyClick(popupWindow(), Qt::Key_Escape);
         closeAndSettle();
         clickAway();
+    }
+}
+
+TEST_F(Popup, CtrlAltAndEscapeCancelInBothCalendars)
+{
+    const Qt::Key keys[] = {Qt::Key_Control, Qt::Key_Alt, Qt::Key_Escape};
+    for (SHORT format : {SHORT(1), SHORT(4)}) {
+        withCalendar(format);
+        for (Qt::Key k : keys) {
+            SCOPED_TRACE(testing::Message() << "format " << format << " key " << k);
+            events.clear();
+            openWithF4();
+            QTest::keyClick(popupWindow(), Qt::Key_Right);
+            QTest::keyClick(popupWindow(), k);
+            closeAndSettle();
+            EXPECT_FALSE(popup()->isVisible());
+            EXPECT_EQ(value(), oleDate(2031, 6, 15));
+            EXPECT_EQ(count(DISPID_LDE_Change), 0);
+            EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
+            EXPECT_TRUE(control()->hasFocus()) << "the focus is back on the field";
+        }
+        clickAway();
+    }
+}
+
+TEST_F(Popup, AClickOnThePopupBesideTheCalendarCancels)
+{
+    withCalendar(1);
+    openWithF4();
+    QTest::keyClick(popupWindow(), Qt::Key_Right);
+    QTest::mouseClick(popupWindow(), Qt::LeftButton, {}, QPoint(1, popup()->height() - 2));
+    closeAndSettle();
+    EXPECT_FALSE(popup()->isVisible());
+    EXPECT_EQ(value(), oleDate(2031, 6, 15));
+    EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
+}
+
+TEST_F(Popup, TheButtonWhileOpenCommitsTheDateShown)
+{
+    withCalendar(1);
+    openWithF4();
+    QTest::keyClick(popupWindow(), Qt::Key_Right);
+    // The press on the button comes before the watch sees the focus on the field.
+    holdWatch(true);
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+    click(QPoint(control()->width() - 4, control()->height() / 2));
+    holdWatch(false);
+    closeAndSettle();
+    EXPECT_FALSE(popup()->isVisible());
+    EXPECT_EQ(count(DISPID_LDE_BeforeOpenCalendar), 1) << "the second press opens nothing";
+    EXPECT_EQ(value(), oleDate(2031, 6, 16));
+    EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
+}
+
+TEST_F(Popup, TheHighlightColourGoesToTheCalendarAndItsComplementBeside)
+{
+    put(DISPID_LD_HighlightColor, Variant::i4(0x00123456));
+    struct Case
+    {
+        SHORT format;
+        DISPID inverse, colour;
+    };
+    for (const Case &c : {Case{1, 11, 12}, Case{4, 14, 15}}) {
+        SCOPED_TRACE(c.format);
+        withCalendar(c.format);
+        openWithF4();
+        Variant inverse, colour;
+        ASSERT_EQ(com::dispGet(calendar().get(), c.inverse, &inverse), S_OK);
+        ASSERT_EQ(com::dispGet(calendar().get(), c.colour, &colour), S_OK);
+        EXPECT_EQ(com::variantToInt(inverse), 0x00EDCBA9);
+        EXPECT_EQ(com::variantToInt(colour), 0x00123456);
+        QTest::keyClick(popupWindow(), Qt::Key_Escape);
+        closeAndSettle();
+        clickAway();
+    }
+}
+
+TEST_F(Popup, ThePopupFramesTheCalendarAndStaysOnTheScreen)
+{
+    struct Case
+    {
+        SHORT format;
+        int extraWidth, extraHeight;
+    };
+    for (const Case &c : {Case{1, 9, 10}, Case{5, 4, 4}}) {
+        SCOPED_TRACE(c.format);
+        withCalendar(c.format);
+        const QRect screen = host.screen()->geometry();
+        // The field begins 100 pixels before the screen's right edge.
+        host.move(host.x() + screen.right() - 99 - control()->mapToGlobal(QPoint(0, 0)).x(), host.y());
+        settle();
+        openWithF4();
+        QWidget *cal = popup()->findChild<QWidget *>(QStringLiteral("lzCalendarHost"));
+        ASSERT_NE(cal, nullptr);
+        EXPECT_EQ(popup()->width(), cal->width() + c.extraWidth);
+        EXPECT_EQ(popup()->height(), cal->height() + c.extraHeight);
+        EXPECT_EQ(popup()->x(), screen.right() + 1 - cal->width() - 11) << "moved left to stay on the screen";
+        QTest::keyClick(popupWindow(), Qt::Key_Escape);
+        closeAndSettle();
+        clickAway();
+    }
+}
+
+TEST_F(Popup, TheControlDestroyedByItsOwnCommitEvents)
+{
+    for (DISPID at : {DISPID(DISPID_LDE_Change), DISPID(DISPID_LDE_AfterCloseCalendar)}) {
+        SCOPED_TRACE(at);
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        ASSERT_EQ(container->createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
+        put(DISPID_LD_Value, Variant::fromDate(oleDate(2031, 6, 15)));
+        withCalendar(4);
+        onEvent = [this, at](DISPID id, com::EventArgs &) {
+            if (id == at)
+                container->destroyControl();
+        };
+        openWithF4();
+        clickDay(QDate(2031, 6, 20));
+        closeAndSettle();
+        onEvent = nullptr;
+        EXPECT_EQ(container->controlWidget(), nullptr);
+        EXPECT_EQ(popup(), nullptr);
     }
 }
 
