@@ -1,7 +1,6 @@
 #include "core/modMain.h"
 #include "core/Basis.h"
 #include "core/Benutzer.h"
-#include "core/Besatzung.h"
 #include "core/Info.h"
 #include "core/Katego.h"
 #include "core/Login.h"
@@ -70,7 +69,6 @@ void VerbergeAlleForms()
 void RegistriereKern()
 {
     RegistriereFenster(QStringLiteral("Parameter"), [] { return &forms::form<System>(); });
-    RegistriereFenster(QStringLiteral("Besatzung"), [] { return &forms::form<Besatzung>(); });
     RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });

@@ -49,6 +49,9 @@ protected:
     forms::ScriptedMsgBox boxes;
     std::vector<QPointer<Attrappe>> attrappen;
     std::unique_ptr<forms::ListGrid> fangListe;
+    // The stocking plan's grid, and the years the loader reported it filled with.
+    std::unique_ptr<forms::ListGrid> besatzListe;
+    std::vector<int> besatzJahre;
 };
 
 // The texts of the boxes shown, for failure messages.
