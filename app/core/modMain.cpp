@@ -3,7 +3,6 @@
 #include "core/Benutzer.h"
 #include "core/Besatzung.h"
 #include "core/Info.h"
-#include "core/Katego.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/System.h"
@@ -71,7 +70,6 @@ void RegistriereKern()
 {
     RegistriereFenster(QStringLiteral("Parameter"), [] { return &forms::form<System>(); });
     RegistriereFenster(QStringLiteral("Besatzung"), [] { return &forms::form<Besatzung>(); });
-    RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });
     RegistriereFenster(QStringLiteral("Zugriff"), [] { return &forms::form<Benutzer>(); });
