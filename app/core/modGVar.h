@@ -51,9 +51,9 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
-    // Set before a print-out (or a modal dialog) of a list window until that window's next
-    // activation: the activation refills nothing and opens no search dialog, so that leaving the
-    // window for the preview keeps what it shows; the activation sets it back.
+    // Set before a print-out or a modal dialog of a list window (the work-hours window included),
+    // so that the window's next activation neither refills its lists nor opens the search dialog;
+    // the activation sets it back.
     bool blnKeinNeuLaden = false;
     // The six filters of the catch evaluation (year, species, water, month, number, weight),
     // switched by its check boxes.

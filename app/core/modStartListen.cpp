@@ -1,5 +1,4 @@
 #include "core/modStart.h"
-#include "core/Katego.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
@@ -26,6 +25,12 @@ BesatzListe &besatzListe()
     return liste;
 }
 
+KategoListeZugriff &kategoListe()
+{
+    static KategoListeZugriff zugriff;
+    return zugriff;
+}
+
 } // namespace
 
 void setBesatzListe(BesatzListe liste)
@@ -33,10 +38,27 @@ void setBesatzListe(BesatzListe liste)
     besatzListe() = std::move(liste);
 }
 
+void setKategoListe(KategoListeZugriff zugriff)
+{
+    kategoListe() = std::move(zugriff);
+}
+
+forms::ListGrid *KategoListe()
+{
+    return kategoListe() ? &kategoListe()() : nullptr;
+}
+
 void loadTblKatego()
 {
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblKatego"));
-    forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
+    forms::ListGrid *grid = nullptr;
+    if (!trap.step([&] {
+            if (!kategoListe())
+                throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
+            grid = &kategoListe()();
+        }))
+        return;
+    forms::ListGrid &tbl = *grid;
     dao::Recordset rs;
     trap.step([&] { rs = gv().dbDaten.OpenRecordset("SELECT * FROM Katego", dao::dbOpenDynaset); });
     if (!rs.IsOpen())
@@ -106,19 +128,23 @@ void loadTblKUebers()
 
 void loadcboKatego(QComboBox &cbo)
 {
-    const forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
-    const int anzahl = tbl.rowCount();
-    if (anzahl == cbo.count())
-        return;
-    cbo.clear();
-    for (int i = 0; i < anzahl; ++i) {
-        QString name = tbl.text(i, 1);
+    const forms::ListGrid *tbl = KategoListe();
+    QStringList namen;
+    for (int i = 0; tbl && i < tbl->top().rowCount(); ++i) {
+        QString name = tbl->top().text(i, 1);
         if (name == Aktiv + Suffix)
             name = Aktiv;
         else if (name == Passiv + Suffix)
             name = Passiv;
-        cbo.addItem(name);
+        namen << name;
     }
+    bool gleich = namen.size() == cbo.count();
+    for (int i = 0; gleich && i < namen.size(); ++i)
+        gleich = cbo.itemText(i) == namen[i];
+    if (gleich)
+        return;
+    cbo.clear();
+    cbo.addItems(namen);
 }
 
 } // namespace modStart

@@ -76,6 +76,9 @@ void CoreTest::SetUp()
     besatzJahre.clear();
     modStart::setBesatzListe({[this]() -> forms::ListGrid & { return *besatzListe; },
                               [this](int jahr) { besatzJahre.push_back(jahr); }});
+    kategoListe = std::make_unique<forms::ListGrid>();
+    kategoListe->top().setColumnCount(2);
+    modStart::setKategoListe([this]() -> forms::ListGrid & { return *kategoListe; });
 }
 
 void CoreTest::TearDown()
@@ -96,6 +99,8 @@ void CoreTest::TearDown()
     fangListe.reset();
     modStart::setBesatzListe({});
     besatzListe.reset();
+    modStart::setKategoListe({});
+    kategoListe.reset();
     QFile::remove(db());
     qunsetenv("TORVANA_HOME");
 }

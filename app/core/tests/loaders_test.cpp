@@ -1,6 +1,5 @@
 #include "core_fixture.h"
 
-#include "core/Katego.h"
 #include "core/modStart.h"
 
 #include <QComboBox>
@@ -70,7 +69,7 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
 {
     gv().dbDaten.Execute("INSERT INTO Katego (Kategorie) VALUES ('Lieferanten')");
     modStart::loadTblKatego();
-    forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
+    forms::ListGrid &tbl = *kategoListe;
     ASSERT_EQ(tbl.rowCount(), 3);
     EXPECT_EQ(tbl.text(0, 1), QString("Mitglieder (aktiv) -> Systemkategorie <-"));
     EXPECT_EQ(tbl.text(1, 1), QString("Mitglieder (passiv) -> Systemkategorie <-"));
@@ -81,10 +80,28 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
     ASSERT_EQ(cbo.count(), 3);
     EXPECT_EQ(cbo.itemText(0), QString("Mitglieder (aktiv)"));
     EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
-    // Same count: the combo stays as it is, even after a rename in the grid.
+    // The same names: the combo stays as it is and keeps its entry.
+    cbo.setCurrentIndex(2);
+    modStart::loadcboKatego(cbo);
+    EXPECT_EQ(cbo.currentIndex(), 2);
+    // A rename with the same count: the combo never keeps the old name.
     tbl.setText(2, 1, "Händler");
     modStart::loadcboKatego(cbo);
-    EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
+    ASSERT_EQ(cbo.count(), 3);
+    EXPECT_EQ(cbo.itemText(2), QString("Händler"));
+}
+
+TEST_F(Lader, CategoriesWithoutTheirGridReportTheMissingObject)
+{
+    modStart::setKategoListe({});
+    modStart::loadTblKatego();
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.contains("Routine: loadTblKatego")) << boxes.last().text.toStdString();
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 91"));
+    QComboBox cbo;
+    cbo.addItem("alt");
+    modStart::loadcboKatego(cbo);
+    EXPECT_EQ(cbo.count(), 0);
 }
 
 TEST_F(Lader, TheCatchListMovesItsProgressBarInStepsNotAtEveryRow)
