@@ -1,22 +1,21 @@
 #include "registration.h"
 
 #include "contacts/KontaktUebers.h"
+#include "fishery/Besatzung.h"
+#include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "workhours/modArbeit.h"
+#include "workhours/Arbeit.h"
 
 
 void RegistriereBereiche()
 {
     modMain::RegistriereKern();
 
-    auto &jahr = modStart::jahreswechsel();
-    jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
-    jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
-
-    modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
-
     fishery::RegistriereFangbuch();
+    fishery::RegistriereFangauswertung();
+    fishery::RegistriereBesatzung();
     contacts::RegistriereKontakte();
+    workhours::RegistriereArbeit();
 }
