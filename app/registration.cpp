@@ -4,6 +4,7 @@
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "workhours/MitglList.h"
 #include "workhours/modArbeit.h"
 
 
@@ -19,4 +20,5 @@ void RegistriereBereiche()
 
     fishery::RegistriereFangbuch();
     contacts::RegistriereKontakte();
+    workhours::RegistriereMitglList();
 }

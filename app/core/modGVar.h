@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QVariantList>
+#include <array>
 #include <memory>
 
 namespace modGVar {
@@ -50,6 +51,9 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
+    // The member list's nine filter switches, in the order of its filter boxes (birth date,
+    // entry date, sex, fee, status, exempt, left, youth group, work hours done).
+    std::array<bool, 9> blnMitglFilter{};
     // Whether the last expand click in the contact overview expanded a category (which
     // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;
