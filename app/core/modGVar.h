@@ -54,6 +54,10 @@ struct GVar
     // The member list's nine filter switches, in the order of its filter boxes (birth date,
     // entry date, sex, fee, status, exempt, left, youth group, work hours done).
     std::array<bool, 9> blnMitglFilter{};
+    // True from a print-out started in the work-hours window until its next activation: that
+    // activation opens no search dialog, and leaving the window for the preview keeps what it
+    // shows.
+    bool blnKeinNeuLaden = false;
     // Whether the last expand click in the contact overview expanded a category (which
     // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;

@@ -45,9 +45,10 @@ struct Bereiche
     std::function<void(int modus)> SetzeKontaktToolbar;
     std::function<void(forms::ListGrid &tblMList, int &lngDSNr)> loadKontakt;
     std::function<bool()> KontaktZugriff_Erlaubt;
-    // Work hours: fills the work-hours window with the member of the member-list row (labels,
-    // caption, its back button, the year's records, sum, required hours and balance).
-    std::function<void(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
+    // Work hours: takes the member of the member-list row into the work-hours window (labels,
+    // caption, its back button, the year's records, sum, required hours and balance). False when
+    // it was not taken over (no member, an exempt one, a failed read): the area has said why.
+    std::function<bool(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
     std::function<bool()> ArbeitsZugriff_Erlaubt;
     // Database tools.
     std::function<void()> KomprimiereDatenbank;

@@ -1,5 +1,6 @@
 #include "workhours/MitglList.h"
 #include "workhours/modMitglList.h"
+#include "workhours/modArbeit.h"
 #include "workhours/modMitglListDruck.h"
 
 #include "contacts/modKontakt.h"
@@ -7,9 +8,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
-#include "core/trap.h"
 
-#include "dao/dao.h"
 #include "forms/combobox.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
@@ -80,33 +79,6 @@ QGroupBox *paar(const QString &rahmen, QRadioButton *&erste, const QString &name
     l->addWidget(erste);
     l->addWidget(zweite);
     return frame;
-}
-
-// The years of the work-hours entries, from the first to the last, and the current year even
-// without entries (after them, or before them in order when it lies below the first).
-void ladeArbJahre(QComboBox &cbo)
-{
-    modRun::Trap trap(QStringLiteral("modArbeit"), QStringLiteral("loadcboArbJahre"));
-    const int jahr = gv().intJahr;
-    int von = jahr;
-    int bis = jahr;
-    trap.run([&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT MIN(Jahr) AS Expr1000, MAX(Jahr) AS Expr1001 FROM Arbeit",
-                                                       dao::dbOpenDynaset);
-        if (!rs.Eof() && !rs.Fields(0).IsNull()) {
-            von = rs.Fields(0).Value().toInt();
-            bis = rs.Fields(1).Value().toInt();
-        }
-        rs.Close();
-    });
-    cbo.clear();
-    for (int j = von; j <= bis; ++j)
-        cbo.addItem(QString::number(j));
-    if (bis < jahr)
-        cbo.addItem(QString::number(jahr));
-    if (von > jahr)
-        for (int j = jahr; j < von; ++j)
-            cbo.addItem(QString::number(j));
 }
 
 } // namespace
@@ -289,7 +261,7 @@ MitglList::MitglList()
 
 void MitglList::Form_Load()
 {
-    ladeArbJahre(*cboArbJahr);
+    modArbeit::loadcboArbJahre(*cboArbJahr);
     cboArbJahr->setCurrentText(QString::number(gv().intJahr));
 }
 

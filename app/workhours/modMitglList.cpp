@@ -3,7 +3,6 @@
 #include "workhours/modArbeit.h"
 
 #include "contacts/modKontakt.h"
-#include "core/System.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
@@ -27,7 +26,6 @@ namespace modMitglList {
 namespace {
 
 const QString Modul = QStringLiteral("modMitglList");
-const QString PflichtZeile = QStringLiteral("Pflicht-Std. (Arbeit)");
 
 // Grid widths of the two layouts, in twips.
 constexpr int ListenBreite = 10095;
@@ -111,25 +109,6 @@ void datumsfilter(MitglFilter &f, const QComboBox *op1, const QLineEdit *t1, con
     grenze(f, op1, t1, gebDatum);
     if (!leer(op2) && !leer(t2))
         grenze(f, op2, t2, gebDatum);
-}
-
-// The required hours' cell of the settings grid, if the grid holds that row.
-std::optional<double> pflichtAusGrid()
-{
-    System *system = forms::loadedForm<System>();
-    if (!system)
-        return std::nullopt;
-    const forms::ListGrid &grid = *system->tblSystem;
-    if (grid.columnCount() < 2)
-        return std::nullopt;
-    const int zeile = grid.top().find(0, PflichtZeile, -1);
-    if (zeile < 0)
-        return std::nullopt;
-    bool ok = false;
-    const double wert = modRun::LeseZahl(grid.top().text(zeile, 1), &ok);
-    if (!ok)
-        return std::nullopt;
-    return wert;
 }
 
 // One member as the query returns it.
@@ -262,16 +241,6 @@ std::optional<int> ErmittleArbJahr()
     return jahr;
 }
 
-double ErmittlePflichtStd()
-{
-    if (const std::optional<double> wert = pflichtAusGrid())
-        return *wert;
-    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT PflichtStd FROM System", dao::dbOpenDynaset);
-    const double wert = rs.Eof() ? 0.0 : rs.Fields(0).Value().toDouble();
-    rs.Close();
-    return wert;
-}
-
 void LadeAuswahl()
 {
     MitglList &w = fenster();
@@ -323,7 +292,7 @@ void LadeAuswahl()
         }
         rs.Close();
         if (mitStunden)
-            pflicht = ErmittlePflichtStd();
+            pflicht = modArbeit::ErmittlePflichtStd();
     });
     if (!gelesen)
         return;

@@ -37,10 +37,6 @@ bool PruefeMitglAuswahl();
 // The work-hours year of cboArbJahr as a number; nothing when the text is not a year.
 std::optional<int> ErmittleArbJahr();
 
-// Required hours per member and year as the settings window's grid shows them (row
-// "Pflicht-Std. (Arbeit)"); the System record's value while that grid does not hold the row.
-double ErmittlePflichtStd();
-
 // Fills tblMList with the members that pass the filters: one row of eleven columns per member,
 // with the required hours, the hours done in the year of cboArbJahr and the balance (hours done
 // minus required, each figure to two decimals) when the work-hours list or the work-hours

@@ -1,5 +1,6 @@
 #include "mitgllist_fixture.h"
 
+#include "workhours/Arbeit.h"
 #include "workhours/MitglList.h"
 
 #include "contacts/Kontakt.h"
@@ -41,39 +42,36 @@ namespace mitgltest {
 
 namespace {
 
-// Registers the navigation bar's and the date-edit control's libraries once for the whole run,
-// into a registry of their own.
-class Registrierung : public ::testing::Environment
+// Registers the navigation bar's and the date-edit control's libraries into the registry the
+// run uses (a temporary one, unless another fixture of this program set one up first), once
+// per registry.
+bool registriere(const char *pfad)
 {
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-        ok_ = registriere(TORVANA_NAVRAIL_LIBRARY) && registriere(TORVANA_DATEEDIT_LIBRARY);
-        ASSERT_TRUE(ok_) << "control libraries could not be registered";
-    }
-    bool ok() const { return ok_; }
+    if (!QFileInfo::exists(QString::fromLocal8Bit(pfad)))
+        return false;
+    void *lib = dlopen(pfad, RTLD_NOW | RTLD_LOCAL);
+    if (!lib)
+        return false;
+    auto reg = reinterpret_cast<HRESULT (*)()>(dlsym(lib, "DllRegisterServer"));
+    const bool ok = reg && reg() == S_OK;
+    dlclose(lib);
+    return ok;
+}
 
-private:
-    static bool registriere(const char *pfad)
-    {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(pfad)))
-            return false;
-        void *lib = dlopen(pfad, RTLD_NOW | RTLD_LOCAL);
-        if (!lib)
-            return false;
-        auto reg = reinterpret_cast<HRESULT (*)()>(dlsym(lib, "DllRegisterServer"));
-        const bool ok = reg && reg() == S_OK;
-        dlclose(lib);
-        return ok;
-    }
-    QTemporaryDir dir_;
-    bool ok_ = false;
-};
-
-Registrierung *g_registrierung =
-    static_cast<Registrierung *>(::testing::AddGlobalTestEnvironment(new Registrierung));
+bool bibliothekenRegistriert()
+{
+    static QTemporaryDir eigene;
+    static QByteArray registriertIn;
+    if (qgetenv("TORVANA_REGISTRY").isEmpty())
+        qputenv("TORVANA_REGISTRY", QFile::encodeName(eigene.filePath(QStringLiteral("registry"))));
+    const QByteArray registry = qgetenv("TORVANA_REGISTRY");
+    if (registry == registriertIn)
+        return true;
+    if (!registriere(TORVANA_NAVRAIL_LIBRARY) || !registriere(TORVANA_DATEEDIT_LIBRARY))
+        return false;
+    registriertIn = registry;
+    return true;
+}
 
 std::unique_ptr<forms::ListGrid> g_fangListe;
 
@@ -106,7 +104,7 @@ std::string texte(const forms::ScriptedMsgBox &boxes)
 void MitglListTest::SetUp()
 {
     ASSERT_TRUE(home.isValid());
-    ASSERT_TRUE(g_registrierung->ok());
+    ASSERT_TRUE(bibliothekenRegistriert()) << "control libraries could not be registered";
     qputenv("TORVANA_HOME", home.path().toUtf8());
     schema::CreateStarterDatabase(modStart::Datenbankpfad());
     jahr = QDate::currentDate().year();
@@ -132,6 +130,7 @@ void MitglListTest::SetUp()
     setzeZurueck();
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
+    workhours::RegistriereArbeit();
     workhours::RegistriereMitglList();
     g_fangListe = std::make_unique<forms::ListGrid>();
     modStart::setFangListe([]() -> forms::ListGrid & { return *g_fangListe; });

@@ -1,7 +1,7 @@
 #pragma once
 // Fixture of the member-list tests: a program folder with a starter database and a small club,
-// the navigation bar's and the date-edit control's libraries registered into a temporary
-// registry, the core's, the contact side's and the member list's windows registered, the user
+// the navigation bar's and the date-edit control's libraries registered into the test run's
+// registry, the core's, the contact side's, the work-hours and the member list's windows registered, the user
 // logged in, and the member list opened from the contact overview's toolbar in the navigation
 // bar's results pane.
 //

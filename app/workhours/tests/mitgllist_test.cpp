@@ -3,6 +3,7 @@
 // to the contact overview, print-outs).
 #include "mitgllist_fixture.h"
 
+#include "workhours/Arbeit.h"
 #include "workhours/MitglList.h"
 #include "workhours/modMitglList.h"
 
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
@@ -507,27 +509,22 @@ TEST_F(MitglListe, AMemberDeletedWhileListedIsReportedMissing)
     ASSERT_GE(boxes.count(), 1u);
     EXPECT_EQ(boxes.last().text, DSFehlt);
 
-    // The member menu's work-hours entry too.
+    // The member menu's work-hours entry too: the list stays.
     boxes.clear();
-    std::vector<int> uebernommen;
-    modMain::bereiche().UebernimmMitglied = [&](forms::ListGrid &, int z) { uebernommen.push_back(z); };
-    klicke(grid().view()->viewport(), zellpunkt(dorn, 1));
-    forms::form<Main>().mnuArbContr_Click();
-    EXPECT_TRUE(uebernommen.empty());
-    ASSERT_EQ(boxes.count(), 1u);
+    Main &main = forms::form<Main>();
+    kontextmenue(zellpunkt(dorn, 1));
+    ASSERT_TRUE(main.mnuKontMenu_Mitgl->isVisible());
+    main.mnuKontMenu_Mitgl->hide();
+    main.mnuArbContr->trigger();
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
     EXPECT_EQ(boxes.last().text, DSFehlt);
+    EXPECT_TRUE(liste().isVisible());
+    EXPECT_FALSE(workhours::ArbeitFenster().isVisible());
 }
 
 TEST_F(MitglListe, TheContextMenuHandsTheChosenMemberToTheWorkHoursWindow)
 {
-    // A stand-in for the work-hours window.
-    auto *arbeit = new forms::Form;
-    arbeit->setObjectName("Arbeit");
-    modMain::RegistriereFenster("Arbeit", [arbeit] { return arbeit; });
-    std::vector<QString> uebernommen;
-    modMain::bereiche().UebernimmMitglied = [&](forms::ListGrid &g, int z) { uebernommen.push_back(g.text(z, 0)); };
-    modMain::bereiche().ArbeitsZugriff_Erlaubt = [] { return true; };
-
+    tippe(liste().txtInfo, "Sommer");
     suche();
     const int albers = grid().top().find(0, "1");
     kontextmenue(zellpunkt(albers, 1));
@@ -537,25 +534,47 @@ TEST_F(MitglListe, TheContextMenuHandsTheChosenMemberToTheWorkHoursWindow)
     EXPECT_TRUE(main.mnuMitglInfo->isEnabled());
     main.mnuKontMenu_Mitgl->hide();
     main.mnuArbContr->trigger();
-    EXPECT_EQ(uebernommen, std::vector<QString>{"1"}) << texte(boxes);
+    Arbeit &arbeit = workhours::ArbeitFenster();
     EXPECT_FALSE(liste().isVisible());
-    EXPECT_TRUE(arbeit->isVisible());
+    ASSERT_TRUE(arbeit.isVisible()) << texte(boxes);
+    EXPECT_EQ(arbeit.lblKNr->text(), QString("1"));
+    EXPECT_EQ(arbeit.lblNName->text(), QString("Albers"));
+    EXPECT_EQ(arbeit.lblGesStd->text(), QString("22,50"));
+    EXPECT_EQ(arbeit.lblErgStd->text(), QString("2,50"));
     EXPECT_EQ(gv().intArbUebernahme, 1);
     EXPECT_EQ(gv().intSuchAufruf, 1);
+
     // Back from the work-hours window the list is as it was left.
+    klicke(arbeit.cmdMList, arbeit.cmdMList->rect().center());
+    EXPECT_TRUE(liste().isVisible());
+    EXPECT_FALSE(arbeit.isVisible());
     EXPECT_EQ(grid().rowCount(), 5);
+    EXPECT_EQ(liste().txtInfo->text(), QString("Sommer"));
 
     // An exempt member is not taken over.
-    ASSERT_TRUE(modMain::ZeigeImAktItem(liste()));
     boxes.clear();
     const int claasen = grid().top().find(0, "3");
     kontextmenue(zellpunkt(claasen, 1));
     main.mnuKontMenu_Mitgl->hide();
     main.mnuArbContr->trigger();
-    EXPECT_EQ(uebernommen.size(), 1u);
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_TRUE(boxes.last().text.startsWith("Mitglied ist von Arb.-Std. befreit !"));
-    arbeit->Unload();
+    EXPECT_TRUE(liste().isVisible());
+    EXPECT_FALSE(arbeit.isVisible());
+}
+
+TEST_F(MitglListe, TheMemberMenuOpensTheChosenMemberInTheContactEditor)
+{
+    suche();
+    QString knr;
+    editorSchritte = [&](Kontakt &k) { knr = k.lblKNr->text(); };
+    kontextmenue(zellpunkt(grid().top().find(0, "6"), 2));
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.mnuKontMenu_Mitgl->isVisible());
+    main.mnuKontMenu_Mitgl->hide();
+    main.mnuMitglInfo->trigger();
+    EXPECT_EQ(editorGezeigt, 1) << texte(boxes);
+    EXPECT_EQ(knr, QString("6"));
 }
 
 TEST_F(MitglListe, TheContextMenuNeedsAChosenRow)
