@@ -1,4 +1,5 @@
 #include "contacts/KontaktUebers.h"
+#include "contacts/Katego.h"
 #include "contacts/Kontakt.h"
 #include "contacts/modKontakt.h"
 
@@ -193,11 +194,19 @@ namespace contacts {
 void RegistriereKontakte()
 {
     modMain::RegistriereFenster(QStringLiteral("Kontakte"), [] { return &forms::form<KontaktUebers>(); });
+    modMain::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
+    modStart::setKategoListe([]() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; });
+    auto &erw = modKontakt::erweiterungen();
+    erw.LeereSuchKont = modKontakt::LeereSuchKont;
+    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
     modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     auto &b = modMain::bereiche();
     b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    b.LeereSuchKont = modKontakt::LeereSuchKont;
+    b.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

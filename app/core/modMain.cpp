@@ -1,9 +1,7 @@
 #include "core/modMain.h"
 #include "core/Basis.h"
 #include "core/Benutzer.h"
-#include "core/Besatzung.h"
 #include "core/Info.h"
-#include "core/Katego.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/System.h"
@@ -70,8 +68,6 @@ void VerbergeAlleForms()
 void RegistriereKern()
 {
     RegistriereFenster(QStringLiteral("Parameter"), [] { return &forms::form<System>(); });
-    RegistriereFenster(QStringLiteral("Besatzung"), [] { return &forms::form<Besatzung>(); });
-    RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });
     RegistriereFenster(QStringLiteral("Zugriff"), [] { return &forms::form<Benutzer>(); });

@@ -177,17 +177,37 @@ void loadcboGName(QComboBox &cbo);
 
 // ---- loaders of categories, stocking, contacts ------------------------------------------------
 
-// Appends the categories to tblKatego of the Katego window; the two member categories carry
-// the suffix " -> Systemkategorie <-".
+// The category window lives on the contact side, which this module does not know. That side
+// registers how to reach the window's grid tblKatego (KategoNr, name), the program's list of the
+// categories (creating the window on first use).
+using KategoListeZugriff = std::function<forms::ListGrid &()>;
+void setKategoListe(KategoListeZugriff zugriff);
+// The category grid through the registration; nullptr when none is registered.
+forms::ListGrid *KategoListe();
+// Appends the categories to the category grid; the two member categories carry the suffix
+// " -> Systemkategorie <-". Without a registered grid, the trap reports error 91.
 void loadTblKatego();
-// Refills tblBList of the Besatzung window with the stocking entries of intJahr (names of a
-// fish species or water that no longer exists are empty). An empty year shows its message
-// unless the start-up load runs.
+// Refills tblBList of the Besatzung window with the stocking entries of intJahr, five cells a
+// row: BNr, fish species, water, Zeit, Menge as "###0.00" (names of a fish species or water
+// that no longer exists are empty). An empty year shows its message unless the start-up load
+// runs.
 void loadTblBList();
+
+// The stocking plan window lives on the catch side, which this module does not know. That side
+// registers how to reach the window's grid (creating the window on first use), and is told
+// the year whose entries the grid holds after each refill. Without a registration
+// loadTblBList reports error 91 through its trap.
+struct BesatzListe
+{
+    std::function<forms::ListGrid &()> tblBList;
+    std::function<void(int jahr)> geladen;
+};
+void setBesatzListe(BesatzListe liste);
 // Sets up the contact overview (its set-up is registered by the contact area).
 void loadTblKUebers();
-// Refills the combo with the category names of tblKatego (without the suffix) when its item
-// count differs from the grid's row count.
+// Refills the combo with the category names of the category grid (without the suffix) unless it
+// holds exactly those names already, in that order (a renamed category never keeps its old name
+// in a combo). A refilled combo has no current entry; one left as it was keeps its entry.
 void loadcboKatego(QComboBox &cbo);
 
 // ---- system parameters ------------------------------------------------------------------------

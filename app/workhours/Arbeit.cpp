@@ -403,6 +403,8 @@ void RegistriereArbeit()
         ArbeitFenster().cmdMList->setEnabled(true);
         return true;
     };
+    // A member picked in the search dialog.
+    b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
     b.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
     auto &jahr = modStart::jahreswechsel();
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;

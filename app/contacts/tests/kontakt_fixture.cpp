@@ -149,6 +149,7 @@ void KontaktTest::TearDown()
     modStart::jahreswechsel() = {};
     modKontakt::erweiterungen() = {};
     modStart::setFangListe({});
+    modStart::setKategoListe({});
     g_fangListe.reset();
     qunsetenv("TORVANA_HOME");
 }
