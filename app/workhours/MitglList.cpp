@@ -49,6 +49,7 @@ QLineEdit *datumBox(const QString &name, QWidget *parent)
     auto *t = new QLineEdit(parent);
     t->setObjectName(name);
     t->setMaxLength(10);
+    t->setMaximumWidth(110);
     t->setEnabled(false);
     forms::installKeyPress(t, [](int &k) { k = modRun::PruefeTasteDatum(k); });
     return t;
@@ -183,6 +184,8 @@ MitglList::MitglList()
     }
     filterLayout->addWidget(chkArbAnz, 6, 0, 1, 3);
     filterLayout->addWidget(cboArbJahr, 6, 3);
+    // The controls keep their size; the room left goes to the right.
+    filterLayout->setColumnStretch(6, 1);
 
     auto *lblInfo = new QLabel(QStringLiteral("Listenbeschreibung: [wird auf Liste gedruckt]"), this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
@@ -194,6 +197,7 @@ MitglList::MitglList()
     lblGefDS->setObjectName(QStringLiteral("lblGefDS"));
     pb = new QProgressBar(this);
     pb->setObjectName(QStringLiteral("pb"));
+    pb->setMaximumWidth(200);
     pb->setVisible(false);
     // Showing the bar while a list loads moves nothing else in the window.
     QSizePolicy platz = pb->sizePolicy();
@@ -220,14 +224,14 @@ MitglList::MitglList()
     auto *fuss = new QHBoxLayout;
     fuss->addWidget(lblInfo);
     fuss->addWidget(txtInfo, 1);
+    fuss->addWidget(pb);
     fuss->addWidget(lblAnzDS);
     fuss->addWidget(lblGefDS);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Ueberschrift);
     layout->addWidget(Toolbar1);
-    layout->addWidget(Frame6);
+    layout->addWidget(Frame6, 0, Qt::AlignLeft);
     layout->addLayout(fuss);
-    layout->addWidget(pb);
     layout->addWidget(tblMList, 1, Qt::AlignLeft);
 
     filter_ = {
