@@ -659,3 +659,17 @@ TEST_F(MitglListeGast, ADoubleClickWithoutTheContactRightShowsTheRefusal)
     EXPECT_EQ(boxes.last().text, QString("Sie haben keinen Zugriff auf diese Funktion !"));
     EXPECT_EQ(boxes.last().title, QString("Torvana"));
 }
+
+TEST_F(MitglListe, AMemberWithoutAnyExitValueHasNotLeft)
+{
+    // An old record may hold no exit value at all rather than the zero date.
+    sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname, GebDatum) VALUES (7, 1, 'Gruen', 'Greta', 0)");
+    sql("INSERT INTO Mitglied (KNr, Austritt) VALUES (7, NULL)");
+    MitglList &w = liste();
+    paar(w.chkAusgMitgl, w.optAusgNein);
+    suche();
+    EXPECT_EQ(sortiert(knrListe()), QStringList({"1", "2", "4", "6", "7"})) << texte(boxes);
+    klicke(w.optAusgJa);
+    suche();
+    EXPECT_EQ(knrListe(), QStringList({"3"}));
+}
