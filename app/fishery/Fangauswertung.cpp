@@ -10,6 +10,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "forms/combobox.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -42,7 +43,7 @@ QLabel *label(const QString &name, const QString &caption, QWidget *parent)
 
 QComboBox *liste(const QString &name, QWidget *parent)
 {
-    auto *c = new QComboBox(parent);
+    auto *c = new forms::ComboBox(parent);
     c->setObjectName(name);
     c->setEditable(false);
     return c;
