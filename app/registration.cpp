@@ -4,19 +4,14 @@
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "workhours/modArbeit.h"
+#include "workhours/Arbeit.h"
 
 
 void RegistriereBereiche()
 {
     modMain::RegistriereKern();
 
-    auto &jahr = modStart::jahreswechsel();
-    jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
-    jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
-
-    modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
-
     fishery::RegistriereFangbuch();
     contacts::RegistriereKontakte();
+    workhours::RegistriereArbeit();
 }

@@ -205,8 +205,6 @@ void RegistriereKontakte()
     b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
-    b.LeereSuchKont = modKontakt::LeereSuchKont;
-    b.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

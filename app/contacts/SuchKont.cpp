@@ -2,7 +2,6 @@
 #include "contacts/modKontakt.h"
 
 #include "core/modGVar.h"
-#include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
 
@@ -180,7 +179,7 @@ void SuchKont::tblSuch_DblClick(int row, int col)
         g.strModus = QStringLiteral("SAVE");
     } else if (g.intSuchAufruf == 1) {
         Hide();
-        if (const auto &uebernehme = modMain::bereiche().UebernehmeKontakt) {
+        if (const auto &uebernehme = modKontakt::erweiterungen().UebernehmeKontakt) {
             int zeile = row;
             uebernehme(*tblSuch, zeile);
         }

@@ -115,6 +115,10 @@ struct Erweiterungen
     std::function<void()> ZeigeSuchKont;   // shows the search dialog modally
     std::function<void()> EntladeSuchKont; // unloads it (the overview was left)
     std::function<void()> ErzeugeSeriDatei;
+    // The work-hours side: takes the member of row `row` of the search dialog's result list
+    // tblSuch (0 the contact number, 3 the surname, 4 the first name) into the work-hours window.
+    // The dialog calls it after a double-click when it serves that side (intSuchAufruf 1).
+    std::function<void(const forms::ListGrid &tblSuch, int &row)> UebernehmeKontakt;
 };
 Erweiterungen &erweiterungen();
 

@@ -50,6 +50,10 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
+    // True from a print-out started in the work-hours window until its next activation: that
+    // activation opens no search dialog, and leaving the window for the preview keeps what it
+    // shows.
+    bool blnKeinNeuLaden = false;
     // Whether the last expand click in the contact overview expanded a category (which
     // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;

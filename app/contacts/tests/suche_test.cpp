@@ -240,7 +240,7 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
 {
     int uebernommen = -1;
     QString knr;
-    modMain::bereiche().UebernehmeKontakt = [&](forms::ListGrid &tblSuch, int &row) {
+    modKontakt::erweiterungen().UebernehmeKontakt = [&](const forms::ListGrid &tblSuch, int &row) {
         uebernommen = row;
         knr = tblSuch.top().text(row, 0);
         EXPECT_FALSE(dialog().isVisible());
@@ -255,8 +255,8 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
         ASSERT_EQ(gefunden(), (std::set<int>{1, 9})); // Meier, Mueller: not MÜLLER of Behörden
         doppelklickAuf(9);
     };
-    modMain::bereiche().LeereSuchKont();
-    modMain::bereiche().ZeigeSuchKont();
+    modKontakt::erweiterungen().LeereSuchKont();
+    modKontakt::erweiterungen().ZeigeSuchKont();
     EXPECT_EQ(dialogGezeigt, 1);
     EXPECT_EQ(knr, QString("9"));
     EXPECT_GE(uebernommen, 0);
