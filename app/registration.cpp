@@ -1,6 +1,8 @@
 #include "registration.h"
 
 #include "contacts/KontaktUebers.h"
+#include "fishery/Besatzung.h"
+#include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
@@ -12,6 +14,8 @@ void RegistriereBereiche()
     modMain::RegistriereKern();
 
     fishery::RegistriereFangbuch();
+    fishery::RegistriereFangauswertung();
+    fishery::RegistriereBesatzung();
     contacts::RegistriereKontakte();
     workhours::RegistriereArbeit();
 }

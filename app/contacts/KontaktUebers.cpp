@@ -200,11 +200,14 @@ void RegistriereKontakte()
     erw.LeereSuchKont = modKontakt::LeereSuchKont;
     erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
     modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     auto &b = modMain::bereiche();
     b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    b.LeereSuchKont = modKontakt::LeereSuchKont;
+    b.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

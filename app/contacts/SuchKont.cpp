@@ -2,6 +2,7 @@
 #include "contacts/modKontakt.h"
 
 #include "core/modGVar.h"
+#include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
 
@@ -179,7 +180,7 @@ void SuchKont::tblSuch_DblClick(int row, int col)
         g.strModus = QStringLiteral("SAVE");
     } else if (g.intSuchAufruf == 1) {
         Hide();
-        if (const auto &uebernehme = modKontakt::erweiterungen().UebernehmeKontakt) {
+        if (const auto &uebernehme = modMain::bereiche().UebernehmeKontakt) {
             int zeile = row;
             uebernehme(*tblSuch, zeile);
         }

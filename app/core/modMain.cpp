@@ -1,7 +1,6 @@
 #include "core/modMain.h"
 #include "core/Basis.h"
 #include "core/Benutzer.h"
-#include "core/Besatzung.h"
 #include "core/Info.h"
 #include "core/Login.h"
 #include "core/Main.h"
@@ -69,7 +68,6 @@ void VerbergeAlleForms()
 void RegistriereKern()
 {
     RegistriereFenster(QStringLiteral("Parameter"), [] { return &forms::form<System>(); });
-    RegistriereFenster(QStringLiteral("Besatzung"), [] { return &forms::form<Besatzung>(); });
     RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });
     RegistriereFenster(QStringLiteral("Zugriff"), [] { return &forms::form<Benutzer>(); });

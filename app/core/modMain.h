@@ -45,11 +45,19 @@ struct Bereiche
     std::function<void(int modus)> SetzeKontaktToolbar;
     std::function<void(forms::ListGrid &tblMList, int &lngDSNr)> loadKontakt;
     std::function<bool()> KontaktZugriff_Erlaubt;
+    // The contact search dialog SuchKont: empties it; shows it modally for the caller that
+    // gv().intSuchAufruf names (1: the work-hours side picks a member).
+    std::function<void()> LeereSuchKont;
+    std::function<void()> ZeigeSuchKont;
     // Work hours: takes the member of the member-list row into the work-hours window (labels,
     // caption, its back button, the year's records, sum, required hours and balance). False when
     // it was not taken over (no member, an exempt one, a failed read): the area has said why.
     std::function<bool(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
     std::function<bool()> ArbeitsZugriff_Erlaubt;
+    // Work hours: takes the member of row `row` of the search dialog's result list tblSuch
+    // (column 0 the contact number, 3 the surname, 4 the first name) into the work-hours window.
+    // The dialog calls it after a double-click when it serves the work-hours side.
+    std::function<void(forms::ListGrid &tblSuch, int &row)> UebernehmeKontakt;
     // Database tools.
     std::function<void()> KomprimiereDatenbank;
 };
@@ -71,8 +79,9 @@ forms::Form *ZeigeFenster(const QString &key);
 bool ZeigeImAktItem(forms::Form &fenster);
 
 // Registers the core's own windows (Benutzer as "Zugriff", System as "Parameter", Basis as
-// "Basisdaten", Besatzung, Katego, Info), the start-up steps that build the navigation bar, show
-// the login and repair the database, the loaders of users and groups, and the compaction.
+// Registers the core's own windows (Benutzer as "Zugriff", System as "Parameter", Basis as
+// "Basisdaten", Info), the start-up steps that build the navigation bar, show the login and
+// repair the database, the loaders of users and groups, and the compaction.
 void RegistriereKern();
 
 // The navigation item of a key, or an empty pointer (no bar, or no such item).

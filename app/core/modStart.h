@@ -187,10 +187,22 @@ forms::ListGrid *KategoListe();
 // Appends the categories to the category grid; the two member categories carry the suffix
 // " -> Systemkategorie <-". Without a registered grid, the trap reports error 91.
 void loadTblKatego();
-// Refills tblBList of the Besatzung window with the stocking entries of intJahr (names of a
-// fish species or water that no longer exists are empty). An empty year shows its message
-// unless the start-up load runs.
+// Refills tblBList of the Besatzung window with the stocking entries of intJahr, five cells a
+// row: BNr, fish species, water, Zeit, Menge as "###0.00" (names of a fish species or water
+// that no longer exists are empty). An empty year shows its message unless the start-up load
+// runs.
 void loadTblBList();
+
+// The stocking plan window lives on the catch side, which this module does not know. That side
+// registers how to reach the window's grid (creating the window on first use), and is told
+// the year whose entries the grid holds after each refill. Without a registration
+// loadTblBList reports error 91 through its trap.
+struct BesatzListe
+{
+    std::function<forms::ListGrid &()> tblBList;
+    std::function<void(int jahr)> geladen;
+};
+void setBesatzListe(BesatzListe liste);
 // Sets up the contact overview (its set-up is registered by the contact area).
 void loadTblKUebers();
 // Refills the combo with the category names of the category grid (without the suffix) unless it

@@ -1,9 +1,9 @@
 #include "core/modStart.h"
-#include "core/Besatzung.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
 
+#include "common/vberror.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -19,6 +19,12 @@ const QString Suffix = QStringLiteral(" -> Systemkategorie <-");
 const QString Aktiv = QStringLiteral("Mitglieder (aktiv)");
 const QString Passiv = QStringLiteral("Mitglieder (passiv)");
 
+BesatzListe &besatzListe()
+{
+    static BesatzListe liste;
+    return liste;
+}
+
 KategoListeZugriff &kategoListe()
 {
     static KategoListeZugriff zugriff;
@@ -26,6 +32,11 @@ KategoListeZugriff &kategoListe()
 }
 
 } // namespace
+
+void setBesatzListe(BesatzListe liste)
+{
+    besatzListe() = std::move(liste);
+}
 
 void setKategoListe(KategoListeZugriff zugriff)
 {
@@ -68,7 +79,15 @@ void loadTblBList()
 {
     auto &g = gv();
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblBList"));
-    forms::ListGrid &tbl = *forms::form<Besatzung>().tblBList;
+    forms::ListGrid *tbl = nullptr;
+    trap.step([&] {
+        if (!besatzListe().tblBList)
+            throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
+        tbl = &besatzListe().tblBList();
+    });
+    if (!tbl)
+        return;
+    const int jahr = g.intJahr;
     dao::Recordset rs;
     // The names come with the entries; a species or water without a record gives "".
     trap.step([&] {
@@ -76,9 +95,12 @@ void loadTblBList()
             "SELECT b.BNr, COALESCE(f.FName, '') AS FName, COALESCE(w.GName, '') AS GName, b.Zeit, b.Menge "
             "FROM Besatzung b LEFT JOIN Fisch f ON f.FNr = b.FNr LEFT JOIN Gewaesser w ON w.GNr = b.GNr "
             "WHERE b.BJahr = ? ORDER BY b.BNr",
-            dao::dbOpenDynaset, {g.intJahr});
+            dao::dbOpenDynaset, {jahr});
     });
-    trap.step([&] { tbl.clear(); });
+    if (!trap.step([&] { tbl->clear(); }))
+        return;
+    if (besatzListe().geladen)
+        besatzListe().geladen(jahr);
     if (!rs.IsOpen())
         return;
     trap.step([&] {
@@ -89,9 +111,9 @@ void loadTblBList()
             return;
         }
         while (!rs.Eof()) {
-            tbl.addRow(QVariantList{rs.Fields(0).Value(), rs.Fields(1).Value().toString(),
-                                    rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString(),
-                                    modRun::FormatZahl(rs.Fields(4).Value().toDouble()), QString()});
+            tbl->addRow(QVariantList{rs.Fields(0).Value(), rs.Fields(1).Value().toString(),
+                                     rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString(),
+                                     modRun::FormatZahl(rs.Fields(4).Value().toDouble())});
             rs.MoveNext();
         }
     });

@@ -403,11 +403,9 @@ void RegistriereArbeit()
         ArbeitFenster().cmdMList->setEnabled(true);
         return true;
     };
+    // A member picked in the search dialog.
+    b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
     b.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
-    // The member picked in the contact search dialog.
-    modKontakt::erweiterungen().UebernehmeKontakt = [](const forms::ListGrid &tblSuch, int &zeile) {
-        modArbeit::UebernehmeKontakt(tblSuch, zeile);
-    };
     auto &jahr = modStart::jahreswechsel();
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
     jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;

@@ -1,5 +1,6 @@
 #include "LzDate2Control.h"
 
+#include "CalendarPopup.h"
 #include "DateEditWindow.h"
 #include "IntlPort.h"
 
@@ -531,7 +532,7 @@ HRESULT LzDate2Control::Activate(QWidget *parent, QWidget **ppWidget)
         if (valueReset_ == 0)
             model_.setRaw(oleWholeDay(intlPort().now()), Status::Valid);
         model_.rebuild(false);
-        // The calendar popup is prepared here once it exists.
+        rebuildPopup();
     }
     *ppWidget = window_;
     return S_OK;
@@ -547,7 +548,7 @@ HRESULT LzDate2Control::Deactivate()
 
 void LzDate2Control::windowDestroyed()
 {
-    // The popup of this control is detached and hidden here once it exists.
+    destroyPopup();
     model_.setFocusFlag(false);
     caretCreated_ = false;
     buttonPressed_ = false;
@@ -837,7 +838,9 @@ HRESULT LzDate2Control::put_VariantData(VARIANT v)
 
 HRESULT LzDate2Control::get_CalendarControl(IDispatch **v)
 {
-    *v = nullptr;  // the hosted calendar of the popup, once there is one
+    *v = nullptr;
+    if (popup_)
+        popup_->calendar().copyTo(v);
     return S_OK;
 }
 
@@ -886,8 +889,9 @@ HRESULT LzDate2Control::put_CalendarFormat(SHORT v)
     }
     const bool differs = v != calendarCode_;
     calendarCode_ = code;
-    if (differs) {
-        // The popup is rebuilt for the new calendar here once it exists.
+    if (differs && window_) {
+        rebuildPopup();  // the popup for the new calendar
+        repaint();
     }
     dirty_ = true;
     return S_OK;
@@ -978,7 +982,7 @@ PaintState LzDate2Control::paintState() const
     s.alignment = alignment_;
     s.displayFormat = displayFormat_;
     s.border = border_;
-    s.hasButton = calendarCode_ >= 0;
+    s.hasButton = hasCalendar();
     s.buttonPressed = buttonPressed_;
     s.longFormat = codeLong(model_.displayCode());
     s.focus = model_.hasFocus();
@@ -1037,15 +1041,20 @@ void LzDate2Control::focusIn(bool byClick)
     model_.rebuild(true);
     if (site_)
         site_->OnFocus(TRUE);
-    // No GotFocusEvent when the focus comes back from this control's open popup.
-    fire(DISPID_LDE_GotFocusEvent);
+    // No GotFocusEvent when the focus comes back from this control's popup.
+    const bool fromPopup = returningFromPopup_ || (popup_ && popup_->isOpen());
+    returningFromPopup_ = false;
+    if (!fromPopup)
+        fire(DISPID_LDE_GotFocusEvent);
 }
 
 void LzDate2Control::focusOut()
 {
     com::ComPtr<IUnknown> keep(identity());
-    // No BeforeLostFocus when the focus goes into this control's open popup.
-    fire(DISPID_LDE_BeforeLostFocus);
+    // No BeforeLostFocus (and no LostFocusEvent) when the focus goes into this control's open popup.
+    const bool toPopup = popup_ && popup_->isOpen();
+    if (!toPopup)
+        fire(DISPID_LDE_BeforeLostFocus);
     model_.setFocusFlag(false);
     editor_.focusCommit();
     if (freeFormEntry_ && model_.status() != Status::Valid) {
@@ -1058,7 +1067,8 @@ void LzDate2Control::focusOut()
     model_.rebuild(false);
     if (site_)
         site_->OnFocus(FALSE);
-    fire(DISPID_LDE_LostFocusEvent);
+    if (!toPopup)
+        fire(DISPID_LDE_LostFocusEvent);
 }
 
 void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
@@ -1149,7 +1159,7 @@ void LzDate2Control::mouseDown(QMouseEvent *e)
     if (e->button() == Qt::LeftButton) {
         const PaintState s = paintState();
         const int len = int(model_.text().size());
-        if (calendarCode_ >= 0 && overButton(pos)) {
+        if (hasCalendar() && overButton(pos)) {
             buttonPressed_ = true;
             model_.setSelection(model_.caret(), model_.caret());
             if (window_)
@@ -1243,9 +1253,84 @@ void LzDate2Control::getCentury(int year, long &century)
     century = c;
 }
 
+bool LzDate2Control::hasCalendar() const
+{
+    // In run mode only a calendar that could be created gives a drop-down; at design time the
+    // configured one shows.
+    return calendarCode_ >= 0 && (popup_ || !userMode());
+}
+
+void LzDate2Control::rebuildPopup()
+{
+    destroyPopup();
+    if (!window_ || calendarCode_ < 0 || !userMode())
+        return;
+    popup_ = CalendarPopup::create(calendarCode_);
+    if (!popup_)
+        return;  // the calendar cannot be created: no drop-down
+    popup_->setOwner(window_);
+    popup_->setOnClosed([this](int code) { calendarClosed(code); });
+}
+
+void LzDate2Control::destroyPopup()
+{
+    if (!popup_)
+        return;
+    CalendarPopup *p = popup_;
+    popup_ = nullptr;
+    p->detach();
+    // A popup whose own handler is running goes when the handler has returned.
+    if (p->busy())
+        p->deleteLater();
+    else
+        delete p;
+}
+
 void LzDate2Control::openCalendar()
 {
-    // The calendar popup opens here once the control has one.
+    com::ComPtr<IUnknown> keep(identity());
+    if (!popup_ || !window_)
+        return;
+    if (popup_->isOpen()) {
+        popup_->setCloseCode(CalendarPopup::Commit);
+        return;
+    }
+    fire(DISPID_LDE_BeforeOpenCalendar);
+    if (!popup_ || !window_ || popup_->isOpen())
+        return;
+    CalendarOpening o;
+    o.ownerScreenRect = QRect(window_->mapToGlobal(QPoint(0, 0)), window_->size());
+    o.date = model_.status() == Status::Valid ? model_.date() : intlPort().now();
+    o.dows = calendarDOWs_;
+    o.months = calendarMonths_;
+    o.highlight = highlightColor_;
+    popup_->open(o);
+}
+
+void LzDate2Control::calendarClosed(int code)
+{
+    com::ComPtr<IUnknown> keep(identity());
+    if (code == CalendarPopup::Commit && popup_) {
+        DATE d = 0.0;
+        if (!popup_->calendarDate(&d) || !std::isfinite(d) || d < kValuePutMin || d > kVariantPutMax) {
+            beep();
+        } else {
+            if (model_.timeStore())
+                d = oleCombine(oleWholeDay(d), oleTimePart(model_.date()));
+            model_.putValue(d);
+        }
+    }
+    // The focus comes back without focus events.
+    returningFromPopup_ = true;
+    if (window_) {
+        window_->activateWindow();
+        window_->setFocus(Qt::PopupFocusReason);
+    }
+    if (popup_)
+        popup_->setClosed();
+    buttonPressed_ = false;
+    repaint();
+    fire(DISPID_LDE_AfterCloseCalendar);
 }
 
 bool LzDate2Control::copyText(const QString &text)

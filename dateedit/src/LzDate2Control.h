@@ -23,6 +23,7 @@ class QMouseEvent;
 
 namespace lzdate {
 
+class CalendarPopup;
 class DateEditWindow;
 
 class LzDate2Control final
@@ -181,6 +182,12 @@ private:
     bool copyText(const QString &text) override;
     std::optional<QString> pasteText() override;
 
+    // The calendar popup.
+    bool hasCalendar() const;
+    void rebuildPopup();
+    void destroyPopup();
+    void calendarClosed(int code);
+
     PaintState paintState() const;
     void measureCellsIfNeeded();
     void createCaret();
@@ -237,6 +244,8 @@ private:
     bool caretCreated_ = false;
     bool buttonPressed_ = false;
     bool focusByClick_ = false;  // the focus came with the mouse press now being handled
+    QPointer<CalendarPopup> popup_;
+    bool returningFromPopup_ = false;  // the focus is being given back by the closed popup
     DateEditor editor_{model_, *this};
 };
 

@@ -240,7 +240,7 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
 {
     int uebernommen = -1;
     QString knr;
-    modKontakt::erweiterungen().UebernehmeKontakt = [&](const forms::ListGrid &tblSuch, int &row) {
+    modMain::bereiche().UebernehmeKontakt = [&](forms::ListGrid &tblSuch, int &row) {
         uebernommen = row;
         knr = tblSuch.top().text(row, 0);
         EXPECT_FALSE(dialog().isVisible());
@@ -255,8 +255,8 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
         ASSERT_EQ(gefunden(), (std::set<int>{1, 9})); // Meier, Mueller: not MÜLLER of Behörden
         doppelklickAuf(9);
     };
-    modKontakt::erweiterungen().LeereSuchKont();
-    modKontakt::erweiterungen().ZeigeSuchKont();
+    modMain::bereiche().LeereSuchKont();
+    modMain::bereiche().ZeigeSuchKont();
     EXPECT_EQ(dialogGezeigt, 1);
     EXPECT_EQ(knr, QString("9"));
     EXPECT_GE(uebernommen, 0);

@@ -72,6 +72,10 @@ void CoreTest::SetUp()
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
     modStart::setFangListe([this]() -> forms::ListGrid & { return *fangListe; });
+    besatzListe = std::make_unique<forms::ListGrid>();
+    besatzJahre.clear();
+    modStart::setBesatzListe({[this]() -> forms::ListGrid & { return *besatzListe; },
+                              [this](int jahr) { besatzJahre.push_back(jahr); }});
     kategoListe = std::make_unique<forms::ListGrid>();
     kategoListe->top().setColumnCount(2);
     modStart::setKategoListe([this]() -> forms::ListGrid & { return *kategoListe; });
@@ -93,6 +97,8 @@ void CoreTest::TearDown()
     modStart::jahreswechsel() = {};
     modStart::setFangListe({});
     fangListe.reset();
+    modStart::setBesatzListe({});
+    besatzListe.reset();
     modStart::setKategoListe({});
     kategoListe.reset();
     QFile::remove(db());

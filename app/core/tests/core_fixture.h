@@ -49,6 +49,9 @@ protected:
     forms::ScriptedMsgBox boxes;
     std::vector<QPointer<Attrappe>> attrappen;
     std::unique_ptr<forms::ListGrid> fangListe;
+    // The stocking plan's grid, and the years the loader reported it filled with.
+    std::unique_ptr<forms::ListGrid> besatzListe;
+    std::vector<int> besatzJahre;
     // The category grid (on the contact side in the program), which the start-up load fills.
     std::unique_ptr<forms::ListGrid> kategoListe;
 };

@@ -1,6 +1,5 @@
 #include "core_fixture.h"
 
-#include "core/Besatzung.h"
 #include "core/modStart.h"
 
 #include <QComboBox>
@@ -36,7 +35,7 @@ TEST_F(Lader, OnEmptyTablesTheStartUpLoadShowsNoMessageAndLeavesTheListsEmpty)
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     EXPECT_TRUE(kontakte);
     EXPECT_FALSE(gv().blnStartLaden);
-    EXPECT_EQ(forms::form<Besatzung>().tblBList->rowCount(), 0);
+    EXPECT_EQ(besatzListe->rowCount(), 0);
     EXPECT_EQ(fangListe->rowCount(), 0);
 
     // Afterwards an empty year is told.
@@ -52,11 +51,13 @@ TEST_F(Lader, TheStockingListShowsTheYearsEntriesWithNamesAndTwoDecimals)
     gv().dbDaten.Execute("INSERT INTO Gewaesser (GNr, GName) VALUES (1, 'Baggersee')");
     gv().dbDaten.Execute("INSERT INTO Besatzung (BJahr, FNr, GNr, Zeit, Menge) VALUES "
                          "(2024, 2, 1, 'Frühjahr', 12.5), (2023, 1, 1, 'Herbst', 3), (2024, 1, 1, 'Herbst', 7)");
-    forms::ListGrid &tbl = *forms::form<Besatzung>().tblBList;
+    forms::ListGrid &tbl = *besatzListe;
     tbl.addRow(QStringList{"alt"});
     modStart::loadTblBList();
     EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(besatzJahre, std::vector<int>{2024});
     ASSERT_EQ(tbl.rowCount(), 2);
+    EXPECT_EQ(tbl.columnCount(), 5);
     EXPECT_EQ(tbl.text(0, 1), QString("Zander"));
     EXPECT_EQ(tbl.text(0, 2), QString("Baggersee"));
     EXPECT_EQ(tbl.text(0, 3), QString("Frühjahr"));

@@ -333,7 +333,7 @@ TEST_F(ArbeitTest, TheSearchDialogsPickAndTheMemberListBothGoThroughTheTakeOver)
 TEST_F(ArbeitTest, TheRegisteredPickOfTheSearchDialogTakesTheMemberOver)
 {
     // What the search dialog calls after a double-click when it serves the work-hours side.
-    const auto &pick = modKontakt::erweiterungen().UebernehmeKontakt;
+    const auto &pick = modMain::bereiche().UebernehmeKontakt;
     ASSERT_TRUE(pick);
     forms::ListGrid tblSuch;
     tblSuch.addRow(QStringList{"1", "Mitglieder (aktiv)", "", "Meier", "Hans"});
