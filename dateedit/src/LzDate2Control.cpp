@@ -2,8 +2,10 @@
 
 #include "CalendarPopup.h"
 #include "DateEditWindow.h"
+#include "DatePropPages.h"
 #include "IntlPort.h"
 
+#include "com/activation.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "ole/ambient.h"
@@ -237,6 +239,10 @@ com::ComPtr<IFontDisp> cloneFont(IUnknown *source)
 }
 
 constexpr double kHimetricPerPixel = 2540.0 / 96.0;
+
+// The framework's stock pages for colours and fonts.
+constexpr CLSID CLSID_StockColorPage = com::makeGuid("0BE35201-8F91-11CE-9DE3-00AA004BB851");
+constexpr CLSID CLSID_StockFontPage = com::makeGuid("0BE35200-8F91-11CE-9DE3-00AA004BB851");
 
 } // namespace
 
@@ -917,7 +923,74 @@ HRESULT LzDate2Control::getEndSelection(SHORT *v) { *v = toShort(model_.selEnd()
 
 HRESULT LzDate2Control::AboutBox()
 {
-    return S_OK;  // the about box is shown here once it exists
+    com::ComPtr<IUnknown> keep(identity());
+    showAboutBox(window_);
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- property pages
+
+HRESULT LzDate2Control::GetPages(CAUUID *pPages)
+{
+    if (!pPages)
+        return E_POINTER;
+    // Styles, Format, Calendar, then the stock colour and font pages (a frame leaves out a page
+    // that no library serves).
+    const GUID ordered[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage,
+                            CLSID_StockColorPage, CLSID_StockFontPage};
+    const ULONG n = ULONG(std::size(ordered));
+    auto *out = static_cast<GUID *>(CoTaskMemAlloc(n * sizeof(GUID)));
+    if (!out)
+        return E_OUTOFMEMORY;
+    std::copy(std::begin(ordered), std::end(ordered), out);
+    pPages->cElems = n;
+    pPages->pElems = out;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::GetDisplayString(DISPID dispID, BSTR *pBstr)
+{
+    if (!pBstr)
+        return E_POINTER;
+    *pBstr = nullptr;
+    switch (dispID) {
+    case DISPID_LD_DisplayFormat: *pBstr = com::allocBstr(QStringLiteral("(Style)")); return S_OK;
+    case DISPID_LD_DateFormat: case DISPID_LD_ValueReset: *pBstr = com::allocBstr(QStringLiteral("(Format)")); return S_OK;
+    default: return E_NOTIMPL;
+    }
+}
+
+HRESULT LzDate2Control::MapPropertyToPage(DISPID dispID, CLSID *pClsid)
+{
+    if (!pClsid)
+        return E_POINTER;
+    switch (dispID) {
+    case DISPID_LD_Alignment: case DISPID_LD_DisplayFormat: case DISPID_LD_Border: case DISPID_LD_EditMode:
+    case DISPID_LD_EditModeChange:
+        *pClsid = CLSID_LzDatePPage;
+        return S_OK;
+    case DISPID_LD_DateFormat: case DISPID_LD_Separator: case DISPID_LD_TimeStore: case DISPID_LD_SeparatorDefault:
+    case DISPID_LD_ValueReset:
+        *pClsid = CLSID_CFormatPPage;
+        return S_OK;
+    default:
+        *pClsid = GUID_NULL;
+        return PERPROP_E_NOPAGEAVAILABLE;
+    }
+}
+
+HRESULT LzDate2Control::GetPredefinedStrings(DISPID, CALPOLESTR *pCaStringsOut, CADWORD *pCaCookiesOut)
+{
+    if (pCaStringsOut)
+        *pCaStringsOut = CALPOLESTR{0, nullptr};
+    if (pCaCookiesOut)
+        *pCaCookiesOut = CADWORD{0, nullptr};
+    return E_NOTIMPL;
+}
+
+HRESULT LzDate2Control::GetPredefinedValue(DISPID, DWORD, VARIANT *)
+{
+    return E_NOTIMPL;
 }
 
 HRESULT LzDate2Control::get_Font(IFontDisp **v) { return font_.copyTo(v); }

@@ -28,7 +28,7 @@ class DateEditWindow;
 
 class LzDate2Control final
     : public com::ComObject<_DLzDate2, IConnectionPointContainer, IProvideClassInfo2, IPersistStreamInit,
-                            IPersistPropertyBag, IQtControl>,
+                            IPersistPropertyBag, IQtControl, ISpecifyPropertyPages, IPerPropertyBrowsing>,
       private DateModelHost,
       private DateEditorHost
 {
@@ -60,6 +60,14 @@ public:
     HRESULT STDMETHODCALLTYPE InitNew() override;
     HRESULT STDMETHODCALLTYPE Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+
+    // ISpecifyPropertyPages, IPerPropertyBrowsing
+    HRESULT STDMETHODCALLTYPE GetPages(CAUUID *pPages) override;
+    HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID dispID, BSTR *pBstr) override;
+    HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID dispID, CLSID *pClsid) override;
+    HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID dispID, CALPOLESTR *pCaStringsOut,
+                                                   CADWORD *pCaCookiesOut) override;
+    HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID dispID, DWORD dwCookie, VARIANT *pVarOut) override;
 
     // IQtControl
     HRESULT STDMETHODCALLTYPE SetSite(IControlSite *pSite) override;
