@@ -5,6 +5,7 @@
 #include "workhours/modArbeit.h"
 
 #include "contacts/Datumsfeld.h"
+#include "contacts/SuchKont.h"
 #include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
@@ -41,6 +42,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <dlfcn.h>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -703,4 +705,53 @@ TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
     EXPECT_EQ(drucker.printed, 2);
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
+}
+
+TEST_F(ArbeitTest, AMemberPickedInTheSearchDialogComesIntoTheWindow)
+{
+    // The real search dialog, driven while it is shown modally.
+    auto &erw = modKontakt::erweiterungen();
+    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    erw.LeereSuchKont = modKontakt::LeereSuchKont;
+    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    std::function<void(SuchKont &)> schritte;
+    forms::setModalHook([&](forms::Form &form) {
+        if (auto *s = qobject_cast<SuchKont *>(&form); s && schritte) {
+            s->resize(700, 500);
+            QApplication::processEvents();
+            schritte(*s);
+        }
+    });
+    const auto suche = [&](const QString &text, const QString &knr) {
+        schritte = [&, text, knr](SuchKont &s) {
+            tippe(s.txtSuch, text);
+            klicke(s.cmdSuch, s.cmdSuch->rect().center());
+            QTableView *view = s.tblSuch->view();
+            s.tblSuch->top().flush();
+            QAbstractItemModel *m = view->model();
+            for (int r = 0; r < m->rowCount(); ++r)
+                for (int c = 0; c < m->columnCount(); ++c)
+                    if (m->data(m->index(r, c)).toString() == knr) {
+                        klicke(view->viewport(), view->visualRect(m->index(r, c)).center(), true);
+                        return;
+                    }
+            ADD_FAILURE() << "the search lists no contact " << knr.toStdString();
+        };
+    };
+
+    gv().intSuchAufruf = 1;
+    suche("Mei", "1");
+    klicke(f->cmdSuch, f->cmdSuch->rect().center());
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+    EXPECT_EQ(summen(), QStringList({"22,50", "20,00", "2,50"}));
+
+    // An exempt member: the message, and the window keeps the member it showed.
+    suche("Sch", "2");
+    klicke(f->cmdSuch, f->cmdSuch->rect().center());
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, Befreit);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    forms::setModalHook({});
 }
