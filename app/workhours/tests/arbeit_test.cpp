@@ -3,6 +3,7 @@
 // and date fields.
 #include "workhours/Arbeit.h"
 #include "workhours/modArbeit.h"
+#include "mitgllist_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 #include "contacts/SuchKont.h"
@@ -32,8 +33,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,37 +40,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
-#include <dlfcn.h>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Registers the date-edit control's library once for the run, into a registry of its own.
-class Registrierung : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-        const char *pfad = TORVANA_DATEEDIT_LIBRARY;
-        ASSERT_TRUE(QFileInfo::exists(QString::fromLocal8Bit(pfad)));
-        void *lib = dlopen(pfad, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_TRUE(lib);
-        auto reg = reinterpret_cast<HRESULT (*)()>(dlsym(lib, "DllRegisterServer"));
-        ok_ = reg && reg() == S_OK;
-        dlclose(lib);
-        ASSERT_TRUE(ok_) << "the date-edit library could not be registered";
-    }
-    bool ok() const { return ok_; }
-
-private:
-    QTemporaryDir dir_;
-    bool ok_ = false;
-};
-
-Registrierung *g_registrierung = static_cast<Registrierung *>(::testing::AddGlobalTestEnvironment(new Registrierung));
 
 std::string texte(const forms::ScriptedMsgBox &boxes)
 {
@@ -99,7 +71,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
-        ASSERT_TRUE(g_registrierung->ok());
+        ASSERT_TRUE(mitgltest::bibliothekenRegistriert()) << "control libraries could not be registered";
         qputenv("TORVANA_HOME", home.path().toUtf8());
         schema::CreateStarterDatabase(modStart::Datenbankpfad());
         modGVar::resetGv();
