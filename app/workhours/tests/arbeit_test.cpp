@@ -22,6 +22,8 @@
 #include "forms/services.h"
 #include "ole/container.h"
 #include "report/fakeprinters.h"
+#include "report/preview.h"
+#include "workhours/modArbeitDruck.h"
 #include "pdftext/pdftext.h"
 #include "core/Info.h"
 #include "core/modDruck.h"
@@ -35,6 +37,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -726,4 +729,32 @@ TEST_F(ArbeitTest, AMemberPickedInTheSearchDialogComesIntoTheWindow)
     EXPECT_EQ(boxes.last().text, Befreit);
     EXPECT_EQ(f->lblKNr->text(), QString("1"));
     forms::setModalHook({});
+}
+
+TEST_F(ArbeitTest, ThePreviewKeyShowsTheSheetWithoutAPrinterAndKeepsTheMemberForTheReturn)
+{
+    report::FakePrinters keiner;
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    doppelklick(erster);
+    knopf("tbVorschau");
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(keiner.dialogs, 0);
+    QPointer<QWidget> v = modArbeit::rpt_ArbListe().window();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    auto *p = qobject_cast<report::PreviewWindow *>(v.data());
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(v->windowTitle(), QString("Arbeitsliste [Einzelaufstellung]"));
+    EXPECT_EQ(p->document().rows->values.size(), 2);
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+
+    // The preview takes the window's place; back in the window, the member and the loaded entry
+    // are still there and no search opens.
+    f->hide();
+    f->show();
+    QApplication::processEvents();
+    EXPECT_EQ(suchGezeigt, 0);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->lblArbNr->text(), QString::number(erster));
 }
