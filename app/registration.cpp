@@ -7,6 +7,7 @@
 #include "core/modMain.h"
 #include "core/modStart.h"
 #include "workhours/Arbeit.h"
+#include "workhours/MitglList.h"
 
 
 void RegistriereBereiche()
@@ -18,4 +19,5 @@ void RegistriereBereiche()
     fishery::RegistriereBesatzung();
     contacts::RegistriereKontakte();
     workhours::RegistriereArbeit();
+    workhours::RegistriereMitglList();
 }
