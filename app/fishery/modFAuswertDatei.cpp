@@ -6,27 +6,40 @@
 
 #include "forms/listgrid.h"
 
-namespace modFAuswert {
+#include <algorithm>
 
-using fishery::OhneEndblanks;
+namespace modFAuswert {
 
 QString FangDateiPfad()
 {
     return modStart::Programmordner() + QStringLiteral("/SeqData/FANG.csv");
 }
 
+namespace {
+
+// text cut after breite characters, without trailing blanks (no copy when nothing is cut).
+QString Feld(const QString &text, qsizetype breite)
+{
+    qsizetype n = std::min(text.size(), breite);
+    while (n > 0 && text.at(n - 1) == u' ')
+        --n;
+    return n == text.size() ? text : text.left(n);
+}
+
+} // namespace
+
 QStringList FangZeile(const forms::ListGrid &tblFAusw, int row)
 {
-    const QString nr = tblFAusw.text(row, 0);
-    const QString jahr = tblFAusw.text(row, 4);
     const int monat = modRun::ErmittleMonatsNr(tblFAusw.text(row, 3));
-    const QString datum = jahr + (monat <= 9 ? QStringLiteral(".0") : QStringLiteral(".")) + QString::number(monat);
-    return {nr.leftJustified(15, u' ', true),
-            OhneEndblanks(tblFAusw.text(row, 1).left(50)),
-            OhneEndblanks(tblFAusw.text(row, 2).left(50)),
-            OhneEndblanks(datum.left(20)),
-            OhneEndblanks(tblFAusw.text(row, 5).left(5)),
-            OhneEndblanks(tblFAusw.text(row, 6).left(10))};
+    QString datum = tblFAusw.text(row, 4);
+    datum += monat <= 9 ? QStringLiteral(".0") : QStringLiteral(".");
+    datum += QString::number(monat);
+    return {tblFAusw.text(row, 0).leftJustified(15, u' ', true),
+            Feld(tblFAusw.text(row, 1), 50),
+            Feld(tblFAusw.text(row, 2), 50),
+            Feld(datum, 20),
+            Feld(tblFAusw.text(row, 5), 5),
+            Feld(tblFAusw.text(row, 6), 10)};
 }
 
 void ErzeugeFangDatei(const forms::ListGrid &tblFAusw)
