@@ -200,6 +200,7 @@ void RegistriereKontakte()
     erw.LeereSuchKont = modKontakt::LeereSuchKont;
     erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
     modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     auto &b = modMain::bereiche();
     b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;

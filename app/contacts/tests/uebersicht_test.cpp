@@ -265,8 +265,9 @@ TEST_F(Uebersicht, TheSerialLetterKeyNeedsAYesAndAnExpandedCategory)
         ASSERT_GE(boxes.count(), 1u);
         EXPECT_EQ(boxes.boxes()[0].text, frage);
         EXPECT_EQ(boxes.count(), f.meldung.isEmpty() ? 1u : 2u) << texte(boxes);
-        if (!f.meldung.isEmpty())
+        if (!f.meldung.isEmpty()) {
             EXPECT_EQ(boxes.last().text, f.meldung);
+        }
         EXPECT_EQ(erzeugt, f.erzeugt);
     }
 }

@@ -58,21 +58,6 @@ bool registriere(const char *pfad)
     return ok;
 }
 
-bool bibliothekenRegistriert()
-{
-    static QTemporaryDir eigene;
-    static QByteArray registriertIn;
-    if (qgetenv("TORVANA_REGISTRY").isEmpty())
-        qputenv("TORVANA_REGISTRY", QFile::encodeName(eigene.filePath(QStringLiteral("registry"))));
-    const QByteArray registry = qgetenv("TORVANA_REGISTRY");
-    if (registry == registriertIn)
-        return true;
-    if (!registriere(TORVANA_NAVRAIL_LIBRARY) || !registriere(TORVANA_DATEEDIT_LIBRARY))
-        return false;
-    registriertIn = registry;
-    return true;
-}
-
 std::unique_ptr<forms::ListGrid> g_fangListe;
 
 double ole(int y, int m, int d)
@@ -92,6 +77,21 @@ void setzeZurueck()
 }
 
 } // namespace
+
+bool bibliothekenRegistriert()
+{
+    static QTemporaryDir eigene;
+    static QByteArray registriertIn;
+    if (qgetenv("TORVANA_REGISTRY").isEmpty())
+        qputenv("TORVANA_REGISTRY", QFile::encodeName(eigene.filePath(QStringLiteral("registry"))));
+    const QByteArray registry = qgetenv("TORVANA_REGISTRY");
+    if (registry == registriertIn)
+        return true;
+    if (!registriere(TORVANA_NAVRAIL_LIBRARY) || !registriere(TORVANA_DATEEDIT_LIBRARY))
+        return false;
+    registriertIn = registry;
+    return true;
+}
 
 std::string texte(const forms::ScriptedMsgBox &boxes)
 {

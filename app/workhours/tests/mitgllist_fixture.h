@@ -32,6 +32,11 @@ class QWidget;
 
 namespace mitgltest {
 
+// Registers the navigation bar's and the date-edit control's libraries into the registry the run
+// uses (a temporary one unless TORVANA_REGISTRY names one), once per registry. False when either
+// cannot be registered.
+bool bibliothekenRegistriert();
+
 class MitglListTest : public ::testing::Test
 {
 protected:
