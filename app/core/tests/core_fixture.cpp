@@ -29,16 +29,12 @@ public:
     {
         ASSERT_TRUE(dir_.isValid());
         setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-#ifdef TORVANA_NAVRAIL_LIBRARY
-        if (!QFileInfo::exists(QStringLiteral(TORVANA_NAVRAIL_LIBRARY)))
-            return;
         void *lib = dlopen(TORVANA_NAVRAIL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (!lib)
-            return;
+        ASSERT_TRUE(lib) << "the navigation bar's library cannot be loaded: " << dlerror();
         auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
         vorhanden_ = reg && reg() == S_OK;
         dlclose(lib);
-#endif
+        ASSERT_TRUE(vorhanden_) << "the navigation bar's library does not register: " << TORVANA_NAVRAIL_LIBRARY;
     }
     bool vorhanden() const { return vorhanden_; }
 
@@ -59,15 +55,9 @@ bool navrailVorhanden()
 
 void CoreTest::SetUp()
 {
-    ASSERT_TRUE(home.isValid());
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(db());
-    modGVar::resetGv();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
+    ProgramTest::SetUp();
+    if (HasFatalFailure())
+        return;
     modMain::RegistriereKern();
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
@@ -83,22 +73,10 @@ void CoreTest::TearDown()
     for (const QPointer<Attrappe> &a : attrappen)
         delete a.data();
     attrappen.clear();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
-    modStart::setFangListe({});
+    apptest::LeereEinstiege();
     fangListe.reset();
     QFile::remove(db());
-    qunsetenv("TORVANA_HOME");
-}
-
-void CoreTest::sql(dao::Sql text, const QVariantList &params)
-{
-    dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(db(), false, false, QStringLiteral(";pwd=tq-3917-kfb"));
-    d.Execute(text, params);
-    d.Close();
+    ProgramTest::TearDown();
 }
 
 void CoreTest::starte()
@@ -132,14 +110,6 @@ QString CoreTest::aktKey()
     com::Bstr k;
     gv().objAktItem->get_Key(k.put());
     return k.toString();
-}
-
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    QStringList t;
-    for (const auto &b : boxes.boxes())
-        t << b.title + QStringLiteral(": ") + b.text;
-    return t.join(QStringLiteral(" | ")).toStdString();
 }
 
 QStringList itemKeys(ILzNavrailItems *items)

@@ -1,6 +1,7 @@
 #include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
+#include "core/testing/program_fixture.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -37,15 +38,16 @@ protected:
     void Form_Unload(bool &) override { dbOffenBeimEntladen = gv().dbDaten.IsOpen(); }
 };
 
-class Start : public ::testing::Test
+// Each test lays out its own database file.
+class Start : public apptest::ProgramTest
 {
 protected:
+    Start() : ProgramTest(Datenbank::Keine) {}
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        modStart::startschritte() = {};
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::startschritte().zeigeLogin = [this] { ++logins; };
     }
     void TearDown() override
@@ -53,13 +55,10 @@ protected:
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
         modStart::startschritte() = {};
-        forms::unloadAll();
-        qunsetenv("TORVANA_HOME");
+        ProgramTest::TearDown();
     }
-    QString db() const { return home.path() + "/tv01.mdb"; }
+    QString db() const { return dbPfad(); }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     int logins = 0;
 };
 

@@ -7,7 +7,7 @@
 #include "core/modMain.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/testing/program_fixture.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -42,15 +42,14 @@ const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe,
 
 // A program folder with a starter database: two fish species, two waters, and catches of
 // July 2024 (Hecht, Zander), August 2024 (Hecht) and July 2022 (Zander).
-class FangbuchTest : public ::testing::Test
+class FangbuchTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::OeffneDatenbank();
         db().Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
         db().Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm ')");
@@ -71,15 +70,6 @@ protected:
         g.blnStartLaden = false;
         boxes.clear();
     }
-    void TearDown() override
-    {
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        gv().blnDSGewaehlt = false;
-        qunsetenv("TORVANA_HOME");
-    }
-
     static dao::Database &db() { return gv().dbDaten; }
     static qlonglong fang(int jahr, int monat, int fisch, int gewaesser, int anzahl, int gewicht)
     {
@@ -124,8 +114,6 @@ protected:
     }
     int zeileVon(qlonglong nr) const { return f->tblFList->find(0, QString::number(nr)); }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     Fangbuch *f = nullptr;
     qlonglong hecht = 0, zander = 0, august = 0, alt = 0;
 };
