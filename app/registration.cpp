@@ -1,6 +1,6 @@
 #include "registration.h"
 
-#include "contacts/modKontakt.h"
+#include "contacts/KontaktUebers.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
@@ -14,9 +14,9 @@ void RegistriereBereiche()
     auto &jahr = modStart::jahreswechsel();
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
     jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
-    jahr.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 
     modMain::bereiche().ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
 
     fishery::RegistriereFangbuch();
+    contacts::RegistriereKontakte();
 }

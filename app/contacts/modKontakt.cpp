@@ -1,17 +1,885 @@
 #include "contacts/modKontakt.h"
+#include "contacts/Datumsfeld.h"
+#include "contacts/Kontakt.h"
+#include "contacts/KontaktUebers.h"
 
 #include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "dao/oledate.h"
+#include "forms/listgrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+
+#include <type_traits>
 
 namespace modKontakt {
+
+namespace {
+
+using modRun::Trap;
+
+const QString Modul = QStringLiteral("modKontakt");
+
+// 1 while the start-up set-up fills the overview, else 0.
+int intKUebersStart = 0;
+// During the start-up set-up: the contacts per category, read in one pass (null when that
+// failed: each category then counts its own).
+const QHash<qint64, long long> *startAnzahlen = nullptr;
+
+// Back colour of a nested contact list, RGB(172, 199, 247); its second colour is 72 less.
+constexpr quint32 KontaktlistenFarbe = 0x00F7C7ACu;
+
+// What the editor holds, checked and resolved.
+struct Eingabe
+{
+    qint32 kategoNr = 0;
+    QString kategoName;
+    QString anrede, nachname, vorname, strasse, plz, ort, tel1, tel2, mobil, fax, email, firma;
+    double gebDatum = modRun::KeinDatum;
+    QString gebDatumText; // as the field shows it
+    bool bankeinzug = false;
+    QString blz, kreditInstitut, kontoNr, notiz;
+    bool geschlecht = true, befreit = false, bezahlt = false, jg = false;
+    double eintritt = modRun::KeinDatum, austritt = modRun::KeinDatum;
+};
+
+// Reads the editor without a message. Refused: no category that exists (a contact is never
+// stored under category 0), an empty surname or first name, a date that does not exist.
+bool leseEingabe(const Kontakt &k, Eingabe &e)
+{
+    e.kategoName = k.cboKatego->currentText();
+    if (e.kategoName.isEmpty() || k.txtNName->text().trimmed().isEmpty() || k.txtVName->text().trimmed().isEmpty())
+        return false;
+    if (!k.txtGebDat->gueltig())
+        return false;
+    e.kategoNr = ErmittleKategoNr(e.kategoName);
+    if (e.kategoNr == 0)
+        return false;
+    if (IstMitgliedskategorie(e.kategoNr) && (!k.txtEintritt->gueltig() || !k.txtAustritt->gueltig()))
+        return false;
+    e.anrede = k.txtAnrede->text();
+    e.nachname = k.txtNName->text();
+    e.vorname = k.txtVName->text();
+    e.strasse = k.txtStrasse->text();
+    e.plz = k.txtPLZ->text();
+    e.ort = k.txtOrt->text();
+    e.tel1 = k.txtTelPriv->text();
+    e.tel2 = k.txtTelGesch->text();
+    e.mobil = k.txtMobil->text();
+    e.fax = k.txtFax->text();
+    e.email = k.txtEMail->text();
+    e.firma = k.txtFirma->text();
+    e.gebDatum = k.txtGebDat->wert();
+    e.gebDatumText = k.txtGebDat->text();
+    e.bankeinzug = modRun::ErmittleChkWert(*k.chkEinzug);
+    e.blz = k.txtBLZ->text();
+    e.kreditInstitut = k.txtKInst->text();
+    e.kontoNr = k.txtKontoNr->text();
+    e.notiz = k.txtNotiz->toPlainText();
+    e.geschlecht = modRun::ErmittleOptWert(*k.optMann);
+    e.befreit = modRun::ErmittleOptWert(*k.optBefreit);
+    e.bezahlt = modRun::ErmittleOptWert(*k.optBezahlt);
+    e.eintritt = k.txtEintritt->wert();
+    e.austritt = k.txtAustritt->wert();
+    e.jg = modRun::ErmittleChkWert(*k.chkJG);
+    return true;
+}
+
+void schreibeKontakt(dao::Recordset &rs, const Eingabe &e)
+{
+    rs("KategoNr") = e.kategoNr;
+    rs("Anrede") = e.anrede;
+    rs("Nachname") = e.nachname;
+    rs("Vorname") = e.vorname;
+    rs("Strasse") = e.strasse;
+    rs("PLZ") = e.plz;
+    rs("Ort") = e.ort;
+    rs("Tel1") = e.tel1;
+    rs("Tel2") = e.tel2;
+    rs("Mobil") = e.mobil;
+    rs("Fax") = e.fax;
+    rs("EMail") = e.email;
+    rs("Firma") = e.firma;
+    rs("GebDatum") = e.gebDatum;
+    rs("Bankeinzug") = e.bankeinzug;
+    rs("BLZ") = e.blz;
+    rs("KreditInstitut") = e.kreditInstitut;
+    rs("KontoNr") = e.kontoNr;
+    rs("Notiz") = e.notiz;
+}
+
+void schreibeMitgliedsfelder(dao::Recordset &rs, const Eingabe &e)
+{
+    rs("Geschlecht") = e.geschlecht;
+    rs("Befreit") = e.befreit;
+    rs("Bezahlt") = e.bezahlt;
+    rs("Eintritt") = e.eintritt;
+    rs("Austritt") = e.austritt;
+    rs("JG") = e.jg;
+}
+
+// The member record of the contact: added when missing, changed when present.
+void schreibeMitglied(qlonglong knr, const Eingabe &e)
+{
+    dao::Recordset m = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
+    m.Index(QStringLiteral("PrimaryKey"));
+    m.Seek(QStringLiteral("="), knr);
+    if (m.NoMatch()) {
+        m.AddNew();
+        m("KNr") = knr;
+    } else {
+        m.Edit();
+    }
+    schreibeMitgliedsfelder(m, e);
+    m.Update();
+    m.Close();
+}
+
+// Deletes the member record of the contact; false when there was none.
+bool loescheMitglied(qlonglong knr)
+{
+    dao::Recordset m = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
+    m.Index(QStringLiteral("PrimaryKey"));
+    m.Seek(QStringLiteral("="), knr);
+    const bool da = !m.NoMatch();
+    if (da)
+        m.Delete();
+    m.Close();
+    return da;
+}
+
+// The KNr the editor shows; 0 when it shows none.
+qlonglong knrVon(const QLabel &label)
+{
+    bool ok = false;
+    const qlonglong nr = label.text().toLongLong(&ok);
+    return ok ? nr : 0;
+}
+
+QString kontaktbild()
+{
+    return modStart::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
+}
+
+// The birth date as the overview lists it: month, day and year digits run together; empty when
+// there is none.
+QString geburtsziffern(const QVariant &feld)
+{
+    if (!feld.isValid() || feld.isNull())
+        return QString();
+    // Characters 4-5, 1-2 and 7-10 of the date's text "dd.MM.yyyy".
+    const QString text = modRun::ErmittleDatumText(feld);
+    if (text.size() != 10)
+        return QString();
+    return text.mid(3, 2) + text.left(2) + text.mid(6, 4);
+}
+
+QVariantList platzhalter()
+{
+    return QVariantList{0, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
+                        QString()};
+}
+
+// A contact row built from the editor: KNr, picture column, then the eight texts.
+QVariantList editorZeile(const Eingabe &e, qlonglong knr, const QString &bild)
+{
+    return QVariantList{knr,     bild,   e.firma, e.anrede,        e.nachname,
+                        e.vorname, e.tel1, e.fax,   e.gebDatumText, e.email};
+}
+
+// ---- the overview's rows
+
+KontaktUebers *uebersicht()
+{
+    return forms::loadedForm<KontaktUebers>();
+}
+
+int kategoZeile(forms::ListGrid &grid, qint32 nr)
+{
+    grid.switchToTop();
+    return grid.top().find(0, QString::number(nr));
+}
+
+long anzahlIn(forms::ListGrid &grid, int row)
+{
+    return ErmittleKategoAnzahl(row, static_cast<int>(grid.top().text(row, 2).size()));
+}
+
+// The name of a category row with its count; a count below 1 leaves the bare name.
+void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
+{
+    grid.top().setText(row, 2, n > 0 ? name + QStringLiteral("  [") + QString::number(n) + QStringLiteral("]") : name);
+}
+
+// Gives the category row an empty nested contact list with its layout and colours and makes it
+// the grid's current list. The list's colour marks a category that exists in Katego, which is
+// looked up unless the caller has just read the category from there.
+forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr, bool inKatego = false)
+{
+    forms::GridList &liste = grid.switchToChild(row);
+    SetzeKUebersSpalten();
+    bool gefunden = inKatego;
+    if (!gefunden) {
+        try {
+            dao::Recordset k = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable);
+            k.Index(QStringLiteral("PrimaryKey"));
+            k.Seek(QStringLiteral("="), kategoNr);
+            gefunden = !k.NoMatch();
+            k.Close();
+        } catch (const vb::Error &) {
+            // Only the colour depends on it.
+        }
+    }
+    if (gefunden) {
+        liste.appearance().setBackColor(KontaktlistenFarbe);
+        liste.setBackColor2(KontaktlistenFarbe - 72);
+    }
+    return liste;
+}
+
+// The row of contact knr in a nested list: the hint when it still holds the contact, else the
+// row found by KNr; -1 when the list does not show it.
+int kontaktZeile(const forms::GridList &liste, qlonglong knr, int hint = -1)
+{
+    const QString key = QString::number(knr);
+    if (hint >= 0 && hint < liste.rowCount() && liste.columnCount() > 0 && liste.text(hint, 0) == key)
+        return hint;
+    return liste.columnCount() > 0 ? liste.find(0, key) : -1;
+}
+
+void schreibeZeileNeu(forms::GridList &liste, int z, const Eingabe &e)
+{
+    const QString texte[] = {e.firma, e.anrede, e.nachname, e.vorname, e.tel1, e.fax, e.gebDatumText, e.email};
+    for (int c = 0; c < 8; ++c)
+        liste.setText(z, c + 2, texte[c]);
+}
+
+void entferneKontakt(forms::ListGrid &grid, int row, qlonglong knr, int hint = -1)
+{
+    if (forms::GridList *liste = grid.top().child(row)) {
+        const int z = kontaktZeile(*liste, knr, hint);
+        if (z >= 0)
+            liste->removeRow(z);
+    }
+}
+
+// Appends a contact row to the category's nested list (made with its layout when the row has
+// none).
+void haengeKontaktAn(forms::ListGrid &grid, int row, qint64 kategoNr, const QVariantList &zeile)
+{
+    forms::GridList &liste = grid.top().child(row) ? grid.switchToChild(row) : neueKontaktliste(grid, row, kategoNr);
+    liste.addRow(zeile);
+    grid.switchToTop();
+}
+
+// After an insert: the count rises; an expanded category lists the new contact at its end, a
+// collapsed one gets a fresh placeholder list (its contacts are read when it expands).
+void kontaktEingefuegt(forms::ListGrid &grid, const Eingabe &e, qlonglong knr)
+{
+    const int r = kategoZeile(grid, e.kategoNr);
+    if (r < 0)
+        return;
+    const long n = anzahlIn(grid, r);
+    if (grid.top().isExpanded(r)) {
+        forms::GridList &liste =
+            n > 0 && grid.top().child(r) ? grid.switchToChild(r) : neueKontaktliste(grid, r, e.kategoNr);
+        liste.addRow(editorZeile(e, knr, QStringLiteral(" ")));
+    } else {
+        neueKontaktliste(grid, r, e.kategoNr).addRow(platzhalter());
+    }
+    grid.switchToTop();
+    setzeAnzahl(grid, r, e.kategoName, n + 1);
+}
+
+// After an update from the overview: the contact's row is rewritten, or on a move taken out of
+// the old category (which loses its nested list with its last contact) and appended to the new.
+void kontaktGeaendert(forms::ListGrid &grid, const Eingabe &e, qlonglong knr, qint32 alt, int hint)
+{
+    if (alt == e.kategoNr) {
+        const int r = kategoZeile(grid, alt);
+        if (r < 0)
+            return;
+        if (forms::GridList *liste = grid.top().child(r)) {
+            const int z = kontaktZeile(*liste, knr, hint);
+            if (z >= 0)
+                schreibeZeileNeu(*liste, z, e);
+        }
+        return;
+    }
+    const int ro = kategoZeile(grid, alt);
+    if (ro >= 0) {
+        entferneKontakt(grid, ro, knr, hint);
+        const long n = anzahlIn(grid, ro);
+        setzeAnzahl(grid, ro, ErmittleKategoName(alt), n - 1);
+        if (n <= 1)
+            grid.top().dropChild(ro);
+    }
+    const int rn = kategoZeile(grid, e.kategoNr);
+    if (rn >= 0) {
+        const long n = anzahlIn(grid, rn);
+        if (n == 0 && grid.top().child(rn))
+            grid.top().dropChild(rn); // a stale list goes; the contact starts a new one
+        haengeKontaktAn(grid, rn, e.kategoNr, editorZeile(e, knr, QString()));
+        setzeAnzahl(grid, rn, e.kategoName, n + 1);
+    }
+}
+
+// After an update from the search dialog: counts always follow; rows change only in expanded
+// categories.
+void kontaktGeaendertAusSuche(forms::ListGrid &grid, const Eingabe &e, qlonglong knr, qint32 alt)
+{
+    if (alt == e.kategoNr) {
+        const int r = kategoZeile(grid, alt);
+        if (r < 0 || !grid.top().isExpanded(r))
+            return;
+        if (forms::GridList *liste = grid.top().child(r)) {
+            const int z = kontaktZeile(*liste, knr);
+            if (z >= 0)
+                schreibeZeileNeu(*liste, z, e);
+        }
+        return;
+    }
+    const int ro = kategoZeile(grid, alt);
+    if (ro >= 0) {
+        if (grid.top().isExpanded(ro))
+            entferneKontakt(grid, ro, knr);
+        setzeAnzahl(grid, ro, ErmittleKategoName(alt), anzahlIn(grid, ro) - 1);
+    }
+    const int rn = kategoZeile(grid, e.kategoNr);
+    if (rn >= 0) {
+        const long n = anzahlIn(grid, rn);
+        if (grid.top().isExpanded(rn))
+            haengeKontaktAn(grid, rn, e.kategoNr, editorZeile(e, knr, QString()));
+        setzeAnzahl(grid, rn, e.kategoName, n + 1);
+    }
+}
+
+// After a delete: an expanded category drops the contact's row; the count falls.
+void kontaktGeloescht(forms::ListGrid &grid, qlonglong knr, qint32 kategoNr)
+{
+    const int r = kategoZeile(grid, kategoNr);
+    if (r < 0)
+        return;
+    if (grid.top().isExpanded(r))
+        entferneKontakt(grid, r, knr);
+    setzeAnzahl(grid, r, ErmittleKategoName(kategoNr), anzahlIn(grid, r) - 1);
+}
+
+// Runs an overview change after a commit; an error there is reported but changes no data.
+template<class F>
+void imUeberblick(Trap &t, F &&aenderung)
+{
+    KontaktUebers *u = uebersicht();
+    if (!u)
+        return;
+    forms::ListGrid &grid = *u->tblKUebers;
+    t.step([&] { aenderung(grid); });
+    grid.switchToTop();
+}
+
+// Writes the editor's contact over the stored one. mitgliedBeiWegzug: remove the member
+// record when the contact leaves the member categories (and note when it had none);
+// mitgliedSonst: remove it whenever the new category is not a member category.
+struct Aenderung
+{
+    bool gefunden = false;
+    qint32 alt = 0;
+    bool mitgliedFehlte = false;
+};
+
+bool schreibeAenderung(Trap &t, qlonglong knr, const Eingabe &e, bool ausSuche, Aenderung &a)
+{
+    return t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Kontakt", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), knr);
+        if (rs.NoMatch())
+            return;
+        a.gefunden = true;
+        a.alt = static_cast<qint32>(rs("KategoNr").Value().toLongLong());
+        if (ausSuche) {
+            if (!IstMitgliedskategorie(e.kategoNr))
+                loescheMitglied(knr);
+        } else if (a.alt != e.kategoNr && IstMitgliedskategorie(a.alt)) {
+            a.mitgliedFehlte = !loescheMitglied(knr);
+        }
+        rs.Edit();
+        schreibeKontakt(rs, e);
+        rs.Update();
+        if (IstMitgliedskategorie(e.kategoNr))
+            schreibeMitglied(knr, e);
+        rs.Close();
+    });
+}
+
+bool aktualisiere(const QString &routine, bool ausSuche, int hint)
+{
+    Kontakt &k = forms::form<Kontakt>();
+    Eingabe e;
+    if (!leseEingabe(k, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    const qlonglong knr = knrVon(*k.lblKNr);
+    Trap t(Modul, routine);
+    Aenderung a;
+    if (!schreibeAenderung(t, knr, e, ausSuche, a))
+        return false;
+    if (!a.gefunden) {
+        modRun::ZeigeDSFehlt();
+    } else {
+        if (a.mitgliedFehlte)
+            modRun::ZeigeDSFehlt();
+        imUeberblick(t, [&](forms::ListGrid &grid) {
+            if (ausSuche)
+                kontaktGeaendertAusSuche(grid, e, knr, a.alt);
+            else
+                kontaktGeaendert(grid, e, knr, a.alt, hint);
+        });
+    }
+    forms::unload<Kontakt>();
+    return true;
+}
+
+template<class T>
+T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer)
+{
+    Trap t(Modul, routine);
+    T ergebnis = leer;
+    dao::Recordset rs;
+    t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); });
+    t.step([&] {
+        if (rs.RecordCount() == 1) {
+            const QVariant v = rs(0).Value();
+            if constexpr (std::is_same_v<T, QString>)
+                ergebnis = v.toString();
+            else
+                ergebnis = static_cast<T>(v.toLongLong());
+        }
+    });
+    rs.Close();
+    return ergebnis;
+}
+
+} // namespace
+
+// ---- the overview ------------------------------------------------------------------------------
+
+void InitialisiereKontaktUebers()
+{
+    FormatiereTblKUebers();
+    tblKUebersfüllen();
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    // One pass over the contacts gives every category's count.
+    QHash<qint64, long long> anzahlen;
+    bool gezaehlt = false;
+    try {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT KategoNr, COUNT(*) AS Expr1000 FROM Kontakt GROUP BY KategoNr", dao::dbOpenDynaset);
+        for (; !rs.Eof(); rs.MoveNext())
+            anzahlen.insert(rs(0).Value().toLongLong(), rs(1).Value().toLongLong());
+        rs.Close();
+        gezaehlt = true;
+    } catch (const vb::Error &) {
+        // Each category counts its own contacts then.
+    }
+    intKUebersStart = 1;
+    startAnzahlen = gezaehlt ? &anzahlen : nullptr;
+    for (int i = 0; i < grid.top().rowCount(); ++i)
+        LadeKategoKontakte(i, grid.top().value(i, 0).toLongLong());
+    startAnzahlen = nullptr;
+    intKUebersStart = 0;
+    grid.switchToTop();
+}
+
+void FormatiereTblKUebers()
+{
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    grid.switchToTop();
+    forms::GridList &top = grid.top();
+    top.clear();
+    top.appearance().setBackColor(0x80000005u); // window background
+    top.setBackColor2(0x8000000Fu);             // button face
+    top.setExpanderWidth(350);
+    top.setColumnCount(3);
+    QFont fett = top.font();
+    fett.setBold(true);
+    top.setFont(fett);
+    top.setColumnCaption(0, QStringLiteral("Nr"));
+    top.setColumnCaption(1, QString());
+    top.setColumnCaption(2, QStringLiteral("Kategorie"));
+    top.setColumnWidth(0, 600);
+    top.setColumnWidth(1, 600);
+    top.setColumnType(0, forms::ColumnType::Number);
+    top.setColumnType(2, forms::ColumnType::Text);
+    top.setColumnMaxLength(2, 50);
+    top.setColumnWidth(2, 50000);
+}
+
+void tblKUebersfüllen()
+{
+    Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    grid.switchToTop();
+    dao::Recordset rs;
+    t.step([&] { rs = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable); });
+    if (!rs.IsOpen())
+        return;
+    t.step([&] {
+        if (rs.RecordCount() == 0)
+            return;
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            grid.top().addRow(
+                QVariantList{rs("KategoNr").Value(), QStringLiteral("+"), rs("Kategorie").Value().toString()});
+            rs.MoveNext();
+        }
+    });
+    rs.Close();
+}
+
+void LadeKategoKontakte(int row, const QVariant &kategoNr)
+{
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    grid.switchToTop();
+    forms::GridList &top = grid.top();
+    if (row < 0 || row >= top.rowCount())
+        return;
+    const qint64 nr = kategoNr.toLongLong();
+    // Errors are passed over: the category then shows no contacts.
+    auto weiter = [](auto &&schritt) {
+        try {
+            schritt();
+        } catch (const vb::Error &) {
+        }
+    };
+
+    if (intKUebersStart == 1) {
+        long long n = 0;
+        if (startAnzahlen) {
+            n = startAnzahlen->value(nr, 0);
+        } else {
+            weiter([&] {
+                dao::Recordset rs = gv().dbDaten.OpenRecordset(
+                    "SELECT COUNT(*) AS Expr1000 FROM Kontakt WHERE KategoNr = ?", dao::dbOpenDynaset, {nr});
+                n = rs("Expr1000").Value().toLongLong();
+            });
+        }
+        if (n <= 0)
+            return;
+        weiter([&] { setzeAnzahl(grid, row, top.text(row, 2), n); });
+        // The rows of the top level were read from Katego just now.
+        weiter([&] { neueKontaktliste(grid, row, nr, true).addRow(platzhalter()); });
+        grid.switchToTop();
+        return;
+    }
+
+    dao::Recordset rs;
+    weiter([&] {
+        rs = gv().dbDaten.OpenRecordset("SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
+                                        "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr",
+                                        dao::dbOpenDynaset, {nr});
+    });
+    if (!rs.IsOpen() || rs.RecordCount() == 0) {
+        // No contacts (any more): no rows of an earlier expansion stay behind.
+        if (top.child(row))
+            top.dropChild(row);
+        return;
+    }
+    weiter([&] {
+        forms::GridList &liste = top.child(row) ? grid.switchToChild(row) : neueKontaktliste(grid, row, nr);
+        liste.clear();
+        const QString bild = kontaktbild();
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            liste.addRow(QVariantList{rs(0).Value(), bild, rs(1).Value(), rs(2).Value(), rs(3).Value(),
+                                      rs(4).Value(), rs(5).Value(), rs(6).Value(), geburtsziffern(rs(7).Value()),
+                                      rs(8).Value()});
+            rs.MoveNext();
+        }
+    });
+    rs.Close();
+    grid.switchToTop();
+}
+
+void SetzeKUebersSpalten()
+{
+    forms::GridList &liste = forms::form<KontaktUebers>().tblKUebers->current();
+    liste.clear();
+    QFont schrift(QStringLiteral("MS Sans Serif"));
+    schrift.setPointSize(8);
+    schrift.setBold(false);
+    liste.setFont(schrift);
+    liste.setExpanderWidth(350);
+    struct Spalte
+    {
+        const char *titel;
+        int breite;
+        int laenge;
+        forms::ColumnType typ;
+    };
+    static const Spalte spalten[] = {
+        {"Kontakt.-Nr", 1200, 0, forms::ColumnType::Number}, {"", 240, 0, forms::ColumnType::Picture},
+        {"Firma", 2300, 50, forms::ColumnType::Text},        {"Anrede", 1000, 50, forms::ColumnType::Text},
+        {"Nachname", 1500, 50, forms::ColumnType::Text},     {"Vorname", 1500, 50, forms::ColumnType::Text},
+        {"Tel (priv.)", 1500, 30, forms::ColumnType::Text},  {"Fax (geschftl.)", 1500, 30, forms::ColumnType::Text},
+        {"Geb-Datum", 1500, 10, forms::ColumnType::Text},    {"EMail", 1980, 50, forms::ColumnType::Text},
+    };
+    liste.setColumnCount(10);
+    for (int c = 0; c < 10; ++c) {
+        const Spalte &s = spalten[c];
+        liste.setColumnCaption(c, QString::fromUtf8(s.titel));
+        liste.setColumnWidth(c, s.breite);
+        liste.setColumnType(c, s.typ);
+        liste.setColumnMaxLength(c, s.laenge);
+    }
+}
+
+long ErmittleKategoAnzahl(int row, int laenge)
+{
+    const QString text = forms::form<KontaktUebers>().tblKUebers->top().text(row, 2).left(laenge);
+    // The count is the bracket group at the end of the name, whatever the blanks in front of it.
+    const int zu = static_cast<int>(text.lastIndexOf(u']'));
+    if (zu < 0)
+        return 0;
+    const int auf = static_cast<int>(text.lastIndexOf(u'[', zu));
+    if (auf < 0)
+        return 0;
+    QString ziffern;
+    for (int i = auf + 1; i < zu; ++i)
+        if (text.at(i).isDigit())
+            ziffern += text.at(i);
+    if (ziffern.isEmpty())
+        return 0;
+    bool ok = false;
+    const long n = ziffern.toLong(&ok);
+    return ok ? n : 0;
+}
+
+// ---- the editor --------------------------------------------------------------------------------
+
+void loadKontakt(const forms::ListGrid &liste, int row, int column)
+{
+    (void)column;
+    Trap t(Modul, QStringLiteral("loadKontakt"));
+    qlonglong knr = 0;
+    if (!t.step([&] { knr = liste.text(row, 0).toLongLong(); }))
+        return;
+    dao::Recordset rs;
+    if (!t.step([&] {
+            rs = gv().dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
+        }))
+        return;
+    if (rs.RecordCount() != 1) {
+        rs.Close();
+        modRun::ZeigeDSFehlt();
+        return;
+    }
+    Kontakt &k = forms::form<Kontakt>();
+    t.step([&] { k.lblKNr->setText(rs("KNr").Value().toString()); });
+    t.step([&] {
+        const QString name = ErmittleKategoName(static_cast<qint32>(rs("KategoNr").Value().toLongLong()));
+        k.cboKatego->setCurrentIndex(k.cboKatego->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+    });
+    const struct { QLineEdit *feld; const char *spalte; } texte[] = {
+        {k.txtAnrede, "Anrede"}, {k.txtNName, "Nachname"}, {k.txtVName, "Vorname"}, {k.txtStrasse, "Strasse"},
+        {k.txtPLZ, "PLZ"},       {k.txtOrt, "Ort"},        {k.txtTelPriv, "Tel1"},   {k.txtTelGesch, "Tel2"},
+        {k.txtMobil, "Mobil"},   {k.txtFax, "Fax"},        {k.txtEMail, "EMail"},    {k.txtFirma, "Firma"},
+        {k.txtBLZ, "BLZ"},       {k.txtKontoNr, "KontoNr"}, {k.txtKInst, "KreditInstitut"},
+    };
+    for (const auto &f : texte)
+        t.step([&] { f.feld->setText(rs(QString::fromLatin1(f.spalte)).Value().toString()); });
+    t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumText(rs("GebDatum").Value())); });
+    t.step([&] { k.chkEinzug->setCheckState(modRun::SetzeChkWert(rs("Bankeinzug").Value()) ? Qt::Checked : Qt::Unchecked); });
+    t.step([&] { k.txtNotiz->setPlainText(rs("Notiz").Value().toString()); });
+    rs.Close();
+
+    const QString kategorie = k.cboKatego->currentText();
+    if (kategorie == QLatin1String("Mitglieder (aktiv)") || kategorie == QLatin1String("Mitglieder (passiv)")) {
+        dao::Recordset m;
+        t.step([&] {
+            m = gv().dbDaten.OpenRecordset("SELECT * FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset, {knr});
+        });
+        if (m.IsOpen() && m.RecordCount() == 1) {
+            t.step([&] {
+                const bool mann = m("Geschlecht").Value().toBool();
+                (mann ? k.optMann : k.optFrau)->setChecked(true);
+            });
+            t.step([&] { (m("Befreit").Value().toBool() ? k.optBefreit : k.optNBefreit)->setChecked(true); });
+            t.step([&] { (m("Bezahlt").Value().toBool() ? k.optBezahlt : k.optNBezahlt)->setChecked(true); });
+            t.step([&] { k.chkJG->setCheckState(modRun::SetzeChkWert(m("JG").Value()) ? Qt::Checked : Qt::Unchecked); });
+            t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumText(m("Eintritt").Value())); });
+            t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumText(m("Austritt").Value())); });
+        }
+        m.Close();
+    }
+    if (t.gaveUp())
+        return;
+    k.Show(forms::vbModal);
+}
+
+bool SpeicherKontakt()
+{
+    Kontakt &k = forms::form<Kontakt>();
+    Eingabe e;
+    if (!leseEingabe(k, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    Trap t(Modul, QStringLiteral("SpeicherKontakt"));
+    qlonglong neu = 0;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Kontakt", dao::dbOpenTable);
+        rs.AddNew();
+        schreibeKontakt(rs, e);
+        rs.Update();
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.MoveLast();
+        neu = rs("KNr").Value().toLongLong();
+        rs.Close();
+        if (IstMitgliedskategorie(e.kategoNr)) {
+            dao::Recordset m = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
+            m.AddNew();
+            m("KNr") = neu;
+            schreibeMitgliedsfelder(m, e);
+            m.Update();
+            m.Close();
+        }
+    });
+    if (!ok)
+        return false;
+    imUeberblick(t, [&](forms::ListGrid &grid) { kontaktEingefuegt(grid, e, neu); });
+    LeereKontaktFelder();
+    return true;
+}
+
+bool UpdateKontakt(int row)
+{
+    return aktualisiere(QStringLiteral("UpdateKontakt"), false, row);
+}
+
+bool UpdateSQLKontakt()
+{
+    return aktualisiere(QStringLiteral("UpdateSQLKontakt"), true, -1);
+}
+
+bool LoescheKontakt()
+{
+    Kontakt &k = forms::form<Kontakt>();
+    const qlonglong knr = knrVon(*k.lblKNr);
+    Trap t(Modul, QStringLiteral("LoescheKontakt"));
+    bool gefunden = false;
+    qint32 kategoNr = 0;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Kontakt", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), knr);
+        if (rs.NoMatch())
+            return;
+        gefunden = true;
+        // The category as stored, not as the editor's box may show it now.
+        kategoNr = static_cast<qint32>(rs("KategoNr").Value().toLongLong());
+        loescheMitglied(knr);
+        rs.Delete();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        return true;
+    }
+    imUeberblick(t, [&](forms::ListGrid &grid) { kontaktGeloescht(grid, knr, kategoNr); });
+    forms::unload<Kontakt>();
+    return true;
+}
+
+qint32 ErmittleKategoNr(const QString &name)
+{
+    return einWert<qint32>(QStringLiteral("ErmittleKategoNr"), "SELECT KategoNr FROM Katego WHERE Kategorie = ?",
+                           name, 0);
+}
+
+QString ErmittleKategoName(qint32 nr)
+{
+    return einWert<QString>(QStringLiteral("ErmittleKategoName"), "SELECT Kategorie FROM Katego WHERE KategoNr = ?",
+                            nr, QString());
+}
+
+void LeereKontaktFelder()
+{
+    Kontakt &k = forms::form<Kontakt>();
+    k.lblKNr->clear();
+    k.cboKatego->setCurrentIndex(-1);
+    for (QLineEdit *t : {k.txtAnrede, k.txtNName, k.txtVName, k.txtStrasse, k.txtPLZ, k.txtOrt, k.txtTelPriv,
+                         k.txtTelGesch, k.txtMobil, k.txtFax, k.txtEMail, k.txtFirma, k.txtBLZ, k.txtKInst,
+                         k.txtKontoNr})
+        t->clear();
+    k.txtGebDat->leeren();
+    k.optMann->setChecked(true);
+    k.optNBefreit->setChecked(true);
+    k.optNBezahlt->setChecked(true);
+    k.chkEinzug->setCheckState(Qt::Unchecked);
+    k.txtNotiz->clear();
+    k.txtEintritt->leeren();
+    k.txtAustritt->leeren();
+    k.cboKatego->setFocus();
+}
+
+bool PruefeKontaktEingabe()
+{
+    Eingabe e;
+    return leseEingabe(forms::form<Kontakt>(), e);
+}
+
+void SetzeKontaktToolbar(int modus)
+{
+    if (modus != 0 && modus != 1)
+        return;
+    // Enabling concerns an editor that is open; a new one has its buttons enabled anyway.
+    if (modus == 1 && !forms::isLoaded<Kontakt>())
+        return;
+    Kontakt &k = forms::form<Kontakt>();
+    for (QAction *a : {k.tbSpeichern, k.tbLoeschen, k.tbAnzLoeschen})
+        a->setEnabled(modus == 1);
+}
+
+bool KontaktZugriff_Erlaubt()
+{
+    Trap t(Modul, QStringLiteral("KontaktZugriff_Erlaubt"));
+    bool erlaubt = false;
+    t.step([&] { erlaubt = modStart::GruppeHatRecht(modStart::Recht::Kontakt); });
+    return erlaubt;
+}
 
 bool ReinitialisiereJB()
 {
     auto &g = gv();
-    modRun::Trap trap(QStringLiteral("modKontakt"), QStringLiteral("ReinitialisiereJB"));
+    Trap trap(Modul, QStringLiteral("ReinitialisiereJB"));
     return trap.write(*g.wsDaten, [&] { g.dbDaten.Execute("UPDATE Mitglied SET Bezahlt = 0"); });
+}
+
+bool IstMitgliedskategorie(qint32 kategoNr)
+{
+    return kategoNr == 1 || kategoNr == 2;
+}
+
+Erweiterungen &erweiterungen()
+{
+    static Erweiterungen e;
+    return e;
 }
 
 } // namespace modKontakt

@@ -1,10 +1,105 @@
 #pragma once
-// Contacts and members.
+// Contacts and members: the contact overview (window KontaktUebers), the contact editor (window
+// Kontakt) with its load, insert, update and delete, the category lookups, the contact right and
+// the yearly reset of the members' paid flags.
+//
+// Tables: Kontakt (one row per contact, key KNr, category KategoNr) and Mitglied (the member data
+// of a contact of category 1 "Mitglieder (aktiv)" or 2 "Mitglieder (passiv)", key = its KNr).
+//
+// The overview's top level has one row per category: 0 the number, 1 the mark "+" (collapsed) or
+// "-" (expanded), 2 the name, followed by "  [n]" when the category has n contacts. A category
+// row with contacts owns a nested list of its contacts (ten columns, KNr first). Whether a
+// category is expanded is kept on its row (the grid's expanded flag, mirrored by the mark).
+//
+// Every write runs in one transaction (a contact and its member record together); the overview
+// changes only after the commit, and contact rows are found by their KNr.
+#include "core/modGVar.h"
+
+#include <QString>
+#include <QVariant>
+#include <QtGlobal>
+#include <functional>
+
+namespace forms {
+class ListGrid;
+}
 
 namespace modKontakt {
 
+// ---- the overview
+
+// Start-up set-up: layout, one row per category, each category's count and placeholder list.
+void InitialisiereKontaktUebers();
+// The look of the top level (the list is emptied first).
+void FormatiereTblKUebers();
+// One top-level row per Katego record: (KategoNr, "+", Kategorie).
+void tblKUebersfüllen();
+// Fills the nested list of the category in top-level row `row`. During the start-up set-up:
+// the count behind the name and one placeholder row; afterwards (an expansion): the
+// category's contacts, read afresh. A category without contacts keeps its bare name and no
+// nested list. Errors are passed over.
+void LadeKategoKontakte(int row, const QVariant &kategoNr);
+// The layout of a nested contact list on the grid's current list (which is emptied first).
+void SetzeKUebersSpalten();
+// The count written in brackets at the end of column 2 of top-level row `row`, 0 without one;
+// laenge is the length of that cell's text, which the caller measures.
+long ErmittleKategoAnzahl(int row, int laenge);
+
+// ---- the editor
+
+// Loads the contact whose KNr stands in column 0 of row `row` of the grid's current list into
+// the editor and shows the editor modally; returns when it is closed. A contact that does not
+// exist shows "FEHLER: Datensatz nicht vorhanden ..." and no editor. `column` is not used.
+void loadKontakt(const forms::ListGrid &liste, int row, int column = 0);
+// Inserts the editor's contact (and, in a member category, its member record) in one
+// transaction, then keeps the overview in step and empties the editor. False when the input
+// was refused (with the input-error box) or the write failed (with the error box).
+bool SpeicherKontakt();
+// Rewrites the contact shown in the editor; `row` is the row it was chosen from in the
+// overview (a hint: the row is found by KNr). Moves between categories create or remove the
+// member record. The editor is unloaded afterwards, also when the contact no longer exists.
+// False when the input was refused or the write failed (the editor then stays open).
+bool UpdateKontakt(int row);
+// The same for an editor opened from the contact search: the overview's rows are found by
+// searching, and only expanded categories show the change.
+bool UpdateSQLKontakt();
+// Deletes the contact shown in the editor with its member record (its work hours go with it),
+// lowers its category's count and unloads the editor. A contact deleted meanwhile shows
+// "FEHLER: Datensatz nicht vorhanden ..." and the editor stays open. False only when the write
+// failed (the error box has told).
+bool LoescheKontakt();
+
+// The number of the category with exactly this name; 0 when there is none or more than one.
+qint32 ErmittleKategoNr(const QString &name);
+// The name of the category with this number; "" when there is none.
+QString ErmittleKategoName(qint32 nr);
+// Empties the editor's fields (the youth-group box keeps its value) and puts the focus on the
+// category box.
+void LeereKontaktFelder();
+// True when a category that exists is chosen, surname and first name are filled and each date
+// field is empty or holds a day that exists. No message.
+bool PruefeKontaktEingabe();
+// 1 enables the editor's save, delete and clear buttons, 0 disables them; others do nothing.
+void SetzeKontaktToolbar(int modus);
+// Whether the group of the user in panel 4 of the main window's status bar has the right
+// Kontakt; read afresh at every call.
+bool KontaktZugriff_Erlaubt();
 // Marks every member's annual fee as not paid (Mitglied.Bezahlt = False), in one transaction.
 // False after a failure, which the error box reports.
 bool ReinitialisiereJB();
+
+// Whether a category number is one of the two member categories (1 and 2).
+bool IstMitgliedskategorie(qint32 kategoNr);
+
+// The windows and procedures of the contact side that are built on their own (search dialog,
+// serial-letter file). Empty entries make their toolbar keys do nothing.
+struct Erweiterungen
+{
+    std::function<void()> LeereSuchKont;
+    std::function<void()> ZeigeSuchKont;   // shows the search dialog modally
+    std::function<void()> EntladeSuchKont; // unloads it (the overview was left)
+    std::function<void()> ErzeugeSeriDatei;
+};
+Erweiterungen &erweiterungen();
 
 } // namespace modKontakt

@@ -50,8 +50,8 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
-    // Which overview categories are expanded; whether the last click expanded one.
-    QList<bool> blnAufgeklappt;
+    // Whether the last expand click in the contact overview expanded a category (which
+    // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;
 
     // Navigation: the bar's groups, the two groups and their items as built at start, the item

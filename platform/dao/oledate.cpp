@@ -47,7 +47,17 @@ QDateTime FromOleDate(double oleDate)
 
 QDate OleDateToDate(double oleDate)
 {
-    return FromOleDate(oleDate).date();
+    // The day alone, without building a local date-time: that would consult the time-zone rules
+    // for every value, which costs more than everything else when a list of dates is read.
+    if (!std::isfinite(oleDate) || oleDate <= kMinOle - 1.0 || oleDate >= kMaxOle)
+        return {};
+    const double whole = std::trunc(oleDate);
+    QDate day = kEpoch.addDays(qint64(whole));
+    if (std::llround(std::fabs(oleDate - whole) * double(kMsPerDay)) >= kMsPerDay)
+        day = day.addDays(1);
+    if (!day.isValid() || day.year() < 100 || day.year() > 9999)
+        return {};
+    return day;
 }
 
 } // namespace dao

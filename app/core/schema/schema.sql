@@ -174,6 +174,7 @@ CREATE TABLE Druck_ArbListe (
     Datum
 );
 
+-- The date of birth is kept as the list shows it: a date as "dd.MM.yyyy", none as ''.
 CREATE TABLE Druck_MitglList (
     KontaktNr INTEGER,
     Nachname  TEXT,
@@ -182,7 +183,7 @@ CREATE TABLE Druck_MitglList (
     PLZ       TEXT,
     Ort       TEXT,
     Tel       TEXT,
-    GebDatum
+    GebDatum  TEXT
 );
 
 CREATE TABLE Druck_ArbStd (

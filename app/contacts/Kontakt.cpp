@@ -1,0 +1,267 @@
+#include "contacts/Kontakt.h"
+#include "contacts/Datumsfeld.h"
+#include "contacts/modKontakt.h"
+
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+
+#include "forms/keyfilter.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString EDIT = QStringLiteral("EDIT");
+const QString SAVE = QStringLiteral("SAVE");
+
+const QString Mitglieder[] = {QStringLiteral("Mitglieder (aktiv)"), QStringLiteral("Mitglieder (passiv)")};
+
+QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    if (maxLength > 0)
+        t->setMaxLength(maxLength);
+    return t;
+}
+
+QRadioButton *option(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *o = new QRadioButton(caption, parent);
+    o->setObjectName(name);
+    return o;
+}
+
+QGroupBox *paar(const QString &name, const QString &caption, QRadioButton *a, QRadioButton *b, QWidget *parent)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setObjectName(name);
+    auto *l = new QHBoxLayout(g);
+    a->setParent(g);
+    b->setParent(g);
+    l->addWidget(a);
+    l->addWidget(b);
+    return g;
+}
+
+} // namespace
+
+Kontakt::Kontakt()
+{
+    setObjectName(QStringLiteral("Kontakt"));
+    setWindowTitle(QStringLiteral("Kontakt"));
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto knopf = [this](const char *key, const QString &caption, const QString &tip) {
+        QAction *a = Toolbar1->addAction(caption);
+        const QString k = QString::fromLatin1(key);
+        a->setObjectName(k);
+        a->setData(k);
+        a->setToolTip(tip);
+        connect(a, &QAction::triggered, this, [this, k] { Toolbar1_ButtonClick(k); });
+        return a;
+    };
+    tbSpeichern = knopf("tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"));
+    Toolbar1->addSeparator();
+    tbLoeschen = knopf("tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"));
+    Toolbar1->addSeparator();
+    tbAnzLoeschen = knopf("tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"));
+
+    TabKont = new QTabWidget(this);
+    TabKont->setObjectName(QStringLiteral("TabKont"));
+
+    // "Global": category, names, address, birth date and the member data.
+    auto *global = new QWidget;
+    lblKNr = new QLabel(global);
+    lblKNr->setObjectName(QStringLiteral("lblKNr"));
+    cboKatego = new QComboBox(global);
+    cboKatego->setObjectName(QStringLiteral("cboKatego"));
+    cboKatego->setEditable(false);
+    txtAnrede = textBox(QStringLiteral("txtAnrede"), 50, global);
+    txtFirma = textBox(QStringLiteral("txtFirma"), 50, global);
+    txtNName = textBox(QStringLiteral("txtNName"), 50, global);
+    txtVName = textBox(QStringLiteral("txtVName"), 50, global);
+    txtStrasse = textBox(QStringLiteral("txtStrasse"), 50, global);
+    txtPLZ = textBox(QStringLiteral("txtPLZ"), 10, global);
+    txtOrt = textBox(QStringLiteral("txtOrt"), 50, global);
+    txtGebDat = new contacts::Datumsfeld(QStringLiteral("txtGebDat"), global);
+    auto *adresse = new QFormLayout;
+    adresse->addRow(QStringLiteral("Kontakt-Nr:"), lblKNr);
+    adresse->addRow(QStringLiteral("Kontakt-Katego.:"), cboKatego);
+    adresse->addRow(QStringLiteral("Anrede:"), txtAnrede);
+    adresse->addRow(QStringLiteral("Firma:"), txtFirma);
+    adresse->addRow(QStringLiteral("Nachname:"), txtNName);
+    adresse->addRow(QStringLiteral("Vorname:"), txtVName);
+    adresse->addRow(QStringLiteral("Strasse:"), txtStrasse);
+    adresse->addRow(QStringLiteral("PLZ:"), txtPLZ);
+    adresse->addRow(QStringLiteral("Ort:"), txtOrt);
+    adresse->addRow(QStringLiteral("Geb. - Datum:"), txtGebDat);
+
+    optMann = option(QStringLiteral("optMann"), QStringLiteral("männlich"), global);
+    optFrau = option(QStringLiteral("optFrau"), QStringLiteral("weiblich"), global);
+    fraGeschlecht = paar(QStringLiteral("fraGeschlecht"), QStringLiteral("Geschlecht..."), optMann, optFrau, global);
+    optBefreit = option(QStringLiteral("optBefreit"), QStringLiteral("befreit"), global);
+    optNBefreit = option(QStringLiteral("optNBefreit"), QStringLiteral("nicht befreit"), global);
+    fraBefreit = paar(QStringLiteral("fraBefreit"), QStringLiteral("Befreit (Arb.-Std.)  [nur bei Mitgl.]"), optBefreit,
+                      optNBefreit, global);
+    optBezahlt = option(QStringLiteral("optBezahlt"), QStringLiteral("bezahlt"), global);
+    optNBezahlt = option(QStringLiteral("optNBezahlt"), QStringLiteral("nicht bezahlt"), global);
+    fraBezahlt = paar(QStringLiteral("fraBezahlt"), QStringLiteral("Jahresbeitrag [nur bei Mitgl.]"), optBezahlt,
+                      optNBezahlt, global);
+    fraAufnahme = new QGroupBox(QStringLiteral("Aufnahme [nur bei Mitgl.]"), global);
+    fraAufnahme->setObjectName(QStringLiteral("fraAufnahme"));
+    txtEintritt = new contacts::Datumsfeld(QStringLiteral("txtEintritt"), fraAufnahme);
+    txtAustritt = new contacts::Datumsfeld(QStringLiteral("txtAustritt"), fraAufnahme);
+    auto *aufnahme = new QFormLayout(fraAufnahme);
+    aufnahme->addRow(QStringLiteral("Aufn.- Datum:"), txtEintritt);
+    aufnahme->addRow(QStringLiteral("Austrittsdatum:"), txtAustritt);
+    chkJG = new QCheckBox(QStringLiteral("Jugendgruppe"), global);
+    chkJG->setObjectName(QStringLiteral("chkJG"));
+    auto *mitglied = new QVBoxLayout;
+    mitglied->addWidget(fraGeschlecht);
+    mitglied->addWidget(fraBefreit);
+    mitglied->addWidget(fraBezahlt);
+    mitglied->addWidget(fraAufnahme);
+    mitglied->addWidget(chkJG);
+    mitglied->addStretch(1);
+    auto *globalLayout = new QHBoxLayout(global);
+    globalLayout->addLayout(adresse, 3);
+    globalLayout->addLayout(mitglied, 2);
+    TabKont->addTab(global, QStringLiteral("Global"));
+
+    auto *kommunikation = new QWidget;
+    txtTelPriv = textBox(QStringLiteral("txtTelPriv"), 30, kommunikation);
+    txtTelGesch = textBox(QStringLiteral("txtTelGesch"), 30, kommunikation);
+    txtMobil = textBox(QStringLiteral("txtMobil"), 30, kommunikation);
+    txtFax = textBox(QStringLiteral("txtFax"), 30, kommunikation);
+    txtEMail = textBox(QStringLiteral("txtEMail"), 50, kommunikation);
+    auto *komm = new QFormLayout(kommunikation);
+    komm->addRow(QStringLiteral("Tel. [privat] :"), txtTelPriv);
+    komm->addRow(QStringLiteral("Tel. [gesch] :"), txtTelGesch);
+    komm->addRow(QStringLiteral("Mobil:"), txtMobil);
+    komm->addRow(QStringLiteral("Fax:"), txtFax);
+    komm->addRow(QStringLiteral("EMail:"), txtEMail);
+    TabKont->addTab(kommunikation, QStringLiteral("Kommunikation"));
+
+    auto *bank = new QWidget;
+    chkEinzug = new QCheckBox(QStringLiteral("Bankeinzug"), bank);
+    chkEinzug->setObjectName(QStringLiteral("chkEinzug"));
+    txtBLZ = textBox(QStringLiteral("txtBLZ"), 20, bank);
+    txtKInst = textBox(QStringLiteral("txtKInst"), 50, bank);
+    txtKontoNr = textBox(QStringLiteral("txtKontoNr"), 20, bank);
+    auto *bankLayout = new QFormLayout(bank);
+    bankLayout->addRow(QString(), chkEinzug);
+    bankLayout->addRow(QStringLiteral("BLZ:"), txtBLZ);
+    bankLayout->addRow(QStringLiteral("Kredit-Instit. :"), txtKInst);
+    bankLayout->addRow(QStringLiteral("Konto-Nr:"), txtKontoNr);
+    TabKont->addTab(bank, QStringLiteral("Bank"));
+
+    auto *info = new QWidget;
+    txtNotiz = new QPlainTextEdit(info);
+    txtNotiz->setObjectName(QStringLiteral("txtNotiz"));
+    auto *infoLayout = new QVBoxLayout(info);
+    infoLayout->addWidget(txtNotiz);
+    TabKont->addTab(info, QStringLiteral("Info"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(TabKont, 1);
+    resize(forms::twipsToPixels(9500), forms::twipsToPixels(6200));
+
+    optMann->setChecked(true);
+    optNBefreit->setChecked(true);
+    optNBezahlt->setChecked(true);
+
+    // Key filters: digits for postal code and bank data, telephone characters for the numbers.
+    for (QLineEdit *t : {txtPLZ, txtBLZ, txtKontoNr})
+        forms::installKeyPress(t, [](int &k) { k = modRun::PruefeTasteZahl(k); });
+    for (QLineEdit *t : {txtTelPriv, txtTelGesch, txtMobil, txtFax})
+        forms::installKeyPress(t, [](int &k) { k = modRun::PruefeTasteTel(k); });
+
+    // A category chosen by the user or set from code runs the category click alike.
+    connect(cboKatego, &QComboBox::currentIndexChanged, this, [this] { SetzeMitglFelder(); });
+}
+
+void Kontakt::Form_Load()
+{
+    TabKont->setCurrentIndex(0);
+    modStart::loadcboKatego(*cboKatego);
+    cboKatego->setCurrentIndex(-1);
+    SetzeMitglFelder();
+}
+
+void Kontakt::SetzeMitglFelder()
+{
+    const QString text = cboKatego->currentText();
+    const bool mitglied = text == Mitglieder[0] || text == Mitglieder[1];
+    for (QWidget *w : std::initializer_list<QWidget *>{optMann, optFrau, optBefreit, optNBefreit, optBezahlt,
+                                                        optNBezahlt, txtEintritt, txtAustritt, chkJG})
+        w->setEnabled(mitglied);
+    chkEinzug->setEnabled(true);
+    const quint32 farbe = mitglied ? 0x80000005u : 0x8000000Fu; // window background : button face
+    txtEintritt->setHintergrund(farbe);
+    txtAustritt->setHintergrund(farbe);
+}
+
+bool Kontakt::aendertKontakt() const
+{
+    return gv().strModus == EDIT && !lblKNr->text().isEmpty();
+}
+
+void Kontakt::Toolbar1_ButtonClick(const QString &key)
+{
+    auto &g = gv();
+    if (key == QLatin1String("tbSpeichern")) {
+        if (aendertKontakt()) {
+            // A refused input or a failed write keeps the contact loaded, so that the next save
+            // changes it instead of inserting it a second time.
+            if (!modKontakt::PruefeKontaktEingabe()) {
+                modRun::ZeigeEingabeFehler();
+                return;
+            }
+            const bool erledigt = g.blnAusSuche ? modKontakt::UpdateSQLKontakt() : modKontakt::UpdateKontakt(g.lngDSNr);
+            g.strModus = erledigt ? SAVE : EDIT;
+            return;
+        }
+        if (modKontakt::PruefeKontaktEingabe())
+            modKontakt::SpeicherKontakt();
+        else
+            modRun::ZeigeEingabeFehler();
+        g.strModus = SAVE;
+    } else if (key == QLatin1String("tbLoeschen")) {
+        const bool geladen = aendertKontakt();
+        g.intAntwort = forms::MsgBox(
+            QStringLiteral("ACHTUNG: Bei Mitgliederkontakt werden auch alle Referenzen des Kontaktes im "
+                           "Arbeitscontrolling gelöscht !\r\nKontakt wirklich löschen ?"),
+            forms::vbYesNo, modRun::Titel);
+        if (g.intAntwort != forms::vbYes) {
+            // Nothing deleted: a loaded contact stays loaded.
+            g.strModus = geladen ? EDIT : SAVE;
+            return;
+        }
+        // A failed write keeps the contact loaded; a contact that no longer exists does not.
+        const bool erledigt = modKontakt::LoescheKontakt();
+        g.strModus = erledigt || !geladen ? SAVE : EDIT;
+    } else {
+        if (key == QLatin1String("tbAnzLoeschen"))
+            modKontakt::LeereKontaktFelder();
+        g.strModus = SAVE;
+    }
+}

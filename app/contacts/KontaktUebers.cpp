@@ -1,0 +1,204 @@
+#include "contacts/KontaktUebers.h"
+#include "contacts/Kontakt.h"
+#include "contacts/modKontakt.h"
+
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QFont>
+#include <QLabel>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SAVE = QStringLiteral("SAVE");
+const QString EDIT = QStringLiteral("EDIT");
+
+// Shows a window of another area in the pane of the current navigation item.
+void zeigeImPane(const QString &key)
+{
+    if (forms::Form *fenster = modMain::Fenster(key))
+        modMain::ZeigeImAktItem(*fenster);
+}
+
+} // namespace
+
+KontaktUebers::KontaktUebers()
+{
+    setObjectName(QStringLiteral("KontaktUebers"));
+    setWindowTitle(QStringLiteral("Kontakte"));
+
+    Ueberschrift = new QLabel(QStringLiteral("KONTAKTE"), this);
+    Ueberschrift->setObjectName(QStringLiteral("Ueberschrift"));
+    QFont gross = Ueberschrift->font();
+    gross.setBold(true);
+    gross.setPointSize(gross.pointSize() + 6);
+    Ueberschrift->setFont(gross);
+    Label1 = new QLabel(QStringLiteral("Kontakte nach Kategorien"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+        {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
+        {"tbKatego", QStringLiteral("&Kategorien"), QStringLiteral("Kategorien bearbeiten")},
+        {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Kontakt suchen")},
+        {"tbMitglList", QStringLiteral("&Mitgliederliste"), QStringLiteral("Mitgliederliste")},
+        {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+
+    tblKUebers = new forms::ListGrid(this);
+    tblKUebers->setObjectName(QStringLiteral("tblKUebers"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Label1);
+    layout->addWidget(tblKUebers, 1);
+    layout->addWidget(Label2);
+
+    connect(tblKUebers, &forms::ListGrid::expandClicked, this,
+            [this](int row, int column) { tblKUebers_Expand(row, column); });
+    connect(tblKUebers, &forms::ListGrid::doubleClicked, this,
+            [this](int row, int column) { tblKUebers_DblClick(row, column); });
+}
+
+void KontaktUebers::Form_Load()
+{
+    modGVar::SetzeSpeicherModus();
+}
+
+void KontaktUebers::Form_Deactivate()
+{
+    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+        entlade();
+}
+
+void KontaktUebers::tblKUebers_Expand(int row, int column)
+{
+    // Only the categories of the top level expand; the grid has switched the row's flag, which
+    // is where the expanded state lives.
+    if (column != forms::ExpanderColumn || row < 0 || &tblKUebers->current() != &tblKUebers->top())
+        return;
+    forms::GridList &top = tblKUebers->top();
+    if (row >= top.rowCount())
+        return;
+    auto &g = gv();
+    if (!top.isExpanded(row)) {
+        top.setText(row, 1, QStringLiteral("+"));
+        g.blnAufgeklapptZuletzt = false;
+        return;
+    }
+    top.setText(row, 1, QStringLiteral("-"));
+    modKontakt::LadeKategoKontakte(row, top.value(row, 0));
+    tblKUebers->switchToTop();
+    g.blnAufgeklapptZuletzt = true;
+}
+
+void KontaktUebers::tblKUebers_DblClick(int row, int column)
+{
+    // Contacts stand in the nested lists; a category row opens nothing.
+    if (row < 0 || column < 0 || &tblKUebers->current() == &tblKUebers->top())
+        return;
+    auto &g = gv();
+    if (!modKontakt::KontaktZugriff_Erlaubt()) {
+        forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+    g.strModus = EDIT;
+    g.lngDSNr = row;
+    modKontakt::loadKontakt(*tblKUebers, row, column);
+    g.strModus = SAVE;
+}
+
+void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
+{
+    auto &g = gv();
+    const auto &erw = modKontakt::erweiterungen();
+    if (key == QLatin1String("tbKontakt")) {
+        // A new contact: the editor inserts.
+        g.strModus = SAVE;
+        if (forms::isLoaded<Kontakt>())
+            modKontakt::LeereKontaktFelder();
+        forms::form<Kontakt>().Show(forms::vbModal);
+    } else if (key == QLatin1String("tbKatego")) {
+        zeigeImPane(QStringLiteral("Katego"));
+    } else if (key == QLatin1String("tbSuch")) {
+        if (erw.ZeigeSuchKont) {
+            if (erw.LeereSuchKont)
+                erw.LeereSuchKont();
+            erw.ZeigeSuchKont();
+        }
+    } else if (key == QLatin1String("tbMitglList")) {
+        zeigeImPane(QStringLiteral("MitglList"));
+    } else if (key == QLatin1String("tbWord")) {
+        if (erw.ErzeugeSeriDatei)
+            SerienbriefDatei();
+    }
+    g.strModus = SAVE;
+}
+
+void KontaktUebers::SerienbriefDatei()
+{
+    auto &g = gv();
+    g.intAntwort = forms::MsgBox(
+        QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?"),
+        forms::vbYesNo, modRun::Titel);
+    if (g.intAntwort != forms::vbYes) {
+        forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,
+                      modRun::Titel);
+        return;
+    }
+    forms::GridList &top = tblKUebers->top();
+    if (top.rowCount() < 1) {
+        forms::MsgBox(QStringLiteral("Keine Daten zum erzeugen der Datei - SERI.txt - gefunden, der Vorgang wird "
+                                     "abgebrochen !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+    int aufgeklappt = 0;
+    for (int r = 0; r < top.rowCount(); ++r)
+        if (top.isExpanded(r))
+            ++aufgeklappt;
+    if (aufgeklappt == 0) {
+        forms::MsgBox(QStringLiteral("Um eine Serienbrief - Datei erzeugen zu können, müssen Sie die gewünschten "
+                                     "Kategorien vorher aufklappen !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+    modKontakt::erweiterungen().ErzeugeSeriDatei();
+}
+
+namespace contacts {
+
+void RegistriereKontakte()
+{
+    modMain::RegistriereFenster(QStringLiteral("Kontakte"), [] { return &forms::form<KontaktUebers>(); });
+    modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
+    auto &b = modMain::bereiche();
+    b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
+    b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
+    b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+}
+
+} // namespace contacts

@@ -1,0 +1,286 @@
+// The contact overview: start-up set-up, expanding and collapsing, the double-click, the rights
+// check and the toolbar.
+#include "contacts_fixture.h"
+
+#include "contacts/Kontakt.h"
+#include "contacts/KontaktUebers.h"
+#include "contacts/modKontakt.h"
+
+#include "core/Main.h"
+#include "core/modMain.h"
+#include "core/modStart.h"
+
+#include "forms/statusbar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTableView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace kontakttest;
+
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+class Uebersicht : public KontaktTest
+{
+protected:
+    void SetUp() override
+    {
+        KontaktTest::SetUp();
+        starte();
+    }
+    QAction *knopf(const char *key) { return uebersicht().findChild<QAction *>(QString::fromLatin1(key)); }
+};
+
+} // namespace
+
+TEST_F(Uebersicht, EachCategoryShowsItsCountAndAPlaceholderUntilExpanded)
+{
+    const forms::GridList &top = grid().top();
+    ASSERT_EQ(top.rowCount(), 5);
+    const struct { int nr; const char *name; int platzhalter; } erwartet[] = {
+        {1, "Mitglieder (aktiv)  [2]", 1}, {2, "Mitglieder (passiv)  [1]", 1}, {3, "Lieferanten  [3]", 1},
+        {4, "Behörden  [1]", 1},           {5, "Ohne", -1},
+    };
+    for (int r = 0; r < 5; ++r) {
+        SCOPED_TRACE(erwartet[r].name);
+        EXPECT_EQ(top.text(r, 0), QString::number(erwartet[r].nr));
+        EXPECT_EQ(top.text(r, 1), QString("+"));
+        EXPECT_EQ(top.text(r, 2), QString::fromUtf8(erwartet[r].name));
+        EXPECT_FALSE(top.isExpanded(r));
+        forms::GridList *l = top.child(r);
+        if (erwartet[r].platzhalter < 0) {
+            EXPECT_EQ(l, nullptr);
+            continue;
+        }
+        ASSERT_NE(l, nullptr);
+        ASSERT_EQ(l->rowCount(), 1);
+        EXPECT_EQ(l->text(0, 0), QString("0"));
+        EXPECT_EQ(l->columnCount(), 10);
+        EXPECT_EQ(l->columnCaption(7), QString("Fax (geschftl.)"));
+        EXPECT_EQ(l->appearance().backColor(), 0x00F7C7ACu);
+        EXPECT_EQ(l->backColor2(), 0x00F7C764u);
+    }
+    EXPECT_EQ(modKontakt::ErmittleKategoAnzahl(2, int(top.text(2, 2).size())), 3);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+TEST_F(Uebersicht, ExpandingListsTheContactsAfreshAndCollapsingKeepsThem)
+{
+    klappe(1);
+    EXPECT_EQ(marke(1), QString("-"));
+    EXPECT_TRUE(gv().blnAufgeklapptZuletzt);
+    ASSERT_EQ(knrListe(1), QStringList({"1", "2"}));
+    forms::GridList *l = liste(1);
+    const QStringList meier = {"1",        modStart::Programmordner() + "/Graphics/bmp/Cut.bmp",
+                               "",         "Herr",
+                               "Meier",    "Hans",
+                               "0421 123", "",
+                               "12241970", "hans@meier.de"};
+    for (int c = 0; c < 10; ++c)
+        EXPECT_EQ(l->text(0, c), meier[c]) << c;
+    EXPECT_EQ(l->text(1, 8), QString()) << "no birth date shows as an empty cell";
+    // The count is not recomputed by an expansion.
+    EXPECT_EQ(name(1), QString("Mitglieder (aktiv)  [2]"));
+
+    klappe(1);
+    EXPECT_EQ(marke(1), QString("+"));
+    EXPECT_FALSE(gv().blnAufgeklapptZuletzt);
+    EXPECT_EQ(knrListe(1).size(), 2);
+
+    // Expanding again reads the contacts anew: one added meanwhile by another window is listed.
+    sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (20, 1, 'Neu', 'Nina')");
+    klappe(1);
+    EXPECT_EQ(knrListe(1), QStringList({"1", "2", "20"}));
+    EXPECT_EQ(name(1), QString("Mitglieder (aktiv)  [2]"));
+}
+
+TEST_F(Uebersicht, AnExpandThatFindsNoContactsLeavesNoStaleRows)
+{
+    klappe(3);
+    ASSERT_EQ(knrListe(3).size(), 3);
+    klappe(3);
+    // Another window deletes the category's contacts meanwhile.
+    sql("DELETE FROM Kontakt WHERE KategoNr = 3");
+    klappe(3);
+    EXPECT_EQ(marke(3), QString("-"));
+    EXPECT_TRUE(knrListe(3).isEmpty());
+
+    // A category that never had contacts flips its mark all the same.
+    klappe(5);
+    EXPECT_EQ(marke(5), QString("-"));
+    EXPECT_EQ(liste(5), nullptr);
+    EXPECT_EQ(name(5), QString("Ohne"));
+}
+
+TEST_F(Uebersicht, TheExpandedStateStaysWithItsCategoryWhenARowAboveIsDeleted)
+{
+    klappe(4); // Behörden, row 3
+    ASSERT_EQ(marke(4), QString("-"));
+    // The category window deletes "Lieferanten" (row 2): its overview row goes.
+    grid().top().removeRow(zeile(3));
+    QApplication::processEvents();
+    ASSERT_EQ(zeile(4), 2);
+    EXPECT_EQ(marke(4), QString("-"));
+    EXPECT_TRUE(grid().top().isExpanded(zeile(4)));
+
+    // A new contact of the expanded category is listed at once.
+    klickeKnopf(knopf("tbKontakt"));
+    ASSERT_EQ(editorGezeigt, 1);
+    imEditor([](Kontakt &) {});
+    Kontakt &k = forms::form<Kontakt>();
+    k.cboKatego->setCurrentIndex(k.cboKatego->findText("Behörden"));
+    k.txtNName->setText("Wache");
+    k.txtVName->setText("Wolf");
+    ASSERT_TRUE(modKontakt::SpeicherKontakt()) << texte(boxes);
+    EXPECT_EQ(name(4), QString("Behörden  [2]"));
+    ASSERT_EQ(knrListe(4).size(), 2);
+    EXPECT_EQ(liste(4)->text(1, 4), QString("Wache"));
+
+    // Collapsing it works on the row that moved up.
+    klappe(4);
+    EXPECT_EQ(marke(4), QString("+"));
+    EXPECT_FALSE(grid().top().isExpanded(zeile(4)));
+}
+
+TEST_F(Uebersicht, ADoubleClickOnAContactOpensItInTheEditorInEditMode)
+{
+    klappe(1);
+    QString modusImEditor;
+    int zeileImEditor = -1;
+    imEditor([&](Kontakt &k) {
+        modusImEditor = gv().strModus;
+        zeileImEditor = gv().lngDSNr;
+        EXPECT_EQ(k.lblKNr->text(), QString("2"));
+        EXPECT_EQ(k.txtNName->text(), QString("Schulz"));
+        EXPECT_EQ(k.cboKatego->currentText(), QString("Mitglieder (aktiv)"));
+    });
+    doppelklick(1, 2);
+    EXPECT_EQ(editorGezeigt, 1);
+    EXPECT_EQ(modusImEditor, QString("EDIT"));
+    EXPECT_EQ(zeileImEditor, 1);
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+
+    // A double-click on a category row opens nothing.
+    QTableView *view = grid().view();
+    klicke(view->viewport(), view->visualRect(view->model()->index(0, 3)).center(), true);
+    EXPECT_EQ(editorGezeigt, 1);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+class UebersichtGast : public KontaktTest
+{
+protected:
+    void SetUp() override
+    {
+        KontaktTest::SetUp();
+        sql("INSERT INTO Gruppen (GNr, GName, Fangbuch, Fangauswertung, KontUebers, KontListe, Kontakt) "
+            "VALUES (9, 'Gäste', 1, 1, 1, 1, 0)");
+        sql("INSERT INTO Benutzer (Name, Passwort, GNr) VALUES ('Gast', 'gast', 9)");
+        starte(QStringLiteral("Gast"), QStringLiteral("gast"));
+    }
+};
+
+TEST_F(UebersichtGast, ADoubleClickWithoutTheContactRightShowsTheRefusalAndStaysInSave)
+{
+    ASSERT_EQ(forms::form<Main>().StatusBar1->panelText(4), QString("Gast"));
+    klappe(3);
+    doppelklick(3, 5);
+    EXPECT_EQ(editorGezeigt, 0);
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, KeinRecht);
+    EXPECT_EQ(boxes.last().title, QString("Torvana"));
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+    EXPECT_FALSE(modKontakt::KontaktZugriff_Erlaubt());
+    // The member menu of the main window offers the contact only with the right.
+    EXPECT_FALSE(modMain::bereiche().KontaktZugriff_Erlaubt());
+}
+
+TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)
+{
+    auto &katego = *modMain::Fenster(QStringLiteral("Katego"));
+    gv().strModus = QStringLiteral("EDIT");
+    klickeKnopf(knopf("tbKatego"));
+    EXPECT_TRUE(katego.isVisible());
+    EXPECT_FALSE(uebersicht().isVisible());
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+
+    modMain::ZeigeFenster(QStringLiteral("Kontakte"));
+    QApplication::processEvents();
+    // Search and serial letter come with their own windows; without them the keys do nothing.
+    klickeKnopf(knopf("tbSuch"));
+    klickeKnopf(knopf("tbWord"));
+    klickeKnopf(knopf("tbMitglList"));
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_TRUE(uebersicht().isVisible());
+
+    int geleert = 0, gezeigt = 0;
+    modKontakt::erweiterungen().LeereSuchKont = [&] { ++geleert; };
+    modKontakt::erweiterungen().ZeigeSuchKont = [&] {
+        EXPECT_EQ(geleert, 1);
+        ++gezeigt;
+    };
+    klickeKnopf(knopf("tbSuch"));
+    EXPECT_EQ(gezeigt, 1);
+}
+
+TEST_F(Uebersicht, TheSerialLetterKeyNeedsAYesAndAnExpandedCategory)
+{
+    int erzeugt = 0;
+    modKontakt::erweiterungen().ErzeugeSeriDatei = [&] { ++erzeugt; };
+    const QString frage =
+        QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?");
+    struct Fall
+    {
+        const char *wie;
+        int antwort;
+        bool aufklappen;
+        QString meldung;
+        int erzeugt;
+    };
+    const Fall faelle[] = {
+        {"No", forms::vbNo, false, QStringLiteral("Vorgang von User abgebrochen !"), 0},
+        {"nothing expanded", forms::vbYes, false,
+         QStringLiteral("Um eine Serienbrief - Datei erzeugen zu können, müssen Sie die gewünschten Kategorien vorher "
+                        "aufklappen !"),
+         0},
+        {"one expanded", forms::vbYes, true, QString(), 1},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.wie);
+        boxes.clear();
+        erzeugt = 0;
+        if (f.aufklappen)
+            klappe(2);
+        boxes.answer(f.antwort);
+        klickeKnopf(knopf("tbWord"));
+        ASSERT_GE(boxes.count(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].text, frage);
+        EXPECT_EQ(boxes.count(), f.meldung.isEmpty() ? 1u : 2u) << texte(boxes);
+        if (!f.meldung.isEmpty()) {
+            EXPECT_EQ(boxes.last().text, f.meldung);
+        }
+        EXPECT_EQ(erzeugt, f.erzeugt);
+    }
+}
+
+TEST_F(Uebersicht, TheCountInBracketsIsReadFromTheEndOfTheName)
+{
+    forms::GridList &top = grid().top();
+    const struct { const char *text; long anzahl; } faelle[] = {
+        {"Lieferanten  [12]", 12}, {"Lieferanten [3]", 3}, {"Lieferanten", 0},
+        {"Team [alt]  [4]", 4},     {"Leer  []", 0},        {"Mitglieder (aktiv)  [2]", 2},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.text);
+        top.setText(2, 2, QString::fromUtf8(f.text));
+        EXPECT_EQ(modKontakt::ErmittleKategoAnzahl(2, int(top.text(2, 2).size())), f.anzahl);
+    }
+}

@@ -1,0 +1,676 @@
+#include "report/report.h"
+#include "report/format.h"
+#include "report/preview.h"
+
+#include "common/vberror.h"
+#include "dao/dao.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace report {
+
+namespace {
+
+const char *const kSectionNames[5] = {"Section4", "Section2", "Section1", "Section3", "Section5"};
+enum { ReportHeaderIdx = 0, PageHeaderIdx = 1, DetailIdx = 2, PageFooterIdx = 3, ReportFooterIdx = 4 };
+
+[[noreturn]] void notFound(const QString &name)
+{
+    throw vb::Error(3265, QStringLiteral("Das Element '%1' wurde in der Auflistung nicht gefunden.").arg(name));
+}
+
+int sectionIndex(const QString &name)
+{
+    for (int i = 0; i < 5; ++i)
+        if (name.compare(QLatin1String(kSectionNames[i]), Qt::CaseInsensitive) == 0)
+            return i;
+    notFound(name);
+}
+
+int columnIndex(const QStringList &columns, const QString &field)
+{
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns.at(i).compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+bool isBound(const Control &c)
+{
+    return (c.Type == ControlType::TextBox || c.Type == ControlType::Function) && !c.DataField.isEmpty();
+}
+
+// Line breaks of any kind become the separator that text layout breaks at.
+QString withLineSeparators(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    text.replace(QLatin1String("\n\r"), QString(QChar::LineSeparator));
+    text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    text.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    return text;
+}
+
+} // namespace
+
+// ---- sections ---------------------------------------------------------------------------------
+
+Control &Section::Controls(const QString &name)
+{
+    for (Control &c : controls_)
+        if (c.Name.compare(name, Qt::CaseInsensitive) == 0 && !name.isEmpty())
+            return c;
+    notFound(name);
+}
+
+const Control &Section::Controls(const QString &name) const
+{
+    return const_cast<Section *>(this)->Controls(name);
+}
+
+bool Section::hasControl(const QString &name) const
+{
+    return std::any_of(controls_.begin(), controls_.end(), [&](const Control &c) {
+        return !name.isEmpty() && c.Name.compare(name, Qt::CaseInsensitive) == 0;
+    });
+}
+
+Control &Section::add(Control c)
+{
+    controls_.push_back(std::move(c));
+    return controls_.back();
+}
+
+Control &Section::AddLabel(const QString &name, const QString &caption, const QRectF &rect, Align align,
+                           double size, bool bold)
+{
+    Control c;
+    c.Name = name;
+    c.Type = ControlType::Label;
+    c.Caption = caption;
+    c.Rect = rect;
+    c.Alignment = align;
+    c.FontSize = size;
+    c.FontBold = bold;
+    return add(std::move(c));
+}
+
+Control &Section::AddTextBox(const QString &name, const QString &dataField, const QRectF &rect, Align align,
+                             const QString &format)
+{
+    Control c;
+    c.Name = name;
+    c.Type = ControlType::TextBox;
+    c.DataField = dataField;
+    c.Rect = rect;
+    c.Alignment = align;
+    c.DataFormat = format;
+    return add(std::move(c));
+}
+
+Control &Section::AddFunction(const QString &name, const QString &dataField, const QRectF &rect, Align align,
+                              const QString &format, FunctionType function)
+{
+    Control c;
+    c.Name = name;
+    c.Type = ControlType::Function;
+    c.DataField = dataField;
+    c.Rect = rect;
+    c.Alignment = align;
+    c.DataFormat = format;
+    c.Function = function;
+    return add(std::move(c));
+}
+
+Control &Section::AddLine(const QPointF &from, const QPointF &to, bool atBandBottom)
+{
+    Control c;
+    c.Type = ControlType::Line;
+    c.Rect = QRectF(from, to);
+    c.AtBandBottom = atBandBottom;
+    return add(std::move(c));
+}
+
+Control &Section::AddShape(const QString &name, const QRectF &rect)
+{
+    Control c;
+    c.Name = name;
+    c.Type = ControlType::Shape;
+    c.Rect = rect;
+    return add(std::move(c));
+}
+
+// ---- report -----------------------------------------------------------------------------------
+
+Report::Report(const QString &caption)
+    : Caption(caption),
+      PageSize(QPageSize(QPageSize::A4).size(QPageSize::Point)),
+      Margins(42, 36, 36, 36),
+      rows_(std::make_shared<Rows>())
+{
+    for (int i = 0; i < 5; ++i)
+        sections_[i].Name = QLatin1String(kSectionNames[i]);
+}
+
+Report::~Report()
+{
+    // A preview that no pane took over goes with its report.
+    if (preview_ && !preview_->parent())
+        delete preview_.data();
+}
+
+Section &Report::Sections(const QString &name)
+{
+    return sections_[sectionIndex(name)];
+}
+
+const Section &Report::Sections(const QString &name) const
+{
+    return sections_[sectionIndex(name)];
+}
+
+void Report::Refresh()
+{
+    auto rows = std::make_shared<Rows>();
+    if (source_) {
+        dao::Recordset &rs = *source_;
+        const int n = rs.FieldCount();
+        for (int i = 0; i < n; ++i)
+            rows->columns << rs.Fields(i).Name();
+        if (rs.RecordCount() > 0) {
+            rs.MoveFirst();
+            while (!rs.Eof()) {
+                QVariantList values;
+                values.reserve(n);
+                for (int i = 0; i < n; ++i)
+                    values << rs.Fields(i).Value();
+                rows->values << std::move(values);
+                rs.MoveNext();
+            }
+        }
+    }
+    // Every binding must name a column; a sum must find figures.
+    for (const Section &s : sections_) {
+        for (const Control &c : s.controls()) {
+            if (!isBound(c))
+                continue;
+            const int col = columnIndex(rows->columns, c.DataField);
+            if (col < 0)
+                throw vb::Error(3265, QStringLiteral("Das Datenfeld '%1' des Steuerelements '%2' wurde nicht gefunden.")
+                                          .arg(c.DataField, c.Name));
+            if (c.Type != ControlType::Function || c.Function != FunctionType::Sum)
+                continue;
+            for (const QVariantList &r : std::as_const(rows->values)) {
+                const QVariant &v = r.at(col);
+                if (!v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
+                    continue;
+                if (!ToNumber(v))
+                    throw vb::Error(13, QStringLiteral("Typen unverträglich: '%1' im Feld '%2' ist keine Zahl.")
+                                            .arg(PlainText(v), c.DataField));
+            }
+        }
+    }
+    rows_ = std::move(rows);
+}
+
+int Report::rowCount() const
+{
+    return int(rows_->values.size());
+}
+
+const Rows &Report::rows() const
+{
+    return *rows_;
+}
+
+Document Report::document() const
+{
+    Document doc;
+    doc.caption = Caption;
+    doc.pageSize = PageSize;
+    doc.margins = Margins;
+    for (int i = 0; i < 5; ++i)
+        doc.sections[i] = sections_[i];
+    doc.rows = rows_;
+    doc.printDate = printDate_.isValid() ? printDate_ : QDate::currentDate();
+    return doc;
+}
+
+namespace {
+
+// A device of a given resolution for measuring text and counting pages.
+class MeasureDevice : public QPaintDevice
+{
+public:
+    explicit MeasureDevice(int dpi) : dpi_(dpi) {}
+    QPaintEngine *paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return dpi_;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        case PdmDepth: return 32;
+        case PdmNumColors: return INT_MAX;
+        case PdmWidth:
+        case PdmHeight: return 10000;
+        case PdmWidthMM:
+        case PdmHeightMM: return int(10000 * 25.4 / dpi_);
+        default: return 0;
+        }
+    }
+
+private:
+    int dpi_;
+};
+
+} // namespace
+
+int Report::PageCount(int dpi) const
+{
+    MeasureDevice device(dpi);
+    return PageLayout(document(), &device).pageCount();
+}
+
+void Report::ExportPdf(const QString &path) const
+{
+    const Document doc = document();
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(doc.pageSize, QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(doc.caption);
+    writer.setCreator(QStringLiteral("Torvana"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw vb::Error(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1").arg(path));
+    PageLayout layout(doc, &writer);
+    for (int i = 0; i < layout.pageCount(); ++i) {
+        if (i > 0 && !writer.newPage())
+            throw vb::Error(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1").arg(path));
+        layout.paintPage(painter, i);
+    }
+    if (!painter.end())
+        throw vb::Error(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1").arg(path));
+}
+
+void Report::PrintTo(QPagedPaintDevice &device) const
+{
+    const Document doc = document();
+    QPainter painter;
+    if (!painter.begin(&device))
+        throw vb::Error(482, QStringLiteral("Druckerfehler: der Drucker nimmt den Auftrag nicht an."));
+    PageLayout layout(doc, &device);
+    for (int i = 0; i < layout.pageCount(); ++i) {
+        if (i > 0 && !device.newPage())
+            throw vb::Error(482, QStringLiteral("Druckerfehler: eine neue Seite kann nicht begonnen werden."));
+        layout.paintPage(painter, i);
+    }
+    if (!painter.end())
+        throw vb::Error(482, QStringLiteral("Druckerfehler: der Auftrag konnte nicht abgeschlossen werden."));
+}
+
+QWidget *Report::Show()
+{
+    if (!preview_)
+        preview_ = new PreviewWindow();
+    preview_->setDocument(document());
+    return preview_;
+}
+
+QWidget *Report::window() const
+{
+    return preview_.data();
+}
+
+// ---- layout and painting ----------------------------------------------------------------------
+
+struct PageLayout::Impl
+{
+    struct Band
+    {
+        int section;
+        int row;     // detail rows; -1 otherwise
+        double y;    // page points, from the paper's top
+        double height;
+    };
+
+    Document doc;
+    QPaintDevice *device;
+    double scale; // device pixels per point
+    double top = 0;
+    double bottom = 0; // where the page footer begins
+    std::vector<std::vector<Band>> pages;
+    QHash<const Control *, int> fields;
+    QHash<const Control *, QString> functionTexts;
+    mutable QHash<quint32, QFont> fonts;
+
+    Impl(const Document &d, QPaintDevice *dev) : doc(d), device(dev), scale(dev->logicalDpiY() / 72.0) {}
+
+    const Section &section(int i) const { return doc.sections[i]; }
+    bool shows(int i) const { return section(i).Visible && section(i).Height > 0; }
+
+    QFont font(const Control &c) const
+    {
+        const quint32 key = quint32(std::lround(c.FontSize * 10)) << 1 | (c.FontBold ? 1u : 0u);
+        auto it = fonts.constFind(key);
+        if (it != fonts.constEnd())
+            return *it;
+        QFont f(QStringLiteral("Arial"));
+        f.setPointSizeF(c.FontSize);
+        f.setBold(c.FontBold);
+        f.setHintingPreference(QFont::PreferNoHinting);
+        // A spacing too small to see keeps the shaper from joining letters into ligatures
+        // ("fi" as one glyph), so that the text of a written PDF can be searched and copied.
+        f.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
+        fonts.insert(key, f);
+        return f;
+    }
+
+    // The lines of a text at a width (device pixels): wrapped at word boundaries, inside words
+    // too long for the width, and at the text's own line breaks.
+    QStringList wrap(const QString &text, const QFont &f, double widthPx) const
+    {
+        const QFontMetricsF fm(f, device);
+        const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+        if (!breaks && fm.horizontalAdvance(text) <= widthPx)
+            return {text};
+        const QString t = withLineSeparators(text);
+        QTextLayout layout(t, f, device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        QStringList lines;
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max(1.0, widthPx));
+            QString part = t.mid(line.textStart(), line.textLength());
+            while (!part.isEmpty() && (part.back().isSpace() || part.back() == QChar::LineSeparator))
+                part.chop(1);
+            lines << part;
+        }
+        layout.endLayout();
+        if (lines.isEmpty())
+            lines << QString();
+        return lines;
+    }
+
+    double lineHeightPt(const QFont &f) const { return QFontMetricsF(f, device).lineSpacing() / scale; }
+
+    QString labelText(const Control &c, int page) const
+    {
+        QString t = c.Caption;
+        if (!t.contains(QLatin1Char('%')))
+            return t;
+        QString out;
+        for (int i = 0; i < t.size(); ++i) {
+            if (t.at(i) == QLatin1Char('%') && i + 1 < t.size()) {
+                const QChar k = t.at(i + 1);
+                if (k == QLatin1Char('p')) {
+                    out += QString::number(page + 1);
+                    ++i;
+                    continue;
+                }
+                if (k == QLatin1Char('P')) {
+                    out += QString::number(pages.size());
+                    ++i;
+                    continue;
+                }
+                if (k == QLatin1Char('d')) {
+                    out += doc.printDate.toString(QStringLiteral("dd.MM.yyyy"));
+                    ++i;
+                    continue;
+                }
+            }
+            out += t.at(i);
+        }
+        return out;
+    }
+
+    QString text(const Control &c, int sectionIdx, int row, int page) const
+    {
+        switch (c.Type) {
+        case ControlType::Label: return labelText(c, page);
+        case ControlType::TextBox: {
+            if (sectionIdx != DetailIdx || row < 0)
+                return QString();
+            const int col = fields.value(&c, -1);
+            if (col < 0)
+                return QString();
+            return FormatValue(doc.rows->values.at(row).value(col), c.DataFormat);
+        }
+        case ControlType::Function: return functionTexts.value(&c);
+        default: return QString();
+        }
+    }
+
+    bool isText(const Control &c) const
+    {
+        return c.Type == ControlType::Label || c.Type == ControlType::TextBox || c.Type == ControlType::Function;
+    }
+
+    // Height of a band: the section's, grown to hold every line of its growing texts.
+    double bandHeight(int sectionIdx, int row) const
+    {
+        const Section &s = section(sectionIdx);
+        double extra = 0;
+        for (const Control &c : s.controls()) {
+            if (!c.CanGrow || !isText(c))
+                continue;
+            const QString t = text(c, sectionIdx, row, 0);
+            if (t.isEmpty())
+                continue;
+            const QFont f = font(c);
+            const int lines = int(wrap(t, f, c.Rect.width() * scale).size());
+            const double needed = lines * lineHeightPt(f);
+            extra = std::max(extra, needed - c.Rect.height());
+        }
+        return s.Height + extra;
+    }
+
+    void bindFields()
+    {
+        const Rows &rows = *doc.rows;
+        for (const Section &s : doc.sections) {
+            for (const Control &c : s.controls()) {
+                if (!isBound(c))
+                    continue;
+                const int col = columnIndex(rows.columns, c.DataField);
+                fields.insert(&c, col);
+                if (c.Type != ControlType::Function)
+                    continue;
+                double sum = 0;
+                long long count = 0;
+                if (col >= 0) {
+                    for (const QVariantList &r : rows.values) {
+                        const QVariant v = r.value(col);
+                        if (!v.isValid() || v.isNull())
+                            continue;
+                        if (const auto n = ToNumber(v)) {
+                            sum += *n;
+                            ++count;
+                        } else if (!(v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty())) {
+                            ++count;
+                        }
+                    }
+                }
+                const double value = c.Function == FunctionType::Count ? double(count) : sum;
+                functionTexts.insert(&c, FormatValue(value, c.DataFormat));
+            }
+        }
+    }
+
+    void paginate()
+    {
+        const double pageHeight = doc.pageSize.height();
+        top = doc.margins.top();
+        bottom = pageHeight - doc.margins.bottom() - (shows(PageFooterIdx) ? section(PageFooterIdx).Height : 0);
+        double y = top;
+        int headerBands = 0; // bands on the page that are not content
+        auto startPage = [&](bool first) {
+            pages.emplace_back();
+            y = top;
+            headerBands = 0;
+            if (first && shows(ReportHeaderIdx)) {
+                const double h = bandHeight(ReportHeaderIdx, -1);
+                pages.back().push_back({ReportHeaderIdx, -1, y, h});
+                y += h;
+                ++headerBands;
+            }
+            if (shows(PageHeaderIdx)) {
+                const double h = bandHeight(PageHeaderIdx, -1);
+                pages.back().push_back({PageHeaderIdx, -1, y, h});
+                y += h;
+                ++headerBands;
+            }
+        };
+        auto place = [&](int sectionIdx, int row) {
+            const double h = bandHeight(sectionIdx, row);
+            if (y + h > bottom && int(pages.back().size()) > headerBands)
+                startPage(false);
+            pages.back().push_back({sectionIdx, row, y, h});
+            y += h;
+        };
+        startPage(true);
+        if (section(DetailIdx).Visible) {
+            const int n = int(doc.rows->values.size());
+            for (int r = 0; r < n; ++r)
+                place(DetailIdx, r);
+        }
+        if (shows(ReportFooterIdx))
+            place(ReportFooterIdx, -1);
+    }
+
+    void paintControl(QPainter &p, const Control &c, int sectionIdx, int row, int page, const QRectF &bandPx,
+                      double bandGrowth) const
+    {
+        const double left = doc.margins.left() * scale;
+        if (c.Type == ControlType::Line) {
+            QPen pen(Qt::black);
+            pen.setWidthF(0.5 * scale);
+            p.setPen(pen);
+            QLineF line(left + c.Rect.left() * scale, bandPx.top() + c.Rect.top() * scale,
+                        left + c.Rect.right() * scale, bandPx.top() + c.Rect.bottom() * scale);
+            if (c.AtBandBottom) {
+                const double yb = bandPx.bottom() - 0.5 * scale;
+                line = QLineF(line.x1(), yb, line.x2(), yb);
+            }
+            p.drawLine(line);
+            return;
+        }
+        QRectF r(left + c.Rect.left() * scale, bandPx.top() + c.Rect.top() * scale, c.Rect.width() * scale,
+                 c.Rect.height() * scale);
+        if (c.Type == ControlType::Shape) {
+            QPen pen(Qt::black);
+            pen.setWidthF(0.75 * scale);
+            p.setPen(pen);
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(r);
+            return;
+        }
+        const QString t = text(c, sectionIdx, row, page);
+        if (t.isEmpty())
+            return;
+        const QFont f = font(c);
+        p.setFont(f);
+        p.setPen(Qt::black);
+        const QFontMetricsF fm(f, device);
+        const double lh = fm.lineSpacing();
+        const int flags = int(Qt::AlignTop) | int(Qt::TextSingleLine)
+                          | int(c.Alignment == Align::Right    ? Qt::AlignRight
+                                : c.Alignment == Align::Center ? Qt::AlignHCenter
+                                                               : Qt::AlignLeft);
+        if (c.CanGrow)
+            r.setHeight(r.height() + bandGrowth * scale);
+        p.save();
+        p.setClipRect(r.intersected(bandPx), Qt::IntersectClip);
+        if (c.CanGrow || c.WordWrap) {
+            QStringList lines = wrap(t, f, r.width());
+            const int fit = std::max(1, int(std::floor((r.height() + 0.01) / lh)));
+            if (!c.CanGrow && lines.size() > fit) {
+                lines = lines.mid(0, fit);
+                lines.last() = fm.elidedText(lines.last() + QStringLiteral("…"), Qt::ElideRight, r.width());
+            }
+            for (int i = 0; i < lines.size(); ++i)
+                p.drawText(QRectF(r.left(), r.top() + i * lh, r.width(), lh), flags, lines.at(i));
+        } else {
+            const QString shown = fm.horizontalAdvance(t) <= r.width()
+                                      ? t
+                                      : fm.elidedText(QString(t).replace(QLatin1Char('\n'), QLatin1Char(' '))
+                                                          .replace(QLatin1Char('\r'), QLatin1Char(' ')),
+                                                      Qt::ElideRight, r.width());
+            p.drawText(QRectF(r.left(), r.top(), r.width(), std::max(lh, r.height())), flags, shown);
+        }
+        p.restore();
+    }
+
+    void paintBand(QPainter &p, int sectionIdx, int row, double y, double height, int page, double limit) const
+    {
+        const double pageWidth = doc.pageSize.width() * scale;
+        QRectF band(0, y * scale, pageWidth, height * scale);
+        // A band taller than the page's room is cut off where the room ends.
+        if (band.bottom() > limit * scale)
+            band.setBottom(limit * scale);
+        p.save();
+        p.setClipRect(band);
+        const double growth = height - section(sectionIdx).Height;
+        for (const Control &c : section(sectionIdx).controls())
+            paintControl(p, c, sectionIdx, row, page, QRectF(0, y * scale, pageWidth, height * scale).intersected(band),
+                         growth);
+        p.restore();
+    }
+};
+
+PageLayout::PageLayout(const Document &doc, QPaintDevice *device) : d(std::make_unique<Impl>(doc, device))
+{
+    if (!d->doc.rows)
+        d->doc.rows = std::make_shared<Rows>();
+    d->bindFields();
+    d->paginate();
+}
+
+PageLayout::~PageLayout() = default;
+
+int PageLayout::pageCount() const
+{
+    return int(d->pages.size());
+}
+
+QSizeF PageLayout::pageSizePx() const
+{
+    return d->doc.pageSize * d->scale;
+}
+
+void PageLayout::paintPage(QPainter &painter, int page) const
+{
+    if (page < 0 || page >= pageCount())
+        return;
+    painter.save();
+    for (const Impl::Band &b : d->pages[std::size_t(page)]) {
+        const double limit = b.section == PageHeaderIdx || b.section == ReportHeaderIdx
+                                 ? d->doc.pageSize.height()
+                                 : d->bottom;
+        d->paintBand(painter, b.section, b.row, b.y, b.height, page, limit);
+    }
+    if (d->shows(PageFooterIdx)) {
+        const double h = d->section(PageFooterIdx).Height;
+        d->paintBand(painter, PageFooterIdx, -1, d->bottom, h, page, d->doc.pageSize.height());
+    }
+    painter.restore();
+}
+
+} // namespace report

@@ -1,0 +1,428 @@
+#include "report/fakeprinters.h"
+#include "report/format.h"
+#include "report/preview.h"
+#include "report/report.h"
+#include "pdftext/pdftext.h"
+
+#include "dao/dao.h"
+
+#include <QDate>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+using report::Align;
+
+// ---- display formats --------------------------------------------------------------------------
+
+TEST(Format, NumbersDatesAndTextsTheGermanWay)
+{
+    const struct {
+        QVariant value;
+        const char *format;
+        const char *expected;
+    } cases[] = {
+        {1234.5, "#.##0", "1.235"},
+        {qlonglong(1234567), "#.##0", "1.234.567"},
+        {0.0, "#.##0", "0"},
+        {-1234.5, "#.##0", "-1.235"},
+        {999.5, "#.##0", "1.000"},
+        {QStringLiteral("12,50"), "#.##0,00", "12,50"},
+        {QStringLiteral("1234,5"), "#.##0,00", "1.234,50"},
+        {QStringLiteral("1.234,5"), "#.##0,00", "1.234,50"},
+        {QStringLiteral("-3,00"), "#.##0,00", "-3,00"},
+        {2.675, "0,00", "2,68"},
+        {-0.125, "0,00", "-0,13"},
+        {-3, "0,00", "-3,00"},
+        {-0.001, "0,00", "0,00"},
+        {QStringLiteral("1234,5"), "0,00", "1234,50"},
+        {qlonglong(4200), "0", "4200"},
+        {12.5, "0", "13"},
+        {QStringLiteral("abc"), "0", "abc"},
+        {QStringLiteral("12.5"), "0,00", "12.5"}, // not a figure written the German way
+        {QVariant(), "0", ""},
+        {45292.0, "dd.MM.yyyy", "01.01.2024"},
+        {QStringLiteral("1.3.2024"), "dd.MM.yyyy", "01.03.2024"},
+        {QStringLiteral("01.03.2024"), "dd.MM.yyyy", "01.03.2024"},
+        {QDate(2024, 2, 29), "dd.MM.yyyy", "29.02.2024"},
+        {0.0, "dd.MM.yyyy", ""},
+        {QString(), "dd.MM.yyyy", ""},
+        {QStringLiteral("bald"), "dd.MM.yyyy", "bald"},
+        {12.5, "", "12,5"},
+        {qlonglong(7), "", "7"},
+        {true, "", "Wahr"},
+        {QDate(2024, 7, 1), "", "01.07.2024"},
+        {QStringLiteral("  so  "), "", "  so  "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.format) + " / " + report::PlainText(c.value).toStdString());
+        EXPECT_EQ(report::FormatValue(c.value, QString::fromLatin1(c.format)), QString::fromUtf8(c.expected));
+    }
+}
+
+// ---- reports on a print table -----------------------------------------------------------------
+
+class ReportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        db = dao::DBEngine::Workspaces(0).CreateDatabase(dir.filePath(QStringLiteral("t.db")), QString());
+        db.Execute("CREATE TABLE Liste (Nr INTEGER, Name TEXT, Menge)");
+    }
+    void TearDown() override
+    {
+        rs.Close();
+        db.Close();
+    }
+
+    void zeile(qlonglong nr, const QString &name, const QVariant &menge)
+    {
+        db.Execute("INSERT INTO Liste (Nr, Name, Menge) VALUES (?, ?, ?)", {nr, name, menge});
+    }
+
+    // A list layout: address block and title in the page header, three columns, a total.
+    std::unique_ptr<report::Report> liste()
+    {
+        auto r = std::make_unique<report::Report>(QStringLiteral("Testliste"));
+        report::Section &kopf = r->PageHeader();
+        kopf.Height = 60;
+        kopf.AddLabel("lblVerein", "", QRectF(0, 0, 200, 12));
+        kopf.AddLabel("lblRechts", "Rechts:", QRectF(210, 0, 100, 12));
+        kopf.AddLabel("lblTitel", "Kopfzeile", QRectF(0, 20, 300, 18), Align::Left, 14, true);
+        kopf.AddShape("Shape1", QRectF(0, 42, 515, 16));
+        kopf.AddLabel("", "Nr:", QRectF(2, 44, 40, 12), Align::Left, 9, true);
+        kopf.AddLabel("", "Name:", QRectF(50, 44, 200, 12), Align::Left, 9, true);
+        kopf.AddLabel("", "Menge:", QRectF(400, 44, 113, 12), Align::Right, 9, true);
+        report::Section &d = r->Detail();
+        d.Height = 14;
+        d.AddTextBox("Text1", "Nr", QRectF(2, 1, 40, 12)).CanGrow = true;
+        d.AddTextBox("Text2", "Name", QRectF(50, 1, 200, 12)).CanGrow = true;
+        d.AddTextBox("Text3", "Menge", QRectF(400, 1, 113, 12), Align::Right, "#.##0,00").CanGrow = true;
+        d.AddLine(QPointF(0, 13.5), QPointF(515, 13.5), true);
+        report::Section &fuss = r->PageFooter();
+        fuss.Height = 16;
+        fuss.AddLabel("lblSeite", "Seite %p von %P (gedruckt am %d)", QRectF(0, 3, 515, 12), Align::Right);
+        report::Section &ende = r->ReportFooter();
+        ende.Height = 30;
+        ende.AddLabel("", "Summe:", QRectF(300, 4, 90, 12));
+        ende.AddFunction("SumMenge", "Menge", QRectF(400, 4, 113, 12), Align::Right, "#.##0,00");
+        ende.AddFunction("AnzNr", "Nr", QRectF(400, 16, 113, 12), Align::Right, "0", report::FunctionType::Count);
+        r->setPrintDate(QDate(2024, 3, 9));
+        return r;
+    }
+
+    void binde(report::Report &r)
+    {
+        rs = db.OpenRecordset("Liste", dao::dbOpenTable);
+        r.setDataSource(&rs);
+        r.Refresh();
+    }
+
+    QString pdf(const report::Report &r, const char *name = "liste.pdf")
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        r.ExportPdf(path);
+        return path;
+    }
+
+    QTemporaryDir dir;
+    dao::Database db;
+    dao::Recordset rs;
+};
+
+// A missing pdftotext fails the test: a print-out test must not pass unread.
+#define NEEDS_PDFTOTEXT() ASSERT_TRUE(pdftext::Available()) << "poppler-utils (pdftotext) not installed"
+
+TEST_F(ReportTest, RowsHeadingsTotalsAndThePageLineStandInOrder)
+{
+    NEEDS_PDFTOTEXT();
+    zeile(3, "Hecht", "12,50");
+    zeile(1, "Zander", 1000.0);
+    zeile(2, "Aal", QStringLiteral("0,25"));
+    auto r = liste();
+    r->PageHeader().Controls("LBLVEREIN").Caption = QStringLiteral("Angelverein Seeblick");
+    binde(*r);
+    ASSERT_EQ(r->rowCount(), 3);
+    const QString path = pdf(*r);
+    EXPECT_EQ(pdftext::PageCount(path), 1);
+    const QString text = pdftext::Text(path);
+    EXPECT_EQ(pdftext::NotInOrder(text, {"Angelverein Seeblick", "Kopfzeile", "Nr:", "Name:", "Menge:", "3", "Hecht",
+                                         "12,50", "1", "Zander", "1.000,00", "2", "Aal", "0,25", "Summe:",
+                                         "1.012,75", "3", "Seite 1 von 1 (gedruckt am 09.03.2024)"}),
+              std::string())
+        << text.toStdString();
+}
+
+TEST_F(ReportTest, ALongListBreaksIntoPagesEachWithItsHeadersAndPageLine)
+{
+    NEEDS_PDFTOTEXT();
+    for (int i = 1; i <= 150; ++i)
+        zeile(i, QStringLiteral("Mitglied %1").arg(i), double(i));
+    auto r = liste();
+    binde(*r);
+    const QString path = pdf(*r);
+    const QStringList pages = pdftext::Pages(path);
+    const int n = pdftext::PageCount(path);
+    ASSERT_GE(n, 3);
+    ASSERT_EQ(pages.size(), n);
+    EXPECT_EQ(r->PageCount(600), n);
+    int zeilen = 0;
+    for (int p = 0; p < n; ++p) {
+        SCOPED_TRACE(p + 1);
+        const QString &t = pages.at(p);
+        EXPECT_EQ(pdftext::NotInOrder(t, {"Kopfzeile", "Nr:", "Name:", "Menge:", "Mitglied",
+                                          QStringLiteral("Seite %1 von %2").arg(p + 1).arg(n)}),
+                  std::string());
+        EXPECT_EQ(pdftext::Count(t, "Kopfzeile"), 1);
+        zeilen += pdftext::Count(t, "Mitglied ");
+        // The total follows the last row only.
+        EXPECT_EQ(t.contains("Summe:"), p == n - 1);
+    }
+    EXPECT_EQ(zeilen, 150);
+    // Every row once, in order, across the pages.
+    QStringList alle;
+    for (int i = 1; i <= 150; ++i)
+        alle << QStringLiteral("Mitglied %1 ").arg(i);
+    EXPECT_EQ(pdftext::NotInOrder(pages.join('\n'), alle), std::string());
+    EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(path)).isEmpty());
+}
+
+TEST_F(ReportTest, LongTextsWrapInTheirColumnOrAreCutOffNeverOverprinted)
+{
+    NEEDS_PDFTOTEXT();
+    const QString lang = QStringLiteral("Regenbogenforelle aus dem Zuchtbetrieb am oberen Mühlbach, geliefert im "
+                                        "Frühjahr nach der Schonzeit, Besatz für den Jugendtag");
+    const QString wort = QString(60, QLatin1Char('X')); // one word wider than its column
+    zeile(1, lang, 1.0);
+    zeile(2, wort, 2.0);
+    zeile(3, "Danach", 3.0);
+    auto r = liste();
+    r->PageHeader().Controls("lblVerein").Caption =
+        QStringLiteral("Sportfischerverein Unterer Mühlbach und Umgebung von neunzehnhundertzwölf eingetragen");
+    binde(*r);
+    const QString path = pdf(*r);
+    const QString text = pdftext::Text(path);
+    const QStringList overlaps = pdftext::Overlaps(pdftext::Words(path));
+    EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join('\n').toStdString();
+    // The wrapped text is there word by word; the long word is there in full.
+    QStringList woerter = lang.split(' ');
+    EXPECT_EQ(pdftext::NotInOrder(text, woerter), std::string()) << text.toStdString();
+    EXPECT_EQ(text.count('X'), 60);
+    EXPECT_EQ(pdftext::NotInOrder(text, {"Jugendtag", "Danach"}), std::string());
+    // The club's name is cut off before the label beside it.
+    EXPECT_TRUE(text.contains(QStringLiteral("Sportfischerverein"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("eingetragen")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Rechts:")));
+}
+
+TEST_F(ReportTest, ARowTallerThanAPageIsCutOffAtThePageEnd)
+{
+    NEEDS_PDFTOTEXT();
+    QStringList w;
+    for (int i = 0; i < 900; ++i)
+        w << QStringLiteral("wort%1").arg(i);
+    zeile(1, "Davor", 1.0);
+    zeile(2, w.join(' '), 2.0);
+    zeile(3, "Danach", 3.0);
+    auto r = liste();
+    binde(*r);
+    const QString path = pdf(*r);
+    const QStringList pages = pdftext::Pages(path);
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains("Davor"));
+    EXPECT_TRUE(pages[1].contains("wort0 "));
+    EXPECT_FALSE(pages[1].contains("wort899"));
+    EXPECT_TRUE(pages[1].contains("Seite 2 von 3"));
+    EXPECT_TRUE(pages[2].contains("Danach"));
+    EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(path)).isEmpty());
+}
+
+TEST_F(ReportTest, AReportWithoutRowsPrintsItsHeadersAndFooterOnOnePage)
+{
+    NEEDS_PDFTOTEXT();
+    auto r = liste();
+    binde(*r);
+    EXPECT_EQ(r->rowCount(), 0);
+    const QString path = pdf(*r);
+    EXPECT_EQ(pdftext::PageCount(path), 1);
+    EXPECT_EQ(pdftext::NotInOrder(pdftext::Text(path), {"Kopfzeile", "Summe:", "0,00", "0", "Seite 1 von 1"}),
+              std::string());
+}
+
+TEST_F(ReportTest, TheDataIsReadByRefreshAndKeptAfterTheRecordSetCloses)
+{
+    NEEDS_PDFTOTEXT();
+    zeile(1, "Hecht", 1.0);
+    auto r = liste();
+    binde(*r);
+    rs.Close();
+    db.Execute("DELETE FROM Liste");
+    zeile(2, "Karpfen", 2.0);
+    const QString text = pdftext::Text(pdf(*r));
+    EXPECT_TRUE(text.contains("Hecht"));
+    EXPECT_FALSE(text.contains("Karpfen"));
+}
+
+TEST_F(ReportTest, BindingsAreCheckedWhenTheDataIsRead)
+{
+    zeile(1, "Hecht", QStringLiteral("viel"));
+    {
+        auto r = liste();
+        r->Detail().Controls("Text2").DataField = QStringLiteral("NAME"); // letter case does not matter
+        r->ReportFooter().Controls("SumMenge").DataField = QStringLiteral("Nr");
+        EXPECT_NO_THROW(binde(*r));
+        rs.Close();
+    }
+    const struct {
+        const char *control;
+        const char *field;
+        int number;
+    } cases[] = {{"Text2", "Fischart", 3265}, {"SumMenge", "Menge", 13}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.control);
+        auto r = liste();
+        report::Section &s = r->Detail().hasControl(c.control) ? r->Detail() : r->ReportFooter();
+        s.Controls(c.control).DataField = QString::fromLatin1(c.field);
+        if (QString(c.control) != "SumMenge")
+            r->ReportFooter().Controls("SumMenge").DataField = QStringLiteral("Nr");
+        try {
+            binde(*r);
+            ADD_FAILURE() << "no error";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.number(), c.number);
+        }
+        rs.Close();
+    }
+}
+
+TEST_F(ReportTest, SectionsAndControlsAreFoundByNameOnly)
+{
+    auto r = liste();
+    EXPECT_EQ(&r->Sections("section2"), &r->PageHeader());
+    EXPECT_EQ(r->Sections("Section5").Name, QString("Section5"));
+    for (const char *name : {"Section6", "Section0", "", "Detail"}) {
+        SCOPED_TRACE(name);
+        try {
+            r->Sections(name);
+            ADD_FAILURE() << "found";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.number(), 3265);
+        }
+    }
+    EXPECT_THROW(r->Detail().Controls("Text9"), vb::Error);
+    EXPECT_THROW(r->Detail().Controls(""), vb::Error);
+}
+
+TEST_F(ReportTest, APdfThatCannotBeWrittenRaisesAnError)
+{
+    auto r = liste();
+    binde(*r);
+    try {
+        r->ExportPdf(dir.filePath("fehlt/liste.pdf"));
+        ADD_FAILURE() << "written";
+    } catch (const vb::Error &e) {
+        EXPECT_EQ(e.number(), 75);
+    }
+}
+
+// ---- preview ----------------------------------------------------------------------------------
+
+TEST_F(ReportTest, ThePreviewIsOneWindowThatAPaneHostsAndThatShowsTheReportAsItWasShown)
+{
+    for (int i = 1; i <= 150; ++i)
+        zeile(i, QStringLiteral("Mitglied %1").arg(i), double(i));
+    auto r = liste();
+    binde(*r);
+    rs.Close();
+
+    auto pane = std::make_unique<QWidget>();
+    pane->resize(600, 400);
+    auto *layout = new QVBoxLayout(pane.get());
+    QWidget *w = r->Show();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), QString("Testliste"));
+    auto *preview = qobject_cast<report::PreviewWindow *>(w);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->pageCount(), r->PageCount(preview->logicalDpiY()));
+    EXPECT_GE(preview->pageCount(), 3);
+
+    // Hosted as a child of the pane, as the navigation bar's results pane does.
+    layout->addWidget(w);
+    pane->show();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->parentWidget(), pane.get());
+    EXPECT_FALSE(w->grab().isNull());
+
+    // A second preview of the same report reuses the window with the new data; the data
+    // shown before does not change afterwards.
+    db.Execute("DELETE FROM Liste");
+    zeile(1, "Einzeln", 1.0);
+    binde(*r);
+    EXPECT_EQ(r->Show(), w);
+    EXPECT_EQ(preview->pageCount(), 1);
+    EXPECT_EQ(preview->document().rows->values.size(), 1);
+    zeile(2, "Später", 2.0);
+    binde(*r);
+    EXPECT_EQ(preview->document().rows->values.size(), 1);
+
+    // The pane takes the window with it; the next preview makes a new one.
+    QPointer<QWidget> weg(w);
+    pane.reset();
+    EXPECT_TRUE(weg.isNull());
+    EXPECT_EQ(r->window(), nullptr);
+    QWidget *neu = r->Show();
+    ASSERT_NE(neu, nullptr);
+    EXPECT_EQ(r->window(), neu);
+}
+
+// ---- printers ---------------------------------------------------------------------------------
+
+TEST(Printers, TheFakeListReplacesTheDesktopsWhileItLives)
+{
+    report::PrinterPort *vorher = &report::Printers();
+    {
+        report::FakePrinters keine;
+        EXPECT_EQ(&report::Printers(), &keine);
+        EXPECT_TRUE(report::Printers().PrinterNames().isEmpty());
+        {
+            report::FakePrinters zwei({"Laser Büro", "Tinte Kasse"});
+            EXPECT_EQ(report::Printers().PrinterNames(), QStringList({"Laser Büro", "Tinte Kasse"}));
+        }
+        EXPECT_EQ(&report::Printers(), &keine);
+    }
+    EXPECT_EQ(&report::Printers(), vorher);
+}
+
+TEST_F(ReportTest, TheFakePrinterAnswersTheDialogAndWritesWhatItPrints)
+{
+    NEEDS_PDFTOTEXT();
+    zeile(1, "Hecht", 1.0);
+    auto r = liste();
+    binde(*r);
+    report::FakePrinters drucker({"Laser Büro", "Tinte Kasse"});
+    drucker.pdfPath = dir.filePath("gedruckt.pdf");
+    drucker.cancel = true;
+    EXPECT_FALSE(report::Printers().PrintReport(*r, nullptr));
+    EXPECT_EQ(drucker.printed, 0);
+    drucker.cancel = false;
+    EXPECT_TRUE(report::Printers().PrintReport(*r, nullptr));
+    EXPECT_EQ(drucker.dialogs, 2);
+    EXPECT_EQ(drucker.printed, 1);
+    EXPECT_EQ(drucker.lastCaption, QString("Testliste"));
+    EXPECT_TRUE(pdftext::Text(drucker.pdfPath).contains("Hecht"));
+}
+
+} // namespace
