@@ -1,6 +1,7 @@
 // Torvana: the main window opens the database and hands over to the login; the program ends
 // when the main window is unloaded.
 #include "core/Main.h"
+#include "core/modDruck.h"
 #include "registration.h"
 
 #include "forms/form.h"
@@ -22,6 +23,8 @@ int main(int argc, char **argv)
     }
     QObject::connect(&main, &forms::MainForm::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     const int rc = app.exec();
+    // The reports and their previews go while the application still exists.
+    modDruck::VerwerfeBerichte();
     forms::unloadAll();
     return rc;
 }

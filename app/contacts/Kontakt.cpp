@@ -6,6 +6,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "forms/combobox.h"
 #include "forms/keyfilter.h"
 #include "forms/services.h"
 
@@ -91,7 +92,7 @@ Kontakt::Kontakt()
     auto *global = new QWidget;
     lblKNr = new QLabel(global);
     lblKNr->setObjectName(QStringLiteral("lblKNr"));
-    cboKatego = new QComboBox(global);
+    cboKatego = new forms::ComboBox(global);
     cboKatego->setObjectName(QStringLiteral("cboKatego"));
     cboKatego->setEditable(false);
     txtAnrede = textBox(QStringLiteral("txtAnrede"), 50, global);

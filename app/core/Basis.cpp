@@ -1,27 +1,230 @@
 #include "core/Basis.h"
+#include "core/modBasis.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
 
 #include "forms/listgrid.h"
+#include "forms/services.h"
 
+#include <QAction>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
-forms::ListGrid *neueListe(QWidget *parent, const QString &name, const QString &nr, const QString &bez)
+const QString SAVE = QStringLiteral("SAVE");
+const QString EDIT = QStringLiteral("EDIT");
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text = QString())
 {
-    auto *grid = new forms::ListGrid(parent);
-    grid->setObjectName(name);
-    grid->top().setColumnCaption(0, nr);
-    grid->top().setColumnCaption(1, bez);
-    return grid;
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    return box;
+}
+
+// One tab: the grid with its count on the left, the input fields on the right.
+QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName, const QString &nrSpalte,
+               const QString &nameSpalte, QLabel *&nr, const QString &nrName, const QString &nrText,
+               QLineEdit *&name, const QString &nameName, const QString &nameText, QLineEdit *&notiz,
+               const QString &notizName, QLabel *&anzahl, const QString &anzahlName)
+{
+    auto *tab = new QWidget(parent);
+    auto *layout = new QHBoxLayout(tab);
+
+    auto *links = new QVBoxLayout;
+    grid = new forms::ListGrid(tab);
+    grid->setObjectName(gridName);
+    grid->top().setColumnCount(2);
+    grid->top().setColumnCaption(0, nrSpalte);
+    grid->top().setColumnCaption(1, nameSpalte);
+    grid->top().setColumnWidth(1, 2400);
+    links->addWidget(grid, 1);
+    auto *zaehler = new QHBoxLayout;
+    zaehler->addWidget(new QLabel(QStringLiteral("Anzahl:"), tab));
+    anzahl = label(tab, anzahlName);
+    zaehler->addWidget(anzahl);
+    zaehler->addStretch(1);
+    links->addLayout(zaehler);
+    layout->addLayout(links, 1);
+
+    auto *rahmen = new QGroupBox(QStringLiteral("Hinzufügen oder editieren..."), tab);
+    auto *felder = new QFormLayout(rahmen);
+    nr = label(rahmen, nrName);
+    name = textBox(rahmen, nameName);
+    notiz = textBox(rahmen, notizName);
+    felder->addRow(nrText, nr);
+    felder->addRow(nameText, name);
+    felder->addRow(QStringLiteral("Notiz:"), notiz);
+    layout->addWidget(rahmen, 1, Qt::AlignTop);
+    return tab;
 }
 
 } // namespace
 
 Basis::Basis()
 {
-    tblFBasis = neueListe(this, QStringLiteral("tblFBasis"), QStringLiteral("FNr"), QStringLiteral("FName"));
-    tblGBasis = neueListe(this, QStringLiteral("tblGBasis"), QStringLiteral("GNr"), QStringLiteral("GName"));
-    auto *layout = new QHBoxLayout(this);
-    layout->addWidget(tblFBasis);
-    layout->addWidget(tblGBasis);
+    setObjectName(QStringLiteral("Basis"));
+    setWindowTitle(QStringLiteral("Basisdaten"));
+    auto *layout = new QVBoxLayout(this);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; QAction **action; } knoepfe[] = {
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        *k.action = a;
+    }
+    layout->addWidget(Toolbar1);
+
+    auto *ueberschrift = new QLabel(QStringLiteral("BASISDATEN"), this);
+    QFont gross = ueberschrift->font();
+    gross.setBold(true);
+    gross.setPointSize(gross.pointSize() + 6);
+    ueberschrift->setFont(gross);
+    layout->addWidget(ueberschrift);
+
+    TabBasis = new QTabWidget(this);
+    TabBasis->setObjectName(QStringLiteral("TabBasis"));
+    TabBasis->addTab(seite(TabBasis, tblFBasis, QStringLiteral("tblFBasis"), QStringLiteral("FNr"),
+                           QStringLiteral("Fischart"), lblFNr, QStringLiteral("lblFNr"), QStringLiteral("Fisch-Nr:"),
+                           txtFArt, QStringLiteral("txtFArt"), QStringLiteral("Fischart:"), txtFNotiz,
+                           QStringLiteral("txtFNotiz"), lblFAnzahl, QStringLiteral("lblFAnzahl")),
+                     QStringLiteral("Fischarten"));
+    TabBasis->addTab(seite(TabBasis, tblGBasis, QStringLiteral("tblGBasis"), QStringLiteral("GNr"),
+                           QStringLiteral("Gewässer"), lblGNr, QStringLiteral("lblGNr"), QStringLiteral("Gewässer-Nr:"),
+                           txtGName, QStringLiteral("txtGName"), QStringLiteral("Gewässer:"), txtGNotiz,
+                           QStringLiteral("txtGNotiz"), lblGAnzahl, QStringLiteral("lblGAnzahl")),
+                     QStringLiteral("Gewässer"));
+    layout->addWidget(TabBasis, 1);
+
+    for (forms::ListGrid *grid : {tblFBasis, tblGBasis}) {
+        connect(grid, &forms::ListGrid::lookRequested, this, [grid] { modRun::SetzeTblFarben(grid->appearance()); });
+        connect(grid, &forms::ListGrid::refreshRequested, this,
+                [grid] { grid->rowRange(0, grid->rowCount(), false); });
+    }
+    connect(tblFBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblFBasis_DblClick);
+    connect(tblGBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblGBasis_DblClick);
+}
+
+void Basis::Form_Load()
+{
+    TabBasis->setCurrentIndex(0);
+    modBasis::InitialisiereBasis();
+}
+
+void Basis::Form_Deactivate()
+{
+    modBasis::LeereAlleBasisFelder();
+}
+
+void Basis::paintEvent(QPaintEvent *event)
+{
+    // The counts follow the grids; set only when they changed, so that no repaint follows.
+    const QString f = QString::number(tblFBasis->rowCount());
+    const QString g = QString::number(tblGBasis->rowCount());
+    if (lblFAnzahl->text() != f)
+        lblFAnzahl->setText(f);
+    if (lblGAnzahl->text() != g)
+        lblGAnzahl->setText(g);
+    forms::Form::paintEvent(event);
+}
+
+void Basis::tblFBasis_DblClick(int row, int col)
+{
+    if (row < 0)
+        return;
+    TabBasis->setCurrentIndex(0);
+    modBasis::LeereBasisFelder();
+    modBasis::loadFAuswahl(row, col);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+void Basis::tblGBasis_DblClick(int row, int col)
+{
+    if (row < 0)
+        return;
+    TabBasis->setCurrentIndex(1);
+    modBasis::LeereBasisFelder();
+    modBasis::loadGAuswahl(row, col);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+bool Basis::aendert(bool fisch) const
+{
+    return gv().strModus == EDIT && !(fisch ? lblFNr : lblGNr)->text().isEmpty();
+}
+
+void Basis::Speichern(bool fisch)
+{
+    if (aendert(fisch)) {
+        // A refused input or a failed write keeps the record loaded, so that the next save
+        // changes it instead of inserting it a second time.
+        const bool pruefung = fisch ? modBasis::PruefeFischEingabe() : modBasis::PruefeGewaesserEingabe();
+        const bool erledigt =
+            pruefung && (fisch ? modBasis::UpdateFisch(gv().lngDSNr) : modBasis::UpdateGewaesser(gv().lngDSNr));
+        gv().strModus = erledigt ? SAVE : EDIT;
+        return;
+    }
+    if (fisch ? modBasis::PruefeFischEingabe() : modBasis::PruefeGewaesserEingabe()) {
+        if (fisch)
+            modBasis::SpeicherFisch();
+        else
+            modBasis::SpeicherGewaesser();
+    }
+    gv().strModus = SAVE;
+}
+
+void Basis::Loeschen(bool fisch)
+{
+    if (!aendert(fisch)) {
+        gv().strModus = SAVE;
+        return;
+    }
+    const QString warnung = fisch ? QStringLiteral("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !")
+                                  : QStringLiteral("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !");
+    gv().intAntwort = forms::MsgBox(warnung + QStringLiteral("\r\nTrotzdem löschen ?"), forms::vbYesNo, modRun::Titel);
+    bool erledigt = true;
+    if (gv().intAntwort == forms::vbYes)
+        erledigt = fisch ? modBasis::LoescheFisch(gv().lngDSNr) : modBasis::LoescheGewaesser(gv().lngDSNr);
+    else
+        modBasis::LeereBasisFelder();
+    gv().strModus = erledigt ? SAVE : EDIT;
+}
+
+void Basis::Toolbar1_ButtonClick(const QString &key)
+{
+    const bool fisch = TabBasis->currentIndex() == 0;
+    if (key == QLatin1String("tbSpeichern")) {
+        Speichern(fisch);
+    } else if (key == QLatin1String("tbLoeschen")) {
+        Loeschen(fisch);
+    } else {
+        if (key == QLatin1String("tbAnzLoeschen"))
+            modBasis::LeereBasisFelder();
+        gv().strModus = SAVE;
+    }
 }

@@ -1,4 +1,5 @@
 #include "core/Main.h"
+#include "core/Info.h"
 #include "core/modEnde.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
@@ -8,6 +9,7 @@
 
 #include "com/bstr.h"
 #include "com/connpt.h"
+#include "com/dispatch.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
 #include "forms/listgrid.h"
@@ -23,6 +25,8 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 using forms::MsgBox;
 
 namespace {
@@ -35,6 +39,15 @@ const QString TextPasswort = QStringLiteral("ACHTUNG: Datenbank - Passwort nicht
 const QString TextReparieren =
     QStringLiteral("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?");
 const QString TextBeenden = QStringLiteral("Torvana beendet sich jetzt !");
+const QString TextInVerwendung =
+    QStringLiteral("ACHTUNG: Die Datenbank wird von einem anderen Programm verwendet ! Bitte beenden Sie das andere "
+                   "Programm und starten Sie Torvana danach erneut. Torvana beendet sich jetzt !");
+
+// A database another program holds locked is in use, not damaged: no repair is offered for it.
+bool inVerwendung(int nummer)
+{
+    return nummer == dao::err::Locked || nummer == dao::err::FileInUse;
+}
 
 // The eight images of the navigation items, drawn: a coloured tile with the area's initial.
 LONG erzeugeBilder()
@@ -88,8 +101,10 @@ Main::Main()
     ButtnBar = new ole::ControlContainer(client);
     ButtnBar->setObjectName(QStringLiteral("ButtnBar"));
     layout->addWidget(ButtnBar);
-    // Without the navigation-bar library the host stays empty and the program runs without it.
-    ButtnBar->createControl(CLSID_LzNavrailBar);
+    // Without the bar the host stays empty; the start-up reports it when it builds the bar.
+    ButtnBarErgebnis = ButtnBar->createControl(CLSID_LzNavrailBar);
+    if (FAILED(ButtnBarErgebnis))
+        ButtnBarFehlertext = com::currentErrorDescription();
     connect(ButtnBar, &ole::ControlContainer::controlEvent, this,
             [this](int dispid, com::EventArgs *args) {
                 if (dispid != DISPID_NBE_ItemClick || !args)
@@ -299,8 +314,11 @@ void Main::mnuRepariere_Click()
 
 void Main::mnuInfo_Click()
 {
-    if (forms::Form *info = modMain::Fenster(QStringLiteral("Info")))
-        modMain::ZeigeImAktItem(*info);
+    forms::Form *fenster = modMain::Fenster(QStringLiteral("Info"));
+    if (auto *info = qobject_cast<Info *>(fenster))
+        info->Zeige(); // notes the window shown now, for its OK
+    else if (fenster)
+        modMain::ZeigeImAktItem(*fenster);
 }
 
 void Main::MDIForm_Load()
@@ -320,12 +338,20 @@ void Main::MDIForm_Load()
             else
                 Show();
             return;
+        } catch (const modStart::SteuerelementFehlt &fehlt) {
+            // Without its navigation bar the program cannot be used: say why, and end.
+            std::fprintf(stderr, "%s\n", qPrintable(forms::displayText(fehlt.meldung)));
+            MsgBox(fehlt.meldung, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         } catch (const vb::Error &e) {
             if (e.number() == dao::err::FileNotFound) {
                 MsgBox(TextNichtGefunden, forms::vbOKOnly + forms::vbCritical,
                        QStringLiteral("Runtime - Error: ") + QString::number(e.number()));
             } else if (e.number() == dao::err::WrongPassword) {
                 MsgBox(TextPasswort, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+            } else if (inVerwendung(e.number())) {
+                MsgBox(TextInVerwendung + modRun::Umbruch + QStringLiteral("Beschreibung: ") + e.description(),
+                       forms::vbOKOnly + forms::vbCritical,
+                       QStringLiteral("Runtime - Error: ") + QString::number(e.number()));
             } else {
                 if (!repariert) {
                     gv().intAntwort = MsgBox(TextReparieren, forms::vbYesNo, modRun::Titel);
@@ -340,10 +366,10 @@ void Main::MDIForm_Load()
                 }
                 MsgBox(TextBeenden, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
             }
-            modEnde::SchliesseDatenbank();
-            Unload();
-            return;
         }
+        modEnde::SchliesseDatenbank();
+        Unload();
+        return;
     }
 }
 

@@ -24,6 +24,10 @@ public:
     // navigation-bar library, created by its class; Bar() is empty when it is not installed.
     ole::ControlContainer *ButtnBar;
     com::ComPtr<ILzNavrailBar> Bar() const;
+    // Why the bar could not be created (S_OK when it was): the runtime's result and the error
+    // description, for the start-up's message.
+    HRESULT ButtnBarErgebnis = S_OK;
+    QString ButtnBarFehlertext;
     // The images of the navigation items, indexes 0-7 (an image-list handle).
     LONG ImageList1 = 0;
     // Panels counted from 1: 4 the user's name, 8 the year.

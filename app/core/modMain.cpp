@@ -1,5 +1,6 @@
 #include "core/modMain.h"
 #include "core/Basis.h"
+#include "core/Benutzer.h"
 #include "core/Besatzung.h"
 #include "core/Info.h"
 #include "core/Katego.h"
@@ -7,6 +8,7 @@
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modStart.h"
+#include "core/modTools.h"
 
 #include "com/bstr.h"
 #include "ole/handles.h"
@@ -72,9 +74,15 @@ void RegistriereKern()
     RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });
+    RegistriereFenster(QStringLiteral("Zugriff"), [] { return &forms::form<Benutzer>(); });
     auto &schritte = modStart::startschritte();
     schritte.loadButtnBar = modStart::loadButtnBar;
     schritte.zeigeLogin = [] { forms::form<Login>().Show(); };
+    schritte.RepariereDatenbank = modTools::RepariereDatenbank;
+    bereiche().KomprimiereDatenbank = modTools::KomprimiereDatenbank;
+    auto &laden = modStart::ladeschritte();
+    laden.loadTblBenutzer = modStart::loadTblBenutzer;
+    laden.loadTblZugriff = modStart::loadTblZugriff;
 }
 
 com::ComPtr<ILzNavrailItem> ItemFromKey(const QString &key)

@@ -1,11 +1,15 @@
 #include "core/modStart.h"
 #include "core/Main.h"
 #include "core/modGVar.h"
+#include "core/modRun.h"
+
+#include "com/registry.h"
 
 #include "forms/form.h"
 #include "forms/vbconst.h"
 #include "ole/container.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QtGlobal>
 
@@ -40,6 +44,32 @@ void SetzeFenstergroesse()
         return;
     main->ButtnBar->setFixedHeight(forms::twipsToPixels(7695));
     main->resize(main->width(), forms::twipsToPixels(8625));
+}
+
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
+                             const QString &beschreibung)
+{
+    const QString &u = modRun::Umbruch;
+    const QString registrierung = com::reg::filePath();
+    QString grund;
+    if (hr == REGDB_E_READREGDB) {
+        QString warum;
+        com::reg::status(&warum);
+        grund = QStringLiteral("Die Komponentenregistrierung %1 ist beschädigt").arg(registrierung) +
+                (warum.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(warum)) + QStringLiteral(".");
+    } else if (hr == REGDB_E_CLASSNOTREG) {
+        grund = QStringLiteral("Das Steuerelement ist in der Komponentenregistrierung %1 nicht eingetragen.")
+                    .arg(registrierung);
+    } else {
+        grund = QStringLiteral("Die eingetragene Bibliothek kann nicht geladen werden (Fehler 0x%1)")
+                    .arg(QString::number(quint32(hr), 16).toUpper().rightJustified(8, QLatin1Char('0'))) +
+                (beschreibung.isEmpty() ? QString() : QStringLiteral(": ") + beschreibung) + QStringLiteral(".");
+    }
+    const QString ordner = QCoreApplication::applicationDirPath();
+    return QStringLiteral("ACHTUNG: Das Steuerelement %1 konnte nicht erstellt werden !").arg(name) + u + grund + u +
+           QStringLiteral("Bitte registrieren Sie die Bibliothek %1, wie es der Startbefehl von Torvana tut:").arg(bibliothek) +
+           u + QStringLiteral("%1/regsvr %1/%2").arg(ordner, bibliothek) + u +
+           QStringLiteral("Torvana beendet sich jetzt !");
 }
 
 Startschritte &startschritte()

@@ -7,10 +7,12 @@
 //   - the loaders of the catch side and their combos     (modStartLaden.cpp)
 //   - the loaders of categories, stocking, contacts      (modStartListen.cpp)
 //   - the loader of the system parameters                (modSystem.cpp)
+//   - the loaders of users and groups, the group list    (modBenutzer.cpp)
 //
 // The loaders follow the error trap of the data procedures (module "modStart", routine by its
 // own name); the combo fillers have none of their own.
 #include "core/modGVar.h"
+#include "com/types.h"
 
 #include <QString>
 #include <functional>
@@ -46,6 +48,20 @@ void OeffneDatenbank();
 // Navigation bar 7695 twips high, main window 8625 twips high.
 void SetzeFenstergroesse();
 
+// A control of the program's control libraries that could not be created by its class: the
+// message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
+// "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
+// description, and how to register the library (the registration step of the run script).
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
+                             const QString &beschreibung);
+
+// Thrown by a start-up step that cannot go on without its control; the start shows the message
+// and ends the program.
+struct SteuerelementFehlt
+{
+    QString meldung;
+};
+
 // Steps of the start-up that other modules provide. An empty step does nothing, except the
 // login step: without it the main window shows itself.
 struct Startschritte
@@ -59,7 +75,8 @@ Startschritte &startschritte();
 // ---- navigation bar, login, rights, start-up load ---------------------------------------------
 
 // Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
-// sets the left pane's width. Without the navigation bar it does nothing.
+// sets the left pane's width. Without the navigation bar (its control could not be created) it
+// throws SteuerelementFehlt with the message for the user.
 void loadButtnBar();
 
 // True when a user with exactly this name and password exists (both compared exactly, both
@@ -149,6 +166,9 @@ using FangListeZugriff = std::function<forms::ListGrid &()>;
 void setFangListe(FangListeZugriff zugriff);
 // The catch log's grid through the registration. Without one, the trap reports error 91.
 void loadTblFList(QProgressBar *pb);
+// The catch log's grid through the registration (the window is created on first use);
+// nullptr when none is registered.
+forms::ListGrid *FangListe();
 
 // Empties the combo box and adds the names of the base-data grid (column 1), top to bottom.
 // Creates the base-data window when it does not exist yet.
@@ -176,5 +196,16 @@ void loadcboKatego(QComboBox &cbo);
 // the System record. The grid and the labels are the copies of the System record that the rest
 // of the program reads.
 void loadTblSystem();
+
+// ---- users and groups -------------------------------------------------------------------------
+
+// The users (BNr, Name, Passwort, group name) into the users grid of the Benutzer window, and
+// the groups (GNr, GName, the ten rights) into its groups grid; the window is created when it
+// does not exist yet.
+void loadTblBenutzer();
+void loadTblZugriff();
+// Replaces the combo's list with the group names of the groups grid, in grid order; what is
+// typed in the combo stays.
+void loadcboBG(QComboBox &cbo);
 
 } // namespace modStart

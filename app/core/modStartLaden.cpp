@@ -8,10 +8,13 @@
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
+#include "forms/progress.h"
 #include "forms/services.h"
 
 #include <QComboBox>
 #include <QProgressBar>
+
+#include <optional>
 
 namespace modStart {
 
@@ -82,13 +85,10 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
         anzahl = rs.RecordCount();
         offen = true;
     });
+    std::optional<forms::ProgressSteps> fortschritt;
     if (pb) {
         t.step([&] { pb->setVisible(true); });
-        t.step([&] {
-            pb->setMinimum(0);
-            pb->setMaximum(anzahl > 0 ? static_cast<int>(anzahl) : 1);
-            pb->setValue(0);
-        });
+        t.step([&] { fortschritt.emplace(pb, anzahl); });
     }
     t.step([&] { tblFList.clear(); });
     t.step([&] {
@@ -100,8 +100,8 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
                                              modRun::ErmittleMonatsname(rs(3).Value().toInt()), rs(4).Value(),
                                              rs(5).Value()});
                 ++zeilen;
-                if (pb)
-                    pb->setValue(zeilen);
+                if (fortschritt)
+                    fortschritt->advance(zeilen);
                 rs.MoveNext();
             }
         } else if (offen && !gv().blnStartLaden) {
@@ -133,6 +133,11 @@ void loadTblFList(QProgressBar *pb)
     }
     if (grid)
         loadTblFList(*grid, pb);
+}
+
+forms::ListGrid *FangListe()
+{
+    return fangListe() ? &fangListe()() : nullptr;
 }
 
 void loadcboFArt(QComboBox &cbo)

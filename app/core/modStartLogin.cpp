@@ -109,8 +109,12 @@ void loadButtnBar()
     if (!main)
         return;
     const com::ComPtr<ILzNavrailBar> bar = main->Bar();
-    if (!bar)
-        return;
+    if (!bar) {
+        const HRESULT hr = FAILED(main->ButtnBarErgebnis) ? main->ButtnBarErgebnis : E_NOINTERFACE;
+        throw SteuerelementFehlt{SteuerelementMeldung(QStringLiteral("LzNavrailBar (Navigationsleiste)"),
+                                                      QStringLiteral("libLzNavrail.so"), hr,
+                                                      main->ButtnBarFehlertext)};
+    }
     auto &g = gv();
     bar->get_Groups(g.objGruppen.put());
     if (!g.objGruppen)

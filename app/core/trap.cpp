@@ -3,7 +3,70 @@
 
 #include "forms/services.h"
 
+#include <vector>
+
 namespace modRun {
+
+namespace {
+
+// Open write() transactions, and the steps waiting for their commit with the depth they wait at.
+struct Warteschlange
+{
+    int tiefe = 0;
+    std::vector<std::pair<int, std::function<void()>>> schritte;
+};
+
+Warteschlange &warteschlange()
+{
+    static Warteschlange w;
+    return w;
+}
+
+} // namespace
+
+void nachCommit(std::function<void()> step)
+{
+    Warteschlange &w = warteschlange();
+    if (w.tiefe == 0) {
+        step();
+        return;
+    }
+    w.schritte.emplace_back(w.tiefe, std::move(step));
+}
+
+namespace detail {
+
+void schreibBeginn()
+{
+    ++warteschlange().tiefe;
+}
+
+void schreibEnde(bool committed)
+{
+    Warteschlange &w = warteschlange();
+    const int ende = w.tiefe;
+    if (ende == 0)
+        return;
+    w.tiefe = ende - 1;
+    std::vector<std::function<void()>> jetzt;
+    for (auto it = w.schritte.begin(); it != w.schritte.end();) {
+        if (it->first < ende) {
+            ++it;
+        } else if (!committed) {
+            it = w.schritte.erase(it);   // undone: what it would report did not happen
+        } else if (w.tiefe > 0) {
+            it->first = w.tiefe;          // now waits for the enclosing transaction
+            ++it;
+        } else {
+            jetzt.push_back(std::move(it->second));
+            it = w.schritte.erase(it);
+        }
+    }
+    for (auto &schritt : jetzt)
+        schritt();
+}
+
+} // namespace detail
 
 Trap::Trap(const QString &module, const QString &routine)
     : module_(module), routine_(routine)

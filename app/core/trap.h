@@ -24,15 +24,31 @@
 //
 //     if (!t.write(*gv().wsDaten, [&] { ...AddNew, Update... }))
 //         return;
+//
+// A write may run inside another one (the yearly roll-over calls the carry-over); its commit
+// then only joins the outer transaction, which may still roll back. A message that reports
+// the write as done therefore goes through nachCommit(): it is shown once every open write has
+// committed, and never when one of them rolls back.
 #include "core/modGVar.h"
 
 #include "common/vberror.h"
 
 #include <QString>
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace modRun {
+
+// Runs step once the write() transactions open now have all committed: at once when none is
+// open, never when the transaction it waits for is rolled back.
+void nachCommit(std::function<void()> step);
+
+namespace detail {
+// A write() transaction began, or ended (committed or rolled back).
+void schreibBeginn();
+void schreibEnde(bool committed);
+} // namespace detail
 
 class Trap
 {
@@ -71,6 +87,7 @@ public:
         const bool ok = guarded([&] {
             workspace.BeginTrans();
             begun = true;
+            detail::schreibBeginn();
             body();
             workspace.CommitTrans();
             begun = false;
@@ -82,8 +99,11 @@ public:
                 } catch (...) {
                     // The connection is gone; nothing was committed.
                 }
+                detail::schreibEnde(false);
             }
             gaveUp_ = true;
+        } else {
+            detail::schreibEnde(true);
         }
         return ok;
     }

@@ -9,6 +9,7 @@
 #include "core/System.h"
 
 #include "dao/dao.h"
+#include "forms/combobox.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -53,7 +54,7 @@ QLineEdit *textBox(const QString &name, QWidget *parent)
 
 QComboBox *comboBox(const QString &name, bool editable, QWidget *parent)
 {
-    auto *c = new QComboBox(parent);
+    auto *c = new forms::ComboBox(parent);
     c->setObjectName(name);
     c->setEditable(editable);
     if (editable)

@@ -56,28 +56,73 @@ bool monatsZahl(const QString &text, int &monat)
     return monat >= 1 && monat <= 12;
 }
 
-// Reads and checks the fields without a message. An unknown species or water is refused here,
-// so that no catch is stored with 0 in its place.
-bool leseEingabe(const Fangbuch &f, Eingabe &e)
+template<class T>
+T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler);
+
+// The numbers of a species and a water by name; 0 for an unknown name. *fehler tells whether
+// the lookup failed (and reported it).
+qint32 fischNrVon(const QString &name, bool *fehler)
+{
+    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0,
+                           fehler);
+}
+
+qint32 gNrVon(const QString &name, bool *fehler)
+{
+    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name,
+                           0, fehler);
+}
+
+// What reading the fields found.
+enum class Pruefung {
+    Gueltig,
+    Ungueltig, // the input is refused: the input-error box
+    Fehler,    // a lookup failed (its error box was shown): the action stops without a further box
+};
+
+// Reads and checks the fields; shows no message of its own. An unknown species or water is
+// refused here, so that no catch is stored with 0 in its place.
+Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
 {
     const QString fisch = f.cboFArt->currentText();
     const QString gewaesser = f.cboGName->currentText();
     if (fisch.isEmpty() || gewaesser.isEmpty() || f.txtAnzahl->text().isEmpty() || f.txtGewicht->text().isEmpty() ||
         f.txtMonNr->text().isEmpty())
-        return false;
+        return Pruefung::Ungueltig;
     bool jahrOk = false;
     e.jahr = f.cboFJahr->currentText().toInt(&jahrOk);
     if (!jahrOk || !monatsZahl(f.txtMonNr->text(), e.monat) || !ganzeZahl(f.txtAnzahl->text(), e.anzahl) ||
         !ganzeZahl(f.txtGewicht->text(), e.gewicht))
-        return false;
-    e.fischNr = ErmittleFischNr(fisch);
+        return Pruefung::Ungueltig;
+    // A lookup that fails (a database in use by another program) is no wrong input.
+    bool fehler = false;
+    e.fischNr = fischNrVon(fisch, &fehler);
+    if (fehler)
+        return Pruefung::Fehler;
     if (e.fischNr == 0)
-        return false;
-    e.gNr = ErmittleGewaesserNr(gewaesser);
+        return Pruefung::Ungueltig;
+    e.gNr = gNrVon(gewaesser, &fehler);
+    if (fehler)
+        return Pruefung::Fehler;
     if (e.gNr == 0)
-        return false;
+        return Pruefung::Ungueltig;
     e.notiz = f.txtNotiz->text();
-    return true;
+    return Pruefung::Gueltig;
+}
+
+// The fields checked; false after the input-error box or a failed lookup's box.
+bool pruefe(const Fangbuch &f, Eingabe &e)
+{
+    switch (leseEingabe(f, e)) {
+    case Pruefung::Gueltig:
+        return true;
+    case Pruefung::Ungueltig:
+        modRun::ZeigeEingabeFehler();
+        return false;
+    case Pruefung::Fehler:
+        return false;
+    }
+    return false;
 }
 
 // The row of tblFList that shows catch nr: the given position when it still holds it, else
@@ -129,23 +174,28 @@ qlonglong fangNrVon(const QLabel &label)
     return ok ? nr : 0;
 }
 
+// One value of a one-row query; leer when the query has no (or more than one) row. A failed
+// query is reported once and sets *fehler: there is no result to read then.
 template<class T>
-T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer)
+T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler)
 {
     Trap t(Modul, routine);
     T ergebnis = leer;
     dao::Recordset rs;
-    t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); });
-    t.step([&] {
-        if (rs.RecordCount() == 1) {
-            const QVariant v = rs(0).Value();
-            if constexpr (std::is_same_v<T, QString>)
-                ergebnis = v.toString();
-            else
-                ergebnis = static_cast<T>(v.toLongLong());
-        }
-    });
+    if (t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); })) {
+        t.step([&] {
+            if (rs.RecordCount() == 1) {
+                const QVariant v = rs(0).Value();
+                if constexpr (std::is_same_v<T, QString>)
+                    ergebnis = v.toString();
+                else
+                    ergebnis = static_cast<T>(v.toLongLong());
+            }
+        });
+    }
     rs.Close();
+    if (fehler)
+        *fehler = t.failed();
     return ergebnis;
 }
 
@@ -155,10 +205,8 @@ bool SpeicherFang()
 {
     Fangbuch &f = forms::form<Fangbuch>();
     Eingabe e;
-    if (!leseEingabe(f, e)) {
-        modRun::ZeigeEingabeFehler();
+    if (!pruefe(f, e))
         return false;
-    }
     Trap t(Modul, QStringLiteral("SpeicherFang"));
     qlonglong neu = 0;
     const bool ok = t.write(*gv().wsDaten, [&] {
@@ -191,10 +239,8 @@ bool UpdateFang(int position)
 {
     Fangbuch &f = forms::form<Fangbuch>();
     Eingabe e;
-    if (!leseEingabe(f, e)) {
-        modRun::ZeigeEingabeFehler();
+    if (!pruefe(f, e))
         return false;
-    }
     const qlonglong schluessel = fangNrVon(*f.lblFNr);
     Trap t(Modul, QStringLiteral("UpdateFang"));
     bool gefunden = false;
@@ -304,10 +350,7 @@ void LeereFangFelder()
 bool PruefeFangEingabe()
 {
     Eingabe e;
-    if (leseEingabe(forms::form<Fangbuch>(), e))
-        return true;
-    modRun::ZeigeEingabeFehler();
-    return false;
+    return pruefe(forms::form<Fangbuch>(), e);
 }
 
 QString Ermittle_DSAnzahl()
@@ -332,25 +375,24 @@ QString Ermittle_DSAnzahl()
 
 qint32 ErmittleFischNr(const QString &name)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0);
+    return fischNrVon(name, nullptr);
 }
 
 QString ErmittleFischname(qint32 nr)
 {
     return einWert<QString>(QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?", nr,
-                            QString());
+                            QString(), nullptr);
 }
 
 qint32 ErmittleGewaesserNr(const QString &name)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name,
-                           0);
+    return gNrVon(name, nullptr);
 }
 
 QString ErmittleGewaessername(qint32 nr)
 {
     return einWert<QString>(QStringLiteral("ErmittleGewaessername"), "SELECT GName FROM Gewaesser WHERE GNr = ?", nr,
-                            QString());
+                            QString(), nullptr);
 }
 
 bool FangbuchZugriff_Erlaubt()

@@ -33,7 +33,9 @@ void loadFang(const forms::ListGrid &grid, int position);
 // Empties the entry fields; leaves year, month choice, grid, counts and the mode alone.
 void LeereFangFelder();
 // True when species, water, number, weight and month are filled and valid: a month 1 to 12,
-// whole numbers, and a species and water that exist. Otherwise the input-error box.
+// whole numbers, and a species and water that exist. Otherwise the input-error box; when the
+// lookup of species or water fails (the database in use by another program), only its error
+// box, and false.
 bool PruefeFangEingabe();
 // Number of catches of the year in cboFJahr, as text ("0" for none).
 QString Ermittle_DSAnzahl();

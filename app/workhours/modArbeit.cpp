@@ -90,8 +90,11 @@ bool UebernehmeStunden(long &altesJahr)
     });
     if (!geschrieben)
         return false;
-    forms::MsgBox(QStringLiteral("Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
-                  forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+    // Inside the roll-over's transaction the entries are kept only once that commits.
+    modRun::nachCommit([] {
+        forms::MsgBox(QStringLiteral("Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
+                      forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+    });
     return true;
 }
 

@@ -13,7 +13,8 @@ double ErmittleSollHaben(double a, double b);
 // balance of the old year (done minus required hours) and the note "Mehrleistungsübertrag aus
 // Arbeitsjahr <old>" (balance above 0) or "Minderleistungsübertrag aus Arbeitsjahr <old>".
 // All entries in one transaction; a failure writes none, is reported by the error box and
-// gives false (no success message then).
+// gives false (no success message then). Called inside the roll-over's transaction, the success
+// message follows that transaction's commit, and is not shown when it rolls back.
 bool UebernehmeStunden(long &altesJahr);
 
 // Removes the carry-over entries dated 1 January of the year (entries with a carry-over note;

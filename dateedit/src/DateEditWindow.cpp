@@ -14,6 +14,8 @@ DateEditWindow::DateEditWindow(LzDate2Control *control, QWidget *parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(Qt::IBeamCursor);
 }
 
 DateEditWindow::~DateEditWindow()
@@ -36,7 +38,7 @@ void DateEditWindow::paintEvent(QPaintEvent *)
 void DateEditWindow::focusInEvent(QFocusEvent *e)
 {
     QWidget::focusInEvent(e);
-    control_->focusIn();
+    control_->focusIn(e->reason() == Qt::MouseFocusReason);
 }
 
 void DateEditWindow::focusOutEvent(QFocusEvent *e)
@@ -67,6 +69,9 @@ void DateEditWindow::mouseReleaseEvent(QMouseEvent *e)
 
 void DateEditWindow::mouseMoveEvent(QMouseEvent *e)
 {
+    const Qt::CursorShape shape = control_->overButton(e->position().toPoint()) ? Qt::ArrowCursor : Qt::IBeamCursor;
+    if (cursor().shape() != shape)
+        setCursor(shape);
     control_->mouseMove(e);
 }
 

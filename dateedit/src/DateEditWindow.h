@@ -14,6 +14,8 @@ public:
     ~DateEditWindow() override;
 
     QSize sizeHint() const override;
+    // Tab and Shift+Tab: the focus moves to the next or previous tab stop of the parent.
+    void moveFocus(bool next) { focusNextPrevChild(next); }
 
 protected:
     void paintEvent(QPaintEvent *e) override;

@@ -123,10 +123,8 @@ void DateModel::setPart(FieldKind kind, int n)
     rebuild(false);
 }
 
-void DateModel::putDateString(const QString &text)
+bool DateModel::readText(const QString &text, Ymd &out) const
 {
-    if (!host_->requestBoundEdit())
-        return;
     Ymd f = readDateFields(text.left(kMaxChars), fieldOrder_);
     const int heldYear = year();
     if (f.year < 0) {  // no year typed: the held one, or this year when none is held
@@ -139,8 +137,25 @@ void DateModel::putDateString(const QString &text)
         if (f.year < 100)
             f.year += f.year < 38 ? 2000 : 1900;
     }
-    const bool acceptable = f.day >= 1 && f.day <= 31 && f.month >= 1 && f.month <= 12 && f.year <= 9999;
-    if (acceptable) {
+    out = f;
+    return f.day >= 1 && f.day <= 31 && f.month >= 1 && f.month <= 12 && f.year <= 9999;
+}
+
+std::optional<double> DateModel::dateFromText(const QString &text) const
+{
+    Ymd f;
+    double nd = 0.0;
+    if (readText(text, f) && oleFromYmd(f, nd))
+        return nd;
+    return std::nullopt;
+}
+
+void DateModel::putDateString(const QString &text)
+{
+    if (!host_->requestBoundEdit())
+        return;
+    Ymd f;
+    if (readText(text, f)) {
         double nd = 0.0;
         if (oleFromYmd(f, nd)) {
             value_ = nd;
@@ -292,6 +307,29 @@ void DateModel::setSelection(int start, int end)
     end = std::clamp(end, 0, len);  // a negative end would index before the text
     caret_ = selEnd_ = end;
     selStart_ = std::min(start, end);
+}
+
+void DateModel::setEditText(const QString &text)
+{
+    text_ = text;
+    setCaretAndSelection(caret_, selStart_, selEnd_);
+    host_->repaint();
+}
+
+void DateModel::setCaretAndSelection(int caret, int start, int end)
+{
+    const int len = static_cast<int>(text_.size());
+    caret_ = std::clamp(caret, 0, len);
+    selStart_ = std::clamp(start, 0, len);
+    selEnd_ = std::clamp(end, 0, len);
+}
+
+void DateModel::storeDate(double x)
+{
+    if (!std::isfinite(x) || x == value_)
+        return;
+    value_ = x;
+    dirty();
 }
 
 Ymd DateModel::freeFormCheck() const

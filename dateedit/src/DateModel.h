@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace lzdate {
 
 class IntlPort;
@@ -111,9 +113,27 @@ public:
     // The numbers the free-form check reports with InvalidDate.
     Ymd freeFormCheck() const;
 
-private:
+    // --- for the keyboard editor
+    QChar separatorChar() const { return separator_; }
+    // Stores a typed text as it is (no rebuild); caret and selection are kept inside it.
+    void setEditText(const QString &text);
+    void setCaretAndSelection(int caret, int start, int end);
+    void setStatus(Status status) { status_ = status; }
+    // Stores a date number as the value (the status is left) and marks the state dirty.
+    void storeDate(double x);
+    // A date read from a text the way the DateString put reads it; no value when the text is not
+    // an acceptable date or names a day that does not exist.
+    std::optional<double> dateFromText(const QString &text) const;
+    // Fires Change while change events are enabled (the host sets Modified first).
     void fireChange();
+    bool requestBoundEdit() { return host_->requestBoundEdit(); }
+    void boundChanged() { host_->boundChanged(); }
+
+private:
     void dirty();
+    // Reads a text as the DateString put does: the fields by field order, a missing or short year
+    // completed from the held value. False when the entry is not acceptable.
+    bool readText(const QString &text, Ymd &out) const;
 
     DateModelHost *host_;
     IntlPort *port_;

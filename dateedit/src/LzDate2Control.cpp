@@ -6,11 +6,14 @@
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "ole/ambient.h"
+#include "ole/beep.h"
 #include "ole/handles.h"
 #include "ole/memstream.h"
 #include "ole/olecolor.h"
 
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -199,6 +202,12 @@ SHORT virtualKey(const QKeyEvent *e)
     case Qt::Key_Insert: return 0x2D;
     case Qt::Key_Delete: return 0x2E;
     case Qt::Key_NumLock: return 0x90;
+    case Qt::Key_Plus: return 0xBB;
+    case Qt::Key_Comma: return 0xBC;
+    case Qt::Key_Minus: return 0xBD;
+    case Qt::Key_Period: return 0xBE;
+    case Qt::Key_Slash: return 0xBF;
+    case Qt::Key_Backslash: return 0xDC;
     default: return 0;
     }
 }
@@ -540,6 +549,8 @@ void LzDate2Control::windowDestroyed()
 {
     // The popup of this control is detached and hidden here once it exists.
     model_.setFocusFlag(false);
+    caretCreated_ = false;
+    buttonPressed_ = false;
 }
 
 HRESULT LzDate2Control::GetWidget(QWidget **ppWidget)
@@ -950,22 +961,79 @@ HRESULT LzDate2Control::get_hWnd(OLE_HANDLE *v)
 
 // ---------------------------------------------------------------- window
 
+void LzDate2Control::measureCellsIfNeeded()
+{
+    if (cellWidth_ != 0)
+        return;
+    const CellMetrics m = measureCells(currentQFont(), displayFormat_);
+    cellWidth_ = m.cellWidth;
+    lineHeight_ = m.lineHeight;
+}
+
+PaintState LzDate2Control::paintState() const
+{
+    PaintState s;
+    s.text = model_.text();
+    s.font = currentQFont();
+    s.alignment = alignment_;
+    s.displayFormat = displayFormat_;
+    s.border = border_;
+    s.hasButton = calendarCode_ >= 0;
+    s.buttonPressed = buttonPressed_;
+    s.longFormat = codeLong(model_.displayCode());
+    s.focus = model_.hasFocus();
+    s.caretShown = caretCreated_ && model_.hasFocus();
+    s.insertMode = editMode_ != 0;
+    s.selStart = model_.selStart();
+    s.selEnd = model_.selEnd();
+    s.caret = model_.caret();
+    s.back = ole::colorFromOle(backColor_, Qt::white);
+    s.textColor = ole::colorFromOle(enabled_ ? foreColor_ : disabledColor_, Qt::black);
+    s.highlight = ole::colorFromOle(highlightColor_, QColor(0, 0, 128));
+    s.highlightInverted = highlightInverted_;
+    s.frame.windowFrame = ole::colorFromOle(ole::systemColor(COLOR_WINDOWFRAME));
+    s.frame.buttonFace = ole::colorFromOle(ole::systemColor(COLOR_BTNFACE));
+    s.frame.buttonShadow = ole::colorFromOle(ole::systemColor(COLOR_BTNSHADOW));
+    s.frame.buttonHighlight = ole::colorFromOle(ole::systemColor(COLOR_BTNHIGHLIGHT));
+    s.frame.buttonText = ole::colorFromOle(ole::systemColor(COLOR_BTNTEXT));
+    s.cells = CellMetrics{cellWidth_, lineHeight_};
+    return s;
+}
+
+void LzDate2Control::createCaret()
+{
+    // The caret's shape follows EditMode and the cell size; it is drawn with the text.
+    if (!caretCreated_ && cellWidth_ > 0 && model_.hasFocus())
+        caretCreated_ = true;
+}
+
 void LzDate2Control::paint(QPainter &p, const QRect &bounds)
 {
     if (bounds.isEmpty())
         return;
-    drawnWidth_ = bounds.width();
-    drawnHeight_ = bounds.height();
-    p.fillRect(bounds, ole::colorFromOle(backColor_, Qt::white));
-    p.setPen(ole::colorFromOle(enabled_ ? foreColor_ : disabledColor_, Qt::black));
-    p.setFont(currentQFont());
-    p.drawText(bounds.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, model_.text());
+    measureCellsIfNeeded();
+    if (model_.hasFocus())
+        createCaret();
+    layout_ = paintDateControl(p, bounds, paintState());
+    drawnWidth_ = layout_.textArea.width();
+    drawnHeight_ = layout_.textArea.height();
 }
 
-void LzDate2Control::focusIn()
+bool LzDate2Control::overButton(const QPoint &pos) const
+{
+    if (layout_.button.isEmpty())
+        return false;
+    return pos.x() > layout_.textArea.left() + drawnWidth_ + 2;
+}
+
+void LzDate2Control::focusIn(bool byClick)
 {
     com::ComPtr<IUnknown> keep(identity());
+    focusByClick_ = byClick;
     model_.setFocusFlag(true);
+    editor_.focusGained();
+    if (cellWidth_ != 0)
+        createCaret();
     model_.rebuild(true);
     if (site_)
         site_->OnFocus(TRUE);
@@ -979,12 +1047,14 @@ void LzDate2Control::focusOut()
     // No BeforeLostFocus when the focus goes into this control's open popup.
     fire(DISPID_LDE_BeforeLostFocus);
     model_.setFocusFlag(false);
-    // The typed fields are committed here once the control takes typing.
+    editor_.focusCommit();
     if (freeFormEntry_ && model_.status() != Status::Valid) {
         const Ymd f = model_.freeFormCheck();
         fire(DISPID_LDE_InvalidDate, {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)),
                                          com::Variant::i2(toShort(f.day))});
     }
+    caretCreated_ = false;
+    buttonPressed_ = false;
     model_.rebuild(false);
     if (site_)
         site_->OnFocus(FALSE);
@@ -1002,15 +1072,61 @@ void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
 
 void LzDate2Control::keyDown(QKeyEvent *e)
 {
+    com::ComPtr<IUnknown> keep(identity());
+    // The framework's stock KeyDown, with the real shift state.
     fireKey(DISPID_KEYDOWN, e);
-    const QString text = e->text();
-    if (!text.isEmpty() && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F) {
-        SHORT ch = SHORT(text[0].unicode());
-        VARIANT key;
-        key.vt = VT_BYREF | VT_I2;
-        key.piVal = &ch;
-        fire(DISPID_KEYPRESS, {key});
+    if (!window_ || !model_.hasFocus())
+        return;
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    const int key = virtualKey(e);
+    if (mods & Qt::AltModifier) {
+        if (key == vk::Down)  // Alt+Down drops the calendar down
+            openCalendar();
+        return;  // system keys make no characters
     }
+    const bool passedOver = key == 0 || key == vk::Shift || key == vk::Control || key == vk::Menu ||
+                            key == vk::Capital || key == vk::Escape || key == vk::NumLock;
+    if (!passedOver) {
+        if (key == vk::Tab) {
+            window_->moveFocus(!(mods & Qt::ShiftModifier));
+            return;
+        }
+        SHORT code = SHORT(key);
+        VARIANT arg;
+        arg.vt = VT_BYREF | VT_I2;
+        arg.piVal = &code;
+        fire(DISPID_KEYDOWN, {arg, com::Variant::i2(0)});
+        if (!window_ || !model_.hasFocus())
+            return;
+        editor_.keyDown(code, mods & Qt::ShiftModifier, mods & Qt::ControlModifier);
+        repaint();
+    }
+    characterTyped(e);
+}
+
+void LzDate2Control::characterTyped(QKeyEvent *e)
+{
+    const QString text = e->text();
+    if (text.isEmpty())
+        return;
+    SHORT ch = SHORT(text[0].unicode());
+    VARIANT key;
+    key.vt = VT_BYREF | VT_I2;
+    key.piVal = &ch;
+    fire(DISPID_KEYPRESS, {key});  // the framework's stock KeyPress
+    if (!window_ || !model_.hasFocus())
+        return;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return;
+    if (ch >= 0 && ch < 20)
+        return;
+    if (ch == 27)
+        return;
+    fire(DISPID_KEYPRESS, {key});
+    if (ch == 0 || !window_ || !model_.hasFocus())
+        return;
+    editor_.character(QChar(char16_t(ch)));
+    repaint();
 }
 
 void LzDate2Control::keyUp(QKeyEvent *e)
@@ -1028,24 +1144,125 @@ void LzDate2Control::fireMouse(DISPID dispid, QMouseEvent *e)
 
 void LzDate2Control::mouseDown(QMouseEvent *e)
 {
+    com::ComPtr<IUnknown> keep(identity());
+    const QPoint pos = e->position().toPoint();
+    if (e->button() == Qt::LeftButton) {
+        const PaintState s = paintState();
+        const int len = int(model_.text().size());
+        if (calendarCode_ >= 0 && overButton(pos)) {
+            buttonPressed_ = true;
+            model_.setSelection(model_.caret(), model_.caret());
+            if (window_)
+                window_->repaint();
+            openCalendar();
+        }
+        const int index = std::clamp(caretIndexAt(layout_, s, pos.x()), 0, len);
+        // A click that brought the focus keeps the selection the focus made.
+        if (model_.hasFocus() && !focusByClick_)
+            model_.setCaretAndSelection(index, index, index);
+        else
+            model_.setCaretAndSelection(model_.selEnd(), model_.selStart(), model_.selEnd());
+        repaint();
+    }
+    focusByClick_ = false;
     fireMouse(DISPID_MOUSEDOWN, e);
 }
 
 void LzDate2Control::mouseUp(QMouseEvent *e, bool inside)
 {
+    com::ComPtr<IUnknown> keep(identity());
     fireMouse(DISPID_MOUSEUP, e);
     if (inside && e->button() == Qt::LeftButton)
         fire(DISPID_CLICK);
+    if (buttonPressed_) {
+        buttonPressed_ = false;
+        repaint();
+    }
 }
 
 void LzDate2Control::mouseMove(QMouseEvent *e)
 {
+    // While the left button is held the window has the mouse (Qt grabs it on the press).
+    if ((e->buttons() & Qt::LeftButton) && model_.hasFocus() && !buttonPressed_) {
+        const int len = int(model_.text().size());
+        const int index = std::clamp(caretIndexAt(layout_, paintState(), e->position().toPoint().x()), 0, len);
+        const int caret = model_.caret();
+        int start = model_.selStart();
+        int end = model_.selEnd();
+        if (index < caret) {
+            if (caret <= start)
+                start = index;
+            else
+                end = index;
+        } else if (index > caret) {
+            if (caret >= end)
+                end = index;
+            else
+                start = index;
+        }
+        model_.setCaretAndSelection(index, std::min(start, end), std::max(start, end));
+        repaint();
+        return;
+    }
     fireMouse(DISPID_MOUSEMOVE, e);
 }
 
-void LzDate2Control::doubleClick(QMouseEvent *)
+void LzDate2Control::doubleClick(QMouseEvent *e)
 {
+    const int x = e->position().toPoint().x();
+    const int len = int(model_.text().size());
+    if (x >= layout_.textArea.left() && x < layout_.textArea.left() + drawnWidth_)
+        model_.setCaretAndSelection(len, 0, len);
+    else
+        model_.setCaretAndSelection(0, 0, 0);
+    repaint();
     fire(DISPID_DBLCLICK);
+}
+
+// ---------------------------------------------------------------- editing services
+
+void LzDate2Control::toggleEditMode()
+{
+    editMode_ = editMode_ == 0 ? 1 : 0;
+    dirty_ = true;
+    repaint();
+}
+
+void LzDate2Control::beep()
+{
+    MessageBeep(0);
+}
+
+void LzDate2Control::getCentury(int year, long &century)
+{
+    LONG c = LONG(century);
+    VARIANT arg;
+    arg.vt = VT_BYREF | VT_I4;
+    arg.plVal = &c;
+    fire(DISPID_LDE_GetCentury, {com::Variant::i2(toShort(year)), arg});
+    century = c;
+}
+
+void LzDate2Control::openCalendar()
+{
+    // The calendar popup opens here once the control has one.
+}
+
+bool LzDate2Control::copyText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->setText(text);
+    return true;
+}
+
+std::optional<QString> LzDate2Control::pasteText()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return std::nullopt;
+    return clipboard->text();
 }
 
 } // namespace lzdate

@@ -2,7 +2,9 @@
 // LzDate2: the date-edit control object. Its automation face (_DLzDate2, three layouts by the
 // version of the loaded properties), its events (_DLzDate2Events and property notification),
 // persistence to streams and property bags, and hosting in a container (IQtControl).
+#include "DateEditor.h"
 #include "DateModel.h"
+#include "DatePaint.h"
 #include "LzDateEdit.h"
 #include "PropExchange.h"
 
@@ -26,7 +28,8 @@ class DateEditWindow;
 class LzDate2Control final
     : public com::ComObject<_DLzDate2, IConnectionPointContainer, IProvideClassInfo2, IPersistStreamInit,
                             IPersistPropertyBag, IQtControl>,
-      private DateModelHost
+      private DateModelHost,
+      private DateEditorHost
 {
 public:
     LzDate2Control();
@@ -143,7 +146,7 @@ public:
     // ---- for the control's window
     const DateModel &model() const { return model_; }
     void paint(QPainter &p, const QRect &bounds);
-    void focusIn();
+    void focusIn(bool byClick = false);
     void focusOut();
     void keyDown(QKeyEvent *e);
     void keyUp(QKeyEvent *e);
@@ -152,6 +155,8 @@ public:
     void mouseMove(QMouseEvent *e);
     void doubleClick(QMouseEvent *e);
     void windowDestroyed();
+    // The cursor over a point of the window: an arrow over the drop-down button, else an I-beam.
+    bool overButton(const QPoint &pos) const;
 
     ULONG loadedVersion() const { return version_; }
 
@@ -162,6 +167,24 @@ private:
     void changeEvent() override;
     void repaint() override;
     void setDirty() override;
+
+    // DateEditorHost
+    bool editEnabled() const override { return enabled_; }
+    int editMode() const override { return editMode_; }
+    bool editModeChange() const override { return editModeChange_; }
+    bool freeFormEntry() const override { return freeFormEntry_; }
+    bool caretExists() const override { return caretCreated_; }
+    void toggleEditMode() override;
+    void beep() override;
+    void getCentury(int year, long &century) override;
+    void openCalendar() override;
+    bool copyText(const QString &text) override;
+    std::optional<QString> pasteText() override;
+
+    PaintState paintState() const;
+    void measureCellsIfNeeded();
+    void createCaret();
+    void characterTyped(QKeyEvent *e);
 
     const com::DispatchTable &table() const;
     bool userMode() const;
@@ -209,6 +232,12 @@ private:
     int drawnWidth_ = 0;
     int drawnHeight_ = 0;
     int cellWidth_ = 0;  // 0: to be measured at the next paint
+    int lineHeight_ = 0;
+    PaintLayout layout_;        // of the last paint
+    bool caretCreated_ = false;
+    bool buttonPressed_ = false;
+    bool focusByClick_ = false;  // the focus came with the mouse press now being handled
+    DateEditor editor_{model_, *this};
 };
 
 } // namespace lzdate

@@ -269,6 +269,34 @@ TEST_F(Control, VariantDataFollowsStatus)
     }
 }
 
+// A date argument reaches the Value put as it is, so that the control's own range rule applies:
+// a value beyond the range makes the control null instead of being refused by the dispatcher.
+TEST_F(Control, ValueBeyondTheRangeThroughInvokeMakesTheControlNull)
+{
+    ComPtr<IDispatch> d = create();
+    const DATE held = oleDate(2024, 5, 1);
+    struct Case
+    {
+        const char *name;
+        Variant in;
+        SHORT status;
+        double value;
+    };
+    const Case cases[] = {
+        {"far above", Variant::fromDate(3000000.0), lzdNull, 0.0},
+        {"just above", Variant::fromDate(2958466.0), lzdNull, 0.0},
+        {"below", Variant::fromDate(-700000.0), lzdNull, 0.0},
+        {"inside", Variant::fromDate(oleDate(2030, 1, 2)), lzdValid, oleDate(2030, 1, 2)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, Variant::fromDate(held)), S_OK);
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, c.in), S_OK);
+        EXPECT_EQ(number(d.get(), DISPID_LD_Status), LONG(c.status));
+        EXPECT_EQ(value(d.get()), c.value);
+    }
+}
+
 // ------------------------------------------------------------------ events and binding
 
 TEST_F(Control, ValuePutFiresChangeAndAsksTheContainer)

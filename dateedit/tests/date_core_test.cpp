@@ -2,9 +2,13 @@
 #include "DateModel.h"
 #include "fake_intl.h"
 
+#include "OleCalendar.h"
+#include "oledate_cases.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 
 using namespace lzdate;
@@ -455,3 +459,29 @@ TEST(CalendarTexts, ShortListsKeepTheDefaults)
 }
 
 } // namespace
+
+// The control reads date numbers as the data layer and the runtime do (one rule for all).
+TEST(DateNumbers, AsTheProgramWideTableHasThem)
+{
+    for (const auto &c : oledate_cases::kCases) {
+        SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.number);
+        lzdate::Ymd d;
+        const bool gueltig = c.date.isValid();
+        ASSERT_EQ(lzdate::ymdFromOle(c.number, d), gueltig);
+        if (!gueltig)
+            continue;
+        EXPECT_EQ(d.year, c.date.year());
+        EXPECT_EQ(d.month, c.date.month());
+        EXPECT_EQ(d.day, c.date.day());
+        EXPECT_EQ(lzdate::oleHasTime(c.number), c.time != QTime(0, 0));
+        EXPECT_NEAR(lzdate::oleTimePart(c.number) * 86400000.0, c.time.msecsSinceStartOfDay(), 1e-3);
+        double day = 0.0;
+        ASSERT_TRUE(lzdate::oleFromYmd(d, day));
+        EXPECT_DOUBLE_EQ(lzdate::oleWholeDay(c.number), day);
+        EXPECT_EQ(lzdate::oleDayOfWeek(c.number), c.date.dayOfWeek() % 7 + 1);
+        EXPECT_EQ(lzdate::oleDayOfYear(c.number), c.date.dayOfYear());
+        if (!std::isnan(c.back)) {
+            EXPECT_DOUBLE_EQ(lzdate::oleCombine(day, lzdate::oleTimePart(c.number)), c.back);
+        }
+    }
+}

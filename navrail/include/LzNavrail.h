@@ -60,6 +60,32 @@ enum tagTabStyle : LONG {
     lzoMultiLine = 512,
 };
 
+// Command identifiers of the context menus, announced by the MenuCommand event. Entries that a
+// BuildMenu handler adds take identifiers from lzoUserMenuSelection up.
+enum tagMenuCommandConstants : LONG {
+    lzoMenuSelection = 1280,
+    lzoMenuAddGroup = 1281,
+    lzoMenuRenameGroup = 1282,
+    lzoMenuRemoveGroup = 1283,
+    lzoMenuAddItem = 1284,
+    lzoMenuRenameItem = 1285,
+    lzoMenuRemoveItem = 1286,
+    lzoMenuLargeIcons = 1287,
+    lzoMenuSmallIcons = 1288,
+    lzoProperties = 1289,
+    lzoHideNavrailBar = 1290,
+    lzoOpenItem = 1291,
+    lzoUserMenuSelection = 4096,
+};
+
+// The menu a BuildMenu event reports (WhichMenu). Its hMenu is a menu handle of the runtime's
+// handle table; entries are added and removed by command identifier (ole/menu.h).
+enum tagMenuClickConstants : LONG {
+    lzoPaneClickMenu = 1,
+    lzoButtonClickMenu = 2,
+    lzoItemClickMenu = 3,
+};
+
 // The one error result of the object model: a bad position, a full collection, or an object that
 // is not (or no longer) in the collection.
 inline constexpr HRESULT LZNAVRAIL_E_INVALIDOBJECT = TV_HR(0x80005000);

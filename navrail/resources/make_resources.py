@@ -4,6 +4,8 @@
 Writes, beside this script:
   bitmaps/201.bmp, bitmaps/202.bmp  default large (32 px) and small (16 px) images, one strip each;
                                     the top-left pixel's colour (magenta) is the transparent colour
+  bitmaps/209.bmp ... 212.bmp       check-mark images of the icon-size menu entries (16 px):
+                                    large icons checked / unchecked, small icons checked / unchecked
   cursors/203.png, 204.png, 205.png splitter cursors (bar across / header button / bar upright)
   sounds/206.wav, 207.wav, 208.wav  group change, scroll step, item opened (8-bit mono 11025 Hz)
 The files are kept in the repository; run this again only to change them.
@@ -131,6 +133,21 @@ def write_bmp(path, canvas):
         f.write(header + info + data)
 
 
+def check_mark(small, checked):
+    """A 16-pixel image for a menu entry: one large square or four small ones, framed when checked."""
+    c = Canvas(16, 16, MASK)
+    if checked:
+        c.rect(0, 0, 15, 15, WHITE)
+        c.frame(0, 0, 15, 15, GREY)
+    if small:
+        for x0, y0 in ((3, 3), (9, 3), (3, 9), (9, 9)):
+            c.rect(x0, y0, x0 + 3, y0 + 3, BLUE)
+    else:
+        c.rect(3, 3, 12, 12, BLUE)
+        c.frame(3, 3, 12, 12, BLACK)
+    return c
+
+
 # ---- cursors ---------------------------------------------------------------------------------
 # 'X' black, '.' white, ' ' transparent; 32 x 32 with the hot spot given in the code that loads them.
 
@@ -235,6 +252,8 @@ def main():
         os.makedirs(os.path.join(HERE, sub), exist_ok=True)
     write_bmp(os.path.join(HERE, 'bitmaps', '201.bmp'), strip(2))
     write_bmp(os.path.join(HERE, 'bitmaps', '202.bmp'), strip(1))
+    for rid, small, checked in ((209, False, True), (210, False, False), (211, True, True), (212, True, False)):
+        write_bmp(os.path.join(HERE, 'bitmaps', '%d.bmp' % rid), check_mark(small, checked))
     write_png(os.path.join(HERE, 'cursors', '203.png'), arrow_cursor(vertical=True))
     write_png(os.path.join(HERE, 'cursors', '204.png'), hand_cursor())
     write_png(os.path.join(HERE, 'cursors', '205.png'), arrow_cursor(vertical=False))

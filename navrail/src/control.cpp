@@ -8,6 +8,7 @@
 #include "tabs.h"
 #include "windows/barwindow.h"
 #include "windows/controlwidget.h"
+#include "windows/labeledit.h"
 #include "windows/resultspane.h"
 #include "windows/splitter.h"
 #include "windows/viewcontainer.h"
@@ -47,7 +48,11 @@ NavrailControl::~NavrailControl()
     groups_.reset();
     tabsSet_->detachControl();
     tabsSet_.reset();
-    editedItem_.reset();
+    // An open label edit goes without events: no container listens any more.
+    if (QPointer<LabelEditBox> box = takeLabelEdit()) {
+        box->forget();
+        delete box.data();
+    }
     bar_->forgetAll();
     destroyChildWindows();
     delete widget_.data();
@@ -128,6 +133,8 @@ void NavrailControl::controlResized()
         return;
     if (editedItem_)
         bar_->endItemLabelEdit(editedItem_.get(), true);
+    if (!widget_)
+        return;
     if (QWidget *w = mainSplitter_->window())
         w->setGeometry(widget_->contentsRect());
     mainSplitter_->layout();
@@ -142,13 +149,26 @@ void NavrailControl::takeAmbientFont()
 void NavrailControl::applySplitterPanes()
 {
     if (splitterWindow_) {
-        mainSplitter_->setPanes(bar_->window(), resultsPane_->window());
+        setMainPanes(bar_->window(), resultsPane_->window());
         views_[0]->show(true);
     } else {
         views_[0]->show(false);
-        mainSplitter_->setPanes(bar_->window());
+        setMainPanes(bar_->window(), nullptr);
     }
     mainSplitter_->layout();
+}
+
+void NavrailControl::setMainPanes(QWidget *left, QWidget *right)
+{
+    mainSplitter_->setPanes(left, right);
+    // The results pane is transparent to the mouse where its views leave it empty; a Qt window
+    // is not, and the pane keeps its last place when the splitter drops it. So a pane that is
+    // not one of the splitter's panes is hidden, and the bar beneath it gets the mouse.
+    if (QWidget *pane = resultsPane_->window()) {
+        const bool inUse = pane == left || pane == right;
+        if (pane->isHidden() == inUse)
+            pane->setVisible(inUse);
+    }
 }
 
 // ---- display and references -----------------------------------------------------------------
@@ -182,27 +202,45 @@ void NavrailControl::showInResultsPane(Item *item)
         resultsPane_->showItem(item);
 }
 
-void NavrailControl::setEditedItem(Item *item)
+void NavrailControl::setLabelEdit(Group *group, Item *item, LabelEditBox *box)
 {
+    editedGroup_ = group;
     editedItem_ = item;
+    editBox_ = box;
+}
+
+LabelEditBox *NavrailControl::takeLabelEdit()
+{
+    LabelEditBox *box = editBox_.data();
+    editedGroup_.reset();
+    editedItem_.reset();
+    editBox_ = nullptr;
+    return box;
+}
+
+void NavrailControl::endLabelEdit()
+{
+    if (editedItem_)
+        bar_->endItemLabelEdit(editedItem_.get(), true);
+    if (editedGroup_)
+        bar_->endGroupLabelEdit(editedGroup_.get(), true);
 }
 
 void NavrailControl::forgetItem(const Item *item)
 {
-    if (editedItem_ && editedItem_.get() == item) {
+    // An open edit of the item ends before the item goes.
+    if (editedItem_ && editedItem_.get() == item)
         bar_->endItemLabelEdit(editedItem_.get(), true);
-        editedItem_.reset();
-    }
     bar_->forgetItem(item);
 }
 
 void NavrailControl::forgetGroup(const Group *group)
 {
-    if (editedItem_ && editedItem_->group() == group) {
+    // An open edit of the group or of one of its items ends before the group goes.
+    if (editedItem_ && editedItem_->group() == group)
         bar_->endItemLabelEdit(editedItem_.get(), true);
-        editedItem_.reset();
-    }
-    bar_->endGroupLabelEdit(const_cast<Group *>(group), true);
+    if (editedGroup_ && editedGroup_.get() == group)
+        bar_->endGroupLabelEdit(editedGroup_.get(), true);
     bar_->forgetGroup(group);
 }
 
@@ -445,19 +483,19 @@ HRESULT NavrailControl::put_PaneDisplay(tagPaneDisplayConstants newVal)
         return S_OK;
     switch (paneDisplay_) {
     case lzoNavrailBarRightPane:
-        mainSplitter_->setPanes(bar_->window(), resultsPane_->window());
+        setMainPanes(bar_->window(), resultsPane_->window());
         views_[0]->show(true);
         bar_->show(true);
         break;
     case lzoNavrailBarOnly:
         views_[0]->show(false);
         bar_->show(true);
-        mainSplitter_->setPanes(bar_->window());
+        setMainPanes(bar_->window(), nullptr);
         break;
     case lzoRightPaneOnly:
         bar_->show(false);
         views_[0]->show(true);
-        mainSplitter_->setPanes(resultsPane_->window());
+        setMainPanes(resultsPane_->window(), nullptr);
         break;
     default:
         return S_OK;
@@ -749,6 +787,10 @@ HRESULT NavrailControl::Deactivate()
         destroyChildWindows();
         return S_FALSE;
     }
+    // An open label edit ends (accepted) while its box still exists.
+    endLabelEdit();
+    if (!widget_)
+        return S_OK;
     widget_->forgetControl();
     destroyChildWindows();
     delete widget_.data();

@@ -18,10 +18,14 @@ class Splitter;
 class ViewContainer;
 class ResultsPane;
 class ControlWidget;
+class LabelEditBox;
+class PropertyExchange;
+struct PersistedProperties;
 
 class NavrailControl final
     : public com::ComObject<ILzNavrailBar, IQtControl, IConnectionPointContainer, IProvideClassInfo2,
-                            IObjectSafety, ISpecifyPropertyPages, IPersistStreamInit, IPersistPropertyBag>
+                            IObjectSafety, ISpecifyPropertyPages, IPersistStreamInit, IPersistPropertyBag,
+                            IPersistStorage>
 {
 public:
     using PrimaryInterface = ILzNavrailBar;
@@ -145,13 +149,18 @@ public:
     // ---- ISpecifyPropertyPages ----
     HRESULT STDMETHODCALLTYPE GetPages(CAUUID *pPages) override;
 
-    // ---- IPersist, IPersistStreamInit, IPersistPropertyBag (barpersist.cpp) ----
+    // ---- IPersist, IPersistStreamInit, IPersistStorage, IPersistPropertyBag (barpersist.cpp) ----
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID *pClassID) override;
     HRESULT STDMETHODCALLTYPE IsDirty() override;
     HRESULT STDMETHODCALLTYPE Load(IStream *pStm) override;
     HRESULT STDMETHODCALLTYPE Save(IStream *pStm, BOOL fClearDirty) override;
     HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER *pCbSize) override;
     HRESULT STDMETHODCALLTYPE InitNew() override;
+    HRESULT STDMETHODCALLTYPE InitNew(IStorage *pStg) override;
+    HRESULT STDMETHODCALLTYPE Load(IStorage *pStg) override;
+    HRESULT STDMETHODCALLTYPE Save(IStorage *pStgSave, BOOL fSameAsLoad) override;
+    HRESULT STDMETHODCALLTYPE SaveCompleted(IStorage *pStgNew) override;
+    HRESULT STDMETHODCALLTYPE HandsOffStorage() override;
     HRESULT STDMETHODCALLTYPE Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
 
@@ -188,9 +197,15 @@ public:
     // Shows the item in the results pane (the item becomes the displayed item, then
     // BeforeDisplayResultsPane, then the pane shows its tabs and views).
     void showInResultsPane(Item *item);
-    // The item being label-edited (none when no edit is open).
+    // In-place label editing: at most one edit per control, of a group's header text or of an
+    // item's caption (none of either when no edit is open).
     Item *editedItem() const { return editedItem_.get(); }
-    void setEditedItem(Item *item);
+    Group *editedGroup() const { return editedGroup_.get(); }
+    void setLabelEdit(Group *group, Item *item, LabelEditBox *box);
+    // Forgets the open edit and hands out its box (null when it is gone).
+    LabelEditBox *takeLabelEdit();
+    // Ends an open edit, accepting it (the After event fires).
+    void endLabelEdit();
     // An item or group leaves the bar: every reference the control holds to it goes.
     void forgetItem(const Item *item);
     void forgetGroup(const Group *group);
@@ -207,7 +222,14 @@ protected:
 
 private:
     void takeAmbientFont();
+    // Persistence: the properties as they persist, a load applied (only after it succeeded).
+    PersistedProperties persistedProperties() const;
+    void applyLoadedProperties(const PersistedProperties &p);
+    HRESULT loadFrom(PropertyExchange &px);
+    HRESULT saveTo(PropertyExchange &px);
     void destroyChildWindows();
+    // Gives the main splitter its panes; the results pane is shown only while it is one of them.
+    void setMainPanes(QWidget *left, QWidget *right);
     void applySplitterPanes();
     HRESULT putEnable(EnableFlag f, VARIANT_BOOL v) { enable_[f] = v; return S_OK; }
     HRESULT getEnable(EnableFlag f, VARIANT_BOOL *p) const
@@ -248,7 +270,9 @@ private:
     std::unique_ptr<ResultsPane> resultsPane_;
     ComPtr<GroupsCollection> groups_;
     ComPtr<TabsSet> tabsSet_;
+    ComPtr<Group> editedGroup_;
     ComPtr<Item> editedItem_;
+    QPointer<LabelEditBox> editBox_;
     QPointer<ControlWidget> widget_;
 };
 

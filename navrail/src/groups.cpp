@@ -502,9 +502,10 @@ HRESULT Group::put_CurrentItem(ILzNavrailItem *pItem)
 
 HRESULT Group::StartLabelEdit()
 {
+    // A group no longer in the bar has nothing to edit.
     BarWindow *b = bar();
     if (!b)
-        return E_UNEXPECTED;
+        return owner_ ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
     b->startGroupLabelEdit(this);
     return S_OK;
 }
@@ -513,7 +514,7 @@ HRESULT Group::EndLabelEdit(BOOL bAcceptChanges)
 {
     BarWindow *b = bar();
     if (!b)
-        return E_UNEXPECTED;
+        return owner_ ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
     b->endGroupLabelEdit(this, bAcceptChanges != 0);
     return S_OK;
 }

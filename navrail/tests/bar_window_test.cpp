@@ -291,6 +291,67 @@ TEST_F(BarWindowTest, ItemClickEventsVetoesAndSound)
     }
 }
 
+// With the results pane not in use (SplitterWindow off, or PaneDisplay 1 "bar only") the pane's
+// window must not catch the mouse over the bar. Clicked through the top-level window at screen
+// positions, as a user clicks: a header opens its group, an item raises ItemClick.
+TEST_F(BarWindowTest, AResultsPaneNotShownLetsTheMouseThroughToTheBar)
+{
+    struct Case { const char *name; VARIANT_BOOL splitter; tagPaneDisplayConstants display; };
+    const Case cases[] = {{"SplitterWindow off", VARIANT_FALSE, lzoNavrailBarRightPane},
+                          {"PaneDisplay bar only", VARIANT_TRUE, lzoNavrailBarOnly}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (control) {
+            bar.as<IQtControl>()->Deactivate();   // the previous case's control goes
+            settle();
+        }
+        bar = createBar();
+        groups.clear();
+        activate(160, 300);   // first with the right-hand side: the pane gets its place there
+        threeGroups(0, 3, 0);
+        bar->put_CurrentGroupIndex(1);
+        if (!c.splitter)
+            bar->put_SplitterWindow(VARIANT_FALSE);
+        else
+            bar->put_PaneDisplay(c.display);
+        settle();
+        ASSERT_EQ(barWidget()->geometry(), QRect(0, 0, 160, 300));
+        const QRect paneArea = resultsPane()->geometry();   // where the pane lay while shown
+        QWindow *window = host.windowHandle();
+        ASSERT_TRUE(window);
+
+        // The last group's header, at a point the pane's old place covers.
+        QWidget *last = buttons()[2];
+        const QPoint onHeader = last->mapTo(&host, QPoint(last->width() - 8, last->height() / 2));
+        ASSERT_TRUE(paneArea.contains(onHeader));
+        QTest::mouseClick(window, Qt::LeftButton, {}, onHeader);
+        EXPECT_EQ(currentGroupIndex(bar.get()), 2) << "the header click opens the group";
+
+        // An item of the open group, on its image column where the pane lay.
+        bar->put_CurrentGroupIndex(1);
+        settle();
+        QWidget *pane = openPane();
+        ASSERT_TRUE(pane);
+        const int column = (pane->width() - 32) / 2;
+        const QPoint onItem = pane->mapTo(&host, QPoint(column + 30, 4 + 64 + 10));
+        ASSERT_TRUE(paneArea.contains(onItem));
+        EventRecorder sink(bar.get());
+        QTest::mouseClick(window, Qt::LeftButton, {}, onItem);
+        ASSERT_EQ(sink.count(DISPID_NBE_ItemClick), 1) << "the item click reaches the bar";
+        for (const RecordedEvent &e : sink.events()) {
+            if (e.dispid == DISPID_NBE_ItemClick) {
+                EXPECT_TRUE(sameObject(e.object(1), item(1, 1).get()));
+            }
+        }
+
+        // With the right-hand side back, the pane is there again.
+        bar->put_SplitterWindow(VARIANT_TRUE);
+        bar->put_PaneDisplay(lzoNavrailBarRightPane);
+        settle();
+        EXPECT_TRUE(resultsPane()->isVisible());
+    }
+}
+
 TEST_F(BarWindowTest, HitTestsInBothSizes)
 {
     activate(200, 300);

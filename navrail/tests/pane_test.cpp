@@ -207,6 +207,24 @@ TEST_F(Pane, TwoViewsAreStackedAndAnItemWithoutViewsShowsAnEmptyArea)
     }
 }
 
+// Two views stacked: the second splitter starts half way down the area the pane really has
+// when it gets them, not at a size the pane had while the control was still being set up.
+TEST_F(Pane, TwoStackedViewsStartAtHalfTheRealHeight)
+{
+    QWidget *top = newForm();
+    QWidget *bottom = newForm();
+    ComPtr<ILzNavrailItem> both = itemWith(top, bottom);
+    ASSERT_EQ(both->Display(), S_OK);
+    QWidget *area = secondSplitter();
+    ASSERT_GT(area->height(), 200) << "the pane has the control's real size";
+    const int y = (area->height() - 6) / 2;
+    EXPECT_EQ(container(1)->geometry(), QRect(area->x(), area->y(), area->width(), y));
+    EXPECT_EQ(container(2)->geometry(), QRect(area->x(), area->y() + y + 6, area->width(), area->height() - y - 6));
+    LONG topHeight = 0;
+    ASSERT_EQ(bar->get_TopPaneHeight(&topHeight), S_OK);
+    EXPECT_EQ(topHeight, y);
+}
+
 TEST_F(Pane, AWindowThatIsGoneDisplaysNothing)
 {
     QWidget *form = newForm();

@@ -64,6 +64,12 @@ HRESULT loadLibrary(const QString &path, Library *out)
         *out = it->second;
         return S_OK;
     }
+    if (QFileInfo::exists(path)) {
+        QString why;
+        if (!com::checkLibraryImage(path, &why))
+            return com::reportError(CO_E_ERRORINDLL, GUID_NULL, QStringLiteral("CoGetClassObject"),
+                                    QStringLiteral("Bibliothek %1 ist beschädigt: %2").arg(path, why));
+    }
     dlerror();
     void *h = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {

@@ -6,7 +6,8 @@
 // value: the library's full path), load that library with dlopen by exactly that path (a bare or
 // relative name is refused with CO_E_BAD_PATH), keep it loaded, and call its DllGetClassObject.
 // Results: REGDB_E_CLASSNOTREG for a class that is not registered, CO_E_DLLNOTFOUND when the library
-// cannot be loaded, CO_E_ERRORINDLL when it lacks DllGetClassObject, REGDB_E_READREGDB for a damaged
+// is missing or cannot be loaded, CO_E_ERRORINDLL when the file is damaged (cut, not a shared object
+// of this machine: see checkLibraryImage) or lacks DllGetClassObject, REGDB_E_READREGDB for a damaged
 // registry; CLASS_E_CLASSNOTAVAILABLE when the library does not serve the class. The runtime serves
 // some classes itself without the registry: CLSID_StdFont, CLSID_StdPicture (ole/) and
 // CLSID_StdComponentCategoriesMgr.
@@ -85,5 +86,11 @@ HRESULT unregisterTypeLibrary(const GUID &libid, WORD major, WORD minor);
 
 // The libraries CoGetClassObject loaded so far (full paths), for diagnostics.
 QStringList loadedLibraries();
+
+// Checks a library file before it is loaded: an ELF shared object of this machine's kind whose
+// headers and every part the loader maps lie inside the file. The loader itself would map a cut
+// file past its end and end the program with a bus error. False, with the reason in German in
+// *why, for anything else; CoGetClassObject then answers CO_E_ERRORINDLL.
+bool checkLibraryImage(const QString &path, QString *why = nullptr);
 
 } // namespace com

@@ -93,6 +93,10 @@ HRESULT convertArg(const VARIANT &in, VARTYPE declared, VARIANT &out)
 {
     if (declared == VT_VARIANT)
         return VariantCopyInd(&out, &in);
+    // An argument that already has the parameter's type reaches the member as it is: coercion is
+    // only for arguments of another type (a date the conversion would refuse is the member's to judge).
+    if ((in.vt & ~VT_BYREF) == declared && (!(in.vt & VT_BYREF) || in.byref))
+        return VariantCopyInd(&out, &in);
     if (declared == VT_UI4) {
         // unsigned 32-bit values (colours) also come as signed 32-bit integers with the same bits
         VARIANT view = in;

@@ -32,8 +32,9 @@
 // member lacks gives DISP_E_MEMBERNOTFOUND; DISPID_VALUE also reaches a member marked asDefault();
 // a put must carry DISPID_PROPERTYPUT as its one named argument (else DISP_E_PARAMNOTFOUND); other
 // named arguments name parameters by position (0 = first); too many or too few arguments give
-// DISP_E_BADPARAMCOUNT, an omitted required one DISP_E_PARAMNOTOPTIONAL; arguments are converted
-// with VariantChangeType (failure: its code, *puArgErr = the argument's index in rgvarg); a get
+// DISP_E_BADPARAMCOUNT, an omitted required one DISP_E_PARAMNOTOPTIONAL; an argument of the
+// parameter's own type (also by reference) is passed unchanged, others are converted with
+// VariantChangeType (failure: its code, *puArgErr = the argument's index in rgvarg); a get
 // without a result variant gives E_POINTER. A member that fails returns its HRESULT directly when
 // pExcepInfo is null, else DISP_E_EXCEPTION with the code in scode and the thread's error object's
 // description. PUTREF falls back to put when the member has no putref entry, and a put to a member

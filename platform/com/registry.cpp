@@ -8,7 +8,12 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <array>
 #include <cstring>
@@ -47,7 +52,10 @@ struct State
     // batch
     int batchDepth = 0;
     bool batchDirty = false;
+    bool batchLocked = false;
     std::array<Key, 4> batchSnapshot;
+    // the lock file while this process holds the lock (-1 otherwise)
+    int lockFd = -1;
 };
 
 State &state()
@@ -349,6 +357,41 @@ LONG save(State &s)
     return ERROR_SUCCESS;
 }
 
+// The lock that makes a change atomic across processes: an exclusive advisory lock on the
+// registry's folder (the file itself is replaced by every write, so it cannot carry the lock),
+// held from the read the change starts from to the rename that publishes it. Another process
+// changing the registry meanwhile waits; without the lock both would start from the same file
+// and the later rename would drop the other's keys.
+bool lockFile(State &s)
+{
+    if (s.lockFd >= 0)
+        return true;
+    const QString folder = QFileInfo(filePath()).absolutePath();
+    if (!QDir().mkpath(folder))
+        return false;
+    const QByteArray name = QFile::encodeName(folder);
+    const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            return false;
+        }
+    }
+    s.lockFd = fd;
+    return true;
+}
+
+void unlockFile(State &s)
+{
+    if (s.lockFd < 0)
+        return;
+    ::flock(s.lockFd, LOCK_UN);
+    ::close(s.lockFd);
+    s.lockFd = -1;
+}
+
 template <class F>
 LONG read(Hive hive, F f)
 {
@@ -365,22 +408,29 @@ LONG mutate(Hive hive, F f)
 {
     State &s = state();
     std::lock_guard lock(s.mutex);
-    LONG st = ensureLoaded(s);
-    if (st != ERROR_SUCCESS)
-        return st;
     if (s.batchDepth > 0) {
+        // The batch holds the file lock and read the file when it began.
+        if (s.status != ERROR_SUCCESS)
+            return s.status;
         LONG r = f(s.hives[int(hive)]);
         if (r == ERROR_SUCCESS)
             s.batchDirty = true;
         return r;
     }
-    Key before = s.hives[int(hive)];
-    LONG r = f(s.hives[int(hive)]);
-    if (r != ERROR_SUCCESS)
-        return r;
-    r = save(s);
-    if (r != ERROR_SUCCESS)
-        s.hives[int(hive)] = before;
+    if (!lockFile(s))
+        return ERROR_CANTWRITE;
+    // Under the lock the file is read afresh, whatever the cache holds.
+    LONG r = reload(s);
+    if (r == ERROR_SUCCESS) {
+        Key before = s.hives[int(hive)];
+        r = f(s.hives[int(hive)]);
+        if (r == ERROR_SUCCESS) {
+            r = save(s);
+            if (r != ERROR_SUCCESS)
+                s.hives[int(hive)] = before;
+        }
+    }
+    unlockFile(s);
     return r;
 }
 
@@ -557,11 +607,18 @@ Batch::Batch()
 {
     State &s = state();
     s.mutex.lock();
-    ensureLoaded(s);
-    if (s.batchDepth++ == 0) {
+    if (s.batchDepth == 0) {
+        // The outermost batch takes the file lock and reads the file afresh under it; the lock
+        // is held until the batch ends, so that its changes start from what it read.
+        s.batchLocked = lockFile(s);
+        if (s.batchLocked)
+            reload(s);
+        else
+            ensureLoaded(s);
         s.batchDirty = false;
         s.batchSnapshot = s.hives;
     }
+    ++s.batchDepth;
     active_ = true;
 }
 
@@ -573,6 +630,8 @@ Batch::~Batch()
         if (--s.batchDepth == 0 && s.batchDirty)
             s.hives = s.batchSnapshot;
     }
+    if (s.batchDepth == 0)
+        unlockFile(s);
     s.mutex.unlock();
 }
 
@@ -588,7 +647,7 @@ LONG Batch::commit()
         return s.status;
     if (!s.batchDirty)
         return ERROR_SUCCESS;
-    LONG r = save(s);
+    LONG r = s.batchLocked ? save(s) : ERROR_CANTWRITE;
     if (r != ERROR_SUCCESS)
         s.hives = s.batchSnapshot;
     return r;

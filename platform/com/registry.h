@@ -13,8 +13,11 @@
 //   "Data"=hex:01,02,ff                   <- bytes
 //
 // Key names compare case-insensitively and keep their spelling. Every change is written at once
-// (temporary file in the same folder, then rename); a Batch collects changes into one write. The
-// file is read again when it changed on disk. A damaged file is reported (ERROR_BADDB /
+// (temporary file in the same folder, then rename); a Batch collects changes into one write. A
+// change reads the file, changes it and renames the new file over it while holding an exclusive
+// lock on the file's folder (a Batch holds it from its start to its end), so that changes made by
+// several processes at once all arrive. Reading takes no lock; the file is read again when it
+// changed on disk. A damaged file is reported (ERROR_BADDB /
 // REGDB_E_READREGDB), never repaired silently and never overwritten: reads and writes fail until
 // it is mended or removed.
 #include "com/types.h"

@@ -1,5 +1,6 @@
 #include "com/variant.h"
 #include "com/dispatch.h"
+#include "common/oledate.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -147,14 +148,13 @@ HRESULT numToUInt(const Num &n, uint64_t hi, uint64_t *out)
 }
 
 // ---- dates ------------------------------------------------------------------------------------
-const QDate kDateBase(1899, 12, 30);
 
 QString dateToText(DATE d)
 {
     QDateTime dt = com::dateToDateTime(d);
-    double day = std::trunc(d);
-    bool hasTime = std::fabs(d - day) > 1e-9;
-    if (day == 0 && hasTime)
+    const oledate::Parts parts = oledate::partsOf(d);
+    const bool hasTime = parts.ms != 0;
+    if (parts.day == 0 && hasTime)
         return dt.time().toString(QStringLiteral("HH:mm:ss"));
     QString s = dt.date().toString(QStringLiteral("dd.MM.yyyy"));
     if (hasTime)
@@ -391,7 +391,7 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
             if (FAILED(hr)) return hr;
             d = numAsDouble(n);
         }
-        if (std::isnan(d) || d < DATE_MIN || d > DATE_MAX) return DISP_E_OVERFLOW;
+        if (!com::isValidDate(d)) return DISP_E_OVERFLOW;
         dest.vt = VT_DATE;
         dest.date = d;
         return S_OK;
@@ -647,26 +647,17 @@ HRESULT Variant::changeType(VARTYPE type, Variant &out, USHORT flags) const
 
 QDateTime dateToDateTime(DATE d)
 {
-    if (std::isnan(d))
-        return QDateTime();
-    double day = std::trunc(d);
-    double frac = std::fabs(d - day);
-    qint64 ms = qint64(std::llround(frac * 86400000.0));
-    qint64 days = qint64(day);
-    if (ms >= 86400000) { ms -= 86400000; days += d >= 0 ? 1 : -1; }
-    return QDateTime(kDateBase.addDays(days), QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return oledate::toDateTime(d);
 }
 
 DATE dateTimeToDate(const QDateTime &dt)
 {
-    qint64 days = kDateBase.daysTo(dt.date());
-    double frac = dt.time().msecsSinceStartOfDay() / 86400000.0;
-    return days >= 0 ? double(days) + frac : double(days) - frac;
+    return oledate::fromDateTime(dt);
 }
 
 bool isValidDate(DATE d)
 {
-    return !std::isnan(d) && d >= DATE_MIN && d <= DATE_MAX;
+    return oledate::isValid(d);
 }
 
 QVariant toQVariant(const VARIANT &in)

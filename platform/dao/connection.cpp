@@ -64,7 +64,8 @@ void raiseSqlite(sqlite3 *db, int rc, Op op)
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         raise(err::Locked,
-              QStringLiteral("Aktualisieren nicht möglich; die Datenbank ist zurzeit gesperrt."));
+              QStringLiteral("Aktualisieren nicht möglich; die Datenbank ist zurzeit gesperrt, sie wird "
+                             "von einem anderen Programm verwendet."));
     case SQLITE_READONLY:
         raise(err::ReadOnly, QStringLiteral("Aktualisieren nicht möglich; Datenbank oder Objekt "
                                             "ist schreibgeschützt."));

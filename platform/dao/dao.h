@@ -11,6 +11,7 @@
 //     dao::Workspace &ws = dao::DBEngine::Workspaces(0);
 //     dao::Database db = ws.OpenDatabase(path, false, false, ";pwd=" + password);
 //         // 3024: no such file (nothing is created), 3031: wrong password,
+//         // 3045: in use (another program holds it locked; it is not damaged),
 //         // 3343: not a database of this program (another program's file, or damaged)
 //
 // A second, short-lived connection to the same file (the print tables) is simply a second
@@ -69,6 +70,7 @@ inline constexpr int ReadOnly = 3027;            // read-only database or record
 inline constexpr int WrongPassword = 3031;
 inline constexpr int CommitWithoutBegin = 3034;
 inline constexpr int DiskError = 3043;
+inline constexpr int FileInUse = 3045;           // OpenDatabase: another program holds the file locked
 inline constexpr int InvalidPath = 3044;
 inline constexpr int CannotOpenFile = 3051;
 inline constexpr int CannotCompact = 3056;       // compaction of a damaged database
@@ -82,7 +84,7 @@ inline constexpr int DiskFull = 3183;
 inline constexpr int DatabaseExists = 3204;      // CreateDatabase/CompactDatabase: target exists
 inline constexpr int RelatedRecordsExist = 3200; // delete refused: dependent rows elsewhere
 inline constexpr int RelatedRecordRequired = 3201; // insert/update refused: no parent row
-inline constexpr int Locked = 3218;
+inline constexpr int Locked = 3218;              // the database is in use by another program
 inline constexpr int InvalidOperation = 3219;
 inline constexpr int NotSupportedForType = 3251;
 inline constexpr int ItemNotFound = 3265;        // unknown field name or position, Workspaces(n)

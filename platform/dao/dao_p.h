@@ -18,7 +18,6 @@ namespace dao {
 // Extra numbers used inside the layer only.
 namespace err {
 inline constexpr int InvalidArgument = 3001;
-inline constexpr int FileInUse = 3045;
 inline constexpr int CharactersAfterEnd = 3142;
 } // namespace err
 

@@ -1,12 +1,14 @@
 #pragma once
 // The control layer in one include.
 #include "ole/ambient.h"
+#include "ole/beep.h"
 #include "ole/container.h"
 #include "ole/olecontrol.h"
 #include "ole/font.h"
 #include "ole/handles.h"
 #include "ole/imagelist.h"
 #include "ole/memstream.h"
+#include "ole/menu.h"
 #include "ole/olecolor.h"
 #include "ole/persist.h"
 #include "ole/picture.h"

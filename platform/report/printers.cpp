@@ -24,6 +24,10 @@ bool DesktopPrinters::PrintReport(const Report &report, QWidget *parent)
     printer.setPrintRange(QPrinter::AllPages);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(report.Caption);
+    // Always every page: no page range, selection or current page to choose.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     printer.setFullPage(true);

@@ -5,8 +5,10 @@
 #include "common/vberror.h"
 #include "dao/dao.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -163,8 +165,9 @@ Report::Report(const QString &caption)
 
 Report::~Report()
 {
-    // A preview that no pane took over goes with its report.
-    if (preview_ && !preview_->parent())
+    // A preview that no pane took over goes with its report (widgets only while the
+    // application exists).
+    if (preview_ && !preview_->parent() && QCoreApplication::instance())
         delete preview_.data();
 }
 
@@ -310,7 +313,11 @@ void Report::ExportPdf(const QString &path) const
 
 void Report::PrintTo(QPagedPaintDevice &device) const
 {
-    const Document doc = document();
+    Document doc = document();
+    // Laid out on the paper the printer was given (the print dialog may have changed it).
+    const QSizeF paper = device.pageLayout().fullRectPoints().size();
+    if (paper.isValid() && !paper.isEmpty())
+        doc.pageSize = paper;
     QPainter painter;
     if (!painter.begin(&device))
         throw vb::Error(482, QStringLiteral("Druckerfehler: der Drucker nimmt den Auftrag nicht an."));

@@ -164,8 +164,8 @@ public:
 
     // Writes the report to a PDF file, replacing it. Raises vb::Error when it cannot be written.
     void ExportPdf(const QString &path) const;
-    // Paints every page on a printer or another paged device (full page, no device margins).
-    // Raises vb::Error when the device refuses.
+    // Paints every page on a printer or another paged device (full page, no device margins),
+    // laid out on the device's paper. Raises vb::Error when the device refuses.
     void PrintTo(QPagedPaintDevice &device) const;
 
     // The preview window: created on first use and kept, showing the report as it is now; the

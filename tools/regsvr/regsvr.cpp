@@ -1,5 +1,6 @@
 // regsvr [-u] <library>: registers (or with -u unregisters) the classes of a component library by
 // calling its DllRegisterServer (DllUnregisterServer). The library is loaded by its full path.
+#include "com/activation.h"
 #include "com/dispatch.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,10 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("%1: Datei nicht gefunden.").arg(args.front()));
     const QString path = info.canonicalFilePath();   // always a full path, never a bare name
 
+    // A cut or foreign file is refused before the loader maps it (and dies of a bus error).
+    QString why;
+    if (!com::checkLibraryImage(path, &why))
+        return fail(QStringLiteral("%1: Bibliothek beschädigt (%2): %3").arg(path, hex(CO_E_ERRORINDLL), why));
     dlerror();
     void *lib = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!lib) {

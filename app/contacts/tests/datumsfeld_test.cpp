@@ -1,6 +1,6 @@
 // The editor's date fields: the date-edit control in the German form, and the text box that
 // stands in when the control's library is not installed.
-#include "contacts_fixture.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 

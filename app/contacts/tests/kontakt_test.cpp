@@ -1,6 +1,6 @@
 // The contact editor: loading, inserting, updating, moving between categories and deleting,
 // with the member records and the overview's counts and rows kept in step.
-#include "contacts_fixture.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 #include "contacts/Kontakt.h"

@@ -1,6 +1,6 @@
 // The contact overview: start-up set-up, expanding and collapsing, the double-click, the rights
 // check and the toolbar.
-#include "contacts_fixture.h"
+#include "kontakt_fixture.h"
 
 #include "contacts/Kontakt.h"
 #include "contacts/KontaktUebers.h"

@@ -5,9 +5,13 @@
 #include "core/modStart.h"
 #include "schema/schema.h"
 
+#include "com/object.h"
 #include "forms/form.h"
 
+#include <QFile>
 #include <QStringList>
+#include <cstdlib>
+#include <dlfcn.h>
 
 namespace apptest {
 
@@ -28,6 +32,8 @@ void ProgramTest::TearDown()
         gv().dbDaten.Close();
     modGVar::resetGv();
     LeereEinstiege();
+    // A test that starts the program anew runs TearDown and SetUp again on the same folder.
+    QFile::remove(dbPfad());
     qunsetenv("TORVANA_HOME");
 }
 
@@ -41,6 +47,26 @@ void ProgramTest::sql(dao::Sql text, const QVariantList &params)
     dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(dbPfad(), false, false, modStart::Verbindung);
     d.Execute(text, params);
     d.Close();
+}
+
+void Steuerelemente::SetUp()
+{
+    ASSERT_TRUE(dir_.isValid());
+    setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
+    for (const std::string &pfad : pfade_) {
+        void *lib = dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_TRUE(lib) << "the control library cannot be loaded: " << dlerror();
+        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
+        const bool ok = reg && reg() == S_OK;
+        dlclose(lib);
+        ASSERT_TRUE(ok) << "the control library does not register: " << pfad;
+    }
+    registriert_ = true;
+}
+
+Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade)
+{
+    return static_cast<Steuerelemente *>(::testing::AddGlobalTestEnvironment(new Steuerelemente(std::move(pfade))));
 }
 
 void LeereEinstiege()

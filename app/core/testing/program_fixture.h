@@ -24,6 +24,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace apptest {
 
@@ -38,8 +40,9 @@ protected:
     // The program folder, the starter database (not opened), fresh program-wide variables, the
     // core's plug-in points empty.
     void SetUp() override;
-    // Unloads every window, closes the program's database connection, and leaves fresh
-    // program-wide variables and empty plug-in points behind.
+    // Unloads every window, closes the program's database connection, removes the database
+    // file, and leaves fresh program-wide variables and empty plug-in points behind (a test may
+    // run TearDown and SetUp again to start the program anew).
     void TearDown() override;
 
     // tv01.mdb in the program folder.
@@ -54,6 +57,26 @@ protected:
 private:
     Datenbank datenbank_;
 };
+
+// Registers control libraries (full paths) once for the whole test run, into a registry of its
+// own ($TORVANA_REGISTRY in a temporary folder). A library that cannot be loaded or does not
+// register fails the run. Create it at namespace scope of the test program:
+//
+//     apptest::Steuerelemente *g_bibliotheken = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
+class Steuerelemente : public ::testing::Environment
+{
+public:
+    explicit Steuerelemente(std::vector<std::string> pfade) : pfade_(std::move(pfade)) {}
+    void SetUp() override;
+    // True once every library registered.
+    bool registriert() const { return registriert_; }
+
+private:
+    std::vector<std::string> pfade_;
+    QTemporaryDir dir_;
+    bool registriert_ = false;
+};
+Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade);
 
 // Empties every plug-in point of the core (windows, area procedures, start-up steps, loaders,
 // roll-over steps).

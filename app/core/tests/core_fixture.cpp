@@ -11,46 +11,20 @@
 #include "com/variant.h"
 #include "forms/listgrid.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <cstdlib>
-#include <dlfcn.h>
 
 namespace coretest {
 
 namespace {
 
-// Registers the navigation bar's library once for the whole run, into a registry of its own.
-class NavrailRegistrierung : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-        void *lib = dlopen(TORVANA_NAVRAIL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_TRUE(lib) << "the navigation bar's library cannot be loaded: " << dlerror();
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
-        vorhanden_ = reg && reg() == S_OK;
-        dlclose(lib);
-        ASSERT_TRUE(vorhanden_) << "the navigation bar's library does not register: " << TORVANA_NAVRAIL_LIBRARY;
-    }
-    bool vorhanden() const { return vorhanden_; }
-
-private:
-    QTemporaryDir dir_;
-    bool vorhanden_ = false;
-};
-
-NavrailRegistrierung *g_navrail =
-    static_cast<NavrailRegistrierung *>(::testing::AddGlobalTestEnvironment(new NavrailRegistrierung));
+// The navigation bar's library, registered once for the whole run.
+apptest::Steuerelemente *g_navrail = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
 
 } // namespace
 
 bool navrailVorhanden()
 {
-    return g_navrail->vorhanden();
+    return g_navrail->registriert();
 }
 
 void CoreTest::SetUp()
@@ -58,6 +32,11 @@ void CoreTest::SetUp()
     ProgramTest::SetUp();
     if (HasFatalFailure())
         return;
+    RichteKernEin();
+}
+
+void CoreTest::RichteKernEin()
+{
     modMain::RegistriereKern();
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
@@ -67,16 +46,11 @@ void CoreTest::SetUp()
 void CoreTest::TearDown()
 {
     forms::unloadAll();
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Close();
-    modGVar::resetGv();
     for (const QPointer<Attrappe> &a : attrappen)
         delete a.data();
     attrappen.clear();
-    apptest::LeereEinstiege();
-    fangListe.reset();
-    QFile::remove(db());
     ProgramTest::TearDown();
+    fangListe.reset();
 }
 
 void CoreTest::starte()

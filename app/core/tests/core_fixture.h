@@ -34,6 +34,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The core's windows and start-up steps, and the catch log's grid.
+    void RichteKernEin();
     QString db() const { return dbPfad(); }
     // Loads Main (opens the database, builds the bar, shows Login).
     void starte();

@@ -5,6 +5,9 @@
 #include "core/modStart.h"
 
 #include <QComboBox>
+#include <QProgressBar>
+
+#include <algorithm>
 
 using namespace coretest;
 
@@ -81,4 +84,24 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
     tbl.setText(2, 1, "Händler");
     modStart::loadcboKatego(cbo);
     EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
+}
+
+TEST_F(Lader, TheCatchListMovesItsProgressBarInStepsNotAtEveryRow)
+{
+    gv().dbDaten.Execute("INSERT INTO Fisch (FNr, FName) VALUES (1, 'Hecht')");
+    gv().dbDaten.Execute("INSERT INTO Gewaesser (GNr, GName) VALUES (1, 'Baggersee')");
+    gv().dbDaten.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                         "INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr, Notiz, Anzahl, Gewicht) "
+                         "SELECT 2024, 5, 1, 1, '', i, 100 FROM n");
+    QProgressBar pb;
+    QList<int> werte;
+    QObject::connect(&pb, &QProgressBar::valueChanged, [&](int v) { werte << v; });
+    modStart::loadTblFList(*fangListe, &pb);
+    EXPECT_EQ(fangListe->rowCount(), 1000);
+    EXPECT_EQ(pb.maximum(), 1000);
+    ASSERT_FALSE(werte.isEmpty());
+    EXPECT_EQ(werte.last(), 1000) << "full at the end";
+    EXPECT_LE(werte.size(), 52) << "set in steps of a few percent, not at each of the 1000 rows";
+    EXPECT_TRUE(std::is_sorted(werte.begin(), werte.end()));
+    EXPECT_FALSE(pb.isVisible());
 }

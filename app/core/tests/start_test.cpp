@@ -3,6 +3,7 @@
 #include "core/modStart.h"
 #include "core/testing/program_fixture.h"
 
+#include "com/activation.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/services.h"
@@ -171,4 +172,94 @@ TEST_F(Start, ExitClosesTheDatabaseBeforeTheWindowsUnload)
         EXPECT_FALSE(gv().dbDaten.IsOpen());
         forms::unloadAll();
     }
+}
+
+// The navigation bar cannot be created: the registry is missing, empty or damaged, or the
+// library it names cannot be loaded. The user learns which control and how to register it, the
+// program ends cleanly (no login, the database closed), and the message goes to stderr too.
+TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
+{
+    legeDatenbankAn(db(), Passwort);
+    modStart::startschritte().loadButtnBar = modStart::loadButtnBar;
+    const QByteArray registrierung = qgetenv("TORVANA_REGISTRY");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString datei = dir.filePath("registry");
+    const QString bibliothek = dir.filePath("libLzNavrail.so");
+    const QString schluessel = "[HKEY_CLASSES_ROOT\\CLSID\\" + com::guidToString(CLSID_LzNavrailBar) +
+                               "\\InprocServer32]\n@=\"" + bibliothek + "\"\n";
+    const struct
+    {
+        const char *name;
+        QByteArray inhalt; // of the registry file; null: no file
+        const char *grund;
+    } faelle[] = {
+        {"keine Registrierung", QByteArray(), "nicht eingetragen"},
+        {"leere Registrierung", "", "nicht eingetragen"},
+        {"beschädigte Registrierung", "[HKEY_CLASSES_ROOT\\CLSID\n@=kaputt\n", "ist beschädigt"},
+        {"Bibliothek nicht ladbar", schluessel.toUtf8(), "kann nicht geladen werden"},
+    };
+    {
+        QFile lib(bibliothek);
+        ASSERT_TRUE(lib.open(QIODevice::WriteOnly));
+        lib.write("keine Bibliothek\n");
+    }
+    qputenv("TORVANA_REGISTRY", QFile::encodeName(datei));
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        QFile::remove(datei);
+        if (!fall.inhalt.isNull()) {
+            QFile f(datei);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(fall.inhalt);
+        }
+        boxes.clear();
+        testing::internal::CaptureStderr();
+        forms::form<Main>();
+        const std::string stderrText = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(forms::isLoaded<Main>());
+        EXPECT_EQ(logins, 0);
+        EXPECT_FALSE(gv().dbDaten.IsOpen());
+        ASSERT_EQ(boxes.count(), 1u);
+        const QString text = boxes.last().text;
+        EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+        EXPECT_EQ(boxes.last().title, QString("Torvana"));
+        EXPECT_TRUE(text.startsWith("ACHTUNG: Das Steuerelement LzNavrailBar (Navigationsleiste) konnte nicht erstellt werden !"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(fall.grund)) << text.toStdString();
+        EXPECT_TRUE(text.contains("/regsvr ") && text.contains("/libLzNavrail.so")) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("Torvana beendet sich jetzt !")) << text.toStdString();
+        EXPECT_NE(stderrText.find("LzNavrailBar"), std::string::npos) << stderrText;
+        forms::unloadAll();
+    }
+    qputenv("TORVANA_REGISTRY", registrierung);
+}
+
+// Another program holds the database locked: it is in use, not damaged. The start says so once
+// and ends; no repair is offered. Once the other program lets go, the start goes on as usual.
+TEST_F(Start, ADatabaseInUseByAnotherProgramIsNotOfferedForRepair)
+{
+    legeDatenbankAn(db(), Passwort);
+    bool repariert = false;
+    modStart::startschritte().RepariereDatenbank = [&] { repariert = true; };
+    dao::Database andere = dao::DBEngine::Workspaces(0).OpenDatabase(db(), true, false, Passwort);
+    andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
+
+    forms::form<Main>();
+    EXPECT_FALSE(forms::isLoaded<Main>());
+    EXPECT_FALSE(repariert);
+    EXPECT_EQ(logins, 0);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.startsWith("ACHTUNG: Die Datenbank wird von einem anderen Programm verwendet !"))
+        << boxes.last().text.toStdString();
+    EXPECT_EQ(boxes.last().flags, forms::vbCritical);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3045"));
+    forms::unloadAll();
+
+    andere.Close();
+    boxes.clear();
+    forms::form<Main>();
+    EXPECT_TRUE(forms::isLoaded<Main>());
+    EXPECT_EQ(logins, 1);
+    EXPECT_EQ(boxes.count(), 0u);
 }

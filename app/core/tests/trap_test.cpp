@@ -90,3 +90,41 @@ TEST_F(TrapTest, AWriteRollsBackAndLeavesOnItsFirstError)
     EXPECT_TRUE(good.write(ok, [] {}));
     EXPECT_EQ(ok.calls, std::vector<std::string>({"begin", "commit"}));
 }
+
+// What waits for the commit: at once outside a write, after the outermost commit inside one,
+// never when a transaction it waits for rolls back.
+TEST_F(TrapTest, AStepAfterTheCommitWaitsForTheOutermostWrite)
+{
+    FakeWorkspace ws;
+    std::vector<std::string> &calls = ws.calls;
+    auto merke = [&](const char *was) { return [&calls, was] { calls.push_back(was); }; };
+
+    modRun::nachCommit(merke("sofort"));
+    EXPECT_EQ(calls, (std::vector<std::string>{"sofort"}));
+
+    // Nested writes that both commit: the step follows the outer commit.
+    calls.clear();
+    Trap aussen("modStart", "KontrolliereSystemJahr");
+    EXPECT_TRUE(aussen.write(ws, [&] {
+        Trap innen("modArbeit", "UebernehmeStunden");
+        EXPECT_TRUE(innen.write(ws, [&] {}));
+        modRun::nachCommit(merke("gemeldet"));
+        calls.push_back("weiter");
+    }));
+    EXPECT_EQ(calls, (std::vector<std::string>{"begin", "begin", "commit", "weiter", "commit", "gemeldet"}));
+
+    // The inner write commits, the outer one rolls back later: nothing is reported.
+    calls.clear();
+    Trap zurueck("modStart", "KontrolliereSystemJahr");
+    EXPECT_FALSE(zurueck.write(ws, [&] {
+        Trap innen("modArbeit", "UebernehmeStunden");
+        EXPECT_TRUE(innen.write(ws, [&] { modRun::nachCommit(merke("gemeldet")); }));
+        throw fehler(3218);
+    }));
+    EXPECT_EQ(calls, (std::vector<std::string>{"begin", "begin", "commit", "rollback"}));
+
+    // Afterwards a step outside any write runs at once again.
+    calls.clear();
+    modRun::nachCommit(merke("sofort"));
+    EXPECT_EQ(calls, (std::vector<std::string>{"sofort"}));
+}

@@ -36,6 +36,15 @@ void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
+// The texts of the boxes shown, for failure messages.
+std::string texte(const forms::ScriptedMsgBox &boxes)
+{
+    std::string t;
+    for (const auto &b : boxes.boxes())
+        t += b.title.toStdString() + ": " + b.text.toStdString() + "\n";
+    return t;
+}
+
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 const QString KeineEintraege = QStringLiteral("Keine Einträge für diesen Monat vorhanden !");
 const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe, die Eingabe wird gelöscht !");
@@ -136,6 +145,38 @@ TEST_F(FangbuchTest, TheWindowLoadsWithItsListsTheMonthAndTheCounts)
     EXPECT_EQ(boxes.count(), 0u);
 }
 
+TEST_F(FangbuchTest, TheShownWindowOffersNoSpeciesOrWaterTheUserDidNotChoose)
+{
+    // Shown (its activation fills the lists again): both lists filled, neither with an entry.
+    f->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    for (QComboBox *cbo : {f->cboFArt, f->cboGName}) {
+        SCOPED_TRACE(cbo->objectName().toStdString());
+        EXPECT_EQ(cbo->count(), 2);
+        EXPECT_EQ(cbo->currentIndex(), -1);
+        EXPECT_EQ(cbo->currentText(), QString());
+    }
+
+    // Month, count and weight typed, F3: the input check stops the save.
+    const long long vorher = anzahlFaenge();
+    QTest::keyClicks(f->txtMonNr, QStringLiteral("07"));
+    QTest::keyClicks(f->txtAnzahl, QStringLiteral("2"));
+    QTest::keyClicks(f->txtGewicht, QStringLiteral("1200"));
+    QTest::keyClick(f->txtGewicht, Qt::Key_F3);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(anzahlFaenge(), vorher);
+
+    // Species and water typed in as well: now it is saved, with what the user chose.
+    QTest::keyClicks(f->cboFArt->lineEdit(), QStringLiteral("Zander"));
+    QTest::keyClicks(f->cboGName->lineEdit(), QStringLiteral("Baggersee"));
+    QTest::keyClick(f->txtGewicht, Qt::Key_F3);
+    EXPECT_EQ(boxes.count(), 1u);
+    ASSERT_EQ(anzahlFaenge(), vorher + 1);
+    EXPECT_EQ(spalte(letzterFang(), "FischNr").toInt(), 2);
+    EXPECT_EQ(spalte(letzterFang(), "GNr").toInt(), 1);
+}
+
 TEST_F(FangbuchTest, TheLookupsTranslateNamesAndNumbersAndGiveNothingForUnknownOnes)
 {
     EXPECT_EQ(ErmittleFischNr("Zander"), 2);
@@ -203,6 +244,44 @@ TEST_F(FangbuchTest, AnIncompleteOrUnknownEntryIsRefusedAndNothingIsStored)
     // The note alone may stay empty.
     tippe("Hecht", "Baggersee", "07", "1", "100");
     EXPECT_TRUE(PruefeFangEingabe());
+}
+
+// Another program holds the database locked while a catch is saved or changed: one box, the
+// error trap's for the lock (no input error blamed on the user), nothing written, the fields
+// and the mode as they were.
+TEST_F(FangbuchTest, ADatabaseInUseGivesOneMessageAndWritesNothing)
+{
+    // A catch loaded for change before the other program takes the file.
+    f->tblFList_DblClick(0);
+    ASSERT_EQ(gv().strModus, QString("EDIT"));
+    const int zeilen = f->tblFList->rowCount();
+    const QStringList erste = zeile(0);
+    dao::Database andere =
+        dao::DBEngine::Workspaces(0).OpenDatabase(modStart::Datenbankpfad(), true, false, modStart::Verbindung);
+    andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
+
+    const struct { const char *name; const char *modus; } faelle[] = {{"geändert", "EDIT"}, {"neu", "SAVE"}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        boxes.clear();
+        if (QString(fall.modus) == "SAVE") {
+            f->LeereFangFelder();
+            gv().strModus = "SAVE";
+        }
+        tippe("Zander", "Baggersee", "07", "4", "800");
+        f->Toolbar1_ButtonClick("tbSpeichern");
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3218"));
+        EXPECT_TRUE(boxes.last().text.contains("verwendet")) << boxes.last().text.toStdString();
+        EXPECT_EQ(f->cboFArt->currentText(), QString("Zander")) << "the entry stays for another try";
+        EXPECT_EQ(f->txtAnzahl->text(), QString("4"));
+        EXPECT_EQ(gv().strModus, QString(fall.modus));
+        EXPECT_EQ(f->tblFList->rowCount(), zeilen);
+        EXPECT_EQ(zeile(0), erste);
+    }
+    andere.Close();
+    EXPECT_EQ(anzahlFaenge(), 4) << "nothing was written";
+    EXPECT_EQ(spalte(hecht, "Anzahl").toInt(), 2);
 }
 
 TEST_F(FangbuchTest, AChangedCatchReplacesItsRowOrLeavesTheGridForAnotherMonth)

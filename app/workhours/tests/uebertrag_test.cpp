@@ -152,6 +152,59 @@ TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
     EXPECT_EQ(boxes.count(), 1u);
 }
 
+// The carry-over's success message comes only once the roll-over has committed: a later failure
+// in the roll-over (here the fee reset) undoes the entries and shows no success.
+TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
+{
+    auto &w = modStart::jahreswechsel();
+    w.UebernehmeStunden = modArbeit::UebernehmeStunden;
+    w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
+    w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+
+    // The fee reset fails after the hours were carried over.
+    db().Execute("CREATE TRIGGER stoerung BEFORE UPDATE ON Mitglied BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END");
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbYes);
+    EXPECT_FALSE(modStart::KontrolliereSystemJahr());
+    EXPECT_EQ(zeilen(), vorher);
+    for (const auto &box : boxes.boxes())
+        EXPECT_NE(box.text.toStdString(), Erfolg.toStdString()) << "success told of entries that were undone";
+
+    // Without the failure: when the message shows, another connection already sees the entries
+    // and the new year.
+    db().Execute("DROP TRIGGER stoerung");
+    struct Pruefer : forms::MsgBoxService
+    {
+        forms::MsgBoxService *weiter = nullptr;
+        QString datei;
+        int sichtbar = -1;
+        int show(const QString &text, int flags, const QString &title) override
+        {
+            if (text == Erfolg) {
+                dao::Database zweite = dao::DBEngine::Workspaces(0).OpenDatabase(datei, false, true, ";pwd=tq-3917-kfb");
+                dao::Recordset rs = zweite.OpenRecordset(
+                    "SELECT COUNT(*) AS Expr1000 FROM Arbeit a, System s WHERE a.Jahr = 2024 AND s.FJahr = 2024",
+                    dao::dbOpenDynaset);
+                sichtbar = rs.Fields(0).Value().toInt();
+                rs.Close();
+                zweite.Close();
+            }
+            return weiter->show(text, flags, title);
+        }
+    } pruefer;
+    pruefer.datei = home.path() + "/tv01.mdb";
+    pruefer.weiter = forms::setMsgBoxService(&pruefer);
+    boxes.clear();
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbYes);
+    const bool ergebnis = modStart::KontrolliereSystemJahr();
+    forms::setMsgBoxService(pruefer.weiter);
+    EXPECT_TRUE(ergebnis);
+    ASSERT_EQ(boxes.count(), 4u);
+    EXPECT_EQ(boxes.last().text.toStdString(), Erfolg.toStdString());
+    EXPECT_EQ(pruefer.sichtbar, 3) << "the entries were committed before the message";
+}
+
 TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
 {
     auto &w = modStart::jahreswechsel();

@@ -8,9 +8,14 @@
 #include "headerbutton.h"
 #include "ole/handles.h"
 #include "ole/imagelist.h"
+#include "ole/menu.h"
 #include "ole/olecolor.h"
 #include "sound/sound.h"
 
+#include <QAction>
+#include <QBitmap>
+#include <QCursor>
+#include <QMenu>
 #include <QPainter>
 
 namespace navrail {
@@ -63,6 +68,13 @@ bool BarWindow::create(QWidget *controlWidget)
         return true;
     widget_ = new BarWidget(this, controlWidget);
     widget_->setGeometry(100, 100, 200, 200);
+    // The check-mark images of the menus; magenta is transparent.
+    for (int i = 0; i < int(menuBitmaps_.size()); ++i) {
+        QPixmap p(QStringLiteral(":/navrail/bitmap/%1.bmp").arg(209 + i));
+        if (!p.isNull())
+            p.setMask(p.createMaskFromColor(QColor(255, 0, 255)));
+        menuBitmaps_[std::size_t(i)] = p;
+    }
     loadDefaultImageLists();
     up_.create(widget_, this);
     down_.create(widget_, this);
@@ -82,6 +94,7 @@ void BarWindow::destroy()
         widget_->forgetBar();
     delete widget_.data();
     widget_ = nullptr;
+    menuBitmaps_.fill(QPixmap());
     if (lists_.ownsLarge) {
         ole::imageListDestroy(ole::Handle(lists_.large));
         for (LONG *h : {&lists_.largeHot, &lists_.largeActive})
@@ -339,38 +352,202 @@ void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
         break;
     }
     default:
+        if ((code >= lzoMenuAddGroup && code <= lzoOpenItem) || code >= lzoUserMenuSelection)
+            onMenuCommand(UINT(code));
         break;
     }
 }
 
+QPixmap BarWindow::menuBitmap(int id) const
+{
+    return id >= 209 && id <= 212 ? menuBitmaps_[std::size_t(id - 209)] : QPixmap();
+}
+
 bool BarWindow::showContextMenu(int kind)
 {
-    // The context menus are not built by the bar window yet.
-    (void)kind;
-    return false;
+    if (!control_ || !control_->groups() || !widget_)
+        return false;
+    NavrailControl *c = control_;
+    ComPtr<ILzNavrailBar> keepControl(c);
+    auto on = [c](NavrailControl::EnableFlag f) { return c->enableFlag(f) != 0; };
+    using F = NavrailControl;
+    ComPtr<Group> current(currentGroup());
+    const bool small = current && current->imageMode() == lzoImageModeSmall;
+
+    if (kind == lzoPaneClickMenu || kind == lzoButtonClickMenu) {
+        if (!on(F::SetIconSizes) && !on(F::AddGroups) && !on(F::EditGroupLabels) && !on(F::RemoveGroups)
+            && !on(F::HideNavrailBar))
+            return false;
+    } else if (kind == lzoItemClickMenu) {
+        if (!on(F::OpenItem) && !on(F::AddItems) && !on(F::EditItemLabels) && !on(F::RemoveItems)
+            && !on(F::Properties))
+            return false;
+    } else {
+        return false;
+    }
+
+    UINT chosen = 0;
+    bool shown = false;
+    {
+        // No parent: a handler of BuildMenu may take the bar's windows away while the menu lives.
+        QMenu menu;
+        menu.setObjectName(QStringLiteral("lzNavrailMenu"));
+        constexpr UINT kSeparator = 103;
+        if (kind == lzoPaneClickMenu || kind == lzoButtonClickMenu) {
+            const bool pane = kind == lzoPaneClickMenu;
+            if (on(F::SetIconSizes)) {
+                QAction *large = ole::appendMenuItem(&menu, lzoMenuLargeIcons,
+                                                     pane ? QStringLiteral("&Large Icons") : QStringLiteral("Large Icons"));
+                QAction *smallEntry = ole::appendMenuItem(&menu, lzoMenuSmallIcons,
+                                                          pane ? QStringLiteral("&Small Icons") : QStringLiteral("Small Icons"));
+                // Only the pane menu marks the current size; both menus carry the images.
+                const bool largeChecked = pane && !small, smallChecked = pane && small;
+                large->setCheckable(pane);
+                large->setChecked(largeChecked);
+                large->setIcon(menuBitmap(largeChecked ? 209 : 210));
+                smallEntry->setCheckable(pane);
+                smallEntry->setChecked(smallChecked);
+                smallEntry->setIcon(menuBitmap(smallChecked ? 211 : 212));
+                if (on(F::AddGroups) || on(F::AddItems) || on(F::EditGroupLabels) || on(F::RemoveGroups))
+                    ole::appendMenuItem(&menu, kSeparator, QString());
+            }
+            if (on(F::AddGroups))
+                ole::appendMenuItem(&menu, lzoMenuAddGroup, QStringLiteral("&Add New Group"));
+            if (on(F::EditGroupLabels))
+                ole::appendMenuItem(&menu, lzoMenuRenameGroup, QStringLiteral("&Rename Group"));
+            if (on(F::RemoveGroups))
+                ole::appendMenuItem(&menu, lzoMenuRemoveGroup, QStringLiteral("R&emove Group"));
+            if (on(F::AddItems))
+                ole::appendMenuItem(&menu, lzoMenuAddItem, QStringLiteral("&Add New Item"));
+            if (on(F::HideNavrailBar)) {
+                ole::appendMenuItem(&menu, kSeparator, QString());
+                ole::appendMenuItem(&menu, lzoHideNavrailBar, QStringLiteral("&Hide Navrail Bar"));
+            }
+        } else {
+            if (on(F::OpenItem))
+                ole::appendMenuItem(&menu, lzoOpenItem, QStringLiteral("&Open"));
+            if (on(F::EditItemLabels))
+                ole::appendMenuItem(&menu, lzoMenuRenameItem, QStringLiteral("&Rename Item"));
+            if (on(F::RemoveItems))
+                ole::appendMenuItem(&menu, lzoMenuRemoveItem, QStringLiteral("R&emove Item"));
+            if (on(F::Properties)) {
+                ole::appendMenuItem(&menu, kSeparator, QString());
+                ole::appendMenuItem(&menu, lzoProperties, QStringLiteral("&Properties"));
+            }
+        }
+
+        const QPoint pos = QCursor::pos();
+        ComPtr<Item> item(currentItem_);
+        const LONG hMenu = LONG(ole::handleFromMenu(&menu));
+        if (c->events().buildMenu(kind, hMenu, current.get(), item.get()))
+            return false;
+        if (!widget_)
+            return false;   // the handler took the windows away
+        shown = !menu.actions().isEmpty();
+        chosen = ole::trackPopupMenu(&menu, pos);
+    }
+    // The command arrives after the menu is gone, as a command of the bar window.
+    if (chosen != 0)
+        onBarCommand(int(chosen), nullptr, nullptr);
+    return shown;
 }
 
-void BarWindow::startGroupLabelEdit(Group *group)
+void BarWindow::onMenuCommand(UINT id)
 {
-    // The edit box over the header button belongs to the label editing of the bar.
-    (void)group;
-}
+    NavrailControl *c = control_;
+    if (!c || !c->groups())
+        return;
+    ComPtr<ILzNavrailBar> keepControl(c);
+    EventRaiser &events = c->events();
+    GroupsCollection *groups = c->groups();
+    ComPtr<Group> current(currentGroup());
+    // Group commands go to the group the menu was opened on, else to the current group; when the
+    // group the menu was opened on has gone meanwhile, they go nowhere.
+    ComPtr<Group> target(menuGroup_ ? menuGroup_.get() : menuGroupGone_ ? nullptr : current.get());
+    // Item commands need the current item still in the bar (removals forget it).
+    ComPtr<Item> item(currentItem_);
+    if (item && (item->control() != c || item->position() < 0))
+        item.reset();
 
-void BarWindow::endGroupLabelEdit(Group *group, bool accept)
-{
-    (void)group;
-    (void)accept;
-}
-
-void BarWindow::startItemLabelEdit(Item *item)
-{
-    (void)item;
-}
-
-void BarWindow::endItemLabelEdit(Item *item, bool accept)
-{
-    (void)item;
-    (void)accept;
+    switch (id) {
+    case lzoMenuAddGroup: {
+        if (events.menuCommand(LONG(id), nullptr, nullptr))
+            return;
+        ComPtr<ILzNavrailGroup> added;
+        if (SUCCEEDED(groups->Add(com::Bstr(QStringLiteral("New Group")), added.put())) && added)
+            added->StartLabelEdit();
+        break;
+    }
+    case lzoMenuRenameGroup:
+        if (!target || events.menuCommand(LONG(id), target.get(), nullptr))
+            return;
+        target->StartLabelEdit();
+        break;
+    case lzoMenuRemoveGroup:
+        if (!target || events.menuCommand(LONG(id), target.get(), nullptr))
+            return;
+        groups->Remove(target.get());
+        // No later command may reach the removed group; the next right click sets it again.
+        menuGroup_.reset();
+        menuGroupGone_ = false;
+        break;
+    case lzoMenuAddItem: {
+        if (!target || events.menuCommand(LONG(id), target.get(), nullptr))
+            return;
+        ComPtr<ILzNavrailItem> added;
+        if (SUCCEEDED(target->items()->Add(com::Bstr(QStringLiteral("New Item")), 0, added.put())) && added)
+            added->StartLabelEdit();
+        break;
+    }
+    case lzoMenuRenameItem:
+        if (!current || !item || events.menuCommand(LONG(id), current.get(), item.get()))
+            return;
+        item->StartLabelEdit();
+        break;
+    case lzoMenuRemoveItem:
+        if (!current || !item || events.menuCommand(LONG(id), current.get(), item.get()))
+            return;
+        if (ItemsCollection *items = item->owner())
+            items->Remove(item.get());
+        break;
+    case lzoMenuLargeIcons:
+    case lzoMenuSmallIcons:
+        if (!current || events.menuCommand(LONG(id), current.get(), nullptr))
+            return;
+        current->put_ImageMode(id == lzoMenuLargeIcons ? SHORT(lzoImageModeLarge) : SHORT(lzoImageModeSmall));
+        break;
+    case lzoProperties:
+        // The container acts on it.
+        if (current && item)
+            events.menuCommand(LONG(id), current.get(), item.get());
+        break;
+    case lzoHideNavrailBar:
+        if (!current || events.menuCommand(LONG(id), current.get(), nullptr))
+            return;
+        c->put_PaneDisplay(lzoRightPaneOnly);
+        break;
+    case lzoOpenItem: {
+        VARIANT_BOOL splitterWindow = 0;
+        c->get_SplitterWindow(&splitterWindow);
+        if (!current || !item || !splitterWindow)
+            return;
+        if (events.menuCommand(LONG(id), current.get(), item.get()))
+            return;
+        if (events.itemClick(current.get(), item.get()))
+            return;
+        if (events.beforeItemChange(current.get(), item.get()))
+            return;
+        if (item->control() == c && item->position() >= 0)
+            c->displayItem(item.get());
+        events.afterItemChange(current.get(), item.get());
+        playSound(soundItemOpened);
+        break;
+    }
+    default:
+        if (id >= UINT(lzoUserMenuSelection) && current)
+            events.menuCommand(LONG(id), current.get(), item.get());
+        break;
+    }
 }
 
 void BarWindow::setCurrentItem(Item *item)
@@ -386,6 +563,7 @@ void BarWindow::setDisplayedItem(Item *item)
 void BarWindow::setMenuGroup(Group *group)
 {
     menuGroup_ = group;
+    menuGroupGone_ = false;
 }
 
 void BarWindow::setMenuItem(Item *item)
@@ -409,8 +587,10 @@ void BarWindow::forgetGroup(const Group *group)
 {
     if (!group)
         return;
-    if (menuGroup_.get() == group)
+    if (menuGroup_.get() == group) {
         menuGroup_.reset();
+        menuGroupGone_ = true;
+    }
     for (ComPtr<Item> *slot : {&currentItem_, &displayedItem_, &menuItem_})
         if (*slot && (*slot)->group() == group)
             slot->reset();
@@ -421,6 +601,7 @@ void BarWindow::forgetAll()
     currentItem_.reset();
     displayedItem_.reset();
     menuGroup_.reset();
+    menuGroupGone_ = false;
     menuItem_.reset();
 }
 

@@ -10,8 +10,11 @@
 #include "scrollarrow.h"
 
 #include <QFont>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
+
+#include <array>
 
 namespace navrail {
 
@@ -116,8 +119,16 @@ public:
     // code: a BarNotification; group and item as the notification carries them, index for the
     // header buttons' notifications.
     void onBarCommand(int code, Group *group, Item *item, LONG index = -1);
-    // Builds and shows a context menu of a kind (1 pane, 2 button, 3 item); whether it was shown.
+    // Builds and shows a context menu of a kind (tagMenuClickConstants: 1 pane, 2 button,
+    // 3 item), raising BuildMenu first; whether it was shown. The chosen entry's command runs after
+    // the menu is gone.
     bool showContextMenu(int kind);
+    // A command chosen from a context menu (tagMenuCommandConstants, or a BuildMenu handler's own
+    // identifier from 4096 up): MenuCommand first, then the built-in action unless vetoed.
+    void onMenuCommand(UINT id);
+    // The check-mark image of the icon-size entries: bitmap 209 (large, checked), 210 (large),
+    // 211 (small, checked), 212 (small); null before the window exists.
+    QPixmap menuBitmap(int id) const;
     // The group at the current index (none without groups).
     Group *currentGroup() const;
 
@@ -170,9 +181,11 @@ private:
     ComPtr<Item> currentItem_;     // the item last clicked, right-clicked or displayed
     ComPtr<Item> displayedItem_;   // the item last shown in the results pane
     ComPtr<Group> menuGroup_;      // the group a context menu was last opened on
+    bool menuGroupGone_ = false;   // that group left the bar: its menu's group commands do nothing
     ComPtr<Item> menuItem_;        // the item a context menu was last opened on
     ScrollArrow up_{ScrollArrow::Up};
     ScrollArrow down_{ScrollArrow::Down};
+    std::array<QPixmap, 4> menuBitmaps_;   // 209 to 212, loaded with the window
     ComPtr<IUnknown> font1_, font2_;   // the control's font, held twice as IFont
     HFONT hFont1_ = 0, hFont2_ = 0;
     BarImageLists lists_;

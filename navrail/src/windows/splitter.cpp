@@ -196,9 +196,14 @@ void Splitter::layout()
     if (mode_ == None || !widget_)
         return;
     const int w = widget_->width(), h = widget_->height(), bw = barWidth_;
-    if (x_ == -1)
+    // A position still at -1 starts half way, taken when a mode first uses it: a layout in a
+    // mode without that bar (one pane, while the control is still being set up at a passing
+    // size) must not fix it.
+    const bool usesX = mode_ == SideBySide || mode_ == FourPanes || mode_ == ThreeTop || mode_ == ThreeBottom;
+    const bool usesY = mode_ == Stacked || mode_ == FourPanes || mode_ == ThreeTop || mode_ == ThreeBottom;
+    if (x_ == -1 && usesX)
         x_ = (w - bw) / 2;
-    if (y_ == -1)
+    if (y_ == -1 && usesY)
         y_ = (h - bw) / 2;
     switch (mode_) {
     case Single:

@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include <dlfcn.h>
+#include <elf.h>
 
 using com::ComPtr;
 using com::Variant;
@@ -149,6 +150,79 @@ TEST_F(Activation, RegistrationToolRegistersAndUnregisters)
     EXPECT_TRUE(out.contains(QStringLiteral("nicht gefunden")));
     EXPECT_NE(run({QStringLiteral(TV_REGSVR)}, &out), 0) << "a program is no component library";
     EXPECT_EQ(run({}, &out), 2);
+}
+
+// A library file at a registered path that is cut short or is no shared object of this machine:
+// the registration tool and the runtime refuse it with the damaged server's error, and neither
+// dies in the loader.
+TEST_F(Activation, ACutOrForeignLibraryFileIsRefusedWithoutACrash)
+{
+    QFile intact(QStringLiteral(TV_TEST_SERVER));
+    ASSERT_TRUE(intact.open(QIODevice::ReadOnly));
+    const QByteArray image = intact.readAll();
+    ASSERT_GT(image.size(), 4096);
+    EXPECT_TRUE(com::checkLibraryImage(QStringLiteral(TV_TEST_SERVER)));
+
+    auto patched = [&](int offset, QByteArray bytes) {
+        QByteArray b = image;
+        b.replace(offset, bytes.size(), bytes);
+        return b;
+    };
+    // Where the parts the loader maps end (the debug sections lie beyond).
+    const auto *eh = reinterpret_cast<const Elf64_Ehdr *>(image.constData());
+    qsizetype mapped = 0;
+    for (int i = 0; i < eh->e_phnum; ++i) {
+        const auto *ph = reinterpret_cast<const Elf64_Phdr *>(image.constData() + eh->e_phoff + i * eh->e_phentsize);
+        if (ph->p_type == PT_LOAD)
+            mapped = qMax(mapped, qsizetype(ph->p_offset + ph->p_filesz));
+    }
+    ASSERT_GT(mapped, 4096);
+    const uint16_t machine = uint16_t(uchar(image[18]) | uchar(image[19]) << 8);
+    const uint16_t other = machine == 62 ? 3 : 62;   // x86-64 or i386, whichever this is not
+    const struct { const char *name; QByteArray content; } cases[] = {
+        {"cut-header.so", image.left(40)},
+        {"cut-100.so", image.left(100)},
+        {"cut-in-mapped-part.so", image.left(mapped - 4096)},
+        {"cut-half.so", image.left(image.size() / 2)},
+        {"cut-last-byte.so", image.left(image.size() - 1)},
+        {"other-machine.so", patched(18, QByteArray(1, char(other & 0xff)) + QByteArray(1, char(other >> 8)))},
+        {"32-bit.so", patched(4, QByteArray(1, char(1)))},
+        {"program.so", patched(16, QByteArray(1, char(2)) + QByteArray(1, char(0)))},   // ET_EXEC
+        {"text.so", QByteArray("INPUT(libc.so)\n")},
+        {"empty.so", QByteArray()},
+    };
+    const CLSID unknown = com::makeGuid("5A1E0CFE-7D2B-4C3A-9E11-0F2D3C4B5A01");
+    const QString key = QStringLiteral("CLSID\\{5A1E0CFE-7D2B-4C3A-9E11-0F2D3C4B5A01}\\InprocServer32");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.content);
+        }
+        QString why;
+        EXPECT_FALSE(com::checkLibraryImage(path, &why));
+        EXPECT_FALSE(why.isEmpty());
+
+        // The registration tool, in a process of its own.
+        QProcess p;
+        p.start(QStringLiteral(TV_REGSVR), {path});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "no crash";
+        EXPECT_EQ(p.exitCode(), 1) << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("beschädigt")) && out.contains(QStringLiteral("0x800401F9")))
+            << out.toStdString();
+
+        // The runtime, here: the class registered at that path.
+        ASSERT_EQ(com::reg::writeString(com::reg::Hive::ClassesRoot, key, QString(), path), ERROR_SUCCESS);
+        ComPtr<IUnknown> obj;
+        EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), CO_E_ERRORINDLL);
+        EXPECT_TRUE(com::currentErrorDescription().contains(path));
+        EXPECT_FALSE(obj);
+        EXPECT_FALSE(com::loadedLibraries().contains(path));
+    }
 }
 
 } // namespace

@@ -118,6 +118,40 @@ TEST_F(Dispatch, PropertiesGetAndPutWithConversion)
     EXPECT_EQ(v.vt, VT_DATE);
 }
 
+// An argument that already has the parameter's type is handed over as it is; only arguments of
+// another type go through the conversion and its range checks.
+TEST_F(Dispatch, ArgumentOfTheParameterTypeArrivesUnconverted)
+{
+    struct Case
+    {
+        const char *name;
+        VARIANT arg;
+        HRESULT expected;
+        DATE stamp;
+    };
+    DATE far = 3000000.0;
+    VARIANT byRef;
+    VariantInit(&byRef);
+    byRef.vt = VT_BYREF | VT_DATE;
+    byRef.pdate = &far;
+    VARIANT real;
+    VariantInit(&real);
+    real.vt = VT_R8;
+    real.dblVal = 3000000.0;
+    const Case cases[] = {
+        {"date beyond the convertible range", Variant::fromDate(3000000.0), S_OK, 3000000.0},
+        {"date before the convertible range", Variant::fromDate(-700000.0), S_OK, -700000.0},
+        {"date by reference", byRef, S_OK, 3000000.0},
+        {"double of the same size is converted and refused", real, DISP_E_OVERFLOW, 7.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        model->stamp = 7.0;
+        EXPECT_EQ(com::dispPut(disp(), 4, c.arg), c.expected);
+        EXPECT_EQ(model->stamp, c.stamp);
+    }
+}
+
 TEST_F(Dispatch, ErrorsAreReportedWithDispatchCodes)
 {
     Variant v;

@@ -1,11 +1,16 @@
 #include "com/activation.h"
 #include "com/connpt.h"
 #include "com/object.h"
+#include "ole/fakebeep.h"
 #include "ole/ole.h"
 #include "registry_fixture.h"
 #include "test_server.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 #include <QPointer>
 #include <QPainter>
 
@@ -220,6 +225,33 @@ TEST(PropertyBag, ConvertsOnReadAndReportsMissingNames)
     EXPECT_EQ(ole::propertyBagNames(bag.get()), (QStringList{QStringLiteral("SoundEffects"), QStringLiteral("_Version")}));
 }
 
+TEST(Menus, EntriesCarryCommandIdentifiers)
+{
+    QMenu menu;
+    const ole::Handle h = ole::handleFromMenu(&menu);
+    ASSERT_EQ(ole::menuFromHandle(h), &menu);
+    QAction *open = ole::appendMenuItem(&menu, 1291, QStringLiteral("&Open"));
+    QAction *separator = ole::appendMenuItem(&menu, 103, QString());
+    ole::appendMenuItem(ole::menuFromHandle(h), 5000, QStringLiteral("Extra"));
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_TRUE(separator->isSeparator());
+    EXPECT_EQ(ole::menuItemId(open), 1291u);
+    EXPECT_EQ(ole::menuItemId(separator), 103u);
+    EXPECT_EQ(ole::findMenuItem(&menu, 5000)->text(), QStringLiteral("Extra"));
+    EXPECT_EQ(ole::menuItemId(menu.addAction(QStringLiteral("ohne"))), 0u) << "an entry added without an identifier";
+    EXPECT_TRUE(ole::removeMenuItem(&menu, 1291));
+    EXPECT_FALSE(ole::removeMenuItem(&menu, 1291));
+    EXPECT_EQ(ole::findMenuItem(&menu, 1291), nullptr);
+
+    // Tracking answers the chosen entry's identifier, 0 when the menu is dismissed.
+    QTimer::singleShot(0, [&] { menu.setActiveAction(ole::findMenuItem(&menu, 5000)); QTest::keyClick(&menu, Qt::Key_Return); });
+    EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 5000u);
+    QTimer::singleShot(0, [&] { QTest::keyClick(&menu, Qt::Key_Escape); });
+    EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 0u);
+    QMenu empty;
+    EXPECT_EQ(ole::trackPopupMenu(&empty, QPoint(10, 10)), 0u) << "an empty menu is not shown";
+}
+
 TEST(Handles, GoneObjectsResolveToNull)
 {
     auto *w = new QWidget;
@@ -259,6 +291,23 @@ TEST(Handles, GoneObjectsResolveToNull)
     ASSERT_TRUE(ole::imageListDestroy(list));
     EXPECT_EQ(ole::imageListCount(list), 0);
     EXPECT_EQ(ole::imageListAdd(list, strip), -1);
+}
+
+TEST(Beep, GoesToTheCurrentPortWhileItLives)
+{
+    {
+        ole::RecordingBeep outer;
+        EXPECT_EQ(MessageBeep(0), TRUE);
+        {
+            ole::RecordingBeep inner;
+            MessageBeep(0x30);
+            EXPECT_EQ(inner.types(), (std::vector<UINT>{0x30}));
+        }
+        MessageBeep(0);
+        EXPECT_EQ(outer.types(), (std::vector<UINT>{0, 0}));
+    }
+    EXPECT_EQ(ole::setBeepPort(nullptr), nullptr) << "the default port is back";
+    EXPECT_EQ(MessageBeep(0), TRUE);
 }
 
 TEST(Colors, SystemColoursComeFromTheTable)

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSaveFile>
 #include <algorithm>
 #include <iterator>
@@ -265,6 +266,47 @@ TEST_F(RegistryFixture, PlatformRegistryFunctions)
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
     EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Nothing", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+}
+
+// Two processes change the registry at the same time, each its own keys, in batches and one by
+// one, while this process registers too: every key of all three arrives.
+TEST_F(RegistryFixture, ChangesOfSeveralProcessesAtOnceAllArrive)
+{
+    constexpr int count = 60;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TORVANA_REGISTRY"), path());
+    QProcess writers[2];
+    const QString names[2] = {QStringLiteral("A"), QStringLiteral("B")};
+    for (int w = 0; w < 2; ++w) {
+        writers[w].setProcessEnvironment(env);
+        writers[w].start(QStringLiteral(TV_REGISTRY_WRITER), {names[w], QString::number(count)});
+    }
+    for (QProcess &p : writers)
+        ASSERT_TRUE(p.waitForStarted(30000));
+    for (int i = 0; i < count; ++i) {
+        Batch batch;
+        ASSERT_EQ(writeString(Hive::CurrentUser, QStringLiteral("Writers\\C\\%1").arg(i), QString(), QStringLiteral("C")),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(batch.commit(), ERROR_SUCCESS);
+    }
+    for (QProcess &p : writers) {
+        ASSERT_TRUE(p.waitForFinished(120000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    }
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}) {
+        QStringList keys;
+        ASSERT_EQ(subKeys(Hive::CurrentUser, QStringLiteral("Writers\\") + name, &keys), ERROR_SUCCESS);
+        EXPECT_EQ(keys.size(), count) << name.toStdString() << ": keys lost";
+        for (int i = 0; i < count; i += 2) {
+            QString nr;
+            EXPECT_EQ(readString(Hive::CurrentUser, QStringLiteral("Writers\\%1\\%2").arg(name).arg(i),
+                                 name == QStringLiteral("C") ? QString() : QStringLiteral("Nr"), &nr),
+                      ERROR_SUCCESS)
+                << name.toStdString() << i;
+        }
+    }
+    EXPECT_EQ(status(), ERROR_SUCCESS);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "com/dispatch.h"
 #include "com/variant.h"
+#include "oledate_cases.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 
 using com::Variant;
 
@@ -120,6 +122,38 @@ TEST(Variant, InPlaceConversionAndDeepCopy)
     EXPECT_EQ(VariantCopy(&out, &bad), DISP_E_BADVARTYPE);
     EXPECT_EQ(VariantChangeType(&out, &bad, 0, VT_I4), DISP_E_BADVARTYPE);
     bad.vt = VT_EMPTY;
+}
+
+// The runtime's DATE conversions follow the program-wide table: a date-number routine of its own
+// once turned -0.9999999999 into 29 December 1899 where the data layer said 31 December.
+TEST(Variant, DatesAsTheProgramWideTableHasThem)
+{
+    for (const auto &c : oledate_cases::kCases) {
+        SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.number);
+        const bool gueltig = c.date.isValid();
+        const QDateTime erwartet = gueltig ? QDateTime(c.date, c.time) : QDateTime();
+        EXPECT_EQ(com::isValidDate(c.number), gueltig);
+        EXPECT_EQ(com::dateToDateTime(c.number), erwartet);
+        if (!std::isnan(c.back)) {
+            EXPECT_DOUBLE_EQ(com::dateTimeToDate(erwartet), c.back);
+        }
+        // A number becomes a DATE exactly when it is a date.
+        Variant in = Variant::r8(c.number);
+        Variant out;
+        EXPECT_EQ(VariantChangeType(&out, &in, 0, VT_DATE), gueltig ? S_OK : DISP_E_OVERFLOW);
+        // and a DATE as text names its day.
+        if (gueltig) {
+            Variant date;
+            date.vt = VT_DATE;
+            date.date = c.number;
+            Variant text;
+            ASSERT_EQ(VariantChangeType(&text, &date, 0, VT_BSTR), S_OK);
+            const QString t = com::toQString(text.bstrVal);
+            if (c.date != QDate(1899, 12, 30)) {
+                EXPECT_TRUE(t.startsWith(c.date.toString(QStringLiteral("dd.MM.yyyy")))) << t.toStdString();
+            }
+        }
+    }
 }
 
 TEST(Variant, DatesBeforeTheEpochKeepTheirTime)

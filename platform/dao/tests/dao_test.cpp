@@ -1,5 +1,6 @@
 #include "dao/dao.h"
 #include "dao/oledate.h"
+#include "oledate_cases.h"
 
 #include <SQLiteCpp/Database.h>
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <functional>
 
 namespace {
@@ -517,6 +519,20 @@ TEST(OleDate, ConvertsLikeOle)
     EXPECT_FALSE(dao::FromOleDate(std::nan("")).isValid());
     EXPECT_FALSE(dao::FromOleDate(3.0e6).isValid());
     EXPECT_DOUBLE_EQ(dao::ToOleDate(QDate()), dao::kNoDate);
+}
+
+// The data layer reads and writes date numbers by the program-wide table.
+TEST(OleDate, AsTheProgramWideTableHasThem)
+{
+    for (const auto &c : oledate_cases::kCases) {
+        SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.number);
+        const QDateTime erwartet = c.date.isValid() ? QDateTime(c.date, c.time) : QDateTime();
+        EXPECT_EQ(dao::FromOleDate(c.number), erwartet);
+        EXPECT_EQ(dao::OleDateToDate(c.number), c.date);
+        if (!std::isnan(c.back)) {
+            EXPECT_DOUBLE_EQ(dao::ToOleDate(erwartet), c.back);
+        }
+    }
 }
 
 // ---- compaction ------------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 #include "dao/dao.h"
 
 #include <QDate>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -248,6 +250,32 @@ TEST_F(ReportTest, ARowTallerThanAPageIsCutOffAtThePageEnd)
     EXPECT_TRUE(pages[1].contains("Seite 2 von 3"));
     EXPECT_TRUE(pages[2].contains("Danach"));
     EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(path)).isEmpty());
+}
+
+TEST_F(ReportTest, APrinterWithOtherPaperGetsThePagesLaidOutOnThatPaper)
+{
+    NEEDS_PDFTOTEXT();
+    for (int i = 1; i <= 150; ++i)
+        zeile(i, QStringLiteral("Mitglied %1").arg(i), double(i));
+    auto r = liste();
+    binde(*r);
+    const QString path = dir.filePath("letter.pdf");
+    {
+        // A paged device as a printer with US letter paper, shorter than A4.
+        QPdfWriter letter(path);
+        letter.setResolution(600);
+        letter.setPageSize(QPageSize(QPageSize::Letter));
+        letter.setPageMargins(QMarginsF(0, 0, 0, 0));
+        r->PrintTo(letter);
+    }
+    const QStringList pages = pdftext::Pages(path);
+    const int n = int(pages.size());
+    ASSERT_GE(n, r->PageCount(600));
+    for (int p = 0; p < n; ++p) {
+        SCOPED_TRACE(p + 1);
+        EXPECT_TRUE(pages.at(p).contains(QStringLiteral("Seite %1 von %2").arg(p + 1).arg(n)));
+    }
+    EXPECT_EQ(pdftext::Count(pages.join('\n'), "Mitglied "), 150);
 }
 
 TEST_F(ReportTest, AReportWithoutRowsPrintsItsHeadersAndFooterOnOnePage)

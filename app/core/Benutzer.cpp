@@ -1,0 +1,320 @@
+#include "core/Benutzer.h"
+#include "core/modBenutzer.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+
+#include "forms/combobox.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SAVE = QStringLiteral("SAVE");
+const QString EDIT = QStringLiteral("EDIT");
+
+QLabel *label(QWidget *parent, const char *name)
+{
+    auto *l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QLineEdit *textBox(QWidget *parent, const char *name, bool passwort = false)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setMaxLength(50);
+    if (passwort)
+        box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+forms::ListGrid *grid(QWidget *parent, const char *name, const QStringList &spalten)
+{
+    auto *g = new forms::ListGrid(parent);
+    g->setObjectName(QString::fromLatin1(name));
+    g->top().setColumnCount(int(spalten.size()));
+    for (int c = 0; c < spalten.size(); ++c)
+        g->top().setColumnCaption(c, spalten[c]);
+    return g;
+}
+
+// A grid in its frame with the count below it.
+QGroupBox *uebersicht(QWidget *parent, const QString &titel, forms::ListGrid *g, QLabel *&anzahl, const char *anzahlName)
+{
+    auto *rahmen = new QGroupBox(titel, parent);
+    auto *layout = new QVBoxLayout(rahmen);
+    g->setParent(rahmen);
+    layout->addWidget(g, 1);
+    auto *zeile = new QHBoxLayout;
+    zeile->addWidget(new QLabel(QStringLiteral("Anzahl:"), rahmen));
+    anzahl = label(rahmen, anzahlName);
+    zeile->addWidget(anzahl);
+    zeile->addStretch(1);
+    layout->addLayout(zeile);
+    return rahmen;
+}
+
+} // namespace
+
+Benutzer::Benutzer()
+{
+    setObjectName(QStringLiteral("Benutzer"));
+    setWindowTitle(QStringLiteral("Benutzerverwaltung"));
+    auto *layout = new QVBoxLayout(this);
+
+    Ueberschrift = label(this, "Ueberschrift");
+    Ueberschrift->setText(QStringLiteral("BENUTZERVERWALTUNG"));
+    QFont schrift(QStringLiteral("Comic Sans MS"));
+    schrift.setPointSize(Ueberschrift->font().pointSize() + 6);
+    schrift.setBold(true);
+    Ueberschrift->setFont(schrift);
+    layout->addWidget(Ueberschrift);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; QAction **action; } knoepfe[] = {
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        *k.action = a;
+    }
+    layout->addWidget(Toolbar1);
+
+    tabBV = new QTabWidget(this);
+    tabBV->setObjectName(QStringLiteral("tabBV"));
+    layout->addWidget(tabBV, 1);
+
+    // Tab 0: users.
+    auto *tab0 = new QWidget(tabBV);
+    auto *layout0 = new QHBoxLayout(tab0);
+    tblBenutzer = grid(tab0, "tblBenutzer",
+                       {QStringLiteral("Benutzer-Nr."), QStringLiteral("Benutzername"), QStringLiteral("Passwort"),
+                        QStringLiteral("Ben.-Gruppe")});
+    layout0->addWidget(uebersicht(tab0, QStringLiteral("Benutzerübersicht..."), tblBenutzer, lblBAnzahl, "lblBAnzahl"), 3);
+    auto *eingabe0 = new QGroupBox(QStringLiteral("Benutzer hinzuf. oder editieren..."), tab0);
+    auto *felder0 = new QFormLayout(eingabe0);
+    lblBNr = label(eingabe0, "lblBNr");
+    txtBenutzer = textBox(eingabe0, "txtBenutzer");
+    txtPassw = textBox(eingabe0, "txtPassw", true);
+    txtPasswBest = textBox(eingabe0, "txtPasswBest", true);
+    cboBG = new forms::ComboBox(eingabe0);
+    cboBG->setObjectName(QStringLiteral("cboBG"));
+    cboBG->setEditable(true);
+    cboBG->setInsertPolicy(QComboBox::NoInsert);
+    cboBG->lineEdit()->setMaxLength(50);
+    felder0->addRow(QStringLiteral("Benutzer-Nr:"), lblBNr);
+    felder0->addRow(QStringLiteral("Benutzername:"), txtBenutzer);
+    felder0->addRow(QStringLiteral("Passwort:"), txtPassw);
+    felder0->addRow(QStringLiteral("...bestätigen:"), txtPasswBest);
+    felder0->addRow(QStringLiteral("Benutzergruppe:"), cboBG);
+    layout0->addWidget(eingabe0, 2, Qt::AlignTop);
+    tabBV->addTab(tab0, QStringLiteral("Benutzer hinzuf. oder edit."));
+
+    // Tab 1: groups and their rights.
+    auto *tab1 = new QWidget(tabBV);
+    auto *layout1 = new QVBoxLayout(tab1);
+    QStringList spalten = {QStringLiteral("Gruppen-Nr."), QStringLiteral("Gruppe \\ Forms")};
+    const struct { QCheckBox **box; const char *name; const char *caption; const char *spalte; } rechte[] = {
+        {&chkFBuch, "chkFBuch", "Fangbuch", "Fangbuch"},
+        {&chkFAusw, "chkFAusw", "Fangauswertg.", "Fangauswertg."},
+        {&chkKontUebers, "chkKontUebers", "Kont.-Übers.", "Kontakt-Übers."},
+        {&chkKontList, "chkKontList", "Kontaktliste", "Kontakt-Liste"},
+        {&chkKontakt, "chkKontakt", "Kontakt", "Kontakt"},
+        {&chkArbeit, "chkArbeit", "ArbStd-Contr.", "Arbeitscontrolling"},
+        {&chkBesatz, "chkBesatz", "Besatz.-Liste", "Besatz.-Liste"},
+        {&chkBasis, "chkBasis", "Basisdaten", "Basisdaten"},
+        {&chkBenutzer, "chkBenutzer", "Benutzer- && Zugriff", "Benutzerverwltg."},
+        {&chkSystem, "chkSystem", "Systempar.", "Systempar."},
+    };
+    for (const auto &r : rechte)
+        spalten << QString::fromUtf8(r.spalte);
+    tblZugriff = grid(tab1, "tblZugriff", spalten);
+    layout1->addWidget(uebersicht(tab1, QStringLiteral("Zugriff"), tblZugriff, lblGAnzahl, "lblGAnzahl"), 1);
+    auto *eingabe1 = new QGroupBox(QStringLiteral("Gruppe hinzuf. od. edit."), tab1);
+    auto *felder1 = new QGridLayout(eingabe1);
+    lblGNr = label(eingabe1, "lblGNr");
+    txtGruppe = textBox(eingabe1, "txtGruppe");
+    felder1->addWidget(new QLabel(QStringLiteral("Gruppen-Nr:"), eingabe1), 0, 0);
+    felder1->addWidget(lblGNr, 0, 1);
+    felder1->addWidget(new QLabel(QStringLiteral("Name der Gruppe:"), eingabe1), 1, 0);
+    felder1->addWidget(txtGruppe, 1, 1, 1, 4);
+    felder1->addWidget(new QLabel(QStringLiteral("Hat Zugriff auf:"), eingabe1), 2, 0);
+    int i = 0;
+    for (const auto &r : rechte) {
+        auto *chk = new QCheckBox(QString::fromUtf8(r.caption), eingabe1);
+        chk->setObjectName(QString::fromLatin1(r.name));
+        *r.box = chk;
+        felder1->addWidget(chk, 2 + i / 5, 1 + i % 5);
+        ++i;
+    }
+    layout1->addWidget(eingabe1);
+    tabBV->addTab(tab1, QStringLiteral("Zugriffsverwaltung"));
+
+    for (forms::ListGrid *g : {tblBenutzer, tblZugriff}) {
+        connect(g, &forms::ListGrid::lookRequested, this, [g] { modRun::SetzeTblFarben(g->appearance()); });
+        connect(g, &forms::ListGrid::refreshRequested, this, [g] { g->rowRange(0, g->rowCount(), false); });
+    }
+    connect(tblBenutzer, &forms::ListGrid::doubleClicked, this, &Benutzer::tblBenutzer_DblClick);
+    connect(tblZugriff, &forms::ListGrid::doubleClicked, this, &Benutzer::tblZugriff_DblClick);
+    connect(tabBV, &QTabWidget::currentChanged, this, [this](int jetzt) {
+        const int vorher = tab_;
+        tab_ = jetzt;
+        tabBV_Click(vorher);
+    });
+}
+
+QList<QCheckBox *> Benutzer::Rechte() const
+{
+    return {chkFBuch, chkFAusw, chkKontUebers, chkKontList, chkKontakt,
+            chkArbeit, chkBesatz, chkBasis, chkBenutzer, chkSystem};
+}
+
+void Benutzer::Form_Load()
+{
+    tabBV->setCurrentIndex(0);
+    modGVar::SetzeSpeicherModus();
+}
+
+void Benutzer::Form_Activate()
+{
+    modStart::loadcboBG(*cboBG);
+    zeigeAnzahl();
+}
+
+void Benutzer::Form_Deactivate()
+{
+    modBenutzer::LeereAlleBVFelder();
+}
+
+void Benutzer::zeigeAnzahl()
+{
+    // Set only when changed, so that no repaint follows.
+    const QString b = QString::number(tblBenutzer->rowCount());
+    const QString g = QString::number(tblZugriff->rowCount());
+    if (lblBAnzahl->text() != b)
+        lblBAnzahl->setText(b);
+    if (lblGAnzahl->text() != g)
+        lblGAnzahl->setText(g);
+}
+
+void Benutzer::paintEvent(QPaintEvent *event)
+{
+    zeigeAnzahl();
+    forms::Form::paintEvent(event);
+}
+
+void Benutzer::tabBV_Click(int previousTab)
+{
+    // Leaving the groups tab: the group list shows the groups as they are now.
+    if (previousTab == 1)
+        modStart::loadcboBG(*cboBG);
+}
+
+void Benutzer::tblBenutzer_DblClick(int row, int col)
+{
+    if (row < 0)
+        return;
+    modBenutzer::LeereBVFelder();
+    modBenutzer::loadBAuswahl(row, col);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+void Benutzer::tblZugriff_DblClick(int row, int col)
+{
+    if (row < 0)
+        return;
+    modBenutzer::LeereBVFelder();
+    modBenutzer::loadBGAuswahl(row, col);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+bool Benutzer::aendert(bool benutzer) const
+{
+    return gv().strModus == EDIT && !(benutzer ? lblBNr : lblGNr)->text().isEmpty();
+}
+
+void Benutzer::Speichern(bool benutzer)
+{
+    const bool edit = aendert(benutzer);
+    if (!benutzer) {
+        bool erledigt = false;
+        if (modBenutzer::PruefeBGEingabe())
+            erledigt = edit ? modBenutzer::UpdateBG(gv().lngDSNr) : modBenutzer::SpeicherBG();
+        // A refused input or write keeps a loaded group loaded: the next save changes it.
+        gv().strModus = edit && !erledigt ? EDIT : SAVE;
+        return;
+    }
+    if (!modBenutzer::PruefeBenutzerEingabe()) {
+        gv().strModus = edit ? EDIT : SAVE;
+        return;
+    }
+    if (!modBenutzer::PruefeGleichheit(txtPassw->text(), txtPasswBest->text())) {
+        forms::MsgBox(QStringLiteral("Passwortbestätigung stimmt nicht mit Passwort überein") + modRun::Umbruch +
+                          QStringLiteral("Bitte versuchen Sie es nochmal !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        modBenutzer::LeereBVFelder();
+        txtBenutzer->setFocus();
+        gv().strModus = SAVE;
+        return;
+    }
+    const bool erledigt = edit ? modBenutzer::UpdateBenutzer(gv().lngDSNr) : modBenutzer::SpeicherBenutzer();
+    gv().strModus = edit && !erledigt ? EDIT : SAVE;
+}
+
+void Benutzer::Loeschen(bool benutzer)
+{
+    if (!aendert(benutzer)) {
+        gv().strModus = SAVE;
+        return;
+    }
+    const QString frage =
+        benutzer ? QStringLiteral("Achtung: Benutzer wirklich löschen ?")
+                 : QStringLiteral("Achtung: Benutzer - Referenzen in der Benutzertabelle werden ebenfalls gelöscht !") +
+                       QStringLiteral("\r\nTrotzdem löschen ?");
+    gv().intAntwort = forms::MsgBox(frage, forms::vbYesNo, modRun::Titel);
+    bool erledigt = true;
+    if (gv().intAntwort == forms::vbYes)
+        erledigt = benutzer ? modBenutzer::LoescheBenutzer(gv().lngDSNr) : modBenutzer::LoescheZugriff(gv().lngDSNr);
+    else
+        modBenutzer::LeereBVFelder();
+    gv().strModus = erledigt ? SAVE : EDIT;
+}
+
+void Benutzer::Toolbar1_ButtonClick(const QString &key)
+{
+    const bool benutzer = tabBV->currentIndex() == 0;
+    if (key == QLatin1String("tbSpeichern")) {
+        Speichern(benutzer);
+    } else if (key == QLatin1String("tbLoeschen")) {
+        Loeschen(benutzer);
+    } else {
+        if (key == QLatin1String("tbAnzLoeschen"))
+            modBenutzer::LeereBVFelder();
+        gv().strModus = SAVE;
+    }
+}

@@ -1,0 +1,182 @@
+#include "core/modTools.h"
+#include "core/Main.h"
+#include "core/modEnde.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+
+#include "common/vberror.h"
+#include "dao/dao.h"
+#include "forms/form.h"
+#include "forms/services.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace modTools {
+
+namespace {
+
+struct Texte
+{
+    QString erfolg;
+    QString beschaedigt; // error 3056: the program ends
+    QString fehler;      // any other error: the database is opened again
+};
+
+const Texte Komprimieren{
+    QStringLiteral("Komprimierung der Datenbank erfolgreich durchgeführt !"),
+    QStringLiteral("ACHTUNG: Datenbank konnte nicht erfolgreich komprimiert werden ! Torvana beendet sich jetzt !"),
+    QStringLiteral("ACHTUNG: Ein Fehler trat beim Komprimieren der Datenbank auf, die Komprimierung war nicht erfolgreich !"),
+};
+const Texte Reparieren{
+    QStringLiteral("Datenbank wurde erfolgreich repariert !"),
+    QStringLiteral("ACHTUNG: Datenbank konnte nicht erfolgreich repariert werden ! Torvana beendet sich jetzt !"),
+    QStringLiteral("ACHTUNG: Ein Fehler trat beim Reparieren der Datenbank auf, die Reparatur war nicht erfolgreich !"),
+};
+
+Dateien &echteDateien()
+{
+    static Dateien dateien;
+    return dateien;
+}
+
+Dateien *&installierteDateien()
+{
+    static Dateien *dateien = nullptr;
+    return dateien;
+}
+
+Dateien &dateien()
+{
+    Dateien *d = installierteDateien();
+    return d ? *d : echteDateien();
+}
+
+QString fehlerTitel(int nummer)
+{
+    return QStringLiteral("Runtime - Error: ") + QString::number(nummer);
+}
+
+// A copy left by an interrupted run, with its journal. Only the copy: never the database.
+void entferneKopie(const QString &kopie)
+{
+    QFile::remove(kopie);
+    QFile::remove(kopie + QStringLiteral("-journal"));
+}
+
+void beende()
+{
+    if (Main *main = forms::loadedForm<Main>())
+        main->Unload();
+}
+
+// Opens the database again; when that fails too, the program ends with a message instead of a
+// second, unreported error.
+void oeffneWieder()
+{
+    try {
+        modStart::OeffneDatenbank();
+    } catch (const vb::Error &e) {
+        forms::MsgBox(QStringLiteral("ACHTUNG: Datenbank konnte nicht wieder geöffnet werden ! Torvana beendet sich jetzt !") +
+                          modRun::Umbruch + QStringLiteral("Beschreibung: ") + e.description(),
+                      forms::vbOKOnly + forms::vbCritical, fehlerTitel(e.number()));
+        beende();
+    }
+}
+
+void Wartung(const Texte &texte)
+{
+    const QString datei = modStart::Datenbankpfad();
+    const QString kopie = Temporaerdatei();
+    int nummer = 0;
+    forms::setMousePointer(forms::vbHourglass);
+    try {
+        modEnde::SchliesseDatenbank();
+        entferneKopie(kopie);
+        dateien().Komprimiere(datei, kopie, modStart::Verbindung);
+        dateien().Ersetze(kopie, datei);
+    } catch (const vb::Error &e) {
+        nummer = e.number();
+    } catch (const std::exception &) {
+        nummer = 51;
+    }
+    forms::setMousePointer(forms::vbDefault);
+
+    if (nummer == 0) {
+        forms::MsgBox(texte.erfolg, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        oeffneWieder();
+        return;
+    }
+    entferneKopie(kopie);
+    if (nummer == dao::err::CannotCompact) {
+        forms::MsgBox(texte.beschaedigt, forms::vbOKOnly + forms::vbCritical, fehlerTitel(nummer));
+        beende();
+        return;
+    }
+    forms::MsgBox(texte.fehler, forms::vbOKOnly + forms::vbInformation, fehlerTitel(nummer));
+    oeffneWieder();
+}
+
+[[noreturn]] void dateifehler(const QString &text)
+{
+    throw vb::Error(dao::err::DiskError, text);
+}
+
+} // namespace
+
+QString Temporaerdatei()
+{
+    return modStart::Programmordner() + QStringLiteral("/temp/tvtmp.mdb");
+}
+
+void Dateien::Komprimiere(const QString &quelle, const QString &ziel, const QString &verbindung)
+{
+    dao::DBEngine::CompactDatabase(quelle, ziel, verbindung);
+}
+
+void Dateien::Ersetze(const QString &kopie, const QString &datei)
+{
+    // A journal beside the database would be played into the new file when it is next opened.
+    for (const char *rest : {"-journal", "-wal"})
+        if (QFileInfo::exists(datei + QLatin1String(rest)))
+            dateifehler(QStringLiteral("Die Datei '%1' wird noch verwendet und kann nicht ersetzt werden.").arg(datei));
+    if (std::rename(QFile::encodeName(kopie).constData(), QFile::encodeName(datei).constData()) != 0) {
+        const int fehler = errno;
+        dateifehler(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden (%2).")
+                        .arg(datei, QString::fromLocal8Bit(std::strerror(fehler))));
+    }
+    // The rename is in place; syncing the folder makes it survive a power loss. A failure here
+    // changes nothing of what is on disk now.
+    const QByteArray ordner = QFile::encodeName(QFileInfo(datei).absolutePath());
+    const int fd = ::open(ordner.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+Dateien *setDateien(Dateien *neu)
+{
+    Dateien *alt = installierteDateien();
+    installierteDateien() = neu;
+    return alt;
+}
+
+void KomprimiereDatenbank()
+{
+    Wartung(Komprimieren);
+}
+
+void RepariereDatenbank()
+{
+    Wartung(Reparieren);
+}
+
+} // namespace modTools

@@ -1,0 +1,353 @@
+// The date control as a user meets it: hosted in a container on a shown window, driven with
+// simulated keys and clicks through the top-level window, read back through its automation face
+// and by the pixels it paints.
+#include "LzDateEdit.h"
+
+#include "fake_intl.h"
+
+#include "com/com.h"
+#include "ole/fakebeep.h"
+#include "ole/ole.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <vector>
+
+TV_COM_MODULE()
+
+namespace {
+
+using com::Variant;
+
+class Window : public ::testing::Test
+{
+protected:
+    static inline QTemporaryDir *dir = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        dir = new QTemporaryDir;
+        qputenv("TORVANA_REGISTRY", dir->filePath("registry").toLocal8Bit());
+        void *library = dlopen(LZDATEEDIT_LIBRARY, RTLD_NOW);
+        ASSERT_NE(library, nullptr) << dlerror();
+        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(library, "DllRegisterServer"));
+        ASSERT_NE(reg, nullptr);
+        ASSERT_EQ(reg(), S_OK);
+        com::reg::setProfileString("intl", "sShortDate", "dd.MM.yyyy");
+        com::reg::setProfileString("intl", "sDate", ".");
+    }
+    static void TearDownTestSuite()
+    {
+        qunsetenv("TORVANA_REGISTRY");
+        delete dir;
+        dir = nullptr;
+    }
+
+    QWidget host;
+    ole::ControlContainer *container = nullptr;
+    QLineEdit *other = nullptr;
+    ole::RecordingBeep beeps;
+    std::vector<DISPID> events;
+    std::function<void(DISPID, com::EventArgs &)> onEvent;
+
+    void SetUp() override
+    {
+        auto *layout = new QHBoxLayout(&host);
+        container = new ole::ControlContainer(&host);
+        container->setFixedSize(180, 24);
+        other = new QLineEdit(&host);
+        layout->addWidget(container);
+        layout->addWidget(other);
+        ASSERT_EQ(container->createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
+        container->setEventHandler([this](DISPID id, com::EventArgs &args) {
+            events.push_back(id);
+            if (onEvent)
+                onEvent(id, args);
+        });
+        put(DISPID_LD_Separator, Variant::string("."));
+        put(DISPID_LD_Value, Variant::fromDate(oleDate(2031, 6, 15)));
+        host.show();
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        other->setFocus();
+        events.clear();
+        beeps.reset();
+    }
+    void TearDown() override { container->destroyControl(); }
+
+    void put(DISPID id, const VARIANT &v) { ASSERT_EQ(container->setProperty(id, v), S_OK) << id; }
+    Variant get(DISPID id)
+    {
+        Variant v;
+        EXPECT_EQ(container->getProperty(id, &v), S_OK) << id;
+        return v;
+    }
+    QString text() { return com::variantToString(get(DISPID_LD_DateString)); }
+    double value() { return com::variantToDouble(get(DISPID_LD_Value)); }
+    LONG number(DISPID id) { return com::variantToInt(get(id)); }
+    int count(DISPID id) const { return int(std::count(events.begin(), events.end(), id)); }
+
+    QWidget *control() const { return container->controlWidget(); }
+    QWindow *window() const { return host.windowHandle(); }
+    QPoint inWindow(QPoint p) const { return control()->mapTo(&host, p); }
+
+    void click(QPoint p) { QTest::mouseClick(window(), Qt::LeftButton, {}, inWindow(p)); }
+    void clickIn() { click(QPoint(4, control()->height() / 2)); }
+    void clickAway() { QTest::mouseClick(window(), Qt::LeftButton, {}, other->mapTo(&host, QPoint(5, 5))); }
+    void typeKeys(const char *keys)
+    {
+        for (const char *k = keys; *k; ++k)
+            QTest::keyClick(window(), *k);
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(window(), k, m); }
+    QImage pixels() { return control()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+TEST_F(Window, TypingADateThroughTheWindow)
+{
+    clickIn();
+    ASSERT_TRUE(control()->hasFocus());
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0) << "the click that brought the focus keeps the selection";
+    EXPECT_EQ(number(DISPID_LD_getEndSelection), 10);
+    typeKeys("24122026");
+    EXPECT_EQ(text(), "24.12.2026");
+    EXPECT_EQ(value(), oleDate(2026, 12, 24));
+    EXPECT_GT(count(DISPID_LDE_Change), 0);
+    EXPECT_EQ(number(DISPID_LD_Modified), -1);
+    EXPECT_EQ(beeps.count(), 0);
+    // each key fires the stock KeyDown and the control's own, and the characters KeyPress twice
+    EXPECT_EQ(count(DISPID_LDE_KeyPress), 16);
+    clickAway();
+    EXPECT_FALSE(control()->hasFocus());
+    EXPECT_EQ(text(), "24.12.2026");
+    EXPECT_EQ(count(DISPID_LDE_LostFocusEvent), 1);
+}
+
+TEST_F(Window, LeavingCorrectsTheEndOfTheMonth)
+{
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(2024, 4, 15)));
+    clickIn();
+    key(Qt::Key_Home);
+    typeKeys("31");
+    EXPECT_EQ(number(DISPID_LD_Status), lzdInvalid);
+    clickAway();
+    EXPECT_EQ(value(), oleDate(2024, 4, 30));
+    EXPECT_EQ(text(), "30.04.2024");
+}
+
+TEST_F(Window, SpinKeysThroughTheWindow)
+{
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(2024, 2, 28)));
+    clickIn();
+    key(Qt::Key_Home);
+    key(Qt::Key_Up);
+    EXPECT_EQ(value(), oleDate(2024, 2, 29));
+    key(Qt::Key_Up);
+    EXPECT_EQ(value(), oleDate(2024, 2, 29)) << "no 30 February";
+    key(Qt::Key_End);
+    key(Qt::Key_Up);
+    EXPECT_EQ(value(), oleDate(2024, 2, 29)) << "no 29 February 2025";
+    key(Qt::Key_Down);
+    EXPECT_EQ(value(), oleDate(2024, 2, 29));
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    key(Qt::Key_Down);  // caret on the month's separator: the month
+    EXPECT_EQ(value(), oleDate(2024, 1, 29));
+}
+
+TEST_F(Window, RefusedKeysBeep)
+{
+    clickIn();
+    key(Qt::Key_Home);
+    typeKeys(".");
+    EXPECT_EQ(beeps.count(), 1) << "no field to jump from at the start";
+    typeKeys("x");
+    EXPECT_EQ(beeps.count(), 1) << "letters are ignored silently";
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(beeps.count(), 2) << "nothing selected to copy";
+    put(DISPID_LD_DateFormat, Variant::i2(19));  // a long format takes no digits
+    typeKeys("5");
+    EXPECT_EQ(beeps.count(), 3);
+    EXPECT_EQ(value(), oleDate(2031, 6, 15));
+    EXPECT_EQ(beeps.types(), (std::vector<UINT>{0, 0, 0}));
+}
+
+TEST_F(Window, CopyAndPasteThroughTheDesktopClipboard)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clickIn();
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), "15.06.2031");
+
+    clipboard->setText(QStringLiteral("01.02.2003"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(value(), oleDate(2003, 2, 1));
+    EXPECT_EQ(beeps.count(), 0);
+
+    events.clear();
+    clipboard->setText(QStringLiteral("Unsinn"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(value(), oleDate(2003, 2, 1));
+    EXPECT_EQ(number(DISPID_LD_Status), lzdValid);
+    EXPECT_EQ(count(DISPID_LDE_Change), 0);
+    EXPECT_EQ(beeps.count(), 1);
+}
+
+TEST_F(Window, DoubleClickSelectsAndDeleteClears)
+{
+    clickIn();
+    key(Qt::Key_End);
+    QTest::mouseDClick(window(), Qt::LeftButton, {}, inWindow(QPoint(10, 12)));
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0);
+    EXPECT_EQ(number(DISPID_LD_getEndSelection), 10);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(text(), "  .  .");
+    clickAway();
+    EXPECT_EQ(number(DISPID_LD_Status), lzdNull);
+}
+
+TEST_F(Window, DraggingSelects)
+{
+    clickIn();
+    key(Qt::Key_Home);
+    const QPoint start = inWindow(QPoint(3, 12));
+    QTest::mousePress(window(), Qt::LeftButton, {}, start);
+    QTest::mouseMove(window(), inWindow(QPoint(control()->width() / 2, 12)));
+    QTest::mouseRelease(window(), Qt::LeftButton, {}, inWindow(QPoint(control()->width() / 2, 12)));
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0);
+    EXPECT_GT(number(DISPID_LD_getEndSelection), 0);
+}
+
+TEST_F(Window, InsertKeyTogglesTheEditMode)
+{
+    clickIn();
+    key(Qt::Key_Insert);
+    EXPECT_EQ(number(DISPID_LD_EditMode), 0);
+    put(DISPID_LD_EditModeChange, Variant::boolean(false));
+    key(Qt::Key_Insert);
+    EXPECT_EQ(number(DISPID_LD_EditMode), 0);
+}
+
+TEST_F(Window, TwoDigitYearAsksTheContainerForTheCentury)
+{
+    put(DISPID_LD_DateFormat, Variant::i2(9));  // dd/mm/yy
+    put(DISPID_LD_Value, Variant::fromDate(oleDate(1999, 5, 5)));
+    std::vector<std::pair<LONG, LONG>> asked;
+    onEvent = [&](DISPID id, com::EventArgs &args) {
+        if (id != DISPID_LDE_GetCentury)
+            return;
+        asked.emplace_back(args.toInt(0), args.toInt(1));
+        if (args.toInt(0) == 24)
+            args.setByRef(1, 2000);
+    };
+    clickIn();
+    key(Qt::Key_End);
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    typeKeys("24");
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.back(), (std::pair<LONG, LONG>(24, 1900)));
+    EXPECT_EQ(value(), oleDate(2024, 5, 5));
+}
+
+TEST_F(Window, ClickOnTheButtonPlaceOfAControlWithoutCalendarPlacesTheCaret)
+{
+    clickIn();
+    key(Qt::Key_Home);
+    click(QPoint(control()->width() - 3, 12));
+    EXPECT_EQ(number(DISPID_LD_getCaretPosition), 10);
+    EXPECT_EQ(count(DISPID_LDE_BeforeOpenCalendar), 0);
+}
+
+// ------------------------------------------------------------------ pixels
+
+TEST_F(Window, FrameAndButtonOnScreen)
+{
+    const QColor shadow = ole::colorFromOle(ole::systemColor(COLOR_BTNSHADOW));
+    const QColor light = ole::colorFromOle(ole::systemColor(COLOR_BTNHIGHLIGHT));
+    const QColor face = ole::colorFromOle(ole::systemColor(COLOR_BTNFACE));
+    const QColor frame = ole::colorFromOle(ole::systemColor(COLOR_WINDOWFRAME));
+    QImage img = pixels();
+    const int w = img.width(), h = img.height();
+    EXPECT_EQ(QColor(img.pixel(0, 0)), shadow) << "3D border by default";
+    EXPECT_EQ(QColor(img.pixel(w - 1, h - 1)), light);
+
+    put(DISPID_LD_Border, Variant::i2(1));
+    img = pixels();
+    EXPECT_EQ(QColor(img.pixel(0, 0)), frame);
+    EXPECT_EQ(QColor(img.pixel(w - 1, h / 2)), frame);
+
+    put(DISPID_LD_CalendarFormat, Variant::i2(1));
+    img = pixels();
+    const int bw = h > 15 ? h / 2 + 3 : 11;
+    EXPECT_EQ(QColor(img.pixel(w - bw, 0)), light) << "raised button edge";
+    EXPECT_EQ(QColor(img.pixel(w - 1, h - 1)), frame);
+    EXPECT_EQ(QColor(img.pixel(w - bw + 2, 2)), face);
+    EXPECT_EQ(QColor(img.pixel(w - bw - 1, h / 2)), frame) << "the border ends before the button";
+}
+
+TEST_F(Window, StylesFillTheTextArea)
+{
+    put(DISPID_LD_Border, Variant::i2(0));
+    put(DISPID_LD_Value, Variant::fromDate(0.0));  // null and without the focus: no text
+    struct Case
+    {
+        SHORT style;
+        QColor back;  // BackColor after the style was set
+    };
+    const Case cases[] = {{0, ole::colorFromOle(0x80000005)}, {1, ole::colorFromOle(0x80000005)},
+                          {2, QColor(0, 255, 255)},          {3, QColor(128, 128, 128)},
+                          {4, QColor(0, 255, 255)},          {5, QColor(0, 0, 0)},
+                          {6, QColor(0, 0, 0)}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.style);
+        put(DISPID_LD_DisplayFormat, Variant::i2(c.style));
+        const QImage img = pixels();
+        // the edge row: the back colour (Odometer: darker), or the frame of Formatted
+        const QColor edge(img.pixel(1, 0));
+        const QColor middle(img.pixel(1, img.height() / 2));
+        if (c.style == 1) {
+            EXPECT_EQ(edge, QColor(Qt::black));
+            EXPECT_EQ(middle, c.back);
+        } else if (c.style == 2) {
+            EXPECT_EQ(middle, c.back);
+            EXPECT_LT(edge.green(), middle.green());
+        } else {
+            EXPECT_EQ(edge, c.back);
+        }
+    }
+}
+
+TEST_F(Window, EverySizePaints)
+{
+    put(DISPID_LD_CalendarFormat, Variant::i2(4));
+    const QSize sizes[] = {{0, 0}, {1, 1}, {2, 2}, {3, 5}, {40, 4}, {17, 2000}, {2000, 17}, {2000, 2000}};
+    for (SHORT style = 0; style <= 6; ++style) {
+        put(DISPID_LD_DisplayFormat, Variant::i2(style));
+        for (const QSize &size : sizes) {
+            SCOPED_TRACE(testing::Message() << style << " " << size.width() << "x" << size.height());
+            container->setFixedSize(size);
+            control()->resize(size);
+            if (!size.isEmpty())
+                (void)pixels();
+        }
+    }
+    container->setFixedSize(180, 24);
+    clickIn();
+    typeKeys("1");
+    EXPECT_EQ(text(), "1 .  .");
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+#include "forms/progress.h"
+
+#include <QProgressBar>
+
+#include <algorithm>
+#include <climits>
+
+namespace forms {
+
+ProgressSteps::ProgressSteps(QProgressBar *bar, long long maximum)
+    : bar_(bar), maximum_(std::clamp<long long>(maximum, 1, INT_MAX)),
+      stride_(std::max<long long>(1, maximum_ / kSteps)), next_(stride_)
+{
+    if (!bar_)
+        return;
+    bar_->setMinimum(0);
+    bar_->setMaximum(int(maximum_));
+    bar_->setValue(0);
+}
+
+void ProgressSteps::advance(long long done)
+{
+    if (!bar_ || done < next_)
+        return;
+    const long long value = std::min(done, maximum_);
+    bar_->setValue(int(value));
+    if (value >= maximum_)
+        next_ = LLONG_MAX;
+    else
+        next_ = std::min(value - value % stride_ + stride_, maximum_);
+}
+
+} // namespace forms
