@@ -6,6 +6,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -24,7 +26,7 @@ const QString EDIT = QStringLiteral("EDIT");
 // Shows a window of another area in the pane of the current navigation item.
 void zeigeImPane(const QString &key)
 {
-    if (forms::Form *fenster = modMain::Fenster(key))
+    if (forms::Form *fenster = core::Fenster(key))
         modMain::ZeigeImAktItem(*fenster);
 }
 
@@ -192,13 +194,13 @@ namespace contacts {
 
 void RegistriereKontakte()
 {
-    modMain::RegistriereFenster(QStringLiteral("Kontakte"), [] { return &forms::form<KontaktUebers>(); });
-    modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
-    auto &b = modMain::bereiche();
-    b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
-    b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
-    b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
-    modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+    core::RegistriereFenster(navigation::Kontakte.key, [] { return &forms::form<KontaktUebers>(); });
+    auto &e = core::einstiege();
+    e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
+    e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
+    e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
+    e.bereiche.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    e.jahreswechsel.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 
 } // namespace contacts

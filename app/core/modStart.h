@@ -62,16 +62,6 @@ struct SteuerelementFehlt
     QString meldung;
 };
 
-// Steps of the start-up that other modules provide. An empty step does nothing, except the
-// login step: without it the main window shows itself.
-struct Startschritte
-{
-    std::function<void()> loadButtnBar;       // builds the navigation bar
-    std::function<void()> zeigeLogin;         // shows the Login window, modeless
-    std::function<void()> RepariereDatenbank; // repairs the database file and reopens it
-};
-Startschritte &startschritte();
-
 // ---- navigation bar, login, rights, start-up load ---------------------------------------------
 
 // Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
@@ -115,15 +105,6 @@ QString Rechtsspalte(Recht recht);
 // such user or group exists. No error trap: errors go to the caller's.
 bool GruppeHatRecht(Recht recht);
 
-// Loaders of other program areas that the start-up load calls; empty ones are skipped.
-struct Ladeschritte
-{
-    std::function<void()> loadTblBenutzer;           // users
-    std::function<void()> loadTblZugriff;            // groups and rights
-    std::function<void()> InitialisiereKontaktUebers; // contact overview
-};
-Ladeschritte &ladeschritte();
-
 // ---- yearly roll-over -------------------------------------------------------------------------
 
 // Compares the stored catch year (System.FJahr) with intJahr. Equal: true. Otherwise asks
@@ -133,16 +114,6 @@ Ladeschritte &ladeschritte();
 // The new year and everything that follows from it are written in one transaction: after a
 // failure nothing is kept, the next login asks again, and the result is false.
 bool KontrolliereSystemJahr();
-
-// The procedures of the work-hours and contact areas that the roll-over calls, with the old
-// catch year. Each returns false after a failure it has reported. An empty one is skipped.
-struct Jahreswechsel
-{
-    std::function<bool(long &altesJahr)> UebernehmeStunden;
-    std::function<bool(long &jahr)> Ueberpruefe_auf_Uebertrag;
-    std::function<bool()> ReinitialisiereJB;
-};
-Jahreswechsel &jahreswechsel();
 
 // ---- loaders of the catch side ----------------------------------------------------------------
 
@@ -159,12 +130,9 @@ void loadTblGBasis();
 // load. Without a progress bar (nullptr) the rows go in all the same.
 void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb);
 
-// The catch log window lives on the catch side, which this module does not know. That side
-// registers how to reach the window's grid (creating the window on first use); the start-up
-// load then fills it through loadTblFList(pb).
-using FangListeZugriff = std::function<forms::ListGrid &()>;
-void setFangListe(FangListeZugriff zugriff);
-// The catch log's grid through the registration. Without one, the trap reports error 91.
+// The catch log window lives on the catch side, which this module does not know; the start-up
+// load fills its grid through the plug-in point fangListe (core/plugins.h). Without one, the
+// trap reports error 91.
 void loadTblFList(QProgressBar *pb);
 // The catch log's grid through the registration (the window is created on first use);
 // nullptr when none is registered.

@@ -4,6 +4,7 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
+#include "core/plugins.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -78,7 +79,7 @@ void loadTblBList()
 
 void loadTblKUebers()
 {
-    if (const auto &init = ladeschritte().InitialisiereKontaktUebers)
+    if (const auto &init = core::einstiege().ladeschritte.InitialisiereKontaktUebers)
         init();
 }
 

@@ -8,6 +8,7 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "dao/oledate.h"
 
@@ -73,7 +74,7 @@ void KontaktTest::SetUp()
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
     g_fangListe = std::make_unique<forms::ListGrid>();
-    modStart::setFangListe([]() -> forms::ListGrid & { return *g_fangListe; });
+    core::einstiege().fangListe = []() -> forms::ListGrid & { return *g_fangListe; };
     forms::setModalHook([this](forms::Form &f) {
         if (auto *k = qobject_cast<Kontakt *>(&f)) {
             ++editorGezeigt;

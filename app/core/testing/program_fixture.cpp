@@ -3,6 +3,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 #include "schema/schema.h"
 
 #include "com/object.h"
@@ -22,7 +23,7 @@ void ProgramTest::SetUp()
     if (datenbank_ == Datenbank::Starter)
         schema::CreateStarterDatabase(dbPfad());
     modGVar::resetGv();
-    LeereEinstiege();
+    core::LeereEinstiege();
 }
 
 void ProgramTest::TearDown()
@@ -31,7 +32,7 @@ void ProgramTest::TearDown()
     if (gv().dbDaten.IsOpen())
         gv().dbDaten.Close();
     modGVar::resetGv();
-    LeereEinstiege();
+    core::LeereEinstiege();
     // A test that starts the program anew runs TearDown and SetUp again on the same folder.
     QFile::remove(dbPfad());
     qunsetenv("TORVANA_HOME");
@@ -67,16 +68,6 @@ void Steuerelemente::SetUp()
 Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade)
 {
     return static_cast<Steuerelemente *>(::testing::AddGlobalTestEnvironment(new Steuerelemente(std::move(pfade))));
-}
-
-void LeereEinstiege()
-{
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
-    modStart::setFangListe({});
 }
 
 std::string texte(const forms::ScriptedMsgBox &boxes)

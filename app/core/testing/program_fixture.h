@@ -78,10 +78,6 @@ private:
 };
 Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade);
 
-// Empties every plug-in point of the core (windows, area procedures, start-up steps, loaders,
-// roll-over steps).
-void LeereEinstiege();
-
 // The titles and texts of the boxes shown, for failure messages.
 std::string texte(const forms::ScriptedMsgBox &boxes);
 

@@ -5,6 +5,7 @@
 #include "core/modBenutzer.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/statusbar.h"
 
@@ -59,7 +60,7 @@ protected:
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
         modGVar::resetGv();
-        apptest::LeereEinstiege();
+        core::LeereEinstiege();
         RichteKernEin();
         attrappe("Fangbuch");
         meldeAn(name, passwort);

@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 #include "schema/schema.h"
 
 #include "com/bstr.h"
@@ -40,7 +41,7 @@ void CoreTest::RichteKernEin()
     modMain::RegistriereKern();
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
-    modStart::setFangListe([this]() -> forms::ListGrid & { return *fangListe; });
+    core::einstiege().fangListe = [this]() -> forms::ListGrid & { return *fangListe; };
 }
 
 void CoreTest::TearDown()
@@ -73,7 +74,7 @@ Attrappe &CoreTest::attrappe(const QString &key)
     attrappen.push_back(a);
     a->setObjectName(key);
     QPointer<Attrappe> p(a);
-    modMain::RegistriereFenster(key, [p]() -> forms::Form * { return p.data(); });
+    core::RegistriereFenster(key, [p]() -> forms::Form * { return p.data(); });
     return *a;
 }
 

@@ -3,6 +3,7 @@
 #include "core/Besatzung.h"
 #include "core/Katego.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include <QComboBox>
 #include <QProgressBar>
@@ -32,7 +33,7 @@ const QString LeeresJahr = "Keine Einträge für dieses Jahr vorhanden !";
 TEST_F(Lader, OnEmptyTablesTheStartUpLoadShowsNoMessageAndLeavesTheListsEmpty)
 {
     bool kontakte = false;
-    modStart::ladeschritte().InitialisiereKontaktUebers = [&] { kontakte = true; };
+    core::einstiege().ladeschritte.InitialisiereKontaktUebers = [&] { kontakte = true; };
     modStart::LadeAlleTabellen();
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     EXPECT_TRUE(kontakte);

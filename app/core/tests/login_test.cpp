@@ -5,6 +5,7 @@
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"
@@ -113,7 +114,7 @@ TEST_F(LoginTest, DecliningTheYearChangeClosesTheDatabaseAndEnds)
 {
     sql("UPDATE System SET FJahr = FJahr - 1");
     bool umgeschrieben = false;
-    modStart::jahreswechsel().UebernehmeStunden = [&](long &) { return umgeschrieben = true; };
+    core::einstiege().jahreswechsel.UebernehmeStunden = [&](long &) { return umgeschrieben = true; };
     boxes.answer(forms::vbNo);
     meldeAn();
     ASSERT_EQ(boxes.count(), 1u);

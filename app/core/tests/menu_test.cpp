@@ -3,6 +3,7 @@
 #include "core/Info.h"
 #include "core/Main.h"
 #include "core/modMain.h"
+#include "core/plugins.h"
 
 #include <QAction>
 #include <QMenu>
@@ -24,7 +25,7 @@ protected:
         liste.addRow(QStringList{"7", "Barsch", "Anna"});
         liste.addRow(QStringList{"8", "Karpfen", "Ben"});
         liste.addRow(QStringList{"9", "Wels", "Carl"});
-        auto &b = modMain::bereiche();
+        auto &b = core::einstiege().bereiche;
         b.tblMList = [this] { return &liste; };
         b.tblFAusw = [this] { return &liste; };
         b.UebernimmMitglied = [this](forms::ListGrid &, int zeile) { uebernommen.push_back(zeile); };
@@ -63,7 +64,7 @@ TEST_F(Menues, TheMenuBarAndTheHiddenContextMenus)
 
 TEST_F(Menues, TheContextMenusOfferWhatTheRightsAllow)
 {
-    auto &b = modMain::bereiche();
+    auto &b = core::einstiege().bereiche;
     for (bool kontakt : {false, true}) {
         for (bool arbeitRecht : {false, true}) {
             b.KontaktZugriff_Erlaubt = [=] { return kontakt; };
@@ -124,7 +125,7 @@ TEST_F(Menues, AFailedReadOfTheMemberIsReportedByTheTrap)
 
 TEST_F(Menues, CatchAndMemberInformationNeedARow)
 {
-    auto &b = modMain::bereiche();
+    auto &b = core::einstiege().bereiche;
     std::vector<QString> aufrufe;
     b.LeereFangFelder = [&] { aufrufe.push_back("leere"); };
     b.loadFang = [&](forms::ListGrid &, int &zeile) { aufrufe.push_back("fang " + QString::number(zeile)); };

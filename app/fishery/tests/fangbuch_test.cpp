@@ -8,6 +8,7 @@
 #include "core/modGVar.h"
 #include "core/modStart.h"
 #include "core/testing/program_fixture.h"
+#include "core/plugins.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -527,8 +528,8 @@ TEST_F(FangbuchTest, TheModeResetAndTheEmptiedFields)
 TEST_F(FangbuchTest, TheRightIsReadFromTheDatabaseAtEveryCall)
 {
     db().Close();
-    modStart::startschritte() = {};
-    modStart::startschritte().zeigeLogin = [] {};
+    core::einstiege().startschritte = {};
+    core::einstiege().startschritte.zeigeLogin = [] {};
     Main &main = forms::form<Main>();
     ASSERT_TRUE(gv().dbDaten.IsOpen());
     main.StatusBar1->setPanelText(4, "Verwalter");
@@ -541,21 +542,19 @@ TEST_F(FangbuchTest, TheRightIsReadFromTheDatabaseAtEveryCall)
     main.StatusBar1->setPanelText(4, "x' OR '1'='1");
     EXPECT_FALSE(FangbuchZugriff_Erlaubt());
     EXPECT_EQ(boxes.count(), 0u);
-    modStart::startschritte() = {};
+    core::einstiege().startschritte = {};
 }
 
 TEST_F(FangbuchTest, TheRegistrationLetsTheCoreReachTheCatchLog)
 {
     fishery::RegistriereFangbuch();
-    EXPECT_EQ(modMain::Fenster("Fangbuch"), f);
+    EXPECT_EQ(core::Fenster("Fangbuch"), f);
     gv().intMonat = 8;
     modStart::loadTblFList(nullptr);
     ASSERT_EQ(f->tblFList->rowCount(), 1);
     EXPECT_EQ(zeile(0)[0], QString::number(august));
-    ASSERT_TRUE(modMain::bereiche().FangbuchZugriff_Erlaubt);
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::setFangListe({});
+    ASSERT_TRUE(core::einstiege().bereiche.FangbuchZugriff_Erlaubt);
+    core::LeereEinstiege();
 }
 
 TEST_F(FangbuchTest, TwoKeysInTheMonthFieldMoveOnToTheNoteARefusedOneCounting)

@@ -2,6 +2,7 @@
 #include "core/modGVar.h"
 #include "core/modStart.h"
 #include "core/testing/program_fixture.h"
+#include "core/plugins.h"
 #include "workhours/modArbeit.h"
 
 #include "dao/dao.h"
@@ -156,7 +157,7 @@ TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
 // in the roll-over (here the fee reset) undoes the entries and shows no success.
 TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
 {
-    auto &w = modStart::jahreswechsel();
+    auto &w = core::einstiege().jahreswechsel;
     w.UebernehmeStunden = modArbeit::UebernehmeStunden;
     w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
     w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
@@ -207,7 +208,7 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
 
 TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
 {
-    auto &w = modStart::jahreswechsel();
+    auto &w = core::einstiege().jahreswechsel;
     w.UebernehmeStunden = modArbeit::UebernehmeStunden;
     w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
     w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
