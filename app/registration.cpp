@@ -1,20 +1,19 @@
 #include "registration.h"
 
 #include "contacts/KontaktUebers.h"
+#include "fishery/Besatzung.h"
+#include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
-#include "core/plugins.h"
-#include "workhours/modArbeit.h"
+#include "workhours/Arbeit.h"
 
 void RegistriereBereiche()
 {
     modMain::RegistriereKern();
 
-    auto &e = core::einstiege();
-    e.jahreswechsel.UebernehmeStunden = modArbeit::UebernehmeStunden;
-    e.jahreswechsel.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
-    e.bereiche.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
-
     fishery::RegistriereFangbuch();
+    fishery::RegistriereFangauswertung();
+    fishery::RegistriereBesatzung();
     contacts::RegistriereKontakte();
+    workhours::RegistriereArbeit();
 }

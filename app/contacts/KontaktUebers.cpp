@@ -1,4 +1,5 @@
 #include "contacts/KontaktUebers.h"
+#include "contacts/Katego.h"
 #include "contacts/Kontakt.h"
 #include "contacts/modKontakt.h"
 
@@ -195,11 +196,19 @@ namespace contacts {
 void RegistriereKontakte()
 {
     core::RegistriereFenster(navigation::Kontakte.key, [] { return &forms::form<KontaktUebers>(); });
+    core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     auto &e = core::einstiege();
+    e.kategoListe = []() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; };
+    auto &erw = modKontakt::erweiterungen();
+    erw.LeereSuchKont = modKontakt::LeereSuchKont;
+    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
     e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     e.bereiche.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    e.bereiche.LeereSuchKont = modKontakt::LeereSuchKont;
+    e.bereiche.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     e.jahreswechsel.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

@@ -40,8 +40,9 @@ private:
 };
 
 namespace contacts {
-// Wires the contact side into the core: the overview under the navigation key "Kontakte", its
-// set-up in the start-up load, the procedures the main window's member menu calls and the
+// Wires the contact side into the core: the overview under the navigation key "Kontakte", the
+// category window "Katego" with its grid as the program's list of categories, the contact
+// search for both its callers, the overview's set-up in the start-up load, the procedures the main window's member menu calls and the
 // yearly reset of the members' paid flags.
 void RegistriereKontakte();
 } // namespace contacts

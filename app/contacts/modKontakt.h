@@ -88,6 +88,22 @@ bool KontaktZugriff_Erlaubt();
 // False after a failure, which the error box reports.
 bool ReinitialisiereJB();
 
+// ---- the contact search (dialog SuchKont)
+
+// Lists in the dialog's tblSuch the contacts whose first name, surname or firm begins with text
+// (case-insensitive, German letters folded), in category kategoNr or, for 0, in all. A "*" in
+// text stands for any text ("*see" finds "Baggersee"); every other character stands for itself.
+// No match: the box "Keine passenden Datensätze gefunden ..." and the list keeps its rows.
+void SucheKontakt(QString &text, qint32 &kategoNr);
+// The LIKE pattern of a search text: its characters literal but "*", and "*" appended.
+QString Suchmuster(const QString &text);
+// Empties the dialog's result list, search box and count label.
+void LeereSuchKont();
+// Shows the dialog modally, its category list filled for gv().intSuchAufruf.
+void ZeigeSuchKont();
+// Unloads the dialog (the next use creates it afresh).
+void EntladeSuchKont();
+
 // Whether a category number is one of the two member categories (1 and 2).
 bool IstMitgliedskategorie(qint32 kategoNr);
 

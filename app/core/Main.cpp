@@ -255,41 +255,12 @@ void Main::mnuArbContr_Click()
         modRun::ZeigeDSFehlt();
         return;
     }
-
-    // The member record is read under the error trap: a failed read stops here.
-    modRun::Trap trap(QStringLiteral("Main"), QStringLiteral("mnuArbContr_Click"));
-    bool gefunden = false;
-    bool befreit = false;
-    const QString knr = tblMList->text(zeile, 0);
-    const bool gelesen = trap.run([&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), knr);
-        gefunden = !rs.NoMatch();
-        if (gefunden)
-            befreit = rs.Fields(QStringLiteral("Befreit")).Value().toBool();
-        rs.Close();
-    });
-    if (!gelesen)
-        return;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        return;
-    }
-    if (befreit) {
-        forms::MsgBox(QStringLiteral("Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !") +
-                          modRun::Umbruch +
-                          QStringLiteral("Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.") +
-                          modRun::Umbruch + QStringLiteral("Nähere Angaben dazu enthält die Online - Hilfe !"),
-                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
-        return;
-    }
-
     forms::Form *arbeit = core::Fenster(navigation::Arbeit.key);
-    if (!arbeit)
+    if (!arbeit || !b.UebernimmMitglied)
         return;
-    if (b.UebernimmMitglied)
-        b.UebernimmMitglied(*tblMList, zeile);
+    // The work-hours area checks the member (missing, exempt) and says why it refuses.
+    if (!b.UebernimmMitglied(*tblMList, zeile))
+        return;
     if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
         liste->Hide();
     modMain::ZeigeImAktItem(*arbeit);

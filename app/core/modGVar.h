@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 #include <QVariantList>
 #include <memory>
 
@@ -50,6 +51,13 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
+    // Set before a print-out or a modal dialog of a list window (the work-hours window included),
+    // so that the window's next activation neither refills its lists nor opens the search dialog;
+    // the activation sets it back.
+    bool blnKeinNeuLaden = false;
+    // The six filters of the catch evaluation (year, species, water, month, number, weight),
+    // switched by its check boxes.
+    std::array<bool, 6> blnFangFilter{};
     // Whether the last expand click in the contact overview expanded a category (which
     // categories are expanded is kept on the overview's category rows).
     bool blnAufgeklapptZuletzt = false;

@@ -1,9 +1,7 @@
 #include "core/modMain.h"
 #include "core/Basis.h"
 #include "core/Benutzer.h"
-#include "core/Besatzung.h"
 #include "core/Info.h"
-#include "core/Katego.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/System.h"
@@ -37,8 +35,6 @@ void VerbergeAlleForms()
 void RegistriereKern()
 {
     core::RegistriereFenster(navigation::Parameter.key, [] { return &forms::form<System>(); });
-    core::RegistriereFenster(navigation::Besatzung.key, [] { return &forms::form<Besatzung>(); });
-    core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     core::RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
     core::RegistriereFenster(navigation::Basisdaten.key, [] { return &forms::form<Basis>(); });
     core::RegistriereFenster(navigation::Zugriff.key, [] { return &forms::form<Benutzer>(); });

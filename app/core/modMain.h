@@ -26,8 +26,8 @@ forms::Form *ZeigeFenster(const QString &key);
 bool ZeigeImAktItem(forms::Form &fenster);
 
 // Registers the core's own windows (Benutzer as "Zugriff", System as "Parameter", Basis as
-// "Basisdaten", Besatzung, Katego, Info), the start-up steps that build the navigation bar, show
-// the login and repair the database, the loaders of users and groups, and the compaction.
+// "Basisdaten", Info), the start-up steps that build the navigation bar, show the login and
+// repair the database, the loaders of users and groups, and the compaction.
 void RegistriereKern();
 
 // The navigation item of a key, or an empty pointer (no bar, or no such item).

@@ -145,17 +145,27 @@ void loadcboGName(QComboBox &cbo);
 
 // ---- loaders of categories, stocking, contacts ------------------------------------------------
 
-// Appends the categories to tblKatego of the Katego window; the two member categories carry
-// the suffix " -> Systemkategorie <-".
+// The category window lives on the contact side, which this module does not know; its grid
+// tblKatego (KategoNr, name), the program's list of the categories, comes through the plug-in
+// point kategoListe (core/plugins.h).
+// The category grid through the registration; nullptr when none is registered.
+forms::ListGrid *KategoListe();
+// Appends the categories to the category grid; the two member categories carry the suffix
+// " -> Systemkategorie <-". Without a registered grid, the trap reports error 91.
 void loadTblKatego();
-// Refills tblBList of the Besatzung window with the stocking entries of intJahr (names of a
-// fish species or water that no longer exists are empty). An empty year shows its message
-// unless the start-up load runs.
+// Refills tblBList of the Besatzung window with the stocking entries of intJahr, five cells a
+// row: BNr, fish species, water, Zeit, Menge as "###0.00" (names of a fish species or water
+// that no longer exists are empty). An empty year shows its message unless the start-up load
+// runs. The window lives on the catch side, which this module does not know: its grid comes
+// through the plug-in point besatzListe (core/plugins.h), which is told the year after each
+// refill; without one the trap reports error 91.
 void loadTblBList();
+
 // Sets up the contact overview (its set-up is registered by the contact area).
 void loadTblKUebers();
-// Refills the combo with the category names of tblKatego (without the suffix) when its item
-// count differs from the grid's row count.
+// Refills the combo with the category names of the category grid (without the suffix) unless it
+// holds exactly those names already, in that order (a renamed category never keeps its old name
+// in a combo). A refilled combo has no current entry; one left as it was keeps its entry.
 void loadcboKatego(QComboBox &cbo);
 
 // ---- system parameters ------------------------------------------------------------------------

@@ -1,11 +1,10 @@
 #include "core/modStart.h"
-#include "core/Besatzung.h"
-#include "core/Katego.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
 #include "core/plugins.h"
 
+#include "common/vberror.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -23,10 +22,24 @@ const QString Passiv = QStringLiteral("Mitglieder (passiv)");
 
 } // namespace
 
+forms::ListGrid *KategoListe()
+{
+    const auto &kategoListe = core::einstiege().kategoListe;
+    return kategoListe ? &kategoListe() : nullptr;
+}
+
 void loadTblKatego()
 {
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblKatego"));
-    forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
+    forms::ListGrid *grid = nullptr;
+    if (!trap.step([&] {
+            const auto &kategoListe = core::einstiege().kategoListe;
+            if (!kategoListe)
+                throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
+            grid = &kategoListe();
+        }))
+        return;
+    forms::ListGrid &tbl = *grid;
     dao::Recordset rs;
     trap.step([&] { rs = gv().dbDaten.OpenRecordset("SELECT * FROM Katego", dao::dbOpenDynaset); });
     if (!rs.IsOpen())
@@ -47,7 +60,16 @@ void loadTblBList()
 {
     auto &g = gv();
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblBList"));
-    forms::ListGrid &tbl = *forms::form<Besatzung>().tblBList;
+    forms::ListGrid *tbl = nullptr;
+    trap.step([&] {
+        const auto &tblBList = core::einstiege().besatzListe.tblBList;
+        if (!tblBList)
+            throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
+        tbl = &tblBList();
+    });
+    if (!tbl)
+        return;
+    const int jahr = g.intJahr;
     dao::Recordset rs;
     // The names come with the entries; a species or water without a record gives "".
     trap.step([&] {
@@ -55,9 +77,12 @@ void loadTblBList()
             "SELECT b.BNr, COALESCE(f.FName, '') AS FName, COALESCE(w.GName, '') AS GName, b.Zeit, b.Menge "
             "FROM Besatzung b LEFT JOIN Fisch f ON f.FNr = b.FNr LEFT JOIN Gewaesser w ON w.GNr = b.GNr "
             "WHERE b.BJahr = ? ORDER BY b.BNr",
-            dao::dbOpenDynaset, {g.intJahr});
+            dao::dbOpenDynaset, {jahr});
     });
-    trap.step([&] { tbl.clear(); });
+    if (!trap.step([&] { tbl->clear(); }))
+        return;
+    if (const auto &geladen = core::einstiege().besatzListe.geladen)
+        geladen(jahr);
     if (!rs.IsOpen())
         return;
     trap.step([&] {
@@ -68,9 +93,9 @@ void loadTblBList()
             return;
         }
         while (!rs.Eof()) {
-            tbl.addRow(QVariantList{rs.Fields(0).Value(), rs.Fields(1).Value().toString(),
-                                    rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString(),
-                                    modRun::FormatZahl(rs.Fields(4).Value().toDouble()), QString()});
+            tbl->addRow(QVariantList{rs.Fields(0).Value(), rs.Fields(1).Value().toString(),
+                                     rs.Fields(2).Value().toString(), rs.Fields(3).Value().toString(),
+                                     modRun::FormatZahl(rs.Fields(4).Value().toDouble())});
             rs.MoveNext();
         }
     });
@@ -85,19 +110,23 @@ void loadTblKUebers()
 
 void loadcboKatego(QComboBox &cbo)
 {
-    const forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
-    const int anzahl = tbl.rowCount();
-    if (anzahl == cbo.count())
-        return;
-    cbo.clear();
-    for (int i = 0; i < anzahl; ++i) {
-        QString name = tbl.text(i, 1);
+    const forms::ListGrid *tbl = KategoListe();
+    QStringList namen;
+    for (int i = 0; tbl && i < tbl->top().rowCount(); ++i) {
+        QString name = tbl->top().text(i, 1);
         if (name == Aktiv + Suffix)
             name = Aktiv;
         else if (name == Passiv + Suffix)
             name = Passiv;
-        cbo.addItem(name);
+        namen << name;
     }
+    bool gleich = namen.size() == cbo.count();
+    for (int i = 0; gleich && i < namen.size(); ++i)
+        gleich = cbo.itemText(i) == namen[i];
+    if (gleich)
+        return;
+    cbo.clear();
+    cbo.addItems(namen);
 }
 
 } // namespace modStart

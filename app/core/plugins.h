@@ -59,11 +59,20 @@ struct Bereiche
     std::function<void(int modus)> SetzeKontaktToolbar;
     std::function<void(forms::ListGrid &tblMList, int &lngDSNr)> loadKontakt;
     std::function<bool()> KontaktZugriff_Erlaubt;
-    // Work hours: fills the work-hours window with the member of the member-list row (labels,
-    // caption, its back button, the year's records, sum, required hours and balance); the right
-    // Arbeit.
-    std::function<void(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
+    // The contact search dialog SuchKont: empties it; shows it modally for the caller that
+    // gv().intSuchAufruf names (1: the work-hours side picks a member).
+    std::function<void()> LeereSuchKont;
+    std::function<void()> ZeigeSuchKont;
+    // Work hours: takes the member of the member-list row into the work-hours window (labels,
+    // caption, its back button, the year's records, sum, required hours and balance). False when
+    // it was not taken over (no member, an exempt one, a failed read): the area has said why.
+    // The right Arbeit.
+    std::function<bool(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
     std::function<bool()> ArbeitsZugriff_Erlaubt;
+    // Work hours: takes the member of row `row` of the search dialog's result list tblSuch
+    // (column 0 the contact number, 3 the surname, 4 the first name) into the work-hours window.
+    // The dialog calls it after a double-click when it serves the work-hours side.
+    std::function<void(forms::ListGrid &tblSuch, int &row)> UebernehmeKontakt;
     // Database tools: compaction.
     std::function<void()> KomprimiereDatenbank;
 };
@@ -98,11 +107,18 @@ struct Jahreswechsel
     std::function<bool()> ReinitialisiereJB;
 };
 
-// ---- the catch log's grid -----------------------------------------------------------------------
+// ---- grids of other areas that the core's loaders fill --------------------------------------------
 
-// The catch log's grid (the window created on first use), which the start-up load fills. Empty:
-// the load reports error 91.
-using FangListeZugriff = std::function<forms::ListGrid &()>;
+// A window's grid, the window created on first use.
+using GridZugriff = std::function<forms::ListGrid &()>;
+
+// The stocking plan window's grid tblBList, and what to tell the window once the grid holds the
+// entries of a year (modStart::loadTblBList). Empty tblBList: the load reports error 91.
+struct BesatzListe
+{
+    GridZugriff tblBList;
+    std::function<void(int jahr)> geladen;
+};
 
 // ---- all plug-in points -------------------------------------------------------------------------
 
@@ -113,7 +129,13 @@ struct Einstiege
     Startschritte startschritte;
     Ladeschritte ladeschritte;
     Jahreswechsel jahreswechsel;
-    FangListeZugriff fangListe;
+    // The catch log's grid tblFList, which the start-up load fills (modStart::loadTblFList).
+    // Empty: the load reports error 91.
+    GridZugriff fangListe;
+    // The category window's grid tblKatego (KategoNr, name), the program's list of the categories
+    // (modStart::loadTblKatego, loadcboKatego). Empty: the load reports error 91.
+    GridZugriff kategoListe;
+    BesatzListe besatzListe;
 };
 Einstiege &einstiege();
 

@@ -1,15 +1,33 @@
 #include "fishery/modFAuswert.h"
+#include "fishery/Fangauswertung.h"
+#include "fishery/modFangbuch.h"
 
 #include "core/modGVar.h"
+#include "core/modRun.h"
 #include "core/trap.h"
 
+#include "common/vberror.h"
 #include "dao/dao.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRegularExpression>
+
+#include <climits>
 
 namespace modFAuswert {
 
 namespace {
+
+using modRun::Trap;
+
+const QString Modul = QStringLiteral("modFAuswert");
 
 // The single value of an aggregate query, or the current year when it is Null. False when the
 // query did not give exactly one record.
@@ -23,11 +41,137 @@ bool leseJahr(dao::Sql sql, int &jahr)
     return true;
 }
 
+// One comparison of the operator lists, with its condition on each of the two columns.
+struct Vergleich
+{
+    const char *op;
+    dao::Sql anzahl;
+    dao::Sql gewicht;
+};
+
+const Vergleich Vergleiche[] = {
+    {"=", " AND fa.Anzahl = ?", " AND fa.Gewicht = ?"},
+    {">", " AND fa.Anzahl > ?", " AND fa.Gewicht > ?"},
+    {">=", " AND fa.Anzahl >= ?", " AND fa.Gewicht >= ?"},
+    {"<", " AND fa.Anzahl < ?", " AND fa.Gewicht < ?"},
+    {"<=", " AND fa.Anzahl <= ?", " AND fa.Gewicht <= ?"},
+    {"<>", " AND fa.Anzahl <> ?", " AND fa.Gewicht <> ?"},
+};
+
+const Vergleich *vergleich(const QString &op)
+{
+    for (const Vergleich &v : Vergleiche)
+        if (op == QLatin1String(v.op))
+            return &v;
+    return nullptr;
+}
+
+// A whole number of digits only (what the key filter lets through), small enough to be bound
+// as a 64-bit number.
+bool ganzeZahl(const QString &text, qlonglong &wert)
+{
+    static const QRegularExpression ziffern(QStringLiteral("^[0-9]{1,18}$"));
+    if (!ziffern.match(text).hasMatch())
+        return false;
+    wert = text.toLongLong();
+    return true;
+}
+
+bool ganzeZahl(const QString &text)
+{
+    qlonglong wert = 0;
+    return ganzeZahl(text, wert);
+}
+
+[[noreturn]] void keinWert()
+{
+    throw vb::Error(13, QStringLiteral("Typen unverträglich"));
+}
+
+// The two comparison rows of one column.
+struct Grenzen
+{
+    QComboBox *op1;
+    QLineEdit *wert1;
+    QComboBox *op2;
+    QLineEdit *wert2;
+};
+
+Grenzen anzahlGrenzen(Fangauswertung &w)
+{
+    return {w.cboOptAnz01, w.txtAnz01, w.cboOptAnz02, w.txtAnz02};
+}
+
+Grenzen gewichtGrenzen(Fangauswertung &w)
+{
+    return {w.cboOptGew01, w.txtGew01, w.cboOptGew02, w.txtGew02};
+}
+
+// A lower limit, and an upper limit only when both of its parts hold text.
+bool obereGrenze(const Grenzen &g)
+{
+    return !g.op2->currentText().isEmpty() && !g.wert2->text().isEmpty();
+}
+
+// Complete: the lower limit given, the upper either complete or empty; and what is given is a
+// listed operator with a whole number.
+bool grenzenVollstaendig(const Grenzen &g)
+{
+    const bool unten = !g.op1->currentText().isEmpty() && !g.wert1->text().isEmpty();
+    const bool obenLeer = g.op2->currentText().isEmpty() && g.wert2->text().isEmpty();
+    if (!unten || !(obereGrenze(g) || obenLeer))
+        return false;
+    if (!vergleich(g.op1->currentText()) || !ganzeZahl(g.wert1->text()))
+        return false;
+    return obenLeer || (vergleich(g.op2->currentText()) && ganzeZahl(g.wert2->text()));
+}
+
+void haengeGrenzenAn(const Grenzen &g, bool gewicht, dao::SqlText &filter, QVariantList &werte)
+{
+    const Vergleich *v1 = vergleich(g.op1->currentText());
+    qlonglong w1 = 0;
+    if (!v1 || !ganzeZahl(g.wert1->text(), w1))
+        keinWert();
+    const Vergleich *v2 = nullptr;
+    qlonglong w2 = 0;
+    if (obereGrenze(g)) {
+        v2 = vergleich(g.op2->currentText());
+        if (!v2 || !ganzeZahl(g.wert2->text(), w2))
+            keinWert();
+    }
+    filter += gewicht ? v1->gewicht : v1->anzahl;
+    werte << w1;
+    if (v2) {
+        filter += gewicht ? v2->gewicht : v2->anzahl;
+        werte << w2;
+    }
+}
+
+bool an(int filter)
+{
+    return gv().blnFangFilter[static_cast<std::size_t>(filter)];
+}
+
+// The catches with their species and water; catches whose species or water is gone are not
+// among them.
+constexpr char AuswahlSql[] =
+    "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
+    "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
+// The count and the two sums over the same catches, in one pass.
+constexpr char SummenSql[] =
+    "SELECT COUNT(fa.FangNr) AS Expr1000, SUM(fa.Anzahl) AS Expr1001, SUM(fa.Gewicht) AS Expr1002 "
+    "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
+
+QString summenText(const QVariant &v)
+{
+    return v.isValid() ? v.toString() : QStringLiteral("0");
+}
+
 } // namespace
 
 void loadcboFJahr(QComboBox &cbo)
 {
-    modRun::Trap t(QStringLiteral("modFAuswert"), QStringLiteral("loadcboFJahr"));
+    Trap t(Modul, QStringLiteral("loadcboFJahr"));
     // Emptied first, so that a list filled again does not offer each year twice.
     cbo.clear();
     int von = 0;
@@ -48,6 +192,207 @@ void loadcboFJahr(QComboBox &cbo)
     if (von > jahr)
         for (int j = jahr; j < von; ++j)
             cbo.addItem(QString::number(j));
+}
+
+const QStringList &Operatoren()
+{
+    static const QStringList liste = [] {
+        QStringList l;
+        for (const Vergleich &v : Vergleiche)
+            l << QString::fromLatin1(v.op);
+        return l;
+    }();
+    return liste;
+}
+
+void ErstelleFangFilter(dao::SqlText &filter, QVariantList &werte)
+{
+    Fangauswertung &w = forms::form<Fangauswertung>();
+    // Built apart and appended whole, so that a refused value leaves nothing half-done.
+    dao::SqlText teil("");
+    QVariantList teilWerte;
+    if (an(FilterJahr)) {
+        bool ok = false;
+        const int jahr = w.cboFJahr->currentText().toInt(&ok);
+        if (!ok)
+            keinWert();
+        teil += " AND fa.FangJahr = ?";
+        teilWerte << jahr;
+    }
+    if (an(FilterFischart)) {
+        teil += " AND f.FName = ?";
+        teilWerte << w.cboFArt->currentText();
+    }
+    if (an(FilterGewaesser)) {
+        teil += " AND g.GName = ?";
+        teilWerte << w.cboGName->currentText();
+    }
+    if (an(FilterMonat)) {
+        teil += " AND fa.FangMonat = ?";
+        teilWerte << modRun::ErmittleMonatsNr(w.cboFMonat->currentText());
+    }
+    if (an(FilterAnzahl))
+        haengeGrenzenAn(anzahlGrenzen(w), false, teil, teilWerte);
+    if (an(FilterGewicht))
+        haengeGrenzenAn(gewichtGrenzen(w), true, teil, teilWerte);
+    filter += teil;
+    werte << teilWerte;
+}
+
+bool PruefeFangAuswahl()
+{
+    Fangauswertung &w = forms::form<Fangauswertung>();
+    if (w.chkFArt->isChecked() &&
+        (w.cboFArt->currentText().isEmpty() || modFangbuch::ErmittleFischNr(w.cboFArt->currentText()) == 0))
+        return false;
+    if (w.chkArchiv->isChecked() && !ganzeZahl(w.cboFJahr->currentText()))
+        return false;
+    if (w.chkFMonat->isChecked() && w.cboFMonat->findText(w.cboFMonat->currentText(), Qt::MatchExactly) < 0)
+        return false;
+    if (w.chkGName->isChecked() &&
+        (w.cboGName->currentText().isEmpty() || modFangbuch::ErmittleGewaesserNr(w.cboGName->currentText()) == 0))
+        return false;
+    if (w.chkGewicht->isChecked() && !grenzenVollstaendig(gewichtGrenzen(w)))
+        return false;
+    if (w.chkAnzahl->isChecked() && !grenzenVollstaendig(anzahlGrenzen(w)))
+        return false;
+    return true;
+}
+
+void LadeAuswahl()
+{
+    Fangauswertung &w = forms::form<Fangauswertung>();
+    forms::ListGrid &grid = *w.tblFAusw;
+    Trap t(Modul, QStringLiteral("LadeAuswahl"));
+    forms::Hourglass sanduhr;
+
+    dao::SqlText filter("");
+    QVariantList werte;
+    // Without its filter the query would list more than was asked for: stop here.
+    if (!t.step([&] { ErstelleFangFilter(filter, werte); })) {
+        t.step([&] { grid.clear(); });
+        return;
+    }
+
+    // What this search applies; the print-out heads the list with it.
+    const auto &flags = gv().blnFangFilter;
+    w.Auswahl = {flags[FilterJahr] ? w.cboFJahr->currentText() : QString(),
+                 flags[FilterMonat] ? w.cboFMonat->currentText() : QString(),
+                 flags[FilterFischart] ? w.cboFArt->currentText() : QString(),
+                 flags[FilterGewaesser] ? w.cboGName->currentText() : QString()};
+
+    dao::Database &db = gv().dbDaten;
+    dao::Recordset rs;
+    t.step([&] {
+        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenDynaset, werte);
+    });
+    t.step([&] {
+        dao::Recordset summen = db.OpenRecordset(dao::SqlText(SummenSql) + filter, dao::dbOpenDynaset, werte);
+        if (summen.RecordCount() == 1) {
+            const long long anzahl = summen("Expr1000").Value().toLongLong();
+            w.lblGefDS->setText(anzahl == 0 ? QStringLiteral("0") : QString::number(anzahl));
+            if (anzahl > 0)
+                w.pb->setMaximum(static_cast<int>(qMin<long long>(anzahl, INT_MAX)));
+            w.lblSumAnz->setText(summenText(summen("Expr1001").Value()));
+            w.lblSumGew->setText(summenText(summen("Expr1002").Value()));
+        }
+        summen.Close();
+    });
+    t.step([&] { grid.clear(); });
+
+    int gefuellt = 0;
+    if (rs.IsOpen()) {
+        if (rs.RecordCount() <= 0) {
+            forms::MsgBox(QStringLiteral("Keine passenden Einträge gefunden !"), forms::vbOKOnly + forms::vbInformation,
+                          modRun::Titel);
+        } else {
+            t.step([&] {
+                w.pb->setMaximum(static_cast<int>(qMin<long long>(rs.RecordCount(), INT_MAX)));
+                w.pb->setValue(0);
+                w.pb->setVisible(true);
+                // The bar repaints the window at each new value: it moves at the pace the eye
+                // follows, not row by row.
+                QElapsedTimer takt;
+                takt.start();
+                QVariantList &zeile = gv().varListe;
+                zeile = QVariantList(7);
+                rs.MoveFirst();
+                while (!rs.Eof()) {
+                    zeile[0] = rs(0).Value();
+                    zeile[1] = rs(1).Value();
+                    zeile[2] = rs(2).Value();
+                    zeile[3] = modRun::ErmittleMonatsname(rs(4).Value().toInt());
+                    zeile[4] = rs(3).Value();
+                    zeile[5] = rs(5).Value();
+                    zeile[6] = rs(6).Value();
+                    grid.addRow(zeile);
+                    rs.MoveNext();
+                    ++gefuellt;
+                    if (takt.elapsed() >= 100) {
+                        w.pb->setValue(gefuellt);
+                        takt.restart();
+                    }
+                }
+            });
+        }
+    }
+    // On every way out: the label counts what the grid shows, the bar goes away (its value the
+    // rows appended).
+    w.lblGefDS->setText(QString::number(grid.rowCount()));
+    w.pb->setVisible(false);
+    if (gefuellt > 0)
+        w.pb->setValue(gefuellt);
+    rs.Close();
+}
+
+void LeereFangAuswahl()
+{
+    Fangauswertung &w = forms::form<Fangauswertung>();
+    auto &g = gv();
+    // Unticking a box runs its click handling, which disables its inputs and switches its
+    // flag off; the inputs are disabled here as well for a box that was not ticked.
+    w.cboFJahr->setCurrentText(QString::number(g.intJahr));
+    w.cboFJahr->setEnabled(false);
+    w.chkArchiv->setChecked(false);
+
+    w.cboFArt->setCurrentIndex(-1);
+    w.cboFArt->setEnabled(false);
+    w.chkFArt->setChecked(false);
+
+    w.cboFMonat->setCurrentText(modRun::ErmittleMonatsname(g.intMonat));
+    w.cboFMonat->setEnabled(false);
+    w.chkFMonat->setChecked(false);
+
+    w.cboGName->setCurrentIndex(-1);
+    w.cboGName->setEnabled(false);
+    w.chkGName->setChecked(false);
+
+    for (QComboBox *c : {w.cboOptAnz01, w.cboOptAnz02}) {
+        c->setCurrentIndex(-1);
+        c->setEnabled(false);
+    }
+    for (QLineEdit *e : {w.txtAnz01, w.txtAnz02}) {
+        e->clear();
+        e->setEnabled(false);
+    }
+    w.chkAnzahl->setChecked(false);
+
+    for (QComboBox *c : {w.cboOptGew01, w.cboOptGew02}) {
+        c->setCurrentIndex(-1);
+        c->setEnabled(false);
+    }
+    for (QLineEdit *e : {w.txtGew01, w.txtGew02}) {
+        e->clear();
+        e->setEnabled(false);
+    }
+    w.chkGewicht->setChecked(false);
+
+    w.tblFAusw->clear();
+    w.lblGefDS->clear();
+    w.lblSumAnz->clear();
+    w.lblSumGew->clear();
+    w.Auswahl = {};
+    g.blnFangFilter.fill(false);
 }
 
 } // namespace modFAuswert

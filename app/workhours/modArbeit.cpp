@@ -1,57 +1,492 @@
 #include "workhours/modArbeit.h"
+#include "workhours/Arbeit.h"
 
+#include "contacts/Datumsfeld.h"
+#include "core/System.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "dao/oledate.h"
+#include "forms/listgrid.h"
 #include "forms/services.h"
 
+#include <QComboBox>
 #include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
 #include <vector>
 
 namespace modArbeit {
 
 namespace {
 
+using modRun::Trap;
+
 const QString Modul = QStringLiteral("modArbeit");
 const QString TitelArbeit = QStringLiteral("Torvana [Arbeitscontrolling]");
 const QString Mehr = QStringLiteral("Mehrleistungsübertrag aus Arbeitsjahr ");
 const QString Minder = QStringLiteral("Minderleistungsübertrag aus Arbeitsjahr ");
+const QString PflichtZeile = QStringLiteral("Pflicht-Std. (Arbeit)");
 
-} // namespace
-
-double ErmittleStunden(long long knr, long jahr)
+// The sum of a member's hours in a year; a failed read raises (for callers that must not go
+// on with a wrong figure).
+double summe(qlonglong knr, long jahr)
 {
     dao::Recordset rs = gv().dbDaten.OpenRecordset(
         "SELECT SUM(ArbStd) AS Expr1000 FROM Arbeit WHERE KNr = ? AND Jahr = ?", dao::dbOpenDynaset,
         {knr, qlonglong(jahr)});
-    const double summe = rs.Eof() ? 0.0 : rs.Fields(QStringLiteral("Expr1000")).Value().toDouble();
+    double ergebnis = 0.0;
+    if (rs.RecordCount() == 1) {
+        const QVariant v = rs.Fields(QStringLiteral("Expr1000")).Value();
+        if (v.isValid() && !v.isNull())
+            ergebnis = v.toDouble();
+    }
     rs.Close();
-    return summe;
+    return ergebnis;
 }
 
-double ErmittleSollHaben(double a, double b)
+// A figure a label shows ("12,50"); 0 for an empty or unreadable one.
+double zahlVon(const QLabel &label)
 {
-    return modRun::Runde(a - b, 2);
+    bool ok = false;
+    const double v = modRun::LeseZahl(label.text(), &ok);
+    return ok ? v : 0.0;
 }
+
+// The number a label shows, 0 when none.
+qlonglong nummerVon(const QLabel &label)
+{
+    bool ok = false;
+    const qlonglong nr = label.text().trimmed().toLongLong(&ok);
+    return ok ? nr : 0;
+}
+
+// The year the year list shows; 0 when it shows none.
+long jahrVon(const QComboBox &cbo)
+{
+    bool ok = false;
+    const long jahr = cbo.currentText().trimmed().toLong(&ok);
+    return ok ? jahr : 0;
+}
+
+// The grid row of an entry: the given row when it still shows that entry, else the row found by
+// its number; -1 when the grid does not show it.
+int zeileVon(const forms::ListGrid &grid, qlonglong arbNr, int position)
+{
+    const QString key = QString::number(arbNr);
+    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
+        return position;
+    return grid.find(0, key);
+}
+
+// An hours figure as the hours box shows a loaded one: unformatted, with a decimal comma.
+QString stundenText(double stunden)
+{
+    QString t = QString::number(stunden, 'g', 15);
+    t.replace(u'.', u',');
+    return t;
+}
+
+// The input fields, checked and read.
+struct Eingabe
+{
+    qlonglong knr = 0;
+    long jahr = 0;
+    double datum = 0.0;
+    double stunden = 0.0;
+    QString notiz;
+};
+
+// Reads the fields; false when they do not make an entry: no member, hours that are empty, not a
+// figure or below 0, no day, no year.
+bool leseEingabe(const Arbeit &f, Eingabe &e)
+{
+    e.knr = nummerVon(*f.lblKNr);
+    e.jahr = jahrVon(*f.cboArbJahr);
+    bool ok = false;
+    e.stunden = modRun::LeseZahl(f.txtArbStd->text(), &ok);
+    if (e.knr <= 0 || e.jahr <= 0 || !ok || !std::isfinite(e.stunden) || e.stunden < 0)
+        return false;
+    e.datum = f.lzDate->wert();
+    if (e.datum == modRun::KeinDatum)
+        return false;
+    e.notiz = f.txtArbNotiz->text();
+    return true;
+}
+
+// The grid row of a stored entry.
+QVariantList gridZeile(qlonglong arbNr, qlonglong knr, double stunden, const QVariant &datum)
+{
+    return QVariantList{arbNr, knr, modRun::FormatZahl(stunden), modRun::ErmittleDatumText(datum)};
+}
+
+// The hours done of the member and year shown, and the balance against the required hours.
+void AktualisiereSummen(Arbeit &f)
+{
+    Trap t(Modul, QStringLiteral("ErmittleStunden"));
+    double gesamt = 0.0;
+    if (!t.step([&] { gesamt = summe(nummerVon(*f.lblKNr), jahrVon(*f.cboArbJahr)); }))
+        return;
+    f.lblGesStd->setText(modRun::FormatZahl(gesamt));
+    f.lblErgStd->setText(modRun::FormatZahl(ErmittleSollHaben(zahlVon(*f.lblGesStd), zahlVon(*f.lblPflStd))));
+}
+
+void zeigeBefreit()
+{
+    forms::MsgBox(QStringLiteral("Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !") +
+                      QStringLiteral("\r\n") +
+                      QStringLiteral("Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.") +
+                      QStringLiteral("\r\n") + QStringLiteral("Nähere Angaben dazu enthält die Online - Hilfe !"),
+                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+}
+
+} // namespace
+
+// ---- taking a member over, sums and balance ---------------------------------------------------
+
+bool UebernehmeKontakt(qlonglong knr, const QString &vorname, const QString &nachname)
+{
+    Trap t(Modul, QStringLiteral("UebernehmeKontakt"));
+    bool gefunden = false;
+    bool befreit = false;
+    if (!t.run([&] {
+            dao::Recordset rs = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
+            rs.Index(QStringLiteral("PrimaryKey"));
+            rs.Seek(QStringLiteral("="), knr);
+            gefunden = !rs.NoMatch();
+            if (gefunden)
+                befreit = rs.Fields(QStringLiteral("Befreit")).Value().toBool();
+            rs.Close();
+        }))
+        return false;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        return false;
+    }
+    if (befreit) {
+        zeigeBefreit();
+        return false;
+    }
+
+    Arbeit &f = workhours::ArbeitFenster();
+    f.lblKNr->setText(QString::number(knr));
+    f.lblVName->setText(vorname);
+    f.lblNName->setText(nachname);
+    f.setWindowTitle(QStringLiteral("Arbeitscontrolling - ") + vorname + QLatin1Char(' ') + nachname + QStringLiteral(" -"));
+    f.lblGesStd->setText(modRun::FormatZahl(loadTblArbeit(knr, jahrVon(*f.cboArbJahr))));
+    f.lblPflStd->setText(modRun::FormatZahl(ErmittlePflichtStd()));
+    f.lblErgStd->setText(modRun::FormatZahl(ErmittleSollHaben(zahlVon(*f.lblGesStd), zahlVon(*f.lblPflStd))));
+    return true;
+}
+
+bool UebernehmeKontakt(const forms::ListGrid &tblSuch, int &lngZeile)
+{
+    if (lngZeile < 0 || lngZeile >= tblSuch.rowCount()) {
+        modRun::ZeigeDSFehlt();
+        return false;
+    }
+    bool ok = false;
+    const qlonglong knr = tblSuch.text(lngZeile, 0).trimmed().toLongLong(&ok);
+    if (!ok) {
+        modRun::ZeigeDSFehlt();
+        return false;
+    }
+    return UebernehmeKontakt(knr, tblSuch.text(lngZeile, 4), tblSuch.text(lngZeile, 3));
+}
+
+double loadTblArbeit(qlonglong lngKNr, long lngJahr)
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    Trap t(Modul, QStringLiteral("loadTblArbeit"));
+    std::vector<QVariantList> zeilen;
+    t.step([&] {
+        // In the order the entries were booked: a new entry goes below the others.
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT ArbNr, KNr, ArbStd, Datum FROM Arbeit WHERE KNr = ? AND Jahr = ? ORDER BY ArbNr",
+            dao::dbOpenDynaset, {lngKNr, qlonglong(lngJahr)});
+        while (!rs.Eof()) {
+            zeilen.push_back(gridZeile(rs(0).Value().toLongLong(), rs(1).Value().toLongLong(), rs(2).Value().toDouble(),
+                                       rs(3).Value()));
+            rs.MoveNext();
+        }
+        rs.Close();
+    });
+    f.tblArbStd->clear();
+    for (const QVariantList &z : zeilen)
+        f.tblArbStd->addRow(z);
+    return ErmittleStunden(lngKNr, lngJahr);
+}
+
+void loadcboArbJahre(QComboBox &cbo)
+{
+    const int jahr = gv().intJahr;
+    Trap t(Modul, QStringLiteral("loadcboArbJahre"));
+    int von = jahr;
+    int bis = jahr;
+    const auto grenze = [&](dao::Sql sql, int &wert) {
+        t.step([&] {
+            dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset);
+            const QVariant v = rs.RecordCount() == 1 ? rs(0).Value() : QVariant();
+            wert = v.isValid() && !v.isNull() ? v.toInt() : jahr;
+            rs.Close();
+        });
+    };
+    grenze("SELECT MIN(Jahr) AS Expr1000 FROM Arbeit", von);
+    grenze("SELECT MAX(Jahr) AS Expr1000 FROM Arbeit", bis);
+    // Emptied first: a second load must not list the years twice.
+    cbo.clear();
+    for (int j = von; j <= bis; ++j)
+        cbo.addItem(QString::number(j));
+    if (bis < jahr)
+        cbo.addItem(QString::number(jahr));
+    for (int j = jahr; j < von; ++j)
+        cbo.addItem(QString::number(j));
+}
+
+double ErmittleStunden(qlonglong lngKNr, long lngJahr)
+{
+    Trap t(Modul, QStringLiteral("ErmittleStunden"));
+    double ergebnis = 0.0;
+    t.step([&] { ergebnis = summe(lngKNr, lngJahr); });
+    return ergebnis;
+}
+
+double ErmittleSollHaben(double dblGeleistet, double dblPflicht)
+{
+    return modRun::Runde(dblGeleistet - dblPflicht, 2);
+}
+
+double ErmittlePflichtStd()
+{
+    if (System *system = forms::loadedForm<System>()) {
+        const forms::ListGrid &grid = *system->tblSystem;
+        const int zeile = grid.columnCount() > 1 ? grid.find(0, PflichtZeile) : -1;
+        bool ok = false;
+        const double wert = zeile >= 0 ? modRun::LeseZahl(grid.text(zeile, 1), &ok) : 0.0;
+        if (ok)
+            return wert;
+    }
+    // The settings grid is not filled: the record it is filled from.
+    Trap t(Modul, QStringLiteral("ErmittlePflichtStd"));
+    double wert = 0.0;
+    t.step([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT PflichtStd FROM System", dao::dbOpenDynaset);
+        if (!rs.Eof())
+            wert = rs(0).Value().toDouble();
+        rs.Close();
+    });
+    return wert;
+}
+
+// ---- entries of the window ----------------------------------------------------------------
+
+bool SpeicherStunden()
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    Eingabe e;
+    if (!leseEingabe(f, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    Trap t(Modul, QStringLiteral("SpeicherStunden"));
+    bool mitgliedDa = false;
+    qlonglong neu = 0;
+    QVariant datum;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        // The member may have been deleted while the window showed it.
+        dao::Recordset m = gv().dbDaten.OpenRecordset("SELECT KNr FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset,
+                                                      {e.knr});
+        mitgliedDa = m.RecordCount() == 1;
+        m.Close();
+        if (!mitgliedDa)
+            return;
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
+        rs.AddNew();
+        rs("KNr") = e.knr;
+        rs("Jahr") = qlonglong(e.jahr);
+        rs("Datum") = e.datum;
+        rs("ArbStd") = e.stunden;
+        rs("Notiz") = e.notiz;
+        rs.Update();
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.MoveLast();
+        neu = rs("ArbNr").Value().toLongLong();
+        datum = rs("Datum").Value();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (!mitgliedDa) {
+        modRun::ZeigeDSFehlt();
+        LeereArbeitMaske();
+        return false;
+    }
+    // The grid shows the member and the year the entry was booked for.
+    f.tblArbStd->addRow(gridZeile(neu, e.knr, e.stunden, datum));
+    AktualisiereSummen(f);
+    LeereArbeitFelder();
+    return true;
+}
+
+bool UpdateStunden(int lngZeile)
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    Eingabe e;
+    if (!leseEingabe(f, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    const qlonglong arbNr = nummerVon(*f.lblArbNr);
+    Trap t(Modul, QStringLiteral("UpdateStunden"));
+    bool gefunden = false;
+    qlonglong knr = 0;
+    QVariant datum;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), arbNr);
+        gefunden = !rs.NoMatch();
+        if (!gefunden)
+            return;
+        rs.Edit();
+        rs("Jahr") = qlonglong(e.jahr);
+        rs("Datum") = e.datum;
+        rs("ArbStd") = e.stunden;
+        rs("Notiz") = e.notiz;
+        rs.Update();
+        knr = rs("KNr").Value().toLongLong();
+        datum = rs("Datum").Value();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+    } else {
+        forms::ListGrid &grid = *f.tblArbStd;
+        const int zeile = zeileVon(grid, arbNr, lngZeile);
+        if (zeile >= 0) {
+            // The hours as typed, until the grid is loaded again.
+            grid.setText(zeile, 2, f.txtArbStd->text());
+            grid.setText(zeile, 3, modRun::ErmittleDatumText(datum));
+        } else if (knr == e.knr) {
+            // Moved into the year the grid shows.
+            grid.addRow(gridZeile(arbNr, knr, e.stunden, datum));
+        }
+    }
+    AktualisiereSummen(f);
+    LeereArbeitFelder();
+    return true;
+}
+
+bool LoescheStunden(int lngZeile)
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    const qlonglong arbNr = nummerVon(*f.lblArbNr);
+    Trap t(Modul, QStringLiteral("LoescheStunden"));
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), arbNr);
+        gefunden = !rs.NoMatch();
+        if (gefunden)
+            rs.Delete();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (gefunden) {
+        const int zeile = zeileVon(*f.tblArbStd, arbNr, lngZeile);
+        if (zeile >= 0)
+            f.tblArbStd->removeRow(zeile);
+        AktualisiereSummen(f);
+    } else {
+        modRun::ZeigeDSFehlt();
+    }
+    LeereArbeitFelder();
+    return true;
+}
+
+void loadArbeitsVorgang()
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    Trap t(Modul, QStringLiteral("loadArbeitsVorgang"));
+    const int zeile = gv().lngDSNr;
+    qlonglong arbNr = 0;
+    if (!t.step([&] {
+            if (zeile < 0 || zeile >= f.tblArbStd->rowCount())
+                throw vb::Error(9, QStringLiteral("Index außerhalb des gültigen Bereichs"));
+            arbNr = f.tblArbStd->text(zeile, 0).toLongLong();
+        }))
+        return;
+    t.step([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT ArbNr, Datum, ArbStd, Notiz FROM Arbeit WHERE ArbNr = ?", dao::dbOpenDynaset, {arbNr});
+        if (rs.RecordCount() != 1) {
+            rs.Close();
+            modRun::ZeigeDSFehlt();
+            return;
+        }
+        f.lblArbNr->setText(QString::number(rs("ArbNr").Value().toLongLong()));
+        f.lzDate->setText(modRun::ErmittleDatumText(rs("Datum").Value()));
+        f.txtArbNotiz->setText(rs("Notiz").Value().toString());
+        f.txtArbStd->setText(stundenText(rs("ArbStd").Value().toDouble()));
+        rs.Close();
+    });
+}
+
+void LeereArbeitFelder()
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    f.lblArbNr->clear();
+    f.lzDate->setText(modRun::DatumText(QDate::currentDate()));
+    f.txtArbNotiz->clear();
+    f.txtArbStd->clear();
+}
+
+void LeereArbeitMaske()
+{
+    Arbeit &f = workhours::ArbeitFenster();
+    LeereArbeitFelder();
+    f.tblArbStd->clear();
+    for (QLabel *l : {f.lblVName, f.lblNName, f.lblKNr, f.lblGesStd, f.lblPflStd, f.lblErgStd})
+        l->clear();
+    f.cmdMList->setEnabled(false);
+}
+
+bool PruefeArbeitEingabe()
+{
+    Eingabe e;
+    if (leseEingabe(workhours::ArbeitFenster(), e))
+        return true;
+    modRun::ZeigeEingabeFehler();
+    return false;
+}
+
+// ---- yearly carry-over and the right ------------------------------------------------------
 
 bool UebernehmeStunden(long &altesJahr)
 {
     auto &g = gv();
-    modRun::Trap trap(Modul, QStringLiteral("UebernehmeStunden"));
+    Trap trap(Modul, QStringLiteral("UebernehmeStunden"));
 
     struct Eintrag
     {
-        long long knr;
+        qlonglong knr;
         double saldo;
     };
     std::vector<Eintrag> eintraege;
     bool keineMitglieder = false;
     const bool gelesen = trap.run([&] {
         dao::Recordset mitglieder = g.dbDaten.OpenRecordset(
-            "SELECT k.KNr FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0", dao::dbOpenDynaset);
+            "SELECT k.KNr FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0 ORDER BY k.KNr",
+            dao::dbOpenDynaset);
         if (mitglieder.RecordCount() == 0) {
             keineMitglieder = true;
             return;
@@ -59,9 +494,11 @@ bool UebernehmeStunden(long &altesJahr)
         dao::Recordset system = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
         const double pflicht = system.Fields(QStringLiteral("PflichtStd")).Value().toDouble();
         system.Close();
+        eintraege.reserve(std::size_t(mitglieder.RecordCount()));
         while (!mitglieder.Eof()) {
-            const long long knr = mitglieder.Fields(0).Value().toLongLong();
-            eintraege.push_back({knr, ErmittleSollHaben(ErmittleStunden(knr, altesJahr), pflicht)});
+            const qlonglong knr = mitglieder.Fields(0).Value().toLongLong();
+            // A failed sum stops the carry-over: no member gets a balance read wrongly as 0.
+            eintraege.push_back({knr, ErmittleSollHaben(summe(knr, altesJahr), pflicht)});
             mitglieder.MoveNext();
         }
         mitglieder.Close();
@@ -75,14 +512,16 @@ bool UebernehmeStunden(long &altesJahr)
     }
 
     const QString jahrText = QString::number(altesJahr);
+    const double neujahr = dao::ToOleDate(QDate(g.intJahr, 1, 1));
     const bool geschrieben = trap.write(*g.wsDaten, [&] {
         dao::Recordset arbeit = g.dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
         for (const Eintrag &e : eintraege) {
             arbeit.AddNew();
             arbeit.Fields(QStringLiteral("KNr")).SetValue(e.knr);
             arbeit.Fields(QStringLiteral("Jahr")).SetValue(g.intJahr);
-            arbeit.Fields(QStringLiteral("Datum")).SetValue(QDate(g.intJahr, 1, 1));
+            arbeit.Fields(QStringLiteral("Datum")).SetValue(neujahr);
             arbeit.Fields(QStringLiteral("ArbStd")).SetValue(e.saldo);
+            // The balance is a two-decimal figure: 19.999999999999996 done of 20 is no surplus.
             arbeit.Fields(QStringLiteral("Notiz")).SetValue((e.saldo > 0 ? Mehr : Minder) + jahrText);
             arbeit.Update();
         }
@@ -101,12 +540,12 @@ bool UebernehmeStunden(long &altesJahr)
 bool Ueberpruefe_auf_Uebertrag(long &jahr)
 {
     auto &g = gv();
-    modRun::Trap trap(Modul, QStringLiteral("Ueberpruefe_auf_Uebertrag"));
-    const QDate datum(int(jahr), 1, 1);
+    Trap trap(Modul, QStringLiteral("Ueberpruefe_auf_Uebertrag"));
+    const double datum = dao::ToOleDate(QDate(int(jahr), 1, 1));
     // Only the entries the carry-over wrote: the date and one of its two notes.
     const QVariantList parameter{datum, Mehr + QStringLiteral("*"), Minder + QStringLiteral("*")};
 
-    std::vector<long long> nummern;
+    std::vector<qlonglong> nummern;
     const bool gelesen = trap.run([&] {
         dao::Recordset rs = g.dbDaten.OpenRecordset(
             "SELECT ArbNr FROM Arbeit WHERE Datum = ? AND (Notiz LIKE ? OR Notiz LIKE ?)", dao::dbOpenDynaset,
@@ -130,7 +569,7 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
     return trap.write(*g.wsDaten, [&] {
         dao::Recordset arbeit = g.dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
         arbeit.Index(QStringLiteral("PrimaryKey"));
-        for (long long nr : nummern) {
+        for (qlonglong nr : nummern) {
             arbeit.Seek(QStringLiteral("="), nr);
             if (!arbeit.NoMatch())
                 arbeit.Delete();
@@ -141,7 +580,7 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
 
 bool ArbeitsZugriff_Erlaubt()
 {
-    modRun::Trap trap(Modul, QStringLiteral("ArbeitsZugriff_Erlaubt"));
+    Trap trap(Modul, QStringLiteral("ArbeitsZugriff_Erlaubt"));
     bool erlaubt = false;
     trap.run([&] { erlaubt = modStart::GruppeHatRecht(modStart::Recht::Arbeit); });
     return erlaubt;

@@ -1,6 +1,11 @@
 #include "workhours/modArbeitDruck.h"
 
+#include "workhours/Arbeit.h"
+
 #include "core/modDruck.h"
+
+#include <QComboBox>
+#include <QLabel>
 
 namespace modArbeit {
 
@@ -74,6 +79,14 @@ void DruckeArbListe(const QString &modus, const forms::ListGrid &tblArbStd, cons
         },
     };
     modDruck::Drucke(modus, tblArbStd, liste);
+}
+
+void DruckeArbListe(const QString &modus)
+{
+    const Arbeit &f = workhours::ArbeitFenster();
+    const Arbeitsblatt blatt{f.cboArbJahr->currentText(), f.lblKNr->text(),    f.lblNName->text(), f.lblVName->text(),
+                             f.lblGesStd->text(),         f.lblPflStd->text(), f.lblErgStd->text()};
+    DruckeArbListe(modus, *f.tblArbStd, blatt);
 }
 
 } // namespace modArbeit

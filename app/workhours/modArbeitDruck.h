@@ -31,5 +31,7 @@ report::Report &rpt_ArbListe();
 // "Arbeitsliste [Einzelaufstellung] für Jahr " and the year, and ends with the member's number
 // and name and the window's hours done, hours required and balance, unchanged.
 void DruckeArbListe(const QString &modus, const forms::ListGrid &tblArbStd, const Arbeitsblatt &blatt);
+// The same for what the work-hours window shows now.
+void DruckeArbListe(const QString &modus);
 
 } // namespace modArbeit

@@ -1,4 +1,5 @@
 // The library's entry points: class objects, unloading and self-registration.
+#include "DatePropPages.h"
 #include "IntlPort.h"
 #include "LzDate2Control.h"
 #include "LzDateEdit.h"
@@ -41,10 +42,17 @@ HRESULT createControl(IUnknown *outer, REFIID riid, void **ppv)
     return com::createInstance<LzDate2Control>(outer, riid, ppv);
 }
 
-const std::array<com::ClassEntry, 1> kClasses{{{&CLSID_LzDate2, &createControl}}};
+const std::array<com::ClassEntry, 5> kClasses{{
+    {&CLSID_LzDate2, &createControl},
+    {&CLSID_LzDatePPage, &createStylesPage},
+    {&CLSID_CFormatPPage, &createFormatPage},
+    {&CLSID_CCalendarFormatPropPage, &createCalendarPage},
+    {&CLSID_CInfoPage, &createInfoPage},
+}};
 
 // Registration of the control class: ProgID, in-process server, insertable, apartment-threaded,
-// misc status 0x00020191 (131473), type name string 1, toolbox bitmap 1.
+// misc status 0x00020191 (131473), type name string 1, toolbox bitmap 1; and of its four property
+// pages with their ProgIDs and type names.
 const char kRegistryScript[] = R"(HKCR
 {
     LZDATE2.LzDate2.1 = s 'LzDate2 Control'
@@ -52,8 +60,56 @@ const char kRegistryScript[] = R"(HKCR
         CLSID = s '{CC696B63-4159-11D0-BDCB-0020A90B183A}'
         Insertable
     }
+    LZDATE2.LzDatePPage.1 = s 'LzDate Property Page'
+    {
+        CLSID = s '{CC696B64-4159-11D0-BDCB-0020A90B183A}'
+    }
+    LZDATE2.CFormatPPage = s 'LzDate PPageFormat'
+    {
+        CLSID = s '{EFF2CE22-4DB9-11D0-BDCB-0020A90B183A}'
+    }
+    lzDate0.CCalendarFormatPropPage = s 'Calendar Property Page'
+    {
+        CLSID = s '{8F50D8D4-F91E-11D3-9DCC-00A0CC3A1AD6}'
+    }
+    LZDATE2.CInfoPage = s 'LzDate PPageInfo'
+    {
+        CLSID = s '{FC2EE801-5425-11D0-BDCB-0020A90B183A}'
+    }
     NoRemove CLSID
     {
+        ForceRemove {CC696B64-4159-11D0-BDCB-0020A90B183A} = s 'LzDate Property Page'
+        {
+            ProgID = s 'LZDATE2.LzDatePPage.1'
+            InprocServer32 = s '%MODULE%'
+            {
+                val ThreadingModel = s 'Apartment'
+            }
+        }
+        ForceRemove {EFF2CE22-4DB9-11D0-BDCB-0020A90B183A} = s 'LzDate PPageFormat'
+        {
+            ProgID = s 'LZDATE2.CFormatPPage'
+            InprocServer32 = s '%MODULE%'
+            {
+                val ThreadingModel = s 'Apartment'
+            }
+        }
+        ForceRemove {8F50D8D4-F91E-11D3-9DCC-00A0CC3A1AD6} = s 'Calendar Property Page'
+        {
+            ProgID = s 'lzDate0.CCalendarFormatPropPage'
+            InprocServer32 = s '%MODULE%'
+            {
+                val ThreadingModel = s 'Apartment'
+            }
+        }
+        ForceRemove {FC2EE801-5425-11D0-BDCB-0020A90B183A} = s 'LzDate PPageInfo'
+        {
+            ProgID = s 'LZDATE2.CInfoPage'
+            InprocServer32 = s '%MODULE%'
+            {
+                val ThreadingModel = s 'Apartment'
+            }
+        }
         ForceRemove {CC696B63-4159-11D0-BDCB-0020A90B183A} = s 'LzDate2 Control'
         {
             ProgID = s 'LZDATE2.LzDate2.1'

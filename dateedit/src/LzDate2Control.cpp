@@ -1,8 +1,11 @@
 #include "LzDate2Control.h"
 
+#include "CalendarPopup.h"
 #include "DateEditWindow.h"
+#include "DatePropPages.h"
 #include "IntlPort.h"
 
+#include "com/activation.h"
 #include "com/bstr.h"
 #include "com/variant.h"
 #include "ole/ambient.h"
@@ -236,6 +239,10 @@ com::ComPtr<IFontDisp> cloneFont(IUnknown *source)
 }
 
 constexpr double kHimetricPerPixel = 2540.0 / 96.0;
+
+// The framework's stock pages for colours and fonts.
+constexpr CLSID CLSID_StockColorPage = com::makeGuid("0BE35201-8F91-11CE-9DE3-00AA004BB851");
+constexpr CLSID CLSID_StockFontPage = com::makeGuid("0BE35200-8F91-11CE-9DE3-00AA004BB851");
 
 } // namespace
 
@@ -531,7 +538,7 @@ HRESULT LzDate2Control::Activate(QWidget *parent, QWidget **ppWidget)
         if (valueReset_ == 0)
             model_.setRaw(oleWholeDay(intlPort().now()), Status::Valid);
         model_.rebuild(false);
-        // The calendar popup is prepared here once it exists.
+        rebuildPopup();
     }
     *ppWidget = window_;
     return S_OK;
@@ -547,7 +554,7 @@ HRESULT LzDate2Control::Deactivate()
 
 void LzDate2Control::windowDestroyed()
 {
-    // The popup of this control is detached and hidden here once it exists.
+    destroyPopup();
     model_.setFocusFlag(false);
     caretCreated_ = false;
     buttonPressed_ = false;
@@ -837,7 +844,9 @@ HRESULT LzDate2Control::put_VariantData(VARIANT v)
 
 HRESULT LzDate2Control::get_CalendarControl(IDispatch **v)
 {
-    *v = nullptr;  // the hosted calendar of the popup, once there is one
+    *v = nullptr;
+    if (popup_)
+        popup_->calendar().copyTo(v);
     return S_OK;
 }
 
@@ -886,8 +895,9 @@ HRESULT LzDate2Control::put_CalendarFormat(SHORT v)
     }
     const bool differs = v != calendarCode_;
     calendarCode_ = code;
-    if (differs) {
-        // The popup is rebuilt for the new calendar here once it exists.
+    if (differs && window_) {
+        rebuildPopup();  // the popup for the new calendar
+        repaint();
     }
     dirty_ = true;
     return S_OK;
@@ -913,7 +923,74 @@ HRESULT LzDate2Control::getEndSelection(SHORT *v) { *v = toShort(model_.selEnd()
 
 HRESULT LzDate2Control::AboutBox()
 {
-    return S_OK;  // the about box is shown here once it exists
+    com::ComPtr<IUnknown> keep(identity());
+    showAboutBox(window_);
+    return S_OK;
+}
+
+// ---------------------------------------------------------------- property pages
+
+HRESULT LzDate2Control::GetPages(CAUUID *pPages)
+{
+    if (!pPages)
+        return E_POINTER;
+    // Styles, Format, Calendar, then the stock colour and font pages (a frame leaves out a page
+    // that no library serves).
+    const GUID ordered[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage,
+                            CLSID_StockColorPage, CLSID_StockFontPage};
+    const ULONG n = ULONG(std::size(ordered));
+    auto *out = static_cast<GUID *>(CoTaskMemAlloc(n * sizeof(GUID)));
+    if (!out)
+        return E_OUTOFMEMORY;
+    std::copy(std::begin(ordered), std::end(ordered), out);
+    pPages->cElems = n;
+    pPages->pElems = out;
+    return S_OK;
+}
+
+HRESULT LzDate2Control::GetDisplayString(DISPID dispID, BSTR *pBstr)
+{
+    if (!pBstr)
+        return E_POINTER;
+    *pBstr = nullptr;
+    switch (dispID) {
+    case DISPID_LD_DisplayFormat: *pBstr = com::allocBstr(QStringLiteral("(Style)")); return S_OK;
+    case DISPID_LD_DateFormat: case DISPID_LD_ValueReset: *pBstr = com::allocBstr(QStringLiteral("(Format)")); return S_OK;
+    default: return E_NOTIMPL;
+    }
+}
+
+HRESULT LzDate2Control::MapPropertyToPage(DISPID dispID, CLSID *pClsid)
+{
+    if (!pClsid)
+        return E_POINTER;
+    switch (dispID) {
+    case DISPID_LD_Alignment: case DISPID_LD_DisplayFormat: case DISPID_LD_Border: case DISPID_LD_EditMode:
+    case DISPID_LD_EditModeChange:
+        *pClsid = CLSID_LzDatePPage;
+        return S_OK;
+    case DISPID_LD_DateFormat: case DISPID_LD_Separator: case DISPID_LD_TimeStore: case DISPID_LD_SeparatorDefault:
+    case DISPID_LD_ValueReset:
+        *pClsid = CLSID_CFormatPPage;
+        return S_OK;
+    default:
+        *pClsid = GUID_NULL;
+        return PERPROP_E_NOPAGEAVAILABLE;
+    }
+}
+
+HRESULT LzDate2Control::GetPredefinedStrings(DISPID, CALPOLESTR *pCaStringsOut, CADWORD *pCaCookiesOut)
+{
+    if (pCaStringsOut)
+        *pCaStringsOut = CALPOLESTR{0, nullptr};
+    if (pCaCookiesOut)
+        *pCaCookiesOut = CADWORD{0, nullptr};
+    return E_NOTIMPL;
+}
+
+HRESULT LzDate2Control::GetPredefinedValue(DISPID, DWORD, VARIANT *)
+{
+    return E_NOTIMPL;
 }
 
 HRESULT LzDate2Control::get_Font(IFontDisp **v) { return font_.copyTo(v); }
@@ -978,7 +1055,7 @@ PaintState LzDate2Control::paintState() const
     s.alignment = alignment_;
     s.displayFormat = displayFormat_;
     s.border = border_;
-    s.hasButton = calendarCode_ >= 0;
+    s.hasButton = hasCalendar();
     s.buttonPressed = buttonPressed_;
     s.longFormat = codeLong(model_.displayCode());
     s.focus = model_.hasFocus();
@@ -1037,15 +1114,20 @@ void LzDate2Control::focusIn(bool byClick)
     model_.rebuild(true);
     if (site_)
         site_->OnFocus(TRUE);
-    // No GotFocusEvent when the focus comes back from this control's open popup.
-    fire(DISPID_LDE_GotFocusEvent);
+    // No GotFocusEvent when the focus comes back from this control's popup.
+    const bool fromPopup = returningFromPopup_ || (popup_ && popup_->isOpen());
+    returningFromPopup_ = false;
+    if (!fromPopup)
+        fire(DISPID_LDE_GotFocusEvent);
 }
 
 void LzDate2Control::focusOut()
 {
     com::ComPtr<IUnknown> keep(identity());
-    // No BeforeLostFocus when the focus goes into this control's open popup.
-    fire(DISPID_LDE_BeforeLostFocus);
+    // No BeforeLostFocus (and no LostFocusEvent) when the focus goes into this control's open popup.
+    const bool toPopup = popup_ && popup_->isOpen();
+    if (!toPopup)
+        fire(DISPID_LDE_BeforeLostFocus);
     model_.setFocusFlag(false);
     editor_.focusCommit();
     if (freeFormEntry_ && model_.status() != Status::Valid) {
@@ -1058,7 +1140,8 @@ void LzDate2Control::focusOut()
     model_.rebuild(false);
     if (site_)
         site_->OnFocus(FALSE);
-    fire(DISPID_LDE_LostFocusEvent);
+    if (!toPopup)
+        fire(DISPID_LDE_LostFocusEvent);
 }
 
 void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
@@ -1149,7 +1232,7 @@ void LzDate2Control::mouseDown(QMouseEvent *e)
     if (e->button() == Qt::LeftButton) {
         const PaintState s = paintState();
         const int len = int(model_.text().size());
-        if (calendarCode_ >= 0 && overButton(pos)) {
+        if (hasCalendar() && overButton(pos)) {
             buttonPressed_ = true;
             model_.setSelection(model_.caret(), model_.caret());
             if (window_)
@@ -1243,9 +1326,84 @@ void LzDate2Control::getCentury(int year, long &century)
     century = c;
 }
 
+bool LzDate2Control::hasCalendar() const
+{
+    // In run mode only a calendar that could be created gives a drop-down; at design time the
+    // configured one shows.
+    return calendarCode_ >= 0 && (popup_ || !userMode());
+}
+
+void LzDate2Control::rebuildPopup()
+{
+    destroyPopup();
+    if (!window_ || calendarCode_ < 0 || !userMode())
+        return;
+    popup_ = CalendarPopup::create(calendarCode_);
+    if (!popup_)
+        return;  // the calendar cannot be created: no drop-down
+    popup_->setOwner(window_);
+    popup_->setOnClosed([this](int code) { calendarClosed(code); });
+}
+
+void LzDate2Control::destroyPopup()
+{
+    if (!popup_)
+        return;
+    CalendarPopup *p = popup_;
+    popup_ = nullptr;
+    p->detach();
+    // A popup whose own handler is running goes when the handler has returned.
+    if (p->busy())
+        p->deleteLater();
+    else
+        delete p;
+}
+
 void LzDate2Control::openCalendar()
 {
-    // The calendar popup opens here once the control has one.
+    com::ComPtr<IUnknown> keep(identity());
+    if (!popup_ || !window_)
+        return;
+    if (popup_->isOpen()) {
+        popup_->setCloseCode(CalendarPopup::Commit);
+        return;
+    }
+    fire(DISPID_LDE_BeforeOpenCalendar);
+    if (!popup_ || !window_ || popup_->isOpen())
+        return;
+    CalendarOpening o;
+    o.ownerScreenRect = QRect(window_->mapToGlobal(QPoint(0, 0)), window_->size());
+    o.date = model_.status() == Status::Valid ? model_.date() : intlPort().now();
+    o.dows = calendarDOWs_;
+    o.months = calendarMonths_;
+    o.highlight = highlightColor_;
+    popup_->open(o);
+}
+
+void LzDate2Control::calendarClosed(int code)
+{
+    com::ComPtr<IUnknown> keep(identity());
+    if (code == CalendarPopup::Commit && popup_) {
+        DATE d = 0.0;
+        if (!popup_->calendarDate(&d) || !std::isfinite(d) || d < kValuePutMin || d > kVariantPutMax) {
+            beep();
+        } else {
+            if (model_.timeStore())
+                d = oleCombine(oleWholeDay(d), oleTimePart(model_.date()));
+            model_.putValue(d);
+        }
+    }
+    // The focus comes back without focus events.
+    returningFromPopup_ = true;
+    if (window_) {
+        window_->activateWindow();
+        window_->setFocus(Qt::PopupFocusReason);
+    }
+    if (popup_)
+        popup_->setClosed();
+    buttonPressed_ = false;
+    repaint();
+    fire(DISPID_LDE_AfterCloseCalendar);
 }
 
 bool LzDate2Control::copyText(const QString &text)

@@ -23,11 +23,12 @@ class QMouseEvent;
 
 namespace lzdate {
 
+class CalendarPopup;
 class DateEditWindow;
 
 class LzDate2Control final
     : public com::ComObject<_DLzDate2, IConnectionPointContainer, IProvideClassInfo2, IPersistStreamInit,
-                            IPersistPropertyBag, IQtControl>,
+                            IPersistPropertyBag, IQtControl, ISpecifyPropertyPages, IPerPropertyBrowsing>,
       private DateModelHost,
       private DateEditorHost
 {
@@ -59,6 +60,14 @@ public:
     HRESULT STDMETHODCALLTYPE InitNew() override;
     HRESULT STDMETHODCALLTYPE Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+
+    // ISpecifyPropertyPages, IPerPropertyBrowsing
+    HRESULT STDMETHODCALLTYPE GetPages(CAUUID *pPages) override;
+    HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID dispID, BSTR *pBstr) override;
+    HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID dispID, CLSID *pClsid) override;
+    HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID dispID, CALPOLESTR *pCaStringsOut,
+                                                   CADWORD *pCaCookiesOut) override;
+    HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID dispID, DWORD dwCookie, VARIANT *pVarOut) override;
 
     // IQtControl
     HRESULT STDMETHODCALLTYPE SetSite(IControlSite *pSite) override;
@@ -181,6 +190,12 @@ private:
     bool copyText(const QString &text) override;
     std::optional<QString> pasteText() override;
 
+    // The calendar popup.
+    bool hasCalendar() const;
+    void rebuildPopup();
+    void destroyPopup();
+    void calendarClosed(int code);
+
     PaintState paintState() const;
     void measureCellsIfNeeded();
     void createCaret();
@@ -237,6 +252,8 @@ private:
     bool caretCreated_ = false;
     bool buttonPressed_ = false;
     bool focusByClick_ = false;  // the focus came with the mouse press now being handled
+    QPointer<CalendarPopup> popup_;
+    bool returningFromPopup_ = false;  // the focus is being given back by the closed popup
     DateEditor editor_{model_, *this};
 };
 

@@ -1,116 +1,15 @@
 // The date control as a user meets it: hosted in a container on a shown window, driven with
 // simulated keys and clicks through the top-level window, read back through its automation face
 // and by the pixels it paints.
-#include "LzDateEdit.h"
+#include "date_window_fixture.h"
 
-#include "fake_intl.h"
-
-#include "com/com.h"
-#include "ole/fakebeep.h"
-#include "ole/ole.h"
-
-#include <QApplication>
 #include <QClipboard>
-#include <QHBoxLayout>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
-
-#include <gtest/gtest.h>
-
-#include <dlfcn.h>
-#include <vector>
 
 TV_COM_MODULE()
 
 namespace {
 
-using com::Variant;
-
-class Window : public ::testing::Test
-{
-protected:
-    static inline QTemporaryDir *dir = nullptr;
-
-    static void SetUpTestSuite()
-    {
-        dir = new QTemporaryDir;
-        qputenv("TORVANA_REGISTRY", dir->filePath("registry").toLocal8Bit());
-        void *library = dlopen(LZDATEEDIT_LIBRARY, RTLD_NOW);
-        ASSERT_NE(library, nullptr) << dlerror();
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(library, "DllRegisterServer"));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
-        com::reg::setProfileString("intl", "sShortDate", "dd.MM.yyyy");
-        com::reg::setProfileString("intl", "sDate", ".");
-    }
-    static void TearDownTestSuite()
-    {
-        qunsetenv("TORVANA_REGISTRY");
-        delete dir;
-        dir = nullptr;
-    }
-
-    QWidget host;
-    ole::ControlContainer *container = nullptr;
-    QLineEdit *other = nullptr;
-    ole::RecordingBeep beeps;
-    std::vector<DISPID> events;
-    std::function<void(DISPID, com::EventArgs &)> onEvent;
-
-    void SetUp() override
-    {
-        auto *layout = new QHBoxLayout(&host);
-        container = new ole::ControlContainer(&host);
-        container->setFixedSize(180, 24);
-        other = new QLineEdit(&host);
-        layout->addWidget(container);
-        layout->addWidget(other);
-        ASSERT_EQ(container->createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
-        container->setEventHandler([this](DISPID id, com::EventArgs &args) {
-            events.push_back(id);
-            if (onEvent)
-                onEvent(id, args);
-        });
-        put(DISPID_LD_Separator, Variant::string("."));
-        put(DISPID_LD_Value, Variant::fromDate(oleDate(2031, 6, 15)));
-        host.show();
-        host.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
-        other->setFocus();
-        events.clear();
-        beeps.reset();
-    }
-    void TearDown() override { container->destroyControl(); }
-
-    void put(DISPID id, const VARIANT &v) { ASSERT_EQ(container->setProperty(id, v), S_OK) << id; }
-    Variant get(DISPID id)
-    {
-        Variant v;
-        EXPECT_EQ(container->getProperty(id, &v), S_OK) << id;
-        return v;
-    }
-    QString text() { return com::variantToString(get(DISPID_LD_DateString)); }
-    double value() { return com::variantToDouble(get(DISPID_LD_Value)); }
-    LONG number(DISPID id) { return com::variantToInt(get(id)); }
-    int count(DISPID id) const { return int(std::count(events.begin(), events.end(), id)); }
-
-    QWidget *control() const { return container->controlWidget(); }
-    QWindow *window() const { return host.windowHandle(); }
-    QPoint inWindow(QPoint p) const { return control()->mapTo(&host, p); }
-
-    void click(QPoint p) { QTest::mouseClick(window(), Qt::LeftButton, {}, inWindow(p)); }
-    void clickIn() { click(QPoint(4, control()->height() / 2)); }
-    void clickAway() { QTest::mouseClick(window(), Qt::LeftButton, {}, other->mapTo(&host, QPoint(5, 5))); }
-    void typeKeys(const char *keys)
-    {
-        for (const char *k = keys; *k; ++k)
-            QTest::keyClick(window(), *k);
-    }
-    void key(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(window(), k, m); }
-    QImage pixels() { return control()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-};
+using namespace datetest;
 
 TEST_F(Window, TypingADateThroughTheWindow)
 {

@@ -296,6 +296,22 @@ struct IPropertyPage : IUnknown
     virtual HRESULT STDMETHODCALLTYPE Help(LPCOLESTR pszHelpDir) = 0;
     virtual HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG *pMsg) = 0;
 };
+// What a property browser asks a control about single properties: a text to show in place of
+// the value, and the page that edits the property.
+struct CALPOLESTR { ULONG cElems; LPOLESTR *pElems; };   // allocated with CoTaskMemAlloc
+struct CADWORD { ULONG cElems; DWORD *pElems; };
+inline constexpr HRESULT PERPROP_E_NOPAGEAVAILABLE = TV_HR(0x80040200);
+struct IPerPropertyBrowsing : IUnknown
+{
+    static constexpr IID iid = com::makeGuid("376BD3AA-3845-101B-84ED-08002B2EC713");
+    using base_type = IUnknown;
+    virtual HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID dispID, BSTR *pBstr) = 0;
+    virtual HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID dispID, CLSID *pClsid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID dispID, CALPOLESTR *pCaStringsOut,
+                                                           CADWORD *pCaCookiesOut) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID dispID, DWORD dwCookie, VARIANT *pVarOut) = 0;
+};
+inline constexpr IID IID_IPerPropertyBrowsing = IPerPropertyBrowsing::iid;
 inline constexpr IID IID_ISpecifyPropertyPages = ISpecifyPropertyPages::iid;
 inline constexpr IID IID_IPropertyPageSite = IPropertyPageSite::iid;
 inline constexpr IID IID_IPropertyPage = IPropertyPage::iid;

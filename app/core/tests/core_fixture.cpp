@@ -41,7 +41,15 @@ void CoreTest::RichteKernEin()
     modMain::RegistriereKern();
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
-    core::einstiege().fangListe = [this]() -> forms::ListGrid & { return *fangListe; };
+    auto &e = core::einstiege();
+    e.fangListe = [this]() -> forms::ListGrid & { return *fangListe; };
+    besatzListe = std::make_unique<forms::ListGrid>();
+    besatzJahre.clear();
+    e.besatzListe = {[this]() -> forms::ListGrid & { return *besatzListe; },
+                     [this](int jahr) { besatzJahre.push_back(jahr); }};
+    kategoListe = std::make_unique<forms::ListGrid>();
+    kategoListe->top().setColumnCount(2);
+    e.kategoListe = [this]() -> forms::ListGrid & { return *kategoListe; };
 }
 
 void CoreTest::TearDown()
@@ -52,6 +60,8 @@ void CoreTest::TearDown()
     attrappen.clear();
     ProgramTest::TearDown();
     fangListe.reset();
+    besatzListe.reset();
+    kategoListe.reset();
 }
 
 void CoreTest::starte()

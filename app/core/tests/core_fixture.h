@@ -48,6 +48,11 @@ protected:
 
     std::vector<QPointer<Attrappe>> attrappen;
     std::unique_ptr<forms::ListGrid> fangListe;
+    // The stocking plan's grid, and the years the loader reported it filled with.
+    std::unique_ptr<forms::ListGrid> besatzListe;
+    std::vector<int> besatzJahre;
+    // The category grid (on the contact side in the program), which the start-up load fills.
+    std::unique_ptr<forms::ListGrid> kategoListe;
 };
 
 // The texts of the boxes shown, for failure messages.

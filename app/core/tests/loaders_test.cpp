@@ -1,7 +1,5 @@
 #include "core_fixture.h"
 
-#include "core/Besatzung.h"
-#include "core/Katego.h"
 #include "core/modStart.h"
 #include "core/plugins.h"
 
@@ -38,7 +36,7 @@ TEST_F(Lader, OnEmptyTablesTheStartUpLoadShowsNoMessageAndLeavesTheListsEmpty)
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     EXPECT_TRUE(kontakte);
     EXPECT_FALSE(gv().blnStartLaden);
-    EXPECT_EQ(forms::form<Besatzung>().tblBList->rowCount(), 0);
+    EXPECT_EQ(besatzListe->rowCount(), 0);
     EXPECT_EQ(fangListe->rowCount(), 0);
 
     // Afterwards an empty year is told.
@@ -54,11 +52,13 @@ TEST_F(Lader, TheStockingListShowsTheYearsEntriesWithNamesAndTwoDecimals)
     gv().dbDaten.Execute("INSERT INTO Gewaesser (GNr, GName) VALUES (1, 'Baggersee')");
     gv().dbDaten.Execute("INSERT INTO Besatzung (BJahr, FNr, GNr, Zeit, Menge) VALUES "
                          "(2024, 2, 1, 'Frühjahr', 12.5), (2023, 1, 1, 'Herbst', 3), (2024, 1, 1, 'Herbst', 7)");
-    forms::ListGrid &tbl = *forms::form<Besatzung>().tblBList;
+    forms::ListGrid &tbl = *besatzListe;
     tbl.addRow(QStringList{"alt"});
     modStart::loadTblBList();
     EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(besatzJahre, std::vector<int>{2024});
     ASSERT_EQ(tbl.rowCount(), 2);
+    EXPECT_EQ(tbl.columnCount(), 5);
     EXPECT_EQ(tbl.text(0, 1), QString("Zander"));
     EXPECT_EQ(tbl.text(0, 2), QString("Baggersee"));
     EXPECT_EQ(tbl.text(0, 3), QString("Frühjahr"));
@@ -70,7 +70,7 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
 {
     gv().dbDaten.Execute("INSERT INTO Katego (Kategorie) VALUES ('Lieferanten')");
     modStart::loadTblKatego();
-    forms::ListGrid &tbl = *forms::form<Katego>().tblKatego;
+    forms::ListGrid &tbl = *kategoListe;
     ASSERT_EQ(tbl.rowCount(), 3);
     EXPECT_EQ(tbl.text(0, 1), QString("Mitglieder (aktiv) -> Systemkategorie <-"));
     EXPECT_EQ(tbl.text(1, 1), QString("Mitglieder (passiv) -> Systemkategorie <-"));
@@ -81,10 +81,28 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
     ASSERT_EQ(cbo.count(), 3);
     EXPECT_EQ(cbo.itemText(0), QString("Mitglieder (aktiv)"));
     EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
-    // Same count: the combo stays as it is, even after a rename in the grid.
+    // The same names: the combo stays as it is and keeps its entry.
+    cbo.setCurrentIndex(2);
+    modStart::loadcboKatego(cbo);
+    EXPECT_EQ(cbo.currentIndex(), 2);
+    // A rename with the same count: the combo never keeps the old name.
     tbl.setText(2, 1, "Händler");
     modStart::loadcboKatego(cbo);
-    EXPECT_EQ(cbo.itemText(2), QString("Lieferanten"));
+    ASSERT_EQ(cbo.count(), 3);
+    EXPECT_EQ(cbo.itemText(2), QString("Händler"));
+}
+
+TEST_F(Lader, CategoriesWithoutTheirGridReportTheMissingObject)
+{
+    core::einstiege().kategoListe = {};
+    modStart::loadTblKatego();
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.contains("Routine: loadTblKatego")) << boxes.last().text.toStdString();
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 91"));
+    QComboBox cbo;
+    cbo.addItem("alt");
+    modStart::loadcboKatego(cbo);
+    EXPECT_EQ(cbo.count(), 0);
 }
 
 TEST_F(Lader, TheCatchListMovesItsProgressBarInStepsNotAtEveryRow)

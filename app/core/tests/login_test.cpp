@@ -1,7 +1,6 @@
 #include "core_fixture.h"
 
 #include "core/Eroef.h"
-#include "core/Katego.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/modStart.h"
@@ -47,7 +46,7 @@ TEST_F(LoginTest, ACorrectLoginShowsTheMainWindowWithUserYearAndLists)
     EXPECT_EQ(gv().intMonat, QDate::currentDate().month());
     EXPECT_FALSE(gv().blnStartLaden);
     // The lists are loaded: the two member categories with their suffix.
-    forms::ListGrid &katego = *forms::form<Katego>().tblKatego;
+    forms::ListGrid &katego = *kategoListe;
     ASSERT_EQ(katego.rowCount(), 2);
     EXPECT_EQ(katego.text(0, 1), QString("Mitglieder (aktiv) -> Systemkategorie <-"));
 
@@ -122,7 +121,7 @@ TEST_F(LoginTest, DecliningTheYearChangeClosesTheDatabaseAndEnds)
     EXPECT_FALSE(forms::isLoaded<Main>());
     EXPECT_FALSE(forms::isLoaded<Login>());
     EXPECT_FALSE(forms::isLoaded<Eroef>());
-    EXPECT_FALSE(forms::isLoaded<Katego>()); // nothing was loaded
+    EXPECT_EQ(kategoListe->rowCount(), 0); // nothing was loaded
     EXPECT_FALSE(gv().dbDaten.IsOpen());
     EXPECT_FALSE(umgeschrieben);
 }

@@ -236,3 +236,44 @@ TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
     EXPECT_EQ(bezahlt(), 0);
     EXPECT_EQ(boxes.count(), 4u);
 }
+
+TEST_F(Uebertrag, RunTwiceTheUndoTakesBackOnlyWhatTheCarryOverWrote)
+{
+    // A genuine booking on 1 January of the new year.
+    db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (1, 2024, ?, 2, 'Neujahrsputz')",
+                 {dao::ToOleDate(Neujahr)});
+    const std::vector<Zeile> mitPutz = zeilen();
+    long alt = 2023;
+    ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
+    ASSERT_EQ(zeilen().size(), mitPutz.size() + 3);
+    long neu = 2024;
+    boxes.clear();
+    EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(neu));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.startsWith("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2024 gefunden !"));
+    EXPECT_EQ(zeilen(), mitPutz);
+
+    // A second carry-over writes the same rows again, with the booking's hours counted for 2024
+    // only; the undo again leaves the booking alone.
+    ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
+    EXPECT_EQ(zeilen().size(), mitPutz.size() + 3);
+    EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(neu));
+    EXPECT_EQ(zeilen(), mitPutz);
+}
+
+TEST_F(Uebertrag, ABalanceThatIsZeroToTwoDecimalsIsNoSurplus)
+{
+    // Ten bookings of 1.1 hours add up to a little more than 11 in binary.
+    db().Execute("DELETE FROM Arbeit");
+    db().Execute("UPDATE System SET PflichtStd = 11");
+    for (int i = 0; i < 10; ++i)
+        db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (1, 2023, 45000, 1.1, '')");
+    ASSERT_NE(modArbeit::ErmittleStunden(1, 2023), 11.0);
+    long alt = 2023;
+    ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
+    dao::Recordset rs = db().OpenRecordset("SELECT ArbStd, Notiz FROM Arbeit WHERE KNr = 1 AND Jahr = 2024",
+                                           dao::dbOpenDynaset);
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs(0).Value().toDouble(), 0.0);
+    EXPECT_EQ(rs(1).Value().toString(), QString("Minderleistungsübertrag aus Arbeitsjahr 2023"));
+}

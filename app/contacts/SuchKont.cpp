@@ -1,0 +1,189 @@
+#include "contacts/SuchKont.h"
+#include "contacts/modKontakt.h"
+
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+#include "core/plugins.h"
+
+#include "forms/combobox.h"
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Alle = QStringLiteral("Alle");
+const QString Aktiv = QStringLiteral("Mitglieder (aktiv)");
+const QString Passiv = QStringLiteral("Mitglieder (passiv)");
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text = QString())
+{
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+} // namespace
+
+SuchKont::SuchKont()
+{
+    setObjectName(QStringLiteral("SuchKont"));
+    setWindowTitle(QStringLiteral("Kontakt suchen"));
+    auto *layout = new QVBoxLayout(this);
+
+    Frame1 = new QGroupBox(QStringLiteral("Suchkriterien"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *felder = new QGridLayout(Frame1);
+    Label1 = label(Frame1, QStringLiteral("Label1"), QStringLiteral("Vorname, Nachname oder Firma beginnt mit:"));
+    txtSuch = new QLineEdit(Frame1);
+    txtSuch->setObjectName(QStringLiteral("txtSuch"));
+    txtSuch->setMaxLength(50);
+    Label2 = label(Frame1, QStringLiteral("Label2"), QStringLiteral("Kategorie:"));
+    cboKatego = new forms::ComboBox(Frame1);
+    cboKatego->setObjectName(QStringLiteral("cboKatego"));
+    cboKatego->setEditable(false);
+    cmdSuch = new QPushButton(QStringLiteral("&Suchen"), Frame1);
+    cmdSuch->setObjectName(QStringLiteral("cmdSuch"));
+    felder->addWidget(Label1, 0, 0);
+    felder->addWidget(txtSuch, 0, 1);
+    felder->addWidget(Label2, 1, 0);
+    felder->addWidget(cboKatego, 1, 1);
+    felder->addWidget(cmdSuch, 1, 2);
+    layout->addWidget(Frame1);
+
+    tblSuch = new forms::ListGrid(this);
+    tblSuch->setObjectName(QStringLiteral("tblSuch"));
+    forms::GridList &top = tblSuch->top();
+    top.setColumnCount(5);
+    const struct { const char *caption; int width; } spalten[] = {
+        {"Kontakt-Nr", 1100}, {"Kategorie", 2000}, {"Firma", 2300}, {"Nachname", 1600}, {"Vorname", 1600},
+    };
+    for (int c = 0; c < 5; ++c) {
+        top.setColumnCaption(c, QString::fromUtf8(spalten[c].caption));
+        top.setColumnWidth(c, spalten[c].width);
+    }
+    layout->addWidget(tblSuch, 1);
+
+    auto *zaehler = new QHBoxLayout;
+    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("Gefundene Datensätze:"));
+    lblGefDS = label(this, QStringLiteral("lblGefDS"));
+    zaehler->addWidget(Label3);
+    zaehler->addWidget(lblGefDS);
+    zaehler->addStretch(1);
+    layout->addLayout(zaehler);
+    resize(700, 450);
+
+    forms::installKeyPress(txtSuch, [](int &k) { k = modRun::PruefeTasteSuch(k); });
+    connect(cmdSuch, &QPushButton::clicked, this, [this] { cmdSuch_Click(); });
+    connect(tblSuch, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSuch->appearance()); });
+    connect(tblSuch, &forms::ListGrid::refreshRequested, this,
+            [this] { tblSuch->rowRange(0, tblSuch->rowCount(), false); });
+    connect(tblSuch, &forms::ListGrid::doubleClicked, this, &SuchKont::tblSuch_DblClick);
+}
+
+void SuchKont::Form_Load()
+{
+    FuelleKategorien();
+}
+
+void SuchKont::Form_Activate()
+{
+    if (gv().strModus == QLatin1String("SAVE"))
+        txtSuch->setFocus();
+}
+
+void SuchKont::FuelleKategorien()
+{
+    const int aufruf = gv().intSuchAufruf;
+    const QString vorher = aufruf == gefuelltFuer_ && cboKatego->currentIndex() >= 0 ? cboKatego->currentText() : QString();
+    QStringList namen;
+    if (aufruf == 1) {
+        namen = {Aktiv, Passiv};
+    } else if (aufruf == 0) {
+        forms::ComboBox alle;
+        modStart::loadcboKatego(alle);
+        for (int i = 0; i < alle.count(); ++i)
+            namen << alle.itemText(i);
+        namen.prepend(Alle);
+    }
+    bool gleich = namen.size() == cboKatego->count();
+    for (int i = 0; gleich && i < namen.size(); ++i)
+        gleich = cboKatego->itemText(i) == namen[i];
+    if (!gleich) {
+        cboKatego->clear();
+        cboKatego->addItems(namen);
+    }
+    const QString wahl = !vorher.isEmpty() && namen.contains(vorher) ? vorher
+                         : aufruf == 1                               ? Aktiv
+                         : aufruf == 0                               ? Alle
+                                                                     : QString();
+    cboKatego->setCurrentIndex(wahl.isEmpty() ? -1 : int(namen.indexOf(wahl)));
+    gefuelltFuer_ = aufruf;
+}
+
+void SuchKont::cmdSuch_Click()
+{
+    const QString text = txtSuch->text();
+    if (text.trimmed().isEmpty() || cboKatego->currentIndex() < 0 || cboKatego->currentText().isEmpty()) {
+        modRun::ZeigeEingabeFehler();
+        return;
+    }
+    // "Alle" is the first entry of the contact side's list and stands for no category, also
+    // when a category happens to bear that name.
+    qint32 kategoNr = 0;
+    if (!(gv().intSuchAufruf == 0 && cboKatego->currentIndex() == 0)) {
+        kategoNr = modKontakt::ErmittleKategoNr(cboKatego->currentText());
+        if (kategoNr == 0) {
+            // The category is gone (or its name is not unique): no search across all instead.
+            modRun::ZeigeEingabeFehler();
+            return;
+        }
+    }
+    QString suchtext = text;
+    modKontakt::SucheKontakt(suchtext, kategoNr);
+    const int n = tblSuch->top().rowCount();
+    if (n != 0) {
+        lblGefDS->setText(QString::number(n));
+        tblSuch->setFocus();
+    } else {
+        lblGefDS->clear();
+        txtSuch->setFocus();
+    }
+}
+
+void SuchKont::tblSuch_DblClick(int row, int col)
+{
+    if (row < 0 || row >= tblSuch->top().rowCount())
+        return;
+    auto &g = gv();
+    if (g.intSuchAufruf == 0) {
+        if (!modKontakt::KontaktZugriff_Erlaubt()) {
+            forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+            return;
+        }
+        g.strModus = QStringLiteral("EDIT");
+        g.lngDSNr = row;
+        Hide();
+        g.blnAusSuche = true;
+        modKontakt::loadKontakt(*tblSuch, row, col);
+        g.blnAusSuche = false;
+        g.strModus = QStringLiteral("SAVE");
+    } else if (g.intSuchAufruf == 1) {
+        Hide();
+        if (const auto &uebernehme = core::einstiege().bereiche.UebernehmeKontakt) {
+            int zeile = row;
+            uebernehme(*tblSuch, zeile);
+        }
+    }
+}

@@ -1,0 +1,326 @@
+#include "fishery/Besatzung.h"
+#include "fishery/Ausgaben.h"
+#include "fishery/modBesatzList.h"
+#include "fishery/modBesatzListDruck.h"
+#include "fishery/modFAuswert.h"
+#include "fishery/modFangbuch.h"
+
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
+
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace modBesatzList;
+
+namespace {
+
+const QString EDIT = QStringLiteral("EDIT");
+const QString SAVE = QStringLiteral("SAVE");
+
+QLabel *label(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QComboBox *comboBox(const QString &name, bool editable, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    if (editable)
+        c->setInsertPolicy(QComboBox::NoInsert);
+    return c;
+}
+
+QLineEdit *textBox(const QString &name, QWidget *parent)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    return t;
+}
+
+// Refills a species or waters list; it shows no entry afterwards.
+void fuelle(void (*lader)(QComboBox &), QComboBox &cbo)
+{
+    lader(cbo);
+    cbo.setCurrentIndex(-1);
+    cbo.clearEditText();
+}
+
+} // namespace
+
+Besatzung::Besatzung()
+{
+    setObjectName(QStringLiteral("Besatzung"));
+    setWindowTitle(QStringLiteral("Besatz - Plan"));
+
+    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("BESATZ - PLAN"), this);
+    QFont kopf(QStringLiteral("Comic Sans MS"));
+    kopf.setBold(true);
+    kopf.setPointSize(Ueberschrift->font().pointSize() + 6);
+    Ueberschrift->setFont(kopf);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+        {"tbSpeichern", QStringLiteral("Speichern"), QStringLiteral("Eintrag speichern")},
+        {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Eintrag löschen")},
+        {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbExcel", QStringLiteral("&Excel"), QStringLiteral("Excel - Datei - BPLAN.csv - erzeugen...")},
+        {"tbVorschau", QStringLiteral("&Druck - Vorsch."), QStringLiteral("Druckvorschau des Besatzungsplan")},
+        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+
+    Frame1 = new QGroupBox(QStringLiteral("Besatzung"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    lblBJahrBez = label(QStringLiteral("lblBJahrBez"), QStringLiteral("Besatz - Plan f. Jahr:"), Frame1);
+    cboBJahr = comboBox(QStringLiteral("cboBJahr"), false, Frame1);
+    lblBNrBez = label(QStringLiteral("lblBNrBez"), QStringLiteral("Besatz.- Nr:"), Frame1);
+    lblBNr = label(QStringLiteral("lblBNr"), QString(), Frame1);
+    lblFArt = label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), Frame1);
+    cboFArt = comboBox(QStringLiteral("cboFArt"), true, Frame1);
+    lblGName = label(QStringLiteral("lblGName"), QStringLiteral("Gewässer:"), Frame1);
+    cboGName = comboBox(QStringLiteral("cboGName"), true, Frame1);
+    lblZeit = label(QStringLiteral("lblZeit"), QStringLiteral("Zeitpunkt:"), Frame1);
+    txtZeit = textBox(QStringLiteral("txtZeit"), Frame1);
+    lblMenge = label(QStringLiteral("lblMenge"), QStringLiteral("Menge:"), Frame1);
+    txtMenge = textBox(QStringLiteral("txtMenge"), Frame1);
+    lblEinheit = label(QStringLiteral("lblEinheit"), QStringLiteral("i. Kg"), Frame1);
+    lblAnzahlBez = label(QStringLiteral("lblAnzahlBez"), QStringLiteral("Anzahl:"), Frame1);
+    lblAnzahl = label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    tblBList = new forms::ListGrid(Frame1);
+    tblBList->setObjectName(QStringLiteral("tblBList"));
+    const QString spalten[] = {QStringLiteral("Besatz.-Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                               QStringLiteral("Zeitpkt."), QStringLiteral("Menge i. Kg")};
+    for (int c = 0; c < 5; ++c)
+        tblBList->top().setColumnCaption(c, spalten[c]);
+
+    auto *felder = new QGridLayout;
+    felder->addWidget(lblBJahrBez, 0, 0);
+    felder->addWidget(cboBJahr, 0, 1);
+    felder->addWidget(lblBNrBez, 0, 2);
+    felder->addWidget(lblBNr, 0, 3);
+    felder->addWidget(lblFArt, 1, 0);
+    felder->addWidget(cboFArt, 1, 1);
+    felder->addWidget(lblGName, 1, 2);
+    felder->addWidget(cboGName, 1, 3, 1, 2);
+    felder->addWidget(lblZeit, 2, 0);
+    felder->addWidget(txtZeit, 2, 1);
+    felder->addWidget(lblMenge, 2, 2);
+    felder->addWidget(txtMenge, 2, 3);
+    felder->addWidget(lblEinheit, 2, 4);
+    auto *anzahl = new QHBoxLayout;
+    anzahl->addStretch(1);
+    anzahl->addWidget(lblAnzahlBez);
+    anzahl->addWidget(lblAnzahl);
+    auto *rahmen = new QVBoxLayout(Frame1);
+    rahmen->addLayout(felder);
+    rahmen->addLayout(anzahl);
+    rahmen->addWidget(tblBList, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Frame1, 1);
+
+    // Events.
+    connect(cboBJahr, &QComboBox::activated, this, [this] { cboBJahr_Click(); });
+    connect(tblBList, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblBList_DblClick(row); });
+    connect(tblBList, &forms::ListGrid::lookRequested, this, [this] {
+        tblBList->rowRange(0, tblBList->rowCount(), false);
+        modRun::SetzeTblFarben(tblBList->appearance());
+    });
+    forms::installKeyPress(txtMenge, [](int &k) { k = modRun::PruefeTasteKomma(k); });
+}
+
+void Besatzung::Form_Load()
+{
+    modFangbuch::SetzeSpeicherModus();
+    fuelle(modStart::loadcboFArt, *cboFArt);
+    fuelle(modStart::loadcboGName, *cboGName);
+    AusgabenFreigeben();
+}
+
+void Besatzung::Form_Activate()
+{
+    AusgabenFreigeben();
+    auto &g = gv();
+    if (g.blnKeinNeuLaden) {
+        g.blnKeinNeuLaden = false;
+        return;
+    }
+    if (aendertEintrag())
+        return; // the loaded entry keeps its fields
+    fuelle(modStart::loadcboFArt, *cboFArt);
+    fuelle(modStart::loadcboGName, *cboGName);
+    modFAuswert::loadcboFJahr(*cboBJahr);
+    cboBJahr->setCurrentText(QString::number(g.intJahr));
+    // The year box and the grid show the same year: a grid left on another year is loaded
+    // again for the year now in the box, so that a new entry goes to the year it is shown in.
+    bool ok = false;
+    const int jahr = cboBJahr->currentText().toInt(&ok);
+    if (ok && jahr != intGridJahr)
+        LadeJahr(jahr);
+    lblAnzahl->setText(QString::number(tblBList->rowCount()));
+}
+
+void Besatzung::Form_Deactivate()
+{
+    // This window's own fields: while it unloads it is no longer the registered instance.
+    LeereBesatzFelder();
+}
+
+void Besatzung::LeereBesatzFelder()
+{
+    txtMenge->clear();
+    txtZeit->clear();
+    cboFArt->setCurrentIndex(-1);
+    cboFArt->clearEditText();
+    cboGName->setCurrentIndex(-1);
+    cboGName->clearEditText();
+    lblBNr->clear();
+}
+
+bool Besatzung::aendertEintrag() const
+{
+    return gv().strModus == EDIT && !lblBNr->text().isEmpty();
+}
+
+void Besatzung::AusgabenFreigeben()
+{
+    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
+        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeBPlanDatei));
+}
+
+void Besatzung::LadeJahr(int jahr)
+{
+    auto &g = gv();
+    g.intJahr = jahr;
+    modStart::loadTblBList();
+    g.intJahr = QDate::currentDate().year();
+    lblAnzahl->setText(QString::number(tblBList->rowCount()));
+}
+
+void Besatzung::cboBJahr_Click()
+{
+    if (gv().blnStartLaden)
+        return;
+    bool ok = false;
+    const int jahr = cboBJahr->currentText().toInt(&ok);
+    if (ok)
+        LadeJahr(jahr);
+}
+
+void Besatzung::tblBList_DblClick(int row)
+{
+    if (row < 0)
+        return;
+    LeereBesatzFelder();
+    loadEintrag(*tblBList, row);
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+}
+
+void Besatzung::Toolbar1_ButtonClick(const QString &key)
+{
+    auto &g = gv();
+    if (key == QLatin1String("tbSpeichern")) {
+        // A refused input while an entry is loaded keeps it loaded, so that the next save
+        // changes it instead of inserting it a second time.
+        if (aendertEintrag()) {
+            if (PruefeBesatzEingabe())
+                UpdateEintrag(g.lngDSNr);
+        } else if (PruefeBesatzEingabe()) {
+            SpeicherEintrag();
+        }
+    } else if (key == QLatin1String("tbLoeschen")) {
+        if (aendertEintrag()) {
+            g.intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Besatzungseintrag wirklich löschen ?"),
+                                         forms::vbYesNo + forms::vbQuestion, modRun::Titel);
+            if (g.intAntwort == forms::vbYes)
+                LoescheEintrag(g.lngDSNr);
+            else
+                LeereBesatzFelder();
+        }
+    } else if (key == QLatin1String("tbAnzLoeschen")) {
+        LeereBesatzFelder();
+    } else if (key == QLatin1String("tbExcel")) {
+        DateiErzeugen();
+    } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
+        g.blnKeinNeuLaden = true;
+        // The title names the year whose plan the grid holds (the year box is kept on it).
+        DruckeBPlanListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
+                         *tblBList, intGridJahr > 0 ? QString::number(intGridJahr) : cboBJahr->currentText());
+    }
+    // Back to inserting, unless an entry is still loaded in the fields (a refused input or a
+    // failed write while changing, a file or print-out made meanwhile): its next save changes it.
+    g.strModus = aendertEintrag() ? EDIT : SAVE;
+}
+
+void Besatzung::DateiErzeugen()
+{
+    const auto &erzeuge = fishery::ausgaben().ErzeugeBPlanDatei;
+    if (!erzeuge)
+        return;
+    gv().intAntwort = forms::MsgBox(
+        QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?") +
+            QStringLiteral("\n\r") +
+            QStringLiteral("ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?"),
+        forms::vbYesNo, modRun::Titel);
+    if (gv().intAntwort != forms::vbYes) {
+        forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,
+                      modRun::Titel);
+        return;
+    }
+    if (tblBList->rowCount() >= 1)
+        erzeuge();
+    else
+        forms::MsgBox(
+            QStringLiteral("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"),
+            forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+}
+
+namespace fishery {
+
+forms::Form &BesatzungFenster()
+{
+    return forms::form<Besatzung>();
+}
+
+void RegistriereBesatzung()
+{
+    core::RegistriereFenster(navigation::Besatzung.key, [] { return &BesatzungFenster(); });
+    core::einstiege().besatzListe = {[]() -> forms::ListGrid & { return *forms::form<Besatzung>().tblBList; },
+                                     [](int jahr) { forms::form<Besatzung>().intGridJahr = jahr; }};
+}
+
+} // namespace fishery

@@ -1,0 +1,393 @@
+#include "fishery/Fangauswertung.h"
+#include "fishery/Ausgaben.h"
+#include "fishery/Fangbuch.h"
+#include "fishery/modFAuswert.h"
+#include "fishery/modFangbuch.h"
+
+#include "core/Main.h"
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
+
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace modFAuswert;
+
+namespace {
+
+QLabel *label(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QComboBox *liste(const QString &name, QWidget *parent)
+{
+    auto *c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(false);
+    return c;
+}
+
+QLineEdit *textBox(const QString &name, QWidget *parent)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    return t;
+}
+
+QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *c = new QCheckBox(caption, parent);
+    c->setObjectName(name);
+    return c;
+}
+
+// A list filled from code shows no entry until one is chosen.
+void ohneAuswahl(QComboBox &cbo)
+{
+    cbo.setCurrentIndex(-1);
+}
+
+const QString Abgebrochen = QStringLiteral("Vorgang von User abgebrochen !");
+
+} // namespace
+
+Fangauswertung::Fangauswertung()
+{
+    setObjectName(QStringLiteral("Fangauswertung"));
+    setWindowTitle(QStringLiteral("Fangauswertung"));
+
+    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("FANGAUSWERTUNG"), this);
+    QFont gross = Ueberschrift->font();
+    gross.setBold(true);
+    gross.setPointSize(gross.pointSize() + 6);
+    Ueberschrift->setFont(gross);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+        {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbExcel", QStringLiteral("&Exceldatei erzeugen"), QStringLiteral("Excel - Datei - FANG.CSV - erzeugen...")},
+        {"tbVorschau", QStringLiteral("&Druck - Vorschau"), QStringLiteral("Druckvorschau der Fangliste")},
+        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+
+    // The filters.
+    Frame1 = new QGroupBox(QStringLiteral("Liste generieren..."), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    chkArchiv = checkBox(QStringLiteral("chkArchiv"), QStringLiteral("Fangjahr"), Frame1);
+    cboFJahr = liste(QStringLiteral("cboFJahr"), Frame1);
+    chkFArt = checkBox(QStringLiteral("chkFArt"), QStringLiteral("Fischart..."), Frame1);
+    cboFArt = liste(QStringLiteral("cboFArt"), Frame1);
+    chkGName = checkBox(QStringLiteral("chkGName"), QStringLiteral("Gewässer..."), Frame1);
+    cboGName = liste(QStringLiteral("cboGName"), Frame1);
+    chkFMonat = checkBox(QStringLiteral("chkFMonat"), QStringLiteral("Fangmonat..."), Frame1);
+    cboFMonat = liste(QStringLiteral("cboFMonat"), Frame1);
+    for (int m = 1; m <= 12; ++m)
+        cboFMonat->addItem(modRun::ErmittleMonatsname(m));
+    ohneAuswahl(*cboFMonat);
+    chkAnzahl = checkBox(QStringLiteral("chkAnzahl"), QStringLiteral("Anzahl..."), Frame1);
+    cboOptAnz01 = liste(QStringLiteral("cboOptAnz01"), Frame1);
+    txtAnz01 = textBox(QStringLiteral("txtAnz01"), Frame1);
+    cboOptAnz02 = liste(QStringLiteral("cboOptAnz02"), Frame1);
+    txtAnz02 = textBox(QStringLiteral("txtAnz02"), Frame1);
+    chkGewicht = checkBox(QStringLiteral("chkGewicht"), QStringLiteral("Gewicht i. Gramm..."), Frame1);
+    cboOptGew01 = liste(QStringLiteral("cboOptGew01"), Frame1);
+    txtGew01 = textBox(QStringLiteral("txtGew01"), Frame1);
+    cboOptGew02 = liste(QStringLiteral("cboOptGew02"), Frame1);
+    txtGew02 = textBox(QStringLiteral("txtGew02"), Frame1);
+    for (QComboBox *c : {cboOptAnz01, cboOptAnz02, cboOptGew01, cboOptGew02}) {
+        c->addItems(Operatoren());
+        ohneAuswahl(*c);
+    }
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("- Untergrenze -"), Frame1);
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("- Obergrenze -"), Frame1);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label2->setAlignment(Qt::AlignCenter);
+
+    auto *filter = new QGridLayout(Frame1);
+    filter->addWidget(chkArchiv, 0, 0);
+    filter->addWidget(cboFJahr, 0, 1, 1, 2);
+    filter->addWidget(chkFArt, 0, 3);
+    filter->addWidget(cboFArt, 0, 4, 1, 2);
+    filter->addWidget(chkFMonat, 1, 0);
+    filter->addWidget(cboFMonat, 1, 1, 1, 2);
+    filter->addWidget(chkGName, 1, 3);
+    filter->addWidget(cboGName, 1, 4, 1, 2);
+    filter->addWidget(chkAnzahl, 2, 0);
+    filter->addWidget(cboOptAnz01, 2, 1);
+    filter->addWidget(txtAnz01, 2, 2);
+    filter->addWidget(cboOptAnz02, 2, 4);
+    filter->addWidget(txtAnz02, 2, 5);
+    filter->addWidget(chkGewicht, 3, 0);
+    filter->addWidget(cboOptGew01, 3, 1);
+    filter->addWidget(txtGew01, 3, 2);
+    filter->addWidget(cboOptGew02, 3, 4);
+    filter->addWidget(txtGew02, 3, 5);
+    filter->addWidget(Label1, 4, 1, 1, 2);
+    filter->addWidget(Label2, 4, 4, 1, 2);
+
+    // The result.
+    tblFAusw = new forms::ListGrid(this);
+    tblFAusw->setObjectName(QStringLiteral("tblFAusw"));
+    const QString spalten[] = {QStringLiteral("FangNr"), QStringLiteral("Fischart"),     QStringLiteral("Gewässer"),
+                               QStringLiteral("Monat"),  QStringLiteral("Fangjahr"),     QStringLiteral("Anzahl"),
+                               QStringLiteral("Gew. i. Gramm")};
+    for (int c = 0; c < 7; ++c)
+        tblFAusw->top().setColumnCaption(c, spalten[c]);
+    lblAnzDS = label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
+    lblGefDS = label(QStringLiteral("lblGefDS"), QString(), this);
+    lblSAnz = label(QStringLiteral("lblSAnz"), QStringLiteral("Summe -Anzahl-:"), this);
+    lblSumAnz = label(QStringLiteral("lblSumAnz"), QString(), this);
+    lblSGew = label(QStringLiteral("lblSGew"), QStringLiteral("Summe -Gewicht-:"), this);
+    lblSumGew = label(QStringLiteral("lblSumGew"), QString(), this);
+    pb = new QProgressBar(this);
+    pb->setObjectName(QStringLiteral("pb"));
+    pb->setVisible(false);
+
+    auto *ergebnis = new QHBoxLayout;
+    ergebnis->addWidget(lblAnzDS);
+    ergebnis->addWidget(lblGefDS);
+    ergebnis->addStretch(1);
+    ergebnis->addWidget(lblSAnz);
+    ergebnis->addWidget(lblSumAnz);
+    ergebnis->addStretch(1);
+    ergebnis->addWidget(lblSGew);
+    ergebnis->addWidget(lblSumGew);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Frame1);
+    layout->addWidget(tblFAusw, 1);
+    layout->addLayout(ergebnis);
+    layout->addWidget(pb);
+
+    // Events.
+    const struct { QCheckBox *box; int filter; } boxen[] = {
+        {chkArchiv, FilterJahr}, {chkFArt, FilterFischart}, {chkGName, FilterGewaesser},
+        {chkFMonat, FilterMonat}, {chkAnzahl, FilterAnzahl}, {chkGewicht, FilterGewicht},
+    };
+    for (const auto &b : boxen) {
+        // Ticking from code runs the same handling as a click.
+        const int f = b.filter;
+        connect(b.box, &QCheckBox::toggled, this, [this, f](bool an) { FilterGeklickt(f, an); });
+        FilterGeklickt(f, false);
+    }
+    for (QLineEdit *e : {txtAnz01, txtAnz02, txtGew01, txtGew02})
+        forms::installKeyPress(e, [](int &k) { k = modRun::PruefeTasteZahl(k); });
+    connect(tblFAusw, &forms::ListGrid::rowChosen, this, [this](int row) { tblFAusw_RowChosen(row); });
+    connect(tblFAusw, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblFAusw_DblClick(row); });
+    connect(tblFAusw, &forms::ListGrid::contextRequested, this,
+            [this](int row, int, const QPoint &) { tblFAusw_Context(row); });
+    connect(tblFAusw, &forms::ListGrid::lookRequested, this, [this] {
+        tblFAusw->rowRange(0, tblFAusw->rowCount(), false);
+        modRun::SetzeTblFarben(tblFAusw->appearance());
+    });
+    connect(tblFAusw, &forms::ListGrid::refreshRequested, this,
+            [this] { tblFAusw->rowRange(0, tblFAusw->rowCount(), false); });
+}
+
+void Fangauswertung::Form_Load()
+{
+    // The boxes start unticked; so do their filters.
+    gv().blnFangFilter.fill(false);
+    modStart::loadcboFArt(*cboFArt);
+    ohneAuswahl(*cboFArt);
+    modStart::loadcboGName(*cboGName);
+    ohneAuswahl(*cboGName);
+    loadcboFJahr(*cboFJahr);
+    cboFJahr->setCurrentText(QString::number(gv().intJahr));
+    cboFMonat->setCurrentText(gv().strMonat);
+    AusgabenFreigeben();
+}
+
+void Fangauswertung::Form_Activate()
+{
+    AusgabenFreigeben();
+    if (gv().blnKeinNeuLaden) {
+        gv().blnKeinNeuLaden = false;
+        return;
+    }
+    modStart::loadcboFArt(*cboFArt);
+    ohneAuswahl(*cboFArt);
+    modStart::loadcboGName(*cboGName);
+    ohneAuswahl(*cboGName);
+}
+
+void Fangauswertung::AusgabenFreigeben()
+{
+    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
+        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeFangDatei));
+}
+
+void Fangauswertung::FilterGeklickt(int filter, bool an)
+{
+    QList<QWidget *> eingaben;
+    switch (filter) {
+    case FilterJahr: eingaben = {cboFJahr}; break;
+    case FilterFischart: eingaben = {cboFArt}; break;
+    case FilterGewaesser: eingaben = {cboGName}; break;
+    case FilterMonat: eingaben = {cboFMonat}; break;
+    case FilterAnzahl: eingaben = {cboOptAnz01, cboOptAnz02, txtAnz01, txtAnz02}; break;
+    case FilterGewicht: eingaben = {cboOptGew01, cboOptGew02, txtGew01, txtGew02}; break;
+    default: return;
+    }
+    for (QWidget *w : eingaben)
+        w->setEnabled(an);
+    gv().blnFangFilter[static_cast<std::size_t>(filter)] = an;
+}
+
+void Fangauswertung::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("tbSuch")) {
+        Suchen();
+    } else if (key == QLatin1String("tbAnzLoeschen")) {
+        LeereFangAuswahl();
+    } else if (key == QLatin1String("tbExcel")) {
+        DateiErzeugen();
+    } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
+        gv().blnKeinNeuLaden = true;
+        DruckeFangListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
+                        *tblFAusw, Auswahl, lblGefDS->text());
+    }
+}
+
+void Fangauswertung::Suchen()
+{
+    if (!PruefeFangAuswahl()) {
+        modRun::ZeigeEingabeFehler();
+        return;
+    }
+    const auto &flags = gv().blnFangFilter;
+    if (std::find(flags.begin(), flags.end(), true) == flags.end()) {
+        gv().intAntwort = forms::MsgBox(
+            QStringLiteral("ACHTUNG: Wirklich alle Fangdaten aus der Datenbank laden ?") + QStringLiteral("\r\n") +
+                QStringLiteral("Bendenken Sie das die Ladezeit je nach Grösse der Datenbank sehr lange dauern kann !"),
+            forms::vbYesNo, modRun::Titel);
+        if (gv().intAntwort != forms::vbYes) {
+            forms::MsgBox(Abgebrochen, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+            return;
+        }
+    }
+    tblFAusw->clear();
+    lblGefDS->clear();
+    lblSumAnz->clear();
+    lblSumGew->clear();
+    repaint();
+    LadeAuswahl();
+}
+
+void Fangauswertung::DateiErzeugen()
+{
+    const auto &erzeuge = fishery::ausgaben().ErzeugeFangDatei;
+    if (!erzeuge)
+        return;
+    gv().intAntwort = forms::MsgBox(
+        QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?") +
+            QStringLiteral("\n\r") +
+            QStringLiteral("ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?"),
+        forms::vbYesNo, modRun::Titel);
+    if (gv().intAntwort != forms::vbYes) {
+        forms::MsgBox(Abgebrochen, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+    if (tblFAusw->rowCount() >= 1)
+        erzeuge();
+    else
+        forms::MsgBox(
+            QStringLiteral("Keine Daten zum erzeugen der Datei - FANG.csv - gefunden, der Vorgang wird abgebrochen !"),
+            forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+}
+
+void Fangauswertung::tblFAusw_RowChosen(int row)
+{
+    if (row >= 0) {
+        gv().lngDSNr = row;
+        gv().blnDSGewaehlt = true;
+        intGewaehlt = row;
+    } else {
+        gv().blnDSGewaehlt = false;
+    }
+}
+
+void Fangauswertung::tblFAusw_DblClick(int row)
+{
+    if (row < 0)
+        return;
+    if (!modFangbuch::FangbuchZugriff_Erlaubt()) {
+        forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
+                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        return;
+    }
+    modFangbuch::LeereFangFelder();
+    gv().strModus = QStringLiteral("EDIT");
+    gv().lngDSNr = row;
+    Hide();
+    // Shown by itself, not through the navigation bar: it stands where it was hosted before.
+    fishery::FangbuchFenster().Show();
+    modFangbuch::loadFang(*tblFAusw, row);
+}
+
+void Fangauswertung::tblFAusw_Context(int row)
+{
+    (void)row;
+    if (tblFAusw->rowCount() < 1 || !gv().blnDSGewaehlt || intGewaehlt < 0)
+        return;
+    Main *main = forms::loadedForm<Main>();
+    if (!main)
+        return;
+    // The command of the menu opens the row chosen here.
+    gv().lngDSNr = intGewaehlt;
+    main->loadKontMenu_FAusw();
+}
+
+namespace fishery {
+
+forms::Form &FangauswertungFenster()
+{
+    return forms::form<Fangauswertung>();
+}
+
+void RegistriereFangauswertung()
+{
+    core::RegistriereFenster(navigation::Fangauswertung.key, [] { return &FangauswertungFenster(); });
+    core::einstiege().bereiche.tblFAusw = []() -> forms::ListGrid * {
+        Fangauswertung *w = forms::loadedForm<Fangauswertung>();
+        return w ? w->tblFAusw : nullptr;
+    };
+}
+
+} // namespace fishery

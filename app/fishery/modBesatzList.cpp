@@ -1,0 +1,266 @@
+#include "fishery/modBesatzList.h"
+#include "fishery/Besatzung.h"
+#include "fishery/modFangbuch.h"
+
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "dao/dao.h"
+#include "forms/listgrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
+
+namespace modBesatzList {
+
+namespace {
+
+using modRun::Trap;
+
+const QString Modul = QStringLiteral("modBesatzList");
+
+// The entry of the window's fields, checked and resolved to numbers.
+struct Eingabe
+{
+    int jahr = 0;
+    qint32 fNr = 0;
+    qint32 gNr = 0;
+    QString zeit;
+    double menge = 0.0;
+};
+
+// Reads and checks the fields without a message. An unknown species or water is refused here,
+// so that no entry is stored with 0 in its place.
+bool leseEingabe(const Besatzung &w, Eingabe &e)
+{
+    const QString fisch = w.cboFArt->currentText();
+    const QString gewaesser = w.cboGName->currentText();
+    if (fisch.isEmpty() || gewaesser.isEmpty() || w.cboBJahr->currentText().isEmpty() || w.txtMenge->text().isEmpty())
+        return false;
+    bool jahrOk = false;
+    e.jahr = w.cboBJahr->currentText().toInt(&jahrOk);
+    if (!jahrOk || !LeseMenge(w.txtMenge->text(), e.menge))
+        return false;
+    e.fNr = modFangbuch::ErmittleFischNr(fisch);
+    if (e.fNr == 0)
+        return false;
+    e.gNr = modFangbuch::ErmittleGewaesserNr(gewaesser);
+    if (e.gNr == 0)
+        return false;
+    e.zeit = w.txtZeit->text();
+    return true;
+}
+
+void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
+{
+    rs("BJahr") = e.jahr;
+    rs("FNr") = e.fNr;
+    rs("GNr") = e.gNr;
+    rs("Zeit") = e.zeit;
+    rs("Menge") = e.menge;
+}
+
+// The grid row of a stored entry, in gv().varListe: BNr, the stored names, Zeit, Menge.
+const QVariantList &gridZeile(qlonglong nr, const Eingabe &e)
+{
+    QVariantList &zeile = gv().varListe;
+    zeile = QVariantList{nr, modFangbuch::ErmittleFischname(e.fNr), modFangbuch::ErmittleGewaessername(e.gNr), e.zeit,
+                         modRun::FormatZahl(e.menge)};
+    return zeile;
+}
+
+// The row of tblBList that shows entry nr: the given position when it still holds it, else
+// the row found by its number; -1 when the grid does not show it.
+int zeileVon(const forms::ListGrid &grid, qlonglong nr, int position)
+{
+    const QString key = QString::number(nr);
+    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
+        return position;
+    return grid.find(0, key);
+}
+
+void markiere(forms::ListGrid &grid, qlonglong nr)
+{
+    const int zeile = grid.find(0, QString::number(nr));
+    if (zeile >= 0)
+        grid.setRowSelected(zeile, true);
+}
+
+// The BNr a label shows, or 0 when it shows none.
+qlonglong bNrVon(const QLabel &label)
+{
+    bool ok = false;
+    const qlonglong nr = label.text().toLongLong(&ok);
+    return ok ? nr : 0;
+}
+
+} // namespace
+
+bool LeseMenge(const QString &text, double &menge)
+{
+    bool ok = false;
+    const double wert = modRun::LeseZahl(text, &ok);
+    if (!ok || !std::isfinite(wert) || wert < 0.0)
+        return false;
+    menge = modRun::Runde(wert, 2);
+    return true;
+}
+
+void LeereBesatzFelder()
+{
+    forms::form<Besatzung>().LeereBesatzFelder();
+}
+
+bool PruefeBesatzEingabe()
+{
+    Eingabe e;
+    if (leseEingabe(forms::form<Besatzung>(), e))
+        return true;
+    modRun::ZeigeEingabeFehler();
+    return false;
+}
+
+bool SpeicherEintrag()
+{
+    Besatzung &w = forms::form<Besatzung>();
+    Eingabe e;
+    if (!leseEingabe(w, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    Trap t(Modul, QStringLiteral("SpeicherEintrag"));
+    qlonglong neu = 0;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Besatzung", dao::dbOpenTable);
+        rs.AddNew();
+        schreibeFelder(rs, e);
+        rs.Update();
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.MoveLast();
+        neu = rs("BNr").Value().toLongLong();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+
+    // The grid holds one year's plan: an entry of another year is not shown in it.
+    forms::ListGrid &grid = *w.tblBList;
+    if (e.jahr == w.intGridJahr) {
+        grid.addRow(gridZeile(neu, e));
+        markiere(grid, neu);
+    }
+    LeereBesatzFelder();
+    w.lblAnzahl->setText(QString::number(grid.rowCount()));
+    return true;
+}
+
+bool UpdateEintrag(int row)
+{
+    Besatzung &w = forms::form<Besatzung>();
+    Eingabe e;
+    if (!leseEingabe(w, e)) {
+        modRun::ZeigeEingabeFehler();
+        return false;
+    }
+    const qlonglong schluessel = bNrVon(*w.lblBNr);
+    Trap t(Modul, QStringLiteral("UpdateEintrag"));
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Besatzung", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), schluessel);
+        if (rs.NoMatch())
+            return;
+        gefunden = true;
+        rs.Edit();
+        schreibeFelder(rs, e);
+        rs.Update();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        LeereBesatzFelder();
+        return true;
+    }
+
+    forms::ListGrid &grid = *w.tblBList;
+    const int zeile = zeileVon(grid, schluessel, row);
+    if (zeile >= 0)
+        grid.removeRow(zeile);
+    if (e.jahr == w.intGridJahr) {
+        grid.insertRow(zeile >= 0 ? zeile : grid.rowCount(), gridZeile(schluessel, e));
+        markiere(grid, schluessel);
+    }
+    LeereBesatzFelder();
+    w.lblAnzahl->setText(QString::number(grid.rowCount()));
+    return true;
+}
+
+void loadEintrag(const forms::ListGrid &grid, int row)
+{
+    Besatzung &w = forms::form<Besatzung>();
+    Trap t(Modul, QStringLiteral("loadEintrag"));
+    qlonglong nr = 0;
+    if (!t.step([&] { nr = grid.text(row, 0).toLongLong(); }))
+        return;
+    const int jahr = w.cboBJahr->currentText().toInt();
+    t.step([&] {
+        // An entry whose species or water has gone loads with that name empty, so that it
+        // can still be changed or deleted.
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT b.BNr, f.FName, g.GName, b.Zeit, b.Menge FROM Besatzung b "
+            "LEFT JOIN Fisch f ON f.FNr = b.FNr LEFT JOIN Gewaesser g ON g.GNr = b.GNr "
+            "WHERE b.BNr = ? AND b.BJahr = ?",
+            dao::dbOpenDynaset, {nr, jahr});
+        if (rs.RecordCount() != 1) {
+            rs.Close();
+            modRun::ZeigeDSFehlt();
+            return;
+        }
+        w.lblBNr->setText(rs("BNr").Value().toString());
+        w.cboFArt->setCurrentText(rs("FName").Value().toString());
+        w.cboGName->setCurrentText(rs("GName").Value().toString());
+        w.txtZeit->setText(rs("Zeit").Value().toString());
+        w.txtMenge->setText(modRun::FormatZahl(rs("Menge").Value().toDouble()));
+        rs.Close();
+    });
+}
+
+bool LoescheEintrag(int row)
+{
+    Besatzung &w = forms::form<Besatzung>();
+    const qlonglong schluessel = bNrVon(*w.lblBNr);
+    Trap t(Modul, QStringLiteral("LoescheEintrag"));
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("Besatzung", dao::dbOpenTable);
+        rs.Index(QStringLiteral("PrimaryKey"));
+        rs.Seek(QStringLiteral("="), schluessel);
+        if (rs.NoMatch())
+            return;
+        gefunden = true;
+        rs.Delete();
+        rs.Close();
+    });
+    if (!ok)
+        return false;
+    if (gefunden) {
+        forms::ListGrid &grid = *w.tblBList;
+        const int zeile = zeileVon(grid, schluessel, row);
+        if (zeile >= 0)
+            grid.removeRow(zeile);
+        w.lblAnzahl->setText(QString::number(grid.rowCount()));
+    } else {
+        modRun::ZeigeDSFehlt();
+    }
+    LeereBesatzFelder();
+    return true;
+}
+
+} // namespace modBesatzList

@@ -1,0 +1,417 @@
+#include "workhours/Arbeit.h"
+#include "workhours/modArbeit.h"
+#include "workhours/modArbeitDruck.h"
+
+#include "contacts/Datumsfeld.h"
+#include "contacts/modKontakt.h"
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modRun.h"
+#include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
+
+#include "com/variant.h"
+#include "forms/combobox.h"
+#include "forms/keyfilter.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+#include "ole/container.h"
+
+#include "LzDateEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace modArbeit;
+
+namespace {
+
+const QString EDIT = QStringLiteral("EDIT");
+const QString SAVE = QStringLiteral("SAVE");
+
+QLabel *label(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+// A label that shows a figure, right-aligned.
+QLabel *zahlLabel(const QString &name, QWidget *parent)
+{
+    QLabel *l = label(name, QString(), parent);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setMinimumWidth(70);
+    return l;
+}
+
+QPushButton *knopf(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+// The date control as the window keeps it: German day.month.year with "." (set by the field),
+// day, month and year edited field by field, a cyan background and a bold font.
+void richteDatumEin(contacts::Datumsfeld &feld)
+{
+    ole::ControlContainer *c = feld.steuerelement();
+    if (!c)
+        return;
+    c->setProperty(DISPID_LD_Alignment, com::Variant::i2(0));
+    c->setProperty(DISPID_LD_Border, com::Variant::i2(2));
+    c->setProperty(DISPID_LD_DisplayFormat, com::Variant::i2(2));
+    c->setProperty(DISPID_LD_CalendarFormat, com::Variant::i2(4));
+    c->setProperty(DISPID_LD_TimeStore, com::Variant::boolean(false));
+    c->setProperty(DISPID_LD_HighlightInverted, com::Variant::boolean(false));
+    c->setProperty(DISPID_LD_EditModeChange, com::Variant::boolean(true));
+    c->setProperty(DISPID_LD_EditMode, com::Variant::i2(1));
+    c->setProperty(DISPID_LD_HighlightColor, com::Variant::i4(LONG(0x00C0C0C0)));
+    c->setProperty(DISPID_LD_DisabledColor, com::Variant::i4(LONG(0x80000011)));
+    feld.setHintergrund(0x00FFFF00);
+    QFont schrift = feld.font();
+    schrift.setBold(true);
+    feld.setFont(schrift);
+}
+
+} // namespace
+
+Arbeit::Arbeit()
+{
+    setObjectName(QStringLiteral("Arbeit"));
+    setWindowTitle(QStringLiteral("Arbeitscontrolling - Name des Mitglieds -"));
+
+    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("ARBEITSCONTROLLING"), this);
+    QFont gross(QStringLiteral("Comic Sans MS"));
+    gross.setBold(true);
+    gross.setPointSize(Ueberschrift->font().pointSize() + 6);
+    Ueberschrift->setFont(gross);
+
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+        {"tbBuchen", QStringLiteral("Buchen / Mindern"), QStringLiteral("Buchen v. Arb. - Std. oder Jahresbeitr.")},
+        {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Löscht den ausgewählten Arbeitsvorgang")},
+        {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbVorschau", QStringLiteral("Vorschau"), QStringLiteral("Druckvorschau anzeigen...")},
+        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Arbeitsübersicht drucken...")},
+    };
+    for (const auto &k : knoepfe) {
+        QAction *a = Toolbar1->addAction(k.caption);
+        const QString key = QString::fromLatin1(k.key);
+        a->setObjectName(key);
+        a->setData(key);
+        a->setToolTip(k.tip);
+        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+
+    Frame1 = new QGroupBox(QStringLiteral("Arbeitscontrolling..."), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+
+    // The member.
+    Frame3 = new QGroupBox(QStringLiteral("Ausgewähltes Mitglied..."), Frame1);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    cmdMList = knopf(QStringLiteral("cmdMList"), QStringLiteral("Zurück zur Mitgliederliste"), Frame3);
+    cmdMList->setEnabled(false);
+    cmdSuch = knopf(QStringLiteral("cmdSuch"), QStringLiteral("Neues Mitglied suchen"), Frame3);
+    Label1 = label(QStringLiteral("Label1"), QStringLiteral("ausgew. Jahr:"), Frame3);
+    auto *jahre = new forms::ComboBox(Frame3);
+    jahre->setObjectName(QStringLiteral("cboArbJahr"));
+    cboArbJahr = jahre;
+    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Mitgl.-Nr:"), Frame3);
+    lblKNr = label(QStringLiteral("lblKNr"), QString(), Frame3);
+    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Name:"), Frame3);
+    lblNName = label(QStringLiteral("lblNName"), QString(), Frame3);
+    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Vorname:"), Frame3);
+    lblVName = label(QStringLiteral("lblVName"), QString(), Frame3);
+    auto *mitglied = new QGridLayout(Frame3);
+    mitglied->addWidget(Label1, 0, 0);
+    mitglied->addWidget(cboArbJahr, 0, 1);
+    mitglied->addWidget(cmdSuch, 0, 2);
+    mitglied->addWidget(cmdMList, 0, 3);
+    mitglied->addWidget(Label2, 1, 0);
+    mitglied->addWidget(lblKNr, 1, 1);
+    mitglied->addWidget(Label3, 2, 0);
+    mitglied->addWidget(lblNName, 2, 1, 1, 3);
+    mitglied->addWidget(Label4, 3, 0);
+    mitglied->addWidget(lblVName, 3, 1, 1, 3);
+    mitglied->setColumnStretch(3, 1);
+
+    // The overview: entries and the three figures.
+    Frame2 = new QGroupBox(QStringLiteral("Arb.-Std. Übersicht"), Frame1);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    tblArbStd = new forms::ListGrid(Frame2);
+    tblArbStd->setObjectName(QStringLiteral("tblArbStd"));
+    const QString spalten[] = {QStringLiteral("ArbNr"), QStringLiteral("Mitgl.-Nr"), QStringLiteral("Geleist. Arb.-Std"),
+                               QStringLiteral("Datum")};
+    for (int c = 0; c < 4; ++c)
+        tblArbStd->top().setColumnCaption(c, spalten[c]);
+    lblGStd = label(QStringLiteral("lblGStd"), QStringLiteral("Ges. - Std geleistet:"), Frame2);
+    lblGesStd = zahlLabel(QStringLiteral("lblGesStd"), Frame2);
+    Label5 = label(QStringLiteral("Label5"), QStringLiteral("Std."), Frame2);
+    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Pfl.- Std:"), Frame2);
+    lblPflStd = zahlLabel(QStringLiteral("lblPflStd"), Frame2);
+    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Std."), Frame2);
+    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Erg. SOLL / HABEN:"), Frame2);
+    lblErgStd = zahlLabel(QStringLiteral("lblErgStd"), Frame2);
+    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Std."), Frame2);
+    auto *summen = new QGridLayout;
+    summen->addWidget(lblGStd, 0, 0);
+    summen->addWidget(lblGesStd, 0, 1);
+    summen->addWidget(Label5, 0, 2);
+    summen->addWidget(Label6, 1, 0);
+    summen->addWidget(lblPflStd, 1, 1);
+    summen->addWidget(Label8, 1, 2);
+    summen->addWidget(Label9, 2, 0);
+    summen->addWidget(lblErgStd, 2, 1);
+    summen->addWidget(Label10, 2, 2);
+    summen->setColumnStretch(3, 1);
+    auto *uebersicht = new QVBoxLayout(Frame2);
+    uebersicht->addWidget(tblArbStd, 1);
+    uebersicht->addLayout(summen);
+
+    // Booking.
+    Frame7 = new QGroupBox(QStringLiteral("Buchen oder Editieren..."), Frame1);
+    Frame7->setObjectName(QStringLiteral("Frame7"));
+    lblArbN = label(QStringLiteral("lblArbN"), QStringLiteral("Arb.-Nr:"), Frame7);
+    lblArbNr = label(QStringLiteral("lblArbNr"), QString(), Frame7);
+    lblDatum = label(QStringLiteral("lblDatum"), QStringLiteral("Arb.- Datum:"), Frame7);
+    lzDate = new contacts::Datumsfeld(QStringLiteral("lzDate"), Frame7);
+    richteDatumEin(*lzDate);
+    lblArbZeit = label(QStringLiteral("lblArbZeit"), QStringLiteral("geleistete  Arb. - Std:"), Frame7);
+    txtArbStd = new QLineEdit(Frame7);
+    txtArbStd->setObjectName(QStringLiteral("txtArbStd"));
+    lblStd = label(QStringLiteral("lblStd"), QStringLiteral("Std."), Frame7);
+    lblArbNotiz = label(QStringLiteral("lblArbNotiz"), QStringLiteral("Bemerk. / Arb. - Beschreib."), Frame7);
+    txtArbNotiz = new QLineEdit(Frame7);
+    txtArbNotiz->setObjectName(QStringLiteral("txtArbNotiz"));
+    auto *buchen = new QGridLayout(Frame7);
+    buchen->addWidget(lblArbN, 0, 0);
+    buchen->addWidget(lblArbNr, 0, 1);
+    buchen->addWidget(lblDatum, 1, 0);
+    buchen->addWidget(lzDate, 1, 1);
+    buchen->addWidget(lblArbZeit, 2, 0);
+    buchen->addWidget(txtArbStd, 2, 1);
+    buchen->addWidget(lblStd, 2, 2);
+    buchen->addWidget(lblArbNotiz, 3, 0);
+    buchen->addWidget(txtArbNotiz, 3, 1, 1, 3);
+    buchen->setColumnStretch(3, 1);
+
+    auto *rahmen = new QVBoxLayout(Frame1);
+    rahmen->addWidget(Frame3);
+    rahmen->addWidget(Frame2, 1);
+    rahmen->addWidget(Frame7);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Frame1, 1);
+
+    // Events.
+    connect(cboArbJahr, &QComboBox::activated, this, [this] { cboArbJahr_Click(); });
+    connect(cmdMList, &QPushButton::clicked, this, [this] { cmdMList_Click(); });
+    connect(cmdSuch, &QPushButton::clicked, this, [this] { cmdSuch_Click(); });
+    connect(tblArbStd, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblArbStd_DblClick(row); });
+    connect(tblArbStd, &forms::ListGrid::lookRequested, this, [this] {
+        tblArbStd->rowRange(0, tblArbStd->rowCount(), false);
+        modRun::SetzeTblFarben(tblArbStd->appearance());
+    });
+    connect(tblArbStd, &forms::ListGrid::refreshRequested, this,
+            [this] { tblArbStd->rowRange(0, tblArbStd->rowCount(), false); });
+    forms::installKeyPress(txtArbStd, [this](int &k) { txtArbStd_KeyPress(k); });
+}
+
+void Arbeit::Form_Load()
+{
+    loadcboArbJahre(*cboArbJahr);
+    cboArbJahr->setCurrentText(QString::number(gv().intJahr));
+    modGVar::SetzeSpeicherModus();
+}
+
+void Arbeit::Form_Activate()
+{
+    // Whoever showed the window sets intArbUebernahme and intSuchAufruf right after showing it:
+    // the choice waits until that code has run.
+    QTimer::singleShot(0, this, [this] {
+        if (isActive())
+            aktiviert();
+    });
+}
+
+void Arbeit::aktiviert()
+{
+    auto &g = gv();
+    if (g.intArbUebernahme == 1) {
+        g.intArbUebernahme = 0;
+        return;
+    }
+    if (g.blnKeinNeuLaden) {
+        g.blnKeinNeuLaden = false;
+        return;
+    }
+    if (const auto &zeige = modKontakt::erweiterungen().ZeigeSuchKont)
+        zeige();
+}
+
+void Arbeit::Form_Deactivate()
+{
+    // While the window unloads it is no longer the registered one: nothing to empty then.
+    if (!gv().blnKeinNeuLaden && forms::loadedForm<Arbeit>() == this)
+        LeereArbeitMaske();
+    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+        entlade();
+}
+
+qlonglong Arbeit::mitglied() const
+{
+    bool ok = false;
+    const qlonglong knr = lblKNr->text().trimmed().toLongLong(&ok);
+    return ok ? knr : 0;
+}
+
+bool Arbeit::aendertEintrag() const
+{
+    return gv().strModus == EDIT && !lblArbNr->text().isEmpty();
+}
+
+void Arbeit::cboArbJahr_Click()
+{
+    // No member shown: an empty list, no hours done, and the required hours owed.
+    lblGesStd->setText(modRun::FormatZahl(loadTblArbeit(mitglied(), cboArbJahr->currentText().toLong())));
+    lblPflStd->setText(modRun::FormatZahl(ErmittlePflichtStd()));
+    bool ok = false;
+    const double gesamt = modRun::LeseZahl(lblGesStd->text(), &ok);
+    const double pflicht = modRun::LeseZahl(lblPflStd->text(), &ok);
+    lblErgStd->setText(modRun::FormatZahl(ErmittleSollHaben(gesamt, pflicht)));
+}
+
+void Arbeit::cmdMList_Click()
+{
+    Hide();
+    if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
+        liste->Show();
+}
+
+void Arbeit::cmdSuch_Click()
+{
+    const auto &erw = modKontakt::erweiterungen();
+    if (!erw.ZeigeSuchKont)
+        return;
+    if (erw.LeereSuchKont)
+        erw.LeereSuchKont();
+    erw.ZeigeSuchKont();
+}
+
+void Arbeit::tblArbStd_DblClick(int row)
+{
+    if (row < 0)
+        return;
+    LeereArbeitFelder();
+    gv().strModus = EDIT;
+    gv().lngDSNr = row;
+    loadArbeitsVorgang();
+}
+
+void Arbeit::txtArbStd_KeyPress(int &KeyAscii)
+{
+    KeyAscii = modRun::PruefeTasteKomma(KeyAscii);
+}
+
+void Arbeit::Buchen()
+{
+    if (aendertEintrag()) {
+        // A refused input or a failed write keeps the entry loaded, so that the next booking
+        // rewrites it instead of adding it a second time.
+        const bool erledigt = PruefeArbeitEingabe() && UpdateStunden(gv().lngDSNr);
+        gv().strModus = erledigt ? SAVE : EDIT;
+        return;
+    }
+    if (PruefeArbeitEingabe())
+        SpeicherStunden();
+    gv().strModus = SAVE;
+}
+
+void Arbeit::Loeschen()
+{
+    if (!aendertEintrag()) {
+        gv().strModus = SAVE;
+        return;
+    }
+    gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?"), forms::vbYesNo,
+                                    modRun::Titel);
+    bool erledigt = true;
+    if (gv().intAntwort == forms::vbYes)
+        erledigt = LoescheStunden(gv().lngDSNr);
+    else
+        LeereArbeitFelder();
+    gv().strModus = erledigt ? SAVE : EDIT;
+}
+
+void Arbeit::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("tbBuchen")) {
+        Buchen();
+    } else if (key == QLatin1String("tbLoeschen")) {
+        Loeschen();
+    } else if (key == QLatin1String("tbVorschau") || key == QLatin1String("tbDruck")) {
+        // A print-out leaves a loaded entry loaded.
+        gv().blnKeinNeuLaden = true;
+        DruckeArbListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"));
+    } else {
+        if (key == QLatin1String("tbAnzLoeschen"))
+            LeereArbeitFelder();
+        gv().strModus = SAVE;
+    }
+}
+
+namespace workhours {
+
+Arbeit &ArbeitFenster()
+{
+    return forms::form<Arbeit>();
+}
+
+void RegistriereArbeit()
+{
+    core::RegistriereFenster(navigation::Arbeit.key, [] { return &ArbeitFenster(); });
+    auto &e = core::einstiege();
+    auto &b = e.bereiche;
+    // The member list's rows: 0 the contact number, 1 the surname, 2 the first name.
+    b.UebernimmMitglied = [](forms::ListGrid &tblMList, int zeile) {
+        if (zeile < 0 || zeile >= tblMList.rowCount()) {
+            modRun::ZeigeDSFehlt();
+            return false;
+        }
+        bool ok = false;
+        const qlonglong knr = tblMList.text(zeile, 0).trimmed().toLongLong(&ok);
+        if (!ok) {
+            modRun::ZeigeDSFehlt();
+            return false;
+        }
+        if (!modArbeit::UebernehmeKontakt(knr, tblMList.text(zeile, 2), tblMList.text(zeile, 1)))
+            return false;
+        ArbeitFenster().cmdMList->setEnabled(true);
+        return true;
+    };
+    // A member picked in the search dialog.
+    b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
+    b.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
+    auto &jahr = e.jahreswechsel;
+    jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
+    jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
+}
+
+} // namespace workhours

@@ -1,0 +1,662 @@
+// The work-hours window driven as a user drives it: a member taken over, entries booked, changed
+// and deleted through the toolbar, with the sums and the balance, and the bad input of the hours
+// and date fields.
+#include "workhours/Arbeit.h"
+#include "workhours/modArbeit.h"
+
+#include "contacts/Datumsfeld.h"
+#include "contacts/modKontakt.h"
+#include "core/modGVar.h"
+#include "core/modMain.h"
+#include "core/modStart.h"
+#include "core/plugins.h"
+#include "core/testing/program_fixture.h"
+
+#include "com/com.h"
+#include "com/variant.h"
+#include "dao/dao.h"
+#include "dao/oledate.h"
+#include "forms/form.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+#include "ole/container.h"
+#include "report/fakeprinters.h"
+#include "pdftext/pdftext.h"
+#include "core/Info.h"
+#include "core/modDruck.h"
+
+#include "LzDateEdit.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The date-edit control's library, registered once for the run.
+apptest::Steuerelemente *g_registrierung = apptest::RegistriereSteuerelemente({TORVANA_DATEEDIT_LIBRARY});
+
+using apptest::texte;
+
+const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
+const QString DSFehlt = QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !");
+const QString Befreit = QStringLiteral(
+    "Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !\r\n"
+    "Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.\r\n"
+    "Nähere Angaben dazu enthält die Online - Hilfe !");
+const QString Loeschfrage = QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?");
+
+// Members at the start (required hours 20):
+//   1 Meier Hans, not exempt: 2024 entries of 12.5 and 10 hours, 2023 one of 5 hours
+//   2 Schulz Eva, exempt
+//   3 Nord Jan, a supplier (no member record)
+class ArbeitTest : public apptest::ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(g_registrierung->registriert());
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        modKontakt::erweiterungen() = {};
+        modStart::OeffneDatenbank();
+        gv().intJahr = 2024;
+        db().Execute("UPDATE System SET FJahr = 2024, PflichtStd = 20");
+        db().Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");
+        db().Execute("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES "
+                     "(1, 1, 'Meier', 'Hans'), (2, 1, 'Schulz', 'Eva'), (3, 3, 'Nord', 'Jan')");
+        db().Execute("INSERT INTO Mitglied (KNr, Befreit) VALUES (1, 0), (2, 1)");
+        eintrag(1, 2024, QDate(2024, 3, 2), 12.5, "Uferpflege");
+        eintrag(1, 2024, QDate(2024, 5, 4), 10, "Steg");
+        eintrag(1, 2023, QDate(2023, 6, 1), 5, "");
+        auto &erw = modKontakt::erweiterungen();
+        erw.ZeigeSuchKont = [this] { ++suchGezeigt; };
+        erw.LeereSuchKont = [this] { ++suchGeleert; };
+        erw.EntladeSuchKont = [this] { ++suchEntladen; };
+        workhours::RegistriereArbeit();
+        f = &workhours::ArbeitFenster();
+        f->resize(900, 700);
+        f->show();
+        QApplication::processEvents();
+        suchGezeigt = 0;
+        boxes.clear();
+    }
+    void TearDown() override
+    {
+        modDruck::VerwerfeBerichte();
+        ProgramTest::TearDown();
+        modKontakt::erweiterungen() = {};
+    }
+
+    static dao::Database &db() { return gv().dbDaten; }
+    static qlonglong eintrag(qlonglong knr, int jahr, QDate datum, double stunden, const QString &notiz)
+    {
+        db().Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, ?)",
+                     {knr, jahr, dao::ToOleDate(datum), stunden, notiz});
+        return zahl("SELECT MAX(ArbNr) AS Expr1000 FROM Arbeit");
+    }
+    static qlonglong zahl(dao::Sql sql, const QVariantList &p = {})
+    {
+        dao::Recordset rs = db().OpenRecordset(sql, dao::dbOpenDynaset, p);
+        return rs.Eof() ? 0 : rs(0).Value().toLongLong();
+    }
+    static QVariant spalte(qlonglong arbNr, const char *name)
+    {
+        dao::Recordset rs = db().OpenRecordset("SELECT * FROM Arbeit WHERE ArbNr = ?", dao::dbOpenDynaset, {arbNr});
+        return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+    }
+    static qlonglong anzahl() { return zahl("SELECT COUNT(*) AS Expr1000 FROM Arbeit"); }
+
+    // Mouse input through the window, at the widget's position.
+    void klicke(QWidget *widget, QPoint lokal, bool doppelt = false)
+    {
+        ASSERT_TRUE(widget);
+        QWidget *fenster = widget->window();
+        const QPoint p = widget->mapTo(fenster, lokal);
+        QWidget *ziel = fenster->childAt(p);
+        if (!ziel)
+            ziel = fenster;
+        const QPoint q = ziel->mapFrom(fenster, p);
+        if (doppelt)
+            QTest::mouseDClick(ziel, Qt::LeftButton, {}, q);
+        else
+            QTest::mouseClick(ziel, Qt::LeftButton, {}, q);
+        QApplication::processEvents();
+    }
+    void knopf(const char *key)
+    {
+        QAction *a = f->Toolbar1->findChild<QAction *>(QString::fromLatin1(key));
+        ASSERT_TRUE(a) << key;
+        QWidget *w = f->Toolbar1->widgetForAction(a);
+        ASSERT_TRUE(w && w->isVisible()) << key;
+        klicke(w, w->rect().center());
+    }
+    // A double-click on the grid row that shows entry arbNr.
+    void doppelklick(qlonglong arbNr)
+    {
+        QTableView *view = f->tblArbStd->view();
+        f->tblArbStd->top().flush();
+        QAbstractItemModel *m = view->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            for (int c = 0; c < m->columnCount(); ++c) {
+                const QModelIndex i = m->index(r, c);
+                if (m->data(i).toString() == QString::number(arbNr)) {
+                    view->scrollTo(i);
+                    klicke(view->viewport(), view->visualRect(i).center(), true);
+                    return;
+                }
+            }
+        }
+        FAIL() << "no grid row shows entry " << arbNr;
+    }
+    // Types text into a field as keys.
+    static void tippe(QLineEdit *feld, const QString &text)
+    {
+        feld->setFocus();
+        feld->clear();
+        for (const QChar c : text)
+            QTest::keyClick(feld, c.toLatin1());
+    }
+    void buche(const QString &datum, const QString &stunden, const QString &notiz)
+    {
+        f->lzDate->setText(datum);
+        tippe(f->txtArbStd, stunden);
+        tippe(f->txtArbNotiz, notiz);
+        knopf("tbBuchen");
+    }
+    QStringList summen() const { return {f->lblGesStd->text(), f->lblPflStd->text(), f->lblErgStd->text()}; }
+    QStringList gridZeile(int r) const
+    {
+        QStringList z;
+        for (int c = 0; c < 4; ++c)
+            z << f->tblArbStd->text(r, c);
+        return z;
+    }
+
+    Arbeit *f = nullptr;
+    int suchGezeigt = 0;
+    int suchGeleert = 0;
+    int suchEntladen = 0;
+};
+
+} // namespace
+
+TEST_F(ArbeitTest, TheWindowAsItOpens)
+{
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Name des Mitglieds -"));
+    QStringList keys;
+    for (QAction *a : f->Toolbar1->actions())
+        keys << a->objectName() + "=" + a->text();
+    EXPECT_EQ(keys, QStringList({"tbBuchen=Buchen / Mindern", "tbLoeschen=Löschen", "tbAnzLoeschen=Anz. löschen",
+                                 "tbVorschau=Vorschau", "tbDruck=Drucken"}));
+    QStringList jahre;
+    for (int i = 0; i < f->cboArbJahr->count(); ++i)
+        jahre << f->cboArbJahr->itemText(i);
+    EXPECT_EQ(jahre, QStringList({"2023", "2024"}));
+    EXPECT_EQ(f->cboArbJahr->currentText(), QString("2024"));
+    EXPECT_FALSE(f->cmdMList->isEnabled());
+    // The date is the hosted date-edit control, German with ".".
+    ASSERT_TRUE(f->lzDate->hatSteuerelement());
+    com::Variant sep;
+    ASSERT_TRUE(SUCCEEDED(f->lzDate->steuerelement()->getProperty(DISPID_LD_Separator, &sep)));
+    EXPECT_EQ(com::variantToString(sep), QString("."));
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+}
+
+TEST_F(ArbeitTest, AMemberTakenOverShowsTheYearsEntriesSumAndBalance)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->lblVName->text(), QString("Hans"));
+    EXPECT_EQ(f->lblNName->text(), QString("Meier"));
+    ASSERT_EQ(f->tblArbStd->rowCount(), 2);
+    EXPECT_EQ(gridZeile(0).mid(1), QStringList({"1", "12,50", "02.03.2024"}));
+    EXPECT_EQ(gridZeile(1).mid(1), QStringList({"1", "10,00", "04.05.2024"}));
+    EXPECT_EQ(summen(), QStringList({"22,50", "20,00", "2,50"}));
+
+    // Another year: its entries, and the balance against the same required hours.
+    f->cboArbJahr->setCurrentText("2023");
+    f->cboArbJahr_Click();
+    EXPECT_EQ(f->tblArbStd->rowCount(), 1);
+    EXPECT_EQ(summen(), QStringList({"5,00", "20,00", "-15,00"}));
+}
+
+TEST_F(ArbeitTest, ExemptMembersAndContactsWithoutMemberRecordAreNotTakenOver)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const struct { qlonglong knr; QString box; } faelle[] = {{2, Befreit}, {3, DSFehlt}, {99, DSFehlt}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.knr);
+        boxes.clear();
+        EXPECT_FALSE(modArbeit::UebernehmeKontakt(fall.knr, "X", "Y"));
+        ASSERT_EQ(boxes.count(), 1u);
+        EXPECT_EQ(boxes.last().text, fall.box);
+        EXPECT_EQ(boxes.last().title, QString("Torvana"));
+        // The window keeps what it showed.
+        EXPECT_EQ(f->lblKNr->text(), QString("1"));
+        EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+        EXPECT_EQ(f->tblArbStd->rowCount(), 2);
+        EXPECT_EQ(summen(), QStringList({"22,50", "20,00", "2,50"}));
+    }
+}
+
+TEST_F(ArbeitTest, TheSearchDialogsPickAndTheMemberListBothGoThroughTheTakeOver)
+{
+    // The search dialog's grid: 0 number, 3 surname, 4 first name.
+    forms::ListGrid tblSuch;
+    tblSuch.addRow(QStringList{"2", "", "", "Schulz", "Eva"});
+    tblSuch.addRow(QStringList{"1", "", "", "Meier", "Hans"});
+    int zeile = 0;
+    EXPECT_FALSE(modArbeit::UebernehmeKontakt(tblSuch, zeile));
+    EXPECT_EQ(boxes.last().text, Befreit);
+    zeile = 1;
+    EXPECT_TRUE(modArbeit::UebernehmeKontakt(tblSuch, zeile));
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+    EXPECT_FALSE(f->cmdMList->isEnabled()) << "only a member from the member list leads back to it";
+
+    // The member list's grid: 0 number, 1 surname, 2 first name; the back button is enabled.
+    f->lblKNr->clear();
+    forms::ListGrid tblMList;
+    tblMList.addRow(QStringList{"1", "Meier", "Hans"});
+    tblMList.addRow(QStringList{"2", "Schulz", "Eva"});
+    auto &uebernimm = core::einstiege().bereiche.UebernimmMitglied;
+    ASSERT_TRUE(uebernimm);
+    boxes.clear();
+    EXPECT_FALSE(uebernimm(tblMList, 1));
+    EXPECT_EQ(boxes.last().text, Befreit);
+    EXPECT_FALSE(f->cmdMList->isEnabled());
+    EXPECT_TRUE(uebernimm(tblMList, 0));
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->lblVName->text(), QString("Hans"));
+    EXPECT_TRUE(f->cmdMList->isEnabled());
+    EXPECT_FALSE(uebernimm(tblMList, 5));
+    EXPECT_EQ(boxes.last().text, DSFehlt);
+}
+
+TEST_F(ArbeitTest, AFailedReadOfTheMemberIsReportedAndTakesNothingOver)
+{
+    db().Execute("ALTER TABLE Mitglied RENAME TO MitgliedAlt");
+    EXPECT_FALSE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeKontakt !"));
+    EXPECT_TRUE(f->lblKNr->text().isEmpty());
+}
+
+TEST_F(ArbeitTest, BookChangeAndDeleteAnEntryWithTheSumsFollowing)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong vorher = anzahl();
+
+    // Book 2,5 hours.
+    buche("15.03.2024", "2,5", "Reusen");
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    ASSERT_EQ(anzahl(), vorher + 1);
+    const qlonglong neu = zahl("SELECT MAX(ArbNr) AS Expr1000 FROM Arbeit");
+    EXPECT_DOUBLE_EQ(spalte(neu, "ArbStd").toDouble(), 2.5);
+    EXPECT_EQ(spalte(neu, "KNr").toLongLong(), 1);
+    EXPECT_EQ(spalte(neu, "Jahr").toInt(), 2024);
+    EXPECT_EQ(dao::OleDateToDate(spalte(neu, "Datum").toDouble()), QDate(2024, 3, 15));
+    EXPECT_EQ(spalte(neu, "Notiz").toString(), QString("Reusen"));
+    ASSERT_EQ(f->tblArbStd->rowCount(), 3);
+    EXPECT_EQ(gridZeile(2), QStringList({QString::number(neu), "1", "2,50", "15.03.2024"}));
+    EXPECT_EQ(summen(), QStringList({"25,00", "20,00", "5,00"}));
+    // The fields are emptied, the date is today.
+    EXPECT_TRUE(f->txtArbStd->text().isEmpty());
+    EXPECT_TRUE(f->txtArbNotiz->text().isEmpty());
+    EXPECT_EQ(f->lzDate->text(), QDate::currentDate().toString("dd.MM.yyyy"));
+
+    // Load it: the fields show it, unformatted hours with a comma.
+    doppelklick(neu);
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    EXPECT_EQ(f->lblArbNr->text(), QString::number(neu));
+    EXPECT_EQ(f->txtArbStd->text(), QString("2,5"));
+    EXPECT_EQ(f->txtArbNotiz->text(), QString("Reusen"));
+    EXPECT_EQ(f->lzDate->text(), QString("15.03.2024"));
+
+    // Change it to 1,25 hours on another day.
+    f->lzDate->setText("16.03.2024");
+    tippe(f->txtArbStd, "1,25");
+    knopf("tbBuchen");
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(anzahl(), vorher + 1);
+    EXPECT_DOUBLE_EQ(spalte(neu, "ArbStd").toDouble(), 1.25);
+    EXPECT_EQ(dao::OleDateToDate(spalte(neu, "Datum").toDouble()), QDate(2024, 3, 16));
+    EXPECT_EQ(spalte(neu, "KNr").toLongLong(), 1);
+    EXPECT_EQ(gridZeile(2), QStringList({QString::number(neu), "1", "1,25", "16.03.2024"}));
+    EXPECT_EQ(summen(), QStringList({"23,75", "20,00", "3,75"}));
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+    EXPECT_TRUE(f->lblArbNr->text().isEmpty());
+
+    // Delete it: No keeps it and empties the fields, Yes deletes it.
+    doppelklick(neu);
+    boxes.answer(forms::vbNo);
+    knopf("tbLoeschen");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Loeschfrage);
+    EXPECT_EQ(anzahl(), vorher + 1);
+    EXPECT_TRUE(f->lblArbNr->text().isEmpty());
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+
+    doppelklick(neu);
+    boxes.answer(forms::vbYes);
+    knopf("tbLoeschen");
+    EXPECT_EQ(anzahl(), vorher);
+    EXPECT_EQ(f->tblArbStd->rowCount(), 2);
+    EXPECT_EQ(f->tblArbStd->find(0, QString::number(neu)), -1);
+    EXPECT_EQ(summen(), QStringList({"22,50", "20,00", "2,50"}));
+
+    // In mode SAVE the delete key asks nothing and deletes nothing.
+    boxes.clear();
+    knopf("tbLoeschen");
+    EXPECT_EQ(boxes.count(), 0u);
+    EXPECT_EQ(anzahl(), vorher);
+}
+
+TEST_F(ArbeitTest, HoursThatAreNoFigureOfZeroOrMoreAreRefusedBeforeAnythingIsWritten)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong vorher = anzahl();
+    // Pasted texts pass the key filter.
+    const struct { QString stunden; bool gueltig; double wert; } faelle[] = {
+        {"abc", false, 0}, {"-3", false, 0}, {"1e9", false, 0}, {"", false, 0}, {"2.5", false, 0},
+        {"12,5", true, 12.5}, {"0", true, 0},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.stunden.toStdString());
+        boxes.clear();
+        f->lzDate->setText("01.04.2024");
+        f->txtArbStd->setText(fall.stunden);
+        knopf("tbBuchen");
+        if (fall.gueltig) {
+            EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+            const qlonglong neu = zahl("SELECT MAX(ArbNr) AS Expr1000 FROM Arbeit");
+            EXPECT_DOUBLE_EQ(spalte(neu, "ArbStd").toDouble(), fall.wert);
+            db().Execute("DELETE FROM Arbeit WHERE ArbNr = ?", {neu});
+        } else {
+            ASSERT_EQ(boxes.count(), 1u);
+            EXPECT_EQ(boxes.last().text, Eingabefehler);
+            EXPECT_EQ(anzahl(), vorher);
+            EXPECT_EQ(f->txtArbStd->text(), fall.stunden) << "the input stays for correction";
+        }
+    }
+}
+
+TEST_F(ArbeitTest, TypedLettersAndMinusSignsNeverReachTheHoursBox)
+{
+    forms::RecordingBeep beep;
+    tippe(f->txtArbStd, "1a-2,5");
+    EXPECT_EQ(f->txtArbStd->text(), QString("12,5"));
+    EXPECT_EQ(beep.count(), 2);
+}
+
+TEST_F(ArbeitTest, BookingWithoutMemberOrDateIsAnInputError)
+{
+    const qlonglong vorher = anzahl();
+    // No member shown.
+    buche("01.04.2024", "3", "");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    // A member, but no date.
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    boxes.clear();
+    buche("", "3", "");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(anzahl(), vorher);
+}
+
+TEST_F(ArbeitTest, AnEntryDatedInAnotherYearCountsForTheChosenYear)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    buche("28.12.2023", "3", "Eisfischen");
+    const qlonglong neu = zahl("SELECT MAX(ArbNr) AS Expr1000 FROM Arbeit");
+    EXPECT_EQ(spalte(neu, "Jahr").toInt(), 2024);
+    EXPECT_EQ(summen(), QStringList({"25,50", "20,00", "5,50"}));
+}
+
+TEST_F(ArbeitTest, AFailedCheckWhileEditingKeepsTheEntryLoadedSoNoDuplicateIsBooked)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong vorher = anzahl();
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    doppelklick(erster);
+    f->txtArbStd->setText("abc");
+    knopf("tbBuchen");
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    // Corrected: the loaded entry is rewritten, nothing is added.
+    tippe(f->txtArbStd, "13");
+    knopf("tbBuchen");
+    EXPECT_EQ(anzahl(), vorher);
+    EXPECT_DOUBLE_EQ(spalte(erster, "ArbStd").toDouble(), 13);
+    EXPECT_EQ(summen(), QStringList({"23,00", "20,00", "3,00"}));
+}
+
+TEST_F(ArbeitTest, APrintWhileEditingKeepsTheEntryLoaded)
+{
+    report::FakePrinters drucker({"Büro"});
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong vorher = anzahl();
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    doppelklick(erster);
+    knopf("tbDruck");
+    EXPECT_EQ(drucker.printed, 1);
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    EXPECT_EQ(f->lblArbNr->text(), QString::number(erster));
+    tippe(f->txtArbStd, "7");
+    knopf("tbBuchen");
+    EXPECT_EQ(anzahl(), vorher);
+    EXPECT_DOUBLE_EQ(spalte(erster, "ArbStd").toDouble(), 7);
+}
+
+TEST_F(ArbeitTest, AMemberDeletedWhileShownGetsNoEntry)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    db().Execute("DELETE FROM Kontakt WHERE KNr = 1");
+    const qlonglong vorher = anzahl();
+    buche("01.04.2024", "3", "");
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, DSFehlt);
+    EXPECT_EQ(anzahl(), vorher);
+    EXPECT_TRUE(f->lblKNr->text().isEmpty());
+    EXPECT_EQ(f->tblArbStd->rowCount(), 0);
+}
+
+TEST_F(ArbeitTest, ChangingOrDeletingAnEntryThatIsGoneShowsTheMissingRecord)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    for (const char *key : {"tbBuchen", "tbLoeschen"}) {
+        SCOPED_TRACE(key);
+        doppelklick(erster);
+        db().Execute("DELETE FROM Arbeit WHERE ArbNr = ?", {erster});
+        boxes.clear();
+        boxes.answer(forms::vbYes);
+        knopf(key);
+        EXPECT_EQ(boxes.last().text, DSFehlt);
+        EXPECT_TRUE(f->lblArbNr->text().isEmpty());
+        eintrag(1, 2024, QDate(2024, 3, 2), 12.5, "Uferpflege");
+        db().Execute("UPDATE Arbeit SET ArbNr = ? WHERE ArbNr = (SELECT MAX(ArbNr) FROM Arbeit)", {erster});
+    }
+    EXPECT_EQ(f->tblArbStd->rowCount(), 2) << "the delete leaves the grid as it was";
+}
+
+TEST_F(ArbeitTest, ChangingTheYearWhileAnEntryIsLoadedBooksItForTheNewYear)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    doppelklick(erster);
+    f->cboArbJahr->setCurrentText("2023");
+    f->cboArbJahr_Click();
+    EXPECT_EQ(f->lblArbNr->text(), QString::number(erster));
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    knopf("tbBuchen");
+    EXPECT_EQ(spalte(erster, "Jahr").toInt(), 2023);
+    EXPECT_EQ(f->tblArbStd->rowCount(), 2);
+    EXPECT_EQ(summen(), QStringList({"17,50", "20,00", "-2,50"}));
+}
+
+TEST_F(ArbeitTest, AYearWithoutMemberListsNothingAndOwesTheRequiredHours)
+{
+    f->cboArbJahr->setCurrentText("2024");
+    f->cboArbJahr_Click();
+    EXPECT_EQ(f->tblArbStd->rowCount(), 0);
+    EXPECT_EQ(summen(), QStringList({"0,00", "20,00", "-20,00"}));
+}
+
+TEST_F(ArbeitTest, BalancesAreTheTwoDecimalFigures)
+{
+    EXPECT_DOUBLE_EQ(modArbeit::ErmittleSollHaben(10, 12.3456), -2.35);
+    EXPECT_DOUBLE_EQ(modArbeit::ErmittleSollHaben(12.346, 10), 2.35);
+    // Twenty entries of 0.1 hours add up to a little less than 2 in binary: no shortfall shown.
+    db().Execute("UPDATE System SET PflichtStd = 2");
+    for (int i = 0; i < 20; ++i)
+        eintrag(1, 2022, QDate(2022, 1, 10), 0.1, "");
+    EXPECT_NE(modArbeit::ErmittleStunden(1, 2022), 2.0);
+    f->cboArbJahr->addItem("2022");
+    f->cboArbJahr->setCurrentText("2022");
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    EXPECT_EQ(summen(), QStringList({"2,00", "2,00", "0,00"}));
+    EXPECT_EQ(modArbeit::ErmittleSollHaben(modArbeit::ErmittleStunden(1, 2022), 2), 0.0);
+}
+
+TEST_F(ArbeitTest, TheYearListHoldsTheWorkYearsAndTheCurrentYear)
+{
+    const struct { std::vector<int> jahre; int intJahr; QStringList liste; } faelle[] = {
+        {{2001, 2002}, 2004, {"2001", "2002", "2004"}},
+        {{2005, 2006}, 2003, {"2005", "2006", "2003", "2004"}},
+        {{}, 2024, {"2024"}},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.intJahr);
+        db().Execute("DELETE FROM Arbeit");
+        for (int j : fall.jahre)
+            eintrag(1, j, QDate(j, 2, 1), 1, "");
+        gv().intJahr = fall.intJahr;
+        QComboBox cbo;
+        cbo.addItem("alt");
+        modArbeit::loadcboArbJahre(cbo);
+        QStringList liste;
+        for (int i = 0; i < cbo.count(); ++i)
+            liste << cbo.itemText(i);
+        EXPECT_EQ(liste, fall.liste);
+    }
+}
+
+TEST_F(ArbeitTest, ActivationOpensTheSearchUnlessAMemberWasJustTakenOverOrAPrintIsUnderWay)
+{
+    // Shown afresh: the search dialog opens once the showing code has run.
+    f->hide();
+    EXPECT_EQ(suchEntladen, 1);
+    f->show();
+    gv().intSuchAufruf = 1;
+    QApplication::processEvents();
+    EXPECT_EQ(suchGezeigt, 1);
+
+    // Taken over from the member list: no search, the flag is used up.
+    f->hide();
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    f->show();
+    gv().intArbUebernahme = 1;
+    QApplication::processEvents();
+    EXPECT_EQ(suchGezeigt, 1);
+    EXPECT_EQ(gv().intArbUebernahme, 0);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+
+    // A print-out under way: leaving the window keeps the member, coming back opens no search.
+    report::FakePrinters drucker({"Büro"});
+    knopf("tbDruck");
+    EXPECT_TRUE(gv().blnKeinNeuLaden);
+    f->hide();
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->tblArbStd->rowCount(), 2);
+    f->show();
+    QApplication::processEvents();
+    EXPECT_EQ(suchGezeigt, 1);
+    EXPECT_FALSE(gv().blnKeinNeuLaden);
+
+    // Leaving otherwise empties the window, but keeps the year list and the caption.
+    f->cboArbJahr->setCurrentText("2023");
+    f->hide();
+    EXPECT_TRUE(f->lblKNr->text().isEmpty());
+    EXPECT_TRUE(f->lblGesStd->text().isEmpty());
+    EXPECT_EQ(f->tblArbStd->rowCount(), 0);
+    EXPECT_FALSE(f->cmdMList->isEnabled());
+    EXPECT_EQ(f->cboArbJahr->currentText(), QString("2023"));
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+}
+
+TEST_F(ArbeitTest, TheSearchButtonEmptiesAndOpensTheSearchDialog)
+{
+    klicke(f->cmdSuch, f->cmdSuch->rect().center());
+    EXPECT_EQ(suchGeleert, 1);
+    EXPECT_EQ(suchGezeigt, 1);
+}
+
+TEST_F(ArbeitTest, ADoubleClickBesideTheRowsChangesNothing)
+{
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    QTableView *view = f->tblArbStd->view();
+    klicke(view->viewport(), QPoint(5, view->viewport()->height() - 3), true);
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
+    EXPECT_TRUE(f->lblArbNr->text().isEmpty());
+}
+
+TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
+{
+    if (!pdftext::Available())
+        GTEST_SKIP() << "poppler-utils not installed";
+    Info &info = forms::form<Info>();
+    info.lblVerein->setText("ASV Petri Heil");
+    report::FakePrinters drucker({"Büro"});
+    drucker.pdfPath = home.filePath("blatt.pdf");
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    knopf("tbDruck");
+    ASSERT_EQ(drucker.printed, 1) << texte(boxes);
+    QString t = pdftext::Text(drucker.pdfPath);
+    qsizetype pos = 0;
+    for (const QString &teil : {QString("ASV Petri Heil"), QString("Arbeitsliste [Einzelaufstellung] für Jahr 2024"),
+                                QString("12,50"), QString("02.03.2024"), QString("10,00"), QString("04.05.2024"),
+                                QString("Mitgl.-Nr : 1")}) {
+        const qsizetype p = t.indexOf(teil, pos);
+        EXPECT_GE(p, 0) << teil.toStdString() << " missing or out of order in:\n" << t.toStdString();
+        if (p >= 0)
+            pos = p + teil.size();
+    }
+    // The footer: the member and the window's three figures.
+    for (const QString &teil : {QString("Meier"), QString("Hans"), QString("22,50"), QString("20,00"), QString("2,50")})
+        EXPECT_GE(t.indexOf(teil, pos), 0) << teil.toStdString();
+
+    // Another year heads the sheet with that year, once.
+    f->cboArbJahr->setCurrentText("2023");
+    f->cboArbJahr_Click();
+    knopf("tbDruck");
+    t = pdftext::Text(drucker.pdfPath);
+    EXPECT_TRUE(t.contains("Arbeitsliste [Einzelaufstellung] für Jahr 2023")) << t.toStdString();
+    EXPECT_FALSE(t.contains("2024 2023"));
+    EXPECT_TRUE(t.contains("-15,00")) << t.toStdString();
+
+    // A year without entries prints nothing.
+    f->cboArbJahr->addItem("2022");
+    f->cboArbJahr->setCurrentText("2022");
+    f->cboArbJahr_Click();
+    boxes.clear();
+    knopf("tbDruck");
+    EXPECT_EQ(drucker.printed, 2);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
+}

@@ -1,0 +1,103 @@
+// Work hours of a large club: 2,000 members with 100,000 entries over five years. The yearly
+// carry-over of every member's balance (written in one transaction and taken back after each
+// run), and loading one member's year into the work-hours window.
+#include "workhours/Arbeit.h"
+#include "workhours/modArbeit.h"
+
+#include "core/modGVar.h"
+#include "core/modStart.h"
+#include "schema/schema.h"
+
+#include "dao/dao.h"
+#include "forms/form.h"
+#include "forms/listgrid.h"
+#include "forms/services.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+
+namespace {
+
+constexpr int Mitglieder = 2000;
+constexpr int Eintraege = 100000;
+constexpr int ErstesJahr = 2019;
+constexpr int Jahre = 5;
+
+void legeClubAn()
+{
+    dao::Database &db = gv().dbDaten;
+    dao::Workspace &ws = *gv().wsDaten;
+    ws.BeginTrans();
+    db.Execute("UPDATE System SET PflichtStd = 20");
+    for (int i = 0; i < Mitglieder; ++i)
+        db.Execute("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (?, 1, ?, ?)",
+                   {i + 1, QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname %1").arg(i)});
+    // Every tenth member is exempt.
+    db.Execute("INSERT INTO Mitglied (KNr, Befreit) SELECT KNr, KNr % 10 = 0 FROM Kontakt");
+    for (int i = 0; i < Eintraege; ++i)
+        db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, 'Arbeitseinsatz')",
+                   {1 + i % Mitglieder, ErstesJahr + (i / Mitglieder) % Jahre, 43500.0 + i % 1800,
+                    0.25 * (1 + i % 16)});
+    ws.CommitTrans();
+}
+
+// The database is made once, on first use, for every run of the benchmarks.
+void oeffneClubdaten()
+{
+    static QTemporaryDir home;
+    if (gv().dbDaten.IsOpen())
+        return;
+    qputenv("TORVANA_HOME", home.path().toUtf8());
+    schema::CreateStarterDatabase(modStart::Datenbankpfad());
+    modStart::OeffneDatenbank();
+    gv().intJahr = ErstesJahr + Jahre;
+    legeClubAn();
+}
+
+void BM_Uebertrag(benchmark::State &state)
+{
+    oeffneClubdaten();
+    forms::ScriptedMsgBox boxes;
+    long alt = ErstesJahr + Jahre - 1;
+    long neu = ErstesJahr + Jahre;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(modArbeit::UebernehmeStunden(alt));
+        state.PauseTiming();
+        modArbeit::Ueberpruefe_auf_Uebertrag(neu);
+        boxes.clear();
+        state.ResumeTiming();
+    }
+    state.counters["members"] = Mitglieder;
+}
+BENCHMARK(BM_Uebertrag)->Unit(benchmark::kMillisecond);
+
+void BM_JahrEinesMitgliedsLaden(benchmark::State &state)
+{
+    oeffneClubdaten();
+    Arbeit &f = workhours::ArbeitFenster();
+    double summe = 0;
+    for (auto _ : state) {
+        summe = modArbeit::loadTblArbeit(Mitglieder / 2 + 1, ErstesJahr + 2);
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(summe);
+    }
+    state.counters["rows"] = f.tblArbStd->rowCount();
+}
+BENCHMARK(BM_JahrEinesMitgliedsLaden)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    forms::unloadAll();
+    gv().dbDaten.Close();
+    return 0;
+}

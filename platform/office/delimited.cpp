@@ -1,0 +1,152 @@
+#include "office/office.h"
+
+#include "common/vberror.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace office {
+
+namespace {
+
+// Windows-1252 bytes 0x80-0x9F; 0 where the code page leaves the byte undefined.
+constexpr char16_t kHigh[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char toByte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return char(c);
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] != 0 && kHigh[i] == c)
+            return char(0x80 + i);
+    return '?';
+}
+
+} // namespace
+
+QByteArray toWindows1252(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i; // one character outside the basic plane: one "?"
+            out.append('?');
+            continue;
+        }
+        out.append(toByte(c.unicode()));
+    }
+    return out;
+}
+
+QString quoteField(const QString &field)
+{
+    bool needs = false;
+    for (const QChar c : field)
+        if (c == u';' || c == u'"' || c == u'\r' || c == u'\n') {
+            needs = true;
+            break;
+        }
+    if (!needs)
+        return field;
+    QString quoted = field;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+struct DelimitedFile::State {
+    explicit State(const QString &path) : file(path) {}
+    QSaveFile file;
+    bool failed = false;
+    int failNumber = 0;
+    QString failText;
+    QByteArray buffer;
+};
+
+DelimitedFile::DelimitedFile(const QString &path) : path_(path) {}
+
+DelimitedFile::~DelimitedFile()
+{
+    if (d_ && d_->file.isOpen())
+        d_->file.cancelWriting(); // the temporary file is removed, the target stays as it was
+}
+
+void DelimitedFile::open()
+{
+    const QFileInfo target(path_);
+    const QString folder = target.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw vb::Error(err::PathNotFound, QStringLiteral("Pfad nicht gefunden: %1")
+                                               .arg(QDir::toNativeSeparators(folder)));
+    d_ = std::make_unique<State>(target.absoluteFilePath());
+    // Without a writable folder the rename cannot happen; QSaveFile would otherwise fall back to
+    // writing the target in place.
+    d_->file.setDirectWriteFallback(false);
+    if (!d_->file.open(QIODevice::WriteOnly)) {
+        d_->failed = true;
+        d_->failNumber = err::PathFileAccess;
+        d_->failText = QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (%2)")
+                           .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
+        throw vb::Error(d_->failNumber, d_->failText);
+    }
+}
+
+void DelimitedFile::writeRow(const QStringList &fields)
+{
+    if (!d_ || d_->failed)
+        return;
+    QString line;
+    for (const QString &f : fields) {
+        line += quoteField(f);
+        line += u';';
+    }
+    line += QStringLiteral("\r\n");
+    d_->buffer += toWindows1252(line);
+    if (d_->buffer.size() >= 64 * 1024) {
+        if (d_->file.write(d_->buffer) != d_->buffer.size()) {
+            d_->failed = true;
+            d_->failNumber = err::DiskFull;
+            d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
+                               .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
+        }
+        d_->buffer.clear();
+    }
+}
+
+void DelimitedFile::commit()
+{
+    if (!d_)
+        throw vb::Error(err::PathFileAccess,
+                        QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (nicht geöffnet)")
+                            .arg(QDir::toNativeSeparators(path_)));
+    if (!d_->failed && !d_->buffer.isEmpty()) {
+        if (d_->file.write(d_->buffer) != d_->buffer.size()) {
+            d_->failed = true;
+            d_->failNumber = err::DiskFull;
+            d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
+                               .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
+        }
+        d_->buffer.clear();
+    }
+    if (d_->failed) {
+        if (d_->file.isOpen())
+            d_->file.cancelWriting();
+        throw vb::Error(d_->failNumber, d_->failText);
+    }
+    if (!d_->file.commit()) {
+        d_->failed = true;
+        d_->failNumber = err::DiskFull;
+        d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
+                           .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
+        throw vb::Error(d_->failNumber, d_->failText);
+    }
+}
+
+} // namespace office

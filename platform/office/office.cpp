@@ -1,0 +1,76 @@
+#include "office/office.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace office {
+
+namespace {
+
+QString findProgram(const QString &name, const QStringList &searchPaths)
+{
+    return searchPaths.isEmpty() ? QStandardPaths::findExecutable(name)
+                                 : QStandardPaths::findExecutable(name, searchPaths);
+}
+
+DesktopOffice::Hooks completed(DesktopOffice::Hooks hooks)
+{
+    if (!hooks.startDetached)
+        hooks.startDetached = [](const QString &program, const QStringList &arguments) {
+            return QProcess::startDetached(program, arguments);
+        };
+    if (!hooks.openUrl)
+        hooks.openUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    return hooks;
+}
+
+OfficePort *current = nullptr;
+
+} // namespace
+
+DesktopOffice::DesktopOffice() : DesktopOffice(Hooks{}) {}
+
+DesktopOffice::DesktopOffice(Hooks hooks) : hooks_(completed(std::move(hooks))) {}
+
+bool DesktopOffice::Open(Program program, const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return false;
+    const QString absolute = file.absoluteFilePath();
+
+    // LibreOffice, in the component that fits the file.
+    for (const char *name : {"libreoffice", "soffice"}) {
+        const QString exe = findProgram(QString::fromLatin1(name), hooks_.searchPaths);
+        if (exe.isEmpty())
+            continue;
+        const QString component = program == Program::WordProcessor ? QStringLiteral("--writer")
+                                                                    : QStringLiteral("--calc");
+        if (hooks_.startDetached(exe, {component, absolute}))
+            return true;
+    }
+
+    // The desktop's default program for the file.
+    const QString xdgOpen = findProgram(QStringLiteral("xdg-open"), hooks_.searchPaths);
+    if (!xdgOpen.isEmpty() && hooks_.startDetached(xdgOpen, {absolute}))
+        return true;
+    return hooks_.openUrl(QUrl::fromLocalFile(absolute));
+}
+
+OfficePort &Office()
+{
+    static DesktopOffice desktop;
+    return current ? *current : desktop;
+}
+
+OfficePort *SetOffice(OfficePort *port)
+{
+    OfficePort *previous = current;
+    current = port;
+    return previous;
+}
+
+} // namespace office
