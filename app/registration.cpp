@@ -6,6 +6,7 @@
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
 #include "workhours/Arbeit.h"
+#include "workhours/MitglList.h"
 
 void RegistriereBereiche()
 {
@@ -16,4 +17,5 @@ void RegistriereBereiche()
     fishery::RegistriereBesatzung();
     contacts::RegistriereKontakte();
     workhours::RegistriereArbeit();
+    workhours::RegistriereMitglList();
 }

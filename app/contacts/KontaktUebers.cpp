@@ -203,6 +203,7 @@ void RegistriereKontakte()
     erw.LeereSuchKont = modKontakt::LeereSuchKont;
     erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
     e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };

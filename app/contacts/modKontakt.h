@@ -104,6 +104,28 @@ void ZeigeSuchKont();
 // Unloads the dialog (the next use creates it afresh).
 void EntladeSuchKont();
 
+// ---- the serial-letter file and the form letters
+
+// The serial-letter file: the program folder's SeqData/SERI.txt.
+QString SeriDateiPfad();
+// The form letters made from it: SeqData/SERI.odt.
+QString SerienbriefPfad();
+// Writes SERI.txt from the categories expanded in the contact overview (a header line, then one
+// line per contact: fifteen fields, members with their entry date) and, when the user wants it,
+// makes the form letters (StarteWordSerienbrief). An expanded category without contacts (or
+// without members) is left out with a box. Any error: the critical box, and the file stays as
+// it was before.
+void ErzeugeSeriDatei();
+// Makes the form letters from SERI.txt, one letter per record, each with the address block of
+// the record ("An", firm, salutation with first name and surname, street, an empty line,
+// postcode with town), as an OpenDocument text, and opens it in the word processor. The first
+// step that fails shows "Es ist kein Word verfügbar !" once and ends.
+void StarteWordSerienbrief();
+// The document of the form letters from the serial-letter file at seriPfad, written to
+// dokumentPfad (not written when there is no record); briefe gets the number of letters. False
+// when the file cannot be read or the document cannot be written.
+bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, int *briefe);
+
 // Whether a category number is one of the two member categories (1 and 2).
 bool IstMitgliedskategorie(qint32 kategoNr);
 

@@ -51,6 +51,9 @@ struct GVar
     bool blnAusSuche = false;
     // True while a row of the catch evaluation's or the member list's grid is chosen.
     bool blnDSGewaehlt = false;
+    // The member list's nine filter switches, in the order of its filter boxes (birth date,
+    // entry date, sex, fee, status, exempt, left, youth group, work hours done).
+    std::array<bool, 9> blnMitglFilter{};
     // Set before a print-out or a modal dialog of a list window (the work-hours window included),
     // so that the window's next activation neither refills its lists nor opens the search dialog;
     // the activation sets it back.

@@ -1,6 +1,6 @@
 #include "fishery/Besatzung.h"
-#include "fishery/Ausgaben.h"
 #include "fishery/modBesatzList.h"
+#include "fishery/modBesatzListDatei.h"
 #include "fishery/modBesatzListDruck.h"
 #include "fishery/modFAuswert.h"
 #include "fishery/modFangbuch.h"
@@ -167,12 +167,10 @@ void Besatzung::Form_Load()
     modFangbuch::SetzeSpeicherModus();
     fuelle(modStart::loadcboFArt, *cboFArt);
     fuelle(modStart::loadcboGName, *cboGName);
-    AusgabenFreigeben();
 }
 
 void Besatzung::Form_Activate()
 {
-    AusgabenFreigeben();
     auto &g = gv();
     if (g.blnKeinNeuLaden) {
         g.blnKeinNeuLaden = false;
@@ -213,12 +211,6 @@ void Besatzung::LeereBesatzFelder()
 bool Besatzung::aendertEintrag() const
 {
     return gv().strModus == EDIT && !lblBNr->text().isEmpty();
-}
-
-void Besatzung::AusgabenFreigeben()
-{
-    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
-        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeBPlanDatei));
 }
 
 void Besatzung::LadeJahr(int jahr)
@@ -288,9 +280,6 @@ void Besatzung::Toolbar1_ButtonClick(const QString &key)
 
 void Besatzung::DateiErzeugen()
 {
-    const auto &erzeuge = fishery::ausgaben().ErzeugeBPlanDatei;
-    if (!erzeuge)
-        return;
     gv().intAntwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
@@ -302,7 +291,7 @@ void Besatzung::DateiErzeugen()
         return;
     }
     if (tblBList->rowCount() >= 1)
-        erzeuge();
+        ErzeugeBPlanDatei(*tblBList);
     else
         forms::MsgBox(
             QStringLiteral("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"),

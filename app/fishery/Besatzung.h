@@ -64,7 +64,6 @@ private:
     // Reloads the grid with the entries of jahr; the program-wide year is today's afterwards.
     void LadeJahr(int jahr);
     void DateiErzeugen();
-    void AusgabenFreigeben();
 };
 
 namespace fishery {

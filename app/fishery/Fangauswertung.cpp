@@ -1,7 +1,7 @@
 #include "fishery/Fangauswertung.h"
-#include "fishery/Ausgaben.h"
 #include "fishery/Fangbuch.h"
 #include "fishery/modFAuswert.h"
+#include "fishery/modFAuswertDatei.h"
 #include "fishery/modFangbuch.h"
 
 #include "core/Main.h"
@@ -231,12 +231,10 @@ void Fangauswertung::Form_Load()
     loadcboFJahr(*cboFJahr);
     cboFJahr->setCurrentText(QString::number(gv().intJahr));
     cboFMonat->setCurrentText(gv().strMonat);
-    AusgabenFreigeben();
 }
 
 void Fangauswertung::Form_Activate()
 {
-    AusgabenFreigeben();
     if (gv().blnKeinNeuLaden) {
         gv().blnKeinNeuLaden = false;
         return;
@@ -245,12 +243,6 @@ void Fangauswertung::Form_Activate()
     ohneAuswahl(*cboFArt);
     modStart::loadcboGName(*cboGName);
     ohneAuswahl(*cboGName);
-}
-
-void Fangauswertung::AusgabenFreigeben()
-{
-    if (QAction *aktion = Toolbar1->findChild<QAction *>(QStringLiteral("tbExcel")))
-        aktion->setEnabled(bool(fishery::ausgaben().ErzeugeFangDatei));
 }
 
 void Fangauswertung::FilterGeklickt(int filter, bool an)
@@ -312,9 +304,6 @@ void Fangauswertung::Suchen()
 
 void Fangauswertung::DateiErzeugen()
 {
-    const auto &erzeuge = fishery::ausgaben().ErzeugeFangDatei;
-    if (!erzeuge)
-        return;
     gv().intAntwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
@@ -325,7 +314,7 @@ void Fangauswertung::DateiErzeugen()
         return;
     }
     if (tblFAusw->rowCount() >= 1)
-        erzeuge();
+        ErzeugeFangDatei(*tblFAusw);
     else
         forms::MsgBox(
             QStringLiteral("Keine Daten zum erzeugen der Datei - FANG.csv - gefunden, der Vorgang wird abgebrochen !"),

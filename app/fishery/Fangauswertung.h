@@ -82,8 +82,6 @@ private:
     void FilterGeklickt(int filter, bool an);
     void Suchen();
     void DateiErzeugen();
-    // The file key is enabled while its procedure is set.
-    void AusgabenFreigeben();
 };
 
 namespace fishery {

@@ -408,6 +408,8 @@ void RegistriereArbeit()
     };
     // A member picked in the search dialog.
     b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
+    // The search dialog's pick.
+    b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
     b.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
     auto &jahr = e.jahreswechsel;
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;

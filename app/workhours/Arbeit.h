@@ -93,6 +93,7 @@ namespace workhours {
 // The one work-hours window, created and loaded on first use.
 Arbeit &ArbeitFenster();
 // Wires the work-hours area into the core: the window under the navigation key "Arbeit", the
-// member list's take-over, the right, and the carry-over and its undo in the yearly roll-over.
+// take-over of a member picked in the search dialog or the member list, the right, and the
+// carry-over and its undo in the yearly roll-over.
 void RegistriereArbeit();
 } // namespace workhours

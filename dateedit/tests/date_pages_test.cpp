@@ -431,10 +431,13 @@ TEST_F(Pages, CalendarPageShowsTheControlsCalendar)
 TEST_F(Pages, AboutBoxShowsTheVersion)
 {
     QString title, version;
+    bool centred = false;
     QTimer::singleShot(0, [&] {
         auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         title = box->windowTitle();
+        const QPoint offCentre = box->frameGeometry().center() - box->screen()->geometry().center();
+        centred = std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3;  // within the frame's edge
         if (auto *line = box->findChild<QLabel *>(QStringLiteral("id239")))
             version = line->text();
         box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
@@ -442,6 +445,7 @@ TEST_F(Pages, AboutBoxShowsTheVersion)
     EXPECT_EQ(container->callMethod(DISPID_LD_AboutBox), S_OK);
     EXPECT_EQ(title, "About Larkspire Date Edit Control");
     EXPECT_EQ(version, "Version 8.0.0.0");
+    EXPECT_TRUE(centred) << "centred on the screen";
 }
 
 } // namespace

@@ -213,6 +213,19 @@ TEST_F(Popup, WithoutTheCalendarLibraryThereIsNoDropDown)
     registerCalendars(true);
 }
 
+TEST_F(Popup, AtDesignTimeThereIsNoPopup)
+{
+    container->setUserMode(false);
+    ASSERT_EQ(container->createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
+    withCalendar(1);
+    EXPECT_EQ(popup(), nullptr);
+    EXPECT_EQ(get(DISPID_LD_CalendarControl).pdispVal, nullptr);
+    clickIn();
+    key(Qt::Key_F4);
+    EXPECT_EQ(count(DISPID_LDE_BeforeOpenCalendar), 0);
+    EXPECT_EQ(popup(), nullptr);
+}
+
 TEST_F(Popup, ADateOutsideTheRangeBeepsAndChangesNothing)
 {
     withCalendar(4);

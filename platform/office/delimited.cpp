@@ -46,6 +46,70 @@ QByteArray toWindows1252(const QString &text)
     return out;
 }
 
+QString fromWindows1252(const QByteArray &bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u <= 0x9F)
+            out += kHigh[u - 0x80] ? QChar(kHigh[u - 0x80]) : QChar(QChar::ReplacementCharacter);
+        else
+            out += QChar(u);
+    }
+    return out;
+}
+
+QList<QStringList> parseDelimited(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList record;
+    QString field;
+    bool inQuotes = false;
+    bool open = false; // a field has begun since the last ";" or line end
+    auto endRecord = [&] {
+        if (open)
+            record.append(field);
+        records.append(record);
+        record.clear();
+        field.clear();
+        open = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (inQuotes) {
+            if (c == u'"') {
+                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    inQuotes = false;
+                }
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            inQuotes = true;
+            open = true;
+        } else if (c == u';') {
+            record.append(field);
+            field.clear();
+            open = false;
+        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+            ++i;
+            endRecord();
+        } else if (c == u'\n') {
+            endRecord();
+        } else {
+            field += c;
+            open = true;
+        }
+    }
+    if (open || !record.isEmpty())
+        endRecord();
+    return records;
+}
+
 QString quoteField(const QString &field)
 {
     bool needs = false;

@@ -31,6 +31,8 @@
 //     f.writeRow({"7", "Fisch & Co; Teiche"});     // "7;\"Fisch & Co; Teiche\";\r\n"
 //     f.commit();                                 // the file appears under its name only now
 //
+// parseDelimited(fromWindows1252(bytes)) reads such a file back into its records.
+//
 // - A field that holds ";", a double quote, a carriage return or a line feed is enclosed in
 //   double quotes, with each quote inside doubled, so that a reader never sees a column shift.
 //   Other fields are written as they are (no trimming, no padding: that is the caller's part).
@@ -45,6 +47,7 @@
 //   "Datenträger voll" (a write or the rename failed). After a failure the object writes nothing
 //   more and commit() raises the error again.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -109,6 +112,14 @@ QByteArray toWindows1252(const QString &text);
 // One field as DelimitedFile writes it (quoted when it holds ";", a quote or a line break),
 // before the conversion to bytes.
 QString quoteField(const QString &field);
+
+// Text of Windows-1252 bytes (the five bytes the code page leaves undefined read as U+FFFD).
+QString fromWindows1252(const QByteArray &bytes);
+// The records of a delimited text as DelimitedFile writes it: ";" between fields (one after
+// the last field is no further field), "..." quoting with "" for a quote inside (a line break
+// inside quotes belongs to the field), records ended by CR LF or LF. Empty lines give empty
+// records.
+QList<QStringList> parseDelimited(const QString &text);
 
 class DelimitedFile
 {

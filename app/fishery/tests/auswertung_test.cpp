@@ -1,4 +1,3 @@
-#include "fishery/Ausgaben.h"
 #include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "fishery/modFAuswert.h"
@@ -19,6 +18,7 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/statusbar.h"
+#include "office/fakeoffice.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
@@ -29,6 +29,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,7 +108,6 @@ protected:
     {
         modDruck::VerwerfeBerichte();
         ProgramTest::TearDown();
-        fishery::ausgaben() = {};
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -186,9 +187,7 @@ TEST_F(AuswertungTest, TheWindowStartsWithItsListsAndEveryFilterOff)
     const QString spalten[] = {"FangNr", "Fischart", "Gewässer", "Monat", "Fangjahr", "Anzahl", "Gew. i. Gramm"};
     for (int c = 0; c < 7; ++c)
         EXPECT_EQ(w->tblFAusw->top().columnCaption(c), spalten[c]);
-    // The file key waits for its procedure; the print keys print.
-    EXPECT_FALSE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
-    for (const char *key : {"tbVorschau", "tbDruck"})
+    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
         EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbSuch")->isEnabled());
 }
@@ -544,12 +543,11 @@ TEST_F(AuswertungTest, TheContextCommandOpensTheRowChosenHereWhateverAnotherWind
     EXPECT_EQ(fangbuch->tblFList->rowCount(), 2);
 }
 
-TEST_F(AuswertungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
+TEST_F(AuswertungTest, TheFileKeyAsksFirstAndWritesTheFoundCatchesOnlyWithRows)
 {
-    std::vector<int> aufrufe;
-    fishery::ausgaben().ErzeugeFangDatei = [&] { aufrufe.push_back(w->tblFAusw->rowCount()); };
-    w->Hide();
-    w->Show();
+    office::FakeOffice office;
+    ASSERT_TRUE(QDir(home.path()).mkdir("SeqData"));
+    const QString datei = home.filePath("SeqData/FANG.csv");
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
     const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?\n\r"
@@ -564,13 +562,32 @@ TEST_F(AuswertungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
     EXPECT_EQ(boxes.boxes()[0].flags, forms::vbYesNo);
     EXPECT_EQ(boxes.boxes()[1].text, Abgebrochen);
     EXPECT_EQ(boxes.boxes()[3].text, Leer);
-    EXPECT_TRUE(aufrufe.empty());
+    EXPECT_FALSE(QFile::exists(datei));
 
     tick(w->chkArchiv);
     suche();
+    boxes.clear();
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbOK);
     boxes.answer(forms::vbYes);
     klicke(w->Toolbar1, "tbExcel");
-    EXPECT_EQ(aufrufe, std::vector<int>{4});
+    ASSERT_EQ(boxes.count(), 3u);
+    EXPECT_EQ(boxes.boxes()[1].text,
+              QString("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+    EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
+    EXPECT_EQ(boxes.boxes()[2].text, QString("Möchten Sie jetzt Excel starten ?"));
+    EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);
+    EXPECT_EQ(gv().intAntwort, forms::vbYes);
+    ASSERT_EQ(office.calls.size(), 1);
+    EXPECT_EQ(office.calls[0].program, office::Program::Spreadsheet);
+    EXPECT_EQ(office.calls[0].path, datei);
+    // The four catches of 2024 as the grid shows them.
+    const QByteArray erwartet = "FangNr;Fischart;Gew\xe4sser;Fangdatum(jjjj.m);Anzahl;Gewicht;\r\n"
+                                "3              ;Hecht;Altarm;2024.03;5;4200;\r\n"
+                                "4              ;Barsch;Baggersee;2024.03;10;800;\r\n"
+                                "5              ;Zander;Baggersee;2024.12;3;2500;\r\n"
+                                "7              ;O'Hara;Altarm;2024.06;4;1000;\r\n";
+    EXPECT_EQ(office.calls[0].content, erwartet);
 }
 
 TEST_F(AuswertungTest, ThePrintOutIsHeadedByTheFilterTheSearchApplied)

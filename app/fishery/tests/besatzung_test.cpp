@@ -1,4 +1,3 @@
-#include "fishery/Ausgaben.h"
 #include "fishery/Besatzung.h"
 #include "fishery/modBesatzList.h"
 #include "fishery/modBesatzListDruck.h"
@@ -14,6 +13,7 @@
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "office/fakeoffice.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,7 +84,6 @@ protected:
     {
         modDruck::VerwerfeBerichte();
         ProgramTest::TearDown();
-        fishery::ausgaben() = {};
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -177,8 +178,7 @@ TEST_F(BesatzungTest, TheWindowShowsThePlanOfTheYear)
     EXPECT_EQ(w->cboFArt->count(), 2);
     EXPECT_TRUE(w->cboFArt->currentText().isEmpty());
     EXPECT_EQ(gv().strModus, QString("SAVE"));
-    EXPECT_FALSE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
-    for (const char *key : {"tbVorschau", "tbDruck"})
+    for (const char *key : {"tbExcel", "tbVorschau", "tbDruck"})
         EXPECT_TRUE(w->Toolbar1->findChild<QAction *>(key)->isEnabled()) << key;
     EXPECT_EQ(boxes.count(), 0u);
 }
@@ -427,12 +427,11 @@ TEST_F(BesatzungTest, AnEntryWhoseSpeciesWasDeletedCanStillBeDeleted)
     EXPECT_EQ(nummern(), QStringList({"1"}));
 }
 
-TEST_F(BesatzungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
+TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
 {
-    std::vector<int> aufrufe;
-    fishery::ausgaben().ErzeugeBPlanDatei = [&] { aufrufe.push_back(w->tblBList->rowCount()); };
-    w->Hide();
-    w->Show();
+    office::FakeOffice office;
+    ASSERT_TRUE(QDir(home.path()).mkdir("SeqData"));
+    const QString datei = home.filePath("SeqData/BPLAN.csv");
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
     const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?\n\r"
@@ -442,9 +441,26 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.boxes()[0].text, Frage);
     EXPECT_EQ(boxes.boxes()[1].text, QString("Vorgang von User abgebrochen !"));
+    EXPECT_FALSE(QFile::exists(datei));
+
+    // Yes, then No to the spreadsheet program: the file stays and nothing is started.
+    boxes.clear();
     boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbOK);
+    boxes.answer(forms::vbNo);
     klicke("tbExcel");
-    EXPECT_EQ(aufrufe, std::vector<int>{2});
+    ASSERT_EQ(boxes.count(), 3u);
+    EXPECT_EQ(boxes.boxes()[1].text,
+              QString("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+    EXPECT_EQ(boxes.boxes()[2].text, QString("Möchten Sie jetzt Excel starten ?"));
+    EXPECT_TRUE(office.calls.isEmpty());
+    QFile f(datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    // This year's entries as the grid shows them; an empty time gives two semicolons in a row.
+    EXPECT_EQ(f.readAll(), QByteArray("Besatz.- Nr;Fischart;Gew\xe4sser;Zeitpunkt;Menge i. KG;\r\n"
+                                      "1;Hecht;Baggersee;Fr\xfchjahr;12,50;\r\n"
+                                      "3;Zander;Baggersee;;7,00;\r\n"));
+    f.close();
 
     waehleJahr(heute - 2);
     boxes.clear();
@@ -453,7 +469,7 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndCallsItsProcedureOnlyWithRows)
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.last().text,
               QString("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"));
-    EXPECT_EQ(aufrufe.size(), 1u);
+    EXPECT_TRUE(office.calls.isEmpty());
 }
 
 TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)

@@ -3,8 +3,10 @@
 // and date fields.
 #include "workhours/Arbeit.h"
 #include "workhours/modArbeit.h"
+#include "mitgllist_fixture.h"
 
 #include "contacts/Datumsfeld.h"
+#include "contacts/SuchKont.h"
 #include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
@@ -21,6 +23,8 @@
 #include "forms/services.h"
 #include "ole/container.h"
 #include "report/fakeprinters.h"
+#include "report/preview.h"
+#include "workhours/modArbeitDruck.h"
 #include "pdftext/pdftext.h"
 #include "core/Info.h"
 #include "core/modDruck.h"
@@ -32,19 +36,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-
-// The date-edit control's library, registered once for the run.
-apptest::Steuerelemente *g_registrierung = apptest::RegistriereSteuerelemente({TORVANA_DATEEDIT_LIBRARY});
 
 using apptest::texte;
 
@@ -65,7 +67,7 @@ class ArbeitTest : public apptest::ProgramTest
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(g_registrierung->registriert());
+        ASSERT_TRUE(mitgltest::bibliothekenRegistriert()) << "control libraries could not be registered";
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
@@ -284,6 +286,20 @@ TEST_F(ArbeitTest, TheSearchDialogsPickAndTheMemberListBothGoThroughTheTakeOver)
     EXPECT_TRUE(f->cmdMList->isEnabled());
     EXPECT_FALSE(uebernimm(tblMList, 5));
     EXPECT_EQ(boxes.last().text, DSFehlt);
+}
+
+TEST_F(ArbeitTest, TheRegisteredPickOfTheSearchDialogTakesTheMemberOver)
+{
+    // What the search dialog calls after a double-click when it serves the work-hours side.
+    const auto &pick = core::einstiege().bereiche.UebernehmeKontakt;
+    ASSERT_TRUE(pick);
+    forms::ListGrid tblSuch;
+    tblSuch.addRow(QStringList{"1", "Mitglieder (aktiv)", "", "Meier", "Hans"});
+    int zeile = 0;
+    pick(tblSuch, zeile);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
 }
 
 TEST_F(ArbeitTest, AFailedReadOfTheMemberIsReportedAndTakesNothingOver)
@@ -659,4 +675,81 @@ TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
     EXPECT_EQ(drucker.printed, 2);
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
+}
+
+TEST_F(ArbeitTest, AMemberPickedInTheSearchDialogComesIntoTheWindow)
+{
+    // The real search dialog, driven while it is shown modally.
+    auto &erw = modKontakt::erweiterungen();
+    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    erw.LeereSuchKont = modKontakt::LeereSuchKont;
+    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    std::function<void(SuchKont &)> schritte;
+    forms::setModalHook([&](forms::Form &form) {
+        if (auto *s = qobject_cast<SuchKont *>(&form); s && schritte) {
+            s->resize(700, 500);
+            QApplication::processEvents();
+            schritte(*s);
+        }
+    });
+    const auto suche = [&](const QString &text, const QString &knr) {
+        schritte = [&, text, knr](SuchKont &s) {
+            tippe(s.txtSuch, text);
+            klicke(s.cmdSuch, s.cmdSuch->rect().center());
+            QTableView *view = s.tblSuch->view();
+            s.tblSuch->top().flush();
+            QAbstractItemModel *m = view->model();
+            for (int r = 0; r < m->rowCount(); ++r)
+                for (int c = 0; c < m->columnCount(); ++c)
+                    if (m->data(m->index(r, c)).toString() == knr) {
+                        klicke(view->viewport(), view->visualRect(m->index(r, c)).center(), true);
+                        return;
+                    }
+            ADD_FAILURE() << "the search lists no contact " << knr.toStdString();
+        };
+    };
+
+    gv().intSuchAufruf = 1;
+    suche("Mei", "1");
+    klicke(f->cmdSuch, f->cmdSuch->rect().center());
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->windowTitle(), QString("Arbeitscontrolling - Hans Meier -"));
+    EXPECT_EQ(summen(), QStringList({"22,50", "20,00", "2,50"}));
+
+    // An exempt member: the message, and the window keeps the member it showed.
+    suche("Sch", "2");
+    klicke(f->cmdSuch, f->cmdSuch->rect().center());
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, Befreit);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    forms::setModalHook({});
+}
+
+TEST_F(ArbeitTest, ThePreviewKeyShowsTheSheetWithoutAPrinterAndKeepsTheMemberForTheReturn)
+{
+    report::FakePrinters keiner;
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong erster = f->tblArbStd->text(0, 0).toLongLong();
+    doppelklick(erster);
+    knopf("tbVorschau");
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(keiner.dialogs, 0);
+    QPointer<QWidget> v = modArbeit::rpt_ArbListe().window();
+    ASSERT_TRUE(v);
+    EXPECT_TRUE(v->isVisible());
+    auto *p = qobject_cast<report::PreviewWindow *>(v.data());
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(v->windowTitle(), QString("Arbeitsliste [Einzelaufstellung]"));
+    EXPECT_EQ(p->document().rows->values.size(), 2);
+    EXPECT_EQ(gv().strModus, QString("EDIT"));
+
+    // The preview takes the window's place; back in the window, the member and the loaded entry
+    // are still there and no search opens.
+    f->hide();
+    f->show();
+    QApplication::processEvents();
+    EXPECT_EQ(suchGezeigt, 0);
+    EXPECT_EQ(f->lblKNr->text(), QString("1"));
+    EXPECT_EQ(f->lblArbNr->text(), QString::number(erster));
 }

@@ -233,3 +233,33 @@ TEST(DelimitedFile, ATargetThatCannotBeWrittenIsReported)
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
+
+TEST(DelimitedFile, TheReaderGivesBackWhatWasWritten)
+{
+    const QList<QStringList> rows = {
+        {"Mitgl.-Nr", "Firma", "Ort"},
+        {"1", "Fisch; Co", "Groß Köris"},
+        {"2", "\"Zander\" GmbH", "zwei\r\nZeilen"},
+        {"3", "", "12 €"},
+        {"4", "Щука", "\n"},
+        {},
+        {"5", "", ""},
+    };
+    const QList<QStringList> back = office::parseDelimited(office::fromWindows1252(written(rows)));
+    ASSERT_EQ(back.size(), rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        QStringList expected = rows[i];
+        if (i == 4)
+            expected[1] = QStringLiteral("????"); // what the code page could not hold
+        EXPECT_EQ(back[i], expected);
+    }
+}
+
+TEST(DelimitedFile, TheReaderTakesLinesWithoutTheLastSemicolonAndBareLineFeeds)
+{
+    const QList<QStringList> back = office::parseDelimited(QStringLiteral("a;b\nc;\"d\"\r\n;\n\"e;f\""));
+    const QList<QStringList> expected = {{"a", "b"}, {"c", "d"}, {""}, {"e;f"}};
+    EXPECT_EQ(back, expected);
+    EXPECT_EQ(office::fromWindows1252(QByteArray("\x80\x8A\xDF\x81", 4)), QStringLiteral("€Šß\uFFFD"));
+}

@@ -1,0 +1,279 @@
+// The serial-letter file SERI.txt of the expanded categories (bytes, quoting, read back), its
+// messages, and the form letters handed to the word processor through the office port.
+#include "kontakt_fixture.h"
+
+#include "contacts/KontaktUebers.h"
+#include "contacts/modKontakt.h"
+
+#include "office/fakeoffice.h"
+#include "office/office.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace kontakttest;
+
+namespace {
+
+const QString Frage =
+    QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?");
+const QString Erfolg = QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
+const QString WordFrage = QStringLiteral(
+    "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief Dokument\n\r"
+    "erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? ");
+const QString Fehler = QStringLiteral(
+    "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
+    "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+const QString KeinWord = QStringLiteral("Es ist kein Word verfügbar !");
+const QByteArray Kopfzeile = "Mitgl.-Nr;Firma;Anrede;Nachname;Vorname;Strasse;PLZ;Ort;Telefon [privat];"
+                             "Telefon [geschftl.];Fax;Mobil;Geb.-Datum;Eintritt;EMail;\r\n";
+
+QByteArray lies(const QString &pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The text content of an OpenDocument file (content.xml), read with unzip.
+QString odfInhalt(const QString &pfad)
+{
+    QProcess p;
+    p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), pfad, QStringLiteral("content.xml")});
+    if (!p.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class Serienbrief : public KontaktTest
+{
+protected:
+    void SetUp() override
+    {
+        KontaktTest::SetUp();
+        ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("SeqData")));
+        // Fields that test the file: a ";" and a quote, blanks at the end, a euro sign, letters
+        // the code page cannot hold, a line break.
+        sql("UPDATE Kontakt SET Strasse = 'Am See; Nord 3', Ort = 'Groß \"Alt\" Köris', PLZ = '15746' WHERE KNr = 4");
+        sql("UPDATE Kontakt SET Nachname = 'Süd   ', Firma = 'Rutenbau Süd €', Vorname = 'Оле' WHERE KNr = 6");
+        sql("UPDATE Kontakt SET Strasse = 'Hof 1' || char(13) || char(10) || 'Hinterhaus' WHERE KNr = 5");
+    }
+
+    QAction *knopf(const char *key) { return uebersicht().findChild<QAction *>(QString::fromLatin1(key)); }
+    // "tbWord" with the answers to its question, to the information boxes before the
+    // word-processor question (the success box, and one per category left out) and to that
+    // question.
+    void erzeuge(int word = forms::vbNo, int infos = 1)
+    {
+        boxes.answer(forms::vbYes);
+        for (int i = 0; i < infos; ++i)
+            boxes.answer(forms::vbOK);
+        boxes.answer(word);
+        klickeKnopf(knopf("tbWord"));
+    }
+    QStringList texteDerBoxen()
+    {
+        QStringList t;
+        for (const auto &b : boxes.boxes())
+            t << b.text;
+        return t;
+    }
+};
+
+} // namespace
+
+TEST_F(Serienbrief, TheExpandedCategoriesAreWrittenByteExactInTheOrderOfTheirRows)
+{
+    starte();
+    klappe(3); // expanded first, but its row comes after the members'
+    klappe(1);
+    klappe(4);
+    klappe(4); // and collapsed again: left out
+    erzeuge();
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
+    EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);
+    EXPECT_EQ(gv().intAntwort, forms::vbNo);
+
+    const QByteArray erwartet =
+        Kopfzeile +
+        "1;;Herr;Meier;Hans;;;;0421 123;;;;24.12.1970;01.04.1990;hans@meier.de;\r\n"
+        "2;;Frau;Schulz;Eva;;;;;;;;;;;\r\n"
+        "4;Angelbedarf Nord;;Nord;Jan;\"Am See; Nord 3\";15746;\"Gro\xDF \"\"Alt\"\" K\xF6ris\";;;0421 99;;;;;\r\n"
+        "5;K\xF6" "der-M\xFCller;;M\xFCller;Karl;\"Hof 1\r\nHinterhaus\";;;;;;;;;;\r\n"
+        "6;Rutenbau S\xFC" "d \x80;;S\xFC" "d;???;;;;;;;;;;;\r\n";
+    EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), erwartet);
+}
+
+TEST_F(Serienbrief, ReadBackEveryLineHasItsFifteenColumns)
+{
+    starte();
+    klappe(3);
+    klappe(2);
+    erzeuge();
+    const QList<QStringList> saetze =
+        office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
+    ASSERT_EQ(saetze.size(), 5);
+    for (const QStringList &s : saetze) {
+        SCOPED_TRACE(s.join(u'|').toStdString());
+        EXPECT_EQ(s.size(), 15);
+    }
+    EXPECT_EQ(saetze[1][0], QString("3")); // the passive member first: its row comes first
+    EXPECT_EQ(saetze[2][5], QString("Am See; Nord 3"));
+    EXPECT_EQ(saetze[2][7], QString("Groß \"Alt\" Köris"));
+    EXPECT_EQ(saetze[3][5], QString("Hof 1\r\nHinterhaus"));
+    EXPECT_EQ(saetze[4][3], QString("Süd"));
+    EXPECT_EQ(saetze[4][13], QString()); // no entry date for a contact that is no member
+}
+
+TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox)
+{
+    // Category 2 shows its contact but has no member record; category 4 loses its contact after
+    // the overview was built.
+    sql("DELETE FROM Mitglied WHERE KNr = 3");
+    starte();
+    klappe(2);
+    klappe(4);
+    klappe(3);
+    sql("DELETE FROM Kontakt WHERE KNr = 7");
+    erzeuge(forms::vbNo, 3);
+    EXPECT_EQ(texteDerBoxen(),
+              (QStringList{Frage,
+                           QStringLiteral("ACHTUNG: Kategorie - Mitglieder (passiv) - enthält noch keine Mitgliederdaten "
+                                          "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
+                           QStringLiteral("ACHTUNG: Kontakt - Kategorie - Behörden - enthält noch keine Kontaktdaten "
+                                          "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
+                           Erfolg, WordFrage}))
+        << texte(boxes);
+    const QList<QStringList> saetze =
+        office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
+    ASSERT_EQ(saetze.size(), 4); // the header and the three suppliers
+    EXPECT_EQ(saetze[1][0], QString("4"));
+}
+
+TEST_F(Serienbrief, AMissingFolderShowsTheErrorAndNoSuccessNorQuestion)
+{
+    office::FakeOffice word;
+    ASSERT_TRUE(QDir(home.path() + QStringLiteral("/SeqData")).removeRecursively());
+    starte();
+    klappe(3);
+    erzeuge(forms::vbYes);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    EXPECT_FALSE(QFileInfo::exists(modKontakt::SeriDateiPfad()));
+    EXPECT_TRUE(word.calls.isEmpty());
+}
+
+TEST_F(Serienbrief, AFailedWriteLeavesTheFileOfTheLastRunWhole)
+{
+    starte();
+    klappe(3);
+    erzeuge();
+    const QByteArray vorher = lies(modKontakt::SeriDateiPfad());
+    ASSERT_FALSE(vorher.isEmpty());
+    // The database goes away under the export: the read fails halfway.
+    klappe(1);
+    gv().dbDaten.Execute("DROP TABLE Mitglied");
+    boxes.clear();
+    erzeuge();
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
+    EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), vorher);
+    EXPECT_EQ(QDir(home.path() + QStringLiteral("/SeqData")).entryList(QDir::Files), QStringList{"SERI.txt"});
+}
+
+TEST_F(Serienbrief, NoToTheWordQuestionStartsNothing)
+{
+    office::FakeOffice word;
+    starte();
+    klappe(3);
+    erzeuge(forms::vbNo);
+    EXPECT_TRUE(word.calls.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(modKontakt::SerienbriefPfad()));
+}
+
+TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
+{
+    office::FakeOffice word;
+    starte();
+    klappe(1);
+    klappe(3);
+    erzeuge(forms::vbYes);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    ASSERT_EQ(word.calls.size(), 1);
+    EXPECT_EQ(word.calls[0].program, office::Program::WordProcessor);
+    EXPECT_EQ(word.calls[0].path, modKontakt::SerienbriefPfad());
+    EXPECT_TRUE(word.calls[0].content.startsWith("PK")); // an OpenDocument package
+
+    if (QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+        GTEST_SKIP() << "no unzip to read the document back";
+    const QString inhalt = odfInhalt(modKontakt::SerienbriefPfad());
+    ASSERT_FALSE(inhalt.isEmpty());
+    EXPECT_EQ(inhalt.count(QStringLiteral(">An<")), 5) << inhalt.toStdString();
+    for (const char *zeile : {"Herr Hans Meier", "Frau Eva Schulz", "Angelbedarf Nord", " Jan Nord", "Am See; Nord 3",
+                              "15746 Groß &quot;Alt&quot; Köris", "Köder-Müller", "Rutenbau Süd €", "??? Süd"}) {
+        SCOPED_TRACE(zeile);
+        EXPECT_TRUE(inhalt.contains(QString::fromUtf8(zeile))) << inhalt.toStdString();
+    }
+}
+
+TEST_F(Serienbrief, TheLettersFollowTheRecordsOfTheFile)
+{
+    const QString seri = home.path() + QStringLiteral("/SeqData/SERI.txt");
+    const QString odt = home.path() + QStringLiteral("/SeqData/SERI.odt");
+    struct Fall {
+        const char *was;
+        QByteArray datei;
+        bool ok;
+        int briefe;
+    };
+    const Fall faelle[] = {
+        {"header only", Kopfzeile, true, 0},
+        {"two records", Kopfzeile + "1;;Herr;Meier;Hans;;;;;;;;;;;\r\n7;Amt;;;;;;;;;;;;;;\r\n", true, 2},
+        {"an empty line is no record", Kopfzeile + "\r\n1;;Herr;Meier;Hans;;;;;;;;;;;\r\n", true, 1},
+        {"short records", Kopfzeile + "1;;Herr\r\n", true, 1},
+        {"empty file", QByteArray(), false, 0},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.was);
+        QFile::remove(odt);
+        {
+            QFile d(seri);
+            ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+            d.write(f.datei);
+        }
+        int briefe = -1;
+        EXPECT_EQ(modKontakt::ErstelleSerienbriefe(seri, odt, &briefe), f.ok);
+        if (f.ok) {
+            EXPECT_EQ(briefe, f.briefe);
+            EXPECT_EQ(QFileInfo::exists(odt), f.briefe > 0);
+        }
+    }
+    EXPECT_FALSE(modKontakt::ErstelleSerienbriefe(home.path() + QStringLiteral("/fehlt.txt"), odt, nullptr));
+}
+
+TEST_F(Serienbrief, NoWordProcessorGivesOneMessage)
+{
+    office::FakeOffice word;
+    word.fail = true;
+    starte();
+    klappe(3);
+    erzeuge(forms::vbYes);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    EXPECT_EQ(boxes.last().title, QString("Torvana"));
+    EXPECT_EQ(word.calls.size(), 1);
+}
+
+TEST_F(Serienbrief, ADocumentThatCannotBeWrittenGivesOneMessageAndStartsNothing)
+{
+    office::FakeOffice word;
+    starte();
+    klappe(3);
+    // A folder under the document's name: the document cannot be written.
+    ASSERT_TRUE(QDir().mkpath(modKontakt::SerienbriefPfad()));
+    erzeuge(forms::vbYes);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    EXPECT_TRUE(word.calls.isEmpty());
+}

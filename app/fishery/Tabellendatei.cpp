@@ -1,0 +1,51 @@
+#include "fishery/Tabellendatei.h"
+
+#include "core/modGVar.h"
+#include "core/modRun.h"
+
+#include "forms/services.h"
+#include "office/office.h"
+
+namespace fishery {
+
+bool SchreibeTabellendatei(const Tabellendatei &datei)
+{
+    try {
+        office::DelimitedFile f(datei.pfad);
+        f.open();
+        f.writeRow(datei.kopf);
+        for (int i = 0; i < datei.zeilen; ++i)
+            f.writeRow(datei.zeile(i));
+        f.commit();
+    } catch (...) {
+        // Nothing of the new file is left; an older one stays as it was.
+        forms::MsgBox(datei.fehler, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        return false;
+    }
+    forms::MsgBox(datei.erfolg, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+    return true;
+}
+
+void BieteTabellenprogrammAn(const QString &pfad)
+{
+    gv().intAntwort = forms::MsgBox(QStringLiteral("Möchten Sie jetzt Excel starten ?"), forms::vbYesNo, modRun::Titel);
+    if (gv().intAntwort == forms::vbYes)
+        StarteTabellenprogramm(pfad);
+}
+
+void StarteTabellenprogramm(const QString &pfad)
+{
+    if (!office::Office().Open(office::Program::Spreadsheet, pfad))
+        forms::MsgBox(QStringLiteral("Es ist kein Excel verfügbar !"), forms::vbOKOnly + forms::vbInformation,
+                      modRun::Titel);
+}
+
+QString OhneEndblanks(const QString &text)
+{
+    qsizetype n = text.size();
+    while (n > 0 && text.at(n - 1) == u' ')
+        --n;
+    return text.left(n);
+}
+
+} // namespace fishery

@@ -1,0 +1,35 @@
+#pragma once
+// Writing a list of the catch side to a semicolon-separated file and handing it to the
+// spreadsheet program, shared by the catch list and the stocking plan files.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace fishery {
+
+struct Tabellendatei
+{
+    QString pfad;
+    QStringList kopf;                       // the header line's fields
+    int zeilen = 0;                         // number of lines after the header
+    std::function<QStringList(int)> zeile;  // the fields of line i
+    QString erfolg;                         // reported after the file was written
+    QString fehler;                         // shown when it could not be written
+};
+
+// Writes the file (whole or not at all) and reports it; false after a failure, which showed
+// datei.fehler.
+bool SchreibeTabellendatei(const Tabellendatei &datei);
+
+// Reports success, asks "Möchten Sie jetzt Excel starten ?" (the answer goes to intAntwort) and
+// on Yes hands the file to the spreadsheet program.
+void BieteTabellenprogrammAn(const QString &pfad);
+
+// Hands the file to the spreadsheet program; one message when none starts.
+void StarteTabellenprogramm(const QString &pfad);
+
+// text without its trailing blanks.
+QString OhneEndblanks(const QString &text);
+
+} // namespace fishery

@@ -1,0 +1,44 @@
+#include "fishery/modBesatzListDatei.h"
+#include "fishery/Tabellendatei.h"
+
+#include "core/modStart.h"
+
+#include "forms/listgrid.h"
+
+namespace modBesatzList {
+
+using fishery::OhneEndblanks;
+
+QString BPlanDateiPfad()
+{
+    return modStart::Programmordner() + QStringLiteral("/SeqData/BPLAN.csv");
+}
+
+QStringList BPlanZeile(const forms::ListGrid &tblBList, int row)
+{
+    return {tblBList.text(row, 0), OhneEndblanks(tblBList.text(row, 1)), OhneEndblanks(tblBList.text(row, 2)),
+            OhneEndblanks(tblBList.text(row, 3)), OhneEndblanks(tblBList.text(row, 4))};
+}
+
+void ErzeugeBPlanDatei(const forms::ListGrid &tblBList)
+{
+    fishery::Tabellendatei datei;
+    datei.pfad = BPlanDateiPfad();
+    datei.kopf = {QStringLiteral("Besatz.- Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                  QStringLiteral("Zeitpunkt"), QStringLiteral("Menge i. KG")};
+    datei.zeilen = tblBList.rowCount();
+    datei.zeile = [&](int i) { return BPlanZeile(tblBList, i); };
+    datei.erfolg = QStringLiteral("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
+    datei.fehler =
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !") +
+        QStringLiteral("\r\n") + QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+    if (fishery::SchreibeTabellendatei(datei))
+        fishery::BieteTabellenprogrammAn(datei.pfad);
+}
+
+void StarteExcelBPlan()
+{
+    fishery::StarteTabellenprogramm(BPlanDateiPfad());
+}
+
+} // namespace modBesatzList

@@ -1,0 +1,66 @@
+#include "fishery/modFAuswertDatei.h"
+#include "fishery/Tabellendatei.h"
+
+#include "core/modRun.h"
+#include "core/modStart.h"
+
+#include "forms/listgrid.h"
+
+#include <algorithm>
+
+namespace modFAuswert {
+
+QString FangDateiPfad()
+{
+    return modStart::Programmordner() + QStringLiteral("/SeqData/FANG.csv");
+}
+
+namespace {
+
+// text cut after breite characters, without trailing blanks (no copy when nothing is cut).
+QString Feld(const QString &text, qsizetype breite)
+{
+    qsizetype n = std::min(text.size(), breite);
+    while (n > 0 && text.at(n - 1) == u' ')
+        --n;
+    return n == text.size() ? text : text.left(n);
+}
+
+} // namespace
+
+QStringList FangZeile(const forms::ListGrid &tblFAusw, int row)
+{
+    const int monat = modRun::ErmittleMonatsNr(tblFAusw.text(row, 3));
+    QString datum = tblFAusw.text(row, 4);
+    datum += monat <= 9 ? QStringLiteral(".0") : QStringLiteral(".");
+    datum += QString::number(monat);
+    return {tblFAusw.text(row, 0).leftJustified(15, u' ', true),
+            Feld(tblFAusw.text(row, 1), 50),
+            Feld(tblFAusw.text(row, 2), 50),
+            Feld(datum, 20),
+            Feld(tblFAusw.text(row, 5), 5),
+            Feld(tblFAusw.text(row, 6), 10)};
+}
+
+void ErzeugeFangDatei(const forms::ListGrid &tblFAusw)
+{
+    fishery::Tabellendatei datei;
+    datei.pfad = FangDateiPfad();
+    datei.kopf = {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                  QStringLiteral("Fangdatum(jjjj.m)"), QStringLiteral("Anzahl"), QStringLiteral("Gewicht")};
+    datei.zeilen = tblFAusw.rowCount();
+    datei.zeile = [&](int i) { return FangZeile(tblFAusw, i); };
+    datei.erfolg = QStringLiteral("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
+    datei.fehler = QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !") +
+                   QStringLiteral("\r\n") +
+                   QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+    if (fishery::SchreibeTabellendatei(datei))
+        fishery::BieteTabellenprogrammAn(datei.pfad);
+}
+
+void StarteExcelFang()
+{
+    fishery::StarteTabellenprogramm(FangDateiPfad());
+}
+
+} // namespace modFAuswert

@@ -1,0 +1,370 @@
+#include "workhours/modMitglList.h"
+#include "workhours/MitglList.h"
+#include "workhours/modArbeit.h"
+
+#include "contacts/modKontakt.h"
+#include "core/modGVar.h"
+#include "core/modRun.h"
+#include "core/trap.h"
+
+#include "forms/listgrid.h"
+#include "forms/progress.h"
+#include "forms/services.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace modMitglList {
+
+namespace {
+
+const QString Modul = QStringLiteral("modMitglList");
+
+// Grid widths of the two layouts, in twips.
+constexpr int ListenBreite = 10095;
+constexpr int ArbeitsBreite = 8655;
+
+MitglList &fenster()
+{
+    return forms::form<MitglList>();
+}
+
+// The six comparisons an operator box offers, each with its condition on one column.
+struct Vergleich
+{
+    const char *op;
+    dao::Sql gebDatum;
+    dao::Sql eintritt;
+};
+const Vergleich Vergleiche[] = {
+    {"=", " AND k.GebDatum = ?", " AND m.Eintritt = ?"},
+    {">", " AND k.GebDatum > ?", " AND m.Eintritt > ?"},
+    {">=", " AND k.GebDatum >= ?", " AND m.Eintritt >= ?"},
+    {"<", " AND k.GebDatum < ?", " AND m.Eintritt < ?"},
+    {"<=", " AND k.GebDatum <= ?", " AND m.Eintritt <= ?"},
+    {"<>", " AND k.GebDatum <> ?", " AND m.Eintritt <> ?"},
+};
+
+const Vergleich *vergleich(const QString &op)
+{
+    for (const Vergleich &v : Vergleiche)
+        if (op == QLatin1String(v.op))
+            return &v;
+    return nullptr;
+}
+
+bool leer(const QComboBox *c)
+{
+    return c->currentText().isEmpty();
+}
+
+bool leer(const QLineEdit *t)
+{
+    return t->text().isEmpty();
+}
+
+// A date box is acceptable when it is empty or holds a day that exists.
+bool datumOk(const QLineEdit *t)
+{
+    return leer(t) || modRun::ErmittleDatum(t->text()) != modRun::KeinDatum;
+}
+
+// One date filter's bounds: when its box is checked and not all four controls are filled,
+// only the first bound alone is acceptable. An operator must be one of the six.
+bool grenzenOk(const QCheckBox *box, const QComboBox *op1, const QLineEdit *t1, const QComboBox *op2,
+               const QLineEdit *t2)
+{
+    if (!box->isChecked())
+        return true;
+    if (!leer(op1) && !vergleich(op1->currentText()))
+        return false;
+    if (!leer(op2) && !vergleich(op2->currentText()))
+        return false;
+    if (leer(op1) || leer(t1) || leer(op2) || leer(t2))
+        return !leer(op1) && !leer(t1) && leer(op2) && leer(t2);
+    return true;
+}
+
+// One bound of a date filter into the filter.
+void grenze(MitglFilter &f, const QComboBox *op, const QLineEdit *datum, bool gebDatum)
+{
+    const Vergleich *v = vergleich(op->currentText());
+    const double wert = modRun::ErmittleDatum(datum->text());
+    if (!v || wert == modRun::KeinDatum)
+        throw vb::Error(13, QStringLiteral("Typen unverträglich"));
+    f.text += gebDatum ? v->gebDatum : v->eintritt;
+    f.werte << wert;
+}
+
+void datumsfilter(MitglFilter &f, const QComboBox *op1, const QLineEdit *t1, const QComboBox *op2,
+                  const QLineEdit *t2, bool gebDatum)
+{
+    grenze(f, op1, t1, gebDatum);
+    if (!leer(op2) && !leer(t2))
+        grenze(f, op2, t2, gebDatum);
+}
+
+// One member as the query returns it.
+struct Mitglied
+{
+    qlonglong knr;
+    QVariantList adresse; // columns 1 to 7 of the grid
+    double stunden;       // hours done in the year (0 when not asked for)
+};
+
+} // namespace
+
+MitglFilter ErstelleMitglFilter()
+{
+    MitglList &w = fenster();
+    const auto &schalter = gv().blnMitglFilter;
+    MitglFilter f;
+
+    // The category is looked up by name on every call, whatever the switch.
+    const qint32 kategoNr = modKontakt::ErmittleKategoNr(w.optAktiv->isChecked() ? QStringLiteral("Mitglieder (aktiv)")
+                                                                                  : QStringLiteral("Mitglieder (passiv)"));
+
+    if (schalter[0])
+        datumsfilter(f, w.cboOptGeb01, w.txtGeb01, w.cboOptGeb02, w.txtGeb02, true);
+    if (schalter[1])
+        datumsfilter(f, w.cboOptTritt01, w.txtTritt01, w.cboOptTritt02, w.txtTritt02, false);
+    // The Boolean columns read True for any value but 0.
+    if (schalter[2])
+        f.text += w.optMann->isChecked() ? dao::Sql(" AND m.Geschlecht <> 0") : dao::Sql(" AND m.Geschlecht = 0");
+    if (schalter[3])
+        f.text += w.optBezahlt->isChecked() ? dao::Sql(" AND m.Bezahlt <> 0") : dao::Sql(" AND m.Bezahlt = 0");
+    if (schalter[4]) {
+        f.text += " AND k.KategoNr = ?";
+        f.werte << kategoNr;
+    }
+    if (schalter[5])
+        f.text += w.optBefrJa->isChecked() ? dao::Sql(" AND m.Befreit <> 0") : dao::Sql(" AND m.Befreit = 0");
+    // A missing exit date is the zero date (or, in an old record, no value at all).
+    if (schalter[6])
+        f.text += w.optAusgJa->isChecked() ? dao::Sql(" AND IFNULL(m.Austritt, 0) <> 0")
+                                           : dao::Sql(" AND IFNULL(m.Austritt, 0) = 0");
+    if (schalter[7])
+        f.text += w.optJGJa->isChecked() ? dao::Sql(" AND m.JG <> 0") : dao::Sql(" AND m.JG = 0");
+    return f;
+}
+
+void SetzeArbeitsLayout()
+{
+    MitglList &w = fenster();
+    forms::GridList &top = w.tblMList->top();
+    for (int c : {8, 9, 10})
+        top.setColumnHidden(c, false);
+    for (int c : {3, 4, 5, 6, 7})
+        top.setColumnHidden(c, true);
+    w.tblMList->setFixedWidth(forms::twipsToPixels(ArbeitsBreite));
+}
+
+void SetzeListenLayout()
+{
+    MitglList &w = fenster();
+    forms::GridList &top = w.tblMList->top();
+    for (int c : {8, 9, 10})
+        top.setColumnHidden(c, true);
+    for (int c : {3, 4, 5, 6, 7})
+        top.setColumnHidden(c, false);
+    w.tblMList->setFixedWidth(forms::twipsToPixels(ListenBreite));
+}
+
+void LeereMitglAuswahl()
+{
+    MitglList &w = fenster();
+    auto &g = gv();
+    // Unchecking a checked box runs its click handling: controls off, switch off, grid empty.
+    for (QCheckBox *box : {w.chkGebDat, w.chkEintritt})
+        box->setChecked(false);
+    for (QComboBox *op : {w.cboOptGeb01, w.cboOptGeb02, w.cboOptTritt01, w.cboOptTritt02}) {
+        op->setCurrentIndex(-1);
+        op->setEnabled(false);
+    }
+    for (QLineEdit *t : {w.txtGeb01, w.txtGeb02, w.txtTritt01, w.txtTritt02}) {
+        t->clear();
+        t->setEnabled(false);
+    }
+    const struct
+    {
+        QCheckBox *box;
+        QRadioButton *erste;
+        QRadioButton *zweite;
+    } paare[] = {
+        {w.chkGeschl, w.optMann, w.optFrau},     {w.chkJBeitrag, w.optBezahlt, w.optNBezahlt},
+        {w.chkStatus, w.optAktiv, w.optPassiv},  {w.chkBefreit, w.optBefrJa, w.optBefrNein},
+        {w.chkAusgMitgl, w.optAusgJa, w.optAusgNein}, {w.chkJG, w.optJGJa, w.optJGNein},
+    };
+    for (const auto &p : paare) {
+        p.box->setChecked(false);
+        p.erste->setChecked(true);
+        p.erste->setEnabled(false);
+        p.zweite->setEnabled(false);
+    }
+    w.chkArbStd->setChecked(false);
+    w.optStdNein->setChecked(true);
+    w.optStdJa->setEnabled(false);
+    w.optStdNein->setEnabled(false);
+    w.tblMList->top().clear();
+    w.lblGefDS->clear();
+    g.blnMitglFilter.fill(false);
+    g.blnDSGewaehlt = false;
+    w.txtInfo->clear();
+    w.chkArbAnz->setChecked(false);
+    SetzeListenLayout();
+}
+
+bool PruefeMitglAuswahl()
+{
+    MitglList &w = fenster();
+    bool ok = true;
+    for (const QLineEdit *t : {w.txtGeb01, w.txtGeb02, w.txtTritt01, w.txtTritt02})
+        ok = datumOk(t) && ok;
+    ok = grenzenOk(w.chkGebDat, w.cboOptGeb01, w.txtGeb01, w.cboOptGeb02, w.txtGeb02) && ok;
+    ok = grenzenOk(w.chkEintritt, w.cboOptTritt01, w.txtTritt01, w.cboOptTritt02, w.txtTritt02) && ok;
+    return ok;
+}
+
+std::optional<int> ErmittleArbJahr()
+{
+    bool ok = false;
+    const int jahr = fenster().cboArbJahr->currentText().trimmed().toInt(&ok);
+    if (!ok || jahr < 1 || jahr > 9999)
+        return std::nullopt;
+    return jahr;
+}
+
+void LadeAuswahl()
+{
+    MitglList &w = fenster();
+    auto &g = gv();
+    modRun::Trap trap(Modul, QStringLiteral("LadeAuswahl"));
+    forms::Hourglass sanduhr;
+
+    const bool arbAnz = w.chkArbAnz->isChecked();
+    const bool arbStd = w.chkArbStd->isChecked();
+    const bool mitStunden = arbAnz || arbStd;
+    // The year counts only when the hours are listed or filtered.
+    std::optional<int> jahr;
+    if (mitStunden) {
+        jahr = ErmittleArbJahr();
+        if (!jahr) {
+            modRun::ZeigeEingabeFehler();
+            return;
+        }
+    }
+
+    std::vector<Mitglied> mitglieder;
+    double pflicht = 0;
+    const bool gelesen = trap.run([&] {
+        MitglFilter filter = ErstelleMitglFilter();
+        QVariantList werte;
+        dao::SqlText sql("SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum");
+        if (mitStunden) {
+            // Each member's hours of the year, by the index on Arbeit (KNr, Jahr).
+            sql += ", (SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = ?) AS Expr1000";
+            werte << *jahr;
+        }
+        sql += " FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
+        sql += filter.text;
+        werte += filter.werte;
+        dao::Recordset rs = g.dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, werte);
+        mitglieder.reserve(std::size_t(rs.RecordCount()));
+        while (!rs.Eof()) {
+            Mitglied m;
+            m.knr = rs.Fields(0).Value().toLongLong();
+            for (int c = 1; c <= 6; ++c) {
+                const QVariant v = rs.Fields(c).Value();
+                m.adresse << (v.isNull() ? QString() : v.toString());
+            }
+            const QVariant geb = rs.Fields(7).Value();
+            m.adresse << (geb.isNull() ? QString() : modRun::ErmittleDatumText(geb));
+            m.stunden = mitStunden ? rs.Fields(8).Value().toDouble() : 0.0;
+            mitglieder.push_back(std::move(m));
+            rs.MoveNext();
+        }
+        rs.Close();
+        if (mitStunden)
+            pflicht = modArbeit::ErmittlePflichtStd();
+    });
+    if (!gelesen)
+        return;
+
+    if (mitglieder.empty()) {
+        w.lblGefDS->setText(QStringLiteral("0"));
+        forms::setMousePointer(forms::vbDefault);
+        forms::MsgBox(QStringLiteral("Keine passenden Einträge gefunden !"), forms::vbOKOnly + forms::vbInformation,
+                      modRun::Titel);
+        return;
+    }
+    w.lblGefDS->setText(QString::number(mitglieder.size()));
+
+    const QString null = modRun::FormatZahl(0);
+    // The figures as the list shows them, each to two decimals; the balance from those two.
+    const double pflichtGerundet = modRun::Runde(pflicht, 2);
+    const QString pflichtText = modRun::FormatZahl(pflichtGerundet);
+    auto zeile = [&](const Mitglied &m, bool figuren) {
+        QVariantList z;
+        z.reserve(11);
+        z << m.knr;
+        z += m.adresse;
+        if (figuren) {
+            const double geleistet = modRun::Runde(m.stunden, 2);
+            z << pflichtText << modRun::FormatZahl(geleistet)
+              << modRun::FormatZahl(modArbeit::ErmittleSollHaben(geleistet, pflichtGerundet));
+        } else {
+            z << null << null << null;
+        }
+        return z;
+    };
+
+    forms::ListGrid &grid = *w.tblMList;
+    if (!arbStd) {
+        if (arbAnz)
+            SetzeArbeitsLayout();
+        grid.top().clear();
+        w.pb->setVisible(true);
+        // The members are read already: the bar follows the rows in tenths, since each step
+        // repaints it, which costs more than a hundred rows.
+        const qlonglong anzahl = qlonglong(mitglieder.size());
+        const qlonglong zehntel = std::max<qlonglong>(1, anzahl / 10);
+        forms::ProgressSteps fortschritt(w.pb, anzahl);
+        qlonglong n = 0;
+        for (const Mitglied &m : mitglieder) {
+            grid.addRow(zeile(m, arbAnz));
+            if (++n % zehntel == 0 || n == anzahl)
+                fortschritt.advance(n);
+        }
+        w.pb->setVisible(false);
+    } else {
+        if (arbAnz)
+            SetzeArbeitsLayout();
+        // Done against required on the two-decimal figures the list shows: hours that add up
+        // to 19.999999999999996 are the 20,00 required. A member whose hours equal the
+        // required ones passes "ja" and "nein" alike.
+        const struct
+        {
+            bool an;
+            bool ja;
+        } durchgaenge[] = {{w.optStdJa->isChecked(), true}, {w.optStdNein->isChecked(), false}};
+        for (const auto &d : durchgaenge) {
+            if (!d.an)
+                continue;
+            for (const Mitglied &m : mitglieder) {
+                const double geleistet = modRun::Runde(m.stunden, 2);
+                if (d.ja ? pflichtGerundet <= geleistet : geleistet <= pflichtGerundet)
+                    grid.addRow(zeile(m, true));
+            }
+        }
+    }
+    w.lblGefDS->setText(QString::number(grid.rowCount()));
+}
+
+} // namespace modMitglList

@@ -1,0 +1,176 @@
+// The member list of a club with 2,000 members and 100,000 work-hours entries (ten years, five
+// entries per member and year): every member with the required hours, the hours done and the
+// balance of one year. For comparison, the same query through sqlite3's C API and the sqlite3
+// shell on the same file.
+#include "workhours/MitglList.h"
+#include "workhours/modMitglList.h"
+
+#include "core/modGVar.h"
+#include "core/modStart.h"
+#include "schema/schema.h"
+
+#include "dao/dao.h"
+#include "forms/listgrid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QProcess>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <cstdlib>
+
+namespace {
+
+constexpr int Mitglieder = 2000;
+constexpr int Jahre = 10;
+constexpr int EintraegeJeJahr = 5; // 2,000 x 10 x 5 = 100,000 entries
+constexpr int ErstesJahr = 2015;
+constexpr int Jahr = 2020;
+
+// The query the list runs for the hours of a year, as the shell and the C API run it.
+const char *const Abfrage =
+    "SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum, "
+    "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
+    "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
+
+void legeClubAn()
+{
+    dao::Database &db = gv().dbDaten;
+    dao::Workspace &ws = *gv().wsDaten;
+    ws.BeginTrans();
+    db.Execute("UPDATE System SET PflichtStd = 20");
+    for (int i = 0; i < Mitglieder; ++i)
+        db.Execute("INSERT INTO Kontakt (KategoNr, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, GebDatum) "
+                   "VALUES (?, ?, ?, 'Uferweg 1', '28195', 'Bremen', '0421 123456', ?)",
+                   {1 + i % 2, QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname %1").arg(i),
+                    i % 10 ? double(20000 + i % 15000) : 0.0});
+    db.Execute("INSERT INTO Mitglied (KNr, Geschlecht, Bezahlt) SELECT KNr, KNr % 2, KNr % 3 = 0 FROM Kontakt");
+    // Entries in the order they are booked: year by year, member after member.
+    for (int j = 0; j < Jahre; ++j)
+        for (int e = 0; e < EintraegeJeJahr; ++e)
+            for (int k = 1; k <= Mitglieder; ++k)
+                db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, '')",
+                           {k, ErstesJahr + j, 42000.0 + j * 365 + e, 0.5 + (k + e) % 9 * 0.75});
+    ws.CommitTrans();
+}
+
+// The database is made once, on first use, for every run of the benchmarks.
+void oeffneClubdaten()
+{
+    static QTemporaryDir home;
+    if (gv().dbDaten.IsOpen())
+        return;
+    qputenv("TORVANA_HOME", home.path().toUtf8());
+    schema::CreateStarterDatabase(modStart::Datenbankpfad());
+    modStart::OeffneDatenbank();
+    gv().intJahr = Jahr;
+    legeClubAn();
+}
+
+// The list window with the work-hours list of the year switched on.
+MitglList &zeigeListe()
+{
+    MitglList &w = forms::form<MitglList>();
+    w.resize(1000, 700);
+    w.show();
+    w.chkArbAnz->setChecked(true);
+    w.cboArbJahr->setCurrentText(QString::number(Jahr));
+    return w;
+}
+
+void BM_MitgliederlisteMitStunden(benchmark::State &state)
+{
+    oeffneClubdaten();
+    MitglList &w = zeigeListe();
+    for (auto _ : state) {
+        modMitglList::LadeAuswahl();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(w.tblMList->rowCount());
+    }
+    state.counters["members"] = w.tblMList->rowCount();
+}
+BENCHMARK(BM_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
+
+// With the filter on the hours done: every member's hours are compared with the required ones.
+void BM_MitgliederMitGeleistetenStunden(benchmark::State &state)
+{
+    oeffneClubdaten();
+    MitglList &w = zeigeListe();
+    w.chkArbStd->setChecked(true);
+    w.optStdJa->setChecked(true);
+    for (auto _ : state) {
+        w.tblMList->top().clear();
+        modMitglList::LadeAuswahl();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(w.tblMList->rowCount());
+    }
+    state.counters["members"] = w.tblMList->rowCount();
+    w.chkArbStd->setChecked(false);
+}
+BENCHMARK(BM_MitgliederMitGeleistetenStunden)->Unit(benchmark::kMillisecond);
+
+// ---- the same query through sqlite3's C API and its shell --------------------------------------
+
+void BM_Sqlite3_MitgliederlisteMitStunden(benchmark::State &state)
+{
+    oeffneClubdaten();
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *st = nullptr;
+    sqlite3_prepare_v2(db, Abfrage, -1, &st, nullptr);
+    long long zeilen = 0;
+    for (auto _ : state) {
+        sqlite3_reset(st);
+        zeilen = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < 9; ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            ++zeilen;
+        }
+    }
+    state.counters["members"] = double(zeilen);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_Sqlite3_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
+
+// One run of the shell per iteration, its start included, output thrown away.
+void BM_Sqlite3Shell_MitgliederlisteMitStunden(benchmark::State &state)
+{
+    oeffneClubdaten();
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (shell.isEmpty()) {
+        state.SkipWithError("sqlite3 shell not installed");
+        return;
+    }
+    const QStringList args = {modStart::Datenbankpfad(), QString::fromLatin1(Abfrage)};
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QProcess p;
+        p.start(shell, args);
+        p.waitForFinished(-1);
+        bytes = p.readAllStandardOutput().size();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_Sqlite3Shell_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    forms::unloadAll();
+    gv().dbDaten.Close();
+    return 0;
+}
