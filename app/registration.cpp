@@ -5,10 +5,8 @@
 #include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
 #include "core/modMain.h"
-#include "core/modStart.h"
 #include "workhours/Arbeit.h"
 #include "workhours/MitglList.h"
-
 
 void RegistriereBereiche()
 {

@@ -1,6 +1,17 @@
+include(GoogleTest)
+
+# The environment of every test: headless, the forms runtime in test mode, and under the
+# sanitizers the leak checker's suppressions for third-party libraries.
+set(TV_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen" "TORVANA_TESTING=1")
+if(TORVANA_SANITIZE)
+  list(APPEND TV_TEST_ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
+endif()
+
 # tv_add_test(<name> SOURCES <files...> LIBS <targets...>
 #             [INCLUDES <dirs...>] [DEFINITIONS <defs...>] [DEPENDS <targets...>])
 # One test executable per component; it runs headless under the offscreen platform plugin.
+# The tests are built with -Werror (TORVANA_WERROR, on with the tests): the code is free of
+# warnings and stays so.
 # INCLUDES are private include roots (a library's own folder, for tests of its internal headers),
 # DEFINITIONS private compile definitions, DEPENDS targets that must be built before the tests run
 # (the control libraries and tools the tests load or start by path).
@@ -16,10 +27,14 @@ function(tv_add_test name)
   if(T_DEPENDS)
     add_dependencies(${name} ${T_DEPENDS})
   endif()
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TORVANA_TESTING=1"
-    TIMEOUT 600)
+  # CTest lists every test case, read from the executable right after it is built. Each case runs
+  # in a process of its own.
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE POST_BUILD
+    DISCOVERY_TIMEOUT 120
+    TEST_PREFIX "${name}."
+    NO_PRETTY_VALUES
+    PROPERTIES ENVIRONMENT "${TV_TEST_ENVIRONMENT}" TIMEOUT 600)
 endfunction()
 
 # tv_add_bench(<name> SOURCES <files...> LIBS <targets...>)

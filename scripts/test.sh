@@ -5,7 +5,7 @@ set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 "$src/scripts/install-deps.sh"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for variant in release asan; do
   dir="$src/build-test-$variant"

@@ -4,6 +4,8 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -173,7 +175,7 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
     } else if (key == QLatin1String("tbEsc")) {
         modKatego::LeereKategoFelder();
         Hide();
-        if (forms::Form *uebersicht = modMain::Fenster(QStringLiteral("Kontakte")))
+        if (forms::Form *uebersicht = core::Fenster(navigation::Kontakte.key))
             modMain::ZeigeImAktItem(*uebersicht);
     }
     g.strModus = SAVE;

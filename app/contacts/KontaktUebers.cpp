@@ -7,6 +7,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -25,7 +27,7 @@ const QString EDIT = QStringLiteral("EDIT");
 // Shows a window of another area in the pane of the current navigation item.
 void zeigeImPane(const QString &key)
 {
-    if (forms::Form *fenster = modMain::Fenster(key))
+    if (forms::Form *fenster = core::Fenster(key))
         modMain::ZeigeImAktItem(*fenster);
 }
 
@@ -193,22 +195,22 @@ namespace contacts {
 
 void RegistriereKontakte()
 {
-    modMain::RegistriereFenster(QStringLiteral("Kontakte"), [] { return &forms::form<KontaktUebers>(); });
-    modMain::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
-    modStart::setKategoListe([]() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; });
+    core::RegistriereFenster(navigation::Kontakte.key, [] { return &forms::form<KontaktUebers>(); });
+    core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
+    auto &e = core::einstiege();
+    e.kategoListe = []() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; };
     auto &erw = modKontakt::erweiterungen();
     erw.LeereSuchKont = modKontakt::LeereSuchKont;
     erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
     erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
-    modStart::ladeschritte().InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
-    auto &b = modMain::bereiche();
-    b.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
-    b.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
-    b.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
-    b.LeereSuchKont = modKontakt::LeereSuchKont;
-    b.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
-    modStart::jahreswechsel().ReinitialisiereJB = modKontakt::ReinitialisiereJB;
+    e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
+    e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
+    e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
+    e.bereiche.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
+    e.bereiche.LeereSuchKont = modKontakt::LeereSuchKont;
+    e.bereiche.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    e.jahreswechsel.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 
 } // namespace contacts

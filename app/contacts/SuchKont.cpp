@@ -5,6 +5,7 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/combobox.h"
 #include "forms/keyfilter.h"
@@ -180,7 +181,7 @@ void SuchKont::tblSuch_DblClick(int row, int col)
         g.strModus = QStringLiteral("SAVE");
     } else if (g.intSuchAufruf == 1) {
         Hide();
-        if (const auto &uebernehme = modMain::bereiche().UebernehmeKontakt) {
+        if (const auto &uebernehme = core::einstiege().bereiche.UebernehmeKontakt) {
             int zeile = row;
             uebernehme(*tblSuch, zeile);
         }

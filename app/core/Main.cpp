@@ -5,6 +5,8 @@
 #include "core/modRun.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 #include "core/trap.h"
 
 #include "com/bstr.h"
@@ -178,29 +180,24 @@ void Main::ButtnBar_ItemClick(ILzNavrailGroup *group, ILzNavrailItem *item)
     if (FAILED(item->get_Key(key.put())))
         return;
     const QString schluessel = key.toString();
-    static const QStringList bekannte = {
-        QStringLiteral("Zugriff"),  QStringLiteral("Parameter"),      QStringLiteral("Basisdaten"),
-        QStringLiteral("Fangbuch"), QStringLiteral("Fangauswertung"), QStringLiteral("Kontakte"),
-        QStringLiteral("Arbeit"),   QStringLiteral("Besatzung"),
-    };
-    if (!bekannte.contains(schluessel))
+    if (!navigation::ZuSchluessel(schluessel))
         return;
-    if (schluessel == QLatin1String("Kontakte"))
+    if (schluessel == navigation::Kontakte.key)
         gv().intSuchAufruf = 0;
     forms::Form *fenster = modMain::ZeigeFenster(schluessel);
     if (!fenster)
         return;
-    if (schluessel == QLatin1String("Fangbuch")) {
+    if (schluessel == navigation::Fangbuch.key) {
         if (auto *cboFArt = fenster->findChild<QWidget *>(QStringLiteral("cboFArt")))
             cboFArt->setFocus();
-    } else if (schluessel == QLatin1String("Arbeit")) {
+    } else if (schluessel == navigation::Arbeit.key) {
         gv().intSuchAufruf = 1;
     }
 }
 
 void Main::loadKontMenu_Mitgl()
 {
-    const auto &b = modMain::bereiche();
+    const auto &b = core::einstiege().bereiche;
     mnuMitglInfo->setEnabled(b.KontaktZugriff_Erlaubt ? b.KontaktZugriff_Erlaubt() : false);
     mnuArbContr->setEnabled(b.ArbeitsZugriff_Erlaubt ? b.ArbeitsZugriff_Erlaubt() : false);
     mnuKontMenu_Mitgl->popup(QCursor::pos());
@@ -208,14 +205,14 @@ void Main::loadKontMenu_Mitgl()
 
 void Main::loadKontMenu_FAusw()
 {
-    const auto &b = modMain::bereiche();
+    const auto &b = core::einstiege().bereiche;
     mnuFangInfo->setEnabled(b.FangbuchZugriff_Erlaubt ? b.FangbuchZugriff_Erlaubt() : false);
     mnuKontMenu_FAusw->popup(QCursor::pos());
 }
 
 void Main::mnuFangInfo_Click()
 {
-    const auto &b = modMain::bereiche();
+    const auto &b = core::einstiege().bereiche;
     forms::ListGrid *tblFAusw = gridAus(b.tblFAusw);
     int &zeile = gv().lngDSNr;
     if (!zeileVorhanden(tblFAusw, zeile) || !b.loadFang) {
@@ -226,16 +223,16 @@ void Main::mnuFangInfo_Click()
         b.LeereFangFelder();
     b.loadFang(*tblFAusw, zeile);
     gv().strModus = QStringLiteral("EDIT");
-    if (forms::Form *auswertung = modMain::Fenster(QStringLiteral("Fangauswertung")))
+    if (forms::Form *auswertung = core::Fenster(navigation::Fangauswertung.key))
         auswertung->Hide();
     // The catch log stays attached to its own item.
-    if (forms::Form *fangbuch = modMain::Fenster(QStringLiteral("Fangbuch")))
+    if (forms::Form *fangbuch = core::Fenster(navigation::Fangbuch.key))
         fangbuch->Show();
 }
 
 void Main::mnuMitglInfo_Click()
 {
-    const auto &b = modMain::bereiche();
+    const auto &b = core::einstiege().bereiche;
     forms::ListGrid *tblMList = gridAus(b.tblMList);
     int &zeile = gv().lngDSNr;
     if (!zeileVorhanden(tblMList, zeile) || !b.loadKontakt) {
@@ -251,20 +248,20 @@ void Main::mnuMitglInfo_Click()
 
 void Main::mnuArbContr_Click()
 {
-    const auto &b = modMain::bereiche();
+    const auto &b = core::einstiege().bereiche;
     forms::ListGrid *tblMList = gridAus(b.tblMList);
     const int zeile = gv().lngDSNr;
     if (!zeileVorhanden(tblMList, zeile)) {
         modRun::ZeigeDSFehlt();
         return;
     }
-    forms::Form *arbeit = modMain::Fenster(QStringLiteral("Arbeit"));
+    forms::Form *arbeit = core::Fenster(navigation::Arbeit.key);
     if (!arbeit || !b.UebernimmMitglied)
         return;
     // The work-hours area checks the member (missing, exempt) and says why it refuses.
     if (!b.UebernimmMitglied(*tblMList, zeile))
         return;
-    if (forms::Form *liste = modMain::Fenster(QStringLiteral("MitglList")))
+    if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
         liste->Hide();
     modMain::ZeigeImAktItem(*arbeit);
     gv().intSuchAufruf = 1;
@@ -273,19 +270,19 @@ void Main::mnuArbContr_Click()
 
 void Main::mnuKomprimiere_Click()
 {
-    if (const auto &komprimiere = modMain::bereiche().KomprimiereDatenbank)
+    if (const auto &komprimiere = core::einstiege().bereiche.KomprimiereDatenbank)
         komprimiere();
 }
 
 void Main::mnuRepariere_Click()
 {
-    if (const auto &repariere = modStart::startschritte().RepariereDatenbank)
+    if (const auto &repariere = core::einstiege().startschritte.RepariereDatenbank)
         repariere();
 }
 
 void Main::mnuInfo_Click()
 {
-    forms::Form *fenster = modMain::Fenster(QStringLiteral("Info"));
+    forms::Form *fenster = core::Fenster(QStringLiteral("Info"));
     if (auto *info = qobject_cast<Info *>(fenster))
         info->Zeige(); // notes the window shown now, for its OK
     else if (fenster)
@@ -294,7 +291,7 @@ void Main::mnuInfo_Click()
 
 void Main::MDIForm_Load()
 {
-    auto &schritte = modStart::startschritte();
+    auto &schritte = core::einstiege().startschritte;
     // After a repair the start begins again with opening the database; a second failure
     // after a repair ends the program instead of asking again.
     for (bool repariert = false;;) {

@@ -5,6 +5,8 @@
 #include "core/modEnde.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "com/variant.h"
@@ -19,9 +21,9 @@ namespace {
 // the first item left (Organisation first, then System); empty when none is left.
 com::ComPtr<ILzNavrailItem> ersteItem(QString *key)
 {
-    com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(QStringLiteral("Fangbuch"));
+    com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(navigation::Fangbuch.key);
     if (item) {
-        *key = QStringLiteral("Fangbuch");
+        *key = navigation::Fangbuch.key;
         return item;
     }
     const auto &g = gv();
@@ -76,7 +78,7 @@ void StarteLogin()
     QString key;
     gv().objAktItem = ersteItem(&key);
     if (gv().objAktItem)
-        if (forms::Form *fenster = modMain::Fenster(key))
+        if (forms::Form *fenster = core::Fenster(key))
             modMain::ZeigeImAktItem(*fenster);
     forms::unload<Login>();
 }

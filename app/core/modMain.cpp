@@ -7,78 +7,44 @@
 #include "core/System.h"
 #include "core/modStart.h"
 #include "core/modTools.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "ole/handles.h"
 
-#include <QHash>
-
 namespace modMain {
-
-namespace {
-
-QHash<QString, Fensterfabrik> &register_()
-{
-    static QHash<QString, Fensterfabrik> fabriken;
-    return fabriken;
-}
-
-} // namespace
-
-void RegistriereFenster(const QString &key, Fensterfabrik fabrik)
-{
-    if (fabrik)
-        register_().insert(key, std::move(fabrik));
-    else
-        register_().remove(key);
-}
-
-void LeereFensterRegister()
-{
-    register_().clear();
-}
-
-forms::Form *Fenster(const QString &key)
-{
-    const auto it = register_().constFind(key);
-    if (it == register_().constEnd() || !*it)
-        return nullptr;
-    return (*it)();
-}
-
-Bereiche &bereiche()
-{
-    static Bereiche b;
-    return b;
-}
 
 void VerbergeAlleForms()
 {
-    static const char *const fenster[] = {"Zugriff", "Parameter", "Fangbuch",  "Fangauswertung", "Kontakte",
-                                          "Basisdaten", "Arbeit", "Besatzung", "Hinter", "MitglList"};
-    for (const char *key : fenster)
-        if (forms::Form *f = Fenster(QString::fromLatin1(key)))
+    namespace nav = navigation;
+    // In this order: loading a window that is not loaded yet has effects of its own.
+    const QString fenster[] = {
+        nav::Zugriff.key,         nav::Parameter.key,         nav::Fangbuch.key, nav::Fangauswertung.key,
+        nav::Kontakte.key,        nav::Basisdaten.key,        nav::Arbeit.key,   nav::Besatzung.key,
+        QStringLiteral("Hinter"), QStringLiteral("MitglList")};
+    for (const QString &key : fenster)
+        if (forms::Form *f = core::Fenster(key))
             f->Hide();
-    if (bereiche().LeereMitglAuswahl)
-        bereiche().LeereMitglAuswahl();
-    if (forms::Form *katego = Fenster(QStringLiteral("Katego")))
+    if (const auto &leere = core::einstiege().bereiche.LeereMitglAuswahl)
+        leere();
+    if (forms::Form *katego = core::Fenster(QStringLiteral("Katego")))
         katego->Hide();
 }
 
 void RegistriereKern()
 {
-    RegistriereFenster(QStringLiteral("Parameter"), [] { return &forms::form<System>(); });
-    RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
-    RegistriereFenster(QStringLiteral("Basisdaten"), [] { return &forms::form<Basis>(); });
-    RegistriereFenster(QStringLiteral("Zugriff"), [] { return &forms::form<Benutzer>(); });
-    auto &schritte = modStart::startschritte();
-    schritte.loadButtnBar = modStart::loadButtnBar;
-    schritte.zeigeLogin = [] { forms::form<Login>().Show(); };
-    schritte.RepariereDatenbank = modTools::RepariereDatenbank;
-    bereiche().KomprimiereDatenbank = modTools::KomprimiereDatenbank;
-    auto &laden = modStart::ladeschritte();
-    laden.loadTblBenutzer = modStart::loadTblBenutzer;
-    laden.loadTblZugriff = modStart::loadTblZugriff;
+    core::RegistriereFenster(navigation::Parameter.key, [] { return &forms::form<System>(); });
+    core::RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
+    core::RegistriereFenster(navigation::Basisdaten.key, [] { return &forms::form<Basis>(); });
+    core::RegistriereFenster(navigation::Zugriff.key, [] { return &forms::form<Benutzer>(); });
+    auto &e = core::einstiege();
+    e.startschritte.loadButtnBar = modStart::loadButtnBar;
+    e.startschritte.zeigeLogin = [] { forms::form<Login>().Show(); };
+    e.startschritte.RepariereDatenbank = modTools::RepariereDatenbank;
+    e.bereiche.KomprimiereDatenbank = modTools::KomprimiereDatenbank;
+    e.ladeschritte.loadTblBenutzer = modStart::loadTblBenutzer;
+    e.ladeschritte.loadTblZugriff = modStart::loadTblZugriff;
 }
 
 com::ComPtr<ILzNavrailItem> ItemFromKey(const QString &key)
@@ -118,7 +84,7 @@ forms::Form *ZeigeFenster(const QString &key)
 {
     VerbergeAlleForms();
     gv().objAktItem = ItemFromKey(key);
-    forms::Form *fenster = Fenster(key);
+    forms::Form *fenster = core::Fenster(key);
     if (fenster)
         ZeigeImAktItem(*fenster);
     return fenster;

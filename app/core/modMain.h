@@ -1,67 +1,14 @@
 #pragma once
-// The main window's navigation: the content windows by navigation key, hiding them all, and
-// showing one in the navigation bar's results pane.
-//
-// The core knows the windows of the other program areas only through this registry: the
-// application fills it at start (window name or navigation key -> the window, created and
-// loaded on first use), tests register stand-ins. Navigation keys: "Zugriff", "Parameter",
-// "Basisdaten", "Fangbuch", "Fangauswertung", "Kontakte", "Arbeit", "Besatzung"; further
-// windows by their names: "Hinter", "MitglList", "Katego", "Info".
+// The main window's navigation: hiding all content windows and showing one in the navigation
+// bar's results pane. The windows come from the plug-in points (core/plugins.h), by navigation
+// key (core/navigation.h) or window name.
 #include "core/modGVar.h"
 
 #include "forms/form.h"
 
 #include <QString>
-#include <functional>
-
-namespace forms {
-class ListGrid;
-}
 
 namespace modMain {
-
-using Fensterfabrik = std::function<forms::Form *()>;
-
-// Registers (or replaces) the window of a key; an empty factory removes it.
-void RegistriereFenster(const QString &key, Fensterfabrik fabrik);
-// Removes every registration (tests).
-void LeereFensterRegister();
-// The window of the key, created and loaded if it was not; nullptr when none is registered.
-forms::Form *Fenster(const QString &key);
-
-// What the main window's commands call in the other program areas. An empty entry means the
-// area is not part of this build: the command then does nothing.
-struct Bereiche
-{
-    // Member list: resets its filter controls and flags; its grid tblMList.
-    std::function<void()> LeereMitglAuswahl;
-    std::function<forms::ListGrid *()> tblMList;
-    // Catch log and evaluation.
-    std::function<void()> LeereFangFelder;
-    std::function<void(forms::ListGrid &tblFAusw, int &lngDSNr)> loadFang;
-    std::function<forms::ListGrid *()> tblFAusw;
-    std::function<bool()> FangbuchZugriff_Erlaubt;
-    // Contacts.
-    std::function<void(int modus)> SetzeKontaktToolbar;
-    std::function<void(forms::ListGrid &tblMList, int &lngDSNr)> loadKontakt;
-    std::function<bool()> KontaktZugriff_Erlaubt;
-    // The contact search dialog SuchKont: empties it; shows it modally for the caller that
-    // gv().intSuchAufruf names (1: the work-hours side picks a member).
-    std::function<void()> LeereSuchKont;
-    std::function<void()> ZeigeSuchKont;
-    // Work hours: takes the member of the member-list row into the work-hours window (labels,
-    // caption, its back button, the year's records, sum, required hours and balance). False when
-    // it was not taken over (no member, an exempt one, a failed read): the area has said why.
-    std::function<bool(forms::ListGrid &tblMList, int row)> UebernimmMitglied;
-    std::function<bool()> ArbeitsZugriff_Erlaubt;
-    // Work hours: takes the member of row `row` of the search dialog's result list tblSuch
-    // (column 0 the contact number, 3 the surname, 4 the first name) into the work-hours window.
-    // The dialog calls it after a double-click when it serves the work-hours side.
-    std::function<void(forms::ListGrid &tblSuch, int &row)> UebernehmeKontakt;
-    // Database tools.
-    std::function<void()> KomprimiereDatenbank;
-};
-Bereiche &bereiche();
 
 // Hides every content window (loading those not loaded yet): Benutzer, System, Fangbuch,
 // Fangauswertung, KontaktUebers, Basis, Arbeit, Besatzung, Hinter, MitglList; then resets the
@@ -78,7 +25,6 @@ forms::Form *ZeigeFenster(const QString &key);
 // it there and shows it. Without such an item the window is not shown; returns false then.
 bool ZeigeImAktItem(forms::Form &fenster);
 
-// Registers the core's own windows (Benutzer as "Zugriff", System as "Parameter", Basis as
 // Registers the core's own windows (Benutzer as "Zugriff", System as "Parameter", Basis as
 // "Basisdaten", Info), the start-up steps that build the navigation bar, show the login and
 // repair the database, the loaders of users and groups, and the compaction.

@@ -72,10 +72,4 @@ QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRE
            QStringLiteral("Torvana beendet sich jetzt !");
 }
 
-Startschritte &startschritte()
-{
-    static Startschritte schritte;
-    return schritte;
-}
-
 } // namespace modStart

@@ -62,16 +62,6 @@ struct SteuerelementFehlt
     QString meldung;
 };
 
-// Steps of the start-up that other modules provide. An empty step does nothing, except the
-// login step: without it the main window shows itself.
-struct Startschritte
-{
-    std::function<void()> loadButtnBar;       // builds the navigation bar
-    std::function<void()> zeigeLogin;         // shows the Login window, modeless
-    std::function<void()> RepariereDatenbank; // repairs the database file and reopens it
-};
-Startschritte &startschritte();
-
 // ---- navigation bar, login, rights, start-up load ---------------------------------------------
 
 // Builds the groups "System" and "Organisation" with their eight items, opens "Organisation" and
@@ -115,15 +105,6 @@ QString Rechtsspalte(Recht recht);
 // such user or group exists. No error trap: errors go to the caller's.
 bool GruppeHatRecht(Recht recht);
 
-// Loaders of other program areas that the start-up load calls; empty ones are skipped.
-struct Ladeschritte
-{
-    std::function<void()> loadTblBenutzer;           // users
-    std::function<void()> loadTblZugriff;            // groups and rights
-    std::function<void()> InitialisiereKontaktUebers; // contact overview
-};
-Ladeschritte &ladeschritte();
-
 // ---- yearly roll-over -------------------------------------------------------------------------
 
 // Compares the stored catch year (System.FJahr) with intJahr. Equal: true. Otherwise asks
@@ -133,16 +114,6 @@ Ladeschritte &ladeschritte();
 // The new year and everything that follows from it are written in one transaction: after a
 // failure nothing is kept, the next login asks again, and the result is false.
 bool KontrolliereSystemJahr();
-
-// The procedures of the work-hours and contact areas that the roll-over calls, with the old
-// catch year. Each returns false after a failure it has reported. An empty one is skipped.
-struct Jahreswechsel
-{
-    std::function<bool(long &altesJahr)> UebernehmeStunden;
-    std::function<bool(long &jahr)> Ueberpruefe_auf_Uebertrag;
-    std::function<bool()> ReinitialisiereJB;
-};
-Jahreswechsel &jahreswechsel();
 
 // ---- loaders of the catch side ----------------------------------------------------------------
 
@@ -159,12 +130,9 @@ void loadTblGBasis();
 // load. Without a progress bar (nullptr) the rows go in all the same.
 void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb);
 
-// The catch log window lives on the catch side, which this module does not know. That side
-// registers how to reach the window's grid (creating the window on first use); the start-up
-// load then fills it through loadTblFList(pb).
-using FangListeZugriff = std::function<forms::ListGrid &()>;
-void setFangListe(FangListeZugriff zugriff);
-// The catch log's grid through the registration. Without one, the trap reports error 91.
+// The catch log window lives on the catch side, which this module does not know; the start-up
+// load fills its grid through the plug-in point fangListe (core/plugins.h). Without one, the
+// trap reports error 91.
 void loadTblFList(QProgressBar *pb);
 // The catch log's grid through the registration (the window is created on first use);
 // nullptr when none is registered.
@@ -177,11 +145,9 @@ void loadcboGName(QComboBox &cbo);
 
 // ---- loaders of categories, stocking, contacts ------------------------------------------------
 
-// The category window lives on the contact side, which this module does not know. That side
-// registers how to reach the window's grid tblKatego (KategoNr, name), the program's list of the
-// categories (creating the window on first use).
-using KategoListeZugriff = std::function<forms::ListGrid &()>;
-void setKategoListe(KategoListeZugriff zugriff);
+// The category window lives on the contact side, which this module does not know; its grid
+// tblKatego (KategoNr, name), the program's list of the categories, comes through the plug-in
+// point kategoListe (core/plugins.h).
 // The category grid through the registration; nullptr when none is registered.
 forms::ListGrid *KategoListe();
 // Appends the categories to the category grid; the two member categories carry the suffix
@@ -190,19 +156,11 @@ void loadTblKatego();
 // Refills tblBList of the Besatzung window with the stocking entries of intJahr, five cells a
 // row: BNr, fish species, water, Zeit, Menge as "###0.00" (names of a fish species or water
 // that no longer exists are empty). An empty year shows its message unless the start-up load
-// runs.
+// runs. The window lives on the catch side, which this module does not know: its grid comes
+// through the plug-in point besatzListe (core/plugins.h), which is told the year after each
+// refill; without one the trap reports error 91.
 void loadTblBList();
 
-// The stocking plan window lives on the catch side, which this module does not know. That side
-// registers how to reach the window's grid (creating the window on first use), and is told
-// the year whose entries the grid holds after each refill. Without a registration
-// loadTblBList reports error 91 through its trap.
-struct BesatzListe
-{
-    std::function<forms::ListGrid &()> tblBList;
-    std::function<void(int jahr)> geladen;
-};
-void setBesatzListe(BesatzListe liste);
 // Sets up the contact overview (its set-up is registered by the contact area).
 void loadTblKUebers();
 // Refills the combo with the category names of the category grid (without the suffix) unless it

@@ -2,6 +2,7 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
+#include "core/plugins.h"
 
 #include "dao/dao.h"
 #include "forms/services.h"
@@ -59,7 +60,7 @@ bool KontrolliereSystemJahr()
                           forms::vbOKOnly + forms::vbInformation, modRun::Titel);
     }
 
-    const auto &w = jahreswechsel();
+    const auto &w = core::einstiege().jahreswechsel;
     bool folgenOk = true;
     const bool geschrieben = trap.write(*g.wsDaten, [&] {
         dao::Recordset rs = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
@@ -86,12 +87,6 @@ bool KontrolliereSystemJahr()
             throw vb::Error(dao::err::Reserved, QStringLiteral("Der Jahreswechsel wurde nicht gespeichert."));
     });
     return geschrieben;
-}
-
-Jahreswechsel &jahreswechsel()
-{
-    static Jahreswechsel w;
-    return w;
 }
 
 } // namespace modStart

@@ -3,6 +3,7 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
+#include "core/plugins.h"
 
 #include "common/vberror.h"
 #include "dao/dao.h"
@@ -21,12 +22,6 @@ namespace modStart {
 namespace {
 
 using modRun::Trap;
-
-FangListeZugriff &fangListe()
-{
-    static FangListeZugriff zugriff;
-    return zugriff;
-}
 
 // Appends key and name of every record of the query to the grid.
 void ladeNamen(forms::ListGrid &grid, const QString &routine, dao::Sql sql, const char *nr, const char *name)
@@ -115,20 +110,16 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
     rs.Close();
 }
 
-void setFangListe(FangListeZugriff zugriff)
-{
-    fangListe() = std::move(zugriff);
-}
-
 void loadTblFList(QProgressBar *pb)
 {
     forms::ListGrid *grid = nullptr;
     {
         Trap t(QStringLiteral("modStart"), QStringLiteral("loadTblFList"));
         t.step([&] {
-            if (!fangListe())
+            const auto &fangListe = core::einstiege().fangListe;
+            if (!fangListe)
                 throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
-            grid = &fangListe()();
+            grid = &fangListe();
         });
     }
     if (grid)
@@ -137,7 +128,8 @@ void loadTblFList(QProgressBar *pb)
 
 forms::ListGrid *FangListe()
 {
-    return fangListe() ? &fangListe()() : nullptr;
+    const auto &fangListe = core::einstiege().fangListe;
+    return fangListe ? &fangListe() : nullptr;
 }
 
 void loadcboFArt(QComboBox &cbo)

@@ -2,6 +2,7 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 #include "core/trap.h"
+#include "core/plugins.h"
 
 #include "common/vberror.h"
 #include "dao/dao.h"
@@ -19,33 +20,12 @@ const QString Suffix = QStringLiteral(" -> Systemkategorie <-");
 const QString Aktiv = QStringLiteral("Mitglieder (aktiv)");
 const QString Passiv = QStringLiteral("Mitglieder (passiv)");
 
-BesatzListe &besatzListe()
-{
-    static BesatzListe liste;
-    return liste;
-}
-
-KategoListeZugriff &kategoListe()
-{
-    static KategoListeZugriff zugriff;
-    return zugriff;
-}
-
 } // namespace
-
-void setBesatzListe(BesatzListe liste)
-{
-    besatzListe() = std::move(liste);
-}
-
-void setKategoListe(KategoListeZugriff zugriff)
-{
-    kategoListe() = std::move(zugriff);
-}
 
 forms::ListGrid *KategoListe()
 {
-    return kategoListe() ? &kategoListe()() : nullptr;
+    const auto &kategoListe = core::einstiege().kategoListe;
+    return kategoListe ? &kategoListe() : nullptr;
 }
 
 void loadTblKatego()
@@ -53,9 +33,10 @@ void loadTblKatego()
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblKatego"));
     forms::ListGrid *grid = nullptr;
     if (!trap.step([&] {
-            if (!kategoListe())
+            const auto &kategoListe = core::einstiege().kategoListe;
+            if (!kategoListe)
                 throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
-            grid = &kategoListe()();
+            grid = &kategoListe();
         }))
         return;
     forms::ListGrid &tbl = *grid;
@@ -81,9 +62,10 @@ void loadTblBList()
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("loadTblBList"));
     forms::ListGrid *tbl = nullptr;
     trap.step([&] {
-        if (!besatzListe().tblBList)
+        const auto &tblBList = core::einstiege().besatzListe.tblBList;
+        if (!tblBList)
             throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt"));
-        tbl = &besatzListe().tblBList();
+        tbl = &tblBList();
     });
     if (!tbl)
         return;
@@ -99,8 +81,8 @@ void loadTblBList()
     });
     if (!trap.step([&] { tbl->clear(); }))
         return;
-    if (besatzListe().geladen)
-        besatzListe().geladen(jahr);
+    if (const auto &geladen = core::einstiege().besatzListe.geladen)
+        geladen(jahr);
     if (!rs.IsOpen())
         return;
     trap.step([&] {
@@ -122,7 +104,7 @@ void loadTblBList()
 
 void loadTblKUebers()
 {
-    if (const auto &init = ladeschritte().InitialisiereKontaktUebers)
+    if (const auto &init = core::einstiege().ladeschritte.InitialisiereKontaktUebers)
         init();
 }
 

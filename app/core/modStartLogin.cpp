@@ -4,8 +4,10 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modSystem.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 #include "core/trap.h"
-
+#include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "dao/dao.h"
@@ -29,30 +31,10 @@ forms::StatusBar *statusBar()
     return main ? main->StatusBar1 : nullptr;
 }
 
-struct Eintrag
-{
-    const char *key;
-    const char *caption;
-    int image;
-};
-
-const Eintrag SystemItems[] = {
-    {"Zugriff", "Benutzer &&\r\nZugriffsverw.", 0},
-    {"Parameter", "Systempar.", 1},
-    {"Basisdaten", "Basisdaten", 2},
-};
-const Eintrag OrganisationItems[] = {
-    {"Fangbuch", "Fangbuch", 3},
-    {"Fangauswertung", "Fangauswertung", 4},
-    {"Kontakte", "Kontakte u.\r\nMitgl.", 5},
-    {"Arbeit", "Arb.-Std.-\r\nControlling", 6},
-    {"Besatzung", "Besatz.-Liste", 7},
-};
-
-// One group with its items; the items collection comes back through items.
+// One group with the table's entries of that group; the items collection comes back through
+// items.
 com::ComPtr<ILzNavrailGroup> baueGruppe(ILzNavrailGroups *gruppen, const QString &text, LONG bilder,
-                                        com::ComPtr<ILzNavrailItems> &items, const Eintrag *eintraege,
-                                        std::size_t anzahl)
+                                        com::ComPtr<ILzNavrailItems> &items, navigation::Gruppe welche)
 {
     com::ComPtr<ILzNavrailGroup> gruppe;
     if (FAILED(gruppen->Add(com::Bstr(text), gruppe.put())) || !gruppe)
@@ -61,11 +43,11 @@ com::ComPtr<ILzNavrailGroup> baueGruppe(ILzNavrailGroups *gruppen, const QString
     gruppe->get_Items(items.put());
     if (!items)
         return gruppe;
-    for (std::size_t i = 0; i < anzahl; ++i) {
-        const Eintrag &e = eintraege[i];
+    for (const navigation::Eintrag *e : navigation::Eintraege) {
+        if (e->gruppe != welche)
+            continue;
         com::ComPtr<ILzNavrailItem> item;
-        items->AddKey(com::Bstr(QString::fromUtf8(e.key)), com::Bstr(QString::fromUtf8(e.caption)), e.image,
-                      item.put());
+        items->AddKey(com::Bstr(QString(e->key)), com::Bstr(QString::fromUtf8(e->caption)), e->image, item.put());
         gv().objItem = item;
     }
     return gruppe;
@@ -86,7 +68,7 @@ void entferneItem(const com::ComPtr<ILzNavrailItems> &items, const QString &key)
 // named "tbMitglList").
 void sperreMitglListe()
 {
-    forms::Form *uebersicht = modMain::Fenster(QStringLiteral("Kontakte"));
+    forms::Form *uebersicht = core::Fenster(navigation::Kontakte.key);
     if (!uebersicht)
         return;
     const QString name = QStringLiteral("tbMitglList");
@@ -121,12 +103,12 @@ void loadButtnBar()
         return;
 
     g.objGrpSystem = baueGruppe(g.objGruppen.get(), QStringLiteral("System"), main->ImageList1, g.objItemsSystem,
-                                SystemItems, std::size(SystemItems));
+                                navigation::Gruppe::System);
     // The first group added is the open one.
     if (com::ComPtr<ILzNavrailGroup> aktuell; SUCCEEDED(g.objGruppen->get_CurrentGroup(aktuell.put())) && aktuell)
         g.objGrpSystem = aktuell;
     g.objGrpOrganisation = baueGruppe(g.objGruppen.get(), QStringLiteral("Organisation"), main->ImageList1,
-                                      g.objItemsOrganisation, OrganisationItems, std::size(OrganisationItems));
+                                      g.objItemsOrganisation, navigation::Gruppe::Organisation);
 
     bar->put_CurrentGroupIndex(1);
     bar->put_LeftPaneWidth(80);
@@ -164,24 +146,17 @@ bool Login(const QString &Name, const QString &Passwort)
 void SetzeZugriffsrechte(dao::Recordset &rs)
 {
     const auto &g = gv();
-    if (!recht(rs, Recht::Fangbuch))
-        entferneItem(g.objItemsOrganisation, QStringLiteral("Fangbuch"));
-    if (!recht(rs, Recht::Fangauswertung))
-        entferneItem(g.objItemsOrganisation, QStringLiteral("Fangauswertung"));
-    if (!recht(rs, Recht::KontUebers))
-        entferneItem(g.objItemsOrganisation, QStringLiteral("Kontakte"));
-    if (!recht(rs, Recht::KontListe))
-        sperreMitglListe();
-    if (!recht(rs, Recht::Arbeit))
-        entferneItem(g.objItemsOrganisation, QStringLiteral("Arbeit"));
-    if (!recht(rs, Recht::Besatz))
-        entferneItem(g.objItemsOrganisation, QStringLiteral("Besatzung"));
-    if (!recht(rs, Recht::Basis))
-        entferneItem(g.objItemsSystem, QStringLiteral("Basisdaten"));
-    if (!recht(rs, Recht::Benutzerverwaltung))
-        entferneItem(g.objItemsSystem, QStringLiteral("Zugriff"));
-    if (!recht(rs, Recht::System))
-        entferneItem(g.objItemsSystem, QStringLiteral("Parameter"));
+    // Each right that is False removes its navigation item from its group; KontListe has no item.
+    // Kontakt is checked where the editor is opened.
+    for (const Recht r : {Recht::Fangbuch, Recht::Fangauswertung, Recht::KontUebers, Recht::KontListe, Recht::Arbeit,
+                          Recht::Besatz, Recht::Basis, Recht::Benutzerverwaltung, Recht::System}) {
+        if (recht(rs, r))
+            continue;
+        if (r == Recht::KontListe)
+            sperreMitglListe();
+        else if (const navigation::Eintrag *e = navigation::ZuRecht(r))
+            entferneItem(e->gruppe == navigation::Gruppe::System ? g.objItemsSystem : g.objItemsOrganisation, e->key);
+    }
 }
 
 void ErmittleTagesdatum()
@@ -199,7 +174,7 @@ void ErmittleTagesdatum()
 void LadeAlleTabellen()
 {
     auto &g = gv();
-    const auto &schritte = ladeschritte();
+    const auto &schritte = core::einstiege().ladeschritte;
     g.blnStartLaden = true;
     loadTblFBasis();
     loadTblGBasis();
@@ -250,12 +225,6 @@ bool GruppeHatRecht(Recht recht)
         ergebnis = rs.Fields(Rechtsspalte(recht)).Value().toBool();
     rs.Close();
     return ergebnis;
-}
-
-Ladeschritte &ladeschritte()
-{
-    static Ladeschritte schritte;
-    return schritte;
 }
 
 } // namespace modStart

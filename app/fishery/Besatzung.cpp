@@ -9,6 +9,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/combobox.h"
 #include "forms/keyfilter.h"
@@ -306,9 +308,9 @@ forms::Form &BesatzungFenster()
 
 void RegistriereBesatzung()
 {
-    modMain::RegistriereFenster(QStringLiteral("Besatzung"), [] { return &BesatzungFenster(); });
-    modStart::setBesatzListe({[]() -> forms::ListGrid & { return *forms::form<Besatzung>().tblBList; },
-                              [](int jahr) { forms::form<Besatzung>().intGridJahr = jahr; }});
+    core::RegistriereFenster(navigation::Besatzung.key, [] { return &BesatzungFenster(); });
+    core::einstiege().besatzListe = {[]() -> forms::ListGrid & { return *forms::form<Besatzung>().tblBList; },
+                                     [](int jahr) { forms::form<Besatzung>().intGridJahr = jahr; }};
 }
 
 } // namespace fishery

@@ -9,6 +9,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/combobox.h"
 #include "forms/keyfilter.h"
@@ -371,8 +373,8 @@ forms::Form &FangauswertungFenster()
 
 void RegistriereFangauswertung()
 {
-    modMain::RegistriereFenster(QStringLiteral("Fangauswertung"), [] { return &FangauswertungFenster(); });
-    modMain::bereiche().tblFAusw = []() -> forms::ListGrid * {
+    core::RegistriereFenster(navigation::Fangauswertung.key, [] { return &FangauswertungFenster(); });
+    core::einstiege().bereiche.tblFAusw = []() -> forms::ListGrid * {
         Fangauswertung *w = forms::loadedForm<Fangauswertung>();
         return w ? w->tblFAusw : nullptr;
     };

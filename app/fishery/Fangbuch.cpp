@@ -6,6 +6,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 #include "core/System.h"
 
 #include "dao/dao.h"
@@ -434,9 +436,10 @@ forms::Form &FangbuchFenster()
 
 void RegistriereFangbuch()
 {
-    modStart::setFangListe([]() -> forms::ListGrid & { return *forms::form<Fangbuch>().tblFList; });
-    modMain::RegistriereFenster(QStringLiteral("Fangbuch"), [] { return &FangbuchFenster(); });
-    auto &b = modMain::bereiche();
+    auto &e = core::einstiege();
+    e.fangListe = []() -> forms::ListGrid & { return *forms::form<Fangbuch>().tblFList; };
+    core::RegistriereFenster(navigation::Fangbuch.key, [] { return &FangbuchFenster(); });
+    auto &b = e.bereiche;
     b.LeereFangFelder = modFangbuch::LeereFangFelder;
     b.loadFang = [](forms::ListGrid &grid, int &zeile) { modFangbuch::loadFang(grid, zeile); };
     b.FangbuchZugriff_Erlaubt = modFangbuch::FangbuchZugriff_Erlaubt;

@@ -1,9 +1,9 @@
 #include "fishery/modFangbuch.h"
 #include "fishery/Fangbuch.h"
 
-#include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"
@@ -399,21 +399,7 @@ bool FangbuchZugriff_Erlaubt()
 {
     Trap t(Modul, QStringLiteral("FangbuchZugriff_Erlaubt"));
     bool erlaubt = false;
-    QString benutzer;
-    // The status bar is read only when the main window exists; reading it must not create it.
-    t.step([&] {
-        if (Main *main = forms::loadedForm<Main>())
-            benutzer = main->StatusBar1->panelText(4);
-    });
-    t.step([&] {
-        // The status bar holds the name exactly as it logged in.
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer WHERE Name = ? COLLATE BINARY)",
-            dao::dbOpenDynaset, {benutzer});
-        if (rs.RecordCount() >= 1)
-            erlaubt = rs("Fangbuch").Value().toBool();
-        rs.Close();
-    });
+    t.step([&] { erlaubt = modStart::GruppeHatRecht(modStart::Recht::Fangbuch); });
     return erlaubt;
 }
 

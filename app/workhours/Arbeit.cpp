@@ -8,6 +8,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "com/variant.h"
 #include "forms/combobox.h"
@@ -299,7 +301,7 @@ void Arbeit::cboArbJahr_Click()
 void Arbeit::cmdMList_Click()
 {
     Hide();
-    if (forms::Form *liste = modMain::Fenster(QStringLiteral("MitglList")))
+    if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
         liste->Show();
 }
 
@@ -384,8 +386,9 @@ Arbeit &ArbeitFenster()
 
 void RegistriereArbeit()
 {
-    modMain::RegistriereFenster(QStringLiteral("Arbeit"), [] { return &ArbeitFenster(); });
-    auto &b = modMain::bereiche();
+    core::RegistriereFenster(navigation::Arbeit.key, [] { return &ArbeitFenster(); });
+    auto &e = core::einstiege();
+    auto &b = e.bereiche;
     // The member list's rows: 0 the contact number, 1 the surname, 2 the first name.
     b.UebernimmMitglied = [](forms::ListGrid &tblMList, int zeile) {
         if (zeile < 0 || zeile >= tblMList.rowCount()) {
@@ -408,7 +411,7 @@ void RegistriereArbeit()
     // The search dialog's pick.
     b.UebernehmeKontakt = [](forms::ListGrid &tblSuch, int &zeile) { modArbeit::UebernehmeKontakt(tblSuch, zeile); };
     b.ArbeitsZugriff_Erlaubt = modArbeit::ArbeitsZugriff_Erlaubt;
-    auto &jahr = modStart::jahreswechsel();
+    auto &jahr = e.jahreswechsel;
     jahr.UebernehmeStunden = modArbeit::UebernehmeStunden;
     jahr.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
 }

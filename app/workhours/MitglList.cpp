@@ -8,6 +8,8 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
+#include "core/navigation.h"
+#include "core/plugins.h"
 
 #include "forms/combobox.h"
 #include "forms/keyfilter.h"
@@ -327,7 +329,7 @@ void MitglList::Toolbar1_ButtonClick(const QString &key)
         modMitglList::LeereMitglAuswahl();
         Hide();
         gv().intSuchAufruf = 0;
-        if (forms::Form *uebersicht = modMain::Fenster(QStringLiteral("Kontakte")))
+        if (forms::Form *uebersicht = core::Fenster(navigation::Kontakte.key))
             modMain::ZeigeImAktItem(*uebersicht);
     }
 }
@@ -376,8 +378,8 @@ namespace workhours {
 
 void RegistriereMitglList()
 {
-    modMain::RegistriereFenster(QStringLiteral("MitglList"), [] { return &forms::form<MitglList>(); });
-    auto &b = modMain::bereiche();
+    core::RegistriereFenster(QStringLiteral("MitglList"), [] { return &forms::form<MitglList>(); });
+    auto &b = core::einstiege().bereiche;
     b.LeereMitglAuswahl = modMitglList::LeereMitglAuswahl;
     b.tblMList = []() -> forms::ListGrid * { return forms::form<MitglList>().tblMList; };
 }

@@ -3,6 +3,7 @@
 #include "core/Eroef.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 #include "schema/schema.h"
 
 #include "dao/dao.h"
@@ -57,7 +58,7 @@ void BM_LadeAlleTabellen(benchmark::State &state)
     forms::ScriptedMsgBox boxes;
 
     std::unique_ptr<forms::ListGrid> fangListe;
-    modStart::setFangListe([&]() -> forms::ListGrid & { return *fangListe; });
+    core::einstiege().fangListe = [&]() -> forms::ListGrid & { return *fangListe; };
     long long zeilen = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -72,7 +73,7 @@ void BM_LadeAlleTabellen(benchmark::State &state)
     }
     state.counters["Fangzeilen"] = double(zeilen);
     state.counters["Meldungen"] = double(boxes.count());
-    modStart::setFangListe({});
+    core::einstiege().fangListe = {};
     forms::unloadAll();
     fangListe.reset();
     gv().dbDaten.Close();

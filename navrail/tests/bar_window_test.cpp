@@ -338,9 +338,11 @@ TEST_F(BarWindowTest, AResultsPaneNotShownLetsTheMouseThroughToTheBar)
         EventRecorder sink(bar.get());
         QTest::mouseClick(window, Qt::LeftButton, {}, onItem);
         ASSERT_EQ(sink.count(DISPID_NBE_ItemClick), 1) << "the item click reaches the bar";
-        for (const RecordedEvent &e : sink.events())
-            if (e.dispid == DISPID_NBE_ItemClick)
+        for (const RecordedEvent &e : sink.events()) {
+            if (e.dispid == DISPID_NBE_ItemClick) {
                 EXPECT_TRUE(sameObject(e.object(1), item(1, 1).get()));
+            }
+        }
 
         // With the right-hand side back, the pane is there again.
         bar->put_SplitterWindow(VARIANT_TRUE);

@@ -101,15 +101,23 @@ Key *findKey(Key &root, const QString &path)
     return k;
 }
 
+// A copy with storage of its own. The registry outlives the libraries that write into it: a text
+// that still points into a library's static data (a string literal) would dangle once the library
+// is unloaded.
+QString ownCopy(const QString &s)
+{
+    return s.isNull() ? QString() : QString(s.constData(), s.size());
+}
+
 Key *makeKey(Key &root, const QString &path)
 {
     Key *k = &root;
     for (const QString &part : splitPath(path)) {
-        QString lower = part.toLower();
+        QString lower = ownCopy(part.toLower());
         auto it = k->children.find(lower);
         if (it == k->children.end()) {
             Key child;
-            child.name = part;
+            child.name = ownCopy(part);
             it = k->children.insert(lower, child);
         }
         k = &it.value();
@@ -512,7 +520,10 @@ LONG writeValue(Hive hive, const QString &key, const QString &name, const Value 
 {
     return mutate(hive, [&](Key &root) {
         Key *k = makeKey(root, key);
-        k->values.insert(name.toLower(), {name, value});
+        Value own = value;
+        own.text = ownCopy(value.text);
+        own.bytes = QByteArray(value.bytes.constData(), value.bytes.size());
+        k->values.insert(ownCopy(name.toLower()), {ownCopy(name), own});
         return ERROR_SUCCESS;
     });
 }

@@ -8,62 +8,27 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/plugins.h"
 
-#include "com/activation.h"
 #include "dao/oledate.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
-#include <cstdlib>
-#include <dlfcn.h>
 #include <memory>
 
 namespace kontakttest {
 
 namespace {
 
-// Registers the navigation bar's and the date-edit control's libraries once for the whole run,
-// into a registry of their own. Both are needed: a missing one fails the run.
-class Registrierung : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-        ok_ = registriere(TORVANA_NAVRAIL_LIBRARY) && registriere(TORVANA_DATEEDIT_LIBRARY);
-        ASSERT_TRUE(ok_) << "control libraries could not be registered";
-    }
-    bool ok() const { return ok_; }
-
-private:
-    static bool registriere(const char *pfad)
-    {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(pfad)))
-            return false;
-        void *lib = dlopen(pfad, RTLD_NOW | RTLD_LOCAL);
-        if (!lib)
-            return false;
-        auto reg = reinterpret_cast<HRESULT (*)()>(dlsym(lib, "DllRegisterServer"));
-        const bool ok = reg && reg() == S_OK;
-        dlclose(lib);
-        return ok;
-    }
-    QTemporaryDir dir_;
-    bool ok_ = false;
-};
-
-Registrierung *g_registrierung =
-    static_cast<Registrierung *>(::testing::AddGlobalTestEnvironment(new Registrierung));
+// Both control libraries, registered once for the whole run.
+apptest::Steuerelemente *g_registrierung =
+    apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY, TORVANA_DATEEDIT_LIBRARY});
 
 std::unique_ptr<forms::ListGrid> g_fangListe;
 
@@ -81,23 +46,15 @@ int viewZeile(const QAbstractItemModel &m, const QString &text)
 
 bool bibliothekenRegistriert()
 {
-    return g_registrierung->ok();
-}
-
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    QStringList t;
-    for (const auto &b : boxes.boxes())
-        t << b.title + QStringLiteral(": ") + b.text;
-    return t.join(QStringLiteral(" | ")).toStdString();
+    return g_registrierung->registriert();
 }
 
 void KontaktTest::SetUp()
 {
-    ASSERT_TRUE(home.isValid());
     ASSERT_TRUE(bibliothekenRegistriert());
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
+    ProgramTest::SetUp();
+    if (HasFatalFailure())
+        return;
     sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten'), (4, 'Behörden'), (5, 'Ohne')");
     sql("INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail, Firma) VALUES "
         "(1, 1, 'Herr', 'Meier', 'Hans', '0421 123', '', ?, 'hans@meier.de', ''), "
@@ -113,17 +70,11 @@ void KontaktTest::SetUp()
         {dao::ToOleDate(QDate(1990, 4, 1))});
     sql("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (1, 2024, 0, 4.5, 'Uferpflege')");
 
-    modGVar::resetGv();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
     modKontakt::erweiterungen() = {};
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
     g_fangListe = std::make_unique<forms::ListGrid>();
-    modStart::setFangListe([]() -> forms::ListGrid & { return *g_fangListe; });
+    core::einstiege().fangListe = []() -> forms::ListGrid & { return *g_fangListe; };
     forms::setModalHook([this](forms::Form &f) {
         if (auto *k = qobject_cast<Kontakt *>(&f)) {
             ++editorGezeigt;
@@ -138,32 +89,17 @@ void KontaktTest::SetUp()
 void KontaktTest::TearDown()
 {
     forms::setModalHook({});
-    forms::unloadAll();
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Close();
-    modGVar::resetGv();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
+    ProgramTest::TearDown();
     modKontakt::erweiterungen() = {};
-    modStart::setFangListe({});
-    modStart::setKategoListe({});
     g_fangListe.reset();
-    qunsetenv("TORVANA_HOME");
 }
 
 void KontaktTest::sql(dao::Sql text, const QVariantList &params)
 {
-    if (gv().dbDaten.IsOpen()) {
+    if (gv().dbDaten.IsOpen())
         gv().dbDaten.Execute(text, params);
-        return;
-    }
-    dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(
-        modStart::Datenbankpfad(), false, false, QStringLiteral(";pwd=") + QString::fromLatin1(schema::kProgramPassword));
-    d.Execute(text, params);
-    d.Close();
+    else
+        ProgramTest::sql(text, params);
 }
 
 void KontaktTest::starte(const QString &benutzer, const QString &passwort)

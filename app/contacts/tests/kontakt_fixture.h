@@ -1,7 +1,7 @@
 #pragma once
-// Fixture of the contact tests: a program folder with a starter database and a club's contacts,
-// the navigation bar's and the date-edit control's libraries registered into a temporary
-// registry, the core's and the contact side's windows registered, the user logged in, and the
+// Fixture of the contact tests: the program's surroundings (core/testing/program_fixture.h) with a
+// club's contacts in the starter database, the navigation bar's and the date-edit control's
+// libraries registered into a temporary registry, the core's and the contact side's windows registered, the user logged in, and the
 // contact overview shown in the navigation bar's results pane of the main window.
 //
 // Categories and contacts at the start (KNr in brackets):
@@ -11,6 +11,7 @@
 //   4 "Behörden"            Fischereiamt (7)
 //   5 "Ohne"                none
 #include "core/modGVar.h"
+#include "core/testing/program_fixture.h"
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -18,7 +19,6 @@
 
 #include <QPoint>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -29,13 +29,14 @@ class QWidget;
 
 namespace kontakttest {
 
-class KontaktTest : public ::testing::Test
+class KontaktTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Database content before the program starts; the program then logs in (starte).
+    // SQL on the program's connection once the program has opened it, before that on a
+    // connection of its own (content before the program starts; the program then logs in).
     void sql(dao::Sql text, const QVariantList &params = {});
     void starte(const QString &benutzer = QStringLiteral("Verwalter"), const QString &passwort = QStringLiteral("angeln"));
 
@@ -67,14 +68,12 @@ protected:
     bool mitglied(qlonglong knr);
     qlonglong kategorieVon(qlonglong knr);
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     std::function<void(Kontakt &)> editorSchritte;
     int editorGezeigt = 0;
 };
 
 // Texts of the boxes shown, for failure messages.
-std::string texte(const forms::ScriptedMsgBox &boxes);
+using apptest::texte;
 
 inline const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 inline const QString DSFehlt = QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !");

@@ -9,6 +9,7 @@
 
 #include "core/Main.h"
 #include "core/modMain.h"
+#include "core/plugins.h"
 
 #include "com/variant.h"
 #include "dao/oledate.h"
@@ -161,7 +162,7 @@ TEST_F(Editor, TheMemberMenuOpensTheMemberReadOnly)
 {
     forms::ListGrid tblMList;
     tblMList.addRow(QVariantList{3, QStringLiteral("Alt"), QStringLiteral("Paul")});
-    modMain::bereiche().tblMList = [&] { return &tblMList; };
+    core::einstiege().bereiche.tblMList = [&] { return &tblMList; };
     gv().lngDSNr = 0;
     bool gesperrt = false;
     imEditor([&](Kontakt &k) {

@@ -10,6 +10,7 @@
 
 #include "core/Main.h"
 #include "core/modMain.h"
+#include "core/plugins.h"
 
 #include "forms/statusbar.h"
 
@@ -240,7 +241,7 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
 {
     int uebernommen = -1;
     QString knr;
-    modMain::bereiche().UebernehmeKontakt = [&](forms::ListGrid &tblSuch, int &row) {
+    core::einstiege().bereiche.UebernehmeKontakt = [&](forms::ListGrid &tblSuch, int &row) {
         uebernommen = row;
         knr = tblSuch.top().text(row, 0);
         EXPECT_FALSE(dialog().isVisible());
@@ -255,8 +256,8 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
         ASSERT_EQ(gefunden(), (std::set<int>{1, 9})); // Meier, Mueller: not MÜLLER of Behörden
         doppelklickAuf(9);
     };
-    modMain::bereiche().LeereSuchKont();
-    modMain::bereiche().ZeigeSuchKont();
+    core::einstiege().bereiche.LeereSuchKont();
+    core::einstiege().bereiche.ZeigeSuchKont();
     EXPECT_EQ(dialogGezeigt, 1);
     EXPECT_EQ(knr, QString("9"));
     EXPECT_GE(uebernommen, 0);

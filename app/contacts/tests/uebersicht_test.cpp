@@ -9,6 +9,7 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/statusbar.h"
 
@@ -200,12 +201,12 @@ TEST_F(UebersichtGast, ADoubleClickWithoutTheContactRightShowsTheRefusalAndStays
     EXPECT_EQ(gv().strModus, QString("SAVE"));
     EXPECT_FALSE(modKontakt::KontaktZugriff_Erlaubt());
     // The member menu of the main window offers the contact only with the right.
-    EXPECT_FALSE(modMain::bereiche().KontaktZugriff_Erlaubt());
+    EXPECT_FALSE(core::einstiege().bereiche.KontaktZugriff_Erlaubt());
 }
 
 TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)
 {
-    auto &katego = *modMain::Fenster(QStringLiteral("Katego"));
+    auto &katego = *core::Fenster(QStringLiteral("Katego"));
     gv().strModus = QStringLiteral("EDIT");
     klickeKnopf(knopf("tbKatego"));
     EXPECT_TRUE(katego.isVisible());

@@ -5,6 +5,7 @@
 #include "core/modBenutzer.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/statusbar.h"
 
@@ -59,11 +60,8 @@ protected:
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
         modGVar::resetGv();
-        modMain::LeereFensterRegister();
-        modMain::bereiche() = {};
-        modStart::startschritte() = {};
-        modStart::ladeschritte() = {};
-        modMain::RegistriereKern();
+        core::LeereEinstiege();
+        RichteKernEin();
         attrappe("Fangbuch");
         meldeAn(name, passwort);
     }

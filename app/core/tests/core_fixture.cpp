@@ -4,6 +4,7 @@
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 #include "schema/schema.h"
 
 #include "com/bstr.h"
@@ -11,105 +12,56 @@
 #include "com/variant.h"
 #include "forms/listgrid.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
-#include <cstdlib>
-#include <dlfcn.h>
 
 namespace coretest {
 
 namespace {
 
-// Registers the navigation bar's library once for the whole run, into a registry of its own.
-class NavrailRegistrierung : public ::testing::Environment
-{
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        setenv("TORVANA_REGISTRY", QFile::encodeName(dir_.filePath(QStringLiteral("registry"))).constData(), 1);
-#ifdef TORVANA_NAVRAIL_LIBRARY
-        if (!QFileInfo::exists(QStringLiteral(TORVANA_NAVRAIL_LIBRARY)))
-            return;
-        void *lib = dlopen(TORVANA_NAVRAIL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-        if (!lib)
-            return;
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
-        vorhanden_ = reg && reg() == S_OK;
-        dlclose(lib);
-#endif
-    }
-    bool vorhanden() const { return vorhanden_; }
-
-private:
-    QTemporaryDir dir_;
-    bool vorhanden_ = false;
-};
-
-NavrailRegistrierung *g_navrail =
-    static_cast<NavrailRegistrierung *>(::testing::AddGlobalTestEnvironment(new NavrailRegistrierung));
+// The navigation bar's library, registered once for the whole run.
+apptest::Steuerelemente *g_navrail = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
 
 } // namespace
 
 bool navrailVorhanden()
 {
-    return g_navrail->vorhanden();
+    return g_navrail->registriert();
 }
 
 void CoreTest::SetUp()
 {
-    ASSERT_TRUE(home.isValid());
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(db());
-    modGVar::resetGv();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
+    ProgramTest::SetUp();
+    if (HasFatalFailure())
+        return;
+    RichteKernEin();
+}
+
+void CoreTest::RichteKernEin()
+{
     modMain::RegistriereKern();
     // The catch log's grid, which the start-up load fills.
     fangListe = std::make_unique<forms::ListGrid>();
-    modStart::setFangListe([this]() -> forms::ListGrid & { return *fangListe; });
+    auto &e = core::einstiege();
+    e.fangListe = [this]() -> forms::ListGrid & { return *fangListe; };
     besatzListe = std::make_unique<forms::ListGrid>();
     besatzJahre.clear();
-    modStart::setBesatzListe({[this]() -> forms::ListGrid & { return *besatzListe; },
-                              [this](int jahr) { besatzJahre.push_back(jahr); }});
+    e.besatzListe = {[this]() -> forms::ListGrid & { return *besatzListe; },
+                     [this](int jahr) { besatzJahre.push_back(jahr); }};
     kategoListe = std::make_unique<forms::ListGrid>();
     kategoListe->top().setColumnCount(2);
-    modStart::setKategoListe([this]() -> forms::ListGrid & { return *kategoListe; });
+    e.kategoListe = [this]() -> forms::ListGrid & { return *kategoListe; };
 }
 
 void CoreTest::TearDown()
 {
     forms::unloadAll();
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Close();
-    modGVar::resetGv();
     for (const QPointer<Attrappe> &a : attrappen)
         delete a.data();
     attrappen.clear();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
-    modStart::setFangListe({});
+    ProgramTest::TearDown();
     fangListe.reset();
-    modStart::setBesatzListe({});
     besatzListe.reset();
-    modStart::setKategoListe({});
     kategoListe.reset();
-    QFile::remove(db());
-    qunsetenv("TORVANA_HOME");
-}
-
-void CoreTest::sql(dao::Sql text, const QVariantList &params)
-{
-    dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(db(), false, false, QStringLiteral(";pwd=tq-3917-kfb"));
-    d.Execute(text, params);
-    d.Close();
 }
 
 void CoreTest::starte()
@@ -132,7 +84,7 @@ Attrappe &CoreTest::attrappe(const QString &key)
     attrappen.push_back(a);
     a->setObjectName(key);
     QPointer<Attrappe> p(a);
-    modMain::RegistriereFenster(key, [p]() -> forms::Form * { return p.data(); });
+    core::RegistriereFenster(key, [p]() -> forms::Form * { return p.data(); });
     return *a;
 }
 
@@ -143,14 +95,6 @@ QString CoreTest::aktKey()
     com::Bstr k;
     gv().objAktItem->get_Key(k.put());
     return k.toString();
-}
-
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    QStringList t;
-    for (const auto &b : boxes.boxes())
-        t << b.title + QStringLiteral(": ") + b.text;
-    return t.join(QStringLiteral(" | ")).toStdString();
 }
 
 QStringList itemKeys(ILzNavrailItems *items)

@@ -1,22 +1,23 @@
 #pragma once
-// Shared fixture of the core tests: a program folder with a starter database, the navigation
-// bar's library registered into a temporary registry (when it was built), the core's windows
-// and start-up steps registered, and scripted message boxes.
+// Fixture of the core tests: the program's surroundings (core/testing/program_fixture.h), the
+// navigation bar's library registered into a temporary registry, the core's windows and start-up
+// steps registered, and helpers that start the program and log in.
 #include "core/modGVar.h"
+#include "core/testing/program_fixture.h"
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 
 #include <QPointer>
-#include <memory>
 #include <QString>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace coretest {
 
-// True when the navigation bar's library is built and registered for this test run.
+// True when the navigation bar's library is registered for this test run (a library that cannot
+// be loaded or registered fails the run).
 bool navrailVorhanden();
 
 // A content window that stands in for another area's window.
@@ -27,15 +28,15 @@ public:
     Attrappe() = default;
 };
 
-class CoreTest : public ::testing::Test
+class CoreTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    QString db() const { return home.path() + QStringLiteral("/tv01.mdb"); }
-    // Runs SQL on the starter database before the program opens it (or beside it).
-    void sql(dao::Sql text, const QVariantList &params = {});
+    // The core's windows and start-up steps, and the catch log's grid.
+    void RichteKernEin();
+    QString db() const { return dbPfad(); }
     // Loads Main (opens the database, builds the bar, shows Login).
     void starte();
     // Starts and logs in with the starter user.
@@ -45,8 +46,6 @@ protected:
     // The key of the item that hosts the window shown now ("" for none).
     static QString aktKey();
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     std::vector<QPointer<Attrappe>> attrappen;
     std::unique_ptr<forms::ListGrid> fangListe;
     // The stocking plan's grid, and the years the loader reported it filled with.
@@ -57,7 +56,7 @@ protected:
 };
 
 // The texts of the boxes shown, for failure messages.
-std::string texte(const forms::ScriptedMsgBox &boxes);
+using apptest::texte;
 
 // Keys of a group's items, in order.
 QStringList itemKeys(ILzNavrailItems *items);

@@ -1,6 +1,7 @@
 #include "core_fixture.h"
 
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include <QComboBox>
 #include <QProgressBar>
@@ -30,7 +31,7 @@ const QString LeeresJahr = "Keine Einträge für dieses Jahr vorhanden !";
 TEST_F(Lader, OnEmptyTablesTheStartUpLoadShowsNoMessageAndLeavesTheListsEmpty)
 {
     bool kontakte = false;
-    modStart::ladeschritte().InitialisiereKontaktUebers = [&] { kontakte = true; };
+    core::einstiege().ladeschritte.InitialisiereKontaktUebers = [&] { kontakte = true; };
     modStart::LadeAlleTabellen();
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     EXPECT_TRUE(kontakte);
@@ -93,7 +94,7 @@ TEST_F(Lader, CategoriesCarryTheSuffixInTheGridAndNotInTheCombo)
 
 TEST_F(Lader, CategoriesWithoutTheirGridReportTheMissingObject)
 {
-    modStart::setKategoListe({});
+    core::einstiege().kategoListe = {};
     modStart::loadTblKatego();
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_TRUE(boxes.last().text.contains("Routine: loadTblKatego")) << boxes.last().text.toStdString();

@@ -4,6 +4,7 @@
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"
@@ -49,10 +50,9 @@ TEST_F(LoginTest, ACorrectLoginShowsTheMainWindowWithUserYearAndLists)
     ASSERT_EQ(katego.rowCount(), 2);
     EXPECT_EQ(katego.text(0, 1), QString("Mitglieder (aktiv) -> Systemkategorie <-"));
 
-    if (navrailVorhanden()) {
-        EXPECT_EQ(aktKey(), QString("Fangbuch"));
-        EXPECT_TRUE(fangbuch.isVisible());
-    }
+    ASSERT_TRUE(navrailVorhanden()) << "navigation bar library not registered";
+    EXPECT_EQ(aktKey(), QString("Fangbuch"));
+    EXPECT_TRUE(fangbuch.isVisible());
 }
 
 TEST_F(LoginTest, AWrongLoginShowsTheBoxEmptiesBothBoxesAndMayBeRetried)
@@ -113,7 +113,7 @@ TEST_F(LoginTest, DecliningTheYearChangeClosesTheDatabaseAndEnds)
 {
     sql("UPDATE System SET FJahr = FJahr - 1");
     bool umgeschrieben = false;
-    modStart::jahreswechsel().UebernehmeStunden = [&](long &) { return umgeschrieben = true; };
+    core::einstiege().jahreswechsel.UebernehmeStunden = [&](long &) { return umgeschrieben = true; };
     boxes.answer(forms::vbNo);
     meldeAn();
     ASSERT_EQ(boxes.count(), 1u);
@@ -138,8 +138,7 @@ TEST_F(LoginTest, CancelEndsTheProgram)
 
 TEST_F(LoginTest, EachRightThatIsFalseRemovesItsItem)
 {
-    if (!navrailVorhanden())
-        GTEST_SKIP() << "navigation bar library not built";
+    ASSERT_TRUE(navrailVorhanden()) << "navigation bar library not registered";
     const struct
     {
         dao::Sql entziehe;
@@ -183,8 +182,7 @@ TEST_F(LoginTest, EachRightThatIsFalseRemovesItsItem)
 
 TEST_F(LoginTest, AGroupWithoutAnyRightSeesBothGroupsEmpty)
 {
-    if (!navrailVorhanden())
-        GTEST_SKIP() << "navigation bar library not built";
+    ASSERT_TRUE(navrailVorhanden()) << "navigation bar library not registered";
     sql("UPDATE Gruppen SET Fangbuch = 0, Fangauswertung = 0, KontUebers = 0, KontListe = 0, Kontakt = 0, "
         "Arbeit = 0, Besatz = 0, Basis = 0, Benutzerverwaltung = 0, System = 0");
     attrappe("Fangbuch");

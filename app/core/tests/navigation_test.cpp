@@ -2,6 +2,7 @@
 
 #include "core/Main.h"
 #include "core/modMain.h"
+#include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "com/connpt.h"
@@ -17,8 +18,7 @@ protected:
     void SetUp() override
     {
         CoreTest::SetUp();
-        if (!navrailVorhanden())
-            GTEST_SKIP() << "navigation bar library not built";
+        ASSERT_TRUE(navrailVorhanden()) << "navigation bar library not registered";
     }
 
     // The bar raises its item-click event for the item of key, as a click on it does.
@@ -83,7 +83,7 @@ TEST_F(Navigation, AClickHidesTheWindowShownBeforeAndShowsTheItemsWindow)
     for (const QString &k : keys)
         fenster[k] = &attrappe(k);
     int mitglAuswahl = 0;
-    modMain::bereiche().LeereMitglAuswahl = [&] { ++mitglAuswahl; };
+    core::einstiege().bereiche.LeereMitglAuswahl = [&] { ++mitglAuswahl; };
     meldeAn();
     EXPECT_TRUE(fenster["Fangbuch"]->isVisible());
 

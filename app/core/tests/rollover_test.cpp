@@ -1,6 +1,7 @@
 #include "core_fixture.h"
 
 #include "core/modStart.h"
+#include "core/plugins.h"
 
 using namespace coretest;
 
@@ -55,7 +56,7 @@ TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
             boxes.answer(a);
         std::vector<long> uebernommen, rueckgaengig;
         int reinitialisiert = 0;
-        auto &w = modStart::jahreswechsel();
+        auto &w = core::einstiege().jahreswechsel;
         w.UebernehmeStunden = [&](long &j) { uebernommen.push_back(j); return weg.uebernahmeGelingt; };
         w.Ueberpruefe_auf_Uebertrag = [&](long &j) { rueckgaengig.push_back(j); return true; };
         w.ReinitialisiereJB = [&] { return ++reinitialisiert > 0; };

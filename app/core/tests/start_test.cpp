@@ -1,6 +1,8 @@
 #include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
+#include "core/testing/program_fixture.h"
+#include "core/plugins.h"
 
 #include "com/activation.h"
 #include "dao/dao.h"
@@ -38,29 +40,27 @@ protected:
     void Form_Unload(bool &) override { dbOffenBeimEntladen = gv().dbDaten.IsOpen(); }
 };
 
-class Start : public ::testing::Test
+// Each test lays out its own database file.
+class Start : public apptest::ProgramTest
 {
 protected:
+    Start() : ProgramTest(Datenbank::Keine) {}
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        modStart::startschritte() = {};
-        modStart::startschritte().zeigeLogin = [this] { ++logins; };
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        core::einstiege().startschritte.zeigeLogin = [this] { ++logins; };
     }
     void TearDown() override
     {
         if (gv().dbDaten.IsOpen())
             gv().dbDaten.Close();
-        modStart::startschritte() = {};
-        forms::unloadAll();
-        qunsetenv("TORVANA_HOME");
+        core::einstiege().startschritte = {};
+        ProgramTest::TearDown();
     }
-    QString db() const { return home.path() + "/tv01.mdb"; }
+    QString db() const { return dbPfad(); }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     int logins = 0;
 };
 
@@ -112,7 +112,7 @@ TEST_F(Start, ADamagedFileOffersTheRepairAndNoEndsTheProgram)
 {
     beschaedige(db());
     bool repariert = false;
-    modStart::startschritte().RepariereDatenbank = [&] { repariert = true; };
+    core::einstiege().startschritte.RepariereDatenbank = [&] { repariert = true; };
     boxes.answer(forms::vbNo);
     forms::form<Main>();
     EXPECT_FALSE(forms::isLoaded<Main>());
@@ -131,7 +131,7 @@ TEST_F(Start, AfterARepairTheStartBeginsAgainOrEndsWhenTheFileIsStillBad)
 {
     // The repair makes the file sound: the start goes on to the login.
     beschaedige(db());
-    modStart::startschritte().RepariereDatenbank = [&] {
+    core::einstiege().startschritte.RepariereDatenbank = [&] {
         QFile::remove(db());
         legeDatenbankAn(db(), Passwort);
     };
@@ -146,7 +146,7 @@ TEST_F(Start, AfterARepairTheStartBeginsAgainOrEndsWhenTheFileIsStillBad)
 
     // The repair could not help: no second question, the program ends with its message.
     beschaedige(db());
-    modStart::startschritte().RepariereDatenbank = [] {};
+    core::einstiege().startschritte.RepariereDatenbank = [] {};
     boxes.clear();
     boxes.answer(forms::vbYes);
     forms::form<Main>();
@@ -181,7 +181,7 @@ TEST_F(Start, ExitClosesTheDatabaseBeforeTheWindowsUnload)
 TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
 {
     legeDatenbankAn(db(), Passwort);
-    modStart::startschritte().loadButtnBar = modStart::loadButtnBar;
+    core::einstiege().startschritte.loadButtnBar = modStart::loadButtnBar;
     const QByteArray registrierung = qgetenv("TORVANA_REGISTRY");
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -242,7 +242,7 @@ TEST_F(Start, ADatabaseInUseByAnotherProgramIsNotOfferedForRepair)
 {
     legeDatenbankAn(db(), Passwort);
     bool repariert = false;
-    modStart::startschritte().RepariereDatenbank = [&] { repariert = true; };
+    core::einstiege().startschritte.RepariereDatenbank = [&] { repariert = true; };
     dao::Database andere = dao::DBEngine::Workspaces(0).OpenDatabase(db(), true, false, Passwort);
     andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
 

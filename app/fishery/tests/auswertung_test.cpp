@@ -10,7 +10,8 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -37,7 +38,6 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -66,17 +66,15 @@ const QString AllesLaden = QStringLiteral("ACHTUNG: Wirklich alle Fangdaten aus 
 //   5   2024 Dezember  Zander   Baggersee   3     2500
 //   6   2022 März      Hecht    Baggersee   1      900
 //   7   2024 Juni      O'Hara   Altarm      4     1000
-class AuswertungTest : public ::testing::Test
+class AuswertungTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
-        modStart::startschritte() = {};
-        modStart::startschritte().zeigeLogin = [] {};
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        core::einstiege().startschritte.zeigeLogin = [] {};
         main = &forms::form<Main>();
         ASSERT_TRUE(db().IsOpen());
         main->StatusBar1->setPanelText(4, "Verwalter");
@@ -109,15 +107,7 @@ protected:
     void TearDown() override
     {
         modDruck::VerwerfeBerichte();
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        modMain::LeereFensterRegister();
-        modMain::bereiche() = {};
-        modStart::setFangListe({});
-        modStart::startschritte() = {};
-        modGVar::resetGv();
-        qunsetenv("TORVANA_HOME");
+        ProgramTest::TearDown();
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -161,8 +151,6 @@ protected:
         return view->visualRect(view->model()->index(row, 1)).center();
     }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     Main *main = nullptr;
     Fangbuch *fangbuch = nullptr;
     Fangauswertung *w = nullptr;
@@ -720,7 +708,7 @@ TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
 
 TEST_F(AuswertungTest, TheRegistrationLetsTheMainWindowReachTheGrid)
 {
-    EXPECT_EQ(modMain::Fenster("Fangauswertung"), w);
-    ASSERT_TRUE(modMain::bereiche().tblFAusw);
-    EXPECT_EQ(modMain::bereiche().tblFAusw(), w->tblFAusw);
+    EXPECT_EQ(core::Fenster("Fangauswertung"), w);
+    ASSERT_TRUE(core::einstiege().bereiche.tblFAusw);
+    EXPECT_EQ(core::einstiege().bereiche.tblFAusw(), w->tblFAusw);
 }

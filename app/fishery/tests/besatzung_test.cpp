@@ -6,7 +6,8 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -47,15 +47,14 @@ const QString Loeschfrage = QStringLiteral("ACHTUNG: Besatzungseintrag wirklich 
 
 // The plan of this year (entries 1 and 3) and of last year (entry 2), two fish species, two
 // waters, and catches of last year and three years ago, so that the year list offers four years.
-class BesatzungTest : public ::testing::Test
+class BesatzungTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::OeffneDatenbank();
         db().Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
         db().Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm')");
@@ -84,13 +83,7 @@ protected:
     void TearDown() override
     {
         modDruck::VerwerfeBerichte();
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        modMain::LeereFensterRegister();
-        modStart::setBesatzListe({});
-        modGVar::resetGv();
-        qunsetenv("TORVANA_HOME");
+        ProgramTest::TearDown();
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -163,8 +156,6 @@ protected:
     }
 
     const int heute = QDate::currentDate().year();
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     Besatzung *w = nullptr;
 };
 
@@ -549,7 +540,7 @@ TEST_F(BesatzungTest, ThePreviewKeyShowsThePlanWithoutAPrinter)
 
 TEST_F(BesatzungTest, TheRegistrationLetsTheCoreReachTheWindowAndItsGrid)
 {
-    EXPECT_EQ(modMain::Fenster("Besatzung"), w);
+    EXPECT_EQ(core::Fenster("Besatzung"), w);
     EXPECT_EQ(w->intGridJahr, heute);
     gv().intJahr = heute - 1;
     modStart::loadTblBList();

@@ -7,7 +7,8 @@
 #include "core/modMain.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/testing/program_fixture.h"
+#include "core/plugins.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -51,15 +52,14 @@ const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe,
 
 // A program folder with a starter database: two fish species, two waters, and catches of
 // July 2024 (Hecht, Zander), August 2024 (Hecht) and July 2022 (Zander).
-class FangbuchTest : public ::testing::Test
+class FangbuchTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::OeffneDatenbank();
         db().Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
         db().Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm ')");
@@ -80,15 +80,6 @@ protected:
         g.blnStartLaden = false;
         boxes.clear();
     }
-    void TearDown() override
-    {
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        gv().blnDSGewaehlt = false;
-        qunsetenv("TORVANA_HOME");
-    }
-
     static dao::Database &db() { return gv().dbDaten; }
     static qlonglong fang(int jahr, int monat, int fisch, int gewaesser, int anzahl, int gewicht)
     {
@@ -133,8 +124,6 @@ protected:
     }
     int zeileVon(qlonglong nr) const { return f->tblFList->find(0, QString::number(nr)); }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     Fangbuch *f = nullptr;
     qlonglong hecht = 0, zander = 0, august = 0, alt = 0;
 };
@@ -539,8 +528,8 @@ TEST_F(FangbuchTest, TheModeResetAndTheEmptiedFields)
 TEST_F(FangbuchTest, TheRightIsReadFromTheDatabaseAtEveryCall)
 {
     db().Close();
-    modStart::startschritte() = {};
-    modStart::startschritte().zeigeLogin = [] {};
+    core::einstiege().startschritte = {};
+    core::einstiege().startschritte.zeigeLogin = [] {};
     Main &main = forms::form<Main>();
     ASSERT_TRUE(gv().dbDaten.IsOpen());
     main.StatusBar1->setPanelText(4, "Verwalter");
@@ -553,21 +542,19 @@ TEST_F(FangbuchTest, TheRightIsReadFromTheDatabaseAtEveryCall)
     main.StatusBar1->setPanelText(4, "x' OR '1'='1");
     EXPECT_FALSE(FangbuchZugriff_Erlaubt());
     EXPECT_EQ(boxes.count(), 0u);
-    modStart::startschritte() = {};
+    core::einstiege().startschritte = {};
 }
 
 TEST_F(FangbuchTest, TheRegistrationLetsTheCoreReachTheCatchLog)
 {
     fishery::RegistriereFangbuch();
-    EXPECT_EQ(modMain::Fenster("Fangbuch"), f);
+    EXPECT_EQ(core::Fenster("Fangbuch"), f);
     gv().intMonat = 8;
     modStart::loadTblFList(nullptr);
     ASSERT_EQ(f->tblFList->rowCount(), 1);
     EXPECT_EQ(zeile(0)[0], QString::number(august));
-    ASSERT_TRUE(modMain::bereiche().FangbuchZugriff_Erlaubt);
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::setFangListe({});
+    ASSERT_TRUE(core::einstiege().bereiche.FangbuchZugriff_Erlaubt);
+    core::LeereEinstiege();
 }
 
 TEST_F(FangbuchTest, TwoKeysInTheMonthFieldMoveOnToTheNoteARefusedOneCounting)

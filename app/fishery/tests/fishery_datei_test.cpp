@@ -8,6 +8,7 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "office/fakeoffice.h"
+#include "core/testing/program_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,22 +63,22 @@ QList<QStringList> leseCsv(const QByteArray &bytes)
     return zeilen;
 }
 
-class DateiTest : public ::testing::Test
+class DateiTest : public apptest::ProgramTest
 {
 protected:
+    DateiTest() : ProgramTest(Datenbank::Keine) {}
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(QDir(home.path()).mkdir("SeqData"));
     }
     void TearDown() override
     {
         if (QFileInfo::exists(home.filePath("SeqData")))
             QFile::setPermissions(home.filePath("SeqData"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        modGVar::resetGv();
-        qunsetenv("TORVANA_HOME");
+        ProgramTest::TearDown();
     }
     QByteArray inhalt(const QString &pfad) const
     {
@@ -91,8 +92,6 @@ protected:
         boxes.answer(excel);
     }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     office::FakeOffice office;
     forms::ListGrid grid;
 };

@@ -11,7 +11,8 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 
 #include "com/com.h"
 #include "com/variant.h"
@@ -40,7 +41,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <functional>
@@ -48,13 +48,7 @@
 
 namespace {
 
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    std::string t;
-    for (const auto &b : boxes.boxes())
-        t += b.title.toStdString() + ": " + b.text.toStdString() + "\n";
-    return t;
-}
+using apptest::texte;
 
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 const QString DSFehlt = QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !");
@@ -68,19 +62,15 @@ const QString Loeschfrage = QStringLiteral("ACHTUNG: Arbeitvorgang wirklich lös
 //   1 Meier Hans, not exempt: 2024 entries of 12.5 and 10 hours, 2023 one of 5 hours
 //   2 Schulz Eva, exempt
 //   3 Nord Jan, a supplier (no member record)
-class ArbeitTest : public ::testing::Test
+class ArbeitTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
         ASSERT_TRUE(mitgltest::bibliothekenRegistriert()) << "control libraries could not be registered";
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
-        modGVar::resetGv();
-        modMain::LeereFensterRegister();
-        modMain::bereiche() = {};
-        modStart::jahreswechsel() = {};
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modKontakt::erweiterungen() = {};
         modStart::OeffneDatenbank();
         gv().intJahr = 2024;
@@ -107,15 +97,8 @@ protected:
     void TearDown() override
     {
         modDruck::VerwerfeBerichte();
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        modGVar::resetGv();
-        modMain::LeereFensterRegister();
-        modMain::bereiche() = {};
-        modStart::jahreswechsel() = {};
+        ProgramTest::TearDown();
         modKontakt::erweiterungen() = {};
-        qunsetenv("TORVANA_HOME");
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -203,8 +186,6 @@ protected:
         return z;
     }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     Arbeit *f = nullptr;
     int suchGezeigt = 0;
     int suchGeleert = 0;
@@ -293,7 +274,7 @@ TEST_F(ArbeitTest, TheSearchDialogsPickAndTheMemberListBothGoThroughTheTakeOver)
     forms::ListGrid tblMList;
     tblMList.addRow(QStringList{"1", "Meier", "Hans"});
     tblMList.addRow(QStringList{"2", "Schulz", "Eva"});
-    auto &uebernimm = modMain::bereiche().UebernimmMitglied;
+    auto &uebernimm = core::einstiege().bereiche.UebernimmMitglied;
     ASSERT_TRUE(uebernimm);
     boxes.clear();
     EXPECT_FALSE(uebernimm(tblMList, 1));
@@ -310,7 +291,7 @@ TEST_F(ArbeitTest, TheSearchDialogsPickAndTheMemberListBothGoThroughTheTakeOver)
 TEST_F(ArbeitTest, TheRegisteredPickOfTheSearchDialogTakesTheMemberOver)
 {
     // What the search dialog calls after a double-click when it serves the work-hours side.
-    const auto &pick = modMain::bereiche().UebernehmeKontakt;
+    const auto &pick = core::einstiege().bereiche.UebernehmeKontakt;
     ASSERT_TRUE(pick);
     forms::ListGrid tblSuch;
     tblSuch.addRow(QStringList{"1", "Mitglieder (aktiv)", "", "Meier", "Hans"});

@@ -12,9 +12,8 @@
 #include "core/modDruck.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/plugins.h"
 
-#include "com/activation.h"
 #include "dao/oledate.h"
 
 #include <QAbstractButton>
@@ -25,8 +24,6 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
@@ -34,29 +31,15 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
-#include <cstdlib>
-#include <dlfcn.h>
 #include <memory>
 
 namespace mitgltest {
 
 namespace {
 
-// Registers the navigation bar's and the date-edit control's libraries into the registry the
-// run uses (a temporary one, unless another fixture of this program set one up first), once
-// per registry.
-bool registriere(const char *pfad)
-{
-    if (!QFileInfo::exists(QString::fromLocal8Bit(pfad)))
-        return false;
-    void *lib = dlopen(pfad, RTLD_NOW | RTLD_LOCAL);
-    if (!lib)
-        return false;
-    auto reg = reinterpret_cast<HRESULT (*)()>(dlsym(lib, "DllRegisterServer"));
-    const bool ok = reg && reg() == S_OK;
-    dlclose(lib);
-    return ok;
-}
+// Both control libraries, registered once for the whole run.
+apptest::Steuerelemente *g_registrierung =
+    apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY, TORVANA_DATEEDIT_LIBRARY});
 
 std::unique_ptr<forms::ListGrid> g_fangListe;
 
@@ -65,48 +48,19 @@ double ole(int y, int m, int d)
     return dao::ToOleDate(QDate(y, m, d));
 }
 
-void setzeZurueck()
-{
-    modGVar::resetGv();
-    modMain::LeereFensterRegister();
-    modMain::bereiche() = {};
-    modStart::startschritte() = {};
-    modStart::ladeschritte() = {};
-    modStart::jahreswechsel() = {};
-    modKontakt::erweiterungen() = {};
-}
-
 } // namespace
 
 bool bibliothekenRegistriert()
 {
-    static QTemporaryDir eigene;
-    static QByteArray registriertIn;
-    if (qgetenv("TORVANA_REGISTRY").isEmpty())
-        qputenv("TORVANA_REGISTRY", QFile::encodeName(eigene.filePath(QStringLiteral("registry"))));
-    const QByteArray registry = qgetenv("TORVANA_REGISTRY");
-    if (registry == registriertIn)
-        return true;
-    if (!registriere(TORVANA_NAVRAIL_LIBRARY) || !registriere(TORVANA_DATEEDIT_LIBRARY))
-        return false;
-    registriertIn = registry;
-    return true;
-}
-
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    QStringList t;
-    for (const auto &b : boxes.boxes())
-        t << b.title + QStringLiteral(": ") + b.text;
-    return t.join(QStringLiteral(" | ")).toStdString();
+    return g_registrierung->registriert();
 }
 
 void MitglListTest::SetUp()
 {
-    ASSERT_TRUE(home.isValid());
     ASSERT_TRUE(bibliothekenRegistriert()) << "control libraries could not be registered";
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
+    ProgramTest::SetUp();
+    if (HasFatalFailure())
+        return;
     jahr = QDate::currentDate().year();
     sql("UPDATE System SET PflichtStd = 20");
     sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");
@@ -127,13 +81,13 @@ void MitglListTest::SetUp()
         "(4, ?1, 0, 1.1, ''), (4, ?1, 0, 6.6, ''), (4, ?1, 0, 12.1, ''), (4, ?1, 0, 0.2, ''), (6, ?1, 0, 20, '')",
         {jahr, jahr - 1});
 
-    setzeZurueck();
+    modKontakt::erweiterungen() = {};
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
     workhours::RegistriereArbeit();
     workhours::RegistriereMitglList();
     g_fangListe = std::make_unique<forms::ListGrid>();
-    modStart::setFangListe([]() -> forms::ListGrid & { return *g_fangListe; });
+    core::einstiege().fangListe = []() -> forms::ListGrid & { return *g_fangListe; };
     forms::setModalHook([this](forms::Form &f) {
         if (auto *k = qobject_cast<Kontakt *>(&f)) {
             ++editorGezeigt;
@@ -147,25 +101,17 @@ void MitglListTest::TearDown()
 {
     forms::setModalHook({});
     modDruck::VerwerfeBerichte();
-    forms::unloadAll();
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Close();
-    setzeZurueck();
-    modStart::setFangListe({});
+    ProgramTest::TearDown();
+    modKontakt::erweiterungen() = {};
     g_fangListe.reset();
-    qunsetenv("TORVANA_HOME");
 }
 
 void MitglListTest::sql(dao::Sql text, const QVariantList &params)
 {
-    if (gv().dbDaten.IsOpen()) {
+    if (gv().dbDaten.IsOpen())
         gv().dbDaten.Execute(text, params);
-        return;
-    }
-    dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(
-        modStart::Datenbankpfad(), false, false, QStringLiteral(";pwd=") + QString::fromLatin1(schema::kProgramPassword));
-    d.Execute(text, params);
-    d.Close();
+    else
+        ProgramTest::sql(text, params);
 }
 
 void MitglListTest::starte(const QString &benutzer, const QString &passwort)

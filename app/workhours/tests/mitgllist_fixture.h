@@ -13,6 +13,7 @@
 //                      (a sum of 19.999999999999996, shown as 20,00)
 //   Frei Fritz (6)     active, man, born 05.05.2005, youth group                      20 h exactly
 // and one contact that is no member: Eck Emil (5), a supplier.
+#include "core/testing/program_fixture.h"
 #include "core/modGVar.h"
 
 #include "forms/form.h"
@@ -21,7 +22,6 @@
 
 #include <QPoint>
 #include <QString>
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -32,12 +32,11 @@ class QWidget;
 
 namespace mitgltest {
 
-// Registers the navigation bar's and the date-edit control's libraries into the registry the run
-// uses (a temporary one unless TORVANA_REGISTRY names one), once per registry. False when either
-// cannot be registered.
+// Whether the navigation bar's and the date-edit control's libraries were registered for this
+// run (once, into a temporary registry; a library that does not register fails the run).
 bool bibliothekenRegistriert();
 
-class MitglListTest : public ::testing::Test
+class MitglListTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override;
@@ -74,8 +73,6 @@ protected:
 
     long long zahl(dao::Sql sql, const QVariantList &params = {});
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     // The current year, of the hours in the fixture.
     int jahr = 0;
     std::function<void(Kontakt &)> editorSchritte;
@@ -83,7 +80,7 @@ protected:
 };
 
 // Texts of the boxes shown, for failure messages.
-std::string texte(const forms::ScriptedMsgBox &boxes);
+using apptest::texte;
 
 inline const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 inline const QString DSFehlt = QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !");

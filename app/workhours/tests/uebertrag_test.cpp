@@ -1,7 +1,8 @@
 #include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/testing/program_fixture.h"
+#include "core/plugins.h"
 #include "workhours/modArbeit.h"
 
 #include "dao/dao.h"
@@ -33,15 +34,14 @@ std::ostream &operator<<(std::ostream &os, const Zeile &z)
               << z.notiz.toStdString();
 }
 
-class Uebertrag : public ::testing::Test
+class Uebertrag : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        schema::CreateStarterDatabase(home.path() + "/tv01.mdb");
-        modGVar::resetGv();
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::OeffneDatenbank();
         gv().intJahr = 2024;
         db().Execute("UPDATE System SET FJahr = 2023, PflichtStd = 10");
@@ -52,15 +52,6 @@ protected:
                      "(1, 2023, 45000, 10, ''), (1, 2023, 45001, 2.346, ''), (3, 2023, 45002, 10, ''), "
                      "(1, 2022, 44000, 50, ''), (4, 2023, 45003, 1, '')");
         vorher = zeilen();
-    }
-    void TearDown() override
-    {
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        modGVar::resetGv();
-        modStart::jahreswechsel() = {};
-        qunsetenv("TORVANA_HOME");
     }
     dao::Database &db() { return gv().dbDaten; }
     std::vector<Zeile> zeilen()
@@ -87,8 +78,6 @@ protected:
                      "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END");
     }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     std::vector<Zeile> vorher;
 };
 
@@ -168,7 +157,7 @@ TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
 // in the roll-over (here the fee reset) undoes the entries and shows no success.
 TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
 {
-    auto &w = modStart::jahreswechsel();
+    auto &w = core::einstiege().jahreswechsel;
     w.UebernehmeStunden = modArbeit::UebernehmeStunden;
     w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
     w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
@@ -219,7 +208,7 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
 
 TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
 {
-    auto &w = modStart::jahreswechsel();
+    auto &w = core::einstiege().jahreswechsel;
     w.UebernehmeStunden = modArbeit::UebernehmeStunden;
     w.Ueberpruefe_auf_Uebertrag = modArbeit::Ueberpruefe_auf_Uebertrag;
     w.ReinitialisiereJB = modKontakt::ReinitialisiereJB;

@@ -7,7 +7,7 @@
 #include "core/modDruck.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/testing/program_fixture.h"
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -22,15 +22,14 @@
 
 namespace {
 
-class DruckTest : public ::testing::Test
+class DruckTest : public apptest::ProgramTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("TORVANA_HOME", home.path().toUtf8());
-        modGVar::resetGv();
-        schema::CreateStarterDatabase(modStart::Datenbankpfad());
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
         modStart::OeffneDatenbank();
         Info &info = forms::form<Info>();
         info.lblVerein->setText(QStringLiteral("ASV Petri Heil"));
@@ -43,11 +42,7 @@ protected:
     void TearDown() override
     {
         modDruck::VerwerfeBerichte();
-        forms::unloadAll();
-        if (gv().dbDaten.IsOpen())
-            gv().dbDaten.Close();
-        modGVar::resetGv();
-        qunsetenv("TORVANA_HOME");
+        ProgramTest::TearDown();
     }
 
     QString text() const { return pdftext::Text(drucker.pdfPath); }
@@ -65,15 +60,12 @@ protected:
         return z;
     }
 
-    QTemporaryDir home;
-    forms::ScriptedMsgBox boxes;
     report::FakePrinters drucker{{QStringLiteral("Laser Büro"), QStringLiteral("Tinte Kasse")}};
     forms::ListGrid grid;
 };
 
-#define NEEDS_PDFTOTEXT()                                                                                    \
-    if (!pdftext::Available())                                                                                \
-    GTEST_SKIP() << "poppler-utils not installed"
+// A missing pdftotext fails the test: a print-out test must not pass unread.
+#define NEEDS_PDFTOTEXT() ASSERT_TRUE(pdftext::Available()) << "poppler-utils (pdftotext) not installed"
 
 // ---- one member's work sheet ------------------------------------------------------------------
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QSaveFile>
+#include <algorithm>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,37 @@ TEST_F(RegistryFixture, ValuesSurviveAReloadFromTheFile)
     EXPECT_EQ(deleteKey(Hive::ClassesRoot, QStringLiteral("CLSID")), ERROR_ACCESS_DENIED) << "has sub-keys";
     EXPECT_EQ(deleteTree(Hive::ClassesRoot, QStringLiteral("CLSID")), ERROR_SUCCESS);
     EXPECT_FALSE(keyExists(Hive::ClassesRoot, QStringLiteral("CLSID\\{X}")));
+}
+
+// A library writes texts that live in its own static data and may be unloaded afterwards; the
+// registry must not go on pointing into that storage.
+TEST_F(RegistryFixture, KeepsItsOwnCopyOfEveryText)
+{
+    QChar schluessel[] = {u'C', u'L', u'S', u'I', u'D', u'\\', u'{', u'Z', u'}'};
+    QChar name[] = {u'H', u'i', u'l', u'f', u'e'};
+    QChar text[] = {u'N', u'a', u'v', u'i', u'g', u'a', u't', u'i', u'o', u'n'};
+    const QString k = QString::fromRawData(schluessel, std::size(schluessel));
+    const QString n = QString::fromRawData(name, std::size(name));
+    const QString t = QString::fromRawData(text, std::size(text));
+    ASSERT_EQ(writeString(Hive::ClassesRoot, k, n, t), ERROR_SUCCESS);
+    ASSERT_EQ(writeString(Hive::ClassesRoot, k, QString(), t), ERROR_SUCCESS);
+    // The writer's storage is gone.
+    for (QChar *puffer : {schluessel, name, text})
+        std::fill_n(puffer, 5, QChar(u'#'));
+
+    QString s;
+    ASSERT_EQ(readString(Hive::ClassesRoot, QStringLiteral("CLSID\\{Z}"), QStringLiteral("Hilfe"), &s), ERROR_SUCCESS);
+    EXPECT_EQ(s, QStringLiteral("Navigation"));
+    QStringList namen;
+    ASSERT_EQ(subKeys(Hive::ClassesRoot, QStringLiteral("CLSID"), &namen), ERROR_SUCCESS);
+    EXPECT_EQ(namen, QStringList{QStringLiteral("{Z}")});
+    ASSERT_EQ(valueNames(Hive::ClassesRoot, QStringLiteral("CLSID\\{Z}"), &namen), ERROR_SUCCESS);
+    EXPECT_TRUE(namen.contains(QStringLiteral("Hilfe"))) << namen.join(u',').toStdString();
+    // The next write saves the whole registry again, these texts included.
+    ASSERT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("CLSID\\{Y}"), QString(), QStringLiteral("x")), ERROR_SUCCESS);
+    const QByteArray datei = fileText(path());
+    EXPECT_TRUE(datei.contains("[HKEY_CLASSES_ROOT\\CLSID\\{Z}]")) << datei.toStdString();
+    EXPECT_TRUE(datei.contains("\"Hilfe\"=\"Navigation\"")) << datei.toStdString();
 }
 
 TEST_F(RegistryFixture, DamagedFileIsAnErrorAndIsNotOverwritten)
