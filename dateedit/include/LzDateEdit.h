@@ -69,47 +69,88 @@ enum enumDateInitial : SHORT { lzdCurrent = 0, lzdCustom = 1 };
 
 // ---- DISPIDs of _DLzDate2 ---------------------------------------------------------------------
 enum LzDate2Dispid : DISPID {
+    // enumDateAlignment; default lzdLeft; a value outside 0-2 becomes lzdLeft, S_OK.
     DISPID_LD_Alignment = 1,
+    // enumDateDisplayStyle; default lzdNormal; outside 0-6 becomes lzdNormal; resets Back/Fore/HighlightColor.
     DISPID_LD_DisplayFormat = 2,
+    // VARIANT_BOOL; default false; any value taken, S_OK.
     DISPID_LD_HighlightInverted = 3,
+    // OLE_COLOR of the selection; default 0x8000000D (a system colour); any value taken, S_OK.
     DISPID_LD_HighlightColor = 4,
+    // enumDateFormat; default lzdShort; a value outside 0-29 becomes lzdShort, S_OK.
     DISPID_LD_DateFormat = 5,
+    // One of / - . \ (first character counts); default "/"; anything else becomes "/", S_OK.
     DISPID_LD_Separator = 6,
+    // OLE_COLOR of the text while disabled; default 0x80000011 (a system colour); any value taken.
     DISPID_LD_DisabledColor = 7,
+    // VARIANT_BOOL, Value keeps its time of day; default false; any value taken, S_OK.
     DISPID_LD_TimeStore = 8,
+    // VARIANT_BOOL, set by a change; default false; at run time a put only clears it, S_OK.
     DISPID_LD_Modified = 9,
+    // VARIANT_BOOL, use the system's date separator; default false; any value taken, S_OK.
     DISPID_LD_SeparatorDefault = 10,
+    // enumDateBorder; default lzd3D; a value outside 0-2 becomes lzdNone, S_OK.
     DISPID_LD_Border = 11,
+    // 0 overtype, 1 insert; default 1; any other value becomes 1, S_OK.
     DISPID_LD_EditMode = 12,
+    // VARIANT_BOOL, the Insert key switches EditMode; default true; any value taken, S_OK.
     DISPID_LD_EditModeChange = 13,
+    // enumDateInitial, 2 = empty; default lzdCurrent (0); outside 0-2 becomes 0; applied to Value at once.
     DISPID_LD_ValueReset = 14,
+    // Weekday letters of the calendar; default "SMTWTFS"; any text taken, S_OK.
     DISPID_LD_CalendarDOWs = 15,
+    // Month names of the calendar, "|"-separated; default "January|...|December"; any text taken.
     DISPID_LD_CalendarMonths = 16,
+    // Text shown while there is no date; default empty; any text taken, S_OK.
     DISPID_LD_NullString = 17,
+    // 0 caret at start, 1 kept, 2 all selected on a new text; default 2; outside 0-2 becomes 2.
     DISPID_LD_SelectionPersistance = 18,
-    DISPID_LD_Value = 19,                // also the default member (DISPID_VALUE)
+    // Default member: OLE date, days since 1899-12-30; default now; 0 or out of range empties it; S_OK.
+    DISPID_LD_Value = 19,
+    // Day of month 1-31, -1 without a date; a put making an impossible date is ignored, S_OK.
     DISPID_LD_Day = 20,
+    // Month 1-12, -1 without a date; a put making an impossible date is ignored, S_OK.
     DISPID_LD_Month = 21,
+    // Year, -1 without a date; a put making an impossible date is ignored, S_OK.
     DISPID_LD_Year = 22,
+    // The shown text; put reads it in DateFormat's field order, unreadable text empties the date, S_OK.
     DISPID_LD_DateString = 23,
+    // enumCalendarFormat; default -1 (no calendar); any value outside 1-6 means -1, S_OK.
     DISPID_LD_CalendarFormat = 24,
-    DISPID_LD_Status = 25,               // read only
-    DISPID_LD_DayOfWeek = 26,            // read only
-    DISPID_LD_DayOfYear = 27,            // read only
-    DISPID_LD_WeekOfYear = 28,           // read only
+    // enumDateStatus; read only, a put gives CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_Status = 25,
+    // 1 (Sunday) to 7, -1 without a date; read only, a put gives CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_DayOfWeek = 26,
+    // 1-366, -1 without a date; read only, a put gives CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_DayOfYear = 27,
+    // DayOfYear / 7 + 1, -1 without a date; read only, a put gives CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_WeekOfYear = 28,
+    // VARIANT_BOOL, free-form typing; default false; any value taken, S_OK.
     DISPID_LD_FreeFormEntry = 29,
+    // VT_DATE, or VT_NULL without a date; put: VT_EMPTY/VT_NULL/unconvertible/out of range empties; S_OK.
     DISPID_LD_VariantData = 30,
-    DISPID_LD_CalendarControl = 31,      // read only
-    DISPID_LD_SetSelection = 500,        // (short start, short end)
-    DISPID_LD_getCaretPosition = 501,    // returns short
-    DISPID_LD_getStartSelection = 502,   // returns short
-    DISPID_LD_getEndSelection = 503,     // returns short
+    // The drop-down's calendar object, null while none exists; read only, CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_CalendarControl = 31,
+    // (short start, short end), 0-based character positions, clamped to the text; S_OK.
+    DISPID_LD_SetSelection = 500,
+    // Returns short, the caret's 0-based character position.
+    DISPID_LD_getCaretPosition = 501,
+    // Returns short, the selection's 0-based start.
+    DISPID_LD_getStartSelection = 502,
+    // Returns short, the selection's 0-based end.
+    DISPID_LD_getEndSelection = 503,
+    // Shows the about box; S_OK.
     DISPID_LD_AboutBox = DISPID_ABOUTBOX,
+    // IFontDisp; default the library's default font; a copy of the given font is kept, S_OK.
     DISPID_LD_Font = DISPID_FONT,
+    // OLE_COLOR; default 0x80000005 (a system colour); any value taken, S_OK.
     DISPID_LD_BackColor = DISPID_BACKCOLOR,
+    // OLE_COLOR of the text; default 0x80000008 (a system colour); any value taken, S_OK.
     DISPID_LD_ForeColor = DISPID_FORECOLOR,
+    // VARIANT_BOOL; default true; any value taken, S_OK.
     DISPID_LD_Enabled = DISPID_ENABLED,
-    DISPID_LD_hWnd = DISPID_HWND,        // read only
+    // Window handle of the runtime's handle table, 0 without a window; read only, CTL_E_SETNOTSUPPORTED.
+    DISPID_LD_hWnd = DISPID_HWND,
 };
 
 // A control whose properties were loaded from data of version 0x00010000 answers with this

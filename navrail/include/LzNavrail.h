@@ -269,84 +269,128 @@ struct ILzNavrailBar : IDispatch
 {
     static constexpr IID iid = com::makeGuid("22BE513A-E6B6-11D2-9BB5-00A0CC3AD9E7");
     using base_type = IDispatch;
+    // OLE_COLOR of the panes; default 0x8000000C (a system colour); any value taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR *pclr) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR clr) = 0;
+    // The group collection (read only); E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Groups(ILzNavrailGroups **ppGroups) = 0;
+    // 0-based index of the open group; default 0; out of range or vetoed by BeforeGroupChange: ignored, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentGroupIndex(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentGroupIndex(LONG newVal) = 0;
+    // OLE_COLOR of the captions; default 0 (black); any value taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR *pclr) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR clr) = 0;
+    // The open group; LZNAVRAIL_E_INVALIDOBJECT when the bar has none or the group is not in this bar.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentGroup(ILzNavrailGroup **ppGroup) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentGroup(ILzNavrailGroup *pGroup) = 0;
+    // VARIANT_BOOL, sounds on group change, scrolling and opening an item; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_SoundEffects(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SoundEffects(VARIANT_BOOL newVal) = 0;
+    // tagApearanceConstants of the frames; default lzoLight3D; stored unchecked.
     virtual HRESULT STDMETHODCALLTYPE get_Appearance(tagApearanceConstants *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Appearance(tagApearanceConstants newVal) = 0;
+    // Width of the control's border in pixels; default 1; negative draws as 0; stored unchecked.
     virtual HRESULT STDMETHODCALLTYPE get_BorderWidth(SHORT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_BorderWidth(SHORT newVal) = 0;
+    // VARIANT_BOOL, bar and results pane side by side; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_SplitterWindow(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SplitterWindow(VARIANT_BOOL newVal) = 0;
+    // Width of the splitter bars in pixels; default 6; stored unchecked.
     virtual HRESULT STDMETHODCALLTYPE get_SplitterWidth(SHORT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SplitterWidth(SHORT newVal) = 0;
+    // VARIANT_BOOL; default true; any value taken (kept and saved; the context menus do not read it).
     virtual HRESULT STDMETHODCALLTYPE get_EnableGroupPopupMenu(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableGroupPopupMenu(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the "Rename Group" menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableEditGroupLabels(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableEditGroupLabels(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the "Add New Group" menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableAddGroups(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableAddGroups(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the "Remove Group" menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableRemoveGroups(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableRemoveGroups(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the rename-item menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableEditItemLabels(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableEditItemLabels(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the "Add New Item" entry of the pane and button menus; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableAddItems(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableAddItems(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the remove-item menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableRemoveItems(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableRemoveItems(VARIANT_BOOL newVal) = 0;
+    // Vetoes the Before... event being raised; always S_OK.
     virtual HRESULT STDMETHODCALLTYPE CancelEvent() = 0;
+    // Splitter position in pixels; -1 until the first layout sets half the width; any value taken, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_LeftPaneWidth(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_LeftPaneWidth(LONG newVal) = 0;
+    // VARIANT_BOOL, the large/small icon menu entries; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableSetIconSizes(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableSetIconSizes(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the hide-bar menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableHideNavrailBar(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableHideNavrailBar(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL; default true; any value taken (kept and saved; the context menus do not read it).
     virtual HRESULT STDMETHODCALLTYPE get_EnableItemPopupMenu(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableItemPopupMenu(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the open-item menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableOpenItem(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableOpenItem(VARIANT_BOOL newVal) = 0;
+    // VARIANT_BOOL, the properties menu entry; default true; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_EnableProperties(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_EnableProperties(VARIANT_BOOL newVal) = 0;
+    // tagPaneDisplayConstants; default lzoNavrailBarRightPane; unknown values stored without effect, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_PaneDisplay(tagPaneDisplayConstants *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_PaneDisplay(tagPaneDisplayConstants newVal) = 0;
+    // VARIANT_BOOL, the splitter cannot be dragged; default false; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_FreezePanes(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_FreezePanes(VARIANT_BOOL newVal) = 0;
+    // Displayed (else current) item or null; put: null ignored, LZNAVRAIL_E_INVALIDOBJECT if not in this bar.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentItem(ILzNavrailItem **ppItem) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentItem(ILzNavrailItem *pItem) = 0;
+    // IFontDisp of the captions; default the container's ambient font; null accepted; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Font(IFontDisp **ppFont) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Font(IFontDisp *pFont) = 0;
     virtual HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp *pFont) = 0;
+    // Window handle of the runtime's handle table (read only); 0 while the control has no window.
     virtual HRESULT STDMETHODCALLTYPE get_hWnd(LONG *pHWnd) = 0;
+    // Second splitter position in pixels; -1 until the first layout sets half the height; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_TopPaneHeight(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_TopPaneHeight(LONG newVal) = 0;
+    // Item with this key in any group; S_OK with null when none has it; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE ItemFromKey(BSTR Key, ILzNavrailItem **ppItem) = 0;
+    // VARIANT_BOOL; default true; any value taken (kept and saved; the splitters do not read it).
     virtual HRESULT STDMETHODCALLTYPE get_DynamicResize(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_DynamicResize(VARIANT_BOOL newVal) = 0;
+    // Image-list object (write only), its handle is read from it; null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_SmallImageList(IDispatch *pImageList) = 0;
+    // Image-list object (write only), its handle is read from it; null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_LargeImageList(IDispatch *pImageList) = 0;
+    // Image-list handle, 16-pixel icons; 0 until the window loads the built-in list; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_SmallHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SmallHImageList(LONG newVal) = 0;
+    // Image-list handle, 32-pixel icons; 0 until the window loads the built-in list; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_LargeHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_LargeHImageList(LONG newVal) = 0;
+    // Image-list object for hot large icons (write only); null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_LargeHotImageList(IDispatch *pImageList) = 0;
+    // Image-list object for hot small icons (write only); null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_SmallHotImageList(IDispatch *pImageList) = 0;
+    // Image-list handle, hot large icons; default 0, the built-in large list once loaded; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_LargeHotHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_LargeHotHImageList(LONG newVal) = 0;
+    // Image-list handle, hot small icons; default 0, the built-in small list once loaded; any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_SmallHotHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SmallHotHImageList(LONG newVal) = 0;
+    // Image-list handle, active large icons (write only); default 0; any value taken.
     virtual HRESULT STDMETHODCALLTYPE put_LargeActiveHImageList(LONG newVal) = 0;
+    // Image-list handle, active small icons; default 0; any value taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_SmallActiveHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SmallActiveHImageList(LONG newVal) = 0;
+    // VARIANT_BOOL; default false; any value taken (a hosted pop-up window becomes a child either way).
     virtual HRESULT STDMETHODCALLTYPE get_UseChildWindows(VARIANT_BOOL *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_UseChildWindows(VARIANT_BOOL newVal) = 0;
+    // The tab collections of the results pane (read only); E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_TabsSet(ILzTabsSet **ppTabsSet) = 0;
 };
 
@@ -380,33 +424,51 @@ struct ILzNavrailGroup : IDispatch
 {
     static constexpr IID iid = com::makeGuid("22BE513B-E6B6-11D2-9BB5-00A0CC3AD9E7");
     using base_type = IDispatch;
+    // Image-list handle for large icons; default 0; any value taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_LargeHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_LargeHImageList(LONG newVal) = 0;
+    // Image-list handle for small icons; default 0; any value taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_SmallHImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_SmallHImageList(LONG newVal) = 0;
+    // Caption of the group button; default empty; any text taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    // The group's item collection (read only); E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Items(ILzNavrailItems **ppItems) = 0;
+    // 0-based position in the bar (read only); 0 for a group no longer in the bar.
     virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
+    // OLE_COLOR of the pane; default 61 (not set: the bar's BackColor); any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_BackColor(OLE_COLOR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_BackColor(OLE_COLOR newVal) = 0;
+    // OLE_COLOR of the captions; default 61 (not set: the bar's TextColor); any value taken.
     virtual HRESULT STDMETHODCALLTYPE get_TextColor(OLE_COLOR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_TextColor(OLE_COLOR newVal) = 0;
+    // tagImageModeConstants; default lzoImageModeLarge; stored unchecked.
     virtual HRESULT STDMETHODCALLTYPE get_ImageMode(SHORT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_ImageMode(SHORT newVal) = 0;
+    // Any VARIANT kept for the caller; default VT_EMPTY; a copy failure returns its HRESULT.
     virtual HRESULT STDMETHODCALLTYPE get_DataVariant(VARIANT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_DataVariant(VARIANT newVal) = 0;
+    // As the bar's CurrentItem; E_UNEXPECTED for a group no longer in a bar.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentItem(ILzNavrailItem **ppItem) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentItem(ILzNavrailItem *pItem) = 0;
+    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed, E_UNEXPECTED outside a bar.
     virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
+    // Closes the caption editor, keeping the text if nonzero; errors as StartLabelEdit.
     virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL bAcceptChanges) = 0;
+    // 0-based index of the top item; default 0; out of range: ignored, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_FirstVisibleItem(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_FirstVisibleItem(LONG newVal) = 0;
+    // Whole items that fit in the pane (read only); 0 with no item or no pane.
     virtual HRESULT STDMETHODCALLTYPE get_VisibleItemCount(LONG *pVal) = 0;
+    // Text key for GroupFromKey; default none (reads empty); any text taken.
     virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    // Image-list object for small icons (write only); null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_SmallImageList(IDispatch *pImageList) = 0;
+    // Image-list object for large icons (write only); null or no handle gives 0; S_OK.
     virtual HRESULT STDMETHODCALLTYPE put_LargeImageList(IDispatch *pImageList) = 0;
+    // Picture object of the pane's background; default none; any object taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Picture(IDispatch **ppPicture) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Picture(IDispatch *pPicture) = 0;
 };
@@ -430,30 +492,46 @@ struct ILzNavrailItem : IDispatch
 {
     static constexpr IID iid = com::makeGuid("B658EBC1-E80F-11D2-9BB5-00A0CC3AD9E7");
     using base_type = IDispatch;
+    // Window handle for the first view; default 0; unknown handles stored; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_WindowObject1(LONG *pHWnd) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_WindowObject1(LONG hWnd) = 0;
+    // Window handle for the second view; default 0; unknown handles stored; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_WindowObject2(LONG *pHWnd) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_WindowObject2(LONG hWnd) = 0;
+    // Object for the first view; default none; setting one clears WindowObject1; S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_ActiveXObject1(IDispatch **ppObject) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_ActiveXObject1(IDispatch *pObject) = 0;
+    // Object for the second view; default none; setting one clears WindowObject2; S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_ActiveXObject2(IDispatch **ppObject) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_ActiveXObject2(IDispatch *pObject) = 0;
+    // Any VARIANT kept for the caller; default VT_EMPTY; a copy failure returns its HRESULT.
     virtual HRESULT STDMETHODCALLTYPE get_DataVariant(VARIANT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_DataVariant(VARIANT newVal) = 0;
+    // Node object handed to a view's object on display; default none; any value taken, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_ExplorerNode(IDispatch **ppNode) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_ExplorerNode(IDispatch *pNode) = 0;
+    // 0-based position in the group (read only); 0 for an item no longer in a group.
     virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
+    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed, E_UNEXPECTED outside a bar.
     virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
+    // Closes the caption editor, keeping the text if nonzero; errors as StartLabelEdit.
     virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL AcceptChanges) = 0;
+    // Caption under the icon; default empty; any text taken; E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    // Makes it the displayed item; LZNAVRAIL_E_INVALIDOBJECT for an item no longer in a group.
     virtual HRESULT STDMETHODCALLTYPE Display() = 0;
+    // 0-based index into the image list in use; default 0; stored unchecked.
     virtual HRESULT STDMETHODCALLTYPE get_Image(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Image(LONG newVal) = 0;
+    // Opens its group and scrolls it into view; LZNAVRAIL_E_INVALIDOBJECT for a removed item.
     virtual HRESULT STDMETHODCALLTYPE EnsureVisible() = 0;
+    // Row height in pixels for the group's ImageMode (read only); E_POINTER for a null out.
     virtual HRESULT STDMETHODCALLTYPE get_Height(LONG *pVal) = 0;
+    // Text key for ItemFromKey; default none (reads empty); any text taken.
     virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    // Tabs shown in the results pane; default none, null clears; LZNAVRAIL_E_INVALIDOBJECT: another bar's.
     virtual HRESULT STDMETHODCALLTYPE get_Tabs(ILzTabs **ppTabs) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Tabs(ILzTabs *pTabs) = 0;
 };
