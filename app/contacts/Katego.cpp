@@ -9,6 +9,7 @@
 
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QFont>
@@ -40,23 +41,12 @@ Katego::Katego()
     setWindowTitle(QStringLiteral("Kategorien"));
     auto *layout = new QVBoxLayout(this);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
         {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
         {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Neue Kategorie")},
         {"tbEsc", QStringLiteral("&Zurück"), QStringLiteral("Zurück zur Kontaktübersicht")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
 
     Ueberschrift = label(this, QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"));

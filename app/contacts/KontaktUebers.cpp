@@ -12,6 +12,7 @@
 
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QFont>
@@ -49,24 +50,13 @@ KontaktUebers::KontaktUebers()
     Label2 = new QLabel(QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
     Label2->setObjectName(QStringLiteral("Label2"));
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
         {"tbKatego", QStringLiteral("&Kategorien"), QStringLiteral("Kategorien bearbeiten")},
         {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Kontakt suchen")},
         {"tbMitglList", QStringLiteral("&Mitgliederliste"), QStringLiteral("Mitgliederliste")},
         {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     tblKUebers = new forms::ListGrid(this);
     tblKUebers->setObjectName(QStringLiteral("tblKUebers"));

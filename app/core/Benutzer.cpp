@@ -7,6 +7,7 @@
 #include "forms/combobox.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -85,22 +86,14 @@ Benutzer::Benutzer()
     Ueberschrift->setFont(schrift);
     layout->addWidget(Ueberschrift);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; QAction **action; } knoepfe[] = {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-        *k.action = a;
-    }
+    Toolbar1 = forms::toolbar(this, {
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
+    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
+    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
     layout->addWidget(Toolbar1);
 
     tabBV = new QTabWidget(this);

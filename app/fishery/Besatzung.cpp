@@ -16,6 +16,7 @@
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -81,25 +82,14 @@ Besatzung::Besatzung()
     kopf.setPointSize(Ueberschrift->font().pointSize() + 6);
     Ueberschrift->setFont(kopf);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbSpeichern", QStringLiteral("Speichern"), QStringLiteral("Eintrag speichern")},
         {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Eintrag löschen")},
         {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
         {"tbExcel", QStringLiteral("&Excel"), QStringLiteral("Excel - Datei - BPLAN.csv - erzeugen...")},
         {"tbVorschau", QStringLiteral("&Druck - Vorsch."), QStringLiteral("Druckvorschau des Besatzungsplan")},
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     Frame1 = new QGroupBox(QStringLiteral("Besatzung"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

@@ -16,6 +16,7 @@
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -86,24 +87,13 @@ Fangauswertung::Fangauswertung()
     gross.setPointSize(gross.pointSize() + 6);
     Ueberschrift->setFont(gross);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
         {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
         {"tbExcel", QStringLiteral("&Exceldatei erzeugen"), QStringLiteral("Excel - Datei - FANG.CSV - erzeugen...")},
         {"tbVorschau", QStringLiteral("&Druck - Vorschau"), QStringLiteral("Druckvorschau der Fangliste")},
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
     Frame1 = new QGroupBox(QStringLiteral("Liste generieren..."), this);

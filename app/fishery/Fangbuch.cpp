@@ -15,6 +15,7 @@
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -99,22 +100,11 @@ Fangbuch::Fangbuch()
     gross.setPointSize(gross.pointSize() + 6);
     Ueberschrift->setFont(gross);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbSpeichern", QStringLiteral("&Speichern [ F3 ]"), QStringLiteral("Speichern des Eintrages ins Fangbuch")},
         {"tbLoeschen", QStringLiteral("&Löschen [ F8 ]"), QStringLiteral("Löschen des Eintrages")},
         {"tbAnzLoeschen", QStringLiteral("&Anz. löschen [ F2 ]"), QStringLiteral("Anzeige löschen")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // Entry fields.
     fraNr2 = new QGroupBox(QStringLiteral("Einträge..."), this);

@@ -19,6 +19,7 @@
 #include "ole/container.h"
 
 #include "LzDateEdit.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -99,24 +100,13 @@ Arbeit::Arbeit()
     gross.setPointSize(Ueberschrift->font().pointSize() + 6);
     Ueberschrift->setFont(gross);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbBuchen", QStringLiteral("Buchen / Mindern"), QStringLiteral("Buchen v. Arb. - Std. oder Jahresbeitr.")},
         {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Löscht den ausgewählten Arbeitsvorgang")},
         {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
         {"tbVorschau", QStringLiteral("Vorschau"), QStringLiteral("Druckvorschau anzeigen...")},
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Arbeitsübersicht drucken...")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     Frame1 = new QGroupBox(QStringLiteral("Arbeitscontrolling..."), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

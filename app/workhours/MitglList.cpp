@@ -15,6 +15,7 @@
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -98,24 +99,13 @@ MitglList::MitglList()
     gross.setPointSize(Ueberschrift->font().pointSize() + 6);
     Ueberschrift->setFont(gross);
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const struct { const char *key; QString caption; QString tip; } knoepfe[] = {
+    Toolbar1 = forms::toolbar(this, {
         {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
         {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
         {"tbVorschau", QStringLiteral("&Vorschau"), QStringLiteral("Druckvorschau der Mitgliederliste")},
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
         {"tbEsc", QStringLiteral("&Schließen"), QStringLiteral("Zurück zur Kontakt - Übersicht")},
-    };
-    for (const auto &k : knoepfe) {
-        QAction *a = Toolbar1->addAction(k.caption);
-        const QString key = QString::fromLatin1(k.key);
-        a->setObjectName(key);
-        a->setData(key);
-        a->setToolTip(k.tip);
-        connect(a, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
     Frame6 = new QGroupBox(QStringLiteral("Liste generieren..."), this);
