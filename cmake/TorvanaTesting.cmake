@@ -38,11 +38,13 @@ function(tv_add_test name)
 endfunction()
 
 # tv_add_bench(<name> SOURCES <files...> LIBS <targets...>)
+# One benchmark program per area; it links the benchmarks' shared support (bench/support:
+# bench/bench_support.h), which brings Google Benchmark.
 function(tv_add_bench name)
   if(NOT TORVANA_BENCH)
     return()
   endif()
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${B_SOURCES})
-  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  target_link_libraries(${name} PRIVATE ${B_LIBS} tvbench)
 endfunction()

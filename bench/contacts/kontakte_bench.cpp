@@ -5,20 +5,14 @@
 #include "contacts/modKontakt.h"
 
 #include "core/modGVar.h"
-#include "core/modStart.h"
-#include "schema/schema.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/listgrid.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <cstdlib>
 
 namespace {
 
@@ -26,11 +20,8 @@ constexpr int Kontakte = 5000;
 constexpr int Kategorien = 20;
 constexpr int Mitglieder = 1200; // in category 1, the largest
 
-void legeKontakteAn()
+void legeKontakteAn(dao::Database &db)
 {
-    dao::Database &db = gv().dbDaten;
-    dao::Workspace &ws = *gv().wsDaten;
-    ws.BeginTrans();
     for (int k = 3; k <= Kategorien; ++k)
         db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)", {k, QStringLiteral("Kategorie %1").arg(k)});
     for (int i = 0; i < Kontakte; ++i) {
@@ -42,19 +33,12 @@ void legeKontakteAn()
                     i % 3 ? QString() : QStringLiteral("Firma %1").arg(i)});
     }
     db.Execute("INSERT INTO Mitglied (KNr) SELECT KNr FROM Kontakt WHERE KategoNr IN (1, 2)");
-    ws.CommitTrans();
 }
 
 // The database is made once, on first use, for every run of the benchmarks.
 void oeffneClubdaten()
 {
-    static QTemporaryDir home;
-    if (gv().dbDaten.IsOpen())
-        return;
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    legeKontakteAn();
+    benchsupport::OeffneClubdaten(legeKontakteAn);
 }
 
 KontaktUebers &zeigeUebersicht()
@@ -69,12 +53,8 @@ void BM_UebersichtLaden(benchmark::State &state)
 {
     oeffneClubdaten();
     KontaktUebers &u = zeigeUebersicht();
-    for (auto _ : state) {
-        modKontakt::InitialisiereKontaktUebers();
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(u.tblKUebers->top().rowCount());
-    }
-    state.counters["categories"] = u.tblKUebers->top().rowCount();
+    benchsupport::LadeJeDurchlauf(state, "categories", modKontakt::InitialisiereKontaktUebers,
+                                  [&u] { return u.tblKUebers->top().rowCount(); });
 }
 BENCHMARK(BM_UebersichtLaden)->Unit(benchmark::kMillisecond);
 
@@ -101,17 +81,12 @@ BENCHMARK(BM_GroessteKategorieAufklappen)->Unit(benchmark::kMillisecond);
 
 // ---- the same queries through sqlite3's C API ----------------------------------------------------
 
-sqlite3 *oeffneRoh()
-{
-    oeffneClubdaten();
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    return db;
-}
-
 void BM_Sqlite3_UebersichtLaden(benchmark::State &state)
 {
-    sqlite3 *db = oeffneRoh();
+    oeffneClubdaten();
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
+        return;
     sqlite3_stmt *kat = nullptr, *anzahl = nullptr;
     sqlite3_prepare_v2(db, "SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr", -1, &kat, nullptr);
     sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?", -1, &anzahl, nullptr);
@@ -135,7 +110,10 @@ BENCHMARK(BM_Sqlite3_UebersichtLaden)->Unit(benchmark::kMillisecond);
 
 void BM_Sqlite3_GroessteKategorie(benchmark::State &state)
 {
-    sqlite3 *db = oeffneRoh();
+    oeffneClubdaten();
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
+        return;
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(db,
                        "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail FROM Kontakt "
@@ -163,22 +141,9 @@ BENCHMARK(BM_Sqlite3_GroessteKategorie)->Unit(benchmark::kMillisecond);
 void BM_Sqlite3Shell_GroessteKategorie(benchmark::State &state)
 {
     oeffneClubdaten();
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (shell.isEmpty()) {
-        state.SkipWithError("sqlite3 shell not installed");
-        return;
-    }
-    const QStringList args = {modStart::Datenbankpfad(),
-                              QStringLiteral("SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
-                                             "FROM Kontakt WHERE KategoNr = 1 ORDER BY KNr")};
-    qint64 bytes = 0;
-    for (auto _ : state) {
-        QProcess p;
-        p.start(shell, args);
-        p.waitForFinished(-1);
-        bytes = p.readAllStandardOutput().size();
-    }
-    state.counters["bytes"] = double(bytes);
+    benchsupport::Sqlite3Shell(state,
+                               QStringLiteral("SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, "
+                                              "EMail FROM Kontakt WHERE KategoNr = 1 ORDER BY KNr"));
 }
 BENCHMARK(BM_Sqlite3Shell_GroessteKategorie)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -186,13 +151,5 @@ BENCHMARK(BM_Sqlite3Shell_GroessteKategorie)->Unit(benchmark::kMillisecond)->Use
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, benchsupport::SchliesseProgramm);
 }

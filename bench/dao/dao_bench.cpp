@@ -1,9 +1,9 @@
 // Opening the database and reading a large catch list, on a club database with 50,000 catches.
-#include "dao/dao.h"
+#include "core/testing/program_folder.h"
 #include "schema/schema.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include "bench/bench_support.h"
+#include "dao/dao.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,12 +11,13 @@ namespace {
 
 constexpr int kCatches = 50000;
 
+// The starter database in a program folder of its own, with the catches, made once on first use.
 const QString &databasePath()
 {
-    static QTemporaryDir dir;
+    static apptest::Programmordner ordner;
     static const QString path = [] {
-        const QString p = dir.filePath(QStringLiteral("tv01.mdb"));
-        schema::CreateStarterDatabase(p);
+        ordner.richteEin();
+        const QString p = ordner.dbPfad();
         dao::Database db = dao::DBEngine::Workspaces(0).OpenDatabase(
             p, false, false, QStringLiteral(";pwd=") + QString::fromLatin1(schema::kProgramPassword));
         db.Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander'), ('Barsch'), ('Karpfen'), "
@@ -72,4 +73,7 @@ BENCHMARK(BM_ReadCatchDynaset)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return benchsupport::Hauptprogramm(argc, argv);
+}

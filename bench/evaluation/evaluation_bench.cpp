@@ -6,20 +6,16 @@
 #include "fishery/modFAuswert.h"
 
 #include "core/modGVar.h"
-#include "core/modStart.h"
-#include "schema/schema.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -27,32 +23,16 @@ namespace {
 constexpr int Faenge = 50000;
 constexpr int Jahr = 2020;
 
-void legeFaengeAn()
+void legeFaengeAn(dao::Database &db)
 {
-    dao::Database &db = gv().dbDaten;
-    dao::Workspace &ws = *gv().wsDaten;
-    ws.BeginTrans();
-    for (int i = 1; i <= 12; ++i)
-        db.Execute("INSERT INTO Fisch (FName) VALUES (?)", {QStringLiteral("Fischart %1").arg(i)});
-    for (int i = 1; i <= 8; ++i)
-        db.Execute("INSERT INTO Gewaesser (GName) VALUES (?)", {QStringLiteral("Gewässer %1").arg(i)});
-    for (int i = 0; i < Faenge; ++i)
-        db.Execute("INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr, Notiz, Anzahl, Gewicht) "
-                   "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                   {2015 + i % 10, 1 + (i / 10) % 12, 1 + i % 12, 1 + i % 8, QString(), 1 + i % 5, 250 + i % 4000});
-    ws.CommitTrans();
+    benchsupport::LegeFaengeAn(db, Faenge);
 }
 
 // The database is made once, on first use, for every run of the benchmarks.
 void oeffneClubdaten()
 {
-    static QTemporaryDir home;
-    if (gv().dbDaten.IsOpen())
+    if (!benchsupport::OeffneClubdaten(legeFaengeAn))
         return;
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    legeFaengeAn();
     gv().intJahr = Jahr;
     gv().intMonat = 7;
 }
@@ -75,12 +55,7 @@ void sucheAus(benchmark::State &state, bool nurJahr)
 {
     oeffneClubdaten();
     Fangauswertung &w = fenster(nurJahr);
-    for (auto _ : state) {
-        modFAuswert::LadeAuswahl();
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(w.tblFAusw->rowCount());
-    }
-    state.counters["rows"] = w.tblFAusw->rowCount();
+    benchsupport::LadeJeDurchlauf(state, "rows", modFAuswert::LadeAuswahl, [&w] { return w.tblFAusw->rowCount(); });
 }
 
 void BM_LadeAuswahlEinJahr(benchmark::State &state)
@@ -100,13 +75,9 @@ BENCHMARK(BM_LadeAuswahlAlleJahre)->Unit(benchmark::kMillisecond);
 void sqliteAus(benchmark::State &state, bool nurJahr)
 {
     oeffneClubdaten();
-    sqlite3 *db = nullptr;
-    const QByteArray pfad = modStart::Datenbankpfad().toUtf8();
-    if (sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        state.SkipWithError("database not opened");
-        sqlite3_close(db);
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
         return;
-    }
     const std::string von = " FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
     const std::string filter = nurJahr ? " AND fa.FangJahr = ?" : "";
     const std::string auswahl = "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht" +
@@ -166,13 +137,5 @@ BENCHMARK(BM_SqliteAlleJahre)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, benchsupport::SchliesseProgramm);
 }

@@ -8,55 +8,36 @@
 
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "schema/schema.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "office/fakeoffice.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 constexpr int Faenge = 50000;
 
-void legeFaengeAn()
+void legeFaengeAn(dao::Database &db)
 {
-    dao::Database &db = gv().dbDaten;
-    dao::Workspace &ws = *gv().wsDaten;
-    ws.BeginTrans();
-    for (int i = 1; i <= 12; ++i)
-        db.Execute("INSERT INTO Fisch (FName) VALUES (?)", {QStringLiteral("Fischart %1").arg(i)});
-    for (int i = 1; i <= 8; ++i)
-        db.Execute("INSERT INTO Gewaesser (GName) VALUES (?)", {QStringLiteral("Gewässer %1").arg(i)});
-    for (int i = 0; i < Faenge; ++i)
-        db.Execute("INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr, Notiz, Anzahl, Gewicht) "
-                   "VALUES (?, ?, ?, ?, ?, ?, ?)",
-                   {2015 + i % 10, 1 + (i / 10) % 12, 1 + i % 12, 1 + i % 8, QString(), 1 + i % 5, 250 + i % 4000});
-    ws.CommitTrans();
+    benchsupport::LegeFaengeAn(db, Faenge);
 }
 
 // The database and the evaluation of all years are made once, on first use.
 Fangauswertung &auswertung()
 {
-    static QTemporaryDir home;
-    if (gv().dbDaten.IsOpen())
+    if (!benchsupport::OeffneClubdaten(legeFaengeAn))
         return forms::form<Fangauswertung>();
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    QDir(home.path()).mkdir(QStringLiteral("SeqData"));
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    legeFaengeAn();
+    QDir(benchsupport::Programmordner()).mkdir(QStringLiteral("SeqData"));
     gv().intJahr = 2020;
     gv().intMonat = 7;
     Fangauswertung &w = forms::form<Fangauswertung>();
@@ -107,14 +88,10 @@ void schreibeFeld(std::FILE *f, const unsigned char *text, int laenge)
 void BM_SqliteCsv(benchmark::State &state)
 {
     auswertung();
-    sqlite3 *db = nullptr;
-    const QByteArray pfad = modStart::Datenbankpfad().toUtf8();
     const QByteArray ziel = (modStart::Programmordner() + QStringLiteral("/SeqData/sqlite.csv")).toUtf8();
-    if (sqlite3_open_v2(pfad.constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        state.SkipWithError("database not opened");
-        sqlite3_close(db);
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
         return;
-    }
     const char *sql = "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
                       "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr "
                       "ORDER BY fa.FangNr";
@@ -154,15 +131,7 @@ BENCHMARK(BM_SqliteCsv)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
     // A box shown by mistake is answered rather than waited for.
     forms::ScriptedMsgBox boxes;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, benchsupport::SchliesseProgramm);
 }

@@ -1,11 +1,10 @@
 // Filling the list grid: 100,000 catch rows appended one by one, as the list loaders do,
 // into a grid that is on screen, until the view shows them all.
+#include "bench/bench_support.h"
 #include "forms/listgrid.h"
 
-#include <QApplication>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 namespace {
 
@@ -15,14 +14,15 @@ void BM_FillListGrid(benchmark::State &state)
     forms::ListGrid grid;
     grid.resize(800, 600);
     grid.show();
-    for (auto _ : state) {
-        grid.clear();
-        for (int i = 0; i < rows; ++i)
-            grid.addRow(QVariantList{i, QStringLiteral("Hecht"), QStringLiteral("Baggersee Nord"),
-                                     QStringLiteral("Juli"), i % 7, 1.25 * (i % 13)});
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(grid.view()->model()->rowCount());
-    }
+    benchsupport::LadeJeDurchlauf(
+        state, nullptr,
+        [&] {
+            grid.clear();
+            for (int i = 0; i < rows; ++i)
+                grid.addRow(QVariantList{i, QStringLiteral("Hecht"), QStringLiteral("Baggersee Nord"),
+                                         QStringLiteral("Juli"), i % 7, 1.25 * (i % 13)});
+        },
+        [&grid] { return grid.view()->model()->rowCount(); });
     state.SetItemsProcessed(state.iterations() * rows);
 }
 BENCHMARK(BM_FillListGrid)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -42,11 +42,5 @@ BENCHMARK(BM_FindInColumn)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv);
 }

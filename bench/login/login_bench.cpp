@@ -4,15 +4,14 @@
 #include "core/modGVar.h"
 #include "core/modStart.h"
 #include "core/plugins.h"
-#include "schema/schema.h"
+#include "core/testing/program_folder.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>
@@ -49,9 +48,8 @@ void fuelleDatenbank(dao::Database &db, dao::Workspace &ws)
 
 void BM_LadeAlleTabellen(benchmark::State &state)
 {
-    QTemporaryDir home;
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(home.path() + QStringLiteral("/tv01.mdb"));
+    apptest::Programmordner ordner;
+    ordner.richteEin();
     modGVar::resetGv();
     modStart::OeffneDatenbank();
     fuelleDatenbank(gv().dbDaten, *gv().wsDaten);
@@ -85,12 +83,6 @@ BENCHMARK(BM_LadeAlleTabellen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     setenv("TORVANA_TESTING", "1", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv);
 }

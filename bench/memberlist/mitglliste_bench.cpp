@@ -6,23 +6,17 @@
 #include "workhours/modMitglList.h"
 
 #include "core/modGVar.h"
-#include "core/modStart.h"
-#include "schema/schema.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/listgrid.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
-#include <QProcess>
 #include <QRadioButton>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <cstdlib>
 
 namespace {
 
@@ -38,11 +32,8 @@ const char *const Abfrage =
     "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
     "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
 
-void legeClubAn()
+void legeClubAn(dao::Database &db)
 {
-    dao::Database &db = gv().dbDaten;
-    dao::Workspace &ws = *gv().wsDaten;
-    ws.BeginTrans();
     db.Execute("UPDATE System SET PflichtStd = 20");
     for (int i = 0; i < Mitglieder; ++i)
         db.Execute("INSERT INTO Kontakt (KategoNr, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, GebDatum) "
@@ -56,20 +47,13 @@ void legeClubAn()
             for (int k = 1; k <= Mitglieder; ++k)
                 db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, '')",
                            {k, ErstesJahr + j, 42000.0 + j * 365 + e, 0.5 + (k + e) % 9 * 0.75});
-    ws.CommitTrans();
 }
 
 // The database is made once, on first use, for every run of the benchmarks.
 void oeffneClubdaten()
 {
-    static QTemporaryDir home;
-    if (gv().dbDaten.IsOpen())
-        return;
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    gv().intJahr = Jahr;
-    legeClubAn();
+    if (benchsupport::OeffneClubdaten(legeClubAn))
+        gv().intJahr = Jahr;
 }
 
 // The list window with the work-hours list of the year switched on.
@@ -87,12 +71,7 @@ void BM_MitgliederlisteMitStunden(benchmark::State &state)
 {
     oeffneClubdaten();
     MitglList &w = zeigeListe();
-    for (auto _ : state) {
-        modMitglList::LadeAuswahl();
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(w.tblMList->rowCount());
-    }
-    state.counters["members"] = w.tblMList->rowCount();
+    benchsupport::LadeJeDurchlauf(state, "members", modMitglList::LadeAuswahl, [&w] { return w.tblMList->rowCount(); });
 }
 BENCHMARK(BM_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
 
@@ -103,13 +82,13 @@ void BM_MitgliederMitGeleistetenStunden(benchmark::State &state)
     MitglList &w = zeigeListe();
     w.chkArbStd->setChecked(true);
     w.optStdJa->setChecked(true);
-    for (auto _ : state) {
-        w.tblMList->top().clear();
-        modMitglList::LadeAuswahl();
-        QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(w.tblMList->rowCount());
-    }
-    state.counters["members"] = w.tblMList->rowCount();
+    benchsupport::LadeJeDurchlauf(
+        state, "members",
+        [&w] {
+            w.tblMList->top().clear();
+            modMitglList::LadeAuswahl();
+        },
+        [&w] { return w.tblMList->rowCount(); });
     w.chkArbStd->setChecked(false);
 }
 BENCHMARK(BM_MitgliederMitGeleistetenStunden)->Unit(benchmark::kMillisecond);
@@ -119,8 +98,9 @@ BENCHMARK(BM_MitgliederMitGeleistetenStunden)->Unit(benchmark::kMillisecond);
 void BM_Sqlite3_MitgliederlisteMitStunden(benchmark::State &state)
 {
     oeffneClubdaten();
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
+        return;
     sqlite3_stmt *st = nullptr;
     sqlite3_prepare_v2(db, Abfrage, -1, &st, nullptr);
     long long zeilen = 0;
@@ -143,20 +123,7 @@ BENCHMARK(BM_Sqlite3_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
 void BM_Sqlite3Shell_MitgliederlisteMitStunden(benchmark::State &state)
 {
     oeffneClubdaten();
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
-    if (shell.isEmpty()) {
-        state.SkipWithError("sqlite3 shell not installed");
-        return;
-    }
-    const QStringList args = {modStart::Datenbankpfad(), QString::fromLatin1(Abfrage)};
-    qint64 bytes = 0;
-    for (auto _ : state) {
-        QProcess p;
-        p.start(shell, args);
-        p.waitForFinished(-1);
-        bytes = p.readAllStandardOutput().size();
-    }
-    state.counters["bytes"] = double(bytes);
+    benchsupport::Sqlite3Shell(state, QString::fromLatin1(Abfrage));
 }
 BENCHMARK(BM_Sqlite3Shell_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -164,13 +131,5 @@ BENCHMARK(BM_Sqlite3Shell_MitgliederlisteMitStunden)->Unit(benchmark::kMilliseco
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, benchsupport::SchliesseProgramm);
 }

@@ -2,47 +2,33 @@
 // print table, the report read and laid out, every page written), and the report alone.
 #include "workhours/modMitglListDruck.h"
 
-#include "core/Info.h"
 #include "core/modDruck.h"
 #include "core/modGVar.h"
-#include "core/modStart.h"
-#include "schema/schema.h"
+#include "core/testing/program_folder.h"
 
-#include "forms/form.h"
+#include "bench/bench_support.h"
+#include "dao/dao.h"
 #include "forms/listgrid.h"
 #include "report/fakeprinters.h"
 #include "report/report.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QTemporaryDir>
+#include <QDir>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 namespace {
 
 constexpr int Mitglieder = 5000;
 
-QTemporaryDir &home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
 // The program folder with its database and the club address, made once for every run.
 void oeffneClubdaten()
 {
-    if (gv().dbDaten.IsOpen())
-        return;
-    qputenv("TORVANA_HOME", home().path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    Info &info = forms::form<Info>();
-    info.lblVerein->setText(QStringLiteral("Angelsportverein Petri Heil e.V."));
-    info.lblStrasse->setText(QStringLiteral("Uferweg 3"));
-    info.lblPLZ->setText(QStringLiteral("12345"));
-    info.lblOrt->setText(QStringLiteral("Fischbach"));
-    info.lblTelefon->setText(QStringLiteral("0123 4567"));
+    if (benchsupport::OeffneClubdaten([](dao::Database &) {}))
+        apptest::Vereinsadresse(QStringLiteral("Angelsportverein Petri Heil e.V."));
+}
+
+QString imProgrammordner(const QString &datei)
+{
+    return QDir(benchsupport::Programmordner()).filePath(datei);
 }
 
 // The member list's grid as the member query fills it.
@@ -62,7 +48,7 @@ void BM_DruckeMitglListePdf(benchmark::State &state)
     forms::ListGrid grid;
     fuelle(grid);
     report::FakePrinters drucker({QStringLiteral("Laser")});
-    drucker.pdfPath = home().filePath(QStringLiteral("mitglieder.pdf"));
+    drucker.pdfPath = imProgrammordner(QStringLiteral("mitglieder.pdf"));
     for (auto _ : state)
         modMitglList::DruckeMitglListe(QStringLiteral("drucken"), grid, QString::number(Mitglieder), QString());
     state.counters["rows"] = Mitglieder;
@@ -80,7 +66,7 @@ void BM_MitglListeReportPdf(benchmark::State &state)
         modMitglList::DruckeMitglListe(QStringLiteral("drucken"), grid, QString::number(Mitglieder), QString());
     }
     const report::Report &r = modMitglList::rpt_MitglList();
-    const QString pdf = home().filePath(QStringLiteral("bericht.pdf"));
+    const QString pdf = imProgrammordner(QStringLiteral("bericht.pdf"));
     for (auto _ : state)
         r.ExportPdf(pdf);
     state.counters["rows"] = r.rowCount();
@@ -91,14 +77,8 @@ BENCHMARK(BM_MitglListeReportPdf)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    modDruck::VerwerfeBerichte();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, [] {
+        modDruck::VerwerfeBerichte();
+        benchsupport::SchliesseProgramm();
+    });
 }

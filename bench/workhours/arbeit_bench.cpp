@@ -5,18 +5,15 @@
 #include "workhours/modArbeit.h"
 
 #include "core/modGVar.h"
-#include "core/modStart.h"
-#include "schema/schema.h"
 
+#include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 
-#include <QApplication>
-#include <QTemporaryDir>
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 
 namespace {
 
@@ -25,11 +22,8 @@ constexpr int Eintraege = 100000;
 constexpr int ErstesJahr = 2019;
 constexpr int Jahre = 5;
 
-void legeClubAn()
+void legeClubAn(dao::Database &db)
 {
-    dao::Database &db = gv().dbDaten;
-    dao::Workspace &ws = *gv().wsDaten;
-    ws.BeginTrans();
     db.Execute("UPDATE System SET PflichtStd = 20");
     for (int i = 0; i < Mitglieder; ++i)
         db.Execute("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (?, 1, ?, ?)",
@@ -40,20 +34,13 @@ void legeClubAn()
         db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, 'Arbeitseinsatz')",
                    {1 + i % Mitglieder, ErstesJahr + (i / Mitglieder) % Jahre, 43500.0 + i % 1800,
                     0.25 * (1 + i % 16)});
-    ws.CommitTrans();
 }
 
 // The database is made once, on first use, for every run of the benchmarks.
 void oeffneClubdaten()
 {
-    static QTemporaryDir home;
-    if (gv().dbDaten.IsOpen())
-        return;
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    schema::CreateStarterDatabase(modStart::Datenbankpfad());
-    modStart::OeffneDatenbank();
-    gv().intJahr = ErstesJahr + Jahre;
-    legeClubAn();
+    if (benchsupport::OeffneClubdaten(legeClubAn))
+        gv().intJahr = ErstesJahr + Jahre;
 }
 
 void BM_Uebertrag(benchmark::State &state)
@@ -91,13 +78,5 @@ BENCHMARK(BM_JahrEinesMitgliedsLaden)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    forms::unloadAll();
-    gv().dbDaten.Close();
-    return 0;
+    return benchsupport::Hauptprogramm(argc, argv, benchsupport::SchliesseProgramm);
 }

@@ -2,9 +2,7 @@
 
 #include "core/modGVar.h"
 #include "core/modMain.h"
-#include "core/modStart.h"
 #include "core/plugins.h"
-#include "schema/schema.h"
 
 #include "com/object.h"
 #include "forms/form.h"
@@ -19,9 +17,7 @@ namespace apptest {
 void ProgramTest::SetUp()
 {
     ASSERT_TRUE(home.isValid());
-    qputenv("TORVANA_HOME", home.path().toUtf8());
-    if (datenbank_ == Datenbank::Starter)
-        schema::CreateStarterDatabase(dbPfad());
+    richteEin(datenbank_ == Datenbank::Starter);
     modGVar::resetGv();
     core::LeereEinstiege();
 }
@@ -34,20 +30,7 @@ void ProgramTest::TearDown()
     modGVar::resetGv();
     core::LeereEinstiege();
     // A test that starts the program anew runs TearDown and SetUp again on the same folder.
-    QFile::remove(dbPfad());
-    qunsetenv("TORVANA_HOME");
-}
-
-QString ProgramTest::dbPfad() const
-{
-    return home.path() + QStringLiteral("/tv01.mdb");
-}
-
-void ProgramTest::sql(dao::Sql text, const QVariantList &params)
-{
-    dao::Database d = dao::DBEngine::Workspaces(0).OpenDatabase(dbPfad(), false, false, modStart::Verbindung);
-    d.Execute(text, params);
-    d.Close();
+    raeumeAuf();
 }
 
 void Steuerelemente::SetUp()

@@ -15,12 +15,11 @@
 //             ...
 //         }
 //     };
-#include "dao/dao.h"
+#include "core/testing/program_folder.h"
+
 #include "forms/services.h"
 
 #include <QString>
-#include <QTemporaryDir>
-#include <QVariantList>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -29,7 +28,8 @@
 
 namespace apptest {
 
-class ProgramTest : public ::testing::Test
+// The program folder (home, dbPfad(), sql()) comes from Programmordner.
+class ProgramTest : public ::testing::Test, public Programmordner
 {
 protected:
     // Without a starter database the program folder starts empty (tests of the start-up that
@@ -45,13 +45,6 @@ protected:
     // run TearDown and SetUp again to start the program anew).
     void TearDown() override;
 
-    // tv01.mdb in the program folder.
-    QString dbPfad() const;
-    // Runs SQL on the program's database over a connection of its own (before the program opens
-    // it, or beside the program's connection).
-    void sql(dao::Sql text, const QVariantList &params = {});
-
-    QTemporaryDir home;
     forms::ScriptedMsgBox boxes;
 
 private:
