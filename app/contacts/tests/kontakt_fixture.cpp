@@ -4,8 +4,6 @@
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
-#include "core/Login.h"
-#include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
 #include "core/plugins.h"
@@ -94,26 +92,11 @@ void KontaktTest::TearDown()
     g_fangListe.reset();
 }
 
-void KontaktTest::sql(dao::Sql text, const QVariantList &params)
-{
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Execute(text, params);
-    else
-        ProgramTest::sql(text, params);
-}
-
 void KontaktTest::starte(const QString &benutzer, const QString &passwort)
 {
-    Main &main = forms::form<Main>();
-    Login &login = forms::form<Login>();
-    login.txtBenutzer->setText(benutzer);
-    login.txtPassw->setText(passwort);
-    login.cmdOK_Click();
-    ASSERT_FALSE(login.isVisible()) << texte(boxes);
-    main.resize(1300, 900);
-    main.show();
-    modMain::ZeigeFenster(QStringLiteral("Kontakte"));
-    QApplication::processEvents();
+    meldeAn(benutzer, passwort, QSize(1300, 900), QStringLiteral("Kontakte"));
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(uebersicht().isVisible());
     boxes.clear();
 }
@@ -158,22 +141,6 @@ QStringList KontaktTest::knrListe(int kategoNr)
         for (int i = 0; i < l->rowCount(); ++i)
             k << l->text(i, 0);
     return k;
-}
-
-void KontaktTest::klicke(QWidget *widget, QPoint lokal, bool doppelt)
-{
-    ASSERT_TRUE(widget);
-    QWidget *fenster = widget->window();
-    const QPoint p = widget->mapTo(fenster, lokal);
-    QWidget *ziel = fenster->childAt(p);
-    if (!ziel)
-        ziel = fenster;
-    const QPoint q = ziel->mapFrom(fenster, p);
-    if (doppelt)
-        QTest::mouseDClick(ziel, Qt::LeftButton, {}, q);
-    else
-        QTest::mouseClick(ziel, Qt::LeftButton, {}, q);
-    QApplication::processEvents();
 }
 
 void KontaktTest::klickeKnopf(QAction *aktion)
@@ -235,14 +202,6 @@ void KontaktTest::tippe(QWidget *feld, const QString &text)
         else // letters beyond ASCII, as a keyboard layout types them
             QTest::sendKeyEvent(QTest::Click, feld, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
-}
-
-long long KontaktTest::zahl(dao::Sql text, const QVariantList &params)
-{
-    dao::Recordset rs = gv().dbDaten.OpenRecordset(text, dao::dbOpenDynaset, params);
-    const long long n = rs(0).Value().toLongLong();
-    rs.Close();
-    return n;
 }
 
 bool KontaktTest::mitglied(qlonglong knr)

@@ -29,15 +29,12 @@ class QWidget;
 
 namespace kontakttest {
 
-class KontaktTest : public apptest::ProgramTest
+class KontaktTest : public apptest::MainTest
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // SQL on the program's connection once the program has opened it, before that on a
-    // connection of its own (content before the program starts; the program then logs in).
-    void sql(dao::Sql text, const QVariantList &params = {});
     void starte(const QString &benutzer = QStringLiteral("Verwalter"), const QString &passwort = QStringLiteral("angeln"));
 
     KontaktUebers &uebersicht();
@@ -50,8 +47,6 @@ protected:
     forms::GridList *liste(int kategoNr);
     QStringList knrListe(int kategoNr);
 
-    // Mouse input through the top-level window that shows the widget, at the widget's position.
-    void klicke(QWidget *widget, QPoint lokal, bool doppelt = false);
     void klickeKnopf(QAction *aktion);
     // A click on the expander of a category row.
     void klappe(int kategoNr);
@@ -64,7 +59,6 @@ protected:
     static void tippe(QWidget *feld, const QString &text);
 
     // ---- database
-    long long zahl(dao::Sql sql, const QVariantList &params = {});
     bool mitglied(qlonglong knr);
     qlonglong kategorieVon(qlonglong knr);
 

@@ -1,14 +1,22 @@
 #include "program_fixture.h"
 
+#include "core/Login.h"
+#include "core/Main.h"
+#include "core/modDruck.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
+#include "core/modStart.h"
 #include "core/plugins.h"
 
 #include "com/object.h"
 #include "forms/form.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QStringList>
+#include <QTest>
+#include <QWidget>
 #include <cstdlib>
 #include <dlfcn.h>
 
@@ -17,13 +25,16 @@ namespace apptest {
 void ProgramTest::SetUp()
 {
     ASSERT_TRUE(home.isValid());
-    richteEin(datenbank_ == Datenbank::Starter);
+    richteEin(datenbank_ != Datenbank::Keine);
     modGVar::resetGv();
     core::LeereEinstiege();
+    if (datenbank_ == Datenbank::Geoeffnet)
+        modStart::OeffneDatenbank();
 }
 
 void ProgramTest::TearDown()
 {
+    modDruck::VerwerfeBerichte();
     forms::unloadAll();
     if (gv().dbDaten.IsOpen())
         gv().dbDaten.Close();
@@ -31,6 +42,58 @@ void ProgramTest::TearDown()
     core::LeereEinstiege();
     // A test that starts the program anew runs TearDown and SetUp again on the same folder.
     raeumeAuf();
+}
+
+long long ProgramTest::zahl(dao::Sql text, const QVariantList &params)
+{
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(text, dao::dbOpenDynaset, params);
+    const long long n = rs(0).Value().toLongLong();
+    rs.Close();
+    return n;
+}
+
+QVariant ProgramTest::feld(dao::Sql abfrage, qlonglong nr, const char *name)
+{
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(abfrage, dao::dbOpenDynaset, {nr});
+    return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+}
+
+void ProgramTest::klicke(QWidget *widget, QPoint lokal, bool doppelt, Qt::MouseButton knopf)
+{
+    ASSERT_TRUE(widget);
+    QWidget *fenster = widget->window();
+    const QPoint p = widget->mapTo(fenster, lokal);
+    QWidget *ziel = fenster->childAt(p);
+    if (!ziel)
+        ziel = fenster;
+    const QPoint q = ziel->mapFrom(fenster, p);
+    if (doppelt)
+        QTest::mouseDClick(ziel, knopf, {}, q);
+    else
+        QTest::mouseClick(ziel, knopf, {}, q);
+    QApplication::processEvents();
+}
+
+void MainTest::sql(dao::Sql text, const QVariantList &params)
+{
+    if (gv().dbDaten.IsOpen())
+        gv().dbDaten.Execute(text, params);
+    else
+        ProgramTest::sql(text, params);
+}
+
+void MainTest::meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster)
+{
+    Main &main = forms::form<Main>();
+    Login &login = forms::form<Login>();
+    login.txtBenutzer->setText(benutzer);
+    login.txtPassw->setText(passwort);
+    login.cmdOK_Click();
+    ASSERT_FALSE(login.isVisible()) << texte(boxes);
+    main.resize(groesse);
+    main.show();
+    modMain::ZeigeFenster(fenster);
+    QApplication::processEvents();
 }
 
 void Steuerelemente::SetUp()

@@ -19,7 +19,10 @@
 
 #include "forms/services.h"
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,23 +35,49 @@ namespace apptest {
 class ProgramTest : public ::testing::Test, public Programmordner
 {
 protected:
-    // Without a starter database the program folder starts empty (tests of the start-up that
+    // The starter database, not opened (Starter) or opened by the program as at start-up
+    // (Geoeffnet); without one the program folder starts empty (Keine: tests of the start-up that
     // lay out their own database file).
-    enum class Datenbank { Starter, Keine };
+    enum class Datenbank { Starter, Geoeffnet, Keine };
     explicit ProgramTest(Datenbank datenbank = Datenbank::Starter) : datenbank_(datenbank) {}
 
-    // The program folder, the starter database (not opened), fresh program-wide variables, the
-    // core's plug-in points empty.
+    // The program folder, the starter database, fresh program-wide variables, the core's plug-in
+    // points empty.
     void SetUp() override;
-    // Unloads every window, closes the program's database connection, removes the database
-    // file, and leaves fresh program-wide variables and empty plug-in points behind (a test may
-    // run TearDown and SetUp again to start the program anew).
+    // Forgets every report, unloads every window, closes the program's database connection,
+    // removes the database file, and leaves fresh program-wide variables and empty plug-in points
+    // behind (a test may run TearDown and SetUp again to start the program anew).
     void TearDown() override;
+
+    // The first column of the first row of a query, on the program's connection.
+    static long long zahl(dao::Sql text, const QVariantList &params = {});
+    // Column name of the one row that a query for the key nr returns on the program's connection;
+    // invalid when it returns none or several.
+    static QVariant feld(dao::Sql abfrage, qlonglong nr, const char *name);
+    // Mouse input through the top-level window that shows the widget, at the widget's position
+    // (a click, or a double-click).
+    static void klicke(QWidget *widget, QPoint lokal, bool doppelt = false, Qt::MouseButton knopf = Qt::LeftButton);
 
     forms::ScriptedMsgBox boxes;
 
 private:
     Datenbank datenbank_;
+};
+
+// The program as the user starts it: SQL goes to the program's connection once the program has
+// opened the database, and meldeAn logs in through the Login window and shows a window in the
+// main window.
+class MainTest : public ProgramTest
+{
+protected:
+    using ProgramTest::ProgramTest;
+
+    // SQL on the program's connection once the program has opened it, before that on a
+    // connection of its own (content before the program starts; the program then logs in).
+    void sql(dao::Sql text, const QVariantList &params = {});
+    // Loads the main window (which opens the database and shows Login), logs in as benutzer,
+    // shows the main window at the given size and in it the window registered under fenster.
+    void meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster);
 };
 
 // Registers control libraries (full paths) once for the whole test run, into a registry of its

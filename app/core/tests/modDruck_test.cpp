@@ -58,12 +58,7 @@ protected:
     {
         CoreTest::SetUp();
         modStart::OeffneDatenbank();
-        Info &info = forms::form<Info>();
-        info.lblVerein->setText(QStringLiteral("ASV Petri Heil"));
-        info.lblStrasse->setText(QStringLiteral("Uferweg 3"));
-        info.lblPLZ->setText(QStringLiteral("12345"));
-        info.lblOrt->setText(QStringLiteral("Fischbach"));
-        info.lblTelefon->setText(QStringLiteral("0123 4567"));
+        apptest::Vereinsadresse(QStringLiteral("ASV Petri Heil"));
         drucker.pdfPath = home.filePath(QStringLiteral("gedruckt.pdf"));
         grid.top().setColumnCount(3);
     }

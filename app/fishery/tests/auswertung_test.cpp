@@ -104,17 +104,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         boxes.clear();
     }
-    void TearDown() override
-    {
-        modDruck::VerwerfeBerichte();
-        ProgramTest::TearDown();
-    }
 
     static dao::Database &db() { return gv().dbDaten; }
     static QVariant spalte(qlonglong nr, const char *name)
     {
-        dao::Recordset rs = db().OpenRecordset("SELECT * FROM Fang WHERE FangNr = ?", dao::dbOpenDynaset, {nr});
-        return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+        return feld("SELECT * FROM Fang WHERE FangNr = ?", nr, name);
     }
 
     // A click on a toolbar button, as the user makes it.

@@ -50,12 +50,12 @@ const QString Loeschfrage = QStringLiteral("ACHTUNG: Besatzungseintrag wirklich 
 class BesatzungTest : public apptest::ProgramTest
 {
 protected:
+    BesatzungTest() : ProgramTest(Datenbank::Geoeffnet) {}
     void SetUp() override
     {
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        modStart::OeffneDatenbank();
         db().Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
         db().Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm')");
         db().Execute("INSERT INTO Besatzung (BJahr, FNr, GNr, Zeit, Menge) VALUES (?, 1, 1, 'Frühjahr', 12.5), "
@@ -80,11 +80,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
         boxes.clear();
     }
-    void TearDown() override
-    {
-        modDruck::VerwerfeBerichte();
-        ProgramTest::TearDown();
-    }
 
     static dao::Database &db() { return gv().dbDaten; }
     static long long anzahl()
@@ -93,8 +88,7 @@ protected:
     }
     static QVariant spalte(qlonglong nr, const char *name)
     {
-        dao::Recordset rs = db().OpenRecordset("SELECT * FROM Besatzung WHERE BNr = ?", dao::dbOpenDynaset, {nr});
-        return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+        return feld("SELECT * FROM Besatzung WHERE BNr = ?", nr, name);
     }
     static qlonglong letzte()
     {

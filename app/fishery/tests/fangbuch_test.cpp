@@ -37,14 +37,7 @@ void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
-// The texts of the boxes shown, for failure messages.
-std::string texte(const forms::ScriptedMsgBox &boxes)
-{
-    std::string t;
-    for (const auto &b : boxes.boxes())
-        t += b.title.toStdString() + ": " + b.text.toStdString() + "\n";
-    return t;
-}
+using apptest::texte;
 
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 const QString KeineEintraege = QStringLiteral("Keine Einträge für diesen Monat vorhanden !");
@@ -55,12 +48,12 @@ const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe,
 class FangbuchTest : public apptest::ProgramTest
 {
 protected:
+    FangbuchTest() : ProgramTest(Datenbank::Geoeffnet) {}
     void SetUp() override
     {
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        modStart::OeffneDatenbank();
         db().Execute("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
         db().Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm ')");
         hecht = fang(2024, 7, 1, 1, 2, 3000);
@@ -96,8 +89,7 @@ protected:
     }
     static QVariant spalte(qlonglong nr, const char *name)
     {
-        dao::Recordset rs = db().OpenRecordset("SELECT * FROM Fang WHERE FangNr = ?", dao::dbOpenDynaset, {nr});
-        return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+        return feld("SELECT * FROM Fang WHERE FangNr = ?", nr, name);
     }
     static long long anzahlFaenge()
     {

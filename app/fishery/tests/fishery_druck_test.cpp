@@ -3,11 +3,10 @@
 #include "fishery/modBesatzListDruck.h"
 #include "fishery/modFAuswertDruck.h"
 
-#include "core/Info.h"
 #include "core/modDruck.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/testing/program_fixture.h"
+#include "core/testing/print_fixture.h"
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -24,51 +23,7 @@
 
 namespace {
 
-class DruckTest : public apptest::ProgramTest
-{
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        modStart::OeffneDatenbank();
-        Info &info = forms::form<Info>();
-        info.lblVerein->setText(QStringLiteral("ASV Petri Heil"));
-        info.lblStrasse->setText(QStringLiteral("Uferweg 3"));
-        info.lblPLZ->setText(QStringLiteral("12345"));
-        info.lblOrt->setText(QStringLiteral("Fischbach"));
-        info.lblTelefon->setText(QStringLiteral("0123 4567"));
-        drucker.pdfPath = home.filePath(QStringLiteral("gedruckt.pdf"));
-    }
-    void TearDown() override
-    {
-        modDruck::VerwerfeBerichte();
-        ProgramTest::TearDown();
-    }
-
-    QString text() const { return pdftext::Text(drucker.pdfPath); }
-    QString heute() const { return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")); }
-
-    QList<QVariantList> tabelle(dao::Sql sql)
-    {
-        QList<QVariantList> z;
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset);
-        for (; !rs.Eof(); rs.MoveNext()) {
-            QVariantList r;
-            for (int i = 0; i < rs.FieldCount(); ++i)
-                r << rs(i).Value();
-            z << r;
-        }
-        return z;
-    }
-
-    report::FakePrinters drucker{{QStringLiteral("Laser Büro"), QStringLiteral("Tinte Kasse")}};
-    forms::ListGrid grid;
-};
-
-// A missing pdftotext fails the test: a print-out test must not pass unread.
-#define NEEDS_PDFTOTEXT() ASSERT_TRUE(pdftext::Available()) << "poppler-utils (pdftotext) not installed"
+using apptest::DruckTest;
 
 // ---- catch list -------------------------------------------------------------------------------
 

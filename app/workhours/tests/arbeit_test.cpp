@@ -115,27 +115,10 @@ protected:
     }
     static QVariant spalte(qlonglong arbNr, const char *name)
     {
-        dao::Recordset rs = db().OpenRecordset("SELECT * FROM Arbeit WHERE ArbNr = ?", dao::dbOpenDynaset, {arbNr});
-        return rs.RecordCount() == 1 ? rs(QString::fromLatin1(name)).Value() : QVariant();
+        return feld("SELECT * FROM Arbeit WHERE ArbNr = ?", arbNr, name);
     }
     static qlonglong anzahl() { return zahl("SELECT COUNT(*) AS Expr1000 FROM Arbeit"); }
 
-    // Mouse input through the window, at the widget's position.
-    void klicke(QWidget *widget, QPoint lokal, bool doppelt = false)
-    {
-        ASSERT_TRUE(widget);
-        QWidget *fenster = widget->window();
-        const QPoint p = widget->mapTo(fenster, lokal);
-        QWidget *ziel = fenster->childAt(p);
-        if (!ziel)
-            ziel = fenster;
-        const QPoint q = ziel->mapFrom(fenster, p);
-        if (doppelt)
-            QTest::mouseDClick(ziel, Qt::LeftButton, {}, q);
-        else
-            QTest::mouseClick(ziel, Qt::LeftButton, {}, q);
-        QApplication::processEvents();
-    }
     void knopf(const char *key)
     {
         QAction *a = f->Toolbar1->findChild<QAction *>(QString::fromLatin1(key));

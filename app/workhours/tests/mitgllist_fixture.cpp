@@ -7,8 +7,6 @@
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
-#include "core/Login.h"
-#include "core/Main.h"
 #include "core/modDruck.h"
 #include "core/modMain.h"
 #include "core/modStart.h"
@@ -106,26 +104,11 @@ void MitglListTest::TearDown()
     g_fangListe.reset();
 }
 
-void MitglListTest::sql(dao::Sql text, const QVariantList &params)
-{
-    if (gv().dbDaten.IsOpen())
-        gv().dbDaten.Execute(text, params);
-    else
-        ProgramTest::sql(text, params);
-}
-
 void MitglListTest::starte(const QString &benutzer, const QString &passwort)
 {
-    Main &main = forms::form<Main>();
-    Login &login = forms::form<Login>();
-    login.txtBenutzer->setText(benutzer);
-    login.txtPassw->setText(passwort);
-    login.cmdOK_Click();
-    ASSERT_FALSE(login.isVisible()) << texte(boxes);
-    main.resize(1400, 1000);
-    main.show();
-    modMain::ZeigeFenster(QStringLiteral("Kontakte"));
-    QApplication::processEvents();
+    meldeAn(benutzer, passwort, QSize(1400, 1000), QStringLiteral("Kontakte"));
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(forms::form<KontaktUebers>().isVisible());
     klickeKnopf(QStringLiteral("tbMitglList"), &forms::form<KontaktUebers>());
     ASSERT_TRUE(liste().isVisible());
@@ -162,17 +145,7 @@ void MitglListTest::klicke(QWidget *widget, QPoint lokal, bool doppelt, Qt::Mous
 {
     ASSERT_TRUE(widget);
     ASSERT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
-    QWidget *fenster = widget->window();
-    const QPoint p = widget->mapTo(fenster, lokal);
-    QWidget *ziel = fenster->childAt(p);
-    if (!ziel)
-        ziel = fenster;
-    const QPoint q = ziel->mapFrom(fenster, p);
-    if (doppelt)
-        QTest::mouseDClick(ziel, knopf, {}, q);
-    else
-        QTest::mouseClick(ziel, knopf, {}, q);
-    QApplication::processEvents();
+    MainTest::klicke(widget, lokal, doppelt, knopf);
 }
 
 void MitglListTest::klicke(QAbstractButton *knopf)
@@ -244,14 +217,6 @@ void MitglListTest::suche(int antwort)
     if (!gefiltert)
         boxes.answer(antwort);
     klickeKnopf(QStringLiteral("tbSuch"));
-}
-
-long long MitglListTest::zahl(dao::Sql text, const QVariantList &params)
-{
-    dao::Recordset rs = gv().dbDaten.OpenRecordset(text, dao::dbOpenDynaset, params);
-    const long long n = rs(0).Value().toLongLong();
-    rs.Close();
-    return n;
 }
 
 } // namespace mitgltest

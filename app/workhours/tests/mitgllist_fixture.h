@@ -36,14 +36,12 @@ namespace mitgltest {
 // run (once, into a temporary registry; a library that does not register fails the run).
 bool bibliothekenRegistriert();
 
-class MitglListTest : public apptest::ProgramTest
+class MitglListTest : public apptest::MainTest
 {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Database content before the program starts, or beside it once it runs.
-    void sql(dao::Sql text, const QVariantList &params = {});
     // Logs in, shows the contact overview and opens the member list from its toolbar.
     void starte(const QString &benutzer = QStringLiteral("Verwalter"), const QString &passwort = QStringLiteral("angeln"));
 
@@ -54,7 +52,8 @@ protected:
     // One grid row as its texts.
     QStringList zeile(int row);
 
-    // Mouse input through the top-level window that shows the widget, at the widget's position.
+    // Mouse input through the top-level window that shows the widget (which must be visible), at
+    // the widget's position.
     void klicke(QWidget *widget, QPoint lokal, bool doppelt = false, Qt::MouseButton knopf = Qt::LeftButton);
     // The right button over a point of the grid's view: it chooses the row under it and asks
     // for the context menu.
@@ -70,8 +69,6 @@ protected:
 
     // The user's click on "tbSuch", answering the load-all question (asked when no filter is on).
     void suche(int antwort = forms::vbYes);
-
-    long long zahl(dao::Sql sql, const QVariantList &params = {});
 
     // The current year, of the hours in the fixture.
     int jahr = 0;

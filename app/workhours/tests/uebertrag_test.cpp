@@ -37,12 +37,12 @@ std::ostream &operator<<(std::ostream &os, const Zeile &z)
 class Uebertrag : public apptest::ProgramTest
 {
 protected:
+    Uebertrag() : ProgramTest(Datenbank::Geoeffnet) {}
     void SetUp() override
     {
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        modStart::OeffneDatenbank();
         gv().intJahr = 2024;
         db().Execute("UPDATE System SET FJahr = 2023, PflichtStd = 10");
         db().Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");

@@ -1,5 +1,7 @@
+#include "common/testing/error_number.h"
 #include "dao/dao.h"
 #include "dao/oledate.h"
+#include "dao/testing/database_fixture.h"
 #include "oledate_cases.h"
 
 #include <SQLiteCpp/Database.h>
@@ -19,17 +21,9 @@ namespace {
 
 const QString kConnect = QStringLiteral(";pwd=geheim-123");
 
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const vb::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
+using vbtest::errorNumber;
 
-class DaoTest : public ::testing::Test
+class DaoTest : public daotest::DatenbankTest
 {
 protected:
     void SetUp() override
@@ -49,7 +43,6 @@ protected:
                    "  GNr INTEGER NOT NULL REFERENCES Gruppe (GNr) ON DELETE RESTRICT);"
                    "CREATE TABLE Druck (Nr INTEGER, Text TEXT, Wert)");
     }
-    void TearDown() override { db.Close(); }
 
     static dao::Workspace &ws() { return dao::DBEngine::Workspaces(0); }
 
@@ -64,16 +57,6 @@ protected:
         rs.MoveLast();
         return rs("GNr").Value().toLongLong();
     }
-
-    long long count(dao::Sql sql, const QVariantList &params = {})
-    {
-        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenDynaset, params);
-        return rs(0).Value().toLongLong();
-    }
-
-    QTemporaryDir dir;
-    QString path;
-    dao::Database db;
 };
 
 // ---- opening: the three roads of start-up ---------------------------------------------------

@@ -1,6 +1,7 @@
 #include "forms/listgrid.h"
 #include "gridmodel_p.h"
 
+#include "common/testing/error_number.h"
 #include "common/vberror.h"
 
 #include <QCoreApplication>
@@ -21,15 +22,7 @@ void fill(GridList &list, std::initializer_list<const char *> names)
         list.addRow(QVariantList{key++, QString::fromUtf8(n)});
 }
 
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const vb::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
+using vbtest::errorNumber;
 
 } // namespace
 

@@ -1,5 +1,8 @@
 #include "schema/schema.h"
 
+#include "common/testing/error_number.h"
+#include "dao/testing/database_fixture.h"
+
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -13,17 +16,9 @@ namespace {
 
 const QString kConnect = QStringLiteral(";pwd=") + QString::fromLatin1(schema::kProgramPassword);
 
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const vb::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
+using vbtest::errorNumber;
 
-class StarterDatabase : public ::testing::Test
+class StarterDatabase : public daotest::DatenbankTest
 {
 protected:
     void SetUp() override
@@ -33,17 +28,6 @@ protected:
         schema::CreateStarterDatabase(path);
         db = dao::DBEngine::Workspaces(0).OpenDatabase(path, false, false, kConnect);
     }
-    void TearDown() override { db.Close(); }
-
-    long long count(dao::Sql sql, const QVariantList &params = {})
-    {
-        dao::Recordset rs = db.OpenRecordset(sql, dao::dbOpenDynaset, params);
-        return rs(0).Value().toLongLong();
-    }
-
-    QTemporaryDir dir;
-    QString path;
-    dao::Database db;
 };
 
 TEST_F(StarterDatabase, HoldsTheStartingContent)
