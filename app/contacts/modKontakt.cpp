@@ -866,10 +866,4 @@ bool IstMitgliedskategorie(qint32 kategoNr)
     return kategoNr == 1 || kategoNr == 2;
 }
 
-Erweiterungen &erweiterungen()
-{
-    static Erweiterungen e;
-    return e;
-}
-
 } // namespace modKontakt
