@@ -626,8 +626,7 @@ TEST_F(AuswertungTest, ThePrintOutIsHeadedByTheFilterTheSearchApplied)
 
 TEST_F(AuswertungTest, ThePrintKeyPrintsTheFoundCatchesWithTheirTotalsUnderTheAppliedFilter)
 {
-    if (!pdftext::Available())
-        GTEST_SKIP() << "poppler-utils not installed";
+    ASSERT_TRUE(pdftext::Available()) << "pdftotext (poppler-utils) reads the printed page back";
     report::FakePrinters drucker{{QStringLiteral("Laser Büro"), QStringLiteral("Tinte Kasse")}};
     drucker.pdfPath = home.filePath(QStringLiteral("fangliste.pdf"));
     tick(w->chkArchiv); // the year filter, on 2024

@@ -502,8 +502,7 @@ TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)
 
 TEST_F(BesatzungTest, ThePrintKeyPrintsThePlanTheGridShowsWithItsYear)
 {
-    if (!pdftext::Available())
-        GTEST_SKIP() << "poppler-utils not installed";
+    ASSERT_TRUE(pdftext::Available()) << "pdftotext (poppler-utils) reads the printed page back";
     report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
     drucker.pdfPath = home.filePath(QStringLiteral("besatzplan.pdf"));
     ASSERT_EQ(nummern(), QStringList({"1", "3"}));
