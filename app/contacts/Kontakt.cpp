@@ -9,6 +9,7 @@
 #include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,23 +40,16 @@ Kontakt::Kontakt()
     setObjectName(QStringLiteral("Kontakt"));
     setWindowTitle(QStringLiteral("Kontakt"));
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto knopf = [this](const char *key, const QString &caption, const QString &tip) {
-        QAction *a = Toolbar1->addAction(caption);
-        const QString k = QString::fromLatin1(key);
-        a->setObjectName(k);
-        a->setData(k);
-        a->setToolTip(tip);
-        connect(a, &QAction::triggered, this, [this, k] { Toolbar1_ButtonClick(k); });
-        return a;
-    };
-    tbSpeichern = knopf("tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"));
-    Toolbar1->addSeparator();
-    tbLoeschen = knopf("tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"));
-    Toolbar1->addSeparator();
-    tbAnzLoeschen = knopf("tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"));
+    Toolbar1 = forms::toolbar(this, {
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+        {},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+        {},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
+    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
+    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
 
     TabKont = new QTabWidget(this);
     TabKont->setObjectName(QStringLiteral("TabKont"));
