@@ -10,12 +10,12 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/toolbar.h"
 
 #include <QAction>
-#include <QFont>
 #include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -39,16 +39,9 @@ KontaktUebers::KontaktUebers()
     setObjectName(QStringLiteral("KontaktUebers"));
     setWindowTitle(QStringLiteral("Kontakte"));
 
-    Ueberschrift = new QLabel(QStringLiteral("KONTAKTE"), this);
-    Ueberschrift->setObjectName(QStringLiteral("Ueberschrift"));
-    QFont gross = Ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    Ueberschrift->setFont(gross);
-    Label1 = new QLabel(QStringLiteral("Kontakte nach Kategorien"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KONTAKTE"), this);
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Kontakte nach Kategorien"), this);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
 
     Toolbar1 = forms::toolbar(this, {
         {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
@@ -58,8 +51,7 @@ KontaktUebers::KontaktUebers()
         {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
-    tblKUebers = new forms::ListGrid(this);
-    tblKUebers->setObjectName(QStringLiteral("tblKUebers"));
+    tblKUebers = forms::grid(QStringLiteral("tblKUebers"), this, {});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Ueberschrift);
