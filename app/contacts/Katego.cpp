@@ -7,12 +7,12 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/toolbar.h"
 
 #include <QAction>
-#include <QFont>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,13 +25,6 @@ namespace {
 
 const QString SAVE = QStringLiteral("SAVE");
 const QString EDIT = QStringLiteral("EDIT");
-
-QLabel *label(QWidget *parent, const QString &name, const QString &text = QString())
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
 
 } // namespace
 
@@ -49,41 +42,26 @@ Katego::Katego()
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
 
-    Ueberschrift = label(this, QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"));
-    QFont gross = Ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    Ueberschrift->setFont(gross);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"), this);
     layout->addWidget(Ueberschrift);
 
     auto *mitte = new QHBoxLayout;
-    Frame1 = new QGroupBox(QStringLiteral("Kategorien"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Kategorien"), this);
     auto *links = new QVBoxLayout(Frame1);
-    tblKatego = new forms::ListGrid(Frame1);
-    tblKatego->setObjectName(QStringLiteral("tblKatego"));
-    tblKatego->top().setColumnCount(2);
-    tblKatego->top().setColumnCaption(0, QStringLiteral("Nr."));
-    tblKatego->top().setColumnCaption(1, QStringLiteral("Kategorie"));
-    tblKatego->top().setColumnWidth(1, 4000);
+    tblKatego = forms::grid(QStringLiteral("tblKatego"), Frame1,
+                            {{QStringLiteral("Nr.")}, {QStringLiteral("Kategorie"), 4000}});
     links->addWidget(tblKatego, 1);
-    auto *zaehler = new QHBoxLayout;
-    Label1 = label(Frame1, QStringLiteral("Label1"), QStringLiteral("Anzahl:"));
-    lblAnzahl = label(Frame1, QStringLiteral("lblAnzahl"));
-    zaehler->addWidget(Label1);
-    zaehler->addWidget(lblAnzahl);
-    zaehler->addStretch(1);
-    links->addLayout(zaehler);
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl:"), Frame1);
+    lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    links->addLayout(forms::countRow(Label1, lblAnzahl));
     mitte->addWidget(Frame1, 1);
 
-    Frame2 = new QGroupBox(QStringLiteral("Hinzufügen oder editieren..."), this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2 = forms::frame(QStringLiteral("Frame2"), QStringLiteral("Hinzufügen oder editieren..."), this);
     auto *felder = new QFormLayout(Frame2);
-    Label2 = label(Frame2, QStringLiteral("Label2"), QStringLiteral("Kategorie-Nr:"));
-    lblKategoNr = label(Frame2, QStringLiteral("lblKategoNr"));
-    lblKatN = label(Frame2, QStringLiteral("lblKatN"), QStringLiteral("Kategorie:"));
-    txtKatego = new QLineEdit(Frame2);
-    txtKatego->setObjectName(QStringLiteral("txtKatego"));
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Kategorie-Nr:"), Frame2);
+    lblKategoNr = forms::label(QStringLiteral("lblKategoNr"), QString(), Frame2);
+    lblKatN = forms::label(QStringLiteral("lblKatN"), QStringLiteral("Kategorie:"), Frame2);
+    txtKatego = forms::textBox(QStringLiteral("txtKatego"), Frame2);
     felder->addRow(Label2, lblKategoNr);
     felder->addRow(lblKatN, txtKatego);
     mitte->addWidget(Frame2, 1, Qt::AlignTop);

@@ -6,9 +6,10 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/services.h"
+#include "forms/toolbar.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,34 +33,6 @@ const QString SAVE = QStringLiteral("SAVE");
 
 const QString Mitglieder[] = {QStringLiteral("Mitglieder (aktiv)"), QStringLiteral("Mitglieder (passiv)")};
 
-QLineEdit *textBox(const QString &name, int maxLength, QWidget *parent)
-{
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    if (maxLength > 0)
-        t->setMaxLength(maxLength);
-    return t;
-}
-
-QRadioButton *option(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    return o;
-}
-
-QGroupBox *paar(const QString &name, const QString &caption, QRadioButton *a, QRadioButton *b, QWidget *parent)
-{
-    auto *g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    auto *l = new QHBoxLayout(g);
-    a->setParent(g);
-    b->setParent(g);
-    l->addWidget(a);
-    l->addWidget(b);
-    return g;
-}
-
 } // namespace
 
 Kontakt::Kontakt()
@@ -67,41 +40,31 @@ Kontakt::Kontakt()
     setObjectName(QStringLiteral("Kontakt"));
     setWindowTitle(QStringLiteral("Kontakt"));
 
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto knopf = [this](const char *key, const QString &caption, const QString &tip) {
-        QAction *a = Toolbar1->addAction(caption);
-        const QString k = QString::fromLatin1(key);
-        a->setObjectName(k);
-        a->setData(k);
-        a->setToolTip(tip);
-        connect(a, &QAction::triggered, this, [this, k] { Toolbar1_ButtonClick(k); });
-        return a;
-    };
-    tbSpeichern = knopf("tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"));
-    Toolbar1->addSeparator();
-    tbLoeschen = knopf("tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"));
-    Toolbar1->addSeparator();
-    tbAnzLoeschen = knopf("tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"));
+    Toolbar1 = forms::toolbar(this, {
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+        {},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+        {},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
+    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
+    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
 
     TabKont = new QTabWidget(this);
     TabKont->setObjectName(QStringLiteral("TabKont"));
 
     // "Global": category, names, address, birth date and the member data.
     auto *global = new QWidget;
-    lblKNr = new QLabel(global);
-    lblKNr->setObjectName(QStringLiteral("lblKNr"));
-    cboKatego = new forms::ComboBox(global);
-    cboKatego->setObjectName(QStringLiteral("cboKatego"));
-    cboKatego->setEditable(false);
-    txtAnrede = textBox(QStringLiteral("txtAnrede"), 50, global);
-    txtFirma = textBox(QStringLiteral("txtFirma"), 50, global);
-    txtNName = textBox(QStringLiteral("txtNName"), 50, global);
-    txtVName = textBox(QStringLiteral("txtVName"), 50, global);
-    txtStrasse = textBox(QStringLiteral("txtStrasse"), 50, global);
-    txtPLZ = textBox(QStringLiteral("txtPLZ"), 10, global);
-    txtOrt = textBox(QStringLiteral("txtOrt"), 50, global);
+    lblKNr = forms::label(QStringLiteral("lblKNr"), QString(), global);
+    cboKatego = forms::comboBox(QStringLiteral("cboKatego"), global);
+    txtAnrede = forms::textBox(QStringLiteral("txtAnrede"), global, 50);
+    txtFirma = forms::textBox(QStringLiteral("txtFirma"), global, 50);
+    txtNName = forms::textBox(QStringLiteral("txtNName"), global, 50);
+    txtVName = forms::textBox(QStringLiteral("txtVName"), global, 50);
+    txtStrasse = forms::textBox(QStringLiteral("txtStrasse"), global, 50);
+    txtPLZ = forms::textBox(QStringLiteral("txtPLZ"), global, 10);
+    txtOrt = forms::textBox(QStringLiteral("txtOrt"), global, 50);
     txtGebDat = new contacts::Datumsfeld(QStringLiteral("txtGebDat"), global);
     auto *adresse = new QFormLayout;
     adresse->addRow(QStringLiteral("Kontakt-Nr:"), lblKNr);
@@ -115,26 +78,26 @@ Kontakt::Kontakt()
     adresse->addRow(QStringLiteral("Ort:"), txtOrt);
     adresse->addRow(QStringLiteral("Geb. - Datum:"), txtGebDat);
 
-    optMann = option(QStringLiteral("optMann"), QStringLiteral("männlich"), global);
-    optFrau = option(QStringLiteral("optFrau"), QStringLiteral("weiblich"), global);
-    fraGeschlecht = paar(QStringLiteral("fraGeschlecht"), QStringLiteral("Geschlecht..."), optMann, optFrau, global);
-    optBefreit = option(QStringLiteral("optBefreit"), QStringLiteral("befreit"), global);
-    optNBefreit = option(QStringLiteral("optNBefreit"), QStringLiteral("nicht befreit"), global);
-    fraBefreit = paar(QStringLiteral("fraBefreit"), QStringLiteral("Befreit (Arb.-Std.)  [nur bei Mitgl.]"), optBefreit,
-                      optNBefreit, global);
-    optBezahlt = option(QStringLiteral("optBezahlt"), QStringLiteral("bezahlt"), global);
-    optNBezahlt = option(QStringLiteral("optNBezahlt"), QStringLiteral("nicht bezahlt"), global);
-    fraBezahlt = paar(QStringLiteral("fraBezahlt"), QStringLiteral("Jahresbeitrag [nur bei Mitgl.]"), optBezahlt,
-                      optNBezahlt, global);
-    fraAufnahme = new QGroupBox(QStringLiteral("Aufnahme [nur bei Mitgl.]"), global);
-    fraAufnahme->setObjectName(QStringLiteral("fraAufnahme"));
+    optMann = forms::option(QStringLiteral("optMann"), QStringLiteral("männlich"), global);
+    optFrau = forms::option(QStringLiteral("optFrau"), QStringLiteral("weiblich"), global);
+    fraGeschlecht =
+        forms::optionPair(QStringLiteral("fraGeschlecht"), QStringLiteral("Geschlecht..."), optMann, optFrau, global);
+    optBefreit = forms::option(QStringLiteral("optBefreit"), QStringLiteral("befreit"), global);
+    optNBefreit = forms::option(QStringLiteral("optNBefreit"), QStringLiteral("nicht befreit"), global);
+    fraBefreit =
+        forms::optionPair(QStringLiteral("fraBefreit"), QStringLiteral("Befreit (Arb.-Std.)  [nur bei Mitgl.]"),
+                          optBefreit, optNBefreit, global);
+    optBezahlt = forms::option(QStringLiteral("optBezahlt"), QStringLiteral("bezahlt"), global);
+    optNBezahlt = forms::option(QStringLiteral("optNBezahlt"), QStringLiteral("nicht bezahlt"), global);
+    fraBezahlt = forms::optionPair(QStringLiteral("fraBezahlt"), QStringLiteral("Jahresbeitrag [nur bei Mitgl.]"),
+                                   optBezahlt, optNBezahlt, global);
+    fraAufnahme = forms::frame(QStringLiteral("fraAufnahme"), QStringLiteral("Aufnahme [nur bei Mitgl.]"), global);
     txtEintritt = new contacts::Datumsfeld(QStringLiteral("txtEintritt"), fraAufnahme);
     txtAustritt = new contacts::Datumsfeld(QStringLiteral("txtAustritt"), fraAufnahme);
     auto *aufnahme = new QFormLayout(fraAufnahme);
     aufnahme->addRow(QStringLiteral("Aufn.- Datum:"), txtEintritt);
     aufnahme->addRow(QStringLiteral("Austrittsdatum:"), txtAustritt);
-    chkJG = new QCheckBox(QStringLiteral("Jugendgruppe"), global);
-    chkJG->setObjectName(QStringLiteral("chkJG"));
+    chkJG = forms::checkBox(QStringLiteral("chkJG"), QStringLiteral("Jugendgruppe"), global);
     auto *mitglied = new QVBoxLayout;
     mitglied->addWidget(fraGeschlecht);
     mitglied->addWidget(fraBefreit);
@@ -148,11 +111,11 @@ Kontakt::Kontakt()
     TabKont->addTab(global, QStringLiteral("Global"));
 
     auto *kommunikation = new QWidget;
-    txtTelPriv = textBox(QStringLiteral("txtTelPriv"), 30, kommunikation);
-    txtTelGesch = textBox(QStringLiteral("txtTelGesch"), 30, kommunikation);
-    txtMobil = textBox(QStringLiteral("txtMobil"), 30, kommunikation);
-    txtFax = textBox(QStringLiteral("txtFax"), 30, kommunikation);
-    txtEMail = textBox(QStringLiteral("txtEMail"), 50, kommunikation);
+    txtTelPriv = forms::textBox(QStringLiteral("txtTelPriv"), kommunikation, 30);
+    txtTelGesch = forms::textBox(QStringLiteral("txtTelGesch"), kommunikation, 30);
+    txtMobil = forms::textBox(QStringLiteral("txtMobil"), kommunikation, 30);
+    txtFax = forms::textBox(QStringLiteral("txtFax"), kommunikation, 30);
+    txtEMail = forms::textBox(QStringLiteral("txtEMail"), kommunikation, 50);
     auto *komm = new QFormLayout(kommunikation);
     komm->addRow(QStringLiteral("Tel. [privat] :"), txtTelPriv);
     komm->addRow(QStringLiteral("Tel. [gesch] :"), txtTelGesch);
@@ -162,11 +125,10 @@ Kontakt::Kontakt()
     TabKont->addTab(kommunikation, QStringLiteral("Kommunikation"));
 
     auto *bank = new QWidget;
-    chkEinzug = new QCheckBox(QStringLiteral("Bankeinzug"), bank);
-    chkEinzug->setObjectName(QStringLiteral("chkEinzug"));
-    txtBLZ = textBox(QStringLiteral("txtBLZ"), 20, bank);
-    txtKInst = textBox(QStringLiteral("txtKInst"), 50, bank);
-    txtKontoNr = textBox(QStringLiteral("txtKontoNr"), 20, bank);
+    chkEinzug = forms::checkBox(QStringLiteral("chkEinzug"), QStringLiteral("Bankeinzug"), bank);
+    txtBLZ = forms::textBox(QStringLiteral("txtBLZ"), bank, 20);
+    txtKInst = forms::textBox(QStringLiteral("txtKInst"), bank, 50);
+    txtKontoNr = forms::textBox(QStringLiteral("txtKontoNr"), bank, 20);
     auto *bankLayout = new QFormLayout(bank);
     bankLayout->addRow(QString(), chkEinzug);
     bankLayout->addRow(QStringLiteral("BLZ:"), txtBLZ);

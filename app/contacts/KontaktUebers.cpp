@@ -10,12 +10,12 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/toolbar.h"
 
 #include <QAction>
-#include <QFont>
 #include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -39,16 +39,9 @@ KontaktUebers::KontaktUebers()
     setObjectName(QStringLiteral("KontaktUebers"));
     setWindowTitle(QStringLiteral("Kontakte"));
 
-    Ueberschrift = new QLabel(QStringLiteral("KONTAKTE"), this);
-    Ueberschrift->setObjectName(QStringLiteral("Ueberschrift"));
-    QFont gross = Ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    Ueberschrift->setFont(gross);
-    Label1 = new QLabel(QStringLiteral("Kontakte nach Kategorien"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label2 = new QLabel(QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KONTAKTE"), this);
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Kontakte nach Kategorien"), this);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
 
     Toolbar1 = forms::toolbar(this, {
         {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
@@ -58,8 +51,7 @@ KontaktUebers::KontaktUebers()
         {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
-    tblKUebers = new forms::ListGrid(this);
-    tblKUebers->setObjectName(QStringLiteral("tblKUebers"));
+    tblKUebers = forms::grid(QStringLiteral("tblKUebers"), this, {});
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Ueberschrift);
@@ -81,7 +73,7 @@ void KontaktUebers::Form_Load()
 
 void KontaktUebers::Form_Deactivate()
 {
-    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+    if (const auto &entlade = core::einstiege().kontaktwerkzeuge.EntladeSuchKont)
         entlade();
 }
 
@@ -126,7 +118,7 @@ void KontaktUebers::tblKUebers_DblClick(int row, int column)
 void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
-    const auto &erw = modKontakt::erweiterungen();
+    const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (key == QLatin1String("tbKontakt")) {
         // A new contact: the editor inserts.
         g.strModus = SAVE;
@@ -178,7 +170,7 @@ void KontaktUebers::SerienbriefDatei()
                       forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         return;
     }
-    modKontakt::erweiterungen().ErzeugeSeriDatei();
+    core::einstiege().kontaktwerkzeuge.ErzeugeSeriDatei();
 }
 
 namespace contacts {
@@ -189,17 +181,14 @@ void RegistriereKontakte()
     core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     auto &e = core::einstiege();
     e.kategoListe = []() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; };
-    auto &erw = modKontakt::erweiterungen();
-    erw.LeereSuchKont = modKontakt::LeereSuchKont;
-    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
-    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
-    erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
+    e.kontaktwerkzeuge.LeereSuchKont = modKontakt::LeereSuchKont;
+    e.kontaktwerkzeuge.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    e.kontaktwerkzeuge.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    e.kontaktwerkzeuge.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
     e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     e.bereiche.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
-    e.bereiche.LeereSuchKont = modKontakt::LeereSuchKont;
-    e.bereiche.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     e.jahreswechsel.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

@@ -7,7 +7,7 @@
 #include "core/modStart.h"
 #include "core/plugins.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -26,13 +26,6 @@ const QString Alle = QStringLiteral("Alle");
 const QString Aktiv = QStringLiteral("Mitglieder (aktiv)");
 const QString Passiv = QStringLiteral("Mitglieder (passiv)");
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text = QString())
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 } // namespace
 
 SuchKont::SuchKont()
@@ -41,19 +34,14 @@ SuchKont::SuchKont()
     setWindowTitle(QStringLiteral("Kontakt suchen"));
     auto *layout = new QVBoxLayout(this);
 
-    Frame1 = new QGroupBox(QStringLiteral("Suchkriterien"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Suchkriterien"), this);
     auto *felder = new QGridLayout(Frame1);
-    Label1 = label(Frame1, QStringLiteral("Label1"), QStringLiteral("Vorname, Nachname oder Firma beginnt mit:"));
-    txtSuch = new QLineEdit(Frame1);
-    txtSuch->setObjectName(QStringLiteral("txtSuch"));
-    txtSuch->setMaxLength(50);
-    Label2 = label(Frame1, QStringLiteral("Label2"), QStringLiteral("Kategorie:"));
-    cboKatego = new forms::ComboBox(Frame1);
-    cboKatego->setObjectName(QStringLiteral("cboKatego"));
-    cboKatego->setEditable(false);
-    cmdSuch = new QPushButton(QStringLiteral("&Suchen"), Frame1);
-    cmdSuch->setObjectName(QStringLiteral("cmdSuch"));
+    Label1 =
+        forms::label(QStringLiteral("Label1"), QStringLiteral("Vorname, Nachname oder Firma beginnt mit:"), Frame1);
+    txtSuch = forms::textBox(QStringLiteral("txtSuch"), Frame1, 50);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Kategorie:"), Frame1);
+    cboKatego = forms::comboBox(QStringLiteral("cboKatego"), Frame1);
+    cmdSuch = forms::button(QStringLiteral("cmdSuch"), QStringLiteral("&Suchen"), Frame1);
     felder->addWidget(Label1, 0, 0);
     felder->addWidget(txtSuch, 0, 1);
     felder->addWidget(Label2, 1, 0);
@@ -61,26 +49,17 @@ SuchKont::SuchKont()
     felder->addWidget(cmdSuch, 1, 2);
     layout->addWidget(Frame1);
 
-    tblSuch = new forms::ListGrid(this);
-    tblSuch->setObjectName(QStringLiteral("tblSuch"));
-    forms::GridList &top = tblSuch->top();
-    top.setColumnCount(5);
-    const struct { const char *caption; int width; } spalten[] = {
-        {"Kontakt-Nr", 1100}, {"Kategorie", 2000}, {"Firma", 2300}, {"Nachname", 1600}, {"Vorname", 1600},
-    };
-    for (int c = 0; c < 5; ++c) {
-        top.setColumnCaption(c, QString::fromUtf8(spalten[c].caption));
-        top.setColumnWidth(c, spalten[c].width);
-    }
+    tblSuch = forms::grid(QStringLiteral("tblSuch"), this,
+                          {{QStringLiteral("Kontakt-Nr"), 1100},
+                           {QStringLiteral("Kategorie"), 2000},
+                           {QStringLiteral("Firma"), 2300},
+                           {QStringLiteral("Nachname"), 1600},
+                           {QStringLiteral("Vorname"), 1600}});
     layout->addWidget(tblSuch, 1);
 
-    auto *zaehler = new QHBoxLayout;
-    Label3 = label(this, QStringLiteral("Label3"), QStringLiteral("Gefundene Datensätze:"));
-    lblGefDS = label(this, QStringLiteral("lblGefDS"));
-    zaehler->addWidget(Label3);
-    zaehler->addWidget(lblGefDS);
-    zaehler->addStretch(1);
-    layout->addLayout(zaehler);
+    Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Gefundene Datensätze:"), this);
+    lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
+    layout->addLayout(forms::countRow(Label3, lblGefDS));
     resize(700, 450);
 
     forms::installKeyPress(txtSuch, [](int &k) { k = modRun::PruefeTasteSuch(k); });

@@ -3,6 +3,7 @@
 #include "core/modGVar.h"
 #include "core/modRun.h"
 
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/toolbar.h"
@@ -22,20 +23,6 @@ namespace {
 const QString SAVE = QStringLiteral("SAVE");
 const QString EDIT = QStringLiteral("EDIT");
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text = QString())
-{
-    auto *l = new QLabel(text, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QLineEdit *textBox(QWidget *parent, const QString &name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    return box;
-}
-
 // One tab: the grid with its count on the left, the input fields on the right.
 QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName, const QString &nrSpalte,
                const QString &nameSpalte, QLabel *&nr, const QString &nrName, const QString &nrText,
@@ -46,26 +33,18 @@ QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName,
     auto *layout = new QHBoxLayout(tab);
 
     auto *links = new QVBoxLayout;
-    grid = new forms::ListGrid(tab);
-    grid->setObjectName(gridName);
-    grid->top().setColumnCount(2);
-    grid->top().setColumnCaption(0, nrSpalte);
-    grid->top().setColumnCaption(1, nameSpalte);
-    grid->top().setColumnWidth(1, 2400);
+    grid = forms::grid(gridName, tab, {{nrSpalte}, {nameSpalte, 2400}});
     links->addWidget(grid, 1);
-    auto *zaehler = new QHBoxLayout;
-    zaehler->addWidget(new QLabel(QStringLiteral("Anzahl:"), tab));
-    anzahl = label(tab, anzahlName);
-    zaehler->addWidget(anzahl);
-    zaehler->addStretch(1);
-    links->addLayout(zaehler);
+    QLabel *anzahlText = forms::label(QString(), QStringLiteral("Anzahl:"), tab);
+    anzahl = forms::label(anzahlName, QString(), tab);
+    links->addLayout(forms::countRow(anzahlText, anzahl));
     layout->addLayout(links, 1);
 
-    auto *rahmen = new QGroupBox(QStringLiteral("Hinzufügen oder editieren..."), tab);
+    QGroupBox *rahmen = forms::frame(QString(), QStringLiteral("Hinzufügen oder editieren..."), tab);
     auto *felder = new QFormLayout(rahmen);
-    nr = label(rahmen, nrName);
-    name = textBox(rahmen, nameName);
-    notiz = textBox(rahmen, notizName);
+    nr = forms::label(nrName, QString(), rahmen);
+    name = forms::textBox(nameName, rahmen);
+    notiz = forms::textBox(notizName, rahmen);
     felder->addRow(nrText, nr);
     felder->addRow(nameText, name);
     felder->addRow(QStringLiteral("Notiz:"), notiz);
@@ -91,12 +70,7 @@ Basis::Basis()
     tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
     layout->addWidget(Toolbar1);
 
-    auto *ueberschrift = new QLabel(QStringLiteral("BASISDATEN"), this);
-    QFont gross = ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    ueberschrift->setFont(gross);
-    layout->addWidget(ueberschrift);
+    layout->addWidget(forms::heading(QString(), QStringLiteral("BASISDATEN"), this));
 
     TabBasis = new QTabWidget(this);
     TabBasis->setObjectName(QStringLiteral("TabBasis"));

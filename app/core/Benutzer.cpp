@@ -4,7 +4,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/toolbar.h"
@@ -27,46 +27,17 @@ namespace {
 const QString SAVE = QStringLiteral("SAVE");
 const QString EDIT = QStringLiteral("EDIT");
 
-QLabel *label(QWidget *parent, const char *name)
-{
-    auto *l = new QLabel(parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-QLineEdit *textBox(QWidget *parent, const char *name, bool passwort = false)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setMaxLength(50);
-    if (passwort)
-        box->setEchoMode(QLineEdit::Password);
-    return box;
-}
-
-forms::ListGrid *grid(QWidget *parent, const char *name, const QStringList &spalten)
-{
-    auto *g = new forms::ListGrid(parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->top().setColumnCount(int(spalten.size()));
-    for (int c = 0; c < spalten.size(); ++c)
-        g->top().setColumnCaption(c, spalten[c]);
-    return g;
-}
-
 // A grid in its frame with the count below it.
-QGroupBox *uebersicht(QWidget *parent, const QString &titel, forms::ListGrid *g, QLabel *&anzahl, const char *anzahlName)
+QGroupBox *uebersicht(QWidget *parent, const QString &titel, forms::ListGrid *g, QLabel *&anzahl,
+                      const QString &anzahlName)
 {
-    auto *rahmen = new QGroupBox(titel, parent);
+    QGroupBox *rahmen = forms::frame(QString(), titel, parent);
     auto *layout = new QVBoxLayout(rahmen);
     g->setParent(rahmen);
     layout->addWidget(g, 1);
-    auto *zeile = new QHBoxLayout;
-    zeile->addWidget(new QLabel(QStringLiteral("Anzahl:"), rahmen));
-    anzahl = label(rahmen, anzahlName);
-    zeile->addWidget(anzahl);
-    zeile->addStretch(1);
-    layout->addLayout(zeile);
+    QLabel *anzahlText = forms::label(QString(), QStringLiteral("Anzahl:"), rahmen);
+    anzahl = forms::label(anzahlName, QString(), rahmen);
+    layout->addLayout(forms::countRow(anzahlText, anzahl));
     return rahmen;
 }
 
@@ -78,12 +49,8 @@ Benutzer::Benutzer()
     setWindowTitle(QStringLiteral("Benutzerverwaltung"));
     auto *layout = new QVBoxLayout(this);
 
-    Ueberschrift = label(this, "Ueberschrift");
-    Ueberschrift->setText(QStringLiteral("BENUTZERVERWALTUNG"));
-    QFont schrift(QStringLiteral("Comic Sans MS"));
-    schrift.setPointSize(Ueberschrift->font().pointSize() + 6);
-    schrift.setBold(true);
-    Ueberschrift->setFont(schrift);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("BENUTZERVERWALTUNG"), this,
+                                  QStringLiteral("Comic Sans MS"));
     layout->addWidget(Ueberschrift);
 
     Toolbar1 = forms::toolbar(this, {
@@ -103,20 +70,21 @@ Benutzer::Benutzer()
     // Tab 0: users.
     auto *tab0 = new QWidget(tabBV);
     auto *layout0 = new QHBoxLayout(tab0);
-    tblBenutzer = grid(tab0, "tblBenutzer",
-                       {QStringLiteral("Benutzer-Nr."), QStringLiteral("Benutzername"), QStringLiteral("Passwort"),
-                        QStringLiteral("Ben.-Gruppe")});
-    layout0->addWidget(uebersicht(tab0, QStringLiteral("Benutzerübersicht..."), tblBenutzer, lblBAnzahl, "lblBAnzahl"), 3);
-    auto *eingabe0 = new QGroupBox(QStringLiteral("Benutzer hinzuf. oder editieren..."), tab0);
+    tblBenutzer = forms::grid(QStringLiteral("tblBenutzer"), tab0,
+                              {{QStringLiteral("Benutzer-Nr.")},
+                               {QStringLiteral("Benutzername")},
+                               {QStringLiteral("Passwort")},
+                               {QStringLiteral("Ben.-Gruppe")}});
+    layout0->addWidget(
+        uebersicht(tab0, QStringLiteral("Benutzerübersicht..."), tblBenutzer, lblBAnzahl, QStringLiteral("lblBAnzahl")),
+        3);
+    QGroupBox *eingabe0 = forms::frame(QString(), QStringLiteral("Benutzer hinzuf. oder editieren..."), tab0);
     auto *felder0 = new QFormLayout(eingabe0);
-    lblBNr = label(eingabe0, "lblBNr");
-    txtBenutzer = textBox(eingabe0, "txtBenutzer");
-    txtPassw = textBox(eingabe0, "txtPassw", true);
-    txtPasswBest = textBox(eingabe0, "txtPasswBest", true);
-    cboBG = new forms::ComboBox(eingabe0);
-    cboBG->setObjectName(QStringLiteral("cboBG"));
-    cboBG->setEditable(true);
-    cboBG->setInsertPolicy(QComboBox::NoInsert);
+    lblBNr = forms::label(QStringLiteral("lblBNr"), QString(), eingabe0);
+    txtBenutzer = forms::textBox(QStringLiteral("txtBenutzer"), eingabe0, 50);
+    txtPassw = forms::textBox(QStringLiteral("txtPassw"), eingabe0, 50, QLineEdit::Password);
+    txtPasswBest = forms::textBox(QStringLiteral("txtPasswBest"), eingabe0, 50, QLineEdit::Password);
+    cboBG = forms::comboBox(QStringLiteral("cboBG"), eingabe0, forms::Editable);
     cboBG->lineEdit()->setMaxLength(50);
     felder0->addRow(QStringLiteral("Benutzer-Nr:"), lblBNr);
     felder0->addRow(QStringLiteral("Benutzername:"), txtBenutzer);
@@ -129,7 +97,7 @@ Benutzer::Benutzer()
     // Tab 1: groups and their rights.
     auto *tab1 = new QWidget(tabBV);
     auto *layout1 = new QVBoxLayout(tab1);
-    QStringList spalten = {QStringLiteral("Gruppen-Nr."), QStringLiteral("Gruppe \\ Forms")};
+    QList<forms::Spalte> spalten = {{QStringLiteral("Gruppen-Nr.")}, {QStringLiteral("Gruppe \\ Forms")}};
     const struct { QCheckBox **box; const char *name; const char *caption; const char *spalte; } rechte[] = {
         {&chkFBuch, "chkFBuch", "Fangbuch", "Fangbuch"},
         {&chkFAusw, "chkFAusw", "Fangauswertg.", "Fangauswertg."},
@@ -143,13 +111,14 @@ Benutzer::Benutzer()
         {&chkSystem, "chkSystem", "Systempar.", "Systempar."},
     };
     for (const auto &r : rechte)
-        spalten << QString::fromUtf8(r.spalte);
-    tblZugriff = grid(tab1, "tblZugriff", spalten);
-    layout1->addWidget(uebersicht(tab1, QStringLiteral("Zugriff"), tblZugriff, lblGAnzahl, "lblGAnzahl"), 1);
-    auto *eingabe1 = new QGroupBox(QStringLiteral("Gruppe hinzuf. od. edit."), tab1);
+        spalten.append({QString::fromUtf8(r.spalte)});
+    tblZugriff = forms::grid(QStringLiteral("tblZugriff"), tab1, spalten);
+    layout1->addWidget(
+        uebersicht(tab1, QStringLiteral("Zugriff"), tblZugriff, lblGAnzahl, QStringLiteral("lblGAnzahl")), 1);
+    QGroupBox *eingabe1 = forms::frame(QString(), QStringLiteral("Gruppe hinzuf. od. edit."), tab1);
     auto *felder1 = new QGridLayout(eingabe1);
-    lblGNr = label(eingabe1, "lblGNr");
-    txtGruppe = textBox(eingabe1, "txtGruppe");
+    lblGNr = forms::label(QStringLiteral("lblGNr"), QString(), eingabe1);
+    txtGruppe = forms::textBox(QStringLiteral("txtGruppe"), eingabe1, 50);
     felder1->addWidget(new QLabel(QStringLiteral("Gruppen-Nr:"), eingabe1), 0, 0);
     felder1->addWidget(lblGNr, 0, 1);
     felder1->addWidget(new QLabel(QStringLiteral("Name der Gruppe:"), eingabe1), 1, 0);
@@ -157,8 +126,7 @@ Benutzer::Benutzer()
     felder1->addWidget(new QLabel(QStringLiteral("Hat Zugriff auf:"), eingabe1), 2, 0);
     int i = 0;
     for (const auto &r : rechte) {
-        auto *chk = new QCheckBox(QString::fromUtf8(r.caption), eingabe1);
-        chk->setObjectName(QString::fromLatin1(r.name));
+        QCheckBox *chk = forms::checkBox(QString::fromLatin1(r.name), QString::fromUtf8(r.caption), eingabe1);
         *r.box = chk;
         felder1->addWidget(chk, 2 + i / 5, 1 + i % 5);
         ++i;

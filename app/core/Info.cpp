@@ -3,6 +3,7 @@
 #include "core/modMain.h"
 #include "core/modRun.h"
 
+#include "forms/fields.h"
 #include "forms/services.h"
 #include "ole/handles.h"
 
@@ -70,18 +71,15 @@ Info::Info()
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
     auto *layout = new QVBoxLayout(this);
-    auto label = [this](const char *name, const QString &text, QWidget *parent) {
-        auto *l = new QLabel(text, parent);
-        l->setObjectName(QString::fromLatin1(name));
+    // The box's texts wrap at its width.
+    auto label = [](const char *name, const QString &text, QWidget *parent) {
+        QLabel *l = forms::label(QString::fromLatin1(name), text, parent);
         l->setWordWrap(true);
         return l;
     };
 
-    lblTitle = label("lblTitle", QStringLiteral("Torvana Version 2.0"), this);
-    QFont gross = lblTitle->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    lblTitle->setFont(gross);
+    lblTitle = forms::heading(QStringLiteral("lblTitle"), QStringLiteral("Torvana Version 2.0"), this);
+    lblTitle->setWordWrap(true);
     layout->addWidget(lblTitle);
     lblDescription = label("lblDescription",
                            QStringLiteral("Vereinsverwaltung für Angelvereine: Mitglieder und Kontakte, Fangbuch und "
@@ -90,7 +88,7 @@ Info::Info()
                            this);
     layout->addWidget(lblDescription);
 
-    auto *verein = new QGroupBox(QStringLiteral("Lizenziert für:"), this);
+    QGroupBox *verein = forms::frame(QString(), QStringLiteral("Lizenziert für:"), this);
     auto *vereinLayout = new QVBoxLayout(verein);
     lblVerein = label("lblVerein", QString(), verein);
     lblStrasse = label("lblStrasse", QString(), verein);
@@ -118,10 +116,8 @@ Info::Info()
 
     auto *knoepfe = new QHBoxLayout;
     knoepfe->addStretch(1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdOK = forms::button(QStringLiteral("cmdOK"), QStringLiteral("OK"), this);
+    cmdSysInfo = forms::button(QStringLiteral("cmdSysInfo"), QStringLiteral("&System Info..."), this);
     knoepfe->addWidget(cmdOK);
     knoepfe->addWidget(cmdSysInfo);
     layout->addLayout(knoepfe);

@@ -3,6 +3,7 @@
 #include "core/modRun.h"
 #include "core/modSystem.h"
 
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 
@@ -36,29 +37,20 @@ System::System()
     ueberschrift->setFont(font);
     layout->addWidget(ueberschrift);
 
-    auto *rahmenGrid = new QGroupBox(QStringLiteral("Aktuelle Systemparameter..."), this);
+    QGroupBox *rahmenGrid = forms::frame(QString(), QStringLiteral("Aktuelle Systemparameter..."), this);
     auto *gridLayout = new QVBoxLayout(rahmenGrid);
-    tblSystem = new forms::ListGrid(rahmenGrid);
-    tblSystem->setObjectName(QStringLiteral("tblSystem"));
-    tblSystem->top().setColumnCount(2);
-    tblSystem->top().setColumnCaption(0, QStringLiteral("Parameter"));
-    tblSystem->top().setColumnCaption(1, QStringLiteral("Akt. Werte"));
-    tblSystem->top().setColumnWidth(0, 2600);
+    tblSystem = forms::grid(QStringLiteral("tblSystem"), rahmenGrid,
+                            {{QStringLiteral("Parameter"), 2600}, {QStringLiteral("Akt. Werte")}});
     gridLayout->addWidget(tblSystem);
     layout->addWidget(rahmenGrid);
     connect(tblSystem, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });
     connect(tblSystem, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblSystem_DblClick(row); });
 
-    auto feld = [this](const char *name) {
-        auto *box = new QLineEdit(this);
-        box->setObjectName(QString::fromLatin1(name));
-        return box;
-    };
-    auto *rahmenEdit = new QGroupBox(QStringLiteral("Systemparameter editieren..."), this);
+    QGroupBox *rahmenEdit = forms::frame(QString(), QStringLiteral("Systemparameter editieren..."), this);
     auto *edit = new QFormLayout(rahmenEdit);
-    txtJB = feld("txtJB");
-    txtFJahr = feld("txtFJahr");
-    txtArbStd = feld("txtArbStd");
+    txtJB = forms::textBox(QStringLiteral("txtJB"), this);
+    txtFJahr = forms::textBox(QStringLiteral("txtFJahr"), this);
+    txtArbStd = forms::textBox(QStringLiteral("txtArbStd"), this);
     edit->addRow(QStringLiteral("Jahresbeitrag:"), txtJB);
     edit->addRow(QStringLiteral("Akt. Fangjahr:"), txtFJahr);
     auto *stunden = new QWidget(rahmenEdit);
@@ -71,13 +63,13 @@ System::System()
         forms::installKeyPress(box, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteZahl(KeyAscii); });
     layout->addWidget(rahmenEdit);
 
-    auto *rahmenAdresse = new QGroupBox(QStringLiteral("Ihre Adressdaten..."), this);
+    QGroupBox *rahmenAdresse = forms::frame(QString(), QStringLiteral("Ihre Adressdaten..."), this);
     auto *adresse = new QFormLayout(rahmenAdresse);
-    txtVerein = feld("txtVerein");
-    txtStrasse = feld("txtStrasse");
-    txtPLZ = feld("txtPLZ");
-    txtOrt = feld("txtOrt");
-    txtTelefon = feld("txtTelefon");
+    txtVerein = forms::textBox(QStringLiteral("txtVerein"), this);
+    txtStrasse = forms::textBox(QStringLiteral("txtStrasse"), this);
+    txtPLZ = forms::textBox(QStringLiteral("txtPLZ"), this);
+    txtOrt = forms::textBox(QStringLiteral("txtOrt"), this);
+    txtTelefon = forms::textBox(QStringLiteral("txtTelefon"), this);
     adresse->addRow(QStringLiteral("(Vereins-) Name:"), txtVerein);
     adresse->addRow(QStringLiteral("Strasse:"), txtStrasse);
     adresse->addRow(QStringLiteral("PLZ:"), txtPLZ);

@@ -12,7 +12,7 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -21,7 +21,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,30 +35,6 @@ namespace {
 
 const QString EDIT = QStringLiteral("EDIT");
 const QString SAVE = QStringLiteral("SAVE");
-
-QLabel *label(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QComboBox *comboBox(const QString &name, bool editable, QWidget *parent)
-{
-    auto *c = new forms::ComboBox(parent);
-    c->setObjectName(name);
-    c->setEditable(editable);
-    if (editable)
-        c->setInsertPolicy(QComboBox::NoInsert);
-    return c;
-}
-
-QLineEdit *textBox(const QString &name, QWidget *parent)
-{
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    return t;
-}
 
 // Refills a species or waters list; it shows no entry afterwards.
 void fuelle(void (*lader)(QComboBox &), QComboBox &cbo)
@@ -76,11 +51,8 @@ Besatzung::Besatzung()
     setObjectName(QStringLiteral("Besatzung"));
     setWindowTitle(QStringLiteral("Besatz - Plan"));
 
-    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("BESATZ - PLAN"), this);
-    QFont kopf(QStringLiteral("Comic Sans MS"));
-    kopf.setBold(true);
-    kopf.setPointSize(Ueberschrift->font().pointSize() + 6);
-    Ueberschrift->setFont(kopf);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("BESATZ - PLAN"), this,
+                                  QStringLiteral("Comic Sans MS"));
 
     Toolbar1 = forms::toolbar(this, {
         {"tbSpeichern", QStringLiteral("Speichern"), QStringLiteral("Eintrag speichern")},
@@ -91,29 +63,28 @@ Besatzung::Besatzung()
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
-    Frame1 = new QGroupBox(QStringLiteral("Besatzung"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    lblBJahrBez = label(QStringLiteral("lblBJahrBez"), QStringLiteral("Besatz - Plan f. Jahr:"), Frame1);
-    cboBJahr = comboBox(QStringLiteral("cboBJahr"), false, Frame1);
-    lblBNrBez = label(QStringLiteral("lblBNrBez"), QStringLiteral("Besatz.- Nr:"), Frame1);
-    lblBNr = label(QStringLiteral("lblBNr"), QString(), Frame1);
-    lblFArt = label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), Frame1);
-    cboFArt = comboBox(QStringLiteral("cboFArt"), true, Frame1);
-    lblGName = label(QStringLiteral("lblGName"), QStringLiteral("Gewässer:"), Frame1);
-    cboGName = comboBox(QStringLiteral("cboGName"), true, Frame1);
-    lblZeit = label(QStringLiteral("lblZeit"), QStringLiteral("Zeitpunkt:"), Frame1);
-    txtZeit = textBox(QStringLiteral("txtZeit"), Frame1);
-    lblMenge = label(QStringLiteral("lblMenge"), QStringLiteral("Menge:"), Frame1);
-    txtMenge = textBox(QStringLiteral("txtMenge"), Frame1);
-    lblEinheit = label(QStringLiteral("lblEinheit"), QStringLiteral("i. Kg"), Frame1);
-    lblAnzahlBez = label(QStringLiteral("lblAnzahlBez"), QStringLiteral("Anzahl:"), Frame1);
-    lblAnzahl = label(QStringLiteral("lblAnzahl"), QString(), Frame1);
-    tblBList = new forms::ListGrid(Frame1);
-    tblBList->setObjectName(QStringLiteral("tblBList"));
-    const QString spalten[] = {QStringLiteral("Besatz.-Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
-                               QStringLiteral("Zeitpkt."), QStringLiteral("Menge i. Kg")};
-    for (int c = 0; c < 5; ++c)
-        tblBList->top().setColumnCaption(c, spalten[c]);
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Besatzung"), this);
+    lblBJahrBez = forms::label(QStringLiteral("lblBJahrBez"), QStringLiteral("Besatz - Plan f. Jahr:"), Frame1);
+    cboBJahr = forms::comboBox(QStringLiteral("cboBJahr"), Frame1);
+    lblBNrBez = forms::label(QStringLiteral("lblBNrBez"), QStringLiteral("Besatz.- Nr:"), Frame1);
+    lblBNr = forms::label(QStringLiteral("lblBNr"), QString(), Frame1);
+    lblFArt = forms::label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), Frame1);
+    cboFArt = forms::comboBox(QStringLiteral("cboFArt"), Frame1, forms::Editable);
+    lblGName = forms::label(QStringLiteral("lblGName"), QStringLiteral("Gewässer:"), Frame1);
+    cboGName = forms::comboBox(QStringLiteral("cboGName"), Frame1, forms::Editable);
+    lblZeit = forms::label(QStringLiteral("lblZeit"), QStringLiteral("Zeitpunkt:"), Frame1);
+    txtZeit = forms::textBox(QStringLiteral("txtZeit"), Frame1);
+    lblMenge = forms::label(QStringLiteral("lblMenge"), QStringLiteral("Menge:"), Frame1);
+    txtMenge = forms::textBox(QStringLiteral("txtMenge"), Frame1);
+    lblEinheit = forms::label(QStringLiteral("lblEinheit"), QStringLiteral("i. Kg"), Frame1);
+    lblAnzahlBez = forms::label(QStringLiteral("lblAnzahlBez"), QStringLiteral("Anzahl:"), Frame1);
+    lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    tblBList = forms::grid(QStringLiteral("tblBList"), Frame1,
+                           {{QStringLiteral("Besatz.-Nr")},
+                            {QStringLiteral("Fischart")},
+                            {QStringLiteral("Gewässer")},
+                            {QStringLiteral("Zeitpkt.")},
+                            {QStringLiteral("Menge i. Kg")}});
 
     auto *felder = new QGridLayout;
     felder->addWidget(lblBJahrBez, 0, 0);

@@ -12,7 +12,7 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -21,7 +21,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,35 +35,6 @@
 using namespace modFAuswert;
 
 namespace {
-
-QLabel *label(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QComboBox *liste(const QString &name, QWidget *parent)
-{
-    auto *c = new forms::ComboBox(parent);
-    c->setObjectName(name);
-    c->setEditable(false);
-    return c;
-}
-
-QLineEdit *textBox(const QString &name, QWidget *parent)
-{
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    return t;
-}
-
-QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *c = new QCheckBox(caption, parent);
-    c->setObjectName(name);
-    return c;
-}
 
 // A list filled from code shows no entry until one is chosen.
 void ohneAuswahl(QComboBox &cbo)
@@ -81,11 +51,7 @@ Fangauswertung::Fangauswertung()
     setObjectName(QStringLiteral("Fangauswertung"));
     setWindowTitle(QStringLiteral("Fangauswertung"));
 
-    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("FANGAUSWERTUNG"), this);
-    QFont gross = Ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    Ueberschrift->setFont(gross);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("FANGAUSWERTUNG"), this);
 
     Toolbar1 = forms::toolbar(this, {
         {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
@@ -96,35 +62,34 @@ Fangauswertung::Fangauswertung()
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
-    Frame1 = new QGroupBox(QStringLiteral("Liste generieren..."), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    chkArchiv = checkBox(QStringLiteral("chkArchiv"), QStringLiteral("Fangjahr"), Frame1);
-    cboFJahr = liste(QStringLiteral("cboFJahr"), Frame1);
-    chkFArt = checkBox(QStringLiteral("chkFArt"), QStringLiteral("Fischart..."), Frame1);
-    cboFArt = liste(QStringLiteral("cboFArt"), Frame1);
-    chkGName = checkBox(QStringLiteral("chkGName"), QStringLiteral("Gewässer..."), Frame1);
-    cboGName = liste(QStringLiteral("cboGName"), Frame1);
-    chkFMonat = checkBox(QStringLiteral("chkFMonat"), QStringLiteral("Fangmonat..."), Frame1);
-    cboFMonat = liste(QStringLiteral("cboFMonat"), Frame1);
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Liste generieren..."), this);
+    chkArchiv = forms::checkBox(QStringLiteral("chkArchiv"), QStringLiteral("Fangjahr"), Frame1);
+    cboFJahr = forms::comboBox(QStringLiteral("cboFJahr"), Frame1);
+    chkFArt = forms::checkBox(QStringLiteral("chkFArt"), QStringLiteral("Fischart..."), Frame1);
+    cboFArt = forms::comboBox(QStringLiteral("cboFArt"), Frame1);
+    chkGName = forms::checkBox(QStringLiteral("chkGName"), QStringLiteral("Gewässer..."), Frame1);
+    cboGName = forms::comboBox(QStringLiteral("cboGName"), Frame1);
+    chkFMonat = forms::checkBox(QStringLiteral("chkFMonat"), QStringLiteral("Fangmonat..."), Frame1);
+    cboFMonat = forms::comboBox(QStringLiteral("cboFMonat"), Frame1);
     for (int m = 1; m <= 12; ++m)
         cboFMonat->addItem(modRun::ErmittleMonatsname(m));
     ohneAuswahl(*cboFMonat);
-    chkAnzahl = checkBox(QStringLiteral("chkAnzahl"), QStringLiteral("Anzahl..."), Frame1);
-    cboOptAnz01 = liste(QStringLiteral("cboOptAnz01"), Frame1);
-    txtAnz01 = textBox(QStringLiteral("txtAnz01"), Frame1);
-    cboOptAnz02 = liste(QStringLiteral("cboOptAnz02"), Frame1);
-    txtAnz02 = textBox(QStringLiteral("txtAnz02"), Frame1);
-    chkGewicht = checkBox(QStringLiteral("chkGewicht"), QStringLiteral("Gewicht i. Gramm..."), Frame1);
-    cboOptGew01 = liste(QStringLiteral("cboOptGew01"), Frame1);
-    txtGew01 = textBox(QStringLiteral("txtGew01"), Frame1);
-    cboOptGew02 = liste(QStringLiteral("cboOptGew02"), Frame1);
-    txtGew02 = textBox(QStringLiteral("txtGew02"), Frame1);
+    chkAnzahl = forms::checkBox(QStringLiteral("chkAnzahl"), QStringLiteral("Anzahl..."), Frame1);
+    cboOptAnz01 = forms::comboBox(QStringLiteral("cboOptAnz01"), Frame1);
+    txtAnz01 = forms::textBox(QStringLiteral("txtAnz01"), Frame1);
+    cboOptAnz02 = forms::comboBox(QStringLiteral("cboOptAnz02"), Frame1);
+    txtAnz02 = forms::textBox(QStringLiteral("txtAnz02"), Frame1);
+    chkGewicht = forms::checkBox(QStringLiteral("chkGewicht"), QStringLiteral("Gewicht i. Gramm..."), Frame1);
+    cboOptGew01 = forms::comboBox(QStringLiteral("cboOptGew01"), Frame1);
+    txtGew01 = forms::textBox(QStringLiteral("txtGew01"), Frame1);
+    cboOptGew02 = forms::comboBox(QStringLiteral("cboOptGew02"), Frame1);
+    txtGew02 = forms::textBox(QStringLiteral("txtGew02"), Frame1);
     for (QComboBox *c : {cboOptAnz01, cboOptAnz02, cboOptGew01, cboOptGew02}) {
         c->addItems(Operatoren());
         ohneAuswahl(*c);
     }
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("- Untergrenze -"), Frame1);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("- Obergrenze -"), Frame1);
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("- Untergrenze -"), Frame1);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("- Obergrenze -"), Frame1);
     Label1->setAlignment(Qt::AlignCenter);
     Label2->setAlignment(Qt::AlignCenter);
 
@@ -151,19 +116,20 @@ Fangauswertung::Fangauswertung()
     filter->addWidget(Label2, 4, 4, 1, 2);
 
     // The result.
-    tblFAusw = new forms::ListGrid(this);
-    tblFAusw->setObjectName(QStringLiteral("tblFAusw"));
-    const QString spalten[] = {QStringLiteral("FangNr"), QStringLiteral("Fischart"),     QStringLiteral("Gewässer"),
-                               QStringLiteral("Monat"),  QStringLiteral("Fangjahr"),     QStringLiteral("Anzahl"),
-                               QStringLiteral("Gew. i. Gramm")};
-    for (int c = 0; c < 7; ++c)
-        tblFAusw->top().setColumnCaption(c, spalten[c]);
-    lblAnzDS = label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
-    lblGefDS = label(QStringLiteral("lblGefDS"), QString(), this);
-    lblSAnz = label(QStringLiteral("lblSAnz"), QStringLiteral("Summe -Anzahl-:"), this);
-    lblSumAnz = label(QStringLiteral("lblSumAnz"), QString(), this);
-    lblSGew = label(QStringLiteral("lblSGew"), QStringLiteral("Summe -Gewicht-:"), this);
-    lblSumGew = label(QStringLiteral("lblSumGew"), QString(), this);
+    tblFAusw = forms::grid(QStringLiteral("tblFAusw"), this,
+                           {{QStringLiteral("FangNr")},
+                            {QStringLiteral("Fischart")},
+                            {QStringLiteral("Gewässer")},
+                            {QStringLiteral("Monat")},
+                            {QStringLiteral("Fangjahr")},
+                            {QStringLiteral("Anzahl")},
+                            {QStringLiteral("Gew. i. Gramm")}});
+    lblAnzDS = forms::label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
+    lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
+    lblSAnz = forms::label(QStringLiteral("lblSAnz"), QStringLiteral("Summe -Anzahl-:"), this);
+    lblSumAnz = forms::label(QStringLiteral("lblSumAnz"), QString(), this);
+    lblSGew = forms::label(QStringLiteral("lblSGew"), QStringLiteral("Summe -Gewicht-:"), this);
+    lblSumGew = forms::label(QStringLiteral("lblSumGew"), QString(), this);
     pb = new QProgressBar(this);
     pb->setObjectName(QStringLiteral("pb"));
     pb->setVisible(false);

@@ -11,7 +11,7 @@
 #include "core/System.h"
 
 #include "dao/dao.h"
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFocusEvent>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,30 +39,6 @@ namespace {
 
 const QString EDIT = QStringLiteral("EDIT");
 const QString SAVE = QStringLiteral("SAVE");
-
-QLabel *label(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
-
-QLineEdit *textBox(const QString &name, QWidget *parent)
-{
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    return t;
-}
-
-QComboBox *comboBox(const QString &name, bool editable, QWidget *parent)
-{
-    auto *c = new forms::ComboBox(parent);
-    c->setObjectName(name);
-    c->setEditable(editable);
-    if (editable)
-        c->setInsertPolicy(QComboBox::NoInsert);
-    return c;
-}
 
 // The current catch year as the settings grid holds it (row "akt. Fangjahr"); while that grid
 // is not filled, the System record's FJahr, else today's year.
@@ -94,11 +69,7 @@ Fangbuch::Fangbuch()
     setObjectName(QStringLiteral("Fangbuch"));
     setWindowTitle(QStringLiteral("Fangbuch"));
 
-    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("FANGBUCH"), this);
-    QFont gross = Ueberschrift->font();
-    gross.setBold(true);
-    gross.setPointSize(gross.pointSize() + 6);
-    Ueberschrift->setFont(gross);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("FANGBUCH"), this);
 
     Toolbar1 = forms::toolbar(this, {
         {"tbSpeichern", QStringLiteral("&Speichern [ F3 ]"), QStringLiteral("Speichern des Eintrages ins Fangbuch")},
@@ -107,27 +78,26 @@ Fangbuch::Fangbuch()
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // Entry fields.
-    fraNr2 = new QGroupBox(QStringLiteral("Einträge..."), this);
-    fraNr2->setObjectName(QStringLiteral("fraNr2"));
-    lblFNrBez = label(QStringLiteral("lblFNrBez"), QStringLiteral("Fang - Nr:"), fraNr2);
-    lblFNr = label(QStringLiteral("lblFNr"), QString(), fraNr2);
-    lblFJahrBez = label(QStringLiteral("lblFJahrBez"), QStringLiteral("Fangjahr:"), fraNr2);
-    cboFJahr = comboBox(QStringLiteral("cboFJahr"), false, fraNr2);
-    lblFMonat = label(QStringLiteral("lblFMonat"), QStringLiteral("Fangmonat:"), fraNr2);
-    txtMonNr = textBox(QStringLiteral("txtMonNr"), fraNr2);
-    txtFangMonat = textBox(QStringLiteral("txtFangMonat"), fraNr2);
+    fraNr2 = forms::frame(QStringLiteral("fraNr2"), QStringLiteral("Einträge..."), this);
+    lblFNrBez = forms::label(QStringLiteral("lblFNrBez"), QStringLiteral("Fang - Nr:"), fraNr2);
+    lblFNr = forms::label(QStringLiteral("lblFNr"), QString(), fraNr2);
+    lblFJahrBez = forms::label(QStringLiteral("lblFJahrBez"), QStringLiteral("Fangjahr:"), fraNr2);
+    cboFJahr = forms::comboBox(QStringLiteral("cboFJahr"), fraNr2);
+    lblFMonat = forms::label(QStringLiteral("lblFMonat"), QStringLiteral("Fangmonat:"), fraNr2);
+    txtMonNr = forms::textBox(QStringLiteral("txtMonNr"), fraNr2);
+    txtFangMonat = forms::textBox(QStringLiteral("txtFangMonat"), fraNr2);
     txtFangMonat->setReadOnly(true);
     txtFangMonat->setFocusPolicy(Qt::NoFocus);
-    lblFArt = label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), fraNr2);
-    cboFArt = comboBox(QStringLiteral("cboFArt"), true, fraNr2);
-    lblGewaesser = label(QStringLiteral("lblGewaesser"), QStringLiteral("Gewässer:"), fraNr2);
-    cboGName = comboBox(QStringLiteral("cboGName"), true, fraNr2);
-    lblAnzGew = label(QStringLiteral("lblAnzGew"), QStringLiteral("Anzahl | Gewicht:"), fraNr2);
-    txtAnzahl = textBox(QStringLiteral("txtAnzahl"), fraNr2);
-    txtGewicht = textBox(QStringLiteral("txtGewicht"), fraNr2);
-    lblEinheit = label(QStringLiteral("lblEinheit"), QStringLiteral("i. Gramm"), fraNr2);
-    lblNotiz = label(QStringLiteral("lblNotiz"), QStringLiteral("Notizen..."), fraNr2);
-    txtNotiz = textBox(QStringLiteral("txtNotiz"), fraNr2);
+    lblFArt = forms::label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), fraNr2);
+    cboFArt = forms::comboBox(QStringLiteral("cboFArt"), fraNr2, forms::Editable);
+    lblGewaesser = forms::label(QStringLiteral("lblGewaesser"), QStringLiteral("Gewässer:"), fraNr2);
+    cboGName = forms::comboBox(QStringLiteral("cboGName"), fraNr2, forms::Editable);
+    lblAnzGew = forms::label(QStringLiteral("lblAnzGew"), QStringLiteral("Anzahl | Gewicht:"), fraNr2);
+    txtAnzahl = forms::textBox(QStringLiteral("txtAnzahl"), fraNr2);
+    txtGewicht = forms::textBox(QStringLiteral("txtGewicht"), fraNr2);
+    lblEinheit = forms::label(QStringLiteral("lblEinheit"), QStringLiteral("i. Gramm"), fraNr2);
+    lblNotiz = forms::label(QStringLiteral("lblNotiz"), QStringLiteral("Notizen..."), fraNr2);
+    txtNotiz = forms::textBox(QStringLiteral("txtNotiz"), fraNr2);
 
     auto *felder = new QGridLayout(fraNr2);
     felder->addWidget(lblFNrBez, 0, 0);
@@ -149,23 +119,23 @@ Fangbuch::Fangbuch()
     felder->addWidget(txtNotiz, 4, 1, 1, 4);
 
     // The grid of one month.
-    Frame1 = new QGroupBox(QStringLiteral("Fangbuchtabelle..."), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    cboSelMonat = comboBox(QStringLiteral("cboSelMonat"), false, Frame1);
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Fangbuchtabelle..."), this);
+    cboSelMonat = forms::comboBox(QStringLiteral("cboSelMonat"), Frame1);
     for (int m = 1; m <= 12; ++m)
         cboSelMonat->addItem(modRun::ErmittleMonatsname(m));
     cboSelMonat->setCurrentIndex(-1);
-    tblFList = new forms::ListGrid(Frame1);
-    tblFList->setObjectName(QStringLiteral("tblFList"));
-    const QString spalten[] = {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
-                               QStringLiteral("Monat"), QStringLiteral("Anzahl"), QStringLiteral("Gew. i. Gramm")};
-    for (int c = 0; c < 6; ++c)
-        tblFList->top().setColumnCaption(c, spalten[c]);
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("Anzahl [gesamt]:"), Frame1);
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Fangbucheintr. f. Monat:"), Frame1);
-    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Einträge i. Tabelle:"), Frame1);
-    lblAnzahl = label(QStringLiteral("lblAnzahl"), QString(), Frame1);
-    lblGesAnz = label(QStringLiteral("lblGesAnz"), QString(), Frame1);
+    tblFList = forms::grid(QStringLiteral("tblFList"), Frame1,
+                           {{QStringLiteral("FangNr")},
+                            {QStringLiteral("Fischart")},
+                            {QStringLiteral("Gewässer")},
+                            {QStringLiteral("Monat")},
+                            {QStringLiteral("Anzahl")},
+                            {QStringLiteral("Gew. i. Gramm")}});
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl [gesamt]:"), Frame1);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Fangbucheintr. f. Monat:"), Frame1);
+    Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Einträge i. Tabelle:"), Frame1);
+    lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    lblGesAnz = forms::label(QStringLiteral("lblGesAnz"), QString(), Frame1);
     pb = new QProgressBar(Frame1);
     pb->setObjectName(QStringLiteral("pb"));
     pb->setVisible(false);

@@ -3,7 +3,6 @@
 #include "workhours/modArbeitDruck.h"
 
 #include "contacts/Datumsfeld.h"
-#include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
@@ -12,7 +11,7 @@
 #include "core/plugins.h"
 
 #include "com/variant.h"
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -41,27 +40,13 @@ namespace {
 const QString EDIT = QStringLiteral("EDIT");
 const QString SAVE = QStringLiteral("SAVE");
 
-QLabel *label(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
-}
-
 // A label that shows a figure, right-aligned.
 QLabel *zahlLabel(const QString &name, QWidget *parent)
 {
-    QLabel *l = label(name, QString(), parent);
+    QLabel *l = forms::label(name, QString(), parent);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     l->setMinimumWidth(70);
     return l;
-}
-
-QPushButton *knopf(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
 }
 
 // The date control as the window keeps it: German day.month.year with "." (set by the field),
@@ -94,11 +79,8 @@ Arbeit::Arbeit()
     setObjectName(QStringLiteral("Arbeit"));
     setWindowTitle(QStringLiteral("Arbeitscontrolling - Name des Mitglieds -"));
 
-    Ueberschrift = label(QStringLiteral("Ueberschrift"), QStringLiteral("ARBEITSCONTROLLING"), this);
-    QFont gross(QStringLiteral("Comic Sans MS"));
-    gross.setBold(true);
-    gross.setPointSize(Ueberschrift->font().pointSize() + 6);
-    Ueberschrift->setFont(gross);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("ARBEITSCONTROLLING"), this,
+                                  QStringLiteral("Comic Sans MS"));
 
     Toolbar1 = forms::toolbar(this, {
         {"tbBuchen", QStringLiteral("Buchen / Mindern"), QStringLiteral("Buchen v. Arb. - Std. oder Jahresbeitr.")},
@@ -108,25 +90,21 @@ Arbeit::Arbeit()
         {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Arbeitsübersicht drucken...")},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
-    Frame1 = new QGroupBox(QStringLiteral("Arbeitscontrolling..."), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Arbeitscontrolling..."), this);
 
     // The member.
-    Frame3 = new QGroupBox(QStringLiteral("Ausgewähltes Mitglied..."), Frame1);
-    Frame3->setObjectName(QStringLiteral("Frame3"));
-    cmdMList = knopf(QStringLiteral("cmdMList"), QStringLiteral("Zurück zur Mitgliederliste"), Frame3);
+    Frame3 = forms::frame(QStringLiteral("Frame3"), QStringLiteral("Ausgewähltes Mitglied..."), Frame1);
+    cmdMList = forms::button(QStringLiteral("cmdMList"), QStringLiteral("Zurück zur Mitgliederliste"), Frame3);
     cmdMList->setEnabled(false);
-    cmdSuch = knopf(QStringLiteral("cmdSuch"), QStringLiteral("Neues Mitglied suchen"), Frame3);
-    Label1 = label(QStringLiteral("Label1"), QStringLiteral("ausgew. Jahr:"), Frame3);
-    auto *jahre = new forms::ComboBox(Frame3);
-    jahre->setObjectName(QStringLiteral("cboArbJahr"));
-    cboArbJahr = jahre;
-    Label2 = label(QStringLiteral("Label2"), QStringLiteral("Mitgl.-Nr:"), Frame3);
-    lblKNr = label(QStringLiteral("lblKNr"), QString(), Frame3);
-    Label3 = label(QStringLiteral("Label3"), QStringLiteral("Name:"), Frame3);
-    lblNName = label(QStringLiteral("lblNName"), QString(), Frame3);
-    Label4 = label(QStringLiteral("Label4"), QStringLiteral("Vorname:"), Frame3);
-    lblVName = label(QStringLiteral("lblVName"), QString(), Frame3);
+    cmdSuch = forms::button(QStringLiteral("cmdSuch"), QStringLiteral("Neues Mitglied suchen"), Frame3);
+    Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("ausgew. Jahr:"), Frame3);
+    cboArbJahr = forms::comboBox(QStringLiteral("cboArbJahr"), Frame3);
+    Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Mitgl.-Nr:"), Frame3);
+    lblKNr = forms::label(QStringLiteral("lblKNr"), QString(), Frame3);
+    Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Name:"), Frame3);
+    lblNName = forms::label(QStringLiteral("lblNName"), QString(), Frame3);
+    Label4 = forms::label(QStringLiteral("Label4"), QStringLiteral("Vorname:"), Frame3);
+    lblVName = forms::label(QStringLiteral("lblVName"), QString(), Frame3);
     auto *mitglied = new QGridLayout(Frame3);
     mitglied->addWidget(Label1, 0, 0);
     mitglied->addWidget(cboArbJahr, 0, 1);
@@ -141,23 +119,21 @@ Arbeit::Arbeit()
     mitglied->setColumnStretch(3, 1);
 
     // The overview: entries and the three figures.
-    Frame2 = new QGroupBox(QStringLiteral("Arb.-Std. Übersicht"), Frame1);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    tblArbStd = new forms::ListGrid(Frame2);
-    tblArbStd->setObjectName(QStringLiteral("tblArbStd"));
-    const QString spalten[] = {QStringLiteral("ArbNr"), QStringLiteral("Mitgl.-Nr"), QStringLiteral("Geleist. Arb.-Std"),
-                               QStringLiteral("Datum")};
-    for (int c = 0; c < 4; ++c)
-        tblArbStd->top().setColumnCaption(c, spalten[c]);
-    lblGStd = label(QStringLiteral("lblGStd"), QStringLiteral("Ges. - Std geleistet:"), Frame2);
+    Frame2 = forms::frame(QStringLiteral("Frame2"), QStringLiteral("Arb.-Std. Übersicht"), Frame1);
+    tblArbStd = forms::grid(QStringLiteral("tblArbStd"), Frame2,
+                            {{QStringLiteral("ArbNr")},
+                             {QStringLiteral("Mitgl.-Nr")},
+                             {QStringLiteral("Geleist. Arb.-Std")},
+                             {QStringLiteral("Datum")}});
+    lblGStd = forms::label(QStringLiteral("lblGStd"), QStringLiteral("Ges. - Std geleistet:"), Frame2);
     lblGesStd = zahlLabel(QStringLiteral("lblGesStd"), Frame2);
-    Label5 = label(QStringLiteral("Label5"), QStringLiteral("Std."), Frame2);
-    Label6 = label(QStringLiteral("Label6"), QStringLiteral("Pfl.- Std:"), Frame2);
+    Label5 = forms::label(QStringLiteral("Label5"), QStringLiteral("Std."), Frame2);
+    Label6 = forms::label(QStringLiteral("Label6"), QStringLiteral("Pfl.- Std:"), Frame2);
     lblPflStd = zahlLabel(QStringLiteral("lblPflStd"), Frame2);
-    Label8 = label(QStringLiteral("Label8"), QStringLiteral("Std."), Frame2);
-    Label9 = label(QStringLiteral("Label9"), QStringLiteral("Erg. SOLL / HABEN:"), Frame2);
+    Label8 = forms::label(QStringLiteral("Label8"), QStringLiteral("Std."), Frame2);
+    Label9 = forms::label(QStringLiteral("Label9"), QStringLiteral("Erg. SOLL / HABEN:"), Frame2);
     lblErgStd = zahlLabel(QStringLiteral("lblErgStd"), Frame2);
-    Label10 = label(QStringLiteral("Label10"), QStringLiteral("Std."), Frame2);
+    Label10 = forms::label(QStringLiteral("Label10"), QStringLiteral("Std."), Frame2);
     auto *summen = new QGridLayout;
     summen->addWidget(lblGStd, 0, 0);
     summen->addWidget(lblGesStd, 0, 1);
@@ -174,20 +150,17 @@ Arbeit::Arbeit()
     uebersicht->addLayout(summen);
 
     // Booking.
-    Frame7 = new QGroupBox(QStringLiteral("Buchen oder Editieren..."), Frame1);
-    Frame7->setObjectName(QStringLiteral("Frame7"));
-    lblArbN = label(QStringLiteral("lblArbN"), QStringLiteral("Arb.-Nr:"), Frame7);
-    lblArbNr = label(QStringLiteral("lblArbNr"), QString(), Frame7);
-    lblDatum = label(QStringLiteral("lblDatum"), QStringLiteral("Arb.- Datum:"), Frame7);
+    Frame7 = forms::frame(QStringLiteral("Frame7"), QStringLiteral("Buchen oder Editieren..."), Frame1);
+    lblArbN = forms::label(QStringLiteral("lblArbN"), QStringLiteral("Arb.-Nr:"), Frame7);
+    lblArbNr = forms::label(QStringLiteral("lblArbNr"), QString(), Frame7);
+    lblDatum = forms::label(QStringLiteral("lblDatum"), QStringLiteral("Arb.- Datum:"), Frame7);
     lzDate = new contacts::Datumsfeld(QStringLiteral("lzDate"), Frame7);
     richteDatumEin(*lzDate);
-    lblArbZeit = label(QStringLiteral("lblArbZeit"), QStringLiteral("geleistete  Arb. - Std:"), Frame7);
-    txtArbStd = new QLineEdit(Frame7);
-    txtArbStd->setObjectName(QStringLiteral("txtArbStd"));
-    lblStd = label(QStringLiteral("lblStd"), QStringLiteral("Std."), Frame7);
-    lblArbNotiz = label(QStringLiteral("lblArbNotiz"), QStringLiteral("Bemerk. / Arb. - Beschreib."), Frame7);
-    txtArbNotiz = new QLineEdit(Frame7);
-    txtArbNotiz->setObjectName(QStringLiteral("txtArbNotiz"));
+    lblArbZeit = forms::label(QStringLiteral("lblArbZeit"), QStringLiteral("geleistete  Arb. - Std:"), Frame7);
+    txtArbStd = forms::textBox(QStringLiteral("txtArbStd"), Frame7);
+    lblStd = forms::label(QStringLiteral("lblStd"), QStringLiteral("Std."), Frame7);
+    lblArbNotiz = forms::label(QStringLiteral("lblArbNotiz"), QStringLiteral("Bemerk. / Arb. - Beschreib."), Frame7);
+    txtArbNotiz = forms::textBox(QStringLiteral("txtArbNotiz"), Frame7);
     auto *buchen = new QGridLayout(Frame7);
     buchen->addWidget(lblArbN, 0, 0);
     buchen->addWidget(lblArbNr, 0, 1);
@@ -252,7 +225,7 @@ void Arbeit::aktiviert()
         g.blnKeinNeuLaden = false;
         return;
     }
-    if (const auto &zeige = modKontakt::erweiterungen().ZeigeSuchKont)
+    if (const auto &zeige = core::einstiege().kontaktwerkzeuge.ZeigeSuchKont)
         zeige();
 }
 
@@ -261,7 +234,7 @@ void Arbeit::Form_Deactivate()
     // While the window unloads it is no longer the registered one: nothing to empty then.
     if (!gv().blnKeinNeuLaden && forms::loadedForm<Arbeit>() == this)
         LeereArbeitMaske();
-    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+    if (const auto &entlade = core::einstiege().kontaktwerkzeuge.EntladeSuchKont)
         entlade();
 }
 
@@ -297,7 +270,7 @@ void Arbeit::cmdMList_Click()
 
 void Arbeit::cmdSuch_Click()
 {
-    const auto &erw = modKontakt::erweiterungen();
+    const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (!erw.ZeigeSuchKont)
         return;
     if (erw.LeereSuchKont)

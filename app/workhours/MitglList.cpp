@@ -11,7 +11,7 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 
-#include "forms/combobox.h"
+#include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,8 +39,7 @@ const QStringList Operatoren = {QStringLiteral("="), QStringLiteral(">"), QStrin
 
 QComboBox *operatorBox(const QString &name, QWidget *parent)
 {
-    auto *c = new forms::ComboBox(parent);
-    c->setObjectName(name);
+    forms::ComboBox *c = forms::comboBox(name, parent);
     c->addItems(Operatoren);
     c->setEnabled(false);
     return c;
@@ -49,39 +47,24 @@ QComboBox *operatorBox(const QString &name, QWidget *parent)
 
 QLineEdit *datumBox(const QString &name, QWidget *parent)
 {
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(name);
-    t->setMaxLength(10);
+    QLineEdit *t = forms::textBox(name, parent, 10);
     t->setMaximumWidth(110);
     t->setEnabled(false);
     forms::installKeyPress(t, [](int &k) { k = modRun::PruefeTasteDatum(k); });
     return t;
 }
 
-QCheckBox *filterBox(const QString &name, const QString &caption, QWidget *parent)
-{
-    auto *c = new QCheckBox(caption, parent);
-    c->setObjectName(name);
-    return c;
-}
-
 // A pair of option buttons in a frame of its own, the first one set.
 QGroupBox *paar(const QString &rahmen, QRadioButton *&erste, const QString &name1, const QString &text1,
                 QRadioButton *&zweite, const QString &name2, const QString &text2, QWidget *parent)
 {
-    auto *frame = new QGroupBox(parent);
-    frame->setObjectName(rahmen);
-    erste = new QRadioButton(text1, frame);
-    erste->setObjectName(name1);
-    zweite = new QRadioButton(text2, frame);
-    zweite->setObjectName(name2);
+    erste = forms::option(name1, text1, parent);
+    zweite = forms::option(name2, text2, parent);
+    QGroupBox *frame = forms::optionPair(rahmen, QString(), erste, zweite, parent);
+    frame->layout()->setContentsMargins(4, 0, 4, 0);
     erste->setChecked(true);
     erste->setEnabled(false);
     zweite->setEnabled(false);
-    auto *l = new QHBoxLayout(frame);
-    l->setContentsMargins(4, 0, 4, 0);
-    l->addWidget(erste);
-    l->addWidget(zweite);
     return frame;
 }
 
@@ -92,12 +75,8 @@ MitglList::MitglList()
     setObjectName(QStringLiteral("MitglList"));
     setWindowTitle(QStringLiteral("Mitglieder - Listen"));
 
-    Ueberschrift = new QLabel(QStringLiteral("MITGLIEDER-LISTE"), this);
-    Ueberschrift->setObjectName(QStringLiteral("Ueberschrift"));
-    QFont gross(QStringLiteral("Comic Sans MS"));
-    gross.setBold(true);
-    gross.setPointSize(Ueberschrift->font().pointSize() + 6);
-    Ueberschrift->setFont(gross);
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("MITGLIEDER-LISTE"), this,
+                                  QStringLiteral("Comic Sans MS"));
 
     Toolbar1 = forms::toolbar(this, {
         {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
@@ -108,48 +87,45 @@ MitglList::MitglList()
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
-    Frame6 = new QGroupBox(QStringLiteral("Liste generieren..."), this);
-    Frame6->setObjectName(QStringLiteral("Frame6"));
-    chkGebDat = filterBox(QStringLiteral("chkGebDat"), QStringLiteral("Geburtsdatum:"), Frame6);
+    Frame6 = forms::frame(QStringLiteral("Frame6"), QStringLiteral("Liste generieren..."), this);
+    chkGebDat = forms::checkBox(QStringLiteral("chkGebDat"), QStringLiteral("Geburtsdatum:"), Frame6);
     cboOptGeb01 = operatorBox(QStringLiteral("cboOptGeb01"), Frame6);
     txtGeb01 = datumBox(QStringLiteral("txtGeb01"), Frame6);
     cboOptGeb02 = operatorBox(QStringLiteral("cboOptGeb02"), Frame6);
     txtGeb02 = datumBox(QStringLiteral("txtGeb02"), Frame6);
-    chkEintritt = filterBox(QStringLiteral("chkEintritt"), QStringLiteral("Eintrittsdatum:"), Frame6);
+    chkEintritt = forms::checkBox(QStringLiteral("chkEintritt"), QStringLiteral("Eintrittsdatum:"), Frame6);
     cboOptTritt01 = operatorBox(QStringLiteral("cboOptTritt01"), Frame6);
     txtTritt01 = datumBox(QStringLiteral("txtTritt01"), Frame6);
     cboOptTritt02 = operatorBox(QStringLiteral("cboOptTritt02"), Frame6);
     txtTritt02 = datumBox(QStringLiteral("txtTritt02"), Frame6);
 
-    chkGeschl = filterBox(QStringLiteral("chkGeschl"), QStringLiteral("Geschlecht:"), Frame6);
+    chkGeschl = forms::checkBox(QStringLiteral("chkGeschl"), QStringLiteral("Geschlecht:"), Frame6);
     QGroupBox *fraGeschl = paar(QStringLiteral("fraGeschl"), optMann, QStringLiteral("optMann"), QStringLiteral("Mann"),
                                 optFrau, QStringLiteral("optFrau"), QStringLiteral("Frau"), Frame6);
-    chkJBeitrag = filterBox(QStringLiteral("chkJBeitrag"), QStringLiteral("Jahresbeitrag:"), Frame6);
+    chkJBeitrag = forms::checkBox(QStringLiteral("chkJBeitrag"), QStringLiteral("Jahresbeitrag:"), Frame6);
     QGroupBox *fraJBeitrag = paar(QStringLiteral("fraJBeitrag"), optBezahlt, QStringLiteral("optBezahlt"),
                                   QStringLiteral("bezahlt"), optNBezahlt, QStringLiteral("optNBezahlt"),
                                   QStringLiteral("n. bezahlt"), Frame6);
-    chkStatus = filterBox(QStringLiteral("chkStatus"), QStringLiteral("Status:"), Frame6);
+    chkStatus = forms::checkBox(QStringLiteral("chkStatus"), QStringLiteral("Status:"), Frame6);
     QGroupBox *fraStatus = paar(QStringLiteral("fraStatus"), optAktiv, QStringLiteral("optAktiv"), QStringLiteral("aktiv"),
                                 optPassiv, QStringLiteral("optPassiv"), QStringLiteral("passiv"), Frame6);
-    chkBefreit = filterBox(QStringLiteral("chkBefreit"), QStringLiteral("Befreit [Arb-Std.]:"), Frame6);
+    chkBefreit = forms::checkBox(QStringLiteral("chkBefreit"), QStringLiteral("Befreit [Arb-Std.]:"), Frame6);
     QGroupBox *fraBefreit = paar(QStringLiteral("fraBefreit"), optBefrJa, QStringLiteral("optBefrJa"), QStringLiteral("ja"),
                                  optBefrNein, QStringLiteral("optBefrNein"), QStringLiteral("nein"), Frame6);
-    chkAusgMitgl = filterBox(QStringLiteral("chkAusgMitgl"), QStringLiteral("ausgetr. Mitgl.:"), Frame6);
+    chkAusgMitgl = forms::checkBox(QStringLiteral("chkAusgMitgl"), QStringLiteral("ausgetr. Mitgl.:"), Frame6);
     QGroupBox *fraAusg = paar(QStringLiteral("fraAusg"), optAusgJa, QStringLiteral("optAusgJa"), QStringLiteral("ja"),
                               optAusgNein, QStringLiteral("optAusgNein"), QStringLiteral("nein"), Frame6);
-    chkJG = filterBox(QStringLiteral("chkJG"), QStringLiteral("Jugendgruppe:"), Frame6);
+    chkJG = forms::checkBox(QStringLiteral("chkJG"), QStringLiteral("Jugendgruppe:"), Frame6);
     QGroupBox *fraJG = paar(QStringLiteral("fraJG"), optJGJa, QStringLiteral("optJGJa"), QStringLiteral("ja"), optJGNein,
                             QStringLiteral("optJGNein"), QStringLiteral("nein"), Frame6);
-    chkArbStd = filterBox(QStringLiteral("chkArbStd"), QStringLiteral("Arb.-Std geleistet:"), Frame6);
+    chkArbStd = forms::checkBox(QStringLiteral("chkArbStd"), QStringLiteral("Arb.-Std geleistet:"), Frame6);
     QGroupBox *fraStd = paar(QStringLiteral("fraStd"), optStdJa, QStringLiteral("optStdJa"), QStringLiteral("ja"), optStdNein,
                              QStringLiteral("optStdNein"), QStringLiteral("nein"), Frame6);
     optStdNein->setChecked(true);
 
-    chkArbAnz = filterBox(QStringLiteral("chkArbAnz"), QStringLiteral("Arb.-Std. - Liste generieren für Arb.- Jahr:"), Frame6);
-    cboArbJahr = new forms::ComboBox(Frame6);
-    cboArbJahr->setObjectName(QStringLiteral("cboArbJahr"));
-    cboArbJahr->setEditable(true);
-    cboArbJahr->setInsertPolicy(QComboBox::NoInsert);
+    chkArbAnz = forms::checkBox(QStringLiteral("chkArbAnz"),
+                                QStringLiteral("Arb.-Std. - Liste generieren für Arb.- Jahr:"), Frame6);
+    cboArbJahr = forms::comboBox(QStringLiteral("cboArbJahr"), Frame6, forms::Editable);
     cboArbJahr->setEnabled(false);
 
     auto *filterLayout = new QGridLayout(Frame6);
@@ -179,14 +155,11 @@ MitglList::MitglList()
     // The controls keep their size; the room left goes to the right.
     filterLayout->setColumnStretch(6, 1);
 
-    auto *lblInfo = new QLabel(QStringLiteral("Listenbeschreibung: [wird auf Liste gedruckt]"), this);
-    lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    txtInfo = new QLineEdit(this);
-    txtInfo->setObjectName(QStringLiteral("txtInfo"));
-    lblAnzDS = new QLabel(QStringLiteral("Gefunden:"), this);
-    lblAnzDS->setObjectName(QStringLiteral("lblAnzDS"));
-    lblGefDS = new QLabel(this);
-    lblGefDS->setObjectName(QStringLiteral("lblGefDS"));
+    QLabel *lblInfo =
+        forms::label(QStringLiteral("lblInfo"), QStringLiteral("Listenbeschreibung: [wird auf Liste gedruckt]"), this);
+    txtInfo = forms::textBox(QStringLiteral("txtInfo"), this);
+    lblAnzDS = forms::label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
+    lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
     pb = new QProgressBar(this);
     pb->setObjectName(QStringLiteral("pb"));
     pb->setMaximumWidth(200);
@@ -196,19 +169,19 @@ MitglList::MitglList()
     platz.setRetainSizeWhenHidden(true);
     pb->setSizePolicy(platz);
 
-    tblMList = new forms::ListGrid(this);
-    tblMList->setObjectName(QStringLiteral("tblMList"));
-    const struct { const char *caption; int twips; } spalten[] = {
-        {"Mitgl.-Nr", 900},  {"Nachname", 1500},      {"Vorname", 1300},   {"Straße", 1800},
-        {"PLZ", 700},        {"Ort", 1300},           {"Tel. [privat]", 1300}, {"Geb.-Datum", 1100},
-        {"Pfl.-Std.", 1500}, {"Gel. Arb-Std.", 1700}, {"Soll/Haben", 1500},
-    };
+    tblMList = forms::grid(QStringLiteral("tblMList"), this,
+                           {{QStringLiteral("Mitgl.-Nr"), 900},
+                            {QStringLiteral("Nachname"), 1500},
+                            {QStringLiteral("Vorname"), 1300},
+                            {QStringLiteral("Straße"), 1800},
+                            {QStringLiteral("PLZ"), 700},
+                            {QStringLiteral("Ort"), 1300},
+                            {QStringLiteral("Tel. [privat]"), 1300},
+                            {QStringLiteral("Geb.-Datum"), 1100},
+                            {QStringLiteral("Pfl.-Std."), 1500},
+                            {QStringLiteral("Gel. Arb-Std."), 1700},
+                            {QStringLiteral("Soll/Haben"), 1500}});
     forms::GridList &top = tblMList->top();
-    top.setColumnCount(11);
-    for (int c = 0; c < 11; ++c) {
-        top.setColumnCaption(c, QString::fromUtf8(spalten[c].caption));
-        top.setColumnWidth(c, spalten[c].twips);
-    }
     for (int c : {8, 9, 10})
         top.setColumnHidden(c, true);
     tblMList->setFixedWidth(forms::twipsToPixels(10095));

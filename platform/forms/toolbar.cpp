@@ -11,6 +11,10 @@ QToolBar *toolbar(QWidget *window, std::initializer_list<ToolKnopf> knoepfe,
     bar->setObjectName(QStringLiteral("Toolbar1"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const ToolKnopf &k : knoepfe) {
+        if (!k.key) {
+            bar->addSeparator();
+            continue;
+        }
         QAction *a = bar->addAction(k.caption);
         const QString key = QString::fromLatin1(k.key);
         a->setObjectName(key);
@@ -24,7 +28,7 @@ QToolBar *toolbar(QWidget *window, std::initializer_list<ToolKnopf> knoepfe,
 QAction *toolAction(const QToolBar &bar, const QString &key)
 {
     for (QAction *a : bar.actions())
-        if (a->objectName() == key)
+        if (!a->isSeparator() && a->objectName() == key)
             return a;
     return nullptr;
 }

@@ -8,19 +8,20 @@
 
 namespace forms {
 
-// One toolbar button: its key (object name and data of its action), caption and tool tip.
+// One toolbar button: its key (object name and data of its action), caption and tool tip. An
+// entry without a key ({}) is a separator line between its neighbours.
 struct ToolKnopf {
     const char *key;
     QString caption;
     QString tip;
 };
 
-// Creates the toolbar "Toolbar1" of window with the buttons in the given order; a click on a
-// button calls onClick with its key.
+// Creates the toolbar "Toolbar1" of window with the buttons and separators in the given order; a
+// click on a button calls onClick with its key.
 QToolBar *toolbar(QWidget *window, std::initializer_list<ToolKnopf> knoepfe,
                   std::function<void(const QString &key)> onClick);
 
-// The toolbar's button of a key, or nullptr.
+// The toolbar's button of a key, or nullptr (never a separator).
 QAction *toolAction(const QToolBar &bar, const QString &key);
 
 } // namespace forms

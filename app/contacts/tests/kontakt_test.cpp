@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QToolBar>
 
 using namespace kontakttest;
 
@@ -156,6 +157,26 @@ TEST_F(Editor, TheToolbarSwitchOnlyKnowsZeroAndOne)
     modKontakt::SetzeKontaktToolbar(1);
     for (QAction *a : {k.tbSpeichern, k.tbLoeschen, k.tbAnzLoeschen})
         EXPECT_TRUE(a->isEnabled());
+}
+
+// Save, delete and clear, each set apart by a separator line; the window's members are the
+// bar's buttons.
+TEST_F(Editor, TheToolbarSetsItsThreeButtonsApartBySeparators)
+{
+    Kontakt &k = forms::form<Kontakt>();
+    const QList<QAction *> aktionen = k.Toolbar1->actions();
+    ASSERT_EQ(aktionen.size(), 5);
+    const QAction *erwartet[] = {k.tbSpeichern, nullptr, k.tbLoeschen, nullptr, k.tbAnzLoeschen};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        if (erwartet[i]) {
+            EXPECT_EQ(aktionen[i], erwartet[i]);
+            EXPECT_EQ(aktionen[i]->data().toString(), aktionen[i]->objectName());
+        } else {
+            EXPECT_TRUE(aktionen[i]->isSeparator());
+        }
+    }
+    EXPECT_EQ(k.tbLoeschen->objectName(), QStringLiteral("tbLoeschen"));
 }
 
 TEST_F(Editor, TheMemberMenuOpensTheMemberReadOnly)

@@ -24,3 +24,33 @@ TEST(Toolbar, ButtonsKeepTheirOrderAndAClickNamesItsKey)
     EXPECT_EQ(clicked, (QStringList{QStringLiteral("tbEsc"), QStringLiteral("tbSpeichern")}));
     EXPECT_EQ(forms::toolAction(*bar, QStringLiteral("tbNichts")), nullptr);
 }
+
+// An entry without a key is a separator at its place; the buttons around it keep their keys.
+TEST(Toolbar, AnEntryWithoutKeyIsASeparatorInItsPlace)
+{
+    QWidget window;
+    QStringList clicked;
+    QToolBar *bar = forms::toolbar(&window,
+                                   {{"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+                                    {},
+                                    {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+                                    {},
+                                    {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"),
+                                     QStringLiteral("Anzeige löschen")}},
+                                   [&](const QString &key) { clicked << key; });
+    const QList<QAction *> actions = bar->actions();
+    ASSERT_EQ(actions.size(), 5);
+    const struct { int at; bool separator; const char *key; } expected[] = {
+        {0, false, "tbSpeichern"}, {1, true, ""}, {2, false, "tbLoeschen"}, {3, true, ""}, {4, false, "tbAnzLoeschen"},
+    };
+    for (const auto &e : expected) {
+        SCOPED_TRACE(e.at);
+        EXPECT_EQ(actions[e.at]->isSeparator(), e.separator);
+        EXPECT_EQ(actions[e.at]->objectName(), QString::fromLatin1(e.key));
+    }
+    for (QAction *a : actions)
+        a->trigger();
+    EXPECT_EQ(clicked, (QStringList{QStringLiteral("tbSpeichern"), QStringLiteral("tbLoeschen"),
+                                    QStringLiteral("tbAnzLoeschen")}));
+    EXPECT_EQ(forms::toolAction(*bar, QString()), nullptr);
+}

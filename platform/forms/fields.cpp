@@ -1,0 +1,115 @@
+#include "forms/fields.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace forms {
+
+QLabel *label(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QLabel *heading(const QString &name, const QString &caption, QWidget *parent, const QString &family)
+{
+    QLabel *l = label(name, caption, parent);
+    QFont font = family.isEmpty() ? l->font() : QFont(family);
+    font.setBold(true);
+    font.setPointSize(l->font().pointSize() + 6);
+    l->setFont(font);
+    return l;
+}
+
+QLineEdit *textBox(const QString &name, QWidget *parent, int maxLength, QLineEdit::EchoMode echo)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    if (maxLength > 0)
+        t->setMaxLength(maxLength);
+    if (echo != QLineEdit::Normal)
+        t->setEchoMode(echo);
+    return t;
+}
+
+ComboBox *comboBox(const QString &name, QWidget *parent, ComboStyle style)
+{
+    auto *c = new ComboBox(parent);
+    c->setObjectName(name);
+    if (style == Editable) {
+        c->setEditable(true);
+        c->setInsertPolicy(QComboBox::NoInsert);
+    }
+    return c;
+}
+
+QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *c = new QCheckBox(caption, parent);
+    c->setObjectName(name);
+    return c;
+}
+
+QRadioButton *option(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *o = new QRadioButton(caption, parent);
+    o->setObjectName(name);
+    return o;
+}
+
+QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *g = new QGroupBox(caption, parent);
+    g->setObjectName(name);
+    return g;
+}
+
+QGroupBox *optionPair(const QString &name, const QString &caption, QRadioButton *first, QRadioButton *second,
+                      QWidget *parent)
+{
+    QGroupBox *g = frame(name, caption, parent);
+    auto *l = new QHBoxLayout(g);
+    first->setParent(g);
+    second->setParent(g);
+    l->addWidget(first);
+    l->addWidget(second);
+    return g;
+}
+
+ListGrid *grid(const QString &name, QWidget *parent, const QList<Spalte> &spalten)
+{
+    auto *g = new ListGrid(parent);
+    g->setObjectName(name);
+    GridList &top = g->top();
+    top.setColumnCount(int(spalten.size()));
+    for (int c = 0; c < spalten.size(); ++c) {
+        top.setColumnCaption(c, spalten[c].caption);
+        if (spalten[c].twips >= 0)
+            top.setColumnWidth(c, spalten[c].twips);
+    }
+    return g;
+}
+
+QHBoxLayout *countRow(QLabel *caption, QLabel *count)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(count);
+    row->addStretch(1);
+    return row;
+}
+
+} // namespace forms
