@@ -123,12 +123,7 @@ void BM_Sqlite3_GroessteKategorie(benchmark::State &state)
     for (auto _ : state) {
         sqlite3_reset(st);
         sqlite3_bind_int64(st, 1, 1);
-        zeilen = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < 9; ++c)
-                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-            ++zeilen;
-        }
+        zeilen = benchsupport::LiesZeilen(st, 9);
     }
     state.counters["contacts"] = double(zeilen);
     sqlite3_finalize(st);

@@ -106,12 +106,7 @@ void BM_Sqlite3_MitgliederlisteMitStunden(benchmark::State &state)
     long long zeilen = 0;
     for (auto _ : state) {
         sqlite3_reset(st);
-        zeilen = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < 9; ++c)
-                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-            ++zeilen;
-        }
+        zeilen = benchsupport::LiesZeilen(st, 9);
     }
     state.counters["members"] = double(zeilen);
     sqlite3_finalize(st);

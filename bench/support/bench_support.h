@@ -51,6 +51,19 @@ void LadeJeDurchlauf(benchmark::State &state, const char *zaehler, Lade lade, Ze
 // an error) when it cannot be opened.
 sqlite3 *OeffneRoh(benchmark::State &state);
 
+// Steps once through the rows of a statement that was reset (and bound), reading each of its first
+// spalten columns as text; returns the number of rows.
+inline long long LiesZeilen(sqlite3_stmt *st, int spalten)
+{
+    long long zeilen = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < spalten; ++c)
+            benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+        ++zeilen;
+    }
+    return zeilen;
+}
+
 // The sqlite3 shell running abfrage on the program's database, output thrown away: one run of the
 // shell an iteration, its start included; the bytes it wrote in counters["bytes"]. Skipped with an
 // error when the shell is not installed.
