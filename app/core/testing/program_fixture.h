@@ -6,15 +6,18 @@
 //
 //     class FangbuchTest : public apptest::ProgramTest
 //     {
+//         FangbuchTest() : ProgramTest(Datenbank::Geoeffnet) {}
 //         void SetUp() override
 //         {
 //             ProgramTest::SetUp();
 //             if (HasFatalFailure())
 //                 return;
-//             modStart::OeffneDatenbank();
 //             ...
 //         }
 //     };
+//
+// The program folder alone is in program_folder.h (the benchmarks use it too); the print-out
+// tests derive from DruckTest in print_fixture.h.
 #include "core/testing/program_folder.h"
 
 #include "forms/services.h"
