@@ -73,7 +73,7 @@ void KontaktUebers::Form_Load()
 
 void KontaktUebers::Form_Deactivate()
 {
-    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+    if (const auto &entlade = core::einstiege().kontaktwerkzeuge.EntladeSuchKont)
         entlade();
 }
 
@@ -118,7 +118,7 @@ void KontaktUebers::tblKUebers_DblClick(int row, int column)
 void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
-    const auto &erw = modKontakt::erweiterungen();
+    const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (key == QLatin1String("tbKontakt")) {
         // A new contact: the editor inserts.
         g.strModus = SAVE;
@@ -170,7 +170,7 @@ void KontaktUebers::SerienbriefDatei()
                       forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         return;
     }
-    modKontakt::erweiterungen().ErzeugeSeriDatei();
+    core::einstiege().kontaktwerkzeuge.ErzeugeSeriDatei();
 }
 
 namespace contacts {
@@ -181,17 +181,14 @@ void RegistriereKontakte()
     core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
     auto &e = core::einstiege();
     e.kategoListe = []() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; };
-    auto &erw = modKontakt::erweiterungen();
-    erw.LeereSuchKont = modKontakt::LeereSuchKont;
-    erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
-    erw.EntladeSuchKont = modKontakt::EntladeSuchKont;
-    erw.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
+    e.kontaktwerkzeuge.LeereSuchKont = modKontakt::LeereSuchKont;
+    e.kontaktwerkzeuge.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
+    e.kontaktwerkzeuge.EntladeSuchKont = modKontakt::EntladeSuchKont;
+    e.kontaktwerkzeuge.ErzeugeSeriDatei = modKontakt::ErzeugeSeriDatei;
     e.ladeschritte.InitialisiereKontaktUebers = modKontakt::InitialisiereKontaktUebers;
     e.bereiche.SetzeKontaktToolbar = modKontakt::SetzeKontaktToolbar;
     e.bereiche.loadKontakt = [](forms::ListGrid &liste, int &zeile) { modKontakt::loadKontakt(liste, zeile); };
     e.bereiche.KontaktZugriff_Erlaubt = modKontakt::KontaktZugriff_Erlaubt;
-    e.bereiche.LeereSuchKont = modKontakt::LeereSuchKont;
-    e.bereiche.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     e.jahreswechsel.ReinitialisiereJB = modKontakt::ReinitialisiereJB;
 }
 

@@ -20,6 +20,9 @@
 #include <QLineEdit>
 #include <QSet>
 
+#include <functional>
+#include <optional>
+
 namespace modKatego {
 
 namespace {
@@ -122,6 +125,35 @@ void fuelleCombo(QComboBox &cbo)
         cbo.setCurrentIndex(cbo.findText(vorher, Qt::MatchFixedString | Qt::MatchCaseSensitive));
 }
 
+// The write of a change to category nr, in one transaction: its record is sought and handed to
+// schreibe. Returns the change's result when it ends here: true after a system category (refused
+// with its box, nothing written) or a category gone meanwhile (reported), both with the fields
+// emptied; false when the write failed. Returns nothing once schreibe has run.
+std::optional<bool> aendereKatego(const QString &routine, qlonglong nr,
+                                  const std::function<void(dao::Recordset &)> &schreibe)
+{
+    if (IstSystemkategorie(nr)) {
+        meldeSystemkategorie();
+        LeereKategoFelder();
+        return true;
+    }
+    Trap t(Modul, routine);
+    bool gefunden = false;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = gv().dbDaten.SeekKey("Katego", nr);
+        gefunden = !rs.NoMatch();
+        if (gefunden)
+            schreibe(rs);
+    });
+    if (!ok)
+        return false;
+    if (gefunden)
+        return std::nullopt;
+    modRun::ZeigeDSFehlt();
+    LeereKategoFelder();
+    return true;
+}
+
 } // namespace
 
 bool IstSystemkategorie(qint64 kategoNr)
@@ -205,24 +237,11 @@ bool UpdateKatego(int &row)
 {
     Katego &k = forms::form<Katego>();
     const qlonglong nr = nummerVon(*k.lblKategoNr);
-    if (IstSystemkategorie(nr)) {
-        meldeSystemkategorie();
-        LeereKategoFelder();
-        return true;
-    }
     const QString name = nameAus(*k.txtKatego);
-    Trap t(Modul, QStringLiteral("UpdateKatego"));
-    bool gefunden = false;
     bool doppelt = false;
     QString alt;
     QString gespeichert;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), nr);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
+    const std::optional<bool> ende = aendereKatego(QStringLiteral("UpdateKatego"), nr, [&](dao::Recordset &rs) {
         doppelt = gibtEs(name, nr);
         if (doppelt)
             return;
@@ -233,16 +252,11 @@ bool UpdateKatego(int &row)
         gespeichert = rs(QStringLiteral("kategorie")).Value().toString();
         rs.Close();
     });
-    if (!ok)
-        return false;
+    if (ende)
+        return *ende;
     if (doppelt) {
         meldeDoppelt();
         return false;
-    }
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        LeereKategoFelder();
-        return true;
     }
     const int zeile = zeileVon(*k.tblKatego, nr, row);
     if (zeile >= 0)
@@ -265,21 +279,8 @@ bool LoescheKatego(int &row)
 {
     Katego &k = forms::form<Katego>();
     const qlonglong nr = nummerVon(*k.lblKategoNr);
-    if (IstSystemkategorie(nr)) {
-        meldeSystemkategorie();
-        LeereKategoFelder();
-        return true;
-    }
-    Trap t(Modul, QStringLiteral("LoescheKatego"));
-    bool gefunden = false;
     QSet<QString> kontakte;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), nr);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
+    const std::optional<bool> ende = aendereKatego(QStringLiteral("LoescheKatego"), nr, [&](dao::Recordset &rs) {
         // The contacts go with the category (the relation cascades): note which they are first.
         dao::Recordset kr =
             gv().dbDaten.OpenRecordset("SELECT KNr FROM Kontakt WHERE KategoNr = ?", dao::dbOpenDynaset, {nr});
@@ -291,13 +292,8 @@ bool LoescheKatego(int &row)
         rs.Delete();
         rs.Close();
     });
-    if (!ok)
-        return false;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        LeereKategoFelder();
-        return true;
-    }
+    if (ende)
+        return *ende;
     const int zeile = zeileVon(*k.tblKatego, nr, row);
     if (zeile >= 0)
         k.tblKatego->top().removeRow(zeile);

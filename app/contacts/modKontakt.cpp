@@ -133,9 +133,7 @@ void schreibeMitgliedsfelder(dao::Recordset &rs, const Eingabe &e)
 // The member record of the contact: added when missing, changed when present.
 void schreibeMitglied(qlonglong knr, const Eingabe &e)
 {
-    dao::Recordset m = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
-    m.Index(QStringLiteral("PrimaryKey"));
-    m.Seek(QStringLiteral("="), knr);
+    dao::Recordset m = gv().dbDaten.SeekKey("Mitglied", knr);
     if (m.NoMatch()) {
         m.AddNew();
         m("KNr") = knr;
@@ -150,9 +148,7 @@ void schreibeMitglied(qlonglong knr, const Eingabe &e)
 // Deletes the member record of the contact; false when there was none.
 bool loescheMitglied(qlonglong knr)
 {
-    dao::Recordset m = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
-    m.Index(QStringLiteral("PrimaryKey"));
-    m.Seek(QStringLiteral("="), knr);
+    dao::Recordset m = gv().dbDaten.SeekKey("Mitglied", knr);
     const bool da = !m.NoMatch();
     if (da)
         m.Delete();
@@ -233,9 +229,7 @@ forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoN
     bool gefunden = inKatego;
     if (!gefunden) {
         try {
-            dao::Recordset k = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable);
-            k.Index(QStringLiteral("PrimaryKey"));
-            k.Seek(QStringLiteral("="), kategoNr);
+            dao::Recordset k = gv().dbDaten.SeekKey("Katego", kategoNr);
             gefunden = !k.NoMatch();
             k.Close();
         } catch (const vb::Error &) {
@@ -402,9 +396,7 @@ struct Aenderung
 bool schreibeAenderung(Trap &t, qlonglong knr, const Eingabe &e, bool ausSuche, Aenderung &a)
 {
     return t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Kontakt", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), knr);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Kontakt", knr);
         if (rs.NoMatch())
             return;
         a.gefunden = true;
@@ -783,9 +775,7 @@ bool LoescheKontakt()
     bool gefunden = false;
     qint32 kategoNr = 0;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Kontakt", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), knr);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Kontakt", knr);
         if (rs.NoMatch())
             return;
         gefunden = true;
@@ -874,12 +864,6 @@ bool ReinitialisiereJB()
 bool IstMitgliedskategorie(qint32 kategoNr)
 {
     return kategoNr == 1 || kategoNr == 2;
-}
-
-Erweiterungen &erweiterungen()
-{
-    static Erweiterungen e;
-    return e;
 }
 
 } // namespace modKontakt

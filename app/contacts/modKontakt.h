@@ -18,7 +18,6 @@
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
-#include <functional>
 
 namespace forms {
 class ListGrid;
@@ -128,16 +127,5 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
 
 // Whether a category number is one of the two member categories (1 and 2).
 bool IstMitgliedskategorie(qint32 kategoNr);
-
-// The windows and procedures of the contact side that are built on their own (search dialog,
-// serial-letter file). Empty entries make their toolbar keys do nothing.
-struct Erweiterungen
-{
-    std::function<void()> LeereSuchKont;
-    std::function<void()> ZeigeSuchKont;   // shows the search dialog modally
-    std::function<void()> EntladeSuchKont; // unloads it (the overview was left)
-    std::function<void()> ErzeugeSeriDatei;
-};
-Erweiterungen &erweiterungen();
 
 } // namespace modKontakt

@@ -15,6 +15,8 @@
 #include <QSet>
 #include <QTabWidget>
 
+#include <functional>
+
 namespace modBasis {
 
 namespace {
@@ -243,37 +245,22 @@ void laden(const Zwilling &z, int row)
     });
 }
 
-bool update(const Zwilling &z, int row)
+// The write of a change to the record of key in z's table. In one transaction the record is
+// sought and handed to schreibe, which returns false to refuse the change (the name is taken:
+// the box says so, nothing is emptied). Then danach brings the grids in step, or the box fehlt
+// tells that the record is gone; last, the twin's fields are emptied. False when the write failed
+// or was refused.
+bool aendere(const Zwilling &z, const QString &routine, qlonglong key, const QString &fehlt,
+             const std::function<bool(dao::Recordset &)> &schreibe, const std::function<void()> &danach)
 {
-    Basis &b = forms::form<Basis>();
-    const Felder f = felder(b, z.fisch);
-    const qlonglong key = schluesselVon(*f.nr);
-    const QString name = f.name->text();
-    const QString notiz = f.notiz->text();
-    Trap t(Modul, z.update);
+    Trap t(Modul, routine);
     bool gefunden = false;
     bool doppelt = false;
-    QString gespeichert;
-    QSet<QString> faenge;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(z.tabelle, dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
-        doppelt = gibtEs(z, name, key);
-        if (doppelt)
-            return;
-        const QString alt = rs(z.name).Value().toString();
-        rs.Edit();
-        rs(z.name) = name;
-        rs(QStringLiteral("Notiz")) = notiz;
-        rs.Update();
-        gespeichert = rs(z.name).Value().toString();
-        if (gespeichert != alt)
-            faenge = fangNummern(z, key);
-        rs.Close();
+        dao::Recordset rs = gv().dbDaten.SeekKey(z.tabelle, key);
+        gefunden = !rs.NoMatch();
+        if (gefunden)
+            doppelt = !schreibe(rs);
     });
     if (!ok)
         return false;
@@ -281,53 +268,67 @@ bool update(const Zwilling &z, int row)
         meldeDoppelt(z);
         return false;
     }
-    if (gefunden) {
-        const int zeile = zeileVon(*f.grid, key, row);
-        if (zeile >= 0)
-            f.grid->setText(zeile, 1, gespeichert);
-        folgeFangListe(faenge, z.fangSpalte, &gespeichert);
-    } else {
-        forms::MsgBox(QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht gefunden !"),
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
-    }
-    leere(b, z.fisch, true);
+    if (gefunden)
+        danach();
+    else
+        forms::MsgBox(fehlt, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+    leere(forms::form<Basis>(), z.fisch, true);
     return true;
+}
+
+bool update(const Zwilling &z, int row)
+{
+    const Felder f = felder(forms::form<Basis>(), z.fisch);
+    const qlonglong key = schluesselVon(*f.nr);
+    const QString name = f.name->text();
+    const QString notiz = f.notiz->text();
+    QString gespeichert;
+    QSet<QString> faenge;
+    return aendere(
+        z, z.update, key, QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht gefunden !"),
+        [&](dao::Recordset &rs) {
+            if (gibtEs(z, name, key))
+                return false;
+            const QString alt = rs(z.name).Value().toString();
+            rs.Edit();
+            rs(z.name) = name;
+            rs(QStringLiteral("Notiz")) = notiz;
+            rs.Update();
+            gespeichert = rs(z.name).Value().toString();
+            if (gespeichert != alt)
+                faenge = fangNummern(z, key);
+            rs.Close();
+            return true;
+        },
+        [&] {
+            const int zeile = zeileVon(*f.grid, key, row);
+            if (zeile >= 0)
+                f.grid->setText(zeile, 1, gespeichert);
+            folgeFangListe(faenge, z.fangSpalte, &gespeichert);
+        });
 }
 
 bool loesche(const Zwilling &z, int row)
 {
-    Basis &b = forms::form<Basis>();
-    const Felder f = felder(b, z.fisch);
+    const Felder f = felder(forms::form<Basis>(), z.fisch);
     const qlonglong key = schluesselVon(*f.nr);
-    Trap t(Modul, z.loesche);
-    bool gefunden = false;
     QSet<QString> faenge;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(z.tabelle, dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
-        // The catches go with the record (the relation cascades): note which they are first.
-        faenge = fangNummern(z, key);
-        rs.Delete();
-        rs.Close();
-    });
-    if (!ok)
-        return false;
-    if (gefunden) {
-        const int zeile = zeileVon(*f.grid, key, row);
-        if (zeile >= 0)
-            f.grid->removeRow(zeile);
-        zeigeAnzahl(f);
-        folgeFangListe(faenge, z.fangSpalte, nullptr);
-    } else {
-        forms::MsgBox(QStringLiteral("FEHLER: Datensatz kann nicht gelöscht oder gefunden werden !"),
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
-    }
-    leere(b, z.fisch, true);
-    return true;
+    return aendere(
+        z, z.loesche, key, QStringLiteral("FEHLER: Datensatz kann nicht gelöscht oder gefunden werden !"),
+        [&](dao::Recordset &rs) {
+            // The catches go with the record (the relation cascades): note which they are first.
+            faenge = fangNummern(z, key);
+            rs.Delete();
+            rs.Close();
+            return true;
+        },
+        [&] {
+            const int zeile = zeileVon(*f.grid, key, row);
+            if (zeile >= 0)
+                f.grid->removeRow(zeile);
+            zeigeAnzahl(f);
+            folgeFangListe(faenge, z.fangSpalte, nullptr);
+        });
 }
 
 } // namespace

@@ -19,6 +19,8 @@
 #include <QSet>
 #include <QTabWidget>
 
+#include <functional>
+
 namespace {
 
 using modRun::Trap;
@@ -221,6 +223,41 @@ bool nameVergeben(const QString &name, qlonglong ausser)
 bool gruppeVergeben(const QString &name, qlonglong ausser)
 {
     return zahl("SELECT COUNT(*) AS Expr1000 FROM Gruppen WHERE GName = ? AND GNr <> ?", {name, ausser}) > 0;
+}
+
+// A change to the stored user (benutzer) or group of key, as the four changes make it. In one
+// transaction the record is sought and handed to schreibe, which returns why it refuses (or
+// Keiner). Then a refusal is shown, a record gone meanwhile is reported and the grids drop every
+// row whose record is gone, or else danach brings the grids in step; last, the user's or the
+// group's fields are emptied. False when the write failed or was refused.
+bool aendere(const QString &routine, bool benutzer, qlonglong key,
+             const std::function<Abbruch(dao::Recordset &)> &schreibe, const std::function<void()> &danach)
+{
+    Trap t(Modul, routine);
+    bool gefunden = false;
+    Abbruch abbruch = Abbruch::Keiner;
+    Bestand bestand;
+    const bool ok = t.write(*gv().wsDaten, [&] {
+        dao::Recordset rs = benutzer ? gv().dbDaten.SeekKey("Benutzer", key) : gv().dbDaten.SeekKey("Gruppen", key);
+        if (rs.NoMatch()) {
+            bestand.lies();
+            return;
+        }
+        gefunden = true;
+        abbruch = schreibe(rs);
+    });
+    if (!ok || melde(abbruch, benutzer ? TextDoppelterBenutzer : TextDoppelteGruppe,
+                     benutzer ? TextAngemeldet : TextGruppeAngemeldet))
+        return false;
+    Benutzer &b = fenster();
+    if (!gefunden) {
+        modRun::ZeigeDSFehlt();
+        raeumeAuf(b, bestand);
+    } else {
+        danach();
+    }
+    leere(b, benutzer, true);
+    return true;
 }
 
 } // namespace
@@ -461,54 +498,34 @@ bool UpdateBenutzer(int row)
         return true;
     }
     const QString ich = angemeldet();
-    Trap t(Modul, QStringLiteral("UpdateBenutzer"));
-    bool gefunden = false;
     bool warIch = false;
-    Abbruch abbruch = Abbruch::Keiner;
-    Bestand bestand;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Benutzer", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch()) {
-            bestand.lies();
-            return;
-        }
-        gefunden = true;
-        if (nameVergeben(name, key)) {
-            abbruch = Abbruch::Doppelt;
-            return;
-        }
-        if (letzterVerwalter(key, 0, gruppeVerwaltet(gnr) ? 1 : 0)) {
-            abbruch = Abbruch::LetzterVerwalter;
-            return;
-        }
-        warIch = !ich.isEmpty() && rs(QStringLiteral("Name")).Value().toString() == ich;
-        rs.Edit();
-        rs(QStringLiteral("Name")) = name;
-        rs(QStringLiteral("Passwort")) = passwort;
-        rs(QStringLiteral("GNr")) = gnr;
-        rs.Update();
-        rs.Close();
-    });
-    if (!ok || melde(abbruch, TextDoppelterBenutzer))
-        return false;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        raeumeAuf(b, bestand);
-    } else {
-        const int zeile = zeileVon(*b.tblBenutzer, key, row);
-        if (zeile >= 0) {
-            b.tblBenutzer->setText(zeile, 1, name);
-            b.tblBenutzer->setText(zeile, 2, passwort);
-            b.tblBenutzer->setText(zeile, 3, ErmittleGName(gnr));
-        }
-        // The logged-in user is known by his name: a renamed one keeps his rights checks.
-        if (warIch)
-            setzeAngemeldet(name);
-    }
-    leere(b, true, true);
-    return true;
+    return aendere(
+        QStringLiteral("UpdateBenutzer"), true, key,
+        [&](dao::Recordset &rs) {
+            if (nameVergeben(name, key))
+                return Abbruch::Doppelt;
+            if (letzterVerwalter(key, 0, gruppeVerwaltet(gnr) ? 1 : 0))
+                return Abbruch::LetzterVerwalter;
+            warIch = !ich.isEmpty() && rs(QStringLiteral("Name")).Value().toString() == ich;
+            rs.Edit();
+            rs(QStringLiteral("Name")) = name;
+            rs(QStringLiteral("Passwort")) = passwort;
+            rs(QStringLiteral("GNr")) = gnr;
+            rs.Update();
+            rs.Close();
+            return Abbruch::Keiner;
+        },
+        [&] {
+            const int zeile = zeileVon(*b.tblBenutzer, key, row);
+            if (zeile >= 0) {
+                b.tblBenutzer->setText(zeile, 1, name);
+                b.tblBenutzer->setText(zeile, 2, passwort);
+                b.tblBenutzer->setText(zeile, 3, ErmittleGName(gnr));
+            }
+            // The logged-in user is known by his name: a renamed one keeps his rights checks.
+            if (warIch)
+                setzeAngemeldet(name);
+        });
 }
 
 bool UpdateBG(int row)
@@ -517,58 +534,38 @@ bool UpdateBG(int row)
     const qlonglong key = schluesselVon(*b.lblGNr);
     const QString name = b.txtGruppe->text();
     const bool verwaltet = modRun::ErmittleChkWert(*b.chkBenutzer);
-    Trap t(Modul, QStringLiteral("UpdateBG"));
-    bool gefunden = false;
-    Abbruch abbruch = Abbruch::Keiner;
-    Bestand bestand;
     QVariantList gruppe;
     QSet<QString> mitglieder;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Gruppen", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch()) {
-            bestand.lies();
-            return;
-        }
-        gefunden = true;
-        if (gruppeVergeben(name, key)) {
-            abbruch = Abbruch::Doppelt;
-            return;
-        }
-        if (letzterVerwalter(0, key, verwaltet ? mitgliederzahl(key) : 0)) {
-            abbruch = Abbruch::LetzterVerwalter;
-            return;
-        }
-        const QString alt = rs(QStringLiteral("GName")).Value().toString();
-        rs.Edit();
-        rs(QStringLiteral("GName")) = name;
-        SichereZugriff(rs);
-        rs.Update();
-        gruppe = gruppenZeile(rs);
-        if (gruppe.at(1).toString() != alt)
-            mitglieder = schluessel("SELECT BNr FROM Benutzer WHERE GNr = ?", {key});
-        rs.Close();
-    });
-    if (!ok || melde(abbruch, TextDoppelteGruppe))
-        return false;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        raeumeAuf(b, bestand);
-    } else {
-        forms::ListGrid &grid = *b.tblZugriff;
-        const int zeile = zeileVon(grid, key, row);
-        if (zeile >= 0)
-            for (int c = 1; c < gruppe.size(); ++c)
-                grid.setValue(zeile, c, gruppe.at(c));
-        // The users of a renamed group show its new name.
-        forms::ListGrid &benutzer = *b.tblBenutzer;
-        for (int r = 0; r < benutzer.rowCount(); ++r)
-            if (mitglieder.contains(benutzer.text(r, 0)))
-                benutzer.setText(r, 3, gruppe.at(1).toString());
-    }
-    leere(b, false, true);
-    return true;
+    return aendere(
+        QStringLiteral("UpdateBG"), false, key,
+        [&](dao::Recordset &rs) {
+            if (gruppeVergeben(name, key))
+                return Abbruch::Doppelt;
+            if (letzterVerwalter(0, key, verwaltet ? mitgliederzahl(key) : 0))
+                return Abbruch::LetzterVerwalter;
+            const QString alt = rs(QStringLiteral("GName")).Value().toString();
+            rs.Edit();
+            rs(QStringLiteral("GName")) = name;
+            SichereZugriff(rs);
+            rs.Update();
+            gruppe = gruppenZeile(rs);
+            if (gruppe.at(1).toString() != alt)
+                mitglieder = schluessel("SELECT BNr FROM Benutzer WHERE GNr = ?", {key});
+            rs.Close();
+            return Abbruch::Keiner;
+        },
+        [&] {
+            forms::ListGrid &grid = *b.tblZugriff;
+            const int zeile = zeileVon(grid, key, row);
+            if (zeile >= 0)
+                for (int c = 1; c < gruppe.size(); ++c)
+                    grid.setValue(zeile, c, gruppe.at(c));
+            // The users of a renamed group show its new name.
+            forms::ListGrid &benutzer = *b.tblBenutzer;
+            for (int r = 0; r < benutzer.rowCount(); ++r)
+                if (mitglieder.contains(benutzer.text(r, 0)))
+                    benutzer.setText(r, 3, gruppe.at(1).toString());
+        });
 }
 
 bool LoescheBenutzer(int row)
@@ -576,41 +573,21 @@ bool LoescheBenutzer(int row)
     Benutzer &b = fenster();
     const qlonglong key = schluesselVon(*b.lblBNr);
     const QString ich = angemeldet();
-    Trap t(Modul, QStringLiteral("LoescheBenutzer"));
-    bool gefunden = false;
-    Abbruch abbruch = Abbruch::Keiner;
-    Bestand bestand;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Benutzer", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch()) {
-            bestand.lies();
-            return;
-        }
-        gefunden = true;
-        if (!ich.isEmpty() && rs(QStringLiteral("Name")).Value().toString() == ich) {
-            abbruch = Abbruch::Angemeldet;
-            return;
-        }
-        if (letzterVerwalter(key, 0, 0)) {
-            abbruch = Abbruch::LetzterVerwalter;
-            return;
-        }
-        rs.Delete();
-        rs.Close();
-    });
-    if (!ok || melde(abbruch, QString(), TextAngemeldet))
-        return false;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        raeumeAuf(b, bestand);
-    } else {
-        entferneZeile(*b.tblBenutzer, key, row);
-        zeigeAnzahl(b);
-    }
-    leere(b, true, true);
-    return true;
+    return aendere(
+        QStringLiteral("LoescheBenutzer"), true, key,
+        [&](dao::Recordset &rs) {
+            if (!ich.isEmpty() && rs(QStringLiteral("Name")).Value().toString() == ich)
+                return Abbruch::Angemeldet;
+            if (letzterVerwalter(key, 0, 0))
+                return Abbruch::LetzterVerwalter;
+            rs.Delete();
+            rs.Close();
+            return Abbruch::Keiner;
+        },
+        [&] {
+            entferneZeile(*b.tblBenutzer, key, row);
+            zeigeAnzahl(b);
+        });
 }
 
 bool LoescheZugriff(int row)
@@ -618,50 +595,31 @@ bool LoescheZugriff(int row)
     Benutzer &b = fenster();
     const qlonglong key = schluesselVon(*b.lblGNr);
     const QString ich = angemeldet();
-    Trap t(Modul, QStringLiteral("LoescheZugriff"));
-    bool gefunden = false;
-    Abbruch abbruch = Abbruch::Keiner;
-    Bestand bestand;
     QSet<QString> mitglieder;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Gruppen", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), key);
-        if (rs.NoMatch()) {
-            bestand.lies();
-            return;
-        }
-        gefunden = true;
-        if (!ich.isEmpty() &&
-            zahl("SELECT COUNT(*) AS Expr1000 FROM Benutzer WHERE GNr = ? AND Name = ? COLLATE BINARY", {key, ich}) > 0) {
-            abbruch = Abbruch::Angemeldet;
-            return;
-        }
-        if (letzterVerwalter(0, key, 0)) {
-            abbruch = Abbruch::LetzterVerwalter;
-            return;
-        }
-        // The users go with the group (the relation cascades): note which they are first.
-        mitglieder = schluessel("SELECT BNr FROM Benutzer WHERE GNr = ?", {key});
-        rs.Delete();
-        rs.Close();
-    });
-    if (!ok || melde(abbruch, QString(), TextGruppeAngemeldet))
-        return false;
-    if (!gefunden) {
-        modRun::ZeigeDSFehlt();
-        raeumeAuf(b, bestand);
-    } else {
-        entferneZeile(*b.tblZugriff, key, row);
-        forms::ListGrid &benutzer = *b.tblBenutzer;
-        for (int r = benutzer.rowCount() - 1; r >= 0; --r)
-            if (mitglieder.contains(benutzer.text(r, 0)))
-                benutzer.removeRow(r);
-        zeigeAnzahl(b);
-        modStart::loadcboBG(*b.cboBG);
-    }
-    leere(b, false, true);
-    return true;
+    return aendere(
+        QStringLiteral("LoescheZugriff"), false, key,
+        [&](dao::Recordset &rs) {
+            if (!ich.isEmpty() &&
+                zahl("SELECT COUNT(*) AS Expr1000 FROM Benutzer WHERE GNr = ? AND Name = ? COLLATE BINARY",
+                     {key, ich}) > 0)
+                return Abbruch::Angemeldet;
+            if (letzterVerwalter(0, key, 0))
+                return Abbruch::LetzterVerwalter;
+            // The users go with the group (the relation cascades): note which they are first.
+            mitglieder = schluessel("SELECT BNr FROM Benutzer WHERE GNr = ?", {key});
+            rs.Delete();
+            rs.Close();
+            return Abbruch::Keiner;
+        },
+        [&] {
+            entferneZeile(*b.tblZugriff, key, row);
+            forms::ListGrid &benutzer = *b.tblBenutzer;
+            for (int r = benutzer.rowCount() - 1; r >= 0; --r)
+                if (mitglieder.contains(benutzer.text(r, 0)))
+                    benutzer.removeRow(r);
+            zeigeAnzahl(b);
+            modStart::loadcboBG(*b.cboBG);
+        });
 }
 
 bool PruefeBenutzerEingabe()

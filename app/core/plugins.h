@@ -59,10 +59,6 @@ struct Bereiche
     std::function<void(int modus)> SetzeKontaktToolbar;
     std::function<void(forms::ListGrid &tblMList, int &lngDSNr)> loadKontakt;
     std::function<bool()> KontaktZugriff_Erlaubt;
-    // The contact search dialog SuchKont: empties it; shows it modally for the caller that
-    // gv().intSuchAufruf names (1: the work-hours side picks a member).
-    std::function<void()> LeereSuchKont;
-    std::function<void()> ZeigeSuchKont;
     // Work hours: takes the member of the member-list row into the work-hours window (labels,
     // caption, its back button, the year's records, sum, required hours and balance). False when
     // it was not taken over (no member, an exempt one, a failed read): the area has said why.
@@ -75,6 +71,25 @@ struct Bereiche
     std::function<void(forms::ListGrid &tblSuch, int &row)> UebernehmeKontakt;
     // Database tools: compaction.
     std::function<void()> KomprimiereDatenbank;
+};
+
+// ---- the contact search and the serial-letter file ---------------------------------------------
+
+// The contact side's search dialog SuchKont and its serial-letter file, which the contact overview
+// and the work-hours window call through here. An empty entry makes the toolbar key or step that
+// calls it do nothing.
+struct Kontaktwerkzeuge
+{
+    // Empties the dialog (result list, search box, count).
+    std::function<void()> LeereSuchKont;
+    // Shows the dialog modally for the caller that gv().intSuchAufruf names (1: the work-hours
+    // side picks a member).
+    std::function<void()> ZeigeSuchKont;
+    // Unloads the dialog when its caller's window is left; the next use creates it afresh.
+    std::function<void()> EntladeSuchKont;
+    // Writes SERI.txt from the categories expanded in the contact overview and, when the user
+    // wants it, makes the form letters.
+    std::function<void()> ErzeugeSeriDatei;
 };
 
 // ---- steps of the start-up ----------------------------------------------------------------------
@@ -126,6 +141,7 @@ struct Einstiege
 {
     QHash<QString, Fensterfabrik> fenster; // through RegistriereFenster and Fenster
     Bereiche bereiche;
+    Kontaktwerkzeuge kontaktwerkzeuge;
     Startschritte startschritte;
     Ladeschritte ladeschritte;
     Jahreswechsel jahreswechsel;

@@ -170,9 +170,7 @@ bool UpdateEintrag(int row)
     Trap t(Modul, QStringLiteral("UpdateEintrag"));
     bool gefunden = false;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Besatzung", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), schluessel);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Besatzung", schluessel);
         if (rs.NoMatch())
             return;
         gefunden = true;
@@ -239,9 +237,7 @@ bool LoescheEintrag(int row)
     Trap t(Modul, QStringLiteral("LoescheEintrag"));
     bool gefunden = false;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Besatzung", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), schluessel);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Besatzung", schluessel);
         if (rs.NoMatch())
             return;
         gefunden = true;

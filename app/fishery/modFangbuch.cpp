@@ -245,9 +245,7 @@ bool UpdateFang(int position)
     Trap t(Modul, QStringLiteral("UpdateFang"));
     bool gefunden = false;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Fang", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), schluessel);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Fang", schluessel);
         if (rs.NoMatch())
             return;
         gefunden = true;
@@ -286,9 +284,7 @@ bool LoescheFang(int position)
     Trap t(Modul, QStringLiteral("LoescheFang"));
     bool gefunden = false;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Fang", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), schluessel);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Fang", schluessel);
         if (rs.NoMatch())
             return;
         gefunden = true;

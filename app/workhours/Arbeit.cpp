@@ -3,7 +3,6 @@
 #include "workhours/modArbeitDruck.h"
 
 #include "contacts/Datumsfeld.h"
-#include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
@@ -224,7 +223,7 @@ void Arbeit::aktiviert()
         g.blnKeinNeuLaden = false;
         return;
     }
-    if (const auto &zeige = modKontakt::erweiterungen().ZeigeSuchKont)
+    if (const auto &zeige = core::einstiege().kontaktwerkzeuge.ZeigeSuchKont)
         zeige();
 }
 
@@ -233,7 +232,7 @@ void Arbeit::Form_Deactivate()
     // While the window unloads it is no longer the registered one: nothing to empty then.
     if (!gv().blnKeinNeuLaden && forms::loadedForm<Arbeit>() == this)
         LeereArbeitMaske();
-    if (const auto &entlade = modKontakt::erweiterungen().EntladeSuchKont)
+    if (const auto &entlade = core::einstiege().kontaktwerkzeuge.EntladeSuchKont)
         entlade();
 }
 
@@ -269,7 +268,7 @@ void Arbeit::cmdMList_Click()
 
 void Arbeit::cmdSuch_Click()
 {
-    const auto &erw = modKontakt::erweiterungen();
+    const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (!erw.ZeigeSuchKont)
         return;
     if (erw.LeereSuchKont)

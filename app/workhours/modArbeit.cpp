@@ -155,9 +155,7 @@ bool UebernehmeKontakt(qlonglong knr, const QString &vorname, const QString &nac
     bool gefunden = false;
     bool befreit = false;
     if (!t.run([&] {
-            dao::Recordset rs = gv().dbDaten.OpenRecordset("Mitglied", dao::dbOpenTable);
-            rs.Index(QStringLiteral("PrimaryKey"));
-            rs.Seek(QStringLiteral("="), knr);
+            dao::Recordset rs = gv().dbDaten.SeekKey("Mitglied", knr);
             gefunden = !rs.NoMatch();
             if (gefunden)
                 befreit = rs.Fields(QStringLiteral("Befreit")).Value().toBool();
@@ -347,9 +345,7 @@ bool UpdateStunden(int lngZeile)
     qlonglong knr = 0;
     QVariant datum;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), arbNr);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Arbeit", arbNr);
         gefunden = !rs.NoMatch();
         if (!gefunden)
             return;
@@ -391,9 +387,7 @@ bool LoescheStunden(int lngZeile)
     Trap t(Modul, QStringLiteral("LoescheStunden"));
     bool gefunden = false;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
-        rs.Index(QStringLiteral("PrimaryKey"));
-        rs.Seek(QStringLiteral("="), arbNr);
+        dao::Recordset rs = gv().dbDaten.SeekKey("Arbeit", arbNr);
         gefunden = !rs.NoMatch();
         if (gefunden)
             rs.Delete();

@@ -270,6 +270,15 @@ public:
     {
         return OpenRecordset(SqlText(source), type, params);
     }
+    // The table record set of `table` with its index "PrimaryKey", sought with "=" on key: the
+    // usual open-index-seek in one call. NoMatch() tells whether the key was found (its record is
+    // then current); the key may be a number or its text, as with Seek. An unknown table raises
+    // 3078, a table without a key column 3800.
+    //
+    //     dao::Recordset rs = db.SeekKey("Fang", fnr);
+    //     if (rs.NoMatch()) return;
+    //     rs.Edit(); rs("Gewicht") = gewicht; rs.Update();
+    Recordset SeekKey(Sql table, const QVariant &key);
 
     // Runs an action query (INSERT, UPDATE, DELETE, or DDL); a SELECT raises 3065. Without
     // parameters the text may hold several statements separated by ';'.

@@ -486,6 +486,14 @@ Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type,
     return Recordset(openDynaset(c_, source.text(), params));
 }
 
+Recordset Database::SeekKey(Sql table, const QVariant &key)
+{
+    Recordset rs = OpenRecordset(table, dbOpenTable);
+    rs.Index(QStringLiteral("PrimaryKey"));
+    rs.Seek(QStringLiteral("="), key);
+    return rs;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Recordset
 

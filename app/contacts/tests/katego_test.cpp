@@ -183,6 +183,37 @@ TEST_F(KategoTest, NoToTheDeleteQuestionClearsTheFieldsAndKeepsTheCategory)
     EXPECT_EQ(gv().strModus, QString("SAVE"));
 }
 
+TEST_F(KategoTest, ACategoryGoneMeanwhileIsReportedAndTheListsStayAsTheyWere)
+{
+    struct Fall
+    {
+        const char *wie;
+        int nr;
+        const char *knopf;
+        int boxen; // the delete question comes first
+    };
+    const Fall faelle[] = {{"rename", 5, "tbSpeichern", 1}, {"delete", 3, "tbLoeschen", 2}};
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.wie);
+        waehle(f.nr);
+        ASSERT_EQ(fenster().lblKategoNr->text(), QString::number(f.nr));
+        sql("DELETE FROM Katego WHERE KategoNr = ?", {f.nr});
+        tippe(fenster().txtKatego, QStringLiteral("Neu"));
+        boxes.clear();
+        boxes.answer(forms::vbYes);
+        klickeKnopf(knopf(f.knopf));
+        ASSERT_EQ(boxes.count(), std::size_t(f.boxen)) << texte(boxes);
+        EXPECT_EQ(boxes.last().text, DSFehlt);
+        EXPECT_TRUE(fenster().txtKatego->text().isEmpty());
+        EXPECT_TRUE(fenster().lblKategoNr->text().isEmpty());
+        EXPECT_EQ(liste().rowCount(), 5);
+        EXPECT_GE(liste().find(0, QString::number(f.nr)), 0);
+        EXPECT_GE(zeile(f.nr), 0);
+        EXPECT_EQ(zahl("SELECT COUNT(*) FROM Katego WHERE Kategorie = 'Neu'"), 0);
+        EXPECT_EQ(gv().strModus, QString("SAVE"));
+    }
+}
+
 TEST_F(KategoTest, TheMemberCategoriesCanNeitherBeChangedNorDeleted)
 {
     for (int nr : {1, 2}) {

@@ -70,7 +70,6 @@ void KontaktTest::SetUp()
         {dao::ToOleDate(QDate(1990, 4, 1))});
     sql("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (1, 2024, 0, 4.5, 'Uferpflege')");
 
-    modKontakt::erweiterungen() = {};
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
     g_fangListe = std::make_unique<forms::ListGrid>();
@@ -90,7 +89,6 @@ void KontaktTest::TearDown()
 {
     forms::setModalHook({});
     ProgramTest::TearDown();
-    modKontakt::erweiterungen() = {};
     g_fangListe.reset();
 }
 

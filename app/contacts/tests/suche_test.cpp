@@ -256,8 +256,8 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
         ASSERT_EQ(gefunden(), (std::set<int>{1, 9})); // Meier, Mueller: not MÜLLER of Behörden
         doppelklickAuf(9);
     };
-    core::einstiege().bereiche.LeereSuchKont();
-    core::einstiege().bereiche.ZeigeSuchKont();
+    core::einstiege().kontaktwerkzeuge.LeereSuchKont();
+    core::einstiege().kontaktwerkzeuge.ZeigeSuchKont();
     EXPECT_EQ(dialogGezeigt, 1);
     EXPECT_EQ(knr, QString("9"));
     EXPECT_GE(uebernommen, 0);

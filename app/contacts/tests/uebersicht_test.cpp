@@ -216,7 +216,7 @@ TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)
     modMain::ZeigeFenster(QStringLiteral("Kontakte"));
     QApplication::processEvents();
     // Search and serial letter come with their own windows; without them the keys do nothing.
-    modKontakt::erweiterungen() = {};
+    core::einstiege().kontaktwerkzeuge = {};
     klickeKnopf(knopf("tbSuch"));
     klickeKnopf(knopf("tbWord"));
     klickeKnopf(knopf("tbMitglList"));
@@ -224,8 +224,8 @@ TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)
     EXPECT_TRUE(uebersicht().isVisible());
 
     int geleert = 0, gezeigt = 0;
-    modKontakt::erweiterungen().LeereSuchKont = [&] { ++geleert; };
-    modKontakt::erweiterungen().ZeigeSuchKont = [&] {
+    core::einstiege().kontaktwerkzeuge.LeereSuchKont = [&] { ++geleert; };
+    core::einstiege().kontaktwerkzeuge.ZeigeSuchKont = [&] {
         EXPECT_EQ(geleert, 1);
         ++gezeigt;
     };
@@ -236,7 +236,7 @@ TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)
 TEST_F(Uebersicht, TheSerialLetterKeyNeedsAYesAndAnExpandedCategory)
 {
     int erzeugt = 0;
-    modKontakt::erweiterungen().ErzeugeSeriDatei = [&] { ++erzeugt; };
+    core::einstiege().kontaktwerkzeuge.ErzeugeSeriDatei = [&] { ++erzeugt; };
     const QString frage =
         QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?");
     struct Fall

@@ -71,7 +71,6 @@ protected:
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        modKontakt::erweiterungen() = {};
         modStart::OeffneDatenbank();
         gv().intJahr = 2024;
         db().Execute("UPDATE System SET FJahr = 2024, PflichtStd = 20");
@@ -82,7 +81,7 @@ protected:
         eintrag(1, 2024, QDate(2024, 3, 2), 12.5, "Uferpflege");
         eintrag(1, 2024, QDate(2024, 5, 4), 10, "Steg");
         eintrag(1, 2023, QDate(2023, 6, 1), 5, "");
-        auto &erw = modKontakt::erweiterungen();
+        auto &erw = core::einstiege().kontaktwerkzeuge;
         erw.ZeigeSuchKont = [this] { ++suchGezeigt; };
         erw.LeereSuchKont = [this] { ++suchGeleert; };
         erw.EntladeSuchKont = [this] { ++suchEntladen; };
@@ -98,7 +97,6 @@ protected:
     {
         modDruck::VerwerfeBerichte();
         ProgramTest::TearDown();
-        modKontakt::erweiterungen() = {};
     }
 
     static dao::Database &db() { return gv().dbDaten; }
@@ -679,7 +677,7 @@ TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
 TEST_F(ArbeitTest, AMemberPickedInTheSearchDialogComesIntoTheWindow)
 {
     // The real search dialog, driven while it is shown modally.
-    auto &erw = modKontakt::erweiterungen();
+    auto &erw = core::einstiege().kontaktwerkzeuge;
     erw.ZeigeSuchKont = modKontakt::ZeigeSuchKont;
     erw.LeereSuchKont = modKontakt::LeereSuchKont;
     erw.EntladeSuchKont = modKontakt::EntladeSuchKont;

@@ -81,7 +81,6 @@ void MitglListTest::SetUp()
         "(4, ?1, 0, 1.1, ''), (4, ?1, 0, 6.6, ''), (4, ?1, 0, 12.1, ''), (4, ?1, 0, 0.2, ''), (6, ?1, 0, 20, '')",
         {jahr, jahr - 1});
 
-    modKontakt::erweiterungen() = {};
     modMain::RegistriereKern();
     contacts::RegistriereKontakte();
     workhours::RegistriereArbeit();
@@ -102,7 +101,6 @@ void MitglListTest::TearDown()
     forms::setModalHook({});
     modDruck::VerwerfeBerichte();
     ProgramTest::TearDown();
-    modKontakt::erweiterungen() = {};
     g_fangListe.reset();
 }
 

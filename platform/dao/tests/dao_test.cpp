@@ -240,6 +240,54 @@ TEST_F(DaoTest, TableMisuseGivesTheEngineErrors)
     EXPECT_EQ(errorNumber([&] { ds.Index("PrimaryKey"); }), 3251);
 }
 
+TEST_F(DaoTest, SeekKeyOpensTheTableOnTheKey)
+{
+    addGroup(QStringLiteral("Anton"));
+    addGroup(QStringLiteral("Berta"));
+    struct Fall
+    {
+        const char *wie;
+        QVariant key;
+        const char *name; // nullptr: not found
+    };
+    const Fall faelle[] = {
+        {"number", QVariant(qlonglong(2)), "Berta"},
+        {"int", QVariant(1), "Anton"},
+        {"text of a number", QVariant(QStringLiteral(" 2 ")), "Berta"},
+        {"missing number", QVariant(3), nullptr},
+        {"text that is no number", QVariant(QStringLiteral("x1")), nullptr},
+        {"empty text", QVariant(QString()), nullptr},
+        {"null", QVariant(), nullptr},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.wie);
+        dao::Recordset rs = db.SeekKey("Gruppe", f.key);
+        EXPECT_EQ(rs.Type(), dao::dbOpenTable);
+        EXPECT_EQ(rs.Index(), QStringLiteral("PrimaryKey"));
+        if (!f.name) {
+            EXPECT_TRUE(rs.NoMatch());
+            EXPECT_EQ(errorNumber([&] { rs("GName").Value(); }), 3021);
+            continue;
+        }
+        ASSERT_FALSE(rs.NoMatch());
+        EXPECT_EQ(rs("GName").Value().toString(), QString::fromUtf8(f.name));
+    }
+
+    // The record found is current: it can be changed and deleted, and the set seeks on.
+    dao::Recordset rs = db.SeekKey("Gruppe", 1);
+    rs.Edit();
+    rs("GName") = QStringLiteral("Anna");
+    rs.Update();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Gruppe WHERE GName = 'Anna'"), 1);
+    rs.Seek("=", 2);
+    ASSERT_FALSE(rs.NoMatch());
+    rs.Delete();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Gruppe"), 1);
+
+    EXPECT_EQ(errorNumber([&] { db.SeekKey("Druck", 1); }), 3800) << "a table without a key";
+    EXPECT_EQ(errorNumber([&] { db.SeekKey("Gruppen", 1); }), 3078) << "no such table";
+}
+
 TEST_F(DaoTest, NumbersBooleansAndNulls)
 {
     const qlonglong g = addGroup(QStringLiteral("G"), true);
