@@ -49,7 +49,7 @@ Katego::Katego()
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Kategorien"), this);
     auto *links = new QVBoxLayout(Frame1);
     tblKatego = forms::grid(QStringLiteral("tblKatego"), Frame1,
-                            {{QStringLiteral("Nr.")}, {QStringLiteral("Kategorie"), 4000}});
+                            {QStringLiteral("Nr."), {QStringLiteral("Kategorie"), 4000}});
     links->addWidget(tblKatego, 1);
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl:"), Frame1);
     lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);

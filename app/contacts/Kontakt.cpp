@@ -41,15 +41,12 @@ Kontakt::Kontakt()
     setWindowTitle(QStringLiteral("Kontakt"));
 
     Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
         {},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
         {},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
-    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
-    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
-    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
 
     TabKont = new QTabWidget(this);
     TabKont->setObjectName(QStringLiteral("TabKont"));

@@ -50,10 +50,8 @@ SuchKont::SuchKont()
     layout->addWidget(Frame1);
 
     tblSuch = forms::grid(QStringLiteral("tblSuch"), this,
-                          {{QStringLiteral("Kontakt-Nr"), 1100},
-                           {QStringLiteral("Kategorie"), 2000},
-                           {QStringLiteral("Firma"), 2300},
-                           {QStringLiteral("Nachname"), 1600},
+                          {{QStringLiteral("Kontakt-Nr"), 1100}, {QStringLiteral("Kategorie"), 2000},
+                           {QStringLiteral("Firma"), 2300}, {QStringLiteral("Nachname"), 1600},
                            {QStringLiteral("Vorname"), 1600}});
     layout->addWidget(tblSuch, 1);
 

@@ -33,7 +33,7 @@ QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName,
     auto *layout = new QHBoxLayout(tab);
 
     auto *links = new QVBoxLayout;
-    grid = forms::grid(gridName, tab, {{nrSpalte}, {nameSpalte, 2400}});
+    grid = forms::grid(gridName, tab, {nrSpalte, {nameSpalte, 2400}});
     links->addWidget(grid, 1);
     QLabel *anzahlText = forms::label(QString(), QStringLiteral("Anzahl:"), tab);
     anzahl = forms::label(anzahlName, QString(), tab);
@@ -61,13 +61,10 @@ Basis::Basis()
     auto *layout = new QVBoxLayout(this);
 
     Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
-    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
-    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
-    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
     layout->addWidget(Toolbar1);
 
     layout->addWidget(forms::heading(QString(), QStringLiteral("BASISDATEN"), this));

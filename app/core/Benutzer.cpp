@@ -54,13 +54,10 @@ Benutzer::Benutzer()
     layout->addWidget(Ueberschrift);
 
     Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
     }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
-    tbSpeichern = forms::toolAction(*Toolbar1, QStringLiteral("tbSpeichern"));
-    tbLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbLoeschen"));
-    tbAnzLoeschen = forms::toolAction(*Toolbar1, QStringLiteral("tbAnzLoeschen"));
     layout->addWidget(Toolbar1);
 
     tabBV = new QTabWidget(this);
@@ -71,10 +68,8 @@ Benutzer::Benutzer()
     auto *tab0 = new QWidget(tabBV);
     auto *layout0 = new QHBoxLayout(tab0);
     tblBenutzer = forms::grid(QStringLiteral("tblBenutzer"), tab0,
-                              {{QStringLiteral("Benutzer-Nr.")},
-                               {QStringLiteral("Benutzername")},
-                               {QStringLiteral("Passwort")},
-                               {QStringLiteral("Ben.-Gruppe")}});
+                              {QStringLiteral("Benutzer-Nr."), QStringLiteral("Benutzername"),
+                               QStringLiteral("Passwort"), QStringLiteral("Ben.-Gruppe")});
     layout0->addWidget(
         uebersicht(tab0, QStringLiteral("Benutzerübersicht..."), tblBenutzer, lblBAnzahl, QStringLiteral("lblBAnzahl")),
         3);
@@ -97,7 +92,7 @@ Benutzer::Benutzer()
     // Tab 1: groups and their rights.
     auto *tab1 = new QWidget(tabBV);
     auto *layout1 = new QVBoxLayout(tab1);
-    QList<forms::Spalte> spalten = {{QStringLiteral("Gruppen-Nr.")}, {QStringLiteral("Gruppe \\ Forms")}};
+    QList<forms::Spalte> spalten = {QStringLiteral("Gruppen-Nr."), QStringLiteral("Gruppe \\ Forms")};
     const struct { QCheckBox **box; const char *name; const char *caption; const char *spalte; } rechte[] = {
         {&chkFBuch, "chkFBuch", "Fangbuch", "Fangbuch"},
         {&chkFAusw, "chkFAusw", "Fangauswertg.", "Fangauswertg."},
@@ -111,7 +106,7 @@ Benutzer::Benutzer()
         {&chkSystem, "chkSystem", "Systempar.", "Systempar."},
     };
     for (const auto &r : rechte)
-        spalten.append({QString::fromUtf8(r.spalte)});
+        spalten.append(QString::fromUtf8(r.spalte));
     tblZugriff = forms::grid(QStringLiteral("tblZugriff"), tab1, spalten);
     layout1->addWidget(
         uebersicht(tab1, QStringLiteral("Zugriff"), tblZugriff, lblGAnzahl, QStringLiteral("lblGAnzahl")), 1);

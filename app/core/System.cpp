@@ -40,7 +40,7 @@ System::System()
     QGroupBox *rahmenGrid = forms::frame(QString(), QStringLiteral("Aktuelle Systemparameter..."), this);
     auto *gridLayout = new QVBoxLayout(rahmenGrid);
     tblSystem = forms::grid(QStringLiteral("tblSystem"), rahmenGrid,
-                            {{QStringLiteral("Parameter"), 2600}, {QStringLiteral("Akt. Werte")}});
+                            {{QStringLiteral("Parameter"), 2600}, QStringLiteral("Akt. Werte")});
     gridLayout->addWidget(tblSystem);
     layout->addWidget(rahmenGrid);
     connect(tblSystem, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });

@@ -80,11 +80,8 @@ Besatzung::Besatzung()
     lblAnzahlBez = forms::label(QStringLiteral("lblAnzahlBez"), QStringLiteral("Anzahl:"), Frame1);
     lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
     tblBList = forms::grid(QStringLiteral("tblBList"), Frame1,
-                           {{QStringLiteral("Besatz.-Nr")},
-                            {QStringLiteral("Fischart")},
-                            {QStringLiteral("Gewässer")},
-                            {QStringLiteral("Zeitpkt.")},
-                            {QStringLiteral("Menge i. Kg")}});
+                           {QStringLiteral("Besatz.-Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                            QStringLiteral("Zeitpkt."), QStringLiteral("Menge i. Kg")});
 
     auto *felder = new QGridLayout;
     felder->addWidget(lblBJahrBez, 0, 0);

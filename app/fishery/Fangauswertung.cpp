@@ -117,13 +117,9 @@ Fangauswertung::Fangauswertung()
 
     // The result.
     tblFAusw = forms::grid(QStringLiteral("tblFAusw"), this,
-                           {{QStringLiteral("FangNr")},
-                            {QStringLiteral("Fischart")},
-                            {QStringLiteral("Gewässer")},
-                            {QStringLiteral("Monat")},
-                            {QStringLiteral("Fangjahr")},
-                            {QStringLiteral("Anzahl")},
-                            {QStringLiteral("Gew. i. Gramm")}});
+                           {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                            QStringLiteral("Monat"), QStringLiteral("Fangjahr"), QStringLiteral("Anzahl"),
+                            QStringLiteral("Gew. i. Gramm")});
     lblAnzDS = forms::label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
     lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
     lblSAnz = forms::label(QStringLiteral("lblSAnz"), QStringLiteral("Summe -Anzahl-:"), this);

@@ -125,12 +125,8 @@ Fangbuch::Fangbuch()
         cboSelMonat->addItem(modRun::ErmittleMonatsname(m));
     cboSelMonat->setCurrentIndex(-1);
     tblFList = forms::grid(QStringLiteral("tblFList"), Frame1,
-                           {{QStringLiteral("FangNr")},
-                            {QStringLiteral("Fischart")},
-                            {QStringLiteral("Gewässer")},
-                            {QStringLiteral("Monat")},
-                            {QStringLiteral("Anzahl")},
-                            {QStringLiteral("Gew. i. Gramm")}});
+                           {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
+                            QStringLiteral("Monat"), QStringLiteral("Anzahl"), QStringLiteral("Gew. i. Gramm")});
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl [gesamt]:"), Frame1);
     Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Fangbucheintr. f. Monat:"), Frame1);
     Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Einträge i. Tabelle:"), Frame1);

@@ -121,10 +121,8 @@ Arbeit::Arbeit()
     // The overview: entries and the three figures.
     Frame2 = forms::frame(QStringLiteral("Frame2"), QStringLiteral("Arb.-Std. Übersicht"), Frame1);
     tblArbStd = forms::grid(QStringLiteral("tblArbStd"), Frame2,
-                            {{QStringLiteral("ArbNr")},
-                             {QStringLiteral("Mitgl.-Nr")},
-                             {QStringLiteral("Geleist. Arb.-Std")},
-                             {QStringLiteral("Datum")}});
+                            {QStringLiteral("ArbNr"), QStringLiteral("Mitgl.-Nr"), QStringLiteral("Geleist. Arb.-Std"),
+                             QStringLiteral("Datum")});
     lblGStd = forms::label(QStringLiteral("lblGStd"), QStringLiteral("Ges. - Std geleistet:"), Frame2);
     lblGesStd = zahlLabel(QStringLiteral("lblGesStd"), Frame2);
     Label5 = forms::label(QStringLiteral("Label5"), QStringLiteral("Std."), Frame2);

@@ -170,16 +170,11 @@ MitglList::MitglList()
     pb->setSizePolicy(platz);
 
     tblMList = forms::grid(QStringLiteral("tblMList"), this,
-                           {{QStringLiteral("Mitgl.-Nr"), 900},
-                            {QStringLiteral("Nachname"), 1500},
-                            {QStringLiteral("Vorname"), 1300},
-                            {QStringLiteral("Straße"), 1800},
-                            {QStringLiteral("PLZ"), 700},
-                            {QStringLiteral("Ort"), 1300},
-                            {QStringLiteral("Tel. [privat]"), 1300},
-                            {QStringLiteral("Geb.-Datum"), 1100},
-                            {QStringLiteral("Pfl.-Std."), 1500},
-                            {QStringLiteral("Gel. Arb-Std."), 1700},
+                           {{QStringLiteral("Mitgl.-Nr"), 900}, {QStringLiteral("Nachname"), 1500},
+                            {QStringLiteral("Vorname"), 1300}, {QStringLiteral("Straße"), 1800},
+                            {QStringLiteral("PLZ"), 700}, {QStringLiteral("Ort"), 1300},
+                            {QStringLiteral("Tel. [privat]"), 1300}, {QStringLiteral("Geb.-Datum"), 1100},
+                            {QStringLiteral("Pfl.-Std."), 1500}, {QStringLiteral("Gel. Arb-Std."), 1700},
                             {QStringLiteral("Soll/Haben"), 1500}});
     forms::GridList &top = tblMList->top();
     for (int c : {8, 9, 10})

@@ -10,11 +10,22 @@
 
 namespace forms {
 
+namespace {
+
+// A control of class T with a caption, named.
+template <class T>
+T *benannt(const QString &name, const QString &caption, QWidget *parent)
+{
+    auto *w = new T(caption, parent);
+    w->setObjectName(name);
+    return w;
+}
+
+} // namespace
+
 QLabel *label(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    return l;
+    return benannt<QLabel>(name, caption, parent);
 }
 
 QLabel *heading(const QString &name, const QString &caption, QWidget *parent, const QString &family)
@@ -51,30 +62,22 @@ ComboBox *comboBox(const QString &name, QWidget *parent, ComboStyle style)
 
 QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *c = new QCheckBox(caption, parent);
-    c->setObjectName(name);
-    return c;
+    return benannt<QCheckBox>(name, caption, parent);
 }
 
 QRadioButton *option(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *o = new QRadioButton(caption, parent);
-    o->setObjectName(name);
-    return o;
+    return benannt<QRadioButton>(name, caption, parent);
 }
 
 QPushButton *button(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
+    return benannt<QPushButton>(name, caption, parent);
 }
 
 QGroupBox *frame(const QString &name, const QString &caption, QWidget *parent)
 {
-    auto *g = new QGroupBox(caption, parent);
-    g->setObjectName(name);
-    return g;
+    return benannt<QGroupBox>(name, caption, parent);
 }
 
 QGroupBox *optionPair(const QString &name, const QString &caption, QRadioButton *first, QRadioButton *second,

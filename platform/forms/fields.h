@@ -8,6 +8,8 @@
 //     lblFArt = forms::label(QStringLiteral("lblFArt"), QStringLiteral("Fischart:"), Frame1);
 //     cboFArt = forms::comboBox(QStringLiteral("cboFArt"), Frame1, forms::Editable);
 //     txtPLZ = forms::textBox(QStringLiteral("txtPLZ"), Frame1, 10);
+//     tblKatego = forms::grid(QStringLiteral("tblKatego"), Frame1,
+//                             {QStringLiteral("Nr."), {QStringLiteral("Kategorie"), 4000}});
 //
 // What one window alone does differently (a key filter, a width, a disabled start) it sets on the
 // control it gets back.
@@ -31,12 +33,13 @@ namespace forms {
 // Whether the user may type into an entry list or only pick from it.
 enum ComboStyle { PickList, Editable };
 
-// One column of a grid: its caption and width in twips; a negative width keeps the grid's
-// default (1200 twips).
+// One column of a grid: its caption and width in twips; a negative width (default) keeps the
+// grid's default (1200 twips). A caption alone stands for its column.
 struct Spalte
 {
+    Spalte(const QString &caption, int twips = -1) : caption(caption), twips(twips) {}
     QString caption;
-    int twips = -1;
+    int twips;
 };
 
 // A label showing caption; an empty caption makes a label that code fills later (a number, a count).

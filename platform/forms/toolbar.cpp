@@ -21,6 +21,8 @@ QToolBar *toolbar(QWidget *window, std::initializer_list<ToolKnopf> knoepfe,
         a->setData(key);
         a->setToolTip(k.tip);
         QObject::connect(a, &QAction::triggered, bar, [onClick, key] { onClick(key); });
+        if (k.action)
+            *k.action = a;
     }
     return bar;
 }

@@ -112,7 +112,7 @@ TEST(Fields, AGridHasExactlyItsColumnsWithGivenOrDefaultWidths)
     QWidget fenster;
     forms::ListGrid *g =
         forms::grid(QStringLiteral("tblKatego"), &fenster,
-                    {{QStringLiteral("Nr.")}, {QStringLiteral("Kategorie"), 4000}, {QStringLiteral("Leer"), 0}});
+                    {QStringLiteral("Nr."), {QStringLiteral("Kategorie"), 4000}, {QStringLiteral("Leer"), 0}});
     EXPECT_EQ(g->objectName(), QStringLiteral("tblKatego"));
     const forms::GridList &top = g->top();
     ASSERT_EQ(top.columnCount(), 3);
