@@ -138,16 +138,10 @@ std::optional<bool> aendereKatego(const QString &routine, qlonglong nr,
         return true;
     }
     Trap t(Modul, routine);
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Katego", nr);
-        gefunden = !rs.NoMatch();
-        if (gefunden)
-            schreibe(rs);
-    });
-    if (!ok)
+    const Trap::Satz satz = t.writeRecord("Katego", nr, schreibe);
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (gefunden)
+    if (satz == Trap::Satz::Geschrieben)
         return std::nullopt;
     modRun::ZeigeDSFehlt();
     LeereKategoFelder();

@@ -395,11 +395,7 @@ struct Aenderung
 
 bool schreibeAenderung(Trap &t, qlonglong knr, const Eingabe &e, bool ausSuche, Aenderung &a)
 {
-    return t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Kontakt", knr);
-        if (rs.NoMatch())
-            return;
-        a.gefunden = true;
+    const Trap::Satz satz = t.writeRecord("Kontakt", knr, [&](dao::Recordset &rs) {
         a.alt = static_cast<qint32>(rs("KategoNr").Value().toLongLong());
         if (ausSuche) {
             if (!IstMitgliedskategorie(e.kategoNr))
@@ -412,8 +408,9 @@ bool schreibeAenderung(Trap &t, qlonglong knr, const Eingabe &e, bool ausSuche, 
         rs.Update();
         if (IstMitgliedskategorie(e.kategoNr))
             schreibeMitglied(knr, e);
-        rs.Close();
     });
+    a.gefunden = satz == Trap::Satz::Geschrieben;
+    return satz != Trap::Satz::Fehler;
 }
 
 bool aktualisiere(const QString &routine, bool ausSuche, int hint)
@@ -772,22 +769,16 @@ bool LoescheKontakt()
     Kontakt &k = forms::form<Kontakt>();
     const qlonglong knr = knrVon(*k.lblKNr);
     Trap t(Modul, QStringLiteral("LoescheKontakt"));
-    bool gefunden = false;
     qint32 kategoNr = 0;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Kontakt", knr);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
+    const Trap::Satz satz = t.writeRecord("Kontakt", knr, [&](dao::Recordset &rs) {
         // The category as stored, not as the editor's box may show it now.
         kategoNr = static_cast<qint32>(rs("KategoNr").Value().toLongLong());
         loescheMitglied(knr);
         rs.Delete();
-        rs.Close();
     });
-    if (!ok)
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (!gefunden) {
+    if (satz == Trap::Satz::Fehlt) {
         modRun::ZeigeDSFehlt();
         return true;
     }

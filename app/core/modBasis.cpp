@@ -254,21 +254,15 @@ bool aendere(const Zwilling &z, const QString &routine, qlonglong key, const QSt
              const std::function<bool(dao::Recordset &)> &schreibe, const std::function<void()> &danach)
 {
     Trap t(Modul, routine);
-    bool gefunden = false;
     bool doppelt = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey(z.tabelle, key);
-        gefunden = !rs.NoMatch();
-        if (gefunden)
-            doppelt = !schreibe(rs);
-    });
-    if (!ok)
+    const Trap::Satz satz = t.writeRecord(z.tabelle, key, [&](dao::Recordset &rs) { doppelt = !schreibe(rs); });
+    if (satz == Trap::Satz::Fehler)
         return false;
     if (doppelt) {
         meldeDoppelt(z);
         return false;
     }
-    if (gefunden)
+    if (satz == Trap::Satz::Geschrieben)
         danach();
     else
         forms::MsgBox(fehlt, forms::vbOKOnly + forms::vbCritical, modRun::Titel);

@@ -108,6 +108,31 @@ public:
         return ok;
     }
 
+    // What a write on one record of the data database, found by its key, came to.
+    enum class Satz { Fehler, Fehlt, Geschrieben };
+
+    // write() on the record of table in gv().dbDaten whose key is key: the body gets that record
+    // current (Edit/Update or Delete are the body's). Fehlt when no record has the key (nothing
+    // is written), Fehler when the write failed (rolled back, the box has reported it).
+    //
+    //     const Trap::Satz satz = t.writeRecord("Fang", fnr, [&](dao::Recordset &rs) { rs.Delete(); });
+    //     if (satz == Trap::Satz::Fehler) return false;
+    //     if (satz == Trap::Satz::Fehlt) modRun::ZeigeDSFehlt();
+    template<class F>
+    Satz writeRecord(dao::Sql table, const QVariant &key, F &&body)
+    {
+        bool gefunden = false;
+        const bool ok = write(*gv().wsDaten, [&] {
+            dao::Recordset rs = gv().dbDaten.SeekKey(table, key);
+            if (rs.NoMatch())
+                return;
+            gefunden = true;
+            body(rs);
+            rs.Close();
+        });
+        return !ok ? Satz::Fehler : gefunden ? Satz::Geschrieben : Satz::Fehlt;
+    }
+
     // Reports an error by the convention's rules; false once the trap gives up.
     bool report(int number, const QString &description);
 

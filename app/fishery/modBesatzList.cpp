@@ -168,20 +168,14 @@ bool UpdateEintrag(int row)
     }
     const qlonglong schluessel = bNrVon(*w.lblBNr);
     Trap t(Modul, QStringLiteral("UpdateEintrag"));
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Besatzung", schluessel);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
+    const Trap::Satz satz = t.writeRecord("Besatzung", schluessel, [&](dao::Recordset &rs) {
         rs.Edit();
         schreibeFelder(rs, e);
         rs.Update();
-        rs.Close();
     });
-    if (!ok)
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (!gefunden) {
+    if (satz == Trap::Satz::Fehlt) {
         modRun::ZeigeDSFehlt();
         LeereBesatzFelder();
         return true;
@@ -235,18 +229,10 @@ bool LoescheEintrag(int row)
     Besatzung &w = forms::form<Besatzung>();
     const qlonglong schluessel = bNrVon(*w.lblBNr);
     Trap t(Modul, QStringLiteral("LoescheEintrag"));
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Besatzung", schluessel);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
-        rs.Delete();
-        rs.Close();
-    });
-    if (!ok)
+    const Trap::Satz satz = t.writeRecord("Besatzung", schluessel, [](dao::Recordset &rs) { rs.Delete(); });
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (gefunden) {
+    if (satz == Trap::Satz::Geschrieben) {
         forms::ListGrid &grid = *w.tblBList;
         const int zeile = zeileVon(grid, schluessel, row);
         if (zeile >= 0)

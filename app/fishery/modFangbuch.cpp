@@ -243,23 +243,17 @@ bool UpdateFang(int position)
         return false;
     const qlonglong schluessel = fangNrVon(*f.lblFNr);
     Trap t(Modul, QStringLiteral("UpdateFang"));
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Fang", schluessel);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
+    const Trap::Satz satz = t.writeRecord("Fang", schluessel, [&](dao::Recordset &rs) {
         // The catch keeps the year it was stored with: one opened from the evaluation may
         // belong to another year than the one the catch log shows.
         e.jahr = rs("FangJahr").Value().toInt();
         rs.Edit();
         schreibeFelder(rs, e);
         rs.Update();
-        rs.Close();
     });
-    if (!ok)
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (!gefunden) {
+    if (satz == Trap::Satz::Fehlt) {
         modRun::ZeigeDSFehlt();
         LeereFangFelder();
         return true;
@@ -282,18 +276,10 @@ bool LoescheFang(int position)
     Fangbuch &f = forms::form<Fangbuch>();
     const qlonglong schluessel = fangNrVon(*f.lblFNr);
     Trap t(Modul, QStringLiteral("LoescheFang"));
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Fang", schluessel);
-        if (rs.NoMatch())
-            return;
-        gefunden = true;
-        rs.Delete();
-        rs.Close();
-    });
-    if (!ok)
+    const Trap::Satz satz = t.writeRecord("Fang", schluessel, [](dao::Recordset &rs) { rs.Delete(); });
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (gefunden) {
+    if (satz == Trap::Satz::Geschrieben) {
         const int zeile = zeileVon(*f.tblFList, schluessel, position);
         if (zeile >= 0)
             f.tblFList->removeRow(zeile);

@@ -341,14 +341,9 @@ bool UpdateStunden(int lngZeile)
     }
     const qlonglong arbNr = nummerVon(*f.lblArbNr);
     Trap t(Modul, QStringLiteral("UpdateStunden"));
-    bool gefunden = false;
     qlonglong knr = 0;
     QVariant datum;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Arbeit", arbNr);
-        gefunden = !rs.NoMatch();
-        if (!gefunden)
-            return;
+    const Trap::Satz satz = t.writeRecord("Arbeit", arbNr, [&](dao::Recordset &rs) {
         rs.Edit();
         rs("Jahr") = qlonglong(e.jahr);
         rs("Datum") = e.datum;
@@ -357,11 +352,10 @@ bool UpdateStunden(int lngZeile)
         rs.Update();
         knr = rs("KNr").Value().toLongLong();
         datum = rs("Datum").Value();
-        rs.Close();
     });
-    if (!ok)
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (!gefunden) {
+    if (satz == Trap::Satz::Fehlt) {
         modRun::ZeigeDSFehlt();
     } else {
         forms::ListGrid &grid = *f.tblArbStd;
@@ -385,17 +379,10 @@ bool LoescheStunden(int lngZeile)
     Arbeit &f = workhours::ArbeitFenster();
     const qlonglong arbNr = nummerVon(*f.lblArbNr);
     Trap t(Modul, QStringLiteral("LoescheStunden"));
-    bool gefunden = false;
-    const bool ok = t.write(*gv().wsDaten, [&] {
-        dao::Recordset rs = gv().dbDaten.SeekKey("Arbeit", arbNr);
-        gefunden = !rs.NoMatch();
-        if (gefunden)
-            rs.Delete();
-        rs.Close();
-    });
-    if (!ok)
+    const Trap::Satz satz = t.writeRecord("Arbeit", arbNr, [](dao::Recordset &rs) { rs.Delete(); });
+    if (satz == Trap::Satz::Fehler)
         return false;
-    if (gefunden) {
+    if (satz == Trap::Satz::Geschrieben) {
         const int zeile = zeileVon(*f.tblArbStd, arbNr, lngZeile);
         if (zeile >= 0)
             f.tblArbStd->removeRow(zeile);

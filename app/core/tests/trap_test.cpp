@@ -1,4 +1,6 @@
 #include "core/modGVar.h"
+#include "core/modStart.h"
+#include "core/testing/program_fixture.h"
 #include "core/trap.h"
 
 #include "forms/services.h"
@@ -127,4 +129,64 @@ TEST_F(TrapTest, AStepAfterTheCommitWaitsForTheOutermostWrite)
     calls.clear();
     modRun::nachCommit(merke("sofort"));
     EXPECT_EQ(calls, (std::vector<std::string>{"sofort"}));
+}
+
+namespace {
+
+// A write on one record found by its key, against the program's database.
+class WriteRecordTest : public apptest::ProgramTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("INSERT INTO Fisch (FNr, FName) VALUES (7, 'Hecht')");
+        modStart::OeffneDatenbank();
+    }
+    QString name(int fnr)
+    {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FName FROM Fisch WHERE FNr = ?", dao::dbOpenDynaset, {fnr});
+        return rs.Eof() ? QStringLiteral("<fehlt>") : rs("FName").Value().toString();
+    }
+};
+
+} // namespace
+
+TEST_F(WriteRecordTest, TheRecordIsWrittenMissingOrTheFailedWriteIsRolledBack)
+{
+    struct Fall {
+        const char *wie;
+        QVariant key;
+        bool wirft;
+        Trap::Satz satz;
+        QString danach;
+        int boxen;
+    };
+    const Fall faelle[] = {
+        {"found", 7, false, Trap::Satz::Geschrieben, QStringLiteral("Zander"), 0},
+        {"found by its text", QStringLiteral("7"), false, Trap::Satz::Geschrieben, QStringLiteral("Zander"), 0},
+        {"no record with the key", 8, false, Trap::Satz::Fehlt, QStringLiteral("Hecht"), 0},
+        {"the body fails after writing", 7, true, Trap::Satz::Fehler, QStringLiteral("Hecht"), 1},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.wie);
+        boxes.clear();
+        sql("UPDATE Fisch SET FName = 'Hecht' WHERE FNr = 7");
+        Trap t("modBasis", "UpdateFisch");
+        bool lief = false;
+        const Trap::Satz satz = t.writeRecord("Fisch", f.key, [&](dao::Recordset &rs) {
+            lief = true;
+            rs.Edit();
+            rs("FName") = QStringLiteral("Zander");
+            rs.Update();
+            if (f.wirft)
+                throw fehler(3020);
+        });
+        EXPECT_EQ(satz, f.satz);
+        EXPECT_EQ(lief, f.satz != Trap::Satz::Fehlt) << "the body runs only on the found record";
+        EXPECT_EQ(name(7), f.danach);
+        EXPECT_EQ(int(boxes.count()), f.boxen);
+    }
 }
