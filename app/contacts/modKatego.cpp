@@ -11,6 +11,7 @@
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "forms/fields.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -36,28 +37,10 @@ const QString Suffix = QStringLiteral(" -> Systemkategorie <-");
 const QString Doppelt =
     QStringLiteral("ACHTUNG: Eine Kategorie mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !");
 
-// The number a label shows, 0 for none.
-qlonglong nummerVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
-}
-
 // The name as it is stored: without blanks around it.
 QString nameAus(const QLineEdit &box)
 {
     return box.text().trimmed();
-}
-
-// The grid row that holds category nr: the given row when it still does, else the row found by
-// number; -1 when the grid does not show it.
-int zeileVon(const forms::ListGrid &grid, qlonglong nr, int row)
-{
-    const QString text = QString::number(nr);
-    if (row >= 0 && row < grid.top().rowCount() && grid.top().text(row, 0) == text)
-        return row;
-    return grid.top().find(0, text);
 }
 
 // True when a category other than ausser bears the name (the collation folds case and German
@@ -230,7 +213,7 @@ bool SpeicherKatego()
 bool UpdateKatego(int &row)
 {
     Katego &k = forms::form<Katego>();
-    const qlonglong nr = nummerVon(*k.lblKategoNr);
+    const qlonglong nr = forms::labelNumber(*k.lblKategoNr);
     const QString name = nameAus(*k.txtKatego);
     bool doppelt = false;
     QString alt;
@@ -252,7 +235,7 @@ bool UpdateKatego(int &row)
         meldeDoppelt();
         return false;
     }
-    const int zeile = zeileVon(*k.tblKatego, nr, row);
+    const int zeile = k.tblKatego->top().findKey(nr, row);
     if (zeile >= 0)
         k.tblKatego->top().setText(zeile, 1, gespeichert);
     if (forms::ListGrid *u = uebersicht()) {
@@ -272,7 +255,7 @@ bool UpdateKatego(int &row)
 bool LoescheKatego(int &row)
 {
     Katego &k = forms::form<Katego>();
-    const qlonglong nr = nummerVon(*k.lblKategoNr);
+    const qlonglong nr = forms::labelNumber(*k.lblKategoNr);
     QSet<QString> kontakte;
     const std::optional<bool> ende = aendereKatego(QStringLiteral("LoescheKatego"), nr, [&](dao::Recordset &rs) {
         // The contacts go with the category (the relation cascades): note which they are first.
@@ -288,7 +271,7 @@ bool LoescheKatego(int &row)
     });
     if (ende)
         return *ende;
-    const int zeile = zeileVon(*k.tblKatego, nr, row);
+    const int zeile = k.tblKatego->top().findKey(nr, row);
     if (zeile >= 0)
         k.tblKatego->top().removeRow(zeile);
     zeigeAnzahl(k);

@@ -10,6 +10,7 @@
 
 #include "dao/dao.h"
 #include "dao/oledate.h"
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 
 #include <QAction>
@@ -154,14 +155,6 @@ bool loescheMitglied(qlonglong knr)
         m.Delete();
     m.Close();
     return da;
-}
-
-// The KNr the editor shows; 0 when it shows none.
-qlonglong knrVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
 }
 
 QString kontaktbild()
@@ -421,7 +414,7 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
         modRun::ZeigeEingabeFehler();
         return false;
     }
-    const qlonglong knr = knrVon(*k.lblKNr);
+    const qlonglong knr = forms::labelNumber(*k.lblKNr);
     Trap t(Modul, routine);
     Aenderung a;
     if (!schreibeAenderung(t, knr, e, ausSuche, a))
@@ -767,7 +760,7 @@ bool UpdateSQLKontakt()
 bool LoescheKontakt()
 {
     Kontakt &k = forms::form<Kontakt>();
-    const qlonglong knr = knrVon(*k.lblKNr);
+    const qlonglong knr = forms::labelNumber(*k.lblKNr);
     Trap t(Modul, QStringLiteral("LoescheKontakt"));
     qint32 kategoNr = 0;
     const Trap::Satz satz = t.writeRecord("Kontakt", knr, [&](dao::Recordset &rs) {

@@ -6,6 +6,7 @@
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "forms/fields.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -108,24 +109,6 @@ void leere(Basis &b, bool fisch, bool fokus)
     f.notiz->clear();
     if (fokus)
         f.name->setFocus();
-}
-
-// The key a label shows, 0 for none.
-qlonglong schluesselVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
-}
-
-// The grid row that holds key: the given row when it still does, else the row found by key;
-// -1 when the grid does not show it.
-int zeileVon(const forms::ListGrid &grid, qlonglong key, int row)
-{
-    const QString text = QString::number(key);
-    if (row >= 0 && row < grid.rowCount() && grid.text(row, 0) == text)
-        return row;
-    return grid.find(0, text);
 }
 
 void zeigeAnzahl(const Felder &f)
@@ -273,7 +256,7 @@ bool aendere(const Zwilling &z, const QString &routine, qlonglong key, const QSt
 bool update(const Zwilling &z, int row)
 {
     const Felder f = felder(forms::form<Basis>(), z.fisch);
-    const qlonglong key = schluesselVon(*f.nr);
+    const qlonglong key = forms::labelNumber(*f.nr);
     const QString name = f.name->text();
     const QString notiz = f.notiz->text();
     QString gespeichert;
@@ -295,7 +278,7 @@ bool update(const Zwilling &z, int row)
             return true;
         },
         [&] {
-            const int zeile = zeileVon(*f.grid, key, row);
+            const int zeile = f.grid->findKey(key, row);
             if (zeile >= 0)
                 f.grid->setText(zeile, 1, gespeichert);
             folgeFangListe(faenge, z.fangSpalte, &gespeichert);
@@ -305,7 +288,7 @@ bool update(const Zwilling &z, int row)
 bool loesche(const Zwilling &z, int row)
 {
     const Felder f = felder(forms::form<Basis>(), z.fisch);
-    const qlonglong key = schluesselVon(*f.nr);
+    const qlonglong key = forms::labelNumber(*f.nr);
     QSet<QString> faenge;
     return aendere(
         z, z.loesche, key, QStringLiteral("FEHLER: Datensatz kann nicht gelöscht oder gefunden werden !"),
@@ -317,7 +300,7 @@ bool loesche(const Zwilling &z, int row)
             return true;
         },
         [&] {
-            const int zeile = zeileVon(*f.grid, key, row);
+            const int zeile = f.grid->findKey(key, row);
             if (zeile >= 0)
                 f.grid->removeRow(zeile);
             zeigeAnzahl(f);

@@ -7,6 +7,7 @@
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "forms/fields.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
@@ -78,26 +79,9 @@ void zeigeAnzahl(Benutzer &b)
     b.lblGAnzahl->setText(QString::number(b.tblZugriff->rowCount()));
 }
 
-// The number a label shows, 0 for none.
-qlonglong schluesselVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
-}
-
-// The grid row that holds key: the given row when it still does, else the row found by key.
-int zeileVon(const forms::ListGrid &grid, qlonglong key, int row)
-{
-    const QString text = QString::number(key);
-    if (row >= 0 && row < grid.rowCount() && grid.text(row, 0) == text)
-        return row;
-    return grid.find(0, text);
-}
-
 void entferneZeile(forms::ListGrid &grid, qlonglong key, int row)
 {
-    const int zeile = zeileVon(grid, key, row);
+    const int zeile = grid.findKey(key, row);
     if (zeile >= 0)
         grid.removeRow(zeile);
 }
@@ -488,7 +472,7 @@ void loadBGAuswahl(int row, int col)
 bool UpdateBenutzer(int row)
 {
     Benutzer &b = fenster();
-    const qlonglong key = schluesselVon(*b.lblBNr);
+    const qlonglong key = forms::labelNumber(*b.lblBNr);
     const QString name = b.txtBenutzer->text();
     const QString passwort = b.txtPassw->text();
     const qint32 gnr = ErmittleGNr(b.cboBG->currentText());
@@ -516,7 +500,7 @@ bool UpdateBenutzer(int row)
             return Abbruch::Keiner;
         },
         [&] {
-            const int zeile = zeileVon(*b.tblBenutzer, key, row);
+            const int zeile = b.tblBenutzer->findKey(key, row);
             if (zeile >= 0) {
                 b.tblBenutzer->setText(zeile, 1, name);
                 b.tblBenutzer->setText(zeile, 2, passwort);
@@ -531,7 +515,7 @@ bool UpdateBenutzer(int row)
 bool UpdateBG(int row)
 {
     Benutzer &b = fenster();
-    const qlonglong key = schluesselVon(*b.lblGNr);
+    const qlonglong key = forms::labelNumber(*b.lblGNr);
     const QString name = b.txtGruppe->text();
     const bool verwaltet = modRun::ErmittleChkWert(*b.chkBenutzer);
     QVariantList gruppe;
@@ -556,7 +540,7 @@ bool UpdateBG(int row)
         },
         [&] {
             forms::ListGrid &grid = *b.tblZugriff;
-            const int zeile = zeileVon(grid, key, row);
+            const int zeile = grid.findKey(key, row);
             if (zeile >= 0)
                 for (int c = 1; c < gruppe.size(); ++c)
                     grid.setValue(zeile, c, gruppe.at(c));
@@ -571,7 +555,7 @@ bool UpdateBG(int row)
 bool LoescheBenutzer(int row)
 {
     Benutzer &b = fenster();
-    const qlonglong key = schluesselVon(*b.lblBNr);
+    const qlonglong key = forms::labelNumber(*b.lblBNr);
     const QString ich = angemeldet();
     return aendere(
         QStringLiteral("LoescheBenutzer"), true, key,
@@ -593,7 +577,7 @@ bool LoescheBenutzer(int row)
 bool LoescheZugriff(int row)
 {
     Benutzer &b = fenster();
-    const qlonglong key = schluesselVon(*b.lblGNr);
+    const qlonglong key = forms::labelNumber(*b.lblGNr);
     const QString ich = angemeldet();
     QSet<QString> mitglieder;
     return aendere(

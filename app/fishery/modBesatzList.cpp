@@ -7,6 +7,7 @@
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 
 #include <QComboBox>
@@ -73,29 +74,11 @@ const QVariantList &gridZeile(qlonglong nr, const Eingabe &e)
     return zeile;
 }
 
-// The row of tblBList that shows entry nr: the given position when it still holds it, else
-// the row found by its number; -1 when the grid does not show it.
-int zeileVon(const forms::ListGrid &grid, qlonglong nr, int position)
-{
-    const QString key = QString::number(nr);
-    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
-        return position;
-    return grid.find(0, key);
-}
-
 void markiere(forms::ListGrid &grid, qlonglong nr)
 {
     const int zeile = grid.find(0, QString::number(nr));
     if (zeile >= 0)
         grid.setRowSelected(zeile, true);
-}
-
-// The BNr a label shows, or 0 when it shows none.
-qlonglong bNrVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
 }
 
 } // namespace
@@ -166,7 +149,7 @@ bool UpdateEintrag(int row)
         modRun::ZeigeEingabeFehler();
         return false;
     }
-    const qlonglong schluessel = bNrVon(*w.lblBNr);
+    const qlonglong schluessel = forms::labelNumber(*w.lblBNr);
     Trap t(Modul, QStringLiteral("UpdateEintrag"));
     const Trap::Satz satz = t.writeRecord("Besatzung", schluessel, [&](dao::Recordset &rs) {
         rs.Edit();
@@ -182,7 +165,7 @@ bool UpdateEintrag(int row)
     }
 
     forms::ListGrid &grid = *w.tblBList;
-    const int zeile = zeileVon(grid, schluessel, row);
+    const int zeile = grid.findKey(schluessel, row);
     if (zeile >= 0)
         grid.removeRow(zeile);
     if (e.jahr == w.intGridJahr) {
@@ -227,14 +210,14 @@ void loadEintrag(const forms::ListGrid &grid, int row)
 bool LoescheEintrag(int row)
 {
     Besatzung &w = forms::form<Besatzung>();
-    const qlonglong schluessel = bNrVon(*w.lblBNr);
+    const qlonglong schluessel = forms::labelNumber(*w.lblBNr);
     Trap t(Modul, QStringLiteral("LoescheEintrag"));
     const Trap::Satz satz = t.writeRecord("Besatzung", schluessel, [](dao::Recordset &rs) { rs.Delete(); });
     if (satz == Trap::Satz::Fehler)
         return false;
     if (satz == Trap::Satz::Geschrieben) {
         forms::ListGrid &grid = *w.tblBList;
-        const int zeile = zeileVon(grid, schluessel, row);
+        const int zeile = grid.findKey(schluessel, row);
         if (zeile >= 0)
             grid.removeRow(zeile);
         w.lblAnzahl->setText(QString::number(grid.rowCount()));

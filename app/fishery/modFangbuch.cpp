@@ -7,6 +7,7 @@
 #include "core/trap.h"
 
 #include "dao/dao.h"
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"
 
@@ -125,16 +126,6 @@ bool pruefe(const Fangbuch &f, Eingabe &e)
     return false;
 }
 
-// The row of tblFList that shows catch nr: the given position when it still holds it, else
-// the row found by its number; -1 when the grid does not show it.
-int zeileVon(const forms::ListGrid &grid, qlonglong nr, int position)
-{
-    const QString key = QString::number(nr);
-    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
-        return position;
-    return grid.find(0, key);
-}
-
 // The grid row of a stored catch, with the stored names.
 QVariantList gridZeile(qlonglong nr, const Eingabe &e)
 {
@@ -164,14 +155,6 @@ void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
     rs("Notiz") = e.notiz;
     rs("Anzahl") = e.anzahl;
     rs("Gewicht") = e.gewicht;
-}
-
-// The FangNr a label shows, or 0 when it shows none.
-qlonglong fangNrVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().toLongLong(&ok);
-    return ok ? nr : 0;
 }
 
 // One value of a one-row query; leer when the query has no (or more than one) row. A failed
@@ -241,7 +224,7 @@ bool UpdateFang(int position)
     Eingabe e;
     if (!pruefe(f, e))
         return false;
-    const qlonglong schluessel = fangNrVon(*f.lblFNr);
+    const qlonglong schluessel = forms::labelNumber(*f.lblFNr);
     Trap t(Modul, QStringLiteral("UpdateFang"));
     const Trap::Satz satz = t.writeRecord("Fang", schluessel, [&](dao::Recordset &rs) {
         // The catch keeps the year it was stored with: one opened from the evaluation may
@@ -260,7 +243,7 @@ bool UpdateFang(int position)
     }
 
     forms::ListGrid &grid = *f.tblFList;
-    const int zeile = zeileVon(grid, schluessel, position);
+    const int zeile = grid.findKey(schluessel, position);
     if (zeile >= 0)
         grid.removeRow(zeile);
     if (gridZeigt(f, e.jahr, e.monat)) {
@@ -274,13 +257,13 @@ bool UpdateFang(int position)
 bool LoescheFang(int position)
 {
     Fangbuch &f = forms::form<Fangbuch>();
-    const qlonglong schluessel = fangNrVon(*f.lblFNr);
+    const qlonglong schluessel = forms::labelNumber(*f.lblFNr);
     Trap t(Modul, QStringLiteral("LoescheFang"));
     const Trap::Satz satz = t.writeRecord("Fang", schluessel, [](dao::Recordset &rs) { rs.Delete(); });
     if (satz == Trap::Satz::Fehler)
         return false;
     if (satz == Trap::Satz::Geschrieben) {
-        const int zeile = zeileVon(*f.tblFList, schluessel, position);
+        const int zeile = f.tblFList->findKey(schluessel, position);
         if (zeile >= 0)
             f.tblFList->removeRow(zeile);
         f.lblAnzahl->setText(QString::number(f.tblFList->rowCount()));

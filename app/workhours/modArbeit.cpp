@@ -10,6 +10,7 @@
 
 #include "dao/dao.h"
 #include "dao/oledate.h"
+#include "forms/fields.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 
@@ -58,30 +59,12 @@ double zahlVon(const QLabel &label)
     return ok ? v : 0.0;
 }
 
-// The number a label shows, 0 when none.
-qlonglong nummerVon(const QLabel &label)
-{
-    bool ok = false;
-    const qlonglong nr = label.text().trimmed().toLongLong(&ok);
-    return ok ? nr : 0;
-}
-
 // The year the year list shows; 0 when it shows none.
 long jahrVon(const QComboBox &cbo)
 {
     bool ok = false;
     const long jahr = cbo.currentText().trimmed().toLong(&ok);
     return ok ? jahr : 0;
-}
-
-// The grid row of an entry: the given row when it still shows that entry, else the row found by
-// its number; -1 when the grid does not show it.
-int zeileVon(const forms::ListGrid &grid, qlonglong arbNr, int position)
-{
-    const QString key = QString::number(arbNr);
-    if (position >= 0 && position < grid.rowCount() && grid.text(position, 0) == key)
-        return position;
-    return grid.find(0, key);
 }
 
 // An hours figure as the hours box shows a loaded one: unformatted, with a decimal comma.
@@ -106,7 +89,7 @@ struct Eingabe
 // figure or below 0, no day, no year.
 bool leseEingabe(const Arbeit &f, Eingabe &e)
 {
-    e.knr = nummerVon(*f.lblKNr);
+    e.knr = forms::labelNumber(*f.lblKNr);
     e.jahr = jahrVon(*f.cboArbJahr);
     bool ok = false;
     e.stunden = modRun::LeseZahl(f.txtArbStd->text(), &ok);
@@ -130,7 +113,7 @@ void AktualisiereSummen(Arbeit &f)
 {
     Trap t(Modul, QStringLiteral("ErmittleStunden"));
     double gesamt = 0.0;
-    if (!t.step([&] { gesamt = summe(nummerVon(*f.lblKNr), jahrVon(*f.cboArbJahr)); }))
+    if (!t.step([&] { gesamt = summe(forms::labelNumber(*f.lblKNr), jahrVon(*f.cboArbJahr)); }))
         return;
     f.lblGesStd->setText(modRun::FormatZahl(gesamt));
     f.lblErgStd->setText(modRun::FormatZahl(ErmittleSollHaben(zahlVon(*f.lblGesStd), zahlVon(*f.lblPflStd))));
@@ -339,7 +322,7 @@ bool UpdateStunden(int lngZeile)
         modRun::ZeigeEingabeFehler();
         return false;
     }
-    const qlonglong arbNr = nummerVon(*f.lblArbNr);
+    const qlonglong arbNr = forms::labelNumber(*f.lblArbNr);
     Trap t(Modul, QStringLiteral("UpdateStunden"));
     qlonglong knr = 0;
     QVariant datum;
@@ -359,7 +342,7 @@ bool UpdateStunden(int lngZeile)
         modRun::ZeigeDSFehlt();
     } else {
         forms::ListGrid &grid = *f.tblArbStd;
-        const int zeile = zeileVon(grid, arbNr, lngZeile);
+        const int zeile = grid.findKey(arbNr, lngZeile);
         if (zeile >= 0) {
             // The hours as typed, until the grid is loaded again.
             grid.setText(zeile, 2, f.txtArbStd->text());
@@ -377,13 +360,13 @@ bool UpdateStunden(int lngZeile)
 bool LoescheStunden(int lngZeile)
 {
     Arbeit &f = workhours::ArbeitFenster();
-    const qlonglong arbNr = nummerVon(*f.lblArbNr);
+    const qlonglong arbNr = forms::labelNumber(*f.lblArbNr);
     Trap t(Modul, QStringLiteral("LoescheStunden"));
     const Trap::Satz satz = t.writeRecord("Arbeit", arbNr, [](dao::Recordset &rs) { rs.Delete(); });
     if (satz == Trap::Satz::Fehler)
         return false;
     if (satz == Trap::Satz::Geschrieben) {
-        const int zeile = zeileVon(*f.tblArbStd, arbNr, lngZeile);
+        const int zeile = f.tblArbStd->findKey(arbNr, lngZeile);
         if (zeile >= 0)
             f.tblArbStd->removeRow(zeile);
         AktualisiereSummen(f);

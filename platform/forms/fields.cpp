@@ -115,4 +115,11 @@ QHBoxLayout *countRow(QLabel *caption, QLabel *count)
     return row;
 }
 
+qlonglong labelNumber(const QLabel &label)
+{
+    bool ok = false;
+    const qlonglong nr = label.text().trimmed().toLongLong(&ok);
+    return ok ? nr : 0;
+}
+
 } // namespace forms

@@ -78,6 +78,9 @@ QGroupBox *optionPair(const QString &name, const QString &caption, QRadioButton 
 // A list grid whose top level has exactly these columns, in this order, and no rows.
 ListGrid *grid(const QString &name, QWidget *parent, const QList<Spalte> &spalten);
 
+// The record number a label shows (blanks around it ignored); 0 when it shows none.
+qlonglong labelNumber(const QLabel &label);
+
 // A row for a window's layout: the label caption, the label count beside it ("Anzahl: 12"), the
 // rest of the width empty. The row has no parent until the caller adds it to a layout.
 QHBoxLayout *countRow(QLabel *caption, QLabel *count);

@@ -270,6 +270,14 @@ int GridList::find(int column, const QString &text, int start) const
     return -1;
 }
 
+int GridList::findKey(qlonglong key, int hint) const
+{
+    const QString text = QString::number(key);
+    if (hint >= 0 && hint < rowCount() && columnCount() > 0 && this->text(hint, 0) == text)
+        return hint;
+    return columnCount() > 0 ? find(0, text) : -1;
+}
+
 QVariant GridList::value(int row, int column) const
 {
     checkRow(row);

@@ -88,6 +88,10 @@ public:
     // The 0-based index of the first row after start whose cell in column equals text
     // exactly, or -1 when there is none; start -1 searches from the first row.
     int find(int column, const QString &text, int start = -1) const;
+    // The row of the record whose key column 0 shows: hint when that row still shows it (the
+    // row a procedure was handed may have moved meanwhile), else the first such row; -1 when
+    // the list does not show it.
+    int findKey(qlonglong key, int hint = -1) const;
 
     // ---- cells (an index outside the list raises vb::Error 9)
     QVariant value(int row, int column) const;

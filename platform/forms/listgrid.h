@@ -49,6 +49,7 @@ public:
     int columnCount() const { return current().columnCount(); }
     GridColumn column(int index) const { return current().column(index); }
     int find(int column, const QString &text, int start = -1) const { return current().find(column, text, start); }
+    int findKey(qlonglong key, int hint = -1) const { return current().findKey(key, hint); }
     QVariant value(int row, int column) const { return current().value(row, column); }
     QString text(int row, int column) const { return current().text(row, column); }
     void setValue(int row, int column, const QVariant &value) { current().setValue(row, column, value); }

@@ -140,3 +140,17 @@ TEST(Fields, AHeadingIsBoldAndSixPointsLarger)
         EXPECT_EQ(h->font().family(), f.familie.isEmpty() ? fenster.font().family() : f.familie);
     }
 }
+
+TEST(Fields, ALabelShowsARecordNumberOrNone)
+{
+    QWidget w;
+    QLabel *l = forms::label(QStringLiteral("lblNr"), QString(), &w);
+    const struct { const char *text; qlonglong nr; } cases[] = {
+        {"42", 42}, {" 42 ", 42}, {"", 0}, {"4a", 0}, {"12,5", 0}, {"9999999999", 9999999999LL},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        l->setText(QString::fromUtf8(c.text));
+        EXPECT_EQ(forms::labelNumber(*l), c.nr);
+    }
+}

@@ -40,6 +40,25 @@ TEST(GridFind, FindsTheFirstEqualCellAfterTheStartRow)
         EXPECT_EQ(list.column(0).find(c.text, c.start), c.found) << c.text.toStdString() << " from " << c.start;
 }
 
+TEST(GridFind, AKeyIsFoundAtItsHintWhileTheHintStillShowsItElseByItsKey)
+{
+    GridList list;
+    list.setColumnCount(2);
+    for (int key : {4, 7, 9, 7})
+        list.addRow(QVariantList{key, QStringLiteral("x")});
+    const struct { qlonglong key; int hint, found; } cases[] = {
+        {7, 3, 3},   // the hint still shows the key
+        {7, 0, 1},   // the row moved: the first row with the key
+        {7, -1, 1}, {9, 17, 2},  // no hint, a hint past the end
+        {5, 0, -1},  // not shown
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.key << " at " << c.hint);
+        EXPECT_EQ(list.findKey(c.key, c.hint), c.found);
+    }
+    EXPECT_EQ(GridList().findKey(4), -1) << "a list without columns shows no key";
+}
+
 TEST(GridRows, AppendRemoveAndClearKeepCountAndOrder)
 {
     GridList list;
