@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
-      libsqlite3-dev libsqlitecpp-dev
+      libsqlite3-dev libsqlitecpp-dev sqlite3
       libgtest-dev libgmock-dev googletest libbenchmark-dev
       poppler-utils unzip fonts-dejavu-core)
 missing=()

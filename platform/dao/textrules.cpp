@@ -1,7 +1,23 @@
 // German text rules for SQL: the collation NOCASEDE and the LIKE operator with the wildcard
 // patterns users type.
+//
+// The same file builds twice: into the data layer, which registers the rules on every connection
+// it opens, and (with TORVANA_TEXTRULES_EXTENSION) into the loadable SQLite extension
+// libtvtextrules.so, so that the sqlite3 shell and other SQLite tools read, check and write the
+// database by the very same rules:
+//
+//     sqlite3 -cmd '.load /path/to/libtvtextrules.so' tv01.mdb
+//
+// In the extension every SQLite call goes through the routines the loading program hands over
+// (sqlite3ext.h), never through a second copy of the library.
+#ifdef TORVANA_TEXTRULES_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT1
+#else
 #include "dao_p.h"
+#endif
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -210,9 +226,8 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_set_auxdata(ctx, 0, owned.release(), deletePattern);
 }
 
-} // namespace
-
-void registerTextRules(sqlite3 *db)
+// Registers the collation and the LIKE on db; an SQLite result code.
+int installTextRules(sqlite3 *db)
 {
     int rc = sqlite3_create_collation_v2(db, "NOCASEDE", SQLITE_UTF8, nullptr, compareNoCaseDe,
                                          nullptr);
@@ -220,8 +235,32 @@ void registerTextRules(sqlite3 *db)
         rc = sqlite3_create_function_v2(db, "like", 2,
                                         SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                                         nullptr, likeFunction, nullptr, nullptr, nullptr);
+    return rc;
+}
+
+} // namespace
+
+#ifdef TORVANA_TEXTRULES_EXTENSION
+} // namespace dao
+
+// The entry point SQLite derives from the file name libtvtextrules.so.
+extern "C" __attribute__((visibility("default"))) int
+sqlite3_tvtextrules_init(sqlite3 *db, char **errorMessage, const sqlite3_api_routines *api)
+{
+    SQLITE_EXTENSION_INIT2(api);
+    const int rc = dao::installTextRules(db);
+    if (rc != SQLITE_OK && errorMessage)
+        *errorMessage = sqlite3_mprintf("NOCASEDE und LIKE konnten nicht registriert werden: %s",
+                                        sqlite3_errstr(rc));
+    return rc;
+}
+#else
+void registerTextRules(sqlite3 *db)
+{
+    const int rc = installTextRules(db);
     if (rc != SQLITE_OK)
         raiseSqlite(db, rc, Op::Other);
 }
 
 } // namespace dao
+#endif
