@@ -26,16 +26,16 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
     return true;
 }
 
-void BieteTabellenprogrammAn(const QString &pfad)
+void BieteTabellenprogrammAn(const QString &pfad, const QList<int> &textSpalten)
 {
     gv().intAntwort = forms::MsgBox(QStringLiteral("Möchten Sie jetzt Excel starten ?"), forms::vbYesNo, modRun::Titel);
     if (gv().intAntwort == forms::vbYes)
-        StarteTabellenprogramm(pfad);
+        StarteTabellenprogramm(pfad, textSpalten);
 }
 
-void StarteTabellenprogramm(const QString &pfad)
+void StarteTabellenprogramm(const QString &pfad, const QList<int> &textSpalten)
 {
-    if (!office::Office().Open(office::Program::Spreadsheet, pfad))
+    if (!office::Office().Open(office::Program::Spreadsheet, pfad, textSpalten))
         forms::MsgBox(QStringLiteral("Es ist kein Excel verfügbar !"), forms::vbOKOnly + forms::vbInformation,
                       modRun::Titel);
 }

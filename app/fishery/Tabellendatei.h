@@ -1,6 +1,7 @@
 #pragma once
 // Writing a list of the catch side to a semicolon-separated file and handing it to the
 // spreadsheet program, shared by the catch list and the stocking plan files.
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -24,10 +25,11 @@ bool SchreibeTabellendatei(const Tabellendatei &datei);
 
 // Reports success, asks "Möchten Sie jetzt Excel starten ?" (the answer goes to intAntwort) and
 // on Yes hands the file to the spreadsheet program.
-void BieteTabellenprogrammAn(const QString &pfad);
+void BieteTabellenprogrammAn(const QString &pfad, const QList<int> &textSpalten);
 
-// Hands the file to the spreadsheet program; one message when none starts.
-void StarteTabellenprogramm(const QString &pfad);
+// Hands the file to the spreadsheet program, which reads the columns textSpalten (from 1) as text
+// and the others as numbers where they are; one message when none starts.
+void StarteTabellenprogramm(const QString &pfad, const QList<int> &textSpalten);
 
 // text without its trailing blanks.
 QString OhneEndblanks(const QString &text);

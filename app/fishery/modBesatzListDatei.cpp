@@ -9,6 +9,12 @@ namespace modBesatzList {
 
 using fishery::OhneEndblanks;
 
+namespace {
+// The entry number as the grid shows it (leading blanks stay) and the time of stocking, free text
+// that may look like a date ("15.03.").
+const QList<int> TextSpalten{1, 4};
+} // namespace
+
 QString BPlanDateiPfad()
 {
     return modStart::Programmordner() + QStringLiteral("/SeqData/BPLAN.csv");
@@ -33,12 +39,12 @@ void ErzeugeBPlanDatei(const forms::ListGrid &tblBList)
         QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !") +
         QStringLiteral("\r\n") + QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
     if (fishery::SchreibeTabellendatei(datei))
-        fishery::BieteTabellenprogrammAn(datei.pfad);
+        fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }
 
 void StarteExcelBPlan()
 {
-    fishery::StarteTabellenprogramm(BPlanDateiPfad());
+    fishery::StarteTabellenprogramm(BPlanDateiPfad(), TextSpalten);
 }
 
 } // namespace modBesatzList

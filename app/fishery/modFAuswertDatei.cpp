@@ -17,6 +17,9 @@ QString FangDateiPfad()
 
 namespace {
 
+// The catch number keeps its filling blanks and "2001.10" stays a year and month, not 2001.1.
+const QList<int> TextSpalten{1, 4};
+
 // text cut after breite characters, without trailing blanks (no copy when nothing is cut).
 QString Feld(const QString &text, qsizetype breite)
 {
@@ -55,12 +58,12 @@ void ErzeugeFangDatei(const forms::ListGrid &tblFAusw)
                    QStringLiteral("\r\n") +
                    QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
     if (fishery::SchreibeTabellendatei(datei))
-        fishery::BieteTabellenprogrammAn(datei.pfad);
+        fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }
 
 void StarteExcelFang()
 {
-    fishery::StarteTabellenprogramm(FangDateiPfad());
+    fishery::StarteTabellenprogramm(FangDateiPfad(), TextSpalten);
 }
 
 } // namespace modFAuswert

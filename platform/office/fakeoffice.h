@@ -18,6 +18,7 @@ public:
         Program program;
         QString path;
         QByteArray content; // the file as it was when handed over
+        QList<int> textColumns;
     };
 
     FakeOffice() : previous_(SetOffice(this)) {}
@@ -25,13 +26,13 @@ public:
     FakeOffice(const FakeOffice &) = delete;
     FakeOffice &operator=(const FakeOffice &) = delete;
 
-    bool Open(Program program, const QString &path) override
+    bool Open(Program program, const QString &path, const QList<int> &textColumns = {}) override
     {
         QFile f(path);
         QByteArray content;
         if (f.open(QIODevice::ReadOnly))
             content = f.readAll();
-        calls.append({program, path, content});
+        calls.append({program, path, content, textColumns});
         return !fail;
     }
 

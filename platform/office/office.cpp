@@ -35,7 +35,17 @@ DesktopOffice::DesktopOffice() : DesktopOffice(Hooks{}) {}
 
 DesktopOffice::DesktopOffice(Hooks hooks) : hooks_(completed(std::move(hooks))) {}
 
-bool DesktopOffice::Open(Program program, const QString &path)
+QString csvImportFilter(const QList<int> &textColumns)
+{
+    QStringList formats;
+    for (int column : textColumns)
+        formats << QString::number(column) + QStringLiteral("/2"); // 2: text
+    // 59 ";", 34 '"', 1 Windows-1252, first line 1, the column formats, 1031 German.
+    return QStringLiteral("Text - txt - csv (StarOffice Calc):59,34,1,1,") + formats.join(QLatin1Char('/')) +
+           QStringLiteral(",1031");
+}
+
+bool DesktopOffice::Open(Program program, const QString &path, const QList<int> &textColumns)
 {
     const QFileInfo file(path);
     if (!file.isFile())
@@ -47,9 +57,12 @@ bool DesktopOffice::Open(Program program, const QString &path)
         const QString exe = findProgram(QString::fromLatin1(name), hooks_.searchPaths);
         if (exe.isEmpty())
             continue;
-        const QString component = program == Program::WordProcessor ? QStringLiteral("--writer")
-                                                                    : QStringLiteral("--calc");
-        if (hooks_.startDetached(exe, {component, absolute}))
+        const QStringList arguments =
+            program == Program::WordProcessor
+                ? QStringList{QStringLiteral("--writer"), absolute}
+                : QStringList{QStringLiteral("--calc"), QStringLiteral("--infilter=") + csvImportFilter(textColumns),
+                              absolute};
+        if (hooks_.startDetached(exe, arguments))
             return true;
     }
 

@@ -17,7 +17,12 @@
 //
 // The desktop's port (DesktopOffice) starts LibreOffice when it is installed ("libreoffice" or
 // "soffice" on the PATH; Writer for a text, Calc for a spreadsheet file), else the desktop's
-// default program for the file (xdg-open, else Qt's QDesktopServices). Tests put a recording fake
+// default program for the file (xdg-open, else Qt's QDesktopServices). Calc is given the import
+// options of the files DelimitedFile writes (csvImportFilter), so it opens them without its
+// import dialog and reads every cell as written; the caller names the columns that are text
+// (a padded number, "2025.10"), the others are read as German numbers:
+//
+//     office::Office().Open(office::Program::Spreadsheet, path, {1, 4}); Tests put a recording fake
 // in its place (office/fakeoffice.h), which sees the program and the file and can fail on demand.
 //
 // Writing a delimited text file
@@ -69,8 +74,9 @@ class OfficePort
 public:
     virtual ~OfficePort() = default;
     // Starts the program on the file at path and returns at once. False when nothing could be
-    // started or the file does not exist.
-    virtual bool Open(Program program, const QString &path) = 0;
+    // started or the file does not exist. textColumns (from 1) are the columns of a spreadsheet
+    // file whose cells are text whatever they look like.
+    virtual bool Open(Program program, const QString &path, const QList<int> &textColumns = {}) = 0;
 };
 
 // The desktop's programs: LibreOffice when installed, else the desktop's default for the file.
@@ -89,7 +95,7 @@ public:
 
     DesktopOffice();
     explicit DesktopOffice(Hooks hooks);
-    bool Open(Program program, const QString &path) override;
+    bool Open(Program program, const QString &path, const QList<int> &textColumns = {}) override;
 
 private:
     Hooks hooks_;
@@ -99,6 +105,13 @@ private:
 OfficePort &Office();
 // Installs a port (not owned); nullptr restores the desktop's. Returns the one replaced.
 OfficePort *SetOffice(OfficePort *port);
+
+// LibreOffice's import filter with its options for a file DelimitedFile writes: separator ";",
+// quote '"', Windows-1252, from line 1, textColumns (from 1) as text, the other cells read by
+// German rules ("150,00" is a number), e.g.
+//     "Text - txt - csv (StarOffice Calc):59,34,1,1,1/2/4/2,1031"
+// Given to Calc as --infilter=<this>.
+QString csvImportFilter(const QList<int> &textColumns);
 
 // Runtime error numbers raised by DelimitedFile.
 namespace err {

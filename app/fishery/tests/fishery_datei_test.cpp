@@ -130,6 +130,8 @@ TEST_F(FangDatei, OneLinePerRowUnderTheHeaderWithTheCatchNumberFilledTo15)
     EXPECT_EQ(office.calls[0].program, office::Program::Spreadsheet);
     EXPECT_EQ(office.calls[0].path, pfad());
     EXPECT_EQ(office.calls[0].content, inhalt(pfad()));
+    // The filled catch number and the year with its month stay text in the spreadsheet.
+    EXPECT_EQ(office.calls[0].textColumns, (QList<int>{1, 4}));
 }
 
 TEST_F(FangDatei, FieldsAreCutToTheirWidths)
@@ -276,6 +278,8 @@ TEST_F(BPlanDatei, TheGridsTextsWithoutTrailingBlanksAndQuotedWhereNeeded)
     ASSERT_EQ(office.calls.size(), 1);
     EXPECT_EQ(office.calls[0].path, pfad());
     EXPECT_EQ(office.calls[0].program, office::Program::Spreadsheet);
+    // The entry number and the free text of the time stay text; the quantity is a number.
+    EXPECT_EQ(office.calls[0].textColumns, (QList<int>{1, 4}));
 }
 
 TEST_F(BPlanDatei, OneRowGivesTwoLinesAndAFailureItsOwnMessage)

@@ -66,27 +66,32 @@ struct PortFixture {
 
 TEST(OfficePort, LibreOfficeIsStartedInTheComponentThatFitsTheFile)
 {
+    // Calc gets the import options of the file, so it opens it without asking and reads it right.
     struct Case {
         const char *installed;
         Program program;
-        const char *component;
+        QList<int> textColumns;
+        QStringList before; // the arguments before the file
     };
     const Case cases[] = {
-        {"libreoffice", Program::WordProcessor, "--writer"},
-        {"libreoffice", Program::Spreadsheet, "--calc"},
-        {"soffice", Program::WordProcessor, "--writer"},
-        {"soffice", Program::Spreadsheet, "--calc"},
+        {"libreoffice", Program::WordProcessor, {}, {"--writer"}},
+        {"libreoffice", Program::Spreadsheet, {1, 4},
+         {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,1/2/4/2,1031"}},
+        {"soffice", Program::WordProcessor, {}, {"--writer"}},
+        {"soffice", Program::Spreadsheet, {4},
+         {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,4/2,1031"}},
+        {"soffice", Program::Spreadsheet, {}, {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,,1031"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.installed);
-        SCOPED_TRACE(c.component);
+        SCOPED_TRACE(c.before.join(' ').toStdString());
         PortFixture fx;
         fx.install(c.installed);
         fx.install("xdg-open");
-        EXPECT_TRUE(fx.port().Open(c.program, fx.file));
+        EXPECT_TRUE(fx.port().Open(c.program, fx.file, c.textColumns));
         ASSERT_EQ(fx.started.size(), 1);
         EXPECT_EQ(fx.started[0].program, fx.bin.filePath(QString::fromLatin1(c.installed)));
-        EXPECT_EQ(fx.started[0].arguments, (QStringList{QString::fromLatin1(c.component), fx.file}));
+        EXPECT_EQ(fx.started[0].arguments, c.before + QStringList{fx.file});
         EXPECT_TRUE(fx.urls.isEmpty());
     }
 }
@@ -149,13 +154,14 @@ TEST(OfficePort, TheFakeTakesThePortsPlaceForItsLifetime)
     {
         office::FakeOffice fake;
         EXPECT_EQ(&office::Office(), &fake);
-        EXPECT_TRUE(office::Office().Open(Program::Spreadsheet, path));
+        EXPECT_TRUE(office::Office().Open(Program::Spreadsheet, path, {1, 4}));
         fake.fail = true;
         EXPECT_FALSE(office::Office().Open(Program::WordProcessor, path));
         ASSERT_EQ(fake.calls.size(), 2);
         EXPECT_EQ(fake.calls[0].program, Program::Spreadsheet);
         EXPECT_EQ(fake.calls[0].path, path);
         EXPECT_EQ(fake.calls[0].content, QByteArray("a;\r\n"));
+        EXPECT_EQ(fake.calls[0].textColumns, (QList<int>{1, 4}));
         EXPECT_EQ(fake.calls[1].program, Program::WordProcessor);
     }
     EXPECT_EQ(&office::Office(), desktop);
