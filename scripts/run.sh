@@ -7,7 +7,9 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 "$src/scripts/build.sh" "$src/build" -DCMAKE_BUILD_TYPE=Release -DTORVANA_TESTS=OFF -DTORVANA_BENCH=OFF
 bin="$src/build/bin"
 home=${TORVANA_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/torvana}
-mkdir -p "$home/temp" "$home/SeqData" "$home/Graphics/bmp"
+# The folder holds members' addresses and bank details: its owner's alone.
+(umask 077 && mkdir -p "$home/temp" "$home/SeqData" "$home/Graphics/bmp")
+chmod 700 "$home"
 for lib in "$bin"/libLz*.so; do
   [ -e "$lib" ] && "$bin/regsvr" "$lib"
 done

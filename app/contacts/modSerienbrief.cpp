@@ -223,6 +223,8 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
     QSaveFile datei(dokumentPfad);
     if (!datei.open(QIODevice::WriteOnly))
         return false;
+    // The letters carry members' addresses: the owner's alone.
+    datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (datei.write(paket.data()) != paket.data().size()) {
         datei.cancelWriting();
         return false;

@@ -10,6 +10,9 @@
 
 #include <cmath>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace dao {
 
 // ---------------------------------------------------------------------------------------------
@@ -492,6 +495,15 @@ void checkFile(sqlite3 *db, const QString &path, const QString &password)
 
 } // namespace
 
+bool createPrivateFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 QString passwordOf(const QString &connect)
 {
     const QStringList parts = connect.split(QLatin1Char(';'));
@@ -542,12 +554,16 @@ std::shared_ptr<Connection> createConnection(const QString &path, const QString 
         raise(err::InvalidPath, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(path));
     if (QFileInfo::exists(path))
         raise(err::DatabaseExists, QStringLiteral("Die Datenbank '%1' existiert bereits.").arg(path));
+    // SQLite takes the empty file for a new database; its journals get the file's mode.
+    if (!createPrivateFile(path))
+        raise(err::InvalidPath, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(path));
     auto c = std::make_shared<Connection>();
     c->path = path;
     try {
         c->db = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(),
                                                    SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE);
     } catch (const SQLite::Exception &) {
+        QFile::remove(path);
         raise(err::InvalidPath, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(path));
     }
     try {

@@ -99,6 +99,11 @@ QString quoteIdent(const QString &name);
 // German text rules: the collation NOCASEDE and the LIKE operator.
 void registerTextRules(sqlite3 *db);
 
+// Creates the empty file path, readable and writable by its owner alone (0600), where SQLite
+// then builds a database: the files hold members' addresses and bank details. False when path
+// exists or cannot be created.
+bool createPrivateFile(const QString &path);
+
 // Folding used for field names: letter case does not matter.
 inline QString fieldKey(const QString &name) { return name.toCaseFolded(); }
 

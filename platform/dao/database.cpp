@@ -291,6 +291,10 @@ void DBEngine::CompactDatabase(const QString &src, const QString &dst, const QSt
             sqlite3 *db = source->handle();
             Stmt s(db, "VACUUM INTO ?", Op::Other);
             s.bind(1, QVariant(dst));
+            // The copy is the owner's alone from its first byte, whatever the umask; it keeps that
+            // mode when it replaces the original.
+            if (!createPrivateFile(dst))
+                raise(err::InvalidPath, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(dst));
             wrote = true;
             try {
                 s.step();

@@ -160,6 +160,9 @@ void DelimitedFile::open()
                            .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
         throw vb::Error(d_->failNumber, d_->failText);
     }
+    // The lists hold members' addresses: the file is its owner's alone, also when it replaces one
+    // that was not.
+    d_->file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void DelimitedFile::writeRow(const QStringList &fields)

@@ -5,6 +5,7 @@
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
+#include "common/testing/file_mode.h"
 #include "office/fakeoffice.h"
 #include "office/office.h"
 
@@ -196,6 +197,7 @@ TEST_F(Serienbrief, NoToTheWordQuestionStartsNothing)
 
 TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
 {
+    const vbtest::OpenUmask umask;
     office::FakeOffice word;
     starte();
     klappe(1);
@@ -206,6 +208,9 @@ TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
     EXPECT_EQ(word.calls[0].program, office::Program::WordProcessor);
     EXPECT_EQ(word.calls[0].path, modKontakt::SerienbriefPfad());
     EXPECT_TRUE(word.calls[0].content.startsWith("PK")); // an OpenDocument package
+    // Both files carry members' addresses: their owner's alone.
+    EXPECT_EQ(vbtest::fileMode(modKontakt::SeriDateiPfad()), 0600);
+    EXPECT_EQ(vbtest::fileMode(modKontakt::SerienbriefPfad()), 0600);
 
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
         << "unzip reads the document back";

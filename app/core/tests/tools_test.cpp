@@ -4,6 +4,7 @@
 #include "core/modStart.h"
 #include "core/modTools.h"
 
+#include "common/testing/file_mode.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
 
@@ -229,6 +230,27 @@ TEST_F(Tools, TheRepairFromTheMenuRebuildsTheFileAndACopyLeftBeforeDoesNotStandI
     EXPECT_EQ(fische(), QStringList({"1|Hecht|räuberisch"}));
     EXPECT_FALSE(QFileInfo::exists(home.path() + Kopie));
     EXPECT_TRUE(gv().dbDaten.CheckIntegrity().isEmpty());
+}
+
+TEST_F(Tools, TheStarterDatabaseAndTheFileThatCompactionAndRepairLeaveAreTheOwnersAlone)
+{
+    EXPECT_EQ(vbtest::fileMode(db()), 0600);
+    const vbtest::OpenUmask umask;
+    for (QAction *menue : {main->mnuKomprimiere, main->mnuRepariere}) {
+        SCOPED_TRACE(menue->text().toStdString());
+        boxes.clear();
+        menue->trigger();
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().flags, forms::vbInformation) << texte(boxes);
+        ASSERT_TRUE(gv().dbDaten.IsOpen());
+        EXPECT_EQ(vbtest::fileMode(db()), 0600);
+        // Its journal too, while the program writes.
+        gv().wsDaten->BeginTrans();
+        gv().dbDaten.Execute("INSERT INTO Fisch (FName) VALUES ('Wels')");
+        const int journal = vbtest::fileMode(db() + "-journal");
+        gv().wsDaten->CommitTrans();
+        EXPECT_TRUE(journal == -1 || journal == 0600) << journal;
+    }
 }
 
 TEST_F(Tools, AtStartARepairOfAFileThatIsNoDatabaseReportsAndEndsLeavingTheFile)

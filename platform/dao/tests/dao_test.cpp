@@ -1,4 +1,5 @@
 #include "common/testing/error_number.h"
+#include "common/testing/file_mode.h"
 #include "dao/dao.h"
 #include "dao/oledate.h"
 #include "dao/testing/database_fixture.h"
@@ -613,6 +614,33 @@ TEST_F(DaoTest, CompactionKeepsDataAndPassword)
     const int n = errorNumber([&] { dao::DBEngine::CompactDatabase(path, tmp, kConnect); });
     EXPECT_TRUE(n == 3056 || n == 3343) << n;
     EXPECT_FALSE(QFileInfo::exists(tmp));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DaoTest, NewAndCompactedDatabasesAreTheOwnersAlone)
+{
+    const vbtest::OpenUmask umask;
+    const QString neu = dir.filePath(QStringLiteral("neu.mdb"));
+    dao::Database n = ws().CreateDatabase(neu, kConnect);
+    n.Execute("CREATE TABLE T (Nr INTEGER PRIMARY KEY, Name TEXT COLLATE NOCASEDE)");
+    n.Execute("INSERT INTO T (Name) VALUES ('Äsche')");
+    n.Close();
+    EXPECT_EQ(vbtest::fileMode(neu), 0600);
+
+    // The copy is private whatever the original's mode was.
+    db.Close();
+    for (int original : {0600, 0644}) {
+        SCOPED_TRACE(original);
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode_t(original)), 0);
+        const QString kopie = dir.filePath(QStringLiteral("kopie.mdb"));
+        dao::DBEngine::CompactDatabase(path, kopie, kConnect);
+        EXPECT_EQ(vbtest::fileMode(kopie), 0600);
+        EXPECT_EQ(vbtest::fileMode(path), original);
+        ASSERT_TRUE(QFile::remove(kopie));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // parser, and no half file on any failure.
 #include "office/office.h"
 
+#include "common/testing/file_mode.h"
 #include "common/vberror.h"
 
 #include <QDir>
@@ -243,6 +244,23 @@ TEST(DelimitedFile, CommitReplacesAnExistingFile)
     f.writeRow({"neu"});
     f.commit();
     EXPECT_EQ(readAll(path), QByteArray("neu;\r\n"));
+}
+
+TEST(DelimitedFile, TheFileIsItsOwnersAloneAlsoWhenItReplacesAReadableOne)
+{
+    const vbtest::OpenUmask umask;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("SERI.txt"));
+    for (const char *fall : {"neu", "ersetzt"}) {
+        SCOPED_TRACE(fall);
+        DelimitedFile f(path);
+        f.open();
+        f.writeRow({"Meier", "Hauptstr. 1"});
+        f.commit();
+        EXPECT_EQ(vbtest::fileMode(path), 0600);
+        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                    QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    }
 }
 
 TEST(DelimitedFile, ATargetThatCannotBeWrittenIsReported)
