@@ -2,6 +2,7 @@
 // when the main window is unloaded.
 #include "core/Main.h"
 #include "core/modDruck.h"
+#include "core/modStart.h"
 #include "registration.h"
 
 #include "forms/form.h"
@@ -14,6 +15,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvana"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // A second program on the same program folder says so and ends; the first runs on.
+    modStart::Programmsperre sperre;
+    if (!sperre.Erwirb())
+        return EXIT_FAILURE;
 
     RegistriereBereiche();
     Main &main = forms::form<Main>();

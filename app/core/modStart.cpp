@@ -6,12 +6,19 @@
 #include "com/registry.h"
 
 #include "forms/form.h"
+#include "forms/services.h"
 #include "forms/vbconst.h"
 #include "ole/container.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QtGlobal>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace modStart {
 
@@ -29,6 +36,36 @@ QString Programmordner()
 QString Datenbankpfad()
 {
     return Programmordner() + QStringLiteral("/tv01.mdb");
+}
+
+Programmsperre::~Programmsperre()
+{
+    if (fd_ >= 0)
+        ::close(fd_); // releases the lock
+}
+
+bool Programmsperre::Erwirb()
+{
+    if (fd_ >= 0)
+        return true;
+    const QString ordner = Programmordner();
+    const int fd = ::open(QFile::encodeName(ordner + QStringLiteral("/torvana.lock")).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        fd_ = fd;
+        return true;
+    }
+    const int fehler = errno;
+    ::close(fd);
+    if (fehler != EWOULDBLOCK)
+        return true; // a file system without locks: as before, unguarded
+    forms::MsgBox(QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner ") + QDir::toNativeSeparators(ordner) +
+                      QStringLiteral(" !") + modRun::Umbruch +
+                      QStringLiteral("Bitte arbeiten Sie in dem geöffneten Torvana weiter. Torvana beendet sich jetzt !"),
+                  forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+    return false;
 }
 
 void OeffneDatenbank()

@@ -40,6 +40,32 @@ QString Datenbankpfad();
 // The database password as the connect string gives it.
 inline const QString Verbindung = QStringLiteral(";pwd=tq-3917-kfb");
 
+// One program per program folder: the lock file "torvana.lock" in the folder, held for as long
+// as the object lives (a second program would have its database renamed away under it by a
+// compaction, and its writes lost). The system releases the lock when the process ends, also
+// after a crash; programs the process starts do not inherit it.
+//
+//     modStart::Programmsperre sperre;
+//     if (!sperre.Erwirb())
+//         return EXIT_FAILURE;   // the box has told the user
+class Programmsperre
+{
+public:
+    Programmsperre() = default;
+    ~Programmsperre();
+    Programmsperre(const Programmsperre &) = delete;
+    Programmsperre &operator=(const Programmsperre &) = delete;
+
+    // Takes the lock of Programmordner(). False when another program holds it: then the critical
+    // box "ACHTUNG: Torvana läuft bereits mit dem Programmordner <folder> ! ..." has been shown.
+    // True also when there is no lock file to be had (no such folder: the database open then
+    // reports the missing file).
+    bool Erwirb();
+
+private:
+    int fd_ = -1;
+};
+
 // Opens the application database on the default workspace into gv().wsDaten and
 // gv().dbDaten. No error trap: a failure (vb::Error 3024 no file, 3031 wrong password, ...)
 // goes to the caller.
