@@ -137,8 +137,10 @@ bool GruppeHatRecht(Recht recht);
 // whether the calendar year becomes the catch year: No gives false (the program ends). Yes
 // stores it and, when the calendar went back, removes the carry-over entries of the old year;
 // else, when the user agrees, carries the work hours over, and resets the members' fee flags.
-// The new year and everything that follows from it are written in one transaction: after a
-// failure nothing is kept, the next login asks again, and the result is false.
+// Every question is asked first; the new year and everything that follows from it are then
+// written in one transaction, during which no box waits for the user (another program can
+// write again before the first message shows): after a failure nothing is kept, the next login
+// asks again, and the result is false.
 bool KontrolliereSystemJahr();
 
 // ---- loaders of the catch side ----------------------------------------------------------------

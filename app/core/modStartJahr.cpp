@@ -43,7 +43,8 @@ bool KontrolliereSystemJahr()
     if (g.intAntwort != forms::vbYes)
         return false;
 
-    // The questions come first; then the new year and what follows from it in one transaction.
+    // Every question comes first; then the new year and what follows from it in one transaction,
+    // during which no box waits for the user (the messages come after the commit).
     const bool zurueck = altesJahr >= g.intJahr;
     bool uebernehmen = false;
     if (zurueck) {
@@ -76,8 +77,11 @@ bool KontrolliereSystemJahr()
             if (uebernehmen && w.UebernehmeStunden)
                 folgenOk = w.UebernehmeStunden(altesJahr);
             if (folgenOk) {
-                forms::MsgBox(QStringLiteral("ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
-                              forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+                // Told once the new year stands, after what the carry-over reports.
+                modRun::nachCommit([] {
+                    forms::MsgBox(QStringLiteral("ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
+                                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+                });
                 if (w.ReinitialisiereJB)
                     folgenOk = w.ReinitialisiereJB();
             }

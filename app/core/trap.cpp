@@ -9,7 +9,8 @@ namespace modRun {
 
 namespace {
 
-// Open write() transactions, and the steps waiting for their commit with the depth they wait at.
+// Open write() transactions, and the steps waiting for them in the order they came: with the
+// depth whose commit they wait for, or 0 when they wait only for the last one to end.
 struct Warteschlange
 {
     int tiefe = 0;
@@ -34,6 +35,16 @@ void nachCommit(std::function<void()> step)
     w.schritte.emplace_back(w.tiefe, std::move(step));
 }
 
+void nachSchreiben(std::function<void()> step)
+{
+    Warteschlange &w = warteschlange();
+    if (w.tiefe == 0) {
+        step();
+        return;
+    }
+    w.schritte.emplace_back(0, std::move(step));
+}
+
 namespace detail {
 
 void schreibBeginn()
@@ -50,7 +61,14 @@ void schreibEnde(bool committed)
     w.tiefe = ende - 1;
     std::vector<std::function<void()>> jetzt;
     for (auto it = w.schritte.begin(); it != w.schritte.end();) {
-        if (it->first < ende) {
+        if (it->first == 0) {
+            if (w.tiefe > 0) {
+                ++it;                     // waits for the outermost write to end
+            } else {
+                jetzt.push_back(std::move(it->second));
+                it = w.schritte.erase(it);
+            }
+        } else if (it->first < ende) {
             ++it;
         } else if (!committed) {
             it = w.schritte.erase(it);   // undone: what it would report did not happen
@@ -84,13 +102,16 @@ bool Trap::report(int number, const QString &description)
     failed_ = true;
     const QString title = QStringLiteral("Runtime - Error: ") + QString::number(number);
     int &zaehler = gv().intFehler;
+    // Shown once no transaction is open: the failed write is rolled back by then.
+    auto zeige = [title](const QString &text) {
+        nachSchreiben([text, title] { forms::MsgBox(text, forms::vbExclamation, title); });
+    };
     if (zaehler >= 0 && zaehler <= 3) {
-        forms::MsgBox(text() + Umbruch + QStringLiteral("Beschreibung: ") + description, forms::vbExclamation, title);
+        zeige(text() + Umbruch + QStringLiteral("Beschreibung: ") + description);
         ++zaehler;
         return true;
     }
-    forms::MsgBox(QStringLiteral("Unvorhergesehener Fehler kann nicht behoben werden, Unterroutine wird verlassen !"),
-                  forms::vbExclamation, title);
+    zeige(QStringLiteral("Unvorhergesehener Fehler kann nicht behoben werden, Unterroutine wird verlassen !"));
     gaveUp_ = true;
     return false;
 }

@@ -29,6 +29,12 @@
 // then only joins the outer transaction, which may still roll back. A message that reports
 // the write as done therefore goes through nachCommit(): it is shown once every open write has
 // committed, and never when one of them rolls back.
+//
+// No transaction waits for the user: a box shown while a write is open would keep the database
+// locked for every other program until it is closed. The trap's error boxes therefore appear
+// once no write is open any more (after the rollback of the failed one, and of every write
+// around it), and any other message that a procedure may show inside someone's write goes
+// through nachSchreiben(). Questions are asked before the write begins.
 #include "core/modGVar.h"
 
 #include "common/vberror.h"
@@ -43,6 +49,10 @@ namespace modRun {
 // Runs step once the write() transactions open now have all committed: at once when none is
 // open, never when the transaction it waits for is rolled back.
 void nachCommit(std::function<void()> step);
+
+// Runs step once no write() transaction is open: at once when none is, else when the outermost
+// one ends, committed or rolled back (a message that holds either way).
+void nachSchreiben(std::function<void()> step);
 
 namespace detail {
 // A write() transaction began, or ended (committed or rolled back).

@@ -470,8 +470,11 @@ bool UebernehmeStunden(long &altesJahr)
     if (!gelesen)
         return false;
     if (keineMitglieder) {
-        forms::MsgBox(QStringLiteral("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"),
-                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        // Inside the roll-over's transaction: shown once that has ended.
+        modRun::nachSchreiben([] {
+            forms::MsgBox(QStringLiteral("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        });
         return true;
     }
 
@@ -524,11 +527,13 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
         return false;
     if (nummern.empty())
         return true;
-    if (nummern.size() > 1)
-        forms::MsgBox(QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") + QString::number(jahr) +
-                          QStringLiteral(" gefunden !") + modRun::Umbruch +
-                          QStringLiteral("Es gehen daher alle Arb.-Einträge dieses Datums verloren !"),
-                      forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+    if (nummern.size() > 1) {
+        // Inside the roll-over's transaction: shown once that has ended.
+        const QString text = QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") + QString::number(jahr) +
+                             QStringLiteral(" gefunden !") + modRun::Umbruch +
+                             QStringLiteral("Es gehen daher alle Arb.-Einträge dieses Datums verloren !");
+        modRun::nachSchreiben([text] { forms::MsgBox(text, forms::vbOKOnly + forms::vbInformation, TitelArbeit); });
+    }
 
     return trap.write(*g.wsDaten, [&] {
         dao::Recordset arbeit = g.dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);

@@ -6,6 +6,7 @@
 #include "forms/services.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <vector>
 
 using modRun::Trap;
@@ -129,6 +130,66 @@ TEST_F(TrapTest, AStepAfterTheCommitWaitsForTheOutermostWrite)
     calls.clear();
     modRun::nachCommit(merke("sofort"));
     EXPECT_EQ(calls, (std::vector<std::string>{"sofort"}));
+}
+
+// No box waits while a transaction is open: an error box comes after the rollback (of the
+// outermost write, when writes are nested), and so does a message that holds either way.
+TEST_F(TrapTest, BoxesWaitUntilNoTransactionIsOpen)
+{
+    struct Zeuge : forms::MsgBoxService
+    {
+        FakeWorkspace *ws = nullptr;
+        forms::MsgBoxService *weiter = nullptr;
+        std::vector<std::string> gesehen; // what the workspace had done when each box showed
+        int show(const QString &text, int flags, const QString &title) override
+        {
+            gesehen.push_back(ws->calls.empty() ? std::string("-") : ws->calls.back());
+            return weiter->show(text, flags, title);
+        }
+    } zeuge;
+    FakeWorkspace ws;
+    zeuge.ws = &ws;
+    zeuge.weiter = forms::setMsgBoxService(&zeuge);
+    auto meldung = [] { forms::MsgBox("fertig", forms::vbOKOnly, "Torvana"); };
+
+    const struct
+    {
+        const char *name;
+        std::function<bool()> schreibe;
+        std::vector<std::string> calls, gesehen;
+        std::vector<QString> titel;
+    } faelle[] = {
+        {"ein Fehler",
+         [&] { return Trap("modBasis", "SpeicherFisch").write(ws, [] { throw fehler(3022); }); },
+         {"begin", "rollback"}, {"rollback"}, {"Runtime - Error: 3022"}},
+        {"ein Fehler im inneren Schreiben",
+         [&] {
+             return Trap("modStart", "KontrolliereSystemJahr").write(ws, [&] {
+                 modRun::nachSchreiben(meldung);
+                 if (!Trap("modArbeit", "UebernehmeStunden").write(ws, [] { throw fehler(3022); }))
+                     throw fehler(3218);
+             });
+         },
+         {"begin", "begin", "rollback", "rollback"}, {"rollback", "rollback", "rollback"},
+         {"Torvana", "Runtime - Error: 3022", "Runtime - Error: 3218"}},
+        {"eine Meldung in einem Schreiben, das gelingt",
+         [&] { return Trap("modArbeit", "Ueberpruefe_auf_Uebertrag").write(ws, [&] { modRun::nachSchreiben(meldung); }); },
+         {"begin", "commit"}, {"commit"}, {"Torvana"}},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        ws.calls.clear();
+        zeuge.gesehen.clear();
+        boxes.clear();
+        fall.schreibe();
+        EXPECT_EQ(ws.calls, fall.calls);
+        EXPECT_EQ(zeuge.gesehen, fall.gesehen);
+        std::vector<QString> titel;
+        for (const auto &box : boxes.boxes())
+            titel.push_back(box.title);
+        EXPECT_EQ(titel, fall.titel);
+    }
+    forms::setMsgBoxService(zeuge.weiter);
 }
 
 namespace {

@@ -202,7 +202,8 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
     forms::setMsgBoxService(pruefer.weiter);
     EXPECT_TRUE(ergebnis);
     ASSERT_EQ(boxes.count(), 4u);
-    EXPECT_EQ(boxes.last().text.toStdString(), Erfolg.toStdString());
+    // The carry-over's message, then the fee reset's (both after the commit).
+    EXPECT_EQ(boxes.boxes()[2].text.toStdString(), Erfolg.toStdString());
     EXPECT_EQ(pruefer.sichtbar, 3) << "the entries were committed before the message";
 }
 
