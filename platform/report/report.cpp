@@ -588,6 +588,21 @@ struct PageLayout::Impl
             place(ReportFooterIdx, -1);
     }
 
+    // The pen and font last set while painting a page: a written PDF gets a change of state only
+    // where one is needed.
+    mutable const Face *paintedFace = nullptr;
+    mutable double paintedPen = -1; // its width; -1: none set yet
+
+    void usePen(QPainter &p, double width) const
+    {
+        if (paintedPen == width)
+            return;
+        QPen pen(Qt::black);
+        pen.setWidthF(width);
+        p.setPen(pen);
+        paintedPen = width;
+    }
+
     // Controls are drawn without clipping: a clip and a saved painter state for every text make a
     // written PDF several times larger and slower. Texts are measured and cut to their box instead,
     // and a line of text is drawn only where it stands whole inside its box and the band's room.
@@ -605,9 +620,7 @@ struct PageLayout::Impl
             }
             if (std::max(line.y1(), line.y2()) > roomPx.bottom() + eps)
                 return;
-            QPen pen(Qt::black);
-            pen.setWidthF(0.5 * scale);
-            p.setPen(pen);
+            usePen(p, 0.5 * scale);
             p.drawLine(line);
             return;
         }
@@ -617,10 +630,7 @@ struct PageLayout::Impl
             const QRectF shown = r.intersected(roomPx);
             if (shown.isEmpty())
                 return;
-            QPen pen(Qt::black);
-            pen.setWidthF(0.75 * scale);
-            p.setPen(pen);
-            p.setBrush(Qt::NoBrush);
+            usePen(p, 0.75 * scale);
             p.drawRect(shown);
             return;
         }
@@ -647,8 +657,12 @@ struct PageLayout::Impl
         }
         // The box's room: at least one line of its font tall, never past the band's room.
         const double boxBottom = std::min(roomPx.bottom(), std::max(r.bottom(), r.top() + fc.height));
-        p.setFont(fc.font);
-        p.setPen(Qt::black);
+        if (paintedFace != &fc) {
+            p.setFont(fc.font);
+            paintedFace = &fc;
+        }
+        if (paintedPen < 0) // texts take any of the black pens
+            usePen(p, 0.5 * scale);
         for (int i = 0; i < lines.size(); ++i) {
             const double top = r.top() + i * lh;
             if (top + fc.height > boxBottom + eps)
@@ -707,6 +721,9 @@ void PageLayout::paintPage(QPainter &painter, int page) const
     if (page < 0 || page >= pageCount())
         return;
     painter.save();
+    painter.setBrush(Qt::NoBrush);
+    d->paintedFace = nullptr;
+    d->paintedPen = -1;
     for (const Impl::Band &b : d->pages[std::size_t(page)]) {
         const double limit = b.section == PageHeaderIdx || b.section == ReportHeaderIdx
                                  ? d->doc.pageSize.height()
