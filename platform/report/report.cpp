@@ -496,21 +496,28 @@ struct PageLayout::Impl
         return c.Type == ControlType::Label || c.Type == ControlType::TextBox || c.Type == ControlType::Function;
     }
 
-    // Height of a band: the section's, grown to hold every line of its growing texts.
+    // Height of a band: the section's, grown to hold every line of its growing texts, and the
+    // whole first line of any text whose box is lower than its font or reaches below the section.
     double bandHeight(int sectionIdx, int row) const
     {
         const Section &s = section(sectionIdx);
         double extra = 0;
         for (const Control &c : s.controls()) {
-            if (!c.CanGrow || !isText(c))
+            if (!isText(c))
+                continue;
+            const Face &fc = face(c);
+            const double firstLine = c.Rect.top() + fc.height / scale - s.Height;
+            if (!c.CanGrow && firstLine <= extra)
                 continue;
             const QString t = text(c, sectionIdx, row, 0);
             if (t.isEmpty())
                 continue;
-            const Face &fc = face(c);
-            const int lines = int(wrap(t, fc, c.Rect.width() * scale).size());
-            const double needed = lines * fc.lineSpacing / scale;
-            extra = std::max(extra, needed - c.Rect.height());
+            extra = std::max(extra, firstLine);
+            if (c.CanGrow) {
+                const int lines = int(wrap(t, fc, c.Rect.width() * scale).size());
+                const double needed = lines * fc.lineSpacing / scale;
+                extra = std::max(extra, needed - c.Rect.height());
+            }
         }
         return s.Height + extra;
     }

@@ -230,6 +230,46 @@ TEST_F(ReportTest, LongTextsWrapInTheirColumnOrAreCutOffNeverOverprinted)
     EXPECT_TRUE(text.contains(QStringLiteral("Rechts:")));
 }
 
+TEST_F(ReportTest, ATextInABoxLowerThanItsFontStandsWholeAndItsBandGrowsToHoldIt)
+{
+    NEEDS_PDFTOTEXT();
+    for (int i = 1; i <= 80; ++i)
+        zeile(i, QStringLiteral("gef. [gesamt] %1").arg(i), 1234567.0 + i);
+    const struct {
+        const char *name;
+        bool canGrow;
+        double boxHeight;
+    } cases[] = {{"fixed, box half a line", false, 5}, {"fixed, box one point", false, 1}, {"growing, box half a line", true, 5}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = liste();
+        report::Section &d = r->Detail();
+        d.Height = 6; // lower than a line of 9 pt
+        for (const char *box : {"Text1", "Text2", "Text3"}) {
+            report::Control &t = d.Controls(box);
+            t.Rect = QRectF(t.Rect.left(), 0, t.Rect.width(), c.boxHeight);
+            t.CanGrow = c.canGrow;
+        }
+        // A report footer whose lines reach below it.
+        report::Section &ende = r->ReportFooter();
+        ende.Height = 14;
+        ende.AddLabel("", "[gesamt] gef.", QRectF(0, 10, 120, 4));
+        binde(*r);
+        const QString path = pdf(*r);
+        rs.Close();
+        const QString text = pdftext::Text(path);
+        QStringList rows;
+        for (int i = 1; i <= 80; ++i)
+            rows << QStringLiteral("gef. [gesamt] %1 ").arg(i) << QStringLiteral("1.234.%1,00").arg(567 + i);
+        rows << "Summe:" << "[gesamt] gef.";
+        EXPECT_EQ(pdftext::NotInOrder(text, rows), std::string()) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("…")));
+        const QStringList overlaps = pdftext::Overlaps(pdftext::Words(path));
+        EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join('\n').toStdString();
+        EXPECT_EQ(r->PageCount(600), pdftext::PageCount(path));
+    }
+}
+
 TEST_F(ReportTest, ARowTallerThanAPageIsCutOffAtThePageEnd)
 {
     NEEDS_PDFTOTEXT();
