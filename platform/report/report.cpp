@@ -16,6 +16,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <climits>
 #include <cmath>
@@ -369,17 +370,42 @@ struct PageLayout::Impl
     // a list repeat: names, months, years), so that each is shaped once for layout and painting.
     struct Face
     {
-        Face(const QFont &f, QPaintDevice *device)
+        Face(const QFont &f, QPaintDevice *device, double scale)
             : font(f), metrics(f, device), lineSpacing(metrics.lineSpacing()), ascent(metrics.ascent()),
-              height(metrics.ascent() + metrics.descent())
+              height(metrics.ascent() + metrics.descent()), spacing(std::max(0.0, f.letterSpacing()) * scale),
+              slack(scale)
         {
+            advances.fill(-1);
         }
         QFont font;
         QFontMetricsF metrics;
         double lineSpacing; // device pixels
         double ascent;
         double height;      // ascent and descent: what a line of text covers
+        double spacing;     // added to each letter, at most
+        double slack;       // one point: more than kerning moves the letters of a field's text
         mutable QHash<QString, double> widths;
+        mutable std::array<double, 256> advances; // of the Latin-1 letters; -1 until measured
+
+        // Whether a text surely fits a width without shaping it: its letters' advances added up
+        // stay a point inside the width. Only for Latin-1 text; anything else is measured.
+        bool surelyFits(const QString &text, double widthPx) const
+        {
+            const double limit = widthPx - slack;
+            double w = 0;
+            for (const QChar ch : text) {
+                const char16_t u = ch.unicode();
+                if (u < 32 || u >= 256)
+                    return false;
+                double &a = advances[u];
+                if (a < 0)
+                    a = metrics.horizontalAdvance(ch) + spacing;
+                w += a;
+                if (w > limit)
+                    return false;
+            }
+            return true;
+        }
 
         double width(const QString &text) const
         {
@@ -413,7 +439,7 @@ struct PageLayout::Impl
         // A spacing too small to see keeps the shaper from joining letters into ligatures
         // ("fi" as one glyph), so that the text of a written PDF can be searched and copied.
         f.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
-        return *faces.emplace(key, std::make_unique<Face>(f, device)).first->second;
+        return *faces.emplace(key, std::make_unique<Face>(f, device, scale)).first->second;
     }
 
     // The lines of a text at a width (device pixels): wrapped at word boundaries, inside words
@@ -421,7 +447,7 @@ struct PageLayout::Impl
     QStringList wrap(const QString &text, const Face &face, double widthPx) const
     {
         const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-        if (!breaks && face.width(text) <= widthPx)
+        if (!breaks && (face.surelyFits(text, widthPx) || face.width(text) <= widthPx))
             return {text};
         const QString t = withLineSeparators(text);
         QTextLayout layout(t, face.font, device);
@@ -675,16 +701,23 @@ struct PageLayout::Impl
             if (top + fc.height > boxBottom + eps)
                 break;
             QString line = lines.at(i);
-            double width = fc.width(line);
-            if (width > r.width() + eps) {
-                line = fm.elidedText(line, Qt::ElideRight, r.width());
-                width = fc.width(line);
-            }
             if (line.isEmpty())
                 continue;
-            const double x = c.Alignment == Align::Right    ? r.right() - width
-                             : c.Alignment == Align::Center ? r.left() + (r.width() - width) / 2
-                                                            : r.left();
+            // A left-aligned text that surely fits needs no width.
+            double x = r.left();
+            if (c.Alignment != Align::Left || !fc.surelyFits(line, r.width())) {
+                double width = fc.width(line);
+                if (width > r.width() + eps) {
+                    line = fm.elidedText(line, Qt::ElideRight, r.width());
+                    width = fc.width(line);
+                    if (line.isEmpty())
+                        continue;
+                }
+                if (c.Alignment == Align::Right)
+                    x = r.right() - width;
+                else if (c.Alignment == Align::Center)
+                    x = r.left() + (r.width() - width) / 2;
+            }
             p.drawText(QPointF(x, top + fc.ascent), line);
         }
     }
