@@ -7,6 +7,8 @@
 #include "dao/dao.h"
 
 #include <QDate>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPointer>
@@ -267,6 +269,50 @@ TEST_F(ReportTest, ATextInABoxLowerThanItsFontStandsWholeAndItsBandGrowsToHoldIt
         const QStringList overlaps = pdftext::Overlaps(pdftext::Words(path));
         EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join('\n').toStdString();
         EXPECT_EQ(r->PageCount(600), pdftext::PageCount(path));
+    }
+}
+
+TEST_F(ReportTest, ATextAboutAsWideAsItsBoxStandsWholeOrCutOffButNeverBeyondIt)
+{
+    NEEDS_PDFTOTEXT();
+    const QString text = QStringLiteral("Fischgewicht [gesamt] gef.");
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    const double w = QFontMetricsF(font).horizontalAdvance(text) * 72.0 / QFontMetricsF(font).fontDpi();
+    const struct {
+        double room; // points beside the text's own width
+        Align align;
+        bool whole;
+    } cases[] = {{-6, Align::Left, false},  {-1.5, Align::Left, false},  {1.5, Align::Left, true},  {6, Align::Left, true},
+                 {-6, Align::Right, false}, {-1.5, Align::Right, false}, {1.5, Align::Right, true}, {6, Align::Right, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.room) + (c.align == Align::Left ? " left" : " right"));
+        auto r = liste();
+        const double width = w + c.room;
+        report::Section &kopf = r->PageHeader();
+        kopf.Controls("lblVerein").Caption = text;
+        kopf.Controls("lblVerein").Alignment = c.align;
+        kopf.Controls("lblVerein").Rect = QRectF(100, 0, width, 12);
+        kopf.Controls("lblRechts").Rect = QRectF(100 + width + 4, 0, 100, 12); // a space apart: two words
+        kopf.Controls("lblRechts").Caption = QStringLiteral("Nachbar");
+        binde(*r);
+        const QString path = pdf(*r);
+        rs.Close();
+        const QString t = pdftext::Text(path);
+        EXPECT_EQ(t.contains(text), c.whole) << t.toStdString();
+        EXPECT_EQ(t.contains(QStringLiteral("…")), !c.whole) << t.toStdString();
+        const double left = 42 + 100; // the page's left margin and the box
+        int read = 0;
+        for (const pdftext::Word &word : pdftext::Words(path)) {
+            if (word.page != 0 || word.box.top() > 36 + 12 || !(text + QStringLiteral("…")).contains(word.text.left(3)))
+                continue;
+            SCOPED_TRACE(word.text.toStdString());
+            ++read;
+            EXPECT_GE(word.box.left(), left - 0.5);
+            EXPECT_LE(word.box.right(), left + width + 0.5);
+        }
+        EXPECT_GE(read, 2);
+        EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(path)).isEmpty());
     }
 }
 
