@@ -125,14 +125,9 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
     Ausgang ausgang = Ausgang::Nichts;
     report::Report *bericht = nullptr;
     const bool ok = t.write(*gv().wsDaten, [&] {
-        rs = druck.OpenRecordset(liste.tabelle, dao::dbOpenTable);
         // Emptied even when the grid turns out to hold nothing.
-        if (!rs.Bof())
-            rs.MoveFirst();
-        while (!rs.Eof()) {
-            rs.Delete();
-            rs.MoveNext();
-        }
+        druck.Execute(dao::SqlText("DELETE FROM ") + liste.tabelle);
+        rs = druck.OpenRecordset(liste.tabelle, dao::dbOpenTable);
         const int n = grid.rowCount();
         if (n < 1) {
             ausgang = Ausgang::Leer;
@@ -150,6 +145,9 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
             return;
         }
         bericht = &liste.bericht();
+        // The report reads the rows in the table's order through one query, not row by row.
+        rs.Close();
+        rs = druck.OpenRecordset(dao::SqlText("SELECT * FROM ") + liste.tabelle + " ORDER BY rowid", dao::dbOpenDynaset);
         bericht->setDataSource(&rs);
         report::Section &kopf = bericht->PageHeader();
         Info &info = forms::form<Info>();

@@ -23,12 +23,13 @@ void lege(report::Report &r)
     Zeile(kopf, 330, 25, QStringLiteral("Fangmonat:"), 60, QStringLiteral("lblFMonat"), 123);
     modDruck::Kolumnen(r, {
                               {"FangNr:", "Text1", "FangNr", 2, 44},
-                              {"Fischart:", "Text2", "Name", 49, 110},
-                              {"Gewässer:", "Text3", "Gewässer", 162, 114},
-                              {"Monat:", "Text4", "Monat", 279, 60},
-                              {"Fangjahr:", "Text5", "Fangjahr", 342, 56},
-                              {"Anzahl:", "Text6", "Anzahl", 401, 48, Align::Right},
-                              {"Gewicht:", "Text7", "Gewicht", 452, 60, Align::Right, "#.##0"},
+                              {"Fischart:", "Text2", "Name", 49, 104},
+                              {"Gewässer:", "Text3", "Gewässer", 156, 108},
+                              {"Monat:", "Text4", "Monat", 267, 58},
+                              {"Fangjahr:", "Text5", "Fangjahr", 328, 52},
+                              // Room for a 6-digit count and a 10-digit weight, well apart.
+                              {"Anzahl:", "Text6", "Anzahl", 383, 50, Align::Right},
+                              {"Gewicht:", "Text7", "Gewicht", 440, 73, Align::Right, "#.##0"},
                           });
     modDruck::Seitenzeile(r.PageFooter());
 
@@ -38,14 +39,15 @@ void lege(report::Report &r)
     Zeile(ende, 0, 22, QStringLiteral("gewählte Fischart        :"), 110, QStringLiteral("lblFischart"), 150);
     Zeile(ende, 0, 34, QStringLiteral("gewähltes Gewässer :"), 110, QStringLiteral("lblGewässer"), 150);
     Zeile(ende, 0, 46, QStringLiteral("Anzahl d. gef. Einträge:"), 110, QStringLiteral("lblGefDS"), 150);
-    ende.AddLabel(QString(), QStringLiteral("Endaufstellung:"), QRectF(300, 8, 215, 12), Align::Left, 9, true);
-    ende.AddLabel(QString(), QStringLiteral("Fischanzahl [gesamt]    :"), QRectF(300, 22, 112, 11));
-    ende.AddFunction(QStringLiteral("SumAnzahl"), QStringLiteral("Anzahl"), QRectF(414, 22, 56, 11), Align::Right,
+    // The totals have room for ten digits between their captions and "i.Gramm".
+    ende.AddLabel(QString(), QStringLiteral("Endaufstellung:"), QRectF(286, 8, 229, 12), Align::Left, 9, true);
+    ende.AddLabel(QString(), QStringLiteral("Fischanzahl [gesamt]    :"), QRectF(286, 22, 116, 11));
+    ende.AddFunction(QStringLiteral("SumAnzahl"), QStringLiteral("Anzahl"), QRectF(404, 22, 64, 11), Align::Right,
                      QStringLiteral("0"));
-    ende.AddLabel(QString(), QStringLiteral("Fischgewicht [gesamt] :"), QRectF(300, 34, 112, 11));
-    ende.AddFunction(QStringLiteral("SumGewicht"), QStringLiteral("Gewicht"), QRectF(414, 34, 56, 11), Align::Right,
+    ende.AddLabel(QString(), QStringLiteral("Fischgewicht [gesamt] :"), QRectF(286, 34, 116, 11));
+    ende.AddFunction(QStringLiteral("SumGewicht"), QStringLiteral("Gewicht"), QRectF(404, 34, 64, 11), Align::Right,
                      QStringLiteral("0"));
-    ende.AddLabel(QString(), QStringLiteral("i.Gramm"), QRectF(473, 34, 42, 11));
+    ende.AddLabel(QString(), QStringLiteral("i.Gramm"), QRectF(472, 34, 43, 11));
 }
 
 } // namespace

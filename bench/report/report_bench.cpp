@@ -1,9 +1,18 @@
-// A member list of 5,000 members written to PDF: the whole print-out (the grid copied into the
-// print table, the report read and laid out, every page written), and the report alone.
+// Print-outs written to PDF on the large club's data.
+//
+// BM_CatchListPdf: the catch list of 10,000 catches as the evaluation window prints it (the grid
+// copied into the print table, the report read and laid out, every page written), and in the same
+// run its floor: a plain QPdfWriter writing the same texts at the same places on as many pages.
+// x_floor is the print-out's processor time over the floor's, x_size its file size over the
+// floor's.
+//
+// The member list of 5,000 members: the whole print-out, and the report alone.
+#include "fishery/modFAuswertDruck.h"
 #include "workhours/modMitglListDruck.h"
 
 #include "core/modDruck.h"
 #include "core/modGVar.h"
+#include "core/modRun.h"
 #include "core/testing/program_folder.h"
 
 #include "bench/bench_support.h"
@@ -13,16 +22,30 @@
 #include "report/report.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <benchmark/benchmark.h>
+
+#include <ctime>
 
 namespace {
 
+constexpr int Faenge = 50000;
+constexpr int GedruckteFaenge = 10000;
 constexpr int Mitglieder = 5000;
+
+void legeFaengeAn(dao::Database &db)
+{
+    benchsupport::LegeFaengeAn(db, Faenge);
+}
 
 // The program folder with its database and the club address, made once for every run.
 void oeffneClubdaten()
 {
-    if (benchsupport::OeffneClubdaten([](dao::Database &) {}))
+    if (benchsupport::OeffneClubdaten(legeFaengeAn))
         apptest::Vereinsadresse(QStringLiteral("Angelsportverein Petri Heil e.V."));
 }
 
@@ -30,6 +53,138 @@ QString imProgrammordner(const QString &datei)
 {
     return QDir(benchsupport::Programmordner()).filePath(datei);
 }
+
+// ---- catch list
+
+// The evaluation grid as the search of all years fills it, cut to the first catches.
+void fuelleFaenge(forms::ListGrid &grid)
+{
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(
+        "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
+        "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr "
+        "ORDER BY fa.FangNr LIMIT ?",
+        dao::dbOpenDynaset, {GedruckteFaenge});
+    while (!rs.Eof()) {
+        grid.addRow(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
+                                 modRun::ErmittleMonatsname(rs(4).Value().toInt()), rs(3).Value(), rs(5).Value(),
+                                 rs(6).Value()});
+        rs.MoveNext();
+    }
+    rs.Close();
+}
+
+// The floor: the catch list's texts written by a plain QPdfWriter at the places the layout gives
+// them (page header and detail controls, page line, report footer), seiten pages of equal rows,
+// each text drawn at its baseline, nothing measured, wrapped or cut.
+void bodenPdf(const QString &pfad, const report::Report &r, const forms::ListGrid &grid, int seiten)
+{
+    const QLocale deutsch(QLocale::German, QLocale::Germany);
+    QPdfWriter writer(pfad);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(r.PageSize, QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter p(&writer);
+    const double k = 600.0 / 72;
+    QFont normal(QStringLiteral("Arial"));
+    normal.setPointSizeF(9);
+    QFont fett = normal;
+    fett.setBold(true);
+    const double grundlinie = QFontMetricsF(normal, &writer).ascent();
+    const double links = r.Margins.left() * k;
+    auto text = [&](const report::Control &c, double y, const QString &t) {
+        p.setFont(c.FontBold ? fett : normal);
+        p.drawText(QPointF(links + c.Rect.left() * k, y + c.Rect.top() * k + grundlinie), t);
+    };
+    const report::Section &kopf = r.Sections(QStringLiteral("Section2"));
+    const report::Section &detail = r.Sections(QStringLiteral("Section1"));
+    const report::Section &fuss = r.Sections(QStringLiteral("Section3"));
+    const report::Section &ende = r.Sections(QStringLiteral("Section5"));
+    const int zeilen = grid.rowCount();
+    const int jeSeite = (zeilen + seiten - 1) / seiten;
+    const double fussY = (r.PageSize.height() - r.Margins.bottom() - fuss.Height) * k;
+    QPen linie(Qt::black);
+    linie.setWidthF(0.5 * k);
+    double y = 0;
+    for (int s = 0; s < seiten; ++s) {
+        if (s > 0)
+            writer.newPage();
+        y = r.Margins.top() * k;
+        p.setPen(linie);
+        for (const report::Control &c : kopf.controls()) {
+            if (c.Type == report::ControlType::Shape)
+                p.drawRect(QRectF(links + c.Rect.left() * k, y + c.Rect.top() * k, c.Rect.width() * k, c.Rect.height() * k));
+            else if (c.Type == report::ControlType::Label)
+                text(c, y, c.Caption);
+        }
+        y += kopf.Height * k;
+        for (int z = s * jeSeite; z < std::min(zeilen, (s + 1) * jeSeite); ++z) {
+            int spalte = 0;
+            for (const report::Control &c : detail.controls()) {
+                if (c.Type != report::ControlType::TextBox)
+                    continue;
+                const QVariant v = grid.value(z, spalte++);
+                text(c, y, c.DataFormat.isEmpty() ? v.toString() : deutsch.toString(v.toLongLong()));
+            }
+            p.drawLine(QLineF(links, y + detail.Height * k, links + 515 * k, y + detail.Height * k));
+            y += detail.Height * k;
+        }
+        for (const report::Control &c : fuss.controls())
+            if (c.Type == report::ControlType::Label)
+                text(c, fussY, QStringLiteral("Seite %1 von %2 (gedruckt am 01.01.2025)").arg(s + 1).arg(seiten));
+    }
+    for (const report::Control &c : ende.controls())
+        if (c.Type != report::ControlType::Line)
+            text(c, y, c.Caption.isEmpty() ? QStringLiteral("123456") : c.Caption);
+}
+
+// The processor time of the process so far, in seconds: the ratio to the floor then holds on a
+// machine that other work shares.
+double rechenzeit()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+void BM_CatchListPdf(benchmark::State &state)
+{
+    oeffneClubdaten();
+    forms::ListGrid grid;
+    fuelleFaenge(grid);
+    report::FakePrinters drucker({QStringLiteral("Laser")});
+    drucker.pdfPath = imProgrammordner(QStringLiteral("fangliste.pdf"));
+    const QString boden = imProgrammordner(QStringLiteral("boden.pdf"));
+    const QString gefunden = QString::number(grid.rowCount());
+    double programm = 0;
+    double floor = 0;
+    // Once untimed, so that neither side pays for loading the fonts.
+    modFAuswert::DruckeFangListe(QStringLiteral("drucken"), grid, {}, gefunden);
+    const int seiten = modFAuswert::rpt_Fangliste().PageCount(600);
+    bodenPdf(boden, modFAuswert::rpt_Fangliste(), grid, seiten);
+    const int vorher = drucker.printed;
+    for (auto _ : state) {
+        const double t0 = rechenzeit();
+        modFAuswert::DruckeFangListe(QStringLiteral("drucken"), grid, {}, gefunden);
+        programm += rechenzeit() - t0;
+        state.PauseTiming();
+        const double t1 = rechenzeit();
+        bodenPdf(boden, modFAuswert::rpt_Fangliste(), grid, seiten);
+        floor += rechenzeit() - t1;
+        state.ResumeTiming();
+    }
+    if (drucker.printed - vorher != int(state.iterations()) || drucker.lastRows != grid.rowCount()) {
+        state.SkipWithError("catch list not printed");
+        return;
+    }
+    state.counters["rows"] = grid.rowCount();
+    state.counters["pages"] = seiten;
+    state.counters["x_floor"] = floor > 0 ? programm / floor : 0;
+    state.counters["x_size"] = double(QFileInfo(drucker.pdfPath).size()) / double(std::max<qint64>(1, QFileInfo(boden).size()));
+    state.counters["kb_page"] = double(QFileInfo(drucker.pdfPath).size()) / 1024.0 / std::max(1, seiten);
+}
+BENCHMARK(BM_CatchListPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// ---- member list
 
 // The member list's grid as the member query fills it.
 void fuelle(forms::ListGrid &grid)

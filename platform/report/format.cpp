@@ -131,6 +131,9 @@ double RoundHalfAway(double value, int decimals)
 {
     if (!std::isfinite(value))
         return value;
+    // A whole figure (counts, grams) is its own rounding.
+    if (std::fabs(value) < 1e15 && std::trunc(value) == value)
+        return value == 0.0 ? 0.0 : value;
     const double factor = std::pow(10.0, decimals);
     // Reading the scaled figure back at 15 significant digits drops the binary representation
     // error (2.675 * 100 is 267.49999999999997), so the half is found where it was written.

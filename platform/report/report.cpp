@@ -16,6 +16,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <array>
+#include <unordered_map>
 #include <climits>
 #include <cmath>
 
@@ -364,19 +366,72 @@ struct PageLayout::Impl
     std::vector<std::vector<Band>> pages;
     QHash<const Control *, int> fields;
     QHash<const Control *, QString> functionTexts;
-    mutable QHash<quint32, QFont> fonts;
+    // A font with its metrics on the device, and the widths of the texts measured in it (texts of
+    // a list repeat: names, months, years), so that each is shaped once for layout and painting.
+    struct Face
+    {
+        Face(const QFont &f, QPaintDevice *device, double scale)
+            : font(f), metrics(f, device), lineSpacing(metrics.lineSpacing()), ascent(metrics.ascent()),
+              height(metrics.ascent() + metrics.descent()), spacing(std::max(0.0, f.letterSpacing()) * scale),
+              slack(scale)
+        {
+            advances.fill(-1);
+        }
+        QFont font;
+        QFontMetricsF metrics;
+        double lineSpacing; // device pixels
+        double ascent;
+        double height;      // ascent and descent: what a line of text covers
+        double spacing;     // added to each letter, at most
+        double slack;       // one point: more than kerning moves the letters of a field's text
+        mutable QHash<QString, double> widths;
+        mutable std::array<double, 256> advances; // of the Latin-1 letters; -1 until measured
+
+        // Whether a text surely fits a width without shaping it: its letters' advances added up
+        // stay a point inside the width. Only for Latin-1 text; anything else is measured.
+        bool surelyFits(const QString &text, double widthPx) const
+        {
+            const double limit = widthPx - slack;
+            double w = 0;
+            for (const QChar ch : text) {
+                const char16_t u = ch.unicode();
+                if (u < 32 || u >= 256)
+                    return false;
+                double &a = advances[u];
+                if (a < 0)
+                    a = metrics.horizontalAdvance(ch) + spacing;
+                w += a;
+                if (w > limit)
+                    return false;
+            }
+            return true;
+        }
+
+        double width(const QString &text) const
+        {
+            auto it = widths.constFind(text);
+            if (it != widths.constEnd())
+                return *it;
+            if (widths.size() >= 100000) // bounded for a preview kept open on a long list
+                widths.clear();
+            const double w = metrics.horizontalAdvance(text);
+            widths.insert(text, w);
+            return w;
+        }
+    };
+    mutable std::unordered_map<quint32, std::unique_ptr<Face>> faces;
 
     Impl(const Document &d, QPaintDevice *dev) : doc(d), device(dev), scale(dev->logicalDpiY() / 72.0) {}
 
     const Section &section(int i) const { return doc.sections[i]; }
     bool shows(int i) const { return section(i).Visible && section(i).Height > 0; }
 
-    QFont font(const Control &c) const
+    const Face &face(const Control &c) const
     {
         const quint32 key = quint32(std::lround(c.FontSize * 10)) << 1 | (c.FontBold ? 1u : 0u);
-        auto it = fonts.constFind(key);
-        if (it != fonts.constEnd())
-            return *it;
+        auto it = faces.find(key);
+        if (it != faces.end())
+            return *it->second;
         QFont f(QStringLiteral("Arial"));
         f.setPointSizeF(c.FontSize);
         f.setBold(c.FontBold);
@@ -384,20 +439,18 @@ struct PageLayout::Impl
         // A spacing too small to see keeps the shaper from joining letters into ligatures
         // ("fi" as one glyph), so that the text of a written PDF can be searched and copied.
         f.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
-        fonts.insert(key, f);
-        return f;
+        return *faces.emplace(key, std::make_unique<Face>(f, device, scale)).first->second;
     }
 
     // The lines of a text at a width (device pixels): wrapped at word boundaries, inside words
     // too long for the width, and at the text's own line breaks.
-    QStringList wrap(const QString &text, const QFont &f, double widthPx) const
+    QStringList wrap(const QString &text, const Face &face, double widthPx) const
     {
-        const QFontMetricsF fm(f, device);
         const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-        if (!breaks && fm.horizontalAdvance(text) <= widthPx)
+        if (!breaks && (face.surelyFits(text, widthPx) || face.width(text) <= widthPx))
             return {text};
         const QString t = withLineSeparators(text);
-        QTextLayout layout(t, f, device);
+        QTextLayout layout(t, face.font, device);
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
@@ -416,7 +469,6 @@ struct PageLayout::Impl
         return lines;
     }
 
-    double lineHeightPt(const QFont &f) const { return QFontMetricsF(f, device).lineSpacing() / scale; }
 
     QString labelText(const Control &c, int page) const
     {
@@ -470,21 +522,28 @@ struct PageLayout::Impl
         return c.Type == ControlType::Label || c.Type == ControlType::TextBox || c.Type == ControlType::Function;
     }
 
-    // Height of a band: the section's, grown to hold every line of its growing texts.
+    // Height of a band: the section's, grown to hold every line of its growing texts, and the
+    // whole first line of any text whose box is lower than its font or reaches below the section.
     double bandHeight(int sectionIdx, int row) const
     {
         const Section &s = section(sectionIdx);
         double extra = 0;
         for (const Control &c : s.controls()) {
-            if (!c.CanGrow || !isText(c))
+            if (!isText(c))
+                continue;
+            const Face &fc = face(c);
+            const double firstLine = c.Rect.top() + fc.height / scale - s.Height;
+            if (!c.CanGrow && firstLine <= extra)
                 continue;
             const QString t = text(c, sectionIdx, row, 0);
             if (t.isEmpty())
                 continue;
-            const QFont f = font(c);
-            const int lines = int(wrap(t, f, c.Rect.width() * scale).size());
-            const double needed = lines * lineHeightPt(f);
-            extra = std::max(extra, needed - c.Rect.height());
+            extra = std::max(extra, firstLine);
+            if (c.CanGrow) {
+                const int lines = int(wrap(t, fc, c.Rect.width() * scale).size());
+                const double needed = lines * fc.lineSpacing / scale;
+                extra = std::max(extra, needed - c.Rect.height());
+            }
         }
         return s.Height + extra;
     }
@@ -562,83 +621,118 @@ struct PageLayout::Impl
             place(ReportFooterIdx, -1);
     }
 
+    // The pen and font last set while painting a page: a written PDF gets a change of state only
+    // where one is needed.
+    mutable const Face *paintedFace = nullptr;
+    mutable double paintedPen = -1; // its width; -1: none set yet
+
+    void usePen(QPainter &p, double width) const
+    {
+        if (paintedPen == width)
+            return;
+        QPen pen(Qt::black);
+        pen.setWidthF(width);
+        p.setPen(pen);
+        paintedPen = width;
+    }
+
+    // Controls are drawn without clipping: a clip and a saved painter state for every text make a
+    // written PDF several times larger and slower. Texts are measured and cut to their box instead,
+    // and a line of text is drawn only where it stands whole inside its box and the band's room.
     void paintControl(QPainter &p, const Control &c, int sectionIdx, int row, int page, const QRectF &bandPx,
-                      double bandGrowth) const
+                      const QRectF &roomPx, double bandGrowth) const
     {
         const double left = doc.margins.left() * scale;
+        const double eps = 0.01 * scale;
         if (c.Type == ControlType::Line) {
-            QPen pen(Qt::black);
-            pen.setWidthF(0.5 * scale);
-            p.setPen(pen);
             QLineF line(left + c.Rect.left() * scale, bandPx.top() + c.Rect.top() * scale,
                         left + c.Rect.right() * scale, bandPx.top() + c.Rect.bottom() * scale);
             if (c.AtBandBottom) {
-                const double yb = bandPx.bottom() - 0.5 * scale;
+                const double yb = roomPx.bottom() - 0.5 * scale;
                 line = QLineF(line.x1(), yb, line.x2(), yb);
             }
+            if (std::max(line.y1(), line.y2()) > roomPx.bottom() + eps)
+                return;
+            usePen(p, 0.5 * scale);
             p.drawLine(line);
             return;
         }
         QRectF r(left + c.Rect.left() * scale, bandPx.top() + c.Rect.top() * scale, c.Rect.width() * scale,
                  c.Rect.height() * scale);
         if (c.Type == ControlType::Shape) {
-            QPen pen(Qt::black);
-            pen.setWidthF(0.75 * scale);
-            p.setPen(pen);
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(r);
+            const QRectF shown = r.intersected(roomPx);
+            if (shown.isEmpty())
+                return;
+            usePen(p, 0.75 * scale);
+            p.drawRect(shown);
             return;
         }
         const QString t = text(c, sectionIdx, row, page);
         if (t.isEmpty())
             return;
-        const QFont f = font(c);
-        p.setFont(f);
-        p.setPen(Qt::black);
-        const QFontMetricsF fm(f, device);
-        const double lh = fm.lineSpacing();
-        const int flags = int(Qt::AlignTop) | int(Qt::TextSingleLine)
-                          | int(c.Alignment == Align::Right    ? Qt::AlignRight
-                                : c.Alignment == Align::Center ? Qt::AlignHCenter
-                                                               : Qt::AlignLeft);
+        const Face &fc = face(c);
+        const QFontMetricsF &fm = fc.metrics;
+        const double lh = fc.lineSpacing;
         if (c.CanGrow)
             r.setHeight(r.height() + bandGrowth * scale);
-        p.save();
-        p.setClipRect(r.intersected(bandPx), Qt::IntersectClip);
+        QStringList lines;
         if (c.CanGrow || c.WordWrap) {
-            QStringList lines = wrap(t, f, r.width());
+            lines = wrap(t, fc, r.width());
             const int fit = std::max(1, int(std::floor((r.height() + 0.01) / lh)));
             if (!c.CanGrow && lines.size() > fit) {
                 lines = lines.mid(0, fit);
                 lines.last() = fm.elidedText(lines.last() + QStringLiteral("…"), Qt::ElideRight, r.width());
             }
-            for (int i = 0; i < lines.size(); ++i)
-                p.drawText(QRectF(r.left(), r.top() + i * lh, r.width(), lh), flags, lines.at(i));
         } else {
-            const QString shown = fm.horizontalAdvance(t) <= r.width()
-                                      ? t
-                                      : fm.elidedText(QString(t).replace(QLatin1Char('\n'), QLatin1Char(' '))
-                                                          .replace(QLatin1Char('\r'), QLatin1Char(' ')),
-                                                      Qt::ElideRight, r.width());
-            p.drawText(QRectF(r.left(), r.top(), r.width(), std::max(lh, r.height())), flags, shown);
+            QString one = t;
+            one.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+            lines << one;
         }
-        p.restore();
+        // The box's room: at least one line of its font tall, never past the band's room.
+        const double boxBottom = std::min(roomPx.bottom(), std::max(r.bottom(), r.top() + fc.height));
+        if (paintedFace != &fc) {
+            p.setFont(fc.font);
+            paintedFace = &fc;
+        }
+        if (paintedPen < 0) // texts take any of the black pens
+            usePen(p, 0.5 * scale);
+        for (int i = 0; i < lines.size(); ++i) {
+            const double top = r.top() + i * lh;
+            if (top + fc.height > boxBottom + eps)
+                break;
+            QString line = lines.at(i);
+            if (line.isEmpty())
+                continue;
+            // A left-aligned text that surely fits needs no width.
+            double x = r.left();
+            if (c.Alignment != Align::Left || !fc.surelyFits(line, r.width())) {
+                double width = fc.width(line);
+                if (width > r.width() + eps) {
+                    line = fm.elidedText(line, Qt::ElideRight, r.width());
+                    width = fc.width(line);
+                    if (line.isEmpty())
+                        continue;
+                }
+                if (c.Alignment == Align::Right)
+                    x = r.right() - width;
+                else if (c.Alignment == Align::Center)
+                    x = r.left() + (r.width() - width) / 2;
+            }
+            p.drawText(QPointF(x, top + fc.ascent), line);
+        }
     }
 
     void paintBand(QPainter &p, int sectionIdx, int row, double y, double height, int page, double limit) const
     {
         const double pageWidth = doc.pageSize.width() * scale;
-        QRectF band(0, y * scale, pageWidth, height * scale);
+        const QRectF band(0, y * scale, pageWidth, height * scale);
         // A band taller than the page's room is cut off where the room ends.
-        if (band.bottom() > limit * scale)
-            band.setBottom(limit * scale);
-        p.save();
-        p.setClipRect(band);
+        QRectF room = band;
+        if (room.bottom() > limit * scale)
+            room.setBottom(limit * scale);
         const double growth = height - section(sectionIdx).Height;
         for (const Control &c : section(sectionIdx).controls())
-            paintControl(p, c, sectionIdx, row, page, QRectF(0, y * scale, pageWidth, height * scale).intersected(band),
-                         growth);
-        p.restore();
+            paintControl(p, c, sectionIdx, row, page, band, room, growth);
     }
 };
 
@@ -667,6 +761,9 @@ void PageLayout::paintPage(QPainter &painter, int page) const
     if (page < 0 || page >= pageCount())
         return;
     painter.save();
+    painter.setBrush(Qt::NoBrush);
+    d->paintedFace = nullptr;
+    d->paintedPen = -1;
     for (const Impl::Band &b : d->pages[std::size_t(page)]) {
         const double limit = b.section == PageHeaderIdx || b.section == ReportHeaderIdx
                                  ? d->doc.pageSize.height()

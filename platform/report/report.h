@@ -18,7 +18,10 @@
 // Texts never overprint: a text box or label with CanGrow wraps its text (at word boundaries,
 // or anywhere in a word too long for the width) and its band grows to hold every line; any other
 // text is kept inside its box, wrapped over the lines that fit when WordWrap is set, else on one
-// line cut off with "…". A band taller than a page is cut off at the page's end.
+// line cut off with "…". A box is at least one line of its font tall: where a box is lower than
+// its font, or its first line would reach below its section, the band grows to hold that line
+// whole. Texts are measured and cut to their box, never clipped: a line of text stands whole or
+// not at all. A band taller than a page is cut off at the page's end, after its last whole line.
 //
 // Pages break between bands; the page header and footer stand on every page. The data is read
 // by Refresh() (the record set may be closed afterwards); what is printed, previewed or written

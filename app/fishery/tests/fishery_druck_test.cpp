@@ -61,6 +61,49 @@ TEST_F(Fangliste, EveryCatchUnderTheAppliedFilterWithCountAndTotals)
     EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(drucker.pdfPath)).isEmpty());
 }
 
+TEST_F(Fangliste, ASixDigitCountAndATenDigitWeightStandWholeAndWellApart)
+{
+    NEEDS_PDFTOTEXT();
+    grid.clear();
+    grid.addRow(QVariantList{qlonglong(123456), "Regenbogenforelle", "Baggersee", "September", qlonglong(2024),
+                             qlonglong(123456), qlonglong(1234567890)});
+    modFAuswert::DruckeFangListe("drucken", grid, {"2024", "September", "Regenbogenforelle", "Baggersee"}, "123456");
+    ASSERT_EQ(drucker.printed, 1);
+    const QString t = text();
+    EXPECT_EQ(pdftext::NotInOrder(t, {"FangNr:", "Gewicht:", "123456", "Regenbogenforelle", "Baggersee", "September",
+                                      "2024", "123456", "1.234.567.890", "Settings der Fangliste:", "Endaufstellung:",
+                                      "gewählte Fischart", "Regenbogenforelle", "Fischanzahl [gesamt]", "123456",
+                                      "gewähltes Gewässer", "Baggersee", "Fischgewicht [gesamt]", "1234567890",
+                                      "i.Gramm", "Anzahl d. gef. Einträge:", "123456"}),
+              std::string())
+        << t.toStdString();
+    EXPECT_FALSE(t.contains(QStringLiteral("…"))) << t.toStdString();
+    const QList<pdftext::Word> words = pdftext::Words(drucker.pdfPath);
+    EXPECT_TRUE(pdftext::Overlaps(words).isEmpty());
+    // The gap between a word and the one after it on its line, in points.
+    auto gap = [&](const QString &left, const QString &right) {
+        for (const pdftext::Word &r : words) {
+            if (r.text != right)
+                continue;
+            const pdftext::Word *best = nullptr;
+            for (const pdftext::Word &l : words)
+                if (l.page == r.page && std::abs(l.box.center().y() - r.box.center().y()) < 2 && l.text == left &&
+                    l.box.right() <= r.box.left() && (!best || l.box.right() > best->box.right()))
+                    best = &l;
+            if (best)
+                return r.box.left() - best->box.right();
+        }
+        return -1.0;
+    };
+    const struct {
+        const char *left, *right;
+    } apart[] = {{"123456", "1.234.567.890"}, {"2024", "123456"}, {":", "123456"}, {":", "1234567890"}};
+    for (const auto &a : apart) {
+        SCOPED_TRACE(std::string(a.left) + " | " + a.right);
+        EXPECT_GE(gap(QString::fromUtf8(a.left), QString::fromUtf8(a.right)), 6.0);
+    }
+}
+
 TEST_F(Fangliste, EachFilterThatWasOffPrintsAlle)
 {
     NEEDS_PDFTOTEXT();

@@ -7,6 +7,8 @@
 #include "dao/dao.h"
 
 #include <QDate>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPointer>
@@ -228,6 +230,90 @@ TEST_F(ReportTest, LongTextsWrapInTheirColumnOrAreCutOffNeverOverprinted)
     EXPECT_TRUE(text.contains(QStringLiteral("Sportfischerverein"))) << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("eingetragen")));
     EXPECT_TRUE(text.contains(QStringLiteral("Rechts:")));
+}
+
+TEST_F(ReportTest, ATextInABoxLowerThanItsFontStandsWholeAndItsBandGrowsToHoldIt)
+{
+    NEEDS_PDFTOTEXT();
+    for (int i = 1; i <= 80; ++i)
+        zeile(i, QStringLiteral("gef. [gesamt] %1").arg(i), 1234567.0 + i);
+    const struct {
+        const char *name;
+        bool canGrow;
+        double boxHeight;
+    } cases[] = {{"fixed, box half a line", false, 5}, {"fixed, box one point", false, 1}, {"growing, box half a line", true, 5}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto r = liste();
+        report::Section &d = r->Detail();
+        d.Height = 6; // lower than a line of 9 pt
+        for (const char *box : {"Text1", "Text2", "Text3"}) {
+            report::Control &t = d.Controls(box);
+            t.Rect = QRectF(t.Rect.left(), 0, t.Rect.width(), c.boxHeight);
+            t.CanGrow = c.canGrow;
+        }
+        // A report footer whose lines reach below it.
+        report::Section &ende = r->ReportFooter();
+        ende.Height = 14;
+        ende.AddLabel("", "[gesamt] gef.", QRectF(0, 10, 120, 4));
+        binde(*r);
+        const QString path = pdf(*r);
+        rs.Close();
+        const QString text = pdftext::Text(path);
+        QStringList rows;
+        for (int i = 1; i <= 80; ++i)
+            rows << QStringLiteral("gef. [gesamt] %1 ").arg(i) << QStringLiteral("1.234.%1,00").arg(567 + i);
+        rows << "Summe:" << "[gesamt] gef.";
+        EXPECT_EQ(pdftext::NotInOrder(text, rows), std::string()) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("…")));
+        const QStringList overlaps = pdftext::Overlaps(pdftext::Words(path));
+        EXPECT_TRUE(overlaps.isEmpty()) << overlaps.join('\n').toStdString();
+        EXPECT_EQ(r->PageCount(600), pdftext::PageCount(path));
+    }
+}
+
+TEST_F(ReportTest, ATextAboutAsWideAsItsBoxStandsWholeOrCutOffButNeverBeyondIt)
+{
+    NEEDS_PDFTOTEXT();
+    const QString text = QStringLiteral("Fischgewicht [gesamt] gef.");
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    const double w = QFontMetricsF(font).horizontalAdvance(text) * 72.0 / QFontMetricsF(font).fontDpi();
+    const struct {
+        double room; // points beside the text's own width
+        Align align;
+        bool whole;
+    } cases[] = {{-6, Align::Left, false},  {-1.5, Align::Left, false},  {1.5, Align::Left, true},  {6, Align::Left, true},
+                 {-6, Align::Right, false}, {-1.5, Align::Right, false}, {1.5, Align::Right, true}, {6, Align::Right, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.room) + (c.align == Align::Left ? " left" : " right"));
+        auto r = liste();
+        const double width = w + c.room;
+        report::Section &kopf = r->PageHeader();
+        kopf.Controls("lblVerein").Caption = text;
+        kopf.Controls("lblVerein").Alignment = c.align;
+        kopf.Controls("lblVerein").Rect = QRectF(100, 0, width, 12);
+        kopf.Controls("lblRechts").Rect = QRectF(100 + width + 4, 0, 100, 12); // a space apart: two words
+        kopf.Controls("lblRechts").Caption = QStringLiteral("Nachbar");
+        binde(*r);
+        const QString path = pdf(*r);
+        rs.Close();
+        const QString t = pdftext::Text(path);
+        EXPECT_EQ(t.contains(text), c.whole) << t.toStdString();
+        EXPECT_EQ(t.contains(QStringLiteral("…")), !c.whole) << t.toStdString();
+        const double left = 42 + 100; // the page's left margin and the box
+        int read = 0;
+        for (const pdftext::Word &word : pdftext::Words(path)) {
+            if (word.page != 0 || word.box.top() > 36 + 12 || !(text + QStringLiteral("…")).contains(word.text.left(3)))
+                continue;
+            SCOPED_TRACE(word.text.toStdString());
+            ++read;
+            EXPECT_GE(word.box.left(), left - 0.5);
+            EXPECT_LE(word.box.right(), left + width + 0.5);
+        }
+        EXPECT_GE(read, 2);
+        EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(path)).isEmpty());
+    }
 }
 
 TEST_F(ReportTest, ARowTallerThanAPageIsCutOffAtThePageEnd)
