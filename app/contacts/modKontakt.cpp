@@ -810,6 +810,7 @@ void LeereKontaktFelder()
     k.txtEintritt->leeren();
     k.txtAustritt->leeren();
     k.cboKatego->setFocus();
+    modGVar::VerlasseEditModus(k);
 }
 
 bool PruefeKontaktEingabe()

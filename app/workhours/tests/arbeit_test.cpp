@@ -577,14 +577,14 @@ TEST_F(ArbeitTest, ActivationOpensTheSearchUnlessAMemberWasJustTakenOverOrAPrint
     // A print-out under way: leaving the window keeps the member, coming back opens no search.
     report::FakePrinters drucker({"Büro"});
     knopf("tbDruck");
-    EXPECT_TRUE(gv().blnKeinNeuLaden);
+    EXPECT_TRUE(modGVar::KeinNeuLaden(*f));
     f->hide();
     EXPECT_EQ(f->lblKNr->text(), QString("1"));
     EXPECT_EQ(f->tblArbStd->rowCount(), 2);
     f->show();
     QApplication::processEvents();
     EXPECT_EQ(suchGezeigt, 1);
-    EXPECT_FALSE(gv().blnKeinNeuLaden);
+    EXPECT_FALSE(modGVar::KeinNeuLaden(*f));
 
     // Leaving otherwise empties the window, but keeps the year list and the caption.
     f->cboArbJahr->setCurrentText("2023");
