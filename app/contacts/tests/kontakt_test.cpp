@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTest>
 #include <QToolBar>
 
 using namespace kontakttest;
@@ -304,6 +305,60 @@ TEST_F(Editor, RefusedInputShowsTheMessageAndWritesNothing)
         modKontakt::LeereKontaktFelder();
     }
     EXPECT_EQ(name(3), QString("Lieferanten  [3]"));
+}
+
+TEST_F(Editor, ADayTypedThatDoesNotExistIsAnInputErrorAndNothingIsWritten)
+{
+    // Day and month as the user types them into the date-edit control: Home, then digits over
+    // the fields. The date control tells whether the day exists; the editor asks it.
+    const QDate tag30Juni(1950, 6, 30);
+    sql("UPDATE Kontakt SET GebDatum = ? WHERE KNr = 1", {dao::ToOleDate(tag30Juni)});
+    sql("UPDATE Mitglied SET Eintritt = ?, Austritt = ? WHERE KNr = 1",
+        {dao::ToOleDate(tag30Juni), dao::ToOleDate(tag30Juni)});
+    auto tippeDatum = [](contacts::Datumsfeld *feld, const QString &ziffern) {
+        QWidget *w = feld->steuerelement()->controlWidget();
+        ASSERT_TRUE(w);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Home);
+        QTest::keyClicks(w, ziffern);
+    };
+    struct Fall
+    {
+        const char *feld;
+        contacts::Datumsfeld *Kontakt::*datum;
+        dao::Sql abfrage;
+        const char *spalte;
+    };
+    const Fall faelle[] = {
+        {"Geb. - Datum", &Kontakt::txtGebDat, "SELECT GebDatum FROM Kontakt WHERE KNr = ?", "GebDatum"},
+        {"Aufn.- Datum", &Kontakt::txtEintritt, "SELECT Eintritt FROM Mitglied WHERE KNr = ?", "Eintritt"},
+        {"Austrittsdatum", &Kontakt::txtAustritt, "SELECT Austritt FROM Mitglied WHERE KNr = ?", "Austritt"},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.feld);
+        boxes.clear();
+        bearbeite(1, 1, [&](Kontakt &k) {
+            contacts::Datumsfeld *feld = k.*f.datum;
+            ASSERT_EQ(feld->text(), QString("30.06.1950"));
+            tippeDatum(feld, QStringLiteral("31"));
+            klickeKnopf(k.tbSpeichern);
+            ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+            EXPECT_EQ(boxes.last().text, Eingabefehler);
+            EXPECT_FALSE(k.isUnloaded()) << "the editor stays open for correction";
+            EXPECT_EQ(gv().strModus, QString("EDIT"));
+            forms::unload<Kontakt>();
+        });
+        EXPECT_EQ(feld(f.abfrage, 1, f.spalte).toDouble(), dao::ToOleDate(tag30Juni));
+    }
+
+    // A new contact with a day that does not exist is not stored without its date.
+    const long long vorher = zahl("SELECT COUNT(*) FROM Kontakt");
+    boxes.clear();
+    neuerKontakt("Lieferanten", "Hake", "Udo", [&](Kontakt &k) { tippeDatum(k.txtGebDat, QStringLiteral("31021999")); });
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), vorher);
+    EXPECT_EQ(forms::form<Kontakt>().txtNName->text(), QString("Hake")) << "what was typed stays";
 }
 
 TEST_F(Editor, QuotesAndSemicolonsAreStoredAsTyped)
