@@ -166,10 +166,8 @@ QString kontaktbild()
 // there is none.
 QString geburtsziffern(const QVariant &feld)
 {
-    if (!feld.isValid() || feld.isNull())
-        return QString();
     // Characters 4-5, 1-2 and 7-10 of the date's text "dd.MM.yyyy".
-    const QString text = modRun::ErmittleDatumText(feld);
+    const QString text = modRun::ErmittleDatumTextOhneNull(feld);
     if (text.size() != 10)
         return QString();
     return text.mid(3, 2) + text.left(2) + text.mid(6, 4);
@@ -683,7 +681,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
     };
     for (const auto &f : texte)
         t.step([&] { f.feld->setText(rs(QString::fromLatin1(f.spalte)).Value().toString()); });
-    t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumText(rs("GebDatum").Value())); });
+    // Dates brought in from elsewhere may be Null: no date, as the overview shows them.
+    t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumTextOhneNull(rs("GebDatum").Value())); });
     t.step([&] { k.chkEinzug->setCheckState(modRun::SetzeChkWert(rs("Bankeinzug").Value()) ? Qt::Checked : Qt::Unchecked); });
     t.step([&] { k.txtNotiz->setPlainText(rs("Notiz").Value().toString()); });
     rs.Close();
@@ -702,8 +701,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
             t.step([&] { (m("Befreit").Value().toBool() ? k.optBefreit : k.optNBefreit)->setChecked(true); });
             t.step([&] { (m("Bezahlt").Value().toBool() ? k.optBezahlt : k.optNBezahlt)->setChecked(true); });
             t.step([&] { k.chkJG->setCheckState(modRun::SetzeChkWert(m("JG").Value()) ? Qt::Checked : Qt::Unchecked); });
-            t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumText(m("Eintritt").Value())); });
-            t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumText(m("Austritt").Value())); });
+            t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumTextOhneNull(m("Eintritt").Value())); });
+            t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumTextOhneNull(m("Austritt").Value())); });
         }
         m.Close();
     }

@@ -129,6 +129,30 @@ TEST_F(Editor, AMemberLoadsWithItsMemberDataInTheDateEditControls)
     EXPECT_TRUE(geprueft);
 }
 
+TEST_F(Editor, NullDatesBroughtInFromElsewhereOpenAsNoDate)
+{
+    sql("UPDATE Kontakt SET GebDatum = NULL WHERE KNr IN (1, 4)");
+    sql("UPDATE Mitglied SET Eintritt = NULL, Austritt = NULL WHERE KNr = 1");
+    const struct { int kategorie; qlonglong knr; const char *wer; } faelle[] = {
+        {3, 4, "a supplier"}, {1, 1, "a member, entry and leaving Null too"}};
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.wer);
+        boxes.clear();
+        bool gezeigt = false;
+        bearbeite(f.kategorie, f.knr, [&](Kontakt &k) {
+            gezeigt = true;
+            EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+            EXPECT_EQ(k.lblKNr->text(), QString::number(f.knr));
+            for (contacts::Datumsfeld *d : {k.txtGebDat, k.txtEintritt, k.txtAustritt})
+                EXPECT_EQ(d->text(), QString()) << d->objectName().toStdString();
+            klickeKnopf(k.tbSpeichern);
+        });
+        EXPECT_TRUE(gezeigt);
+        EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+        EXPECT_EQ(feld("SELECT GebDatum FROM Kontakt WHERE KNr = ?", f.knr, "GebDatum").toDouble(), 0.0);
+    }
+}
+
 TEST_F(Editor, MemberFieldsFollowTheCategoryAndKeepTheirValues)
 {
     bearbeite(1, 2, [&](Kontakt &k) {
