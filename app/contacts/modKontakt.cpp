@@ -204,10 +204,18 @@ long anzahlIn(forms::ListGrid &grid, int row)
     return ErmittleKategoAnzahl(row, static_cast<int>(grid.top().text(row, 2).size()));
 }
 
-// The name of a category row with its count; a count below 1 leaves the bare name.
+// The name of a category row with its count. A category left without contacts is shown as at
+// start-up: its bare name, collapsed ("+"), without a nested list, so that nothing takes it for
+// an expanded category with contacts.
 void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
 {
-    grid.top().setText(row, 2, n > 0 ? name + QStringLiteral("  [") + QString::number(n) + QStringLiteral("]") : name);
+    forms::GridList &top = grid.top();
+    top.setText(row, 2, n > 0 ? name + QStringLiteral("  [") + QString::number(n) + QStringLiteral("]") : name);
+    if (n > 0)
+        return;
+    top.setExpanded(row, false);
+    top.setText(row, 1, QStringLiteral("+"));
+    top.dropChild(row);
 }
 
 // Gives the category row an empty nested contact list with its layout and colours and makes it
@@ -308,8 +316,6 @@ void kontaktGeaendert(forms::ListGrid &grid, const Eingabe &e, qlonglong knr, qi
         entferneKontakt(grid, ro, knr, hint);
         const long n = anzahlIn(grid, ro);
         setzeAnzahl(grid, ro, ErmittleKategoName(alt), n - 1);
-        if (n <= 1)
-            grid.top().dropChild(ro);
     }
     const int rn = kategoZeile(grid, e.kategoNr);
     if (rn >= 0) {
