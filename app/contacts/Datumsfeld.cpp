@@ -19,14 +19,23 @@ namespace contacts {
 
 namespace {
 
-// The control's value as an OLE date, or KeinDatum when it holds none.
-double wertDes(const ole::ControlContainer &c)
+// The control's status: lzdValid (a day), lzdNull (none) or lzdInvalid (a day typed that does
+// not exist); lzdInvalid when the control does not answer.
+SHORT statusDes(const ole::ControlContainer &c)
 {
     com::Variant status;
     if (FAILED(c.getProperty(DISPID_LD_Status, &status)))
-        return modRun::KeinDatum;
+        return lzdInvalid;
     com::Variant s;
-    if (FAILED(VariantChangeType(&s, &status, 0, VT_I2)) || s.iVal != lzdValid)
+    if (FAILED(VariantChangeType(&s, &status, 0, VT_I2)))
+        return lzdInvalid;
+    return s.iVal;
+}
+
+// The control's value as an OLE date, or KeinDatum when it holds none.
+double wertDes(const ole::ControlContainer &c)
+{
+    if (statusDes(c) != lzdValid)
         return modRun::KeinDatum;
     com::Variant v;
     if (FAILED(c.getProperty(DISPID_LD_Value, &v)) || v.vt != VT_DATE)
@@ -103,8 +112,8 @@ bool Datumsfeld::gueltig() const
 {
     if (text_)
         return text_->text().trimmed().isEmpty() || modRun::ErmittleDatum(text_->text()) != modRun::KeinDatum;
-    // The control holds a day that exists or none; it never keeps an impossible one.
-    return true;
+    // A day typed that does not exist leaves the control invalid until it is corrected.
+    return statusDes(*container_) != lzdInvalid;
 }
 
 void Datumsfeld::setHintergrund(quint32 oleColor)

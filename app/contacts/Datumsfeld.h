@@ -35,7 +35,8 @@ public:
     QString text() const;
     // The OLE date, KeinDatum when the field holds no date or no valid one.
     double wert() const;
-    // Empty or a day that exists.
+    // Empty or a day that exists; false while the user's typing names a day that does not exist
+    // (the date control's status says so).
     bool gueltig() const;
     void leeren() { setText(QString()); }
 

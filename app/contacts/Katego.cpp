@@ -21,13 +21,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString SAVE = QStringLiteral("SAVE");
-const QString EDIT = QStringLiteral("EDIT");
-
-} // namespace
-
 Katego::Katego()
 {
     setObjectName(QStringLiteral("Katego"));
@@ -100,14 +93,13 @@ void Katego::tblKatego_DblClick(int row, int col)
     if (row < 0)
         return;
     modKatego::LeereKategoFelder();
-    gv().strModus = EDIT;
+    modGVar::SetzeEditModus(*this, row, [] { modKatego::LeereKategoFelder(); });
     modKatego::loadKatego(row, col);
-    gv().lngDSNr = row;
 }
 
 bool Katego::aendert() const
 {
-    return gv().strModus == EDIT && !lblKategoNr->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !lblKategoNr->text().isEmpty();
 }
 
 void Katego::Toolbar1_ButtonClick(const QString &key)
@@ -118,7 +110,8 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
             // A refused input or a failed write keeps the category loaded, so that the next save
             // renames it instead of adding it a second time.
             const bool erledigt = modKatego::PruefeKategoEingabe() && modKatego::UpdateKatego(g.lngDSNr);
-            g.strModus = erledigt ? SAVE : EDIT;
+            if (erledigt)
+                modGVar::VerlasseEditModus(*this);
             return;
         }
         if (modKatego::PruefeKategoEingabe())
@@ -130,10 +123,8 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
                                "Trotzdem löschen ?"),
                 forms::vbYesNo, modRun::Titel);
             if (g.intAntwort == forms::vbYes) {
-                if (!modKatego::LoescheKatego(g.lngDSNr)) {
-                    g.strModus = EDIT; // the write failed: the category stays loaded
-                    return;
-                }
+                if (!modKatego::LoescheKatego(g.lngDSNr))
+                    return; // the write failed: the category stays loaded
             } else {
                 modKatego::LeereKategoFelder();
             }
@@ -146,5 +137,5 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
         if (forms::Form *uebersicht = core::Fenster(navigation::Kontakte.key))
             modMain::ZeigeImAktItem(*uebersicht);
     }
-    g.strModus = SAVE;
+    modGVar::VerlasseEditModus(*this);
 }

@@ -28,9 +28,6 @@
 
 namespace {
 
-const QString EDIT = QStringLiteral("EDIT");
-const QString SAVE = QStringLiteral("SAVE");
-
 const QString Mitglieder[] = {QStringLiteral("Mitglieder (aktiv)"), QStringLiteral("Mitglieder (passiv)")};
 
 } // namespace
@@ -182,7 +179,7 @@ void Kontakt::SetzeMitglFelder()
 
 bool Kontakt::aendertKontakt() const
 {
-    return gv().strModus == EDIT && !lblKNr->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !lblKNr->text().isEmpty();
 }
 
 void Kontakt::Toolbar1_ButtonClick(const QString &key)
@@ -197,14 +194,15 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
                 return;
             }
             const bool erledigt = g.blnAusSuche ? modKontakt::UpdateSQLKontakt() : modKontakt::UpdateKontakt(g.lngDSNr);
-            g.strModus = erledigt ? SAVE : EDIT;
+            if (erledigt)
+                modGVar::VerlasseEditModus(*this);
             return;
         }
         if (modKontakt::PruefeKontaktEingabe())
             modKontakt::SpeicherKontakt();
         else
             modRun::ZeigeEingabeFehler();
-        g.strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     } else if (key == QLatin1String("tbLoeschen")) {
         const bool geladen = aendertKontakt();
         g.intAntwort = forms::MsgBox(
@@ -213,15 +211,18 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
             forms::vbYesNo, modRun::Titel);
         if (g.intAntwort != forms::vbYes) {
             // Nothing deleted: a loaded contact stays loaded.
-            g.strModus = geladen ? EDIT : SAVE;
+            if (!geladen)
+                modGVar::VerlasseEditModus(*this);
             return;
         }
-        // A failed write keeps the contact loaded; a contact that no longer exists does not.
+        // A failed write keeps the contact loaded; a contact that no longer exists does not,
+        // and its fields go with it (a save would insert it afresh).
         const bool erledigt = modKontakt::LoescheKontakt();
-        g.strModus = erledigt || !geladen ? SAVE : EDIT;
+        if (erledigt || !geladen)
+            modGVar::VerlasseEditModus(*this);
     } else {
         if (key == QLatin1String("tbAnzLoeschen"))
             modKontakt::LeereKontaktFelder();
-        g.strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     }
 }

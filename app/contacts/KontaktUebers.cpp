@@ -22,9 +22,6 @@
 
 namespace {
 
-const QString SAVE = QStringLiteral("SAVE");
-const QString EDIT = QStringLiteral("EDIT");
-
 // Shows a window of another area in the pane of the current navigation item.
 void zeigeImPane(const QString &key)
 {
@@ -103,25 +100,22 @@ void KontaktUebers::tblKUebers_DblClick(int row, int column)
     // Contacts stand in the nested lists; a category row opens nothing.
     if (row < 0 || column < 0 || &tblKUebers->current() == &tblKUebers->top())
         return;
-    auto &g = gv();
     if (!modKontakt::KontaktZugriff_Erlaubt()) {
         forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
                       forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         return;
     }
-    g.strModus = EDIT;
-    g.lngDSNr = row;
+    modGVar::SetzeEditModus(forms::form<Kontakt>(), row, [] { modKontakt::LeereKontaktFelder(); });
     modKontakt::loadKontakt(*tblKUebers, row, column);
-    g.strModus = SAVE;
+    modGVar::SetzeSpeicherModus();
 }
 
 void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
 {
-    auto &g = gv();
     const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (key == QLatin1String("tbKontakt")) {
         // A new contact: the editor inserts.
-        g.strModus = SAVE;
+        modGVar::SetzeSpeicherModus();
         if (forms::isLoaded<Kontakt>())
             modKontakt::LeereKontaktFelder();
         forms::form<Kontakt>().Show(forms::vbModal);
@@ -139,7 +133,7 @@ void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
         if (erw.ErzeugeSeriDatei)
             SerienbriefDatei();
     }
-    g.strModus = SAVE;
+    modGVar::VerlasseEditModus(*this);
 }
 
 void KontaktUebers::SerienbriefDatei()

@@ -1,4 +1,5 @@
 #include "contacts/SuchKont.h"
+#include "contacts/Kontakt.h"
 #include "contacts/modKontakt.h"
 
 #include "core/modGVar.h"
@@ -149,13 +150,12 @@ void SuchKont::tblSuch_DblClick(int row, int col)
                           forms::vbOKOnly + forms::vbInformation, modRun::Titel);
             return;
         }
-        g.strModus = QStringLiteral("EDIT");
-        g.lngDSNr = row;
+        modGVar::SetzeEditModus(forms::form<Kontakt>(), row, [] { modKontakt::LeereKontaktFelder(); });
         Hide();
         g.blnAusSuche = true;
         modKontakt::loadKontakt(*tblSuch, row, col);
         g.blnAusSuche = false;
-        g.strModus = QStringLiteral("SAVE");
+        modGVar::SetzeSpeicherModus();
     } else if (g.intSuchAufruf == 1) {
         Hide();
         if (const auto &uebernehme = core::einstiege().bereiche.UebernehmeKontakt) {

@@ -167,6 +167,7 @@ void LeereKategoFelder()
     k.txtKatego->clear();
     k.lblKategoNr->clear();
     k.txtKatego->setFocus();
+    modGVar::VerlasseEditModus(k);
 }
 
 bool SpeicherKatego()
@@ -307,7 +308,7 @@ void loadKatego(int &row, int &col)
         rs.Close();
         if (name == Aktiv || name == Passiv || IstSystemkategorie(nummer)) {
             meldeSystemkategorie();
-            gv().strModus = QStringLiteral("SAVE");
+            modGVar::VerlasseEditModus(k);
             return;
         }
         k.lblKategoNr->setText(QString::number(nummer));

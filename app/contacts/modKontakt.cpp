@@ -166,10 +166,8 @@ QString kontaktbild()
 // there is none.
 QString geburtsziffern(const QVariant &feld)
 {
-    if (!feld.isValid() || feld.isNull())
-        return QString();
     // Characters 4-5, 1-2 and 7-10 of the date's text "dd.MM.yyyy".
-    const QString text = modRun::ErmittleDatumText(feld);
+    const QString text = modRun::ErmittleDatumTextOhneNull(feld);
     if (text.size() != 10)
         return QString();
     return text.mid(3, 2) + text.left(2) + text.mid(6, 4);
@@ -206,10 +204,18 @@ long anzahlIn(forms::ListGrid &grid, int row)
     return ErmittleKategoAnzahl(row, static_cast<int>(grid.top().text(row, 2).size()));
 }
 
-// The name of a category row with its count; a count below 1 leaves the bare name.
+// The name of a category row with its count. A category left without contacts is shown as at
+// start-up: its bare name, collapsed ("+"), without a nested list, so that nothing takes it for
+// an expanded category with contacts.
 void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
 {
-    grid.top().setText(row, 2, n > 0 ? name + QStringLiteral("  [") + QString::number(n) + QStringLiteral("]") : name);
+    forms::GridList &top = grid.top();
+    top.setText(row, 2, n > 0 ? name + QStringLiteral("  [") + QString::number(n) + QStringLiteral("]") : name);
+    if (n > 0)
+        return;
+    top.setExpanded(row, false);
+    top.setText(row, 1, QStringLiteral("+"));
+    top.dropChild(row);
 }
 
 // Gives the category row an empty nested contact list with its layout and colours and makes it
@@ -310,8 +316,6 @@ void kontaktGeaendert(forms::ListGrid &grid, const Eingabe &e, qlonglong knr, qi
         entferneKontakt(grid, ro, knr, hint);
         const long n = anzahlIn(grid, ro);
         setzeAnzahl(grid, ro, ErmittleKategoName(alt), n - 1);
-        if (n <= 1)
-            grid.top().dropChild(ro);
     }
     const int rn = kategoZeile(grid, e.kategoNr);
     if (rn >= 0) {
@@ -683,7 +687,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
     };
     for (const auto &f : texte)
         t.step([&] { f.feld->setText(rs(QString::fromLatin1(f.spalte)).Value().toString()); });
-    t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumText(rs("GebDatum").Value())); });
+    // Dates brought in from elsewhere may be Null: no date, as the overview shows them.
+    t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumTextOhneNull(rs("GebDatum").Value())); });
     t.step([&] { k.chkEinzug->setCheckState(modRun::SetzeChkWert(rs("Bankeinzug").Value()) ? Qt::Checked : Qt::Unchecked); });
     t.step([&] { k.txtNotiz->setPlainText(rs("Notiz").Value().toString()); });
     rs.Close();
@@ -702,8 +707,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
             t.step([&] { (m("Befreit").Value().toBool() ? k.optBefreit : k.optNBefreit)->setChecked(true); });
             t.step([&] { (m("Bezahlt").Value().toBool() ? k.optBezahlt : k.optNBezahlt)->setChecked(true); });
             t.step([&] { k.chkJG->setCheckState(modRun::SetzeChkWert(m("JG").Value()) ? Qt::Checked : Qt::Unchecked); });
-            t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumText(m("Eintritt").Value())); });
-            t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumText(m("Austritt").Value())); });
+            t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumTextOhneNull(m("Eintritt").Value())); });
+            t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumTextOhneNull(m("Austritt").Value())); });
         }
         m.Close();
     }
@@ -810,6 +815,7 @@ void LeereKontaktFelder()
     k.txtEintritt->leeren();
     k.txtAustritt->leeren();
     k.cboKatego->setFocus();
+    modGVar::VerlasseEditModus(k);
 }
 
 bool PruefeKontaktEingabe()

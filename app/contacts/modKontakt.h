@@ -92,7 +92,7 @@ bool ReinitialisiereJB();
 // Lists in the dialog's tblSuch the contacts whose first name, surname or firm begins with text
 // (case-insensitive, German letters folded), in category kategoNr or, for 0, in all. A "*" in
 // text stands for any text ("*see" finds "Baggersee"); every other character stands for itself.
-// No match: the box "Keine passenden Datensätze gefunden ..." and the list keeps its rows.
+// No match: the box "Keine passenden Datensätze gefunden ..." and an empty list.
 void SucheKontakt(QString &text, qint32 &kategoNr);
 // The LIKE pattern of a search text: its characters literal but "*", and "*" appended.
 QString Suchmuster(const QString &text);

@@ -73,12 +73,13 @@ void SucheKontakt(QString &text, qint32 &kategoNr)
     t.step([&] { rs.Close(); });
     if (!gelesen)
         return;
+    forms::GridList &liste = s.tblSuch->top();
+    liste.clear();
     if (zeilen.isEmpty()) {
+        // No earlier result stays on screen as if it were this search's.
         modRun::ZeigeKeineDSGefunden();
         return;
     }
-    forms::GridList &liste = s.tblSuch->top();
-    liste.clear();
     g.varListe = QVariantList(5);
     for (const QVariantList &z : zeilen) {
         g.varListe = z;

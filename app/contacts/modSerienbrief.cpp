@@ -53,7 +53,7 @@ QString ohneEndblanks(const QVariant &v)
 
 QString datum(const QVariant &v)
 {
-    return !v.isValid() || v.isNull() ? QString() : modRun::ErmittleDatumText(v);
+    return modRun::ErmittleDatumTextOhneNull(v);
 }
 
 long long anzahl(dao::Sql sql, const QVariantList &params)

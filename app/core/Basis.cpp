@@ -20,9 +20,6 @@
 
 namespace {
 
-const QString SAVE = QStringLiteral("SAVE");
-const QString EDIT = QStringLiteral("EDIT");
-
 // One tab: the grid with its count on the left, the input fields on the right.
 QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName, const QString &nrSpalte,
                const QString &nameSpalte, QLabel *&nr, const QString &nrName, const QString &nrText,
@@ -122,8 +119,7 @@ void Basis::tblFBasis_DblClick(int row, int col)
     TabBasis->setCurrentIndex(0);
     modBasis::LeereBasisFelder();
     modBasis::loadFAuswahl(row, col);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { modBasis::LeereAlleBasisFelder(); });
 }
 
 void Basis::tblGBasis_DblClick(int row, int col)
@@ -133,13 +129,12 @@ void Basis::tblGBasis_DblClick(int row, int col)
     TabBasis->setCurrentIndex(1);
     modBasis::LeereBasisFelder();
     modBasis::loadGAuswahl(row, col);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { modBasis::LeereAlleBasisFelder(); });
 }
 
 bool Basis::aendert(bool fisch) const
 {
-    return gv().strModus == EDIT && !(fisch ? lblFNr : lblGNr)->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !(fisch ? lblFNr : lblGNr)->text().isEmpty();
 }
 
 void Basis::Speichern(bool fisch)
@@ -150,7 +145,8 @@ void Basis::Speichern(bool fisch)
         const bool pruefung = fisch ? modBasis::PruefeFischEingabe() : modBasis::PruefeGewaesserEingabe();
         const bool erledigt =
             pruefung && (fisch ? modBasis::UpdateFisch(gv().lngDSNr) : modBasis::UpdateGewaesser(gv().lngDSNr));
-        gv().strModus = erledigt ? SAVE : EDIT;
+        if (erledigt)
+            modGVar::VerlasseEditModus(*this);
         return;
     }
     if (fisch ? modBasis::PruefeFischEingabe() : modBasis::PruefeGewaesserEingabe()) {
@@ -159,13 +155,13 @@ void Basis::Speichern(bool fisch)
         else
             modBasis::SpeicherGewaesser();
     }
-    gv().strModus = SAVE;
+    modGVar::VerlasseEditModus(*this);
 }
 
 void Basis::Loeschen(bool fisch)
 {
     if (!aendert(fisch)) {
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
         return;
     }
     const QString warnung = fisch ? QStringLiteral("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !")
@@ -176,7 +172,8 @@ void Basis::Loeschen(bool fisch)
         erledigt = fisch ? modBasis::LoescheFisch(gv().lngDSNr) : modBasis::LoescheGewaesser(gv().lngDSNr);
     else
         modBasis::LeereBasisFelder();
-    gv().strModus = erledigt ? SAVE : EDIT;
+    if (erledigt)
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Basis::Toolbar1_ButtonClick(const QString &key)
@@ -189,6 +186,6 @@ void Basis::Toolbar1_ButtonClick(const QString &key)
     } else {
         if (key == QLatin1String("tbAnzLoeschen"))
             modBasis::LeereBasisFelder();
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     }
 }

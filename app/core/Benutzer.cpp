@@ -24,9 +24,6 @@
 
 namespace {
 
-const QString SAVE = QStringLiteral("SAVE");
-const QString EDIT = QStringLiteral("EDIT");
-
 // A grid in its frame with the count below it.
 QGroupBox *uebersicht(QWidget *parent, const QString &titel, forms::ListGrid *g, QLabel *&anzahl,
                       const QString &anzahlName)
@@ -195,8 +192,7 @@ void Benutzer::tblBenutzer_DblClick(int row, int col)
         return;
     modBenutzer::LeereBVFelder();
     modBenutzer::loadBAuswahl(row, col);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { modBenutzer::LeereAlleBVFelder(); });
 }
 
 void Benutzer::tblZugriff_DblClick(int row, int col)
@@ -205,13 +201,12 @@ void Benutzer::tblZugriff_DblClick(int row, int col)
         return;
     modBenutzer::LeereBVFelder();
     modBenutzer::loadBGAuswahl(row, col);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { modBenutzer::LeereAlleBVFelder(); });
 }
 
 bool Benutzer::aendert(bool benutzer) const
 {
-    return gv().strModus == EDIT && !(benutzer ? lblBNr : lblGNr)->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !(benutzer ? lblBNr : lblGNr)->text().isEmpty();
 }
 
 void Benutzer::Speichern(bool benutzer)
@@ -222,11 +217,13 @@ void Benutzer::Speichern(bool benutzer)
         if (modBenutzer::PruefeBGEingabe())
             erledigt = edit ? modBenutzer::UpdateBG(gv().lngDSNr) : modBenutzer::SpeicherBG();
         // A refused input or write keeps a loaded group loaded: the next save changes it.
-        gv().strModus = edit && !erledigt ? EDIT : SAVE;
+        if (!edit || erledigt)
+            modGVar::VerlasseEditModus(*this);
         return;
     }
     if (!modBenutzer::PruefeBenutzerEingabe()) {
-        gv().strModus = edit ? EDIT : SAVE;
+        if (!edit)
+            modGVar::VerlasseEditModus(*this);
         return;
     }
     if (!modBenutzer::PruefeGleichheit(txtPassw->text(), txtPasswBest->text())) {
@@ -235,17 +232,18 @@ void Benutzer::Speichern(bool benutzer)
                       forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         modBenutzer::LeereBVFelder();
         txtBenutzer->setFocus();
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
         return;
     }
     const bool erledigt = edit ? modBenutzer::UpdateBenutzer(gv().lngDSNr) : modBenutzer::SpeicherBenutzer();
-    gv().strModus = edit && !erledigt ? EDIT : SAVE;
+    if (!edit || erledigt)
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Benutzer::Loeschen(bool benutzer)
 {
     if (!aendert(benutzer)) {
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
         return;
     }
     const QString frage =
@@ -258,7 +256,8 @@ void Benutzer::Loeschen(bool benutzer)
         erledigt = benutzer ? modBenutzer::LoescheBenutzer(gv().lngDSNr) : modBenutzer::LoescheZugriff(gv().lngDSNr);
     else
         modBenutzer::LeereBVFelder();
-    gv().strModus = erledigt ? SAVE : EDIT;
+    if (erledigt)
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Benutzer::Toolbar1_ButtonClick(const QString &key)
@@ -271,6 +270,6 @@ void Benutzer::Toolbar1_ButtonClick(const QString &key)
     } else {
         if (key == QLatin1String("tbAnzLoeschen"))
             modBenutzer::LeereBVFelder();
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     }
 }

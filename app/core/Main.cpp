@@ -222,7 +222,9 @@ void Main::mnuFangInfo_Click()
     if (b.LeereFangFelder)
         b.LeereFangFelder();
     b.loadFang(*tblFAusw, zeile);
-    gv().strModus = QStringLiteral("EDIT");
+    // The catch log holds the catch for change.
+    if (forms::Form *fangbuch = core::Fenster(navigation::Fangbuch.key))
+        modGVar::SetzeEditModus(*fangbuch, zeile, b.LeereFangFelder);
     if (forms::Form *auswertung = core::Fenster(navigation::Fangauswertung.key))
         auswertung->Hide();
     // The catch log stays attached to its own item.

@@ -95,22 +95,28 @@ void System::tblSystem_DblClick(int row)
         return;
     modSystem::LeereSystemFelder();
     modSystem::loadSystemAuswahl(row);
-    gv().strModus = QStringLiteral("EDIT");
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { modSystem::LeereSystemFelder(); });
 }
 
 void System::Toolbar1_ButtonClick(const QString &key)
 {
     bool ok = true;
     if (key == QLatin1String("tbSpeichern")) {
-        if (gv().strModus == QLatin1String("EDIT"))
+        // The save writes what the window shows: the settings whose boxes hold a value (a row
+        // chosen for change, or a value typed), and the club address when no setting is given
+        // or the address was changed.
+        const System &f = *this;
+        bool einstellung = false;
+        for (const QLineEdit *box : {f.txtFJahr, f.txtJB, f.txtArbStd})
+            einstellung = einstellung || !box->text().isEmpty();
+        if (einstellung)
             ok = modSystem::UpdateSystemPar(gv().lngDSNr);
-        else
+        if (ok && (!einstellung || modSystem::AdresseGeaendert()))
             ok = modSystem::UpdateVereinsdaten();
     } else if (key == QLatin1String("tbAnzLoeschen")) {
         modSystem::LeereSystemFelder();
     }
     // A refused input keeps the chosen row for correction.
-    if (ok || key != QLatin1String("tbSpeichern") || gv().strModus != QLatin1String("EDIT"))
-        gv().strModus = QStringLiteral("SAVE");
+    if (ok || key != QLatin1String("tbSpeichern"))
+        modGVar::VerlasseEditModus(*this);
 }

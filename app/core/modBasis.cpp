@@ -361,6 +361,9 @@ void LeereBasisFelder()
 {
     Basis &b = forms::form<Basis>();
     leere(b, fischTab(b), true);
+    // No record of either tab is shown any more: the window no longer edits.
+    if (b.lblFNr->text().isEmpty() && b.lblGNr->text().isEmpty())
+        modGVar::VerlasseEditModus(b);
 }
 
 void LeereAlleBasisFelder()
@@ -370,6 +373,7 @@ void LeereAlleBasisFelder()
         leere(b, fisch, false);
         felder(b, fisch).anzahl->clear();
     }
+    modGVar::VerlasseEditModus(b);
 }
 
 bool PruefeFischEingabe()

@@ -433,6 +433,9 @@ void LeereBVFelder()
 {
     Benutzer &b = fenster();
     leere(b, benutzerTab(b), true);
+    // No record of either tab is shown any more: the window no longer edits.
+    if (b.lblBNr->text().isEmpty() && b.lblGNr->text().isEmpty())
+        modGVar::VerlasseEditModus(b);
 }
 
 void LeereAlleBVFelder()
@@ -440,6 +443,7 @@ void LeereAlleBVFelder()
     Benutzer &b = fenster();
     leere(b, true, false);
     leere(b, false, false);
+    modGVar::VerlasseEditModus(b);
 }
 
 void loadBAuswahl(int row, int col)

@@ -8,10 +8,17 @@
 #include "LzNavrail.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <QVariantList>
+#include <functional>
 #include <memory>
+#include <vector>
+
+namespace forms {
+class Form;
+}
 
 namespace modGVar {
 
@@ -22,9 +29,16 @@ struct GVar
     dao::Database dbDaten;
 
     // Edit mode of the data windows: "SAVE" (the next save inserts) or "EDIT" (a record is
-    // loaded for change), with the grid row it was loaded from (0 when none).
+    // loaded for change), with the grid row it was loaded from (0 when none). Windows go
+    // through SetzeEditModus, ImEditModus and VerlasseEditModus below, which keep the window
+    // that holds EDIT beside the mode.
     QString strModus = QStringLiteral("SAVE");
     int lngDSNr = 0;
+    // The window that holds EDIT and how its fields are emptied (set by SetzeEditModus; without
+    // it an "EDIT" written straight into strModus counts for every window).
+    bool blnModusMitFenster = false;
+    QPointer<forms::Form> objModusFenster;
+    std::function<void()> fnLeereModusFenster;
 
     // Answer of the last yes/no box: 6 = Yes, 7 = No.
     int intAntwort = 0;
@@ -56,8 +70,11 @@ struct GVar
     std::array<bool, 9> blnMitglFilter{};
     // Set before a print-out or a modal dialog of a list window (the work-hours window included),
     // so that the window's next activation neither refills its lists nor opens the search dialog;
-    // the activation sets it back.
+    // the activation sets it back. Windows mark themselves through SetzeKeinNeuLaden below; a
+    // True written here counts for whichever window is activated next.
     bool blnKeinNeuLaden = false;
+    // The windows marked by SetzeKeinNeuLaden.
+    std::vector<QPointer<forms::Form>> objKeinNeuLaden;
     // The six filters of the catch evaluation (year, species, water, month, number, weight),
     // switched by its check boxes.
     std::array<bool, 6> blnFangFilter{};
@@ -82,8 +99,44 @@ GVar &gv();
 // Replaces them by a fresh set (tests; a restart of the start-up).
 void resetGv();
 
-// Back to inserting: strModus := "SAVE", lngDSNr := 0. Every editor window calls it.
+// ---- The edit mode
+//
+// "EDIT" belongs to the one window whose fields hold a record loaded for change; for every other
+// window the mode is "SAVE". So a mode left by one window is never taken up by the next (a save
+// there would write nothing, or the wrong record), and no window shows a loaded record while the
+// mode says "SAVE" (its next save would insert that record a second time):
+//   - a window that loads a record for change calls SetzeEditModus;
+//   - it asks ImEditModus whether the mode is its own;
+//   - it gives the mode back with VerlasseEditModus when its record is saved or deleted, or its
+//     fields are emptied;
+//   - whenever a window loses EDIT (VerlasseEditModus, SetzeSpeicherModus, another window's
+//     SetzeEditModus), its fields are emptied with the function it gave.
+
+// fenster holds a record loaded for change, from grid row zeile: strModus := "EDIT", lngDSNr :=
+// zeile. leereFelder empties the window's fields when it loses the mode. A window that held
+// EDIT before loses it.
+void SetzeEditModus(forms::Form &fenster, int zeile, std::function<void()> leereFelder);
+// True when the mode is "EDIT" and fenster holds it.
+bool ImEditModus(const forms::Form &fenster);
+// fenster is done with its record: when it holds EDIT, strModus := "SAVE", lngDSNr := 0 and its
+// fields are emptied. An EDIT held by another window stays.
+void VerlasseEditModus(const forms::Form &fenster);
+// Back to inserting whoever held EDIT: strModus := "SAVE", lngDSNr := 0; the fields of the
+// window that held it are emptied. Every editor window calls it when it loads.
 void SetzeSpeicherModus();
+
+// ---- No reload after a print-out
+//
+// A print-out or preview started from a window marks that window: its next activation neither
+// refills its lists nor opens the search dialog, and (the work-hours window) its deactivation
+// keeps what it shows. The mark is the printing window's own: a print that shows nothing, or a
+// print in one window, never keeps another window from filling its lists.
+
+void SetzeKeinNeuLaden(const forms::Form &fenster);
+// Whether fenster is marked (the mark stays).
+bool KeinNeuLaden(const forms::Form &fenster);
+// At fenster's activation: whether it was marked; the mark is taken away.
+bool NimmKeinNeuLaden(const forms::Form &fenster);
 
 } // namespace modGVar
 

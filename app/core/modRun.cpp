@@ -86,6 +86,11 @@ double ErmittleDatum(const QLineEdit &box)
     return ErmittleDatum(box.text());
 }
 
+QString ErmittleDatumTextOhneNull(const QVariant &field)
+{
+    return !field.isValid() || field.isNull() ? QString() : ErmittleDatumText(field);
+}
+
 QString ErmittleDatumText(const QVariant &field)
 {
     if (!field.isValid() || field.isNull())

@@ -42,6 +42,8 @@ double ErmittleDatum(const QString &text);
 double ErmittleDatum(const QLineEdit &box);
 // "" for the no-date value, else "dd.MM.yyyy". A Null field raises vb::Error 94.
 QString ErmittleDatumText(const QVariant &field);
+// The same for a field that may be Null (data brought in from elsewhere): Null is no date, "".
+QString ErmittleDatumTextOhneNull(const QVariant &field);
 // True only for a checked box (greyed is False).
 bool ErmittleChkWert(const QCheckBox &box);
 // 1 when the field is True, else 0 (also for Null).

@@ -155,6 +155,18 @@ bool UpdateVereinsdaten()
     return true;
 }
 
+bool AdresseGeaendert()
+{
+    System &fenster = forms::form<System>();
+    Info &info = forms::form<Info>();
+    const QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt, fenster.txtTelefon};
+    const QLabel *labels[] = {info.lblVerein, info.lblStrasse, info.lblPLZ, info.lblOrt, info.lblTelefon};
+    for (int i = 0; i < 5; ++i)
+        if (boxen[i]->text() != labels[i]->text())
+            return true;
+    return false;
+}
+
 void LeereSystemFelder()
 {
     System *fenster = forms::loadedForm<System>();
@@ -163,6 +175,7 @@ void LeereSystemFelder()
     fenster->txtArbStd->clear();
     fenster->txtFJahr->clear();
     fenster->txtJB->clear();
+    modGVar::VerlasseEditModus(*fenster);
 }
 
 void loadSystemAuswahl(int row)

@@ -12,7 +12,9 @@ bool UpdateSystemPar(int key);
 // Stores the five address boxes and copies them to the about box. Five empty boxes are
 // refused as an input error (the stored address is never blanked by an empty form).
 bool UpdateVereinsdaten();
-// Empties txtArbStd, txtFJahr and txtJB.
+// Whether the five address boxes differ from the club address stored (the about box's labels).
+bool AdresseGeaendert();
+// Empties txtArbStd, txtFJahr and txtJB; a setting chosen for change is no longer (mode SAVE).
 void LeereSystemFelder();
 // Row 0, 1, 2 of the grid into txtJB, txtFJahr, txtArbStd; other rows do nothing.
 void loadSystemAuswahl(int row);

@@ -33,9 +33,6 @@ using namespace modBesatzList;
 
 namespace {
 
-const QString EDIT = QStringLiteral("EDIT");
-const QString SAVE = QStringLiteral("SAVE");
-
 // Refills a species or waters list; it shows no entry afterwards.
 void fuelle(void (*lader)(QComboBox &), QComboBox &cbo)
 {
@@ -131,10 +128,8 @@ void Besatzung::Form_Load()
 void Besatzung::Form_Activate()
 {
     auto &g = gv();
-    if (g.blnKeinNeuLaden) {
-        g.blnKeinNeuLaden = false;
+    if (modGVar::NimmKeinNeuLaden(*this))
         return;
-    }
     if (aendertEintrag())
         return; // the loaded entry keeps its fields
     fuelle(modStart::loadcboFArt, *cboFArt);
@@ -165,11 +160,12 @@ void Besatzung::LeereBesatzFelder()
     cboGName->setCurrentIndex(-1);
     cboGName->clearEditText();
     lblBNr->clear();
+    modGVar::VerlasseEditModus(*this);
 }
 
 bool Besatzung::aendertEintrag() const
 {
-    return gv().strModus == EDIT && !lblBNr->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !lblBNr->text().isEmpty();
 }
 
 void Besatzung::LadeJahr(int jahr)
@@ -197,8 +193,7 @@ void Besatzung::tblBList_DblClick(int row)
         return;
     LeereBesatzFelder();
     loadEintrag(*tblBList, row);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [this] { LeereBesatzFelder(); });
 }
 
 void Besatzung::Toolbar1_ButtonClick(const QString &key)
@@ -227,14 +222,15 @@ void Besatzung::Toolbar1_ButtonClick(const QString &key)
     } else if (key == QLatin1String("tbExcel")) {
         DateiErzeugen();
     } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
-        g.blnKeinNeuLaden = true;
+        modGVar::SetzeKeinNeuLaden(*this);
         // The title names the year whose plan the grid holds (the year box is kept on it).
         DruckeBPlanListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
                          *tblBList, intGridJahr > 0 ? QString::number(intGridJahr) : cboBJahr->currentText());
     }
     // Back to inserting, unless an entry is still loaded in the fields (a refused input or a
     // failed write while changing, a file or print-out made meanwhile): its next save changes it.
-    g.strModus = aendertEintrag() ? EDIT : SAVE;
+    if (!aendertEintrag())
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Besatzung::DateiErzeugen()

@@ -188,10 +188,8 @@ void Fangauswertung::Form_Load()
 
 void Fangauswertung::Form_Activate()
 {
-    if (gv().blnKeinNeuLaden) {
-        gv().blnKeinNeuLaden = false;
+    if (modGVar::NimmKeinNeuLaden(*this))
         return;
-    }
     modStart::loadcboFArt(*cboFArt);
     ohneAuswahl(*cboFArt);
     modStart::loadcboGName(*cboGName);
@@ -224,7 +222,7 @@ void Fangauswertung::Toolbar1_ButtonClick(const QString &key)
     } else if (key == QLatin1String("tbExcel")) {
         DateiErzeugen();
     } else if (key == QLatin1String("tbDruck") || key == QLatin1String("tbVorschau")) {
-        gv().blnKeinNeuLaden = true;
+        modGVar::SetzeKeinNeuLaden(*this);
         DruckeFangListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"),
                         *tblFAusw, Auswahl, lblGefDS->text());
     }
@@ -295,8 +293,7 @@ void Fangauswertung::tblFAusw_DblClick(int row)
         return;
     }
     modFangbuch::LeereFangFelder();
-    gv().strModus = QStringLiteral("EDIT");
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(fishery::FangbuchFenster(), row, [] { modFangbuch::LeereFangFelder(); });
     Hide();
     // Shown by itself, not through the navigation bar: it stands where it was hosted before.
     fishery::FangbuchFenster().Show();

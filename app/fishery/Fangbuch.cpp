@@ -37,9 +37,6 @@ using namespace modFangbuch;
 
 namespace {
 
-const QString EDIT = QStringLiteral("EDIT");
-const QString SAVE = QStringLiteral("SAVE");
-
 // The current catch year as the settings grid holds it (row "akt. Fangjahr"); while that grid
 // is not filled, the System record's FJahr, else today's year.
 int aktuellesFangjahr()
@@ -214,11 +211,12 @@ void Fangbuch::LeereFangFelder()
     txtAnzahl->clear();
     txtGewicht->clear();
     txtNotiz->clear();
+    modGVar::VerlasseEditModus(*this);
 }
 
 bool Fangbuch::aendertFang() const
 {
-    return gv().strModus == EDIT && !lblFNr->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !lblFNr->text().isEmpty();
 }
 
 void Fangbuch::Speichern()
@@ -227,18 +225,19 @@ void Fangbuch::Speichern()
         // A refused input or a failed write keeps the catch loaded, so that the next save
         // changes it instead of inserting it a second time.
         const bool erledigt = PruefeFangEingabe() && UpdateFang(gv().lngDSNr);
-        gv().strModus = erledigt || lblFNr->text().isEmpty() ? SAVE : EDIT;
+        if (erledigt || lblFNr->text().isEmpty())
+            modGVar::VerlasseEditModus(*this);
         return;
     }
     if (PruefeFangEingabe())
         SpeicherFang();
-    gv().strModus = SAVE;
+    modGVar::VerlasseEditModus(*this);
 }
 
 void Fangbuch::Loeschen()
 {
     if (!aendertFang()) {
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
         return;
     }
     gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Fangeintrag wirklich löschen ?"),
@@ -248,7 +247,8 @@ void Fangbuch::Loeschen()
         erledigt = LoescheFang(gv().lngDSNr);
     else
         LeereFangFelder();
-    gv().strModus = erledigt ? SAVE : EDIT;
+    if (erledigt)
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Fangbuch::Toolbar1_ButtonClick(const QString &key)
@@ -260,7 +260,7 @@ void Fangbuch::Toolbar1_ButtonClick(const QString &key)
     } else {
         if (key == QLatin1String("tbAnzLoeschen"))
             LeereFangFelder();
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     }
 }
 
@@ -270,7 +270,6 @@ void Fangbuch::Form_KeyDown(int KeyCode, int Shift)
     switch (KeyCode) {
     case forms::vbKeyF1 + 1: // F2
         LeereFangFelder();
-        gv().strModus = SAVE;
         break;
     case forms::vbKeyF1 + 2: // F3
         Speichern();
@@ -344,8 +343,7 @@ void Fangbuch::tblFList_DblClick(int row)
         return;
     LeereFangFelder();
     loadFang(*tblFList, row);
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [this] { LeereFangFelder(); });
 }
 
 void Fangbuch::txtMonNr_KeyPress(int &KeyAscii)

@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,9 +38,6 @@ using namespace modArbeit;
 
 namespace {
 
-const QString EDIT = QStringLiteral("EDIT");
-const QString SAVE = QStringLiteral("SAVE");
-
 // A label that shows a figure, right-aligned.
 QLabel *zahlLabel(const QString &name, QWidget *parent)
 {
@@ -50,7 +48,8 @@ QLabel *zahlLabel(const QString &name, QWidget *parent)
 }
 
 // The date control as the window keeps it: German day.month.year with "." (set by the field),
-// day, month and year edited field by field, a cyan background and a bold font.
+// day, month and year edited field by field, a cyan background and a bold font. Its value is not
+// kept with the window (ValueReset 0): it shows today's date from the start.
 void richteDatumEin(contacts::Datumsfeld &feld)
 {
     ole::ControlContainer *c = feld.steuerelement();
@@ -70,6 +69,7 @@ void richteDatumEin(contacts::Datumsfeld &feld)
     QFont schrift = feld.font();
     schrift.setBold(true);
     feld.setFont(schrift);
+    feld.setText(modRun::DatumText(QDate::currentDate()));
 }
 
 } // namespace
@@ -219,10 +219,8 @@ void Arbeit::aktiviert()
         g.intArbUebernahme = 0;
         return;
     }
-    if (g.blnKeinNeuLaden) {
-        g.blnKeinNeuLaden = false;
+    if (modGVar::NimmKeinNeuLaden(*this))
         return;
-    }
     if (const auto &zeige = core::einstiege().kontaktwerkzeuge.ZeigeSuchKont)
         zeige();
 }
@@ -230,7 +228,7 @@ void Arbeit::aktiviert()
 void Arbeit::Form_Deactivate()
 {
     // While the window unloads it is no longer the registered one: nothing to empty then.
-    if (!gv().blnKeinNeuLaden && forms::loadedForm<Arbeit>() == this)
+    if (!modGVar::KeinNeuLaden(*this) && forms::loadedForm<Arbeit>() == this)
         LeereArbeitMaske();
     if (const auto &entlade = core::einstiege().kontaktwerkzeuge.EntladeSuchKont)
         entlade();
@@ -245,7 +243,7 @@ qlonglong Arbeit::mitglied() const
 
 bool Arbeit::aendertEintrag() const
 {
-    return gv().strModus == EDIT && !lblArbNr->text().isEmpty();
+    return modGVar::ImEditModus(*this) && !lblArbNr->text().isEmpty();
 }
 
 void Arbeit::cboArbJahr_Click()
@@ -281,8 +279,7 @@ void Arbeit::tblArbStd_DblClick(int row)
     if (row < 0)
         return;
     LeereArbeitFelder();
-    gv().strModus = EDIT;
-    gv().lngDSNr = row;
+    modGVar::SetzeEditModus(*this, row, [] { LeereArbeitFelder(); });
     loadArbeitsVorgang();
 }
 
@@ -297,18 +294,19 @@ void Arbeit::Buchen()
         // A refused input or a failed write keeps the entry loaded, so that the next booking
         // rewrites it instead of adding it a second time.
         const bool erledigt = PruefeArbeitEingabe() && UpdateStunden(gv().lngDSNr);
-        gv().strModus = erledigt ? SAVE : EDIT;
+        if (erledigt)
+            modGVar::VerlasseEditModus(*this);
         return;
     }
     if (PruefeArbeitEingabe())
         SpeicherStunden();
-    gv().strModus = SAVE;
+    modGVar::VerlasseEditModus(*this);
 }
 
 void Arbeit::Loeschen()
 {
     if (!aendertEintrag()) {
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
         return;
     }
     gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?"), forms::vbYesNo,
@@ -318,7 +316,8 @@ void Arbeit::Loeschen()
         erledigt = LoescheStunden(gv().lngDSNr);
     else
         LeereArbeitFelder();
-    gv().strModus = erledigt ? SAVE : EDIT;
+    if (erledigt)
+        modGVar::VerlasseEditModus(*this);
 }
 
 void Arbeit::Toolbar1_ButtonClick(const QString &key)
@@ -329,12 +328,12 @@ void Arbeit::Toolbar1_ButtonClick(const QString &key)
         Loeschen();
     } else if (key == QLatin1String("tbVorschau") || key == QLatin1String("tbDruck")) {
         // A print-out leaves a loaded entry loaded.
-        gv().blnKeinNeuLaden = true;
+        modGVar::SetzeKeinNeuLaden(*this);
         DruckeArbListe(key == QLatin1String("tbDruck") ? QStringLiteral("drucken") : QStringLiteral("vorschau"));
     } else {
         if (key == QLatin1String("tbAnzLoeschen"))
             LeereArbeitFelder();
-        gv().strModus = SAVE;
+        modGVar::VerlasseEditModus(*this);
     }
 }
 

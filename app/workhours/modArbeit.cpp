@@ -412,6 +412,7 @@ void LeereArbeitFelder()
     f.lzDate->setText(modRun::DatumText(QDate::currentDate()));
     f.txtArbNotiz->clear();
     f.txtArbStd->clear();
+    modGVar::VerlasseEditModus(f);
 }
 
 void LeereArbeitMaske()

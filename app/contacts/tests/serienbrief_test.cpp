@@ -2,6 +2,7 @@
 // messages, and the form letters handed to the word processor through the office port.
 #include "kontakt_fixture.h"
 
+#include "contacts/Kontakt.h"
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
@@ -10,6 +11,7 @@
 #include "office/office.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -281,4 +283,36 @@ TEST_F(Serienbrief, ADocumentThatCannotBeWrittenGivesOneMessageAndStartsNothing)
     erzeuge(forms::vbYes);
     EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
     EXPECT_TRUE(word.calls.isEmpty());
+}
+
+TEST_F(Serienbrief, ACategoryWhoseLastContactMovedAwayIsShownCollapsedAndLeftOutSilently)
+{
+    starte();
+    klappe(3);
+    klappe(4);
+    // The only contact of "Behörden" moves to the suppliers in the editor opened from the
+    // overview.
+    imEditor([&](Kontakt &k) {
+        const int i = k.cboKatego->findText(QStringLiteral("Lieferanten"));
+        ASSERT_GE(i, 0);
+        k.cboKatego->setCurrentIndex(i);
+        klickeKnopf(k.tbSpeichern);
+    });
+    doppelklick(4, 7);
+    imEditor({});
+    ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(name(4), QString("Behörden"));
+    EXPECT_EQ(marke(4), QString("+"));
+    EXPECT_EQ(liste(4), nullptr);
+    EXPECT_EQ(name(3), QString("Lieferanten  [4]"));
+
+    for (int lauf = 0; lauf < 2; ++lauf) {
+        SCOPED_TRACE(lauf);
+        boxes.clear();
+        erzeuge();
+        EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+        const QList<QStringList> saetze =
+            office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
+        EXPECT_EQ(saetze.size(), 5); // the header and the four suppliers
+    }
 }

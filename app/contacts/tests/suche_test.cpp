@@ -178,7 +178,7 @@ TEST_F(Suche, TheResultRowsCarryNumberCategoryFirmAndNames)
     });
 }
 
-TEST_F(Suche, EmptyInputIsRefusedAndNoMatchKeepsTheList)
+TEST_F(Suche, EmptyInputIsRefusedAndNoMatchEmptiesTheListAndTheCount)
 {
     oeffneVonKontakten([&](SuchKont &s) {
         suche(QStringLiteral("Sch"), QStringLiteral("Alle"));
@@ -189,13 +189,15 @@ TEST_F(Suche, EmptyInputIsRefusedAndNoMatchKeepsTheList)
             ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
             EXPECT_EQ(boxes.last().text, Eingabefehler);
         }
+        EXPECT_EQ(gefunden(), (std::set<int>{2})) << "a refused input searches nothing";
+        EXPECT_EQ(s.lblGefDS->text(), QString("1"));
         boxes.clear();
         suche(QStringLiteral("Zzz"), QStringLiteral("Alle"));
         ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
         EXPECT_EQ(boxes.last().text, KeineGefunden);
         EXPECT_EQ(boxes.last().title, QString("Torvana"));
-        EXPECT_EQ(gefunden(), (std::set<int>{2})); // untouched, and so is the count
-        EXPECT_EQ(s.lblGefDS->text(), QString("1"));
+        EXPECT_EQ(gefunden(), (std::set<int>{})); // no earlier result is left showing
+        EXPECT_EQ(s.lblGefDS->text(), QString());
     });
 }
 

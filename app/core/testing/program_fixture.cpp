@@ -8,7 +8,9 @@
 #include "core/modStart.h"
 #include "core/plugins.h"
 
+#include "com/connpt.h"
 #include "com/object.h"
+#include "com/variant.h"
 #include "forms/form.h"
 
 #include <QApplication>
@@ -93,6 +95,18 @@ void MainTest::meldeAn(const QString &benutzer, const QString &passwort, QSize g
     main.resize(groesse);
     main.show();
     modMain::ZeigeFenster(fenster);
+    QApplication::processEvents();
+}
+
+void klickeItem(const QString &key)
+{
+    com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(key);
+    ASSERT_TRUE(item) << "no navigation item " << key.toStdString();
+    // Arguments in reverse order: the item, then its group (which the handler does not read).
+    com::Variant args[2] = {com::Variant::dispatch(item.get()), com::Variant::dispatch(gv().objGrpOrganisation.get())};
+    DISPPARAMS params{args, nullptr, 2, 0};
+    com::EventArgs ea(&params);
+    emit forms::form<Main>().ButtnBar->controlEvent(DISPID_NBE_ItemClick, &ea);
     QApplication::processEvents();
 }
 

@@ -83,6 +83,10 @@ protected:
     void meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster);
 };
 
+// A click on the navigation item of key (of either group): the bar raises its item-click event
+// for it, and the main window shows the item's window.
+void klickeItem(const QString &key);
+
 // Registers control libraries (full paths) once for the whole test run, into a registry of its
 // own ($TORVANA_REGISTRY in a temporary folder). A library that cannot be loaded or does not
 // register fails the run. Create it at namespace scope of the test program:

@@ -1,14 +1,27 @@
 #include "core_fixture.h"
 
+#include "core/Basis.h"
+#include "core/Benutzer.h"
 #include "core/Info.h"
+#include "core/Login.h"
+#include "core/Main.h"
 #include "core/System.h"
 #include "core/modStart.h"
 #include "core/modSystem.h"
 
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QDate>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <functional>
 
 using namespace coretest;
+using apptest::klickeItem;
 
 namespace {
 
@@ -133,4 +146,125 @@ TEST_F(SystemFenster, ClearingAndLeavingEmptyTheSettingBoxesOnly)
     fenster().Hide(); // deactivation
     EXPECT_TRUE(fenster().txtJB->text().isEmpty());
     EXPECT_EQ(fenster().txtVerein->text(), QString("ASV Forelle"));
+}
+
+namespace {
+
+// The program as the user starts it: logged in, the main window shown, the windows opened from
+// the navigation bar.
+class SystemImProgramm : public CoreTest
+{
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_TRUE(navrailVorhanden());
+        // The catch year is this year: the login offers no roll-over.
+        sql("UPDATE System SET FJahr = ?, JBeitrag = 12, PflichtStd = 10, Verein = 'ASV Forelle', "
+            "Strasse = 'Am Bach 1', PLZ = '12345', Ort = 'Fischbach', Tel = '0123-45'",
+            {jahr});
+        sql("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Zander')");
+        meldeAn();
+        ASSERT_FALSE(forms::form<Login>().isVisible()) << texte(boxes);
+        Main &main = forms::form<Main>();
+        main.resize(1200, 900);
+        main.show();
+        QApplication::processEvents();
+        boxes.clear();
+    }
+    // A double-click on a grid row, where the user clicks.
+    void doppelklicke(forms::ListGrid &grid, int row)
+    {
+        grid.top().flush();
+        QTableView *view = grid.view();
+        const QModelIndex i = view->model()->index(row, 1);
+        view->scrollTo(i);
+        klicke(view->viewport(), view->visualRect(i).center(), true);
+    }
+    void klickeKnopf(QToolBar *leiste, QAction *knopf)
+    {
+        QWidget *w = leiste->widgetForAction(knopf);
+        ASSERT_TRUE(w && w->isVisible());
+        klicke(w, w->rect().center());
+    }
+    static void tippe(QLineEdit *box, const QString &text)
+    {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+    // A column of the System record.
+    static QVariant gespeichert(const char *spalte)
+    {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT * FROM System", dao::dbOpenDynaset);
+        return rs(QString::fromLatin1(spalte)).Value();
+    }
+    static QString ort() { return gespeichert("Ort").toString(); }
+
+    const int jahr = QDate::currentDate().year();
+};
+
+} // namespace
+
+TEST_F(SystemImProgramm, TheClubAddressIsSavedWhateverWasChosenBeforeInThisOrAnotherWindow)
+{
+    struct Fall
+    {
+        const char *vorher;
+        const char *fenster;
+        std::function<void()> waehle;
+    };
+    const Fall faelle[] = {
+        {"a fish species in Basisdaten", "Basisdaten", [&] { doppelklicke(*forms::form<Basis>().tblFBasis, 1); }},
+        {"a user in the user administration", "Zugriff",
+         [&] { doppelklicke(*forms::form<Benutzer>().tblBenutzer, 0); }},
+        {"a setting here, then another window", "Parameter",
+         [&] {
+             doppelklicke(*forms::form<System>().tblSystem, 1);
+             ASSERT_EQ(forms::form<System>().txtFJahr->text(), QString::number(jahr));
+             klickeItem(QStringLiteral("Basisdaten"));
+         }},
+    };
+    int n = 0;
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.vorher);
+        boxes.clear();
+        klickeItem(QString::fromLatin1(f.fenster));
+        f.waehle();
+        klickeItem(QStringLiteral("Parameter"));
+        System &s = forms::form<System>();
+        ASSERT_TRUE(s.isVisible());
+        const QString neu = QStringLiteral("Seedorf ") + QString::number(++n);
+        tippe(s.txtOrt, neu);
+        klickeKnopf(s.Toolbar1, s.tbSpeichern);
+        EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+        EXPECT_EQ(ort(), neu) << "stored at the first click";
+        EXPECT_EQ(forms::form<Info>().lblOrt->text(), neu);
+        EXPECT_EQ(gv().strModus, QString("SAVE"));
+    }
+    EXPECT_EQ(gespeichert("FJahr").toInt(), jahr);
+}
+
+TEST_F(SystemImProgramm, TheSaveWritesASettingTypedAndTheAddressChangedBesideIt)
+{
+    klickeItem(QStringLiteral("Parameter"));
+    System &s = forms::form<System>();
+    doppelklicke(*s.tblSystem, 1);
+    tippe(s.txtFJahr, QString::number(jahr + 1));
+    tippe(s.txtOrt, QStringLiteral("Seedorf"));
+    klickeKnopf(s.Toolbar1, s.tbSpeichern);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(gespeichert("FJahr").toInt(), jahr + 1);
+    EXPECT_EQ(ort(), QString("Seedorf"));
+
+    // A fee typed without choosing its row is stored too, with the address as it stands.
+    tippe(s.txtJB, QStringLiteral("15"));
+    klickeKnopf(s.Toolbar1, s.tbSpeichern);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_DOUBLE_EQ(gespeichert("JBeitrag").toDouble(), 15.0);
+    EXPECT_EQ(s.tblSystem->text(0, 1), QString("15"));
+    EXPECT_EQ(ort(), QString("Seedorf"));
 }

@@ -608,11 +608,11 @@ TEST_F(AuswertungTest, ThePrintOutIsHeadedByTheFilterTheSearchApplied)
     EXPECT_EQ(r.ReportFooter().Controls("lblGefDS").Caption, QString("2"));
 
     // After the print-out the next activation refills nothing.
-    EXPECT_TRUE(gv().blnKeinNeuLaden);
+    EXPECT_TRUE(modGVar::KeinNeuLaden(*w));
     w->Hide();
     w->Show();
     EXPECT_EQ(w->cboFArt->currentText(), QString("Hecht"));
-    EXPECT_FALSE(gv().blnKeinNeuLaden);
+    EXPECT_FALSE(modGVar::KeinNeuLaden(*w));
     w->Hide();
     w->Show();
     EXPECT_TRUE(w->cboFArt->currentText().isEmpty());

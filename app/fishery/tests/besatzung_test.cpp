@@ -372,7 +372,7 @@ TEST_F(BesatzungTest, ADeactivationInEditEmptiesTheFieldsAndASaveStopsAtTheCheck
     w->Hide();
     EXPECT_TRUE(w->lblBNr->text().isEmpty());
     EXPECT_TRUE(w->txtMenge->text().isEmpty());
-    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    EXPECT_EQ(gv().strModus, QString("SAVE")) << "emptied fields hold no entry for change";
     w->Show();
     klicke("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
@@ -486,12 +486,12 @@ TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)
     EXPECT_DOUBLE_EQ(spalte(2, "Menge").toDouble(), 13.0);
 
     // After the print-out the next activation refills nothing.
-    EXPECT_TRUE(gv().blnKeinNeuLaden);
+    EXPECT_TRUE(modGVar::KeinNeuLaden(*w));
     w->cboBJahr->addItem("1999");
     w->Hide();
     w->Show();
     EXPECT_EQ(w->cboBJahr->count(), 5);
-    EXPECT_FALSE(gv().blnKeinNeuLaden);
+    EXPECT_FALSE(modGVar::KeinNeuLaden(*w));
 }
 
 TEST_F(BesatzungTest, ThePrintKeyPrintsThePlanTheGridShowsWithItsYear)

@@ -488,14 +488,14 @@ TEST_F(FangbuchTest, TheModeResetAndTheEmptiedFields)
     EXPECT_EQ(gv().strModus, QString("SAVE"));
     EXPECT_EQ(gv().lngDSNr, 0);
 
-    // A deactivation in EDIT empties the fields and keeps the mode; a save then stops at the
-    // input check.
+    // A deactivation in EDIT empties the fields and with them leaves EDIT; a save then stops at
+    // the input check.
     f->Show();
     f->tblFList_DblClick(0);
     f->Hide();
     EXPECT_TRUE(f->lblFNr->text().isEmpty());
     EXPECT_TRUE(f->txtAnzahl->text().isEmpty());
-    EXPECT_EQ(gv().strModus, QString("EDIT"));
+    EXPECT_EQ(gv().strModus, QString("SAVE"));
     f->Show();
     boxes.clear();
     f->Form_KeyDown(114, 0);

@@ -577,14 +577,14 @@ TEST_F(ArbeitTest, ActivationOpensTheSearchUnlessAMemberWasJustTakenOverOrAPrint
     // A print-out under way: leaving the window keeps the member, coming back opens no search.
     report::FakePrinters drucker({"Büro"});
     knopf("tbDruck");
-    EXPECT_TRUE(gv().blnKeinNeuLaden);
+    EXPECT_TRUE(modGVar::KeinNeuLaden(*f));
     f->hide();
     EXPECT_EQ(f->lblKNr->text(), QString("1"));
     EXPECT_EQ(f->tblArbStd->rowCount(), 2);
     f->show();
     QApplication::processEvents();
     EXPECT_EQ(suchGezeigt, 1);
-    EXPECT_FALSE(gv().blnKeinNeuLaden);
+    EXPECT_FALSE(modGVar::KeinNeuLaden(*f));
 
     // Leaving otherwise empties the window, but keeps the year list and the caption.
     f->cboArbJahr->setCurrentText("2023");
@@ -732,4 +732,64 @@ TEST_F(ArbeitTest, ThePreviewKeyShowsTheSheetWithoutAPrinterAndKeepsTheMemberFor
     EXPECT_EQ(suchGezeigt, 0);
     EXPECT_EQ(f->lblKNr->text(), QString("1"));
     EXPECT_EQ(f->lblArbNr->text(), QString::number(erster));
+}
+
+namespace {
+
+// The work-hours window in the program as the user starts it: logged in, opened from the
+// navigation bar, the member picked in the search dialog that the window opens.
+class ArbeitImProgramm : public mitgltest::MitglListTest
+{
+protected:
+    void SetUp() override
+    {
+        MitglListTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("UPDATE System SET FJahr = ?", {jahr}); // no roll-over at the login
+        forms::setModalHook([this](forms::Form &form) {
+            if (auto *s = qobject_cast<SuchKont *>(&form)) {
+                ++suchGezeigt;
+                s->resize(700, 500);
+                QApplication::processEvents();
+                tippe(s->txtSuch, QStringLiteral("Alb"));
+                klicke(s->cmdSuch, s->cmdSuch->rect().center());
+                QTableView *view = s->tblSuch->view();
+                s->tblSuch->top().flush();
+                const QModelIndex i = view->model()->index(0, view->model()->columnCount() - 1);
+                klicke(view->viewport(), view->visualRect(i).center(), true);
+            }
+        });
+        meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), QSize(1400, 1000), QStringLiteral("Kontakte"));
+        boxes.clear();
+    }
+
+    int suchGezeigt = 0;
+};
+
+} // namespace
+
+TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)
+{
+    apptest::klickeItem(QStringLiteral("Arbeit"));
+    QApplication::processEvents();
+    Arbeit &f = workhours::ArbeitFenster();
+    ASSERT_TRUE(f.isVisible());
+    ASSERT_EQ(suchGezeigt, 1);
+    ASSERT_EQ(f.lblKNr->text(), QString("1")) << texte(boxes);
+    const QString heute = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    EXPECT_EQ(f.lzDate->text(), heute);
+
+    const long long vorher = zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1");
+    for (const char *stunden : {"2,5", "1"}) {
+        SCOPED_TRACE(stunden);
+        tippe(f.txtArbStd, QString::fromLatin1(stunden));
+        tippe(f.txtArbNotiz, QStringLiteral("Steg"));
+        klickeKnopf(QStringLiteral("tbBuchen"), &f);
+        EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+        EXPECT_EQ(f.lzDate->text(), heute);
+    }
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1 AND Datum = ?", {dao::ToOleDate(QDate::currentDate())}),
+              2);
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1"), vorher + 2);
 }
