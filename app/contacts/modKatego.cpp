@@ -155,7 +155,7 @@ void InitialisiereKatego()
 bool PruefeKategoEingabe()
 {
     const QString name = nameAus(*forms::form<Katego>().txtKatego);
-    if (!name.isEmpty() && name.size() <= MaxNamenslaenge)
+    if (modRun::IstName(name) && name.size() <= MaxNamenslaenge)
         return true;
     modRun::ZeigeEingabeFehler();
     return false;

@@ -136,7 +136,12 @@ void Info::Zeige()
                 vorher_ = fenster;
         }
     }
-    modMain::ZeigeImAktItem(*this);
+    // A user whose group has no right has no item to host the box: it stands on its own then.
+    if (!modMain::ZeigeImAktItem(*this)) {
+        Show();
+        raise();
+        activateWindow();
+    }
 }
 
 void Info::cmdOK_Click()
