@@ -253,6 +253,40 @@ TEST_F(BasisTest, EmptyAndDuplicateNamesAreRefusedAndAnEditStaysAnEdit)
     EXPECT_EQ(anzahl("SELECT COUNT(*) AS Expr1000 FROM Gewaesser"), 2);
 }
 
+TEST_F(BasisTest, ANameWithAControlCharacterIsAnInputError)
+{
+    // Pasted: a line break, a tab or NUL would be stored and shown as a broken row.
+    const struct { const char *was; bool fisch; int zeile; QString name; } faelle[] = {
+        {"species with a line break", true, -1, QStringLiteral("Regen\nbogenforelle")},
+        {"water with a tab", false, -1, QStringLiteral("Kies\tgrube")},
+        {"species with NUL", true, -1, QStringLiteral("Wels") + QChar(0)},
+        {"species renamed with a line break", true, 0, QStringLiteral("Hecht\r\n")},
+        {"water renamed with DEL", false, 1, QStringLiteral("Alt") + QChar(0x7f) + QStringLiteral("arm")},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.was);
+        boxes.clear();
+        if (fall.zeile >= 0)
+            doppelklick(fall.fisch, fall.zeile);
+        else
+            zeigeTab(fall.fisch);
+        const QStringList fische = fischNamen();
+        const QStringList gewaesser = gewaesserNamen();
+        QLineEdit *name = fall.fisch ? b->txtFArt : b->txtGName;
+        name->setText(fall.name);
+        klicke(b->tbSpeichern);
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().text, Eingabefehler);
+        EXPECT_EQ(fischNamen(), fische);
+        EXPECT_EQ(gewaesserNamen(), gewaesser);
+        EXPECT_EQ(gv().strModus, QString(fall.zeile >= 0 ? "EDIT" : "SAVE"));
+        klicke(b->tbAnzLoeschen);
+    }
+    EXPECT_EQ(anzahl("SELECT COUNT(*) AS Expr1000 FROM Fisch"), 3);
+    EXPECT_EQ(anzahl("SELECT COUNT(*) AS Expr1000 FROM Gewaesser"), 2);
+    EXPECT_EQ(anzahl("SELECT COUNT(*) AS Expr1000 FROM Fisch WHERE FName = 'Hecht'"), 1);
+}
+
 TEST_F(BasisTest, DeleteWithoutALoadedRecordAndAnEmptyDoubleClickDoNothing)
 {
     klicke(b->tbLoeschen);
