@@ -340,10 +340,10 @@ void Fangbuch::WechsleAnzeige(bool jahrGewechselt)
 
 void Fangbuch::ZeigeMonat(int jahr, int monat)
 {
-    const QString jahrText = QString::number(jahr);
-    const QString monatText = modRun::ErmittleMonatsname(monat);
     if (monat < 1 || monat > 12)
         return;
+    const QString jahrText = QString::number(jahr);
+    const QString monatText = modRun::ErmittleMonatsname(monat);
     const bool jahrGewechselt = cboFJahr->currentText() != jahrText;
     if (!jahrGewechselt && cboSelMonat->currentText() == monatText)
         return;
