@@ -47,6 +47,7 @@ Katego::Katego()
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl:"), Frame1);
     lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
     links->addLayout(forms::countRow(Label1, lblAnzahl));
+    forms::followRowCount(lblAnzahl, tblKatego->top());
     mitte->addWidget(Frame1, 1);
 
     Frame2 = forms::frame(QStringLiteral("Frame2"), QStringLiteral("Hinzufügen oder editieren..."), this);

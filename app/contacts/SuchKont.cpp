@@ -59,6 +59,7 @@ SuchKont::SuchKont()
     Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Gefundene Datensätze:"), this);
     lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
     layout->addLayout(forms::countRow(Label3, lblGefDS));
+    forms::followRowCount(lblGefDS, tblSuch->top(), forms::NoRows::Nothing);
     resize(700, 450);
 
     forms::installKeyPress(txtSuch, [](int &k) { k = modRun::PruefeTasteSuch(k); });

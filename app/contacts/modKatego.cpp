@@ -154,8 +154,9 @@ void InitialisiereKatego()
 
 bool PruefeKategoEingabe()
 {
-    const QString name = nameAus(*forms::form<Katego>().txtKatego);
-    if (!name.isEmpty() && name.size() <= MaxNamenslaenge)
+    const QLineEdit &box = *forms::form<Katego>().txtKatego;
+    // As typed: a line break at the end is no blank to drop.
+    if (modRun::IstName(box.text()) && nameAus(box).size() <= MaxNamenslaenge)
         return true;
     modRun::ZeigeEingabeFehler();
     return false;

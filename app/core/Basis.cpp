@@ -35,6 +35,7 @@ QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName,
     QLabel *anzahlText = forms::label(QString(), QStringLiteral("Anzahl:"), tab);
     anzahl = forms::label(anzahlName, QString(), tab);
     links->addLayout(forms::countRow(anzahlText, anzahl));
+    forms::followRowCount(anzahl, grid->top());
     layout->addLayout(links, 1);
 
     QGroupBox *rahmen = forms::frame(QString(), QStringLiteral("Hinzufügen oder editieren..."), tab);

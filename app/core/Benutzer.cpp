@@ -35,6 +35,7 @@ QGroupBox *uebersicht(QWidget *parent, const QString &titel, forms::ListGrid *g,
     QLabel *anzahlText = forms::label(QString(), QStringLiteral("Anzahl:"), rahmen);
     anzahl = forms::label(anzahlName, QString(), rahmen);
     layout->addLayout(forms::countRow(anzahlText, anzahl));
+    forms::followRowCount(anzahl, g->top());
     return rahmen;
 }
 

@@ -1,4 +1,5 @@
 #include "core/Info.h"
+#include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
@@ -136,7 +137,17 @@ void Info::Zeige()
                 vorher_ = fenster;
         }
     }
-    modMain::ZeigeImAktItem(*this);
+    // A user whose group has no right has no item to host the box: it stands on its own then,
+    // over the middle of the main window.
+    if (!modMain::ZeigeImAktItem(*this)) {
+        if (const Main *main = forms::loadedForm<Main>(); main && !parentWidget()) {
+            adjustSize();
+            move(main->frameGeometry().center() - rect().center());
+        }
+        Show();
+        raise();
+        activateWindow();
+    }
 }
 
 void Info::cmdOK_Click()

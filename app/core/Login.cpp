@@ -2,6 +2,7 @@
 #include "core/Main.h"
 #include "core/modLogin.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -63,8 +64,18 @@ void Login::cmdOK_Click()
 void Login::cmdEsc_Click()
 {
     Unload();
+    // The main window's own way out: the database is closed, then the main window unloaded.
     if (Main *main = forms::loadedForm<Main>())
-        main->Unload();
+        main->mnuBeenden_Click();
+}
+
+void Login::closeEvent(QCloseEvent *event)
+{
+    // The close box ends the program as "Abbrechen" does: closing the window alone would leave
+    // the program running without a window, its database open.
+    if (!isUnloaded())
+        cmdEsc_Click();
+    event->accept();
 }
 
 void Login::showEvent(QShowEvent *event)

@@ -165,7 +165,7 @@ void folgeFangListe(const QSet<QString> &faenge, int spalte, const QString *neue
 bool pruefe(bool fisch)
 {
     const Felder f = felder(forms::form<Basis>(), fisch);
-    if (!f.name->text().trimmed().isEmpty())
+    if (modRun::IstName(f.name->text()))
         return true;
     modRun::ZeigeEingabeFehler();
     return false;

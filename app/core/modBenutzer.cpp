@@ -613,7 +613,7 @@ bool LoescheZugriff(int row)
 bool PruefeBenutzerEingabe()
 {
     const Benutzer &b = fenster();
-    if (!b.txtBenutzer->text().trimmed().isEmpty() && !b.cboBG->currentText().trimmed().isEmpty())
+    if (modRun::IstName(b.txtBenutzer->text()) && modRun::IstName(b.cboBG->currentText()))
         return true;
     modRun::ZeigeEingabeFehler();
     return false;
@@ -621,7 +621,7 @@ bool PruefeBenutzerEingabe()
 
 bool PruefeBGEingabe()
 {
-    if (!fenster().txtGruppe->text().trimmed().isEmpty())
+    if (modRun::IstName(fenster().txtGruppe->text()))
         return true;
     modRun::ZeigeEingabeFehler();
     return false;

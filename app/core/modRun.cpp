@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -260,6 +261,13 @@ QString FormatZahl(double wert)
         text = QStringLiteral("0.00");
     text.replace(u'.', u',');
     return text;
+}
+
+bool IstName(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return false;
+    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 double LeseZahl(const QString &text, bool *ok)

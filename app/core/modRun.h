@@ -65,6 +65,12 @@ int PruefeTasteTel(int &KeyAscii); // also sets its argument to 0 when it refuse
 int PruefeTasteDatum(int &KeyAscii);
 int PruefeTasteSuch(int &KeyAscii);
 
+// ---- names
+// Whether text can stand as a name of a record the lists show (a category, fish species, water,
+// user or group): not empty once the blanks around it are taken away, and without a control
+// character (a line break, a tab, NUL), which would show as a broken row.
+bool IstName(const QString &text);
+
 // ---- list grids
 // White background, black text, grid lines: the look of every list grid.
 void SetzeTblFarben(forms::GridAppearance &appearance);

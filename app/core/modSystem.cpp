@@ -84,7 +84,7 @@ bool UpdateSystemPar(int key)
     };
     constexpr qlonglong LongMax = std::numeric_limits<qint32>::max();
     Einstellung einstellungen[] = {
-        {fenster.txtFJahr, "FJahr", "akt. Fangjahr", 1, 9999},
+        {fenster.txtFJahr, "FJahr", "akt. Fangjahr", 1900, 9999},
         {fenster.txtJB, "JBeitrag", "Jahresbeitrag", 0, LongMax},
         {fenster.txtArbStd, "PflichtStd", "Pflicht-Std. (Arbeit)", 0, LongMax},
     };

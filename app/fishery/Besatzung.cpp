@@ -79,6 +79,7 @@ Besatzung::Besatzung()
     tblBList = forms::grid(QStringLiteral("tblBList"), Frame1,
                            {QStringLiteral("Besatz.-Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
                             QStringLiteral("Zeitpkt."), QStringLiteral("Menge i. Kg")});
+    forms::followRowCount(lblAnzahl, tblBList->top());
 
     auto *felder = new QGridLayout;
     felder->addWidget(lblBJahrBez, 0, 0);

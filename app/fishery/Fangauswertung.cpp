@@ -122,6 +122,7 @@ Fangauswertung::Fangauswertung()
                             QStringLiteral("Gew. i. Gramm")});
     lblAnzDS = forms::label(QStringLiteral("lblAnzDS"), QStringLiteral("Gefunden:"), this);
     lblGefDS = forms::label(QStringLiteral("lblGefDS"), QString(), this);
+    forms::followRowCount(lblGefDS, tblFAusw->top());
     lblSAnz = forms::label(QStringLiteral("lblSAnz"), QStringLiteral("Summe -Anzahl-:"), this);
     lblSumAnz = forms::label(QStringLiteral("lblSumAnz"), QString(), this);
     lblSGew = forms::label(QStringLiteral("lblSGew"), QStringLiteral("Summe -Gewicht-:"), this);

@@ -128,6 +128,7 @@ Fangbuch::Fangbuch()
     Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Fangbucheintr. f. Monat:"), Frame1);
     Label3 = forms::label(QStringLiteral("Label3"), QStringLiteral("Einträge i. Tabelle:"), Frame1);
     lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);
+    forms::followRowCount(lblAnzahl, tblFList->top());
     lblGesAnz = forms::label(QStringLiteral("lblGesAnz"), QString(), Frame1);
     pb = new QProgressBar(Frame1);
     pb->setObjectName(QStringLiteral("pb"));
@@ -332,9 +333,25 @@ void Fangbuch::WechsleAnzeige(bool jahrGewechselt)
     // system's catch year.
     gv().intMonat = QDate::currentDate().month();
     gv().intJahr = aktuellesFangjahr();
-    lblAnzahl->setText(QString::number(tblFList->rowCount()));
     if (jahrGewechselt)
         lblGesAnz->setText(Ermittle_DSAnzahl());
+}
+
+void Fangbuch::ZeigeMonat(int jahr, int monat)
+{
+    if (monat < 1 || monat > 12)
+        return;
+    const QString jahrText = QString::number(jahr);
+    const QString monatText = modRun::ErmittleMonatsname(monat);
+    const bool jahrGewechselt = cboFJahr->currentText() != jahrText;
+    if (!jahrGewechselt && cboSelMonat->currentText() == monatText)
+        return;
+    // A year stored after the list was filled is offered from now on.
+    if (cboFJahr->findText(jahrText, Qt::MatchExactly) < 0)
+        cboFJahr->addItem(jahrText);
+    cboFJahr->setCurrentText(jahrText);
+    cboSelMonat->setCurrentText(monatText);
+    WechsleAnzeige(jahrGewechselt);
 }
 
 void Fangbuch::tblFList_DblClick(int row)

@@ -64,6 +64,9 @@ public:
 
     // Empties this window's entry fields (see modFangbuch::LeereFangFelder).
     void LeereFangFelder();
+    // Shows year jahr and month monat (1 to 12) in the year box, the month box and the grid, as
+    // the user's choice in the two boxes does; nothing happens when they are shown already.
+    void ZeigeMonat(int jahr, int monat);
 
     // Key presses in txtMonNr since it last lost the focus.
     int intTastenZaehler = 0;

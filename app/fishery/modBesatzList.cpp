@@ -85,11 +85,17 @@ void markiere(forms::ListGrid &grid, qlonglong nr)
 
 bool LeseMenge(const QString &text, double &menge)
 {
+    // Fifteen significant digits are what the REAL column keeps exactly: thirteen before the
+    // comma and the two after it. A larger quantity would be stored and shown as another one.
+    constexpr double Grenze = 1e13;
     bool ok = false;
     const double wert = modRun::LeseZahl(text, &ok);
     if (!ok || !std::isfinite(wert) || wert < 0.0)
         return false;
-    menge = modRun::Runde(wert, 2);
+    const double gerundet = modRun::Runde(wert, 2);
+    if (!(gerundet < Grenze))
+        return false;
+    menge = gerundet;
     return true;
 }
 
@@ -137,7 +143,6 @@ bool SpeicherEintrag()
         markiere(grid, neu);
     }
     LeereBesatzFelder();
-    w.lblAnzahl->setText(QString::number(grid.rowCount()));
     return true;
 }
 
@@ -173,7 +178,6 @@ bool UpdateEintrag(int row)
         markiere(grid, schluessel);
     }
     LeereBesatzFelder();
-    w.lblAnzahl->setText(QString::number(grid.rowCount()));
     return true;
 }
 
@@ -220,7 +224,6 @@ bool LoescheEintrag(int row)
         const int zeile = grid.findKey(schluessel, row);
         if (zeile >= 0)
             grid.removeRow(zeile);
-        w.lblAnzahl->setText(QString::number(grid.rowCount()));
     } else {
         modRun::ZeigeDSFehlt();
     }

@@ -38,7 +38,8 @@ void loadEintrag(const forms::ListGrid &grid, int row);
 bool LoescheEintrag(int row);
 
 // The quantity of a text typed with a decimal comma, rounded to two decimals; false for a text
-// that is no figure of at least 0.
+// that is no figure of at least 0, or one of 10,000,000,000,000 or more (more digits than the
+// column keeps exactly).
 bool LeseMenge(const QString &text, double &menge);
 
 } // namespace modBesatzList

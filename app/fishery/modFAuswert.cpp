@@ -113,12 +113,13 @@ bool obereGrenze(const Grenzen &g)
     return !g.op2->currentText().isEmpty() && !g.wert2->text().isEmpty();
 }
 
-// Complete: the lower limit given, the upper either complete or empty; and what is given is a
-// listed operator with a whole number.
+// Complete: the lower limit given, the upper either complete or without a value (an operator
+// chosen once cannot be taken out of its list again, so without a value it sets no bound); and
+// what is given is a listed operator with a whole number.
 bool grenzenVollstaendig(const Grenzen &g)
 {
     const bool unten = !g.op1->currentText().isEmpty() && !g.wert1->text().isEmpty();
-    const bool obenLeer = g.op2->currentText().isEmpty() && g.wert2->text().isEmpty();
+    const bool obenLeer = g.wert2->text().isEmpty();
     if (!unten || !(obereGrenze(g) || obenLeer))
         return false;
     if (!vergleich(g.op1->currentText()) || !ganzeZahl(g.wert1->text()))

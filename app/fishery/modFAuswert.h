@@ -33,7 +33,8 @@ enum Filter { FilterJahr = 0, FilterFischart, FilterGewaesser, FilterMonat, Filt
 void ErstelleFangFilter(dao::SqlText &filter, QVariantList &werte);
 
 // True when every ticked filter has what it needs: a year, species, water or month chosen, a
-// lower limit (operator and value) with an optional complete upper limit; the years and
+// lower limit (operator and value) with an optional upper limit (an upper operator without a
+// value sets no bound, an upper value without an operator is incomplete); the years and
 // numbers whole numbers, the operators from the list, the species and water still in the
 // base data. Shows no message.
 bool PruefeFangAuswahl();

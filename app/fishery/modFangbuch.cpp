@@ -213,7 +213,6 @@ bool SpeicherFang()
     }
     LeereFangFelder();
     f.cboFArt->setFocus();
-    f.lblAnzahl->setText(QString::number(f.tblFList->rowCount()));
     f.lblGesAnz->setText(Ermittle_DSAnzahl());
     return true;
 }
@@ -266,7 +265,6 @@ bool LoescheFang(int position)
         const int zeile = f.tblFList->findKey(schluessel, position);
         if (zeile >= 0)
             f.tblFList->removeRow(zeile);
-        f.lblAnzahl->setText(QString::number(f.tblFList->rowCount()));
     } else {
         modRun::ZeigeDSFehlt();
     }
@@ -284,7 +282,7 @@ void loadFang(const forms::ListGrid &grid, int position)
         return;
     t.step([&] {
         dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht, fa.Notiz "
+            "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht, fa.Notiz "
             "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FangNr = ? AND fa.FischNr = f.FNr AND fa.GNr = g.GNr",
             dao::dbOpenDynaset, {nr});
         if (rs.RecordCount() != 1) {
@@ -293,6 +291,9 @@ void loadFang(const forms::ListGrid &grid, int position)
             return;
         }
         const int monat = rs("FangMonat").Value().toInt();
+        // A catch opened from the evaluation may be of another year and month: the window shows
+        // its own beside "Fangjahr:", and its row in the grid.
+        f.ZeigeMonat(rs("FangJahr").Value().toInt(), monat);
         f.lblFNr->setText(rs("FangNr").Value().toString());
         f.cboFArt->setCurrentText(rs("FName").Value().toString());
         f.cboGName->setCurrentText(rs("GName").Value().toString());

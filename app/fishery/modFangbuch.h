@@ -29,6 +29,8 @@ bool UpdateFang(int position);
 // write failed.
 bool LoescheFang(int position);
 // Loads the catch shown in row position of grid (FangNr in column 0) into the window's fields.
+// A catch of another year or month than the window shows (one opened from the evaluation)
+// switches the window to its year and month first, as the user's choice in the two boxes does.
 void loadFang(const forms::ListGrid &grid, int position);
 // Empties the entry fields; leaves year, month choice, grid, counts and the mode alone.
 void LeereFangFelder();

@@ -180,6 +180,7 @@ MitglList::MitglList()
     for (int c : {8, 9, 10})
         top.setColumnHidden(c, true);
     tblMList->setFixedWidth(forms::twipsToPixels(10095));
+    forms::followRowCount(lblGefDS, tblMList->top());
 
     auto *fuss = new QHBoxLayout;
     fuss->addWidget(lblInfo);

@@ -106,6 +106,9 @@ void grenze(MitglFilter &f, const QComboBox *op, const QLineEdit *datum, bool ge
 void datumsfilter(MitglFilter &f, const QComboBox *op1, const QLineEdit *t1, const QComboBox *op2,
                   const QLineEdit *t2, bool gebDatum)
 {
+    // A member without the date (the zero date, or no value in an old record) matches no bound
+    // on it, "<" and "<>" included.
+    f.text += gebDatum ? dao::Sql(" AND IFNULL(k.GebDatum, 0) <> 0") : dao::Sql(" AND IFNULL(m.Eintritt, 0) <> 0");
     grenze(f, op1, t1, gebDatum);
     if (!leer(op2) && !leer(t2))
         grenze(f, op2, t2, gebDatum);
@@ -214,6 +217,9 @@ void LeereMitglAuswahl()
     w.optStdNein->setEnabled(false);
     w.tblMList->top().clear();
     w.lblGefDS->clear();
+    // The year box too goes back to where the window started: the current year, not a year
+    // typed or chosen before.
+    w.cboArbJahr->setCurrentText(QString::number(g.intJahr));
     g.blnMitglFilter.fill(false);
     g.blnDSGewaehlt = false;
     w.txtInfo->clear();

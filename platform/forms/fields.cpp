@@ -115,6 +115,16 @@ QHBoxLayout *countRow(QLabel *caption, QLabel *count)
     return row;
 }
 
+void followRowCount(QLabel *count, GridList &list, NoRows none)
+{
+    QObject::connect(&list, &GridList::rowCountChanged, count, [count, none](int n) {
+        const QString text = n == 0 && none == NoRows::Nothing ? QString() : QString::number(n);
+        // Set only when changed: a list filled row by row does not lay out the label each time.
+        if (count->text() != text)
+            count->setText(text);
+    });
+}
+
 qlonglong labelNumber(const QLabel &label)
 {
     bool ok = false;

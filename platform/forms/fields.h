@@ -85,4 +85,13 @@ qlonglong labelNumber(const QLabel &label);
 // rest of the width empty. The row has no parent until the caller adds it to a layout.
 QHBoxLayout *countRow(QLabel *caption, QLabel *count);
 
+// What a count label shows for a list without rows.
+enum class NoRows { Zero, Nothing };
+
+// Makes the label count show how many rows list holds, at every change of that number from now
+// on (a row appended, inserted or removed, the list emptied), whichever procedure makes it; a
+// list without rows shows "0" or, with NoRows::Nothing, an empty label. The label is not set by
+// this call: a window whose list was never filled may keep it empty.
+void followRowCount(QLabel *count, GridList &list, NoRows none = NoRows::Zero);
+
 } // namespace forms

@@ -169,6 +169,7 @@ void GridList::addRow(const QVariantList &values)
         growColumns(static_cast<int>(values.size()));
     rows_.push_back(Row{values, nullptr, false, false});
     scheduleFlush();
+    emit rowCountChanged(rowCount());
 }
 
 void GridList::addRow(const QStringList &values)
@@ -189,6 +190,7 @@ void GridList::insertRow(int position, const QVariantList &values)
         growColumns(static_cast<int>(values.size()));
     rows_.insert(rows_.begin() + position, Row{values, nullptr, false, false});
     model_->rowInserted(position);
+    emit rowCountChanged(rowCount());
 }
 
 void GridList::removeRow(int index)
@@ -200,6 +202,7 @@ void GridList::removeRow(int index)
     rows_.erase(rows_.begin() + index);
     model_->endRemove(index);
     child.reset(); // after the views let go of its detail row
+    emit rowCountChanged(rowCount());
 }
 
 void GridList::clear()
@@ -208,6 +211,8 @@ void GridList::clear()
     std::vector<Row> old;
     old.swap(rows_);
     model_->reset(false);
+    if (!old.empty())
+        emit rowCountChanged(0);
 }
 
 void GridList::rowRange(int first, int count, bool flag)

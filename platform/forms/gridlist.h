@@ -144,6 +144,8 @@ public:
 signals:
     // Column layout, fonts or colours changed: views apply them again.
     void lookChanged();
+    // A row was appended, inserted or removed, or the list emptied: count rows it holds now.
+    void rowCountChanged(int count);
 
 private:
     friend class GridModel;

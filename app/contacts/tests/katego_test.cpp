@@ -263,6 +263,11 @@ TEST_F(KategoTest, EmptyLongAndDuplicateNamesAreRefused)
         {"a member category", QStringLiteral("Mitglieder (aktiv)"), Doppelt},
         {"a member category in capitals", QStringLiteral("MITGLIEDER (PASSIV)"), Doppelt},
         {"with the system mark", QStringLiteral("Mitglieder (aktiv) -> Systemkategorie <-"), Doppelt},
+        // Pasted control characters would be stored and shown as broken rows.
+        {"a line break", QStringLiteral("Neue\nKategorie"), Eingabefehler},
+        {"a tab", QStringLiteral("Neue\tKategorie"), Eingabefehler},
+        {"NUL", QStringLiteral("Neue") + QChar(0) + QStringLiteral("Kategorie"), Eingabefehler},
+        {"a line break at the end", QStringLiteral("Neue Kategorie\r\n"), Eingabefehler},
     };
     for (const Fall &f : faelle) {
         SCOPED_TRACE(f.was);

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <algorithm>
+
 using namespace coretest;
 
 namespace {
@@ -214,12 +216,18 @@ TEST_F(BasisTest, TheRowIsFoundByItsKeyWhateverAnotherWindowDidToTheRowNumber)
 
 TEST_F(BasisTest, EmptyAndDuplicateNamesAreRefusedAndAnEditStaysAnEdit)
 {
-    const struct { const char *was; bool fisch; int zeile; const char *name; QString box; } faelle[] = {
+    const struct { const char *was; bool fisch; int zeile; QString name; QString box; } faelle[] = {
         {"empty new", true, -1, "", Eingabefehler},
         {"blanks only", false, -1, "   ", Eingabefehler},
         {"duplicate new", true, -1, "zander", "ACHTUNG: Eine Fischart mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
         {"empty edit", true, 0, "", Eingabefehler},
         {"duplicate edit", false, 0, "ALTARM", "ACHTUNG: Ein Gewässer mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
+        // Pasted: a line break, a tab or NUL would be stored and shown as a broken row.
+        {"species with a line break", true, -1, "Regen\nbogenforelle", Eingabefehler},
+        {"water with a tab", false, -1, "Kies\tgrube", Eingabefehler},
+        {"species with NUL", true, -1, QStringLiteral("Wels") + QChar(0), Eingabefehler},
+        {"species renamed with a line break", true, 1, "Zander\r\n", Eingabefehler},
+        {"water renamed with DEL", false, 1, QStringLiteral("Alt") + QChar(0x7f) + QStringLiteral("arm"), Eingabefehler},
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.was);
@@ -231,20 +239,27 @@ TEST_F(BasisTest, EmptyAndDuplicateNamesAreRefusedAndAnEditStaysAnEdit)
         QLineEdit *name = fall.fisch ? b->txtFArt : b->txtGName;
         const QStringList fische = fischNamen();
         const QStringList gewaesser = gewaesserNamen();
-        tippe(name, fall.name);
+        const bool eingefuegt = std::any_of(fall.name.begin(), fall.name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+        if (eingefuegt)
+            name->setText(fall.name); // no key gives these characters
+        else
+            tippe(name, fall.name);
         klicke(b->tbSpeichern);
         ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
         EXPECT_EQ(boxes.last().text, fall.box);
         EXPECT_EQ(fischNamen(), fische);
         EXPECT_EQ(gewaesserNamen(), gewaesser);
-        EXPECT_EQ(name->text(), QString(fall.name)); // what was typed stays
+        EXPECT_EQ(name->text(), fall.name); // what was typed stays
         EXPECT_EQ(gv().strModus, QString(fall.zeile >= 0 ? "EDIT" : "SAVE"));
         if (fall.zeile >= 0) {
             // Corrected, the next save changes the loaded record instead of adding one.
-            tippe(name, fall.fisch ? "Grosshecht" : "Kiesgrube");
+            // (A name of its own for each row, so that no correction repeats another's.)
+            const QString richtig = QString(fall.fisch ? "Grosshecht" : "Kiesgrube") +
+                                    (fall.zeile > 0 ? QString::number(fall.zeile) : QString());
+            tippe(name, richtig);
             klicke(b->tbSpeichern);
             QStringList erwartet = fall.fisch ? fische : gewaesser;
-            erwartet[fall.zeile] = fall.fisch ? "Grosshecht" : "Kiesgrube";
+            erwartet[fall.zeile] = richtig;
             EXPECT_EQ(fall.fisch ? fischNamen() : gewaesserNamen(), erwartet);
             EXPECT_EQ(gv().strModus, QString("SAVE"));
         }

@@ -297,6 +297,19 @@ TEST_F(BenutzerTest, RefusedChangesLeaveDatabaseAndGridsAsTheyWere)
         {"a user without group",
          [this] { zeigeTab(true); benutzer("Neu", "", "", ""); klicke(b->tbSpeichern); },
          Eingabefehler, "SAVE"},
+        // Pasted: a control character would be stored and shown as a broken row.
+        {"a user name with a line break",
+         [this] { zeigeTab(true); benutzer("Neu", "x", "x", "Gaeste"); b->txtBenutzer->setText("Neu\nZeile"); klicke(b->tbSpeichern); },
+         Eingabefehler, "SAVE"},
+        {"a user renamed with a tab",
+         [this] { doppelklick(true, 1); b->txtBenutzer->setText("Ga\tst"); klicke(b->tbSpeichern); },
+         Eingabefehler, "EDIT"},
+        {"a new group with NUL in its name",
+         [this] { zeigeTab(false); b->txtGruppe->setText(QStringLiteral("Jugend") + QChar(0) + QStringLiteral("x")); klicke(b->tbSpeichern); },
+         Eingabefehler, "SAVE"},
+        {"a group renamed with a line break",
+         [this] { doppelklick(false, 1); b->txtGruppe->setText("Gae\r\nste"); klicke(b->tbSpeichern); },
+         Eingabefehler, "EDIT"},
     };
     for (const Fall &fall : faelle) {
         SCOPED_TRACE(fall.was);

@@ -124,6 +124,32 @@ TEST_F(InfoTest, OKPutsBackTheWindowShownBeforeAndKeepsTheAddress)
     }
 }
 
+TEST_F(InfoTest, AUserWithoutAnyRightSeesTheBoxAndOKLeavesTheEmptyWorkArea)
+{
+    ASSERT_TRUE(navrailVorhanden()) << "navigation bar library not registered";
+    sql("UPDATE Gruppen SET Fangbuch = 0, Fangauswertung = 0, KontUebers = 0, KontListe = 0, Kontakt = 0, "
+        "Arbeit = 0, Besatz = 0, Basis = 0, Benutzerverwaltung = 0, System = 0");
+    Attrappe &fangbuch = attrappe("Fangbuch");
+    meldeAn();
+    Main &main = forms::form<Main>();
+    main.resize(900, 700);
+    main.show();
+    ASSERT_FALSE(gv().objAktItem); // no item hosts a window
+    main.mnuInfo->trigger();
+    Info &info = forms::form<Info>();
+    EXPECT_TRUE(info.isVisible());
+    EXPECT_EQ(adresse(), Adresse);
+    QTest::mouseClick(info.cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(info.isVisible());
+    EXPECT_FALSE(fangbuch.isVisible());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_TRUE(forms::isLoaded<Info>());
+    // Opened a second time, it shows again.
+    main.mnuInfo->trigger();
+    EXPECT_TRUE(info.isVisible());
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
 TEST_F(InfoTest, SystemInfoStartsAnInstalledProgramOrSaysItIsUnavailable)
 {
     const struct Fall

@@ -12,7 +12,9 @@
 #include <QAction>
 #include <QDate>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <functional>
 
 using namespace coretest;
 
@@ -132,6 +134,35 @@ TEST_F(LoginTest, CancelEndsTheProgram)
     forms::form<Login>().cmdEsc_Click();
     EXPECT_FALSE(forms::isLoaded<Login>());
     EXPECT_FALSE(forms::isLoaded<Main>());
+}
+
+TEST_F(LoginTest, TheCloseBoxAndCancelEndTheProgramWithTheDatabaseClosed)
+{
+    const struct
+    {
+        const char *was;
+        std::function<void(Login &)> weg;
+    } faelle[] = {
+        {"close box", [](Login &l) { l.close(); }},
+        {"Abbrechen", [](Login &l) { QTest::mouseClick(l.cmdEsc, Qt::LeftButton); }},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.was);
+        bool beendet = false;
+        starte();
+        ASSERT_TRUE(gv().dbDaten.IsOpen());
+        Login &login = forms::form<Login>();
+        login.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&login));
+        QObject::connect(&forms::form<Main>(), &forms::MainForm::unloaded, [&] { beendet = true; });
+        fall.weg(login);
+        EXPECT_FALSE(forms::isLoaded<Login>());
+        EXPECT_FALSE(forms::isLoaded<Main>());
+        EXPECT_TRUE(beendet); // the program's signal to end
+        EXPECT_FALSE(gv().dbDaten.IsOpen());
+        TearDown();
+        SetUp();
+    }
 }
 
 // ---- rights ----------------------------------------------------------------------------------

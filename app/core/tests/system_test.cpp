@@ -93,7 +93,8 @@ TEST_F(SystemFenster, ChoosingTheYearRowAndSavingChangesOnlyTheYear)
 TEST_F(SystemFenster, AnOverflowingOrNonNumericValueIsAnInputErrorAndNothingIsStored)
 {
     const QVariantList vorher = gespeichert();
-    for (const char *wert : {"99999999999999999999", "0", "12a"}) {
+    // A catch year outside 1900 to 9999 too: the next start would offer a roll-over from it.
+    for (const char *wert : {"99999999999999999999", "0", "12a", "123", "1899", "10000"}) {
         boxes.clear();
         fenster().tblSystem_DblClick(1);
         fenster().txtFJahr->setText(wert);

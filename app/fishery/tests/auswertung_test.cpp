@@ -42,6 +42,7 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <ostream>
 
 void PrintTo(const QString &s, std::ostream *os);
@@ -334,11 +335,11 @@ TEST_F(AuswertungTest, IncompleteOrUnusableFiltersAreRefusedWithoutAQuery)
     } faelle[] = {
         {"operator without value", [&] { tick(w->chkAnzahl); w->cboOptAnz01->setCurrentText(">"); }},
         {"upper limit alone", [&] { tick(w->chkAnzahl); w->cboOptAnz02->setCurrentText("<"); tippe(w->txtAnz02, "5"); }},
-        {"upper limit half given", [&] {
+        {"upper value without its operator", [&] {
              tick(w->chkAnzahl);
              w->cboOptAnz01->setCurrentText(">");
              tippe(w->txtAnz01, "1");
-             w->cboOptAnz02->setCurrentText("<");
+             tippe(w->txtAnz02, "5");
          }},
         {"value pasted with letters", [&] { tick(w->chkGewicht); w->cboOptGew01->setCurrentText(">"); w->txtGew01->setText("12a"); }},
         {"value too large for a number", [&] { tick(w->chkGewicht); w->cboOptGew01->setCurrentText(">"); w->txtGew01->setText("1e400"); }},
@@ -379,6 +380,55 @@ TEST_F(AuswertungTest, IncompleteOrUnusableFiltersAreRefusedWithoutAQuery)
             e->clear();
         for (QComboBox *c : {w->cboOptAnz01, w->cboOptAnz02, w->cboOptGew01, w->cboOptGew02})
             c->setCurrentIndex(-1);
+    }
+}
+
+TEST_F(AuswertungTest, AnUpperOperatorWithoutItsValueSetsNoBound)
+{
+    // The upper operator, once chosen, cannot be taken out of its list again: emptying the
+    // value takes the bound away.
+    const struct
+    {
+        const char *name;
+        QCheckBox *box;
+        QComboBox *op1;
+        QLineEdit *wert1;
+        QComboBox *op2;
+        QLineEdit *wert2;
+        const char *unten;
+        const char *oben;
+        QStringList mitOben;
+        QStringList ohneOben;
+    } faelle[] = {
+        {"number", w->chkAnzahl, w->cboOptAnz01, w->txtAnz01, w->cboOptAnz02, w->txtAnz02, "2", "5", {"1", "3", "5", "7"},
+         {"1", "3", "4", "5", "7"}},
+        {"weight", w->chkGewicht, w->cboOptGew01, w->txtGew01, w->cboOptGew02, w->txtGew02, "1000", "3000",
+         {"1", "2", "5", "7"}, {"1", "2", "3", "5", "7"}},
+    };
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        klicke(w->Toolbar1, "tbAnzLoeschen");
+        tick(fall.box);
+        fall.op1->setCurrentText(">=");
+        tippe(fall.wert1, fall.unten);
+        fall.op2->setCurrentText("<=");
+        tippe(fall.wert2, fall.oben);
+        boxes.clear();
+        suche();
+        EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+        EXPECT_EQ(nummern(), fall.mitOben);
+
+        // The value emptied with Backspace, the operator left standing.
+        fall.wert2->setFocus();
+        fall.wert2->end(false);
+        for (int i = 0; i < int(std::strlen(fall.oben)); ++i)
+            QTest::keyClick(fall.wert2, Qt::Key_Backspace);
+        ASSERT_TRUE(fall.wert2->text().isEmpty());
+        ASSERT_EQ(fall.op2->currentText(), QString("<="));
+        suche();
+        EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+        EXPECT_EQ(nummern(), fall.ohneOben);
+        EXPECT_EQ(w->lblGefDS->text(), QString::number(fall.ohneOben.size()));
     }
 }
 
@@ -467,16 +517,19 @@ TEST_F(AuswertungTest, ADoubleClickedCatchOpensInTheCatchLogAndKeepsItsYear)
     EXPECT_EQ(fangbuch->lblFNr->text(), QString("6"));
     EXPECT_EQ(fangbuch->cboFArt->currentText(), QString("Hecht"));
     EXPECT_EQ(fangbuch->txtMonNr->text(), QString("03"));
+    // Beside "Fangjahr:" the catch's own year, the grid of its year and month.
+    EXPECT_EQ(fangbuch->cboFJahr->currentText(), QString("2022"));
+    EXPECT_EQ(fangbuch->cboSelMonat->currentText(), QString("März"));
+    ASSERT_EQ(fangbuch->tblFList->rowCount(), 1);
+    EXPECT_EQ(fangbuch->tblFList->text(0, 0), QString("6"));
 
     fangbuch->txtAnzahl->setText("6");
     klicke(fangbuch->Toolbar1, "tbSpeichern");
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(spalte(6, "FangJahr").toInt(), 2022);
     EXPECT_EQ(spalte(6, "Anzahl").toInt(), 6);
-    // Row 0 of the catch log holds another catch and stays.
-    ASSERT_EQ(fangbuch->tblFList->rowCount(), 2);
-    EXPECT_EQ(fangbuch->tblFList->text(0, 0), QString("3"));
-    EXPECT_EQ(fangbuch->tblFList->text(1, 0), QString("4"));
+    ASSERT_EQ(fangbuch->tblFList->rowCount(), 1);
+    EXPECT_EQ(fangbuch->tblFList->text(0, 4), QString("6"));
     EXPECT_EQ(spalte(3, "Anzahl").toInt(), 5);
     EXPECT_EQ(gv().strModus, QString("SAVE"));
 }
@@ -534,7 +587,10 @@ TEST_F(AuswertungTest, TheContextCommandOpensTheRowChosenHereWhateverAnotherWind
     EXPECT_EQ(spalte(2, "FangJahr").toInt(), 2023);
     EXPECT_EQ(spalte(2, "Gewicht").toInt(), 1600);
     EXPECT_EQ(spalte(3, "Gewicht").toInt(), 4200);
-    EXPECT_EQ(fangbuch->tblFList->rowCount(), 2);
+    // The catch log shows July 2023, the catch's own year and month.
+    EXPECT_EQ(fangbuch->cboFJahr->currentText(), QString("2023"));
+    ASSERT_EQ(fangbuch->tblFList->rowCount(), 1);
+    EXPECT_EQ(fangbuch->tblFList->text(0, 0), QString("2"));
 }
 
 TEST_F(AuswertungTest, TheFileKeyAsksFirstAndWritesTheFoundCatchesOnlyWithRows)

@@ -182,6 +182,7 @@ TEST_F(BesatzungTest, AQuantityWithADecimalCommaIsStoredAsTypedToTwoDecimals)
     const struct { const char *getippt; double gespeichert; const char *gezeigt; const char *zeit; } faelle[] = {
         {"12,5", 12.5, "12,50", "März"}, {"3", 3.0, "3,00", ""}, {"0,125", 0.13, "0,13", "Herbst"},
         {"7,", 7.0, "7,00", ""},         {",5", 0.5, "0,50", ""}, {"1234,56", 1234.56, "1234,56", ""},
+        {"9999999999999,99", 9999999999999.99, "9999999999999,99", ""}, // the largest the column keeps exactly
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.getippt);
@@ -226,6 +227,9 @@ TEST_F(BesatzungTest, AnIncompleteOrUnusableEntryIsRefusedAndNothingIsStored)
         {"Hecht", "Baggersee", "zwölf"},     // pasted letters
         {"Hecht", "Baggersee", "-3"},        // pasted below zero
         {"Hecht", "Baggersee", "1e400"},     // pasted, no figure
+        {"Hecht", "Baggersee", "99999999999999999999"}, // more digits than the column keeps
+        {"Hecht", "Baggersee", "10000000000000"},       // fourteen digits before the comma
+        {"Hecht", "Baggersee", "9999999999999,999"},    // rounds up to fourteen digits
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(std::string(fall.fisch) + "/" + fall.gewaesser + "/" + fall.menge);

@@ -292,15 +292,15 @@ TEST_F(FangbuchTest, AChangedCatchReplacesItsRowOrLeavesTheGridForAnotherMonth)
     EXPECT_EQ(zeile(1), QStringList({QString::number(zander), "Zander", "Altarm ", "Juli", "5", "1500"}));
     EXPECT_EQ(gv().strModus, QString("SAVE"));
 
-    // Moved to November: stored, and gone from the July grid; the count label stays.
-    const QString gezaehlt = f->lblAnzahl->text();
+    // Moved to November: stored, and gone from the July grid; the count follows the grid.
+    EXPECT_EQ(f->lblAnzahl->text(), QString("2"));
     f->tblFList_DblClick(1);
     f->txtMonNr->setText("11");
     f->Toolbar1_ButtonClick("tbSpeichern");
     EXPECT_EQ(spalte(zander, "FangMonat").toInt(), 11);
     EXPECT_EQ(zeileVon(zander), -1);
     EXPECT_EQ(f->tblFList->rowCount(), 1);
-    EXPECT_EQ(f->lblAnzahl->text(), gezaehlt);
+    EXPECT_EQ(f->lblAnzahl->text(), QString("1"));
     EXPECT_EQ(anzahlFaenge(), 4);
     EXPECT_EQ(boxes.count(), 0u);
 }
@@ -324,23 +324,34 @@ TEST_F(FangbuchTest, ARefusedChangeStaysInEditSoTheNextSaveDoesNotDuplicate)
 
 TEST_F(FangbuchTest, ACatchOpenedFromAnotherGridKeepsItsYearAndTheRightRowIsTouched)
 {
-    // The evaluation's grid: the 2022 catch in its row 0, while row 0 of the catch log holds
-    // another catch.
+    // Another catch of July 2022, after the opened one in the catch log's grid.
+    const qlonglong nachbar = fang(2022, 7, 1, 1, 9, 9000);
+    // The evaluation's grid: the 2022 catch in its row 1, while row 1 of the catch log (once it
+    // shows July 2022) holds the other catch.
     forms::ListGrid auswertung;
+    auswertung.addRow(QVariantList{august, "Hecht", "Baggersee", "August", 1, 900});
     auswertung.addRow(QVariantList{alt, "Zander", "Altarm ", "Juli", 4, 4000});
     gv().blnDSGewaehlt = true;
     LeereFangFelder();
-    loadFang(auswertung, 0);
+    loadFang(auswertung, 1);
     gv().strModus = "EDIT";
-    gv().lngDSNr = 0;
+    gv().lngDSNr = 1;
+    // Shown beside "Fangjahr:" with its own year, in the grid of its year and month.
+    EXPECT_EQ(f->cboFJahr->currentText(), QString("2022"));
+    EXPECT_EQ(f->cboSelMonat->currentText(), QString("Juli"));
+    EXPECT_EQ(f->lblGesAnz->text(), QString("2"));
+    ASSERT_EQ(f->tblFList->rowCount(), 2);
+    EXPECT_EQ(zeile(0)[0], QString::number(alt));
+    EXPECT_EQ(f->lblAnzahl->text(), QString("2"));
     f->txtAnzahl->setText("6");
     f->Toolbar1_ButtonClick("tbSpeichern");
 
     EXPECT_EQ(spalte(alt, "FangJahr").toInt(), 2022);
     EXPECT_EQ(spalte(alt, "Anzahl").toInt(), 6);
+    EXPECT_EQ(spalte(nachbar, "Anzahl").toInt(), 9);
     ASSERT_EQ(f->tblFList->rowCount(), 2);
-    EXPECT_EQ(zeile(0)[0], QString::number(hecht));
-    EXPECT_EQ(zeile(1)[0], QString::number(zander));
+    EXPECT_EQ(zeile(0), QStringList({QString::number(alt), "Zander", "Baggersee", "Juli", "6", "4000"}));
+    EXPECT_EQ(zeile(1)[0], QString::number(nachbar));
     EXPECT_EQ(boxes.count(), 0u);
 }
 

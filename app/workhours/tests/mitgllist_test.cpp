@@ -151,9 +151,13 @@ TEST_F(MitglListe, FilterCombinationsListTheirMembers)
         {"born 1950 to 1989", [&] { gebDatum(">=", "1.1.1950", "<", "1.1.1990"); }, {"1", "3", "4"}},
         {"born after 31.12.1989", [&] { gebDatum(">", "31.12.1989"); }, {"6"}},
         {"born on 31.12.1989", [&] { gebDatum("=", "31.12.1989"); }, {"3"}},
-        {"born not on 14.02.1980", [&] { gebDatum("<>", "14.02.1980", "<=", "31.12.2010"); }, {"2", "3", "4", "6"}},
+        // Members without the date (2 has no birth date, 3 and 6 no entry date) match no bound.
+        {"born not on 14.02.1980", [&] { gebDatum("<>", "14.02.1980", "<=", "31.12.2010"); }, {"3", "4", "6"}},
+        {"born before 1980", [&] { gebDatum("<", "1.1.1980"); }, {"4"}},
+        {"born not on 1.1.1960", [&] { gebDatum("<>", "1.1.1960"); }, {"1", "3", "6"}},
         {"entered on 1.1.2010", [&] { eintritt("=", "1.1.2010"); }, {"2"}},
         {"entered since 2000", [&] { eintritt(">=", "1.1.2000"); }, {"1", "2"}},
+        {"entered before 2000", [&] { eintritt("<", "1.1.2000"); }, {"4"}},
         // Done against required on the figures as shown: 19.999999999999996 hours are 20,00.
         {"hours done", [&] { paar(w.chkArbStd, w.optStdJa); }, {"1", "4", "6"}},
         {"hours not done", [&] { paar(w.chkArbStd, w.optStdNein); }, {"2", "3", "4", "6"}},
@@ -198,7 +202,8 @@ TEST_F(MitglListe, TheFilterIsBuiltFromFixedConditionsWithBoundValues)
     eintritt("<>", "15.3.1970");
     const modMitglList::MitglFilter f = modMitglList::ErstelleMitglFilter();
     EXPECT_EQ(std::string(f.text.text()),
-              " AND k.GebDatum >= ? AND k.GebDatum < ? AND m.Eintritt <> ? AND m.Geschlecht <> 0 AND k.KategoNr = ?"
+              " AND IFNULL(k.GebDatum, 0) <> 0 AND k.GebDatum >= ? AND k.GebDatum < ?"
+              " AND IFNULL(m.Eintritt, 0) <> 0 AND m.Eintritt <> ? AND m.Geschlecht <> 0 AND k.KategoNr = ?"
               " AND IFNULL(m.Austritt, 0) <> 0");
     EXPECT_EQ(f.werte, (QVariantList{dao::ToOleDate(QDate(1950, 1, 1)), dao::ToOleDate(QDate(1960, 1, 1)),
                                      dao::ToOleDate(QDate(1970, 3, 15)), qint32(2)}));
@@ -401,7 +406,7 @@ TEST_F(MitglListe, ACheckBoxEmptiesTheGridAndTheResetRestoresTheStart)
     ASSERT_EQ(grid().rowCount(), 5);
     klicke(w.chkJG);
     EXPECT_EQ(grid().rowCount(), 0);
-    EXPECT_EQ(w.lblGefDS->text(), QString("5")); // the count stays until the next search
+    EXPECT_EQ(w.lblGefDS->text(), QString("0")); // the count follows the emptied grid
     EXPECT_TRUE(w.optJGJa->isEnabled());
     suche();
     klicke(w.chkArbAnz);
@@ -575,6 +580,34 @@ TEST_F(MitglListe, TheMemberMenuOpensTheChosenMemberInTheContactEditor)
     main.mnuMitglInfo->trigger();
     EXPECT_EQ(editorGezeigt, 1) << texte(boxes);
     EXPECT_EQ(knr, QString("6"));
+}
+
+TEST_F(MitglListe, TheResetPutsTheYearBoxBackToTheCurrentYear)
+{
+    const QString aktuell = QString::number(gv().intJahr);
+    const struct
+    {
+        const char *name;
+        std::function<void()> zuruecksetzen;
+    } faelle[] = {
+        {"Anz. loeschen", [&] { klickeKnopf("tbAnzLoeschen"); }},
+        {"back to the overview and in again", [&] {
+             klickeKnopf("tbEsc");
+             ASSERT_TRUE(forms::form<KontaktUebers>().isVisible());
+             klickeKnopf(QStringLiteral("tbMitglList"), &forms::form<KontaktUebers>());
+         }},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.name);
+        MitglList &w = liste();
+        klicke(w.chkArbAnz);
+        tippe(w.cboArbJahr, "1999");
+        ASSERT_EQ(w.cboArbJahr->currentText(), QString("1999"));
+        f.zuruecksetzen();
+        ASSERT_TRUE(liste().isVisible());
+        EXPECT_EQ(liste().cboArbJahr->currentText(), aktuell);
+        EXPECT_FALSE(liste().cboArbJahr->isEnabled());
+    }
 }
 
 TEST_F(MitglListe, TheContextMenuNeedsAChosenRow)

@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // Clicks the window where the widget is, as a user does.
@@ -152,5 +154,46 @@ TEST(Fields, ALabelShowsARecordNumberOrNone)
         SCOPED_TRACE(c.text);
         l->setText(QString::fromUtf8(c.text));
         EXPECT_EQ(forms::labelNumber(*l), c.nr);
+    }
+}
+
+// Whatever changes the number of rows, the count label shows it at once; a change that leaves
+// the number as it was (emptying an empty list) leaves the label alone.
+TEST(Fields, ACountFollowsItsListAtEveryChangeOfTheRowCount)
+{
+    QWidget w;
+    forms::ListGrid *grid = forms::grid(QStringLiteral("tbl"), &w, {QStringLiteral("Nr."), QStringLiteral("Name")});
+    QLabel *anzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), &w);
+    QLabel *gefunden = forms::label(QStringLiteral("lblGefDS"), QString(), &w);
+    forms::followRowCount(anzahl, grid->top());
+    forms::followRowCount(gefunden, grid->top(), forms::NoRows::Nothing);
+    EXPECT_EQ(anzahl->text(), QString()); // not set by the call
+    forms::GridList &liste = grid->top();
+    const struct
+    {
+        const char *was;
+        std::function<void()> tue;
+        const char *anzahl;
+        const char *gefunden;
+    } faelle[] = {
+        {"appended", [&] { liste.addRow(QStringList{"1", "a"}); }, "1", "1"},
+        {"appended again", [&] { liste.addRow(QStringList{"2", "b"}); }, "2", "2"},
+        {"inserted", [&] { liste.insertRow(0, QVariantList{0, "z"}); }, "3", "3"},
+        {"a cell changed", [&] { liste.setText(0, 1, "y"); }, "3", "3"},
+        {"removed", [&] { liste.removeRow(1); }, "2", "2"},
+        {"emptied", [&] { liste.clear(); }, "0", ""},
+        {"label cleared by its window, empty list emptied again",
+         [&] {
+             anzahl->clear();
+             liste.clear();
+         },
+         "", ""},
+        {"appended after", [&] { liste.addRow(QStringList{"3", "c"}); }, "1", "1"},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.was);
+        f.tue();
+        EXPECT_EQ(anzahl->text(), QString(f.anzahl));
+        EXPECT_EQ(gefunden->text(), QString(f.gefunden));
     }
 }
