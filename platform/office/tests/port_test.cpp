@@ -165,4 +165,7 @@ TEST(OfficePort, TheFakeTakesThePortsPlaceForItsLifetime)
         EXPECT_EQ(fake.calls[1].program, Program::WordProcessor);
     }
     EXPECT_EQ(&office::Office(), desktop);
+    // With no fake in place a test still starts no real program, whatever is installed.
+    EXPECT_FALSE(office::Office().Open(Program::Spreadsheet, path, {1, 4}));
+    EXPECT_FALSE(office::Office().Open(Program::WordProcessor, path));
 }
