@@ -42,7 +42,8 @@ void SetzeFenstergroesse()
     Main *main = forms::loadedForm<Main>();
     if (!main)
         return;
-    main->ButtnBar->setFixedHeight(forms::twipsToPixels(7695));
+    // The bar's start height of 7695 twips is the room the main window's start height leaves
+    // between menu and status bar; from then on the bar follows the window's height.
     main->resize(main->width(), forms::twipsToPixels(8625));
 }
 
