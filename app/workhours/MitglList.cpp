@@ -42,6 +42,10 @@ QComboBox *operatorBox(const QString &name, QWidget *parent)
     forms::ComboBox *c = forms::comboBox(name, parent);
     c->addItems(Operatoren);
     c->setEnabled(false);
+    // As wide as its widest entry, never squeezed by the column it stands in; its drop-down list
+    // is then as wide too.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return c;
 }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QShowEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -89,6 +90,38 @@ void ListGrid::setPosition(int row, int column)
     if (row < 0 || row >= list.rowCount() || column < 0 || column >= list.columnCount())
         return;
     view->setCurrentIndex(m->index(m->viewRow(row), column + m->expanderColumns()));
+}
+
+void ListGrid::setMinimumVisibleRows(int rows)
+{
+    minimumRows_ = qMax(0, rows);
+    updateGeometry();
+}
+
+int ListGrid::visibleRows() const
+{
+    const int rowHeight = view_->verticalHeader()->defaultSectionSize();
+    return rowHeight > 0 ? view_->viewport()->height() / rowHeight : 0;
+}
+
+QSize ListGrid::minimumSizeHint() const
+{
+    QSize hint = QWidget::minimumSizeHint();
+    if (minimumRows_ <= 0)
+        return hint;
+    // Header, the rows, the view's frame, and a horizontal scroll bar when the columns are wider
+    // than the grid can be.
+    const int frame = 2 * view_->frameWidth();
+    const int rows = minimumRows_ * view_->verticalHeader()->defaultSectionSize();
+    const int header = view_->horizontalHeader()->isHidden() ? 0 : view_->horizontalHeader()->sizeHint().height();
+    const int bar = view_->horizontalScrollBar()->sizeHint().height();
+    hint.setHeight(qMax(hint.height(), header + rows + frame + bar));
+    return hint;
+}
+
+QSize ListGrid::sizeHint() const
+{
+    return QWidget::sizeHint().expandedTo(minimumSizeHint());
 }
 
 void ListGrid::configure(QTableView *view, GridList *list)
