@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -449,3 +450,45 @@ TEST_F(Pages, AboutBoxShowsTheVersion)
 }
 
 } // namespace
+
+// Every page in the frame, the Info page too, shows its texts whole: each label, button, box and
+// frame has at least the size it asks for and lies inside the visible page.
+TEST_F(Pages, EveryPageShowsItsTextsWholeInTheFrame)
+{
+    const CLSID pages[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage, CLSID_CInfoPage};
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        ASSERT_NE(tabs, nullptr);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            QWidget *page = tabs->widget(i);
+            seen << tabs->tabText(i);
+            const QList<QWidget *> controls = page->findChildren<QWidget *>();
+            for (QWidget *w : controls) {
+                if (!w->isVisible() || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) ||
+                                         qobject_cast<QComboBox *>(w) || qobject_cast<QGroupBox *>(w)))
+                    continue;
+                QString text;
+                if (auto *l = qobject_cast<QLabel *>(w)) text = l->text();
+                else if (auto *b = qobject_cast<QAbstractButton *>(w)) text = b->text();
+                else if (auto *g = qobject_cast<QGroupBox *>(w)) text = g->title();
+                else text = w->objectName();
+                SCOPED_TRACE(testing::Message() << tabs->tabText(i).toStdString() << ": " << text.toStdString());
+                EXPECT_GE(w->width(), w->sizeHint().width());
+                EXPECT_GE(w->height(), w->minimumSizeHint().height());
+                const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+                EXPECT_TRUE(page->rect().contains(inPage)) << "page " << page->width() << " x " << page->height();
+            }
+        }
+        dialog->reject();
+    });
+    IUnknown *objects[] = {container->controlUnknown()};
+    EXPECT_EQ(OleCreatePropertyFrame(ole::handleFromWidget(&host), 0, 0, u"LzDate2", 1, objects, 4, pages, 0, 0,
+                                     nullptr),
+              S_OK);
+    EXPECT_EQ(seen, (QStringList{"Styles", "Format", "Calendar", "Info"}));
+}

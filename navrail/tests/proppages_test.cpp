@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -386,4 +387,46 @@ TEST(Pages, BothPagesInThePropertyFrameApplyToTheControl)
     bar->get_EnableOpenItem(&open);
     EXPECT_EQ(sound, 0);
     EXPECT_EQ(open, 0);
+}
+
+// Both pages in the frame show their texts whole: each label, check box, list and frame has at
+// least the size it asks for and lies inside the visible page.
+TEST(Pages, BothPagesShowTheirTextsWholeInTheFrame)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    CAUUID pages{};
+    ASSERT_EQ(bar.as<ISpecifyPropertyPages>()->GetPages(&pages), S_OK);
+    int checked = 0;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        ASSERT_TRUE(tabs);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            QWidget *page = tabs->widget(i);
+            for (QWidget *w : page->findChildren<QWidget *>()) {
+                if (!w->isVisible() || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) ||
+                                         qobject_cast<QComboBox *>(w) || qobject_cast<QGroupBox *>(w)))
+                    continue;
+                QString text;
+                if (auto *l = qobject_cast<QLabel *>(w)) text = l->text();
+                else if (auto *b = qobject_cast<QAbstractButton *>(w)) text = b->text();
+                else if (auto *g = qobject_cast<QGroupBox *>(w)) text = g->title();
+                else text = w->objectName();
+                SCOPED_TRACE(testing::Message() << tabs->tabText(i).toStdString() << ": " << text.toStdString());
+                EXPECT_GE(w->width(), w->sizeHint().width());
+                EXPECT_GE(w->height(), w->minimumSizeHint().height());
+                const QRect inPage(w->mapTo(page, QPoint(0, 0)), w->size());
+                EXPECT_TRUE(page->rect().contains(inPage)) << "page " << page->width() << " x " << page->height();
+                ++checked;
+            }
+        }
+        dialog->reject();
+    });
+    IUnknown *objects[] = {bar.get()};
+    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr), S_OK);
+    CoTaskMemFree(pages.pElems);
+    EXPECT_GT(checked, 0);
 }
