@@ -114,9 +114,24 @@ QSize ListGrid::minimumSizeHint() const
     const int frame = 2 * view_->frameWidth();
     const int rows = minimumRows_ * view_->verticalHeader()->defaultSectionSize();
     const int header = view_->horizontalHeader()->isHidden() ? 0 : view_->horizontalHeader()->sizeHint().height();
-    const int bar = view_->horizontalScrollBar()->sizeHint().height();
+    const int bar = needsHorizontalBar() ? view_->horizontalScrollBar()->sizeHint().height() : 0;
     hint.setHeight(qMax(hint.height(), header + rows + frame + bar));
     return hint;
+}
+
+bool ListGrid::needsHorizontalBar() const
+{
+    return view_->horizontalHeader()->length() > width() - 2 * view_->frameWidth();
+}
+
+void ListGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Whether the columns still fit decides whether the least height holds a scroll bar.
+    if (minimumRows_ > 0 && needsHorizontalBar() != barCounted_) {
+        barCounted_ = needsHorizontalBar();
+        updateGeometry();
+    }
 }
 
 QSize ListGrid::sizeHint() const

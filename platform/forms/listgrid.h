@@ -83,6 +83,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -99,6 +100,9 @@ private:
     QHash<const GridList *, QPointer<QTableView>> childViews_;
     bool lookAsked_ = false;
     int minimumRows_ = 0;
+    bool barCounted_ = true;
+    // The columns are wider than the grid: a horizontal scroll bar takes room below the rows.
+    bool needsHorizontalBar() const;
 };
 
 } // namespace forms

@@ -1,6 +1,7 @@
 #include "core_fixture.h"
 
 #include "core/Main.h"
+#include "core/System.h"
 #include "core/modMain.h"
 #include "core/plugins.h"
 
@@ -150,5 +151,30 @@ TEST_F(Navigation, TheBarAndTheShownWindowFollowTheMainWindowInBothDirections)
         const QRect fenster(fangbuch.mapTo(&main, QPoint(0, 0)), fangbuch.size());
         EXPECT_EQ(fenster.bottom(), bar.bottom() - 2);
         EXPECT_EQ(fenster.right(), bar.right() - 2);
+    }
+}
+
+TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsThreeRows)
+{
+    meldeAn();
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.isVisible());
+    for (const char *key : {"Zugriff", "Parameter", "Basisdaten"}) {
+        forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
+        ASSERT_TRUE(fenster) << key;
+        for (QSize s : {QSize(796, 575), QSize(1280, 1000)}) {
+            SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
+            main.resize(s);
+            // A second pass lays out again what the first paint changed (the base data's counts).
+            QApplication::processEvents();
+            QApplication::processEvents();
+            ASSERT_TRUE(fenster->isVisible());
+            EXPECT_EQ(apptest::verdeckt(*fenster), std::vector<std::string>{});
+            if (QString(key) == "Parameter") {
+                const forms::ListGrid &grid = *forms::form<System>().tblSystem;
+                ASSERT_EQ(grid.rowCount(), 3);
+                EXPECT_GE(grid.visibleRows(), 3);
+            }
+        }
     }
 }

@@ -1,0 +1,80 @@
+// The catch log, the catch evaluation and the stocking plan as the user sees them in the main
+// window, at the start size and enlarged: every field and text whole, lists of one kind alike.
+#include "fishery/Besatzung.h"
+#include "fishery/Fangauswertung.h"
+#include "fishery/Fangbuch.h"
+
+#include "core/Main.h"
+#include "core/modMain.h"
+#include "core/testing/program_fixture.h"
+
+#include "forms/form.h"
+#include "forms/listgrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+apptest::Steuerelemente *g_bibliothek = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
+
+const QSize Groessen[] = {{796, 575}, {1280, 1000}};
+
+class Fensterplatz : public apptest::MainTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(g_bibliothek->registriert()) << "navigation bar library not registered";
+        MainTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Regenbogenforelle')");
+        sql("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm am Mühlenbach')");
+        modMain::RegistriereKern();
+        fishery::RegistriereFangbuch();
+        fishery::RegistriereFangauswertung();
+        fishery::RegistriereBesatzung();
+    }
+    void groesse(QSize s)
+    {
+        Main &main = forms::form<Main>();
+        main.resize(s);
+        // A second pass lays out again what the first paint changed.
+        QApplication::processEvents();
+        QApplication::processEvents();
+        ASSERT_EQ(main.size(), s);
+    }
+};
+
+} // namespace
+
+TEST_F(Fensterplatz, EachFisheryWindowShowsItsFieldsWholeAtBothSizes)
+{
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangbuch"));
+    ASSERT_FALSE(HasFatalFailure());
+    for (const char *key : {"Fangbuch", "Fangauswertung", "Besatzung"}) {
+        forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
+        ASSERT_TRUE(fenster) << key;
+        for (QSize s : Groessen) {
+            SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
+            groesse(s);
+            ASSERT_TRUE(fenster->isVisible());
+            EXPECT_EQ(apptest::verdeckt(*fenster), std::vector<std::string>{});
+        }
+    }
+}
+
+TEST_F(Fensterplatz, TheCatchLogsSpeciesAndWatersListsGetTheSameRoom)
+{
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangbuch"));
+    ASSERT_FALSE(HasFatalFailure());
+    auto &f = static_cast<Fangbuch &>(fishery::FangbuchFenster());
+    for (QSize s : Groessen) {
+        SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
+        groesse(s);
+        EXPECT_EQ(f.cboGName->width(), f.cboFArt->width());
+        EXPECT_GE(f.cboGName->width(), f.cboGName->sizeHint().width());
+    }
+}
