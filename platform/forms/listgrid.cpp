@@ -153,6 +153,7 @@ void ListGrid::configure(QTableView *view, GridList *list)
     view->horizontalHeader()->setStretchLastSection(false);
     view->viewport()->installEventFilter(this);
     connect(list, &GridList::lookChanged, view, [this, view, list] { applyLook(view, list); });
+    connect(list->model(), &QAbstractItemModel::headerDataChanged, view, [this, view, list] { applyLook(view, list); });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, view, list](const QModelIndex &now) {
                 if (!now.isValid())
@@ -177,7 +178,10 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
     if (exp)
         view->setColumnWidth(0, twipsToPixels(list->expanderWidth()));
     for (int c = 0; c < list->columnCount(); ++c) {
-        view->setColumnWidth(c + exp, twipsToPixels(list->columnWidth(c)));
+        // A column is never narrower than its caption, so that the header shows it whole; a
+        // width of 0 keeps the column out of sight.
+        const int pixels = twipsToPixels(list->columnWidth(c));
+        view->setColumnWidth(c + exp, pixels > 0 ? qMax(pixels, view->horizontalHeader()->sectionSizeHint(c + exp)) : 0);
         view->setColumnHidden(c + exp, list->isColumnHidden(c));
     }
     view->setShowGrid(list->appearance().gridLines() != 0);
