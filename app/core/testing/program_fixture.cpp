@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
@@ -148,6 +149,24 @@ std::vector<std::string> verdeckt(const QWidget &fenster)
         const QRect imFenster(w->mapTo(&fenster, QPoint(0, 0)), w->size());
         if (!fenster.rect().contains(imFenster))
             befund.push_back(QStringLiteral("%1: beyond the window's edge").arg(name).toStdString());
+    }
+    return befund;
+}
+
+std::vector<std::string> verdecktAufJederSeite(QWidget &fenster)
+{
+    std::vector<std::string> befund = verdeckt(fenster);
+    for (QTabWidget *seiten : fenster.findChildren<QTabWidget *>()) {
+        for (int i = 0; i < seiten->count(); ++i) {
+            seiten->setCurrentIndex(i);
+            // A second pass lays out again what the first paint changed.
+            QApplication::processEvents();
+            QApplication::processEvents();
+            for (const std::string &b : verdeckt(fenster))
+                befund.push_back(seiten->tabText(i).toStdString() + ": " + b);
+        }
+        seiten->setCurrentIndex(0);
+        QApplication::processEvents();
     }
     return befund;
 }

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QTabWidget>
 
 using namespace coretest;
 
@@ -169,7 +170,7 @@ TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsTh
             QApplication::processEvents();
             QApplication::processEvents();
             ASSERT_TRUE(fenster->isVisible());
-            EXPECT_EQ(apptest::verdeckt(*fenster), std::vector<std::string>{});
+            EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
             if (QString(key) == "Parameter") {
                 const forms::ListGrid &grid = *forms::form<System>().tblSystem;
                 ASSERT_EQ(grid.rowCount(), 3);

@@ -61,7 +61,7 @@ TEST_F(Fensterplatz, EachFisheryWindowShowsItsFieldsWholeAtBothSizes)
             SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
             groesse(s);
             ASSERT_TRUE(fenster->isVisible());
-            EXPECT_EQ(apptest::verdeckt(*fenster), std::vector<std::string>{});
+            EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
         }
     }
 }

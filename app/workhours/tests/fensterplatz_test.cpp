@@ -60,7 +60,7 @@ TEST_F(Fensterplatz, WorkHoursShowFiveEntryRowsTheSumsAndTheWholeDate)
     for (QSize s : Groessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
         groesse(s);
-        EXPECT_EQ(apptest::verdeckt(arbeit), std::vector<std::string>{});
+        EXPECT_EQ(apptest::verdecktAufJederSeite(arbeit), std::vector<std::string>{});
         // Five rows at the start size, more when the window grows.
         EXPECT_GE(arbeit.tblArbStd->visibleRows(), 5);
         EXPECT_GT(arbeit.tblArbStd->visibleRows(), zeilenVorher);
@@ -88,7 +88,7 @@ TEST_F(Fensterplatz, TheMemberListsOperatorBoxesAreAsWideAsTheirEntries)
     for (QSize s : Groessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
         groesse(s);
-        EXPECT_EQ(apptest::verdeckt(l), std::vector<std::string>{});
+        EXPECT_EQ(apptest::verdecktAufJederSeite(l), std::vector<std::string>{});
         for (QComboBox *box : {l.cboOptGeb01, l.cboOptGeb02, l.cboOptTritt01, l.cboOptTritt02}) {
             SCOPED_TRACE(box->objectName().toStdString());
             // The two boxes of a filter alike, each as wide as it asks to be for its entries.
@@ -110,6 +110,6 @@ TEST_F(Fensterplatz, TheContactOverviewShowsWholeAtBothSizes)
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
         groesse(s);
         ASSERT_TRUE(fenster->isVisible());
-        EXPECT_EQ(apptest::verdeckt(*fenster), std::vector<std::string>{});
+        EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
     }
 }
