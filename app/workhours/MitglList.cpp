@@ -43,10 +43,7 @@ QComboBox *operatorBox(const QString &name, QWidget *parent)
     forms::ComboBox *c = forms::comboBox(name, parent);
     c->addItems(Operatoren);
     c->setEnabled(false);
-    // As wide as its widest entry, never squeezed by the column it stands in; its drop-down list
-    // is then as wide too.
-    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    c->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    forms::fitToEntries(c);
     return c;
 }
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,5 +77,24 @@ TEST_F(Fensterplatz, TheCatchLogsSpeciesAndWatersListsGetTheSameRoom)
         groesse(s);
         EXPECT_EQ(f.cboGName->width(), f.cboFArt->width());
         EXPECT_GE(f.cboGName->width(), f.cboGName->sizeHint().width());
+    }
+}
+
+TEST_F(Fensterplatz, TheEvaluationsOperatorBoxesAreAsWideAsTheirEntries)
+{
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangauswertung"));
+    ASSERT_FALSE(HasFatalFailure());
+    auto &a = static_cast<Fangauswertung &>(fishery::FangauswertungFenster());
+    for (QSize s : Groessen) {
+        SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
+        groesse(s);
+        for (QComboBox *box : {a.cboOptAnz01, a.cboOptAnz02, a.cboOptGew01, a.cboOptGew02}) {
+            SCOPED_TRACE(box->objectName().toStdString());
+            EXPECT_EQ(box->width(), a.cboOptAnz01->width());
+            EXPECT_GE(box->width(), box->sizeHint().width());
+            const QFontMetrics fm(box->font());
+            for (int i = 0; i < box->count(); ++i)
+                EXPECT_LT(fm.horizontalAdvance(box->itemText(i)), box->width() - 20) << box->itemText(i).toStdString();
+        }
     }
 }
