@@ -127,6 +127,9 @@ Benutzer::Benutzer()
         felder1->addWidget(chk, 2 + i / 3, 1 + i % 3);
         ++i;
     }
+    // The room beyond the captions goes to the check boxes' columns.
+    for (int spalte = 1; spalte <= 3; ++spalte)
+        felder1->setColumnStretch(spalte, 1);
     layout1->addWidget(eingabe1);
     tabBV->addTab(tab1, QStringLiteral("Zugriffsverwaltung"));
 
