@@ -10,14 +10,10 @@
 
 #include "com/object.h"
 #include "forms/form.h"
-#include "forms/listgrid.h"
+#include "common/testing/cut_controls.h"
 
-#include <QAbstractButton>
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
 #include <QTabWidget>
@@ -124,33 +120,8 @@ Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade)
 
 std::vector<std::string> verdeckt(const QWidget &fenster)
 {
-    std::vector<std::string> befund;
-    for (const QWidget *w : fenster.findChildren<QWidget *>()) {
-        if (!w->isVisible())
-            continue;
-        // The text-bearing controls and the fields; a grid's own parts (header, scroll bars) and
-        // the line edit inside an entry list are judged with their owner.
-        const bool art = qobject_cast<const QLabel *>(w) || qobject_cast<const QAbstractButton *>(w) ||
-                         qobject_cast<const QComboBox *>(w) || qobject_cast<const forms::ListGrid *>(w) ||
-                         (qobject_cast<const QLineEdit *>(w) && !qobject_cast<const QComboBox *>(w->parentWidget()));
-        if (!art || qobject_cast<const QAbstractItemView *>(w->parentWidget()) ||
-            (w->parentWidget() && w->parentWidget()->inherits("QAbstractScrollArea")))
-            continue;
-        const QString name = w->objectName().isEmpty()
-                                 ? (qobject_cast<const QLabel *>(w)     ? qobject_cast<const QLabel *>(w)->text()
-                                    : qobject_cast<const QAbstractButton *>(w) ? qobject_cast<const QAbstractButton *>(w)->text()
-                                                                              : QString::fromLatin1(w->metaObject()->className()))
-                                 : w->objectName();
-        const QSize braucht = w->minimumSizeHint().expandedTo(w->minimumSize());
-        if (w->width() < braucht.width() || w->height() < braucht.height())
-            befund.push_back(QStringLiteral("%1: %2 x %3, needs %4 x %5")
-                                 .arg(name).arg(w->width()).arg(w->height()).arg(braucht.width()).arg(braucht.height())
-                                 .toStdString());
-        const QRect imFenster(w->mapTo(&fenster, QPoint(0, 0)), w->size());
-        if (!fenster.rect().contains(imFenster))
-            befund.push_back(QStringLiteral("%1: beyond the window's edge").arg(name).toStdString());
-    }
-    return befund;
+    // The grids too: a grid asked for a least number of rows must get their height.
+    return vbtest::cutControls(fenster, {QStringLiteral("forms::ListGrid")});
 }
 
 std::vector<std::string> verdecktAufJederSeite(QWidget &fenster)
