@@ -42,8 +42,8 @@ void SetzeFenstergroesse()
     Main *main = forms::loadedForm<Main>();
     if (!main)
         return;
-    // The bar's start height of 7695 twips is the room the main window's start height leaves
-    // between menu and status bar; from then on the bar follows the window's height.
+    // The bar is not fixed at its 7695 twips: it fills the room between menu and status bar,
+    // which the main window's start height leaves at least that high, and follows the window.
     main->resize(main->width(), forms::twipsToPixels(8625));
 }
 
