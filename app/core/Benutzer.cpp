@@ -115,15 +115,19 @@ Benutzer::Benutzer()
     felder1->addWidget(new QLabel(QStringLiteral("Gruppen-Nr:"), eingabe1), 0, 0);
     felder1->addWidget(lblGNr, 0, 1);
     felder1->addWidget(new QLabel(QStringLiteral("Name der Gruppe:"), eingabe1), 1, 0);
-    felder1->addWidget(txtGruppe, 1, 1, 1, 4);
+    felder1->addWidget(txtGruppe, 1, 1, 1, 3);
     felder1->addWidget(new QLabel(QStringLiteral("Hat Zugriff auf:"), eingabe1), 2, 0);
     int i = 0;
     for (const auto &r : rechte) {
         QCheckBox *chk = forms::checkBox(QString::fromLatin1(r.name), QString::fromUtf8(r.caption), eingabe1);
         *r.box = chk;
-        felder1->addWidget(chk, 2 + i / 5, 1 + i % 5);
+        // Three to a row: so the captions show whole in the results pane at the start size.
+        felder1->addWidget(chk, 2 + i / 3, 1 + i % 3);
         ++i;
     }
+    // The room beyond the captions goes to the check boxes' columns.
+    for (int spalte = 1; spalte <= 3; ++spalte)
+        felder1->setColumnStretch(spalte, 1);
     layout1->addWidget(eingabe1);
     tabBV->addTab(tab1, QStringLiteral("Zugriffsverwaltung"));
 

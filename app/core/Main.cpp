@@ -102,7 +102,8 @@ Main::Main()
     layout->setContentsMargins(0, 0, 0, 0);
     ButtnBar = new ole::ControlContainer(client);
     ButtnBar->setObjectName(QStringLiteral("ButtnBar"));
-    layout->addWidget(ButtnBar);
+    // The bar (with its results pane) takes all the room between the menu and the status bar.
+    layout->addWidget(ButtnBar, 1);
     // Without the bar the host stays empty; the start-up reports it when it builds the bar.
     ButtnBarErgebnis = ButtnBar->createControl(CLSID_LzNavrailBar);
     if (FAILED(ButtnBarErgebnis))
@@ -117,7 +118,6 @@ Main::Main()
             },
             Qt::DirectConnection);
     ImageList1 = erzeugeBilder();
-    layout->addStretch(1);
     setCentralWidget(client);
     resize(forms::twipsToPixels(11940), forms::twipsToPixels(8625));
 

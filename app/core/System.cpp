@@ -41,6 +41,8 @@ System::System()
     auto *gridLayout = new QVBoxLayout(rahmenGrid);
     tblSystem = forms::grid(QStringLiteral("tblSystem"), rahmenGrid,
                             {{QStringLiteral("Parameter"), 2600}, QStringLiteral("Akt. Werte")});
+    // The grid shows its three rows without scrolling.
+    tblSystem->setMinimumVisibleRows(3);
     gridLayout->addWidget(tblSystem);
     layout->addWidget(rahmenGrid);
     connect(tblSystem, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });

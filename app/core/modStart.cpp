@@ -79,7 +79,8 @@ void SetzeFenstergroesse()
     Main *main = forms::loadedForm<Main>();
     if (!main)
         return;
-    main->ButtnBar->setFixedHeight(forms::twipsToPixels(7695));
+    // The bar is not fixed at its 7695 twips: it fills the room between menu and status bar,
+    // which the main window's start height leaves at least that high, and follows the window.
     main->resize(main->width(), forms::twipsToPixels(8625));
 }
 

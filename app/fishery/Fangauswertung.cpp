@@ -86,6 +86,7 @@ Fangauswertung::Fangauswertung()
     txtGew02 = forms::textBox(QStringLiteral("txtGew02"), Frame1);
     for (QComboBox *c : {cboOptAnz01, cboOptAnz02, cboOptGew01, cboOptGew02}) {
         c->addItems(Operatoren());
+        forms::fitToEntries(c);
         ohneAuswahl(*c);
     }
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("- Untergrenze -"), Frame1);

@@ -100,11 +100,11 @@ Fangbuch::Fangbuch()
     felder->addWidget(lblFNrBez, 0, 0);
     felder->addWidget(lblFNr, 0, 1);
     felder->addWidget(lblFJahrBez, 0, 2);
-    felder->addWidget(cboFJahr, 0, 3);
+    felder->addWidget(cboFJahr, 0, 3, Qt::AlignLeft);
     felder->addWidget(lblFArt, 1, 0);
     felder->addWidget(cboFArt, 1, 1);
     felder->addWidget(lblGewaesser, 1, 2);
-    felder->addWidget(cboGName, 1, 3, 1, 2);
+    felder->addWidget(cboGName, 1, 3);
     felder->addWidget(lblFMonat, 2, 0);
     felder->addWidget(txtMonNr, 2, 1);
     felder->addWidget(txtFangMonat, 2, 2);
@@ -113,7 +113,11 @@ Fangbuch::Fangbuch()
     felder->addWidget(txtGewicht, 3, 2);
     felder->addWidget(lblEinheit, 3, 3);
     felder->addWidget(lblNotiz, 4, 0);
-    felder->addWidget(txtNotiz, 4, 1, 1, 4);
+    felder->addWidget(txtNotiz, 4, 1, 1, 3);
+    // The columns of the fields share the width alike: the two lists (species and waters) and the
+    // text boxes of one kind get the same room.
+    for (int spalte : {1, 2, 3})
+        felder->setColumnStretch(spalte, 1);
 
     // The grid of one month.
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Fangbuchtabelle..."), this);

@@ -105,18 +105,20 @@ Arbeit::Arbeit()
     lblNName = forms::label(QStringLiteral("lblNName"), QString(), Frame3);
     Label4 = forms::label(QStringLiteral("Label4"), QStringLiteral("Vorname:"), Frame3);
     lblVName = forms::label(QStringLiteral("lblVName"), QString(), Frame3);
+    // Two rows: the year with the two buttons, then number, surname and first name side by side.
     auto *mitglied = new QGridLayout(Frame3);
     mitglied->addWidget(Label1, 0, 0);
     mitglied->addWidget(cboArbJahr, 0, 1);
-    mitglied->addWidget(cmdSuch, 0, 2);
-    mitglied->addWidget(cmdMList, 0, 3);
+    mitglied->addWidget(cmdSuch, 0, 2, 1, 2);
+    mitglied->addWidget(cmdMList, 0, 4, 1, 2);
     mitglied->addWidget(Label2, 1, 0);
     mitglied->addWidget(lblKNr, 1, 1);
-    mitglied->addWidget(Label3, 2, 0);
-    mitglied->addWidget(lblNName, 2, 1, 1, 3);
-    mitglied->addWidget(Label4, 3, 0);
-    mitglied->addWidget(lblVName, 3, 1, 1, 3);
+    mitglied->addWidget(Label3, 1, 2);
+    mitglied->addWidget(lblNName, 1, 3);
+    mitglied->addWidget(Label4, 1, 4);
+    mitglied->addWidget(lblVName, 1, 5);
     mitglied->setColumnStretch(3, 1);
+    mitglied->setColumnStretch(5, 1);
 
     // The overview: entries and the three figures.
     Frame2 = forms::frame(QStringLiteral("Frame2"), QStringLiteral("Arb.-Std. Übersicht"), Frame1);
@@ -132,6 +134,7 @@ Arbeit::Arbeit()
     Label9 = forms::label(QStringLiteral("Label9"), QStringLiteral("Erg. SOLL / HABEN:"), Frame2);
     lblErgStd = zahlLabel(QStringLiteral("lblErgStd"), Frame2);
     Label10 = forms::label(QStringLiteral("Label10"), QStringLiteral("Std."), Frame2);
+    // The figures stand beside the grid, so that the grid keeps the frame's whole height.
     auto *summen = new QGridLayout;
     summen->addWidget(lblGStd, 0, 0);
     summen->addWidget(lblGesStd, 0, 1);
@@ -142,8 +145,9 @@ Arbeit::Arbeit()
     summen->addWidget(Label9, 2, 0);
     summen->addWidget(lblErgStd, 2, 1);
     summen->addWidget(Label10, 2, 2);
-    summen->setColumnStretch(3, 1);
-    auto *uebersicht = new QVBoxLayout(Frame2);
+    summen->setRowStretch(3, 1);
+    tblArbStd->setMinimumVisibleRows(5);
+    auto *uebersicht = new QHBoxLayout(Frame2);
     uebersicht->addWidget(tblArbStd, 1);
     uebersicht->addLayout(summen);
 
@@ -159,17 +163,18 @@ Arbeit::Arbeit()
     lblStd = forms::label(QStringLiteral("lblStd"), QStringLiteral("Std."), Frame7);
     lblArbNotiz = forms::label(QStringLiteral("lblArbNotiz"), QStringLiteral("Bemerk. / Arb. - Beschreib."), Frame7);
     txtArbNotiz = forms::textBox(QStringLiteral("txtArbNotiz"), Frame7);
+    // Two rows: number and date, then hours and remark.
     auto *buchen = new QGridLayout(Frame7);
     buchen->addWidget(lblArbN, 0, 0);
-    buchen->addWidget(lblArbNr, 0, 1);
-    buchen->addWidget(lblDatum, 1, 0);
-    buchen->addWidget(lzDate, 1, 1);
-    buchen->addWidget(lblArbZeit, 2, 0);
-    buchen->addWidget(txtArbStd, 2, 1);
-    buchen->addWidget(lblStd, 2, 2);
-    buchen->addWidget(lblArbNotiz, 3, 0);
-    buchen->addWidget(txtArbNotiz, 3, 1, 1, 3);
-    buchen->setColumnStretch(3, 1);
+    buchen->addWidget(lblArbNr, 0, 1, 1, 2);
+    buchen->addWidget(lblDatum, 0, 3);
+    buchen->addWidget(lzDate, 0, 4, Qt::AlignLeft);
+    buchen->addWidget(lblArbZeit, 1, 0);
+    buchen->addWidget(txtArbStd, 1, 1);
+    buchen->addWidget(lblStd, 1, 2);
+    buchen->addWidget(lblArbNotiz, 1, 3);
+    buchen->addWidget(txtArbNotiz, 1, 4);
+    buchen->setColumnStretch(4, 1);
 
     auto *rahmen = new QVBoxLayout(Frame1);
     rahmen->addWidget(Frame3);

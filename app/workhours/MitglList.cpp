@@ -29,6 +29,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <array>
 #include <iterator>
 #include <utility>
 
@@ -42,6 +43,7 @@ QComboBox *operatorBox(const QString &name, QWidget *parent)
     forms::ComboBox *c = forms::comboBox(name, parent);
     c->addItems(Operatoren);
     c->setEnabled(false);
+    forms::fitToEntries(c);
     return c;
 }
 
@@ -129,16 +131,20 @@ MitglList::MitglList()
     cboArbJahr->setEnabled(false);
 
     auto *filterLayout = new QGridLayout(Frame6);
-    filterLayout->addWidget(chkGebDat, 0, 0);
-    filterLayout->addWidget(cboOptGeb01, 0, 1);
-    filterLayout->addWidget(txtGeb01, 0, 2);
-    filterLayout->addWidget(cboOptGeb02, 0, 3);
-    filterLayout->addWidget(txtGeb02, 0, 4);
-    filterLayout->addWidget(chkEintritt, 1, 0);
-    filterLayout->addWidget(cboOptTritt01, 1, 1);
-    filterLayout->addWidget(txtTritt01, 1, 2);
-    filterLayout->addWidget(cboOptTritt02, 1, 3);
-    filterLayout->addWidget(txtTritt02, 1, 4);
+    // Each date filter in a row of its own: operator and date twice, side by side, whatever the
+    // width of the columns below.
+    const std::pair<QCheckBox *, std::array<QWidget *, 4>> datumsZeilen[] = {
+        {chkGebDat, {cboOptGeb01, txtGeb01, cboOptGeb02, txtGeb02}},
+        {chkEintritt, {cboOptTritt01, txtTritt01, cboOptTritt02, txtTritt02}},
+    };
+    for (int i = 0; i < int(std::size(datumsZeilen)); ++i) {
+        filterLayout->addWidget(datumsZeilen[i].first, i, 0);
+        auto *zeile = new QHBoxLayout;
+        for (QWidget *w : datumsZeilen[i].second)
+            zeile->addWidget(w);
+        zeile->addStretch(1);
+        filterLayout->addLayout(zeile, i, 1, 1, 5);
+    }
     const std::pair<QCheckBox *, QGroupBox *> paare[] = {
         {chkGeschl, fraGeschl}, {chkJBeitrag, fraJBeitrag}, {chkStatus, fraStatus}, {chkBefreit, fraBefreit},
         {chkAusgMitgl, fraAusg}, {chkJG, fraJG},           {chkArbStd, fraStd},
@@ -151,7 +157,9 @@ MitglList::MitglList()
         filterLayout->addWidget(paare[i].second, zeile, spalte + 1, 1, 2);
     }
     filterLayout->addWidget(chkArbAnz, 6, 0, 1, 3);
-    filterLayout->addWidget(cboArbJahr, 6, 3);
+    // Across the columns of the second operator and date, so that the year list does not widen
+    // the operator's column.
+    filterLayout->addWidget(cboArbJahr, 6, 3, 1, 2, Qt::AlignLeft);
     // The controls keep their size; the room left goes to the right.
     filterLayout->setColumnStretch(6, 1);
 

@@ -25,8 +25,13 @@ DateEditWindow::~DateEditWindow()
 
 QSize DateEditWindow::sizeHint() const
 {
-    const QFontMetrics fm(font());
-    return {fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16, fm.height() + 8};
+    return control_->naturalTextSize();
+}
+
+QSize DateEditWindow::minimumSizeHint() const
+{
+    // Layouts never squeeze the date below its whole text.
+    return control_->naturalTextSize();
 }
 
 void DateEditWindow::paintEvent(QPaintEvent *)

@@ -14,6 +14,7 @@ public:
     ~DateEditWindow() override;
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     // Tab and Shift+Tab: the focus moves to the next or previous tab stop of the parent.
     void moveFocus(bool next) { focusNextPrevChild(next); }
 

@@ -582,6 +582,27 @@ PaintLayout layoutFor(const QRect &bounds, const PaintState &s)
     return l;
 }
 
+QSize naturalSize(const PaintState &s, const QStringList &texts)
+{
+    const QFontMetrics fm(s.font);
+    const int inset = s.border == 1 ? 1 : s.border == 2 ? 2 : 0;
+    const int style = styleOf(s.displayFormat);
+    const int height = std::max(s.cells.lineHeight, fm.height()) + 2 * inset + 4;
+    int textWidth = 0;
+    for (const QString &t : texts) {
+        if (style == StyleNormal) {
+            // 2 pixels before the text, 3 after it (the right-aligned place).
+            textWidth = std::max(textWidth, fm.horizontalAdvance(t) + 5);
+        } else {
+            const int cell = style >= StyleLed ? ledMetrics(height - 2 * inset, style == StyleLedBold, !s.longFormat).cellWidth
+                                               : std::max(s.cells.cellWidth, 1);
+            textWidth = std::max(textWidth, int(t.size()) * cell + 1);
+        }
+    }
+    const int button = buttonRect(QRect(0, 0, textWidth + 2 * inset + 40, height), s.hasButton).width();
+    return {textWidth + 2 * inset + button, height};
+}
+
 QRect caretRect(const PaintLayout &l, const PaintState &s)
 {
     if (!l.drawable())

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QFont>
 #include <QRect>
+#include <QSize>
+#include <QStringList>
 #include <QString>
 
 class QPainter;
@@ -96,6 +98,10 @@ PaintLayout layoutFor(const QRect &bounds, const PaintState &s);
 // in one block (no flicker, and the raster operations of the highlight work); into a recorded
 // picture it is drawn directly.
 PaintLayout paintDateControl(QPainter &p, const QRect &bounds, const PaintState &s);
+
+// The size the control needs to show each of texts whole in the state's display style, font and
+// border, with the drop-down button when the state has one.
+QSize naturalSize(const PaintState &s, const QStringList &texts);
 
 // The caret rectangle in control coordinates; empty when it stands beyond the right edge or the
 // text area cannot be drawn.

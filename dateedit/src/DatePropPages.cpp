@@ -8,6 +8,7 @@
 #include "com/object.h"
 #include "com/variant.h"
 #include "ole/handles.h"
+#include "ole/propframe.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -67,6 +68,7 @@ public:
             widget_->setGeometry(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
         else
             widget_->resize(kPageSize);
+        ole::fitPropertyPage(widget_);
         load();
         return S_OK;
     }

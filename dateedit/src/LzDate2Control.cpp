@@ -620,8 +620,15 @@ void LzDate2Control::changeEvent()
 
 void LzDate2Control::repaint()
 {
-    if (window_)
-        window_->update();
+    if (!window_)
+        return;
+    window_->update();
+    // A new font, style, border or format may need another size: the container's layout is told.
+    const QSize natural = naturalTextSize();
+    if (natural != shownNaturalSize_) {
+        shownNaturalSize_ = natural;
+        window_->updateGeometry();
+    }
 }
 
 void LzDate2Control::setDirty()
@@ -1075,6 +1082,24 @@ PaintState LzDate2Control::paintState() const
     s.frame.buttonText = ole::colorFromOle(ole::systemColor(COLOR_BTNTEXT));
     s.cells = CellMetrics{cellWidth_, lineHeight_};
     return s;
+}
+
+QSize LzDate2Control::naturalTextSize() const
+{
+    PaintState s = paintState();
+    s.cells = measureCells(s.font, displayFormat_);
+    // The widest dates of the display code: a late day of every month, each weekday among them.
+    const int code = model_.displayCode();
+    const QChar sep = textSeparator(code, model_.separator().isEmpty() ? QChar(u'.') : model_.separator().at(0));
+    QStringList texts{s.text, blankDateText(code, sep)};
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 22; day <= 28; ++day) {
+            double ole = 0;
+            if (oleFromYmd(2000, month, day, ole))
+                texts << formatDate(code, Ymd{2000, month, day}, oleDayOfWeek(ole), sep, model_.port());
+        }
+    }
+    return naturalSize(s, texts);
 }
 
 void LzDate2Control::createCaret()

@@ -155,6 +155,8 @@ public:
     // ---- for the control's window
     const DateModel &model() const { return model_; }
     void paint(QPainter &p, const QRect &bounds);
+    // The size that shows the longest text of the display format whole (the window's size hint).
+    QSize naturalTextSize() const;
     void focusIn(bool byClick = false);
     void focusOut();
     void keyDown(QKeyEvent *e);
@@ -249,6 +251,7 @@ private:
     int cellWidth_ = 0;  // 0: to be measured at the next paint
     int lineHeight_ = 0;
     PaintLayout layout_;        // of the last paint
+    QSize shownNaturalSize_;    // the size hint the container's layout last heard of
     bool caretCreated_ = false;
     bool buttonPressed_ = false;
     bool focusByClick_ = false;  // the focus came with the mouse press now being handled

@@ -2,6 +2,8 @@
 // dispatch interface, the pages in the runtime's property frame, and the version in the about box.
 #include "date_window_fixture.h"
 
+#include "common/testing/cut_controls.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -449,3 +451,31 @@ TEST_F(Pages, AboutBoxShowsTheVersion)
 }
 
 } // namespace
+
+// Every page in the frame, the Info page too, shows its texts whole: each label, button, box and
+// frame has at least the size it asks for and lies inside the visible page.
+TEST_F(Pages, EveryPageShowsItsTextsWholeInTheFrame)
+{
+    const CLSID pages[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage, CLSID_CInfoPage};
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        ASSERT_NE(tabs, nullptr);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            QWidget *page = tabs->widget(i);
+            seen << tabs->tabText(i);
+            SCOPED_TRACE(tabs->tabText(i).toStdString());
+            EXPECT_EQ(vbtest::cutControls(*page), std::vector<std::string>{});
+        }
+        dialog->reject();
+    });
+    IUnknown *objects[] = {container->controlUnknown()};
+    EXPECT_EQ(OleCreatePropertyFrame(ole::handleFromWidget(&host), 0, 0, u"LzDate2", 1, objects, 4, pages, 0, 0,
+                                     nullptr),
+              S_OK);
+    EXPECT_EQ(seen, (QStringList{"Styles", "Format", "Calendar", "Info"}));
+}

@@ -452,3 +452,44 @@ TEST_F(Paint, EverySizeEveryStyle)
 }
 
 } // namespace
+
+// The natural size shows the whole text in every style, border, font and with or without the
+// drop-down button: all characters fit in the text area that a layout of that size gives.
+TEST_F(Paint, NaturalSizeHoldsTheWholeText)
+{
+    const QStringList texts = {QStringLiteral("15.03.2026"), QStringLiteral("__.__.____"),
+                               QStringLiteral("Mittwoch, 28. September 2000")};
+    for (int style = StyleNormal; style <= StyleLedBold; ++style) {
+        for (int border : {0, 1, 2}) {
+            for (bool button : {false, true}) {
+                for (int pixels : {12, 20}) {
+                    for (bool bold : {false, true}) {
+                        SCOPED_TRACE(testing::Message() << "style " << style << " border " << border << " button "
+                                                        << button << " font " << pixels << (bold ? " bold" : ""));
+                        PaintState t = s;
+                        t.displayFormat = style;
+                        t.border = border;
+                        t.hasButton = button;
+                        t.font.setPixelSize(pixels);
+                        t.font.setBold(bold);
+                        t.longFormat = true;   // left alignment whatever the focus
+                        t.cells = measureCells(t.font, style);
+                        const QSize size = naturalSize(t, texts);
+                        for (const QString &text : texts) {
+                            t.text = text;
+                            const PaintLayout l = layoutFor(QRect(QPoint(0, 0), size), t);
+                            ASSERT_TRUE(l.drawable());
+                            if (l.cellStyle)
+                                EXPECT_GE(l.textArea.width() / l.cellWidth, text.size()) << text.toStdString();
+                            else
+                                EXPECT_GE(l.textArea.width(),
+                                          l.textX + QFontMetrics(t.font).horizontalAdvance(text))
+                                    << text.toStdString();
+                            EXPECT_GE(l.textArea.height(), l.lineHeight);
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

@@ -773,6 +773,10 @@ HRESULT NavrailControl::Activate(QWidget *parent, QWidget **ppWidget)
     *ppWidget = nullptr;
     if (!widget_) {
         widget_ = new ControlWidget(this, parent);
+        // The container places the control over its client area: the windows are laid out at that
+        // size from the start, so positions taken from the first layout (the splitter's) are real.
+        if (parent)
+            widget_->setGeometry(parent->contentsRect());
         createChildWindows(widget_.data());
     } else if (widget_->parentWidget() != parent) {
         widget_->setParent(parent);

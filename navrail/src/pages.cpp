@@ -2,6 +2,7 @@
 
 #include "classes.h"
 #include "ole/handles.h"
+#include "ole/propframe.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -72,6 +73,7 @@ HRESULT PropertyPage::Activate(HWND hWndParent, LPCRECT pRect, BOOL)
         dialog->setGeometry(pRect->left, pRect->top, size_.width(), size_.height());
     }
     buildControls(dialog);
+    ole::fitPropertyPage(dialog);
     initialising_ = true;
     fill();
     initialising_ = false;

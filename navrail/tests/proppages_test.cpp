@@ -5,6 +5,7 @@
 
 #include "ole/handles.h"
 #include "ole/propframe.h"
+#include "common/testing/cut_controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -386,4 +387,33 @@ TEST(Pages, BothPagesInThePropertyFrameApplyToTheControl)
     bar->get_EnableOpenItem(&open);
     EXPECT_EQ(sound, 0);
     EXPECT_EQ(open, 0);
+}
+
+// Both pages in the frame show their texts whole: each label, check box, list and frame has at
+// least the size it asks for and lies inside the visible page.
+TEST(Pages, BothPagesShowTheirTextsWholeInTheFrame)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    CAUUID pages{};
+    ASSERT_EQ(bar.as<ISpecifyPropertyPages>()->GetPages(&pages), S_OK);
+    int checked = 0;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        ASSERT_TRUE(tabs);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QApplication::processEvents();
+            QWidget *page = tabs->widget(i);
+            SCOPED_TRACE(tabs->tabText(i).toStdString());
+            EXPECT_EQ(vbtest::cutControls(*page), std::vector<std::string>{});
+            ++checked;
+        }
+        dialog->reject();
+    });
+    IUnknown *objects[] = {bar.get()};
+    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr), S_OK);
+    CoTaskMemFree(pages.pElems);
+    EXPECT_EQ(checked, int(pages.cElems)) << "each page was shown";
 }

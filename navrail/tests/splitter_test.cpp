@@ -2,6 +2,8 @@
 // dragged with the mouse.
 #include "window_fixture.h"
 
+#include "ole/container.h"
+
 using namespace navtest;
 
 namespace {
@@ -94,3 +96,39 @@ TEST_F(SplitterTest, FrozenPanesLetTheMouseThrough)
 }
 
 } // namespace
+
+// Hosted as the program hosts it: the container has its size before the control is created, and
+// the first position of the bar is half of the control's client width (BorderWidth 1 on each side).
+// Later the panes follow the container in both directions.
+TEST(HostedSplitter, FirstPositionIsHalfTheRealWidthAndThePanesFollowTheContainer)
+{
+    const struct { int width, height; LONG left; } cases[] = {
+        {700, 400, (698 - 6) / 2},
+        {1000, 600, (998 - 6) / 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        ole::ControlContainer container;
+        container.resize(c.width, c.height);
+        ASSERT_EQ(container.createControl(CLSID_LzNavrailBar), S_OK);
+        container.show();
+        ComPtr<ILzNavrailBar> bar = container.control<ILzNavrailBar>();
+        ASSERT_TRUE(bar);
+        LONG left = -1;
+        bar->get_LeftPaneWidth(&left);
+        EXPECT_EQ(left, c.left);
+
+        QWidget *control = container.controlWidget();
+        QWidget *barWindow = control->findChild<QWidget *>(QStringLiteral("lzNavrailBar"));
+        QWidget *pane = control->findChild<QWidget *>(QStringLiteral("lzResultsPane"));
+        ASSERT_TRUE(barWindow && pane);
+        EXPECT_EQ(barWindow->geometry(), QRect(1, 1, c.left, c.height - 2));
+        EXPECT_EQ(pane->geometry(), QRect(1 + c.left + 6, 1, c.width - 2 - 6 - c.left, c.height - 2));
+
+        container.resize(c.width + 200, c.height + 300);
+        EXPECT_EQ(control->size(), QSize(c.width + 200, c.height + 300));
+        EXPECT_EQ(barWindow->geometry(), QRect(1, 1, c.left, c.height + 300 - 2));
+        EXPECT_EQ(pane->geometry(), QRect(1 + c.left + 6, 1, c.width + 200 - 2 - 6 - c.left, c.height + 300 - 2));
+        container.destroyControl();
+    }
+}

@@ -60,6 +60,12 @@ ComboBox *comboBox(const QString &name, QWidget *parent, ComboStyle style)
     return c;
 }
 
+void fitToEntries(QComboBox *box)
+{
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
 QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent)
 {
     return benannt<QCheckBox>(name, caption, parent);

@@ -21,6 +21,7 @@
 #include <QString>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -57,6 +58,11 @@ QLineEdit *textBox(const QString &name, QWidget *parent, int maxLength = 0,
 // An empty entry list, as forms::ComboBox: filled from code it has no current entry. PickList
 // (default) lets the user only pick; Editable also takes a typed text, which adds no entry.
 ComboBox *comboBox(const QString &name, QWidget *parent, ComboStyle style = PickList);
+
+// Makes an entry list as wide as its widest entry and keeps it so in any layout (it neither
+// shrinks nor grows with its column); its drop-down list is then as wide too. For short fixed
+// lists such as the comparison operators.
+void fitToEntries(QComboBox *box);
 
 // A check box showing caption, not ticked.
 QCheckBox *checkBox(const QString &name, const QString &caption, QWidget *parent);

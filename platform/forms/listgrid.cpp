@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QShowEvent>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -91,6 +92,53 @@ void ListGrid::setPosition(int row, int column)
     view->setCurrentIndex(m->index(m->viewRow(row), column + m->expanderColumns()));
 }
 
+void ListGrid::setMinimumVisibleRows(int rows)
+{
+    minimumRows_ = qMax(0, rows);
+    updateGeometry();
+}
+
+int ListGrid::visibleRows() const
+{
+    const int rowHeight = view_->verticalHeader()->defaultSectionSize();
+    return rowHeight > 0 ? view_->viewport()->height() / rowHeight : 0;
+}
+
+QSize ListGrid::minimumSizeHint() const
+{
+    QSize hint = QWidget::minimumSizeHint();
+    if (minimumRows_ <= 0)
+        return hint;
+    // Header, the rows, the view's frame, and a horizontal scroll bar when the columns are wider
+    // than the grid can be.
+    const int frame = 2 * view_->frameWidth();
+    const int rows = minimumRows_ * view_->verticalHeader()->defaultSectionSize();
+    const int header = view_->horizontalHeader()->isHidden() ? 0 : view_->horizontalHeader()->sizeHint().height();
+    const int bar = needsHorizontalBar() ? view_->horizontalScrollBar()->sizeHint().height() : 0;
+    hint.setHeight(qMax(hint.height(), header + rows + frame + bar));
+    return hint;
+}
+
+bool ListGrid::needsHorizontalBar() const
+{
+    return view_->horizontalHeader()->length() > width() - 2 * view_->frameWidth();
+}
+
+void ListGrid::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // Whether the columns still fit decides whether the least height holds a scroll bar.
+    if (minimumRows_ > 0 && needsHorizontalBar() != barCounted_) {
+        barCounted_ = needsHorizontalBar();
+        updateGeometry();
+    }
+}
+
+QSize ListGrid::sizeHint() const
+{
+    return QWidget::sizeHint().expandedTo(minimumSizeHint());
+}
+
 void ListGrid::configure(QTableView *view, GridList *list)
 {
     view->setModel(list->model());
@@ -105,6 +153,7 @@ void ListGrid::configure(QTableView *view, GridList *list)
     view->horizontalHeader()->setStretchLastSection(false);
     view->viewport()->installEventFilter(this);
     connect(list, &GridList::lookChanged, view, [this, view, list] { applyLook(view, list); });
+    connect(list->model(), &QAbstractItemModel::headerDataChanged, view, [this, view, list] { applyLook(view, list); });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, view, list](const QModelIndex &now) {
                 if (!now.isValid())
@@ -129,7 +178,10 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
     if (exp)
         view->setColumnWidth(0, twipsToPixels(list->expanderWidth()));
     for (int c = 0; c < list->columnCount(); ++c) {
-        view->setColumnWidth(c + exp, twipsToPixels(list->columnWidth(c)));
+        // A column is never narrower than its caption, so that the header shows it whole; a
+        // width of 0 keeps the column out of sight.
+        const int pixels = twipsToPixels(list->columnWidth(c));
+        view->setColumnWidth(c + exp, pixels > 0 ? qMax(pixels, view->horizontalHeader()->sectionSizeHint(c + exp)) : 0);
         view->setColumnHidden(c + exp, list->isColumnHidden(c));
     }
     view->setShowGrid(list->appearance().gridLines() != 0);

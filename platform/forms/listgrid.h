@@ -63,6 +63,15 @@ public:
     // The view that shows a nested list now, or nullptr while its row is collapsed.
     QTableView *childView(const GridList *child) const;
 
+    // The least number of rows the grid shows whole below its column header: a layout gives it
+    // at least that height (0, the default, leaves the height to Qt).
+    void setMinimumVisibleRows(int rows);
+    int minimumVisibleRows() const { return minimumRows_; }
+    // The rows the view shows whole now.
+    int visibleRows() const;
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 signals:
     void lookRequested();
     void refreshRequested();
@@ -74,6 +83,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -89,6 +99,10 @@ private:
     QTableView *view_;
     QHash<const GridList *, QPointer<QTableView>> childViews_;
     bool lookAsked_ = false;
+    int minimumRows_ = 0;
+    bool barCounted_ = true;
+    // The columns are wider than the grid: a horizontal scroll bar takes room below the rows.
+    bool needsHorizontalBar() const;
 };
 
 } // namespace forms

@@ -369,4 +369,29 @@ void ControlContainer::resizeEvent(QResizeEvent *event)
     layoutControl();
 }
 
+QSize ControlContainer::sizeHint() const
+{
+    if (!d->widget)
+        return QWidget::sizeHint();
+    const QMargins m = contentsMargins();
+    return d->widget->sizeHint().grownBy(m);
+}
+
+QSize ControlContainer::minimumSizeHint() const
+{
+    if (!d->widget)
+        return QWidget::minimumSizeHint();
+    const QSize hint = d->widget->minimumSizeHint();
+    return hint.isValid() ? hint.grownBy(contentsMargins()) : hint;
+}
+
+bool ControlContainer::event(QEvent *event)
+{
+    // The hosted widget's hints changed (its updateGeometry reaches its parent as a layout
+    // request): the container's own layout is told in turn.
+    if (event->type() == QEvent::LayoutRequest)
+        updateGeometry();
+    return QWidget::event(event);
+}
+
 } // namespace ole

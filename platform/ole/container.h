@@ -76,6 +76,11 @@ public:
     using EventHandler = std::function<void(DISPID dispid, com::EventArgs &args)>;
     void setEventHandler(EventHandler handler);
 
+    // The hosted widget's size hints with the container's margins, so that a layout gives the
+    // control the room it asks for; without a control, QWidget's.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     // An event of the control; args is valid only during the emission.
     void controlEvent(int dispid, com::EventArgs *args);
@@ -85,6 +90,7 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     class Site;

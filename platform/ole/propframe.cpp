@@ -113,3 +113,17 @@ HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT, UINT, LPCOLESTR lpszCaption
     site->detach();
     return S_OK;
 }
+
+namespace ole {
+
+void fitPropertyPage(QWidget *page)
+{
+    if (!page)
+        return;
+    const QSize need = page->sizeHint().expandedTo(page->size());
+    page->resize(need);
+    if (QWidget *holder = page->parentWidget())
+        holder->setMinimumSize(holder->minimumSize().expandedTo(QSize(page->x() + need.width(), page->y() + need.height())));
+}
+
+} // namespace ole

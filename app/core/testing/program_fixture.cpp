@@ -12,11 +12,13 @@
 #include "com/object.h"
 #include "com/variant.h"
 #include "forms/form.h"
+#include "common/testing/cut_controls.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTabWidget>
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
@@ -128,6 +130,30 @@ void Steuerelemente::SetUp()
 Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade)
 {
     return static_cast<Steuerelemente *>(::testing::AddGlobalTestEnvironment(new Steuerelemente(std::move(pfade))));
+}
+
+std::vector<std::string> verdeckt(const QWidget &fenster)
+{
+    // The grids too: a grid asked for a least number of rows must get their height.
+    return vbtest::cutControls(fenster, {QStringLiteral("forms::ListGrid")});
+}
+
+std::vector<std::string> verdecktAufJederSeite(QWidget &fenster)
+{
+    std::vector<std::string> befund = verdeckt(fenster);
+    for (QTabWidget *seiten : fenster.findChildren<QTabWidget *>()) {
+        for (int i = 0; i < seiten->count(); ++i) {
+            seiten->setCurrentIndex(i);
+            // A second pass lays out again what the first paint changed.
+            QApplication::processEvents();
+            QApplication::processEvents();
+            for (const std::string &b : verdeckt(fenster))
+                befund.push_back(seiten->tabText(i).toStdString() + ": " + b);
+        }
+        seiten->setCurrentIndex(0);
+        QApplication::processEvents();
+    }
+    return befund;
 }
 
 std::string texte(const forms::ScriptedMsgBox &boxes)

@@ -110,4 +110,13 @@ Steuerelemente *RegistriereSteuerelemente(std::vector<std::string> pfade);
 // The titles and texts of the boxes shown, for failure messages.
 std::string texte(const forms::ScriptedMsgBox &boxes);
 
+// What a user cannot see whole in a shown window: every visible label, button, check box,
+// entry list, text box and grid of it that is smaller than the least size it asks for (a text cut,
+// a field squeezed) or reaches beyond the window's edge, one line each ("lblGesStd: 60 x 8, needs
+// 60 x 17"). Empty when everything shows whole.
+std::vector<std::string> verdeckt(const QWidget &fenster);
+// The same for every page of the window's tab widgets in turn (each shown, laid out and judged;
+// the first page is current again afterwards), each line headed by the page's caption.
+std::vector<std::string> verdecktAufJederSeite(QWidget &fenster);
+
 } // namespace apptest

@@ -1,12 +1,18 @@
 #include "core_fixture.h"
 
 #include "core/Main.h"
+#include "core/System.h"
 #include "core/modMain.h"
 #include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "com/connpt.h"
 #include "com/variant.h"
+#include "forms/statusbar.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTabWidget>
 
 using namespace coretest;
 
@@ -116,4 +122,60 @@ TEST_F(Navigation, AKeyWithoutWindowOrAnEmptyClickDoesNothing)
     klicke("Basisdaten"); // no window registered for it
     forms::form<Main>().ButtnBar_ItemClick(nullptr, nullptr);
     EXPECT_EQ(boxes.count(), 0u);
+}
+
+TEST_F(Navigation, TheBarAndTheShownWindowFollowTheMainWindowInBothDirections)
+{
+    Attrappe &fangbuch = attrappe("Fangbuch");
+    meldeAn();
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.isVisible());
+    QApplication::processEvents();
+    ASSERT_TRUE(fangbuch.isVisible());
+
+    const struct { int width, height; } groessen[] = {{796, 575}, {1200, 900}, {1280, 1000}, {796, 575}};
+    for (const auto &g : groessen) {
+        SCOPED_TRACE(testing::Message() << g.width << " x " << g.height);
+        main.resize(g.width, g.height);
+        QApplication::processEvents();
+        ASSERT_EQ(main.size(), QSize(g.width, g.height));
+        // The bar fills the room between the menu bar and the status bar.
+        const QRect bar(main.ButtnBar->mapTo(&main, QPoint(0, 0)), main.ButtnBar->size());
+        EXPECT_EQ(bar.top(), main.menuBar()->geometry().bottom() + 1);
+        EXPECT_EQ(bar.bottom() + 1, main.StatusBar1->geometry().top());
+        EXPECT_EQ(bar.width(), g.width);
+        // The results pane and the window in it reach down to the bar's bottom edge (inside the
+        // control's 1-pixel border and the view's 1-pixel edge).
+        QWidget *pane = main.ButtnBar->controlWidget()->findChild<QWidget *>(QStringLiteral("lzResultsPane"));
+        ASSERT_TRUE(pane);
+        EXPECT_EQ(pane->height(), bar.height() - 2);
+        const QRect fenster(fangbuch.mapTo(&main, QPoint(0, 0)), fangbuch.size());
+        EXPECT_EQ(fenster.bottom(), bar.bottom() - 2);
+        EXPECT_EQ(fenster.right(), bar.right() - 2);
+    }
+}
+
+TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsThreeRows)
+{
+    meldeAn();
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.isVisible());
+    for (const char *key : {"Zugriff", "Parameter", "Basisdaten"}) {
+        forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
+        ASSERT_TRUE(fenster) << key;
+        for (QSize s : {QSize(796, 575), QSize(1280, 1000)}) {
+            SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
+            main.resize(s);
+            // A second pass lays out again what the first paint changed (the base data's counts).
+            QApplication::processEvents();
+            QApplication::processEvents();
+            ASSERT_TRUE(fenster->isVisible());
+            EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
+            if (QString(key) == "Parameter") {
+                const forms::ListGrid &grid = *forms::form<System>().tblSystem;
+                ASSERT_EQ(grid.rowCount(), 3);
+                EXPECT_GE(grid.visibleRows(), 3);
+            }
+        }
+    }
 }

@@ -1,4 +1,5 @@
 #include "forms/listgrid.h"
+#include "forms/vbconst.h"
 #include "gridmodel_p.h"
 
 #include "common/testing/error_number.h"
@@ -8,6 +9,7 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QVBoxLayout>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -210,4 +212,39 @@ TEST(ListGridWidget, ExpanderClickTogglesTheRowAndDoubleClicksReportRowOrNone)
     grid.clear();
     QCoreApplication::processEvents();
     EXPECT_EQ(view->model()->rowCount(), 0);
+}
+
+// In a shown window: a column is at least as wide as its caption (narrow given widths grow, wide
+// ones stay, a width of 0 keeps the column out of sight), and a grid asked for a least number of
+// rows gets the height for them under its header, in a window squeezed as small as it goes.
+TEST(ListGridWidget, ColumnsShowTheirCaptionsAndTheLeastRowsStayVisible)
+{
+    QWidget fenster;
+    auto *layout = new QVBoxLayout(&fenster);
+    auto *grid = new forms::ListGrid(&fenster);
+    layout->addWidget(grid);
+    forms::GridList &top = grid->top();
+    top.setColumnCount(3);
+    top.setColumnCaption(0, QStringLiteral("Geleist. Arb.-Std. im Jahr"));
+    top.setColumnCaption(1, QStringLiteral("Nr"));
+    top.setColumnCaption(2, QStringLiteral("Versteckt"));
+    top.setColumnWidth(0, 300);
+    top.setColumnWidth(1, 3000);
+    top.setColumnWidth(2, 0);
+    for (int i = 0; i < 20; ++i)
+        grid->addRow(QStringList{QString::number(i), QStringLiteral("x"), QStringLiteral("y")});
+    grid->setMinimumVisibleRows(5);
+    fenster.resize(600, 10);
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+    QCoreApplication::processEvents();
+
+    QHeaderView *header = grid->view()->horizontalHeader();
+    EXPECT_GE(header->sectionSize(0), header->sectionSizeHint(0));
+    EXPECT_GT(header->sectionSize(0), forms::twipsToPixels(300));
+    EXPECT_EQ(header->sectionSize(1), forms::twipsToPixels(3000));
+    EXPECT_EQ(header->sectionSize(2), 0);
+
+    EXPECT_GE(fenster.height(), grid->minimumSizeHint().height());
+    EXPECT_GE(grid->visibleRows(), 5);
 }
