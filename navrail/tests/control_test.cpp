@@ -10,6 +10,9 @@
 
 #include <QApplication>
 
+#include <functional>
+#include <vector>
+
 using namespace navtest;
 
 namespace {
@@ -263,22 +266,94 @@ TEST(Control, TeardownLeavesHeldObjectsUsableOrFailingCleanly)
     ASSERT_EQ(set->Add(com::Bstr(QStringLiteral("t")), tabs.put()), S_OK);
     bar.reset();   // the control goes while the client holds the rest
 
+    // The objects' own data stays; what needs the control fails (see the detached calls below).
     EXPECT_EQ(textOf(group.get()), QStringLiteral("System"));
     EXPECT_EQ(group->put_Text(com::Bstr(QStringLiteral("Neu"))), S_OK);
-    LONG count = 0;
-    EXPECT_EQ(groups->get_Count(&count), S_OK);
-    ComPtr<ILzNavrailGroup> added;
-    EXPECT_EQ(groups->Add(com::Bstr(QStringLiteral("x")), added.put()), E_UNEXPECTED);
-    EXPECT_EQ(groups->put_CurrentGroupIndex(0), E_UNEXPECTED);
-    ComPtr<ILzNavrailItem> added2;
-    EXPECT_EQ(itemsOf(group.get())->Add(com::Bstr(QStringLiteral("x")), 0, added2.put()), E_UNEXPECTED);
-    EXPECT_EQ(item->Display(), E_UNEXPECTED);
-    EXPECT_EQ(item->EnsureVisible(), E_UNEXPECTED);
-    ComPtr<ILzNavrailItem> current;
-    EXPECT_EQ(group->get_CurrentItem(current.put()), E_UNEXPECTED);
-    ComPtr<ILzTabs> more;
-    EXPECT_EQ(set->Add(com::Bstr(QStringLiteral("u")), more.put()), E_UNEXPECTED);
     ComPtr<ILzTab> tab;
     EXPECT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()), S_OK);
-    EXPECT_EQ(groups->RemoveAll(), S_OK);
+}
+
+// One result for every call on an object that left its control: a removed group's items, and
+// the collections, groups and items a client still holds after the control went. The calls go
+// through the vtable and, for the collections' properties, through IDispatch as well.
+TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<ILzNavrailGroups> groups = groupsOf(bar.get());
+    ComPtr<ILzNavrailGroup> group = addGroup(bar.get(), QStringLiteral("System"), QStringLiteral("System"));
+    ComPtr<ILzNavrailItem> item = addItem(group.get(), QStringLiteral("Zugriff"), QStringLiteral("Zugriff"));
+    ComPtr<ILzNavrailGroup> removed = addGroup(bar.get(), QStringLiteral("Weg"));
+    ComPtr<ILzNavrailItem> removedsItem = addItem(removed.get(), QStringLiteral("Alt"), QStringLiteral("Alt"));
+    ComPtr<ILzNavrailItems> removedItems = itemsOf(removed.get());
+    ComPtr<ILzTabsSet> set;
+    bar->get_TabsSet(set.put());
+    ASSERT_EQ(groups->Remove(removed.get()), S_OK);
+
+    const com::Bstr x(QStringLiteral("x"));
+    auto dispCount = [](IUnknown *o, DISPID id) {
+        com::Variant v;
+        return com::dispGet(ComPtr<IUnknown>(o).as<IDispatch>().get(), id, &v);
+    };
+    struct Case
+    {
+        const char *call;
+        std::function<HRESULT()> run;
+    };
+    const std::vector<Case> removedGroup = {
+        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Add(x, 0, a.put()); }},
+        {"Items.AddKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->AddKey(x, x, 0, a.put()); }},
+        {"Items.Count", [&] { LONG n = 7; HRESULT hr = removedItems->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"Items.Count through IDispatch", [&] { return dispCount(removedItems.get(), DISPID_NIS_Count); }},
+        {"Items.Count put", [&] { return removedItems->put_Count(3); }},
+        {"Items.Item", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Item(com::Variant::i4(0), a.put()); }},
+        {"Items.ItemFromKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->ItemFromKey(com::Bstr(QStringLiteral("Alt")), a.put()); }},
+        {"Items.IndexFromItem", [&] { INT i = 0; return removedItems->IndexFromItem(removedsItem.get(), &i); }},
+        {"Items.Remove", [&] { return removedItems->Remove(removedsItem.get()); }},
+        {"Items.RemoveAll", [&] { return removedItems->RemoveAll(); }},
+        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return removed->get_CurrentItem(a.put()); }},
+        {"Group.StartLabelEdit", [&] { return removed->StartLabelEdit(); }},
+        {"Item.Display", [&] { return removedsItem->Display(); }},
+        {"Item.EnsureVisible", [&] { return removedsItem->EnsureVisible(); }},
+        {"Item.StartLabelEdit", [&] { return removedsItem->StartLabelEdit(); }},
+    };
+    for (const Case &c : removedGroup) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
+    }
+    EXPECT_EQ(textOf(removed.get()), QStringLiteral("Weg")) << "a removed group keeps its own data";
+
+    bar.reset();   // the control goes while the client holds the rest
+    const std::vector<Case> afterTeardown = {
+        {"TabsSet.Add", [&] { ComPtr<ILzTabs> t; return set->Add(x, t.put()); }},
+        {"TabsSet.Item", [&] { ComPtr<ILzTabs> t; return set->Item(com::Variant::i4(0), t.put()); }},
+        {"Groups.Add", [&] { ComPtr<ILzNavrailGroup> g; return groups->Add(x, g.put()); }},
+        {"Groups.AddKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->AddKey(x, x, g.put()); }},
+        {"Groups.Count", [&] { LONG n = 7; HRESULT hr = groups->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"Groups.Count through IDispatch", [&] { return dispCount(groups.get(), DISPID_NGS_Count); }},
+        {"Groups.Count put", [&] { return groups->put_Count(2); }},
+        {"Groups.Item", [&] { ComPtr<ILzNavrailGroup> g; return groups->Item(com::Variant::i4(0), g.put()); }},
+        {"Groups.GroupFromKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->GroupFromKey(com::Bstr(QStringLiteral("System")), g.put()); }},
+        {"Groups.IndexFromGroup", [&] { INT i = 0; return groups->IndexFromGroup(group.get(), &i); }},
+        {"Groups.CurrentGroupIndex", [&] { LONG i = 0; return groups->get_CurrentGroupIndex(&i); }},
+        {"Groups.CurrentGroupIndex put", [&] { return groups->put_CurrentGroupIndex(0); }},
+        {"Groups.CurrentGroup", [&] { ComPtr<ILzNavrailGroup> g; return groups->get_CurrentGroup(g.put()); }},
+        {"Groups.CurrentGroup put", [&] { return groups->put_CurrentGroup(group.get()); }},
+        {"Groups.Remove", [&] { return groups->Remove(group.get()); }},
+        {"Groups.RemoveAll", [&] { return groups->RemoveAll(); }},
+        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return group->get_CurrentItem(a.put()); }},
+        {"Group.CurrentItem put", [&] { return group->put_CurrentItem(item.get()); }},
+        {"Group.StartLabelEdit", [&] { return group->StartLabelEdit(); }},
+        {"Group.EndLabelEdit", [&] { return group->EndLabelEdit(TRUE); }},
+        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return itemsOf(group.get())->Add(x, 0, a.put()); }},
+        {"Items.Count", [&] { LONG n = 0; return itemsOf(group.get())->get_Count(&n); }},
+        {"Item.Display", [&] { return item->Display(); }},
+        {"Item.EnsureVisible", [&] { return item->EnsureVisible(); }},
+        {"Item.StartLabelEdit", [&] { return item->StartLabelEdit(); }},
+        {"Item.EndLabelEdit", [&] { return item->EndLabelEdit(TRUE); }},
+    };
+    for (const Case &c : afterTeardown) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
+    }
+    EXPECT_EQ(textOf(item.get()), QStringLiteral("Zugriff")) << "an item keeps its own data";
 }
