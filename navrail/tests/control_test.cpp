@@ -9,6 +9,8 @@
 #include "ole/olecolor.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <functional>
 #include <vector>
@@ -356,4 +358,119 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
         EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
     }
     EXPECT_EQ(textOf(item.get()), QStringLiteral("Zugriff")) << "an item keeps its own data";
+}
+
+// A container draws the control that has no window through IViewObject: the rectangle in the back
+// colour, a sunken edge around it, the control's name centred in the text colour; nothing outside.
+TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ASSERT_EQ(bar->put_BackColor(0x00664422), S_OK);   // BGR: rgb(0x22, 0x44, 0x66)
+    ASSERT_EQ(bar->put_TextColor(0x00FFFFFF), S_OK);
+    ComPtr<IViewObject> view = bar.as<IViewObject>();
+    ASSERT_TRUE(view);
+
+    const QRgb outside = qRgb(1, 2, 3);
+    QImage image(200, 80, QImage::Format_RGB32);
+    image.fill(outside);
+    const RECTL bounds{10, 10, 190, 70};
+    {
+        QPainter painter(&image);
+        const struct { const char *name; DWORD aspect; HDC dc; const RECTL *bounds; HRESULT expected; } refused[] = {
+            {"icon aspect", 4, &painter, &bounds, DV_E_DVASPECT},
+            {"no surface", DVASPECT_CONTENT, nullptr, &bounds, E_INVALIDARG},
+            {"no rectangle", DVASPECT_CONTENT, &painter, nullptr, E_INVALIDARG},
+        };
+        for (const auto &c : refused) {
+            SCOPED_TRACE(c.name);
+            EXPECT_EQ(view->Draw(c.aspect, -1, nullptr, nullptr, nullptr, c.dc, c.bounds, nullptr, nullptr, 0),
+                      c.expected);
+        }
+        ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds, nullptr, nullptr, 0),
+                  S_OK);
+    }
+
+    const QRgb back = qRgb(0x22, 0x44, 0x66);
+    auto sys = [](int index) { return ole::colorFromOle(0x80000000u | unsigned(index)).rgb(); };
+    const struct { const char *where; QPoint at; QRgb expected; } pixels[] = {
+        {"outside, left", {9, 40}, outside},
+        {"outside, below", {100, 70}, outside},
+        {"outer ring, left: shadow", {10, 40}, sys(16)},
+        {"inner ring, left: dark shadow", {11, 40}, sys(21)},
+        {"outer ring, top: shadow", {100, 10}, sys(16)},
+        {"outer ring, right: highlight", {189, 40}, sys(20)},
+        {"inner ring, right: light", {188, 40}, sys(22)},
+        {"outer ring, bottom: highlight", {100, 69}, sys(20)},
+        {"inside, top left", {13, 13}, back},
+        {"inside, bottom right", {186, 66}, back},
+    };
+    for (const auto &p : pixels) {
+        SCOPED_TRACE(p.where);
+        EXPECT_EQ(image.pixel(p.at), p.expected);
+    }
+
+    // The name: the pixels that are neither back colour nor edge, centred in the rectangle below
+    // its top two pixels.
+    QRect text;
+    for (int y = 12; y < 68; ++y)
+        for (int x = 12; x < 188; ++x)
+            if (image.pixel(x, y) != back)
+                text |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(text.isEmpty()) << "no text drawn";
+    EXPECT_GT(text.width(), 40);
+    EXPECT_NEAR(text.center().x(), 100, 3);
+    EXPECT_NEAR(text.center().y(), (12 + 70) / 2, 4);
+    int white = 0;
+    for (int y = text.top(); y <= text.bottom(); ++y)
+        for (int x = text.left(); x <= text.right(); ++x)
+            white += image.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, 0) << "the name is drawn in TextColor";
+}
+
+// With its window the control draws what the window shows.
+TEST(Control, DrawnWithItsWindowItShowsTheWindow)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    addGroup(bar.get(), QStringLiteral("System"));
+    QWidget parent;
+    QWidget *w = nullptr;
+    ASSERT_EQ(bar.as<IQtControl>()->Activate(&parent, &w), S_OK);
+    ASSERT_TRUE(w);
+    w->resize(120, 100);
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    QImage image(120, 100, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    const RECTL bounds{0, 0, 120, 100};
+    {
+        QPainter painter(&image);
+        ASSERT_EQ(bar.as<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds,
+                                               nullptr, nullptr, 0),
+                  S_OK);
+    }
+    EXPECT_EQ(image, shown.scaled(image.size()));
+}
+
+// The first drawing displays the current item once, with or without a window: without one the
+// bar turns to the item's group.
+TEST(Control, TheFirstDrawingWithoutAWindowDisplaysTheCurrentItemOnce)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    addGroup(bar.get(), QStringLiteral("Stamm"));
+    ComPtr<ILzNavrailGroup> second = addGroup(bar.get(), QStringLiteral("Fang"));
+    ComPtr<ILzNavrailItem> item = addItem(second.get(), QStringLiteral("Fangbuch"));
+    ASSERT_EQ(bar->put_CurrentItem(item.get()), S_OK);
+    ASSERT_EQ(bar->put_CurrentGroupIndex(0), S_OK);
+    ComPtr<IViewObject> view = bar.as<IViewObject>();
+    QImage image(100, 40, QImage::Format_RGB32);
+    const RECTL bounds{0, 0, 100, 40};
+    auto draw = [&] {
+        QPainter painter(&image);
+        return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds, nullptr, nullptr, 0);
+    };
+    ASSERT_EQ(draw(), S_OK);
+    EXPECT_EQ(currentGroupIndex(bar.get()), 1);
+    ASSERT_EQ(bar->put_CurrentGroupIndex(0), S_OK);
+    ASSERT_EQ(draw(), S_OK);
+    EXPECT_EQ(currentGroupIndex(bar.get()), 0) << "only the first drawing displays";
 }
