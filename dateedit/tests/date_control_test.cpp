@@ -96,6 +96,19 @@ protected:
         return d;
     }
 
+    // A control activated in parent and painted once, as the control of a shown form is.
+    ComPtr<IDispatch> painted(QWidget &parent)
+    {
+        ComPtr<IDispatch> d = create();
+        QWidget *w = nullptr;
+        EXPECT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
+        if (w) {
+            w->resize(120, 22);
+            w->grab();
+        }
+        return d;
+    }
+
     void listen(IDispatch *control)
     {
         auto container = ComPtr<IDispatch>(control).as<IConnectionPointContainer>();
@@ -482,12 +495,8 @@ TEST_F(Control, SavingAPaintedControlKeepsItsDate)
     put(fresh.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     EXPECT_EQ(std::floor(value(loadStream(saveStream(fresh.get())).get())), today());
 
-    ComPtr<IDispatch> d = create();
     QWidget parent;
-    QWidget *w = nullptr;
-    ASSERT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
-    w->resize(120, 22);
-    w->grab();
+    ComPtr<IDispatch> d = painted(parent);
     put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     const QByteArray bytes = saveStream(d.get());
     EXPECT_EQ(number(d.get(), DISPID_LD_ValueReset), 1);
@@ -511,12 +520,8 @@ TEST_F(Control, AClearedDateStaysNullThroughStreamAndBag)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ComPtr<IDispatch> d = create();
         QWidget parent;
-        QWidget *w = nullptr;
-        ASSERT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
-        w->resize(120, 22);
-        w->grab();
+        ComPtr<IDispatch> d = painted(parent);
         put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 2, 2)));
         ASSERT_EQ(put(d.get(), c.id, c.cleared), S_OK);
         ASSERT_EQ(number(d.get(), DISPID_LD_Status), lzdNull);
