@@ -177,17 +177,17 @@ enum LzDate2EventDispid : DISPID {
     DISPID_LDE_KeyDown = DISPID_KEYDOWN,      // (short* KeyCode, short Shift)
     DISPID_LDE_KeyUp = DISPID_KEYUP,          // (short* KeyCode, short Shift)
     DISPID_LDE_MouseDown = DISPID_MOUSEDOWN,  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
-    DISPID_LDE_MouseUp = DISPID_MOUSEUP,
-    DISPID_LDE_MouseMove = DISPID_MOUSEMOVE,
-    DISPID_LDE_Click = DISPID_CLICK,
-    DISPID_LDE_DblClick = DISPID_DBLCLICK,
+    DISPID_LDE_MouseUp = DISPID_MOUSEUP,      // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_MouseMove = DISPID_MOUSEMOVE,  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_Click = DISPID_CLICK,          // () a click on the control
+    DISPID_LDE_DblClick = DISPID_DBLCLICK,    // () after the double click selected the text
     DISPID_LDE_KeyPress = DISPID_KEYPRESS,    // (short* KeyAscii)
-    DISPID_LDE_GotFocusEvent = 1,
-    DISPID_LDE_LostFocusEvent = 2,
-    DISPID_LDE_Change = 3,
-    DISPID_LDE_BeforeLostFocus = 4,
-    DISPID_LDE_BeforeOpenCalendar = 5,
-    DISPID_LDE_AfterCloseCalendar = 6,
+    DISPID_LDE_GotFocusEvent = 1,             // () the focus came, not back from the own popup
+    DISPID_LDE_LostFocusEvent = 2,            // () last step of losing the focus
+    DISPID_LDE_Change = 3,                    // () the value was set; Modified is TRUE already
+    DISPID_LDE_BeforeLostFocus = 4,           // () first step of losing the focus, not to the popup
+    DISPID_LDE_BeforeOpenCalendar = 5,        // () the calendar popup is about to open
+    DISPID_LDE_AfterCloseCalendar = 6,        // () the calendar popup has closed
     DISPID_LDE_GetCentury = 7,                // (short Year, long* century)
     DISPID_LDE_InvalidDate = 8,               // (short Year, short Month, short Day)
 };

@@ -561,11 +561,8 @@ void DateEditor::paste()
     }
     if (text->isEmpty())
         return;
-    // A text that is no date changes nothing (it would otherwise empty the field).
-    if (!model_.dateFromText(*text)) {
-        host_.beep();
-        return;
-    }
+    // As the DateString put: a text that is no date makes the value null, a day that does not
+    // exist leaves it; either way Change fires.
     model_.putDateString(*text);
 }
 

@@ -141,15 +141,6 @@ bool DateModel::readText(const QString &text, Ymd &out) const
     return f.day >= 1 && f.day <= 31 && f.month >= 1 && f.month <= 12 && f.year <= 9999;
 }
 
-std::optional<double> DateModel::dateFromText(const QString &text) const
-{
-    Ymd f;
-    double nd = 0.0;
-    if (readText(text, f) && oleFromYmd(f, nd))
-        return nd;
-    return std::nullopt;
-}
-
 void DateModel::putDateString(const QString &text)
 {
     if (!host_->requestBoundEdit())

@@ -7,8 +7,6 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace lzdate {
 
 class IntlPort;
@@ -121,9 +119,6 @@ public:
     void setStatus(Status status) { status_ = status; }
     // Stores a date number as the value (the status is left) and marks the state dirty.
     void storeDate(double x);
-    // A date read from a text the way the DateString put reads it; no value when the text is not
-    // an acceptable date or names a day that does not exist.
-    std::optional<double> dateFromText(const QString &text) const;
     // Fires Change while change events are enabled (the host sets Modified first).
     void fireChange();
     bool requestBoundEdit() { return host_->requestBoundEdit(); }

@@ -1,6 +1,6 @@
 #include "OleCalendar.h"
 
-#include "common/oledate.h"
+#include "common/datenumber.h"
 
 #include <cmath>
 
@@ -8,7 +8,7 @@ namespace lzdate {
 namespace {
 
 // The day of x, its time rounded to the millisecond (a time that rounds up to midnight belongs
-// to the next day); by the one date-number rule of common/oledate.h.
+// to the next day); by the one date-number rule of common/datenumber.h.
 int64_t dayNumber(double x)
 {
     return oledate::partsOf(x).day;

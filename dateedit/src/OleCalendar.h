@@ -1,7 +1,7 @@
 #pragma once
 // Calendar arithmetic on OLE dates: days from 1899-12-30, the fraction being the time of day
 // (for negative values the fraction counts forward from the start of that day). The date-number
-// rule itself is the program-wide one of common/oledate.h.
+// rule itself is the program-wide one of common/datenumber.h.
 #include <cstdint>
 
 namespace lzdate {

@@ -18,7 +18,7 @@ constexpr LONG kMaxExtent = 1000000;  // HIMETRIC, 10 m
 enum class Mode { Reset, Load, Save };
 
 // One side of the exchange. Numbers arrive in and leave through references; a loader that finds
-// no entry for a name gives the default (the value: leaves it).
+// no entry for a name gives the default (the value: leaves it, and r8 answers S_FALSE).
 class Archive
 {
 public:
@@ -170,8 +170,9 @@ public:
     HRESULT r8(const char16_t *name, double &v) override
     {
         com::Variant x;
-        if (SUCCEEDED(read(name, VT_R8, x)))
-            v = x.dblVal;
+        if (FAILED(read(name, VT_R8, x)))
+            return S_FALSE;
+        v = x.dblVal;
         return S_OK;
     }
     HRESULT string(const char16_t *name, QString &v, const QString &def) override
@@ -242,6 +243,10 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
     TRY(ar.color(u"BackColor", p.backColor, 0x80000005));
     TRY(ar.color(u"ForeColor", p.foreColor, 0x80000008));
 
+    // "Value" holds what the Value property reads: the date when valid, else 0.0. A kept value
+    // of 0.0, or none at all, loads as a null date, as a Value put of 0.0 makes one.
+    double stored = p.status == Status::Valid ? p.value : 0.0;
+    HRESULT valueRead = S_OK;
     if (loading && version == kVersion1) {
         // The first layout applies ValueReset before it reads the value.
         TRY(ar.i2(u"ValueReset", p.valueReset, 0));
@@ -249,19 +254,24 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
         if (p.valueReset != 1)
             p.value = ctx.now;
         p.status = p.valueReset == 2 ? Status::Null : Status::Valid;
-        TRY(ar.r8(u"Value", p.value));
+        stored = p.value;
+        TRY(valueRead = ar.r8(u"Value", stored));
+        p.value = stored;
     } else {
         if (saving && ctx.userMode && ctx.drawnWidth > 1)
             p.valueReset = 1;  // keep the date the user worked with
         TRY(ar.i2(u"ValueReset", p.valueReset, 0));
         if (loading)
             p.valueReset = checkedValueReset(p.valueReset);
-        TRY(ar.r8(u"Value", p.value));
+        TRY(valueRead = ar.r8(u"Value", stored));
         if (loading) {
-            if (p.valueReset != 1)
-                p.value = ctx.now;
+            p.value = p.valueReset != 1 ? ctx.now : stored;
             p.status = p.valueReset == 2 ? Status::Null : Status::Valid;
         }
+    }
+    if (loading && p.valueReset == 1 && (valueRead == S_FALSE || p.value == 0.0)) {
+        p.value = 0.0;
+        p.status = Status::Null;
     }
     TRY(ar.string(u"CalendarMonths", p.calendarMonths, kDefaultCalendarMonths));
     TRY(ar.string(u"CalendarDOWs", p.calendarDOWs, kDefaultCalendarDOWs));

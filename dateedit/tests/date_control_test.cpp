@@ -96,6 +96,19 @@ protected:
         return d;
     }
 
+    // A control activated in parent and painted once, as the control of a shown form is.
+    ComPtr<IDispatch> painted(QWidget &parent)
+    {
+        ComPtr<IDispatch> d = create();
+        QWidget *w = nullptr;
+        EXPECT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
+        if (w) {
+            w->resize(120, 22);
+            w->grab();
+        }
+        return d;
+    }
+
     void listen(IDispatch *control)
     {
         auto container = ComPtr<IDispatch>(control).as<IConnectionPointContainer>();
@@ -482,16 +495,60 @@ TEST_F(Control, SavingAPaintedControlKeepsItsDate)
     put(fresh.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     EXPECT_EQ(std::floor(value(loadStream(saveStream(fresh.get())).get())), today());
 
-    ComPtr<IDispatch> d = create();
     QWidget parent;
-    QWidget *w = nullptr;
-    ASSERT_EQ(d.as<IQtControl>()->Activate(&parent, &w), S_OK);
-    w->resize(120, 22);
-    w->grab();
+    ComPtr<IDispatch> d = painted(parent);
     put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     const QByteArray bytes = saveStream(d.get());
     EXPECT_EQ(number(d.get(), DISPID_LD_ValueReset), 1);
     EXPECT_EQ(value(loadStream(bytes).get()), oleDate(2020, 6, 15));
+}
+
+// A cleared date keeps being cleared: saved in run mode from a painted control and loaded again,
+// through a stream and through a bag, it is null whichever way it was cleared.
+TEST_F(Control, AClearedDateStaysNullThroughStreamAndBag)
+{
+    struct Case
+    {
+        const char *name;
+        DISPID id;
+        Variant cleared;
+    };
+    const Case cases[] = {
+        {"Value 0", DISPID_LD_Value, Variant::r8(0.0)},
+        {"VariantData Null", DISPID_LD_VariantData, Variant::null()},
+        {"DateString no date", DISPID_LD_DateString, Variant::string(QStringLiteral("kein Datum"))},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget parent;
+        ComPtr<IDispatch> d = painted(parent);
+        put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 2, 2)));
+        ASSERT_EQ(put(d.get(), c.id, c.cleared), S_OK);
+        ASSERT_EQ(number(d.get(), DISPID_LD_Status), lzdNull);
+
+        ComPtr<IDispatch> fromStream = loadStream(saveStream(d.get()));
+        auto bag = ole::createPropertyBag();
+        ASSERT_EQ(d.as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+        ComPtr<IDispatch> fromBag = loadBag(bag.get());
+        for (IDispatch *loaded : {fromStream.get(), fromBag.get()}) {
+            EXPECT_EQ(number(loaded, DISPID_LD_Status), lzdNull);
+            EXPECT_EQ(value(loaded), 0.0);
+            EXPECT_EQ(text(loaded), "");
+        }
+    }
+
+    // A kept value that a bag does not hold, or holds as 0.0, is no date either.
+    auto noValue = ole::createPropertyBag();
+    ole::bagWrite(noValue.get(), "ValueReset", Variant::i2(1));
+    auto zero = ole::createPropertyBag();
+    ole::bagWrite(zero.get(), "ValueReset", Variant::i2(1));
+    ole::bagWrite(zero.get(), "Value", Variant::r8(0.0));
+    for (IPropertyBag *bag : {noValue.get(), zero.get()}) {
+        ComPtr<IDispatch> d = loadBag(bag);
+        EXPECT_EQ(number(d.get(), DISPID_LD_Status), lzdNull);
+        EXPECT_EQ(value(d.get()), 0.0);
+        EXPECT_EQ(text(d.get()), "");
+    }
 }
 
 TEST_F(Control, SeparatorDefaultStoresNoSeparator)

@@ -3,7 +3,7 @@
 #include "fake_intl.h"
 
 #include "OleCalendar.h"
-#include "oledate_cases.h"
+#include "datenumber_cases.h"
 
 #include <gtest/gtest.h>
 

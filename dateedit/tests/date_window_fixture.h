@@ -7,6 +7,7 @@
 #include "fake_intl.h"
 
 #include "com/com.h"
+#include "com/testing/registration.h"
 #include "ole/fakebeep.h"
 #include "ole/ole.h"
 
@@ -22,7 +23,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <vector>
 
 namespace datetest {
@@ -38,11 +38,7 @@ protected:
     {
         dir = new QTemporaryDir;
         qputenv("TORVANA_REGISTRY", dir->filePath("registry").toLocal8Bit());
-        void *library = dlopen(LZDATEEDIT_LIBRARY, RTLD_NOW);
-        ASSERT_NE(library, nullptr) << dlerror();
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(library, "DllRegisterServer"));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
+        ASSERT_TRUE(comtest::RegisterLibrary(LZDATEEDIT_LIBRARY));
         registerCalendars(true);
         com::reg::setProfileString("intl", "sShortDate", "dd.MM.yyyy");
         com::reg::setProfileString("intl", "sDate", ".");
@@ -50,11 +46,7 @@ protected:
     // The calendar library in the registry, or gone from it.
     static void registerCalendars(bool on)
     {
-        void *calendars = dlopen(LZCALENDAR_LIBRARY, RTLD_NOW);
-        ASSERT_NE(calendars, nullptr) << dlerror();
-        auto fn = reinterpret_cast<PFN_DllRegisterServer>(dlsym(calendars, on ? "DllRegisterServer" : "DllUnregisterServer"));
-        ASSERT_NE(fn, nullptr);
-        ASSERT_EQ(fn(), S_OK);
+        ASSERT_TRUE(comtest::RegisterLibrary(LZCALENDAR_LIBRARY, on));
     }
     static void TearDownTestSuite()
     {

@@ -95,13 +95,24 @@ TEST_F(Window, CopyAndPasteThroughTheDesktopClipboard)
     EXPECT_EQ(value(), oleDate(2003, 2, 1));
     EXPECT_EQ(beeps.count(), 0);
 
+    // A paste is a DateString put: a day that does not exist leaves the value, a text that is no
+    // date makes it null; both fire Change and neither beeps.
     events.clear();
-    clipboard->setText(QStringLiteral("Unsinn"));
+    clipboard->setText(QStringLiteral("30.02.2003"));
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(value(), oleDate(2003, 2, 1));
     EXPECT_EQ(number(DISPID_LD_Status), lzdValid);
-    EXPECT_EQ(count(DISPID_LDE_Change), 0);
-    EXPECT_EQ(beeps.count(), 1);
+    EXPECT_EQ(count(DISPID_LDE_Change), 1);
+
+    events.clear();
+    clipboard->setText(QStringLiteral("Unsinn"));
+    key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(value(), 0.0);
+    EXPECT_EQ(number(DISPID_LD_Status), lzdNull);
+    EXPECT_EQ(count(DISPID_LDE_Change), 1);
+    EXPECT_EQ(beeps.count(), 0);
+    clickAway();
+    EXPECT_EQ(text(), "") << "a null value shows the NullString";
 }
 
 TEST_F(Window, DoubleClickSelectsAndDeleteClears)

@@ -86,8 +86,10 @@ enum tagMenuClickConstants : LONG {
     lzoItemClickMenu = 3,
 };
 
-// The one error result of the object model: a bad position, a full collection, or an object that
-// is not (or no longer) in the collection.
+// The one error result of the object model: a bad position, a full collection, an object that
+// is not (or no longer) in the collection, or a call on an object that left its control (a
+// collection whose control went, the items of a removed group, a member of a group or item that
+// needs the bar it left).
 inline constexpr HRESULT LZNAVRAIL_E_INVALIDOBJECT = TV_HR(0x80005000);
 
 // Limits of the object model.
@@ -449,10 +451,10 @@ struct ILzNavrailGroup : IDispatch
     // Any VARIANT kept for the caller; default VT_EMPTY; a copy failure returns its HRESULT.
     virtual HRESULT STDMETHODCALLTYPE get_DataVariant(VARIANT *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_DataVariant(VARIANT newVal) = 0;
-    // As the bar's CurrentItem; E_UNEXPECTED for a group no longer in a bar.
+    // As the bar's CurrentItem; LZNAVRAIL_E_INVALIDOBJECT for a group no longer in a bar.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentItem(ILzNavrailItem **ppItem) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentItem(ILzNavrailItem *pItem) = 0;
-    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed, E_UNEXPECTED outside a bar.
+    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed or outside a bar.
     virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
     // Closes the caption editor, keeping the text if nonzero; errors as StartLabelEdit.
     virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL bAcceptChanges) = 0;
@@ -512,7 +514,7 @@ struct ILzNavrailItem : IDispatch
     virtual HRESULT STDMETHODCALLTYPE put_ExplorerNode(IDispatch *pNode) = 0;
     // 0-based position in the group (read only); 0 for an item no longer in a group.
     virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
-    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed, E_UNEXPECTED outside a bar.
+    // Opens the caption editor; LZNAVRAIL_E_INVALIDOBJECT once removed or outside a bar.
     virtual HRESULT STDMETHODCALLTYPE StartLabelEdit() = 0;
     // Closes the caption editor, keeping the text if nonzero; errors as StartLabelEdit.
     virtual HRESULT STDMETHODCALLTYPE EndLabelEdit(BOOL AcceptChanges) = 0;

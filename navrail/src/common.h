@@ -47,6 +47,18 @@ Impl *implFrom(I *p, const IID &privateIid)
     return impl;
 }
 
+// An object that left its control is detached: a collection whose control went, the Items of a
+// group that left its bar, a group or item whose bar is gone. Every member of a detached
+// collection, and every member of a group or item that works on the bar, fails with this one
+// result and changes nothing; a group's or item's own data (text, key, colours) stays readable.
+inline constexpr HRESULT kDetachedResult = LZNAVRAIL_E_INVALIDOBJECT;
+
+// S_OK while the object still has its control, else kDetachedResult.
+inline HRESULT requireControl(const NavrailControl *control)
+{
+    return control ? S_OK : kDetachedResult;
+}
+
 // Hands out a new reference (nullptr allowed) through an out-parameter.
 template <class I, class T>
 HRESULT handOut(T *p, I **pp)

@@ -41,7 +41,7 @@ NavrailControl::NavrailControl()
 NavrailControl::~NavrailControl()
 {
     // Objects the container may still hold are released and detached, never destroyed: later
-    // calls on them that need the control fail with E_UNEXPECTED.
+    // calls on them that need the control fail with kDetachedResult (common.h).
     if (widget_)
         widget_->forgetControl();
     groups_->detachControl();

@@ -25,7 +25,7 @@ struct PersistedProperties;
 class NavrailControl final
     : public com::ComObject<ILzNavrailBar, IQtControl, IConnectionPointContainer, IProvideClassInfo2,
                             IObjectSafety, ISpecifyPropertyPages, IPersistStreamInit, IPersistPropertyBag,
-                            IPersistStorage>
+                            IPersistStorage, IViewObject>
 {
 public:
     using PrimaryInterface = ILzNavrailBar;
@@ -163,6 +163,18 @@ public:
     HRESULT STDMETHODCALLTYPE HandsOffStorage() override;
     HRESULT STDMETHODCALLTYPE Load(IPropertyBag *pPropBag, IErrorLog *pErrorLog) override;
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag *pPropBag, BOOL fClearDirty, BOOL fSaveAllProperties) override;
+
+    // ---- IViewObject (controldraw.cpp) ----
+    HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DVTARGETDEVICE *ptd,
+                                   HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+                                   BOOL(STDMETHODCALLTYPE *pfnContinue)(ULONG_PTR dwContinue),
+                                   ULONG_PTR dwContinue) override;
+    HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DVTARGETDEVICE *ptd,
+                                          HDC hicTargetDev, LOGPALETTE **ppColorSet) override;
+    HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DWORD *pdwFreeze) override;
+    HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) override;
+    HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink *pAdvSink) override;
+    HRESULT STDMETHODCALLTYPE GetAdvise(DWORD *pAspects, DWORD *pAdvf, IAdviseSink **ppAdvSink) override;
 
     // ---- internal interface ----
     EventRaiser &events() { return events_; }

@@ -90,6 +90,8 @@ HRESULT GroupsCollection::Item(VARIANT Index, ILzNavrailGroup **ppGroup)
     if (!ppGroup)
         return E_POINTER;
     *ppGroup = nullptr;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     IndexArg index;
     HRESULT hr = readIndex(Index, &index);
     if (FAILED(hr))
@@ -106,19 +108,22 @@ HRESULT GroupsCollection::get_Count(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     *pVal = count();
     return S_OK;
 }
 
 HRESULT GroupsCollection::put_Count(LONG)
 {
-    return S_OK;
+    return requireControl(control_);
 }
 
 HRESULT GroupsCollection::addGroup(const QString &text, ComPtr<Group> *added)
 {
-    if (!control_)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     if (count() >= LZNAVRAIL_MAX_GROUPS)
         return LZNAVRAIL_E_INVALIDOBJECT;
     ComPtr<ILzNavrailBar> keepControl(control_);
@@ -164,12 +169,16 @@ HRESULT GroupsCollection::get_CurrentGroupIndex(LONG *pVal)
     if (!pVal)
         return E_POINTER;
     *pVal = 0;
-    return control_ ? control_->get_CurrentGroupIndex(pVal) : E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
+    return control_->get_CurrentGroupIndex(pVal);
 }
 
 HRESULT GroupsCollection::put_CurrentGroupIndex(LONG newVal)
 {
-    return control_ ? control_->put_CurrentGroupIndex(newVal) : E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
+    return control_->put_CurrentGroupIndex(newVal);
 }
 
 HRESULT GroupsCollection::get_CurrentGroup(ILzNavrailGroup **ppGroup)
@@ -177,16 +186,16 @@ HRESULT GroupsCollection::get_CurrentGroup(ILzNavrailGroup **ppGroup)
     if (!ppGroup)
         return E_POINTER;
     *ppGroup = nullptr;
-    if (!control_)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     Group *g = at(control_->bar().currentGroupIndex());
     return g ? handOut(g, ppGroup) : LZNAVRAIL_E_INVALIDOBJECT;
 }
 
 HRESULT GroupsCollection::put_CurrentGroup(ILzNavrailGroup *pGroup)
 {
-    if (!control_)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     const int pos = indexOf(Group::from(pGroup));
     if (groups_.empty() || pos < 0)
         return LZNAVRAIL_E_INVALIDOBJECT;
@@ -197,12 +206,17 @@ HRESULT GroupsCollection::IndexFromGroup(ILzNavrailGroup *pGroup, INT *pIndex)
 {
     if (!pIndex)
         return E_POINTER;
+    *pIndex = -1;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     *pIndex = indexOf(Group::from(pGroup));
     return *pIndex < 0 ? LZNAVRAIL_E_INVALIDOBJECT : S_OK;
 }
 
 HRESULT GroupsCollection::Remove(ILzNavrailGroup *pGroup)
 {
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     Group *raw = Group::from(pGroup);
     const int pos = indexOf(raw);
     if (pos < 0)
@@ -237,6 +251,8 @@ HRESULT GroupsCollection::Remove(ILzNavrailGroup *pGroup)
 
 HRESULT GroupsCollection::RemoveAll()
 {
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     ComPtr<GroupsCollection> keepThis(this);
     ComPtr<ILzNavrailBar> keepControl(control_);
     const std::vector<ComPtr<Group>> snapshot = groups_;
@@ -267,6 +283,9 @@ HRESULT GroupsCollection::GroupFromKey(BSTR Key, ILzNavrailGroup **ppGroup)
 {
     if (!ppGroup)
         return E_POINTER;
+    *ppGroup = nullptr;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     return handOut(findByKey(fromBstr(Key)), ppGroup);
 }
 
@@ -491,31 +510,33 @@ HRESULT Group::get_CurrentItem(ILzNavrailItem **ppItem)
         return E_POINTER;
     *ppItem = nullptr;
     NavrailControl *c = control();
-    return c ? c->get_CurrentItem(ppItem) : E_UNEXPECTED;
+    if (HRESULT hr = requireControl(c); FAILED(hr))
+        return hr;
+    return c->get_CurrentItem(ppItem);
 }
 
 HRESULT Group::put_CurrentItem(ILzNavrailItem *pItem)
 {
     NavrailControl *c = control();
-    return c ? c->put_CurrentItem(pItem) : E_UNEXPECTED;
+    if (HRESULT hr = requireControl(c); FAILED(hr))
+        return hr;
+    return c->put_CurrentItem(pItem);
 }
 
 HRESULT Group::StartLabelEdit()
 {
     // A group no longer in the bar has nothing to edit.
-    BarWindow *b = bar();
-    if (!b)
-        return owner_ ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
-    b->startGroupLabelEdit(this);
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
+    bar()->startGroupLabelEdit(this);
     return S_OK;
 }
 
 HRESULT Group::EndLabelEdit(BOOL bAcceptChanges)
 {
-    BarWindow *b = bar();
-    if (!b)
-        return owner_ ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
-    b->endGroupLabelEdit(this, bAcceptChanges != 0);
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
+    bar()->endGroupLabelEdit(this, bAcceptChanges != 0);
     return S_OK;
 }
 

@@ -5,7 +5,7 @@
 // group; a group holds its Items collection. Back pointers (group -> collection -> control) are
 // not counted and are cleared when the object leaves its owner or the owner goes, so that a group
 // the container still holds after a Remove or after the control's teardown never reaches freed
-// memory: calls that need the control then fail with E_UNEXPECTED.
+// memory: such a group is detached (common.h, kDetachedResult).
 #include "common.h"
 
 #include <QPointer>

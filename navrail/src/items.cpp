@@ -74,6 +74,8 @@ HRESULT ItemsCollection::Item(VARIANT Index, ILzNavrailItem **ppItem)
     if (!ppItem)
         return E_POINTER;
     *ppItem = nullptr;
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     IndexArg index;
     HRESULT hr = readIndex(Index, &index);
     if (FAILED(hr))
@@ -89,8 +91,8 @@ HRESULT ItemsCollection::Item(VARIANT Index, ILzNavrailItem **ppItem)
 HRESULT ItemsCollection::addItem(const QString &text, LONG image, ComPtr<navrail::Item> *added)
 {
     NavrailControl *control = this->control();
-    if (!control)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control); FAILED(hr))
+        return hr;
     if (count() >= LZNAVRAIL_MAX_ITEMS)
         return LZNAVRAIL_E_INVALIDOBJECT;
     ComPtr<ILzNavrailBar> keepControl(control);
@@ -137,12 +139,17 @@ HRESULT ItemsCollection::IndexFromItem(ILzNavrailItem *pItem, INT *pIndex)
 {
     if (!pIndex)
         return E_POINTER;
+    *pIndex = -1;
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     *pIndex = indexOf(navrail::Item::from(pItem));
     return *pIndex < 0 ? LZNAVRAIL_E_INVALIDOBJECT : S_OK;
 }
 
 HRESULT ItemsCollection::Remove(ILzNavrailItem *pItem)
 {
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     navrail::Item *raw = navrail::Item::from(pItem);
     const int pos = indexOf(raw);
     if (pos < 0)
@@ -202,6 +209,8 @@ void ItemsCollection::removeAllItems()
 
 HRESULT ItemsCollection::RemoveAll()
 {
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     removeAllItems();
     return S_OK;
 }
@@ -210,12 +219,17 @@ HRESULT ItemsCollection::get_Count(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     *pVal = count();
     return S_OK;
 }
 
 HRESULT ItemsCollection::put_Count(LONG newVal)
 {
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     if (newVal > LZNAVRAIL_MAX_ITEMS)
         return LZNAVRAIL_E_INVALIDOBJECT;
     if (newVal < 1 || newVal <= count())
@@ -233,6 +247,9 @@ HRESULT ItemsCollection::ItemFromKey(BSTR Key, ILzNavrailItem **ppItem)
 {
     if (!ppItem)
         return E_POINTER;
+    *ppItem = nullptr;
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
     return handOut(findByKey(fromBstr(Key)), ppItem);
 }
 
@@ -404,21 +421,17 @@ HRESULT Item::get_Index(LONG *pVal)
 
 HRESULT Item::StartLabelEdit()
 {
-    Group *g = group();
-    BarWindow *b = g ? g->bar() : nullptr;
-    if (!b)
-        return g ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
-    b->startItemLabelEdit(this);
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
+    group()->bar()->startItemLabelEdit(this);
     return S_OK;
 }
 
 HRESULT Item::EndLabelEdit(BOOL AcceptChanges)
 {
-    Group *g = group();
-    BarWindow *b = g ? g->bar() : nullptr;
-    if (!b)
-        return g ? E_UNEXPECTED : LZNAVRAIL_E_INVALIDOBJECT;
-    b->endItemLabelEdit(this, AcceptChanges != 0);
+    if (HRESULT hr = requireControl(control()); FAILED(hr))
+        return hr;
+    group()->bar()->endItemLabelEdit(this, AcceptChanges != 0);
     return S_OK;
 }
 
@@ -440,11 +453,9 @@ HRESULT Item::put_Text(BSTR newVal)
 
 HRESULT Item::Display()
 {
-    if (!group())
-        return LZNAVRAIL_E_INVALIDOBJECT;
     NavrailControl *c = control();
-    if (!c)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(c); FAILED(hr))
+        return hr;
     return c->displayItem(this);
 }
 
@@ -469,12 +480,10 @@ HRESULT Item::put_Image(LONG newVal)
 
 HRESULT Item::EnsureVisible()
 {
-    Group *g = group();
-    if (!g)
-        return LZNAVRAIL_E_INVALIDOBJECT;
     NavrailControl *c = control();
-    if (!c)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(c); FAILED(hr))
+        return hr;
+    Group *g = group();
     ComPtr<navrail::Item> keep(this);
     ComPtr<Group> keepGroup(g);
     const int groupIndex = g->position();

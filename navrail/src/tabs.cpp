@@ -381,7 +381,6 @@ void TabsSet::detachControl()
         t->detachControl();
     sets_.clear();
     control_ = nullptr;
-    detached_ = true;
 }
 
 HRESULT TabsSet::Item(VARIANT Index, ILzTabs **ppTabs)
@@ -389,6 +388,8 @@ HRESULT TabsSet::Item(VARIANT Index, ILzTabs **ppTabs)
     if (!ppTabs)
         return E_POINTER;
     *ppTabs = nullptr;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     IndexArg index;
     HRESULT hr = readIndex(Index, &index);
     if (FAILED(hr))
@@ -408,8 +409,8 @@ HRESULT TabsSet::Add(BSTR Key, ILzTabs **ppTabs)
 {
     if (ppTabs)
         *ppTabs = nullptr;
-    if (detached_)
-        return E_UNEXPECTED;
+    if (HRESULT hr = requireControl(control_); FAILED(hr))
+        return hr;
     ComPtr<TabsCollection> tabs = com::makeObject<TabsCollection>();
     tabs->attach(control_);
     sets_.push_back(tabs);

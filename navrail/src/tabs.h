@@ -131,7 +131,8 @@ public:
     // Internal interface.
     void attach(NavrailControl *control) { control_ = control; }
     NavrailControl *control() const { return control_; }
-    // The control goes: release every collection (they stay usable for whoever holds them).
+    // The control goes: release every collection (they stay usable for whoever holds them); the
+    // set itself is detached (common.h, kDetachedResult).
     void detachControl();
 
 protected:
@@ -139,7 +140,6 @@ protected:
 
 private:
     NavrailControl *control_ = nullptr;   // not counted
-    bool detached_ = false;               // the control went
     std::vector<ComPtr<TabsCollection>> sets_;
 };
 

@@ -9,6 +9,11 @@
 #include "ole/olecolor.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <functional>
+#include <vector>
 
 using namespace navtest;
 
@@ -263,22 +268,209 @@ TEST(Control, TeardownLeavesHeldObjectsUsableOrFailingCleanly)
     ASSERT_EQ(set->Add(com::Bstr(QStringLiteral("t")), tabs.put()), S_OK);
     bar.reset();   // the control goes while the client holds the rest
 
+    // The objects' own data stays; what needs the control fails (see the detached calls below).
     EXPECT_EQ(textOf(group.get()), QStringLiteral("System"));
     EXPECT_EQ(group->put_Text(com::Bstr(QStringLiteral("Neu"))), S_OK);
-    LONG count = 0;
-    EXPECT_EQ(groups->get_Count(&count), S_OK);
-    ComPtr<ILzNavrailGroup> added;
-    EXPECT_EQ(groups->Add(com::Bstr(QStringLiteral("x")), added.put()), E_UNEXPECTED);
-    EXPECT_EQ(groups->put_CurrentGroupIndex(0), E_UNEXPECTED);
-    ComPtr<ILzNavrailItem> added2;
-    EXPECT_EQ(itemsOf(group.get())->Add(com::Bstr(QStringLiteral("x")), 0, added2.put()), E_UNEXPECTED);
-    EXPECT_EQ(item->Display(), E_UNEXPECTED);
-    EXPECT_EQ(item->EnsureVisible(), E_UNEXPECTED);
-    ComPtr<ILzNavrailItem> current;
-    EXPECT_EQ(group->get_CurrentItem(current.put()), E_UNEXPECTED);
-    ComPtr<ILzTabs> more;
-    EXPECT_EQ(set->Add(com::Bstr(QStringLiteral("u")), more.put()), E_UNEXPECTED);
     ComPtr<ILzTab> tab;
     EXPECT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()), S_OK);
-    EXPECT_EQ(groups->RemoveAll(), S_OK);
+}
+
+// One result for every call on an object that left its control: a removed group's items, and
+// the collections, groups and items a client still holds after the control went. The calls go
+// through the vtable and, for the collections' properties, through IDispatch as well.
+TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ComPtr<ILzNavrailGroups> groups = groupsOf(bar.get());
+    ComPtr<ILzNavrailGroup> group = addGroup(bar.get(), QStringLiteral("System"), QStringLiteral("System"));
+    ComPtr<ILzNavrailItem> item = addItem(group.get(), QStringLiteral("Zugriff"), QStringLiteral("Zugriff"));
+    ComPtr<ILzNavrailGroup> removed = addGroup(bar.get(), QStringLiteral("Weg"));
+    ComPtr<ILzNavrailItem> removedsItem = addItem(removed.get(), QStringLiteral("Alt"), QStringLiteral("Alt"));
+    ComPtr<ILzNavrailItems> removedItems = itemsOf(removed.get());
+    ComPtr<ILzTabsSet> set;
+    bar->get_TabsSet(set.put());
+    ASSERT_EQ(groups->Remove(removed.get()), S_OK);
+
+    const com::Bstr x(QStringLiteral("x"));
+    auto dispCount = [](IUnknown *o, DISPID id) {
+        com::Variant v;
+        return com::dispGet(ComPtr<IUnknown>(o).as<IDispatch>().get(), id, &v);
+    };
+    struct Case
+    {
+        const char *call;
+        std::function<HRESULT()> run;
+    };
+    const std::vector<Case> removedGroup = {
+        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Add(x, 0, a.put()); }},
+        {"Items.AddKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->AddKey(x, x, 0, a.put()); }},
+        {"Items.Count", [&] { LONG n = 7; HRESULT hr = removedItems->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"Items.Count through IDispatch", [&] { return dispCount(removedItems.get(), DISPID_NIS_Count); }},
+        {"Items.Count put", [&] { return removedItems->put_Count(3); }},
+        {"Items.Item", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Item(com::Variant::i4(0), a.put()); }},
+        {"Items.ItemFromKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->ItemFromKey(com::Bstr(QStringLiteral("Alt")), a.put()); }},
+        {"Items.IndexFromItem", [&] { INT i = 0; return removedItems->IndexFromItem(removedsItem.get(), &i); }},
+        {"Items.Remove", [&] { return removedItems->Remove(removedsItem.get()); }},
+        {"Items.RemoveAll", [&] { return removedItems->RemoveAll(); }},
+        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return removed->get_CurrentItem(a.put()); }},
+        {"Group.StartLabelEdit", [&] { return removed->StartLabelEdit(); }},
+        {"Item.Display", [&] { return removedsItem->Display(); }},
+        {"Item.EnsureVisible", [&] { return removedsItem->EnsureVisible(); }},
+        {"Item.StartLabelEdit", [&] { return removedsItem->StartLabelEdit(); }},
+    };
+    for (const Case &c : removedGroup) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
+    }
+    EXPECT_EQ(textOf(removed.get()), QStringLiteral("Weg")) << "a removed group keeps its own data";
+
+    bar.reset();   // the control goes while the client holds the rest
+    const std::vector<Case> afterTeardown = {
+        {"TabsSet.Add", [&] { ComPtr<ILzTabs> t; return set->Add(x, t.put()); }},
+        {"TabsSet.Item", [&] { ComPtr<ILzTabs> t; return set->Item(com::Variant::i4(0), t.put()); }},
+        {"Groups.Add", [&] { ComPtr<ILzNavrailGroup> g; return groups->Add(x, g.put()); }},
+        {"Groups.AddKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->AddKey(x, x, g.put()); }},
+        {"Groups.Count", [&] { LONG n = 7; HRESULT hr = groups->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"Groups.Count through IDispatch", [&] { return dispCount(groups.get(), DISPID_NGS_Count); }},
+        {"Groups.Count put", [&] { return groups->put_Count(2); }},
+        {"Groups.Item", [&] { ComPtr<ILzNavrailGroup> g; return groups->Item(com::Variant::i4(0), g.put()); }},
+        {"Groups.GroupFromKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->GroupFromKey(com::Bstr(QStringLiteral("System")), g.put()); }},
+        {"Groups.IndexFromGroup", [&] { INT i = 0; return groups->IndexFromGroup(group.get(), &i); }},
+        {"Groups.CurrentGroupIndex", [&] { LONG i = 0; return groups->get_CurrentGroupIndex(&i); }},
+        {"Groups.CurrentGroupIndex put", [&] { return groups->put_CurrentGroupIndex(0); }},
+        {"Groups.CurrentGroup", [&] { ComPtr<ILzNavrailGroup> g; return groups->get_CurrentGroup(g.put()); }},
+        {"Groups.CurrentGroup put", [&] { return groups->put_CurrentGroup(group.get()); }},
+        {"Groups.Remove", [&] { return groups->Remove(group.get()); }},
+        {"Groups.RemoveAll", [&] { return groups->RemoveAll(); }},
+        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return group->get_CurrentItem(a.put()); }},
+        {"Group.CurrentItem put", [&] { return group->put_CurrentItem(item.get()); }},
+        {"Group.StartLabelEdit", [&] { return group->StartLabelEdit(); }},
+        {"Group.EndLabelEdit", [&] { return group->EndLabelEdit(TRUE); }},
+        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return itemsOf(group.get())->Add(x, 0, a.put()); }},
+        {"Items.Count", [&] { LONG n = 0; return itemsOf(group.get())->get_Count(&n); }},
+        {"Item.Display", [&] { return item->Display(); }},
+        {"Item.EnsureVisible", [&] { return item->EnsureVisible(); }},
+        {"Item.StartLabelEdit", [&] { return item->StartLabelEdit(); }},
+        {"Item.EndLabelEdit", [&] { return item->EndLabelEdit(TRUE); }},
+    };
+    for (const Case &c : afterTeardown) {
+        SCOPED_TRACE(c.call);
+        EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
+    }
+    EXPECT_EQ(textOf(item.get()), QStringLiteral("Zugriff")) << "an item keeps its own data";
+}
+
+// A container draws the control that has no window through IViewObject: the rectangle in the back
+// colour, a sunken edge around it, the control's name centred in the text colour; nothing outside.
+TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ASSERT_EQ(bar->put_BackColor(0x00664422), S_OK);   // BGR: rgb(0x22, 0x44, 0x66)
+    ASSERT_EQ(bar->put_TextColor(0x00FFFFFF), S_OK);
+    ComPtr<IViewObject> view = bar.as<IViewObject>();
+    ASSERT_TRUE(view);
+
+    const QRgb outside = qRgb(1, 2, 3);
+    QImage image(200, 80, QImage::Format_RGB32);
+    image.fill(outside);
+    const RECTL bounds{10, 10, 190, 70};
+    {
+        QPainter painter(&image);
+        const struct { const char *name; DWORD aspect; HDC dc; const RECTL *bounds; HRESULT expected; } refused[] = {
+            {"icon aspect", 4, &painter, &bounds, DV_E_DVASPECT},
+            {"no surface", DVASPECT_CONTENT, nullptr, &bounds, E_INVALIDARG},
+            {"no rectangle", DVASPECT_CONTENT, &painter, nullptr, E_INVALIDARG},
+        };
+        for (const auto &c : refused) {
+            SCOPED_TRACE(c.name);
+            EXPECT_EQ(view->Draw(c.aspect, -1, nullptr, nullptr, nullptr, c.dc, c.bounds, nullptr, nullptr, 0),
+                      c.expected);
+        }
+        ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds, nullptr, nullptr, 0),
+                  S_OK);
+    }
+
+    const QRgb back = qRgb(0x22, 0x44, 0x66);
+    auto sys = [](int index) { return ole::colorFromOle(0x80000000u | unsigned(index)).rgb(); };
+    const struct { const char *where; QPoint at; QRgb expected; } pixels[] = {
+        {"outside, left", {9, 40}, outside},
+        {"outside, below", {100, 70}, outside},
+        {"outer ring, left: shadow", {10, 40}, sys(16)},
+        {"inner ring, left: dark shadow", {11, 40}, sys(21)},
+        {"outer ring, top: shadow", {100, 10}, sys(16)},
+        {"outer ring, right: highlight", {189, 40}, sys(20)},
+        {"inner ring, right: light", {188, 40}, sys(22)},
+        {"outer ring, bottom: highlight", {100, 69}, sys(20)},
+        {"inside, top left", {13, 13}, back},
+        {"inside, bottom right", {186, 66}, back},
+    };
+    for (const auto &p : pixels) {
+        SCOPED_TRACE(p.where);
+        EXPECT_EQ(image.pixel(p.at), p.expected);
+    }
+
+    // The name: the pixels that are neither back colour nor edge, centred in the rectangle below
+    // its top two pixels.
+    QRect text;
+    for (int y = 12; y < 68; ++y)
+        for (int x = 12; x < 188; ++x)
+            if (image.pixel(x, y) != back)
+                text |= QRect(x, y, 1, 1);
+    ASSERT_FALSE(text.isEmpty()) << "no text drawn";
+    EXPECT_GT(text.width(), 40);
+    EXPECT_NEAR(text.center().x(), 100, 3);
+    EXPECT_NEAR(text.center().y(), (12 + 70) / 2, 4);
+    int white = 0;
+    for (int y = text.top(); y <= text.bottom(); ++y)
+        for (int x = text.left(); x <= text.right(); ++x)
+            white += image.pixel(x, y) == qRgb(255, 255, 255);
+    EXPECT_GT(white, 0) << "the name is drawn in TextColor";
+}
+
+// With its window the control draws what the window shows.
+TEST(Control, DrawnWithItsWindowItShowsTheWindow)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    addGroup(bar.get(), QStringLiteral("System"));
+    QWidget parent;
+    QWidget *w = nullptr;
+    ASSERT_EQ(bar.as<IQtControl>()->Activate(&parent, &w), S_OK);
+    ASSERT_TRUE(w);
+    w->resize(120, 100);
+    const QImage shown = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    QImage image(120, 100, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    const RECTL bounds{0, 0, 120, 100};
+    {
+        QPainter painter(&image);
+        ASSERT_EQ(bar.as<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds,
+                                               nullptr, nullptr, 0),
+                  S_OK);
+    }
+    EXPECT_EQ(image, shown.scaled(image.size()));
+}
+
+// The first drawing displays the current item once, with or without a window: without one the
+// bar turns to the item's group.
+TEST(Control, TheFirstDrawingWithoutAWindowDisplaysTheCurrentItemOnce)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    addGroup(bar.get(), QStringLiteral("Stamm"));
+    ComPtr<ILzNavrailGroup> second = addGroup(bar.get(), QStringLiteral("Fang"));
+    ComPtr<ILzNavrailItem> item = addItem(second.get(), QStringLiteral("Fangbuch"));
+    ASSERT_EQ(bar->put_CurrentItem(item.get()), S_OK);
+    ASSERT_EQ(bar->put_CurrentGroupIndex(0), S_OK);
+    ComPtr<IViewObject> view = bar.as<IViewObject>();
+    QImage image(100, 40, QImage::Format_RGB32);
+    const RECTL bounds{0, 0, 100, 40};
+    auto draw = [&] {
+        QPainter painter(&image);
+        return view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds, nullptr, nullptr, 0);
+    };
+    ASSERT_EQ(draw(), S_OK);
+    EXPECT_EQ(currentGroupIndex(bar.get()), 1);
+    ASSERT_EQ(bar->put_CurrentGroupIndex(0), S_OK);
+    ASSERT_EQ(draw(), S_OK);
+    EXPECT_EQ(currentGroupIndex(bar.get()), 0) << "only the first drawing displays";
 }

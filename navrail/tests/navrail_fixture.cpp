@@ -1,9 +1,10 @@
 #include "navrail_fixture.h"
 
+#include "com/testing/registration.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <dlfcn.h>
 
 // The test program is a module of its own (its event sinks count on its lock).
 TV_COM_MODULE()
@@ -21,12 +22,7 @@ public:
         ASSERT_TRUE(dir_.isValid());
         path_ = dir_.filePath(QStringLiteral("registry"));
         setenv("TORVANA_REGISTRY", QFile::encodeName(path_).constData(), 1);
-        void *lib = dlopen(NAVRAIL_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(lib, nullptr) << dlerror();
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
-        dlclose(lib);
+        ASSERT_TRUE(comtest::RegisterLibrary(NAVRAIL_LIBRARY_PATH));
     }
     QString path() const { return path_; }
 

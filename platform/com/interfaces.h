@@ -319,6 +319,42 @@ inline constexpr UINT SW_HIDE = 0;
 inline constexpr UINT SW_SHOW = 5;
 inline constexpr UINT SW_SHOWNORMAL = 1;
 
+// ---- drawing into a container's surface ---------------------------------------------------------
+// A container asks a control to draw itself (for instance while it is not activated) through
+// IViewObject::Draw. The surfaces are the runtime's: hdcDraw is the QPainter* to draw with, and
+// lprcBounds the rectangle in that painter's coordinates (right and bottom exclusive). Target
+// devices, palettes and advise sinks have no meaning here and may be null.
+struct DVTARGETDEVICE
+{
+    DWORD tdSize;
+    WORD tdDriverNameOffset;
+    WORD tdDeviceNameOffset;
+    WORD tdPortNameOffset;
+    WORD tdExtDevmodeOffset;
+    BYTE tdData[1];
+};
+struct LOGPALETTE;
+struct IAdviseSink;
+inline constexpr DWORD DVASPECT_CONTENT = 1;
+inline constexpr HRESULT DV_E_DVASPECT = TV_HR(0x8004006B);
+struct IViewObject : IUnknown
+{
+    static constexpr IID iid = com::makeGuid("0000010D-0000-0000-C000-000000000046");
+    using base_type = IUnknown;
+    virtual HRESULT STDMETHODCALLTYPE Draw(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DVTARGETDEVICE *ptd,
+                                           HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
+                                           BOOL(STDMETHODCALLTYPE *pfnContinue)(ULONG_PTR dwContinue),
+                                           ULONG_PTR dwContinue) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void *pvAspect,
+                                                  DVTARGETDEVICE *ptd, HDC hicTargetDev,
+                                                  LOGPALETTE **ppColorSet) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DWORD *pdwFreeze) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink *pAdvSink) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetAdvise(DWORD *pAspects, DWORD *pAdvf, IAdviseSink **ppAdvSink) = 0;
+};
+inline constexpr IID IID_IViewObject = IViewObject::iid;
+
 // ---- component categories ---------------------------------------------------------------------
 struct CATEGORYINFO { CATID catid; LCID lcid; OLECHAR szDescription[128]; };
 // Served by the runtime itself: CoCreateInstance(CLSID_StdComponentCategoriesMgr, ...).

@@ -64,11 +64,13 @@ struct LARGE_INTEGER { LONGLONG QuadPart; };
 struct ULARGE_INTEGER { ULONGLONG QuadPart; };
 struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
 struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
+struct RECTL { LONG left; LONG top; LONG right; LONG bottom; };
 struct POINT { LONG x; LONG y; };
 struct SIZE { LONG cx; LONG cy; };
 using SIZEL = SIZE;
 using LPRECT = RECT *;
 using LPCRECT = const RECT *;
+using LPCRECTL = const RECTL *;
 struct MSG;                       // opaque: keyboard messages are not passed through interfaces here
 
 inline constexpr BOOL TRUE = 1;

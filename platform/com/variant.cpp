@@ -1,6 +1,6 @@
 #include "com/variant.h"
 #include "com/dispatch.h"
-#include "common/oledate.h"
+#include "common/datenumber.h"
 
 #include <QDateTime>
 #include <QRegularExpression>

@@ -106,7 +106,7 @@ inline constexpr USHORT VARIANT_NOUSEROVERRIDE = 0x04;
 inline constexpr USHORT VARIANT_LOCALBOOL = 0x10;     // with ALPHABOOL: "Wahr"/"Falsch"
 
 // The first and the last day the conversions accept (1 January 100 to 31 December 9999); the
-// times of those days are dates too. Which numbers are dates is common/oledate.h's rule.
+// times of those days are dates too. Which numbers are dates is common/datenumber.h's rule.
 inline constexpr DATE DATE_MIN = -657434.0;
 inline constexpr DATE DATE_MAX = 2958465.99999999;
 
@@ -177,7 +177,7 @@ double variantToDouble(const VARIANT &v, double def = 0.0);
 bool variantToBool(const VARIANT &v, bool def = false);
 QString variantToString(const VARIANT &v, const QString &def = QString());
 
-// DATE <-> QDateTime (local time, no time zone), millisecond precision, by common/oledate.h:
+// DATE <-> QDateTime (local time, no time zone), millisecond precision, by common/datenumber.h:
 // the date is the whole part towards zero, the time the absolute fraction (-1.25 is
 // 29 December 1899, 06:00); no date of the range gives an invalid QDateTime.
 QDateTime dateToDateTime(DATE d);

@@ -1,6 +1,6 @@
 #include "dao/oledate.h"
 
-#include "common/oledate.h"
+#include "common/datenumber.h"
 
 namespace dao {
 

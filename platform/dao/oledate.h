@@ -2,7 +2,7 @@
 // OLE dates: the database keeps a date as a double, the days since 30 December 1899 00:00 with
 // the time of day as the fraction. 0.0 is the program's "no date". Before the epoch the whole
 // part counts the days back and the fraction still adds the time of day:
-// -1.25 is 29 December 1899, 06:00. The conversions are those of common/oledate.h.
+// -1.25 is 29 December 1899, 06:00. The conversions are those of common/datenumber.h.
 #include <QDate>
 #include <QDateTime>
 

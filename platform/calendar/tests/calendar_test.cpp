@@ -3,6 +3,7 @@
 #include "calendar/lzcalendar.h"
 
 #include "com/com.h"
+#include "com/testing/registration.h"
 #include "ole/ole.h"
 
 #include <QCalendarWidget>
@@ -13,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 
 TV_COM_MODULE()
 
@@ -41,11 +41,7 @@ protected:
     {
         dir = new QTemporaryDir;
         qputenv("TORVANA_REGISTRY", dir->filePath("registry").toLocal8Bit());
-        void *library = dlopen(LZCALENDAR_LIBRARY, RTLD_NOW);
-        ASSERT_NE(library, nullptr) << dlerror();
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(library, "DllRegisterServer"));
-        ASSERT_NE(reg, nullptr);
-        ASSERT_EQ(reg(), S_OK);
+        ASSERT_TRUE(comtest::RegisterLibrary(LZCALENDAR_LIBRARY));
     }
     static void TearDownTestSuite()
     {

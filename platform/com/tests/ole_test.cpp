@@ -1,6 +1,7 @@
 #include "com/activation.h"
 #include "com/connpt.h"
 #include "com/object.h"
+#include "com/testing/registration.h"
 #include "ole/fakebeep.h"
 #include "ole/ole.h"
 #include "registry_fixture.h"
@@ -13,8 +14,6 @@
 #include <QTimer>
 #include <QPointer>
 #include <QPainter>
-
-#include <dlfcn.h>
 
 using com::ComPtr;
 using com::Variant;
@@ -330,10 +329,7 @@ protected:
     void SetUp() override
     {
         RegistryFixture::SetUp();
-        void *lib = dlopen(TV_TEST_SERVER, RTLD_NOW | RTLD_LOCAL);
-        ASSERT_NE(lib, nullptr);
-        auto reg = reinterpret_cast<PFN_DllRegisterServer>(dlsym(lib, "DllRegisterServer"));
-        ASSERT_EQ(reg(), S_OK);
+        ASSERT_TRUE(comtest::RegisterLibrary(TV_TEST_SERVER));
     }
 };
 

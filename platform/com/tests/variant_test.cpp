@@ -1,6 +1,6 @@
 #include "com/dispatch.h"
 #include "com/variant.h"
-#include "oledate_cases.h"
+#include "datenumber_cases.h"
 
 #include <gtest/gtest.h>
 

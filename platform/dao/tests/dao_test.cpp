@@ -3,7 +3,7 @@
 #include "dao/dao.h"
 #include "dao/oledate.h"
 #include "dao/testing/database_fixture.h"
-#include "oledate_cases.h"
+#include "datenumber_cases.h"
 
 #include <SQLiteCpp/Database.h>
 

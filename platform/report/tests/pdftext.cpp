@@ -27,12 +27,30 @@ QString unescape(QString s)
     return s;
 }
 
+// Each run of spaces and tabs as one space. A needle keeps a blank at its end ("Mitglied "
+// finds "Mitglied 7", not "Mitglieder").
+QString collapsed(const QString &text)
+{
+    static const QRegularExpression blanks(QStringLiteral("[ \\t]+"));
+    QString s = text;
+    s.replace(blanks, QStringLiteral(" "));
+    return s;
+}
+
 } // namespace
 
 bool Available()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
            && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+QString SingleSpaced(const QString &text)
+{
+    static const QRegularExpression lineEnds(QStringLiteral(" (?=\\n|$)"));
+    QString s = collapsed(text);
+    s.replace(lineEnds, QString());
+    return s;
 }
 
 QStringList Pages(const QString &pdf)
@@ -42,6 +60,8 @@ QStringList Pages(const QString &pdf)
                             .split(QLatin1Char('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
+    for (QString &page : pages)
+        page = SingleSpaced(page);
     return pages;
 }
 
@@ -100,9 +120,11 @@ QStringList Overlaps(const QList<Word> &words, double tolerance)
 
 std::string NotInOrder(const QString &text, const QStringList &needles)
 {
+    const QString spaced = SingleSpaced(text);
     qsizetype from = 0;
-    for (const QString &n : needles) {
-        const qsizetype at = text.indexOf(n, from);
+    for (const QString &needle : needles) {
+        const QString n = collapsed(needle);
+        const qsizetype at = spaced.indexOf(n, from);
         if (at < 0)
             return n.toStdString();
         from = at + n.size();
@@ -112,10 +134,14 @@ std::string NotInOrder(const QString &text, const QStringList &needles)
 
 int Count(const QString &text, const QString &needle)
 {
-    int n = 0;
-    for (qsizetype at = text.indexOf(needle); at >= 0; at = text.indexOf(needle, at + needle.size()))
-        ++n;
-    return n;
+    const QString spaced = SingleSpaced(text);
+    const QString n = collapsed(needle);
+    if (n.isEmpty())
+        return 0;
+    int count = 0;
+    for (qsizetype at = spaced.indexOf(n); at >= 0; at = spaced.indexOf(n, at + n.size()))
+        ++count;
+    return count;
 }
 
 } // namespace pdftext

@@ -1,5 +1,10 @@
 #pragma once
 // A written PDF read back with poppler's tools, for print-out tests.
+//
+// Print-out tests compare words, not blanks: how many spaces pdftotext puts between two words of
+// a line depends on the fonts and the layout it finds, so every text handed out here has each run
+// of blanks inside a line as one space and no blanks at the line ends (SingleSpaced), and the
+// needles searched for have their runs of blanks as one space too.
 #include <QList>
 #include <QRectF>
 #include <QString>
@@ -12,7 +17,11 @@ namespace pdftext {
 // True when pdftotext and pdfinfo can be run.
 bool Available();
 
-// The text of each page (pdftotext -layout: lines as they stand on the paper).
+// The text with each run of spaces and tabs as one space and the lines without blanks at their
+// ends; line breaks are kept.
+QString SingleSpaced(const QString &text);
+
+// The text of each page (pdftotext -layout: lines as they stand on the paper), single-spaced.
 QStringList Pages(const QString &pdf);
 // All pages joined.
 QString Text(const QString &pdf);
@@ -32,10 +41,10 @@ QList<Word> Words(const QString &pdf);
 QStringList Overlaps(const QList<Word> &words, double tolerance = 0.5);
 
 // The first needle that does not follow the previous ones in text; empty when all stand in
-// this order.
+// this order. Text and needles are compared single-spaced (see above).
 std::string NotInOrder(const QString &text, const QStringList &needles);
 
-// Number of non-overlapping occurrences of needle.
+// Number of non-overlapping occurrences of needle, single-spaced as NotInOrder.
 int Count(const QString &text, const QString &needle);
 
 } // namespace pdftext

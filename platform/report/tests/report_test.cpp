@@ -170,6 +170,30 @@ TEST_F(ReportTest, RowsHeadingsTotalsAndThePageLineStandInOrder)
         << text.toStdString();
 }
 
+// A label and its value far apart on one line read back as words with one space between them,
+// whatever spacing pdftotext lays out; the needles are taken the same way.
+TEST_F(ReportTest, TextsAreReadBackAsWordsNotBlanks)
+{
+    NEEDS_PDFTOTEXT();
+    report::Report r(QStringLiteral("Blatt"));
+    report::Section &kopf = r.PageHeader();
+    kopf.Height = 40;
+    kopf.AddLabel("", "Mitgl.-Nr :", QRectF(0, 0, 60, 12));
+    kopf.AddLabel("", "1", QRectF(300, 0, 20, 12));
+    kopf.AddLabel("", "Name", QRectF(0, 20, 40, 12));
+    kopf.AddLabel("", "Meier", QRectF(200, 20, 60, 12), Align::Right);
+    const QString path = pdf(r, "blatt.pdf");
+    const QString text = pdftext::Text(path);
+    EXPECT_TRUE(text.contains("Mitgl.-Nr : 1\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Name Meier\n")) << text.toStdString();
+    EXPECT_EQ(pdftext::NotInOrder(text, {"Mitgl.-Nr :   1", "Name\tMeier"}), std::string());
+    EXPECT_EQ(pdftext::Count(text, "Nr :  1"), 1);
+    for (const QString &line : pdftext::Pages(path).join('\n').split('\n')) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_FALSE(line.contains("  ") || line.endsWith(' ') || line.contains('\t'));
+    }
+}
+
 TEST_F(ReportTest, ALongListBreaksIntoPagesEachWithItsHeadersAndPageLine)
 {
     NEEDS_PDFTOTEXT();

@@ -1,5 +1,5 @@
-#include "common/oledate.h"
-#include "oledate_cases.h"
+#include "common/datenumber.h"
+#include "datenumber_cases.h"
 
 #include <gtest/gtest.h>
 
