@@ -34,12 +34,17 @@ Op opOfSql(std::string_view sql);
 // Turns an SQLite failure into the engine's error.
 [[noreturn]] void raiseSqlite(sqlite3 *db, int rc, Op op);
 
+class Stmt;
+
 // The open connection behind a Database handle.
 struct Connection
 {
     std::unique_ptr<SQLite::Database> db;
     QString path;
     long long recordsAffected = 0;
+    // The statements of forward record sets still being read; Close finalizes them first, since
+    // the connection does not close while a statement is open.
+    std::vector<std::weak_ptr<Stmt>> cursors;
 
     sqlite3 *handle() const; // 3420 once closed
     bool isOpen() const { return db != nullptr; }
@@ -65,6 +70,12 @@ public:
     bool empty() const { return stmt_ == nullptr; } // only blanks or comments
     std::string_view tail() const { return tail_; }
     sqlite3_stmt *get() const { return stmt_; }
+    // Finalizes the statement now (the connection is closing); the object is then empty.
+    void finalize()
+    {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+    }
 
     void bind(int position, const QVariant &storageValue); // position from 1
     void bindAll(const QVariantList &params);              // positional `?`, converted as params

@@ -116,8 +116,14 @@ QStringList Database::CheckIntegrity()
 
 void Database::Close()
 {
-    if (c_)
-        c_->db.reset();
+    if (!c_)
+        return;
+    // A forward record set still being read keeps its handle, which then reports 3420.
+    for (const std::weak_ptr<Stmt> &w : c_->cursors)
+        if (auto s = w.lock())
+            s->finalize();
+    c_->cursors.clear();
+    c_->db.reset();
 }
 
 // ---------------------------------------------------------------------------------------------
