@@ -109,6 +109,7 @@ void BM_CarryOver(benchmark::State &state)
                 sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
                 sqlite3_reset(pflicht);
                 const double soll = sqlite3_step(pflicht) == SQLITE_ROW ? sqlite3_column_double(pflicht, 0) : 0;
+                sqlite3_reset(pflicht); // no read left open on the file
                 sqlite3_reset(mitglieder);
                 sqlite3_bind_int64(mitglieder, 1, alt);
                 while (sqlite3_step(mitglieder) == SQLITE_ROW) {
@@ -123,6 +124,8 @@ void BM_CarryOver(benchmark::State &state)
                     if (sqlite3_step(neuerEintrag) == SQLITE_DONE)
                         ++geschrieben;
                 }
+                sqlite3_reset(mitglieder);
+                sqlite3_reset(neuerEintrag);
                 sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
             },
             [&] {

@@ -210,6 +210,22 @@ void GridList::clear()
     model_->reset(false);
 }
 
+void GridList::setRows(std::vector<QVariantList> rows)
+{
+    qsizetype widest = 0;
+    for (const QVariantList &r : rows)
+        widest = std::max(widest, r.size());
+    if (widest > columnCount())
+        growColumns(static_cast<int>(widest));
+    model_->reset(true);
+    std::vector<Row> old;
+    old.swap(rows_);
+    rows_.reserve(rows.size());
+    for (QVariantList &r : rows)
+        rows_.push_back(Row{std::move(r), nullptr, false, false});
+    model_->reset(false);
+}
+
 void GridList::rowRange(int first, int count, bool flag)
 {
     const int from = std::max(first, 0);
