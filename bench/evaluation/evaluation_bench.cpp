@@ -63,7 +63,7 @@ void sucheAus(benchmark::State &state, bool nurJahr)
             state,
             [&] {
                 modFAuswert::LadeAuswahl();
-                QCoreApplication::processEvents();
+                w.tblFAusw->current().flush();
             },
             [&] {
                 for (sqlite3_stmt *st : {a, s}) {
@@ -82,7 +82,8 @@ void sucheAus(benchmark::State &state, bool nurJahr)
                                       Monate[(monat + 11) % 12], benchsupport::Zelle(a, 3), benchsupport::Zelle(a, 5),
                                       benchsupport::Zelle(a, 6)});
                 }
-            });
+            },
+            [] { QCoreApplication::processEvents(); });
     if (int(zeilen.size()) != w.tblFAusw->rowCount())
         state.SkipWithError("floor and program differ in rows");
     state.counters["rows"] = double(zeilen.size());

@@ -64,7 +64,7 @@ void BM_MemberList(benchmark::State &state)
             state,
             [&] {
                 modMitglList::LadeAuswahl();
-                QCoreApplication::processEvents();
+                w.tblMList->current().flush();
             },
             [&] {
                 zeilen.clear();
@@ -84,7 +84,8 @@ void BM_MemberList(benchmark::State &state)
                     z << sollText << zahl(geleistet) << zahl(geleistet - soll);
                     zeilen.push_back(std::move(z));
                 }
-            });
+            },
+            [] { QCoreApplication::processEvents(); });
     if (int(zeilen.size()) != w.tblMList->rowCount())
         state.SkipWithError("floor and program differ in rows");
     state.counters["members"] = double(zeilen.size());

@@ -64,6 +64,9 @@ QString Datum(double ole);
 // Runs the program's procedure once an iteration and, between iterations with the clock stopped,
 // its floor: the same query and the same output through sqlite3's C API (and Qt's containers).
 // Both are timed on the wall clock; counters["x_floor"] is the program's time over the floor's.
+// A list's procedure is timed until its grid's model holds the rows (GridList::flush); the
+// painting that follows on the event loop is Qt's, the same for any way of filling, and runs
+// untimed in aufraeumen.
 // aufraeumen, when given, runs untimed after each of the two (to take back what they wrote).
 template <class Programm, class Boden, class Aufraeumen>
 void MitBoden(benchmark::State &state, Programm programm, Boden boden, Aufraeumen aufraeumen)

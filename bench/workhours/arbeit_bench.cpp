@@ -52,7 +52,7 @@ void BM_WorkHoursMember(benchmark::State &state)
             state,
             [&] {
                 benchmark::DoNotOptimize(modArbeit::loadTblArbeit(Mitglied, Jahr));
-                QCoreApplication::processEvents();
+                f.tblArbStd->current().flush();
             },
             [&] {
                 zeilen.clear();
@@ -67,7 +67,8 @@ void BM_WorkHoursMember(benchmark::State &state)
                                       benchsupport::Datum(sqlite3_column_double(st, 3))});
                 summe = sqlite3_step(su) == SQLITE_ROW ? sqlite3_column_double(su, 0) : 0;
                 benchmark::DoNotOptimize(summe);
-            });
+            },
+            [] { QCoreApplication::processEvents(); });
     if (int(zeilen.size()) != f.tblArbStd->rowCount())
         state.SkipWithError("floor and program differ in rows");
     state.counters["rows"] = f.tblArbStd->rowCount();

@@ -18,11 +18,23 @@ ProgressSteps::ProgressSteps(QProgressBar *bar, long long maximum)
     bar_->setValue(0);
 }
 
+ProgressSteps::ProgressSteps(QProgressBar *bar, long long maximum, std::chrono::milliseconds pace)
+    : ProgressSteps(bar, maximum)
+{
+    pace_ = pace;
+    since_.start();
+}
+
 void ProgressSteps::advance(long long done)
 {
     if (!bar_ || done < next_)
         return;
     const long long value = std::min(done, maximum_);
+    if (pace_.count() > 0) {
+        if (value < maximum_ && since_.elapsed() < pace_.count())
+            return; // tried again at the next row
+        since_.restart();
+    }
     bar_->setValue(int(value));
     if (value >= maximum_)
         next_ = LLONG_MAX;

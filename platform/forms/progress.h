@@ -2,6 +2,12 @@
 // Advancing a progress bar while a list is filled row by row. Setting the bar repaints it, which
 // costs more than reading and adding a row; so the bar is set only when the rows done have moved
 // on by a step (a fiftieth of the maximum, or every row for short lists) and at the last row.
+// With a pace, a step is set only once the pace has passed since the last setting: a list read
+// in a few milliseconds then repaints its bar once, at the last row, not fifty times.
+#include <QElapsedTimer>
+
+#include <chrono>
+
 class QProgressBar;
 
 namespace forms {
@@ -14,6 +20,7 @@ public:
     // Sets the bar's range to 0 .. maximum (1 when there is nothing to do) and its value to 0.
     // A null bar is allowed: nothing is shown then.
     ProgressSteps(QProgressBar *bar, long long maximum);
+    ProgressSteps(QProgressBar *bar, long long maximum, std::chrono::milliseconds pace);
     // The rows done so far; the bar follows at the next step and at the maximum.
     void advance(long long done);
 
@@ -22,6 +29,8 @@ private:
     long long maximum_;
     long long stride_;
     long long next_;
+    std::chrono::milliseconds pace_{0};
+    QElapsedTimer since_; // the last setting
 };
 
 } // namespace forms
