@@ -276,7 +276,21 @@ double LeseZahl(const QString &text, bool *ok)
 
 QString DatumText(const QDate &datum)
 {
-    return datum.isValid() ? datum.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    if (!datum.isValid())
+        return QString();
+    int tag = 0, monat = 0, jahr = 0;
+    datum.getDate(&jahr, &monat, &tag);
+    if (jahr < 0 || jahr > 9999)
+        return datum.toString(QStringLiteral("dd.MM.yyyy"));
+    // "dd.MM.yyyy" written digit by digit: the format string is not parsed again for every date
+    // of a list.
+    const char16_t text[10] = {char16_t(u'0' + tag / 10),           char16_t(u'0' + tag % 10),
+                               u'.',
+                               char16_t(u'0' + monat / 10),         char16_t(u'0' + monat % 10),
+                               u'.',
+                               char16_t(u'0' + jahr / 1000),        char16_t(u'0' + jahr / 100 % 10),
+                               char16_t(u'0' + jahr / 10 % 10),     char16_t(u'0' + jahr % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 } // namespace modRun

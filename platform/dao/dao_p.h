@@ -45,6 +45,14 @@ struct Connection
     // The statements of forward record sets still being read; Close finalizes them first, since
     // the connection does not close while a statement is open.
     std::vector<std::weak_ptr<Stmt>> cursors;
+    // Action queries with parameters run again and again (one per record written): kept
+    // prepared, reset and unbound, most recent last; Close finalizes them.
+    struct Prepared
+    {
+        std::string sql;
+        sqlite3_stmt *stmt;
+    };
+    std::vector<Prepared> prepared;
 
     sqlite3 *handle() const; // 3420 once closed
     bool isOpen() const { return db != nullptr; }
@@ -63,6 +71,8 @@ class Stmt
 {
 public:
     Stmt(sqlite3 *db, std::string_view sql, Op op);
+    // Takes over a statement prepared before (reset and unbound).
+    Stmt(sqlite3 *db, sqlite3_stmt *prepared, Op op) : db_(db), stmt_(prepared), op_(op) {}
     ~Stmt();
     Stmt(const Stmt &) = delete;
     Stmt &operator=(const Stmt &) = delete;
@@ -70,6 +80,13 @@ public:
     bool empty() const { return stmt_ == nullptr; } // only blanks or comments
     std::string_view tail() const { return tail_; }
     sqlite3_stmt *get() const { return stmt_; }
+    // Hands the statement over to the caller; the object is then empty.
+    sqlite3_stmt *release()
+    {
+        sqlite3_stmt *s = stmt_;
+        stmt_ = nullptr;
+        return s;
+    }
     // Finalizes the statement now (the connection is closing); the object is then empty.
     void finalize()
     {

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -59,11 +61,49 @@ bool Database::IsOpen() const { return c_ && c_->isOpen(); }
 
 QString Database::Name() const { return conn().path; }
 
+namespace {
+constexpr std::size_t KeptStatements = 16;
+
+void finalizePrepared(Connection &c)
+{
+    for (const Connection::Prepared &p : c.prepared)
+        sqlite3_finalize(p.stmt);
+    c.prepared.clear();
+}
+
+// Keeps the statement of an action query, reset and unbound, for its next run.
+void keep(Connection &c, std::string_view sql, Stmt &s)
+{
+    sqlite3_reset(s.get());
+    sqlite3_clear_bindings(s.get());
+    if (c.prepared.size() >= KeptStatements) {
+        sqlite3_finalize(c.prepared.front().stmt);
+        c.prepared.erase(c.prepared.begin());
+    }
+    c.prepared.push_back({std::string(sql), s.release()});
+}
+} // namespace
+
 void Database::Execute(const SqlText &sql, const QVariantList &params)
 {
     Connection &c = conn();
     sqlite3 *db = c.handle();
     std::string_view rest = sql.text();
+    if (!params.isEmpty()) {
+        // One statement with parameters: run it on its prepared statement when it ran before.
+        const auto it = std::find_if(c.prepared.begin(), c.prepared.end(),
+                                     [&](const Connection::Prepared &p) { return p.sql == rest; });
+        if (it != c.prepared.end()) {
+            Stmt s(db, it->stmt, opOfSql(rest));
+            c.prepared.erase(it);
+            s.bindAll(params);
+            while (s.step()) {
+            }
+            c.recordsAffected = sqlite3_changes64(db);
+            keep(c, rest, s);
+            return;
+        }
+    }
     bool first = true;
     while (!isBlank(rest)) {
         const Op op = opOfSql(rest);
@@ -83,6 +123,10 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
         while (s.step()) {
         }
         c.recordsAffected = sqlite3_changes64(db);
+        if (!params.isEmpty() && first && isBlank(rest)) {
+            keep(c, sql.text(), s);
+            return;
+        }
         first = false;
     }
 }
@@ -123,6 +167,7 @@ void Database::Close()
         if (auto s = w.lock())
             s->finalize();
     c_->cursors.clear();
+    finalizePrepared(*c_);
     c_->db.reset();
 }
 

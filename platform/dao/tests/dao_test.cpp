@@ -459,6 +459,55 @@ TEST_F(DaoTest, ForwardReadRefusesWhatItCannotDo)
     again.Close();
 }
 
+// An action query run again and again with new values writes each run's values, tells each run's
+// failure, counts each run's rows, and still holds after the table changed; the database closes
+// and lets go of the file with such queries kept.
+TEST_F(DaoTest, RepeatedActionQueriesWriteEachRunsValues)
+{
+    const qlonglong g = addGroup(QStringLiteral("G"));
+    const struct
+    {
+        const char *name;
+        QVariant code;
+        int error; // 0: written
+    } runs[] = {
+        {"first", "A", 0}, {"second", "B", 0}, {"a key twice", "A", 3022}, {"after the failure", "C", 0},
+        {"null", QVariant(), 0},
+    };
+    int written = 0;
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(errorNumber([&] {
+                      db.Execute("INSERT INTO Person (GNr, Name, Code) VALUES (?, ?, ?)",
+                                 {g, QString::fromLatin1(r.name), r.code});
+                  }),
+                  r.error);
+        if (r.error == 0) {
+            ++written;
+            EXPECT_EQ(db.RecordsAffected(), 1);
+        }
+    }
+    db.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {2.5, g});
+    EXPECT_EQ(db.RecordsAffected(), written);
+    db.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {1.5, -1});
+    EXPECT_EQ(db.RecordsAffected(), 0) << "the count of this run, not the last";
+    db.Execute("ALTER TABLE Person ADD COLUMN Extra TEXT");
+    db.Execute("INSERT INTO Person (GNr, Name, Code) VALUES (?, ?, ?)", {g, QStringLiteral("danach"), "D"});
+    dao::Recordset rs = db.OpenRecordset("SELECT Name, Code, Stunden FROM Person ORDER BY PNr", dao::dbOpenDynaset);
+    ASSERT_EQ(rs.RecordCount(), written + 1);
+    const char *names[] = {"first", "second", "after the failure", "null", "danach"};
+    for (const char *n : names) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(rs("Name").Value().toString(), QString::fromLatin1(n));
+        rs.MoveNext();
+    }
+    rs.Close();
+    db.Close();
+    dao::Database again = ws().OpenDatabase(path, true, false, kConnect);
+    EXPECT_TRUE(again.IsOpen());
+    again.Close();
+}
+
 TEST_F(DaoTest, DynasetOfOneTableCanBeWritten)
 {
     const qlonglong g = addGroup(QStringLiteral("G"));
