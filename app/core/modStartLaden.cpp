@@ -81,11 +81,12 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
         anzahl = rs.RecordCount();
         offen = true;
     });
-    // The rows are read faster than a bar repaints: it is set at the pace the eye follows.
+    // The rows are read faster than the bar repaints: it is set at the pace the eye follows, and
+    // set up before it is shown.
     std::optional<forms::ProgressSteps> fortschritt;
     if (pb) {
-        t.step([&] { pb->setVisible(true); });
         t.step([&] { fortschritt.emplace(pb, anzahl, std::chrono::milliseconds(100)); });
+        t.step([&] { pb->setVisible(true); });
     }
     std::vector<QVariantList> zeilen;
     t.step([&] {
@@ -110,9 +111,11 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
             forms::MsgBox(QStringLiteral("Keine Einträge für diesen Monat vorhanden !"),
                           forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         });
-    // The bar goes away on every way out, a failed step included.
+    // The bar goes away on every way out, a failed step included; it holds the rows read.
     if (pb)
         pb->setVisible(false);
+    if (fortschritt)
+        fortschritt->finish();
 }
 
 void loadTblFList(QProgressBar *pb)

@@ -329,12 +329,13 @@ void LadeAuswahl()
         if (arbAnz)
             SetzeArbeitsLayout();
         grid.top().clear();
-        w.pb->setVisible(true);
         // The members are read already: the bar follows the rows in tenths, at the pace the eye
-        // follows, since each step repaints it, which costs more than a hundred rows.
+        // follows, since each step repaints it, which costs more than a hundred rows; it is set
+        // up before it is shown and full after it is hidden.
         const qlonglong anzahl = qlonglong(mitglieder.size());
         const qlonglong zehntel = std::max<qlonglong>(1, anzahl / 10);
         forms::ProgressSteps fortschritt(w.pb, anzahl, std::chrono::milliseconds(100));
+        w.pb->setVisible(true);
         std::vector<QVariantList> zeilen;
         zeilen.reserve(mitglieder.size());
         qlonglong n = 0;
@@ -345,6 +346,7 @@ void LadeAuswahl()
         }
         grid.setRows(std::move(zeilen));
         w.pb->setVisible(false);
+        fortschritt.finish();
     } else {
         if (arbAnz)
             SetzeArbeitsLayout();

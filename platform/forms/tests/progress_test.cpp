@@ -32,8 +32,8 @@ TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
             EXPECT_EQ(bar.value(), c.rows);
         }
     }
-    // With a pace longer than the list takes, only the last row sets the bar; with none, every
-    // step as above.
+    // With a pace longer than the list takes, not a row sets the bar, finish sets it full once;
+    // with none, every step as above and finish has nothing left to do.
     const struct { long long rows; int pace; int settings; } paced[] = {
         {1000, 3600 * 1000, 1},
         {10, 3600 * 1000, 1},
@@ -48,6 +48,9 @@ TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
         QObject::connect(&bar, &QProgressBar::valueChanged, [&] { ++settings; });
         for (long long done = 1; done <= c.rows; ++done)
             steps.advance(done);
+        EXPECT_EQ(bar.value(), c.pace > 0 ? 0 : c.rows);
+        steps.finish();
+        steps.finish();
         EXPECT_EQ(settings, c.settings);
         EXPECT_EQ(bar.value(), c.rows);
     }
