@@ -11,6 +11,10 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 using namespace modRun;
 
 namespace {
@@ -121,6 +125,40 @@ TEST(Konverter, DatesChecksAndTheNoDateValue)
     EXPECT_EQ(SetzeChkWert(QVariant()), 0);
     EXPECT_EQ(SetzeChkWert(true), 1);
     EXPECT_EQ(SetzeChkWert(0LL), 0);
+}
+
+// Figures with few decimals (hours, cents) and any others read the same as the general rule
+// gives: scaled, read back at 15 digits, rounded half away from zero, shown with two decimals.
+TEST(Zahlen, EveryFigureReadsAsTheGeneralRuleGives)
+{
+    const auto allgemein = [](double wert) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", wert * 100);
+        double gerundet = std::round(std::strtod(buffer, nullptr)) / 100;
+        if (gerundet == 0.0)
+            gerundet = 0.0;
+        QString text = QString::number(gerundet, 'f', 2);
+        if (text == QLatin1String("-0.00"))
+            text = QStringLiteral("0.00");
+        return text.replace(u'.', u',');
+    };
+    const struct
+    {
+        const char *name;
+        double von, schritt;
+        int anzahl;
+    } reihen[] = {
+        {"quarter hours", -500, 0.25, 4000},  {"cents", -50, 0.01, 10000},       {"thousandths", -5, 0.001, 10000},
+        {"thirds", -100, 1.0 / 3, 600},       {"large", 9.99e12, 1234.5678, 20}, {"beyond the fast range", 1e13, 0.125, 20},
+    };
+    for (const auto &r : reihen) {
+        SCOPED_TRACE(r.name);
+        for (int i = 0; i < r.anzahl; ++i) {
+            const double wert = r.von + i * r.schritt;
+            ASSERT_EQ(FormatZahl(wert), allgemein(wert)) << wert;
+            ASSERT_EQ(FormatZahl(-wert), allgemein(-wert)) << -wert;
+        }
+    }
 }
 
 TEST(Zahlen, RoundHalfAwayFromZeroAndShowTheGermanWay)
