@@ -106,6 +106,8 @@ QString GridList::cellText(const QVariant &value)
         return QString();
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
+    case QMetaType::LongLong: return QString::number(value.toLongLong());
+    case QMetaType::Int: return QString::number(value.toInt());
     case QMetaType::Double:
     case QMetaType::Float: return germanNumbers().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
