@@ -45,8 +45,9 @@ struct Connection
     // The statements of forward record sets still being read; Close finalizes them first, since
     // the connection does not close while a statement is open.
     std::vector<std::weak_ptr<Stmt>> cursors;
-    // Action queries with parameters run again and again (one per record written): kept
-    // prepared, reset and unbound, most recent last; Close finalizes them.
+    // Statements run again and again (an action query per record written, a list's query each
+    // time it is loaded): kept prepared, reset and unbound, most recent last; Close finalizes
+    // them.
     struct Prepared
     {
         std::string sql;
@@ -57,6 +58,11 @@ struct Connection
     sqlite3 *handle() const; // 3420 once closed
     bool isOpen() const { return db != nullptr; }
 };
+
+// The statement of sql kept on the connection, taken from it; nullptr when none is kept.
+sqlite3_stmt *takePrepared(Connection &c, std::string_view sql);
+// Resets and unbinds the statement of sql and keeps it on the connection for its next run.
+void keepPrepared(Connection &c, std::string_view sql, Stmt &s);
 
 // Opens an existing file and checks it (format, password). Never creates a file.
 std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly,

@@ -71,8 +71,20 @@ void finalizePrepared(Connection &c)
     c.prepared.clear();
 }
 
-// Keeps the statement of an action query, reset and unbound, for its next run.
-void keep(Connection &c, std::string_view sql, Stmt &s)
+} // namespace
+
+sqlite3_stmt *takePrepared(Connection &c, std::string_view sql)
+{
+    const auto it = std::find_if(c.prepared.begin(), c.prepared.end(),
+                                 [&](const Connection::Prepared &p) { return p.sql == sql; });
+    if (it == c.prepared.end())
+        return nullptr;
+    sqlite3_stmt *s = it->stmt;
+    c.prepared.erase(it);
+    return s;
+}
+
+void keepPrepared(Connection &c, std::string_view sql, Stmt &s)
 {
     sqlite3_reset(s.get());
     sqlite3_clear_bindings(s.get());
@@ -82,7 +94,6 @@ void keep(Connection &c, std::string_view sql, Stmt &s)
     }
     c.prepared.push_back({std::string(sql), s.release()});
 }
-} // namespace
 
 void Database::Execute(const SqlText &sql, const QVariantList &params)
 {
@@ -91,16 +102,13 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
     std::string_view rest = sql.text();
     if (!params.isEmpty()) {
         // One statement with parameters: run it on its prepared statement when it ran before.
-        const auto it = std::find_if(c.prepared.begin(), c.prepared.end(),
-                                     [&](const Connection::Prepared &p) { return p.sql == rest; });
-        if (it != c.prepared.end()) {
-            Stmt s(db, it->stmt, opOfSql(rest));
-            c.prepared.erase(it);
+        if (sqlite3_stmt *kept = takePrepared(c, rest)) {
+            Stmt s(db, kept, opOfSql(rest));
             s.bindAll(params);
             while (s.step()) {
             }
             c.recordsAffected = sqlite3_changes64(db);
-            keep(c, rest, s);
+            keepPrepared(c, rest, s);
             return;
         }
     }
@@ -124,7 +132,7 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
         }
         c.recordsAffected = sqlite3_changes64(db);
         if (!params.isEmpty() && first && isBlank(rest)) {
-            keep(c, sql.text(), s);
+            keepPrepared(c, sql.text(), s);
             return;
         }
         first = false;

@@ -50,6 +50,7 @@ struct RecordsetImpl
 
     // Forward read: the statement, open while rows remain; the count, once asked for.
     std::shared_ptr<Stmt> cursor;
+    std::string cursorSql;
     std::string countSql;
     QVariantList countParams;
     long long counted = -1;
@@ -174,6 +175,8 @@ struct RecordsetImpl
     {
         if (cursor && cursor->step())
             return true;
+        if (cursor)
+            keepPrepared(*conn, cursorSql, *cursor); // read to its end: ready for the next run
         cursor.reset();
         return false;
     }
@@ -446,8 +449,13 @@ std::unique_ptr<RecordsetImpl> openForward(std::shared_ptr<Connection> conn, std
     auto rs = std::make_unique<RecordsetImpl>();
     rs->conn = std::move(conn);
     rs->type = dbOpenForwardOnly;
-    auto s = std::make_shared<Stmt>(rs->db(), sql, Op::Read);
+    sqlite3_stmt *kept = takePrepared(*rs->conn, sql);
+    auto s = kept ? std::make_shared<Stmt>(rs->db(), kept, Op::Read) : std::make_shared<Stmt>(rs->db(), sql, Op::Read);
     prepareQuery(*s, params);
+    rs->cursorSql = std::string(sql);
+    // The columns are read after the first step: a statement kept from before a change of the
+    // tables is prepared anew by it.
+    const bool any = s->step();
     const int n = sqlite3_column_count(s->get());
     QStringList names;
     QVector<ColKind> kinds;
@@ -463,12 +471,13 @@ std::unique_ptr<RecordsetImpl> openForward(std::shared_ptr<Connection> conn, std
         text.remove_suffix(1);
     rs->countSql = "SELECT COUNT(*) FROM (" + std::string(text) + "\n)";
     rs->countParams = params;
-    rs->cursor = s;
-    if (rs->stepForward()) {
+    if (any) {
+        rs->cursor = s;
         std::erase_if(rs->conn->cursors, [](const std::weak_ptr<Stmt> &w) { return w.expired(); });
         rs->conn->cursors.push_back(s);
         rs->setOn();
     } else {
+        keepPrepared(*rs->conn, sql, *s);
         rs->bof = rs->eof = true;
     }
     return rs;
@@ -481,9 +490,17 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
     rs->conn = std::move(conn);
     rs->type = dbOpenDynaset;
     sqlite3 *db = rs->db();
-    Stmt s(db, sql, Op::Read);
+    std::optional<Stmt> kept;
+    if (sqlite3_stmt *k = takePrepared(*rs->conn, sql))
+        kept.emplace(db, k, Op::Read);
+    else
+        kept.emplace(db, sql, Op::Read);
+    Stmt &s = *kept;
     prepareQuery(s, params);
 
+    // The columns are read after the first step: a statement kept from before a change of the
+    // tables is prepared anew by it.
+    bool more = s.step();
     const int n = sqlite3_column_count(s.get());
     QStringList names;
     QVector<ColKind> kinds;
@@ -525,12 +542,13 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
         }
     }
 
-    while (s.step()) {
+    for (; more; more = s.step()) {
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
             row[i] = s.column(i, kinds[i]);
         rs->rows.push_back(std::move(row));
     }
+    keepPrepared(*rs->conn, sql, s);
     rs->gone.assign(rs->rows.size(), 0);
     rs->live = qint64(rs->rows.size());
     if (rs->live > 0) {
@@ -609,9 +627,15 @@ long long Recordset::RecordCount() const
         return r.live;
     if (r.type == dbOpenForwardOnly) {
         if (r.counted < 0) {
-            Stmt s(r.db(), r.countSql, Op::Read);
-            s.bindAll(r.countParams);
-            r.counted = s.step() ? s.column(0, ColKind::Integer).toLongLong() : 0;
+            sqlite3_stmt *kept = takePrepared(*r.conn, r.countSql);
+            std::optional<Stmt> s;
+            if (kept)
+                s.emplace(r.db(), kept, Op::Read);
+            else
+                s.emplace(r.db(), r.countSql, Op::Read);
+            s->bindAll(r.countParams);
+            r.counted = s->step() ? s->column(0, ColKind::Integer).toLongLong() : 0;
+            keepPrepared(*r.conn, r.countSql, *s);
         }
         return r.counted;
     }

@@ -491,7 +491,25 @@ TEST_F(DaoTest, RepeatedActionQueriesWriteEachRunsValues)
     EXPECT_EQ(db.RecordsAffected(), written);
     db.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {1.5, -1});
     EXPECT_EQ(db.RecordsAffected(), 0) << "the count of this run, not the last";
+    // Queries read before the table changes read its new columns after.
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly})
+        EXPECT_EQ(db.OpenRecordset("SELECT * FROM Person", type).FieldCount(), 6);
     db.Execute("ALTER TABLE Person ADD COLUMN Extra TEXT");
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly}) {
+        dao::Recordset alle = db.OpenRecordset("SELECT * FROM Person", type);
+        EXPECT_EQ(alle.FieldCount(), 7);
+        EXPECT_TRUE(alle("Extra").IsNull());
+    }
+    {
+        dao::Database zweite = ws().OpenDatabase(path, false, false, kConnect);
+        zweite.Execute("ALTER TABLE Person ADD COLUMN Zweite TEXT DEFAULT 'z'");
+        zweite.Close();
+    }
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly}) {
+        dao::Recordset alle = db.OpenRecordset("SELECT * FROM Person", type);
+        EXPECT_EQ(alle.FieldCount(), 8) << "a change over another connection too";
+        EXPECT_EQ(alle("Zweite").Value().toString(), QString("z"));
+    }
     db.Execute("INSERT INTO Person (GNr, Name, Code) VALUES (?, ?, ?)", {g, QStringLiteral("danach"), "D"});
     dao::Recordset rs = db.OpenRecordset("SELECT Name, Code, Stunden FROM Person ORDER BY PNr", dao::dbOpenDynaset);
     ASSERT_EQ(rs.RecordCount(), written + 1);
