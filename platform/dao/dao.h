@@ -27,6 +27,10 @@
 //     dao::SqlText q("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k WHERE k.KategoNr = ?");
 //     if (onlyPaid) q += " AND k.KNr IN (SELECT KNr FROM Mitglied WHERE Bezahlt = 1)";
 //
+// A query or action query run again (a list loaded anew, one INSERT per record written) runs on
+// the statement prepared the first time, kept on the connection reset and unbound (it holds no
+// lock); after a change of the tables it is prepared anew.
+//
 // Values are QVariant: SQL NULL is an invalid QVariant (QVariant()); INTEGER reads as qlonglong,
 // REAL as double, TEXT as QString; columns declared BOOLEAN read as bool (any non-zero is
 // true) and are written as 0/1. Dates are stored as OLE dates (double, see dao/oledate.h); a

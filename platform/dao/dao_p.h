@@ -55,6 +55,16 @@ struct Connection
     };
     std::vector<Prepared> prepared;
 
+    Connection() = default;
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+    // The kept statements go first: the connection does not close while one is left.
+    ~Connection()
+    {
+        for (const Prepared &p : prepared)
+            sqlite3_finalize(p.stmt);
+    }
+
     sqlite3 *handle() const; // 3420 once closed
     bool isOpen() const { return db != nullptr; }
 };
@@ -71,8 +81,9 @@ std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, 
 std::shared_ptr<Connection> createConnection(const QString &path, const QString &connect);
 QString passwordOf(const QString &connect);
 
-// A prepared statement that lives for one operation (so that no statement outlives a call and
-// holds a lock or keeps the connection from closing).
+// A prepared statement for one operation. None outlives a call holding a lock: it is finalized,
+// or reset and kept on the connection (keepPrepared), except the statement of a forward record
+// set still being read; Close finalizes both kinds before the connection closes.
 class Stmt
 {
 public:

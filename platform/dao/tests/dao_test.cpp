@@ -521,8 +521,15 @@ TEST_F(DaoTest, RepeatedActionQueriesWriteEachRunsValues)
     }
     rs.Close();
     db.Close();
+    {
+        // A handle that goes without Close closes its connection too.
+        dao::Database kurz = ws().OpenDatabase(path, false, false, kConnect);
+        kurz.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {3.5, g});
+        kurz.OpenRecordset("SELECT Name FROM Person", dao::dbOpenDynaset).Close();
+        kurz.OpenRecordset("SELECT Name FROM Person", dao::dbOpenForwardOnly).RecordCount();
+    }
     dao::Database again = ws().OpenDatabase(path, true, false, kConnect);
-    EXPECT_TRUE(again.IsOpen());
+    EXPECT_TRUE(again.IsOpen()) << "the file was let go of";
     again.Close();
 }
 
