@@ -22,12 +22,6 @@ namespace {
 
 namespace club = benchsupport::club;
 
-const QString Monate[12] = {
-    QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
-    QStringLiteral("Mai"),    QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
-    QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
-};
-
 // The evaluation window on screen, with only the year filter ticked (or none).
 Fangauswertung &fenster(bool nurJahr)
 {
@@ -79,7 +73,7 @@ void sucheAus(benchmark::State &state, bool nurJahr)
                 while (sqlite3_step(a) == SQLITE_ROW) {
                     const int monat = sqlite3_column_int(a, 4);
                     zeilen.push_back({benchsupport::Zelle(a, 0), benchsupport::Zelle(a, 1), benchsupport::Zelle(a, 2),
-                                      Monate[(monat + 11) % 12], benchsupport::Zelle(a, 3), benchsupport::Zelle(a, 5),
+                                      benchsupport::Monatsname(monat), benchsupport::Zelle(a, 3), benchsupport::Zelle(a, 5),
                                       benchsupport::Zelle(a, 6)});
                 }
             },

@@ -16,12 +16,6 @@ namespace {
 
 namespace club = benchsupport::club;
 
-const QString Monate[12] = {
-    QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
-    QStringLiteral("Mai"),    QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
-    QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
-};
-
 void BM_MonthList(benchmark::State &state)
 {
     benchsupport::OeffneGrossenClub();
@@ -60,7 +54,7 @@ void BM_MonthList(benchmark::State &state)
                 while (sqlite3_step(st) == SQLITE_ROW) {
                     const int monat = sqlite3_column_int(st, 3);
                     zeilen.push_back({benchsupport::Zelle(st, 0), benchsupport::Zelle(st, 1),
-                                      benchsupport::Zelle(st, 2), Monate[(monat + 11) % 12],
+                                      benchsupport::Zelle(st, 2), benchsupport::Monatsname(monat),
                                       benchsupport::Zelle(st, 4), benchsupport::Zelle(st, 5)});
                 }
             },

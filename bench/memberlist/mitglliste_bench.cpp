@@ -30,14 +30,6 @@ const char *const Abfrage =
     "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
     "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
 
-// A figure as the list shows it: two decimals, a decimal comma.
-QString zahl(double wert)
-{
-    QString text = QString::number(std::round(wert * 100) / 100, 'f', 2);
-    text.replace(u'.', u',');
-    return text;
-}
-
 // The list window with the work-hours list of the year switched on.
 MitglList &zeigeListe()
 {
@@ -71,7 +63,7 @@ void BM_MemberList(benchmark::State &state)
                 sqlite3_reset(st);
                 sqlite3_reset(pflicht);
                 const double soll = sqlite3_step(pflicht) == SQLITE_ROW ? sqlite3_column_double(pflicht, 0) : 0;
-                const QString sollText = zahl(soll);
+                const QString sollText = benchsupport::Zahl(soll);
                 while (sqlite3_step(st) == SQLITE_ROW) {
                     QVariantList z;
                     z.reserve(11);
@@ -81,7 +73,7 @@ void BM_MemberList(benchmark::State &state)
                                                sqlite3_column_bytes(st, c));
                     z << benchsupport::Datum(sqlite3_column_double(st, 7));
                     const double geleistet = std::round(sqlite3_column_double(st, 8) * 100) / 100;
-                    z << sollText << zahl(geleistet) << zahl(geleistet - soll);
+                    z << sollText << benchsupport::Zahl(geleistet) << benchsupport::Zahl(geleistet - soll);
                     zeilen.push_back(std::move(z));
                 }
             },

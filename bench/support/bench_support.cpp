@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -119,6 +120,23 @@ QString Datum(double ole)
     char text[11];
     std::snprintf(text, sizeof text, "%02d.%02d.%04d", d.day(), d.month(), d.year());
     return QString::fromLatin1(text, 10);
+}
+
+const QString &Monatsname(int monat)
+{
+    static const QString Monate[12] = {
+        QStringLiteral("Januar"),    QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
+        QStringLiteral("Mai"),       QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
+        QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
+    };
+    return Monate[(monat + 11) % 12];
+}
+
+QString Zahl(double wert)
+{
+    QString text = QString::number(std::round(wert * 100) / 100, 'f', 2);
+    text.replace(u'.', u',');
+    return text;
 }
 
 sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql)

@@ -60,6 +60,9 @@ void OeffneGrossenClub();
 using Zeilen = std::vector<QVariantList>;
 // A date as the program shows it, "dd.MM.yyyy", from an OLE date; empty for 0.
 QString Datum(double ole);
+// A month's German name (1 January); a figure as the lists show it, two decimals after a comma.
+const QString &Monatsname(int monat);
+QString Zahl(double wert);
 
 // Runs the program's procedure once an iteration and, between iterations with the clock stopped,
 // its floor: the same query and the same output through sqlite3's C API (and Qt's containers).

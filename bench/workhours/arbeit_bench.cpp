@@ -27,13 +27,6 @@ namespace club = benchsupport::club;
 constexpr qlonglong Mitglied = club::Mitglieder / 2 + 1;
 constexpr int Jahr = club::ErstesJahr + 2;
 
-QString zahl(double wert)
-{
-    QString text = QString::number(std::round(wert * 100) / 100, 'f', 2);
-    text.replace(u'.', u',');
-    return text;
-}
-
 void BM_WorkHoursMember(benchmark::State &state)
 {
     benchsupport::OeffneGrossenClub();
@@ -63,7 +56,7 @@ void BM_WorkHoursMember(benchmark::State &state)
                 }
                 while (sqlite3_step(st) == SQLITE_ROW)
                     zeilen.push_back({benchsupport::Zelle(st, 0), benchsupport::Zelle(st, 1),
-                                      zahl(sqlite3_column_double(st, 2)),
+                                      benchsupport::Zahl(sqlite3_column_double(st, 2)),
                                       benchsupport::Datum(sqlite3_column_double(st, 3))});
                 summe = sqlite3_step(su) == SQLITE_ROW ? sqlite3_column_double(su, 0) : 0;
                 benchmark::DoNotOptimize(summe);
