@@ -24,6 +24,7 @@
 #include <QRadioButton>
 
 #include <type_traits>
+#include <vector>
 
 namespace modKontakt {
 
@@ -576,9 +577,9 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
     weiter([&] {
         rs = gv().dbDaten.OpenRecordset("SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
                                         "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr",
-                                        dao::dbOpenDynaset, {nr});
+                                        dao::dbOpenForwardOnly, {nr});
     });
-    if (!rs.IsOpen() || rs.RecordCount() == 0) {
+    if (!rs.IsOpen() || rs.Eof()) {
         // No contacts (any more): no rows of an earlier expansion stay behind.
         if (top.child(row))
             top.dropChild(row);
@@ -586,15 +587,21 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
     }
     weiter([&] {
         forms::GridList &liste = top.child(row) ? grid.switchToChild(row) : neueKontaktliste(grid, row, nr);
-        liste.clear();
         const QString bild = kontaktbild();
-        rs.MoveFirst();
-        while (!rs.Eof()) {
-            liste.addRow(QVariantList{rs(0).Value(), bild, rs(1).Value(), rs(2).Value(), rs(3).Value(),
-                                      rs(4).Value(), rs(5).Value(), rs(6).Value(), geburtsziffern(rs(7).Value()),
-                                      rs(8).Value()});
-            rs.MoveNext();
+        std::vector<QVariantList> zeilen;
+        // What was read stays, also when a row failed.
+        try {
+            while (!rs.Eof()) {
+                zeilen.push_back(QVariantList{rs(0).Value(), bild, rs(1).Value(), rs(2).Value(), rs(3).Value(),
+                                              rs(4).Value(), rs(5).Value(), rs(6).Value(),
+                                              geburtsziffern(rs(7).Value()), rs(8).Value()});
+                rs.MoveNext();
+            }
+        } catch (...) {
+            liste.setRows(std::move(zeilen));
+            throw;
         }
+        liste.setRows(std::move(zeilen));
     });
     rs.Close();
     grid.switchToTop();

@@ -246,6 +246,13 @@ double Runde(double wert, int stellen)
     if (!std::isfinite(wert))
         return wert;
     const double faktor = std::pow(10.0, stellen);
+    // A scaled figure without a fraction (whole and quarter hours, cents) is what the reading
+    // back below would give.
+    const double skaliert = wert * faktor;
+    if (std::fabs(skaliert) < 1e15 && skaliert == std::trunc(skaliert)) {
+        const double gerundet = skaliert / faktor;
+        return gerundet == 0.0 ? 0.0 : gerundet;
+    }
     // Reading the scaled figure back at 15 significant digits drops the binary representation
     // error (2.675 * 100 is 267.49999999999997), so the half is found where it was written.
     char buffer[64];
@@ -256,7 +263,27 @@ double Runde(double wert, int stellen)
 
 QString FormatZahl(double wert)
 {
-    QString text = QString::number(Runde(wert, 2), 'f', 2);
+    const double gerundet = Runde(wert, 2);
+    if (std::fabs(gerundet) < 1e13) {
+        // The cents written digit by digit: what the general formatting below writes for them.
+        const long long cent = std::llround(gerundet * 100);
+        const unsigned long long betrag = static_cast<unsigned long long>(cent < 0 ? -cent : cent);
+        char16_t ziffern[24];
+        int n = 0;
+        ziffern[n++] = char16_t(u'0' + betrag % 10);
+        ziffern[n++] = char16_t(u'0' + betrag / 10 % 10);
+        ziffern[n++] = u',';
+        unsigned long long ganz = betrag / 100;
+        do {
+            ziffern[n++] = char16_t(u'0' + ganz % 10);
+            ganz /= 10;
+        } while (ganz > 0);
+        if (cent < 0)
+            ziffern[n++] = u'-';
+        std::reverse(ziffern, ziffern + n);
+        return QString(reinterpret_cast<const QChar *>(ziffern), n);
+    }
+    QString text = QString::number(gerundet, 'f', 2);
     if (text == QLatin1String("-0.00"))
         text = QStringLiteral("0.00");
     text.replace(u'.', u',');
@@ -289,7 +316,21 @@ double LeseZahl(const QString &text, bool *ok)
 
 QString DatumText(const QDate &datum)
 {
-    return datum.isValid() ? datum.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+    if (!datum.isValid())
+        return QString();
+    int tag = 0, monat = 0, jahr = 0;
+    datum.getDate(&jahr, &monat, &tag);
+    if (jahr < 0 || jahr > 9999)
+        return datum.toString(QStringLiteral("dd.MM.yyyy"));
+    // "dd.MM.yyyy" written digit by digit: the format string is not parsed again for every date
+    // of a list.
+    const char16_t text[10] = {char16_t(u'0' + tag / 10),           char16_t(u'0' + tag % 10),
+                               u'.',
+                               char16_t(u'0' + monat / 10),         char16_t(u'0' + monat % 10),
+                               u'.',
+                               char16_t(u'0' + jahr / 1000),        char16_t(u'0' + jahr / 100 % 10),
+                               char16_t(u'0' + jahr / 10 % 10),     char16_t(u'0' + jahr % 10)};
+    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 } // namespace modRun

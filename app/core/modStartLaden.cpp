@@ -16,6 +16,7 @@
 #include <QProgressBar>
 
 #include <optional>
+#include <vector>
 
 namespace modStart {
 
@@ -69,45 +70,52 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
     long long anzahl = 0;
     bool offen = false;
     // Year and month go in as bound numbers; the grid shows the catches in the order they
-    // were entered.
+    // were entered. The rows are read forward and moved into the grid at once.
     t.step([&] {
         rs = gv().dbDaten.OpenRecordset(
             "SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht "
             "FROM Fang fa, Fisch f, Gewaesser g "
             "WHERE fa.FangJahr = ? AND fa.FangMonat = ? AND fa.FischNr = f.FNr AND fa.GNr = g.GNr "
             "ORDER BY fa.FangNr",
-            dao::dbOpenDynaset, {gv().intJahr, gv().intMonat});
+            dao::dbOpenForwardOnly, {gv().intJahr, gv().intMonat});
         anzahl = rs.RecordCount();
         offen = true;
     });
+    // The rows are read faster than the bar repaints: it is set at the pace the eye follows, and
+    // set up before it is shown.
     std::optional<forms::ProgressSteps> fortschritt;
     if (pb) {
+        t.step([&] { fortschritt.emplace(pb, anzahl, std::chrono::milliseconds(100)); });
         t.step([&] { pb->setVisible(true); });
-        t.step([&] { fortschritt.emplace(pb, anzahl); });
     }
-    t.step([&] { tblFList.clear(); });
+    std::vector<QVariantList> zeilen;
     t.step([&] {
-        if (anzahl > 0) {
-            int zeilen = 0;
-            rs.MoveFirst();
-            while (!rs.Eof()) {
-                tblFList.addRow(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
-                                             modRun::ErmittleMonatsname(rs(3).Value().toInt()), rs(4).Value(),
-                                             rs(5).Value()});
-                ++zeilen;
-                if (fortschritt)
-                    fortschritt->advance(zeilen);
-                rs.MoveNext();
-            }
-        } else if (offen && !gv().blnStartLaden) {
-            forms::MsgBox(QStringLiteral("Keine Einträge für diesen Monat vorhanden !"),
-                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        if (anzahl <= 0)
+            return;
+        zeilen.reserve(std::size_t(anzahl));
+        rs.MoveFirst();
+        while (!rs.Eof()) {
+            zeilen.push_back(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
+                                          modRun::ErmittleMonatsname(rs(3).Value().toInt()), rs(4).Value(),
+                                          rs(5).Value()});
+            if (fortschritt)
+                fortschritt->advance(qlonglong(zeilen.size()));
+            rs.MoveNext();
         }
     });
-    // The bar goes away on every way out, a failed step included.
+    rs.Close();
+    // What was read, also when a row failed; an empty month empties the grid.
+    t.step([&] { tblFList.setRows(std::move(zeilen)); });
+    if (anzahl <= 0 && offen && !gv().blnStartLaden)
+        t.step([&] {
+            forms::MsgBox(QStringLiteral("Keine Einträge für diesen Monat vorhanden !"),
+                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        });
+    // The bar goes away on every way out, a failed step included; it holds the rows read.
     if (pb)
         pb->setVisible(false);
-    rs.Close();
+    if (fortschritt)
+        fortschritt->finish();
 }
 
 void loadTblFList(QProgressBar *pb)

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 
 #include <climits>
+#include <vector>
 
 namespace modFAuswert {
 
@@ -284,13 +285,17 @@ void LadeAuswahl()
 
     dao::Database &db = gv().dbDaten;
     dao::Recordset rs;
+    // Read forward: the count comes with the sums.
     t.step([&] {
-        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenDynaset, werte);
+        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenForwardOnly,
+                              werte);
     });
+    long long gefunden = -1;
     t.step([&] {
-        dao::Recordset summen = db.OpenRecordset(dao::SqlText(SummenSql) + filter, dao::dbOpenDynaset, werte);
-        if (summen.RecordCount() == 1) {
+        dao::Recordset summen = db.OpenRecordset(dao::SqlText(SummenSql) + filter, dao::dbOpenForwardOnly, werte);
+        if (!summen.Eof()) {
             const long long anzahl = summen("Expr1000").Value().toLongLong();
+            gefunden = anzahl;
             w.lblGefDS->setText(anzahl == 0 ? QStringLiteral("0") : QString::number(anzahl));
             if (anzahl > 0)
                 w.pb->setMaximum(static_cast<int>(qMin<long long>(anzahl, INT_MAX)));
@@ -303,30 +308,26 @@ void LadeAuswahl()
 
     int gefuellt = 0;
     if (rs.IsOpen()) {
-        if (rs.RecordCount() <= 0) {
+        if (gefunden < 0)
+            t.step([&] { gefunden = rs.RecordCount(); });
+        if (gefunden <= 0) {
             forms::MsgBox(QStringLiteral("Keine passenden Einträge gefunden !"), forms::vbOKOnly + forms::vbInformation,
                           modRun::Titel);
         } else {
+            std::vector<QVariantList> zeilen;
             t.step([&] {
-                w.pb->setMaximum(static_cast<int>(qMin<long long>(rs.RecordCount(), INT_MAX)));
+                w.pb->setMaximum(static_cast<int>(qMin<long long>(gefunden, INT_MAX)));
                 w.pb->setValue(0);
                 w.pb->setVisible(true);
                 // The bar repaints the window at each new value: it moves at the pace the eye
                 // follows, not row by row.
                 QElapsedTimer takt;
                 takt.start();
-                QVariantList &zeile = gv().varListe;
-                zeile = QVariantList(7);
-                rs.MoveFirst();
+                zeilen.reserve(std::size_t(gefunden));
                 while (!rs.Eof()) {
-                    zeile[0] = rs(0).Value();
-                    zeile[1] = rs(1).Value();
-                    zeile[2] = rs(2).Value();
-                    zeile[3] = modRun::ErmittleMonatsname(rs(4).Value().toInt());
-                    zeile[4] = rs(3).Value();
-                    zeile[5] = rs(5).Value();
-                    zeile[6] = rs(6).Value();
-                    grid.addRow(zeile);
+                    zeilen.push_back(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
+                                                  modRun::ErmittleMonatsname(rs(4).Value().toInt()), rs(3).Value(),
+                                                  rs(5).Value(), rs(6).Value()});
                     rs.MoveNext();
                     ++gefuellt;
                     if (takt.elapsed() >= 100) {
@@ -335,6 +336,11 @@ void LadeAuswahl()
                     }
                 }
             });
+            // The last row read stays at hand, as it did when the rows were appended one by one.
+            if (!zeilen.empty())
+                gv().varListe = zeilen.back();
+            // What was read, also when a row failed.
+            t.step([&] { grid.setRows(std::move(zeilen)); });
         }
     }
     // On every way out: the label counts what the grid shows, the bar goes away (its value the

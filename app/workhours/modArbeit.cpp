@@ -189,7 +189,7 @@ double loadTblArbeit(qlonglong lngKNr, long lngJahr)
         // In the order the entries were booked: a new entry goes below the others.
         dao::Recordset rs = gv().dbDaten.OpenRecordset(
             "SELECT ArbNr, KNr, ArbStd, Datum FROM Arbeit WHERE KNr = ? AND Jahr = ? ORDER BY ArbNr",
-            dao::dbOpenDynaset, {lngKNr, qlonglong(lngJahr)});
+            dao::dbOpenForwardOnly, {lngKNr, qlonglong(lngJahr)});
         while (!rs.Eof()) {
             zeilen.push_back(gridZeile(rs(0).Value().toLongLong(), rs(1).Value().toLongLong(), rs(2).Value().toDouble(),
                                        rs(3).Value()));
@@ -197,9 +197,7 @@ double loadTblArbeit(qlonglong lngKNr, long lngJahr)
         }
         rs.Close();
     });
-    f.tblArbStd->clear();
-    for (const QVariantList &z : zeilen)
-        f.tblArbStd->addRow(z);
+    f.tblArbStd->setRows(std::move(zeilen));
     return ErmittleStunden(lngKNr, lngJahr);
 }
 
@@ -449,22 +447,23 @@ bool UebernehmeStunden(long &altesJahr)
     std::vector<Eintrag> eintraege;
     bool keineMitglieder = false;
     const bool gelesen = trap.run([&] {
+        // Every member with the sum of the old year's hours, in one pass; a failed read stops the
+        // carry-over: no member gets a balance read wrongly as 0.
         dao::Recordset mitglieder = g.dbDaten.OpenRecordset(
-            "SELECT k.KNr FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0 ORDER BY k.KNr",
-            dao::dbOpenDynaset);
-        if (mitglieder.RecordCount() == 0) {
+            "SELECT k.KNr, (SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = ?) AS Expr1000 "
+            "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0 ORDER BY k.KNr",
+            dao::dbOpenForwardOnly, {qlonglong(altesJahr)});
+        if (mitglieder.Eof()) {
             keineMitglieder = true;
             return;
         }
         dao::Recordset system = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
         const double pflicht = system.Fields(QStringLiteral("PflichtStd")).Value().toDouble();
         system.Close();
-        eintraege.reserve(std::size_t(mitglieder.RecordCount()));
-        while (!mitglieder.Eof()) {
-            const qlonglong knr = mitglieder.Fields(0).Value().toLongLong();
-            // A failed sum stops the carry-over: no member gets a balance read wrongly as 0.
-            eintraege.push_back({knr, ErmittleSollHaben(summe(knr, altesJahr), pflicht)});
-            mitglieder.MoveNext();
+        for (; !mitglieder.Eof(); mitglieder.MoveNext()) {
+            const QVariant stunden = mitglieder.Fields(1).Value();
+            const double geleistet = stunden.isValid() && !stunden.isNull() ? stunden.toDouble() : 0.0;
+            eintraege.push_back({mitglieder.Fields(0).Value().toLongLong(), ErmittleSollHaben(geleistet, pflicht)});
         }
         mitglieder.Close();
     });
@@ -481,19 +480,13 @@ bool UebernehmeStunden(long &altesJahr)
 
     const QString jahrText = QString::number(altesJahr);
     const double neujahr = dao::ToOleDate(QDate(g.intJahr, 1, 1));
+    const QString mehr = Mehr + jahrText;
+    const QString minder = Minder + jahrText;
     const bool geschrieben = trap.write(*g.wsDaten, [&] {
-        dao::Recordset arbeit = g.dbDaten.OpenRecordset("Arbeit", dao::dbOpenTable);
-        for (const Eintrag &e : eintraege) {
-            arbeit.AddNew();
-            arbeit.Fields(QStringLiteral("KNr")).SetValue(e.knr);
-            arbeit.Fields(QStringLiteral("Jahr")).SetValue(g.intJahr);
-            arbeit.Fields(QStringLiteral("Datum")).SetValue(neujahr);
-            arbeit.Fields(QStringLiteral("ArbStd")).SetValue(e.saldo);
+        for (const Eintrag &e : eintraege)
             // The balance is a two-decimal figure: 19.999999999999996 done of 20 is no surplus.
-            arbeit.Fields(QStringLiteral("Notiz")).SetValue((e.saldo > 0 ? Mehr : Minder) + jahrText);
-            arbeit.Update();
-        }
-        arbeit.Close();
+            g.dbDaten.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, ?)",
+                              {e.knr, qlonglong(g.intJahr), neujahr, e.saldo, e.saldo > 0 ? mehr : minder});
     });
     if (!geschrieben)
         return false;

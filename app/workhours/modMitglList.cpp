@@ -281,8 +281,7 @@ void LadeAuswahl()
         sql += " FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
         sql += filter.text;
         werte += filter.werte;
-        dao::Recordset rs = g.dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, werte);
-        mitglieder.reserve(std::size_t(rs.RecordCount()));
+        dao::Recordset rs = g.dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, werte);
         while (!rs.Eof()) {
             Mitglied m;
             m.knr = rs.Fields(0).Value().toLongLong();
@@ -336,19 +335,24 @@ void LadeAuswahl()
         if (arbAnz)
             SetzeArbeitsLayout();
         grid.top().clear();
-        w.pb->setVisible(true);
-        // The members are read already: the bar follows the rows in tenths, since each step
-        // repaints it, which costs more than a hundred rows.
+        // The members are read already: the bar follows the rows in tenths, at the pace the eye
+        // follows, since each step repaints it, which costs more than a hundred rows; it is set
+        // up before it is shown and full after it is hidden.
         const qlonglong anzahl = qlonglong(mitglieder.size());
         const qlonglong zehntel = std::max<qlonglong>(1, anzahl / 10);
-        forms::ProgressSteps fortschritt(w.pb, anzahl);
+        forms::ProgressSteps fortschritt(w.pb, anzahl, std::chrono::milliseconds(100));
+        w.pb->setVisible(true);
+        std::vector<QVariantList> zeilen;
+        zeilen.reserve(mitglieder.size());
         qlonglong n = 0;
         for (const Mitglied &m : mitglieder) {
-            grid.addRow(zeile(m, arbAnz));
+            zeilen.push_back(zeile(m, arbAnz));
             if (++n % zehntel == 0 || n == anzahl)
                 fortschritt.advance(n);
         }
+        grid.setRows(std::move(zeilen));
         w.pb->setVisible(false);
+        fortschritt.finish();
     } else {
         if (arbAnz)
             SetzeArbeitsLayout();

@@ -1,6 +1,7 @@
-// The contact overview of a club with 5,000 contacts in 20 categories (the largest, the active
-// members, with 1,200): the start-up set-up of the overview, and expanding the largest category.
-// For comparison, the same queries through sqlite3's C API on the same file.
+// The contact overview of the large club (5,000 contacts in 20 categories, the largest, the active
+// members, with 1,500): the start-up set-up of the overview, expanding the largest category and
+// SERI.txt of every contact, each beside its floor (the same queries and the same output through
+// sqlite3's C API).
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
@@ -9,37 +10,19 @@
 #include "bench/bench_support.h"
 #include "dao/dao.h"
 #include "forms/listgrid.h"
+#include "forms/services.h"
 
 #include <QApplication>
+#include <QDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
-constexpr int Kontakte = 5000;
-constexpr int Kategorien = 20;
-constexpr int Mitglieder = 1200; // in category 1, the largest
-
-void legeKontakteAn(dao::Database &db)
-{
-    for (int k = 3; k <= Kategorien; ++k)
-        db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)", {k, QStringLiteral("Kategorie %1").arg(k)});
-    for (int i = 0; i < Kontakte; ++i) {
-        const int kategorie = i < Mitglieder ? 1 : 2 + (i - Mitglieder) % (Kategorien - 1);
-        db.Execute("INSERT INTO Kontakt (KategoNr, Anrede, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, Fax, GebDatum, "
-                   "EMail, Firma) VALUES (?, 'Herr', ?, ?, 'Uferweg 1', '28195', 'Bremen', '0421 123456', '', ?, ?, ?)",
-                   {kategorie, QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname %1").arg(i),
-                    double(20000 + i % 15000), QStringLiteral("kontakt%1@verein.de").arg(i),
-                    i % 3 ? QString() : QStringLiteral("Firma %1").arg(i)});
-    }
-    db.Execute("INSERT INTO Mitglied (KNr) SELECT KNr FROM Kontakt WHERE KategoNr IN (1, 2)");
-}
-
-// The database is made once, on first use, for every run of the benchmarks.
-void oeffneClubdaten()
-{
-    benchsupport::OeffneClubdaten(legeKontakteAn);
-}
+namespace club = benchsupport::club;
 
 KontaktUebers &zeigeUebersicht()
 {
@@ -49,93 +32,217 @@ KontaktUebers &zeigeUebersicht()
     return u;
 }
 
+// The overview's start-up set-up: the categories with their counts.
 void BM_UebersichtLaden(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     KontaktUebers &u = zeigeUebersicht();
-    benchsupport::LadeJeDurchlauf(state, "categories", modKontakt::InitialisiereKontaktUebers,
-                                  [&u] { return u.tblKUebers->top().rowCount(); });
-}
-BENCHMARK(BM_UebersichtLaden)->Unit(benchmark::kMillisecond);
-
-void BM_GroessteKategorieAufklappen(benchmark::State &state)
-{
-    oeffneClubdaten();
-    KontaktUebers &u = zeigeUebersicht();
-    modKontakt::InitialisiereKontaktUebers();
-    forms::GridList &top = u.tblKUebers->top();
-    for (auto _ : state) {
-        // A click on the expander: the grid switches the row's flag, the overview reads the contacts.
-        top.setExpanded(0, true);
-        u.tblKUebers_Expand(0, forms::ExpanderColumn);
-        QCoreApplication::processEvents();
-        state.PauseTiming();
-        top.setExpanded(0, false);
-        u.tblKUebers_Expand(0, forms::ExpanderColumn);
-        QCoreApplication::processEvents();
-        state.ResumeTiming();
-    }
-    state.counters["contacts"] = top.child(0) ? top.child(0)->rowCount() : 0;
-}
-BENCHMARK(BM_GroessteKategorieAufklappen)->Unit(benchmark::kMillisecond);
-
-// ---- the same queries through sqlite3's C API ----------------------------------------------------
-
-void BM_Sqlite3_UebersichtLaden(benchmark::State &state)
-{
-    oeffneClubdaten();
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
         return;
-    sqlite3_stmt *kat = nullptr, *anzahl = nullptr;
-    sqlite3_prepare_v2(db, "SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr", -1, &kat, nullptr);
-    sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?", -1, &anzahl, nullptr);
-    long long summe = 0;
-    for (auto _ : state) {
-        sqlite3_reset(kat);
-        while (sqlite3_step(kat) == SQLITE_ROW) {
-            benchmark::DoNotOptimize(sqlite3_column_text(kat, 1));
-            sqlite3_reset(anzahl);
-            sqlite3_bind_int64(anzahl, 1, sqlite3_column_int64(kat, 0));
-            if (sqlite3_step(anzahl) == SQLITE_ROW)
-                summe += sqlite3_column_int64(anzahl, 0);
-        }
-    }
-    benchmark::DoNotOptimize(summe);
+    sqlite3_stmt *kat = benchsupport::Bereite(state, db, "SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr");
+    sqlite3_stmt *anzahl = kat ? benchsupport::Bereite(state, db, "SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?")
+                               : nullptr;
+    benchsupport::Zeilen zeilen;
+    if (kat && anzahl)
+        benchsupport::MitBoden(
+            state,
+            [&] {
+                modKontakt::InitialisiereKontaktUebers();
+                u.tblKUebers->top().flush();
+            },
+            [&] {
+                zeilen.clear();
+                sqlite3_reset(kat);
+                while (sqlite3_step(kat) == SQLITE_ROW) {
+                    sqlite3_reset(anzahl);
+                    sqlite3_bind_int64(anzahl, 1, sqlite3_column_int64(kat, 0));
+                    const long long n = sqlite3_step(anzahl) == SQLITE_ROW ? sqlite3_column_int64(anzahl, 0) : 0;
+                    zeilen.push_back({benchsupport::Zelle(kat, 0), QStringLiteral("+"),
+                                      benchsupport::Zelle(kat, 1).toString() + QStringLiteral(" (") +
+                                          QString::number(n) + QLatin1Char(')')});
+                }
+            },
+            [] { QCoreApplication::processEvents(); });
+    state.counters["categories"] = u.tblKUebers->top().rowCount();
     sqlite3_finalize(kat);
     sqlite3_finalize(anzahl);
     sqlite3_close(db);
 }
-BENCHMARK(BM_Sqlite3_UebersichtLaden)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UebersichtLaden)->Unit(benchmark::kMillisecond);
 
-void BM_Sqlite3_GroessteKategorie(benchmark::State &state)
+// A click on the expander of the largest category (1,500 contacts): the grid switches the row's
+// flag, the overview reads the contacts; the floor reads them with the same query into the same
+// cells (the picture's path, the birth date's digits).
+void BM_ExpandCategory(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
+    KontaktUebers &u = zeigeUebersicht();
+    modKontakt::InitialisiereKontaktUebers();
+    forms::GridList &top = u.tblKUebers->top();
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
         return;
-    sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db,
-                       "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail FROM Kontakt "
-                       "WHERE KategoNr = ? ORDER BY KNr",
-                       -1, &st, nullptr);
-    long long zeilen = 0;
-    for (auto _ : state) {
-        sqlite3_reset(st);
-        sqlite3_bind_int64(st, 1, 1);
-        zeilen = benchsupport::LiesZeilen(st, 9);
-    }
-    state.counters["contacts"] = double(zeilen);
+    sqlite3_stmt *st = benchsupport::Bereite(state, db,
+                                             "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
+                                             "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr");
+    const QString bild = benchsupport::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
+    benchsupport::Zeilen zeilen;
+    if (st)
+        benchsupport::MitBoden(
+            state,
+            [&] {
+                top.setExpanded(0, true);
+                u.tblKUebers_Expand(0, forms::ExpanderColumn);
+                if (forms::GridList *liste = top.child(0))
+                    liste->flush();
+            },
+            [&] {
+                zeilen.clear();
+                sqlite3_reset(st);
+                sqlite3_bind_int64(st, 1, 1);
+                while (sqlite3_step(st) == SQLITE_ROW) {
+                    const QString datum = benchsupport::Datum(sqlite3_column_double(st, 7));
+                    const QString ziffern =
+                        datum.isEmpty() ? QString() : datum.mid(3, 2) + datum.left(2) + datum.mid(6, 4);
+                    zeilen.push_back({benchsupport::Zelle(st, 0), bild, benchsupport::Zelle(st, 1),
+                                      benchsupport::Zelle(st, 2), benchsupport::Zelle(st, 3),
+                                      benchsupport::Zelle(st, 4), benchsupport::Zelle(st, 5),
+                                      benchsupport::Zelle(st, 6), ziffern, benchsupport::Zelle(st, 8)});
+                }
+            },
+            [&] {
+                // Shown, then folded again for the next click.
+                QCoreApplication::processEvents();
+                if (top.isExpanded(0)) {
+                    top.setExpanded(0, false);
+                    u.tblKUebers_Expand(0, forms::ExpanderColumn);
+                }
+            });
+    top.setExpanded(0, true);
+    u.tblKUebers_Expand(0, forms::ExpanderColumn);
+    const int zeigt = top.child(0) ? top.child(0)->rowCount() : 0;
+    if (int(zeilen.size()) != zeigt)
+        state.SkipWithError("floor and program differ in rows");
+    state.counters["contacts"] = zeigt;
     sqlite3_finalize(st);
     sqlite3_close(db);
 }
-BENCHMARK(BM_Sqlite3_GroessteKategorie)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExpandCategory)->Unit(benchmark::kMillisecond);
 
-// The sqlite3 shell running the same query on the same file, output thrown away: one run of the
-// shell per iteration, its start included.
+// A field of SERI.txt as the file quotes it.
+void feld(QByteArray &zeile, const QString &text)
+{
+    bool quote = false;
+    for (const QChar c : text)
+        if (c == u';' || c == u'"' || c == u'\r' || c == u'\n') {
+            quote = true;
+            break;
+        }
+    if (!quote) {
+        zeile += text.toLatin1();
+    } else {
+        QString q = text;
+        q.replace(u'"', QStringLiteral("\"\""));
+        zeile += '"' + q.toLatin1() + '"';
+    }
+    zeile += ';';
+}
+
+QString text(sqlite3_stmt *st, int c)
+{
+    QString s = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == u' ')
+        --n;
+    s.truncate(n);
+    return s;
+}
+
+// SERI.txt of every contact: every category expanded, then the file written as the Word key
+// writes it; the floor runs the same queries and writes the same lines.
+void BM_SeriTxt(benchmark::State &state)
+{
+    benchsupport::OeffneGrossenClub();
+    QDir(benchsupport::Programmordner()).mkdir(QStringLiteral("SeqData"));
+    KontaktUebers &u = zeigeUebersicht();
+    modKontakt::InitialisiereKontaktUebers();
+    forms::GridList &top = u.tblKUebers->top();
+    for (int r = 0; r < top.rowCount(); ++r) {
+        top.setExpanded(r, true);
+        u.tblKUebers_Expand(r, forms::ExpanderColumn);
+    }
+    QCoreApplication::processEvents();
+    forms::ScriptedMsgBox boxes;
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
+        return;
+    const char *const Spalten = "SELECT k.KNr, k.Firma, k.Anrede, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, "
+                                "k.Tel1, k.Tel2, k.Fax, k.Mobil, k.GebDatum, ";
+    const std::string mitglieder = std::string(Spalten) +
+                                   "m.Eintritt, k.EMail FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND k.KategoNr = ?";
+    const std::string kontakte = std::string(Spalten) + "NULL, k.EMail FROM Kontakt k WHERE k.KategoNr = ?";
+    sqlite3_stmt *kat = benchsupport::Bereite(state, db, "SELECT KategoNr FROM Katego ORDER BY KategoNr");
+    sqlite3_stmt *m = kat ? benchsupport::Bereite(state, db, mitglieder.c_str()) : nullptr;
+    sqlite3_stmt *k = m ? benchsupport::Bereite(state, db, kontakte.c_str()) : nullptr;
+    const QByteArray ziel = (benchsupport::Programmordner() + QStringLiteral("/SeqData/floor.txt")).toUtf8();
+    long long zeilen = 0;
+    if (k)
+        benchsupport::MitBoden(
+            state,
+            [&] {
+                boxes.clear();
+                boxes.answer(forms::vbOK);
+                boxes.answer(forms::vbNo); // no word processor
+                modKontakt::ErzeugeSeriDatei();
+            },
+            [&] {
+                std::FILE *f = std::fopen(ziel.constData(), "wb");
+                if (!f)
+                    return;
+                std::fputs("Mitgl.-Nr;Firma;Anrede;Nachname;Vorname;Strasse;PLZ;Ort;Telefon [privat];"
+                           "Telefon [geschftl.];Fax;Mobil;Geb.-Datum;Eintritt;EMail;\r\n",
+                           f);
+                zeilen = 0;
+                QByteArray zeile;
+                sqlite3_reset(kat);
+                while (sqlite3_step(kat) == SQLITE_ROW) {
+                    const long long nr = sqlite3_column_int64(kat, 0);
+                    sqlite3_stmt *st = nr <= 2 ? m : k;
+                    sqlite3_reset(st);
+                    sqlite3_bind_int64(st, 1, nr);
+                    while (sqlite3_step(st) == SQLITE_ROW) {
+                        zeile.clear();
+                        feld(zeile, QString::number(sqlite3_column_int64(st, 0)));
+                        for (int c = 1; c <= 11; ++c)
+                            feld(zeile, text(st, c));
+                        feld(zeile, benchsupport::Datum(sqlite3_column_double(st, 12)));
+                        feld(zeile, sqlite3_column_type(st, 13) == SQLITE_NULL
+                                        ? QString()
+                                        : benchsupport::Datum(sqlite3_column_double(st, 13)));
+                        feld(zeile, text(st, 14));
+                        zeile += "\r\n";
+                        std::fwrite(zeile.constData(), 1, std::size_t(zeile.size()), f);
+                        ++zeilen;
+                    }
+                }
+                std::fclose(f);
+            });
+    if (zeilen != club::Kontakte)
+        state.SkipWithError("the floor did not write every contact");
+    state.counters["contacts"] = double(zeilen);
+    sqlite3_finalize(kat);
+    sqlite3_finalize(m);
+    sqlite3_finalize(k);
+    sqlite3_close(db);
+}
+BENCHMARK(BM_SeriTxt)->Unit(benchmark::kMillisecond);
+
+// The sqlite3 shell running the expand's query on the same file, output thrown away: one run of
+// the shell per iteration, its start included.
 void BM_Sqlite3Shell_GroessteKategorie(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     benchsupport::Sqlite3Shell(state,
                                QStringLiteral("SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, "
                                               "EMail FROM Kontakt WHERE KategoNr = 1 ORDER BY KNr"));

@@ -1,7 +1,7 @@
-// The catch evaluation on a club database with 50,000 catches (ten years, 12 fish species,
+// The catch evaluation on the large club (50,000 catches over ten years, 12 fish species,
 // 8 waters): the search of one year and of all years as the evaluation window runs it (query,
-// count and sums, grid filled and shown), beside the same query and sums run through SQLite's
-// own interface on the same file, which is the floor the evaluation is measured against.
+// count and sums, grid filled and shown), beside its floor: the same result query and sums
+// through sqlite3's C API, the rows held as the grid's cells.
 #include "fishery/Fangauswertung.h"
 #include "fishery/modFAuswert.h"
 
@@ -20,22 +20,7 @@
 
 namespace {
 
-constexpr int Faenge = 50000;
-constexpr int Jahr = 2020;
-
-void legeFaengeAn(dao::Database &db)
-{
-    benchsupport::LegeFaengeAn(db, Faenge);
-}
-
-// The database is made once, on first use, for every run of the benchmarks.
-void oeffneClubdaten()
-{
-    if (!benchsupport::OeffneClubdaten(legeFaengeAn))
-        return;
-    gv().intJahr = Jahr;
-    gv().intMonat = 7;
-}
+namespace club = benchsupport::club;
 
 // The evaluation window on screen, with only the year filter ticked (or none).
 Fangauswertung &fenster(bool nurJahr)
@@ -47,34 +32,14 @@ Fangauswertung &fenster(bool nurJahr)
     }
     w.chkArchiv->setChecked(nurJahr);
     if (nurJahr)
-        w.cboFJahr->setCurrentText(QString::number(Jahr));
+        w.cboFJahr->setCurrentText(QString::number(club::Jahr));
     return w;
 }
 
 void sucheAus(benchmark::State &state, bool nurJahr)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     Fangauswertung &w = fenster(nurJahr);
-    benchsupport::LadeJeDurchlauf(state, "rows", modFAuswert::LadeAuswahl, [&w] { return w.tblFAusw->rowCount(); });
-}
-
-void BM_LadeAuswahlEinJahr(benchmark::State &state)
-{
-    sucheAus(state, true);
-}
-BENCHMARK(BM_LadeAuswahlEinJahr)->Unit(benchmark::kMillisecond);
-
-void BM_LadeAuswahlAlleJahre(benchmark::State &state)
-{
-    sucheAus(state, false);
-}
-BENCHMARK(BM_LadeAuswahlAlleJahre)->Unit(benchmark::kMillisecond);
-
-// The same result query and the same count and sums, straight through SQLite, every column
-// of every row read.
-void sqliteAus(benchmark::State &state, bool nurJahr)
-{
-    oeffneClubdaten();
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
         return;
@@ -83,55 +48,55 @@ void sqliteAus(benchmark::State &state, bool nurJahr)
     const std::string auswahl = "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht" +
                                 von + filter + " ORDER BY fa.FangNr";
     const std::string summen = "SELECT COUNT(fa.FangNr), SUM(fa.Anzahl), SUM(fa.Gewicht)" + von + filter;
-    sqlite3_stmt *a = nullptr;
-    sqlite3_stmt *s = nullptr;
-    if (sqlite3_prepare_v2(db, auswahl.c_str(), -1, &a, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(db, summen.c_str(), -1, &s, nullptr) != SQLITE_OK) {
-        state.SkipWithError(sqlite3_errmsg(db));
-        sqlite3_finalize(a);
-        sqlite3_finalize(s);
-        sqlite3_close(db);
-        return;
-    }
-    long long zeilen = 0;
-    for (auto _ : state) {
-        zeilen = 0;
-        long long pruef = 0;
-        for (sqlite3_stmt *st : {a, s}) {
-            sqlite3_reset(st);
-            if (nurJahr)
-                sqlite3_bind_int(st, 1, Jahr);
-        }
-        while (sqlite3_step(a) == SQLITE_ROW) {
-            pruef += sqlite3_column_int64(a, 0);
-            pruef += sqlite3_column_bytes(a, 1) + sqlite3_column_bytes(a, 2);
-            benchmark::DoNotOptimize(sqlite3_column_text(a, 1));
-            benchmark::DoNotOptimize(sqlite3_column_text(a, 2));
-            for (int c = 3; c < 7; ++c)
-                pruef += sqlite3_column_int64(a, c);
-            ++zeilen;
-        }
-        if (sqlite3_step(s) == SQLITE_ROW)
-            pruef += sqlite3_column_int64(s, 0) + sqlite3_column_int64(s, 1) + sqlite3_column_int64(s, 2);
-        benchmark::DoNotOptimize(pruef);
-    }
-    state.counters["rows"] = double(zeilen);
+    sqlite3_stmt *a = benchsupport::Bereite(state, db, auswahl.c_str());
+    sqlite3_stmt *s = a ? benchsupport::Bereite(state, db, summen.c_str()) : nullptr;
+    benchsupport::Zeilen zeilen;
+    QString texte[3];
+    if (a && s)
+        benchsupport::MitBoden(
+            state,
+            [&] {
+                modFAuswert::LadeAuswahl();
+                w.tblFAusw->current().flush();
+            },
+            [&] {
+                for (sqlite3_stmt *st : {a, s}) {
+                    sqlite3_reset(st);
+                    if (nurJahr)
+                        sqlite3_bind_int(st, 1, club::Jahr);
+                }
+                if (sqlite3_step(s) == SQLITE_ROW)
+                    for (int c = 0; c < 3; ++c)
+                        texte[c] = QString::number(sqlite3_column_int64(s, c));
+                zeilen.clear();
+                zeilen.reserve(std::size_t(texte[0].toLongLong()));
+                while (sqlite3_step(a) == SQLITE_ROW) {
+                    const int monat = sqlite3_column_int(a, 4);
+                    zeilen.push_back({benchsupport::Zelle(a, 0), benchsupport::Zelle(a, 1), benchsupport::Zelle(a, 2),
+                                      benchsupport::Monatsname(monat), benchsupport::Zelle(a, 3), benchsupport::Zelle(a, 5),
+                                      benchsupport::Zelle(a, 6)});
+                }
+            },
+            [] { QCoreApplication::processEvents(); });
+    if (int(zeilen.size()) != w.tblFAusw->rowCount())
+        state.SkipWithError("floor and program differ in rows");
+    state.counters["rows"] = double(zeilen.size());
     sqlite3_finalize(a);
     sqlite3_finalize(s);
     sqlite3_close(db);
 }
 
-void BM_SqliteEinJahr(benchmark::State &state)
+void BM_EvaluationYear(benchmark::State &state)
 {
-    sqliteAus(state, true);
+    sucheAus(state, true);
 }
-BENCHMARK(BM_SqliteEinJahr)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluationYear)->Unit(benchmark::kMillisecond);
 
-void BM_SqliteAlleJahre(benchmark::State &state)
+void BM_EvaluationAll(benchmark::State &state)
 {
-    sqliteAus(state, false);
+    sucheAus(state, false);
 }
-BENCHMARK(BM_SqliteAlleJahre)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluationAll)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

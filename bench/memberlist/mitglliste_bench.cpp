@@ -1,7 +1,7 @@
-// The member list of a club with 2,000 members and 100,000 work-hours entries (ten years, five
-// entries per member and year): every member with the required hours, the hours done and the
-// balance of one year. For comparison, the same query through sqlite3's C API and the sqlite3
-// shell on the same file.
+// The member list of the large club (2,000 members, 100,000 work-hours entries over ten years):
+// every member with the required hours, the hours done and the balance of one year, beside its
+// floor (the same query through sqlite3's C API, the rows held as the grid's cells); and the same
+// query through the sqlite3 shell.
 #include "workhours/MitglList.h"
 #include "workhours/modMitglList.h"
 
@@ -18,43 +18,17 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cmath>
+
 namespace {
 
-constexpr int Mitglieder = 2000;
-constexpr int Jahre = 10;
-constexpr int EintraegeJeJahr = 5; // 2,000 x 10 x 5 = 100,000 entries
-constexpr int ErstesJahr = 2015;
-constexpr int Jahr = 2020;
+namespace club = benchsupport::club;
 
 // The query the list runs for the hours of a year, as the shell and the C API run it.
 const char *const Abfrage =
     "SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum, "
     "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
     "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
-
-void legeClubAn(dao::Database &db)
-{
-    db.Execute("UPDATE System SET PflichtStd = 20");
-    for (int i = 0; i < Mitglieder; ++i)
-        db.Execute("INSERT INTO Kontakt (KategoNr, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, GebDatum) "
-                   "VALUES (?, ?, ?, 'Uferweg 1', '28195', 'Bremen', '0421 123456', ?)",
-                   {1 + i % 2, QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname %1").arg(i),
-                    i % 10 ? double(20000 + i % 15000) : 0.0});
-    db.Execute("INSERT INTO Mitglied (KNr, Geschlecht, Bezahlt) SELECT KNr, KNr % 2, KNr % 3 = 0 FROM Kontakt");
-    // Entries in the order they are booked: year by year, member after member.
-    for (int j = 0; j < Jahre; ++j)
-        for (int e = 0; e < EintraegeJeJahr; ++e)
-            for (int k = 1; k <= Mitglieder; ++k)
-                db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, '')",
-                           {k, ErstesJahr + j, 42000.0 + j * 365 + e, 0.5 + (k + e) % 9 * 0.75});
-}
-
-// The database is made once, on first use, for every run of the benchmarks.
-void oeffneClubdaten()
-{
-    if (benchsupport::OeffneClubdaten(legeClubAn))
-        gv().intJahr = Jahr;
-}
 
 // The list window with the work-hours list of the year switched on.
 MitglList &zeigeListe()
@@ -63,22 +37,60 @@ MitglList &zeigeListe()
     w.resize(1000, 700);
     w.show();
     w.chkArbAnz->setChecked(true);
-    w.cboArbJahr->setCurrentText(QString::number(Jahr));
+    w.cboArbJahr->setCurrentText(QString::number(club::Jahr));
     return w;
 }
 
-void BM_MitgliederlisteMitStunden(benchmark::State &state)
+void BM_MemberList(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     MitglList &w = zeigeListe();
-    benchsupport::LadeJeDurchlauf(state, "members", modMitglList::LadeAuswahl, [&w] { return w.tblMList->rowCount(); });
+    sqlite3 *db = benchsupport::OeffneRoh(state);
+    if (!db)
+        return;
+    sqlite3_stmt *st = benchsupport::Bereite(state, db, Abfrage);
+    sqlite3_stmt *pflicht = st ? benchsupport::Bereite(state, db, "SELECT PflichtStd FROM System") : nullptr;
+    benchsupport::Zeilen zeilen;
+    if (st && pflicht)
+        benchsupport::MitBoden(
+            state,
+            [&] {
+                modMitglList::LadeAuswahl();
+                w.tblMList->current().flush();
+            },
+            [&] {
+                zeilen.clear();
+                sqlite3_reset(st);
+                sqlite3_reset(pflicht);
+                const double soll = sqlite3_step(pflicht) == SQLITE_ROW ? sqlite3_column_double(pflicht, 0) : 0;
+                const QString sollText = benchsupport::Zahl(soll);
+                while (sqlite3_step(st) == SQLITE_ROW) {
+                    QVariantList z;
+                    z.reserve(11);
+                    z << benchsupport::Zelle(st, 0);
+                    for (int c = 1; c <= 6; ++c)
+                        z << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                                               sqlite3_column_bytes(st, c));
+                    z << benchsupport::Datum(sqlite3_column_double(st, 7));
+                    const double geleistet = std::round(sqlite3_column_double(st, 8) * 100) / 100;
+                    z << sollText << benchsupport::Zahl(geleistet) << benchsupport::Zahl(geleistet - soll);
+                    zeilen.push_back(std::move(z));
+                }
+            },
+            [] { QCoreApplication::processEvents(); });
+    if (int(zeilen.size()) != w.tblMList->rowCount())
+        state.SkipWithError("floor and program differ in rows");
+    state.counters["members"] = double(zeilen.size());
+    sqlite3_finalize(st);
+    sqlite3_finalize(pflicht);
+    sqlite3_close(db);
 }
-BENCHMARK(BM_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemberList)->Unit(benchmark::kMillisecond);
 
 // With the filter on the hours done: every member's hours are compared with the required ones.
 void BM_MitgliederMitGeleistetenStunden(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     MitglList &w = zeigeListe();
     w.chkArbStd->setChecked(true);
     w.optStdJa->setChecked(true);
@@ -93,31 +105,10 @@ void BM_MitgliederMitGeleistetenStunden(benchmark::State &state)
 }
 BENCHMARK(BM_MitgliederMitGeleistetenStunden)->Unit(benchmark::kMillisecond);
 
-// ---- the same query through sqlite3's C API and its shell --------------------------------------
-
-void BM_Sqlite3_MitgliederlisteMitStunden(benchmark::State &state)
-{
-    oeffneClubdaten();
-    sqlite3 *db = benchsupport::OeffneRoh(state);
-    if (!db)
-        return;
-    sqlite3_stmt *st = nullptr;
-    sqlite3_prepare_v2(db, Abfrage, -1, &st, nullptr);
-    long long zeilen = 0;
-    for (auto _ : state) {
-        sqlite3_reset(st);
-        zeilen = benchsupport::LiesZeilen(st, 9);
-    }
-    state.counters["members"] = double(zeilen);
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-}
-BENCHMARK(BM_Sqlite3_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond);
-
-// One run of the shell per iteration, its start included, output thrown away.
+// One run of the sqlite3 shell per iteration, its start included, output thrown away.
 void BM_Sqlite3Shell_MitgliederlisteMitStunden(benchmark::State &state)
 {
-    oeffneClubdaten();
+    benchsupport::OeffneGrossenClub();
     benchsupport::Sqlite3Shell(state, QString::fromLatin1(Abfrage));
 }
 BENCHMARK(BM_Sqlite3Shell_MitgliederlisteMitStunden)->Unit(benchmark::kMillisecond)->UseRealTime();

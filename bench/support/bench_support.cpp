@@ -6,10 +6,15 @@
 
 #include "forms/form.h"
 
+#include "dao/oledate.h"
+
 #include <QApplication>
+#include <QDate>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace benchsupport {
@@ -73,11 +78,82 @@ void LegeFaengeAn(dao::Database &db, int anzahl)
                    {2015 + i % 10, 1 + (i / 10) % 12, 1 + i % 12, 1 + i % 8, QString(), 1 + i % 5, 250 + i % 4000});
 }
 
-sqlite3 *OeffneRoh(benchmark::State &state)
+void LegeGrossenClubAn(dao::Database &db)
+{
+    using namespace club;
+    db.Execute("UPDATE System SET PflichtStd = 20");
+    for (int k = 3; k <= Kategorien; ++k)
+        db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)", {k, QStringLiteral("Kategorie %1").arg(k)});
+    for (int i = 0; i < Kontakte; ++i) {
+        const int kategorie = i < GroessteKategorie ? 1 : i < Mitglieder ? 2 : 3 + (i - Mitglieder) % (Kategorien - 2);
+        db.Execute("INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, Fax, "
+                   "GebDatum, EMail, Firma) VALUES (?, ?, 'Herr', ?, ?, 'Uferweg 1', '28195', 'Bremen', '0421 123456', "
+                   "'', ?, ?, ?)",
+                   {i + 1, kategorie, QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname %1").arg(i),
+                    i % 10 ? double(20000 + i % 15000) : 0.0, QStringLiteral("kontakt%1@verein.de").arg(i),
+                    i % 3 ? QString() : QStringLiteral("Firma %1").arg(i)});
+    }
+    db.Execute("INSERT INTO Mitglied (KNr, Geschlecht, Bezahlt, Befreit, Eintritt) "
+               "SELECT KNr, KNr % 2, KNr % 3 = 0, KNr % 10 = 0, 40000 + KNr FROM Kontakt WHERE KategoNr IN (1, 2)");
+    // Entries in the order they are booked: year by year, member after member.
+    for (int j = 0; j < Jahre; ++j)
+        for (int e = 0; e < EintraegeJeJahr; ++e)
+            for (int k = 1; k <= Mitglieder; ++k)
+                db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, 'Arbeitseinsatz')",
+                           {k, ErstesJahr + j, 42000.0 + j * 365 + e, 0.5 + (k + e) % 9 * 0.75});
+    LegeFaengeAn(db, Faenge);
+}
+
+void OeffneGrossenClub()
+{
+    if (!OeffneClubdaten(LegeGrossenClubAn))
+        return;
+    gv().intJahr = club::Jahr;
+    gv().intMonat = club::Monat;
+}
+
+QString Datum(double ole)
+{
+    if (ole == 0)
+        return QString();
+    const QDate d = dao::OleDateToDate(ole);
+    char text[11];
+    std::snprintf(text, sizeof text, "%02d.%02d.%04d", d.day(), d.month(), d.year());
+    return QString::fromLatin1(text, 10);
+}
+
+const QString &Monatsname(int monat)
+{
+    static const QString Monate[12] = {
+        QStringLiteral("Januar"),    QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
+        QStringLiteral("Mai"),       QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
+        QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
+    };
+    return Monate[(monat + 11) % 12];
+}
+
+QString Zahl(double wert)
+{
+    QString text = QString::number(std::round(wert * 100) / 100, 'f', 2);
+    text.replace(u'.', u',');
+    return text;
+}
+
+sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        state.SkipWithError(sqlite3_errmsg(db));
+        return nullptr;
+    }
+    return st;
+}
+
+sqlite3 *OeffneRoh(benchmark::State &state, bool schreiben)
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db,
+                        schreiben ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         state.SkipWithError("database not opened");
         sqlite3_close(db);
         return nullptr;

@@ -6,8 +6,12 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <QVariantList>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+
+#include <chrono>
+#include <vector>
 
 namespace benchsupport {
 
@@ -32,6 +36,87 @@ QString Programmordner();
 // anzahl catches spread over the ten years from 2015, the months, the species and the waters.
 void LegeFaengeAn(dao::Database &db, int anzahl);
 
+// The large club every list benchmark runs on: 5,000 contacts in 20 categories (the largest,
+// category 1, with 1,500; category 2 with 500), the 2,000 contacts of categories 1 and 2 members
+// (every tenth exempt from work hours); the catches of LegeFaengeAn, 50,000 of them; 100,000
+// work-hours entries (ten years from 2015, five entries per member and year); 20 required hours.
+namespace club {
+inline constexpr int Kontakte = 5000;
+inline constexpr int Kategorien = 20;
+inline constexpr int GroessteKategorie = 1500;
+inline constexpr int Mitglieder = 2000;
+inline constexpr int Faenge = 50000;
+inline constexpr int ErstesJahr = 2015;
+inline constexpr int Jahre = 10;
+inline constexpr int EintraegeJeJahr = 5;
+inline constexpr int Jahr = 2020; // the current year of the run
+inline constexpr int Monat = 7;
+} // namespace club
+void LegeGrossenClubAn(dao::Database &db);
+// OeffneClubdaten with the large club, the current year club::Jahr and month club::Monat.
+void OeffneGrossenClub();
+
+// The rows a list shows, as a minimal program holds them.
+using Zeilen = std::vector<QVariantList>;
+// A date as the program shows it, "dd.MM.yyyy", from an OLE date; empty for 0.
+QString Datum(double ole);
+// A month's German name (1 January); a figure as the lists show it, two decimals after a comma.
+const QString &Monatsname(int monat);
+QString Zahl(double wert);
+
+// Runs the program's procedure once an iteration and, between iterations with the clock stopped,
+// its floor: the same query and the same output through sqlite3's C API (and Qt's containers).
+// Both are timed on the wall clock; counters["x_floor"] is the program's time over the floor's.
+// A list's procedure is timed until its grid's model holds the rows (GridList::flush); the
+// painting that follows on the event loop is Qt's, the same for any way of filling, and runs
+// untimed in aufraeumen.
+// aufraeumen, when given, runs untimed after each of the two (to take back what they wrote).
+template <class Programm, class Boden, class Aufraeumen>
+void MitBoden(benchmark::State &state, Programm programm, Boden boden, Aufraeumen aufraeumen)
+{
+    using Uhr = std::chrono::steady_clock;
+    std::chrono::duration<double> zeitProgramm{0}, zeitBoden{0};
+    for (auto _ : state) {
+        const auto t0 = Uhr::now();
+        programm();
+        const auto t1 = Uhr::now();
+        state.PauseTiming();
+        aufraeumen();
+        const auto t2 = Uhr::now();
+        boden();
+        const auto t3 = Uhr::now();
+        aufraeumen();
+        state.ResumeTiming();
+        zeitProgramm += t1 - t0;
+        zeitBoden += t3 - t2;
+    }
+    state.counters["x_floor"] = zeitBoden.count() > 0 ? zeitProgramm.count() / zeitBoden.count() : 0.0;
+}
+template <class Programm, class Boden>
+void MitBoden(benchmark::State &state, Programm programm, Boden boden)
+{
+    MitBoden(state, programm, boden, [] {});
+}
+
+// A statement on db prepared for the floor; nullptr (the benchmark skipped with the error) when it
+// cannot be prepared.
+sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql);
+
+// A column of the current row as a grid cell holds it: NULL invalid, integers qlonglong, reals
+// double, text QString.
+inline QVariant Zelle(sqlite3_stmt *st, int c)
+{
+    switch (sqlite3_column_type(st, c)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(st, c)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, c));
+    case SQLITE_TEXT:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                                          sqlite3_column_bytes(st, c)));
+    case SQLITE_NULL: return QVariant();
+    default: return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)), sqlite3_column_bytes(st, c)));
+    }
+}
+
 // Loads a list once an iteration and lets the events of the grid run, as on screen; zeilen() is
 // read after each load so that nothing is optimised away, and reported under zaehler (none when
 // zaehler is nullptr).
@@ -47,9 +132,9 @@ void LadeJeDurchlauf(benchmark::State &state, const char *zaehler, Lade lade, Ze
         state.counters[zaehler] = double(zeilen());
 }
 
-// The program's database through sqlite3's C API, read-only; nullptr (the benchmark skipped with
+// The program's database through sqlite3's C API (read-only unless schreiben); nullptr (the benchmark skipped with
 // an error) when it cannot be opened.
-sqlite3 *OeffneRoh(benchmark::State &state);
+sqlite3 *OeffneRoh(benchmark::State &state, bool schreiben = false);
 
 // Steps once through the rows of a statement that was reset (and bound), reading each of its first
 // spalten columns as text; returns the number of rows.

@@ -27,6 +27,10 @@
 //     dao::SqlText q("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k WHERE k.KategoNr = ?");
 //     if (onlyPaid) q += " AND k.KNr IN (SELECT KNr FROM Mitglied WHERE Bezahlt = 1)";
 //
+// A query or action query run again (a list loaded anew, one INSERT per record written) runs on
+// the statement prepared the first time, kept on the connection reset and unbound (it holds no
+// lock); after a change of the tables it is prepared anew.
+//
 // Values are QVariant: SQL NULL is an invalid QVariant (QVariant()); INTEGER reads as qlonglong,
 // REAL as double, TEXT as QString; columns declared BOOLEAN read as bool (any non-zero is
 // true) and are written as 0/1. Dates are stored as OLE dates (double, see dao/oledate.h); a
@@ -147,6 +151,7 @@ enum RecordsetTypeEnum {
     dbOpenDefault = 0, // a table name opens as a table, any other text as a dynaset
     dbOpenTable = 1,   // the rows of one table in key order; Index/Seek; always current
     dbOpenDynaset = 2, // the result of a query, read when opened; RecordCount is the full count
+    dbOpenForwardOnly = 8, // the result of a query, read forward as SQLite hands out its rows
 };
 
 enum EditModeEnum { dbEditNone = 0, dbEditInProgress = 1, dbEditAdd = 2 };
@@ -202,6 +207,21 @@ private:
 // its columns come from one table whose key column is among them (SELECT * FROM Mitglied);
 // otherwise writing raises 3027. Records added to a dynaset appear at its end. Tables without a
 // key column (the print tables) are written as table record sets, opened by their name.
+//
+// A forward read (dbOpenForwardOnly) is for a caller that only walks the rows once, from the
+// first to the last: nothing is copied when it opens; each field reads straight from the row
+// SQLite has just handed out. It moves only forward: MoveNext (MoveFirst only while still on the
+// first record, else 3251 as MoveLast and MovePrevious); it cannot be written (3027). Its query
+// stays open until Eof() or Close(), and sees the rows as they are when MoveNext reaches them, so
+// read it to its end before writing to the tables it reads, before the transaction it was opened
+// in ends, and before another connection writes to the file. RecordCount is the full count of the
+// result: the first call has SQLite count the query's rows (a second pass, without reading their
+// values). After Database::Close its handle reports 3420.
+//
+//     dao::Recordset rs = db.OpenRecordset("SELECT KNr, Nachname FROM Kontakt WHERE KategoNr = ?",
+//                                          dao::dbOpenForwardOnly, {nr});
+//     for (; !rs.Eof(); rs.MoveNext())
+//         zeilen.push_back({rs(0).Value(), rs(1).Value()});
 class Recordset
 {
 public:
@@ -223,7 +243,8 @@ public:
     void MoveNext();
     void MovePrevious();
     // Table: the number of rows in the table. Dynaset: the number of rows of the result,
-    // less those deleted through it, plus those added through it.
+    // less those deleted through it, plus those added through it. Forward read: the number of
+    // rows of the result (counted once, on the first call).
     long long RecordCount() const;
 
     // Table record sets only (else 3251). The one index is "PrimaryKey", the table's key

@@ -34,16 +34,45 @@ Op opOfSql(std::string_view sql);
 // Turns an SQLite failure into the engine's error.
 [[noreturn]] void raiseSqlite(sqlite3 *db, int rc, Op op);
 
+class Stmt;
+
 // The open connection behind a Database handle.
 struct Connection
 {
     std::unique_ptr<SQLite::Database> db;
     QString path;
     long long recordsAffected = 0;
+    // The statements of forward record sets still being read; Close finalizes them first, since
+    // the connection does not close while a statement is open.
+    std::vector<std::weak_ptr<Stmt>> cursors;
+    // Statements run again and again (an action query per record written, a list's query each
+    // time it is loaded): kept prepared, reset and unbound, most recent last; Close finalizes
+    // them.
+    struct Prepared
+    {
+        std::string sql;
+        sqlite3_stmt *stmt;
+    };
+    std::vector<Prepared> prepared;
+
+    Connection() = default;
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+    // The kept statements go first: the connection does not close while one is left.
+    ~Connection()
+    {
+        for (const Prepared &p : prepared)
+            sqlite3_finalize(p.stmt);
+    }
 
     sqlite3 *handle() const; // 3420 once closed
     bool isOpen() const { return db != nullptr; }
 };
+
+// The statement of sql kept on the connection, taken from it; nullptr when none is kept.
+sqlite3_stmt *takePrepared(Connection &c, std::string_view sql);
+// Resets and unbinds the statement of sql and keeps it on the connection for its next run.
+void keepPrepared(Connection &c, std::string_view sql, Stmt &s);
 
 // Opens an existing file and checks it (format, password). Never creates a file.
 std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly,
@@ -52,12 +81,15 @@ std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, 
 std::shared_ptr<Connection> createConnection(const QString &path, const QString &connect);
 QString passwordOf(const QString &connect);
 
-// A prepared statement that lives for one operation (so that no statement outlives a call and
-// holds a lock or keeps the connection from closing).
+// A prepared statement for one operation. None outlives a call holding a lock: it is finalized,
+// or reset and kept on the connection (keepPrepared), except the statement of a forward record
+// set still being read; Close finalizes both kinds before the connection closes.
 class Stmt
 {
 public:
     Stmt(sqlite3 *db, std::string_view sql, Op op);
+    // Takes over a statement prepared before (reset and unbound).
+    Stmt(sqlite3 *db, sqlite3_stmt *prepared, Op op) : db_(db), stmt_(prepared), op_(op) {}
     ~Stmt();
     Stmt(const Stmt &) = delete;
     Stmt &operator=(const Stmt &) = delete;
@@ -65,6 +97,19 @@ public:
     bool empty() const { return stmt_ == nullptr; } // only blanks or comments
     std::string_view tail() const { return tail_; }
     sqlite3_stmt *get() const { return stmt_; }
+    // Hands the statement over to the caller; the object is then empty.
+    sqlite3_stmt *release()
+    {
+        sqlite3_stmt *s = stmt_;
+        stmt_ = nullptr;
+        return s;
+    }
+    // Finalizes the statement now (the connection is closing); the object is then empty.
+    void finalize()
+    {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+    }
 
     void bind(int position, const QVariant &storageValue); // position from 1
     void bindAll(const QVariantList &params);              // positional `?`, converted as params

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -59,11 +61,57 @@ bool Database::IsOpen() const { return c_ && c_->isOpen(); }
 
 QString Database::Name() const { return conn().path; }
 
+namespace {
+constexpr std::size_t KeptStatements = 16;
+
+void finalizePrepared(Connection &c)
+{
+    for (const Connection::Prepared &p : c.prepared)
+        sqlite3_finalize(p.stmt);
+    c.prepared.clear();
+}
+
+} // namespace
+
+sqlite3_stmt *takePrepared(Connection &c, std::string_view sql)
+{
+    const auto it = std::find_if(c.prepared.begin(), c.prepared.end(),
+                                 [&](const Connection::Prepared &p) { return p.sql == sql; });
+    if (it == c.prepared.end())
+        return nullptr;
+    sqlite3_stmt *s = it->stmt;
+    c.prepared.erase(it);
+    return s;
+}
+
+void keepPrepared(Connection &c, std::string_view sql, Stmt &s)
+{
+    sqlite3_reset(s.get());
+    sqlite3_clear_bindings(s.get());
+    if (c.prepared.size() >= KeptStatements) {
+        sqlite3_finalize(c.prepared.front().stmt);
+        c.prepared.erase(c.prepared.begin());
+    }
+    c.prepared.push_back({std::string(sql), s.release()});
+}
+
 void Database::Execute(const SqlText &sql, const QVariantList &params)
 {
     Connection &c = conn();
     sqlite3 *db = c.handle();
     std::string_view rest = sql.text();
+    if (!params.isEmpty()) {
+        // One statement with parameters: run it on its prepared statement when it ran before.
+        if (sqlite3_stmt *kept = takePrepared(c, rest)) {
+            Stmt s(db, kept, opOfSql(rest));
+            s.bindAll(params);
+            while (s.step()) {
+            }
+            c.recordsAffected = sqlite3_changes64(db);
+            keepPrepared(c, rest, s);
+            return;
+        }
+    }
     bool first = true;
     while (!isBlank(rest)) {
         const Op op = opOfSql(rest);
@@ -83,6 +131,10 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
         while (s.step()) {
         }
         c.recordsAffected = sqlite3_changes64(db);
+        if (!params.isEmpty() && first && isBlank(rest)) {
+            keepPrepared(c, sql.text(), s);
+            return;
+        }
         first = false;
     }
 }
@@ -116,8 +168,15 @@ QStringList Database::CheckIntegrity()
 
 void Database::Close()
 {
-    if (c_)
-        c_->db.reset();
+    if (!c_)
+        return;
+    // A forward record set still being read keeps its handle, which then reports 3420.
+    for (const std::weak_ptr<Stmt> &w : c_->cursors)
+        if (auto s = w.lock())
+            s->finalize();
+    c_->cursors.clear();
+    finalizePrepared(*c_);
+    c_->db.reset();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
-// Record sets: tables (navigated by key, always current) and dynasets (a query's result, read
-// when opened; writable when its rows map to the rows of one table).
+// Record sets: tables (navigated by key, always current), dynasets (a query's result, read
+// when opened; writable when its rows map to the rows of one table) and forward reads (a query's
+// rows read from its statement as SQLite hands them out).
 #include "dao_p.h"
 
 #include <cmath>
@@ -46,6 +47,14 @@ struct RecordsetImpl
     bool noMatch = false;
     qint64 curKey = 0;
     QVector<QVariant> curRow;
+
+    // Forward read: the statement, open while rows remain; the count, once asked for.
+    std::shared_ptr<Stmt> cursor;
+    std::string cursorSql;
+    std::string countSql;
+    QVariantList countParams;
+    long long counted = -1;
+    long long passed = 0; // records moved past
 
     // Dynaset
     std::vector<QVector<QVariant>> rows;
@@ -161,8 +170,27 @@ struct RecordsetImpl
         dirty.clear();
     }
 
+    // Forward read: the next row of the statement; at its end the statement is finalized.
+    bool stepForward()
+    {
+        if (cursor && cursor->step())
+            return true;
+        if (cursor)
+            keepPrepared(*conn, cursorSql, *cursor); // read to its end: ready for the next run
+        cursor.reset();
+        return false;
+    }
+
     void moveFirstOrLast(bool last)
     {
+        if (type == dbOpenForwardOnly) {
+            // Only "first" while no record has been passed: the set cannot go back.
+            if (last || passed > 0)
+                notForType();
+            if (!onRecord)
+                noCurrentRecord();
+            return;
+        }
         dropEdit();
         noMatch = false;
         if (last ? locateLast() : locateFirst()) {
@@ -177,8 +205,20 @@ struct RecordsetImpl
     void moveBy(int step)
     {
         dropEdit();
+        if (type == dbOpenForwardOnly && step < 0)
+            notForType();
         if ((step > 0 && eof) || (step < 0 && bof))
             noCurrentRecord();
+        if (type == dbOpenForwardOnly) {
+            ++passed;
+            if (stepForward()) {
+                setOn();
+            } else {
+                onRecord = onDeleted = false;
+                eof = true;
+            }
+            return;
+        }
         bool found = false;
         if (onRecord)
             found = locateAfterCurrent(step);
@@ -210,6 +250,8 @@ struct RecordsetImpl
             noCurrentRecord();
         if (onDeleted)
             recordDeleted();
+        if (type == dbOpenForwardOnly)
+            return cursor->column(i, kinds[i]);
         return type == dbOpenTable ? curRow[i] : rows[std::size_t(pos)][i];
     }
 
@@ -388,14 +430,9 @@ std::unique_ptr<RecordsetImpl> openTable(std::shared_ptr<Connection> conn, Table
     return rs;
 }
 
-std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std::string_view sql,
-                                           const QVariantList &params)
+// Checks that the statement is one query that returns records, and binds its parameters.
+void prepareQuery(Stmt &s, const QVariantList &params)
 {
-    auto rs = std::make_unique<RecordsetImpl>();
-    rs->conn = std::move(conn);
-    rs->type = dbOpenDynaset;
-    sqlite3 *db = rs->db();
-    Stmt s(db, sql, Op::Read);
     for (char ch : s.tail())
         if (ch != ' ' && ch != '\t' && ch != '\n' && ch != '\r' && ch != ';')
             raise(err::CharactersAfterEnd,
@@ -404,7 +441,66 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
         raise(err::InvalidOperation,
               QStringLiteral("Ungültige Operation: die Abfrage liefert keine Datensätze."));
     s.bindAll(params);
+}
 
+std::unique_ptr<RecordsetImpl> openForward(std::shared_ptr<Connection> conn, std::string_view sql,
+                                           const QVariantList &params)
+{
+    auto rs = std::make_unique<RecordsetImpl>();
+    rs->conn = std::move(conn);
+    rs->type = dbOpenForwardOnly;
+    sqlite3_stmt *kept = takePrepared(*rs->conn, sql);
+    auto s = kept ? std::make_shared<Stmt>(rs->db(), kept, Op::Read) : std::make_shared<Stmt>(rs->db(), sql, Op::Read);
+    prepareQuery(*s, params);
+    rs->cursorSql = std::string(sql);
+    // The columns are read after the first step: a statement kept from before a change of the
+    // tables is prepared anew by it.
+    const bool any = s->step();
+    const int n = sqlite3_column_count(s->get());
+    QStringList names;
+    QVector<ColKind> kinds;
+    for (int i = 0; i < n; ++i) {
+        names << QString::fromUtf8(sqlite3_column_name(s->get(), i));
+        kinds << kindOfDeclType(sqlite3_column_decltype(s->get(), i));
+    }
+    rs->setColumns(names, kinds);
+    // The query text without what follows it, for the count.
+    std::string_view text = sql.substr(0, sql.size() - s->tail().size());
+    while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\t' ||
+                             text.back() == '\n' || text.back() == '\r'))
+        text.remove_suffix(1);
+    rs->countSql = "SELECT COUNT(*) FROM (" + std::string(text) + "\n)";
+    rs->countParams = params;
+    if (any) {
+        rs->cursor = s;
+        std::erase_if(rs->conn->cursors, [](const std::weak_ptr<Stmt> &w) { return w.expired(); });
+        rs->conn->cursors.push_back(s);
+        rs->setOn();
+    } else {
+        keepPrepared(*rs->conn, sql, *s);
+        rs->bof = rs->eof = true;
+    }
+    return rs;
+}
+
+std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std::string_view sql,
+                                           const QVariantList &params)
+{
+    auto rs = std::make_unique<RecordsetImpl>();
+    rs->conn = std::move(conn);
+    rs->type = dbOpenDynaset;
+    sqlite3 *db = rs->db();
+    std::optional<Stmt> kept;
+    if (sqlite3_stmt *k = takePrepared(*rs->conn, sql))
+        kept.emplace(db, k, Op::Read);
+    else
+        kept.emplace(db, sql, Op::Read);
+    Stmt &s = *kept;
+    prepareQuery(s, params);
+
+    // The columns are read after the first step: a statement kept from before a change of the
+    // tables is prepared anew by it.
+    bool more = s.step();
     const int n = sqlite3_column_count(s.get());
     QStringList names;
     QVector<ColKind> kinds;
@@ -446,12 +542,13 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
         }
     }
 
-    while (s.step()) {
+    for (; more; more = s.step()) {
         QVector<QVariant> row(n);
         for (int i = 0; i < n; ++i)
             row[i] = s.column(i, kinds[i]);
         rs->rows.push_back(std::move(row));
     }
+    keepPrepared(*rs->conn, sql, s);
     rs->gone.assign(rs->rows.size(), 0);
     rs->live = qint64(rs->rows.size());
     if (rs->live > 0) {
@@ -470,6 +567,8 @@ Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type,
 {
     Connection &c = conn();
     sqlite3 *db = c.handle();
+    if (type == dbOpenForwardOnly)
+        return Recordset(openForward(c_, source.text(), params));
     if (type != dbOpenDynaset) {
         const QString name = QString::fromUtf8(source.text().data(), int(source.text().size())).trimmed();
         const bool plainName = !name.isEmpty() && !name.contains(QLatin1Char(' '));
@@ -526,6 +625,20 @@ long long Recordset::RecordCount() const
     RecordsetImpl &r = impl();
     if (r.type == dbOpenDynaset)
         return r.live;
+    if (r.type == dbOpenForwardOnly) {
+        if (r.counted < 0) {
+            sqlite3_stmt *kept = takePrepared(*r.conn, r.countSql);
+            std::optional<Stmt> s;
+            if (kept)
+                s.emplace(r.db(), kept, Op::Read);
+            else
+                s.emplace(r.db(), r.countSql, Op::Read);
+            s->bindAll(r.countParams);
+            r.counted = s->step() ? s->column(0, ColKind::Integer).toLongLong() : 0;
+            keepPrepared(*r.conn, r.countSql, *s);
+        }
+        return r.counted;
+    }
     const QByteArray sql = (QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdent(r.base->name)).toUtf8();
     Stmt s(r.db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Read);
     s.step();

@@ -106,6 +106,8 @@ QString GridList::cellText(const QVariant &value)
         return QString();
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
+    case QMetaType::LongLong: return QString::number(value.toLongLong());
+    case QMetaType::Int: return QString::number(value.toInt());
     case QMetaType::Double:
     case QMetaType::Float: return germanNumbers().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
@@ -213,6 +215,22 @@ void GridList::clear()
     model_->reset(false);
     if (!old.empty())
         emit rowCountChanged(0);
+}
+
+void GridList::setRows(std::vector<QVariantList> rows)
+{
+    qsizetype widest = 0;
+    for (const QVariantList &r : rows)
+        widest = std::max(widest, r.size());
+    if (widest > columnCount())
+        growColumns(static_cast<int>(widest));
+    model_->reset(true);
+    std::vector<Row> old;
+    old.swap(rows_);
+    rows_.reserve(rows.size());
+    for (QVariantList &r : rows)
+        rows_.push_back(Row{std::move(r), nullptr, false, false});
+    model_->reset(false);
 }
 
 void GridList::rowRange(int first, int count, bool flag)

@@ -44,6 +44,7 @@ public:
     void insertRow(int position, const QVariantList &values) { current().insertRow(position, values); }
     void removeRow(int index) { current().removeRow(index); }
     void clear() { current().clear(); }
+    void setRows(std::vector<QVariantList> rows) { current().setRows(std::move(rows)); }
     void rowRange(int first, int count, bool flag) { current().rowRange(first, count, flag); }
     void setRowSelected(int row, bool selected) { current().setRowSelected(row, selected); }
     int columnCount() const { return current().columnCount(); }

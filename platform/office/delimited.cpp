@@ -28,21 +28,41 @@ char toByte(char32_t c)
     return '?';
 }
 
+// Appends text in Windows-1252 to out; with quoted, each '"' twice.
+void appendWindows1252(QByteArray &out, QStringView text, bool quoted = false)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * (quoted ? 2 : 1));
+    char *p = out.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i; // one character outside the basic plane: one "?"
+            *p++ = '?';
+            continue;
+        }
+        const char b = toByte(c.unicode());
+        *p++ = b;
+        if (quoted && b == '"')
+            *p++ = '"';
+    }
+    out.resize(p - out.constData());
+}
+
+bool needsQuotes(QStringView field)
+{
+    for (const QChar c : field)
+        if (c == u';' || c == u'"' || c == u'\r' || c == u'\n')
+            return true;
+    return false;
+}
+
 } // namespace
 
 QByteArray toWindows1252(const QString &text)
 {
     QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            ++i; // one character outside the basic plane: one "?"
-            out.append('?');
-            continue;
-        }
-        out.append(toByte(c.unicode()));
-    }
+    appendWindows1252(out, text);
     return out;
 }
 
@@ -112,13 +132,7 @@ QList<QStringList> parseDelimited(const QString &text)
 
 QString quoteField(const QString &field)
 {
-    bool needs = false;
-    for (const QChar c : field)
-        if (c == u';' || c == u'"' || c == u'\r' || c == u'\n') {
-            needs = true;
-            break;
-        }
-    if (!needs)
+    if (!needsQuotes(field))
         return field;
     QString quoted = field;
     quoted.replace(u'"', QStringLiteral("\"\""));
@@ -169,13 +183,19 @@ void DelimitedFile::writeRow(const QStringList &fields)
 {
     if (!d_ || d_->failed)
         return;
-    QString line;
+    // As quoteField and toWindows1252 write each field, straight into the buffer.
+    QByteArray &out = d_->buffer;
     for (const QString &f : fields) {
-        line += quoteField(f);
-        line += u';';
+        if (needsQuotes(f)) {
+            out += '"';
+            appendWindows1252(out, f, true);
+            out += '"';
+        } else {
+            appendWindows1252(out, f);
+        }
+        out += ';';
     }
-    line += QStringLiteral("\r\n");
-    d_->buffer += toWindows1252(line);
+    out += "\r\n";
     if (d_->buffer.size() >= 64 * 1024) {
         if (d_->file.write(d_->buffer) != d_->buffer.size()) {
             d_->failed = true;

@@ -11,6 +11,10 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
 using namespace modRun;
 
 namespace {
@@ -75,6 +79,28 @@ TEST(Tastenfilter, AdmitTheirKeysAndBeepOnTheOthers)
     }
 }
 
+// A date's text is day, month and four-digit year with leading zeros, for every date a field can
+// hold; an invalid date has none.
+TEST(Konverter, DateTextIsDayMonthYearWithLeadingZeros)
+{
+    const struct
+    {
+        QDate date;
+        const char *text;
+    } cases[] = {
+        {QDate(1970, 12, 24), "24.12.1970"}, {QDate(2024, 1, 5), "05.01.2024"}, {QDate(1899, 12, 30), "30.12.1899"},
+        {QDate(100, 1, 1), "01.01.0100"},    {QDate(999, 9, 9), "09.09.0999"},  {QDate(9999, 12, 31), "31.12.9999"},
+        {QDate(2000, 2, 29), "29.02.2000"},  {QDate(), ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(DatumText(c.date), QString::fromLatin1(c.text));
+        if (c.date.isValid()) {
+            EXPECT_EQ(DatumText(c.date), c.date.toString(QStringLiteral("dd.MM.yyyy")));
+        }
+    }
+}
+
 TEST(Konverter, DatesChecksAndTheNoDateValue)
 {
     EXPECT_EQ(ErmittleDatum(""), KeinDatum);
@@ -99,6 +125,40 @@ TEST(Konverter, DatesChecksAndTheNoDateValue)
     EXPECT_EQ(SetzeChkWert(QVariant()), 0);
     EXPECT_EQ(SetzeChkWert(true), 1);
     EXPECT_EQ(SetzeChkWert(0LL), 0);
+}
+
+// Figures with few decimals (hours, cents) and any others read the same as the general rule
+// gives: scaled, read back at 15 digits, rounded half away from zero, shown with two decimals.
+TEST(Zahlen, EveryFigureReadsAsTheGeneralRuleGives)
+{
+    const auto allgemein = [](double wert) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.15g", wert * 100);
+        double gerundet = std::round(std::strtod(buffer, nullptr)) / 100;
+        if (gerundet == 0.0)
+            gerundet = 0.0;
+        QString text = QString::number(gerundet, 'f', 2);
+        if (text == QLatin1String("-0.00"))
+            text = QStringLiteral("0.00");
+        return text.replace(u'.', u',');
+    };
+    const struct
+    {
+        const char *name;
+        double von, schritt;
+        int anzahl;
+    } reihen[] = {
+        {"quarter hours", -500, 0.25, 4000},  {"cents", -50, 0.01, 10000},       {"thousandths", -5, 0.001, 10000},
+        {"thirds", -100, 1.0 / 3, 600},       {"large", 9.99e12, 1234.5678, 20}, {"beyond the fast range", 1e13, 0.125, 20},
+    };
+    for (const auto &r : reihen) {
+        SCOPED_TRACE(r.name);
+        for (int i = 0; i < r.anzahl; ++i) {
+            const double wert = r.von + i * r.schritt;
+            ASSERT_EQ(FormatZahl(wert), allgemein(wert)) << wert;
+            ASSERT_EQ(FormatZahl(-wert), allgemein(-wert)) << -wert;
+        }
+    }
 }
 
 TEST(Zahlen, RoundHalfAwayFromZeroAndShowTheGermanWay)

@@ -355,6 +355,185 @@ TEST_F(DaoTest, DynasetCountsEverythingAndWalksBothWays)
     EXPECT_EQ(errorNumber([&] { none.MoveFirst(); }), 3021);
 }
 
+// A forward read gives the same rows and values as the dynaset of the same query, its full count
+// before a row is read (however often asked, and after rows were read), and stops at its end.
+TEST_F(DaoTest, ForwardReadWalksTheRowsTheDynasetHas)
+{
+    const qlonglong g = addGroup(QStringLiteral("G"), true);
+    db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+               "INSERT INTO Person (GNr, Name, Stunden, Code) SELECT ?, 'P' || i, i * 0.5, "
+               "CASE WHEN i % 7 = 0 THEN NULL ELSE 'C' || i END FROM n",
+               {g});
+    const struct
+    {
+        const char *name;
+        QVariantList params;
+        long long rows;
+    } cases[] = {
+        {"a range", {250.0}, 1000},
+        {"everything", {-1.0}, 1500},
+        {"nothing", {1.0e9}, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        dao::Recordset dyn = db.OpenRecordset(
+            "SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
+            "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
+            dao::dbOpenDynaset, c.params);
+        dao::Recordset fwd = db.OpenRecordset(
+            "SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
+            "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
+            dao::dbOpenForwardOnly, c.params);
+        EXPECT_EQ(fwd.Type(), dao::dbOpenForwardOnly);
+        EXPECT_EQ(fwd.RecordCount(), c.rows) << "the full count before a row is read";
+        EXPECT_EQ(fwd.Bof() && fwd.Eof(), c.rows == 0);
+        EXPECT_EQ(fwd.FieldCount(), 5);
+        EXPECT_EQ(fwd.Fields(2).Name(), QString("Stunden"));
+        if (c.rows > 0)
+            fwd.MoveFirst(); // still on the first record: nothing to do
+        long long n = 0;
+        while (!fwd.Eof()) {
+            ASSERT_FALSE(dyn.Eof());
+            for (int i = 0; i < 5; ++i) {
+                const QVariant a = dyn(i).Value();
+                const QVariant b = fwd(i).Value();
+                ASSERT_EQ(a.typeId(), b.typeId()) << "field " << i;
+                ASSERT_EQ(a, b) << "field " << i;
+            }
+            EXPECT_EQ(fwd("name").Value(), dyn("Name").Value()) << "names in any letter case";
+            fwd.MoveNext();
+            dyn.MoveNext();
+            ++n;
+        }
+        EXPECT_TRUE(dyn.Eof());
+        EXPECT_EQ(n, c.rows);
+        EXPECT_EQ(fwd.RecordCount(), c.rows) << "still the full count after the rows were read";
+        EXPECT_EQ(errorNumber([&] { fwd(0).Value(); }), 3021);
+        EXPECT_EQ(errorNumber([&] { fwd.MoveNext(); }), 3021);
+    }
+}
+
+// It only goes forward and is only read; its open statement does not keep the database from
+// closing, after which its handle reports 3420.
+TEST_F(DaoTest, ForwardReadRefusesWhatItCannotDo)
+{
+    const qlonglong g = addGroup(QStringLiteral("G"));
+    db.Execute("INSERT INTO Person (GNr, Name) VALUES (?, 'A'), (?, 'B'), (?, 'C')", {g, g, g});
+    const auto open = [&] {
+        return db.OpenRecordset("SELECT PNr, Name FROM Person ORDER BY PNr", dao::dbOpenForwardOnly);
+    };
+    const struct
+    {
+        const char *name;
+        std::function<void(dao::Recordset &)> act;
+        int error;
+    } cases[] = {
+        {"MovePrevious", [](dao::Recordset &rs) { rs.MovePrevious(); }, 3251},
+        {"MoveLast", [](dao::Recordset &rs) { rs.MoveLast(); }, 3251},
+        {"MoveFirst after MoveNext", [](dao::Recordset &rs) { rs.MoveNext(); rs.MoveFirst(); }, 3251},
+        {"Edit", [](dao::Recordset &rs) { rs.Edit(); }, 3027},
+        {"AddNew", [](dao::Recordset &rs) { rs.AddNew(); }, 3027},
+        {"Delete", [](dao::Recordset &rs) { rs.Delete(); }, 3027},
+        {"Seek", [](dao::Recordset &rs) { rs.Index("PrimaryKey"); }, 3251},
+        {"unknown field", [](dao::Recordset &rs) { rs("Stunden").Value(); }, 3265},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        dao::Recordset rs = open();
+        EXPECT_EQ(errorNumber([&] { c.act(rs); }), c.error);
+    }
+    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("DELETE FROM Person", dao::dbOpenForwardOnly); }), 3219);
+    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELECT * FROM Person WHERE PNr = ?", dao::dbOpenForwardOnly); }),
+              3061);
+
+    dao::Recordset offen = open();
+    EXPECT_EQ(offen("Name").Value().toString(), QString("A"));
+    // Writing through the connection while nothing is left open.
+    dao::Recordset gelesen = open();
+    while (!gelesen.Eof())
+        gelesen.MoveNext();
+    db.Close();
+    EXPECT_EQ(errorNumber([&] { offen.MoveNext(); }), 3420);
+    EXPECT_EQ(errorNumber([&] { offen(0).Value(); }), 3420);
+    dao::Database again = ws().OpenDatabase(path, true, false, kConnect);
+    EXPECT_TRUE(again.IsOpen()) << "the file was let go of, even exclusively";
+    again.Close();
+}
+
+// An action query run again and again with new values writes each run's values, tells each run's
+// failure, counts each run's rows, and still holds after the table changed; the database closes
+// and lets go of the file with such queries kept.
+TEST_F(DaoTest, RepeatedActionQueriesWriteEachRunsValues)
+{
+    const qlonglong g = addGroup(QStringLiteral("G"));
+    const struct
+    {
+        const char *name;
+        QVariant code;
+        int error; // 0: written
+    } runs[] = {
+        {"first", "A", 0}, {"second", "B", 0}, {"a key twice", "A", 3022}, {"after the failure", "C", 0},
+        {"null", QVariant(), 0},
+    };
+    int written = 0;
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(errorNumber([&] {
+                      db.Execute("INSERT INTO Person (GNr, Name, Code) VALUES (?, ?, ?)",
+                                 {g, QString::fromLatin1(r.name), r.code});
+                  }),
+                  r.error);
+        if (r.error == 0) {
+            ++written;
+            EXPECT_EQ(db.RecordsAffected(), 1);
+        }
+    }
+    db.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {2.5, g});
+    EXPECT_EQ(db.RecordsAffected(), written);
+    db.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {1.5, -1});
+    EXPECT_EQ(db.RecordsAffected(), 0) << "the count of this run, not the last";
+    // Queries read before the table changes read its new columns after.
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly})
+        EXPECT_EQ(db.OpenRecordset("SELECT * FROM Person", type).FieldCount(), 6);
+    db.Execute("ALTER TABLE Person ADD COLUMN Extra TEXT");
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly}) {
+        dao::Recordset alle = db.OpenRecordset("SELECT * FROM Person", type);
+        EXPECT_EQ(alle.FieldCount(), 7);
+        EXPECT_TRUE(alle("Extra").IsNull());
+    }
+    {
+        dao::Database zweite = ws().OpenDatabase(path, false, false, kConnect);
+        zweite.Execute("ALTER TABLE Person ADD COLUMN Zweite TEXT DEFAULT 'z'");
+        zweite.Close();
+    }
+    for (auto type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly}) {
+        dao::Recordset alle = db.OpenRecordset("SELECT * FROM Person", type);
+        EXPECT_EQ(alle.FieldCount(), 8) << "a change over another connection too";
+        EXPECT_EQ(alle("Zweite").Value().toString(), QString("z"));
+    }
+    db.Execute("INSERT INTO Person (GNr, Name, Code) VALUES (?, ?, ?)", {g, QStringLiteral("danach"), "D"});
+    dao::Recordset rs = db.OpenRecordset("SELECT Name, Code, Stunden FROM Person ORDER BY PNr", dao::dbOpenDynaset);
+    ASSERT_EQ(rs.RecordCount(), written + 1);
+    const char *names[] = {"first", "second", "after the failure", "null", "danach"};
+    for (const char *n : names) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(rs("Name").Value().toString(), QString::fromLatin1(n));
+        rs.MoveNext();
+    }
+    rs.Close();
+    db.Close();
+    {
+        // A handle that goes without Close closes its connection too.
+        dao::Database kurz = ws().OpenDatabase(path, false, false, kConnect);
+        kurz.Execute("UPDATE Person SET Stunden = ? WHERE GNr = ?", {3.5, g});
+        kurz.OpenRecordset("SELECT Name FROM Person", dao::dbOpenDynaset).Close();
+        kurz.OpenRecordset("SELECT Name FROM Person", dao::dbOpenForwardOnly).RecordCount();
+    }
+    dao::Database again = ws().OpenDatabase(path, true, false, kConnect);
+    EXPECT_TRUE(again.IsOpen()) << "the file was let go of";
+    again.Close();
+}
+
 TEST_F(DaoTest, DynasetOfOneTableCanBeWritten)
 {
     const qlonglong g = addGroup(QStringLiteral("G"));

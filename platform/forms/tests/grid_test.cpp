@@ -125,6 +125,69 @@ TEST(GridModel, AppendedRowsReachTheViewsInOneBatch)
     EXPECT_EQ(list.model()->index(999, 1).data().toString(), QString("neu"));
 }
 
+// Rows set at once replace every row (nested lists, marks and expansions included) and reach the
+// views in one reset, with appends still pending dropped rather than announced.
+TEST(GridModel, RowsSetAtOnceReplaceTheListInOneReset)
+{
+    const struct
+    {
+        const char *name;
+        int before;        // rows there first
+        bool pending;      // appended rows not yet announced
+        int rows;          // rows set
+    } cases[] = {
+        {"into an empty list", 0, false, 500},
+        {"over shown rows", 20, false, 3},
+        {"over rows still pending", 20, true, 7},
+        {"nothing over shown rows", 5, false, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        GridList list;
+        list.setExpanderWidth(350);
+        for (int i = 0; i < c.before; ++i)
+            list.addRow(QVariantList{-i, "alt"});
+        if (c.before > 0) {
+            list.ensureChild(0)->addRow(QVariantList{1, "Kind"});
+            list.setExpanded(0, true);
+            list.setRowSelected(c.before - 1, true);
+        }
+        if (!c.pending)
+            QCoreApplication::processEvents();
+        QSignalSpy reset(list.model(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+
+        std::vector<QVariantList> rows;
+        for (int i = 0; i < c.rows; ++i)
+            rows.push_back(QVariantList{i, QString("Zeile %1").arg(i), i % 2 ? QVariant(0.5 * i) : QVariant(), true});
+        list.setRows(std::move(rows));
+        EXPECT_EQ(list.rowCount(), c.rows);
+        EXPECT_EQ(list.model()->rowCount(), c.rows) << "the views know the rows at once";
+        QCoreApplication::processEvents();
+        EXPECT_EQ(reset.count(), 1);
+        EXPECT_EQ(inserted.count(), 0) << "no batch of appends after the reset";
+        EXPECT_EQ(list.model()->rowCount(), c.rows);
+        EXPECT_EQ(list.columnCount(), c.rows > 0 ? 4 : 2) << "grows to the widest row";
+        for (int r = 0; r < c.rows; ++r) {
+            ASSERT_EQ(list.text(r, 1), QString("Zeile %1").arg(r));
+            ASSERT_EQ(list.text(r, 2), r % 2 ? GridList::cellText(0.5 * r) : QString());
+            ASSERT_EQ(list.child(r), nullptr);
+            ASSERT_FALSE(list.isExpanded(r));
+            ASSERT_FALSE(list.isRowSelected(r));
+        }
+        if (c.rows > 0) {
+            EXPECT_EQ(list.model()->index(c.rows - 1, 2).data().toString(), QString("Zeile %1").arg(c.rows - 1))
+                << "the expander column stays in front";
+        }
+
+        // Appending after a set continues the list.
+        list.addRow(QVariantList{99, "dazu"});
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list.model()->rowCount(), c.rows + 1);
+        EXPECT_EQ(list.text(c.rows, 1), QString("dazu"));
+    }
+}
+
 TEST(GridNested, ExpandedStateStaysWithItsRowWhenRowsAboveGo)
 {
     GridList list;

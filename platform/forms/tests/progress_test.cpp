@@ -32,6 +32,28 @@ TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
             EXPECT_EQ(bar.value(), c.rows);
         }
     }
+    // With a pace longer than the list takes, not a row sets the bar, finish sets it full once;
+    // with none, every step as above and finish has nothing left to do.
+    const struct { long long rows; int pace; int settings; } paced[] = {
+        {1000, 3600 * 1000, 1},
+        {10, 3600 * 1000, 1},
+        {1000, 0, 50},
+    };
+    for (const auto &c : paced) {
+        SCOPED_TRACE(c.pace);
+        QProgressBar bar;
+        forms::ProgressSteps steps(&bar, c.rows, std::chrono::milliseconds(c.pace));
+        EXPECT_EQ(bar.maximum(), c.rows);
+        int settings = 0;
+        QObject::connect(&bar, &QProgressBar::valueChanged, [&] { ++settings; });
+        for (long long done = 1; done <= c.rows; ++done)
+            steps.advance(done);
+        EXPECT_EQ(bar.value(), c.pace > 0 ? 0 : c.rows);
+        steps.finish();
+        steps.finish();
+        EXPECT_EQ(settings, c.settings);
+        EXPECT_EQ(bar.value(), c.rows);
+    }
     forms::ProgressSteps none(nullptr, 10);
     none.advance(10); // no bar: nothing happens
 }

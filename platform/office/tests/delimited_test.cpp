@@ -136,6 +136,7 @@ TEST(DelimitedFile, TrickyFieldsAreWrittenByteExact)
         {"outside the basic plane", QStringLiteral("Fisch 🐟"), "Fisch ?;\r\n"},
         {"Latin-1 control characters", QString(QChar(0x81)) + QChar(0x9D), "??;\r\n"},
         {"Cyrillic with semicolon", QStringLiteral("Щ;ß"), "\"?;\xDF\";\r\n"},
+        {"quotes around the euro and a fish", QStringLiteral("\"€\" 🐟;"), "\"\"\"\x80\"\" ?;\";\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
