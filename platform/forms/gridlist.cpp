@@ -231,6 +231,8 @@ void GridList::setRows(std::vector<QVariantList> rows)
     for (QVariantList &r : rows)
         rows_.push_back(Row{std::move(r), nullptr, false, false});
     model_->reset(false);
+    if (!old.empty() || !rows_.empty())
+        emit rowCountChanged(rowCount());
 }
 
 void GridList::rowRange(int first, int count, bool flag)

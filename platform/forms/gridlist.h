@@ -148,7 +148,8 @@ public:
 signals:
     // Column layout, fonts or colours changed: views apply them again.
     void lookChanged();
-    // A row was appended, inserted or removed, or the list emptied: count rows it holds now.
+    // A row was appended, inserted or removed, the rows were set anew, or the list emptied: the
+    // count of rows it holds now.
     void rowCountChanged(int count);
 
 private:

@@ -189,6 +189,13 @@ TEST(Fields, ACountFollowsItsListAtEveryChangeOfTheRowCount)
          },
          "", ""},
         {"appended after", [&] { liste.addRow(QStringList{"3", "c"}); }, "1", "1"},
+        {"set anew at once",
+         [&] {
+             std::vector<QVariantList> zeilen{{4, "d"}, {5, "e"}, {6, "f"}};
+             liste.setRows(std::move(zeilen));
+         },
+         "3", "3"},
+        {"set anew empty", [&] { liste.setRows({}); }, "0", ""},
     };
     for (const auto &f : faelle) {
         SCOPED_TRACE(f.was);
