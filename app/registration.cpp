@@ -1,10 +1,10 @@
 #include "registration.h"
 
 #include "contacts/KontaktUebers.h"
+#include "core/modMain.h"
 #include "fishery/Besatzung.h"
 #include "fishery/Fangauswertung.h"
 #include "fishery/Fangbuch.h"
-#include "core/modMain.h"
 #include "workhours/Arbeit.h"
 #include "workhours/MitglList.h"
 

@@ -46,8 +46,7 @@ double wertDes(const ole::ControlContainer &c)
 
 } // namespace
 
-Datumsfeld::Datumsfeld(const QString &name, QWidget *parent)
-    : QWidget(parent)
+Datumsfeld::Datumsfeld(const QString &name, QWidget *parent) : QWidget(parent)
 {
     setObjectName(name);
     auto *layout = new QVBoxLayout(this);

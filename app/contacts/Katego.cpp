@@ -27,12 +27,14 @@ Katego::Katego()
     setWindowTitle(QStringLiteral("Kategorien"));
     auto *layout = new QVBoxLayout(this);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Neue Kategorie")},
-        {"tbEsc", QStringLiteral("&Zurück"), QStringLiteral("Zurück zur Kontaktübersicht")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(this,
+                              {
+                                  {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+                                  {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen")},
+                                  {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Neue Kategorie")},
+                                  {"tbEsc", QStringLiteral("&Zurück"), QStringLiteral("Zurück zur Kontaktübersicht")},
+                              },
+                              [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
 
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"), this);
@@ -41,8 +43,8 @@ Katego::Katego()
     auto *mitte = new QHBoxLayout;
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Kategorien"), this);
     auto *links = new QVBoxLayout(Frame1);
-    tblKatego = forms::grid(QStringLiteral("tblKatego"), Frame1,
-                            {QStringLiteral("Nr."), {QStringLiteral("Kategorie"), 4000}});
+    tblKatego =
+        forms::grid(QStringLiteral("tblKatego"), Frame1, {QStringLiteral("Nr."), {QStringLiteral("Kategorie"), 4000}});
     links->addWidget(tblKatego, 1);
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Anzahl:"), Frame1);
     lblAnzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), Frame1);

@@ -37,13 +37,16 @@ Kontakt::Kontakt()
     setObjectName(QStringLiteral("Kontakt"));
     setWindowTitle(QStringLiteral("Kontakt"));
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
-        {},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
-        {},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+            {},
+            {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+            {},
+            {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     TabKont = new QTabWidget(this);
     TabKont->setObjectName(QStringLiteral("TabKont"));
@@ -169,7 +172,7 @@ void Kontakt::SetzeMitglFelder()
     const QString text = cboKatego->currentText();
     const bool mitglied = text == Mitglieder[0] || text == Mitglieder[1];
     for (QWidget *w : std::initializer_list<QWidget *>{optMann, optFrau, optBefreit, optNBefreit, optBezahlt,
-                                                        optNBezahlt, txtEintritt, txtAustritt, chkJG})
+                                                       optNBezahlt, txtEintritt, txtAustritt, chkJG})
         w->setEnabled(mitglied);
     chkEinzug->setEnabled(true);
     const quint32 farbe = mitglied ? 0x80000005u : 0x8000000Fu; // window background : button face
@@ -205,10 +208,10 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
         modGVar::VerlasseEditModus(*this);
     } else if (key == QLatin1String("tbLoeschen")) {
         const bool geladen = aendertKontakt();
-        g.intAntwort = forms::MsgBox(
-            QStringLiteral("ACHTUNG: Bei Mitgliederkontakt werden auch alle Referenzen des Kontaktes im "
-                           "Arbeitscontrolling gelöscht !\r\nKontakt wirklich löschen ?"),
-            forms::vbYesNo, modRun::Titel);
+        g.intAntwort =
+            forms::MsgBox(QStringLiteral("ACHTUNG: Bei Mitgliederkontakt werden auch alle Referenzen des Kontaktes im "
+                                         "Arbeitscontrolling gelöscht !\r\nKontakt wirklich löschen ?"),
+                          forms::vbYesNo, modRun::Titel);
         if (g.intAntwort != forms::vbYes) {
             // Nothing deleted: a loaded contact stays loaded.
             if (!geladen)

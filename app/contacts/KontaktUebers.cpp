@@ -40,13 +40,16 @@ KontaktUebers::KontaktUebers()
     Label1 = forms::label(QStringLiteral("Label1"), QStringLiteral("Kontakte nach Kategorien"), this);
     Label2 = forms::label(QStringLiteral("Label2"), QStringLiteral("Doppelklick auf einen Kontakt öffnet ihn."), this);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
-        {"tbKatego", QStringLiteral("&Kategorien"), QStringLiteral("Kategorien bearbeiten")},
-        {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Kontakt suchen")},
-        {"tbMitglList", QStringLiteral("&Mitgliederliste"), QStringLiteral("Mitgliederliste")},
-        {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 =
+        forms::toolbar(this,
+                       {
+                           {"tbKontakt", QStringLiteral("Neuer &Kontakt"), QStringLiteral("Neuen Kontakt anlegen")},
+                           {"tbKatego", QStringLiteral("&Kategorien"), QStringLiteral("Kategorien bearbeiten")},
+                           {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Kontakt suchen")},
+                           {"tbMitglList", QStringLiteral("&Mitgliederliste"), QStringLiteral("Mitgliederliste")},
+                           {"tbWord", QStringLiteral("Serien&brief"), QStringLiteral("Serienbrief - Datei erzeugen")},
+                       },
+                       [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     tblKUebers = forms::grid(QStringLiteral("tblKUebers"), this, {});
 

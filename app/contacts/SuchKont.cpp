@@ -51,8 +51,10 @@ SuchKont::SuchKont()
     layout->addWidget(Frame1);
 
     tblSuch = forms::grid(QStringLiteral("tblSuch"), this,
-                          {{QStringLiteral("Kontakt-Nr"), 1100}, {QStringLiteral("Kategorie"), 2000},
-                           {QStringLiteral("Firma"), 2300}, {QStringLiteral("Nachname"), 1600},
+                          {{QStringLiteral("Kontakt-Nr"), 1100},
+                           {QStringLiteral("Kategorie"), 2000},
+                           {QStringLiteral("Firma"), 2300},
+                           {QStringLiteral("Nachname"), 1600},
                            {QStringLiteral("Vorname"), 1600}});
     layout->addWidget(tblSuch, 1);
 
@@ -84,7 +86,8 @@ void SuchKont::Form_Activate()
 void SuchKont::FuelleKategorien()
 {
     const int aufruf = gv().intSuchAufruf;
-    const QString vorher = aufruf == gefuelltFuer_ && cboKatego->currentIndex() >= 0 ? cboKatego->currentText() : QString();
+    const QString vorher =
+        aufruf == gefuelltFuer_ && cboKatego->currentIndex() >= 0 ? cboKatego->currentText() : QString();
     QStringList namen;
     if (aufruf == 1) {
         namen = {Aktiv, Passiv};

@@ -49,9 +49,9 @@ bool gibtEs(QString name, qlonglong ausser)
 {
     if (name.endsWith(Suffix))
         name.chop(Suffix.size());
-    dao::Recordset rs =
-        gv().dbDaten.OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Katego WHERE TRIM(Kategorie) = ? COLLATE NOCASEDE AND KategoNr <> ?",
-                                   dao::dbOpenDynaset, {name.trimmed(), ausser});
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(
+        "SELECT COUNT(*) AS Expr1000 FROM Katego WHERE TRIM(Kategorie) = ? COLLATE NOCASEDE AND KategoNr <> ?",
+        dao::dbOpenDynaset, {name.trimmed(), ausser});
     const bool ja = rs(QStringLiteral("Expr1000")).Value().toLongLong() > 0;
     rs.Close();
     return ja;
@@ -244,8 +244,8 @@ bool UpdateKatego(int &row)
         const int r = u->top().find(0, QString::number(nr));
         if (r >= 0) {
             const long n = modKontakt::ErmittleKategoAnzahl(r, static_cast<int>(u->top().text(r, 2).size()));
-            u->top().setText(r, 2, n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']'
-                                          : gespeichert);
+            u->top().setText(r, 2,
+                             n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']' : gespeichert);
         }
     }
     folgeSuche(&alt, &gespeichert, nullptr);

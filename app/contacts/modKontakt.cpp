@@ -176,15 +176,14 @@ QString geburtsziffern(const QVariant &feld)
 
 QVariantList platzhalter()
 {
-    return QVariantList{0, QString(), QString(), QString(), QString(), QString(), QString(), QString(), QString(),
-                        QString()};
+    return QVariantList{0,         QString(), QString(), QString(), QString(),
+                        QString(), QString(), QString(), QString(), QString()};
 }
 
 // A contact row built from the editor: KNr, picture column, then the eight texts.
 QVariantList editorZeile(const Eingabe &e, qlonglong knr, const QString &bild)
 {
-    return QVariantList{knr,     bild,   e.firma, e.anrede,        e.nachname,
-                        e.vorname, e.tel1, e.fax,   e.gebDatumText, e.email};
+    return QVariantList{knr, bild, e.firma, e.anrede, e.nachname, e.vorname, e.tel1, e.fax, e.gebDatumText, e.email};
 }
 
 // ---- the overview's rows
@@ -370,7 +369,7 @@ void kontaktGeloescht(forms::ListGrid &grid, qlonglong knr, qint32 kategoNr)
 }
 
 // Runs an overview change after a commit; an error there is reported but changes no data.
-template<class F>
+template <class F>
 void imUeberblick(Trap &t, F &&aenderung)
 {
     KontaktUebers *u = uebersicht();
@@ -440,7 +439,7 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
     return true;
 }
 
-template<class T>
+template <class T>
 T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer)
 {
     Trap t(Modul, routine);
@@ -671,9 +670,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
     if (!t.step([&] { knr = liste.text(row, 0).toLongLong(); }))
         return;
     dao::Recordset rs;
-    if (!t.step([&] {
-            rs = gv().dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
-        }))
+    if (!t.step(
+            [&] { rs = gv().dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr}); }))
         return;
     if (rs.RecordCount() != 1) {
         rs.Close();
@@ -686,26 +684,31 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
         const QString name = ErmittleKategoName(static_cast<qint32>(rs("KategoNr").Value().toLongLong()));
         k.cboKatego->setCurrentIndex(k.cboKatego->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     });
-    const struct { QLineEdit *feld; const char *spalte; } texte[] = {
-        {k.txtAnrede, "Anrede"}, {k.txtNName, "Nachname"}, {k.txtVName, "Vorname"}, {k.txtStrasse, "Strasse"},
-        {k.txtPLZ, "PLZ"},       {k.txtOrt, "Ort"},        {k.txtTelPriv, "Tel1"},   {k.txtTelGesch, "Tel2"},
-        {k.txtMobil, "Mobil"},   {k.txtFax, "Fax"},        {k.txtEMail, "EMail"},    {k.txtFirma, "Firma"},
+    const struct
+    {
+        QLineEdit *feld;
+        const char *spalte;
+    } texte[] = {
+        {k.txtAnrede, "Anrede"}, {k.txtNName, "Nachname"},  {k.txtVName, "Vorname"},        {k.txtStrasse, "Strasse"},
+        {k.txtPLZ, "PLZ"},       {k.txtOrt, "Ort"},         {k.txtTelPriv, "Tel1"},         {k.txtTelGesch, "Tel2"},
+        {k.txtMobil, "Mobil"},   {k.txtFax, "Fax"},         {k.txtEMail, "EMail"},          {k.txtFirma, "Firma"},
         {k.txtBLZ, "BLZ"},       {k.txtKontoNr, "KontoNr"}, {k.txtKInst, "KreditInstitut"},
     };
     for (const auto &f : texte)
         t.step([&] { f.feld->setText(rs(QString::fromLatin1(f.spalte)).Value().toString()); });
     // Dates brought in from elsewhere may be Null: no date, as the overview shows them.
     t.step([&] { k.txtGebDat->setText(modRun::ErmittleDatumTextOhneNull(rs("GebDatum").Value())); });
-    t.step([&] { k.chkEinzug->setCheckState(modRun::SetzeChkWert(rs("Bankeinzug").Value()) ? Qt::Checked : Qt::Unchecked); });
+    t.step([&] {
+        k.chkEinzug->setCheckState(modRun::SetzeChkWert(rs("Bankeinzug").Value()) ? Qt::Checked : Qt::Unchecked);
+    });
     t.step([&] { k.txtNotiz->setPlainText(rs("Notiz").Value().toString()); });
     rs.Close();
 
     const QString kategorie = k.cboKatego->currentText();
     if (kategorie == QLatin1String("Mitglieder (aktiv)") || kategorie == QLatin1String("Mitglieder (passiv)")) {
         dao::Recordset m;
-        t.step([&] {
-            m = gv().dbDaten.OpenRecordset("SELECT * FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset, {knr});
-        });
+        t.step(
+            [&] { m = gv().dbDaten.OpenRecordset("SELECT * FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset, {knr}); });
         if (m.IsOpen() && m.RecordCount() == 1) {
             t.step([&] {
                 const bool mann = m("Geschlecht").Value().toBool();
@@ -713,7 +716,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
             });
             t.step([&] { (m("Befreit").Value().toBool() ? k.optBefreit : k.optNBefreit)->setChecked(true); });
             t.step([&] { (m("Bezahlt").Value().toBool() ? k.optBezahlt : k.optNBezahlt)->setChecked(true); });
-            t.step([&] { k.chkJG->setCheckState(modRun::SetzeChkWert(m("JG").Value()) ? Qt::Checked : Qt::Unchecked); });
+            t.step(
+                [&] { k.chkJG->setCheckState(modRun::SetzeChkWert(m("JG").Value()) ? Qt::Checked : Qt::Unchecked); });
             t.step([&] { k.txtEintritt->setText(modRun::ErmittleDatumTextOhneNull(m("Eintritt").Value())); });
             t.step([&] { k.txtAustritt->setText(modRun::ErmittleDatumTextOhneNull(m("Austritt").Value())); });
         }
@@ -794,14 +798,14 @@ bool LoescheKontakt()
 
 qint32 ErmittleKategoNr(const QString &name)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleKategoNr"), "SELECT KategoNr FROM Katego WHERE Kategorie = ?",
-                           name, 0);
+    return einWert<qint32>(QStringLiteral("ErmittleKategoNr"), "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name,
+                           0);
 }
 
 QString ErmittleKategoName(qint32 nr)
 {
-    return einWert<QString>(QStringLiteral("ErmittleKategoName"), "SELECT Kategorie FROM Katego WHERE KategoNr = ?",
-                            nr, QString());
+    return einWert<QString>(QStringLiteral("ErmittleKategoName"), "SELECT Kategorie FROM Katego WHERE KategoNr = ?", nr,
+                            QString());
 }
 
 void LeereKontaktFelder()
@@ -809,9 +813,9 @@ void LeereKontaktFelder()
     Kontakt &k = forms::form<Kontakt>();
     k.lblKNr->clear();
     k.cboKatego->setCurrentIndex(-1);
-    for (QLineEdit *t : {k.txtAnrede, k.txtNName, k.txtVName, k.txtStrasse, k.txtPLZ, k.txtOrt, k.txtTelPriv,
-                         k.txtTelGesch, k.txtMobil, k.txtFax, k.txtEMail, k.txtFirma, k.txtBLZ, k.txtKInst,
-                         k.txtKontoNr})
+    for (QLineEdit *t :
+         {k.txtAnrede, k.txtNName, k.txtVName, k.txtStrasse, k.txtPLZ, k.txtOrt, k.txtTelPriv, k.txtTelGesch,
+          k.txtMobil, k.txtFax, k.txtEMail, k.txtFirma, k.txtBLZ, k.txtKInst, k.txtKontoNr})
         t->clear();
     k.txtGebDat->leeren();
     k.optMann->setChecked(true);

@@ -1,6 +1,6 @@
 // modKontakt: the contact search behind the dialog SuchKont.
-#include "contacts/modKontakt.h"
 #include "contacts/SuchKont.h"
+#include "contacts/modKontakt.h"
 
 #include "core/modGVar.h"
 #include "core/modRun.h"
@@ -41,14 +41,16 @@ void SucheKontakt(QString &text, qint32 &kategoNr)
     bool offen = false;
     if (kategoNr != 0) {
         offen = t.step([&] {
-            rs = g.dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE (Vorname LIKE ? OR Nachname LIKE ? OR Firma LIKE ?) "
-                                         "AND (KategoNr = ?)",
-                                         dao::dbOpenDynaset, {muster, muster, muster, kategoNr});
+            rs = g.dbDaten.OpenRecordset(
+                "SELECT * FROM Kontakt WHERE (Vorname LIKE ? OR Nachname LIKE ? OR Firma LIKE ?) "
+                "AND (KategoNr = ?)",
+                dao::dbOpenDynaset, {muster, muster, muster, kategoNr});
         });
     } else {
         offen = t.step([&] {
-            rs = g.dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE Vorname LIKE ? OR Nachname LIKE ? OR Firma LIKE ?",
-                                         dao::dbOpenDynaset, {muster, muster, muster});
+            rs =
+                g.dbDaten.OpenRecordset("SELECT * FROM Kontakt WHERE Vorname LIKE ? OR Nachname LIKE ? OR Firma LIKE ?",
+                                        dao::dbOpenDynaset, {muster, muster, muster});
         });
     }
     if (!offen)
@@ -63,10 +65,9 @@ void SucheKontakt(QString &text, qint32 &kategoNr)
             auto it = namen.constFind(nr);
             if (it == namen.constEnd())
                 it = namen.insert(nr, ErmittleKategoName(qint32(nr)));
-            zeilen.append(QVariantList{rs(QStringLiteral("knr")).Value(), *it,
-                                       rs(QStringLiteral("Firma")).Value().toString(),
-                                       rs(QStringLiteral("Nachname")).Value().toString(),
-                                       rs(QStringLiteral("Vorname")).Value().toString()});
+            zeilen.append(QVariantList{
+                rs(QStringLiteral("knr")).Value(), *it, rs(QStringLiteral("Firma")).Value().toString(),
+                rs(QStringLiteral("Nachname")).Value().toString(), rs(QStringLiteral("Vorname")).Value().toString()});
             rs.MoveNext();
         }
     });

@@ -28,10 +28,21 @@ namespace modKontakt {
 namespace {
 
 const QStringList Kopf = {
-    QStringLiteral("Mitgl.-Nr"), QStringLiteral("Firma"), QStringLiteral("Anrede"), QStringLiteral("Nachname"),
-    QStringLiteral("Vorname"), QStringLiteral("Strasse"), QStringLiteral("PLZ"), QStringLiteral("Ort"),
-    QStringLiteral("Telefon [privat]"), QStringLiteral("Telefon [geschftl.]"), QStringLiteral("Fax"),
-    QStringLiteral("Mobil"), QStringLiteral("Geb.-Datum"), QStringLiteral("Eintritt"), QStringLiteral("EMail"),
+    QStringLiteral("Mitgl.-Nr"),
+    QStringLiteral("Firma"),
+    QStringLiteral("Anrede"),
+    QStringLiteral("Nachname"),
+    QStringLiteral("Vorname"),
+    QStringLiteral("Strasse"),
+    QStringLiteral("PLZ"),
+    QStringLiteral("Ort"),
+    QStringLiteral("Telefon [privat]"),
+    QStringLiteral("Telefon [geschftl.]"),
+    QStringLiteral("Fax"),
+    QStringLiteral("Mobil"),
+    QStringLiteral("Geb.-Datum"),
+    QStringLiteral("Eintritt"),
+    QStringLiteral("EMail"),
 };
 
 const QString Uebergangen = QStringLiteral("Kategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !");
@@ -91,12 +102,8 @@ QStringList adressblock(const QStringList &kopf, const QStringList &satz)
         const qsizetype i = kopf.indexOf(QString::fromLatin1(name));
         return i >= 0 && i < satz.size() ? satz[i] : QString();
     };
-    return {QStringLiteral("An"),
-            feld("Firma"),
-            feld("Anrede") + u' ' + feld("Vorname") + u' ' + feld("Nachname"),
-            feld("Strasse"),
-            QString(),
-            feld("PLZ") + u' ' + feld("Ort")};
+    return {QStringLiteral("An"), feld("Firma"), feld("Anrede") + u' ' + feld("Vorname") + u' ' + feld("Nachname"),
+            feld("Strasse"),      QString(),     feld("PLZ") + u' ' + feld("Ort")};
 }
 
 } // namespace
@@ -125,11 +132,12 @@ void ErzeugeSeriDatei()
             const qlonglong nr = top.value(r, 0).toLongLong();
             if (nr == 1 || nr == 2) {
                 const QString name = nr == 1 ? QStringLiteral("aktiv") : QStringLiteral("passiv");
-                const long long n =
-                    nr == 1 ? anzahl("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k, Mitglied m "
-                                     "WHERE k.KNr = m.KNr AND k.KategoNr = 1", {})
-                            : anzahl("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k, Mitglied m "
-                                     "WHERE k.KNr = m.KNr AND k.KategoNr = 2", {});
+                const long long n = nr == 1 ? anzahl("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k, Mitglied m "
+                                                     "WHERE k.KNr = m.KNr AND k.KategoNr = 1",
+                                                     {})
+                                            : anzahl("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k, Mitglied m "
+                                                     "WHERE k.KNr = m.KNr AND k.KategoNr = 2",
+                                                     {});
                 if (n == 0) {
                     info(QStringLiteral("ACHTUNG: Kategorie - Mitglieder (") + name +
                          QStringLiteral(") - enthält noch keine Mitgliederdaten !") + modRun::Umbruch + Uebergangen);
@@ -162,16 +170,18 @@ void ErzeugeSeriDatei()
         datei.commit();
     } catch (const std::exception &) {
         // The file is left as it was before (or absent): nothing half written.
-        forms::MsgBox(QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !") +
-                          modRun::Umbruch +
-                          QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."),
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        forms::MsgBox(
+            QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !") +
+                modRun::Umbruch +
+                QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."),
+            forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         return;
     }
     info(QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
     g.intAntwort = forms::MsgBox(
-        QStringLiteral("Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief "
-                       "Dokument") +
+        QStringLiteral(
+            "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief "
+            "Dokument") +
             modRun::Umbruch + QStringLiteral("erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? "),
         forms::vbYesNo, modRun::Titel);
     if (g.intAntwort == forms::vbYes)

@@ -22,9 +22,9 @@ namespace {
 
 // One tab: the grid with its count on the left, the input fields on the right.
 QWidget *seite(QWidget *parent, forms::ListGrid *&grid, const QString &gridName, const QString &nrSpalte,
-               const QString &nameSpalte, QLabel *&nr, const QString &nrName, const QString &nrText,
-               QLineEdit *&name, const QString &nameName, const QString &nameText, QLineEdit *&notiz,
-               const QString &notizName, QLabel *&anzahl, const QString &anzahlName)
+               const QString &nameSpalte, QLabel *&nr, const QString &nrName, const QString &nrText, QLineEdit *&name,
+               const QString &nameName, const QString &nameText, QLineEdit *&notiz, const QString &notizName,
+               QLabel *&anzahl, const QString &anzahlName)
 {
     auto *tab = new QWidget(parent);
     auto *layout = new QHBoxLayout(tab);
@@ -58,11 +58,14 @@ Basis::Basis()
     setWindowTitle(QStringLiteral("Basisdaten"));
     auto *layout = new QVBoxLayout(this);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+            {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+            {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
 
     layout->addWidget(forms::heading(QString(), QStringLiteral("BASISDATEN"), this));
@@ -83,8 +86,7 @@ Basis::Basis()
 
     for (forms::ListGrid *grid : {tblFBasis, tblGBasis}) {
         connect(grid, &forms::ListGrid::lookRequested, this, [grid] { modRun::SetzeTblFarben(grid->appearance()); });
-        connect(grid, &forms::ListGrid::refreshRequested, this,
-                [grid] { grid->rowRange(0, grid->rowCount(), false); });
+        connect(grid, &forms::ListGrid::refreshRequested, this, [grid] { grid->rowRange(0, grid->rowCount(), false); });
     }
     connect(tblFBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblFBasis_DblClick);
     connect(tblGBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblGBasis_DblClick);
@@ -165,8 +167,9 @@ void Basis::Loeschen(bool fisch)
         modGVar::VerlasseEditModus(*this);
         return;
     }
-    const QString warnung = fisch ? QStringLiteral("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !")
-                                  : QStringLiteral("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !");
+    const QString warnung =
+        fisch ? QStringLiteral("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !")
+              : QStringLiteral("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !");
     gv().intAntwort = forms::MsgBox(warnung + QStringLiteral("\r\nTrotzdem löschen ?"), forms::vbYesNo, modRun::Titel);
     bool erledigt = true;
     if (gv().intAntwort == forms::vbYes)

@@ -51,11 +51,14 @@ Benutzer::Benutzer()
                                   QStringLiteral("Comic Sans MS"));
     layout->addWidget(Ueberschrift);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
-        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern"), &tbSpeichern},
+            {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+            {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen"), &tbAnzLoeschen},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
 
     tabBV = new QTabWidget(this);
@@ -91,7 +94,13 @@ Benutzer::Benutzer()
     auto *tab1 = new QWidget(tabBV);
     auto *layout1 = new QVBoxLayout(tab1);
     QList<forms::Spalte> spalten = {QStringLiteral("Gruppen-Nr."), QStringLiteral("Gruppe \\ Forms")};
-    const struct { QCheckBox **box; const char *name; const char *caption; const char *spalte; } rechte[] = {
+    const struct
+    {
+        QCheckBox **box;
+        const char *name;
+        const char *caption;
+        const char *spalte;
+    } rechte[] = {
         {&chkFBuch, "chkFBuch", "Fangbuch", "Fangbuch"},
         {&chkFAusw, "chkFAusw", "Fangauswertg.", "Fangauswertg."},
         {&chkKontUebers, "chkKontUebers", "Kont.-Übers.", "Kontakt-Übers."},
@@ -146,8 +155,8 @@ Benutzer::Benutzer()
 
 QList<QCheckBox *> Benutzer::Rechte() const
 {
-    return {chkFBuch, chkFAusw, chkKontUebers, chkKontList, chkKontakt,
-            chkArbeit, chkBesatz, chkBasis, chkBenutzer, chkSystem};
+    return {chkFBuch,  chkFAusw,  chkKontUebers, chkKontList, chkKontakt,
+            chkArbeit, chkBesatz, chkBasis,      chkBenutzer, chkSystem};
 }
 
 void Benutzer::Form_Load()

@@ -2,8 +2,8 @@
 #include "core/Info.h"
 #include "core/modEnde.h"
 #include "core/modGVar.h"
-#include "core/modRun.h"
 #include "core/modMain.h"
+#include "core/modRun.h"
 #include "core/modStart.h"
 #include "core/navigation.h"
 #include "core/plugins.h"
@@ -36,10 +36,12 @@ namespace {
 const QString TextNichtGefunden =
     QStringLiteral("ACHTUNG: Datenbank nicht gefunden ! Bitte stellen Sie sicher das sich die Datenbank im ") +
     QStringLiteral("\n\r") +
-    QStringLiteral("im Root - Verzeichnis von Torvana befindet (z.B: C:\\...\\Torvana\\tv01.mdb) ! Torvana beendet sich jetzt !");
-const QString TextPasswort = QStringLiteral("ACHTUNG: Datenbank - Passwort nicht korrekt ! Torvana beendet sich jetzt !");
-const QString TextReparieren =
-    QStringLiteral("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?");
+    QStringLiteral(
+        "im Root - Verzeichnis von Torvana befindet (z.B: C:\\...\\Torvana\\tv01.mdb) ! Torvana beendet sich jetzt !");
+const QString TextPasswort =
+    QStringLiteral("ACHTUNG: Datenbank - Passwort nicht korrekt ! Torvana beendet sich jetzt !");
+const QString TextReparieren = QStringLiteral(
+    "ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?");
 const QString TextBeenden = QStringLiteral("Torvana beendet sich jetzt !");
 const QString TextInVerwendung =
     QStringLiteral("ACHTUNG: Die Datenbank wird von einem anderen Programm verwendet ! Bitte beenden Sie das andere "
@@ -55,7 +57,11 @@ bool inVerwendung(int nummer)
 LONG erzeugeBilder()
 {
     const ole::Handle liste = ole::imageListCreate(32, 32);
-    const struct { QColor farbe; const char *zeichen; } bilder[] = {
+    const struct
+    {
+        QColor farbe;
+        const char *zeichen;
+    } bilder[] = {
         {QColor(0x4a, 0x6f, 0xa5), "B"}, {QColor(0x6b, 0x6b, 0x6b), "P"}, {QColor(0x3f, 0x8f, 0x5f), "D"},
         {QColor(0x2f, 0x7f, 0xb8), "F"}, {QColor(0x8a, 0x5a, 0xa8), "A"}, {QColor(0xc0, 0x7a, 0x2a), "K"},
         {QColor(0xa8, 0x3a, 0x3a), "S"}, {QColor(0x2a, 0x9a, 0xa0), "L"},
@@ -108,15 +114,16 @@ Main::Main()
     ButtnBarErgebnis = ButtnBar->createControl(CLSID_LzNavrailBar);
     if (FAILED(ButtnBarErgebnis))
         ButtnBarFehlertext = com::currentErrorDescription();
-    connect(ButtnBar, &ole::ControlContainer::controlEvent, this,
-            [this](int dispid, com::EventArgs *args) {
-                if (dispid != DISPID_NBE_ItemClick || !args)
-                    return;
-                const auto group = args->toDispatch(0).as<ILzNavrailGroup>();
-                const auto item = args->toDispatch(1).as<ILzNavrailItem>();
-                ButtnBar_ItemClick(group.get(), item.get());
-            },
-            Qt::DirectConnection);
+    connect(
+        ButtnBar, &ole::ControlContainer::controlEvent, this,
+        [this](int dispid, com::EventArgs *args) {
+            if (dispid != DISPID_NBE_ItemClick || !args)
+                return;
+            const auto group = args->toDispatch(0).as<ILzNavrailGroup>();
+            const auto item = args->toDispatch(1).as<ILzNavrailItem>();
+            ButtnBar_ItemClick(group.get(), item.get());
+        },
+        Qt::DirectConnection);
     ImageList1 = erzeugeBilder();
     setCentralWidget(client);
     resize(forms::twipsToPixels(11940), forms::twipsToPixels(8625));

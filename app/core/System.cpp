@@ -28,7 +28,8 @@ System::System()
     tbAnzLoeschen = Toolbar1->addAction(QStringLiteral("Anzeige löschen"));
     tbAnzLoeschen->setObjectName(QStringLiteral("tbAnzLoeschen"));
     connect(tbSpeichern, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tbSpeichern")); });
-    connect(tbAnzLoeschen, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tbAnzLoeschen")); });
+    connect(tbAnzLoeschen, &QAction::triggered, this,
+            [this] { Toolbar1_ButtonClick(QStringLiteral("tbAnzLoeschen")); });
     layout->addWidget(Toolbar1);
 
     auto *ueberschrift = new QLabel(QStringLiteral("SYSTEMPARAMETER"), this);
@@ -45,7 +46,8 @@ System::System()
     tblSystem->setMinimumVisibleRows(3);
     gridLayout->addWidget(tblSystem);
     layout->addWidget(rahmenGrid);
-    connect(tblSystem, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });
+    connect(tblSystem, &forms::ListGrid::lookRequested, this,
+            [this] { modRun::SetzeTblFarben(tblSystem->appearance()); });
     connect(tblSystem, &forms::ListGrid::doubleClicked, this, [this](int row, int) { tblSystem_DblClick(row); });
 
     QGroupBox *rahmenEdit = forms::frame(QString(), QStringLiteral("Systemparameter editieren..."), this);

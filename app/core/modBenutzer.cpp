@@ -36,8 +36,8 @@ const QString TextLetzterVerwalter = QStringLiteral(
     "ACHTUNG: Mindestens ein Benutzer muss Zugriff auf die Benutzerverwaltung behalten, Vorgang abgebrochen !");
 const QString TextAngemeldet =
     QStringLiteral("ACHTUNG: Der angemeldete Benutzer kann nicht gelöscht werden, Vorgang abgebrochen !");
-const QString TextGruppeAngemeldet = QStringLiteral(
-    "ACHTUNG: Die Gruppe des angemeldeten Benutzers kann nicht gelöscht werden, Vorgang abgebrochen !");
+const QString TextGruppeAngemeldet =
+    QStringLiteral("ACHTUNG: Die Gruppe des angemeldeten Benutzers kann nicht gelöscht werden, Vorgang abgebrochen !");
 
 // Why a write was not made.
 enum class Abbruch { Keiner, Doppelt, LetzterVerwalter, Angemeldet };
@@ -201,7 +201,8 @@ QVariantList gruppenZeile(dao::Recordset &rs)
 
 bool nameVergeben(const QString &name, qlonglong ausser)
 {
-    return zahl("SELECT COUNT(*) AS Expr1000 FROM Benutzer WHERE Name = ? COLLATE BINARY AND BNr <> ?", {name, ausser}) > 0;
+    return zahl("SELECT COUNT(*) AS Expr1000 FROM Benutzer WHERE Name = ? COLLATE BINARY AND BNr <> ?",
+                {name, ausser}) > 0;
 }
 
 bool gruppeVergeben(const QString &name, qlonglong ausser)
@@ -315,7 +316,8 @@ qint32 ErmittleGNr(const QString &name)
     Trap t(Modul, QStringLiteral("ErmittleGNr"));
     qint32 nr = 0;
     t.step([&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT GNr FROM Gruppen WHERE GName = ?", dao::dbOpenDynaset, {name});
+        dao::Recordset rs =
+            gv().dbDaten.OpenRecordset("SELECT GNr FROM Gruppen WHERE GName = ?", dao::dbOpenDynaset, {name});
         if (rs.RecordCount() == 1)
             nr = qint32(rs(0).Value().toLongLong());
         else
@@ -331,7 +333,8 @@ QString ErmittleGName(qint32 nr)
     Trap t(Modul, QStringLiteral("ErmittleGName"));
     QString name = QStringLiteral("0");
     t.step([&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT GName FROM Gruppen WHERE GNr = ?", dao::dbOpenDynaset, {nr});
+        dao::Recordset rs =
+            gv().dbDaten.OpenRecordset("SELECT GName FROM Gruppen WHERE GNr = ?", dao::dbOpenDynaset, {nr});
         if (rs.RecordCount() == 1)
             name = rs(0).Value().toString();
         rs.Close();

@@ -43,10 +43,8 @@ qlonglong Ganzzahl(const QVariant &zelle)
     std::optional<double> zahl;
     switch (zelle.typeId()) {
     case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        throw vb::Error(13, QStringLiteral("Typen unverträglich"));
-    default:
-        zahl = report::ToNumber(zelle);
+    case QMetaType::QDateTime: throw vb::Error(13, QStringLiteral("Typen unverträglich"));
+    default: zahl = report::ToNumber(zelle);
     }
     if (!zahl)
         throw vb::Error(13, QStringLiteral("Typen unverträglich"));
@@ -113,9 +111,8 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
         ~Schliesser() { f(); }
     } schliesser{schliesse};
 
-    if (!t.run([&] {
-            druck = gv().wsDaten->OpenDatabase(modStart::Datenbankpfad(), false, false, modStart::Verbindung);
-        }))
+    if (!t.run(
+            [&] { druck = gv().wsDaten->OpenDatabase(modStart::Datenbankpfad(), false, false, modStart::Verbindung); }))
         return;
 
     // Steps up to the reading of the report's data in one transaction: committed only when the
@@ -147,7 +144,8 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
         bericht = &liste.bericht();
         // The report reads the rows in the table's order through one query, not row by row.
         rs.Close();
-        rs = druck.OpenRecordset(dao::SqlText("SELECT * FROM ") + liste.tabelle + " ORDER BY rowid", dao::dbOpenDynaset);
+        rs =
+            druck.OpenRecordset(dao::SqlText("SELECT * FROM ") + liste.tabelle + " ORDER BY rowid", dao::dbOpenDynaset);
         bericht->setDataSource(&rs);
         report::Section &kopf = bericht->PageHeader();
         Info &info = forms::form<Info>();
@@ -182,15 +180,12 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
         forms::setMousePointer(forms::vbDefault);
         forms::MsgBox(KeinDrucker, forms::vbInformation, modRun::Titel);
         break;
-    case Ausgang::Drucken:
-        t.run([&] { report::Printers().PrintReport(*bericht, grid.window()); });
-        break;
+    case Ausgang::Drucken: t.run([&] { report::Printers().PrintReport(*bericht, grid.window()); }); break;
     case Ausgang::Vorschau:
         forms::setMousePointer(forms::vbDefault);
         ZeigeVorschau(*bericht);
         break;
-    case Ausgang::Nichts:
-        break;
+    case Ausgang::Nichts: break;
     }
 }
 
@@ -237,11 +232,11 @@ void Kolumnen(report::Report &r, const std::vector<Kolumne> &kolumnen, double sc
     kopf.AddShape(QStringLiteral("Shape1"), QRectF(0, KopfY, Breite, KopfHoehe));
     detail.Height = std::ceil(schrift * 1.25) + 4;
     for (const Kolumne &k : kolumnen) {
-        kopf.AddLabel(QString(), QString::fromUtf8(k.ueberschrift), QRectF(k.x, KopfY + 2.5, k.breite, 12), k.ausrichtung,
-                      schrift, true);
-        report::Control &t = detail.AddTextBox(QString::fromLatin1(k.textbox), QString::fromUtf8(k.feld),
-                                               QRectF(k.x, 2, k.breite, detail.Height - 4), k.ausrichtung,
-                                               QString::fromUtf8(k.format));
+        kopf.AddLabel(QString(), QString::fromUtf8(k.ueberschrift), QRectF(k.x, KopfY + 2.5, k.breite, 12),
+                      k.ausrichtung, schrift, true);
+        report::Control &t =
+            detail.AddTextBox(QString::fromLatin1(k.textbox), QString::fromUtf8(k.feld),
+                              QRectF(k.x, 2, k.breite, detail.Height - 4), k.ausrichtung, QString::fromUtf8(k.format));
         t.FontSize = schrift;
         t.CanGrow = true;
     }

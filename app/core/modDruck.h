@@ -46,7 +46,7 @@ struct Spalte
 
 struct Druckliste
 {
-    QString modul;   // named by the error box
+    QString modul; // named by the error box
     QString routine;
     dao::Sql tabelle; // the print table
     std::vector<Spalte> spalten;

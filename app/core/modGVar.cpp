@@ -109,8 +109,7 @@ bool NimmKeinNeuLaden(const forms::Form &fenster)
     auto &g = gv();
     const bool markiert = KeinNeuLaden(fenster);
     g.blnKeinNeuLaden = false;
-    std::erase_if(g.objKeinNeuLaden,
-                  [&](const QPointer<forms::Form> &f) { return f.isNull() || f == &fenster; });
+    std::erase_if(g.objKeinNeuLaden, [&](const QPointer<forms::Form> &f) { return f.isNull() || f == &fenster; });
     return markiert;
 }
 

@@ -10,8 +10,8 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
-#include <array>
 #include <QVariantList>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>

@@ -20,22 +20,23 @@ using forms::MsgBox;
 namespace {
 
 const QString Monate[12] = {
-    QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"),
-    QStringLiteral("April"), QStringLiteral("Mai"), QStringLiteral("Juni"),
-    QStringLiteral("Juli"), QStringLiteral("August"), QStringLiteral("September"),
-    QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
+    QStringLiteral("Januar"),    QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
+    QStringLiteral("Mai"),       QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
+    QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember"),
 };
 
 // "Freistag" is the program's own spelling and stays.
 const QString Wochentage[7] = {
-    QStringLiteral("Sonntag"), QStringLiteral("Montag"), QStringLiteral("Dienstag"),
-    QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"), QStringLiteral("Freistag"),
-    QStringLiteral("Samstag"),
+    QStringLiteral("Sonntag"),    QStringLiteral("Montag"),   QStringLiteral("Dienstag"), QStringLiteral("Mittwoch"),
+    QStringLiteral("Donnerstag"), QStringLiteral("Freistag"), QStringLiteral("Samstag"),
 };
 
 const QString MonatZeile2 = QStringLiteral("Bitte ändern Sie den Datensatz um diesen fehler zu vermeiden !");
 
-bool ziffer(int k) { return k >= '0' && k <= '9'; }
+bool ziffer(int k)
+{
+    return k >= '0' && k <= '9';
+}
 
 int verweigere()
 {
@@ -49,7 +50,8 @@ int verweigere()
 
 void ZeigeDSFehlt()
 {
-    MsgBox(QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !"), forms::vbOKOnly + forms::vbCritical, Titel);
+    MsgBox(QStringLiteral("FEHLER: Datensatz nicht vorhanden o. nicht vorhanden !"),
+           forms::vbOKOnly + forms::vbCritical, Titel);
 }
 
 void ZeigeKeineDSGefunden()
@@ -144,7 +146,8 @@ QString ErmittleMonatsname(int monat)
 {
     if (monat >= 1 && monat <= 12)
         return Monate[monat - 1];
-    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - Januar - eingesetzt.") + Umbruch + MonatZeile2,
+    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - Januar - eingesetzt.") +
+               Umbruch + MonatZeile2,
            forms::vbOKOnly + forms::vbCritical, Titel);
     return Monate[0];
 }
@@ -154,7 +157,8 @@ int ErmittleMonatsNr(const QString &name)
     for (int i = 0; i < 12; ++i)
         if (name == Monate[i])
             return i + 1;
-    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - 1 - eingesetzt.") + Umbruch + MonatZeile2,
+    MsgBox(QStringLiteral("FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - 1 - eingesetzt.") + Umbruch +
+               MonatZeile2,
            forms::vbOKOnly + forms::vbCritical, Titel);
     return 1;
 }
@@ -218,8 +222,8 @@ void SetzeTblFarben(forms::GridAppearance &appearance)
     appearance.setGridLines(1);
 }
 
-void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte,
-                     const QString &wert, const QString &modus, const QString &schluessel)
+void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte, const QString &wert,
+                     const QString &modus, const QString &schluessel)
 {
     if (modus == QLatin1String("LOESCHEN")) {
         // The rows below a removed one move up: search again from the removed row's place.
@@ -233,8 +237,8 @@ void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte,
     }
 }
 
-void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte,
-                     const QString &wert, const QString &modus, const QString &schluessel)
+void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte, const QString &wert,
+                     const QString &modus, const QString &schluessel)
 {
     AktualisiereTbl(grid.current(), suchSpalte, spalte, wert, modus, schluessel);
 }
@@ -324,12 +328,11 @@ QString DatumText(const QDate &datum)
         return datum.toString(QStringLiteral("dd.MM.yyyy"));
     // "dd.MM.yyyy" written digit by digit: the format string is not parsed again for every date
     // of a list.
-    const char16_t text[10] = {char16_t(u'0' + tag / 10),           char16_t(u'0' + tag % 10),
-                               u'.',
-                               char16_t(u'0' + monat / 10),         char16_t(u'0' + monat % 10),
-                               u'.',
-                               char16_t(u'0' + jahr / 1000),        char16_t(u'0' + jahr / 100 % 10),
-                               char16_t(u'0' + jahr / 10 % 10),     char16_t(u'0' + jahr % 10)};
+    const char16_t text[10] = {
+        char16_t(u'0' + tag / 10),    char16_t(u'0' + tag % 10),        u'.',
+        char16_t(u'0' + monat / 10),  char16_t(u'0' + monat % 10),      u'.',
+        char16_t(u'0' + jahr / 1000), char16_t(u'0' + jahr / 100 % 10), char16_t(u'0' + jahr / 10 % 10),
+        char16_t(u'0' + jahr % 10)};
     return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 

@@ -77,11 +77,11 @@ void SetzeTblFarben(forms::GridAppearance &appearance);
 // After a record was changed ("UPDATE": every row whose search-column cell equals key gets
 // value in column spalte) or deleted ("LOESCHEN": every row whose search-column cell equals
 // value is removed). Any other mode changes nothing. The search column belongs to list.
-void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte,
-                     const QString &wert, const QString &modus, const QString &schluessel);
+void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte, int spalte, const QString &wert,
+                     const QString &modus, const QString &schluessel);
 // The same on the grid's current list.
-void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte,
-                     const QString &wert, const QString &modus, const QString &schluessel);
+void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte, const QString &wert,
+                     const QString &modus, const QString &schluessel);
 
 // ---- figures and dates
 // Rounds to the given decimals, half away from zero, on the decimal figure as written

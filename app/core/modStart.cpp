@@ -61,10 +61,11 @@ bool Programmsperre::Erwirb()
     ::close(fd);
     if (fehler != EWOULDBLOCK)
         return true; // a file system without locks: as before, unguarded
-    forms::MsgBox(QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner ") + QDir::toNativeSeparators(ordner) +
-                      QStringLiteral(" !") + modRun::Umbruch +
-                      QStringLiteral("Bitte arbeiten Sie in dem geöffneten Torvana weiter. Torvana beendet sich jetzt !"),
-                  forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+    forms::MsgBox(
+        QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner ") + QDir::toNativeSeparators(ordner) +
+            QStringLiteral(" !") + modRun::Umbruch +
+            QStringLiteral("Bitte arbeiten Sie in dem geöffneten Torvana weiter. Torvana beendet sich jetzt !"),
+        forms::vbOKOnly + forms::vbCritical, modRun::Titel);
     return false;
 }
 
@@ -84,8 +85,7 @@ void SetzeFenstergroesse()
     main->resize(main->width(), forms::twipsToPixels(8625));
 }
 
-QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
-                             const QString &beschreibung)
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr, const QString &beschreibung)
 {
     const QString &u = modRun::Umbruch;
     const QString registrierung = com::reg::filePath();
@@ -105,7 +105,8 @@ QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRE
     }
     const QString ordner = QCoreApplication::applicationDirPath();
     return QStringLiteral("ACHTUNG: Das Steuerelement %1 konnte nicht erstellt werden !").arg(name) + u + grund + u +
-           QStringLiteral("Bitte registrieren Sie die Bibliothek %1, wie es der Startbefehl von Torvana tut:").arg(bibliothek) +
+           QStringLiteral("Bitte registrieren Sie die Bibliothek %1, wie es der Startbefehl von Torvana tut:")
+               .arg(bibliothek) +
            u + QStringLiteral("%1/regsvr %1/%2").arg(ordner, bibliothek) + u +
            QStringLiteral("Torvana beendet sich jetzt !");
 }

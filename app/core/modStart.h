@@ -11,8 +11,8 @@
 //
 // The loaders follow the error trap of the data procedures (module "modStart", routine by its
 // own name); the combo fillers have none of their own.
-#include "core/modGVar.h"
 #include "com/types.h"
+#include "core/modGVar.h"
 
 #include <QString>
 #include <functional>
@@ -78,8 +78,7 @@ void SetzeFenstergroesse();
 // message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
 // "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
 // description, and how to register the library (the registration step of the run script).
-QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr,
-                             const QString &beschreibung);
+QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr, const QString &beschreibung);
 
 // Thrown by a start-up step that cannot go on without its control; the start shows the message
 // and ends the program.

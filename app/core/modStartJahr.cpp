@@ -1,8 +1,8 @@
-#include "core/modStart.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/trap.h"
+#include "core/modStart.h"
 #include "core/plugins.h"
+#include "core/trap.h"
 
 #include "dao/dao.h"
 #include "forms/services.h"
@@ -14,10 +14,11 @@ namespace {
 QString Frage(int jahr)
 {
     const QString &u = modRun::Umbruch;
-    return QStringLiteral("WICHTIG: Akt. Systemjahr hat sich geändert ! Akt. Systemjahr = ") + QString::number(jahr) + u +
-           QStringLiteral("Soll das Systemjahr als Fangjahr in die Systemparameter von Torvana übernommen werden ?") + u +
-           QStringLiteral("Wenn Sie die Frage mit NEIN beantworten, wird Torvana beendet. ") + u + QString(66, QLatin1Char(' ')) +
-           u + QStringLiteral("Wollen Sie das Systemjahr als Fangjahr übernehmen?");
+    return QStringLiteral("WICHTIG: Akt. Systemjahr hat sich geändert ! Akt. Systemjahr = ") + QString::number(jahr) +
+           u +
+           QStringLiteral("Soll das Systemjahr als Fangjahr in die Systemparameter von Torvana übernommen werden ?") +
+           u + QStringLiteral("Wenn Sie die Frage mit NEIN beantworten, wird Torvana beendet. ") + u +
+           QString(66, QLatin1Char(' ')) + u + QStringLiteral("Wollen Sie das Systemjahr als Fangjahr übernehmen?");
 }
 
 const QString TitelArbeit = QStringLiteral("Torvana [Arbeitscontrolling]");
@@ -48,13 +49,16 @@ bool KontrolliereSystemJahr()
     const bool zurueck = altesJahr >= g.intJahr;
     bool uebernehmen = false;
     if (zurueck) {
-        forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr") +
-                          modRun::Umbruch +
-                          QStringLiteral(" kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !"),
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        forms::MsgBox(
+            QStringLiteral(
+                "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr") +
+                modRun::Umbruch +
+                QStringLiteral(" kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !"),
+            forms::vbOKOnly + forms::vbCritical, modRun::Titel);
     } else {
-        g.intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !"),
-                                     forms::vbYesNo, TitelArbeit);
+        g.intAntwort =
+            forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !"),
+                          forms::vbYesNo, TitelArbeit);
         uebernehmen = g.intAntwort != forms::vbNo;
         if (!uebernehmen)
             forms::MsgBox(QStringLiteral("Mehrleistungs - Übernahme durch User verhindert !"),
@@ -79,8 +83,10 @@ bool KontrolliereSystemJahr()
             if (folgenOk) {
                 // Told once the new year stands, after what the carry-over reports.
                 modRun::nachCommit([] {
-                    forms::MsgBox(QStringLiteral("ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
-                                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+                    forms::MsgBox(
+                        QStringLiteral(
+                            "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
+                        forms::vbOKOnly + forms::vbInformation, modRun::Titel);
                 });
                 if (w.ReinitialisiereJB)
                     folgenOk = w.ReinitialisiereJB();

@@ -1,9 +1,9 @@
-#include "core/modStart.h"
 #include "core/Basis.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
-#include "core/trap.h"
+#include "core/modStart.h"
 #include "core/plugins.h"
+#include "core/trap.h"
 
 #include "common/vberror.h"
 #include "dao/dao.h"

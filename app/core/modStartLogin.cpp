@@ -1,13 +1,12 @@
-#include "core/modStart.h"
 #include "core/Eroef.h"
 #include "core/Main.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
+#include "core/modStart.h"
 #include "core/modSystem.h"
 #include "core/navigation.h"
 #include "core/plugins.h"
 #include "core/trap.h"
-#include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "dao/dao.h"
@@ -94,8 +93,7 @@ void loadButtnBar()
     if (!bar) {
         const HRESULT hr = FAILED(main->ButtnBarErgebnis) ? main->ButtnBarErgebnis : E_NOINTERFACE;
         throw SteuerelementFehlt{SteuerelementMeldung(QStringLiteral("LzNavrailBar (Navigationsleiste)"),
-                                                      QStringLiteral("libLzNavrail.so"), hr,
-                                                      main->ButtnBarFehlertext)};
+                                                      QStringLiteral("libLzNavrail.so"), hr, main->ButtnBarFehlertext)};
     }
     auto &g = gv();
     bar->get_Groups(g.objGruppen.put());
@@ -120,10 +118,9 @@ bool Login(const QString &Name, const QString &Passwort)
     bool ergebnis = false;
     dao::Recordset rs;
     trap.step([&] {
-        rs = gv().dbDaten.OpenRecordset(
-            "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
-            "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
-            dao::dbOpenDynaset, {Name, Passwort});
+        rs = gv().dbDaten.OpenRecordset("SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
+                                        "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
+                                        dao::dbOpenDynaset, {Name, Passwort});
     });
     if (rs.IsOpen()) {
         trap.step([&] {

@@ -1,9 +1,9 @@
 #include "core/modSystem.h"
-#include "core/modStart.h"
 #include "core/Info.h"
 #include "core/System.h"
 #include "core/modGVar.h"
 #include "core/modRun.h"
+#include "core/modStart.h"
 #include "core/trap.h"
 
 #include "dao/dao.h"
@@ -32,14 +32,16 @@ void loadTblSystem()
         forms::ListGrid &tbl = *fenster.tblSystem;
         tbl.addRow(QVariantList{QStringLiteral("Jahresbeitrag"), modRun::FormatZahl(feld("JBeitrag").toDouble())});
         tbl.addRow(QVariantList{QStringLiteral("akt. Fangjahr"), QString::number(feld("FJahr").toLongLong())});
-        tbl.addRow(QVariantList{QStringLiteral("Pflicht-Std. (Arbeit)"), modRun::FormatZahl(feld("PflichtStd").toDouble())});
+        tbl.addRow(
+            QVariantList{QStringLiteral("Pflicht-Std. (Arbeit)"), modRun::FormatZahl(feld("PflichtStd").toDouble())});
 
         const QString adresse[] = {feld("Verein").toString(), feld("Strasse").toString(), feld("PLZ").toString(),
                                    feld("Ort").toString(), feld("Tel").toString()};
         Info &info = forms::form<Info>();
         QLabel *labels[] = {info.lblVerein, info.lblStrasse, info.lblPLZ, info.lblOrt, info.lblTelefon};
         // The address boxes show what is stored, so that a save writes what the user sees.
-        QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt, fenster.txtTelefon};
+        QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt,
+                              fenster.txtTelefon};
         for (int i = 0; i < 5; ++i) {
             labels[i]->setText(adresse[i]);
             boxen[i]->setText(adresse[i]);
@@ -159,7 +161,8 @@ bool AdresseGeaendert()
 {
     System &fenster = forms::form<System>();
     Info &info = forms::form<Info>();
-    const QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt, fenster.txtTelefon};
+    const QLineEdit *boxen[] = {fenster.txtVerein, fenster.txtStrasse, fenster.txtPLZ, fenster.txtOrt,
+                                fenster.txtTelefon};
     const QLabel *labels[] = {info.lblVerein, info.lblStrasse, info.lblPLZ, info.lblOrt, info.lblTelefon};
     for (int i = 0; i < 5; ++i)
         if (boxen[i]->text() != labels[i]->text())

@@ -33,7 +33,8 @@ struct Texte
 const Texte Komprimieren{
     QStringLiteral("Komprimierung der Datenbank erfolgreich durchgeführt !"),
     QStringLiteral("ACHTUNG: Datenbank konnte nicht erfolgreich komprimiert werden ! Torvana beendet sich jetzt !"),
-    QStringLiteral("ACHTUNG: Ein Fehler trat beim Komprimieren der Datenbank auf, die Komprimierung war nicht erfolgreich !"),
+    QStringLiteral(
+        "ACHTUNG: Ein Fehler trat beim Komprimieren der Datenbank auf, die Komprimierung war nicht erfolgreich !"),
 };
 const Texte Reparieren{
     QStringLiteral("Datenbank wurde erfolgreich repariert !"),
@@ -84,9 +85,10 @@ void oeffneWieder()
     try {
         modStart::OeffneDatenbank();
     } catch (const vb::Error &e) {
-        forms::MsgBox(QStringLiteral("ACHTUNG: Datenbank konnte nicht wieder geöffnet werden ! Torvana beendet sich jetzt !") +
-                          modRun::Umbruch + QStringLiteral("Beschreibung: ") + e.description(),
-                      forms::vbOKOnly + forms::vbCritical, fehlerTitel(e.number()));
+        forms::MsgBox(
+            QStringLiteral("ACHTUNG: Datenbank konnte nicht wieder geöffnet werden ! Torvana beendet sich jetzt !") +
+                modRun::Umbruch + QStringLiteral("Beschreibung: ") + e.description(),
+            forms::vbOKOnly + forms::vbCritical, fehlerTitel(e.number()));
         beende();
     }
 }

@@ -63,7 +63,7 @@ void schreibEnde(bool committed)
     for (auto it = w.schritte.begin(); it != w.schritte.end();) {
         if (it->first == 0) {
             if (w.tiefe > 0) {
-                ++it;                     // waits for the outermost write to end
+                ++it; // waits for the outermost write to end
             } else {
                 jetzt.push_back(std::move(it->second));
                 it = w.schritte.erase(it);
@@ -71,9 +71,9 @@ void schreibEnde(bool committed)
         } else if (it->first < ende) {
             ++it;
         } else if (!committed) {
-            it = w.schritte.erase(it);   // undone: what it would report did not happen
+            it = w.schritte.erase(it); // undone: what it would report did not happen
         } else if (w.tiefe > 0) {
-            it->first = w.tiefe;          // now waits for the enclosing transaction
+            it->first = w.tiefe; // now waits for the enclosing transaction
             ++it;
         } else {
             jetzt.push_back(std::move(it->second));
@@ -86,15 +86,15 @@ void schreibEnde(bool committed)
 
 } // namespace detail
 
-Trap::Trap(const QString &module, const QString &routine)
-    : module_(module), routine_(routine)
+Trap::Trap(const QString &module, const QString &routine) : module_(module), routine_(routine)
 {
     gv().intFehler = 0;
 }
 
 QString Trap::text() const
 {
-    return QStringLiteral("Unvorhergesehener Fehler in Modul: ") + module_ + QStringLiteral(" / Routine: ") + routine_ + QStringLiteral(" !");
+    return QStringLiteral("Unvorhergesehener Fehler in Modul: ") + module_ + QStringLiteral(" / Routine: ") + routine_ +
+           QStringLiteral(" !");
 }
 
 bool Trap::report(int number, const QString &description)

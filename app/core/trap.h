@@ -66,7 +66,7 @@ public:
     Trap(const QString &module, const QString &routine);
 
     // One statement of a reading procedure. Returns false when it failed or was skipped.
-    template<class F>
+    template <class F>
     bool step(F &&statement)
     {
         if (gaveUp_)
@@ -75,7 +75,7 @@ public:
     }
 
     // A body that must not go on after an error: the first error shows the box and ends it.
-    template<class F>
+    template <class F>
     bool run(F &&body)
     {
         if (gaveUp_)
@@ -88,7 +88,7 @@ public:
 
     // A writing body in one transaction of workspace (BeginTrans, CommitTrans, Rollback):
     // committed when it ran through, rolled back on the first error, which the box reports.
-    template<class Workspace, class F>
+    template <class Workspace, class F>
     bool write(Workspace &workspace, F &&body)
     {
         if (gaveUp_)
@@ -128,7 +128,7 @@ public:
     //     const Trap::Satz satz = t.writeRecord("Fang", fnr, [&](dao::Recordset &rs) { rs.Delete(); });
     //     if (satz == Trap::Satz::Fehler) return false;
     //     if (satz == Trap::Satz::Fehlt) modRun::ZeigeDSFehlt();
-    template<class F>
+    template <class F>
     Satz writeRecord(dao::Sql table, const QVariant &key, F &&body)
     {
         bool gefunden = false;
@@ -152,7 +152,7 @@ public:
     QString text() const;
 
 private:
-    template<class F>
+    template <class F>
     bool guarded(F &&f)
     {
         try {

@@ -51,14 +51,17 @@ Besatzung::Besatzung()
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("BESATZ - PLAN"), this,
                                   QStringLiteral("Comic Sans MS"));
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("Speichern"), QStringLiteral("Eintrag speichern")},
-        {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Eintrag löschen")},
-        {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
-        {"tbExcel", QStringLiteral("&Excel"), QStringLiteral("Excel - Datei - BPLAN.csv - erzeugen...")},
-        {"tbVorschau", QStringLiteral("&Druck - Vorsch."), QStringLiteral("Druckvorschau des Besatzungsplan")},
-        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSpeichern", QStringLiteral("Speichern"), QStringLiteral("Eintrag speichern")},
+            {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Eintrag löschen")},
+            {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
+            {"tbExcel", QStringLiteral("&Excel"), QStringLiteral("Excel - Datei - BPLAN.csv - erzeugen...")},
+            {"tbVorschau", QStringLiteral("&Druck - Vorsch."), QStringLiteral("Druckvorschau des Besatzungsplan")},
+            {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Besatzung"), this);
     lblBJahrBez = forms::label(QStringLiteral("lblBJahrBez"), QStringLiteral("Besatz - Plan f. Jahr:"), Frame1);
@@ -239,7 +242,8 @@ void Besatzung::DateiErzeugen()
     gv().intAntwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
-            QStringLiteral("ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?"),
+            QStringLiteral("ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die "
+                           "Datei jetzt erzeugen ?"),
         forms::vbYesNo, modRun::Titel);
     if (gv().intAntwort != forms::vbYes) {
         forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,

@@ -53,13 +53,17 @@ Fangauswertung::Fangauswertung()
 
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("FANGAUSWERTUNG"), this);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
-        {"tbExcel", QStringLiteral("&Exceldatei erzeugen"), QStringLiteral("Excel - Datei - FANG.CSV - erzeugen...")},
-        {"tbVorschau", QStringLiteral("&Druck - Vorschau"), QStringLiteral("Druckvorschau der Fangliste")},
-        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
+            {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+            {"tbExcel", QStringLiteral("&Exceldatei erzeugen"),
+             QStringLiteral("Excel - Datei - FANG.CSV - erzeugen...")},
+            {"tbVorschau", QStringLiteral("&Druck - Vorschau"), QStringLiteral("Druckvorschau der Fangliste")},
+            {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Liste generieren..."), this);
@@ -151,8 +155,12 @@ Fangauswertung::Fangauswertung()
     layout->addWidget(pb);
 
     // Events.
-    const struct { QCheckBox *box; int filter; } boxen[] = {
-        {chkArchiv, FilterJahr}, {chkFArt, FilterFischart}, {chkGName, FilterGewaesser},
+    const struct
+    {
+        QCheckBox *box;
+        int filter;
+    } boxen[] = {
+        {chkArchiv, FilterJahr},  {chkFArt, FilterFischart}, {chkGName, FilterGewaesser},
         {chkFMonat, FilterMonat}, {chkAnzahl, FilterAnzahl}, {chkGewicht, FilterGewicht},
     };
     for (const auto &b : boxen) {
@@ -260,7 +268,8 @@ void Fangauswertung::DateiErzeugen()
     gv().intAntwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
-            QStringLiteral("ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?"),
+            QStringLiteral("ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei "
+                           "jetzt erzeugen ?"),
         forms::vbYesNo, modRun::Titel);
     if (gv().intAntwort != forms::vbYes) {
         forms::MsgBox(Abgebrochen, forms::vbOKOnly + forms::vbInformation, modRun::Titel);

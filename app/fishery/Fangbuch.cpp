@@ -2,13 +2,13 @@
 #include "fishery/modFAuswert.h"
 #include "fishery/modFangbuch.h"
 
+#include "core/System.h"
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
 #include "core/modStart.h"
 #include "core/navigation.h"
 #include "core/plugins.h"
-#include "core/System.h"
 
 #include "dao/dao.h"
 #include "forms/fields.h"
@@ -68,11 +68,15 @@ Fangbuch::Fangbuch()
 
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("FANGBUCH"), this);
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSpeichern", QStringLiteral("&Speichern [ F3 ]"), QStringLiteral("Speichern des Eintrages ins Fangbuch")},
-        {"tbLoeschen", QStringLiteral("&Löschen [ F8 ]"), QStringLiteral("Löschen des Eintrages")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen [ F2 ]"), QStringLiteral("Anzeige löschen")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 =
+        forms::toolbar(this,
+                       {
+                           {"tbSpeichern", QStringLiteral("&Speichern [ F3 ]"),
+                            QStringLiteral("Speichern des Eintrages ins Fangbuch")},
+                           {"tbLoeschen", QStringLiteral("&Löschen [ F8 ]"), QStringLiteral("Löschen des Eintrages")},
+                           {"tbAnzLoeschen", QStringLiteral("&Anz. löschen [ F2 ]"), QStringLiteral("Anzeige löschen")},
+                       },
+                       [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // Entry fields.
     fraNr2 = forms::frame(QStringLiteral("fraNr2"), QStringLiteral("Einträge..."), this);
@@ -282,8 +286,7 @@ void Fangbuch::Form_KeyDown(int KeyCode, int Shift)
     case forms::vbKeyF1 + 7: // F8
         Loeschen();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

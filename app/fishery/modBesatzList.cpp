@@ -192,11 +192,11 @@ void loadEintrag(const forms::ListGrid &grid, int row)
     t.step([&] {
         // An entry whose species or water has gone loads with that name empty, so that it
         // can still be changed or deleted.
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT b.BNr, f.FName, g.GName, b.Zeit, b.Menge FROM Besatzung b "
-            "LEFT JOIN Fisch f ON f.FNr = b.FNr LEFT JOIN Gewaesser g ON g.GNr = b.GNr "
-            "WHERE b.BNr = ? AND b.BJahr = ?",
-            dao::dbOpenDynaset, {nr, jahr});
+        dao::Recordset rs =
+            gv().dbDaten.OpenRecordset("SELECT b.BNr, f.FName, g.GName, b.Zeit, b.Menge FROM Besatzung b "
+                                       "LEFT JOIN Fisch f ON f.FNr = b.FNr LEFT JOIN Gewaesser g ON g.GNr = b.GNr "
+                                       "WHERE b.BNr = ? AND b.BJahr = ?",
+                                       dao::dbOpenDynaset, {nr, jahr});
         if (rs.RecordCount() != 1) {
             rs.Close();
             modRun::ZeigeDSFehlt();

@@ -37,7 +37,8 @@ void ErzeugeBPlanDatei(const forms::ListGrid &tblBList)
     datei.erfolg = QStringLiteral("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
     datei.fehler =
         QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !") +
-        QStringLiteral("\r\n") + QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+        QStringLiteral("\r\n") +
+        QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
     if (fishery::SchreibeTabellendatei(datei))
         fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }

@@ -49,7 +49,8 @@ void DruckeBPlanListe(const QString &modus, const forms::ListGrid &tblBList, con
         rpt_BesatzListe,
         [&](report::Report &r) {
             // Built afresh from the fixed title, so that printing twice names the year once.
-            r.PageHeader().Controls(QStringLiteral("lblUeb")).Caption = Ueberschrift + QStringLiteral(" für das Fangjahr ") + jahr;
+            r.PageHeader().Controls(QStringLiteral("lblUeb")).Caption =
+                Ueberschrift + QStringLiteral(" für das Fangjahr ") + jahr;
             report::Section &d = r.Detail();
             const char *felder[] = {"BNr", "FName", "GName", "Zeit", "Menge"};
             for (int i = 0; i < 5; ++i)

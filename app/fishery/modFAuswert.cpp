@@ -51,12 +51,9 @@ struct Vergleich
 };
 
 const Vergleich Vergleiche[] = {
-    {"=", " AND fa.Anzahl = ?", " AND fa.Gewicht = ?"},
-    {">", " AND fa.Anzahl > ?", " AND fa.Gewicht > ?"},
-    {">=", " AND fa.Anzahl >= ?", " AND fa.Gewicht >= ?"},
-    {"<", " AND fa.Anzahl < ?", " AND fa.Gewicht < ?"},
-    {"<=", " AND fa.Anzahl <= ?", " AND fa.Gewicht <= ?"},
-    {"<>", " AND fa.Anzahl <> ?", " AND fa.Gewicht <> ?"},
+    {"=", " AND fa.Anzahl = ?", " AND fa.Gewicht = ?"},    {">", " AND fa.Anzahl > ?", " AND fa.Gewicht > ?"},
+    {">=", " AND fa.Anzahl >= ?", " AND fa.Gewicht >= ?"}, {"<", " AND fa.Anzahl < ?", " AND fa.Gewicht < ?"},
+    {"<=", " AND fa.Anzahl <= ?", " AND fa.Gewicht <= ?"}, {"<>", " AND fa.Anzahl <> ?", " AND fa.Gewicht <> ?"},
 };
 
 const Vergleich *vergleich(const QString &op)
@@ -156,9 +153,8 @@ bool an(int filter)
 
 // The catches with their species and water; catches whose species or water is gone are not
 // among them.
-constexpr char AuswahlSql[] =
-    "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
-    "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
+constexpr char AuswahlSql[] = "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
+                              "FROM Fang fa , Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr";
 // The count and the two sums over the same catches, in one pass.
 constexpr char SummenSql[] =
     "SELECT COUNT(fa.FangNr) AS Expr1000, SUM(fa.Anzahl) AS Expr1001, SUM(fa.Gewicht) AS Expr1002 "
@@ -287,8 +283,7 @@ void LadeAuswahl()
     dao::Recordset rs;
     // Read forward: the count comes with the sums.
     t.step([&] {
-        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenForwardOnly,
-                              werte);
+        rs = db.OpenRecordset(dao::SqlText(AuswahlSql) + filter + " ORDER BY fa.FangNr", dao::dbOpenForwardOnly, werte);
     });
     long long gefunden = -1;
     t.step([&] {

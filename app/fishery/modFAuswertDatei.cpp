@@ -49,14 +49,16 @@ void ErzeugeFangDatei(const forms::ListGrid &tblFAusw)
 {
     fishery::Tabellendatei datei;
     datei.pfad = FangDateiPfad();
-    datei.kopf = {QStringLiteral("FangNr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
-                  QStringLiteral("Fangdatum(jjjj.m)"), QStringLiteral("Anzahl"), QStringLiteral("Gewicht")};
+    datei.kopf = {QStringLiteral("FangNr"),   QStringLiteral("Fischart"),
+                  QStringLiteral("Gewässer"), QStringLiteral("Fangdatum(jjjj.m)"),
+                  QStringLiteral("Anzahl"),   QStringLiteral("Gewicht")};
     datei.zeilen = tblFAusw.rowCount();
     datei.zeile = [&](int i) { return FangZeile(tblFAusw, i); };
     datei.erfolg = QStringLiteral("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
-    datei.fehler = QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !") +
-                   QStringLiteral("\r\n") +
-                   QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+    datei.fehler =
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !") +
+        QStringLiteral("\r\n") +
+        QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
     if (fishery::SchreibeTabellendatei(datei))
         fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }

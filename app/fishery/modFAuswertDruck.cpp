@@ -13,8 +13,8 @@ QString oderAlle(const QString &text)
 
 void lege(report::Report &r)
 {
-    using report::Align;
     using modDruck::Zeile;
+    using report::Align;
     r.Caption = QStringLiteral("Fangliste");
     report::Section &kopf = r.PageHeader();
     modDruck::Adressblock(kopf);

@@ -57,21 +57,20 @@ bool monatsZahl(const QString &text, int &monat)
     return monat >= 1 && monat <= 12;
 }
 
-template<class T>
+template <class T>
 T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler);
 
 // The numbers of a species and a water by name; 0 for an unknown name. *fehler tells whether
 // the lookup failed (and reported it).
 qint32 fischNrVon(const QString &name, bool *fehler)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0,
-                           fehler);
+    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0, fehler);
 }
 
 qint32 gNrVon(const QString &name, bool *fehler)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name,
-                           0, fehler);
+    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name, 0,
+                           fehler);
 }
 
 // What reading the fields found.
@@ -115,13 +114,9 @@ Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
 bool pruefe(const Fangbuch &f, Eingabe &e)
 {
     switch (leseEingabe(f, e)) {
-    case Pruefung::Gueltig:
-        return true;
-    case Pruefung::Ungueltig:
-        modRun::ZeigeEingabeFehler();
-        return false;
-    case Pruefung::Fehler:
-        return false;
+    case Pruefung::Gueltig: return true;
+    case Pruefung::Ungueltig: modRun::ZeigeEingabeFehler(); return false;
+    case Pruefung::Fehler: return false;
     }
     return false;
 }
@@ -129,8 +124,12 @@ bool pruefe(const Fangbuch &f, Eingabe &e)
 // The grid row of a stored catch, with the stored names.
 QVariantList gridZeile(qlonglong nr, const Eingabe &e)
 {
-    return QVariantList{nr, ErmittleFischname(e.fischNr), ErmittleGewaessername(e.gNr),
-                        modRun::ErmittleMonatsname(e.monat), qlonglong(e.anzahl), qlonglong(e.gewicht)};
+    return QVariantList{nr,
+                        ErmittleFischname(e.fischNr),
+                        ErmittleGewaessername(e.gNr),
+                        modRun::ErmittleMonatsname(e.monat),
+                        qlonglong(e.anzahl),
+                        qlonglong(e.gewicht)};
 }
 
 // Whether the grid shows year jahr and month monat.
@@ -159,7 +158,7 @@ void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
 
 // One value of a one-row query; leer when the query has no (or more than one) row. A failed
 // query is reported once and sets *fehler: there is no result to read then.
-template<class T>
+template <class T>
 T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler)
 {
     Trap t(Modul, routine);
@@ -346,8 +345,8 @@ qint32 ErmittleFischNr(const QString &name)
 
 QString ErmittleFischname(qint32 nr)
 {
-    return einWert<QString>(QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?", nr,
-                            QString(), nullptr);
+    return einWert<QString>(QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?", nr, QString(),
+                            nullptr);
 }
 
 qint32 ErmittleGewaesserNr(const QString &name)

@@ -82,13 +82,16 @@ Arbeit::Arbeit()
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("ARBEITSCONTROLLING"), this,
                                   QStringLiteral("Comic Sans MS"));
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbBuchen", QStringLiteral("Buchen / Mindern"), QStringLiteral("Buchen v. Arb. - Std. oder Jahresbeitr.")},
-        {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Löscht den ausgewählten Arbeitsvorgang")},
-        {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
-        {"tbVorschau", QStringLiteral("Vorschau"), QStringLiteral("Druckvorschau anzeigen...")},
-        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Arbeitsübersicht drucken...")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbBuchen", QStringLiteral("Buchen / Mindern"), QStringLiteral("Buchen v. Arb. - Std. oder Jahresbeitr.")},
+            {"tbLoeschen", QStringLiteral("Löschen"), QStringLiteral("Löscht den ausgewählten Arbeitsvorgang")},
+            {"tbAnzLoeschen", QStringLiteral("Anz. löschen"), QStringLiteral("Anzeige löschen")},
+            {"tbVorschau", QStringLiteral("Vorschau"), QStringLiteral("Druckvorschau anzeigen...")},
+            {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Arbeitsübersicht drucken...")},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Arbeitscontrolling..."), this);
 
@@ -314,8 +317,8 @@ void Arbeit::Loeschen()
         modGVar::VerlasseEditModus(*this);
         return;
     }
-    gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?"), forms::vbYesNo,
-                                    modRun::Titel);
+    gv().intAntwort =
+        forms::MsgBox(QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?"), forms::vbYesNo, modRun::Titel);
     bool erledigt = true;
     if (gv().intAntwort == forms::vbYes)
         erledigt = LoescheStunden(gv().lngDSNr);

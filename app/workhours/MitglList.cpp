@@ -1,6 +1,6 @@
 #include "workhours/MitglList.h"
-#include "workhours/modMitglList.h"
 #include "workhours/modArbeit.h"
+#include "workhours/modMitglList.h"
 #include "workhours/modMitglListDruck.h"
 
 #include "contacts/modKontakt.h"
@@ -35,7 +35,7 @@
 
 namespace {
 
-const QStringList Operatoren = {QStringLiteral("="), QStringLiteral(">"), QStringLiteral(">="),
+const QStringList Operatoren = {QStringLiteral("="), QStringLiteral(">"),  QStringLiteral(">="),
                                 QStringLiteral("<"), QStringLiteral("<="), QStringLiteral("<>")};
 
 QComboBox *operatorBox(const QString &name, QWidget *parent)
@@ -80,13 +80,16 @@ MitglList::MitglList()
     Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("MITGLIEDER-LISTE"), this,
                                   QStringLiteral("Comic Sans MS"));
 
-    Toolbar1 = forms::toolbar(this, {
-        {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
-        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
-        {"tbVorschau", QStringLiteral("&Vorschau"), QStringLiteral("Druckvorschau der Mitgliederliste")},
-        {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
-        {"tbEsc", QStringLiteral("&Schließen"), QStringLiteral("Zurück zur Kontakt - Übersicht")},
-    }, [this](const QString &key) { Toolbar1_ButtonClick(key); });
+    Toolbar1 = forms::toolbar(
+        this,
+        {
+            {"tbSuch", QStringLiteral("&Suchen"), QStringLiteral("Tabelle durchsuchen...")},
+            {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")},
+            {"tbVorschau", QStringLiteral("&Vorschau"), QStringLiteral("Druckvorschau der Mitgliederliste")},
+            {"tbDruck", QStringLiteral("Drucken"), QStringLiteral("Aktuelle Auswahl drucken...")},
+            {"tbEsc", QStringLiteral("&Schließen"), QStringLiteral("Zurück zur Kontakt - Übersicht")},
+        },
+        [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
     // The filters.
     Frame6 = forms::frame(QStringLiteral("Frame6"), QStringLiteral("Liste generieren..."), this);
@@ -105,24 +108,26 @@ MitglList::MitglList()
     QGroupBox *fraGeschl = paar(QStringLiteral("fraGeschl"), optMann, QStringLiteral("optMann"), QStringLiteral("Mann"),
                                 optFrau, QStringLiteral("optFrau"), QStringLiteral("Frau"), Frame6);
     chkJBeitrag = forms::checkBox(QStringLiteral("chkJBeitrag"), QStringLiteral("Jahresbeitrag:"), Frame6);
-    QGroupBox *fraJBeitrag = paar(QStringLiteral("fraJBeitrag"), optBezahlt, QStringLiteral("optBezahlt"),
-                                  QStringLiteral("bezahlt"), optNBezahlt, QStringLiteral("optNBezahlt"),
-                                  QStringLiteral("n. bezahlt"), Frame6);
+    QGroupBox *fraJBeitrag =
+        paar(QStringLiteral("fraJBeitrag"), optBezahlt, QStringLiteral("optBezahlt"), QStringLiteral("bezahlt"),
+             optNBezahlt, QStringLiteral("optNBezahlt"), QStringLiteral("n. bezahlt"), Frame6);
     chkStatus = forms::checkBox(QStringLiteral("chkStatus"), QStringLiteral("Status:"), Frame6);
-    QGroupBox *fraStatus = paar(QStringLiteral("fraStatus"), optAktiv, QStringLiteral("optAktiv"), QStringLiteral("aktiv"),
-                                optPassiv, QStringLiteral("optPassiv"), QStringLiteral("passiv"), Frame6);
+    QGroupBox *fraStatus =
+        paar(QStringLiteral("fraStatus"), optAktiv, QStringLiteral("optAktiv"), QStringLiteral("aktiv"), optPassiv,
+             QStringLiteral("optPassiv"), QStringLiteral("passiv"), Frame6);
     chkBefreit = forms::checkBox(QStringLiteral("chkBefreit"), QStringLiteral("Befreit [Arb-Std.]:"), Frame6);
-    QGroupBox *fraBefreit = paar(QStringLiteral("fraBefreit"), optBefrJa, QStringLiteral("optBefrJa"), QStringLiteral("ja"),
-                                 optBefrNein, QStringLiteral("optBefrNein"), QStringLiteral("nein"), Frame6);
+    QGroupBox *fraBefreit =
+        paar(QStringLiteral("fraBefreit"), optBefrJa, QStringLiteral("optBefrJa"), QStringLiteral("ja"), optBefrNein,
+             QStringLiteral("optBefrNein"), QStringLiteral("nein"), Frame6);
     chkAusgMitgl = forms::checkBox(QStringLiteral("chkAusgMitgl"), QStringLiteral("ausgetr. Mitgl.:"), Frame6);
     QGroupBox *fraAusg = paar(QStringLiteral("fraAusg"), optAusgJa, QStringLiteral("optAusgJa"), QStringLiteral("ja"),
                               optAusgNein, QStringLiteral("optAusgNein"), QStringLiteral("nein"), Frame6);
     chkJG = forms::checkBox(QStringLiteral("chkJG"), QStringLiteral("Jugendgruppe:"), Frame6);
-    QGroupBox *fraJG = paar(QStringLiteral("fraJG"), optJGJa, QStringLiteral("optJGJa"), QStringLiteral("ja"), optJGNein,
-                            QStringLiteral("optJGNein"), QStringLiteral("nein"), Frame6);
+    QGroupBox *fraJG = paar(QStringLiteral("fraJG"), optJGJa, QStringLiteral("optJGJa"), QStringLiteral("ja"),
+                            optJGNein, QStringLiteral("optJGNein"), QStringLiteral("nein"), Frame6);
     chkArbStd = forms::checkBox(QStringLiteral("chkArbStd"), QStringLiteral("Arb.-Std geleistet:"), Frame6);
-    QGroupBox *fraStd = paar(QStringLiteral("fraStd"), optStdJa, QStringLiteral("optStdJa"), QStringLiteral("ja"), optStdNein,
-                             QStringLiteral("optStdNein"), QStringLiteral("nein"), Frame6);
+    QGroupBox *fraStd = paar(QStringLiteral("fraStd"), optStdJa, QStringLiteral("optStdJa"), QStringLiteral("ja"),
+                             optStdNein, QStringLiteral("optStdNein"), QStringLiteral("nein"), Frame6);
     optStdNein->setChecked(true);
 
     chkArbAnz = forms::checkBox(QStringLiteral("chkArbAnz"),
@@ -146,8 +151,9 @@ MitglList::MitglList()
         filterLayout->addLayout(zeile, i, 1, 1, 5);
     }
     const std::pair<QCheckBox *, QGroupBox *> paare[] = {
-        {chkGeschl, fraGeschl}, {chkJBeitrag, fraJBeitrag}, {chkStatus, fraStatus}, {chkBefreit, fraBefreit},
-        {chkAusgMitgl, fraAusg}, {chkJG, fraJG},           {chkArbStd, fraStd},
+        {chkGeschl, fraGeschl},   {chkJBeitrag, fraJBeitrag}, {chkStatus, fraStatus},
+        {chkBefreit, fraBefreit}, {chkAusgMitgl, fraAusg},    {chkJG, fraJG},
+        {chkArbStd, fraStd},
     };
     // Two pairs per row below the dates.
     for (int i = 0; i < int(std::size(paare)); ++i) {
@@ -178,11 +184,16 @@ MitglList::MitglList()
     pb->setSizePolicy(platz);
 
     tblMList = forms::grid(QStringLiteral("tblMList"), this,
-                           {{QStringLiteral("Mitgl.-Nr"), 900}, {QStringLiteral("Nachname"), 1500},
-                            {QStringLiteral("Vorname"), 1300}, {QStringLiteral("Straße"), 1800},
-                            {QStringLiteral("PLZ"), 700}, {QStringLiteral("Ort"), 1300},
-                            {QStringLiteral("Tel. [privat]"), 1300}, {QStringLiteral("Geb.-Datum"), 1100},
-                            {QStringLiteral("Pfl.-Std."), 1500}, {QStringLiteral("Gel. Arb-Std."), 1700},
+                           {{QStringLiteral("Mitgl.-Nr"), 900},
+                            {QStringLiteral("Nachname"), 1500},
+                            {QStringLiteral("Vorname"), 1300},
+                            {QStringLiteral("Straße"), 1800},
+                            {QStringLiteral("PLZ"), 700},
+                            {QStringLiteral("Ort"), 1300},
+                            {QStringLiteral("Tel. [privat]"), 1300},
+                            {QStringLiteral("Geb.-Datum"), 1100},
+                            {QStringLiteral("Pfl.-Std."), 1500},
+                            {QStringLiteral("Gel. Arb-Std."), 1700},
                             {QStringLiteral("Soll/Haben"), 1500}});
     forms::GridList &top = tblMList->top();
     for (int c : {8, 9, 10})

@@ -38,9 +38,9 @@ const QString PflichtZeile = QStringLiteral("Pflicht-Std. (Arbeit)");
 // on with a wrong figure).
 double summe(qlonglong knr, long jahr)
 {
-    dao::Recordset rs = gv().dbDaten.OpenRecordset(
-        "SELECT SUM(ArbStd) AS Expr1000 FROM Arbeit WHERE KNr = ? AND Jahr = ?", dao::dbOpenDynaset,
-        {knr, qlonglong(jahr)});
+    dao::Recordset rs =
+        gv().dbDaten.OpenRecordset("SELECT SUM(ArbStd) AS Expr1000 FROM Arbeit WHERE KNr = ? AND Jahr = ?",
+                                   dao::dbOpenDynaset, {knr, qlonglong(jahr)});
     double ergebnis = 0.0;
     if (rs.RecordCount() == 1) {
         const QVariant v = rs.Fields(QStringLiteral("Expr1000")).Value();
@@ -121,11 +121,13 @@ void AktualisiereSummen(Arbeit &f)
 
 void zeigeBefreit()
 {
-    forms::MsgBox(QStringLiteral("Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !") +
-                      QStringLiteral("\r\n") +
-                      QStringLiteral("Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.") +
-                      QStringLiteral("\r\n") + QStringLiteral("Nähere Angaben dazu enthält die Online - Hilfe !"),
-                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+    forms::MsgBox(
+        QStringLiteral("Mitglied ist von Arb.-Std. befreit ! Übernahme ins Arbeitscontrolling wurde abgebrochen !") +
+            QStringLiteral("\r\n") +
+            QStringLiteral(
+                "Um eine Stundenverwaltung zu ermöglichen, müssen Sie erst den Status auf - nicht Befreit - setzen.") +
+            QStringLiteral("\r\n") + QStringLiteral("Nähere Angaben dazu enthält die Online - Hilfe !"),
+        forms::vbOKOnly + forms::vbInformation, modRun::Titel);
 }
 
 } // namespace
@@ -158,7 +160,8 @@ bool UebernehmeKontakt(qlonglong knr, const QString &vorname, const QString &nac
     f.lblKNr->setText(QString::number(knr));
     f.lblVName->setText(vorname);
     f.lblNName->setText(nachname);
-    f.setWindowTitle(QStringLiteral("Arbeitscontrolling - ") + vorname + QLatin1Char(' ') + nachname + QStringLiteral(" -"));
+    f.setWindowTitle(QStringLiteral("Arbeitscontrolling - ") + vorname + QLatin1Char(' ') + nachname +
+                     QStringLiteral(" -"));
     f.lblGesStd->setText(modRun::FormatZahl(loadTblArbeit(knr, jahrVon(*f.cboArbJahr))));
     f.lblPflStd->setText(modRun::FormatZahl(ErmittlePflichtStd()));
     f.lblErgStd->setText(modRun::FormatZahl(ErmittleSollHaben(zahlVon(*f.lblGesStd), zahlVon(*f.lblPflStd))));
@@ -278,8 +281,8 @@ bool SpeicherStunden()
     QVariant datum;
     const bool ok = t.write(*gv().wsDaten, [&] {
         // The member may have been deleted while the window showed it.
-        dao::Recordset m = gv().dbDaten.OpenRecordset("SELECT KNr FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset,
-                                                      {e.knr});
+        dao::Recordset m =
+            gv().dbDaten.OpenRecordset("SELECT KNr FROM Mitglied WHERE KNr = ?", dao::dbOpenDynaset, {e.knr});
         mitgliedDa = m.RecordCount() == 1;
         m.Close();
         if (!mitgliedDa)
@@ -388,8 +391,8 @@ void loadArbeitsVorgang()
         }))
         return;
     t.step([&] {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT ArbNr, Datum, ArbStd, Notiz FROM Arbeit WHERE ArbNr = ?", dao::dbOpenDynaset, {arbNr});
+        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT ArbNr, Datum, ArbStd, Notiz FROM Arbeit WHERE ArbNr = ?",
+                                                       dao::dbOpenDynaset, {arbNr});
         if (rs.RecordCount() != 1) {
             rs.Close();
             modRun::ZeigeDSFehlt();
@@ -472,8 +475,9 @@ bool UebernehmeStunden(long &altesJahr)
     if (keineMitglieder) {
         // Inside the roll-over's transaction: shown once that has ended.
         modRun::nachSchreiben([] {
-            forms::MsgBox(QStringLiteral("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"),
-                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+            forms::MsgBox(
+                QStringLiteral("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"),
+                forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         });
         return true;
     }
@@ -492,8 +496,10 @@ bool UebernehmeStunden(long &altesJahr)
         return false;
     // Inside the roll-over's transaction the entries are kept only once that commits.
     modRun::nachCommit([] {
-        forms::MsgBox(QStringLiteral("Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
-                      forms::vbOKOnly + forms::vbInformation, TitelArbeit);
+        forms::MsgBox(
+            QStringLiteral(
+                "Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !"),
+            forms::vbOKOnly + forms::vbInformation, TitelArbeit);
     });
     return true;
 }
@@ -508,9 +514,9 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
 
     std::vector<qlonglong> nummern;
     const bool gelesen = trap.run([&] {
-        dao::Recordset rs = g.dbDaten.OpenRecordset(
-            "SELECT ArbNr FROM Arbeit WHERE Datum = ? AND (Notiz LIKE ? OR Notiz LIKE ?)", dao::dbOpenDynaset,
-            parameter);
+        dao::Recordset rs =
+            g.dbDaten.OpenRecordset("SELECT ArbNr FROM Arbeit WHERE Datum = ? AND (Notiz LIKE ? OR Notiz LIKE ?)",
+                                    dao::dbOpenDynaset, parameter);
         while (!rs.Eof()) {
             nummern.push_back(rs.Fields(0).Value().toLongLong());
             rs.MoveNext();
@@ -523,8 +529,8 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
         return true;
     if (nummern.size() > 1) {
         // Inside the roll-over's transaction: shown once that has ended.
-        const QString text = QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") + QString::number(jahr) +
-                             QStringLiteral(" gefunden !") + modRun::Umbruch +
+        const QString text = QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") +
+                             QString::number(jahr) + QStringLiteral(" gefunden !") + modRun::Umbruch +
                              QStringLiteral("Es gehen daher alle Arb.-Einträge dieses Datums verloren !");
         modRun::nachSchreiben([text] { forms::MsgBox(text, forms::vbOKOnly + forms::vbInformation, TitelArbeit); });
     }

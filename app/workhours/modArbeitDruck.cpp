@@ -15,8 +15,8 @@ const QString Ueberschrift = QStringLiteral("Arbeitsliste [Einzelaufstellung] f√
 
 void lege(report::Report &r)
 {
-    using report::Align;
     using modDruck::Zeile;
+    using report::Align;
     r.Caption = QStringLiteral("Arbeitsliste [Einzelaufstellung]");
     report::Section &kopf = r.PageHeader();
     modDruck::Adressblock(kopf);
@@ -64,7 +64,8 @@ void DruckeArbListe(const QString &modus, const forms::ListGrid &tblArbStd, cons
         rpt_ArbListe,
         [&](report::Report &r) {
             // Built from the fixed heading each time, so that the year stands there once.
-            r.PageHeader().Controls(QStringLiteral("lblUebSchrift")).Caption = Ueberschrift + QLatin1Char(' ') + blatt.Jahr;
+            r.PageHeader().Controls(QStringLiteral("lblUebSchrift")).Caption =
+                Ueberschrift + QLatin1Char(' ') + blatt.Jahr;
             report::Section &ende = r.ReportFooter();
             ende.Controls(QStringLiteral("lblNName")).Caption = blatt.NName;
             ende.Controls(QStringLiteral("lblVName")).Caption = blatt.VName;

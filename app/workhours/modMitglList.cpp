@@ -44,12 +44,9 @@ struct Vergleich
     dao::Sql eintritt;
 };
 const Vergleich Vergleiche[] = {
-    {"=", " AND k.GebDatum = ?", " AND m.Eintritt = ?"},
-    {">", " AND k.GebDatum > ?", " AND m.Eintritt > ?"},
-    {">=", " AND k.GebDatum >= ?", " AND m.Eintritt >= ?"},
-    {"<", " AND k.GebDatum < ?", " AND m.Eintritt < ?"},
-    {"<=", " AND k.GebDatum <= ?", " AND m.Eintritt <= ?"},
-    {"<>", " AND k.GebDatum <> ?", " AND m.Eintritt <> ?"},
+    {"=", " AND k.GebDatum = ?", " AND m.Eintritt = ?"},    {">", " AND k.GebDatum > ?", " AND m.Eintritt > ?"},
+    {">=", " AND k.GebDatum >= ?", " AND m.Eintritt >= ?"}, {"<", " AND k.GebDatum < ?", " AND m.Eintritt < ?"},
+    {"<=", " AND k.GebDatum <= ?", " AND m.Eintritt <= ?"}, {"<>", " AND k.GebDatum <> ?", " AND m.Eintritt <> ?"},
 };
 
 const Vergleich *vergleich(const QString &op)
@@ -103,8 +100,8 @@ void grenze(MitglFilter &f, const QComboBox *op, const QLineEdit *datum, bool ge
     f.werte << wert;
 }
 
-void datumsfilter(MitglFilter &f, const QComboBox *op1, const QLineEdit *t1, const QComboBox *op2,
-                  const QLineEdit *t2, bool gebDatum)
+void datumsfilter(MitglFilter &f, const QComboBox *op1, const QLineEdit *t1, const QComboBox *op2, const QLineEdit *t2,
+                  bool gebDatum)
 {
     // A member without the date (the zero date, or no value in an old record) matches no bound
     // on it, "<" and "<>" included.
@@ -131,8 +128,8 @@ MitglFilter ErstelleMitglFilter()
     MitglFilter f;
 
     // The category is looked up by name on every call, whatever the switch.
-    const qint32 kategoNr = modKontakt::ErmittleKategoNr(w.optAktiv->isChecked() ? QStringLiteral("Mitglieder (aktiv)")
-                                                                                  : QStringLiteral("Mitglieder (passiv)"));
+    const qint32 kategoNr = modKontakt::ErmittleKategoNr(
+        w.optAktiv->isChecked() ? QStringLiteral("Mitglieder (aktiv)") : QStringLiteral("Mitglieder (passiv)"));
 
     if (schalter[0])
         datumsfilter(f, w.cboOptGeb01, w.txtGeb01, w.cboOptGeb02, w.txtGeb02, true);
@@ -201,8 +198,8 @@ void LeereMitglAuswahl()
         QRadioButton *erste;
         QRadioButton *zweite;
     } paare[] = {
-        {w.chkGeschl, w.optMann, w.optFrau},     {w.chkJBeitrag, w.optBezahlt, w.optNBezahlt},
-        {w.chkStatus, w.optAktiv, w.optPassiv},  {w.chkBefreit, w.optBefrJa, w.optBefrNein},
+        {w.chkGeschl, w.optMann, w.optFrau},          {w.chkJBeitrag, w.optBezahlt, w.optNBezahlt},
+        {w.chkStatus, w.optAktiv, w.optPassiv},       {w.chkBefreit, w.optBefrJa, w.optBefrNein},
         {w.chkAusgMitgl, w.optAusgJa, w.optAusgNein}, {w.chkJG, w.optJGJa, w.optJGNein},
     };
     for (const auto &p : paare) {

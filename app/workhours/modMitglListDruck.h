@@ -22,10 +22,8 @@ report::Report &rpt_ArbStd();
 // Beschreibung" when empty) and the number of members found (gefDS, as the window shows it).
 
 // The address list, through the print table Druck_MitglList (grid columns 0 to 7).
-void DruckeMitglListe(const QString &modus, const forms::ListGrid &tblMList, const QString &gefDS,
-                      const QString &info);
+void DruckeMitglListe(const QString &modus, const forms::ListGrid &tblMList, const QString &gefDS, const QString &info);
 // The work-hours list, through the print table Druck_ArbStd (grid columns 0, 1, 2, 8, 9, 10).
-void DruckeArbListe(const QString &modus, const forms::ListGrid &tblMList, const QString &gefDS,
-                    const QString &info);
+void DruckeArbListe(const QString &modus, const forms::ListGrid &tblMList, const QString &gefDS, const QString &info);
 
 } // namespace modMitglList

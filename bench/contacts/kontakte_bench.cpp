@@ -41,8 +41,8 @@ void BM_UebersichtLaden(benchmark::State &state)
     if (!db)
         return;
     sqlite3_stmt *kat = benchsupport::Bereite(state, db, "SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr");
-    sqlite3_stmt *anzahl = kat ? benchsupport::Bereite(state, db, "SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?")
-                               : nullptr;
+    sqlite3_stmt *anzahl =
+        kat ? benchsupport::Bereite(state, db, "SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?") : nullptr;
     benchsupport::Zeilen zeilen;
     if (kat && anzahl)
         benchsupport::MitBoden(
@@ -151,7 +151,8 @@ void feld(QByteArray &zeile, const QString &text)
 
 QString text(sqlite3_stmt *st, int c)
 {
-    QString s = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
+    QString s =
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
     qsizetype n = s.size();
     while (n > 0 && s.at(n - 1) == u' ')
         --n;
@@ -179,8 +180,8 @@ void BM_SeriTxt(benchmark::State &state)
         return;
     const char *const Spalten = "SELECT k.KNr, k.Firma, k.Anrede, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, "
                                 "k.Tel1, k.Tel2, k.Fax, k.Mobil, k.GebDatum, ";
-    const std::string mitglieder = std::string(Spalten) +
-                                   "m.Eintritt, k.EMail FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND k.KategoNr = ?";
+    const std::string mitglieder =
+        std::string(Spalten) + "m.Eintritt, k.EMail FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND k.KategoNr = ?";
     const std::string kontakte = std::string(Spalten) + "NULL, k.EMail FROM Kontakt k WHERE k.KategoNr = ?";
     sqlite3_stmt *kat = benchsupport::Bereite(state, db, "SELECT KategoNr FROM Katego ORDER BY KategoNr");
     sqlite3_stmt *m = kat ? benchsupport::Bereite(state, db, mitglieder.c_str()) : nullptr;

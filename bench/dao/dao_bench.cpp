@@ -54,10 +54,10 @@ void readCatches(benchmark::State &state, dao::RecordsetTypeEnum type)
 {
     dao::Database db = dao::DBEngine::Workspaces(0).OpenDatabase(databasePath(), false, false, kConnect);
     for (auto _ : state) {
-        dao::Recordset rs = db.OpenRecordset(
-            "SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht, fa.Notiz "
-            "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr",
-            type);
+        dao::Recordset rs =
+            db.OpenRecordset("SELECT fa.FangNr, f.FName, g.GName, fa.FangMonat, fa.Anzahl, fa.Gewicht, fa.Notiz "
+                             "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr",
+                             type);
         long long sum = 0;
         while (!rs.Eof()) {
             sum += rs("FangNr").Value().toLongLong() + rs("Gewicht").Value().toLongLong();

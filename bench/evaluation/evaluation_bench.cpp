@@ -73,8 +73,8 @@ void sucheAus(benchmark::State &state, bool nurJahr)
                 while (sqlite3_step(a) == SQLITE_ROW) {
                     const int monat = sqlite3_column_int(a, 4);
                     zeilen.push_back({benchsupport::Zelle(a, 0), benchsupport::Zelle(a, 1), benchsupport::Zelle(a, 2),
-                                      benchsupport::Monatsname(monat), benchsupport::Zelle(a, 3), benchsupport::Zelle(a, 5),
-                                      benchsupport::Zelle(a, 6)});
+                                      benchsupport::Monatsname(monat), benchsupport::Zelle(a, 3),
+                                      benchsupport::Zelle(a, 5), benchsupport::Zelle(a, 6)});
                 }
             },
             [] { QCoreApplication::processEvents(); });

@@ -17,11 +17,11 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <benchmark/benchmark.h>
-#include <sqlite3.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstring>
+#include <sqlite3.h>
 #include <string>
 
 namespace {
@@ -69,7 +69,8 @@ void feld(QByteArray &zeile, const QString &text)
 // Text of a column without trailing blanks, cut after breite characters.
 QString spalte(sqlite3_stmt *st, int c, int breite)
 {
-    QString s = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
+    QString s =
+        QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c));
     qsizetype n = std::min<qsizetype>(s.size(), breite);
     while (n > 0 && s.at(n - 1) == u' ')
         --n;
@@ -127,8 +128,10 @@ void BM_FangCsv(benchmark::State &state)
                     char datum[32];
                     std::snprintf(datum, sizeof datum, "%d.%02d", sqlite3_column_int(st, 3), sqlite3_column_int(st, 4));
                     feld(zeile, datum, int(std::strlen(datum)));
-                    feld(zeile, reinterpret_cast<const char *>(sqlite3_column_text(st, 5)), sqlite3_column_bytes(st, 5));
-                    feld(zeile, reinterpret_cast<const char *>(sqlite3_column_text(st, 6)), sqlite3_column_bytes(st, 6));
+                    feld(zeile, reinterpret_cast<const char *>(sqlite3_column_text(st, 5)),
+                         sqlite3_column_bytes(st, 5));
+                    feld(zeile, reinterpret_cast<const char *>(sqlite3_column_text(st, 6)),
+                         sqlite3_column_bytes(st, 6));
                     zeile += "\r\n";
                     std::fwrite(zeile.constData(), 1, std::size_t(zeile.size()), f);
                     ++zeilen;

@@ -37,7 +37,8 @@ void BM_FillListGridWithCount(benchmark::State &state)
     const int rows = static_cast<int>(state.range(0));
     QWidget fenster;
     auto *layout = new QVBoxLayout(&fenster);
-    forms::ListGrid *grid = forms::grid(QStringLiteral("tbl"), &fenster, {QStringLiteral("Nr."), QStringLiteral("Name")});
+    forms::ListGrid *grid =
+        forms::grid(QStringLiteral("tbl"), &fenster, {QStringLiteral("Nr."), QStringLiteral("Name")});
     layout->addWidget(grid, 1);
     QLabel *anzahl = forms::label(QStringLiteral("lblAnzahl"), QString(), &fenster);
     layout->addLayout(forms::countRow(forms::label(QString(), QStringLiteral("Anzahl:"), &fenster), anzahl));
@@ -52,7 +53,9 @@ void BM_FillListGridWithCount(benchmark::State &state)
                 grid->addRow(QVariantList{i, QStringLiteral("Hecht"), QStringLiteral("Baggersee Nord"),
                                           QStringLiteral("Juli"), i % 7, 1.25 * (i % 13)});
         },
-        [grid, anzahl] { return anzahl->text() == QString::number(grid->rowCount()) ? grid->view()->model()->rowCount() : -1; });
+        [grid, anzahl] {
+            return anzahl->text() == QString::number(grid->rowCount()) ? grid->view()->model()->rowCount() : -1;
+        });
     state.SetItemsProcessed(state.iterations() * rows);
 }
 BENCHMARK(BM_FillListGridWithCount)->Arg(100000)->Unit(benchmark::kMillisecond);

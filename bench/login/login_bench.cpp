@@ -31,8 +31,9 @@ void fuelleDatenbank(dao::Database &db, dao::Workspace &ws)
         db.Execute("INSERT INTO Gewaesser (GName) VALUES (?)", {QStringLiteral("Gewässer %1").arg(i)});
     for (int k = 1; k <= 5000; ++k) {
         const int kategorie = k % 4 + 1;
-        db.Execute("INSERT INTO Kontakt (KategoNr, Nachname, Vorname, Ort) VALUES (?, ?, ?, ?)",
-                   {kategorie, QStringLiteral("Name %1").arg(k), QStringLiteral("Vorname %1").arg(k), QStringLiteral("Ort")});
+        db.Execute(
+            "INSERT INTO Kontakt (KategoNr, Nachname, Vorname, Ort) VALUES (?, ?, ?, ?)",
+            {kategorie, QStringLiteral("Name %1").arg(k), QStringLiteral("Vorname %1").arg(k), QStringLiteral("Ort")});
         if (kategorie <= 2)
             db.Execute("INSERT INTO Mitglied (KNr, Befreit) VALUES (?, ?)", {k, k % 10 == 0});
     }

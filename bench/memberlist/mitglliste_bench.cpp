@@ -25,10 +25,9 @@ namespace {
 namespace club = benchsupport::club;
 
 // The query the list runs for the hours of a year, as the shell and the C API run it.
-const char *const Abfrage =
-    "SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum, "
-    "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
-    "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
+const char *const Abfrage = "SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum, "
+                            "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
+                            "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
 
 // The list window with the work-hours list of the year switched on.
 MitglList &zeigeListe()

@@ -112,7 +112,8 @@ void bodenPdf(const QString &pfad, const report::Report &r, const forms::ListGri
         p.setPen(linie);
         for (const report::Control &c : kopf.controls()) {
             if (c.Type == report::ControlType::Shape)
-                p.drawRect(QRectF(links + c.Rect.left() * k, y + c.Rect.top() * k, c.Rect.width() * k, c.Rect.height() * k));
+                p.drawRect(
+                    QRectF(links + c.Rect.left() * k, y + c.Rect.top() * k, c.Rect.width() * k, c.Rect.height() * k));
             else if (c.Type == report::ControlType::Label)
                 text(c, y, c.Caption);
         }
@@ -179,7 +180,8 @@ void BM_CatchListPdf(benchmark::State &state)
     state.counters["rows"] = grid.rowCount();
     state.counters["pages"] = seiten;
     state.counters["x_floor"] = floor > 0 ? programm / floor : 0;
-    state.counters["x_size"] = double(QFileInfo(drucker.pdfPath).size()) / double(std::max<qint64>(1, QFileInfo(boden).size()));
+    state.counters["x_size"] =
+        double(QFileInfo(drucker.pdfPath).size()) / double(std::max<qint64>(1, QFileInfo(boden).size()));
     state.counters["kb_page"] = double(QFileInfo(drucker.pdfPath).size()) / 1024.0 / std::max(1, seiten);
 }
 BENCHMARK(BM_CatchListPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -191,10 +193,11 @@ void fuelle(forms::ListGrid &grid)
 {
     for (int i = 1; i <= Mitglieder; ++i)
         grid.addRow(QVariantList{qlonglong(i), QStringLiteral("Nachname %1").arg(i), QStringLiteral("Vorname"),
-                                 QStringLiteral("Hauptstraße %1").arg(i % 200), QStringLiteral("%1").arg(10000 + i % 90000),
-                                 QStringLiteral("Fischbach"), QStringLiteral("0123 %1").arg(i),
-                                 i % 7 ? QStringLiteral("14.02.1980") : QString(), QStringLiteral("20,00"),
-                                 QStringLiteral("%1,50").arg(i % 40), QStringLiteral("-3,50")});
+                                 QStringLiteral("Hauptstraße %1").arg(i % 200),
+                                 QStringLiteral("%1").arg(10000 + i % 90000), QStringLiteral("Fischbach"),
+                                 QStringLiteral("0123 %1").arg(i), i % 7 ? QStringLiteral("14.02.1980") : QString(),
+                                 QStringLiteral("20,00"), QStringLiteral("%1,50").arg(i % 40),
+                                 QStringLiteral("-3,50")});
 }
 
 void BM_DruckeMitglListePdf(benchmark::State &state)

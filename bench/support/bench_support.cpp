@@ -83,7 +83,8 @@ void LegeGrossenClubAn(dao::Database &db)
     using namespace club;
     db.Execute("UPDATE System SET PflichtStd = 20");
     for (int k = 3; k <= Kategorien; ++k)
-        db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)", {k, QStringLiteral("Kategorie %1").arg(k)});
+        db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)",
+                   {k, QStringLiteral("Kategorie %1").arg(k)});
     for (int i = 0; i < Kontakte; ++i) {
         const int kategorie = i < GroessteKategorie ? 1 : i < Mitglieder ? 2 : 3 + (i - Mitglieder) % (Kategorien - 2);
         db.Execute("INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, Fax, "

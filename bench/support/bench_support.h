@@ -110,10 +110,11 @@ inline QVariant Zelle(sqlite3_stmt *st, int c)
     case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(st, c)));
     case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, c));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                          sqlite3_column_bytes(st, c)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c)));
     case SQLITE_NULL: return QVariant();
-    default: return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)), sqlite3_column_bytes(st, c)));
+    default:
+        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)), sqlite3_column_bytes(st, c)));
     }
 }
 

@@ -82,10 +82,10 @@ void BM_CarryOver(benchmark::State &state)
     sqlite3 *db = benchsupport::OeffneRoh(state, true);
     if (!db)
         return;
-    sqlite3_stmt *mitglieder = benchsupport::Bereite(
-        state, db,
-        "SELECT k.KNr, (SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = ?) "
-        "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0 ORDER BY k.KNr");
+    sqlite3_stmt *mitglieder =
+        benchsupport::Bereite(state, db,
+                              "SELECT k.KNr, (SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = ?) "
+                              "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr AND m.Befreit = 0 ORDER BY k.KNr");
     sqlite3_stmt *pflicht = mitglieder ? benchsupport::Bereite(state, db, "SELECT PflichtStd FROM System") : nullptr;
     sqlite3_stmt *neuerEintrag =
         pflicht ? benchsupport::Bereite(state, db,

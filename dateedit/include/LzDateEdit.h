@@ -46,23 +46,48 @@ inline constexpr char16_t CCalendarFormatPropPage_ProgID[] = u"lzDate0.CCalendar
 // ---- enumerations -----------------------------------------------------------------------------
 enum enumDateAlignment : SHORT { lzdLeft = 0, lzdCenter = 1, lzdRight = 2 };
 enum enumDateDisplayStyle : SHORT {
-    lzdNormal = 0, lzdFormatted = 1, lzdOdometer = 2, lzdOdomLight = 3, lzdOdomInvert = 4, lzdLED = 5,
+    lzdNormal = 0,
+    lzdFormatted = 1,
+    lzdOdometer = 2,
+    lzdOdomLight = 3,
+    lzdOdomInvert = 4,
+    lzdLED = 5,
     lzdLEDBold = 6
 };
 enum enumDateBorder : SHORT { lzdNone = 0, lzdFlat = 1, lzd3D = 2 };
 // -1: no calendar.
-enum enumCalendarFormat : SHORT {
-    lzdOne = 1, lzdThree = 2, lzdSix = 3, lzdCvnOne = 4, lzdCvnThree = 5, lzdCvnSix = 6
-};
+enum enumCalendarFormat : SHORT { lzdOne = 1, lzdThree = 2, lzdSix = 3, lzdCvnOne = 4, lzdCvnThree = 5, lzdCvnSix = 6 };
 enum enumDateFormat : SHORT {
-    lzdShort = 0, lzdLong = 1,
-    lzdMd = 2, lzdMmdd = 3, lzdDm = 4, lzdDdmm = 5,
-    lzdMdyy = 6, lzdMmddyy = 7, lzdDmyy = 8, lzdDdmmyy = 9,
-    lzdMdyyyy = 10, lzdMmddyyyy = 11, lzdDmyyyy = 12, lzdDdmmyyyy = 13,
-    lzdLmdy = 14, lzdLmddy = 15, lzdLdmy = 16, lzdLddmy = 17,
-    lzdLwmdy = 18, lzdLwmddy = 19, lzdLwdmy = 20, lzdLwddmy = 21,
-    lzdYymd = 22, lzdYymmdd = 23, lzdYydm = 24, lzdYyddmm = 25,
-    lzdYyyymd = 26, lzdYyyymmdd = 27, lzdYyyydm = 28, lzdYyyyddmm = 29
+    lzdShort = 0,
+    lzdLong = 1,
+    lzdMd = 2,
+    lzdMmdd = 3,
+    lzdDm = 4,
+    lzdDdmm = 5,
+    lzdMdyy = 6,
+    lzdMmddyy = 7,
+    lzdDmyy = 8,
+    lzdDdmmyy = 9,
+    lzdMdyyyy = 10,
+    lzdMmddyyyy = 11,
+    lzdDmyyyy = 12,
+    lzdDdmmyyyy = 13,
+    lzdLmdy = 14,
+    lzdLmddy = 15,
+    lzdLdmy = 16,
+    lzdLddmy = 17,
+    lzdLwmdy = 18,
+    lzdLwmddy = 19,
+    lzdLwdmy = 20,
+    lzdLwddmy = 21,
+    lzdYymd = 22,
+    lzdYymmdd = 23,
+    lzdYydm = 24,
+    lzdYyddmm = 25,
+    lzdYyyymd = 26,
+    lzdYyyymmdd = 27,
+    lzdYyyydm = 28,
+    lzdYyyyddmm = 29
 };
 enum enumDateStatus : SHORT { lzdValid = 0, lzdInvalid = 1, lzdNull = 2 };
 enum enumDateInitial : SHORT { lzdCurrent = 0, lzdCustom = 1 };
@@ -174,22 +199,22 @@ enum LzDate2DispidV1 : DISPID {
 
 // ---- DISPIDs of _DLzDate2Events ---------------------------------------------------------------
 enum LzDate2EventDispid : DISPID {
-    DISPID_LDE_KeyDown = DISPID_KEYDOWN,      // (short* KeyCode, short Shift)
-    DISPID_LDE_KeyUp = DISPID_KEYUP,          // (short* KeyCode, short Shift)
-    DISPID_LDE_MouseDown = DISPID_MOUSEDOWN,  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
-    DISPID_LDE_MouseUp = DISPID_MOUSEUP,      // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
-    DISPID_LDE_MouseMove = DISPID_MOUSEMOVE,  // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
-    DISPID_LDE_Click = DISPID_CLICK,          // () a click on the control
-    DISPID_LDE_DblClick = DISPID_DBLCLICK,    // () after the double click selected the text
-    DISPID_LDE_KeyPress = DISPID_KEYPRESS,    // (short* KeyAscii)
-    DISPID_LDE_GotFocusEvent = 1,             // () the focus came, not back from the own popup
-    DISPID_LDE_LostFocusEvent = 2,            // () last step of losing the focus
-    DISPID_LDE_Change = 3,                    // () the value was set; Modified is TRUE already
-    DISPID_LDE_BeforeLostFocus = 4,           // () first step of losing the focus, not to the popup
-    DISPID_LDE_BeforeOpenCalendar = 5,        // () the calendar popup is about to open
-    DISPID_LDE_AfterCloseCalendar = 6,        // () the calendar popup has closed
-    DISPID_LDE_GetCentury = 7,                // (short Year, long* century)
-    DISPID_LDE_InvalidDate = 8,               // (short Year, short Month, short Day)
+    DISPID_LDE_KeyDown = DISPID_KEYDOWN,     // (short* KeyCode, short Shift)
+    DISPID_LDE_KeyUp = DISPID_KEYUP,         // (short* KeyCode, short Shift)
+    DISPID_LDE_MouseDown = DISPID_MOUSEDOWN, // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_MouseUp = DISPID_MOUSEUP,     // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_MouseMove = DISPID_MOUSEMOVE, // (short Button, short Shift, OLE_XPOS x, OLE_YPOS y)
+    DISPID_LDE_Click = DISPID_CLICK,         // () a click on the control
+    DISPID_LDE_DblClick = DISPID_DBLCLICK,   // () after the double click selected the text
+    DISPID_LDE_KeyPress = DISPID_KEYPRESS,   // (short* KeyAscii)
+    DISPID_LDE_GotFocusEvent = 1,            // () the focus came, not back from the own popup
+    DISPID_LDE_LostFocusEvent = 2,           // () last step of losing the focus
+    DISPID_LDE_Change = 3,                   // () the value was set; Modified is TRUE already
+    DISPID_LDE_BeforeLostFocus = 4,          // () first step of losing the focus, not to the popup
+    DISPID_LDE_BeforeOpenCalendar = 5,       // () the calendar popup is about to open
+    DISPID_LDE_AfterCloseCalendar = 6,       // () the calendar popup has closed
+    DISPID_LDE_GetCentury = 7,               // (short Year, long* century)
+    DISPID_LDE_InvalidDate = 8,              // (short Year, short Month, short Day)
 };
 
 // ---- persisted property versions --------------------------------------------------------------

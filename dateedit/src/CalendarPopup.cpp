@@ -24,7 +24,7 @@ constexpr DISPID Highlight = 12;
 constexpr DISPID DayLetters = 13;
 constexpr DISPID MonthNames = 14;
 constexpr DISPID ClickEvent = DISPID_CLICK;
-constexpr DISPID KeyDownEvent = DISPID_KEYDOWN;  // (short* KeyCode, short Shift)
+constexpr DISPID KeyDownEvent = DISPID_KEYDOWN; // (short* KeyCode, short Shift)
 } // namespace one
 
 // Members of the grid calendar.
@@ -42,9 +42,9 @@ constexpr DISPID DayLetter = 23;
 constexpr DISPID MonthName = 24;
 constexpr DISPID Font = 39;
 constexpr DISPID Flag77 = 77;
-constexpr DISPID DateEvent = 1;      // (DATE)
-constexpr DISPID KeyDownEvent = 5;   // (short KeyCode, short Shift)
-constexpr DISPID MouseUpEvent = 10;  // (short Button, short Shift, long x, long y)
+constexpr DISPID DateEvent = 1;     // (DATE)
+constexpr DISPID KeyDownEvent = 5;  // (short KeyCode, short Shift)
+constexpr DISPID MouseUpEvent = 10; // (short Button, short Shift, long x, long y)
 constexpr DISPID ScrollEvent = 11;
 } // namespace grid
 
@@ -54,8 +54,8 @@ constexpr int kVkControl = 0x11;
 constexpr int kVkMenu = 0x12;
 constexpr int kVkEscape = 0x1B;
 
-const QString kDefaultMonths = QStringLiteral(
-    "January|February|March|April|May|June|July|August|September|October|November|December");
+const QString kDefaultMonths =
+    QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December");
 
 // The frame round the calendar: left/top and the extra width and height of the popup.
 QMargins frameFor(bool onePiece)
@@ -78,15 +78,13 @@ CalendarPopup *CalendarPopup::create(int code)
 }
 
 CalendarPopup::CalendarPopup(int code)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      code_(code),
-      onePiece_(code <= 3)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), code_(code), onePiece_(code <= 3)
 {
     setObjectName(QStringLiteral("LzCalendarPopup"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(212, 208, 200));  // the menu colour
+    pal.setColor(QPalette::Window, QColor(212, 208, 200)); // the menu colour
     setPalette(pal);
     timer_.setObjectName(QStringLiteral("lzCalendarTimer"));
     timer_.setParent(this);
@@ -287,7 +285,9 @@ void CalendarPopup::handleKey(int key)
         check();
         break;
     case kVkReturn: closeCode_ = Commit; break;
-    case kVkControl: case kVkMenu: case kVkEscape: closeCode_ = Cancel; break;
+    case kVkControl:
+    case kVkMenu:
+    case kVkEscape: closeCode_ = Cancel; break;
     default: break;
     }
 }

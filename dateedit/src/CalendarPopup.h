@@ -89,8 +89,8 @@ private:
     QTimer timer_;
     bool open_ = false;
     int closeCode_ = Open;
-    bool datePicked_ = false;  // grid calendar: a day was picked since opening
-    bool scrolled_ = false;    // grid calendar: the months were scrolled
+    bool datePicked_ = false; // grid calendar: a day was picked since opening
+    bool scrolled_ = false;   // grid calendar: the months were scrolled
     std::function<void(int)> onClosed_;
     QPointer<QWidget> owner_;
     int busy_ = 0;

@@ -154,8 +154,8 @@ TV_COM_EXPORT HRESULT DllRegisterServer()
     const QString path = lzdate::ownPath();
     if (path.isEmpty())
         return SELFREG_E_CLASS;
-    HRESULT hr = com::runRegistryScript(QString::fromUtf8(lzdate::kRegistryScript), true,
-                                        {{QStringLiteral("MODULE"), path}});
+    HRESULT hr =
+        com::runRegistryScript(QString::fromUtf8(lzdate::kRegistryScript), true, {{QStringLiteral("MODULE"), path}});
     if (FAILED(hr))
         return hr;
     hr = com::registerTypeLibrary(LIBID_LZDATE2Lib, LZDATE2Lib_VersionMajor, LZDATE2Lib_VersionMinor,

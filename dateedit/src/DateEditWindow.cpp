@@ -9,8 +9,7 @@
 
 namespace lzdate {
 
-DateEditWindow::DateEditWindow(LzDate2Control *control, QWidget *parent)
-    : QWidget(parent), control_(control)
+DateEditWindow::DateEditWindow(LzDate2Control *control, QWidget *parent) : QWidget(parent), control_(control)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);

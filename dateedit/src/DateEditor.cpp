@@ -28,8 +28,7 @@ private:
 
 } // namespace
 
-DateEditor::DateEditor(DateModel &model, DateEditorHost &host)
-    : model_(model), host_(host)
+DateEditor::DateEditor(DateModel &model, DateEditorHost &host) : model_(model), host_(host)
 {}
 
 QChar DateEditor::sep() const
@@ -104,7 +103,7 @@ void DateEditor::character(QChar c)
     else if (c == kBlank)
         typeAt(Typed::Blank, c);
     else if (!host_.editEnabled() || !numeric())
-        host_.beep();  // a disabled control or a long format refuses every character
+        host_.beep(); // a disabled control or a long format refuses every character
 }
 
 void DateEditor::typeAt(Typed kind, QChar digit, bool forceInsert)
@@ -121,14 +120,14 @@ void DateEditor::typeAt(Typed kind, QChar digit, bool forceInsert)
         if (kind != Typed::Digit)
             return;
         if (caret > 0 && t[caret - 1] == kBlank) {
-            --caret;  // the digit overwrites the blank before the separator
+            --caret; // the digit overwrites the blank before the separator
             forceOverwrite = true;
         } else if (caret == 1) {
             forceInsert = true;
         } else if (fieldAt(t, caret).length() >= 2) {
-            ++caret;  // on into the next field
+            ++caret; // on into the next field
         } else {
-            forceInsert = true;  // a separator is never typed over
+            forceInsert = true; // a separator is never typed over
         }
     }
     if (caret < t.size() && t[caret] == kBlank) {
@@ -152,7 +151,7 @@ void DateEditor::typeAt(Typed kind, QChar digit, bool forceInsert)
             t.insert(caret, digit);
         f = fieldAt(t, caret);
         const int maxLen = fieldMaxLength(f);
-        if (f.length() > maxLen) {  // the extra character at the field's end is dropped
+        if (f.length() > maxLen) { // the extra character at the field's end is dropped
             t.remove(f.start + maxLen, f.length() - maxLen);
             f = fieldAt(t, caret);
         }
@@ -228,7 +227,7 @@ void DateEditor::replaceSelection(std::optional<Typed> kind, QChar digit)
         }
         model_.setCaretAndSelection(start, start, start);
         if (*kind != Typed::Delete)
-            typeAt(*kind, digit, true);  // typed in insert mode
+            typeAt(*kind, digit, true); // typed in insert mode
     }
     // One Change for the whole replacement (the commits above were held back).
     if (model_.text() != before)
@@ -368,7 +367,7 @@ void DateEditor::focusCommit()
     bool exists = oleFromYmd(t.year, t.month, t.day, nd);
     if (!exists && !freeForm) {
         Ymd d{t.year, t.month, t.day};
-        if (settleTypedDate(d)) {  // 31 April becomes 30 April
+        if (settleTypedDate(d)) { // 31 April becomes 30 April
             t.day = d.day;
             exists = oleFromYmd(d, nd);
         }
@@ -413,11 +412,19 @@ void DateEditor::keyDown(int key, bool shift, bool ctrl)
 void DateEditor::navigate(int key)
 {
     switch (key) {
-    case vk::Back: case vk::Prior: case vk::Home: case vk::Next: case vk::End: case vk::Left:
-    case vk::Right: case vk::Up: case vk::Down: case vk::Insert: case vk::Delete: case vk::F4:
-        break;
-    default:
-        return;
+    case vk::Back:
+    case vk::Prior:
+    case vk::Home:
+    case vk::Next:
+    case vk::End:
+    case vk::Left:
+    case vk::Right:
+    case vk::Up:
+    case vk::Down:
+    case vk::Insert:
+    case vk::Delete:
+    case vk::F4: break;
+    default: return;
     }
     if (!grantEdit())
         return;
@@ -437,12 +444,20 @@ void DateEditor::navigate(int key)
         }
         caret = model_.caret();
         break;
-    case vk::Prior: case vk::Home: caret = 0; break;
-    case vk::Next: case vk::End: caret = len; break;
+    case vk::Prior:
+    case vk::Home: caret = 0; break;
+    case vk::Next:
+    case vk::End: caret = len; break;
     case vk::Left: caret = selection ? start : std::max(caret - 1, 0); break;
     case vk::Right: caret = selection ? end : std::min(caret + 1, len); break;
-    case vk::Up: spin(1); caret = model_.caret(); break;
-    case vk::Down: spin(-1); caret = model_.caret(); break;
+    case vk::Up:
+        spin(1);
+        caret = model_.caret();
+        break;
+    case vk::Down:
+        spin(-1);
+        caret = model_.caret();
+        break;
     case vk::Insert:
         if (host_.editModeChange() && host_.caretExists())
             host_.toggleEditMode();
@@ -454,7 +469,10 @@ void DateEditor::navigate(int key)
             typeAt(Typed::Delete, QChar());
         caret = model_.caret();
         break;
-    case vk::F4: host_.openCalendar(); caret = model_.caret(); break;
+    case vk::F4:
+        host_.openCalendar();
+        caret = model_.caret();
+        break;
     default: break;
     }
     model_.setCaretAndSelection(caret, caret, caret);
@@ -467,7 +485,8 @@ void DateEditor::selectWith(int key)
     int end = model_.selEnd();
     int caret = model_.caret();
     switch (key) {
-    case vk::Back: case vk::Left:
+    case vk::Back:
+    case vk::Left:
         if (caret > 0) {
             const int to = caret - 1;
             if (caret <= start)
@@ -487,18 +506,21 @@ void DateEditor::selectWith(int key)
             caret = to;
         }
         break;
-    case vk::Prior: case vk::Home: case vk::Up:
+    case vk::Prior:
+    case vk::Home:
+    case vk::Up:
         end = start;
         start = 0;
         caret = 0;
         break;
-    case vk::Next: case vk::End: case vk::Down:
+    case vk::Next:
+    case vk::End:
+    case vk::Down:
         start = end;
         end = len;
         caret = len;
         break;
-    default:
-        return;
+    default: return;
     }
     model_.setCaretAndSelection(caret, std::min(start, end), std::max(start, end));
 }
@@ -526,7 +548,7 @@ void DateEditor::spin(int delta)
     }
     double nd = 0.0;
     if (!oleFromYmd(d, nd))
-        return;  // no wrap-around: 13th month, 32nd day, 29 February of a common year
+        return; // no wrap-around: 13th month, 32nd day, 29 February of a common year
     if (model_.timeStore())
         nd = oleCombine(nd, oleTimePart(model_.date()));
     if (nd == model_.date() || !model_.requestBoundEdit())

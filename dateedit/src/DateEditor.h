@@ -19,7 +19,7 @@ inline constexpr int Tab = 0x09;
 inline constexpr int Return = 0x0D;
 inline constexpr int Shift = 0x10;
 inline constexpr int Control = 0x11;
-inline constexpr int Menu = 0x12;  // Alt
+inline constexpr int Menu = 0x12; // Alt
 inline constexpr int Capital = 0x14;
 inline constexpr int Escape = 0x1B;
 inline constexpr int Space = 0x20;
@@ -44,7 +44,7 @@ class DateEditorHost
 public:
     virtual ~DateEditorHost() = default;
     virtual bool editEnabled() const { return true; }
-    virtual int editMode() const { return 1; }  // 0 overwrite, 1 insert
+    virtual int editMode() const { return 1; } // 0 overwrite, 1 insert
     virtual bool editModeChange() const { return true; }
     virtual bool freeFormEntry() const { return false; }
     virtual bool caretExists() const { return true; }
@@ -114,7 +114,7 @@ private:
 
     struct Typed3
     {
-        int year = -1;  // after the century rules
+        int year = -1; // after the century rules
         int typedYear = -1;
         int month = -1;
         int day = -1;
@@ -126,7 +126,7 @@ private:
     DateModel &model_;
     DateEditorHost &host_;
     bool editGranted_ = false;
-    bool typed_ = false;  // the text was typed over since the focus came
+    bool typed_ = false; // the text was typed over since the focus came
 };
 
 } // namespace lzdate

@@ -17,8 +17,7 @@ bool inPutRange(double x, double max)
 
 } // namespace
 
-DateModel::DateModel(DateModelHost *host, IntlPort *port)
-    : host_(host ? host : &g_noHost), port_(port)
+DateModel::DateModel(DateModelHost *host, IntlPort *port) : host_(host ? host : &g_noHost), port_(port)
 {
     displayCode_ = this->port().doubleByteCodePage() ? 19 : 2;
 }
@@ -127,7 +126,7 @@ bool DateModel::readText(const QString &text, Ymd &out) const
 {
     Ymd f = readDateFields(text.left(kMaxChars), fieldOrder_);
     const int heldYear = year();
-    if (f.year < 0) {  // no year typed: the held one, or this year when none is held
+    if (f.year < 0) { // no year typed: the held one, or this year when none is held
         Ymd today;
         f.year = heldYear >= 0 ? heldYear : ymdFromOle(port().now(), today) ? today.year : 2000;
     }
@@ -295,7 +294,7 @@ void DateModel::setSelection(int start, int end)
 {
     const int len = static_cast<int>(text_.size());
     start = std::max(start, 0);
-    end = std::clamp(end, 0, len);  // a negative end would index before the text
+    end = std::clamp(end, 0, len); // a negative end would index before the text
     caret_ = selEnd_ = end;
     selStart_ = std::min(start, end);
 }

@@ -54,10 +54,7 @@ struct TwoPass
     QColor highlight;
     QColor textColor;
 
-    void before(QPainter &p, const QRect &r) const
-    {
-        p.fillRect(r, blackFirst ? Qt::black : Qt::white);
-    }
+    void before(QPainter &p, const QRect &r) const { p.fillRect(r, blackFirst ? Qt::black : Qt::white); }
     void after(QPainter &p, const QRect &r) const
     {
         const unsigned hl = colorRef(highlight);
@@ -239,52 +236,99 @@ void paintOdometer(QPainter &p, const PaintLayout &l, const PaintState &s, int s
 // ---------------------------------------------------------------- LED glyphs
 
 enum Segment : unsigned {
-    SegA = 1u << 0, SegB = 1u << 1, SegC = 1u << 2, SegD = 1u << 3, SegE = 1u << 4, SegF = 1u << 5,
+    SegA = 1u << 0,
+    SegB = 1u << 1,
+    SegC = 1u << 2,
+    SegD = 1u << 3,
+    SegE = 1u << 4,
+    SegF = 1u << 5,
     SegG = 1u << 6,
-    SegCentreUp = 1u << 7, SegCentreDown = 1u << 8,
-    SegALong = 1u << 9,      // a begun at the left bar (2)
-    SegTallFB = 1u << 10,    // f and b reaching up to the top (4)
-    SegDot = 1u << 11, SegColon = 1u << 12, SegComma = 1u << 13,
-    SegSlash = 1u << 14, SegBackslash = 1u << 15, SegLess = 1u << 16, SegGreater = 1u << 17,
-    SegDollar = 1u << 18, SegPlus = 1u << 19,
+    SegCentreUp = 1u << 7,
+    SegCentreDown = 1u << 8,
+    SegALong = 1u << 9,   // a begun at the left bar (2)
+    SegTallFB = 1u << 10, // f and b reaching up to the top (4)
+    SegDot = 1u << 11,
+    SegColon = 1u << 12,
+    SegComma = 1u << 13,
+    SegSlash = 1u << 14,
+    SegBackslash = 1u << 15,
+    SegLess = 1u << 16,
+    SegGreater = 1u << 17,
+    SegDollar = 1u << 18,
+    SegPlus = 1u << 19,
 };
 
 unsigned glyphOf(QChar ch)
 {
     const char16_t c = ch.unicode();
     switch (c) {
-    case u'0': case u'O': case u'D': return SegA | SegB | SegC | SegD | SegE | SegF;
-    case u'1': case u'I': case u'i': case u'l': return SegCentreUp | SegCentreDown;
-    case u'2': case u'Z': case u'z': return SegALong | SegB | SegG | SegE | SegD;
+    case u'0':
+    case u'O':
+    case u'D': return SegA | SegB | SegC | SegD | SegE | SegF;
+    case u'1':
+    case u'I':
+    case u'i':
+    case u'l': return SegCentreUp | SegCentreDown;
+    case u'2':
+    case u'Z':
+    case u'z': return SegALong | SegB | SegG | SegE | SegD;
     case u'3': return SegA | SegB | SegG | SegC | SegD;
     case u'4': return SegTallFB | SegG | SegC;
-    case u'5': case u'S': case u's': return SegA | SegF | SegG | SegC | SegD;
-    case u'6': case u'G': return SegA | SegF | SegE | SegG | SegC | SegD;
+    case u'5':
+    case u'S':
+    case u's': return SegA | SegF | SegG | SegC | SegD;
+    case u'6':
+    case u'G': return SegA | SegF | SegE | SegG | SegC | SegD;
     case u'7': return SegA | SegB | SegC;
-    case u'8': case u'B': return SegA | SegB | SegC | SegD | SegE | SegF | SegG;
-    case u'9': case u'g': case u'q': case u'Q': return SegA | SegB | SegC | SegD | SegF | SegG;
-    case u'A': case u'a': return SegA | SegB | SegC | SegE | SegF | SegG;
+    case u'8':
+    case u'B': return SegA | SegB | SegC | SegD | SegE | SegF | SegG;
+    case u'9':
+    case u'g':
+    case u'q':
+    case u'Q': return SegA | SegB | SegC | SegD | SegF | SegG;
+    case u'A':
+    case u'a': return SegA | SegB | SegC | SegE | SegF | SegG;
     case u'b': return SegC | SegD | SegE | SegF | SegG;
-    case u'C': case u'(': case u'[': return SegA | SegD | SegE | SegF;
+    case u'C':
+    case u'(':
+    case u'[': return SegA | SegD | SegE | SegF;
     case u'c': return SegD | SegE | SegG;
     case u'd': return SegB | SegC | SegD | SegE | SegG;
-    case u'E': case u'e': return SegA | SegD | SegE | SegF | SegG;
-    case u'F': case u'f': return SegA | SegE | SegF | SegG;
-    case u'H': case u'K': case u'k': case u'X': case u'x': return SegB | SegC | SegE | SegF | SegG;
+    case u'E':
+    case u'e': return SegA | SegD | SegE | SegF | SegG;
+    case u'F':
+    case u'f': return SegA | SegE | SegF | SegG;
+    case u'H':
+    case u'K':
+    case u'k':
+    case u'X':
+    case u'x': return SegB | SegC | SegE | SegF | SegG;
     case u'h': return SegC | SegE | SegF | SegG;
-    case u'J': case u'j': return SegB | SegC | SegD | SegE;
+    case u'J':
+    case u'j': return SegB | SegC | SegD | SegE;
     case u'L': return SegD | SegE | SegF;
-    case u'M': case u'm': case u'W': case u'w': return SegA | SegB | SegC | SegE | SegF | SegCentreUp | SegCentreDown;
-    case u'N': case u'n': return SegC | SegE | SegG;
+    case u'M':
+    case u'm':
+    case u'W':
+    case u'w': return SegA | SegB | SegC | SegE | SegF | SegCentreUp | SegCentreDown;
+    case u'N':
+    case u'n': return SegC | SegE | SegG;
     case u'o': return SegC | SegD | SegE | SegG;
-    case u'P': case u'p': return SegA | SegB | SegE | SegF | SegG;
-    case u'R': case u'r': return SegE | SegG;
-    case u'T': case u't': return SegD | SegE | SegF | SegG;
-    case u'U': case u'V': return SegB | SegC | SegD | SegE | SegF;
-    case u'u': case u'v': return SegC | SegD | SegE;
-    case u'Y': case u'y': return SegB | SegC | SegD | SegF | SegG;
+    case u'P':
+    case u'p': return SegA | SegB | SegE | SegF | SegG;
+    case u'R':
+    case u'r': return SegE | SegG;
+    case u'T':
+    case u't': return SegD | SegE | SegF | SegG;
+    case u'U':
+    case u'V': return SegB | SegC | SegD | SegE | SegF;
+    case u'u':
+    case u'v': return SegC | SegD | SegE;
+    case u'Y':
+    case u'y': return SegB | SegC | SegD | SegF | SegG;
     case u'$': return SegA | SegF | SegG | SegC | SegD | SegDollar;
-    case u')': case u']': return SegA | SegB | SegC | SegD;
+    case u')':
+    case u']': return SegA | SegB | SegC | SegD;
     case u'+': return SegG | SegPlus;
     case u',': return SegComma;
     case u'-': return SegG;
@@ -333,43 +377,58 @@ void drawGlyph(QPainter &p, int x0, const LedMetrics &m, unsigned g)
         return;
     const int S = m.S, q = m.q, R = m.R, P = m.P;
     const int T = std::max(S - 1, 1);
-    const int W = 2 * q + 4 * S + 1;             // the right bars' outer edge
-    const int hx = S + R;                        // horizontal bars
+    const int W = 2 * q + 4 * S + 1; // the right bars' outer edge
+    const int hx = S + R;            // horizontal bars
     const int hl = W - 2 * R - S;
-    const int V = 2 * S + 2 * q - 2 * R - 1;     // vertical bars
+    const int V = 2 * S + 2 * q - 2 * R - 1; // vertical bars
     const int yMid = 2 * q + P + S;
     const int yLow = 2 * q + P + S + R;
-    const int yBottom = 3 * S + 4 * q + P - 1;   // bottom bar, drawn upwards
-    const int cx = q + 2 * S + 1;                // centre column
+    const int yBottom = 3 * S + 4 * q + P - 1; // bottom bar, drawn upwards
+    const int cx = q + 2 * S + 1;              // centre column
     auto poly = [&](const QPolygon &pg) { p.drawPolygon(pg.translated(x0, 0), Qt::WindingFill); };
 
-    if (g & SegA) poly(hbar(hx, P, hl, T, R));
-    if (g & SegALong) poly(hbar(S, P, hl + R, T, R));
-    if (g & SegG) poly(hbar(hx, yMid, hl, T, R));
-    if (g & SegD) poly(hbar(hx, yBottom - T, hl, T, R));
-    if (g & SegF) poly(vbar(S, P + R, V, T, R));
-    if (g & SegB) poly(vbar(W - T, P + R, V, T, R));
+    if (g & SegA)
+        poly(hbar(hx, P, hl, T, R));
+    if (g & SegALong)
+        poly(hbar(S, P, hl + R, T, R));
+    if (g & SegG)
+        poly(hbar(hx, yMid, hl, T, R));
+    if (g & SegD)
+        poly(hbar(hx, yBottom - T, hl, T, R));
+    if (g & SegF)
+        poly(vbar(S, P + R, V, T, R));
+    if (g & SegB)
+        poly(vbar(W - T, P + R, V, T, R));
     if (g & SegTallFB) {
         poly(vbar(S, P, V + R, T, R));
         poly(vbar(W - T, P, V + R, T, R));
     }
-    if (g & SegE) poly(vbar(S, yLow, V, T, R));
-    if (g & SegC) poly(vbar(W - T, yLow, V, T, R));
-    if (g & SegCentreUp) poly(vbar(cx, P + R, V, T, R));
-    if (g & SegCentreDown) poly(vbar(cx, yLow, V, T, R));
-    if (g & SegPlus) poly(vbar(cx, yMid - V / 2, V + T, T, R));
+    if (g & SegE)
+        poly(vbar(S, yLow, V, T, R));
+    if (g & SegC)
+        poly(vbar(W - T, yLow, V, T, R));
+    if (g & SegCentreUp)
+        poly(vbar(cx, P + R, V, T, R));
+    if (g & SegCentreDown)
+        poly(vbar(cx, yLow, V, T, R));
+    if (g & SegPlus)
+        poly(vbar(cx, yMid - V / 2, V + T, T, R));
     if (g & SegDollar) {
         poly(vbar(cx, std::max(P - q - 1, 0), q + 1, T, 0));
         poly(vbar(cx, yBottom, q + 1, T, 0));
     }
-    if (g & SegDot) p.fillRect(QRect(x0 + cx, yBottom - T, T, T), p.brush());
+    if (g & SegDot)
+        p.fillRect(QRect(x0 + cx, yBottom - T, T, T), p.brush());
     if (g & SegColon) {
         p.fillRect(QRect(x0 + cx, P + S + q - T / 2, T, T), p.brush());
         p.fillRect(QRect(x0 + cx, yLow + V / 2, T, T), p.brush());
     }
-    if (g & SegComma) poly(slant(cx, yBottom - T, cx - T, yBottom + q, T));
-    if (g & SegSlash) poly(slant(S, yBottom, W - T, P, T));
-    if (g & SegBackslash) poly(slant(S, P, W - T, yBottom, T));
+    if (g & SegComma)
+        poly(slant(cx, yBottom - T, cx - T, yBottom + q, T));
+    if (g & SegSlash)
+        poly(slant(S, yBottom, W - T, P, T));
+    if (g & SegBackslash)
+        poly(slant(S, P, W - T, yBottom, T));
     if (g & SegLess) {
         poly(slant(W - T, P + R, S, yMid, T));
         poly(slant(S, yMid, W - T, yBottom - R, T));
@@ -407,10 +466,11 @@ void paintTextArea(QPainter &p, const PaintLayout &l, const PaintState &s)
     p.setFont(s.font);
     switch (styleOf(s.displayFormat)) {
     case StyleFormatted: paintFormatted(p, l, s); break;
-    case StyleOdometer: case StyleOdomLight: case StyleOdomInvert:
-        paintOdometer(p, l, s, styleOf(s.displayFormat));
-        break;
-    case StyleLed: case StyleLedBold: paintLed(p, l, s); break;
+    case StyleOdometer:
+    case StyleOdomLight:
+    case StyleOdomInvert: paintOdometer(p, l, s, styleOf(s.displayFormat)); break;
+    case StyleLed:
+    case StyleLedBold: paintLed(p, l, s); break;
     default: paintNormal(p, l, s); break;
     }
 }
@@ -594,8 +654,9 @@ QSize naturalSize(const PaintState &s, const QStringList &texts)
             // 2 pixels before the text, 3 after it (the right-aligned place).
             textWidth = std::max(textWidth, fm.horizontalAdvance(t) + 5);
         } else {
-            const int cell = style >= StyleLed ? ledMetrics(height - 2 * inset, style == StyleLedBold, !s.longFormat).cellWidth
-                                               : std::max(s.cells.cellWidth, 1);
+            const int cell = style >= StyleLed
+                                 ? ledMetrics(height - 2 * inset, style == StyleLedBold, !s.longFormat).cellWidth
+                                 : std::max(s.cells.cellWidth, 1);
             textWidth = std::max(textWidth, int(t.size()) * cell + 1);
         }
     }

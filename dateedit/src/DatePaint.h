@@ -6,16 +6,21 @@
 #include <QFont>
 #include <QRect>
 #include <QSize>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
 namespace lzdate {
 
 enum DisplayStyle : int {
-    StyleNormal = 0, StyleFormatted = 1, StyleOdometer = 2, StyleOdomLight = 3, StyleOdomInvert = 4,
-    StyleLed = 5, StyleLedBold = 6
+    StyleNormal = 0,
+    StyleFormatted = 1,
+    StyleOdometer = 2,
+    StyleOdomLight = 3,
+    StyleOdomInvert = 4,
+    StyleLed = 5,
+    StyleLedBold = 6
 };
 
 // The cell width and line height of a font in a display style (0 for a cell width that is still
@@ -30,11 +35,11 @@ CellMetrics measureCells(const QFont &font, int displayFormat);
 // Seven-segment metrics of the LED styles for a drawn height.
 struct LedMetrics
 {
-    int a = 0;      // divisor of the height
-    int q = 0;      // gap
-    int S = 0;      // bar thickness
-    int R = 0;      // bevel
-    int P = 0;      // top margin
+    int a = 0; // divisor of the height
+    int q = 0; // gap
+    int S = 0; // bar thickness
+    int R = 0; // bevel
+    int P = 0; // top margin
     int cellWidth = 0;
     int lineHeight = 0;
 };
@@ -54,10 +59,10 @@ struct PaintState
 {
     QString text;
     QFont font;
-    int alignment = 0;       // 0 left, 1 centre, 2 right
-    int displayFormat = 0;   // any value above 6 draws as Normal
-    int border = 2;          // 0 none, 1 flat, 2 3D
-    bool hasButton = false;  // a calendar is configured
+    int alignment = 0;      // 0 left, 1 centre, 2 right
+    int displayFormat = 0;  // any value above 6 draws as Normal
+    int border = 2;         // 0 none, 1 flat, 2 3D
+    bool hasButton = false; // a calendar is configured
     bool buttonPressed = false;
     bool longFormat = false; // display codes 12-19 (month names)
     bool focus = false;
@@ -71,26 +76,26 @@ struct PaintState
     QColor highlight{0, 0, 128};
     bool highlightInverted = false;
     FrameColors frame;
-    CellMetrics cells;       // measured for the font and style
+    CellMetrics cells; // measured for the font and style
 };
 
 // Where things are: everything the paint, the caret and the mouse need of one size.
 struct PaintLayout
 {
     QRect bounds;
-    QRect button;            // empty without a calendar
-    QRect textArea;          // inside button and border; may be empty
-    int textTop = 0;         // inside the text area
+    QRect button;    // empty without a calendar
+    QRect textArea;  // inside button and border; may be empty
+    int textTop = 0; // inside the text area
     int cellWidth = 0;
     int lineHeight = 0;
-    bool cellStyle = false;  // one character per cell (styles 1-6)
-    int textX = 0;           // Normal: x of the first character in the text area
-    int firstCell = 0;       // cell styles: cells before the first character
-    LedMetrics led;          // LED styles only
+    bool cellStyle = false; // one character per cell (styles 1-6)
+    int textX = 0;          // Normal: x of the first character in the text area
+    int firstCell = 0;      // cell styles: cells before the first character
+    LedMetrics led;         // LED styles only
     bool drawable() const { return textArea.width() >= 2 && textArea.height() >= 2; }
 };
 
-int styleOf(int displayFormat);  // 0 Normal, 1 Formatted, 2-4 Odometer, 5-6 LED
+int styleOf(int displayFormat); // 0 Normal, 1 Formatted, 2-4 Odometer, 5-6 LED
 QRect buttonRect(const QRect &bounds, bool hasButton);
 PaintLayout layoutFor(const QRect &bounds, const PaintState &s);
 

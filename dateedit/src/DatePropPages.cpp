@@ -34,7 +34,7 @@ namespace lzdate {
 namespace {
 
 const QString kHelpFile = QStringLiteral("lzDateEdit.chm");
-const QSize kPageSize(380, 190);  // 250 x 110 dialog units
+const QSize kPageSize(380, 190); // 250 x 110 dialog units
 
 LPOLESTR taskString(const QString &s)
 {
@@ -300,23 +300,44 @@ protected:
     {
         auto *grid = new QGridLayout(page);
         format_ = list(page, 210, QStringLiteral("DateFormat"),
-                       {"0 - Default Short Date", "1 - Default Long Date (read only)", "2 - m/d", "3 - mm/dd",
-                        "4 - d/m", "5 - dd/mm", "6 - m/d/yy", "7 - mm/dd/yy", "8 - d/m/yy", "9 - dd/mm/yy",
-                        "10 - m/d/yyyy", "11 - mm/dd/yyyy", "12 - d/m/yyyy", "13 - dd/mm/yyyy",
-                        "14 - mmmm d, yyyy (read only)", "15 - mmmm dd, yyyy (read only)",
-                        "16 - d mmmm, yyyy (read only)", "17 - dd mmmm, yyyy (read only)",
-                        "18 - dow, mmmm d, yyyy (read only)", "19 - dow, mmmm dd, yyyy (read only)",
-                        "20 - dow, d mmmm, yyyy (read only)", "21 - dow, dd mmmm, yyyy (read only)", "22 - yy/m/d",
-                        "23 - yy/mm/dd", "24 - yy/d/m", "25 - yy/dd/mm", "26 - yyyy/m/d", "27 - yyyy/mm/dd",
-                        "28 - yyyy/d/m", "29 - yyyy/dd/mm"});
+                       {"0 - Default Short Date",
+                        "1 - Default Long Date (read only)",
+                        "2 - m/d",
+                        "3 - mm/dd",
+                        "4 - d/m",
+                        "5 - dd/mm",
+                        "6 - m/d/yy",
+                        "7 - mm/dd/yy",
+                        "8 - d/m/yy",
+                        "9 - dd/mm/yy",
+                        "10 - m/d/yyyy",
+                        "11 - mm/dd/yyyy",
+                        "12 - d/m/yyyy",
+                        "13 - dd/mm/yyyy",
+                        "14 - mmmm d, yyyy (read only)",
+                        "15 - mmmm dd, yyyy (read only)",
+                        "16 - d mmmm, yyyy (read only)",
+                        "17 - dd mmmm, yyyy (read only)",
+                        "18 - dow, mmmm d, yyyy (read only)",
+                        "19 - dow, mmmm dd, yyyy (read only)",
+                        "20 - dow, d mmmm, yyyy (read only)",
+                        "21 - dow, dd mmmm, yyyy (read only)",
+                        "22 - yy/m/d",
+                        "23 - yy/mm/dd",
+                        "24 - yy/d/m",
+                        "25 - yy/dd/mm",
+                        "26 - yyyy/m/d",
+                        "27 - yyyy/mm/dd",
+                        "28 - yyyy/d/m",
+                        "29 - yyyy/dd/mm"});
         separator_ = new QLineEdit(page);
         separator_->setObjectName(QStringLiteral("id207"));
-        separator_->setMaxLength(2);  // the page's length check
+        separator_->setMaxLength(2); // the page's length check
         QObject::connect(separator_, &QLineEdit::textEdited, separator_,
                          [this] { changed(QStringLiteral("Separator")); });
         useDefault_ = check(page, 209, QStringLiteral("Use &Default Separator"), QStringLiteral("SeparatorDefault"));
-        initial_ = list(page, 211, QStringLiteral("ValueReset"),
-                        {"0 - Current date", "1 - Custom date", "2 - NULL date"});
+        initial_ =
+            list(page, 211, QStringLiteral("ValueReset"), {"0 - Current date", "1 - Custom date", "2 - NULL date"});
         time_ = check(page, 212, QStringLiteral("Store &Time in date Value (time is not displayed)"),
                       QStringLiteral("TimeStore"));
         grid->addWidget(label(page, QStringLiteral("Date &Format"), format_), 0, 0);
@@ -327,8 +348,8 @@ protected:
         for (const char *allowed : {"/", "\\", "-", "."})
             grid->addWidget(new QLabel(QString::fromLatin1(allowed), page), 1, column++);
         grid->addWidget(useDefault_, 2, 0, 1, 6);
-        grid->addWidget(label(page, QStringLiteral("&Initial date Value on creation of control"), initial_), 3, 0,
-                        1, 6);
+        grid->addWidget(label(page, QStringLiteral("&Initial date Value on creation of control"), initial_), 3, 0, 1,
+                        6);
         grid->addWidget(initial_, 4, 0, 1, 6);
         grid->addWidget(time_, 5, 0, 1, 6);
     }
@@ -396,8 +417,10 @@ protected:
         row->addWidget(kinds);
         row->addWidget(months);
         v->addLayout(row);
-        v->addWidget(new QLabel(QStringLiteral("Note:  Orvex Calendar is available if lzCalCtl.ocx is registered."), page));
-        v->addWidget(new QLabel(QStringLiteral("Corvane Calendar is available if lzCalendar.ocx is registered."), page));
+        v->addWidget(
+            new QLabel(QStringLiteral("Note:  Orvex Calendar is available if lzCalCtl.ocx is registered."), page));
+        v->addWidget(
+            new QLabel(QStringLiteral("Corvane Calendar is available if lzCalendar.ocx is registered."), page));
         value_ = new QLineEdit(page);
         value_->setObjectName(QStringLiteral("id218"));
         value_->setVisible(false);

@@ -171,8 +171,8 @@ QString formatDate(int code, const Ymd &date, int dayOfWeek, QChar separator, co
     text = codeDayFirst(code) ? day + separator + month : month + separator + day;
     if (!codeHasYear(code))
         return text;
-    const QString year = codeTwoDigitYear(code) && date.year >= 1000 ? number(date.year % 100, true)
-                                                                      : QString::number(date.year);
+    const QString year =
+        codeTwoDigitYear(code) && date.year >= 1000 ? number(date.year % 100, true) : QString::number(date.year);
     return codeYearFirst(code) ? year + separator + text : text + separator + year;
 }
 
@@ -226,7 +226,7 @@ Ymd readDateFields(const QString &text, int fieldOrder)
         int value = 0;
         int digits = 0;
         while (i < n && isDigitChar(text[i])) {
-            if (digits == 5) {  // a sixth digit ends the field and is dropped
+            if (digits == 5) { // a sixth digit ends the field and is dropped
                 ++i;
                 break;
             }
@@ -300,8 +300,9 @@ QStringList calendarWeekdayLetters(const QString &dows)
 
 QStringList calendarMonthNames(const QString &months)
 {
-    static const QStringList fallback = QStringLiteral(
-        "January|February|March|April|May|June|July|August|September|October|November|December").split(u'|');
+    static const QStringList fallback =
+        QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December")
+            .split(u'|');
     const QStringList given = months.split(u'|');
     QStringList names;
     for (int i = 0; i < 12; ++i)

@@ -17,13 +17,34 @@ constexpr int kDateFormatCount = 30;  // DateFormat 0..29
 constexpr int kDisplayCodeCount = 28; // display code 0..27
 
 // Display code properties (code = DateFormat - 2 for the fixed formats).
-inline bool codePadded(int code) { return (code & 1) != 0; }
-inline bool codeDayFirst(int code) { return code % 4 == 2 || code % 4 == 3; }
-inline bool codeHasYear(int code) { return code >= 4; }
-inline bool codeLong(int code) { return code >= 12 && code <= 19; }
-inline bool codeWeekday(int code) { return code >= 16 && code <= 19; }
-inline bool codeYearFirst(int code) { return code >= 20; }
-inline bool codeTwoDigitYear(int code) { return (code >= 4 && code <= 7) || (code >= 20 && code <= 23); }
+inline bool codePadded(int code)
+{
+    return (code & 1) != 0;
+}
+inline bool codeDayFirst(int code)
+{
+    return code % 4 == 2 || code % 4 == 3;
+}
+inline bool codeHasYear(int code)
+{
+    return code >= 4;
+}
+inline bool codeLong(int code)
+{
+    return code >= 12 && code <= 19;
+}
+inline bool codeWeekday(int code)
+{
+    return code >= 16 && code <= 19;
+}
+inline bool codeYearFirst(int code)
+{
+    return code >= 20;
+}
+inline bool codeTwoDigitYear(int code)
+{
+    return (code >= 4 && code <= 7) || (code >= 20 && code <= 23);
+}
 
 // The display code a DateFormat stands for; 0 and 1 follow the "intl" patterns.
 // A DateFormat outside 0..29 is read as 0.
@@ -33,16 +54,22 @@ int displayCodeFromPattern(const QString &pattern, int start);
 
 // Field order: 2 bits per field, the first field in the lowest bits (FieldKind values).
 int fieldOrderFor(int code);
-inline int fieldKindAt(int order, int index) { return (order >> (2 * index)) & 3; }
+inline int fieldKindAt(int order, int index)
+{
+    return (order >> (2 * index)) & 3;
+}
 
 // The separator that stands between the fields of the text: Separator, or a blank in long formats.
-inline QChar textSeparator(int code, QChar separator) { return codeLong(code) ? QChar(u' ') : separator; }
+inline QChar textSeparator(int code, QChar separator)
+{
+    return codeLong(code) ? QChar(u' ') : separator;
+}
 
 // Character helpers. Full-width forms count as their ASCII partners.
 QChar fullWidthPartner(QChar separator);
 bool isSeparatorChar(QChar c, QChar separator);
 bool isDigitChar(QChar c);
-int digitValue(QChar c);  // -1 for a character that is not a digit
+int digitValue(QChar c); // -1 for a character that is not a digit
 QChar toHalfWidth(QChar c);
 // Keeps digits (full-width ones as ASCII) and blanks of the first kMaxChars characters.
 QString keepDigitsAndBlanks(const QString &text);

@@ -44,107 +44,113 @@ VARIANT_BOOL vb(bool b)
 }
 
 // Members every layout shares: DISPIDs 1-17 and the stock properties.
-#define LZ_COMMON_MEMBERS                                                                          \
-    B::get<&C::get_Alignment>(DISPID_LD_Alignment, u"Alignment"), B::put<&C::put_Alignment>(DISPID_LD_Alignment, u"Alignment"),       \
-    B::get<&C::get_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                            \
-    B::put<&C::put_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                            \
-    B::get<&C::get_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),                         \
-    B::put<&C::put_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),                         \
-    B::get<&C::get_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                          \
-    B::put<&C::put_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                          \
-    B::get<&C::get_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"), B::put<&C::put_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"),   \
-    B::get<&C::get_Separator>(DISPID_LD_Separator, u"Separator"), B::put<&C::put_Separator>(DISPID_LD_Separator, u"Separator"),       \
-    B::get<&C::get_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                            \
-    B::put<&C::put_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                            \
-    B::get<&C::get_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                         \
-    B::put<&C::put_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                         \
-    B::get<&C::get_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                           \
-    B::put<&C::put_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                           \
-    B::get<&C::get_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                         \
-    B::put<&C::put_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                          \
-    B::get<&C::get_Border>(DISPID_LD_Border, u"Border"), B::put<&C::put_Border>(DISPID_LD_Border, u"Border"),                 \
-    B::get<&C::get_EditMode>(DISPID_LD_EditMode, u"EditMode"), B::put<&C::put_EditMode>(DISPID_LD_EditMode, u"EditMode"),         \
-    B::get<&C::get_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                              \
-    B::put<&C::put_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                             \
-    B::get<&C::get_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"), B::put<&C::put_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"), \
-    B::get<&C::get_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                             \
-    B::put<&C::put_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                             \
-    B::get<&C::get_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                         \
-    B::put<&C::put_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                         \
-    B::get<&C::get_NullString>(DISPID_LD_NullString, u"NullString"), B::put<&C::put_NullString>(DISPID_LD_NullString, u"NullString"), \
-    B::get<&C::get_Font>(DISPID_FONT, u"Font"), B::put<&C::put_Font>(DISPID_FONT, u"Font"),       \
-    B::putRef<&C::put_Font>(DISPID_FONT, u"Font"),                                                 \
-    B::get<&C::get_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                     \
-    B::put<&C::put_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                     \
-    B::get<&C::get_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                     \
-    B::put<&C::put_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                     \
-    B::get<&C::get_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                \
-    B::put<&C::put_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                \
-    B::method<&C::AboutBox>(DISPID_ABOUTBOX, u"AboutBox")
+#define LZ_COMMON_MEMBERS                                                                                              \
+    B::get<&C::get_Alignment>(DISPID_LD_Alignment, u"Alignment"),                                                      \
+        B::put<&C::put_Alignment>(DISPID_LD_Alignment, u"Alignment"),                                                  \
+        B::get<&C::get_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                      \
+        B::put<&C::put_DisplayFormat>(DISPID_LD_DisplayFormat, u"DisplayFormat"),                                      \
+        B::get<&C::get_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),               \
+        B::put<&C::put_HighlightInverted>(DISPID_LD_HighlightInverted, u"HighlightInverted", {VT_BOOL}),               \
+        B::get<&C::get_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                   \
+        B::put<&C::put_HighlightColor>(DISPID_LD_HighlightColor, u"HighlightColor"),                                   \
+        B::get<&C::get_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"),                                               \
+        B::put<&C::put_DateFormat>(DISPID_LD_DateFormat, u"DateFormat"),                                               \
+        B::get<&C::get_Separator>(DISPID_LD_Separator, u"Separator"),                                                  \
+        B::put<&C::put_Separator>(DISPID_LD_Separator, u"Separator"),                                                  \
+        B::get<&C::get_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                      \
+        B::put<&C::put_DisabledColor>(DISPID_LD_DisabledColor, u"DisabledColor"),                                      \
+        B::get<&C::get_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                       \
+        B::put<&C::put_TimeStore>(DISPID_LD_TimeStore, u"TimeStore", {VT_BOOL}),                                       \
+        B::get<&C::get_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                          \
+        B::put<&C::put_Modified>(DISPID_LD_Modified, u"Modified", {VT_BOOL}),                                          \
+        B::get<&C::get_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                  \
+        B::put<&C::put_SeparatorDefault>(DISPID_LD_SeparatorDefault, u"SeparatorDefault", {VT_BOOL}),                  \
+        B::get<&C::get_Border>(DISPID_LD_Border, u"Border"), B::put<&C::put_Border>(DISPID_LD_Border, u"Border"),      \
+        B::get<&C::get_EditMode>(DISPID_LD_EditMode, u"EditMode"),                                                     \
+        B::put<&C::put_EditMode>(DISPID_LD_EditMode, u"EditMode"),                                                     \
+        B::get<&C::get_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                        \
+        B::put<&C::put_EditModeChange>(DISPID_LD_EditModeChange, u"EditModeChange", {VT_BOOL}),                        \
+        B::get<&C::get_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"),                                               \
+        B::put<&C::put_ValueReset>(DISPID_LD_ValueReset, u"ValueReset"),                                               \
+        B::get<&C::get_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                         \
+        B::put<&C::put_CalendarDOWs>(DISPID_LD_CalendarDOWs, u"CalendarDOWs"),                                         \
+        B::get<&C::get_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                   \
+        B::put<&C::put_CalendarMonths>(DISPID_LD_CalendarMonths, u"CalendarMonths"),                                   \
+        B::get<&C::get_NullString>(DISPID_LD_NullString, u"NullString"),                                               \
+        B::put<&C::put_NullString>(DISPID_LD_NullString, u"NullString"), B::get<&C::get_Font>(DISPID_FONT, u"Font"),   \
+        B::put<&C::put_Font>(DISPID_FONT, u"Font"), B::putRef<&C::put_Font>(DISPID_FONT, u"Font"),                     \
+        B::get<&C::get_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                                     \
+        B::put<&C::put_BackColor>(DISPID_BACKCOLOR, u"BackColor"),                                                     \
+        B::get<&C::get_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                                     \
+        B::put<&C::put_ForeColor>(DISPID_FORECOLOR, u"ForeColor"),                                                     \
+        B::get<&C::get_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                                \
+        B::put<&C::put_Enabled>(DISPID_ENABLED, u"Enabled", {VT_BOOL}),                                                \
+        B::method<&C::AboutBox>(DISPID_ABOUTBOX, u"AboutBox")
 
 // The value members from Value to WeekOfYear, numbered from `first`.
-#define LZ_VALUE_MEMBERS(first)                                                                    \
-    B::get<&C::get_Value>((first), u"Value", {VT_DATE}).asDefault(),                               \
-    B::put<&C::put_Value>((first), u"Value", {VT_DATE}).asDefault(),                               \
-    B::get<&C::get_Day>((first) + 1, u"Day"), B::put<&C::put_Day>((first) + 1, u"Day"),           \
-    B::get<&C::get_Month>((first) + 2, u"Month"), B::put<&C::put_Month>((first) + 2, u"Month"),   \
-    B::get<&C::get_Year>((first) + 3, u"Year"), B::put<&C::put_Year>((first) + 3, u"Year"),       \
-    B::get<&C::get_DateString>((first) + 4, u"DateString"),                                        \
-    B::put<&C::put_DateString>((first) + 4, u"DateString"),                                        \
-    B::get<&C::get_CalendarFormat>((first) + 5, u"CalendarFormat"),                                \
-    B::put<&C::put_CalendarFormat>((first) + 5, u"CalendarFormat"),                                \
-    B::get<&C::get_Status>((first) + 6, u"Status"), B::put<&C::put_ReadOnly>((first) + 6, u"Status"), \
-    B::get<&C::get_DayOfWeek>((first) + 7, u"DayOfWeek"),                                          \
-    B::put<&C::put_ReadOnly>((first) + 7, u"DayOfWeek"),                                           \
-    B::get<&C::get_DayOfYear>((first) + 8, u"DayOfYear"),                                          \
-    B::put<&C::put_ReadOnly>((first) + 8, u"DayOfYear"),                                           \
-    B::get<&C::get_WeekOfYear>((first) + 9, u"WeekOfYear"),                                        \
-    B::put<&C::put_ReadOnly>((first) + 9, u"WeekOfYear")
+#define LZ_VALUE_MEMBERS(first)                                                                                        \
+    B::get<&C::get_Value>((first), u"Value", {VT_DATE}).asDefault(),                                                   \
+        B::put<&C::put_Value>((first), u"Value", {VT_DATE}).asDefault(), B::get<&C::get_Day>((first) + 1, u"Day"),     \
+        B::put<&C::put_Day>((first) + 1, u"Day"), B::get<&C::get_Month>((first) + 2, u"Month"),                        \
+        B::put<&C::put_Month>((first) + 2, u"Month"), B::get<&C::get_Year>((first) + 3, u"Year"),                      \
+        B::put<&C::put_Year>((first) + 3, u"Year"), B::get<&C::get_DateString>((first) + 4, u"DateString"),            \
+        B::put<&C::put_DateString>((first) + 4, u"DateString"),                                                        \
+        B::get<&C::get_CalendarFormat>((first) + 5, u"CalendarFormat"),                                                \
+        B::put<&C::put_CalendarFormat>((first) + 5, u"CalendarFormat"),                                                \
+        B::get<&C::get_Status>((first) + 6, u"Status"), B::put<&C::put_ReadOnly>((first) + 6, u"Status"),              \
+        B::get<&C::get_DayOfWeek>((first) + 7, u"DayOfWeek"), B::put<&C::put_ReadOnly>((first) + 7, u"DayOfWeek"),     \
+        B::get<&C::get_DayOfYear>((first) + 8, u"DayOfYear"), B::put<&C::put_ReadOnly>((first) + 8, u"DayOfYear"),     \
+        B::get<&C::get_WeekOfYear>((first) + 9, u"WeekOfYear"), B::put<&C::put_ReadOnly>((first) + 9, u"WeekOfYear")
 
 const com::DispatchTable &currentTable()
 {
-    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
-        LZ_COMMON_MEMBERS,
-        B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
-        B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
-        LZ_VALUE_MEMBERS(DISPID_LD_Value),
-        B::get<&C::get_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
-        B::put<&C::put_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
-        B::get<&C::get_VariantData>(DISPID_LD_VariantData, u"VariantData"),
-        B::put<&C::put_VariantData>(DISPID_LD_VariantData, u"VariantData"),
-        B::get<&C::get_CalendarControl>(DISPID_LD_CalendarControl, u"CalendarControl"),
-        B::put<&C::put_ReadOnly>(DISPID_LD_CalendarControl, u"CalendarControl"),
-        B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
-        B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
-        B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
-        B::methodRet<&C::getCaretPosition>(DISPID_LD_getCaretPosition, u"getCaretPosition"),
-        B::methodRet<&C::getStartSelection>(DISPID_LD_getStartSelection, u"getStartSelection"),
-        B::methodRet<&C::getEndSelection>(DISPID_LD_getEndSelection, u"getEndSelection"),
-    });
+    static const com::DispatchTable table(
+        DIID__DLzDate2, u"_DLzDate2",
+        {
+            LZ_COMMON_MEMBERS,
+            B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+            B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+            LZ_VALUE_MEMBERS(DISPID_LD_Value),
+            B::get<&C::get_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
+            B::put<&C::put_FreeFormEntry>(DISPID_LD_FreeFormEntry, u"FreeFormEntry", {VT_BOOL}),
+            B::get<&C::get_VariantData>(DISPID_LD_VariantData, u"VariantData"),
+            B::put<&C::put_VariantData>(DISPID_LD_VariantData, u"VariantData"),
+            B::get<&C::get_CalendarControl>(DISPID_LD_CalendarControl, u"CalendarControl"),
+            B::put<&C::put_ReadOnly>(DISPID_LD_CalendarControl, u"CalendarControl"),
+            B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
+            B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
+            B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
+            B::methodRet<&C::getCaretPosition>(DISPID_LD_getCaretPosition, u"getCaretPosition"),
+            B::methodRet<&C::getStartSelection>(DISPID_LD_getStartSelection, u"getStartSelection"),
+            B::methodRet<&C::getEndSelection>(DISPID_LD_getEndSelection, u"getEndSelection"),
+        });
     return table;
 }
 
 const com::DispatchTable &secondTable()
 {
-    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
-        LZ_COMMON_MEMBERS,
-        B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
-        B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
-        LZ_VALUE_MEMBERS(DISPID_LD_Value),
-        B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
-        B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
-        B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
-    });
+    static const com::DispatchTable table(
+        DIID__DLzDate2, u"_DLzDate2",
+        {
+            LZ_COMMON_MEMBERS,
+            B::get<&C::get_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+            B::put<&C::put_SelectionPersistance>(DISPID_LD_SelectionPersistance, u"SelectionPersistance"),
+            LZ_VALUE_MEMBERS(DISPID_LD_Value),
+            B::get<&C::get_hWnd>(DISPID_HWND, u"hWnd"),
+            B::put<&C::put_ReadOnly>(DISPID_HWND, u"hWnd"),
+            B::method<&C::SetSelection>(DISPID_LD_SetSelection, u"SetSelection"),
+        });
     return table;
 }
 
 const com::DispatchTable &firstTable()
 {
-    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2", {
-        LZ_COMMON_MEMBERS,
-        LZ_VALUE_MEMBERS(DISPID_LD1_Value),
-        B::method<&C::SetSelection>(DISPID_LD1_SetSelection, u"SetSelection"),
-    });
+    static const com::DispatchTable table(DIID__DLzDate2, u"_DLzDate2",
+                                          {
+                                              LZ_COMMON_MEMBERS,
+                                              LZ_VALUE_MEMBERS(DISPID_LD1_Value),
+                                              B::method<&C::SetSelection>(DISPID_LD1_SetSelection, u"SetSelection"),
+                                          });
     return table;
 }
 
@@ -155,24 +161,26 @@ const com::DispatchTable &eventTable()
 {
     using com::describeMember;
     constexpr auto M = com::DispKind::Method;
-    static const com::DispatchTable table(DIID__DLzDate2Events, u"_DLzDate2Events", {
-        describeMember(DISPID_KEYDOWN, u"KeyDown", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
-        describeMember(DISPID_KEYUP, u"KeyUp", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
-        describeMember(DISPID_MOUSEDOWN, u"MouseDown", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
-        describeMember(DISPID_MOUSEUP, u"MouseUp", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
-        describeMember(DISPID_MOUSEMOVE, u"MouseMove", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
-        describeMember(DISPID_CLICK, u"Click", M, {}),
-        describeMember(DISPID_DBLCLICK, u"DblClick", M, {}),
-        describeMember(DISPID_KEYPRESS, u"KeyPress", M, {VARTYPE(VT_BYREF | VT_I2)}),
-        describeMember(DISPID_LDE_GotFocusEvent, u"GotFocusEvent", M, {}),
-        describeMember(DISPID_LDE_LostFocusEvent, u"LostFocusEvent", M, {}),
-        describeMember(DISPID_LDE_Change, u"Change", M, {}),
-        describeMember(DISPID_LDE_BeforeLostFocus, u"BeforeLostFocus", M, {}),
-        describeMember(DISPID_LDE_BeforeOpenCalendar, u"BeforeOpenCalendar", M, {}),
-        describeMember(DISPID_LDE_AfterCloseCalendar, u"AfterCloseCalendar", M, {}),
-        describeMember(DISPID_LDE_GetCentury, u"GetCentury", M, {VT_I2, VARTYPE(VT_BYREF | VT_I4)}),
-        describeMember(DISPID_LDE_InvalidDate, u"InvalidDate", M, {VT_I2, VT_I2, VT_I2}),
-    });
+    static const com::DispatchTable table(
+        DIID__DLzDate2Events, u"_DLzDate2Events",
+        {
+            describeMember(DISPID_KEYDOWN, u"KeyDown", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
+            describeMember(DISPID_KEYUP, u"KeyUp", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
+            describeMember(DISPID_MOUSEDOWN, u"MouseDown", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+            describeMember(DISPID_MOUSEUP, u"MouseUp", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+            describeMember(DISPID_MOUSEMOVE, u"MouseMove", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+            describeMember(DISPID_CLICK, u"Click", M, {}),
+            describeMember(DISPID_DBLCLICK, u"DblClick", M, {}),
+            describeMember(DISPID_KEYPRESS, u"KeyPress", M, {VARTYPE(VT_BYREF | VT_I2)}),
+            describeMember(DISPID_LDE_GotFocusEvent, u"GotFocusEvent", M, {}),
+            describeMember(DISPID_LDE_LostFocusEvent, u"LostFocusEvent", M, {}),
+            describeMember(DISPID_LDE_Change, u"Change", M, {}),
+            describeMember(DISPID_LDE_BeforeLostFocus, u"BeforeLostFocus", M, {}),
+            describeMember(DISPID_LDE_BeforeOpenCalendar, u"BeforeOpenCalendar", M, {}),
+            describeMember(DISPID_LDE_AfterCloseCalendar, u"AfterCloseCalendar", M, {}),
+            describeMember(DISPID_LDE_GetCentury, u"GetCentury", M, {VT_I2, VARTYPE(VT_BYREF | VT_I4)}),
+            describeMember(DISPID_LDE_InvalidDate, u"InvalidDate", M, {VT_I2, VT_I2, VT_I2}),
+        });
     return table;
 }
 
@@ -186,8 +194,10 @@ SHORT virtualKey(const QKeyEvent *e)
         return SHORT(0x70 + (k - Qt::Key_F1));
     switch (k) {
     case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 0x09;
-    case Qt::Key_Return: case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 0x0D;
     case Qt::Key_Shift: return 0x10;
     case Qt::Key_Control: return 0x11;
     case Qt::Key_Alt: return 0x12;
@@ -246,8 +256,7 @@ constexpr CLSID CLSID_StockFontPage = com::makeGuid("0BE35200-8F91-11CE-9DE3-00A
 
 } // namespace
 
-LzDate2Control::LzDate2Control()
-    : model_(this)
+LzDate2Control::LzDate2Control() : model_(this)
 {
     font_ = ole::createFont(ole::defaultFontDesc());
 }
@@ -285,8 +294,8 @@ HRESULT LzDate2Control::GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, 
     return table().getIDsOfNames(riid, names, count, lcid, ids);
 }
 
-HRESULT LzDate2Control::Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,
-                               VARIANT *result, EXCEPINFO *excep, UINT *argErr)
+HRESULT LzDate2Control::Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params, VARIANT *result,
+                               EXCEPINFO *excep, UINT *argErr)
 {
     // The control may be released by a handler while a member runs.
     com::ComPtr<IUnknown> keep(identity());
@@ -533,7 +542,8 @@ HRESULT LzDate2Control::Activate(QWidget *parent, QWidget **ppWidget)
         window_->setFont(currentQFont());
         window_->setEnabled(enabled_);
         if (extentX_ > 0 && extentY_ > 0)
-            window_->resize(int(std::lround(extentX_ / kHimetricPerPixel)), int(std::lround(extentY_ / kHimetricPerPixel)));
+            window_->resize(int(std::lround(extentX_ / kHimetricPerPixel)),
+                            int(std::lround(extentY_ / kHimetricPerPixel)));
         // A new window shows today unless the stored date is to be kept.
         if (valueReset_ == 0)
             model_.setRaw(oleWholeDay(intlPort().now()), Status::Valid);
@@ -651,7 +661,11 @@ void LzDate2Control::fire(DISPID dispid, std::initializer_list<VARIANT> args)
 
 // ---------------------------------------------------------------- properties
 
-HRESULT LzDate2Control::get_Alignment(SHORT *v) { *v = alignment_; return S_OK; }
+HRESULT LzDate2Control::get_Alignment(SHORT *v)
+{
+    *v = alignment_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Alignment(SHORT v)
 {
     alignment_ = checkedAlignment(v);
@@ -660,7 +674,11 @@ HRESULT LzDate2Control::put_Alignment(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_DisplayFormat(SHORT *v) { *v = displayFormat_; return S_OK; }
+HRESULT LzDate2Control::get_DisplayFormat(SHORT *v)
+{
+    *v = displayFormat_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_DisplayFormat(SHORT v)
 {
     displayFormat_ = checkedDisplayFormat(v);
@@ -672,10 +690,22 @@ HRESULT LzDate2Control::put_DisplayFormat(SHORT v)
         backColor_ = 0x80000005;
         highlightColor_ = 0x8000000D;
         break;
-    case 2: backColor_ = 0x00FFFF00; foreColor_ = 0; break;
-    case 3: backColor_ = 0x00808080; foreColor_ = 0; break;
-    case 4: backColor_ = 0x00FFFF00; foreColor_ = 0x00FFFFFF; break;
-    default: backColor_ = 0; foreColor_ = 0x00FFFF00; break;
+    case 2:
+        backColor_ = 0x00FFFF00;
+        foreColor_ = 0;
+        break;
+    case 3:
+        backColor_ = 0x00808080;
+        foreColor_ = 0;
+        break;
+    case 4:
+        backColor_ = 0x00FFFF00;
+        foreColor_ = 0x00FFFFFF;
+        break;
+    default:
+        backColor_ = 0;
+        foreColor_ = 0x00FFFF00;
+        break;
     }
     cellWidth_ = 0;
     repaint();
@@ -683,7 +713,11 @@ HRESULT LzDate2Control::put_DisplayFormat(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_HighlightInverted(VARIANT_BOOL *v) { *v = vb(highlightInverted_); return S_OK; }
+HRESULT LzDate2Control::get_HighlightInverted(VARIANT_BOOL *v)
+{
+    *v = vb(highlightInverted_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_HighlightInverted(VARIANT_BOOL v)
 {
     highlightInverted_ = v != VARIANT_FALSE;
@@ -692,7 +726,11 @@ HRESULT LzDate2Control::put_HighlightInverted(VARIANT_BOOL v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_HighlightColor(OLE_COLOR *v) { *v = highlightColor_; return S_OK; }
+HRESULT LzDate2Control::get_HighlightColor(OLE_COLOR *v)
+{
+    *v = highlightColor_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_HighlightColor(OLE_COLOR v)
 {
     highlightColor_ = v;
@@ -701,21 +739,33 @@ HRESULT LzDate2Control::put_HighlightColor(OLE_COLOR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_DateFormat(SHORT *v) { *v = SHORT(model_.dateFormat()); return S_OK; }
+HRESULT LzDate2Control::get_DateFormat(SHORT *v)
+{
+    *v = SHORT(model_.dateFormat());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_DateFormat(SHORT v)
 {
     model_.putDateFormat(v);
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Separator(BSTR *v) { *v = com::allocBstr(model_.separator()); return S_OK; }
+HRESULT LzDate2Control::get_Separator(BSTR *v)
+{
+    *v = com::allocBstr(model_.separator());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Separator(BSTR v)
 {
     model_.putSeparator(com::toQString(v));
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_DisabledColor(OLE_COLOR *v) { *v = disabledColor_; return S_OK; }
+HRESULT LzDate2Control::get_DisabledColor(OLE_COLOR *v)
+{
+    *v = disabledColor_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_DisabledColor(OLE_COLOR v)
 {
     disabledColor_ = v;
@@ -724,7 +774,11 @@ HRESULT LzDate2Control::put_DisabledColor(OLE_COLOR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_TimeStore(VARIANT_BOOL *v) { *v = vb(model_.timeStore()); return S_OK; }
+HRESULT LzDate2Control::get_TimeStore(VARIANT_BOOL *v)
+{
+    *v = vb(model_.timeStore());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_TimeStore(VARIANT_BOOL v)
 {
     model_.setTimeStore(v != VARIANT_FALSE);
@@ -732,7 +786,11 @@ HRESULT LzDate2Control::put_TimeStore(VARIANT_BOOL v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Modified(VARIANT_BOOL *v) { *v = vb(modified_); return S_OK; }
+HRESULT LzDate2Control::get_Modified(VARIANT_BOOL *v)
+{
+    *v = vb(modified_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Modified(VARIANT_BOOL v)
 {
     // At run time the flag can only be cleared; it is set by Change.
@@ -740,14 +798,22 @@ HRESULT LzDate2Control::put_Modified(VARIANT_BOOL v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_SeparatorDefault(VARIANT_BOOL *v) { *v = vb(model_.separatorDefault()); return S_OK; }
+HRESULT LzDate2Control::get_SeparatorDefault(VARIANT_BOOL *v)
+{
+    *v = vb(model_.separatorDefault());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_SeparatorDefault(VARIANT_BOOL v)
 {
     model_.putSeparatorDefault(v != VARIANT_FALSE);
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Border(SHORT *v) { *v = border_; return S_OK; }
+HRESULT LzDate2Control::get_Border(SHORT *v)
+{
+    *v = border_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Border(SHORT v)
 {
     border_ = checkedBorder(v);
@@ -756,7 +822,11 @@ HRESULT LzDate2Control::put_Border(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_EditMode(SHORT *v) { *v = editMode_; return S_OK; }
+HRESULT LzDate2Control::get_EditMode(SHORT *v)
+{
+    *v = editMode_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_EditMode(SHORT v)
 {
     editMode_ = checkedEditMode(v);
@@ -766,7 +836,11 @@ HRESULT LzDate2Control::put_EditMode(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_EditModeChange(VARIANT_BOOL *v) { *v = vb(editModeChange_); return S_OK; }
+HRESULT LzDate2Control::get_EditModeChange(VARIANT_BOOL *v)
+{
+    *v = vb(editModeChange_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_EditModeChange(VARIANT_BOOL v)
 {
     editModeChange_ = v != VARIANT_FALSE;
@@ -774,7 +848,11 @@ HRESULT LzDate2Control::put_EditModeChange(VARIANT_BOOL v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_ValueReset(SHORT *v) { *v = valueReset_; return S_OK; }
+HRESULT LzDate2Control::get_ValueReset(SHORT *v)
+{
+    *v = valueReset_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_ValueReset(SHORT v)
 {
     valueReset_ = checkedValueReset(v);
@@ -783,7 +861,11 @@ HRESULT LzDate2Control::put_ValueReset(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_CalendarDOWs(BSTR *v) { *v = com::allocBstr(calendarDOWs_); return S_OK; }
+HRESULT LzDate2Control::get_CalendarDOWs(BSTR *v)
+{
+    *v = com::allocBstr(calendarDOWs_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_CalendarDOWs(BSTR v)
 {
     calendarDOWs_ = com::toQString(v);
@@ -791,7 +873,11 @@ HRESULT LzDate2Control::put_CalendarDOWs(BSTR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_CalendarMonths(BSTR *v) { *v = com::allocBstr(calendarMonths_); return S_OK; }
+HRESULT LzDate2Control::get_CalendarMonths(BSTR *v)
+{
+    *v = com::allocBstr(calendarMonths_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_CalendarMonths(BSTR v)
 {
     calendarMonths_ = com::toQString(v);
@@ -799,7 +885,11 @@ HRESULT LzDate2Control::put_CalendarMonths(BSTR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_NullString(BSTR *v) { *v = com::allocBstr(model_.nullString()); return S_OK; }
+HRESULT LzDate2Control::get_NullString(BSTR *v)
+{
+    *v = com::allocBstr(model_.nullString());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_NullString(BSTR v)
 {
     model_.setNullString(com::toQString(v));
@@ -807,7 +897,11 @@ HRESULT LzDate2Control::put_NullString(BSTR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_SelectionPersistance(SHORT *v) { *v = SHORT(model_.selectionPersistence()); return S_OK; }
+HRESULT LzDate2Control::get_SelectionPersistance(SHORT *v)
+{
+    *v = SHORT(model_.selectionPersistence());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_SelectionPersistance(SHORT v)
 {
     model_.setSelectionPersistence(v);
@@ -816,7 +910,11 @@ HRESULT LzDate2Control::put_SelectionPersistance(SHORT v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_FreeFormEntry(VARIANT_BOOL *v) { *v = vb(freeFormEntry_); return S_OK; }
+HRESULT LzDate2Control::get_FreeFormEntry(VARIANT_BOOL *v)
+{
+    *v = vb(freeFormEntry_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_FreeFormEntry(VARIANT_BOOL v)
 {
     freeFormEntry_ = v != VARIANT_FALSE;
@@ -857,21 +955,53 @@ HRESULT LzDate2Control::get_CalendarControl(IDispatch **v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Value(DATE *v) { *v = model_.value(); return S_OK; }
+HRESULT LzDate2Control::get_Value(DATE *v)
+{
+    *v = model_.value();
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Value(DATE v)
 {
     model_.putValue(v);
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Day(SHORT *v) { *v = toShort(model_.day()); return S_OK; }
-HRESULT LzDate2Control::put_Day(SHORT v) { model_.setPart(FieldDay, v); return S_OK; }
-HRESULT LzDate2Control::get_Month(SHORT *v) { *v = toShort(model_.month()); return S_OK; }
-HRESULT LzDate2Control::put_Month(SHORT v) { model_.setPart(FieldMonth, v); return S_OK; }
-HRESULT LzDate2Control::get_Year(SHORT *v) { *v = toShort(model_.year()); return S_OK; }
-HRESULT LzDate2Control::put_Year(SHORT v) { model_.setPart(FieldYear, v); return S_OK; }
+HRESULT LzDate2Control::get_Day(SHORT *v)
+{
+    *v = toShort(model_.day());
+    return S_OK;
+}
+HRESULT LzDate2Control::put_Day(SHORT v)
+{
+    model_.setPart(FieldDay, v);
+    return S_OK;
+}
+HRESULT LzDate2Control::get_Month(SHORT *v)
+{
+    *v = toShort(model_.month());
+    return S_OK;
+}
+HRESULT LzDate2Control::put_Month(SHORT v)
+{
+    model_.setPart(FieldMonth, v);
+    return S_OK;
+}
+HRESULT LzDate2Control::get_Year(SHORT *v)
+{
+    *v = toShort(model_.year());
+    return S_OK;
+}
+HRESULT LzDate2Control::put_Year(SHORT v)
+{
+    model_.setPart(FieldYear, v);
+    return S_OK;
+}
 
-HRESULT LzDate2Control::get_DateString(BSTR *v) { *v = com::allocBstr(model_.text()); return S_OK; }
+HRESULT LzDate2Control::get_DateString(BSTR *v)
+{
+    *v = com::allocBstr(model_.text());
+    return S_OK;
+}
 HRESULT LzDate2Control::put_DateString(BSTR v)
 {
     dirty_ = true;
@@ -885,7 +1015,10 @@ HRESULT LzDate2Control::get_CalendarFormat(SHORT *v)
     case -1: *v = -1; break;
     case 0: *v = 1; break;
     case 1: *v = 2; break;
-    case 3: case 4: case 5: case 6: *v = calendarCode_; break;
+    case 3:
+    case 4:
+    case 5:
+    case 6: *v = calendarCode_; break;
     default: *v = 0; break;
     }
     return S_OK;
@@ -897,36 +1030,70 @@ HRESULT LzDate2Control::put_CalendarFormat(SHORT v)
     switch (v) {
     case 1: code = 0; break;
     case 2: code = 1; break;
-    case 3: case 4: case 5: case 6: code = v; break;
+    case 3:
+    case 4:
+    case 5:
+    case 6: code = v; break;
     default: break;
     }
     const bool differs = v != calendarCode_;
     calendarCode_ = code;
     if (differs && window_) {
-        rebuildPopup();  // the popup for the new calendar
+        rebuildPopup(); // the popup for the new calendar
         repaint();
     }
     dirty_ = true;
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Status(SHORT *v) { *v = SHORT(model_.status()); return S_OK; }
-HRESULT LzDate2Control::get_DayOfWeek(SHORT *v) { *v = toShort(model_.dayOfWeek()); return S_OK; }
-HRESULT LzDate2Control::get_DayOfYear(SHORT *v) { *v = toShort(model_.dayOfYear()); return S_OK; }
-HRESULT LzDate2Control::get_WeekOfYear(SHORT *v) { *v = toShort(model_.weekOfYear()); return S_OK; }
-HRESULT LzDate2Control::put_ReadOnly(VARIANT) { return CTL_E_SETNOTSUPPORTED; }
+HRESULT LzDate2Control::get_Status(SHORT *v)
+{
+    *v = SHORT(model_.status());
+    return S_OK;
+}
+HRESULT LzDate2Control::get_DayOfWeek(SHORT *v)
+{
+    *v = toShort(model_.dayOfWeek());
+    return S_OK;
+}
+HRESULT LzDate2Control::get_DayOfYear(SHORT *v)
+{
+    *v = toShort(model_.dayOfYear());
+    return S_OK;
+}
+HRESULT LzDate2Control::get_WeekOfYear(SHORT *v)
+{
+    *v = toShort(model_.weekOfYear());
+    return S_OK;
+}
+HRESULT LzDate2Control::put_ReadOnly(VARIANT)
+{
+    return CTL_E_SETNOTSUPPORTED;
+}
 
 HRESULT LzDate2Control::SetSelection(SHORT start, SHORT end)
 {
     model_.setSelection(start, end);
     if (model_.hasFocus())
-        repaint();  // the caret is placed here once it is drawn
+        repaint(); // the caret is placed here once it is drawn
     return S_OK;
 }
 
-HRESULT LzDate2Control::getCaretPosition(SHORT *v) { *v = toShort(model_.caret()); return S_OK; }
-HRESULT LzDate2Control::getStartSelection(SHORT *v) { *v = toShort(model_.selStart()); return S_OK; }
-HRESULT LzDate2Control::getEndSelection(SHORT *v) { *v = toShort(model_.selEnd()); return S_OK; }
+HRESULT LzDate2Control::getCaretPosition(SHORT *v)
+{
+    *v = toShort(model_.caret());
+    return S_OK;
+}
+HRESULT LzDate2Control::getStartSelection(SHORT *v)
+{
+    *v = toShort(model_.selStart());
+    return S_OK;
+}
+HRESULT LzDate2Control::getEndSelection(SHORT *v)
+{
+    *v = toShort(model_.selEnd());
+    return S_OK;
+}
 
 HRESULT LzDate2Control::AboutBox()
 {
@@ -943,8 +1110,8 @@ HRESULT LzDate2Control::GetPages(CAUUID *pPages)
         return E_POINTER;
     // Styles, Format, Calendar, then the stock colour and font pages (a frame leaves out a page
     // that no library serves).
-    const GUID ordered[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage,
-                            CLSID_StockColorPage, CLSID_StockFontPage};
+    const GUID ordered[] = {CLSID_LzDatePPage, CLSID_CFormatPPage, CLSID_CCalendarFormatPropPage, CLSID_StockColorPage,
+                            CLSID_StockFontPage};
     const ULONG n = ULONG(std::size(ordered));
     auto *out = static_cast<GUID *>(CoTaskMemAlloc(n * sizeof(GUID)));
     if (!out)
@@ -962,7 +1129,8 @@ HRESULT LzDate2Control::GetDisplayString(DISPID dispID, BSTR *pBstr)
     *pBstr = nullptr;
     switch (dispID) {
     case DISPID_LD_DisplayFormat: *pBstr = com::allocBstr(QStringLiteral("(Style)")); return S_OK;
-    case DISPID_LD_DateFormat: case DISPID_LD_ValueReset: *pBstr = com::allocBstr(QStringLiteral("(Format)")); return S_OK;
+    case DISPID_LD_DateFormat:
+    case DISPID_LD_ValueReset: *pBstr = com::allocBstr(QStringLiteral("(Format)")); return S_OK;
     default: return E_NOTIMPL;
     }
 }
@@ -972,17 +1140,17 @@ HRESULT LzDate2Control::MapPropertyToPage(DISPID dispID, CLSID *pClsid)
     if (!pClsid)
         return E_POINTER;
     switch (dispID) {
-    case DISPID_LD_Alignment: case DISPID_LD_DisplayFormat: case DISPID_LD_Border: case DISPID_LD_EditMode:
-    case DISPID_LD_EditModeChange:
-        *pClsid = CLSID_LzDatePPage;
-        return S_OK;
-    case DISPID_LD_DateFormat: case DISPID_LD_Separator: case DISPID_LD_TimeStore: case DISPID_LD_SeparatorDefault:
-    case DISPID_LD_ValueReset:
-        *pClsid = CLSID_CFormatPPage;
-        return S_OK;
-    default:
-        *pClsid = GUID_NULL;
-        return PERPROP_E_NOPAGEAVAILABLE;
+    case DISPID_LD_Alignment:
+    case DISPID_LD_DisplayFormat:
+    case DISPID_LD_Border:
+    case DISPID_LD_EditMode:
+    case DISPID_LD_EditModeChange: *pClsid = CLSID_LzDatePPage; return S_OK;
+    case DISPID_LD_DateFormat:
+    case DISPID_LD_Separator:
+    case DISPID_LD_TimeStore:
+    case DISPID_LD_SeparatorDefault:
+    case DISPID_LD_ValueReset: *pClsid = CLSID_CFormatPPage; return S_OK;
+    default: *pClsid = GUID_NULL; return PERPROP_E_NOPAGEAVAILABLE;
     }
 }
 
@@ -1000,7 +1168,10 @@ HRESULT LzDate2Control::GetPredefinedValue(DISPID, DWORD, VARIANT *)
     return E_NOTIMPL;
 }
 
-HRESULT LzDate2Control::get_Font(IFontDisp **v) { return font_.copyTo(v); }
+HRESULT LzDate2Control::get_Font(IFontDisp **v)
+{
+    return font_.copyTo(v);
+}
 HRESULT LzDate2Control::put_Font(IFontDisp *v)
 {
     font_ = cloneFont(v);
@@ -1011,7 +1182,11 @@ HRESULT LzDate2Control::put_Font(IFontDisp *v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_BackColor(OLE_COLOR *v) { *v = backColor_; return S_OK; }
+HRESULT LzDate2Control::get_BackColor(OLE_COLOR *v)
+{
+    *v = backColor_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_BackColor(OLE_COLOR v)
 {
     backColor_ = v;
@@ -1019,7 +1194,11 @@ HRESULT LzDate2Control::put_BackColor(OLE_COLOR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_ForeColor(OLE_COLOR *v) { *v = foreColor_; return S_OK; }
+HRESULT LzDate2Control::get_ForeColor(OLE_COLOR *v)
+{
+    *v = foreColor_;
+    return S_OK;
+}
 HRESULT LzDate2Control::put_ForeColor(OLE_COLOR v)
 {
     foreColor_ = v;
@@ -1027,7 +1206,11 @@ HRESULT LzDate2Control::put_ForeColor(OLE_COLOR v)
     return S_OK;
 }
 
-HRESULT LzDate2Control::get_Enabled(VARIANT_BOOL *v) { *v = vb(enabled_); return S_OK; }
+HRESULT LzDate2Control::get_Enabled(VARIANT_BOOL *v)
+{
+    *v = vb(enabled_);
+    return S_OK;
+}
 HRESULT LzDate2Control::put_Enabled(VARIANT_BOOL v)
 {
     enabled_ = v != VARIANT_FALSE;
@@ -1157,8 +1340,8 @@ void LzDate2Control::focusOut()
     editor_.focusCommit();
     if (freeFormEntry_ && model_.status() != Status::Valid) {
         const Ymd f = model_.freeFormCheck();
-        fire(DISPID_LDE_InvalidDate, {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)),
-                                         com::Variant::i2(toShort(f.day))});
+        fire(DISPID_LDE_InvalidDate,
+             {com::Variant::i2(toShort(f.year)), com::Variant::i2(toShort(f.month)), com::Variant::i2(toShort(f.day))});
     }
     caretCreated_ = false;
     buttonPressed_ = false;
@@ -1188,9 +1371,9 @@ void LzDate2Control::keyDown(QKeyEvent *e)
     const Qt::KeyboardModifiers mods = e->modifiers();
     const int key = virtualKey(e);
     if (mods & Qt::AltModifier) {
-        if (key == vk::Down)  // Alt+Down drops the calendar down
+        if (key == vk::Down) // Alt+Down drops the calendar down
             openCalendar();
-        return;  // system keys make no characters
+        return; // system keys make no characters
     }
     const bool passedOver = key == 0 || key == vk::Shift || key == vk::Control || key == vk::Menu ||
                             key == vk::Capital || key == vk::Escape || key == vk::NumLock;
@@ -1221,7 +1404,7 @@ void LzDate2Control::characterTyped(QKeyEvent *e)
     VARIANT key;
     key.vt = VT_BYREF | VT_I2;
     key.piVal = &ch;
-    fire(DISPID_KEYPRESS, {key});  // the framework's stock KeyPress
+    fire(DISPID_KEYPRESS, {key}); // the framework's stock KeyPress
     if (!window_ || !model_.hasFocus())
         return;
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
@@ -1365,7 +1548,7 @@ void LzDate2Control::rebuildPopup()
         return;
     popup_ = CalendarPopup::create(calendarCode_);
     if (!popup_)
-        return;  // the calendar cannot be created: no drop-down
+        return; // the calendar cannot be created: no drop-down
     popup_->setOwner(window_);
     popup_->setOnClosed([this](int code) { calendarClosed(code); });
 }

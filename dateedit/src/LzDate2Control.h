@@ -12,8 +12,8 @@
 #include "com/dispimpl.h"
 #include "com/interfaces.h"
 #include "com/object.h"
-#include "ole/olecontrol.h"
 #include "ole/font.h"
+#include "ole/olecontrol.h"
 
 #include <QPointer>
 
@@ -136,7 +136,7 @@ public:
     HRESULT get_DayOfWeek(SHORT *v);
     HRESULT get_DayOfYear(SHORT *v);
     HRESULT get_WeekOfYear(SHORT *v);
-    HRESULT put_ReadOnly(VARIANT v);  // the put of every read-only property
+    HRESULT put_ReadOnly(VARIANT v); // the put of every read-only property
     HRESULT SetSelection(SHORT start, SHORT end);
     HRESULT getCaretPosition(SHORT *v);
     HRESULT getStartSelection(SHORT *v);
@@ -235,28 +235,28 @@ private:
     QString calendarDOWs_;
     QString calendarMonths_;
     bool freeFormEntry_ = false;
-    SHORT calendarCode_ = -1;  // CalendarFormat as internal code
+    SHORT calendarCode_ = -1; // CalendarFormat as internal code
     com::ComPtr<IFontDisp> font_;
     OLE_COLOR backColor_ = 0x80000005;
     OLE_COLOR foreColor_ = 0x80000008;
     bool enabled_ = true;
 
-    ULONG version_ = kCurrentVersion;  // of the loaded properties; fixes the dispatch layout
+    ULONG version_ = kCurrentVersion; // of the loaded properties; fixes the dispatch layout
     bool initialized_ = false;
     bool dirty_ = false;
     LONG extentX_ = 0;
     LONG extentY_ = 0;
     int drawnWidth_ = 0;
     int drawnHeight_ = 0;
-    int cellWidth_ = 0;  // 0: to be measured at the next paint
+    int cellWidth_ = 0; // 0: to be measured at the next paint
     int lineHeight_ = 0;
-    PaintLayout layout_;        // of the last paint
-    QSize shownNaturalSize_;    // the size hint the container's layout last heard of
+    PaintLayout layout_;     // of the last paint
+    QSize shownNaturalSize_; // the size hint the container's layout last heard of
     bool caretCreated_ = false;
     bool buttonPressed_ = false;
-    bool focusByClick_ = false;  // the focus came with the mouse press now being handled
+    bool focusByClick_ = false; // the focus came with the mouse press now being handled
     QPointer<CalendarPopup> popup_;
-    bool returningFromPopup_ = false;  // the focus is being given back by the closed popup
+    bool returningFromPopup_ = false; // the focus is being given back by the closed popup
     DateEditor editor_{model_, *this};
 };
 

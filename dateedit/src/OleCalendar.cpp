@@ -72,8 +72,7 @@ bool oleHasTime(double x)
 
 double oleCombine(double wholeDay, double time)
 {
-    return oledate::join(static_cast<int64_t>(wholeDay),
-                         std::llround(time * static_cast<double>(oledate::kMsPerDay)));
+    return oledate::join(static_cast<int64_t>(wholeDay), std::llround(time * static_cast<double>(oledate::kMsPerDay)));
 }
 
 int oleDayOfWeek(double x)

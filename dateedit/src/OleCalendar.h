@@ -23,14 +23,14 @@ bool oleFromYmd(const Ymd &d, double &out);
 // Splits a date into its calendar parts; false when it lies outside the range or is not a number.
 bool ymdFromOle(double x, Ymd &out);
 
-double oleWholeDay(double x);  // the day without its time, as a date
-double oleTimePart(double x);  // the time of day, 0 <= t < 1
+double oleWholeDay(double x); // the day without its time, as a date
+double oleTimePart(double x); // the time of day, 0 <= t < 1
 bool oleHasTime(double x);
-double oleCombine(double wholeDay, double time);  // day plus time of day, sign-aware
+double oleCombine(double wholeDay, double time); // day plus time of day, sign-aware
 
-int oleDayOfWeek(double x);  // 1 Sunday .. 7 Saturday
-int oleDayOfYear(double x);  // 1 .. 366
+int oleDayOfWeek(double x); // 1 Sunday .. 7 Saturday
+int oleDayOfYear(double x); // 1 .. 366
 bool isLeapYear(int year);
-int daysInMonth(int year, int month);  // 0 for a month outside 1..12
+int daysInMonth(int year, int month); // 0 for a month outside 1..12
 
 } // namespace lzdate

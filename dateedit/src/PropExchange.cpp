@@ -7,13 +7,13 @@
 
 namespace lzdate {
 
-const QString kDefaultCalendarMonths = QStringLiteral(
-    "January|February|March|April|May|June|July|August|September|October|November|December");
+const QString kDefaultCalendarMonths =
+    QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December");
 const QString kDefaultCalendarDOWs = QStringLiteral("SMTWTFS");
 
 namespace {
 
-constexpr LONG kMaxExtent = 1000000;  // HIMETRIC, 10 m
+constexpr LONG kMaxExtent = 1000000; // HIMETRIC, 10 m
 
 enum class Mode { Reset, Load, Save };
 
@@ -43,14 +43,38 @@ class ResetArchive final : public Archive
 {
 public:
     Mode mode() const override { return Mode::Reset; }
-    HRESULT version(ULONG &v) override { v = kCurrentVersion; return S_OK; }
+    HRESULT version(ULONG &v) override
+    {
+        v = kCurrentVersion;
+        return S_OK;
+    }
     HRESULT extent(LONG &, LONG &) override { return S_OK; }
-    HRESULT font(com::ComPtr<IFontDisp> &f) override { f = defaultFont(); return S_OK; }
-    HRESULT i2(const char16_t *, SHORT &v, SHORT def) override { v = def; return S_OK; }
-    HRESULT boolean(const char16_t *, bool &v, bool def) override { v = def; return S_OK; }
-    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR def) override { v = def; return S_OK; }
+    HRESULT font(com::ComPtr<IFontDisp> &f) override
+    {
+        f = defaultFont();
+        return S_OK;
+    }
+    HRESULT i2(const char16_t *, SHORT &v, SHORT def) override
+    {
+        v = def;
+        return S_OK;
+    }
+    HRESULT boolean(const char16_t *, bool &v, bool def) override
+    {
+        v = def;
+        return S_OK;
+    }
+    HRESULT color(const char16_t *, OLE_COLOR &v, OLE_COLOR def) override
+    {
+        v = def;
+        return S_OK;
+    }
     HRESULT r8(const char16_t *, double &) override { return S_OK; }
-    HRESULT string(const char16_t *, QString &v, const QString &def) override { v = def; return S_OK; }
+    HRESULT string(const char16_t *, QString &v, const QString &def) override
+    {
+        v = def;
+        return S_OK;
+    }
 };
 
 class StreamWriter final : public Archive
@@ -118,7 +142,10 @@ public:
         return ole::bagWriteColor(b_, QString::fromUtf16(name), v);
     }
     HRESULT r8(const char16_t *name, double &v) override { return put(name, com::Variant::r8(v)); }
-    HRESULT string(const char16_t *name, QString &v, const QString &) override { return put(name, com::Variant::string(v)); }
+    HRESULT string(const char16_t *name, QString &v, const QString &) override
+    {
+        return put(name, com::Variant::string(v));
+    }
 
 private:
     HRESULT put(const char16_t *name, const VARIANT &v) { return ole::bagWrite(b_, QString::fromUtf16(name), v); }
@@ -201,11 +228,11 @@ private:
     IErrorLog *log_;
 };
 
-#define TRY(expr)                     \
-    do {                              \
-        const HRESULT hr_ = (expr);   \
-        if (FAILED(hr_))              \
-            return hr_;               \
+#define TRY(expr)                                                                                                      \
+    do {                                                                                                               \
+        const HRESULT hr_ = (expr);                                                                                    \
+        if (FAILED(hr_))                                                                                               \
+            return hr_;                                                                                                \
     } while (0)
 
 // The exchange, in the order the stored data has it. Reset counts as loading.
@@ -216,7 +243,7 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
     ULONG version = saving ? kCurrentVersion : p.version;
     TRY(ar.version(version));
     if (loading) {
-        if (version > kCurrentVersion)  // a layout this control does not know
+        if (version > kCurrentVersion) // a layout this control does not know
             return E_FAIL;
         p.version = version;
     }
@@ -259,7 +286,7 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
         p.value = stored;
     } else {
         if (saving && ctx.userMode && ctx.drawnWidth > 1)
-            p.valueReset = 1;  // keep the date the user worked with
+            p.valueReset = 1; // keep the date the user worked with
         TRY(ar.i2(u"ValueReset", p.valueReset, 0));
         if (loading)
             p.valueReset = checkedValueReset(p.valueReset);
@@ -304,14 +331,38 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
 
 } // namespace
 
-SHORT checkedAlignment(int v) { return v >= 0 && v <= 2 ? SHORT(v) : 0; }
-SHORT checkedBorder(int v) { return v >= 0 && v <= 2 ? SHORT(v) : 0; }
-SHORT checkedDisplayFormat(int v) { return v >= 0 && v <= 6 ? SHORT(v) : 0; }
-SHORT checkedCalendarCode(int v) { return v == -1 || v == 0 || v == 1 || (v >= 3 && v <= 6) ? SHORT(v) : -1; }
-SHORT checkedDateFormat(int v) { return v >= 0 && v < kDateFormatCount ? SHORT(v) : 0; }
-SHORT checkedEditMode(int v) { return v == 0 || v == 1 ? SHORT(v) : 1; }
-SHORT checkedValueReset(int v) { return v >= 0 && v <= 2 ? SHORT(v) : 0; }
-SHORT checkedSelectionPersistance(int v) { return v >= 0 && v <= 2 ? SHORT(v) : 2; }
+SHORT checkedAlignment(int v)
+{
+    return v >= 0 && v <= 2 ? SHORT(v) : 0;
+}
+SHORT checkedBorder(int v)
+{
+    return v >= 0 && v <= 2 ? SHORT(v) : 0;
+}
+SHORT checkedDisplayFormat(int v)
+{
+    return v >= 0 && v <= 6 ? SHORT(v) : 0;
+}
+SHORT checkedCalendarCode(int v)
+{
+    return v == -1 || v == 0 || v == 1 || (v >= 3 && v <= 6) ? SHORT(v) : -1;
+}
+SHORT checkedDateFormat(int v)
+{
+    return v >= 0 && v < kDateFormatCount ? SHORT(v) : 0;
+}
+SHORT checkedEditMode(int v)
+{
+    return v == 0 || v == 1 ? SHORT(v) : 1;
+}
+SHORT checkedValueReset(int v)
+{
+    return v >= 0 && v <= 2 ? SHORT(v) : 0;
+}
+SHORT checkedSelectionPersistance(int v)
+{
+    return v >= 0 && v <= 2 ? SHORT(v) : 2;
+}
 
 HRESULT resetProps(LzDate2Props &p, const ExchangeContext &ctx)
 {

@@ -18,18 +18,18 @@ namespace lzdate {
 inline constexpr ULONG kVersion1 = 0x00010000;
 inline constexpr ULONG kVersion2 = 0x00020000;
 inline constexpr ULONG kCurrentVersion = 0x00080000;
-inline constexpr ULONG kMaxStoredChars = 4096;  // longest text a loader accepts
+inline constexpr ULONG kMaxStoredChars = 4096; // longest text a loader accepts
 
 struct LzDate2Props
 {
     ULONG version = kCurrentVersion;
-    LONG extentX = 0;  // HIMETRIC; 0 when unknown
+    LONG extentX = 0; // HIMETRIC; 0 when unknown
     LONG extentY = 0;
     com::ComPtr<IFontDisp> font;
     SHORT alignment = 0;
     SHORT border = 2;
     SHORT displayFormat = 0;
-    SHORT calendarFormat = -1;  // internal code
+    SHORT calendarFormat = -1; // internal code
     SHORT dateFormat = 0;
     bool separatorDefault = false;
     QString separator = QStringLiteral("/");
@@ -58,9 +58,9 @@ extern const QString kDefaultCalendarDOWs;
 // What the exchange needs to know of the control beyond its properties.
 struct ExchangeContext
 {
-    bool userMode = true;   // the container's ambient UserMode
-    int drawnWidth = 0;     // width of the last paint
-    double now = 0.0;       // the current date and time
+    bool userMode = true; // the container's ambient UserMode
+    int drawnWidth = 0;   // width of the last paint
+    double now = 0.0;     // the current date and time
 };
 
 // Replacement values for numbers outside their ranges.

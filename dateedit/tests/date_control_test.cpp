@@ -47,7 +47,11 @@ class NotifySink : public com::ComObject<IPropertyNotifySink>
 {
 public:
     explicit NotifySink(EventLog &log) : log_(log) {}
-    HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { log_.changed.push_back(id); return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override
+    {
+        log_.changed.push_back(id);
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return log_.allowEdits ? S_OK : S_FALSE; }
 
 private:
@@ -115,8 +119,11 @@ protected:
         ComPtr<IConnectionPoint> events, notify;
         ASSERT_EQ(container->FindConnectionPoint(DIID__DLzDate2Events, events.put()), S_OK);
         ASSERT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, notify.put()), S_OK);
-        auto sink = com::makeObject<com::DispatchSink>(DIID__DLzDate2Events,
-            [this](DISPID id, DISPPARAMS *, VARIANT *) { log.events.push_back(id); return S_OK; });
+        auto sink =
+            com::makeObject<com::DispatchSink>(DIID__DLzDate2Events, [this](DISPID id, DISPPARAMS *, VARIANT *) {
+                log.events.push_back(id);
+                return S_OK;
+            });
         auto notifier = com::makeObject<NotifySink>(log);
         DWORD c1 = 0, c2 = 0;
         ASSERT_EQ(events->Advise(sink.get(), &c1), S_OK);
@@ -244,13 +251,14 @@ TEST_P(Replacements, ReadBack)
     EXPECT_EQ(number(d.get(), GetParam().id), GetParam().readBack);
 }
 
-INSTANTIATE_TEST_SUITE_P(Properties, Replacements,
+INSTANTIATE_TEST_SUITE_P(
+    Properties, Replacements,
     ::testing::Values(PropCase{DISPID_LD_CalendarFormat, 3, 3}, PropCase{DISPID_LD_CalendarFormat, 7, -1},
                       PropCase{DISPID_LD_CalendarFormat, 1, 1}, PropCase{DISPID_LD_DisplayFormat, 9, 0},
                       PropCase{DISPID_LD_Border, -1, 0}, PropCase{DISPID_LD_DateFormat, 30, 0},
                       PropCase{DISPID_LD_DateFormat, 29, 29}, PropCase{DISPID_LD_Alignment, 3, 0},
                       PropCase{DISPID_LD_EditMode, 2, 1}, PropCase{DISPID_LD_SelectionPersistance, -2, 2},
-                      PropCase{DISPID_LD_Modified, -1, 0}));  // run mode: Modified stays FALSE
+                      PropCase{DISPID_LD_Modified, -1, 0})); // run mode: Modified stays FALSE
 
 TEST_F(Control, ReadOnlyPropertiesRefuseAPut)
 {
@@ -262,7 +270,12 @@ TEST_F(Control, ReadOnlyPropertiesRefuseAPut)
 TEST_F(Control, VariantDataFollowsStatus)
 {
     ComPtr<IDispatch> d = create();
-    struct { Variant in; VARTYPE outType; double out; } cases[] = {
+    struct
+    {
+        Variant in;
+        VARTYPE outType;
+        double out;
+    } cases[] = {
         {Variant::fromDate(oleDate(2024, 2, 29)), VT_DATE, oleDate(2024, 2, 29)},
         {Variant::null(), VT_NULL, 0.0},
         {Variant::string("03.04.2022"), VT_DATE, oleDate(2022, 4, 3)},
@@ -277,7 +290,7 @@ TEST_F(Control, VariantDataFollowsStatus)
         if (c.outType == VT_DATE) {
             EXPECT_EQ(out.date, c.out);
         } else {
-            EXPECT_EQ(value(d.get()), 0.0);  // Value of a null control
+            EXPECT_EQ(value(d.get()), 0.0); // Value of a null control
         }
     }
 }
@@ -321,7 +334,7 @@ TEST_F(Control, ValuePutFiresChangeAndAsksTheContainer)
     EXPECT_EQ(log.changed, (std::vector<DISPID>{19, 30}));
     EXPECT_EQ(number(d.get(), DISPID_LD_Modified), -1);
 
-    log.allowEdits = false;  // a refused edit keeps the value but still fires Change
+    log.allowEdits = false; // a refused edit keeps the value but still fires Change
     put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2025, 3, 1)));
     EXPECT_EQ(value(d.get()), oleDate(2024, 3, 1));
     EXPECT_EQ(log.count(DISPID_LDE_Change), 2);
@@ -345,7 +358,7 @@ TEST_F(Control, FocusEventsAndFreeFormCheck)
 
     QFocusEvent in(QEvent::FocusIn);
     QApplication::sendEvent(w, &in);
-    EXPECT_EQ(text(d.get()), "  .  .    ");  // blanks to type into
+    EXPECT_EQ(text(d.get()), "  .  .    "); // blanks to type into
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(w, &out);
     EXPECT_EQ(text(d.get()), "(leer)");
@@ -376,15 +389,15 @@ QByteArray versionOneStream(double value)
     ole::writeI4(p, 2540);
     ole::writeI4(p, 508);
     ole::writeObject(p, ole::createFont(ole::defaultFontDesc()).get());
-    for (SHORT v : {SHORT(0), SHORT(2), SHORT(0), SHORT(-1), SHORT(13)})  // Alignment .. DateFormat
+    for (SHORT v : {SHORT(0), SHORT(2), SHORT(0), SHORT(-1), SHORT(13)}) // Alignment .. DateFormat
         ole::writeI2(p, v);
-    ole::writeI2(p, 0);           // SeparatorDefault
-    ole::writeString(p, ".");     // Separator
-    for (SHORT v : {SHORT(1), SHORT(0), SHORT(0), SHORT(1), SHORT(1)})  // Enabled .. EditMode
+    ole::writeI2(p, 0);                                                // SeparatorDefault
+    ole::writeString(p, ".");                                          // Separator
+    for (SHORT v : {SHORT(1), SHORT(0), SHORT(0), SHORT(1), SHORT(1)}) // Enabled .. EditMode
         ole::writeI2(p, v);
     for (ULONG c : {0x80000011u, 0x8000000Du, 0x80000005u, 0x80000008u})
         ole::writeU4(p, c);
-    ole::writeI2(p, 0);           // ValueReset 0: the stored value still follows
+    ole::writeI2(p, 0); // ValueReset 0: the stored value still follows
     ole::writeR8(p, value);
     ole::writeString(p, "Jan|Feb");
     ole::writeString(p, "SMDMDFS");
@@ -395,8 +408,8 @@ QByteArray versionOneStream(double value)
 TEST_F(Control, VersionOneDataAnswersTheFirstLayout)
 {
     ComPtr<IDispatch> d = loadStream(versionOneStream(oleDate(2020, 6, 15)));
-    EXPECT_EQ(com::variantToDouble(get(d.get(), 18)), oleDate(2020, 6, 15));  // Value under 18
-    EXPECT_EQ(com::variantToString(get(d.get(), 22)), "15.06.2020");      // DateString under 22
+    EXPECT_EQ(com::variantToDouble(get(d.get(), 18)), oleDate(2020, 6, 15)); // Value under 18
+    EXPECT_EQ(com::variantToString(get(d.get(), 22)), "15.06.2020");         // DateString under 22
     DISPID id = 0;
     EXPECT_NE(com::dispIdOfName(d.get(), "SelectionPersistance", &id), S_OK);
     EXPECT_NE(com::dispIdOfName(d.get(), "FreeFormEntry", &id), S_OK);
@@ -432,21 +445,28 @@ struct Setting
 std::vector<Setting> nonDefaults()
 {
     return {
-        {DISPID_LD_Alignment, Variant::i2(2)},        {DISPID_LD_DisplayFormat, Variant::i2(3)},
+        {DISPID_LD_Alignment, Variant::i2(2)},
+        {DISPID_LD_DisplayFormat, Variant::i2(3)},
         {DISPID_LD_HighlightInverted, Variant::boolean(true)},
         {DISPID_LD_HighlightColor, Variant::i4(0x123456)},
-        {DISPID_LD_DateFormat, Variant::i2(27)},      {DISPID_LD_Separator, Variant::string("-")},
+        {DISPID_LD_DateFormat, Variant::i2(27)},
+        {DISPID_LD_Separator, Variant::string("-")},
         {DISPID_LD_DisabledColor, Variant::i4(0x654321)},
-        {DISPID_LD_TimeStore, Variant::boolean(true)}, {DISPID_LD_Border, Variant::i2(1)},
-        {DISPID_LD_EditMode, Variant::i2(0)},         {DISPID_LD_EditModeChange, Variant::boolean(false)},
+        {DISPID_LD_TimeStore, Variant::boolean(true)},
+        {DISPID_LD_Border, Variant::i2(1)},
+        {DISPID_LD_EditMode, Variant::i2(0)},
+        {DISPID_LD_EditModeChange, Variant::boolean(false)},
         {DISPID_LD_CalendarDOWs, Variant::string("SMDMDFS")},
         {DISPID_LD_CalendarMonths, Variant::string("Januar|Februar")},
         {DISPID_LD_NullString, Variant::string("(kein Datum)")},
         {DISPID_LD_SelectionPersistance, Variant::i2(0)},
-        {DISPID_LD_FreeFormEntry, Variant::boolean(true)}, {DISPID_LD_CalendarFormat, Variant::i2(5)},
-        {DISPID_LD_BackColor, Variant::i4(0x00FFFF00)}, {DISPID_LD_ForeColor, Variant::i4(0x000000FF)},
+        {DISPID_LD_FreeFormEntry, Variant::boolean(true)},
+        {DISPID_LD_CalendarFormat, Variant::i2(5)},
+        {DISPID_LD_BackColor, Variant::i4(0x00FFFF00)},
+        {DISPID_LD_ForeColor, Variant::i4(0x000000FF)},
         {DISPID_LD_Enabled, Variant::boolean(false)},
-        {DISPID_LD_ValueReset, Variant::i2(1)},       {DISPID_LD_Value, Variant::fromDate(oleDate(1999, 12, 31))},
+        {DISPID_LD_ValueReset, Variant::i2(1)},
+        {DISPID_LD_Value, Variant::fromDate(oleDate(1999, 12, 31))},
     };
 }
 
@@ -480,7 +500,7 @@ TEST_F(Control, RoundTripsThroughStreamAndBag)
     const QByteArray bytes = saveStream(d.get());
     EXPECT_EQ(d.as<IPersistStreamInit>()->IsDirty(), S_FALSE);
     ASSERT_GE(bytes.size(), 4);
-    EXPECT_EQ(bytes.left(4), QByteArray::fromHex("00000800"));  // version 0x00080000 first
+    EXPECT_EQ(bytes.left(4), QByteArray::fromHex("00000800")); // version 0x00080000 first
     expectSettings(loadStream(bytes).get());
 
     auto bag = ole::createPropertyBag();
@@ -491,7 +511,7 @@ TEST_F(Control, RoundTripsThroughStreamAndBag)
 
 TEST_F(Control, SavingAPaintedControlKeepsItsDate)
 {
-    ComPtr<IDispatch> fresh = create();  // never painted: a loaded copy shows today again
+    ComPtr<IDispatch> fresh = create(); // never painted: a loaded copy shows today again
     put(fresh.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2020, 6, 15)));
     EXPECT_EQ(std::floor(value(loadStream(saveStream(fresh.get())).get())), today());
 
@@ -565,7 +585,13 @@ TEST_F(Control, SeparatorDefaultStoresNoSeparator)
 TEST_F(Control, LoadedValuesOutsideTheirRangesAreReplaced)
 {
     auto bag = ole::createPropertyBag();
-    struct { const char *name; Variant stored; DISPID id; LONG expected; } cases[] = {
+    struct
+    {
+        const char *name;
+        Variant stored;
+        DISPID id;
+        LONG expected;
+    } cases[] = {
         {"Alignment", Variant::i2(9), DISPID_LD_Alignment, 0},
         {"Border", Variant::i2(-3), DISPID_LD_Border, 0},
         {"DisplayFormat", Variant::i2(12), DISPID_LD_DisplayFormat, 0},
@@ -581,7 +607,7 @@ TEST_F(Control, LoadedValuesOutsideTheirRangesAreReplaced)
     for (auto &c : cases)
         EXPECT_EQ(number(d.get(), c.id), c.expected) << c.name;
 
-    auto bad = ole::createPropertyBag();  // a kept value that is not a date makes the control null
+    auto bad = ole::createPropertyBag(); // a kept value that is not a date makes the control null
     ole::bagWrite(bad.get(), "ValueReset", Variant::i2(1));
     ole::bagWrite(bad.get(), "Value", Variant::r8(std::nan("")));
     EXPECT_EQ(number(loadBag(bad.get()).get(), DISPID_LD_Status), lzdNull);
@@ -600,10 +626,10 @@ TEST_F(Control, TruncatedOrHostileStreamIsRefused)
     }
 
     QByteArray newer = good;
-    newer[2] = 0x09;  // version 0x00090000
+    newer[2] = 0x09; // version 0x00090000
     loadStream(newer, E_FAIL);
 
-    QByteArray huge = versionOneStream(1.0);  // Separator claims 2^31 characters
+    QByteArray huge = versionOneStream(1.0); // Separator claims 2^31 characters
     const int at = huge.indexOf(QByteArray("\x01\x00\x00\x00.\x00", 6));
     ASSERT_GT(at, 0);
     huge.replace(at, 4, QByteArray::fromHex("ffffff7f"));

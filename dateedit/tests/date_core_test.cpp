@@ -64,21 +64,22 @@ TEST_P(AllFormats, FridayFifthOfJanuary2024WithDot)
 }
 
 // Field orders: month-day 14, day-month 11, +16 with the year last, x4+1 with the year first.
-INSTANTIATE_TEST_SUITE_P(DateFormats, AllFormats,
-    ::testing::Values(
-        FormatCase{0, "05.01.2024", 27},  // sShortDate dd.MM.yyyy
-        FormatCase{1, "Friday, 5 January, 2024", 27},  // sLongDate dddd, d. MMMM yyyy
-        FormatCase{2, "1.5", 14}, FormatCase{3, "01.05", 14}, FormatCase{4, "5.1", 11},
-        FormatCase{5, "05.01", 11}, FormatCase{6, "1.5.24", 30}, FormatCase{7, "01.05.24", 30},
-        FormatCase{8, "5.1.24", 27}, FormatCase{9, "05.01.24", 27}, FormatCase{10, "1.5.2024", 30},
-        FormatCase{11, "01.05.2024", 30}, FormatCase{12, "5.1.2024", 27}, FormatCase{13, "05.01.2024", 27},
-        FormatCase{14, "January 5, 2024", 30}, FormatCase{15, "January 05, 2024", 30},
-        FormatCase{16, "5 January, 2024", 27}, FormatCase{17, "05 January, 2024", 27},
-        FormatCase{18, "Friday, January 5, 2024", 30}, FormatCase{19, "Friday, January 05, 2024", 30},
-        FormatCase{20, "Friday, 5 January, 2024", 27}, FormatCase{21, "Friday, 05 January, 2024", 27},
-        FormatCase{22, "24.1.5", 57}, FormatCase{23, "24.01.05", 57}, FormatCase{24, "24.5.1", 45},
-        FormatCase{25, "24.05.01", 45}, FormatCase{26, "2024.1.5", 57}, FormatCase{27, "2024.01.05", 57},
-        FormatCase{28, "2024.5.1", 45}, FormatCase{29, "2024.05.01", 45}));
+INSTANTIATE_TEST_SUITE_P(
+    DateFormats, AllFormats,
+    ::testing::Values(FormatCase{0, "05.01.2024", 27},              // sShortDate dd.MM.yyyy
+                      FormatCase{1, "Friday, 5 January, 2024", 27}, // sLongDate dddd, d. MMMM yyyy
+                      FormatCase{2, "1.5", 14}, FormatCase{3, "01.05", 14}, FormatCase{4, "5.1", 11},
+                      FormatCase{5, "05.01", 11}, FormatCase{6, "1.5.24", 30}, FormatCase{7, "01.05.24", 30},
+                      FormatCase{8, "5.1.24", 27}, FormatCase{9, "05.01.24", 27}, FormatCase{10, "1.5.2024", 30},
+                      FormatCase{11, "01.05.2024", 30}, FormatCase{12, "5.1.2024", 27},
+                      FormatCase{13, "05.01.2024", 27}, FormatCase{14, "January 5, 2024", 30},
+                      FormatCase{15, "January 05, 2024", 30}, FormatCase{16, "5 January, 2024", 27},
+                      FormatCase{17, "05 January, 2024", 27}, FormatCase{18, "Friday, January 5, 2024", 30},
+                      FormatCase{19, "Friday, January 05, 2024", 30}, FormatCase{20, "Friday, 5 January, 2024", 27},
+                      FormatCase{21, "Friday, 05 January, 2024", 27}, FormatCase{22, "24.1.5", 57},
+                      FormatCase{23, "24.01.05", 57}, FormatCase{24, "24.5.1", 45}, FormatCase{25, "24.05.01", 45},
+                      FormatCase{26, "2024.1.5", 57}, FormatCase{27, "2024.01.05", 57}, FormatCase{28, "2024.5.1", 45},
+                      FormatCase{29, "2024.05.01", 45}));
 
 TEST_F(DateCore, TwoDigitYearKeepsItsLeadingZero)
 {
@@ -116,23 +117,24 @@ TEST_P(Patterns, GiveDisplayCode)
 }
 
 INSTANTIATE_TEST_SUITE_P(SystemDateSettings, Patterns,
-    ::testing::Values(PatternCase{"M/d/yy", 0, 4}, PatternCase{"dddd, MMMM dd, yyyy", 12, 17},
-                      PatternCase{"dd.MM.yyyy", 0, 11}, PatternCase{"dddd, d. MMMM yyyy", 12, 18},
-                      PatternCase{"d.M.yy", 0, 6}, PatternCase{"MM/dd/yyyy", 0, 9},
-                      PatternCase{"yyyy-MM-dd", 0, 25}, PatternCase{"yy/M/d", 0, 20},
-                      PatternCase{"yyyy-dd-MM", 0, 27}, PatternCase{"MMMM d, yyyy", 12, 12},
-                      PatternCase{"ｄｄ．ＭＭ．ｙｙｙｙ", 0, 11}, PatternCase{"", 0, 0},
-                      PatternCase{"dddddd", 0, 0},
-                      // repeated elements count once: the code stays one of the 28 formats
-                      PatternCase{"dd dd dd yyyy yy yyyy", 0, 11}, PatternCase{"yyyy dd dd dd", 0, 27},
-                      PatternCase{"dddd dddd dd dd", 12, 19}));
+                         ::testing::Values(PatternCase{"M/d/yy", 0, 4}, PatternCase{"dddd, MMMM dd, yyyy", 12, 17},
+                                           PatternCase{"dd.MM.yyyy", 0, 11}, PatternCase{"dddd, d. MMMM yyyy", 12, 18},
+                                           PatternCase{"d.M.yy", 0, 6}, PatternCase{"MM/dd/yyyy", 0, 9},
+                                           PatternCase{"yyyy-MM-dd", 0, 25}, PatternCase{"yy/M/d", 0, 20},
+                                           PatternCase{"yyyy-dd-MM", 0, 27}, PatternCase{"MMMM d, yyyy", 12, 12},
+                                           PatternCase{"ｄｄ．ＭＭ．ｙｙｙｙ", 0, 11}, PatternCase{"", 0, 0},
+                                           PatternCase{"dddddd", 0, 0},
+                                           // repeated elements count once: the code stays one of the 28 formats
+                                           PatternCase{"dd dd dd yyyy yy yyyy", 0, 11},
+                                           PatternCase{"yyyy dd dd dd", 0, 27},
+                                           PatternCase{"dddd dddd dd dd", 12, 19}));
 
 TEST(SystemDefaults, MissingProfileValuesGiveTheDefaultPatterns)
 {
     FakeIntl intl;
     intl.profile.clear();
-    EXPECT_EQ(displayCodeForFormat(0, intl), 4);   // M/d/yy
-    EXPECT_EQ(displayCodeForFormat(1, intl), 17);  // dddd, MMMM dd, yyyy
+    EXPECT_EQ(displayCodeForFormat(0, intl), 4);  // M/d/yy
+    EXPECT_EQ(displayCodeForFormat(1, intl), 17); // dddd, MMMM dd, yyyy
     EXPECT_EQ(systemSeparator(intl), QChar(u'/'));
 }
 
@@ -142,7 +144,7 @@ struct TextCase
 {
     const char *name;
     int dateFormat;
-    double held;  // 0 for a null held value
+    double held; // 0 for a null held value
     const char *text;
     Status status;
     double expected;
@@ -165,7 +167,8 @@ TEST_P(DateStrings, SetTheValue)
 }
 
 const double held2024 = oleDate(2024, 3, 10);
-INSTANTIATE_TEST_SUITE_P(TextAndCentury, DateStrings,
+INSTANTIATE_TEST_SUITE_P(
+    TextAndCentury, DateStrings,
     ::testing::Values(
         TextCase{"NoSuchDayLeavesValue", 10, held2024, "2/30/2024", Status::Valid, held2024},
         TextCase{"MonthOutOfRangeIsNull", 10, held2024, "13/1/2024", Status::Null, 0.0},
@@ -180,8 +183,9 @@ INSTANTIATE_TEST_SUITE_P(TextAndCentury, DateStrings,
         TextCase{"FullWidthDigits", 10, held2024, "１/５/２０２３", Status::Valid, oleDate(2023, 1, 5)},
         TextCase{"SixthDigitEndsField", 10, held2024, "1/5/202412", Status::Null, 0.0},
         TextCase{"EmptyIsNull", 10, held2024, "", Status::Null, 0.0},
-        TextCase{"LongTextIsCut", 10, held2024, "                                                  "
-                                                  "                                                  1/5/2023",
+        TextCase{"LongTextIsCut", 10, held2024,
+                 "                                                  "
+                 "                                                  1/5/2023",
                  Status::Null, 0.0}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -194,7 +198,7 @@ TEST_F(DateCore, RefusedEditLeavesEverything)
     model.putValue(oleDate(2023, 1, 5));
     EXPECT_EQ(model.date(), held2024);
     EXPECT_EQ(host.boundNotes, 0);
-    EXPECT_EQ(host.changes, 1);  // the Value put fires Change even when refused
+    EXPECT_EQ(host.changes, 1); // the Value put fires Change even when refused
 }
 
 TEST_F(DateCore, TypedCenturyOfNullValueIsTheCurrentOne)
@@ -222,10 +226,11 @@ TEST_P(Separators, AreValidated)
 }
 
 INSTANTIATE_TEST_SUITE_P(Assigned, Separators,
-    ::testing::Values(SeparatorCase{"ab", u'/'}, SeparatorCase{"--", u'-'}, SeparatorCase{"", u'/'},
-                      SeparatorCase{".", u'.'}, SeparatorCase{"\\", u'\\'}, SeparatorCase{"x.", u'/'},
-                      SeparatorCase{"．", u'.'}, SeparatorCase{"－", u'-'}, SeparatorCase{"＼", u'\\'},
-                      SeparatorCase{"é", u'/'}));
+                         ::testing::Values(SeparatorCase{"ab", u'/'}, SeparatorCase{"--", u'-'},
+                                           SeparatorCase{"", u'/'}, SeparatorCase{".", u'.'},
+                                           SeparatorCase{"\\", u'\\'}, SeparatorCase{"x.", u'/'},
+                                           SeparatorCase{"．", u'.'}, SeparatorCase{"－", u'-'},
+                                           SeparatorCase{"＼", u'\\'}, SeparatorCase{"é", u'/'}));
 
 TEST_F(DateCore, DefaultSeparatorComesFromTheSystem)
 {
@@ -234,7 +239,7 @@ TEST_F(DateCore, DefaultSeparatorComesFromTheSystem)
     model.putSeparatorDefault(true);
     EXPECT_EQ(model.text(), "05.01.24");
     const int dirty = host.dirtyMarks;
-    model.putSeparator("-");  // replaced by the system's, no rebuild, no mark
+    model.putSeparator("-"); // replaced by the system's, no rebuild, no mark
     EXPECT_EQ(model.separator(), ".");
     EXPECT_EQ(host.dirtyMarks, dirty);
 
@@ -266,10 +271,10 @@ TEST_P(NullTexts, ShowNullStringOrBlanks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Focus, NullTexts,
-    ::testing::Values(NullCase{9, false, "(leer)"}, NullCase{9, true, "  .  .  "},
-                      NullCase{12, true, " . .    "}, NullCase{27, true, "    .  .  "},
-                      NullCase{3, true, "  .  "}, NullCase{15, true, "(leer)"},
-                      NullCase{19, false, "(leer)"}));
+                         ::testing::Values(NullCase{9, false, "(leer)"}, NullCase{9, true, "  .  .  "},
+                                           NullCase{12, true, " . .    "}, NullCase{27, true, "    .  .  "},
+                                           NullCase{3, true, "  .  "}, NullCase{15, true, "(leer)"},
+                                           NullCase{19, false, "(leer)"}));
 
 TEST_F(DateCore, InvalidStatusShowsLikeNull)
 {
@@ -307,15 +312,15 @@ TEST_P(ValuePuts, OutOfRangeGivesNull)
 }
 
 INSTANTIATE_TEST_SUITE_P(Range, ValuePuts,
-    ::testing::Values(ValueCase{0.0, Status::Null}, ValueCase{-657001.0, Status::Null},
-                      ValueCase{2958465.5, Status::Null}, ValueCase{std::nan(""), Status::Null},
-                      ValueCase{std::numeric_limits<double>::infinity(), Status::Null},
-                      ValueCase{-657000.0, Status::Valid}, ValueCase{2958465.0, Status::Valid},
-                      ValueCase{45296.75, Status::Valid}));
+                         ::testing::Values(ValueCase{0.0, Status::Null}, ValueCase{-657001.0, Status::Null},
+                                           ValueCase{2958465.5, Status::Null}, ValueCase{std::nan(""), Status::Null},
+                                           ValueCase{std::numeric_limits<double>::infinity(), Status::Null},
+                                           ValueCase{-657000.0, Status::Valid}, ValueCase{2958465.0, Status::Valid},
+                                           ValueCase{45296.75, Status::Valid}));
 
 TEST_F(DateCore, TimeStoreKeepsTheHeldTimeOfDay)
 {
-    hold(oleDate(2024, 1, 5) + 0.6041666666666666);  // 14:30
+    hold(oleDate(2024, 1, 5) + 0.6041666666666666); // 14:30
     model.putValue(oleDate(2024, 3, 3) + 0.25);
     EXPECT_EQ(model.date(), oleDate(2024, 3, 3));
     model.setTimeStore(true);
@@ -336,12 +341,12 @@ TEST_F(DateCore, VariantPutFiresChangeTwiceWhenAllowed)
 TEST_F(DateCore, PartsOfTheValue)
 {
     hold(oleDate(2024, 1, 7));
-    EXPECT_EQ(model.dayOfWeek(), 1);  // a Sunday
+    EXPECT_EQ(model.dayOfWeek(), 1); // a Sunday
     EXPECT_EQ(model.dayOfYear(), 7);
     EXPECT_EQ(model.weekOfYear(), 2);
     hold(oleDate(2024, 12, 31));
     EXPECT_EQ(model.dayOfYear(), 366);
-    hold(-1.25);  // 1899-12-29 06:00
+    hold(-1.25); // 1899-12-29 06:00
     EXPECT_EQ(model.day(), 29);
     EXPECT_EQ(model.dayOfWeek(), 6);
 }
@@ -363,9 +368,11 @@ TEST_F(DateCore, SettingADayTheMonthLacksLeavesTheValue)
 TEST_F(DateCore, SelectionIsKeptInsideTheText)
 {
     model.putDateFormat(13);
-    hold(oleDate(2024, 1, 5));  // 05/01/2024
-    struct { int start, end, selStart, selEnd; } cases[] = {
-        {2, 5, 2, 5}, {-3, 4, 0, 4}, {5, 2, 2, 2}, {3, 99, 3, 10}, {4, -2, 0, 0}, {-1, -1, 0, 0}};
+    hold(oleDate(2024, 1, 5)); // 05/01/2024
+    struct
+    {
+        int start, end, selStart, selEnd;
+    } cases[] = {{2, 5, 2, 5}, {-3, 4, 0, 4}, {5, 2, 2, 2}, {3, 99, 3, 10}, {4, -2, 0, 0}, {-1, -1, 0, 0}};
     for (const auto &c : cases) {
         model.setSelection(c.start, c.end);
         EXPECT_EQ(model.selStart(), c.selStart) << c.start << "," << c.end;
@@ -390,7 +397,7 @@ TEST_F(DateCore, SelectionPolicyOnRebuild)
     model.rebuild(true);
     EXPECT_EQ(model.selEnd(), 10);
     model.setNullString("");
-    hold(0.0, Status::Null);  // shorter text without the policy still keeps the caret inside
+    hold(0.0, Status::Null); // shorter text without the policy still keeps the caret inside
     EXPECT_EQ(model.caret(), 0);
     EXPECT_EQ(model.selEnd(), 0);
 }
@@ -400,7 +407,12 @@ TEST_F(DateCore, SelectionPolicyOnRebuild)
 TEST(FreeForm, PiecesByFieldOrder)
 {
     const int dmy = fieldOrderFor(11), ymd = fieldOrderFor(25);
-    struct { const char *text; int order; Ymd expected; } cases[] = {
+    struct
+    {
+        const char *text;
+        int order;
+        Ymd expected;
+    } cases[] = {
         {"31.04.2024", dmy, {2024, 4, 31}},
         {"12.  .    ", dmy, {-1, 0, 12}},
         {"5.1", dmy, {-1, 1, 5}},
@@ -429,13 +441,17 @@ namespace {
 
 TEST(FocusCommit, DayIsLoweredOnlyWhileADayCanFit)
 {
-    struct { Ymd typed; bool exists; int day; } cases[] = {
-        {{2024, 4, 31}, true, 30}, {{2023, 2, 31}, true, 28}, {{2024, 2, 30}, true, 29},
-        {{2024, 1, 45}, true, 31}, {{2024, 5, 17}, true, 17},
-        {{2024, 13, 31}, false, 31},  // no month 13: the loop must end
-        {{50, 3, 31}, false, 31},     // a year the date type cannot hold
-        {{2023, 2, 29}, true, 28}, {{2024, 2, 27}, true, 27},
-        {{2024, 0, 30}, false, 30}, {{-1, 3, 31}, false, 31}, {{2023, 6, 27}, true, 27},
+    struct
+    {
+        Ymd typed;
+        bool exists;
+        int day;
+    } cases[] = {
+        {{2024, 4, 31}, true, 30}, {{2023, 2, 31}, true, 28},   {{2024, 2, 30}, true, 29},  {{2024, 1, 45}, true, 31},
+        {{2024, 5, 17}, true, 17}, {{2024, 13, 31}, false, 31}, // no month 13: the loop must end
+        {{50, 3, 31}, false, 31},                               // a year the date type cannot hold
+        {{2023, 2, 29}, true, 28}, {{2024, 2, 27}, true, 27},   {{2024, 0, 30}, false, 30}, {{-1, 3, 31}, false, 31},
+        {{2023, 6, 27}, true, 27},
     };
     for (auto c : cases) {
         Ymd d = c.typed;

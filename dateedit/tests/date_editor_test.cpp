@@ -100,7 +100,7 @@ protected:
 
 TEST_F(Editing, TypingAGermanDateFieldByField)
 {
-    start(0, oleDate(2031, 6, 15), Status::Valid, 2);  // the system short date dd.MM.yyyy, all selected
+    start(0, oleDate(2031, 6, 15), Status::Valid, 2); // the system short date dd.MM.yyyy, all selected
     ASSERT_EQ(model.text(), "15.06.2031");
     type("24122026");
     EXPECT_EQ(model.text(), "24.12.2026");
@@ -127,8 +127,8 @@ TEST_F(Editing, TypingIntoTheBlanksOfANullControl)
 
 TEST_F(Editing, AMonthAboveTwelveBecomesTwelveWithABeep)
 {
-    start(7, 0.0, Status::Null, 0, "/");  // lzdMmddyy
-    host.mode = 0;                        // overwrite
+    start(7, 0.0, Status::Null, 0, "/"); // lzdMmddyy
+    host.mode = 0;                       // overwrite
     ASSERT_EQ(model.text(), "  /  /  ");
     type("4");
     EXPECT_EQ(host.beeps, 0);
@@ -153,7 +153,7 @@ TEST_F(Editing, ThirtyFirstOfAprilBecomesTheThirtiethOnLeaving)
 {
     for (int mode : {0, 1}) {
         SCOPED_TRACE(mode ? "insert" : "overwrite");
-        start(13, oleDate(2024, 4, 15));  // dd/mm/yyyy
+        start(13, oleDate(2024, 4, 15)); // dd/mm/yyyy
         host.mode = mode;
         type("31");
         EXPECT_EQ(model.text(), "31.04.2024");
@@ -169,14 +169,14 @@ TEST_F(Editing, ImpossibleEntriesBecomeNullOnLeaving)
 {
     struct Case
     {
-        const char *typed;  // over the whole text, in dd.mm.yyyy
+        const char *typed; // over the whole text, in dd.mm.yyyy
         Status status;
     };
     const Case cases[] = {
-        {"00122024", Status::Null},     // day below 28
-        {"31002024", Status::Null},     // month below 1
-        {"30022024", Status::Valid},    // lowered to 29 February
-        {"31022023", Status::Valid},    // lowered to 28 February
+        {"00122024", Status::Null},  // day below 28
+        {"31002024", Status::Null},  // month below 1
+        {"30022024", Status::Valid}, // lowered to 29 February
+        {"31022023", Status::Valid}, // lowered to 28 February
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -189,14 +189,14 @@ TEST_F(Editing, ImpossibleEntriesBecomeNullOnLeaving)
 
 TEST_F(Editing, TheSeparatorJumpsToTheNextField)
 {
-    start(12, 0.0, Status::Null);  // d/m/yyyy, unpadded
+    start(12, 0.0, Status::Null); // d/m/yyyy, unpadded
     ASSERT_EQ(model.text(), " . .    ");
     type("1.5.2024");
     EXPECT_EQ(model.text(), "1.5.2024");
     EXPECT_EQ(model.value(), oleDate(2024, 5, 1));
     EXPECT_EQ(host.beeps, 0);
 
-    start(13, 0.0, Status::Null);  // padded: the rest of the field stays blank
+    start(13, 0.0, Status::Null); // padded: the rest of the field stays blank
     type("1.5.2024");
     EXPECT_EQ(model.text(), "1 .5 .2024");
     EXPECT_EQ(model.value(), oleDate(2024, 5, 1));
@@ -204,11 +204,11 @@ TEST_F(Editing, TheSeparatorJumpsToTheNextField)
 
 TEST_F(Editing, TwoDigitYearAsksForTheCentury)
 {
-    start(9, oleDate(1999, 5, 5));  // dd/mm/yy
+    start(9, oleDate(1999, 5, 5)); // dd/mm/yy
     ASSERT_EQ(model.text(), "05.05.99");
     host.centuryAnswer = [](int year, long century) { return year == 24 ? 2000L : century; };
     caretAt(6);
-    type("24");  // insert mode: 2 makes 29, then 24
+    type("24"); // insert mode: 2 makes 29, then 24
     ASSERT_FALSE(host.centuries.empty());
     EXPECT_EQ(host.centuries.back(), (std::pair<int, long>(24, 1900)));
     EXPECT_EQ(model.value(), oleDate(2024, 5, 5));
@@ -219,7 +219,7 @@ TEST_F(Editing, FourDigitYearBelowOneHundredTakesTheCurrentCentury)
     start(13, oleDate(1950, 1, 2), Status::Valid, 2);
     type("020324");
     ASSERT_FALSE(host.centuries.empty());
-    EXPECT_EQ(host.centuries.back(), (std::pair<int, long>(24, 2000)));  // the fake clock stands in 2031
+    EXPECT_EQ(host.centuries.back(), (std::pair<int, long>(24, 2000))); // the fake clock stands in 2031
     EXPECT_EQ(model.value(), oleDate(2024, 3, 2));
 }
 
@@ -232,13 +232,13 @@ TEST_F(Editing, BlankAndDeleteClearFields)
     EXPECT_EQ(model.caret(), 3);
     EXPECT_EQ(model.status(), Status::Invalid);
     caretAt(7);
-    key(vk::Delete);  // the four-digit year closes up
+    key(vk::Delete); // the four-digit year closes up
     EXPECT_EQ(model.text(), "24.  .224");
     caretAt(0);
-    key(vk::Delete);  // a padded day digit becomes a blank
+    key(vk::Delete); // a padded day digit becomes a blank
     EXPECT_EQ(model.text(), " 4.  .224");
     caretAt(2);
-    key(vk::Back);  // Backspace deletes the character before the caret
+    key(vk::Back); // Backspace deletes the character before the caret
     EXPECT_EQ(model.text(), "  .  .224");
     EXPECT_EQ(model.caret(), 1);
 }
@@ -247,7 +247,7 @@ TEST_F(Editing, ReplacingASelectionFiresOneChange)
 {
     start(13, oleDate(2024, 12, 24), Status::Valid, 2);
     type("1");
-    EXPECT_EQ(model.text(), "1 .  .");  // the four-digit year closes up
+    EXPECT_EQ(model.text(), "1 .  ."); // the four-digit year closes up
 
     EXPECT_EQ(host.changes, 1);
     EXPECT_EQ(model.caret(), 1);
@@ -263,7 +263,7 @@ TEST_F(Editing, RefusedKeysBeepAndChangeNothing)
         int dateFormat;
         bool enabled;
         int caret;
-        int selEnd;  // a selection from the caret to here when different
+        int selEnd; // a selection from the caret to here when different
         QString typed;
         int beeps;
     };
@@ -301,7 +301,7 @@ TEST_F(Editing, SpinKeysStopAtMonthAndYearEnds)
         double value;
         int caret;
         int key;
-        double expected;  // 0: unchanged
+        double expected; // 0: unchanged
     };
     const Case cases[] = {
         {"31 January, month up", oleDate(2024, 1, 31), 3, vk::Up, 0},
@@ -395,7 +395,7 @@ TEST_F(Editing, SelectionKeys)
     EXPECT_EQ(std::make_pair(model.selStart(), model.selEnd()), std::make_pair(5, 10));
     key(vk::Home, true);
     EXPECT_EQ(std::make_pair(model.selStart(), model.selEnd()), std::make_pair(0, 5));
-    key(vk::Left);  // without Shift: to the selection's start, the selection collapses
+    key(vk::Left); // without Shift: to the selection's start, the selection collapses
     EXPECT_EQ(std::make_pair(model.selStart(), model.selEnd()), std::make_pair(0, 0));
 }
 
@@ -428,7 +428,7 @@ TEST_F(Editing, CopyAndPasteRoundTrip)
     EXPECT_EQ(host.changes, 1);
     EXPECT_EQ(host.beeps, 0);
 
-    model.setCaretAndSelection(5, 3, 5);  // a part of the text
+    model.setCaretAndSelection(5, 3, 5); // a part of the text
     key(vk::KeyC, false, true);
     EXPECT_EQ(host.clipboard, QStringLiteral("12"));
 }
@@ -438,7 +438,7 @@ TEST_F(Editing, PastingActsAsTheDateStringPut)
     QString huge;
     for (int i = 0; i < 100000; ++i)
         huge += QChar(char16_t(u'0' + i % 10));
-    QString noise;  // any characters but digits
+    QString noise; // any characters but digits
     auto *rng = QRandomGenerator::global();
     while (noise.size() < 5000) {
         const QChar c(char16_t(rng->bounded(1, 0xD7FF)));
@@ -478,7 +478,7 @@ TEST_F(Editing, PastingActsAsTheDateStringPut)
         EXPECT_EQ(host.beeps, 0);
     }
     start(13, oleDate(2024, 6, 15));
-    host.clipboard.reset();  // the clipboard cannot be used
+    host.clipboard.reset(); // the clipboard cannot be used
     key(vk::KeyV, false, true);
     key(vk::KeyC, false, true);
     EXPECT_EQ(host.beeps, 2);
@@ -488,8 +488,8 @@ TEST_F(Editing, PastingActsAsTheDateStringPut)
 
 TEST_F(Editing, EveryKeyOnEveryFieldInEveryFormat)
 {
-    const std::vector<int> keys{vk::Back,  vk::Prior, vk::Next,   vk::End,    vk::Home, vk::Left,
-                                vk::Right, vk::Up,    vk::Down,   vk::Insert, vk::Delete, vk::F4};
+    const std::vector<int> keys{vk::Back,  vk::Prior, vk::Next, vk::End,    vk::Home,   vk::Left,
+                                vk::Right, vk::Up,    vk::Down, vk::Insert, vk::Delete, vk::F4};
     const QString chars = QStringLiteral("0159 .x/-\\") + QChar(0xFF15) + QChar(0xFF0E);
     for (int df = 0; df < kDateFormatCount; ++df) {
         for (int variant = 0; variant < 8; ++variant) {

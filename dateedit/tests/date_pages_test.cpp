@@ -182,8 +182,8 @@ TEST_F(Pages, TheControlListsItsPagesAndMapsProperties)
         const char *display;
     };
     const Case cases[] = {
-        {DISPID_LD_Alignment, CLSID_LzDatePPage, nullptr},  {DISPID_LD_DisplayFormat, CLSID_LzDatePPage, "(Style)"},
-        {DISPID_LD_Border, CLSID_LzDatePPage, nullptr},     {DISPID_LD_EditModeChange, CLSID_LzDatePPage, nullptr},
+        {DISPID_LD_Alignment, CLSID_LzDatePPage, nullptr},      {DISPID_LD_DisplayFormat, CLSID_LzDatePPage, "(Style)"},
+        {DISPID_LD_Border, CLSID_LzDatePPage, nullptr},         {DISPID_LD_EditModeChange, CLSID_LzDatePPage, nullptr},
         {DISPID_LD_DateFormat, CLSID_CFormatPPage, "(Format)"}, {DISPID_LD_Separator, CLSID_CFormatPPage, nullptr},
         {DISPID_LD_ValueReset, CLSID_CFormatPPage, "(Format)"}, {DISPID_LD_Value, GUID_NULL, nullptr},
     };
@@ -333,11 +333,11 @@ TEST_F(Pages, StylesInTheFrameApplyOnlyWhatTheUserChose)
         EXPECT_EQ(display->currentIndex(), 0);
         auto *apply = find<QDialogButtonBox>(QString())->button(QDialogButtonBox::Apply);
         EXPECT_FALSE(apply->isEnabled());
-        frameKey(Qt::Key_D, Qt::AltModifier);   // "&Display Format"
+        frameKey(Qt::Key_D, Qt::AltModifier); // "&Display Format"
         frameType("5");
-        frameKey(Qt::Key_A, Qt::AltModifier);   // "Text &Alignment"
+        frameKey(Qt::Key_A, Qt::AltModifier); // "Text &Alignment"
         frameKey(Qt::Key_End);
-        clickMark(byId<QCheckBox>(222));         // "Free Form Entry"
+        clickMark(byId<QCheckBox>(222)); // "Free Form Entry"
         EXPECT_TRUE(apply->isEnabled());
         EXPECT_EQ(number(DISPID_LD_DisplayFormat), 0) << "nothing before Apply";
         clickButton(QDialogButtonBox::Apply);
@@ -347,7 +347,7 @@ TEST_F(Pages, StylesInTheFrameApplyOnlyWhatTheUserChose)
         EXPECT_EQ(number(DISPID_LD_Border), 2) << "untouched";
         EXPECT_FALSE(apply->isEnabled());
 
-        frameKey(Qt::Key_B, Qt::AltModifier);   // "&Border Style"
+        frameKey(Qt::Key_B, Qt::AltModifier); // "&Border Style"
         frameKey(Qt::Key_Home);
         clickButton(QDialogButtonBox::Cancel);
     });
@@ -355,9 +355,9 @@ TEST_F(Pages, StylesInTheFrameApplyOnlyWhatTheUserChose)
 
     inFrame([&] {
         EXPECT_EQ(byId<QComboBox>(201)->currentIndex(), 5) << "the page shows the control's values";
-        frameKey(Qt::Key_M, Qt::AltModifier);   // "Edit &Mode"
+        frameKey(Qt::Key_M, Qt::AltModifier); // "Edit &Mode"
         frameKey(Qt::Key_Home);
-        clickMark(byId<QCheckBox>(213));         // "&Enabled"
+        clickMark(byId<QCheckBox>(213)); // "&Enabled"
         clickButton(QDialogButtonBox::Ok);
     });
     EXPECT_EQ(number(DISPID_LD_EditMode), 0);
@@ -368,13 +368,13 @@ TEST_F(Pages, FormatInTheFrameRefusesALongSeparator)
 {
     inFrame([&] {
         clickTab(QStringLiteral("Format"));
-        frameKey(Qt::Key_S, Qt::AltModifier);   // "&Separator:"
+        frameKey(Qt::Key_S, Qt::AltModifier); // "&Separator:"
         frameKey(Qt::Key_A, Qt::ControlModifier);
         frameType("-x/");
         EXPECT_EQ(byId<QLineEdit>(207)->text(), "-x") << "a third character is refused";
-        frameKey(Qt::Key_F, Qt::AltModifier);   // "Date &Format"
+        frameKey(Qt::Key_F, Qt::AltModifier); // "Date &Format"
         frameType("13");
-        clickMark(byId<QCheckBox>(212));         // "Store &Time in date Value ..."
+        clickMark(byId<QCheckBox>(212)); // "Store &Time in date Value ..."
         clickButton(QDialogButtonBox::Ok);
     });
     EXPECT_EQ(number(DISPID_LD_DateFormat), 13);
@@ -389,11 +389,11 @@ TEST_F(Pages, CalendarInTheFrameChoosesTheDropDown)
     struct Case
     {
         SHORT before;
-        int kind, months;  // radio buttons clicked (0: none)
+        int kind, months; // radio buttons clicked (0: none)
         SHORT after;
     };
     const Case cases[] = {
-        {-1, 236, 233, 6}, {-1, 235, 0, 1}, {6, 235, 232, 2}, {2, 0, 231, 1},
+        {-1, 236, 233, 6}, {-1, 235, 0, 1},  {6, 235, 232, 2}, {2, 0, 231, 1},
         {5, 234, 0, -1},   {-1, 234, 0, -1}, {3, 236, 0, 6},
     };
     for (const Case &c : cases) {
@@ -416,9 +416,9 @@ TEST_F(Pages, CalendarPageShowsTheControlsCalendar)
     struct Case
     {
         SHORT format;
-        int kind, months;  // the buttons chosen (0: none in the group)
+        int kind, months; // the buttons chosen (0: none in the group)
     };
-    const Case cases[] = {{-1, 0, 0}, {1, 235, 231}, {2, 235, 232}, {3, 235, 233},
+    const Case cases[] = {{-1, 0, 0},    {1, 235, 231}, {2, 235, 232}, {3, 235, 233},
                           {4, 236, 231}, {5, 236, 232}, {6, 236, 233}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.format);
@@ -429,7 +429,6 @@ TEST_F(Pages, CalendarPageShowsTheControlsCalendar)
     }
 }
 
-
 TEST_F(Pages, AboutBoxShowsTheVersion)
 {
     QString title, version;
@@ -439,7 +438,7 @@ TEST_F(Pages, AboutBoxShowsTheVersion)
         ASSERT_NE(box, nullptr);
         title = box->windowTitle();
         const QPoint offCentre = box->frameGeometry().center() - box->screen()->geometry().center();
-        centred = std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3;  // within the frame's edge
+        centred = std::abs(offCentre.x()) <= 3 && std::abs(offCentre.y()) <= 3; // within the frame's edge
         if (auto *line = box->findChild<QLabel *>(QStringLiteral("id239")))
             version = line->text();
         box->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
@@ -474,8 +473,8 @@ TEST_F(Pages, EveryPageShowsItsTextsWholeInTheFrame)
         dialog->reject();
     });
     IUnknown *objects[] = {container->controlUnknown()};
-    EXPECT_EQ(OleCreatePropertyFrame(ole::handleFromWidget(&host), 0, 0, u"LzDate2", 1, objects, 4, pages, 0, 0,
-                                     nullptr),
-              S_OK);
+    EXPECT_EQ(
+        OleCreatePropertyFrame(ole::handleFromWidget(&host), 0, 0, u"LzDate2", 1, objects, 4, pages, 0, 0, nullptr),
+        S_OK);
     EXPECT_EQ(seen, (QStringList{"Styles", "Format", "Calendar", "Info"}));
 }

@@ -80,11 +80,10 @@ TEST_F(Paint, BorderStyles)
     {
         int border;
         int x, y;
-        int which;  // 0 back, 1 frame, 2 shadow, 3 highlight, 4 face
+        int which; // 0 back, 1 frame, 2 shadow, 3 highlight, 4 face
     } cases[] = {
-        {0, 0, 0, 0},   {0, 59, 19, 0},
-        {1, 0, 0, 1},   {1, 59, 19, 1}, {1, 0, 19, 1}, {1, 1, 1, 0},
-        {2, 0, 0, 2},   {2, 0, 10, 2},  {2, 59, 19, 3}, {2, 59, 0, 3}, {2, 1, 1, 1}, {2, 58, 18, 4}, {2, 2, 2, 0},
+        {0, 0, 0, 0},  {0, 59, 19, 0}, {1, 0, 0, 1},  {1, 59, 19, 1}, {1, 0, 19, 1},  {1, 1, 1, 0}, {2, 0, 0, 2},
+        {2, 0, 10, 2}, {2, 59, 19, 3}, {2, 59, 0, 3}, {2, 1, 1, 1},   {2, 58, 18, 4}, {2, 2, 2, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "border " << c.border << " at " << c.x << "," << c.y);
@@ -115,7 +114,7 @@ TEST_F(Paint, DropDownButtonRaisedAndPressed)
 {
     s.hasButton = true;
     s.border = 2;
-    const int w = 80, h = 20;  // button 13 wide at x 67..79
+    const int w = 80, h = 20; // button 13 wide at x 67..79
     QImage img = render(w, h);
     const QRect b(67, 0, 13, 20);
     EXPECT_EQ(at(img, b.left(), b.top()), rgb(s.frame.buttonHighlight));
@@ -171,7 +170,7 @@ TEST_F(Paint, FormattedDrawsAFrameAndALineAfterEveryCell)
 TEST_F(Paint, OdometerBandsDarkenTowardsTheEdges)
 {
     s.displayFormat = StyleOdometer;
-    s.back = QColor(0, 255, 255);  // cyan
+    s.back = QColor(0, 255, 255); // cyan
     measure();
     const QImage img = render(40, 40);
     const QColor top = QColor::fromRgb(img.pixel(20, 0));
@@ -194,7 +193,7 @@ TEST_F(Paint, OdometerLightBrightensTowardsTheMiddle)
 TEST_F(Paint, OdometerInvertPaintsAnInvertedBandPattern)
 {
     s.displayFormat = StyleOdomInvert;
-    s.back = QColor(0, 255, 255);  // cyan
+    s.back = QColor(0, 255, 255); // cyan
     measure();
     const QImage img = render(40, 40);
     // The bands are made from the inverted colour (red) and then inverted: cyan at the edge,
@@ -275,12 +274,12 @@ TEST_F(Paint, NormalSelectionShowsTheHighlight)
     EXPECT_GT(countColor(img, sel, s.highlight), sel.width() * sel.height() / 3);
     EXPECT_EQ(countColor(img, QRect(sel.right() + 2, 0, 10, 24), s.highlight), 0) << "nothing after the selection";
 
-    s.highlightInverted = true;  // white turns black under the selection
+    s.highlightInverted = true; // white turns black under the selection
     const QImage inv = render(120, 24);
     EXPECT_GT(countColor(inv, sel, Qt::black), sel.width() * sel.height() / 3);
     EXPECT_EQ(countColor(inv, sel, s.highlight), 0);
 
-    s.focus = false;  // no highlight without the focus
+    s.focus = false; // no highlight without the focus
     const QImage plain = render(120, 24);
     EXPECT_EQ(countColor(plain, sel, s.highlight), 0);
 }
@@ -303,7 +302,7 @@ TEST_F(Paint, FormattedSelectionLeavesTheCellLines)
 TEST_F(Paint, DisabledControlDrawsInTheDisabledColour)
 {
     s.text = QStringLiteral("88.88.8888");
-    s.textColor = QColor(128, 128, 128);  // the control passes DisabledColor when disabled
+    s.textColor = QColor(128, 128, 128); // the control passes DisabledColor when disabled
     const QImage img = render(120, 24);
     EXPECT_GT(countColor(img, img.rect(), s.textColor), 10);
     EXPECT_EQ(countColor(img, img.rect(), QColor(0, 0, 0)), 0);
@@ -410,7 +409,7 @@ TEST(Contrast, OfTwoColours)
 {
     EXPECT_FALSE(colorsContrast(0x000000, 0x000000));
     EXPECT_TRUE(colorsContrast(0xFFFFFF, 0x000000));
-    EXPECT_TRUE(colorsContrast(0x00FFFF00, 0x000000));  // cyan against black
+    EXPECT_TRUE(colorsContrast(0x00FFFF00, 0x000000)); // cyan against black
     EXPECT_FALSE(colorsContrast(0x101010, 0x000000));
 }
 
@@ -418,8 +417,8 @@ TEST(Contrast, OfTwoColours)
 
 TEST_F(Paint, EverySizeEveryStyle)
 {
-    const QSize sizes[] = {{0, 0}, {1, 1}, {1, 30}, {30, 1}, {2, 2}, {3, 3}, {5, 5}, {6, 6}, {11, 11},
-                           {40, 2}, {40, 4}, {40, 7}, {2000, 1}, {1, 2000}, {400, 400}, {2000, 2000}};
+    const QSize sizes[] = {{0, 0},   {1, 1},  {1, 30}, {30, 1}, {2, 2},    {3, 3},    {5, 5},     {6, 6},
+                           {11, 11}, {40, 2}, {40, 4}, {40, 7}, {2000, 1}, {1, 2000}, {400, 400}, {2000, 2000}};
     s.text = QStringLiteral("Thursday, February 29, 2024 $+-./:;<=>\\_()");
     s.focus = true;
     s.caretShown = true;
@@ -428,10 +427,10 @@ TEST_F(Paint, EverySizeEveryStyle)
     s.caret = 9;
     for (int style = 0; style <= 7; ++style) {
         for (const QSize &size : sizes) {
-            const int variants = size.width() * size.height() > 1000000 ? 1 : 4;  // the largest once per style
+            const int variants = size.width() * size.height() > 1000000 ? 1 : 4; // the largest once per style
             for (int variant = 0; variant < variants; ++variant) {
-                SCOPED_TRACE(testing::Message() << "style " << style << " size " << size.width() << "x"
-                                                << size.height() << " variant " << variant);
+                SCOPED_TRACE(testing::Message() << "style " << style << " size " << size.width() << "x" << size.height()
+                                                << " variant " << variant);
                 s.displayFormat = style;
                 s.hasButton = variant & 1;
                 s.border = variant & 2 ? 2 : 1;
@@ -472,7 +471,7 @@ TEST_F(Paint, NaturalSizeHoldsTheWholeText)
                         t.hasButton = button;
                         t.font.setPixelSize(pixels);
                         t.font.setBold(bold);
-                        t.longFormat = true;   // left alignment whatever the focus
+                        t.longFormat = true; // left alignment whatever the focus
                         t.cells = measureCells(t.font, style);
                         const QSize size = naturalSize(t, texts);
                         for (const QString &text : texts) {
@@ -482,8 +481,7 @@ TEST_F(Paint, NaturalSizeHoldsTheWholeText)
                             if (l.cellStyle)
                                 EXPECT_GE(l.textArea.width() / l.cellWidth, text.size()) << text.toStdString();
                             else
-                                EXPECT_GE(l.textArea.width(),
-                                          l.textX + QFontMetrics(t.font).horizontalAdvance(text))
+                                EXPECT_GE(l.textArea.width(), l.textX + QFontMetrics(t.font).horizontalAdvance(text))
                                     << text.toStdString();
                             EXPECT_GE(l.textArea.height(), l.lineHeight);
                         }

@@ -31,10 +31,7 @@ protected:
         return com::variantToDouble(v);
     }
     QWindow *popupWindow() const { return popup() ? popup()->windowHandle() : nullptr; }
-    int monthsShown() const
-    {
-        return popup() ? int(popup()->findChildren<QCalendarWidget *>().size()) : 0;
-    }
+    int monthsShown() const { return popup() ? int(popup()->findChildren<QCalendarWidget *>().size()) : 0; }
     // Clicks a day of the first month shown in the popup.
     void clickDay(const QDate &d)
     {
@@ -179,8 +176,8 @@ TEST_F(Popup, EveryCalendarFormat)
         int months;
         bool onePiece;
     };
-    const Case cases[] = {{1, true, 1, true},  {2, true, 3, true},  {3, true, 6, true}, {4, true, 1, false},
-                          {5, true, 3, false}, {6, true, 6, false}, {0, false, 0, false}, {7, false, 0, false},
+    const Case cases[] = {{1, true, 1, true},    {2, true, 3, true},   {3, true, 6, true},   {4, true, 1, false},
+                          {5, true, 3, false},   {6, true, 6, false},  {0, false, 0, false}, {7, false, 0, false},
                           {-5, false, 0, false}, {-1, false, 0, false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.format);

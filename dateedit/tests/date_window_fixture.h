@@ -44,10 +44,7 @@ protected:
         com::reg::setProfileString("intl", "sDate", ".");
     }
     // The calendar library in the registry, or gone from it.
-    static void registerCalendars(bool on)
-    {
-        ASSERT_TRUE(comtest::RegisterLibrary(LZCALENDAR_LIBRARY, on));
-    }
+    static void registerCalendars(bool on) { ASSERT_TRUE(comtest::RegisterLibrary(LZCALENDAR_LIBRARY, on)); }
     static void TearDownTestSuite()
     {
         qunsetenv("TORVANA_REGISTRY");

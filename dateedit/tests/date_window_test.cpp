@@ -62,7 +62,7 @@ TEST_F(Window, SpinKeysThroughTheWindow)
     key(Qt::Key_Left);
     key(Qt::Key_Left);
     key(Qt::Key_Left);
-    key(Qt::Key_Down);  // caret on the month's separator: the month
+    key(Qt::Key_Down); // caret on the month's separator: the month
     EXPECT_EQ(value(), oleDate(2024, 1, 29));
 }
 
@@ -76,7 +76,7 @@ TEST_F(Window, RefusedKeysBeep)
     EXPECT_EQ(beeps.count(), 1) << "letters are ignored silently";
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(beeps.count(), 2) << "nothing selected to copy";
-    put(DISPID_LD_DateFormat, Variant::i2(19));  // a long format takes no digits
+    put(DISPID_LD_DateFormat, Variant::i2(19)); // a long format takes no digits
     typeKeys("5");
     EXPECT_EQ(beeps.count(), 3);
     EXPECT_EQ(value(), oleDate(2031, 6, 15));
@@ -152,7 +152,7 @@ TEST_F(Window, InsertKeyTogglesTheEditMode)
 
 TEST_F(Window, TwoDigitYearAsksTheContainerForTheCentury)
 {
-    put(DISPID_LD_DateFormat, Variant::i2(9));  // dd/mm/yy
+    put(DISPID_LD_DateFormat, Variant::i2(9)); // dd/mm/yy
     put(DISPID_LD_Value, Variant::fromDate(oleDate(1999, 5, 5)));
     std::vector<std::pair<LONG, LONG>> asked;
     onEvent = [&](DISPID id, com::EventArgs &args) {
@@ -211,15 +211,18 @@ TEST_F(Window, FrameAndButtonOnScreen)
 TEST_F(Window, StylesFillTheTextArea)
 {
     put(DISPID_LD_Border, Variant::i2(0));
-    put(DISPID_LD_Value, Variant::fromDate(0.0));  // null and without the focus: no text
+    put(DISPID_LD_Value, Variant::fromDate(0.0)); // null and without the focus: no text
     struct Case
     {
         SHORT style;
-        QColor back;  // BackColor after the style was set
+        QColor back; // BackColor after the style was set
     };
-    const Case cases[] = {{0, ole::colorFromOle(0x80000005)}, {1, ole::colorFromOle(0x80000005)},
-                          {2, QColor(0, 255, 255)},          {3, QColor(128, 128, 128)},
-                          {4, QColor(0, 255, 255)},          {5, QColor(0, 0, 0)},
+    const Case cases[] = {{0, ole::colorFromOle(0x80000005)},
+                          {1, ole::colorFromOle(0x80000005)},
+                          {2, QColor(0, 255, 255)},
+                          {3, QColor(128, 128, 128)},
+                          {4, QColor(0, 255, 255)},
+                          {5, QColor(0, 0, 0)},
                           {6, QColor(0, 0, 0)}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.style);

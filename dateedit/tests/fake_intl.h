@@ -9,9 +9,7 @@
 class FakeIntl : public lzdate::IntlPort
 {
 public:
-    QMap<QString, QString> profile{{"sShortDate", "dd.MM.yyyy"},
-                                   {"sLongDate", "dddd, d. MMMM yyyy"},
-                                   {"sDate", "."}};
+    QMap<QString, QString> profile{{"sShortDate", "dd.MM.yyyy"}, {"sLongDate", "dddd, d. MMMM yyyy"}, {"sDate", "."}};
     double nowValue = 0.0;
     bool doubleByte = false;
 

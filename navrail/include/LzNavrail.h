@@ -236,31 +236,31 @@ enum LzTabsSetDispid : DISPID {
 // Events of _ILzNavrailBarEvents. Object arguments arrive as VT_DISPATCH, integers as VT_I4;
 // DISPPARAMS holds them in reverse order as usual.
 enum LzNavrailBarEventDispid : DISPID {
-    DISPID_NBE_ItemClick = 1,               // Group, Item
-    DISPID_NBE_PaneClick = 2,               // Group
-    DISPID_NBE_ItemRightClick = 9,          // Group, Item
-    DISPID_NBE_PaneRightClick = 10,         // Group
-    DISPID_NBE_GroupButtonRightClick = 11,  // Group
-    DISPID_NBE_GroupButtonClick = 12,       // Group
-    DISPID_NBE_MenuCommand = 13,            // long MenuID, Group, Item
-    DISPID_NBE_BuildMenu = 14,              // int WhichMenu, long hMenu, Group, Item
-    DISPID_NBE_AfterGroupChange = 15,       // Group
-    DISPID_NBE_AfterGroupLabelEdit = 16,    // Group
-    DISPID_NBE_AfterItemChange = 17,        // Group, Item
-    DISPID_NBE_AfterItemLabelEdit = 18,     // Group, Item
-    DISPID_NBE_BeforeGroupChange = 19,      // Group
-    DISPID_NBE_BeforeGroupLabelEdit = 20,   // Group
-    DISPID_NBE_BeforeItemChange = 21,       // Group, Item
-    DISPID_NBE_BeforeItemLabelEdit = 22,    // Group, Item
-    DISPID_NBE_GotFocusEvent = 23,          // declared, never raised
-    DISPID_NBE_GroupAdded = 24,             // Groups, Group
-    DISPID_NBE_GroupDeleted = 25,           // Groups, Group
-    DISPID_NBE_ItemAdded = 26,              // Items, Item
-    DISPID_NBE_PaneWidthChanged = 27,       // int LeftPaneWidth, int RightPaneWidth
-    DISPID_NBE_ItemDeleted = 28,            // Items, Item
-    DISPID_NBE_LostFocusEvent = 29,         // declared, never raised
-    DISPID_NBE_BeforeResultsTabChange = 30, // Group, Item, ILzTab OldTab
-    DISPID_NBE_AfterResultsTabChange = 31,  // Group, Item, ILzTab NewTab
+    DISPID_NBE_ItemClick = 1,                 // Group, Item
+    DISPID_NBE_PaneClick = 2,                 // Group
+    DISPID_NBE_ItemRightClick = 9,            // Group, Item
+    DISPID_NBE_PaneRightClick = 10,           // Group
+    DISPID_NBE_GroupButtonRightClick = 11,    // Group
+    DISPID_NBE_GroupButtonClick = 12,         // Group
+    DISPID_NBE_MenuCommand = 13,              // long MenuID, Group, Item
+    DISPID_NBE_BuildMenu = 14,                // int WhichMenu, long hMenu, Group, Item
+    DISPID_NBE_AfterGroupChange = 15,         // Group
+    DISPID_NBE_AfterGroupLabelEdit = 16,      // Group
+    DISPID_NBE_AfterItemChange = 17,          // Group, Item
+    DISPID_NBE_AfterItemLabelEdit = 18,       // Group, Item
+    DISPID_NBE_BeforeGroupChange = 19,        // Group
+    DISPID_NBE_BeforeGroupLabelEdit = 20,     // Group
+    DISPID_NBE_BeforeItemChange = 21,         // Group, Item
+    DISPID_NBE_BeforeItemLabelEdit = 22,      // Group, Item
+    DISPID_NBE_GotFocusEvent = 23,            // declared, never raised
+    DISPID_NBE_GroupAdded = 24,               // Groups, Group
+    DISPID_NBE_GroupDeleted = 25,             // Groups, Group
+    DISPID_NBE_ItemAdded = 26,                // Items, Item
+    DISPID_NBE_PaneWidthChanged = 27,         // int LeftPaneWidth, int RightPaneWidth
+    DISPID_NBE_ItemDeleted = 28,              // Items, Item
+    DISPID_NBE_LostFocusEvent = 29,           // declared, never raised
+    DISPID_NBE_BeforeResultsTabChange = 30,   // Group, Item, ILzTab OldTab
+    DISPID_NBE_AfterResultsTabChange = 31,    // Group, Item, ILzTab NewTab
     DISPID_NBE_BeforeDisplayResultsPane = 32, // Group, Item
 };
 

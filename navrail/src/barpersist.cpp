@@ -21,22 +21,25 @@ namespace navrail {
 
 namespace {
 
-constexpr ULONG kStreamStamp = 768;        // a stamp of 769 or more is a format this control cannot read
+constexpr ULONG kStreamStamp = 768; // a stamp of 769 or more is a format this control cannot read
 constexpr LONG kPersistVersion = 0x20001;
 constexpr LONG kVersionDynamicResize = 0x20000;
 constexpr LONG kVersionUseChildWindows = 0x20001;
-constexpr ULONG kMaxValueChars = 64;        // a number stored as text is never longer
+constexpr ULONG kMaxValueChars = 64; // a number stored as text is never longer
 constexpr char16_t kContentsStream[] = u"Contents";
 
 // No object but the font is ever created from a stream.
 const CLSID kFontOnly[] = {CLSID_StdFont};
-std::span<const CLSID> noClasses() { return {}; }
+std::span<const CLSID> noClasses()
+{
+    return {};
+}
 
 com::Variant boolVariant(VARIANT_BOOL raw)
 {
     com::Variant v;
     v.vt = VT_BOOL;
-    v.boolVal = raw;   // stored as given, not normalised
+    v.boolVal = raw; // stored as given, not normalised
     return v;
 }
 
@@ -67,8 +70,14 @@ struct PersistedProperties
 class PropertyExchange
 {
 public:
-    static PropertyExchange overStream(IStream *stream, bool loading) { return PropertyExchange(stream, nullptr, nullptr, loading); }
-    static PropertyExchange overBag(IPropertyBag *bag, IErrorLog *log, bool loading) { return PropertyExchange(nullptr, bag, log, loading); }
+    static PropertyExchange overStream(IStream *stream, bool loading)
+    {
+        return PropertyExchange(stream, nullptr, nullptr, loading);
+    }
+    static PropertyExchange overBag(IPropertyBag *bag, IErrorLog *log, bool loading)
+    {
+        return PropertyExchange(nullptr, bag, log, loading);
+    }
 
     bool loading() const { return loading_; }
 
@@ -167,8 +176,8 @@ public:
             HRESULT hr = ole::readTypedValue(stream_, &x, kFontOnly, kMaxValueChars);
             if (FAILED(hr))
                 return hr;
-            if ((x.vt == VT_DISPATCH || x.vt == VT_UNKNOWN) && x.punkVal
-                && FAILED(x.punkVal->QueryInterface(IID_IFontDisp, loaded.putVoid())))
+            if ((x.vt == VT_DISPATCH || x.vt == VT_UNKNOWN) && x.punkVal &&
+                FAILED(x.punkVal->QueryInterface(IID_IFontDisp, loaded.putVoid())))
                 return E_FAIL;
         }
         font = loaded ? loaded : defaultFont();
@@ -177,7 +186,8 @@ public:
 
 private:
     PropertyExchange(IStream *stream, IPropertyBag *bag, IErrorLog *log, bool loading)
-        : stream_(stream), bag_(bag), log_(log), loading_(loading) {}
+        : stream_(stream), bag_(bag), log_(log), loading_(loading)
+    {}
 
     HRESULT write(const char16_t *name, const VARIANT &v)
     {
@@ -190,8 +200,9 @@ private:
     {
         out.clear();
         if (bag_)
-            return SUCCEEDED(ole::bagRead(bag_, QString::fromUtf16(name), type, &out, log_)) && out.vt == type ? S_OK
-                                                                                                                : S_FALSE;
+            return SUCCEEDED(ole::bagRead(bag_, QString::fromUtf16(name), type, &out, log_)) && out.vt == type
+                       ? S_OK
+                       : S_FALSE;
         HRESULT hr = ole::readTypedValue(stream_, &out, noClasses(), kMaxValueChars);
         if (FAILED(hr))
             return hr;
@@ -216,25 +227,30 @@ HRESULT ExchangeProperties(PropertyExchange &px, PersistedProperties &p)
     LONG version = kPersistVersion;
     if (FAILED(hr = px.version(version)))
         return hr;
-    struct BoolRow { const char16_t *name; NavrailControl::EnableFlag flag; };
-    static const BoolRow enableRows[] = {
-        {u"GroupPopupMenu", F::GroupPopupMenu}, {u"RenameGroups", F::EditGroupLabels}, {u"AddGroups", F::AddGroups},
-        {u"RenameItems", F::EditItemLabels},   {u"RemoveGroups", F::RemoveGroups},   {u"AddItems", F::AddItems},
-        {u"RemoveItems", F::RemoveItems},      {u"HideNavrailBar", F::HideNavrailBar}, {u"ItemPopupMenu", F::ItemPopupMenu},
-        {u"OpenItem", F::OpenItem},            {u"Properties", F::Properties},       {u"SizeIcons", F::SetIconSizes},
+    struct BoolRow
+    {
+        const char16_t *name;
+        NavrailControl::EnableFlag flag;
     };
-    if (FAILED(hr = px.exchangeBool(u"SoundEffects", p.soundEffects))
-        || FAILED(hr = px.exchangeLong(u"Appearance", p.appearance))
-        || FAILED(hr = px.exchangeLong(u"BorderWidth", p.borderWidth))
-        || FAILED(hr = px.exchangeBool(u"SplitterWindow", p.splitterWindow))
-        || FAILED(hr = px.exchangeLong(u"SplitterWidth", p.splitterWidth)))
+    static const BoolRow enableRows[] = {
+        {u"GroupPopupMenu", F::GroupPopupMenu}, {u"RenameGroups", F::EditGroupLabels},
+        {u"AddGroups", F::AddGroups},           {u"RenameItems", F::EditItemLabels},
+        {u"RemoveGroups", F::RemoveGroups},     {u"AddItems", F::AddItems},
+        {u"RemoveItems", F::RemoveItems},       {u"HideNavrailBar", F::HideNavrailBar},
+        {u"ItemPopupMenu", F::ItemPopupMenu},   {u"OpenItem", F::OpenItem},
+        {u"Properties", F::Properties},         {u"SizeIcons", F::SetIconSizes},
+    };
+    if (FAILED(hr = px.exchangeBool(u"SoundEffects", p.soundEffects)) ||
+        FAILED(hr = px.exchangeLong(u"Appearance", p.appearance)) ||
+        FAILED(hr = px.exchangeLong(u"BorderWidth", p.borderWidth)) ||
+        FAILED(hr = px.exchangeBool(u"SplitterWindow", p.splitterWindow)) ||
+        FAILED(hr = px.exchangeLong(u"SplitterWidth", p.splitterWidth)))
         return hr;
     for (const BoolRow &row : enableRows)
         if (FAILED(hr = px.exchangeBool(row.name, p.enable[row.flag])))
             return hr;
-    if (FAILED(hr = px.exchangeColor(u"BackColor", p.backColor))
-        || FAILED(hr = px.exchangeColor(u"TextColor", p.textColor))
-        || FAILED(hr = px.exchangeFont(u"Font", p.font)))
+    if (FAILED(hr = px.exchangeColor(u"BackColor", p.backColor)) ||
+        FAILED(hr = px.exchangeColor(u"TextColor", p.textColor)) || FAILED(hr = px.exchangeFont(u"Font", p.font)))
         return hr;
     // The name is spelled so in every stored bag.
     if (version >= kVersionDynamicResize && FAILED(hr = px.exchangeBool(u"DyanmicResize", p.dynamicResize)))

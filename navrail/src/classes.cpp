@@ -71,8 +71,8 @@ HRESULT unregisterServer()
     {
         ComPtr<ICatRegister> categories;
         if (SUCCEEDED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                       ICatRegister::iid, categories.putVoid()))
-            && categories) {
+                                       ICatRegister::iid, categories.putVoid())) &&
+            categories) {
             CATID safe[] = {CATID_SafeForInitializing, CATID_SafeForScripting};
             categories->UnRegisterClassImplCategories(CLSID_LzNavrailBar, 2, safe);
         }

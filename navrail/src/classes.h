@@ -12,8 +12,8 @@ struct ClassInfo
 {
     const CLSID *clsid;
     com::CreateFn create;
-    int scriptId;            // id of the class's registry script
-    const char *script;      // the registry script (%MODULE% is the library's full path)
+    int scriptId;       // id of the class's registry script
+    const char *script; // the registry script (%MODULE% is the library's full path)
 };
 
 std::span<const ClassInfo> classTable();

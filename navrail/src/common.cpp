@@ -42,12 +42,8 @@ HRESULT readIndex(const VARIANT &v, IndexArg *out)
         return DISP_E_TYPEMISMATCH;
     *out = IndexArg{};
     switch (base) {
-    case VT_I2:
-        out->position = byRef ? *p->piVal : p->iVal;
-        return S_OK;
-    case VT_I4:
-        out->position = byRef ? *p->plVal : p->lVal;
-        return S_OK;
+    case VT_I2: out->position = byRef ? *p->piVal : p->iVal; return S_OK;
+    case VT_I4: out->position = byRef ? *p->plVal : p->lVal; return S_OK;
     case VT_BSTR:
         out->isKey = true;
         out->key = com::toQString(byRef ? *p->pbstrVal : p->bstrVal);
@@ -68,8 +64,8 @@ LONG imageListHandleOf(IDispatch *imageList)
         return 0;
     com::Variant result;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    HRESULT hr = imageList->Invoke(5, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
-                                   nullptr, nullptr);
+    HRESULT hr =
+        imageList->Invoke(5, IID_NULL, LOCALE_SYSTEM_DEFAULT, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
     if (FAILED(hr))
         return 0;
     if (result.vt == VT_UI4 || result.vt == VT_UINT)

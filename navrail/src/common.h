@@ -73,7 +73,10 @@ HRESULT handOut(T *p, I **pp)
 
 // Hands out a copy of s as a new BSTR.
 HRESULT handOutString(const QString &s, BSTR *out);
-inline QString fromBstr(BSTR b) { return com::toQString(b); }
+inline QString fromBstr(BSTR b)
+{
+    return com::toQString(b);
+}
 
 // Copies a variant for keeping: BYREF values are copied as what they point to.
 HRESULT keepVariant(com::Variant &store, const VARIANT &value);
@@ -92,7 +95,10 @@ HRESULT readIndex(const VARIANT &v, IndexArg *out);
 
 // Key of an object of the model: absent until first set.
 using OptionalKey = std::optional<QString>;
-inline bool keyMatches(const OptionalKey &k, const QString &wanted) { return k.has_value() && *k == wanted; }
+inline bool keyMatches(const OptionalKey &k, const QString &wanted)
+{
+    return k.has_value() && *k == wanted;
+}
 
 // The image-list handle of an image-list object: its property 5 read through IDispatch; 0 when the
 // call fails.

@@ -18,9 +18,7 @@ namespace navrail {
 const com::DispatchTable &eventsDispatchTable();
 
 NavrailControl::NavrailControl()
-    : eventPoint_(identity(), DIID__ILzNavrailBarEvents),
-      points_(this, {&eventPoint_}),
-      events_(eventPoint_)
+    : eventPoint_(identity(), DIID__ILzNavrailBarEvents), points_(this, {&eventPoint_}), events_(eventPoint_)
 {
     enable_.fill(1);
     textColor_ = OLE_COLOR(GetSysColor(COLOR_WINDOWTEXT));
@@ -72,8 +70,8 @@ void *NavrailControl::findInterface(REFIID riid)
 
 const com::CoClassInfo &NavrailControl::classInfo()
 {
-    static const com::CoClassInfo info{CLSID_LzNavrailBar, u"LzNavrailBar", &dispatchTable(),
-                                       DIID__ILzNavrailBarEvents, &eventsDispatchTable()};
+    static const com::CoClassInfo info{CLSID_LzNavrailBar, u"LzNavrailBar", &dispatchTable(), DIID__ILzNavrailBarEvents,
+                                       &eventsDispatchTable()};
     return info;
 }
 
@@ -184,7 +182,7 @@ HRESULT NavrailControl::displayItem(Item *item)
     if (bar_->currentGroupIndex() != groupIndex)
         put_CurrentGroupIndex(groupIndex);
     if (item->position() < 0 || item->control() != this)
-        return LZNAVRAIL_E_INVALIDOBJECT;   // removed by an event handler meanwhile
+        return LZNAVRAIL_E_INVALIDOBJECT; // removed by an event handler meanwhile
     bar_->setCurrentItem(item);
     if (isWindowVisible())
         showInResultsPane(item);
@@ -422,30 +420,102 @@ HRESULT NavrailControl::put_SplitterWidth(SHORT newVal)
     return S_OK;
 }
 
-HRESULT NavrailControl::get_EnableGroupPopupMenu(VARIANT_BOOL *pVal) { return getEnable(GroupPopupMenu, pVal); }
-HRESULT NavrailControl::put_EnableGroupPopupMenu(VARIANT_BOOL newVal) { return putEnable(GroupPopupMenu, newVal); }
-HRESULT NavrailControl::get_EnableEditGroupLabels(VARIANT_BOOL *pVal) { return getEnable(EditGroupLabels, pVal); }
-HRESULT NavrailControl::put_EnableEditGroupLabels(VARIANT_BOOL newVal) { return putEnable(EditGroupLabels, newVal); }
-HRESULT NavrailControl::get_EnableAddGroups(VARIANT_BOOL *pVal) { return getEnable(AddGroups, pVal); }
-HRESULT NavrailControl::put_EnableAddGroups(VARIANT_BOOL newVal) { return putEnable(AddGroups, newVal); }
-HRESULT NavrailControl::get_EnableRemoveGroups(VARIANT_BOOL *pVal) { return getEnable(RemoveGroups, pVal); }
-HRESULT NavrailControl::put_EnableRemoveGroups(VARIANT_BOOL newVal) { return putEnable(RemoveGroups, newVal); }
-HRESULT NavrailControl::get_EnableEditItemLabels(VARIANT_BOOL *pVal) { return getEnable(EditItemLabels, pVal); }
-HRESULT NavrailControl::put_EnableEditItemLabels(VARIANT_BOOL newVal) { return putEnable(EditItemLabels, newVal); }
-HRESULT NavrailControl::get_EnableAddItems(VARIANT_BOOL *pVal) { return getEnable(AddItems, pVal); }
-HRESULT NavrailControl::put_EnableAddItems(VARIANT_BOOL newVal) { return putEnable(AddItems, newVal); }
-HRESULT NavrailControl::get_EnableRemoveItems(VARIANT_BOOL *pVal) { return getEnable(RemoveItems, pVal); }
-HRESULT NavrailControl::put_EnableRemoveItems(VARIANT_BOOL newVal) { return putEnable(RemoveItems, newVal); }
-HRESULT NavrailControl::get_EnableSetIconSizes(VARIANT_BOOL *pVal) { return getEnable(SetIconSizes, pVal); }
-HRESULT NavrailControl::put_EnableSetIconSizes(VARIANT_BOOL newVal) { return putEnable(SetIconSizes, newVal); }
-HRESULT NavrailControl::get_EnableHideNavrailBar(VARIANT_BOOL *pVal) { return getEnable(HideNavrailBar, pVal); }
-HRESULT NavrailControl::put_EnableHideNavrailBar(VARIANT_BOOL newVal) { return putEnable(HideNavrailBar, newVal); }
-HRESULT NavrailControl::get_EnableItemPopupMenu(VARIANT_BOOL *pVal) { return getEnable(ItemPopupMenu, pVal); }
-HRESULT NavrailControl::put_EnableItemPopupMenu(VARIANT_BOOL newVal) { return putEnable(ItemPopupMenu, newVal); }
-HRESULT NavrailControl::get_EnableOpenItem(VARIANT_BOOL *pVal) { return getEnable(OpenItem, pVal); }
-HRESULT NavrailControl::put_EnableOpenItem(VARIANT_BOOL newVal) { return putEnable(OpenItem, newVal); }
-HRESULT NavrailControl::get_EnableProperties(VARIANT_BOOL *pVal) { return getEnable(Properties, pVal); }
-HRESULT NavrailControl::put_EnableProperties(VARIANT_BOOL newVal) { return putEnable(Properties, newVal); }
+HRESULT NavrailControl::get_EnableGroupPopupMenu(VARIANT_BOOL *pVal)
+{
+    return getEnable(GroupPopupMenu, pVal);
+}
+HRESULT NavrailControl::put_EnableGroupPopupMenu(VARIANT_BOOL newVal)
+{
+    return putEnable(GroupPopupMenu, newVal);
+}
+HRESULT NavrailControl::get_EnableEditGroupLabels(VARIANT_BOOL *pVal)
+{
+    return getEnable(EditGroupLabels, pVal);
+}
+HRESULT NavrailControl::put_EnableEditGroupLabels(VARIANT_BOOL newVal)
+{
+    return putEnable(EditGroupLabels, newVal);
+}
+HRESULT NavrailControl::get_EnableAddGroups(VARIANT_BOOL *pVal)
+{
+    return getEnable(AddGroups, pVal);
+}
+HRESULT NavrailControl::put_EnableAddGroups(VARIANT_BOOL newVal)
+{
+    return putEnable(AddGroups, newVal);
+}
+HRESULT NavrailControl::get_EnableRemoveGroups(VARIANT_BOOL *pVal)
+{
+    return getEnable(RemoveGroups, pVal);
+}
+HRESULT NavrailControl::put_EnableRemoveGroups(VARIANT_BOOL newVal)
+{
+    return putEnable(RemoveGroups, newVal);
+}
+HRESULT NavrailControl::get_EnableEditItemLabels(VARIANT_BOOL *pVal)
+{
+    return getEnable(EditItemLabels, pVal);
+}
+HRESULT NavrailControl::put_EnableEditItemLabels(VARIANT_BOOL newVal)
+{
+    return putEnable(EditItemLabels, newVal);
+}
+HRESULT NavrailControl::get_EnableAddItems(VARIANT_BOOL *pVal)
+{
+    return getEnable(AddItems, pVal);
+}
+HRESULT NavrailControl::put_EnableAddItems(VARIANT_BOOL newVal)
+{
+    return putEnable(AddItems, newVal);
+}
+HRESULT NavrailControl::get_EnableRemoveItems(VARIANT_BOOL *pVal)
+{
+    return getEnable(RemoveItems, pVal);
+}
+HRESULT NavrailControl::put_EnableRemoveItems(VARIANT_BOOL newVal)
+{
+    return putEnable(RemoveItems, newVal);
+}
+HRESULT NavrailControl::get_EnableSetIconSizes(VARIANT_BOOL *pVal)
+{
+    return getEnable(SetIconSizes, pVal);
+}
+HRESULT NavrailControl::put_EnableSetIconSizes(VARIANT_BOOL newVal)
+{
+    return putEnable(SetIconSizes, newVal);
+}
+HRESULT NavrailControl::get_EnableHideNavrailBar(VARIANT_BOOL *pVal)
+{
+    return getEnable(HideNavrailBar, pVal);
+}
+HRESULT NavrailControl::put_EnableHideNavrailBar(VARIANT_BOOL newVal)
+{
+    return putEnable(HideNavrailBar, newVal);
+}
+HRESULT NavrailControl::get_EnableItemPopupMenu(VARIANT_BOOL *pVal)
+{
+    return getEnable(ItemPopupMenu, pVal);
+}
+HRESULT NavrailControl::put_EnableItemPopupMenu(VARIANT_BOOL newVal)
+{
+    return putEnable(ItemPopupMenu, newVal);
+}
+HRESULT NavrailControl::get_EnableOpenItem(VARIANT_BOOL *pVal)
+{
+    return getEnable(OpenItem, pVal);
+}
+HRESULT NavrailControl::put_EnableOpenItem(VARIANT_BOOL newVal)
+{
+    return putEnable(OpenItem, newVal);
+}
+HRESULT NavrailControl::get_EnableProperties(VARIANT_BOOL *pVal)
+{
+    return getEnable(Properties, pVal);
+}
+HRESULT NavrailControl::put_EnableProperties(VARIANT_BOOL newVal)
+{
+    return putEnable(Properties, newVal);
+}
 
 HRESULT NavrailControl::CancelEvent()
 {
@@ -497,8 +567,7 @@ HRESULT NavrailControl::put_PaneDisplay(tagPaneDisplayConstants newVal)
         views_[0]->show(true);
         setMainPanes(resultsPane_->window(), nullptr);
         break;
-    default:
-        return S_OK;
+    default: return S_OK;
     }
     mainSplitter_->layout();
     return S_OK;
@@ -566,7 +635,7 @@ HRESULT NavrailControl::put_Font(IFontDisp *pFont)
 {
     font_ = pFont;
     if (hasWindow())
-        bar_->setFont(pFont);   // repaints; the bar is not hidden and shown again
+        bar_->setFont(pFont); // repaints; the bar is not hidden and shown again
     setDirty();
     return S_OK;
 }
@@ -847,8 +916,7 @@ HRESULT NavrailControl::GetGUID(DWORD dwGuidKind, GUID *pGUID)
     return com::classSourceGuid(classInfo(), dwGuidKind, pGUID);
 }
 
-HRESULT NavrailControl::GetInterfaceSafetyOptions(REFIID riid, DWORD *pdwSupportedOptions,
-                                                  DWORD *pdwEnabledOptions)
+HRESULT NavrailControl::GetInterfaceSafetyOptions(REFIID riid, DWORD *pdwSupportedOptions, DWORD *pdwEnabledOptions)
 {
     if (!pdwSupportedOptions || !pdwEnabledOptions)
         return E_POINTER;

@@ -4,8 +4,8 @@
 // connection points, class information, object safety, property pages, persistence entry points).
 #include "common.h"
 #include "events.h"
-#include "ole/olecontrol.h"
 #include "ole/font.h"
+#include "ole/olecontrol.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,9 +23,9 @@ class PropertyExchange;
 struct PersistedProperties;
 
 class NavrailControl final
-    : public com::ComObject<ILzNavrailBar, IQtControl, IConnectionPointContainer, IProvideClassInfo2,
-                            IObjectSafety, ISpecifyPropertyPages, IPersistStreamInit, IPersistPropertyBag,
-                            IPersistStorage, IViewObject>
+    : public com::ComObject<ILzNavrailBar, IQtControl, IConnectionPointContainer, IProvideClassInfo2, IObjectSafety,
+                            ISpecifyPropertyPages, IPersistStreamInit, IPersistPropertyBag, IPersistStorage,
+                            IViewObject>
 {
 public:
     using PrimaryInterface = ILzNavrailBar;
@@ -197,8 +197,19 @@ public:
     bool useChildWindows() const { return useChildWindows_ != 0; }
     // The twelve Enable flags, read when a context menu is built.
     enum EnableFlag {
-        GroupPopupMenu, EditGroupLabels, AddGroups, RemoveGroups, EditItemLabels, AddItems,
-        RemoveItems, SetIconSizes, HideNavrailBar, ItemPopupMenu, OpenItem, Properties, EnableFlagCount
+        GroupPopupMenu,
+        EditGroupLabels,
+        AddGroups,
+        RemoveGroups,
+        EditItemLabels,
+        AddItems,
+        RemoveItems,
+        SetIconSizes,
+        HideNavrailBar,
+        ItemPopupMenu,
+        OpenItem,
+        Properties,
+        EnableFlagCount
     };
     VARIANT_BOOL enableFlag(EnableFlag f) const { return enable_[f]; }
     void setDirty() { dirty_ = true; }
@@ -243,7 +254,11 @@ private:
     // Gives the main splitter its panes; the results pane is shown only while it is one of them.
     void setMainPanes(QWidget *left, QWidget *right);
     void applySplitterPanes();
-    HRESULT putEnable(EnableFlag f, VARIANT_BOOL v) { enable_[f] = v; return S_OK; }
+    HRESULT putEnable(EnableFlag f, VARIANT_BOOL v)
+    {
+        enable_[f] = v;
+        return S_OK;
+    }
     HRESULT getEnable(EnableFlag f, VARIANT_BOOL *p) const
     {
         if (!p)
@@ -269,7 +284,7 @@ private:
     DWORD safetyOptions_ = 0;
     ComPtr<IFontDisp> font_;
     ComPtr<IControlSite> site_;
-    SIZEL extent_{5080, 5080};   // HIMETRIC
+    SIZEL extent_{5080, 5080}; // HIMETRIC
 
     com::ConnectionPoint eventPoint_;
     com::ConnectionPoints points_;
@@ -277,8 +292,8 @@ private:
 
     std::unique_ptr<BarWindow> bar_;
     std::unique_ptr<ViewContainer> views_[2];
-    std::unique_ptr<Splitter> mainSplitter_;     // bar on the left, right side on the right
-    std::unique_ptr<Splitter> secondSplitter_;   // top and bottom of the right side
+    std::unique_ptr<Splitter> mainSplitter_;   // bar on the left, right side on the right
+    std::unique_ptr<Splitter> secondSplitter_; // top and bottom of the right side
     std::unique_ptr<ResultsPane> resultsPane_;
     ComPtr<GroupsCollection> groups_;
     ComPtr<TabsSet> tabsSet_;

@@ -20,8 +20,8 @@ const QString kPlaceholderText = QStringLiteral("Larkspire NavrailBar");
 
 } // namespace
 
-HRESULT NavrailControl::Draw(DWORD dwDrawAspect, LONG, void *, DVTARGETDEVICE *, HDC, HDC hdcDraw,
-                             LPCRECTL lprcBounds, LPCRECTL, BOOL(STDMETHODCALLTYPE *)(ULONG_PTR), ULONG_PTR)
+HRESULT NavrailControl::Draw(DWORD dwDrawAspect, LONG, void *, DVTARGETDEVICE *, HDC, HDC hdcDraw, LPCRECTL lprcBounds,
+                             LPCRECTL, BOOL(STDMETHODCALLTYPE *)(ULONG_PTR), ULONG_PTR)
 {
     if (dwDrawAspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
@@ -65,7 +65,7 @@ HRESULT NavrailControl::GetColorSet(DWORD, LONG, void *, DVTARGETDEVICE *, HDC, 
     if (!ppColorSet)
         return E_POINTER;
     *ppColorSet = nullptr;
-    return S_FALSE;  // no palette
+    return S_FALSE; // no palette
 }
 
 HRESULT NavrailControl::Freeze(DWORD, LONG, void *, DWORD *pdwFreeze)

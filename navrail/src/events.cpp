@@ -3,8 +3,14 @@
 namespace navrail {
 
 namespace {
-com::Variant obj(IDispatch *p) { return com::Variant::dispatch(p); }
-com::Variant num(LONG v) { return com::Variant::i4(v); }
+com::Variant obj(IDispatch *p)
+{
+    return com::Variant::dispatch(p);
+}
+com::Variant num(LONG v)
+{
+    return com::Variant::i4(v);
+}
 } // namespace
 
 void EventRaiser::raise(DISPID dispid, std::initializer_list<VARIANT> args)

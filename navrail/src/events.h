@@ -55,7 +55,7 @@ public:
 
 private:
     com::ConnectionPoint &point_;
-    LONG cancel_ = 0;   // 32-bit BOOL
+    LONG cancel_ = 0; // 32-bit BOOL
 };
 
 } // namespace navrail

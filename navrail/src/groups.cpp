@@ -15,22 +15,24 @@ namespace navrail {
 const com::DispatchTable &GroupsCollection::dispatchTable()
 {
     using B = com::DispBuilder<GroupsCollection>;
-    static const com::DispatchTable table(IID_ILzNavrailGroups, u"ILzNavrailGroups", {
-        B::methodRet<&GroupsCollection::Item>(DISPID_NGS_Item, u"Item").asDefault(),
-        B::get<&GroupsCollection::Item>(DISPID_NGS_Item, u"Item").asDefault(),
-        B::get<&GroupsCollection::get_Count>(DISPID_NGS_Count, u"Count"),
-        B::put<&GroupsCollection::put_Count>(DISPID_NGS_Count, u"Count"),
-        B::methodRet<&GroupsCollection::Add>(DISPID_NGS_Add, u"Add"),
-        B::get<&GroupsCollection::get_CurrentGroupIndex>(DISPID_NGS_CurrentGroupIndex, u"CurrentGroupIndex"),
-        B::put<&GroupsCollection::put_CurrentGroupIndex>(DISPID_NGS_CurrentGroupIndex, u"CurrentGroupIndex"),
-        B::get<&GroupsCollection::get_CurrentGroup>(DISPID_NGS_CurrentGroup, u"CurrentGroup"),
-        B::put<&GroupsCollection::put_CurrentGroup>(DISPID_NGS_CurrentGroup, u"CurrentGroup"),
-        B::methodRet<&GroupsCollection::IndexFromGroup>(DISPID_NGS_IndexFromGroup, u"IndexFromGroup"),
-        B::method<&GroupsCollection::Remove>(DISPID_NGS_Remove, u"Remove"),
-        B::method<&GroupsCollection::RemoveAll>(DISPID_NGS_RemoveAll, u"RemoveAll"),
-        B::methodRet<&GroupsCollection::GroupFromKey>(DISPID_NGS_GroupFromKey, u"GroupFromKey"),
-        B::methodRet<&GroupsCollection::AddKey>(DISPID_NGS_AddKey, u"AddKey"),
-    });
+    static const com::DispatchTable table(
+        IID_ILzNavrailGroups, u"ILzNavrailGroups",
+        {
+            B::methodRet<&GroupsCollection::Item>(DISPID_NGS_Item, u"Item").asDefault(),
+            B::get<&GroupsCollection::Item>(DISPID_NGS_Item, u"Item").asDefault(),
+            B::get<&GroupsCollection::get_Count>(DISPID_NGS_Count, u"Count"),
+            B::put<&GroupsCollection::put_Count>(DISPID_NGS_Count, u"Count"),
+            B::methodRet<&GroupsCollection::Add>(DISPID_NGS_Add, u"Add"),
+            B::get<&GroupsCollection::get_CurrentGroupIndex>(DISPID_NGS_CurrentGroupIndex, u"CurrentGroupIndex"),
+            B::put<&GroupsCollection::put_CurrentGroupIndex>(DISPID_NGS_CurrentGroupIndex, u"CurrentGroupIndex"),
+            B::get<&GroupsCollection::get_CurrentGroup>(DISPID_NGS_CurrentGroup, u"CurrentGroup"),
+            B::put<&GroupsCollection::put_CurrentGroup>(DISPID_NGS_CurrentGroup, u"CurrentGroup"),
+            B::methodRet<&GroupsCollection::IndexFromGroup>(DISPID_NGS_IndexFromGroup, u"IndexFromGroup"),
+            B::method<&GroupsCollection::Remove>(DISPID_NGS_Remove, u"Remove"),
+            B::method<&GroupsCollection::RemoveAll>(DISPID_NGS_RemoveAll, u"RemoveAll"),
+            B::methodRet<&GroupsCollection::GroupFromKey>(DISPID_NGS_GroupFromKey, u"GroupFromKey"),
+            B::methodRet<&GroupsCollection::AddKey>(DISPID_NGS_AddKey, u"AddKey"),
+        });
     return table;
 }
 
@@ -259,7 +261,7 @@ HRESULT GroupsCollection::RemoveAll()
     for (const ComPtr<Group> &g : snapshot) {
         const int pos = indexOf(g.get());
         if (pos < 0)
-            continue;   // a handler removed it already
+            continue; // a handler removed it already
         if (control_)
             control_->forgetGroup(g.get());
         groups_.erase(groups_.begin() + pos);
@@ -294,37 +296,39 @@ HRESULT GroupsCollection::GroupFromKey(BSTR Key, ILzNavrailGroup **ppGroup)
 const com::DispatchTable &Group::dispatchTable()
 {
     using B = com::DispBuilder<Group>;
-    static const com::DispatchTable table(IID_ILzNavrailGroup, u"ILzNavrailGroup", {
-        B::get<&Group::get_LargeHImageList>(DISPID_NG_LargeHImageList, u"LargeHImageList"),
-        B::put<&Group::put_LargeHImageList>(DISPID_NG_LargeHImageList, u"LargeHImageList"),
-        B::get<&Group::get_SmallHImageList>(DISPID_NG_SmallHImageList, u"SmallHImageList"),
-        B::put<&Group::put_SmallHImageList>(DISPID_NG_SmallHImageList, u"SmallHImageList"),
-        B::get<&Group::get_Text>(DISPID_NG_Text, u"Text"),
-        B::put<&Group::put_Text>(DISPID_NG_Text, u"Text"),
-        B::get<&Group::get_Items>(DISPID_NG_Items, u"Items"),
-        B::get<&Group::get_Index>(DISPID_NG_Index, u"Index"),
-        B::get<&Group::get_BackColor>(DISPID_NG_BackColor, u"BackColor"),
-        B::put<&Group::put_BackColor>(DISPID_NG_BackColor, u"BackColor"),
-        B::get<&Group::get_TextColor>(DISPID_NG_TextColor, u"TextColor"),
-        B::put<&Group::put_TextColor>(DISPID_NG_TextColor, u"TextColor"),
-        B::get<&Group::get_ImageMode>(DISPID_NG_ImageMode, u"ImageMode"),
-        B::put<&Group::put_ImageMode>(DISPID_NG_ImageMode, u"ImageMode"),
-        B::get<&Group::get_DataVariant>(DISPID_NG_DataVariant, u"DataVariant"),
-        B::put<&Group::put_DataVariant>(DISPID_NG_DataVariant, u"DataVariant"),
-        B::get<&Group::get_CurrentItem>(DISPID_NG_CurrentItem, u"CurrentItem"),
-        B::put<&Group::put_CurrentItem>(DISPID_NG_CurrentItem, u"CurrentItem"),
-        B::method<&Group::StartLabelEdit>(DISPID_NG_StartLabelEdit, u"StartLabelEdit"),
-        B::method<&Group::EndLabelEdit>(DISPID_NG_EndLabelEdit, u"EndLabelEdit"),
-        B::get<&Group::get_FirstVisibleItem>(DISPID_NG_FirstVisibleItem, u"FirstVisibleItem"),
-        B::put<&Group::put_FirstVisibleItem>(DISPID_NG_FirstVisibleItem, u"FirstVisibleItem"),
-        B::get<&Group::get_VisibleItemCount>(DISPID_NG_VisibleItemCount, u"VisibleItemCount"),
-        B::get<&Group::get_Key>(DISPID_NG_Key, u"Key"),
-        B::put<&Group::put_Key>(DISPID_NG_Key, u"Key"),
-        B::put<&Group::put_SmallImageList>(DISPID_NG_SmallImageList, u"SmallImageList"),
-        B::put<&Group::put_LargeImageList>(DISPID_NG_LargeImageList, u"LargeImageList"),
-        B::get<&Group::get_Picture>(DISPID_NG_Picture, u"Picture"),
-        B::put<&Group::put_Picture>(DISPID_NG_Picture, u"Picture"),
-    });
+    static const com::DispatchTable table(
+        IID_ILzNavrailGroup, u"ILzNavrailGroup",
+        {
+            B::get<&Group::get_LargeHImageList>(DISPID_NG_LargeHImageList, u"LargeHImageList"),
+            B::put<&Group::put_LargeHImageList>(DISPID_NG_LargeHImageList, u"LargeHImageList"),
+            B::get<&Group::get_SmallHImageList>(DISPID_NG_SmallHImageList, u"SmallHImageList"),
+            B::put<&Group::put_SmallHImageList>(DISPID_NG_SmallHImageList, u"SmallHImageList"),
+            B::get<&Group::get_Text>(DISPID_NG_Text, u"Text"),
+            B::put<&Group::put_Text>(DISPID_NG_Text, u"Text"),
+            B::get<&Group::get_Items>(DISPID_NG_Items, u"Items"),
+            B::get<&Group::get_Index>(DISPID_NG_Index, u"Index"),
+            B::get<&Group::get_BackColor>(DISPID_NG_BackColor, u"BackColor"),
+            B::put<&Group::put_BackColor>(DISPID_NG_BackColor, u"BackColor"),
+            B::get<&Group::get_TextColor>(DISPID_NG_TextColor, u"TextColor"),
+            B::put<&Group::put_TextColor>(DISPID_NG_TextColor, u"TextColor"),
+            B::get<&Group::get_ImageMode>(DISPID_NG_ImageMode, u"ImageMode"),
+            B::put<&Group::put_ImageMode>(DISPID_NG_ImageMode, u"ImageMode"),
+            B::get<&Group::get_DataVariant>(DISPID_NG_DataVariant, u"DataVariant"),
+            B::put<&Group::put_DataVariant>(DISPID_NG_DataVariant, u"DataVariant"),
+            B::get<&Group::get_CurrentItem>(DISPID_NG_CurrentItem, u"CurrentItem"),
+            B::put<&Group::put_CurrentItem>(DISPID_NG_CurrentItem, u"CurrentItem"),
+            B::method<&Group::StartLabelEdit>(DISPID_NG_StartLabelEdit, u"StartLabelEdit"),
+            B::method<&Group::EndLabelEdit>(DISPID_NG_EndLabelEdit, u"EndLabelEdit"),
+            B::get<&Group::get_FirstVisibleItem>(DISPID_NG_FirstVisibleItem, u"FirstVisibleItem"),
+            B::put<&Group::put_FirstVisibleItem>(DISPID_NG_FirstVisibleItem, u"FirstVisibleItem"),
+            B::get<&Group::get_VisibleItemCount>(DISPID_NG_VisibleItemCount, u"VisibleItemCount"),
+            B::get<&Group::get_Key>(DISPID_NG_Key, u"Key"),
+            B::put<&Group::put_Key>(DISPID_NG_Key, u"Key"),
+            B::put<&Group::put_SmallImageList>(DISPID_NG_SmallImageList, u"SmallImageList"),
+            B::put<&Group::put_LargeImageList>(DISPID_NG_LargeImageList, u"LargeImageList"),
+            B::get<&Group::get_Picture>(DISPID_NG_Picture, u"Picture"),
+            B::put<&Group::put_Picture>(DISPID_NG_Picture, u"Picture"),
+        });
     return table;
 }
 

@@ -63,8 +63,8 @@ protected:
 private:
     HRESULT addGroup(const QString &text, ComPtr<Group> *added);
 
-    NavrailControl *control_ = nullptr;   // not counted
-    std::vector<ComPtr<Group>> groups_;   // display order, at most LZNAVRAIL_MAX_GROUPS
+    NavrailControl *control_ = nullptr; // not counted
+    std::vector<ComPtr<Group>> groups_; // display order, at most LZNAVRAIL_MAX_GROUPS
 };
 
 class Group final : public com::ComObject<ILzNavrailGroup>
@@ -150,7 +150,7 @@ private:
     OLE_COLOR textColor_ = kColorNotSet;
     OLE_COLOR backColor_ = kColorNotSet;
     ComPtr<ItemsCollection> items_;
-    GroupsCollection *owner_ = nullptr;   // not counted
+    GroupsCollection *owner_ = nullptr; // not counted
     std::unique_ptr<HeaderButton> button_;
     QPointer<QWidget> pane_;
     QString text_;

@@ -15,18 +15,20 @@ namespace navrail {
 const com::DispatchTable &ItemsCollection::dispatchTable()
 {
     using B = com::DispBuilder<ItemsCollection>;
-    static const com::DispatchTable table(IID_ILzNavrailItems, u"ILzNavrailItems", {
-        B::methodRet<&ItemsCollection::Item>(DISPID_NIS_Item, u"Item").asDefault(),
-        B::get<&ItemsCollection::Item>(DISPID_NIS_Item, u"Item").asDefault(),
-        B::methodRet<&ItemsCollection::Add>(DISPID_NIS_Add, u"Add"),
-        B::methodRet<&ItemsCollection::IndexFromItem>(DISPID_NIS_IndexFromItem, u"IndexFromItem"),
-        B::method<&ItemsCollection::Remove>(DISPID_NIS_Remove, u"Remove"),
-        B::method<&ItemsCollection::RemoveAll>(DISPID_NIS_RemoveAll, u"RemoveAll"),
-        B::get<&ItemsCollection::get_Count>(DISPID_NIS_Count, u"Count"),
-        B::put<&ItemsCollection::put_Count>(DISPID_NIS_Count, u"Count"),
-        B::methodRet<&ItemsCollection::ItemFromKey>(DISPID_NIS_ItemFromKey, u"ItemFromKey"),
-        B::methodRet<&ItemsCollection::AddKey>(DISPID_NIS_AddKey, u"AddKey"),
-    });
+    static const com::DispatchTable table(
+        IID_ILzNavrailItems, u"ILzNavrailItems",
+        {
+            B::methodRet<&ItemsCollection::Item>(DISPID_NIS_Item, u"Item").asDefault(),
+            B::get<&ItemsCollection::Item>(DISPID_NIS_Item, u"Item").asDefault(),
+            B::methodRet<&ItemsCollection::Add>(DISPID_NIS_Add, u"Add"),
+            B::methodRet<&ItemsCollection::IndexFromItem>(DISPID_NIS_IndexFromItem, u"IndexFromItem"),
+            B::method<&ItemsCollection::Remove>(DISPID_NIS_Remove, u"Remove"),
+            B::method<&ItemsCollection::RemoveAll>(DISPID_NIS_RemoveAll, u"RemoveAll"),
+            B::get<&ItemsCollection::get_Count>(DISPID_NIS_Count, u"Count"),
+            B::put<&ItemsCollection::put_Count>(DISPID_NIS_Count, u"Count"),
+            B::methodRet<&ItemsCollection::ItemFromKey>(DISPID_NIS_ItemFromKey, u"ItemFromKey"),
+            B::methodRet<&ItemsCollection::AddKey>(DISPID_NIS_AddKey, u"AddKey"),
+        });
     return table;
 }
 
@@ -201,7 +203,7 @@ void ItemsCollection::removeAllItems()
         const ComPtr<navrail::Item> &item = *it;
         const int pos = indexOf(item.get());
         if (pos < 0)
-            continue;   // a handler removed it already
+            continue; // a handler removed it already
         takeOut(pos, item.get(), control);
     }
     afterRemoval();
@@ -258,34 +260,36 @@ HRESULT ItemsCollection::ItemFromKey(BSTR Key, ILzNavrailItem **ppItem)
 const com::DispatchTable &Item::dispatchTable()
 {
     using B = com::DispBuilder<Item>;
-    static const com::DispatchTable table(IID_ILzNavrailItem, u"ILzNavrailItem", {
-        B::get<&Item::get_WindowObject1>(DISPID_NI_WindowObject1, u"WindowObject1"),
-        B::put<&Item::put_WindowObject1>(DISPID_NI_WindowObject1, u"WindowObject1"),
-        B::get<&Item::get_WindowObject2>(DISPID_NI_WindowObject2, u"WindowObject2"),
-        B::put<&Item::put_WindowObject2>(DISPID_NI_WindowObject2, u"WindowObject2"),
-        B::get<&Item::get_ActiveXObject1>(DISPID_NI_ActiveXObject1, u"ActiveXObject1"),
-        B::put<&Item::put_ActiveXObject1>(DISPID_NI_ActiveXObject1, u"ActiveXObject1"),
-        B::get<&Item::get_ActiveXObject2>(DISPID_NI_ActiveXObject2, u"ActiveXObject2"),
-        B::put<&Item::put_ActiveXObject2>(DISPID_NI_ActiveXObject2, u"ActiveXObject2"),
-        B::get<&Item::get_DataVariant>(DISPID_NI_DataVariant, u"DataVariant"),
-        B::put<&Item::put_DataVariant>(DISPID_NI_DataVariant, u"DataVariant"),
-        B::get<&Item::get_ExplorerNode>(DISPID_NI_ExplorerNode, u"ExplorerNode"),
-        B::put<&Item::put_ExplorerNode>(DISPID_NI_ExplorerNode, u"ExplorerNode"),
-        B::get<&Item::get_Index>(DISPID_NI_Index, u"Index"),
-        B::method<&Item::StartLabelEdit>(DISPID_NI_StartLabelEdit, u"StartLabelEdit"),
-        B::method<&Item::EndLabelEdit>(DISPID_NI_EndLabelEdit, u"EndLabelEdit"),
-        B::get<&Item::get_Text>(DISPID_NI_Text, u"Text"),
-        B::put<&Item::put_Text>(DISPID_NI_Text, u"Text"),
-        B::method<&Item::Display>(DISPID_NI_Display, u"Display"),
-        B::get<&Item::get_Image>(DISPID_NI_Image, u"Image"),
-        B::put<&Item::put_Image>(DISPID_NI_Image, u"Image"),
-        B::method<&Item::EnsureVisible>(DISPID_NI_EnsureVisible, u"EnsureVisible"),
-        B::get<&Item::get_Height>(DISPID_NI_Height, u"Height"),
-        B::get<&Item::get_Key>(DISPID_NI_Key, u"Key"),
-        B::put<&Item::put_Key>(DISPID_NI_Key, u"Key"),
-        B::get<&Item::get_Tabs>(DISPID_NI_Tabs, u"Tabs"),
-        B::put<&Item::put_Tabs>(DISPID_NI_Tabs, u"Tabs"),
-    });
+    static const com::DispatchTable table(
+        IID_ILzNavrailItem, u"ILzNavrailItem",
+        {
+            B::get<&Item::get_WindowObject1>(DISPID_NI_WindowObject1, u"WindowObject1"),
+            B::put<&Item::put_WindowObject1>(DISPID_NI_WindowObject1, u"WindowObject1"),
+            B::get<&Item::get_WindowObject2>(DISPID_NI_WindowObject2, u"WindowObject2"),
+            B::put<&Item::put_WindowObject2>(DISPID_NI_WindowObject2, u"WindowObject2"),
+            B::get<&Item::get_ActiveXObject1>(DISPID_NI_ActiveXObject1, u"ActiveXObject1"),
+            B::put<&Item::put_ActiveXObject1>(DISPID_NI_ActiveXObject1, u"ActiveXObject1"),
+            B::get<&Item::get_ActiveXObject2>(DISPID_NI_ActiveXObject2, u"ActiveXObject2"),
+            B::put<&Item::put_ActiveXObject2>(DISPID_NI_ActiveXObject2, u"ActiveXObject2"),
+            B::get<&Item::get_DataVariant>(DISPID_NI_DataVariant, u"DataVariant"),
+            B::put<&Item::put_DataVariant>(DISPID_NI_DataVariant, u"DataVariant"),
+            B::get<&Item::get_ExplorerNode>(DISPID_NI_ExplorerNode, u"ExplorerNode"),
+            B::put<&Item::put_ExplorerNode>(DISPID_NI_ExplorerNode, u"ExplorerNode"),
+            B::get<&Item::get_Index>(DISPID_NI_Index, u"Index"),
+            B::method<&Item::StartLabelEdit>(DISPID_NI_StartLabelEdit, u"StartLabelEdit"),
+            B::method<&Item::EndLabelEdit>(DISPID_NI_EndLabelEdit, u"EndLabelEdit"),
+            B::get<&Item::get_Text>(DISPID_NI_Text, u"Text"),
+            B::put<&Item::put_Text>(DISPID_NI_Text, u"Text"),
+            B::method<&Item::Display>(DISPID_NI_Display, u"Display"),
+            B::get<&Item::get_Image>(DISPID_NI_Image, u"Image"),
+            B::put<&Item::put_Image>(DISPID_NI_Image, u"Image"),
+            B::method<&Item::EnsureVisible>(DISPID_NI_EnsureVisible, u"EnsureVisible"),
+            B::get<&Item::get_Height>(DISPID_NI_Height, u"Height"),
+            B::get<&Item::get_Key>(DISPID_NI_Key, u"Key"),
+            B::put<&Item::put_Key>(DISPID_NI_Key, u"Key"),
+            B::get<&Item::get_Tabs>(DISPID_NI_Tabs, u"Tabs"),
+            B::put<&Item::put_Tabs>(DISPID_NI_Tabs, u"Tabs"),
+        });
     return table;
 }
 
@@ -491,12 +495,12 @@ HRESULT Item::EnsureVisible()
         c->put_CurrentGroupIndex(groupIndex);
     const int i = position();
     if (i < 0)
-        return LZNAVRAIL_E_INVALIDOBJECT;   // removed by an event handler
+        return LZNAVRAIL_E_INVALIDOBJECT; // removed by an event handler
     LONG visible = 0;
     g->get_VisibleItemCount(&visible);
     const LONG first = g->firstVisibleItem();
     if (visible <= 0)
-        return S_OK;   // nothing can be shown without a pane
+        return S_OK; // nothing can be shown without a pane
     if (i < first)
         g->put_FirstVisibleItem(i);
     else if (i >= first + visible)

@@ -53,8 +53,8 @@ private:
     // Keeps the group's first visible item inside the collection and forgets the current item.
     void afterRemoval();
 
-    Group *group_ = nullptr;                      // not counted
-    std::vector<ComPtr<navrail::Item>> items_;    // display order, at most LZNAVRAIL_MAX_ITEMS
+    Group *group_ = nullptr;                   // not counted
+    std::vector<ComPtr<navrail::Item>> items_; // display order, at most LZNAVRAIL_MAX_ITEMS
 };
 
 class Item final : public com::ComObject<ILzNavrailItem>
@@ -125,7 +125,7 @@ private:
     OptionalKey key_;
     LONG image_ = 0;
     QString text_;
-    ItemsCollection *owner_ = nullptr;   // not counted
+    ItemsCollection *owner_ = nullptr; // not counted
     LONG window1_ = 0;
     LONG window2_ = 0;
     ComPtr<IDispatch> object1_;

@@ -39,7 +39,10 @@ LPOLESTR taskString(const char16_t *s)
     return copy;
 }
 
-QString idName(int id) { return QString::number(id); }
+QString idName(int id)
+{
+    return QString::number(id);
+}
 
 } // namespace
 
@@ -228,8 +231,11 @@ void GeneralPropPage::buildControls(QWidget *dialog)
     soundEffects_ = new QCheckBox(QStringLiteral("Use Sound &Effects"), group);
     soundEffects_->setObjectName(idName(chkSoundEffects));
 
-    const struct { const char *text; QWidget *field; } rows[] = {
-        {"&Appearance", appearance_}, {"&Border Width", borderWidth_}, {"&Splitter Width", splitterWidth_}};
+    const struct
+    {
+        const char *text;
+        QWidget *field;
+    } rows[] = {{"&Appearance", appearance_}, {"&Border Width", borderWidth_}, {"&Splitter Width", splitterWidth_}};
     int row = 0;
     for (const auto &r : rows) {
         auto *label = new QLabel(QString::fromLatin1(r.text), group);
@@ -313,13 +319,23 @@ void MenuPropPage::buildControls(QWidget *dialog)
 {
     boxes_.clear();
     auto *outer = new QHBoxLayout(dialog);
-    const struct { int id; const char *text; } left[] = {
-        {chkGroupPopupMenu, "Pane Popup Menu"}, {chkSetIconSizes, "&Set Icon Sizes"}, {chkAddGroups, "&Add New Group"},
-        {chkAddItems, "&Add New Item"},         {chkRemoveGroups, "&Remove Group"},   {chkEditGroupLabels, "&Rename Group"},
-        {chkHideNavrailBar, "&Hide NavrailBar"}};
-    const struct { int id; const char *text; } right[] = {
-        {chkItemPopupMenu, "Item Popup Menu"}, {chkOpenItem, "&Open Folder"}, {chkRemoveItems, "&Remove Shortcut"},
-        {chkEditItemLabels, "&Rename Shortcut"}, {chkProperties, "&Properties"}};
+    const struct
+    {
+        int id;
+        const char *text;
+    } left[] = {{chkGroupPopupMenu, "Pane Popup Menu"}, {chkSetIconSizes, "&Set Icon Sizes"},
+                {chkAddGroups, "&Add New Group"},       {chkAddItems, "&Add New Item"},
+                {chkRemoveGroups, "&Remove Group"},     {chkEditGroupLabels, "&Rename Group"},
+                {chkHideNavrailBar, "&Hide NavrailBar"}};
+    const struct
+    {
+        int id;
+        const char *text;
+    } right[] = {{chkItemPopupMenu, "Item Popup Menu"},
+                 {chkOpenItem, "&Open Folder"},
+                 {chkRemoveItems, "&Remove Shortcut"},
+                 {chkEditItemLabels, "&Rename Shortcut"},
+                 {chkProperties, "&Properties"}};
     auto frame = [&](const auto &entries) {
         auto *group = new QGroupBox(dialog);
         auto *column = new QVBoxLayout(group);
@@ -353,12 +369,21 @@ void MenuPropPage::enableGroup(int headId, bool on)
 
 void MenuPropPage::fill()
 {
-    const struct { int id; HRESULT (STDMETHODCALLTYPE ILzNavrailBar::*get)(VARIANT_BOOL *); } flags[] = {
-        {chkSetIconSizes, &ILzNavrailBar::get_EnableSetIconSizes},   {chkAddGroups, &ILzNavrailBar::get_EnableAddGroups},
-        {chkRemoveGroups, &ILzNavrailBar::get_EnableRemoveGroups},   {chkEditGroupLabels, &ILzNavrailBar::get_EnableEditGroupLabels},
-        {chkHideNavrailBar, &ILzNavrailBar::get_EnableHideNavrailBar}, {chkOpenItem, &ILzNavrailBar::get_EnableOpenItem},
-        {chkAddItems, &ILzNavrailBar::get_EnableAddItems},           {chkRemoveItems, &ILzNavrailBar::get_EnableRemoveItems},
-        {chkEditItemLabels, &ILzNavrailBar::get_EnableEditItemLabels}, {chkProperties, &ILzNavrailBar::get_EnableProperties},
+    const struct
+    {
+        int id;
+        HRESULT (STDMETHODCALLTYPE ILzNavrailBar::*get)(VARIANT_BOOL *);
+    } flags[] = {
+        {chkSetIconSizes, &ILzNavrailBar::get_EnableSetIconSizes},
+        {chkAddGroups, &ILzNavrailBar::get_EnableAddGroups},
+        {chkRemoveGroups, &ILzNavrailBar::get_EnableRemoveGroups},
+        {chkEditGroupLabels, &ILzNavrailBar::get_EnableEditGroupLabels},
+        {chkHideNavrailBar, &ILzNavrailBar::get_EnableHideNavrailBar},
+        {chkOpenItem, &ILzNavrailBar::get_EnableOpenItem},
+        {chkAddItems, &ILzNavrailBar::get_EnableAddItems},
+        {chkRemoveItems, &ILzNavrailBar::get_EnableRemoveItems},
+        {chkEditItemLabels, &ILzNavrailBar::get_EnableEditItemLabels},
+        {chkProperties, &ILzNavrailBar::get_EnableProperties},
     };
     for (const ComPtr<ILzNavrailBar> &bar : bars()) {
         VARIANT_BOOL paneMenu = 0, itemMenu = 0;

@@ -40,7 +40,7 @@ protected:
         const char16_t *title;
         const char16_t *helpFile;
         const char16_t *docString;
-        int widthDlu, heightDlu;   // size of the page's dialog in dialog units
+        int widthDlu, heightDlu; // size of the page's dialog in dialog units
     };
     virtual PageInfo pageInfo() const = 0;
     // Builds the page's controls in the (empty) dialog widget.
@@ -72,8 +72,13 @@ private:
 class GeneralPropPage final : public PropertyPage
 {
 public:
-    enum ControlId { chkSoundEffects = 201, cboAppearance = 202, txtBorderWidth = 203, chkSplitterWindow = 204,
-                     txtSplitterWidth = 205 };
+    enum ControlId {
+        chkSoundEffects = 201,
+        cboAppearance = 202,
+        txtBorderWidth = 203,
+        chkSplitterWindow = 204,
+        txtSplitterWidth = 205
+    };
 
 protected:
     PageInfo pageInfo() const override;
@@ -90,9 +95,20 @@ private:
 class MenuPropPage final : public PropertyPage
 {
 public:
-    enum ControlId { chkGroupPopupMenu = 206, chkAddGroups = 207, chkRemoveGroups = 208, chkEditGroupLabels = 209,
-                     chkHideNavrailBar = 210, chkAddItems = 211, chkItemPopupMenu = 220, chkOpenItem = 221,
-                     chkRemoveItems = 222, chkEditItemLabels = 223, chkProperties = 224, chkSetIconSizes = 227 };
+    enum ControlId {
+        chkGroupPopupMenu = 206,
+        chkAddGroups = 207,
+        chkRemoveGroups = 208,
+        chkEditGroupLabels = 209,
+        chkHideNavrailBar = 210,
+        chkAddItems = 211,
+        chkItemPopupMenu = 220,
+        chkOpenItem = 221,
+        chkRemoveItems = 222,
+        chkEditItemLabels = 223,
+        chkProperties = 224,
+        chkSetIconSizes = 227
+    };
 
 protected:
     PageInfo pageInfo() const override;

@@ -12,16 +12,17 @@ namespace navrail {
 const com::DispatchTable &Tab::dispatchTable()
 {
     using B = com::DispBuilder<Tab>;
-    static const com::DispatchTable table(IID_ILzTab, u"ILzTab", {
-        B::get<&Tab::get_Text>(DISPID_TAB_Text, u"Text"),
-        B::put<&Tab::put_Text>(DISPID_TAB_Text, u"Text"),
-        B::get<&Tab::get_Image>(DISPID_TAB_Image, u"Image"),
-        B::put<&Tab::put_Image>(DISPID_TAB_Image, u"Image"),
-        B::get<&Tab::get_Key>(DISPID_TAB_Key, u"Key"),
-        B::put<&Tab::put_Key>(DISPID_TAB_Key, u"Key"),
-        B::get<&Tab::get_Index>(DISPID_TAB_Index, u"Index"),
-        B::put<&Tab::put_Index>(DISPID_TAB_Index, u"Index"),
-    });
+    static const com::DispatchTable table(IID_ILzTab, u"ILzTab",
+                                          {
+                                              B::get<&Tab::get_Text>(DISPID_TAB_Text, u"Text"),
+                                              B::put<&Tab::put_Text>(DISPID_TAB_Text, u"Text"),
+                                              B::get<&Tab::get_Image>(DISPID_TAB_Image, u"Image"),
+                                              B::put<&Tab::put_Image>(DISPID_TAB_Image, u"Image"),
+                                              B::get<&Tab::get_Key>(DISPID_TAB_Key, u"Key"),
+                                              B::put<&Tab::put_Key>(DISPID_TAB_Key, u"Key"),
+                                              B::get<&Tab::get_Index>(DISPID_TAB_Index, u"Index"),
+                                              B::put<&Tab::put_Index>(DISPID_TAB_Index, u"Index"),
+                                          });
     return table;
 }
 
@@ -87,24 +88,26 @@ HRESULT Tab::put_Index(LONG)
 const com::DispatchTable &TabsCollection::dispatchTable()
 {
     using B = com::DispBuilder<TabsCollection>;
-    static const com::DispatchTable table(IID_ILzTabs, u"ILzTabs", {
-        B::methodRet<&TabsCollection::Item>(DISPID_TABS_Item, u"Item").asDefault(),
-        B::get<&TabsCollection::Item>(DISPID_TABS_Item, u"Item").asDefault(),
-        B::methodRet<&TabsCollection::Add>(DISPID_TABS_Add, u"Add"),
-        B::get<&TabsCollection::get_Count>(DISPID_TABS_Count, u"Count"),
-        B::get<&TabsCollection::get_CurrentTab>(DISPID_TABS_CurrentTab, u"CurrentTab"),
-        B::put<&TabsCollection::put_CurrentTab>(DISPID_TABS_CurrentTab, u"CurrentTab"),
-        B::get<&TabsCollection::get_CurrentTabIndex>(DISPID_TABS_CurrentTabIndex, u"CurrentTabIndex"),
-        B::put<&TabsCollection::put_CurrentTabIndex>(DISPID_TABS_CurrentTabIndex, u"CurrentTabIndex"),
-        B::get<&TabsCollection::get_TabImageList>(DISPID_TABS_TabImageList, u"TabImageList"),
-        B::put<&TabsCollection::put_TabImageList>(DISPID_TABS_TabImageList, u"TabImageList"),
-        B::get<&TabsCollection::get_TabStyle>(DISPID_TABS_TabStyle, u"TabStyle"),
-        B::put<&TabsCollection::put_TabStyle>(DISPID_TABS_TabStyle, u"TabStyle"),
-        B::get<&TabsCollection::get_Key>(DISPID_TABS_Key, u"Key"),
-        B::put<&TabsCollection::put_Key>(DISPID_TABS_Key, u"Key"),
-        B::method<&TabsCollection::Remove>(DISPID_TABS_Remove, u"Remove"),
-        B::methodRet<&TabsCollection::Insert>(DISPID_TABS_Insert, u"Insert"),
-    });
+    static const com::DispatchTable table(
+        IID_ILzTabs, u"ILzTabs",
+        {
+            B::methodRet<&TabsCollection::Item>(DISPID_TABS_Item, u"Item").asDefault(),
+            B::get<&TabsCollection::Item>(DISPID_TABS_Item, u"Item").asDefault(),
+            B::methodRet<&TabsCollection::Add>(DISPID_TABS_Add, u"Add"),
+            B::get<&TabsCollection::get_Count>(DISPID_TABS_Count, u"Count"),
+            B::get<&TabsCollection::get_CurrentTab>(DISPID_TABS_CurrentTab, u"CurrentTab"),
+            B::put<&TabsCollection::put_CurrentTab>(DISPID_TABS_CurrentTab, u"CurrentTab"),
+            B::get<&TabsCollection::get_CurrentTabIndex>(DISPID_TABS_CurrentTabIndex, u"CurrentTabIndex"),
+            B::put<&TabsCollection::put_CurrentTabIndex>(DISPID_TABS_CurrentTabIndex, u"CurrentTabIndex"),
+            B::get<&TabsCollection::get_TabImageList>(DISPID_TABS_TabImageList, u"TabImageList"),
+            B::put<&TabsCollection::put_TabImageList>(DISPID_TABS_TabImageList, u"TabImageList"),
+            B::get<&TabsCollection::get_TabStyle>(DISPID_TABS_TabStyle, u"TabStyle"),
+            B::put<&TabsCollection::put_TabStyle>(DISPID_TABS_TabStyle, u"TabStyle"),
+            B::get<&TabsCollection::get_Key>(DISPID_TABS_Key, u"Key"),
+            B::put<&TabsCollection::put_Key>(DISPID_TABS_Key, u"Key"),
+            B::method<&TabsCollection::Remove>(DISPID_TABS_Remove, u"Remove"),
+            B::methodRet<&TabsCollection::Insert>(DISPID_TABS_Insert, u"Insert"),
+        });
     return table;
 }
 
@@ -359,11 +362,12 @@ HRESULT TabsCollection::Remove(VARIANT Index)
 const com::DispatchTable &TabsSet::dispatchTable()
 {
     using B = com::DispBuilder<TabsSet>;
-    static const com::DispatchTable table(IID_ILzTabsSet, u"ILzTabsSet", {
-        B::methodRet<&TabsSet::Item>(DISPID_TSET_Item, u"Item").asDefault(),
-        B::get<&TabsSet::Item>(DISPID_TSET_Item, u"Item").asDefault(),
-        B::methodRet<&TabsSet::Add>(DISPID_TSET_Add, u"Add"),
-    });
+    static const com::DispatchTable table(IID_ILzTabsSet, u"ILzTabsSet",
+                                          {
+                                              B::methodRet<&TabsSet::Item>(DISPID_TSET_Item, u"Item").asDefault(),
+                                              B::get<&TabsSet::Item>(DISPID_TSET_Item, u"Item").asDefault(),
+                                              B::methodRet<&TabsSet::Add>(DISPID_TSET_Add, u"Add"),
+                                          });
     return table;
 }
 

@@ -39,7 +39,12 @@ public:
     const QString &key() const { return key_; }
     const QString &text() const { return text_; }
     LONG image() const { return image_; }
-    void set(const QString &key, const QString &text, LONG image) { key_ = key; text_ = text; image_ = image; }
+    void set(const QString &key, const QString &text, LONG image)
+    {
+        key_ = key;
+        text_ = text;
+        image_ = image;
+    }
 
 protected:
     void *findInterface(REFIID riid) override;
@@ -48,7 +53,7 @@ private:
     QString key_;
     QString text_;
     LONG image_ = 0;
-    TabsCollection *owner_ = nullptr;   // not counted
+    TabsCollection *owner_ = nullptr; // not counted
 };
 
 class TabsCollection final : public com::ComObject<ILzTabs>
@@ -111,7 +116,7 @@ private:
     LONG imageList_ = 0;
     ComPtr<Tab> current_;
     std::unique_ptr<TabStrip> strip_;
-    NavrailControl *control_ = nullptr;   // not counted
+    NavrailControl *control_ = nullptr; // not counted
     QString key_;
 };
 
@@ -139,7 +144,7 @@ protected:
     void *findInterface(REFIID riid) override;
 
 private:
-    NavrailControl *control_ = nullptr;   // not counted
+    NavrailControl *control_ = nullptr; // not counted
     std::vector<ComPtr<TabsCollection>> sets_;
 };
 

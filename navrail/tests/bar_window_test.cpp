@@ -14,7 +14,7 @@ using namespace navtest;
 
 namespace {
 
-const QRgb kWorkspace = qRgb(128, 128, 128);   // the default BackColor
+const QRgb kWorkspace = qRgb(128, 128, 128); // the default BackColor
 const QRgb kFace = qRgb(192, 192, 192);
 
 class BarWindowTest : public WindowFixture
@@ -49,7 +49,7 @@ protected:
 TEST_F(BarWindowTest, ThreeGroupsStackAroundTheOpenPane)
 {
     activate(200, 300);
-    bar->put_SplitterWindow(VARIANT_FALSE);   // the bar fills the control
+    bar->put_SplitterWindow(VARIANT_FALSE); // the bar fills the control
     threeGroups();
     bar->put_CurrentGroupIndex(1);
     settle();
@@ -68,7 +68,12 @@ TEST_F(BarWindowTest, ThreeGroupsStackAroundTheOpenPane)
 
 TEST_F(BarWindowTest, InsetsOfAppearanceAndBorderWidth)
 {
-    struct Case { tagApearanceConstants look; SHORT border; int inset; };
+    struct Case
+    {
+        tagApearanceConstants look;
+        SHORT border;
+        int inset;
+    };
     for (const Case c : {Case{lzoFlat, 0, 0}, Case{lzoLight3D, 0, 1}, Case{lzoHeavy3D, 3, 2}}) {
         SCOPED_TRACE(int(c.look));
         bar = createBar();
@@ -124,13 +129,20 @@ TEST_F(BarWindowTest, PaneFillsFramesAndDefaultImagesInBothSizes)
     QWidget *pane = openPane();
     ASSERT_TRUE(pane);
     const int w = pane->width();
-    struct Case { SHORT mode; QPoint image; int size; int before; int after; };
+    struct Case
+    {
+        SHORT mode;
+        QPoint image;
+        int size;
+        int before;
+        int after;
+    };
     // Image origin, size and the frame's distance before and after the image.
     for (const Case c : {Case{lzoImageModeLarge, QPoint((w - 32) / 2, 4), 32, 1, 2},
                          Case{lzoImageModeSmall, QPoint(4, 4), 16, 2, 2}}) {
         SCOPED_TRACE(c.mode);
         groups[0]->put_ImageMode(c.mode);
-        hover(pane, QPoint(w - 40, pane->height() - 40));   // over no item
+        hover(pane, QPoint(w - 40, pane->height() - 40)); // over no item
         settle();
         QImage shot = grab(pane);
         EXPECT_EQ(shot.pixel(w / 2, 0), qRgb(0, 0, 0)) << "black top line";
@@ -169,11 +181,15 @@ TEST_F(BarWindowTest, GroupColoursAndCaptionPlacement)
     ComPtr<ILzNavrailItem> it = addItem(groups[0].get(), QStringLiteral("Fangbuch"));
     groups[0]->put_BackColor(RGB(255, 255, 255));
     groups[0]->put_TextColor(RGB(0, 0, 0));
-    it->put_Image(99);   // no such image: only the caption is drawn
+    it->put_Image(99); // no such image: only the caption is drawn
     QWidget *pane = openPane();
     const QFontMetrics fm(pane->font());
     const int textWidth = fm.horizontalAdvance(QStringLiteral("Fangbuch"));
-    struct Case { SHORT mode; QRect band; };
+    struct Case
+    {
+        SHORT mode;
+        QRect band;
+    };
     const int w = pane->width();
     for (const Case c : {Case{lzoImageModeSmall, QRect(24, 4, textWidth + 1, 20)},
                          Case{lzoImageModeLarge, QRect((w - textWidth) / 2 - 1, 40, textWidth + 2, 20)}}) {
@@ -202,7 +218,13 @@ TEST_F(BarWindowTest, HeaderClickOpensTheGroupWithEventsAndVetoes)
     EventRecorder rec(bar.get());
     sounds.clear();
 
-    struct Case { DISPID veto; int expectedIndex; std::vector<DISPID> events; bool sound; };
+    struct Case
+    {
+        DISPID veto;
+        int expectedIndex;
+        std::vector<DISPID> events;
+        bool sound;
+    };
     const Case cases[] = {
         {DISPID_NBE_GroupButtonClick, 0, {DISPID_NBE_GroupButtonClick}, false},
         {DISPID_NBE_BeforeGroupChange, 0, {DISPID_NBE_GroupButtonClick, DISPID_NBE_BeforeGroupChange}, false},
@@ -256,7 +278,13 @@ TEST_F(BarWindowTest, ItemClickEventsVetoesAndSound)
     activate(200, 300);
     threeGroups(4);
     QWidget *pane = openPane();
-    struct Case { VARIANT_BOOL splitter; DISPID veto; std::vector<DISPID> events; bool sound; };
+    struct Case
+    {
+        VARIANT_BOOL splitter;
+        DISPID veto;
+        std::vector<DISPID> events;
+        bool sound;
+    };
     const Case cases[] = {
         {VARIANT_TRUE, 0, {DISPID_NBE_BeforeItemChange, DISPID_NBE_ItemClick, DISPID_NBE_AfterItemChange}, true},
         {VARIANT_TRUE, DISPID_NBE_BeforeItemChange, {DISPID_NBE_BeforeItemChange}, false},
@@ -296,18 +324,23 @@ TEST_F(BarWindowTest, ItemClickEventsVetoesAndSound)
 // positions, as a user clicks: a header opens its group, an item raises ItemClick.
 TEST_F(BarWindowTest, AResultsPaneNotShownLetsTheMouseThroughToTheBar)
 {
-    struct Case { const char *name; VARIANT_BOOL splitter; tagPaneDisplayConstants display; };
+    struct Case
+    {
+        const char *name;
+        VARIANT_BOOL splitter;
+        tagPaneDisplayConstants display;
+    };
     const Case cases[] = {{"SplitterWindow off", VARIANT_FALSE, lzoNavrailBarRightPane},
                           {"PaneDisplay bar only", VARIANT_TRUE, lzoNavrailBarOnly}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         if (control) {
-            bar.as<IQtControl>()->Deactivate();   // the previous case's control goes
+            bar.as<IQtControl>()->Deactivate(); // the previous case's control goes
             settle();
         }
         bar = createBar();
         groups.clear();
-        activate(160, 300);   // first with the right-hand side: the pane gets its place there
+        activate(160, 300); // first with the right-hand side: the pane gets its place there
         threeGroups(0, 3, 0);
         bar->put_CurrentGroupIndex(1);
         if (!c.splitter)
@@ -316,7 +349,7 @@ TEST_F(BarWindowTest, AResultsPaneNotShownLetsTheMouseThroughToTheBar)
             bar->put_PaneDisplay(c.display);
         settle();
         ASSERT_EQ(barWidget()->geometry(), QRect(0, 0, 160, 300));
-        const QRect paneArea = resultsPane()->geometry();   // where the pane lay while shown
+        const QRect paneArea = resultsPane()->geometry(); // where the pane lay while shown
         QWindow *window = host.windowHandle();
         ASSERT_TRUE(window);
 
@@ -360,13 +393,18 @@ TEST_F(BarWindowTest, HitTestsInBothSizes)
     QWidget *pane = openPane();
     const int w = pane->width(), x0 = (w - 32) / 2;
     const int textWidth = QFontMetrics(pane->font()).horizontalAdvance(QStringLiteral("Eintrag 0"));
-    struct Case { SHORT mode; QPoint at; int item; };   // item -1: the pane itself
+    struct Case
+    {
+        SHORT mode;
+        QPoint at;
+        int item;
+    }; // item -1: the pane itself
     const Case cases[] = {
         {lzoImageModeLarge, {x0, 4}, 0},
         {lzoImageModeLarge, {x0 + 31, 59}, 0},
-        {lzoImageModeLarge, {x0 + 16, 60}, -1},   // spacing between two items
+        {lzoImageModeLarge, {x0 + 16, 60}, -1}, // spacing between two items
         {lzoImageModeLarge, {x0 + 16, 68}, 1},
-        {lzoImageModeLarge, {x0 - 1, 20}, -1},    // beside the image column, on the caption
+        {lzoImageModeLarge, {x0 - 1, 20}, -1}, // beside the image column, on the caption
         {lzoImageModeLarge, {x0 + 32, 20}, -1},
         {lzoImageModeSmall, {4, 4}, 0},
         {lzoImageModeSmall, {3, 10}, -1},

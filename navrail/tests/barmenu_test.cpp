@@ -57,7 +57,7 @@ private:
     {
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
         if (!menu)
-            return;   // no menu came up
+            return; // no menu came up
         shown_ = true;
         for (QAction *a : menu->actions())
             entries_.push_back({ole::menuItemId(a), a->text(), a->isSeparator(), a->isCheckable(), a->isChecked(),
@@ -106,7 +106,10 @@ protected:
     static QPoint emptyPoint(QWidget *pane) { return QPoint(4, pane->height() - 4); }
 
     void rightClickPane() { QTest::mouseClick(openPane(), Qt::RightButton, Qt::NoModifier, emptyPoint(openPane())); }
-    void rightClickItem(int i) { QTest::mouseClick(openPane(), Qt::RightButton, Qt::NoModifier, itemPoint(openPane(), i)); }
+    void rightClickItem(int i)
+    {
+        QTest::mouseClick(openPane(), Qt::RightButton, Qt::NoModifier, itemPoint(openPane(), i));
+    }
     void rightClickButton(int g) { QTest::mouseClick(buttons()[g], Qt::RightButton, Qt::NoModifier, QPoint(20, 10)); }
 
     void allFlags(VARIANT_BOOL v)
@@ -127,7 +130,7 @@ protected:
         for (QLineEdit *box : control->findChildren<QLineEdit *>(QStringLiteral("lzNavrailLabelEdit")))
             if (box->isVisible())
                 return box;
-        return nullptr;   // boxes of ended edits are hidden until they are deleted
+        return nullptr; // boxes of ended edits are hidden until they are deleted
     }
 
     std::vector<ComPtr<ILzNavrailGroup>> groups;
@@ -144,7 +147,7 @@ TEST_F(MenuTest, EntriesFollowTheFlagsAndTheImageMode)
     {
         const char *name;
         std::function<void()> setup;
-        int kind;   // 1 pane, 2 button, 3 item
+        int kind; // 1 pane, 2 button, 3 item
         std::vector<UINT> ids;
     };
     auto only = [this](HRESULT (STDMETHODCALLTYPE ILzNavrailBar::*put)(VARIANT_BOOL)) {
@@ -166,7 +169,8 @@ TEST_F(MenuTest, EntriesFollowTheFlagsAndTheImageMode)
              bar->put_EnableGroupPopupMenu(VARIANT_FALSE);
              bar->put_EnableItemPopupMenu(VARIANT_FALSE);
          },
-         1, {1287, 1288, 103, 1281, 1282, 1283, 1284, 103, 1290}},
+         1,
+         {1287, 1288, 103, 1281, 1282, 1283, 1284, 103, 1290}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -194,9 +198,14 @@ TEST_F(MenuTest, TextsAndCheckMarksOfTheIconEntries)
         MenuAnswer pane(0);
         rightClickPane();
         ASSERT_TRUE(pane.shown());
-        const std::vector<QString> texts = {QStringLiteral("&Large Icons"), QStringLiteral("&Small Icons"), QString(),
-                                            QStringLiteral("&Add New Group"), QStringLiteral("&Rename Group"),
-                                            QStringLiteral("R&emove Group"), QStringLiteral("&Add New Item"), QString(),
+        const std::vector<QString> texts = {QStringLiteral("&Large Icons"),
+                                            QStringLiteral("&Small Icons"),
+                                            QString(),
+                                            QStringLiteral("&Add New Group"),
+                                            QStringLiteral("&Rename Group"),
+                                            QStringLiteral("R&emove Group"),
+                                            QStringLiteral("&Add New Item"),
+                                            QString(),
                                             QStringLiteral("&Hide Navrail Bar")};
         ASSERT_EQ(pane.entries().size(), texts.size());
         for (std::size_t i = 0; i < texts.size(); ++i)
@@ -247,8 +256,9 @@ TEST_F(MenuTest, NoMenuWithoutFlagsButTheRightClickEventsAllTheSame)
         settle();
         EXPECT_FALSE(answer.shown());
         EXPECT_EQ(events.count(kBuildMenu), 0);
-        const DISPID rightClick = kind == 1 ? DISPID_NBE_PaneRightClick
-                                  : kind == 2 ? DISPID_NBE_GroupButtonRightClick : DISPID_NBE_ItemRightClick;
+        const DISPID rightClick = kind == 1   ? DISPID_NBE_PaneRightClick
+                                  : kind == 2 ? DISPID_NBE_GroupButtonRightClick
+                                              : DISPID_NBE_ItemRightClick;
         EXPECT_EQ(events.count(rightClick), 1);
     }
     // Add Items alone builds no pane menu, but an (otherwise empty) item menu.
@@ -344,7 +354,7 @@ TEST_F(MenuTest, EachCommandRunsUnlessMenuCommandIsVetoed)
         const char *name;
         Open open;
         UINT id;
-        bool group, item;   // which objects MenuCommand reports
+        bool group, item; // which objects MenuCommand reports
         std::function<void(bool ran)> check;
     };
     const std::vector<Case> cases = {
@@ -416,7 +426,7 @@ TEST_F(MenuTest, EachCommandRunsUnlessMenuCommandIsVetoed)
              EXPECT_EQ(barWidget()->isVisible(), !ran);
          }},
         {"properties", Item1, 1289, true, true, [](bool) {}},
-        {"open", Item1, 1291, true, true, [](bool) {}},   // events checked below
+        {"open", Item1, 1291, true, true, [](bool) {}}, // events checked below
     };
     for (const Case &c : cases) {
         for (bool veto : {false, true}) {

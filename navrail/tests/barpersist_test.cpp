@@ -21,13 +21,27 @@ namespace {
 
 // The persisted properties other than the font, by dispatch id.
 const DISPID kPersisted[] = {
-    DISPID_NB_SoundEffects,        DISPID_NB_Appearance,          DISPID_NB_BorderWidth,
-    DISPID_NB_SplitterWindow,      DISPID_NB_SplitterWidth,       DISPID_NB_EnableGroupPopupMenu,
-    DISPID_NB_EnableEditGroupLabels, DISPID_NB_EnableAddGroups,   DISPID_NB_EnableEditItemLabels,
-    DISPID_NB_EnableRemoveGroups,  DISPID_NB_EnableAddItems,      DISPID_NB_EnableRemoveItems,
-    DISPID_NB_EnableHideNavrailBar, DISPID_NB_EnableItemPopupMenu, DISPID_NB_EnableOpenItem,
-    DISPID_NB_EnableProperties,    DISPID_NB_EnableSetIconSizes,  DISPID_NB_BackColor,
-    DISPID_NB_TextColor,           DISPID_NB_DynamicResize,       DISPID_NB_UseChildWindows,
+    DISPID_NB_SoundEffects,
+    DISPID_NB_Appearance,
+    DISPID_NB_BorderWidth,
+    DISPID_NB_SplitterWindow,
+    DISPID_NB_SplitterWidth,
+    DISPID_NB_EnableGroupPopupMenu,
+    DISPID_NB_EnableEditGroupLabels,
+    DISPID_NB_EnableAddGroups,
+    DISPID_NB_EnableEditItemLabels,
+    DISPID_NB_EnableRemoveGroups,
+    DISPID_NB_EnableAddItems,
+    DISPID_NB_EnableRemoveItems,
+    DISPID_NB_EnableHideNavrailBar,
+    DISPID_NB_EnableItemPopupMenu,
+    DISPID_NB_EnableOpenItem,
+    DISPID_NB_EnableProperties,
+    DISPID_NB_EnableSetIconSizes,
+    DISPID_NB_BackColor,
+    DISPID_NB_TextColor,
+    DISPID_NB_DynamicResize,
+    DISPID_NB_UseChildWindows,
 };
 
 // Everything that persists, as a client reads it (the font as its description).
@@ -94,7 +108,7 @@ void setEverything(ILzNavrailBar *bar)
     bar->put_EnableProperties(VARIANT_FALSE);
     bar->put_EnableSetIconSizes(VARIANT_FALSE);
     bar->put_BackColor(RGB(10, 20, 30));
-    bar->put_TextColor(0x80000008);   // a system colour: stored as a negative integer
+    bar->put_TextColor(0x80000008); // a system colour: stored as a negative integer
     bar->put_DynamicResize(VARIANT_FALSE);
     bar->put_UseChildWindows(VARIANT_TRUE);
     FONTDESC desc = ole::defaultFontDesc();
@@ -126,11 +140,30 @@ bool isDirty(ILzNavrailBar *bar)
 }
 
 // Stream building blocks (little-endian).
-QByteArray u16(quint16 v) { QByteArray b(2, 0); qToLittleEndian(v, b.data()); return b; }
-QByteArray u32(quint32 v) { QByteArray b(4, 0); qToLittleEndian(v, b.data()); return b; }
-QByteArray boolRow(qint16 v) { return u16(VT_BOOL) + u16(quint16(v)); }
-QByteArray longRow(qint32 v) { return u16(VT_I4) + u32(quint32(v)); }
-QByteArray guidBytes(const GUID &g) { return QByteArray(reinterpret_cast<const char *>(&g), sizeof g); }
+QByteArray u16(quint16 v)
+{
+    QByteArray b(2, 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray u32(quint32 v)
+{
+    QByteArray b(4, 0);
+    qToLittleEndian(v, b.data());
+    return b;
+}
+QByteArray boolRow(qint16 v)
+{
+    return u16(VT_BOOL) + u16(quint16(v));
+}
+QByteArray longRow(qint32 v)
+{
+    return u16(VT_I4) + u32(quint32(v));
+}
+QByteArray guidBytes(const GUID &g)
+{
+    return QByteArray(reinterpret_cast<const char *>(&g), sizeof g);
+}
 
 // A whole stream in the control's layout: rows 1-19, then the font row given, then 21 and 22.
 QByteArray stream(quint32 stamp, quint32 version, const QByteArray &fontRow, bool withLastRows = true)
@@ -145,7 +178,10 @@ QByteArray stream(quint32 stamp, quint32 version, const QByteArray &fontRow, boo
         s += boolRow(0) + boolRow(-1);
     return s;
 }
-QByteArray noFont() { return u16(VT_DISPATCH) + guidBytes(GUID_NULL); }
+QByteArray noFont()
+{
+    return u16(VT_DISPATCH) + guidBytes(GUID_NULL);
+}
 
 } // namespace
 
@@ -176,7 +212,8 @@ TEST(Persist, EveryPropertyRoundTripsThroughStreamStorageAndBag)
              EXPECT_EQ(out->SaveCompleted(storage.get()), S_OK);
              // The data lies in the stream "Contents", as the stream would hold it.
              ComPtr<IStream> contents;
-             EXPECT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.put()), S_OK);
+             EXPECT_EQ(storage->OpenStream(u"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, contents.put()),
+                       S_OK);
              EXPECT_EQ(ole::streamContents(contents.get()), saveStream(from));
              contents.reset();
              ComPtr<IPersistStorage> in = ComPtr<ILzNavrailBar>(to).as<IPersistStorage>();
@@ -195,7 +232,7 @@ TEST(Persist, EveryPropertyRoundTripsThroughStreamStorageAndBag)
     for (const Medium &m : media) {
         SCOPED_TRACE(m.name);
         ComPtr<ILzNavrailBar> target = createBar();
-        target->put_BackColor(RGB(1, 1, 1));   // dirty before the load
+        target->put_BackColor(RGB(1, 1, 1)); // dirty before the load
         ASSERT_EQ(m.roundTrip(source.get(), target.get()), S_OK);
         EXPECT_EQ(snapshot(target.get()), expected);
         EXPECT_FALSE(isDirty(target.get())) << "a successful load clears the needs-saving flag";
@@ -236,11 +273,16 @@ TEST(Persist, BagNamesAndTypes)
     ComPtr<IPropertyBag> bag = ole::createPropertyBag();
     ASSERT_EQ(bar.as<IPersistPropertyBag>()->Save(bag.get(), FALSE, TRUE), S_OK);
     EXPECT_EQ(ole::propertyBagNames(bag.get()),
-              (QStringList{"_Version", "SoundEffects", "Appearance", "BorderWidth", "SplitterWindow", "SplitterWidth",
-                           "GroupPopupMenu", "RenameGroups", "AddGroups", "RenameItems", "RemoveGroups", "AddItems",
-                           "RemoveItems", "HideNavrailBar", "ItemPopupMenu", "OpenItem", "Properties", "SizeIcons",
-                           "BackColor", "TextColor", "Font", "DyanmicResize", "UseChildWindows"}));
-    struct Row { const char *name; VARTYPE vt; };
+              (QStringList{"_Version",      "SoundEffects",   "Appearance",     "BorderWidth",    "SplitterWindow",
+                           "SplitterWidth", "GroupPopupMenu", "RenameGroups",   "AddGroups",      "RenameItems",
+                           "RemoveGroups",  "AddItems",       "RemoveItems",    "HideNavrailBar", "ItemPopupMenu",
+                           "OpenItem",      "Properties",     "SizeIcons",      "BackColor",      "TextColor",
+                           "Font",          "DyanmicResize",  "UseChildWindows"}));
+    struct Row
+    {
+        const char *name;
+        VARTYPE vt;
+    };
     for (const Row r : {Row{"_Version", VT_I4}, Row{"SoundEffects", VT_BOOL}, Row{"Appearance", VT_I4},
                         Row{"TextColor", VT_I4}, Row{"Font", VT_DISPATCH}, Row{"DyanmicResize", VT_BOOL}}) {
         SCOPED_TRACE(r.name);
@@ -269,7 +311,7 @@ TEST(Persist, BagsWithoutEntriesKeepTheDefaults)
         const char *name;
         QStringList remove;
         DISPID check;
-        LONG expected;   // as a client reads it
+        LONG expected; // as a client reads it
     };
     const std::vector<Case> cases = {
         // A version 0x10000 bag has no "DyanmicResize": the default stays.
@@ -312,7 +354,8 @@ TEST(Persist, BagValuesThatAreNoFontOrDoNotConvert)
     ComPtr<IPropertyBag> bag = ole::createPropertyBag();
     ole::bagWrite(bag.get(), QStringLiteral("_Version"), com::Variant::i4(0x20001));
     ole::bagWrite(bag.get(), QStringLiteral("SoundEffects"), com::Variant::boolean(false));
-    ole::bagWrite(bag.get(), QStringLiteral("Font"), com::Variant::dispatch(ComPtr<IDispatch>(bar.as<IDispatch>()).get()));
+    ole::bagWrite(bag.get(), QStringLiteral("Font"),
+                  com::Variant::dispatch(ComPtr<IDispatch>(bar.as<IDispatch>()).get()));
     EXPECT_EQ(bar.as<IPersistPropertyBag>()->Load(bag.get(), nullptr), E_FAIL);
     EXPECT_EQ(snapshot(bar.get()), before);
 
@@ -344,18 +387,21 @@ TEST(Persist, StreamWithoutAFontGivesTheDefaultFontAndVersionsDecideTheLastRows)
     };
     const std::vector<Case> cases = {
         {"current", stream(768, 0x20001, noFont()), VARIANT_FALSE, VARIANT_TRUE},
-        {"0x20000: no UseChildWindows", stream(768, 0x20000, noFont(), false) + boolRow(0), VARIANT_FALSE, VARIANT_FALSE},
+        {"0x20000: no UseChildWindows", stream(768, 0x20000, noFont(), false) + boolRow(0), VARIANT_FALSE,
+         VARIANT_FALSE},
         {"0x10000: neither", stream(768, 0x10000, noFont(), false), VARIANT_TRUE, VARIANT_FALSE},
         {"negative version: neither", stream(768, 0xFFFFFFFF, noFont(), false), VARIANT_TRUE, VARIANT_FALSE},
         {"a newer version reads what it knows", stream(768, 0x30000, noFont()) + QByteArray(40, '\x7f'), VARIANT_FALSE,
          VARIANT_TRUE},
         {"an older stamp", stream(767, 0x20001, noFont()), VARIANT_FALSE, VARIANT_TRUE},
-        {"a number row stored as text", [] {
+        {"a number row stored as text",
+         [] {
              QByteArray s = stream(768, 0x20001, noFont());
              // Appearance (row 2) as the text "2": 2 bytes tag, 4 bytes length, "2" and terminator.
              const QByteArray text = u16(VT_BSTR) + u32(4) + u16('2') + u16(0);
              return s.left(12) + text + s.mid(18);
-         }(), VARIANT_FALSE, VARIANT_TRUE},
+         }(),
+         VARIANT_FALSE, VARIANT_TRUE},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -390,7 +436,11 @@ TEST(Persist, DamagedStreamsFailCleanlyAndChangeNothing)
     ASSERT_EQ(ole::writeObject(fontStream.get(), ole::createFont(ole::defaultFontDesc()).get()), S_OK);
     const QByteArray fontObject = ole::streamContents(fontStream.get());
 
-    struct Case { const char *name; QByteArray data; };
+    struct Case
+    {
+        const char *name;
+        QByteArray data;
+    };
     const std::vector<Case> cases = {
         {"empty", QByteArray()},
         {"a stamp of three bytes", u32(768).left(3)},
@@ -411,12 +461,14 @@ TEST(Persist, DamagedStreamsFailCleanlyAndChangeNothing)
         {"a foreign class in the font row", withFontRow(u16(VT_DISPATCH) + guidBytes(CLSID_LzNavrailBar))},
         {"the font's class cut short", withFontRow(u16(VT_DISPATCH) + guidBytes(CLSID_StdFont).left(9))},
         {"font data cut short", withFontRow(u16(VT_DISPATCH) + fontObject.left(fontObject.size() - 3))},
-        {"font data of another version", [&] {
+        {"font data of another version",
+         [&] {
              QByteArray f = fontObject;
              f[16] = 7;
              return withFontRow(u16(VT_DISPATCH) + f);
          }()},
-        {"font name length 200", [&] {
+        {"font name length 200",
+         [&] {
              QByteArray f = fontObject;
              f[16 + 1 + 2 + 1 + 2 + 4] = char(200);
              return withFontRow(u16(VT_DISPATCH) + f);
@@ -478,22 +530,22 @@ TEST(Persist, FuzzedStreamsLoadOrFailCleanly)
         const int edits = 1 + pick(4);
         for (int e = 0; e < edits && !data.isEmpty(); ++e) {
             switch (pick(5)) {
-            case 0:   // flip a bit
+            case 0: // flip a bit
                 data[pick(int(data.size()))] ^= char(1 << pick(8));
                 break;
-            case 1:   // a random byte
+            case 1: // a random byte
                 data[pick(int(data.size()))] = char(pick(256));
                 break;
-            case 2:   // cut
+            case 2: // cut
                 data.truncate(pick(int(data.size())));
                 break;
-            case 3:   // a large 4-byte value somewhere
+            case 3: // a large 4-byte value somewhere
                 if (data.size() >= 4) {
                     const int at = pick(int(data.size()) - 3);
                     qToLittleEndian(quint32(0xFFFFFFF0u - unsigned(pick(64))), data.data() + at);
                 }
                 break;
-            default:  // random bytes appended
+            default: // random bytes appended
                 for (int i = pick(16); i > 0; --i)
                     data.append(char(pick(256)));
                 break;

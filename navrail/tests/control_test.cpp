@@ -41,7 +41,12 @@ TEST(Control, DefaultsAsConstructed)
 {
     ComPtr<ILzNavrailBar> bar = createBar();
     ComPtr<IDispatch> d = bar.as<IDispatch>();
-    struct Row { DISPID id; VARTYPE vt; LONG value; };
+    struct Row
+    {
+        DISPID id;
+        VARTYPE vt;
+        LONG value;
+    };
     const Row rows[] = {
         {DISPID_NB_BackColor, VT_I4, LONG(0x8000000C)},
         {DISPID_NB_TextColor, VT_I4, LONG(GetSysColor(COLOR_WINDOWTEXT))},
@@ -87,12 +92,17 @@ TEST(Control, PropertiesRoundTripThroughBothFaces)
 {
     ComPtr<ILzNavrailBar> bar = createBar();
     ComPtr<IDispatch> d = bar.as<IDispatch>();
-    struct Row { DISPID id; com::Variant put; LONG expected; };
+    struct Row
+    {
+        DISPID id;
+        com::Variant put;
+        LONG expected;
+    };
     const Row rows[] = {
         {DISPID_NB_BackColor, i4(0x00112233), 0x00112233},
         {DISPID_NB_TextColor, i4(LONG(0x80000005)), LONG(0x80000005)},
         {DISPID_NB_Appearance, i4(lzoHeavy3D), lzoHeavy3D},
-        {DISPID_NB_Appearance, i4(7), 7},   // no range check
+        {DISPID_NB_Appearance, i4(7), 7}, // no range check
         {DISPID_NB_BorderWidth, i2(0), 0},
         {DISPID_NB_SplitterWidth, i2(9), 9},
         {DISPID_NB_SoundEffects, com::Variant::boolean(false), 0},
@@ -129,7 +139,7 @@ TEST(Control, PropertiesRoundTripThroughBothFaces)
 TEST(Control, ImageListsFollowTheReplacedList)
 {
     ComPtr<ILzNavrailBar> bar = createBar();
-    ASSERT_EQ(bar->put_SmallHImageList(11), S_OK);   // hot and active follow the old (0) list
+    ASSERT_EQ(bar->put_SmallHImageList(11), S_OK); // hot and active follow the old (0) list
     LONG hot = 0, active = 0, small = 0;
     bar->get_SmallHotHImageList(&hot);
     bar->get_SmallActiveHImageList(&active);
@@ -266,7 +276,7 @@ TEST(Control, TeardownLeavesHeldObjectsUsableOrFailingCleanly)
     bar->get_TabsSet(set.put());
     ComPtr<ILzTabs> tabs;
     ASSERT_EQ(set->Add(com::Bstr(QStringLiteral("t")), tabs.put()), S_OK);
-    bar.reset();   // the control goes while the client holds the rest
+    bar.reset(); // the control goes while the client holds the rest
 
     // The objects' own data stays; what needs the control fails (see the detached calls below).
     EXPECT_EQ(textOf(group.get()), QStringLiteral("System"));
@@ -302,17 +312,46 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
         std::function<HRESULT()> run;
     };
     const std::vector<Case> removedGroup = {
-        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Add(x, 0, a.put()); }},
-        {"Items.AddKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->AddKey(x, x, 0, a.put()); }},
-        {"Items.Count", [&] { LONG n = 7; HRESULT hr = removedItems->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"Items.Add",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return removedItems->Add(x, 0, a.put());
+         }},
+        {"Items.AddKey",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return removedItems->AddKey(x, x, 0, a.put());
+         }},
+        {"Items.Count",
+         [&] {
+             LONG n = 7;
+             HRESULT hr = removedItems->get_Count(&n);
+             return n == 0 ? hr : E_FAIL;
+         }},
         {"Items.Count through IDispatch", [&] { return dispCount(removedItems.get(), DISPID_NIS_Count); }},
         {"Items.Count put", [&] { return removedItems->put_Count(3); }},
-        {"Items.Item", [&] { ComPtr<ILzNavrailItem> a; return removedItems->Item(com::Variant::i4(0), a.put()); }},
-        {"Items.ItemFromKey", [&] { ComPtr<ILzNavrailItem> a; return removedItems->ItemFromKey(com::Bstr(QStringLiteral("Alt")), a.put()); }},
-        {"Items.IndexFromItem", [&] { INT i = 0; return removedItems->IndexFromItem(removedsItem.get(), &i); }},
+        {"Items.Item",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return removedItems->Item(com::Variant::i4(0), a.put());
+         }},
+        {"Items.ItemFromKey",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return removedItems->ItemFromKey(com::Bstr(QStringLiteral("Alt")), a.put());
+         }},
+        {"Items.IndexFromItem",
+         [&] {
+             INT i = 0;
+             return removedItems->IndexFromItem(removedsItem.get(), &i);
+         }},
         {"Items.Remove", [&] { return removedItems->Remove(removedsItem.get()); }},
         {"Items.RemoveAll", [&] { return removedItems->RemoveAll(); }},
-        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return removed->get_CurrentItem(a.put()); }},
+        {"Group.CurrentItem",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return removed->get_CurrentItem(a.put());
+         }},
         {"Group.StartLabelEdit", [&] { return removed->StartLabelEdit(); }},
         {"Item.Display", [&] { return removedsItem->Display(); }},
         {"Item.EnsureVisible", [&] { return removedsItem->EnsureVisible(); }},
@@ -324,30 +363,83 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
     }
     EXPECT_EQ(textOf(removed.get()), QStringLiteral("Weg")) << "a removed group keeps its own data";
 
-    bar.reset();   // the control goes while the client holds the rest
+    bar.reset(); // the control goes while the client holds the rest
     const std::vector<Case> afterTeardown = {
-        {"TabsSet.Add", [&] { ComPtr<ILzTabs> t; return set->Add(x, t.put()); }},
-        {"TabsSet.Item", [&] { ComPtr<ILzTabs> t; return set->Item(com::Variant::i4(0), t.put()); }},
-        {"Groups.Add", [&] { ComPtr<ILzNavrailGroup> g; return groups->Add(x, g.put()); }},
-        {"Groups.AddKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->AddKey(x, x, g.put()); }},
-        {"Groups.Count", [&] { LONG n = 7; HRESULT hr = groups->get_Count(&n); return n == 0 ? hr : E_FAIL; }},
+        {"TabsSet.Add",
+         [&] {
+             ComPtr<ILzTabs> t;
+             return set->Add(x, t.put());
+         }},
+        {"TabsSet.Item",
+         [&] {
+             ComPtr<ILzTabs> t;
+             return set->Item(com::Variant::i4(0), t.put());
+         }},
+        {"Groups.Add",
+         [&] {
+             ComPtr<ILzNavrailGroup> g;
+             return groups->Add(x, g.put());
+         }},
+        {"Groups.AddKey",
+         [&] {
+             ComPtr<ILzNavrailGroup> g;
+             return groups->AddKey(x, x, g.put());
+         }},
+        {"Groups.Count",
+         [&] {
+             LONG n = 7;
+             HRESULT hr = groups->get_Count(&n);
+             return n == 0 ? hr : E_FAIL;
+         }},
         {"Groups.Count through IDispatch", [&] { return dispCount(groups.get(), DISPID_NGS_Count); }},
         {"Groups.Count put", [&] { return groups->put_Count(2); }},
-        {"Groups.Item", [&] { ComPtr<ILzNavrailGroup> g; return groups->Item(com::Variant::i4(0), g.put()); }},
-        {"Groups.GroupFromKey", [&] { ComPtr<ILzNavrailGroup> g; return groups->GroupFromKey(com::Bstr(QStringLiteral("System")), g.put()); }},
-        {"Groups.IndexFromGroup", [&] { INT i = 0; return groups->IndexFromGroup(group.get(), &i); }},
-        {"Groups.CurrentGroupIndex", [&] { LONG i = 0; return groups->get_CurrentGroupIndex(&i); }},
+        {"Groups.Item",
+         [&] {
+             ComPtr<ILzNavrailGroup> g;
+             return groups->Item(com::Variant::i4(0), g.put());
+         }},
+        {"Groups.GroupFromKey",
+         [&] {
+             ComPtr<ILzNavrailGroup> g;
+             return groups->GroupFromKey(com::Bstr(QStringLiteral("System")), g.put());
+         }},
+        {"Groups.IndexFromGroup",
+         [&] {
+             INT i = 0;
+             return groups->IndexFromGroup(group.get(), &i);
+         }},
+        {"Groups.CurrentGroupIndex",
+         [&] {
+             LONG i = 0;
+             return groups->get_CurrentGroupIndex(&i);
+         }},
         {"Groups.CurrentGroupIndex put", [&] { return groups->put_CurrentGroupIndex(0); }},
-        {"Groups.CurrentGroup", [&] { ComPtr<ILzNavrailGroup> g; return groups->get_CurrentGroup(g.put()); }},
+        {"Groups.CurrentGroup",
+         [&] {
+             ComPtr<ILzNavrailGroup> g;
+             return groups->get_CurrentGroup(g.put());
+         }},
         {"Groups.CurrentGroup put", [&] { return groups->put_CurrentGroup(group.get()); }},
         {"Groups.Remove", [&] { return groups->Remove(group.get()); }},
         {"Groups.RemoveAll", [&] { return groups->RemoveAll(); }},
-        {"Group.CurrentItem", [&] { ComPtr<ILzNavrailItem> a; return group->get_CurrentItem(a.put()); }},
+        {"Group.CurrentItem",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return group->get_CurrentItem(a.put());
+         }},
         {"Group.CurrentItem put", [&] { return group->put_CurrentItem(item.get()); }},
         {"Group.StartLabelEdit", [&] { return group->StartLabelEdit(); }},
         {"Group.EndLabelEdit", [&] { return group->EndLabelEdit(TRUE); }},
-        {"Items.Add", [&] { ComPtr<ILzNavrailItem> a; return itemsOf(group.get())->Add(x, 0, a.put()); }},
-        {"Items.Count", [&] { LONG n = 0; return itemsOf(group.get())->get_Count(&n); }},
+        {"Items.Add",
+         [&] {
+             ComPtr<ILzNavrailItem> a;
+             return itemsOf(group.get())->Add(x, 0, a.put());
+         }},
+        {"Items.Count",
+         [&] {
+             LONG n = 0;
+             return itemsOf(group.get())->get_Count(&n);
+         }},
         {"Item.Display", [&] { return item->Display(); }},
         {"Item.EnsureVisible", [&] { return item->EnsureVisible(); }},
         {"Item.StartLabelEdit", [&] { return item->StartLabelEdit(); }},
@@ -365,7 +457,7 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
 TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
 {
     ComPtr<ILzNavrailBar> bar = createBar();
-    ASSERT_EQ(bar->put_BackColor(0x00664422), S_OK);   // BGR: rgb(0x22, 0x44, 0x66)
+    ASSERT_EQ(bar->put_BackColor(0x00664422), S_OK); // BGR: rgb(0x22, 0x44, 0x66)
     ASSERT_EQ(bar->put_TextColor(0x00FFFFFF), S_OK);
     ComPtr<IViewObject> view = bar.as<IViewObject>();
     ASSERT_TRUE(view);
@@ -376,7 +468,14 @@ TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
     const RECTL bounds{10, 10, 190, 70};
     {
         QPainter painter(&image);
-        const struct { const char *name; DWORD aspect; HDC dc; const RECTL *bounds; HRESULT expected; } refused[] = {
+        const struct
+        {
+            const char *name;
+            DWORD aspect;
+            HDC dc;
+            const RECTL *bounds;
+            HRESULT expected;
+        } refused[] = {
             {"icon aspect", 4, &painter, &bounds, DV_E_DVASPECT},
             {"no surface", DVASPECT_CONTENT, nullptr, &bounds, E_INVALIDARG},
             {"no rectangle", DVASPECT_CONTENT, &painter, nullptr, E_INVALIDARG},
@@ -392,7 +491,12 @@ TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
 
     const QRgb back = qRgb(0x22, 0x44, 0x66);
     auto sys = [](int index) { return ole::colorFromOle(0x80000000u | unsigned(index)).rgb(); };
-    const struct { const char *where; QPoint at; QRgb expected; } pixels[] = {
+    const struct
+    {
+        const char *where;
+        QPoint at;
+        QRgb expected;
+    } pixels[] = {
         {"outside, left", {9, 40}, outside},
         {"outside, below", {100, 70}, outside},
         {"outer ring, left: shadow", {10, 40}, sys(16)},
@@ -445,7 +549,7 @@ TEST(Control, DrawnWithItsWindowItShowsTheWindow)
     {
         QPainter painter(&image);
         ASSERT_EQ(bar.as<IViewObject>()->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &bounds,
-                                               nullptr, nullptr, 0),
+                                              nullptr, nullptr, 0),
                   S_OK);
     }
     EXPECT_EQ(image, shown.scaled(image.size()));

@@ -36,7 +36,7 @@ TEST(Events, AddedAndDeletedCarryCollectionAndObject)
     });
     ASSERT_EQ(items->RemoveAll(), S_OK);
 
-    const std::vector<DISPID> expected = {DISPID_NBE_GroupAdded, DISPID_NBE_ItemAdded, DISPID_NBE_ItemAdded,
+    const std::vector<DISPID> expected = {DISPID_NBE_GroupAdded,  DISPID_NBE_ItemAdded, DISPID_NBE_ItemAdded,
                                           DISPID_NBE_ItemDeleted, DISPID_NBE_ItemAdded, DISPID_NBE_ItemDeleted,
                                           DISPID_NBE_ItemDeleted};
     ASSERT_EQ(rec.dispids(), expected);
@@ -70,8 +70,8 @@ TEST(Events, BothSinksAreCalledAndTheFirstVetoes)
     EventRecorder::callLog().clear();
     ASSERT_EQ(bar->put_CurrentGroupIndex(1), S_OK);
     EXPECT_EQ(currentGroupIndex(bar.get()), 0) << "vetoed";
-    const std::vector<std::pair<const EventRecorder *, DISPID>> expected = {
-        {&first, DISPID_NBE_BeforeGroupChange}, {&second, DISPID_NBE_BeforeGroupChange}};
+    const std::vector<std::pair<const EventRecorder *, DISPID>> expected = {{&first, DISPID_NBE_BeforeGroupChange},
+                                                                            {&second, DISPID_NBE_BeforeGroupChange}};
     EXPECT_EQ(EventRecorder::callLog(), expected);
     ASSERT_EQ(second.events().size(), 1u);
     EXPECT_TRUE(sameObject(second.events()[0].object(0), g1.get()));

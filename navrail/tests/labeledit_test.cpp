@@ -43,7 +43,7 @@ protected:
         for (QLineEdit *box : control->findChildren<QLineEdit *>(QStringLiteral("lzNavrailLabelEdit")))
             if (box->isVisible())
                 return box;
-        return nullptr;   // boxes of ended edits are hidden until they are deleted
+        return nullptr; // boxes of ended edits are hidden until they are deleted
     }
     // Keys go where the keyboard focus is, as a user's keys do.
     static void press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
@@ -108,7 +108,7 @@ TEST_F(LabelEditTest, EnterAcceptsEscapeCancelsAndTheEventsVeto)
         End end;
         bool vetoBefore, vetoAfter;
         bool boxOpens;
-        QString finalText;   // "" means: the old text
+        QString finalText; // "" means: the old text
         bool stillOpen;
     };
     const std::vector<Case> cases = {
@@ -250,9 +250,14 @@ TEST_F(LabelEditTest, EndLabelEditOfAnotherObjectLeavesTheOpenEditAlone)
 
 TEST_F(LabelEditTest, ClicksSizesAndScrollingAcceptAnItemEdit)
 {
-    struct Case { const char *name; std::function<void()> act; };
+    struct Case
+    {
+        const char *name;
+        std::function<void()> act;
+    };
     const std::vector<Case> cases = {
-        {"left click beside the items", [this] {
+        {"left click beside the items",
+         [this] {
              QTest::mouseClick(openPane(), Qt::LeftButton, Qt::NoModifier, QPoint(4, openPane()->height() - 4));
          }},
         {"the control resized", [this] { control->resize(480, 390); }},

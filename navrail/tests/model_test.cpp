@@ -80,7 +80,13 @@ TEST(Groups, LookupByPositionAndKey)
     VARIANT byRefLong{};
     byRefLong.vt = VT_BYREF | VT_I4;
     byRefLong.plVal = &l1;
-    struct Row { const char *what; com::Variant index; HRESULT hr; int expected; };   // expected -1: no object
+    struct Row
+    {
+        const char *what;
+        com::Variant index;
+        HRESULT hr;
+        int expected;
+    }; // expected -1: no object
     const Row rows[] = {
         {"2-byte 1", i2(1), S_OK, 1},
         {"4-byte 1", i4(1), S_OK, 1},
@@ -143,10 +149,15 @@ TEST(Items, LookupByPositionAndKey)
 
 TEST(Groups, RemoveMovesTheCurrentIndex)
 {
-    struct Row { int current; int removed; LONG expected; };
+    struct Row
+    {
+        int current;
+        int removed;
+        LONG expected;
+    };
     const Row rows[] = {
-        {0, 1, 1},   // the former third becomes current
-        {0, 2, 1},   // removing the last makes the new last current
+        {0, 1, 1}, // the former third becomes current
+        {0, 2, 1}, // removing the last makes the new last current
         {2, 0, 0},
         {1, 1, 1},
     };
@@ -283,7 +294,7 @@ TEST(Items, ViewSlotsTakeWindowsAndObjects)
     BarWithGroups b(1);
     ComPtr<ILzNavrailItem> item = addItem(b.list[0].get(), QStringLiteral("Fangbuch"));
     QWidget owner;
-    auto *form = new QWidget(&owner, Qt::Window);   // a top-level window owned by another window
+    auto *form = new QWidget(&owner, Qt::Window); // a top-level window owned by another window
     form->show();
     const LONG handle = LONG(ole::handleFromWidget(form));
     ASSERT_EQ(item->put_WindowObject1(handle), S_OK);

@@ -31,8 +31,8 @@ private:
     QString path_;
 };
 
-RegistryEnvironment *g_env = static_cast<RegistryEnvironment *>(
-    ::testing::AddGlobalTestEnvironment(new RegistryEnvironment));
+RegistryEnvironment *g_env =
+    static_cast<RegistryEnvironment *>(::testing::AddGlobalTestEnvironment(new RegistryEnvironment));
 
 } // namespace
 
@@ -118,9 +118,18 @@ bool sameObject(IUnknown *a, IUnknown *b)
     return com::sameObject(a, b);
 }
 
-com::Variant i2(SHORT v) { return com::Variant::i2(v); }
-com::Variant i4(LONG v) { return com::Variant::i4(v); }
-com::Variant str(const QString &s) { return com::Variant::string(s); }
+com::Variant i2(SHORT v)
+{
+    return com::Variant::i2(v);
+}
+com::Variant i4(LONG v)
+{
+    return com::Variant::i4(v);
+}
+com::Variant str(const QString &s)
+{
+    return com::Variant::string(s);
+}
 
 std::vector<std::pair<const EventRecorder *, DISPID>> &EventRecorder::callLog()
 {
@@ -167,7 +176,8 @@ std::vector<DISPID> EventRecorder::dispids() const
 
 int EventRecorder::count(DISPID dispid) const
 {
-    return int(std::count_if(events_.begin(), events_.end(), [dispid](const RecordedEvent &e) { return e.dispid == dispid; }));
+    return int(
+        std::count_if(events_.begin(), events_.end(), [dispid](const RecordedEvent &e) { return e.dispid == dispid; }));
 }
 
 } // namespace navtest

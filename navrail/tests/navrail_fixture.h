@@ -38,7 +38,10 @@ struct RecordedEvent
 {
     DISPID dispid = 0;
     std::vector<com::Variant> args;
-    IDispatch *object(std::size_t i) const { return i < args.size() && args[i].vt == VT_DISPATCH ? args[i].pdispVal : nullptr; }
+    IDispatch *object(std::size_t i) const
+    {
+        return i < args.size() && args[i].vt == VT_DISPATCH ? args[i].pdispVal : nullptr;
+    }
 };
 
 // A sink advised on the control's event interface; optionally vetoes (CancelEvent) chosen events.

@@ -192,13 +192,17 @@ TEST_F(Pane, TwoViewsAreStackedAndAnItemWithoutViewsShowsAnEmptyArea)
     EXPECT_FALSE(container(2)->isVisible()) << "the second container is hidden";
 
     // The empty area is the button face inside a frame of Appearance pixels.
-    const struct { LONG appearance; int frame; int corner; } cases[] = {
-        {lzoFlat, 0, 0}, {lzoLight3D, 1, COLOR_3DDKSHADOW}, {lzoHeavy3D, 2, COLOR_BTNSHADOW}};
+    const struct
+    {
+        LONG appearance;
+        int frame;
+        int corner;
+    } cases[] = {{lzoFlat, 0, 0}, {lzoLight3D, 1, COLOR_3DDKSHADOW}, {lzoHeavy3D, 2, COLOR_BTNSHADOW}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.appearance);
         ASSERT_EQ(bar->put_Appearance(tagApearanceConstants(c.appearance)), S_OK);
         QWidget *view = container(1);
-        view->resize(80, 60);   // a size of its own, whatever the splitter gave it
+        view->resize(80, 60); // a size of its own, whatever the splitter gave it
         EXPECT_EQ(view->contentsRect(), QRect(c.frame, c.frame, 80 - 2 * c.frame, 60 - 2 * c.frame));
         EXPECT_EQ(pixel(view, QPoint(40, 30)), sysColor(COLOR_BTNFACE));
         if (c.frame > 0) {
@@ -266,7 +270,8 @@ TEST_F(Pane, TheControlGoingLeavesTheProgramsWindowsAlive)
 TEST_F(Pane, TabStripOfTheItemAndItsEvents)
 {
     ComPtr<ILzTab> tabA;
-    ComPtr<ILzTabs> tabs = tabsWith({QStringLiteral("Fänge"), QStringLiteral("Besatz"), QStringLiteral("Arbeit")}, &tabA);
+    ComPtr<ILzTabs> tabs =
+        tabsWith({QStringLiteral("Fänge"), QStringLiteral("Besatz"), QStringLiteral("Arbeit")}, &tabA);
     ComPtr<ILzNavrailItem> item = itemWith(newForm());
     ASSERT_EQ(item->put_Tabs(tabs.get()), S_OK);
     ASSERT_EQ(item->Display(), S_OK);
@@ -309,8 +314,11 @@ TEST_F(Pane, TabStripOfTheItemAndItsEvents)
 
 TEST_F(Pane, StripThicknessAndSideFollowTheStyle)
 {
-    const struct { LONG style; char side; } cases[] = {
-        {lzoTabsBottom, 'B'}, {lzoTabsTop, 'T'}, {lzoVertical, 'L'}, {lzoVertical | lzoTabsRight, 'R'}};
+    const struct
+    {
+        LONG style;
+        char side;
+    } cases[] = {{lzoTabsBottom, 'B'}, {lzoTabsTop, 'T'}, {lzoVertical, 'L'}, {lzoVertical | lzoTabsRight, 'R'}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.side);
         ComPtr<ILzTabs> tabs = tabsWith({QStringLiteral("Eins"), QStringLiteral("Zwei")});

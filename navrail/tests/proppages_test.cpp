@@ -3,9 +3,9 @@
 // runtime's property frame as a container offers them.
 #include "navrail_fixture.h"
 
+#include "common/testing/cut_controls.h"
 #include "ole/handles.h"
 #include "ole/propframe.h"
-#include "common/testing/cut_controls.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,19 +28,42 @@ namespace {
 class RecordingSite final : public com::ComObject<IPropertyPageSite>
 {
 public:
-    HRESULT STDMETHODCALLTYPE OnStatusChange(DWORD flags) override { changes.push_back(flags); return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetLocaleID(LCID *p) override { if (p) *p = 0; return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetPageContainer(IUnknown **pp) override { if (pp) *pp = nullptr; return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE OnStatusChange(DWORD flags) override
+    {
+        changes.push_back(flags);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetLocaleID(LCID *p) override
+    {
+        if (p)
+            *p = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPageContainer(IUnknown **pp) override
+    {
+        if (pp)
+            *pp = nullptr;
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG *) override { return S_FALSE; }
     std::vector<DWORD> changes;
 };
 
 // An object with the control's interface whose every member fails with an error object.
-#define REFUSE(name, ...) HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return refuse(#name); }
+#define REFUSE(name, ...)                                                                                              \
+    HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override                                                               \
+    {                                                                                                                  \
+        return refuse(#name);                                                                                          \
+    }
 class RefusingBar final : public com::ComObject<ILzNavrailBar>
 {
 public:
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *p) override { if (p) *p = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *p) override
+    {
+        if (p)
+            *p = 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override
@@ -162,7 +185,10 @@ struct Page
         page->SetPageSite(nullptr);
     }
     template <class W>
-    W *control(int id) const { return holder.findChild<W *>(QString::number(id)); }
+    W *control(int id) const
+    {
+        return holder.findChild<W *>(QString::number(id));
+    }
     QCheckBox *box(int id) const { return control<QCheckBox>(id); }
     bool dirty() const { return page->IsPageDirty() == S_OK; }
 
@@ -174,7 +200,12 @@ struct Page
 // Closes each message box that comes up while an action runs, recording its caption and text.
 struct BoxCloser
 {
-    BoxCloser() { timer.setInterval(0); QObject::connect(&timer, &QTimer::timeout, [this] { close(); }); timer.start(); }
+    BoxCloser()
+    {
+        timer.setInterval(0);
+        QObject::connect(&timer, &QTimer::timeout, [this] { close(); });
+        timer.start();
+    }
     void close()
     {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -204,9 +235,16 @@ QString taskString(LPOLESTR s)
 
 TEST(Pages, PageInformation)
 {
-    struct Case { CLSID clsid; const char *title; const char *doc; int cx, cy; };
-    for (const Case &c : {Case{CLSID_GeneralPropPage, "General Properties", "General Control Properties for LzNavrailBar", 407, 200},
-                          Case{CLSID_MenuProp, "Popup Menu Options", "Your Help String", 386, 171}}) {
+    struct Case
+    {
+        CLSID clsid;
+        const char *title;
+        const char *doc;
+        int cx, cy;
+    };
+    for (const Case &c :
+         {Case{CLSID_GeneralPropPage, "General Properties", "General Control Properties for LzNavrailBar", 407, 200},
+          Case{CLSID_MenuProp, "Popup Menu Options", "Your Help String", 386, 171}}) {
         SCOPED_TRACE(c.title);
         ComPtr<IPropertyPage> page;
         ASSERT_EQ(CoCreateInstance(c.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.putVoid()), S_OK);
@@ -262,7 +300,7 @@ TEST(Pages, GeneralPageFillsMarksDirtyAndApplies)
     border->selectAll();
     QTest::keyClicks(border, QStringLiteral("2"));
     splitter->selectAll();
-    QTest::keyClicks(splitter, QStringLiteral("zwoelf"));   // no number: 0
+    QTest::keyClicks(splitter, QStringLiteral("zwoelf")); // no number: 0
     clickBox(p.box(204));
     EXPECT_EQ(p.site->changes.size(), 1u) << "the site hears of a change only once";
 
@@ -315,7 +353,7 @@ TEST(Pages, MenuPageEnablesByItsHeadBoxesAndAppliesEveryBox)
     for (int id : left)
         EXPECT_TRUE(p.box(id)->isEnabled()) << id;
     EXPECT_TRUE(p.dirty());
-    clickBox(p.box(207));   // "&Add New Group" on
+    clickBox(p.box(207)); // "&Add New Group" on
 
     ASSERT_EQ(p.page->Apply(), S_OK);
     VARIANT_BOOL v = 0;
@@ -378,7 +416,8 @@ TEST(Pages, BothPagesInThePropertyFrameApplyToTheControl)
         driven = true;
     });
     IUnknown *objects[] = {bar.get()};
-    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr), S_OK);
+    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr),
+              S_OK);
     CoTaskMemFree(pages.pElems);
     ASSERT_TRUE(driven);
     EXPECT_EQ(titles, (QStringList{QStringLiteral("General Properties"), QStringLiteral("Popup Menu Options")}));
@@ -413,7 +452,8 @@ TEST(Pages, BothPagesShowTheirTextsWholeInTheFrame)
         dialog->reject();
     });
     IUnknown *objects[] = {bar.get()};
-    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr), S_OK);
+    ASSERT_EQ(OleCreatePropertyFrame(0, 0, 0, u"NavrailBar", 1, objects, pages.cElems, pages.pElems, 0, 0, nullptr),
+              S_OK);
     CoTaskMemFree(pages.pElems);
     EXPECT_EQ(checked, int(pages.cElems)) << "each page was shown";
 }

@@ -43,7 +43,10 @@ public:
             dlclose(handle_);
     }
     template <class F>
-    F entry(const char *name) const { return reinterpret_cast<F>(dlsym(handle_, name)); }
+    F entry(const char *name) const
+    {
+        return reinterpret_cast<F>(dlsym(handle_, name));
+    }
     bool ok() const { return handle_ != nullptr; }
 
 private:
@@ -175,8 +178,7 @@ TEST(ClassObjects, ServesAllTenClassesAndRefusesOthers)
         EXPECT_EQ(factory->CreateInstance(object.get(), IUnknown::iid, outer.putVoid()), CLASS_E_NOAGGREGATION);
     }
     ComPtr<IClassFactory> none;
-    EXPECT_EQ(getClassObject(com::makeGuid("12345678-1234-1234-1234-123456789ABC"), IClassFactory::iid,
-                             none.putVoid()),
+    EXPECT_EQ(getClassObject(com::makeGuid("12345678-1234-1234-1234-123456789ABC"), IClassFactory::iid, none.putVoid()),
               CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_FALSE(none);
     // The same class objects are reached through the registry.

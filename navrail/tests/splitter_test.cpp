@@ -53,7 +53,11 @@ TEST_F(SplitterTest, DraggingMovesTheBarOnceAtRelease)
     activate(400, 300);
     bar->put_LeftPaneWidth(150);
     QWidget *splitter = mainSplitter();
-    struct Case { int to; LONG left; };
+    struct Case
+    {
+        int to;
+        LONG left;
+    };
     // Released at x, grabbed 3 pixels into the bar: left width x - 3, snapped and clamped.
     const Case cases[] = {{103, 100}, {8, 0}, {500, 394}, {163, 160}};
     for (const Case &c : cases) {
@@ -102,7 +106,11 @@ TEST_F(SplitterTest, FrozenPanesLetTheMouseThrough)
 // Later the panes follow the container in both directions.
 TEST(HostedSplitter, FirstPositionIsHalfTheRealWidthAndThePanesFollowTheContainer)
 {
-    const struct { int width, height; LONG left; } cases[] = {
+    const struct
+    {
+        int width, height;
+        LONG left;
+    } cases[] = {
         {700, 400, (698 - 6) / 2},
         {1000, 600, (998 - 6) / 2},
     };

@@ -23,17 +23,17 @@ TEST(Veto, VetoableEventsReportTheHandlersCancel)
     std::vector<RecordedEvent> seen;
     bool cancel = true;
     auto sink = com::makeObject<com::DispatchSink>(DIID__ILzNavrailBarEvents,
-        [&](DISPID id, DISPPARAMS *params, VARIANT *) -> HRESULT {
-            RecordedEvent e;
-            e.dispid = id;
-            com::EventArgs args(params);
-            for (UINT i = 0; i < args.count(); ++i)
-                e.args.emplace_back(*args.at(i));
-            seen.push_back(e);
-            if (cancel)
-                r.events.cancel();
-            return S_OK;
-        });
+                                                   [&](DISPID id, DISPPARAMS *params, VARIANT *) -> HRESULT {
+                                                       RecordedEvent e;
+                                                       e.dispid = id;
+                                                       com::EventArgs args(params);
+                                                       for (UINT i = 0; i < args.count(); ++i)
+                                                           e.args.emplace_back(*args.at(i));
+                                                       seen.push_back(e);
+                                                       if (cancel)
+                                                           r.events.cancel();
+                                                       return S_OK;
+                                                   });
     DWORD cookie = 0;
     ASSERT_EQ(r.point.Advise(sink.get(), &cookie), S_OK);
     navrail::EventRaiser &ev = r.events;

@@ -40,7 +40,11 @@ protected:
     }
 
     // Lets posted events (deferred deletes, the first paint) run.
-    static void settle() { QCoreApplication::processEvents(); QCoreApplication::processEvents(); }
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
 
     QWidget *barWidget() const { return control->findChild<QWidget *>(QStringLiteral("lzNavrailBar")); }
     QWidget *mainSplitter() const

@@ -8,9 +8,9 @@
 #include "com/dispimpl.h"
 #include "com/object.h"
 #include "com/regscript.h"
-#include "ole/olecontrol.h"
 #include "ole/font.h"
 #include "ole/olecolor.h"
+#include "ole/olecontrol.h"
 
 #include <QPointer>
 
@@ -57,8 +57,10 @@ SHORT keyCode(int key)
         return SHORT(0x70 + (key - Qt::Key_F1));
     switch (key) {
     case Qt::Key_Backspace: return 0x08;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return 0x09;
-    case Qt::Key_Return: case Qt::Key_Enter: return 0x0D;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 0x0D;
     case Qt::Key_Shift: return 0x10;
     case Qt::Key_Control: return 0x11;
     case Qt::Key_Alt: return 0x12;
@@ -99,8 +101,9 @@ public:
     QFont font;
     bool fontSet = false;
     QStringList letters{"S", "M", "T", "W", "T", "F", "S"};
-    QStringList names = QStringLiteral(
-        "January|February|March|April|May|June|July|August|September|October|November|December").split(u'|');
+    QStringList names =
+        QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December")
+            .split(u'|');
     QPointer<MonthView> view;
 
     ~CalendarCore() { delete view.data(); }
@@ -170,8 +173,8 @@ public:
 
 // The parts of a control both calendars share: hosting and (empty) persistence.
 template <class Iface>
-class CalendarControl : public com::ComObject<Iface, IProvideClassInfo2, IConnectionPointContainer, IQtControl,
-                                              IPersistStreamInit>
+class CalendarControl
+    : public com::ComObject<Iface, IProvideClassInfo2, IConnectionPointContainer, IQtControl, IPersistStreamInit>
 {
 public:
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **pp) override
@@ -274,30 +277,34 @@ public:
     {
         using B = com::DispBuilder<OnePieceCalendar>;
         using C = OnePieceCalendar;
-        static const com::DispatchTable t(DIID__DLzCalendarCtrl, u"_DLzCalendarCtrl", {
-            B::get<&C::get_Months>(LzCalendarCtrlDisp::Months, u"Months"),
-            B::put<&C::put_Months>(LzCalendarCtrlDisp::Months, u"Months"),
-            B::get<&C::get_Value>(LzCalendarCtrlDisp::Value, u"Value", {VT_DATE}),
-            B::put<&C::put_Value>(LzCalendarCtrlDisp::Value, u"Value", {VT_DATE}),
-            B::get<&C::get_SelectedForeColor>(LzCalendarCtrlDisp::SelectedForeColor, u"SelectedForeColor"),
-            B::put<&C::put_SelectedForeColor>(LzCalendarCtrlDisp::SelectedForeColor, u"SelectedForeColor"),
-            B::get<&C::get_SelectedBackColor>(LzCalendarCtrlDisp::SelectedBackColor, u"SelectedBackColor"),
-            B::put<&C::put_SelectedBackColor>(LzCalendarCtrlDisp::SelectedBackColor, u"SelectedBackColor"),
-            B::get<&C::get_DayLetters>(LzCalendarCtrlDisp::DayLetters, u"DayLetters"),
-            B::put<&C::put_DayLetters>(LzCalendarCtrlDisp::DayLetters, u"DayLetters"),
-            B::get<&C::get_MonthNames>(LzCalendarCtrlDisp::MonthNames, u"MonthNames"),
-            B::put<&C::put_MonthNames>(LzCalendarCtrlDisp::MonthNames, u"MonthNames"),
-        });
+        static const com::DispatchTable t(
+            DIID__DLzCalendarCtrl, u"_DLzCalendarCtrl",
+            {
+                B::get<&C::get_Months>(LzCalendarCtrlDisp::Months, u"Months"),
+                B::put<&C::put_Months>(LzCalendarCtrlDisp::Months, u"Months"),
+                B::get<&C::get_Value>(LzCalendarCtrlDisp::Value, u"Value", {VT_DATE}),
+                B::put<&C::put_Value>(LzCalendarCtrlDisp::Value, u"Value", {VT_DATE}),
+                B::get<&C::get_SelectedForeColor>(LzCalendarCtrlDisp::SelectedForeColor, u"SelectedForeColor"),
+                B::put<&C::put_SelectedForeColor>(LzCalendarCtrlDisp::SelectedForeColor, u"SelectedForeColor"),
+                B::get<&C::get_SelectedBackColor>(LzCalendarCtrlDisp::SelectedBackColor, u"SelectedBackColor"),
+                B::put<&C::put_SelectedBackColor>(LzCalendarCtrlDisp::SelectedBackColor, u"SelectedBackColor"),
+                B::get<&C::get_DayLetters>(LzCalendarCtrlDisp::DayLetters, u"DayLetters"),
+                B::put<&C::put_DayLetters>(LzCalendarCtrlDisp::DayLetters, u"DayLetters"),
+                B::get<&C::get_MonthNames>(LzCalendarCtrlDisp::MonthNames, u"MonthNames"),
+                B::put<&C::put_MonthNames>(LzCalendarCtrlDisp::MonthNames, u"MonthNames"),
+            });
         return t;
     }
     static const com::DispatchTable &eventTable()
     {
         using com::describeMember;
         constexpr auto M = com::DispKind::Method;
-        static const com::DispatchTable t(DIID__DLzCalendarCtrlEvents, u"_DLzCalendarCtrlEvents", {
-            describeMember(DISPID_CLICK, u"Click", M, {}),
-            describeMember(DISPID_KEYDOWN, u"KeyDown", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
-        });
+        static const com::DispatchTable t(
+            DIID__DLzCalendarCtrlEvents, u"_DLzCalendarCtrlEvents",
+            {
+                describeMember(DISPID_CLICK, u"Click", M, {}),
+                describeMember(DISPID_KEYDOWN, u"KeyDown", M, {VARTYPE(VT_BYREF | VT_I2), VT_I2}),
+            });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
@@ -312,25 +319,49 @@ public:
         return S_OK;
     }
 
-    HRESULT get_Months(SHORT *v) { *v = SHORT(core_.months); return S_OK; }
-    HRESULT put_Months(SHORT v) { core_.setMonths(v); return S_OK; }
-    HRESULT get_Value(DATE *v) { *v = oleFromDate(core_.current()); return S_OK; }
+    HRESULT get_Months(SHORT *v)
+    {
+        *v = SHORT(core_.months);
+        return S_OK;
+    }
+    HRESULT put_Months(SHORT v)
+    {
+        core_.setMonths(v);
+        return S_OK;
+    }
+    HRESULT get_Value(DATE *v)
+    {
+        *v = oleFromDate(core_.current());
+        return S_OK;
+    }
     HRESULT put_Value(DATE v) { return core_.setDate(v); }
-    HRESULT get_SelectedForeColor(LONG *v) { *v = selFore_; return S_OK; }
+    HRESULT get_SelectedForeColor(LONG *v)
+    {
+        *v = selFore_;
+        return S_OK;
+    }
     HRESULT put_SelectedForeColor(LONG v)
     {
         selFore_ = v;
         core_.setSelection(colorOf(v), core_.selBack);
         return S_OK;
     }
-    HRESULT get_SelectedBackColor(LONG *v) { *v = selBack_; return S_OK; }
+    HRESULT get_SelectedBackColor(LONG *v)
+    {
+        *v = selBack_;
+        return S_OK;
+    }
     HRESULT put_SelectedBackColor(LONG v)
     {
         selBack_ = v;
         core_.setSelection(core_.selFore, colorOf(v));
         return S_OK;
     }
-    HRESULT get_DayLetters(BSTR *v) { *v = com::allocBstr(core_.letters.join(QString())); return S_OK; }
+    HRESULT get_DayLetters(BSTR *v)
+    {
+        *v = com::allocBstr(core_.letters.join(QString()));
+        return S_OK;
+    }
     HRESULT put_DayLetters(BSTR v)
     {
         // One letter per weekday from Sunday; weekdays the text does not reach keep theirs.
@@ -339,7 +370,11 @@ public:
             core_.setLetter(i, QString(s[i]));
         return S_OK;
     }
-    HRESULT get_MonthNames(BSTR *v) { *v = com::allocBstr(core_.names.join(u'|')); return S_OK; }
+    HRESULT get_MonthNames(BSTR *v)
+    {
+        *v = com::allocBstr(core_.names.join(u'|'));
+        return S_OK;
+    }
     HRESULT put_MonthNames(BSTR v)
     {
         const QStringList names = com::toQString(v).split(u'|');
@@ -352,15 +387,14 @@ public:
 private:
     static const com::CoClassInfo &info()
     {
-        static const com::CoClassInfo i{CLSID_LzCalendarCtrl, u"LzCalendarCtrl", &table(),
-                                        DIID__DLzCalendarCtrlEvents, &eventTable()};
+        static const com::CoClassInfo i{CLSID_LzCalendarCtrl, u"LzCalendarCtrl", &table(), DIID__DLzCalendarCtrlEvents,
+                                        &eventTable()};
         return i;
     }
     void connectView(MonthView *v) override
     {
-        QObject::connect(v, &MonthView::dayClicked, v, [this](const QDate &, const QPoint &, Qt::KeyboardModifiers) {
-            fire(DISPID_CLICK);
-        });
+        QObject::connect(v, &MonthView::dayClicked, v,
+                         [this](const QDate &, const QPoint &, Qt::KeyboardModifiers) { fire(DISPID_CLICK); });
         QObject::connect(v, &MonthView::keyPressed, v, [this](int key, Qt::KeyboardModifiers m, bool *swallow) {
             SHORT code = keyCode(key);
             if (!code)
@@ -369,7 +403,7 @@ private:
             arg.vt = VT_BYREF | VT_I2;
             arg.piVal = &code;
             fire(DISPID_KEYDOWN, {arg, com::Variant::i2(shiftOf(m))});
-            *swallow = code == 0;  // the handler took the key
+            *swallow = code == 0; // the handler took the key
         });
     }
 
@@ -395,35 +429,37 @@ public:
         using B = com::DispBuilder<GridCalendar>;
         using C = GridCalendar;
         namespace D = LzGridCalendarDisp;
-        static const com::DispatchTable t(DIID_ILzGridCalendar, u"ILzGridCalendar", {
-            B::get<&C::get_Value>(D::Value, u"Value", {VT_DATE}),
-            B::put<&C::put_Value>(D::Value, u"Value", {VT_DATE}),
-            B::get<&C::get_BackColor>(D::BackColor, u"BackColor"),
-            B::put<&C::put_BackColor>(D::BackColor, u"BackColor"),
-            B::get<&C::get_GridBackColor>(D::GridBackColor, u"GridBackColor"),
-            B::put<&C::put_GridBackColor>(D::GridBackColor, u"GridBackColor"),
-            B::get<&C::get_BorderStyle>(D::BorderStyle, u"BorderStyle"),
-            B::put<&C::put_BorderStyle>(D::BorderStyle, u"BorderStyle"),
-            B::get<&C::get_SelectedForeColor>(D::SelectedForeColor, u"SelectedForeColor"),
-            B::put<&C::put_SelectedForeColor>(D::SelectedForeColor, u"SelectedForeColor"),
-            B::get<&C::get_SelectedBackColor>(D::SelectedBackColor, u"SelectedBackColor"),
-            B::put<&C::put_SelectedBackColor>(D::SelectedBackColor, u"SelectedBackColor"),
-            B::get<&C::get_Months>(D::Months, u"Months"),
-            B::put<&C::put_Months>(D::Months, u"Months"),
-            B::get<&C::get_MonthSpacing>(D::MonthSpacing, u"MonthSpacing"),
-            B::put<&C::put_MonthSpacing>(D::MonthSpacing, u"MonthSpacing"),
-            B::get<&C::get_WeekdayColor>(D::WeekdayColor, u"WeekdayColor"),
-            B::put<&C::put_WeekdayColor>(D::WeekdayColor, u"WeekdayColor"),
-            B::get<&C::get_DayLetter>(D::DayLetter, u"DayLetter"),
-            B::put<&C::put_DayLetter>(D::DayLetter, u"DayLetter"),
-            B::get<&C::get_MonthName>(D::MonthName, u"MonthName"),
-            B::put<&C::put_MonthName>(D::MonthName, u"MonthName"),
-            B::get<&C::get_Font>(D::Font, u"Font"),
-            B::put<&C::put_Font>(D::Font, u"Font"),
-            B::putRef<&C::put_Font>(D::Font, u"Font"),
-            B::get<&C::get_ShowToday>(D::ShowToday, u"ShowToday"),
-            B::put<&C::put_ShowToday>(D::ShowToday, u"ShowToday"),
-        });
+        static const com::DispatchTable t(
+            DIID_ILzGridCalendar, u"ILzGridCalendar",
+            {
+                B::get<&C::get_Value>(D::Value, u"Value", {VT_DATE}),
+                B::put<&C::put_Value>(D::Value, u"Value", {VT_DATE}),
+                B::get<&C::get_BackColor>(D::BackColor, u"BackColor"),
+                B::put<&C::put_BackColor>(D::BackColor, u"BackColor"),
+                B::get<&C::get_GridBackColor>(D::GridBackColor, u"GridBackColor"),
+                B::put<&C::put_GridBackColor>(D::GridBackColor, u"GridBackColor"),
+                B::get<&C::get_BorderStyle>(D::BorderStyle, u"BorderStyle"),
+                B::put<&C::put_BorderStyle>(D::BorderStyle, u"BorderStyle"),
+                B::get<&C::get_SelectedForeColor>(D::SelectedForeColor, u"SelectedForeColor"),
+                B::put<&C::put_SelectedForeColor>(D::SelectedForeColor, u"SelectedForeColor"),
+                B::get<&C::get_SelectedBackColor>(D::SelectedBackColor, u"SelectedBackColor"),
+                B::put<&C::put_SelectedBackColor>(D::SelectedBackColor, u"SelectedBackColor"),
+                B::get<&C::get_Months>(D::Months, u"Months"),
+                B::put<&C::put_Months>(D::Months, u"Months"),
+                B::get<&C::get_MonthSpacing>(D::MonthSpacing, u"MonthSpacing"),
+                B::put<&C::put_MonthSpacing>(D::MonthSpacing, u"MonthSpacing"),
+                B::get<&C::get_WeekdayColor>(D::WeekdayColor, u"WeekdayColor"),
+                B::put<&C::put_WeekdayColor>(D::WeekdayColor, u"WeekdayColor"),
+                B::get<&C::get_DayLetter>(D::DayLetter, u"DayLetter"),
+                B::put<&C::put_DayLetter>(D::DayLetter, u"DayLetter"),
+                B::get<&C::get_MonthName>(D::MonthName, u"MonthName"),
+                B::put<&C::put_MonthName>(D::MonthName, u"MonthName"),
+                B::get<&C::get_Font>(D::Font, u"Font"),
+                B::put<&C::put_Font>(D::Font, u"Font"),
+                B::putRef<&C::put_Font>(D::Font, u"Font"),
+                B::get<&C::get_ShowToday>(D::ShowToday, u"ShowToday"),
+                B::put<&C::put_ShowToday>(D::ShowToday, u"ShowToday"),
+            });
         return t;
     }
     static const com::DispatchTable &eventTable()
@@ -431,12 +467,13 @@ public:
         using com::describeMember;
         constexpr auto M = com::DispKind::Method;
         namespace E = LzGridCalendarEvent;
-        static const com::DispatchTable t(DIID__ILzGridCalendarEvents, u"_ILzGridCalendarEvents", {
-            describeMember(E::DateChanged, u"DateChanged", M, {VT_DATE}),
-            describeMember(E::KeyDown, u"KeyDown", M, {VT_I2, VT_I2}),
-            describeMember(E::MouseUp, u"MouseUp", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
-            describeMember(E::Scrolled, u"Scrolled", M, {}),
-        });
+        static const com::DispatchTable t(DIID__ILzGridCalendarEvents, u"_ILzGridCalendarEvents",
+                                          {
+                                              describeMember(E::DateChanged, u"DateChanged", M, {VT_DATE}),
+                                              describeMember(E::KeyDown, u"KeyDown", M, {VT_I2, VT_I2}),
+                                              describeMember(E::MouseUp, u"MouseUp", M, {VT_I2, VT_I2, VT_I4, VT_I4}),
+                                              describeMember(E::Scrolled, u"Scrolled", M, {}),
+                                          });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
@@ -451,9 +488,17 @@ public:
         return S_OK;
     }
 
-    HRESULT get_Value(DATE *v) { *v = oleFromDate(core_.current()); return S_OK; }
+    HRESULT get_Value(DATE *v)
+    {
+        *v = oleFromDate(core_.current());
+        return S_OK;
+    }
     HRESULT put_Value(DATE v) { return core_.setDate(v); }
-    HRESULT get_BackColor(LONG *v) { *v = back_; return S_OK; }
+    HRESULT get_BackColor(LONG *v)
+    {
+        *v = back_;
+        return S_OK;
+    }
     HRESULT put_BackColor(LONG v)
     {
         back_ = v;
@@ -462,7 +507,11 @@ public:
             core_.view->setBackColors(core_.back, core_.grid);
         return S_OK;
     }
-    HRESULT get_GridBackColor(LONG *v) { *v = grid_; return S_OK; }
+    HRESULT get_GridBackColor(LONG *v)
+    {
+        *v = grid_;
+        return S_OK;
+    }
     HRESULT put_GridBackColor(LONG v)
     {
         grid_ = v;
@@ -471,7 +520,11 @@ public:
             core_.view->setBackColors(core_.back, core_.grid);
         return S_OK;
     }
-    HRESULT get_BorderStyle(SHORT *v) { *v = core_.border ? 1 : 0; return S_OK; }
+    HRESULT get_BorderStyle(SHORT *v)
+    {
+        *v = core_.border ? 1 : 0;
+        return S_OK;
+    }
     HRESULT put_BorderStyle(SHORT v)
     {
         core_.border = v != 0;
@@ -479,23 +532,43 @@ public:
             core_.view->setBorder(core_.border);
         return S_OK;
     }
-    HRESULT get_SelectedForeColor(LONG *v) { *v = selFore_; return S_OK; }
+    HRESULT get_SelectedForeColor(LONG *v)
+    {
+        *v = selFore_;
+        return S_OK;
+    }
     HRESULT put_SelectedForeColor(LONG v)
     {
         selFore_ = v;
         core_.setSelection(colorOf(v), core_.selBack);
         return S_OK;
     }
-    HRESULT get_SelectedBackColor(LONG *v) { *v = selBack_; return S_OK; }
+    HRESULT get_SelectedBackColor(LONG *v)
+    {
+        *v = selBack_;
+        return S_OK;
+    }
     HRESULT put_SelectedBackColor(LONG v)
     {
         selBack_ = v;
         core_.setSelection(core_.selFore, colorOf(v));
         return S_OK;
     }
-    HRESULT get_Months(SHORT *v) { *v = SHORT(core_.months); return S_OK; }
-    HRESULT put_Months(SHORT v) { core_.setMonths(v); return S_OK; }
-    HRESULT get_MonthSpacing(SHORT *v) { *v = SHORT(core_.spacing); return S_OK; }
+    HRESULT get_Months(SHORT *v)
+    {
+        *v = SHORT(core_.months);
+        return S_OK;
+    }
+    HRESULT put_Months(SHORT v)
+    {
+        core_.setMonths(v);
+        return S_OK;
+    }
+    HRESULT get_MonthSpacing(SHORT *v)
+    {
+        *v = SHORT(core_.spacing);
+        return S_OK;
+    }
     HRESULT put_MonthSpacing(SHORT v)
     {
         core_.spacing = std::clamp<int>(v, 0, 100);
@@ -564,7 +637,11 @@ public:
             core_.view->setCalendarFont(core_.font);
         return S_OK;
     }
-    HRESULT get_ShowToday(LONG *v) { *v = core_.showToday ? 1 : 0; return S_OK; }
+    HRESULT get_ShowToday(LONG *v)
+    {
+        *v = core_.showToday ? 1 : 0;
+        return S_OK;
+    }
     HRESULT put_ShowToday(LONG v)
     {
         core_.showToday = v != 0;
@@ -583,9 +660,8 @@ private:
     void connectView(MonthView *v) override
     {
         namespace E = LzGridCalendarEvent;
-        QObject::connect(v, &MonthView::dateMoved, v, [this](const QDate &d) {
-            fire(E::DateChanged, {com::Variant::fromDate(oleFromDate(d))});
-        });
+        QObject::connect(v, &MonthView::dateMoved, v,
+                         [this](const QDate &d) { fire(E::DateChanged, {com::Variant::fromDate(oleFromDate(d))}); });
         QObject::connect(v, &MonthView::scrolled, v, [this] { fire(E::Scrolled); });
         QObject::connect(v, &MonthView::dayClicked, v,
                          [this](const QDate &d, const QPoint &pos, Qt::KeyboardModifiers m) {

@@ -26,8 +26,8 @@ inline constexpr DISPID DayLetters = 13;        // BSTR: one letter per weekday,
 inline constexpr DISPID MonthNames = 14;        // BSTR: twelve names joined by "|"
 } // namespace LzCalendarCtrlDisp
 namespace LzCalendarCtrlEvent {
-inline constexpr DISPID Click = DISPID_CLICK;      // a day was clicked
-inline constexpr DISPID KeyDown = DISPID_KEYDOWN;  // (short* KeyCode, short Shift)
+inline constexpr DISPID Click = DISPID_CLICK;     // a day was clicked
+inline constexpr DISPID KeyDown = DISPID_KEYDOWN; // (short* KeyCode, short Shift)
 } // namespace LzCalendarCtrlEvent
 
 // ---- the grid calendar ------------------------------------------------------------------------
@@ -52,8 +52,8 @@ inline constexpr DISPID Font = 39;              // IDispatch: a font object
 inline constexpr DISPID ShowToday = 77;         // long: non-zero frames today's date
 } // namespace LzGridCalendarDisp
 namespace LzGridCalendarEvent {
-inline constexpr DISPID DateChanged = 1;  // (DATE) a day was picked or the months were scrolled
-inline constexpr DISPID KeyDown = 5;      // (short KeyCode, short Shift)
-inline constexpr DISPID MouseUp = 10;     // (short Button, short Shift, long x, long y) after a day click
-inline constexpr DISPID Scrolled = 11;    // the months were scrolled (DateChanged follows)
+inline constexpr DISPID DateChanged = 1; // (DATE) a day was picked or the months were scrolled
+inline constexpr DISPID KeyDown = 5;     // (short KeyCode, short Shift)
+inline constexpr DISPID MouseUp = 10;    // (short Button, short Shift, long x, long y) after a day click
+inline constexpr DISPID Scrolled = 11;   // the months were scrolled (DateChanged follows)
 } // namespace LzGridCalendarEvent

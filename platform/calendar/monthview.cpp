@@ -19,7 +19,7 @@ namespace {
 const QDate kFirstDate(100, 1, 1);
 const QDate kLastDate(9999, 12, 31);
 
-Qt::DayOfWeek qtDay(int weekday)  // 0 Sunday .. 6 Saturday
+Qt::DayOfWeek qtDay(int weekday) // 0 Sunday .. 6 Saturday
 {
     return weekday == 0 ? Qt::Sunday : Qt::DayOfWeek(weekday);
 }
@@ -31,12 +31,11 @@ QDate monthOf(const QDate &d)
 
 } // namespace
 
-MonthView::MonthView(QWidget *parent)
-    : QWidget(parent)
+MonthView::MonthView(QWidget *parent) : QWidget(parent)
 {
     letters_ = QStringList{"S", "M", "T", "W", "T", "F", "S"};
-    names_ = QStringLiteral(
-        "January|February|March|April|May|June|July|August|September|October|November|December").split(u'|');
+    names_ = QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December")
+                 .split(u'|');
     date_ = QDate::currentDate();
     first_ = monthOf(date_);
     setAutoFillBackground(true);
@@ -175,10 +174,10 @@ void MonthView::showFirst(const QDate &first)
         months_[i].title->setText(names_.value(m.month() - 1) + u' ' + QString::number(m.year()));
     }
     syncing_ = false;
-    heading_->setText(months_.size() > 1 ? names_.value(first_.month() - 1) + u' ' + QString::number(first_.year())
-                                               + QStringLiteral(" \u2013 ")
-                                               + names_.value(first_.addMonths(int(months_.size()) - 1).month() - 1)
-                                               + u' ' + QString::number(first_.addMonths(int(months_.size()) - 1).year())
+    heading_->setText(months_.size() > 1 ? names_.value(first_.month() - 1) + u' ' + QString::number(first_.year()) +
+                                               QStringLiteral(" \u2013 ") +
+                                               names_.value(first_.addMonths(int(months_.size()) - 1).month() - 1) +
+                                               u' ' + QString::number(first_.addMonths(int(months_.size()) - 1).year())
                                          : months_.front().title->text());
 }
 
@@ -328,9 +327,7 @@ bool MonthView::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     }
-    case QEvent::MouseButtonPress:
-        releasing_ = false;
-        break;
+    case QEvent::MouseButtonPress: releasing_ = false; break;
     case QEvent::MouseButtonRelease: {
         auto *me = static_cast<QMouseEvent *>(event);
         if (me->button() == Qt::LeftButton) {
@@ -341,8 +338,7 @@ bool MonthView::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

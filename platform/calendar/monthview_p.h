@@ -34,9 +34,9 @@ public:
     // Picks the date and shows its month first; false for a date outside 0100-9999.
     bool setDate(const QDate &date);
 
-    void setDayLetter(int weekday, const QString &letter);  // 0 Sunday .. 6 Saturday
+    void setDayLetter(int weekday, const QString &letter); // 0 Sunday .. 6 Saturday
     QString dayLetter(int weekday) const;
-    void setMonthName(int month, const QString &name);      // 0 January .. 11 December
+    void setMonthName(int month, const QString &name); // 0 January .. 11 December
     QString monthName(int month) const;
     void setSelectionColors(const QColor &fore, const QColor &back);
     void setBackColors(const QColor &back, const QColor &grid);
@@ -97,7 +97,7 @@ private:
     QFont font_;
     QPoint lastRelease_;
     Qt::KeyboardModifiers lastModifiers_;
-    bool releasing_ = false;  // a left-button release is being handled (its pick is a click)
+    bool releasing_ = false; // a left-button release is being handled (its pick is a click)
     bool syncing_ = false;
 
     QToolButton *prev_ = nullptr;

@@ -34,9 +34,11 @@ public:
     explicit BuiltinFactory(com::CreateFn create) : ComObject(com::ModuleCount::NotCounted), create_(create) {}
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **ppv) override
     {
-        if (!ppv) return E_POINTER;
+        if (!ppv)
+            return E_POINTER;
         *ppv = nullptr;
-        if (outer) return CLASS_E_NOAGGREGATION;
+        if (outer)
+            return CLASS_E_NOAGGREGATION;
         return create_(outer, riid, ppv);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
@@ -74,8 +76,9 @@ HRESULT loadLibrary(const QString &path, Library *out)
     void *h = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!h) {
         const char *why = dlerror();
-        return com::reportError(CO_E_DLLNOTFOUND, GUID_NULL, QStringLiteral("CoGetClassObject"),
-                                QStringLiteral("Bibliothek %1 nicht ladbar: %2").arg(path, QString::fromLocal8Bit(why ? why : "")));
+        return com::reportError(
+            CO_E_DLLNOTFOUND, GUID_NULL, QStringLiteral("CoGetClassObject"),
+            QStringLiteral("Bibliothek %1 nicht ladbar: %2").arg(path, QString::fromLocal8Bit(why ? why : "")));
     }
     Library lib;
     lib.handle = h;
@@ -93,11 +96,22 @@ HRESULT loadLibrary(const QString &path, Library *out)
 
 } // namespace
 
-HRESULT CoInitialize(LPVOID) { return S_OK; }
-HRESULT CoInitializeEx(LPVOID, DWORD) { return S_OK; }
-void CoUninitialize() {}
-HRESULT OleInitialize(LPVOID) { return S_OK; }
-void OleUninitialize() {}
+HRESULT CoInitialize(LPVOID)
+{
+    return S_OK;
+}
+HRESULT CoInitializeEx(LPVOID, DWORD)
+{
+    return S_OK;
+}
+void CoUninitialize()
+{}
+HRESULT OleInitialize(LPVOID)
+{
+    return S_OK;
+}
+void OleUninitialize()
+{}
 
 HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pServerInfo, REFIID riid, LPVOID *ppv)
 {
@@ -121,9 +135,9 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pServerInfo
         return REGDB_E_READREGDB;
     const QString clsidKey = QStringLiteral("CLSID\\") + com::guidToString(rclsid);
     QString path;
-    if (com::reg::readString(com::reg::Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"), QString(), &path)
-            != ERROR_SUCCESS
-        || path.trimmed().isEmpty())
+    if (com::reg::readString(com::reg::Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"), QString(),
+                             &path) != ERROR_SUCCESS ||
+        path.trimmed().isEmpty())
         return REGDB_E_CLASSNOTREG;
     path = path.trimmed();
     if (!QDir::isAbsolutePath(path) || !path.startsWith(u'/'))
@@ -175,13 +189,13 @@ HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid)
         return REGDB_E_READREGDB;
     QString text;
     for (int hop = 0; hop < 2; ++hop) {
-        if (com::reg::readString(com::reg::Hive::ClassesRoot, progId + QStringLiteral("\\CLSID"), QString(), &text)
-            == ERROR_SUCCESS)
+        if (com::reg::readString(com::reg::Hive::ClassesRoot, progId + QStringLiteral("\\CLSID"), QString(), &text) ==
+            ERROR_SUCCESS)
             return com::guidFromString(text, lpclsid) ? S_OK : CO_E_CLASSSTRING;
         QString cur;
-        if (com::reg::readString(com::reg::Hive::ClassesRoot, progId + QStringLiteral("\\CurVer"), QString(), &cur)
-                != ERROR_SUCCESS
-            || cur.isEmpty() || cur.contains(u'\\'))
+        if (com::reg::readString(com::reg::Hive::ClassesRoot, progId + QStringLiteral("\\CurVer"), QString(), &cur) !=
+                ERROR_SUCCESS ||
+            cur.isEmpty() || cur.contains(u'\\'))
             break;
         progId = cur;
     }
@@ -197,10 +211,9 @@ HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR *lplpszProgID)
         return REGDB_E_READREGDB;
     QString progId;
     if (com::reg::readString(com::reg::Hive::ClassesRoot,
-                             QStringLiteral("CLSID\\") + com::guidToString(clsid) + QStringLiteral("\\ProgID"), QString(),
-                             &progId)
-            != ERROR_SUCCESS
-        || progId.isEmpty())
+                             QStringLiteral("CLSID\\") + com::guidToString(clsid) + QStringLiteral("\\ProgID"),
+                             QString(), &progId) != ERROR_SUCCESS ||
+        progId.isEmpty())
         return REGDB_E_CLASSNOTREG;
     auto *s = static_cast<LPOLESTR>(CoTaskMemAlloc((size_t(progId.size()) + 1) * sizeof(OLECHAR)));
     if (!s)
@@ -233,12 +246,11 @@ HRESULT registerTypeLibrary(const GUID &libid, WORD major, WORD minor, const QSt
 {
     const QString key = QStringLiteral("TypeLib\\%1\\%2.%3").arg(guidToString(libid)).arg(major).arg(minor, 0, 16);
     reg::Batch batch;
-    if (reg::writeString(reg::Hive::ClassesRoot, key, QString(), helpString) != ERROR_SUCCESS
-        || reg::writeString(reg::Hive::ClassesRoot, key + QStringLiteral("\\0\\linux"), QString(), modulePath)
-               != ERROR_SUCCESS
-        || reg::writeString(reg::Hive::ClassesRoot, key + QStringLiteral("\\HELPDIR"), QString(),
-                            QFileInfo(modulePath).absolutePath())
-               != ERROR_SUCCESS)
+    if (reg::writeString(reg::Hive::ClassesRoot, key, QString(), helpString) != ERROR_SUCCESS ||
+        reg::writeString(reg::Hive::ClassesRoot, key + QStringLiteral("\\0\\linux"), QString(), modulePath) !=
+            ERROR_SUCCESS ||
+        reg::writeString(reg::Hive::ClassesRoot, key + QStringLiteral("\\HELPDIR"), QString(),
+                         QFileInfo(modulePath).absolutePath()) != ERROR_SUCCESS)
         return SELFREG_E_TYPELIB;
     return batch.commit() == ERROR_SUCCESS ? S_OK : SELFREG_E_TYPELIB;
 }

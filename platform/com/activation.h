@@ -20,7 +20,8 @@ inline constexpr DWORD CLSCTX_INPROC_HANDLER = 0x2;
 inline constexpr DWORD CLSCTX_LOCAL_SERVER = 0x4;
 inline constexpr DWORD CLSCTX_REMOTE_SERVER = 0x10;
 inline constexpr DWORD CLSCTX_INPROC = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
-inline constexpr DWORD CLSCTX_ALL = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+inline constexpr DWORD CLSCTX_ALL =
+    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 inline constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
 
 // Initialisation calls exist for callers written to them; they do nothing and return S_OK.
@@ -31,8 +32,10 @@ TV_COM_EXPORT HRESULT OleInitialize(LPVOID pvReserved);
 TV_COM_EXPORT void OleUninitialize();
 
 // Only CLSCTX_INPROC_SERVER classes exist; pServerInfo must be null.
-TV_COM_EXPORT HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pServerInfo, REFIID riid, LPVOID *ppv);
-TV_COM_EXPORT HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown *pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID *ppv);
+TV_COM_EXPORT HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID pServerInfo, REFIID riid,
+                                       LPVOID *ppv);
+TV_COM_EXPORT HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown *pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                       LPVOID *ppv);
 // Unloads loaded libraries whose DllCanUnloadNow answers S_OK.
 TV_COM_EXPORT void CoFreeUnusedLibraries();
 
@@ -46,7 +49,7 @@ TV_COM_EXPORT HRESULT ProgIDFromCLSID(REFCLSID clsid, LPOLESTR *lplpszProgID);
 // Text form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (upper case, 38 characters).
 // StringFromGUID2 returns the characters written including the terminator, 0 when cchMax < 39.
 TV_COM_EXPORT int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
-TV_COM_EXPORT HRESULT StringFromCLSID(REFCLSID rclsid, LPOLESTR *lplpsz);   // CoTaskMemAlloc'd
+TV_COM_EXPORT HRESULT StringFromCLSID(REFCLSID rclsid, LPOLESTR *lplpsz); // CoTaskMemAlloc'd
 TV_COM_EXPORT HRESULT StringFromIID(REFIID rclsid, LPOLESTR *lplpsz);
 // Accepts the braced text form (any case); CLSIDFromString also accepts a registered ProgID.
 // CO_E_CLASSSTRING for text that is neither (*pclsid is then GUID_NULL). E_INVALIDARG for null.
@@ -63,8 +66,8 @@ TV_COM_EXPORT HRESULT UnRegisterTypeLib(REFGUID libID, WORD wVerMajor, WORD wVer
 
 namespace com {
 
-QString guidToString(const GUID &g);                     // "{XXXXXXXX-...}"
-bool guidFromString(const QString &text, GUID *out);     // braced or bare form, any case
+QString guidToString(const GUID &g);                 // "{XXXXXXXX-...}"
+bool guidFromString(const QString &text, GUID *out); // braced or bare form, any case
 
 // Creates the class and queries it for T.
 template <class T>

@@ -6,12 +6,12 @@
 #include <QString>
 
 TV_COM_EXPORT BSTR SysAllocString(const OLECHAR *psz);
-TV_COM_EXPORT BSTR SysAllocStringLen(const OLECHAR *pch, UINT cch);      // pch may be null: zeroed
+TV_COM_EXPORT BSTR SysAllocStringLen(const OLECHAR *pch, UINT cch); // pch may be null: zeroed
 TV_COM_EXPORT BSTR SysAllocStringByteLen(const char *psz, UINT len);
 TV_COM_EXPORT BOOL SysReAllocString(BSTR *pbstr, const OLECHAR *psz);
 TV_COM_EXPORT BOOL SysReAllocStringLen(BSTR *pbstr, const OLECHAR *psz, UINT len);
 TV_COM_EXPORT void SysFreeString(BSTR bstr);
-TV_COM_EXPORT UINT SysStringLen(BSTR bstr);                                // in characters
+TV_COM_EXPORT UINT SysStringLen(BSTR bstr); // in characters
 TV_COM_EXPORT UINT SysStringByteLen(BSTR bstr);
 
 namespace com {
@@ -36,13 +36,32 @@ public:
     explicit Bstr(const OLECHAR *s) : b_(SysAllocString(s)) {}
     Bstr(const Bstr &o) : b_(o.b_ ? SysAllocStringLen(o.b_, SysStringLen(o.b_)) : nullptr) {}
     Bstr(Bstr &&o) noexcept : b_(o.b_) { o.b_ = nullptr; }
-    Bstr &operator=(Bstr o) noexcept { std::swap(b_, o.b_); return *this; }
+    Bstr &operator=(Bstr o) noexcept
+    {
+        std::swap(b_, o.b_);
+        return *this;
+    }
     ~Bstr() { SysFreeString(b_); }
 
-    static Bstr adopt(BSTR b) { Bstr r; r.b_ = b; return r; }
+    static Bstr adopt(BSTR b)
+    {
+        Bstr r;
+        r.b_ = b;
+        return r;
+    }
     BSTR get() const { return b_; }
-    BSTR *put() { SysFreeString(b_); b_ = nullptr; return &b_; }
-    [[nodiscard]] BSTR detach() { BSTR r = b_; b_ = nullptr; return r; }
+    BSTR *put()
+    {
+        SysFreeString(b_);
+        b_ = nullptr;
+        return &b_;
+    }
+    [[nodiscard]] BSTR detach()
+    {
+        BSTR r = b_;
+        b_ = nullptr;
+        return r;
+    }
     UINT length() const { return SysStringLen(b_); }
     QString toString() const { return toQString(b_); }
     operator BSTR() const { return b_; }

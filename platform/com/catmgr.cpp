@@ -12,13 +12,14 @@ class CategoryManager final : public com::ComObject<ICatRegister>
 public:
     HRESULT STDMETHODCALLTYPE RegisterCategories(ULONG count, CATEGORYINFO *info) override
     {
-        if (count && !info) return E_POINTER;
+        if (count && !info)
+            return E_POINTER;
         com::reg::Batch batch;
         for (ULONG i = 0; i < count; ++i) {
             QString key = QStringLiteral("Component Categories\\") + com::guidToString(info[i].catid);
             QString lcid = QString::number(info[i].lcid, 16);
-            QString text = QString::fromUtf16(info[i].szDescription,
-                                              qsizetype(std::min<std::size_t>(com::wideLength(info[i].szDescription), 127)));
+            QString text = QString::fromUtf16(
+                info[i].szDescription, qsizetype(std::min<std::size_t>(com::wideLength(info[i].szDescription), 127)));
             if (com::reg::writeString(com::reg::Hive::ClassesRoot, key, lcid, text) != ERROR_SUCCESS)
                 return E_FAIL;
         }
@@ -26,12 +27,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE UnRegisterCategories(ULONG count, CATID *ids) override
     {
-        if (count && !ids) return E_POINTER;
+        if (count && !ids)
+            return E_POINTER;
         com::reg::Batch batch;
         for (ULONG i = 0; i < count; ++i) {
             LONG r = com::reg::deleteTree(com::reg::Hive::ClassesRoot,
                                           QStringLiteral("Component Categories\\") + com::guidToString(ids[i]));
-            if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) return E_FAIL;
+            if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND)
+                return E_FAIL;
         }
         return batch.commit() == ERROR_SUCCESS ? S_OK : E_FAIL;
     }
@@ -59,22 +62,26 @@ private:
     }
     HRESULT add(REFCLSID clsid, const QString &kind, ULONG count, CATID *ids)
     {
-        if (count && !ids) return E_POINTER;
+        if (count && !ids)
+            return E_POINTER;
         com::reg::Batch batch;
         for (ULONG i = 0; i < count; ++i)
-            if (com::reg::createKey(com::reg::Hive::ClassesRoot, base(clsid, kind) + u'\\' + com::guidToString(ids[i]))
-                != ERROR_SUCCESS)
+            if (com::reg::createKey(com::reg::Hive::ClassesRoot,
+                                    base(clsid, kind) + u'\\' + com::guidToString(ids[i])) != ERROR_SUCCESS)
                 return E_FAIL;
         return batch.commit() == ERROR_SUCCESS ? S_OK : E_FAIL;
     }
     // Removing categories that were never registered succeeds.
     HRESULT remove(REFCLSID clsid, const QString &kind, ULONG count, CATID *ids)
     {
-        if (count && !ids) return E_POINTER;
+        if (count && !ids)
+            return E_POINTER;
         com::reg::Batch batch;
         for (ULONG i = 0; i < count; ++i) {
-            LONG r = com::reg::deleteTree(com::reg::Hive::ClassesRoot, base(clsid, kind) + u'\\' + com::guidToString(ids[i]));
-            if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND) return E_FAIL;
+            LONG r = com::reg::deleteTree(com::reg::Hive::ClassesRoot,
+                                          base(clsid, kind) + u'\\' + com::guidToString(ids[i]));
+            if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND)
+                return E_FAIL;
         }
         QStringList rest;
         if (com::reg::subKeys(com::reg::Hive::ClassesRoot, base(clsid, kind), &rest) == ERROR_SUCCESS && rest.isEmpty())

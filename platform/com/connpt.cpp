@@ -10,10 +10,12 @@ class ConnectionEnum final : public ComObject<IEnumConnections>
 {
 public:
     explicit ConnectionEnum(std::vector<std::pair<DWORD, ComPtr<IUnknown>>> items, std::size_t pos = 0)
-        : ComObject(ModuleCount::NotCounted), items_(std::move(items)), pos_(pos) {}
+        : ComObject(ModuleCount::NotCounted), items_(std::move(items)), pos_(pos)
+    {}
     HRESULT STDMETHODCALLTYPE Next(ULONG count, CONNECTDATA *out, ULONG *fetched) override
     {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
+        if (!out || (count > 1 && !fetched))
+            return E_POINTER;
         ULONG n = 0;
         while (n < count && pos_ < items_.size()) {
             out[n].dwCookie = items_[pos_].first;
@@ -22,7 +24,8 @@ public:
             ++n;
             ++pos_;
         }
-        if (fetched) *fetched = n;
+        if (fetched)
+            *fetched = n;
         return n == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
@@ -30,12 +33,18 @@ public:
         pos_ = std::min(items_.size(), pos_ + count);
         return pos_ < items_.size() || count == 0 ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Reset() override { pos_ = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        pos_ = 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnections **pp) override
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         auto *e = new (std::nothrow) ConnectionEnum(items_, pos_);
-        if (!e) return E_OUTOFMEMORY;
+        if (!e)
+            return E_OUTOFMEMORY;
         e->AddRef();
         *pp = e;
         return S_OK;
@@ -50,10 +59,12 @@ class PointEnum final : public ComObject<IEnumConnectionPoints>
 {
 public:
     PointEnum(IUnknown *owner, std::vector<ConnectionPoint *> points, std::size_t pos = 0)
-        : ComObject(ModuleCount::NotCounted), owner_(owner), points_(std::move(points)), pos_(pos) {}
+        : ComObject(ModuleCount::NotCounted), owner_(owner), points_(std::move(points)), pos_(pos)
+    {}
     HRESULT STDMETHODCALLTYPE Next(ULONG count, IConnectionPoint **out, ULONG *fetched) override
     {
-        if (!out || (count > 1 && !fetched)) return E_POINTER;
+        if (!out || (count > 1 && !fetched))
+            return E_POINTER;
         ULONG n = 0;
         while (n < count && pos_ < points_.size()) {
             out[n] = points_[pos_];
@@ -61,7 +72,8 @@ public:
             ++n;
             ++pos_;
         }
-        if (fetched) *fetched = n;
+        if (fetched)
+            *fetched = n;
         return n == count ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
@@ -69,26 +81,33 @@ public:
         pos_ = std::min(points_.size(), pos_ + count);
         return pos_ < points_.size() || count == 0 ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE Reset() override { pos_ = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        pos_ = 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Clone(IEnumConnectionPoints **pp) override
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         auto *e = new (std::nothrow) PointEnum(owner_.get(), points_, pos_);
-        if (!e) return E_OUTOFMEMORY;
+        if (!e)
+            return E_OUTOFMEMORY;
         e->AddRef();
         *pp = e;
         return S_OK;
     }
 
 private:
-    ComPtr<IUnknown> owner_;   // keeps the points alive
+    ComPtr<IUnknown> owner_; // keeps the points alive
     std::vector<ConnectionPoint *> points_;
     std::size_t pos_;
 };
 
 } // namespace
 
-ConnectionPoint::ConnectionPoint(IUnknown *owner, const IID &iid) : owner_(owner), iid_(iid) {}
+ConnectionPoint::ConnectionPoint(IUnknown *owner, const IID &iid) : owner_(owner), iid_(iid)
+{}
 
 ConnectionPoint::~ConnectionPoint()
 {
@@ -142,8 +161,7 @@ HRESULT ConnectionPoint::Advise(IUnknown *pUnkSink, DWORD *pdwCookie)
         return E_POINTER;
     ComPtr<IUnknown> sink;
     if (FAILED(pUnkSink->QueryInterface(iid_, sink.putVoid())) || !sink) {
-        if (iid_ == IID_IPropertyNotifySink
-            || FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.putVoid())) || !sink)
+        if (iid_ == IID_IPropertyNotifySink || FAILED(pUnkSink->QueryInterface(IID_IDispatch, sink.putVoid())) || !sink)
             return CONNECT_E_CANNOTCONNECT;
     }
     std::lock_guard lock(mutex_);
@@ -155,7 +173,7 @@ HRESULT ConnectionPoint::Advise(IUnknown *pUnkSink, DWORD *pdwCookie)
 
 HRESULT ConnectionPoint::Unadvise(DWORD dwCookie)
 {
-    ComPtr<IUnknown> released;   // released after the lock is dropped
+    ComPtr<IUnknown> released; // released after the lock is dropped
     {
         std::lock_guard lock(mutex_);
         auto it = std::find_if(connections_.begin(), connections_.end(),
@@ -220,7 +238,7 @@ int ConnectionPoint::fire(DISPID dispid, const VARIANT *args, UINT count)
 {
     std::vector<VARIANT> rev(count);
     for (UINT i = 0; i < count; ++i)
-        rev[count - 1 - i] = args[i];   // shallow: sinks do not own event arguments
+        rev[count - 1 - i] = args[i]; // shallow: sinks do not own event arguments
     int called = 0;
     for (const ComPtr<IUnknown> &sink : sinks()) {
         ComPtr<IDispatch> disp = sink.as<IDispatch>();
@@ -252,10 +270,10 @@ bool ConnectionPoint::requestEdit(DISPID dispid)
     return allowed;
 }
 
-ConnectionPoints::ConnectionPoints(IConnectionPointContainer *container, std::initializer_list<ConnectionPoint *> points)
+ConnectionPoints::ConnectionPoints(IConnectionPointContainer *container,
+                                   std::initializer_list<ConnectionPoint *> points)
     : container_(container), points_(points)
-{
-}
+{}
 
 HRESULT ConnectionPoints::findConnectionPoint(REFIID riid, IConnectionPoint **ppCP) const
 {
@@ -294,19 +312,20 @@ void ConnectionPoints::clearAll()
 
 DispatchSink::DispatchSink(const IID &eventIid, Handler handler)
     : ComObject(ModuleCount::NotCounted), eventIid_(eventIid), handler_(std::move(handler))
-{
-}
+{}
 
 HRESULT DispatchSink::GetTypeInfoCount(UINT *pctinfo)
 {
-    if (!pctinfo) return E_POINTER;
+    if (!pctinfo)
+        return E_POINTER;
     *pctinfo = 0;
     return S_OK;
 }
 
 HRESULT DispatchSink::GetTypeInfo(UINT, LCID, ITypeInfo **ppTInfo)
 {
-    if (ppTInfo) *ppTInfo = nullptr;
+    if (ppTInfo)
+        *ppTInfo = nullptr;
     return E_NOTIMPL;
 }
 
@@ -320,7 +339,7 @@ HRESULT DispatchSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS *para
 {
     if (!handler_)
         return S_OK;
-    Handler h = handler_;   // the handler may replace itself
+    Handler h = handler_; // the handler may replace itself
     return h(dispid, params, result);
 }
 
@@ -388,13 +407,16 @@ bool EventArgs::setByRef(UINT i, LONG value) const
     switch (v->vt & ~VT_BYREF) {
     case VT_I2: *v->piVal = SHORT(value); return true;
     case VT_UI2: *v->puiVal = USHORT(value); return true;
-    case VT_I4: case VT_INT: *v->plVal = value; return true;
-    case VT_UI4: case VT_UINT: *v->pulVal = ULONG(value); return true;
+    case VT_I4:
+    case VT_INT: *v->plVal = value; return true;
+    case VT_UI4:
+    case VT_UINT: *v->pulVal = ULONG(value); return true;
     case VT_UI1: *v->pbVal = BYTE(value); return true;
     case VT_BOOL: *v->pboolVal = value ? VARIANT_TRUE : VARIANT_FALSE; return true;
     case VT_VARIANT: {
         VARIANT *t = v->pvarVal;
-        if (t->vt & VT_BYREF) return false;
+        if (t->vt & VT_BYREF)
+            return false;
         VariantClear(t);
         t->vt = VT_I4;
         t->lVal = value;

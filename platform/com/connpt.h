@@ -69,7 +69,11 @@ public:
     bool requestEdit(DISPID dispid);
 
 private:
-    struct Connection { DWORD cookie; ComPtr<IUnknown> sink; };
+    struct Connection
+    {
+        DWORD cookie;
+        ComPtr<IUnknown> sink;
+    };
     IUnknown *owner_;
     IID iid_;
     mutable std::mutex mutex_;

@@ -9,8 +9,8 @@ struct ITypeComp;
 
 struct DISPPARAMS
 {
-    VARIANTARG *rgvarg;          // arguments in reverse order; named arguments first
-    DISPID *rgdispidNamedArgs;   // DISPIDs of the named arguments
+    VARIANTARG *rgvarg;        // arguments in reverse order; named arguments first
+    DISPID *rgdispidNamedArgs; // DISPIDs of the named arguments
     UINT cArgs;
     UINT cNamedArgs;
 };
@@ -95,22 +95,44 @@ struct IDispatch : IUnknown
     virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *rgszNames, UINT cNames, LCID lcid,
                                                     DISPID *rgDispId) = 0;
     virtual HRESULT STDMETHODCALLTYPE Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
-                                             DISPPARAMS *pDispParams, VARIANT *pVarResult,
-                                             EXCEPINFO *pExcepInfo, UINT *puArgErr) = 0;
+                                             DISPPARAMS *pDispParams, VARIANT *pVarResult, EXCEPINFO *pExcepInfo,
+                                             UINT *puArgErr) = 0;
 };
 using LPDISPATCH = IDispatch *;
 inline constexpr IID IID_IDispatch = IDispatch::iid;
 
 // ---- minimal type information -----------------------------------------------------------------
 enum TYPEKIND : int32_t {
-    TKIND_ENUM = 0, TKIND_RECORD, TKIND_MODULE, TKIND_INTERFACE, TKIND_DISPATCH, TKIND_COCLASS,
-    TKIND_ALIAS, TKIND_UNION, TKIND_MAX
+    TKIND_ENUM = 0,
+    TKIND_RECORD,
+    TKIND_MODULE,
+    TKIND_INTERFACE,
+    TKIND_DISPATCH,
+    TKIND_COCLASS,
+    TKIND_ALIAS,
+    TKIND_UNION,
+    TKIND_MAX
 };
 enum INVOKEKIND : int32_t {
-    INVOKE_FUNC = 1, INVOKE_PROPERTYGET = 2, INVOKE_PROPERTYPUT = 4, INVOKE_PROPERTYPUTREF = 8
+    INVOKE_FUNC = 1,
+    INVOKE_PROPERTYGET = 2,
+    INVOKE_PROPERTYPUT = 4,
+    INVOKE_PROPERTYPUTREF = 8
 };
-struct TYPEDESC { union { TYPEDESC *lptdesc; PVOID lpadesc; DWORD hreftype; }; VARTYPE vt; };
-struct IDLDESC { ULONG_PTR dwReserved; USHORT wIDLFlags; };
+struct TYPEDESC
+{
+    union {
+        TYPEDESC *lptdesc;
+        PVOID lpadesc;
+        DWORD hreftype;
+    };
+    VARTYPE vt;
+};
+struct IDLDESC
+{
+    ULONG_PTR dwReserved;
+    USHORT wIDLFlags;
+};
 struct TYPEATTR
 {
     GUID guid;
@@ -132,7 +154,7 @@ struct TYPEATTR
     TYPEDESC tdescAlias;
     IDLDESC idldescType;
 };
-struct FUNCDESC;   // not described here: GetFuncDesc answers E_NOTIMPL
+struct FUNCDESC; // not described here: GetFuncDesc answers E_NOTIMPL
 struct VARDESC;
 using HREFTYPE = DWORD;
 inline constexpr int IMPLTYPEFLAG_FDEFAULT = 0x1;

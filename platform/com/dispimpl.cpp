@@ -23,8 +23,7 @@ DispMember describeMember(DISPID dispid, const OLECHAR *name, DispKind kind, std
 
 DispatchTable::DispatchTable(const IID &iid, const OLECHAR *interfaceName, std::initializer_list<DispMember> members)
     : iid_(iid), name_(interfaceName), members_(members)
-{
-}
+{}
 
 DispatchTable::~DispatchTable() = default;
 
@@ -102,7 +101,10 @@ HRESULT convertArg(const VARIANT &in, VARTYPE declared, VARIANT &out)
         VARIANT view = in;
         if ((in.vt & VT_BYREF) && in.byref) {
             VARTYPE b = in.vt & ~VT_BYREF;
-            if (b == VT_I4 || b == VT_INT) { view.vt = VT_I4; view.lVal = *in.plVal; }
+            if (b == VT_I4 || b == VT_INT) {
+                view.vt = VT_I4;
+                view.lVal = *in.plVal;
+            }
         }
         if (view.vt == VT_I4 || view.vt == VT_INT) {
             out.vt = VT_UI4;
@@ -165,7 +167,8 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
         DISPID id = params->rgdispidNamedArgs[k];
         UINT limit = isPut ? n - 1 : n;
         if (id < 0 || UINT(id) >= limit || slot[id] != -1) {
-            if (argErr) *argErr = k;
+            if (argErr)
+                *argErr = k;
             return DISP_E_PARAMNOTFOUND;
         }
         slot[id] = int(k);
@@ -175,7 +178,7 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
         return DISP_E_BADPARAMCOUNT;
     for (UINT i = 0; i < positional; ++i) {
         if (slot[i] != -1)
-            return DISP_E_PARAMNOTFOUND;   // given both by position and by name
+            return DISP_E_PARAMNOTFOUND; // given both by position and by name
         slot[i] = int(params->cArgs - 1 - i);
     }
     UINT required = n - std::min<UINT>(m->optionalCount, inputs);
@@ -184,7 +187,8 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
         if (missing && i < required) {
             if (slot[i] == -1)
                 return DISP_E_BADPARAMCOUNT;
-            if (argErr) *argErr = UINT(slot[i]);
+            if (argErr)
+                *argErr = UINT(slot[i]);
             return DISP_E_PARAMNOTOPTIONAL;
         }
     }
@@ -230,11 +234,13 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
                 hr = VariantChangeType(holders[i], missing ? &empty : &params->rgvarg[slot[i]], 0, base);
             }
             if (FAILED(hr)) {
-                if (argErr && !missing) *argErr = UINT(slot[i]);
+                if (argErr && !missing)
+                    *argErr = UINT(slot[i]);
                 cleanup();
                 return hr;
             }
-            args[i].byref = base == VT_VARIANT ? static_cast<void *>(holders[i]) : static_cast<void *>(&holders[i]->llVal);
+            args[i].byref =
+                base == VT_VARIANT ? static_cast<void *>(holders[i]) : static_cast<void *>(&holders[i]->llVal);
             continue;
         }
         if (missing) {
@@ -250,7 +256,8 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
         }
         HRESULT hr = convertArg(params->rgvarg[slot[i]], t, args[i]);
         if (FAILED(hr)) {
-            if (argErr) *argErr = UINT(slot[i]);
+            if (argErr)
+                *argErr = UINT(slot[i]);
             cleanup();
             return hr;
         }
@@ -288,10 +295,13 @@ HRESULT readInt(const VARIANT &v, T &out)
     switch (v.vt) {
     case VT_I1: out = T(v.cVal); return S_OK;
     case VT_UI1: out = T(v.bVal); return S_OK;
-    case VT_I2: case VT_BOOL: out = T(v.iVal); return S_OK;
+    case VT_I2:
+    case VT_BOOL: out = T(v.iVal); return S_OK;
     case VT_UI2: out = T(v.uiVal); return S_OK;
-    case VT_I4: case VT_INT: out = T(v.lVal); return S_OK;
-    case VT_UI4: case VT_UINT: out = T(v.ulVal); return S_OK;
+    case VT_I4:
+    case VT_INT: out = T(v.lVal); return S_OK;
+    case VT_UI4:
+    case VT_UINT: out = T(v.ulVal); return S_OK;
     case VT_I8: out = T(v.llVal); return S_OK;
     case VT_UI8: out = T(v.ullVal); return S_OK;
     case VT_R4: out = T(v.fltVal); return S_OK;
@@ -304,18 +314,48 @@ HRESULT readInt(const VARIANT &v, T &out)
 }
 } // namespace
 
-HRESULT readArg(const VARIANT &v, SHORT &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, USHORT &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, LONG &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, ULONG &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, BYTE &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, LONGLONG &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, ULONGLONG &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, FLOAT &out) { return readInt(v, out); }
-HRESULT readArg(const VARIANT &v, DOUBLE &out) { return readInt(v, out); }
+HRESULT readArg(const VARIANT &v, SHORT &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, USHORT &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, LONG &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, ULONG &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, BYTE &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, LONGLONG &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, ULONGLONG &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, FLOAT &out)
+{
+    return readInt(v, out);
+}
+HRESULT readArg(const VARIANT &v, DOUBLE &out)
+{
+    return readInt(v, out);
+}
 HRESULT readArg(const VARIANT &v, CY &out)
 {
-    if (v.vt == VT_CY) { out = v.cyVal; return S_OK; }
+    if (v.vt == VT_CY) {
+        out = v.cyVal;
+        return S_OK;
+    }
     Variant c;
     HRESULT hr = VariantChangeType(&c, &v, 0, VT_CY);
     if (SUCCEEDED(hr))
@@ -345,15 +385,20 @@ void storeResult(VARIANT *out, VARTYPE declared, LONGLONG value)
     case VT_UI1: out->bVal = BYTE(value); break;
     case VT_I2: out->iVal = SHORT(value); break;
     case VT_UI2: out->uiVal = USHORT(value); break;
-    case VT_I4: case VT_INT: out->lVal = LONG(value); break;
-    case VT_UI4: case VT_UINT: out->ulVal = ULONG(value); break;
+    case VT_I4:
+    case VT_INT: out->lVal = LONG(value); break;
+    case VT_UI4:
+    case VT_UINT: out->ulVal = ULONG(value); break;
     case VT_UI8: out->ullVal = ULONGLONG(value); break;
     case VT_R4: out->fltVal = FLOAT(value); break;
     case VT_R8: out->dblVal = DOUBLE(value); break;
     case VT_DATE: out->date = DATE(value); break;
     case VT_CY: out->cyVal.int64 = value * 10000; break;
     case VT_ERROR: out->scode = SCODE(value); break;
-    default: declared = VT_I8; out->llVal = value; break;
+    default:
+        declared = VT_I8;
+        out->llVal = value;
+        break;
     }
     out->vt = declared;
 }
@@ -376,7 +421,10 @@ void storeResult(VARIANT *out, VARTYPE declared, DOUBLE value)
     case VT_R4: out->fltVal = FLOAT(value); break;
     case VT_DATE: out->date = value; break;
     case VT_CY: out->cyVal.int64 = LONGLONG(std::nearbyint(value * 10000.0)); break;
-    default: declared = VT_R8; out->dblVal = value; break;
+    default:
+        declared = VT_R8;
+        out->dblVal = value;
+        break;
     }
     out->vt = declared;
 }
@@ -414,7 +462,7 @@ HRESULT invokeWith(IDispatch *disp, DISPID dispid, WORD flags, const VARIANT *na
         return E_POINTER;
     std::vector<VARIANT> rev(count);
     for (UINT i = 0; i < count; ++i)
-        rev[count - 1 - i] = natural[i];   // shallow: the callee does not own arguments
+        rev[count - 1 - i] = natural[i]; // shallow: the callee does not own arguments
     DISPID putId = DISPID_PROPERTYPUT;
     DISPPARAMS p{rev.empty() ? nullptr : rev.data(), put ? &putId : nullptr, count, put ? 1u : 0u};
     UINT argErr = 0;

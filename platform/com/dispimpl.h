@@ -73,13 +73,21 @@ struct DispMember
 
     // The last n inputs may be omitted. An omitted VARIANT parameter arrives as VT_ERROR
     // DISP_E_PARAMNOTFOUND; an omitted parameter of another type arrives as 0 / null.
-    DispMember &optional(int n) { optionalCount = uint8_t(n); return *this; }
-    DispMember &asDefault() { isDefault = true; return *this; }
+    DispMember &optional(int n)
+    {
+        optionalCount = uint8_t(n);
+        return *this;
+    }
+    DispMember &asDefault()
+    {
+        isDefault = true;
+        return *this;
+    }
 };
 
 // A described member without implementation (for event interfaces and type information).
-DispMember describeMember(DISPID dispid, const OLECHAR *name, DispKind kind,
-                          std::initializer_list<VARTYPE> params, VARTYPE result = VT_EMPTY);
+DispMember describeMember(DISPID dispid, const OLECHAR *name, DispKind kind, std::initializer_list<VARTYPE> params,
+                          VARTYPE result = VT_EMPTY);
 
 class TypeInfoData;
 
@@ -102,8 +110,8 @@ public:
     HRESULT getTypeInfoCount(UINT *pctinfo) const;
     HRESULT getTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) const;
     HRESULT getIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids) const;
-    HRESULT invoke(void *self, DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,
-                   VARIANT *result, EXCEPINFO *excep, UINT *argErr) const;
+    HRESULT invoke(void *self, DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params, VARIANT *result,
+                   EXCEPINFO *excep, UINT *argErr) const;
 
 private:
     IID iid_;
@@ -118,9 +126,9 @@ struct CoClassInfo
 {
     CLSID clsid;
     const OLECHAR *name;
-    const DispatchTable *defaultInterface;   // may be null
-    IID defaultSource;                       // GUID_NULL when the class raises no events
-    const DispatchTable *sourceInterface;    // may be null (then only the IID is known)
+    const DispatchTable *defaultInterface; // may be null
+    IID defaultSource;                     // GUID_NULL when the class raises no events
+    const DispatchTable *sourceInterface;  // may be null (then only the IID is known)
 };
 // The class's type information (TKIND_COCLASS; implemented types: the default interface, then the
 // default source flagged IMPLTYPEFLAG_FDEFAULT|IMPLTYPEFLAG_FSOURCE).
@@ -155,25 +163,37 @@ struct MemberFn<F>
 };
 
 template <class T>
-constexpr bool isInterfacePtr = std::is_pointer_v<T> && std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>;
+constexpr bool isInterfacePtr = std::is_pointer_v<T> &&std::is_base_of_v<IUnknown, std::remove_pointer_t<T>>;
 
 // VARTYPE of an input parameter type.
 template <class T>
 constexpr VARTYPE inputType()
 {
     using U = std::remove_cv_t<T>;
-    if constexpr (std::is_same_v<U, SHORT>) return VT_I2;
-    else if constexpr (std::is_same_v<U, USHORT>) return VT_UI2;
-    else if constexpr (std::is_same_v<U, LONG>) return VT_I4;
-    else if constexpr (std::is_same_v<U, ULONG>) return VT_UI4;
-    else if constexpr (std::is_same_v<U, BYTE>) return VT_UI1;
-    else if constexpr (std::is_same_v<U, LONGLONG>) return VT_I8;
-    else if constexpr (std::is_same_v<U, ULONGLONG>) return VT_UI8;
-    else if constexpr (std::is_same_v<U, FLOAT>) return VT_R4;
-    else if constexpr (std::is_same_v<U, DOUBLE>) return VT_R8;
-    else if constexpr (std::is_same_v<U, CY>) return VT_CY;
-    else if constexpr (std::is_same_v<U, BSTR> || std::is_same_v<U, LPCOLESTR>) return VT_BSTR;
-    else if constexpr (std::is_same_v<U, VARIANT> || std::is_same_v<U, const VARIANT *>) return VT_VARIANT;
+    if constexpr (std::is_same_v<U, SHORT>)
+        return VT_I2;
+    else if constexpr (std::is_same_v<U, USHORT>)
+        return VT_UI2;
+    else if constexpr (std::is_same_v<U, LONG>)
+        return VT_I4;
+    else if constexpr (std::is_same_v<U, ULONG>)
+        return VT_UI4;
+    else if constexpr (std::is_same_v<U, BYTE>)
+        return VT_UI1;
+    else if constexpr (std::is_same_v<U, LONGLONG>)
+        return VT_I8;
+    else if constexpr (std::is_same_v<U, ULONGLONG>)
+        return VT_UI8;
+    else if constexpr (std::is_same_v<U, FLOAT>)
+        return VT_R4;
+    else if constexpr (std::is_same_v<U, DOUBLE>)
+        return VT_R8;
+    else if constexpr (std::is_same_v<U, CY>)
+        return VT_CY;
+    else if constexpr (std::is_same_v<U, BSTR> || std::is_same_v<U, LPCOLESTR>)
+        return VT_BSTR;
+    else if constexpr (std::is_same_v<U, VARIANT> || std::is_same_v<U, const VARIANT *>)
+        return VT_VARIANT;
     else if constexpr (isInterfacePtr<U>)
         return std::is_base_of_v<IDispatch, std::remove_pointer_t<U>> ? VT_DISPATCH : VT_UNKNOWN;
     else if constexpr (std::is_pointer_v<U>)
@@ -188,9 +208,12 @@ constexpr VARTYPE resultTypeOf()
 {
     static_assert(std::is_pointer_v<T>, "the result parameter must be a pointer");
     using U = std::remove_pointer_t<T>;
-    if constexpr (std::is_same_v<U, ULONG>) return VT_I4;   // unsigned 32-bit travels as VT_I4 bits
-    else if constexpr (std::is_same_v<U, VARIANT>) return VT_VARIANT;
-    else return inputType<U>();
+    if constexpr (std::is_same_v<U, ULONG>)
+        return VT_I4; // unsigned 32-bit travels as VT_I4 bits
+    else if constexpr (std::is_same_v<U, VARIANT>)
+        return VT_VARIANT;
+    else
+        return inputType<U>();
 }
 
 // Typed access to a converted argument.
@@ -204,7 +227,7 @@ HRESULT readArg(const VARIANT &v, ULONGLONG &out);
 HRESULT readArg(const VARIANT &v, FLOAT &out);
 HRESULT readArg(const VARIANT &v, DOUBLE &out);
 HRESULT readArg(const VARIANT &v, CY &out);
-HRESULT readInterfaceArg(const VARIANT &v, REFIID iid, IUnknown **out);   // AddRef'd; null stays null
+HRESULT readInterfaceArg(const VARIANT &v, REFIID iid, IUnknown **out); // AddRef'd; null stays null
 void storeResult(VARIANT *out, VARTYPE declared, LONGLONG value);
 void storeResult(VARIANT *out, VARTYPE declared, ULONGLONG value);
 void storeResult(VARIANT *out, VARTYPE declared, DOUBLE value);
@@ -217,11 +240,19 @@ struct ArgHolder
     U value{};
     HRESULT init(VARIANT &v)
     {
-        if constexpr (std::is_same_v<U, BSTR>) { value = v.vt == VT_BSTR ? v.bstrVal : nullptr; return S_OK; }
-        else if constexpr (std::is_same_v<U, LPCOLESTR>) { value = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : u""; return S_OK; }
-        else if constexpr (std::is_same_v<U, VARIANT>) { value = v; return S_OK; }
-        else if constexpr (std::is_same_v<U, const VARIANT *>) { value = &v; return S_OK; }
-        else if constexpr (isInterfacePtr<U>) {
+        if constexpr (std::is_same_v<U, BSTR>) {
+            value = v.vt == VT_BSTR ? v.bstrVal : nullptr;
+            return S_OK;
+        } else if constexpr (std::is_same_v<U, LPCOLESTR>) {
+            value = v.vt == VT_BSTR && v.bstrVal ? v.bstrVal : u"";
+            return S_OK;
+        } else if constexpr (std::is_same_v<U, VARIANT>) {
+            value = v;
+            return S_OK;
+        } else if constexpr (std::is_same_v<U, const VARIANT *>) {
+            value = &v;
+            return S_OK;
+        } else if constexpr (isInterfacePtr<U>) {
             IUnknown *p = nullptr;
             HRESULT hr = readInterfaceArg(v, std::remove_pointer_t<U>::iid, &p);
             value = static_cast<U>(static_cast<void *>(p));
@@ -248,22 +279,36 @@ struct ResultHolder
     P ptr() { return &value; }
     void store(VARIANT *out, VARTYPE declared)
     {
-        if constexpr (std::is_same_v<U, BSTR>) { out->vt = VT_BSTR; out->bstrVal = value; value = nullptr; }
-        else if constexpr (std::is_same_v<U, VARIANT>) { *out = value; value.vt = VT_EMPTY; }
-        else if constexpr (isInterfacePtr<U>) {
+        if constexpr (std::is_same_v<U, BSTR>) {
+            out->vt = VT_BSTR;
+            out->bstrVal = value;
+            value = nullptr;
+        } else if constexpr (std::is_same_v<U, VARIANT>) {
+            *out = value;
+            value.vt = VT_EMPTY;
+        } else if constexpr (isInterfacePtr<U>) {
             out->vt = declared;
             out->punkVal = static_cast<IUnknown *>(value);
             value = nullptr;
-        } else if constexpr (std::is_floating_point_v<U>) storeResult(out, declared, DOUBLE(value));
-        else if constexpr (std::is_same_v<U, CY>) storeResult(out, declared, value);
-        else if constexpr (std::is_unsigned_v<U>) storeResult(out, declared, ULONGLONG(value));
-        else storeResult(out, declared, LONGLONG(value));
+        } else if constexpr (std::is_floating_point_v<U>)
+            storeResult(out, declared, DOUBLE(value));
+        else if constexpr (std::is_same_v<U, CY>)
+            storeResult(out, declared, value);
+        else if constexpr (std::is_unsigned_v<U>)
+            storeResult(out, declared, ULONGLONG(value));
+        else
+            storeResult(out, declared, LONGLONG(value));
     }
     ~ResultHolder()
     {
-        if constexpr (std::is_same_v<U, BSTR>) SysFreeString(value);
-        else if constexpr (std::is_same_v<U, VARIANT>) VariantClear(&value);
-        else if constexpr (isInterfacePtr<U>) { if (value) value->Release(); }
+        if constexpr (std::is_same_v<U, BSTR>)
+            SysFreeString(value);
+        else if constexpr (std::is_same_v<U, VARIANT>)
+            VariantClear(&value);
+        else if constexpr (isInterfacePtr<U>) {
+            if (value)
+                value->Release();
+        }
     }
 };
 template <>
@@ -273,7 +318,11 @@ struct ResultHolder<VARIANT *>
     ResultHolder() { VariantInit(&value); }
     ~ResultHolder() { VariantClear(&value); }
     VARIANT *ptr() { return &value; }
-    void store(VARIANT *out, VARTYPE) { *out = value; VariantInit(&value); }
+    void store(VARIANT *out, VARTYPE)
+    {
+        *out = value;
+        VariantInit(&value);
+    }
 };
 
 template <class C, auto Fn, bool HasResult, std::size_t... I>
@@ -342,26 +391,35 @@ struct DispBuilder
 {
     template <auto Fn>
     static DispMember get(DISPID id, const OLECHAR *name, std::initializer_list<VARTYPE> types = {})
-    { return make<Fn, true>(id, name, DispKind::PropGet, types); }
+    {
+        return make<Fn, true>(id, name, DispKind::PropGet, types);
+    }
     template <auto Fn>
     static DispMember put(DISPID id, const OLECHAR *name, std::initializer_list<VARTYPE> types = {})
-    { return make<Fn, false>(id, name, DispKind::PropPut, types); }
+    {
+        return make<Fn, false>(id, name, DispKind::PropPut, types);
+    }
     template <auto Fn>
     static DispMember putRef(DISPID id, const OLECHAR *name, std::initializer_list<VARTYPE> types = {})
-    { return make<Fn, false>(id, name, DispKind::PropPutRef, types); }
+    {
+        return make<Fn, false>(id, name, DispKind::PropPutRef, types);
+    }
     template <auto Fn>
     static DispMember method(DISPID id, const OLECHAR *name, std::initializer_list<VARTYPE> types = {})
-    { return make<Fn, false>(id, name, DispKind::Method, types); }
+    {
+        return make<Fn, false>(id, name, DispKind::Method, types);
+    }
     template <auto Fn>
     static DispMember methodRet(DISPID id, const OLECHAR *name, std::initializer_list<VARTYPE> types = {})
-    { return make<Fn, true>(id, name, DispKind::Method, types); }
+    {
+        return make<Fn, true>(id, name, DispKind::Method, types);
+    }
 
 private:
     template <auto Fn, bool HasResult>
     static DispMember make(DISPID id, const OLECHAR *name, DispKind kind, std::initializer_list<VARTYPE> types)
     {
-        static_assert(std::is_base_of_v<typename detail::MemberFn<Fn>::Class, C>,
-                      "member function of another class");
+        static_assert(std::is_base_of_v<typename detail::MemberFn<Fn>::Class, C>, "member function of another class");
         DispMember m;
         m.name = name;
         m.dispid = id;
@@ -375,12 +433,21 @@ private:
 } // namespace com
 
 // Implements the four IDispatch members of the enclosing class through a DispatchTable.
-#define TV_IMPLEMENT_IDISPATCH(table)                                                                      \
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override { return (table).getTypeInfoCount(pctinfo); } \
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override                 \
-    { return (table).getTypeInfo(iTInfo, lcid, ppTInfo); }                                                     \
+#define TV_IMPLEMENT_IDISPATCH(table)                                                                                  \
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *pctinfo) override                                                 \
+    {                                                                                                                  \
+        return (table).getTypeInfoCount(pctinfo);                                                                      \
+    }                                                                                                                  \
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo **ppTInfo) override                        \
+    {                                                                                                                  \
+        return (table).getTypeInfo(iTInfo, lcid, ppTInfo);                                                             \
+    }                                                                                                                  \
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR *names, UINT count, LCID lcid, DISPID *ids) override \
-    { return (table).getIDsOfNames(riid, names, count, lcid, ids); }                                           \
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,     \
-                                     VARIANT *result, EXCEPINFO *excep, UINT *argErr) override                 \
-    { return (table).invoke(static_cast<void *>(this), dispid, riid, lcid, flags, params, result, excep, argErr); }
+    {                                                                                                                  \
+        return (table).getIDsOfNames(riid, names, count, lcid, ids);                                                   \
+    }                                                                                                                  \
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS *params,            \
+                                     VARIANT *result, EXCEPINFO *excep, UINT *argErr) override                         \
+    {                                                                                                                  \
+        return (table).invoke(static_cast<void *>(this), dispid, riid, lcid, flags, params, result, excep, argErr);    \
+    }

@@ -9,21 +9,54 @@ class ErrorObject final : public com::ComObject<IErrorInfo, ICreateErrorInfo>
 {
 public:
     ErrorObject() : ComObject(com::ModuleCount::NotCounted) {}
-    HRESULT STDMETHODCALLTYPE GetGUID(GUID *p) override { if (!p) return E_INVALIDARG; *p = guid_; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetGUID(GUID *p) override
+    {
+        if (!p)
+            return E_INVALIDARG;
+        *p = guid_;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetSource(BSTR *p) override { return give(source_, p); }
     HRESULT STDMETHODCALLTYPE GetDescription(BSTR *p) override { return give(description_, p); }
     HRESULT STDMETHODCALLTYPE GetHelpFile(BSTR *p) override { return give(helpFile_, p); }
-    HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD *p) override { if (!p) return E_INVALIDARG; *p = helpContext_; return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetGUID(REFGUID g) override { guid_ = g; return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR s) override { source_ = com::fromWide(s); return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR s) override { description_ = com::fromWide(s); return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR s) override { helpFile_ = com::fromWide(s); return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD c) override { helpContext_ = c; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetHelpContext(DWORD *p) override
+    {
+        if (!p)
+            return E_INVALIDARG;
+        *p = helpContext_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetGUID(REFGUID g) override
+    {
+        guid_ = g;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetSource(LPOLESTR s) override
+    {
+        source_ = com::fromWide(s);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetDescription(LPOLESTR s) override
+    {
+        description_ = com::fromWide(s);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetHelpFile(LPOLESTR s) override
+    {
+        helpFile_ = com::fromWide(s);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE SetHelpContext(DWORD c) override
+    {
+        helpContext_ = c;
+        return S_OK;
+    }
 
 private:
     static HRESULT give(const QString &s, BSTR *p)
     {
-        if (!p) return E_INVALIDARG;
+        if (!p)
+            return E_INVALIDARG;
         *p = com::allocBstr(s);
         return *p ? S_OK : E_OUTOFMEMORY;
     }
@@ -36,7 +69,11 @@ private:
 struct ThreadError
 {
     IErrorInfo *info = nullptr;
-    ~ThreadError() { if (info) info->Release(); }
+    ~ThreadError()
+    {
+        if (info)
+            info->Release();
+    }
 };
 thread_local ThreadError t_error;
 

@@ -24,10 +24,14 @@ bool guidFromString(const QString &text, GUID *out)
         uint32_t v = 0;
         for (int i = 0; i < n; ++i) {
             char16_t c = s[pos + i].unicode();
-            int d = (c >= u'0' && c <= u'9') ? c - u'0'
-                  : (c >= u'a' && c <= u'f') ? c - u'a' + 10
-                  : (c >= u'A' && c <= u'F') ? c - u'A' + 10 : -1;
-            if (d < 0) { *ok = false; return 0; }
+            int d = (c >= u'0' && c <= u'9')   ? c - u'0'
+                    : (c >= u'a' && c <= u'f') ? c - u'a' + 10
+                    : (c >= u'A' && c <= u'F') ? c - u'A' + 10
+                                               : -1;
+            if (d < 0) {
+                *ok = false;
+                return 0;
+            }
             v = v * 16 + uint32_t(d);
         }
         return v;
@@ -71,8 +75,14 @@ static HRESULT allocGuidString(REFGUID g, LPOLESTR *out)
     return S_OK;
 }
 
-HRESULT StringFromCLSID(REFCLSID rclsid, LPOLESTR *lplpsz) { return allocGuidString(rclsid, lplpsz); }
-HRESULT StringFromIID(REFIID riid, LPOLESTR *lplpsz) { return allocGuidString(riid, lplpsz); }
+HRESULT StringFromCLSID(REFCLSID rclsid, LPOLESTR *lplpsz)
+{
+    return allocGuidString(rclsid, lplpsz);
+}
+HRESULT StringFromIID(REFIID riid, LPOLESTR *lplpsz)
+{
+    return allocGuidString(riid, lplpsz);
+}
 
 HRESULT IIDFromString(LPCOLESTR lpsz, IID *lpiid)
 {

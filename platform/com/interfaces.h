@@ -8,7 +8,11 @@
 struct IConnectionPointContainer;
 struct IConnectionPoint;
 
-struct CONNECTDATA { IUnknown *pUnk; DWORD dwCookie; };
+struct CONNECTDATA
+{
+    IUnknown *pUnk;
+    DWORD dwCookie;
+};
 
 struct IEnumConnections : IUnknown
 {
@@ -105,7 +109,7 @@ inline constexpr DWORD STGC_DEFAULT = 0;
 
 struct STATSTG
 {
-    LPOLESTR pwcsName;      // allocated with CoTaskMemAlloc unless STATFLAG_NONAME
+    LPOLESTR pwcsName; // allocated with CoTaskMemAlloc unless STATFLAG_NONAME
     DWORD type;
     ULARGE_INTEGER cbSize;
     FILETIME mtime;
@@ -191,7 +195,7 @@ struct IPersistStream : IPersist
 {
     static constexpr IID iid = com::makeGuid("00000109-0000-0000-C000-000000000046");
     using base_type = IPersist;
-    virtual HRESULT STDMETHODCALLTYPE IsDirty() = 0;    // S_OK dirty, S_FALSE clean
+    virtual HRESULT STDMETHODCALLTYPE IsDirty() = 0; // S_OK dirty, S_FALSE clean
     virtual HRESULT STDMETHODCALLTYPE Load(IStream *pStm) = 0;
     virtual HRESULT STDMETHODCALLTYPE Save(IStream *pStm, BOOL fClearDirty) = 0;
     virtual HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER *pcbSize) = 0;
@@ -249,12 +253,16 @@ inline constexpr IID IID_IPropertyBag = IPropertyBag::iid;
 inline constexpr IID IID_IPersistPropertyBag = IPersistPropertyBag::iid;
 
 // ---- property pages ---------------------------------------------------------------------------
-struct CAUUID { ULONG cElems; GUID *pElems; };   // pElems allocated with CoTaskMemAlloc
+struct CAUUID
+{
+    ULONG cElems;
+    GUID *pElems;
+}; // pElems allocated with CoTaskMemAlloc
 struct PROPPAGEINFO
 {
     ULONG cb;
-    LPOLESTR pszTitle;        // strings allocated with CoTaskMemAlloc
-    SIZE size;                // in pixels here
+    LPOLESTR pszTitle; // strings allocated with CoTaskMemAlloc
+    SIZE size;         // in pixels here
     LPOLESTR pszDocString;
     LPOLESTR pszHelpFile;
     DWORD dwHelpContext;
@@ -298,8 +306,16 @@ struct IPropertyPage : IUnknown
 };
 // What a property browser asks a control about single properties: a text to show in place of
 // the value, and the page that edits the property.
-struct CALPOLESTR { ULONG cElems; LPOLESTR *pElems; };   // allocated with CoTaskMemAlloc
-struct CADWORD { ULONG cElems; DWORD *pElems; };
+struct CALPOLESTR
+{
+    ULONG cElems;
+    LPOLESTR *pElems;
+}; // allocated with CoTaskMemAlloc
+struct CADWORD
+{
+    ULONG cElems;
+    DWORD *pElems;
+};
 inline constexpr HRESULT PERPROP_E_NOPAGEAVAILABLE = TV_HR(0x80040200);
 struct IPerPropertyBrowsing : IUnknown
 {
@@ -345,9 +361,8 @@ struct IViewObject : IUnknown
                                            HDC hdcTargetDev, HDC hdcDraw, LPCRECTL lprcBounds, LPCRECTL lprcWBounds,
                                            BOOL(STDMETHODCALLTYPE *pfnContinue)(ULONG_PTR dwContinue),
                                            ULONG_PTR dwContinue) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void *pvAspect,
-                                                  DVTARGETDEVICE *ptd, HDC hicTargetDev,
-                                                  LOGPALETTE **ppColorSet) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetColorSet(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DVTARGETDEVICE *ptd,
+                                                  HDC hicTargetDev, LOGPALETTE **ppColorSet) = 0;
     virtual HRESULT STDMETHODCALLTYPE Freeze(DWORD dwDrawAspect, LONG lindex, void *pvAspect, DWORD *pdwFreeze) = 0;
     virtual HRESULT STDMETHODCALLTYPE Unfreeze(DWORD dwFreeze) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetAdvise(DWORD aspects, DWORD advf, IAdviseSink *pAdvSink) = 0;
@@ -356,7 +371,12 @@ struct IViewObject : IUnknown
 inline constexpr IID IID_IViewObject = IViewObject::iid;
 
 // ---- component categories ---------------------------------------------------------------------
-struct CATEGORYINFO { CATID catid; LCID lcid; OLECHAR szDescription[128]; };
+struct CATEGORYINFO
+{
+    CATID catid;
+    LCID lcid;
+    OLECHAR szDescription[128];
+};
 // Served by the runtime itself: CoCreateInstance(CLSID_StdComponentCategoriesMgr, ...).
 // Implemented categories live under HKCR\CLSID\{clsid}\Implemented Categories\{catid}, required
 // ones under ...\Required Categories, descriptions under HKCR\Component Categories\{catid}.
@@ -366,10 +386,14 @@ struct ICatRegister : IUnknown
     using base_type = IUnknown;
     virtual HRESULT STDMETHODCALLTYPE RegisterCategories(ULONG cCategories, CATEGORYINFO *rgCategoryInfo) = 0;
     virtual HRESULT STDMETHODCALLTYPE UnRegisterCategories(ULONG cCategories, CATID *rgcatid) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories, CATID *rgcatid) = 0;
-    virtual HRESULT STDMETHODCALLTYPE UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories, CATID *rgcatid) = 0;
-    virtual HRESULT STDMETHODCALLTYPE RegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories, CATID *rgcatid) = 0;
-    virtual HRESULT STDMETHODCALLTYPE UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories, CATID *rgcatid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories,
+                                                                  CATID *rgcatid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UnRegisterClassImplCategories(REFCLSID rclsid, ULONG cCategories,
+                                                                    CATID *rgcatid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE RegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories,
+                                                                 CATID *rgcatid) = 0;
+    virtual HRESULT STDMETHODCALLTYPE UnRegisterClassReqCategories(REFCLSID rclsid, ULONG cCategories,
+                                                                   CATID *rgcatid) = 0;
 };
 inline constexpr IID IID_ICatRegister = ICatRegister::iid;
 inline constexpr CLSID CLSID_StdComponentCategoriesMgr = com::makeGuid("0002E005-0000-0000-C000-000000000046");

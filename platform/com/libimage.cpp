@@ -30,8 +30,8 @@ bool ownHeader(Ehdr *out)
     static Ehdr header;
     static const bool ok = [] {
         QFile self(modulePath(reinterpret_cast<const void *>(&ownHeader)));
-        return self.open(QIODevice::ReadOnly)
-               && self.read(reinterpret_cast<char *>(&header), sizeof header) == qint64(sizeof header);
+        return self.open(QIODevice::ReadOnly) &&
+               self.read(reinterpret_cast<char *>(&header), sizeof header) == qint64(sizeof header);
     }();
     if (ok)
         *out = header;
@@ -70,13 +70,13 @@ bool checkLibraryImage(const QString &path, QString *why)
         return refuse(why, QStringLiteral("Die Datei ist keine Bibliothek."));
     Ehdr own;
     const bool known = ownHeader(&own);
-    if (h.e_ident[EI_CLASS] != kClass || (known && h.e_ident[EI_DATA] != own.e_ident[EI_DATA])
-        || (known && h.e_machine != own.e_machine))
+    if (h.e_ident[EI_CLASS] != kClass || (known && h.e_ident[EI_DATA] != own.e_ident[EI_DATA]) ||
+        (known && h.e_machine != own.e_machine))
         return refuse(why, QStringLiteral("Die Bibliothek ist für einen anderen Rechnertyp gebaut."));
     if (h.e_type != ET_DYN)
         return refuse(why, QStringLiteral("Die Datei ist keine gemeinsam genutzte Bibliothek."));
-    if (h.e_ehsize < sizeof h || h.e_phnum == 0 || h.e_phentsize != sizeof(Phdr)
-        || !fits(h.e_phoff, h.e_phnum, sizeof(Phdr), size))
+    if (h.e_ehsize < sizeof h || h.e_phnum == 0 || h.e_phentsize != sizeof(Phdr) ||
+        !fits(h.e_phoff, h.e_phnum, sizeof(Phdr), size))
         return refuse(why, QStringLiteral("Die Kopfdaten der Bibliothek sind beschädigt."));
     if (h.e_shoff != 0 && (h.e_shentsize != sizeof(Shdr) || !fits(h.e_shoff, h.e_shnum, sizeof(Shdr), size)))
         return refuse(why, QStringLiteral("Die Bibliothek ist unvollständig (%1 Bytes).").arg(size));

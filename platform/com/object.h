@@ -34,13 +34,13 @@ __attribute__((visibility("hidden"))) ModuleLock &moduleLock();
 
 } // namespace com
 
-#define TV_COM_MODULE()                                                                          \
-    namespace com {                                                                              \
-    __attribute__((visibility("hidden"))) ModuleLock &moduleLock()                               \
-    {                                                                                            \
-        static ModuleLock lock;                                                                  \
-        return lock;                                                                             \
-    }                                                                                            \
+#define TV_COM_MODULE()                                                                                                \
+    namespace com {                                                                                                    \
+    __attribute__((visibility("hidden"))) ModuleLock &moduleLock()                                                     \
+    {                                                                                                                  \
+        static ModuleLock lock;                                                                                        \
+        return lock;                                                                                                   \
+    }                                                                                                                  \
     }
 
 namespace com {
@@ -57,7 +57,10 @@ constexpr bool interfaceMatches(REFIID riid)
         return riid == I::iid || interfaceMatches<typename I::base_type>(riid);
 }
 template <class First, class...>
-struct FirstOf { using type = First; };
+struct FirstOf
+{
+    using type = First;
+};
 } // namespace detail
 
 // Reference-counted object implementing the given interfaces. QueryInterface answers each listed
@@ -90,7 +93,8 @@ public:
             return E_POINTER;
         *ppv = nullptr;
         void *p = nullptr;
-        ((p == nullptr && detail::interfaceMatches<Interfaces>(riid) ? (p = static_cast<Interfaces *>(this), 0) : 0), ...);
+        ((p == nullptr && detail::interfaceMatches<Interfaces>(riid) ? (p = static_cast<Interfaces *>(this), 0) : 0),
+         ...);
         if (!p)
             p = findInterface(riid);
         if (!p)

@@ -8,9 +8,9 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,9 +26,9 @@ namespace {
 
 struct Key
 {
-    QString name;                                       // spelling as first written
-    QMap<QString, Key> children;                        // by lower-case name
-    QMap<QString, std::pair<QString, Value>> values;    // by lower-case name: (spelling, value)
+    QString name;                                    // spelling as first written
+    QMap<QString, Key> children;                     // by lower-case name
+    QMap<QString, std::pair<QString, Value>> values; // by lower-case name: (spelling, value)
 };
 
 struct Stamp
@@ -458,12 +458,18 @@ LONG status(QString *message)
 
 bool hiveFromName(const QString &name, Hive *hive)
 {
-    static const struct { const char *a; const char *b; Hive h; } names[] = {
-        {"HKEY_CLASSES_ROOT", "HKCR", Hive::ClassesRoot}, {"HKEY_CURRENT_USER", "HKCU", Hive::CurrentUser},
-        {"HKEY_LOCAL_MACHINE", "HKLM", Hive::LocalMachine}, {"HKEY_USERS", "HKU", Hive::Users}};
+    static const struct
+    {
+        const char *a;
+        const char *b;
+        Hive h;
+    } names[] = {{"HKEY_CLASSES_ROOT", "HKCR", Hive::ClassesRoot},
+                 {"HKEY_CURRENT_USER", "HKCU", Hive::CurrentUser},
+                 {"HKEY_LOCAL_MACHINE", "HKLM", Hive::LocalMachine},
+                 {"HKEY_USERS", "HKU", Hive::Users}};
     for (const auto &n : names) {
-        if (name.compare(QLatin1String(n.a), Qt::CaseInsensitive) == 0
-            || name.compare(QLatin1String(n.b), Qt::CaseInsensitive) == 0) {
+        if (name.compare(QLatin1String(n.a), Qt::CaseInsensitive) == 0 ||
+            name.compare(QLatin1String(n.b), Qt::CaseInsensitive) == 0) {
             if (hive)
                 *hive = n.h;
             return true;
@@ -479,15 +485,18 @@ QString hiveName(Hive hive)
 
 bool keyExists(Hive hive, const QString &key)
 {
-    return read(hive, [&](Key &root) { return findKey(root, key) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND; })
-        == ERROR_SUCCESS;
+    return read(hive, [&](Key &root) { return findKey(root, key) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND; }) ==
+           ERROR_SUCCESS;
 }
 
 LONG createKey(Hive hive, const QString &key)
 {
     if (keyExists(hive, key))
         return ERROR_SUCCESS;
-    return mutate(hive, [&](Key &root) { makeKey(root, key); return ERROR_SUCCESS; });
+    return mutate(hive, [&](Key &root) {
+        makeKey(root, key);
+        return ERROR_SUCCESS;
+    });
 }
 
 LONG readValue(Hive hive, const QString &key, const QString &name, Value *out)
@@ -548,7 +557,7 @@ LONG removeKey(Key &root, const QString &key, bool tree)
 {
     QStringList parts = splitPath(key);
     if (parts.isEmpty())
-        return ERROR_ACCESS_DENIED;   // a hive itself cannot go
+        return ERROR_ACCESS_DENIED; // a hive itself cannot go
     QString last = parts.takeLast();
     Key *parent = findKey(root, parts.join(u'\\'));
     if (!parent)
@@ -642,7 +651,7 @@ LONG Batch::commit()
         return ERROR_INVALID_HANDLE;
     active_ = false;
     if (--s.batchDepth > 0)
-        return ERROR_SUCCESS;   // the outer batch writes
+        return ERROR_SUCCESS; // the outer batch writes
     if (s.status != ERROR_SUCCESS)
         return s.status;
     if (!s.batchDirty)
@@ -670,9 +679,17 @@ QString profileString(const QString &section, const QString &key, const QString 
     if (readString(Hive::CurrentUser, profileKey(section), key, &v) == ERROR_SUCCESS)
         return v;
     if (section.compare(u"intl", Qt::CaseInsensitive) == 0) {
-        static const struct { const char *k; const char *v; } defaults[] = {
-            {"sShortDate", "dd.MM.yyyy"}, {"sLongDate", "dddd, d. MMMM yyyy"}, {"sDate", "."}, {"sTime", ":"},
-            {"sDecimal", ","}, {"sThousand", "."}, {"sList", ";"}};
+        static const struct
+        {
+            const char *k;
+            const char *v;
+        } defaults[] = {{"sShortDate", "dd.MM.yyyy"},
+                        {"sLongDate", "dddd, d. MMMM yyyy"},
+                        {"sDate", "."},
+                        {"sTime", ":"},
+                        {"sDecimal", ","},
+                        {"sThousand", "."},
+                        {"sList", ";"}};
         for (const auto &d : defaults)
             if (key.compare(QLatin1String(d.k), Qt::CaseInsensitive) == 0)
                 return QString::fromUtf8(d.v);
@@ -719,8 +736,10 @@ bool resolve(HKEY h, com::reg::Hive *hive, QString *path)
 
 QString join(const QString &a, const QString &b)
 {
-    if (a.isEmpty()) return b;
-    if (b.isEmpty()) return a;
+    if (a.isEmpty())
+        return b;
+    if (b.isEmpty())
+        return a;
     return a + u'\\' + b;
 }
 
@@ -805,9 +824,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType, L
     switch (v.type) {
     case REG_DWORD: bytes = QByteArray(reinterpret_cast<const char *>(&v.number), 4); break;
     case REG_BINARY: bytes = v.bytes; break;
-    default:
-        bytes = QByteArray(reinterpret_cast<const char *>(v.text.utf16()), (v.text.size() + 1) * 2);
-        break;
+    default: bytes = QByteArray(reinterpret_cast<const char *>(v.text.utf16()), (v.text.size() + 1) * 2); break;
     }
     if (lpType)
         *lpType = v.type;
@@ -834,7 +851,8 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
     com::reg::Value v;
     v.type = dwType;
     switch (dwType) {
-    case REG_SZ: case REG_EXPAND_SZ: {
+    case REG_SZ:
+    case REG_EXPAND_SZ: {
         qsizetype chars = qsizetype(cbData / 2);
         auto *p = reinterpret_cast<const char16_t *>(lpData);
         while (chars > 0 && p[chars - 1] == 0)
@@ -847,11 +865,8 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, const B
             return ERROR_INVALID_PARAMETER;
         std::memcpy(&v.number, lpData, 4);
         break;
-    case REG_BINARY:
-        v.bytes = QByteArray(reinterpret_cast<const char *>(lpData), qsizetype(cbData));
-        break;
-    default:
-        return ERROR_INVALID_PARAMETER;
+    case REG_BINARY: v.bytes = QByteArray(reinterpret_cast<const char *>(lpData), qsizetype(cbData)); break;
+    default: return ERROR_INVALID_PARAMETER;
     }
     return com::reg::writeValue(hive, path, com::fromWide(lpValueName), v);
 }
@@ -874,8 +889,7 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName)
     return com::reg::deleteValue(hive, path, com::fromWide(lpValueName));
 }
 
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD, LPWSTR, LPDWORD,
-                   FILETIME *)
+LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD, LPWSTR, LPDWORD, FILETIME *)
 {
     com::reg::Hive hive;
     QString path;
@@ -916,8 +930,9 @@ BOOL WriteProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString)
     QString section = com::fromWide(lpAppName);
     QString key = com::fromWide(lpKeyName);
     if (!lpString) {
-        QString path = section.compare(u"intl", Qt::CaseInsensitive) == 0 ? QStringLiteral("Control Panel\\International")
-                                                                         : QStringLiteral("Profile\\") + section;
+        QString path = section.compare(u"intl", Qt::CaseInsensitive) == 0
+                           ? QStringLiteral("Control Panel\\International")
+                           : QStringLiteral("Profile\\") + section;
         LONG r = com::reg::deleteValue(com::reg::Hive::CurrentUser, path, key);
         return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
     }

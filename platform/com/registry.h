@@ -72,10 +72,10 @@ TV_COM_EXPORT LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, 
                                    LPDWORD lpdwDisposition);
 TV_COM_EXPORT LONG RegCloseKey(HKEY hKey);
 // REG_SZ data are UTF-16 with a terminating zero; *lpcbData is in bytes.
-TV_COM_EXPORT LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
-                                    LPBYTE lpData, LPDWORD lpcbData);
-TV_COM_EXPORT LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType,
-                                  const BYTE *lpData, DWORD cbData);
+TV_COM_EXPORT LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+                                    LPDWORD lpcbData);
+TV_COM_EXPORT LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType, const BYTE *lpData,
+                                  DWORD cbData);
 // Deletes a key without sub-keys (ERROR_ACCESS_DENIED when it has some).
 TV_COM_EXPORT LONG RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
 TV_COM_EXPORT LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
@@ -88,8 +88,8 @@ TV_COM_EXPORT LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWOR
 // absent: sShortDate "dd.MM.yyyy", sLongDate "dddd, d. MMMM yyyy", sDate ".", sTime ":",
 // sDecimal ",", sThousand ".", sList ";". Other sections live in HKEY_CURRENT_USER\Profile\<section>.
 // Returns the number of characters copied (without the terminator), the text cut to nSize - 1.
-TV_COM_EXPORT DWORD GetProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault,
-                                      LPWSTR lpReturnedString, DWORD nSize);
+TV_COM_EXPORT DWORD GetProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault, LPWSTR lpReturnedString,
+                                      DWORD nSize);
 TV_COM_EXPORT BOOL WriteProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString);
 
 namespace com::reg {
@@ -99,12 +99,30 @@ enum class Hive { ClassesRoot, CurrentUser, LocalMachine, Users };
 struct Value
 {
     DWORD type = REG_NONE;
-    QString text;        // REG_SZ, REG_EXPAND_SZ
-    DWORD number = 0;    // REG_DWORD
-    QByteArray bytes;    // REG_BINARY
-    static Value string(const QString &s) { Value v; v.type = REG_SZ; v.text = s; return v; }
-    static Value dword(DWORD n) { Value v; v.type = REG_DWORD; v.number = n; return v; }
-    static Value binary(const QByteArray &b) { Value v; v.type = REG_BINARY; v.bytes = b; return v; }
+    QString text;     // REG_SZ, REG_EXPAND_SZ
+    DWORD number = 0; // REG_DWORD
+    QByteArray bytes; // REG_BINARY
+    static Value string(const QString &s)
+    {
+        Value v;
+        v.type = REG_SZ;
+        v.text = s;
+        return v;
+    }
+    static Value dword(DWORD n)
+    {
+        Value v;
+        v.type = REG_DWORD;
+        v.number = n;
+        return v;
+    }
+    static Value binary(const QByteArray &b)
+    {
+        Value v;
+        v.type = REG_BINARY;
+        v.bytes = b;
+        return v;
+    }
     bool operator==(const Value &o) const = default;
 };
 
@@ -121,14 +139,14 @@ QString hiveName(Hive hive);
 // Key paths are relative to the hive, parts separated by backslashes ("CLSID\\{...}\\InprocServer32").
 // An empty value name is the key's default value.
 bool keyExists(Hive hive, const QString &key);
-LONG createKey(Hive hive, const QString &key);                          // creates missing parents
+LONG createKey(Hive hive, const QString &key); // creates missing parents
 LONG readValue(Hive hive, const QString &key, const QString &name, Value *out);
-LONG readString(Hive hive, const QString &key, const QString &name, QString *out);   // REG_SZ/EXPAND_SZ/DWORD as text
-LONG writeValue(Hive hive, const QString &key, const QString &name, const Value &value);   // creates the key
+LONG readString(Hive hive, const QString &key, const QString &name, QString *out); // REG_SZ/EXPAND_SZ/DWORD as text
+LONG writeValue(Hive hive, const QString &key, const QString &name, const Value &value); // creates the key
 LONG writeString(Hive hive, const QString &key, const QString &name, const QString &value);
 LONG deleteValue(Hive hive, const QString &key, const QString &name);
-LONG deleteKey(Hive hive, const QString &key);     // ERROR_ACCESS_DENIED when it has sub-keys
-LONG deleteTree(Hive hive, const QString &key);    // the key with everything below it
+LONG deleteKey(Hive hive, const QString &key);  // ERROR_ACCESS_DENIED when it has sub-keys
+LONG deleteTree(Hive hive, const QString &key); // the key with everything below it
 LONG subKeys(Hive hive, const QString &key, QStringList *names);
 LONG valueNames(Hive hive, const QString &key, QStringList *names);
 

@@ -31,8 +31,15 @@ std::vector<Token> tokenize(const QString &s)
     auto isSpace = [](QChar c) { return c.isSpace(); };
     while (i < n) {
         QChar c = s[i];
-        if (c == u'\n') { ++line; ++i; continue; }
-        if (isSpace(c)) { ++i; continue; }
+        if (c == u'\n') {
+            ++line;
+            ++i;
+            continue;
+        }
+        if (isSpace(c)) {
+            ++i;
+            continue;
+        }
         Token t;
         t.line = line;
         if (c == u'{' && (i + 1 >= n || isSpace(s[i + 1]))) {
@@ -50,12 +57,17 @@ std::vector<Token> tokenize(const QString &s)
             bool closed = false;
             while (i < n) {
                 if (s[i] == u'\'') {
-                    if (i + 1 < n && s[i + 1] == u'\'') { t.text += u'\''; i += 2; continue; }
+                    if (i + 1 < n && s[i + 1] == u'\'') {
+                        t.text += u'\'';
+                        i += 2;
+                        continue;
+                    }
                     ++i;
                     closed = true;
                     break;
                 }
-                if (s[i] == u'\n') ++line;
+                if (s[i] == u'\n')
+                    ++line;
                 t.text += s[i++];
             }
             if (!closed)
@@ -77,7 +89,10 @@ QString substitute(const QString &text, const QMap<QString, QString> &repl, int 
 {
     QString r;
     for (int i = 0; i < text.size(); ++i) {
-        if (text[i] != u'%') { r += text[i]; continue; }
+        if (text[i] != u'%') {
+            r += text[i];
+            continue;
+        }
         int j = int(text.indexOf(u'%', i + 1));
         if (j < 0)
             throw ScriptError{line, QStringLiteral("single '%'")};
@@ -89,7 +104,11 @@ QString substitute(const QString &text, const QMap<QString, QString> &repl, int 
             if (it == repl.constEnd()) {
                 bool found = false;
                 for (auto k = repl.constBegin(); k != repl.constEnd(); ++k)
-                    if (k.key().compare(name, Qt::CaseInsensitive) == 0) { r += k.value(); found = true; break; }
+                    if (k.key().compare(name, Qt::CaseInsensitive) == 0) {
+                        r += k.value();
+                        found = true;
+                        break;
+                    }
                 if (!found)
                     throw ScriptError{line, QStringLiteral("unknown replacement %%1%").arg(name)};
             } else {
@@ -134,7 +153,13 @@ public:
 
 private:
     const Token &peek() const { return t_[pos_]; }
-    Token next() { Token t = t_[pos_]; if (t.kind != Token::End) ++pos_; return t; }
+    Token next()
+    {
+        Token t = t_[pos_];
+        if (t.kind != Token::End)
+            ++pos_;
+        return t;
+    }
     void expect(Token::Kind k, const QString &what)
     {
         Token t = next();
@@ -165,7 +190,7 @@ private:
         if (ty == u"d") {
             bool ok = false;
             qulonglong n = s.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive) ? s.mid(2).toULongLong(&ok, 16)
-                                                                                 : s.toULongLong(&ok, 10);
+                                                                                   : s.toULongLong(&ok, 10);
             if (!ok || n > 0xFFFFFFFFull)
                 throw ScriptError{v.line, QStringLiteral("bad number '%1'").arg(s)};
             return reg::Value::dword(DWORD(n));
@@ -184,13 +209,16 @@ private:
         std::vector<Entry> entries;
         for (;;) {
             const Token &t = peek();
-            if (t.kind == Token::Close) { next(); return entries; }
+            if (t.kind == Token::Close) {
+                next();
+                return entries;
+            }
             if (t.kind == Token::End)
                 throw ScriptError{t.line, QStringLiteral("missing '}'")};
             Entry e;
             e.line = t.line;
-            if (t.kind == Token::Word && t.text.compare(u"val", Qt::CaseInsensitive) == 0
-                && t_[pos_ + 1].kind != Token::Equals && t_[pos_ + 1].kind != Token::Open) {
+            if (t.kind == Token::Word && t.text.compare(u"val", Qt::CaseInsensitive) == 0 &&
+                t_[pos_ + 1].kind != Token::Equals && t_[pos_ + 1].kind != Token::Open) {
                 next();
                 e.isValue = true;
                 e.name = name();
@@ -200,11 +228,18 @@ private:
                 entries.push_back(std::move(e));
                 continue;
             }
-            if (t.kind == Token::Word && t_[pos_ + 1].kind != Token::Equals && t_[pos_ + 1].kind != Token::Open
-                && t_[pos_ + 1].kind != Token::Close) {
-                if (t.text.compare(u"NoRemove", Qt::CaseInsensitive) == 0) { e.mode = Entry::NoRemove; next(); }
-                else if (t.text.compare(u"ForceRemove", Qt::CaseInsensitive) == 0) { e.mode = Entry::ForceRemove; next(); }
-                else if (t.text.compare(u"Delete", Qt::CaseInsensitive) == 0) { e.mode = Entry::Delete; next(); }
+            if (t.kind == Token::Word && t_[pos_ + 1].kind != Token::Equals && t_[pos_ + 1].kind != Token::Open &&
+                t_[pos_ + 1].kind != Token::Close) {
+                if (t.text.compare(u"NoRemove", Qt::CaseInsensitive) == 0) {
+                    e.mode = Entry::NoRemove;
+                    next();
+                } else if (t.text.compare(u"ForceRemove", Qt::CaseInsensitive) == 0) {
+                    e.mode = Entry::ForceRemove;
+                    next();
+                } else if (t.text.compare(u"Delete", Qt::CaseInsensitive) == 0) {
+                    e.mode = Entry::Delete;
+                    next();
+                }
             }
             e.name = name();
             if (e.name.isEmpty() || e.name.contains(u'\\'))
@@ -307,7 +342,8 @@ HRESULT runRegistryScript(const QString &script, bool registering, const QMap<QS
     QString why;
     LONG st = reg::status(&why);
     if (st != ERROR_SUCCESS)
-        return fail(REGDB_E_READREGDB, QStringLiteral("Registrierungsdatei %1 ist beschädigt: %2").arg(reg::filePath(), why));
+        return fail(REGDB_E_READREGDB,
+                    QStringLiteral("Registrierungsdatei %1 ist beschädigt: %2").arg(reg::filePath(), why));
     std::vector<std::pair<reg::Hive, std::vector<Entry>>> roots;
     try {
         Parser p(tokenize(script), replacements);
@@ -328,12 +364,13 @@ HRESULT runRegistryScript(const QString &script, bool registering, const QMap<QS
     } catch (const RegFailure &f) {
         return fail(REGDB_E_WRITEREGDB,
                     QStringLiteral("Registrierungsskript, Zeile %1: Registrierung nicht schreibbar (Fehler %2)")
-                        .arg(f.line).arg(f.code));
+                        .arg(f.line)
+                        .arg(f.code));
     }
     LONG r = batch.commit();
     if (r != ERROR_SUCCESS)
-        return fail(REGDB_E_WRITEREGDB, QStringLiteral("Registrierungsdatei %1 nicht schreibbar (Fehler %2)")
-                                            .arg(reg::filePath()).arg(r));
+        return fail(REGDB_E_WRITEREGDB,
+                    QStringLiteral("Registrierungsdatei %1 nicht schreibbar (Fehler %2)").arg(reg::filePath()).arg(r));
     if (message)
         message->clear();
     return S_OK;

@@ -13,8 +13,8 @@ public:
     TYPEKIND kind = TKIND_DISPATCH;
     GUID guid = GUID_NULL;
     QString name;
-    const DispatchTable *table = nullptr;        // TKIND_DISPATCH
-    CoClassInfo coclass{};                        // TKIND_COCLASS
+    const DispatchTable *table = nullptr; // TKIND_DISPATCH
+    CoClassInfo coclass{};                // TKIND_COCLASS
 };
 
 namespace {
@@ -26,9 +26,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR **pp) override
     {
-        if (!pp) return E_INVALIDARG;
+        if (!pp)
+            return E_INVALIDARG;
         auto *a = new (std::nothrow) TYPEATTR;
-        if (!a) return E_OUTOFMEMORY;
+        if (!a)
+            return E_OUTOFMEMORY;
         std::memset(a, 0, sizeof *a);
         a->guid = d_.guid;
         a->lcid = LOCALE_USER_DEFAULT;
@@ -51,9 +53,11 @@ public:
     HRESULT STDMETHODCALLTYPE GetVarDesc(UINT, VARDESC **) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetNames(MEMBERID memid, BSTR *names, UINT cMax, UINT *pcNames) override
     {
-        if (!names || !pcNames) return E_INVALIDARG;
+        if (!names || !pcNames)
+            return E_INVALIDARG;
         *pcNames = 0;
-        if (!d_.table || cMax == 0) return TYPE_E_ELEMENTNOTFOUND;
+        if (!d_.table || cMax == 0)
+            return TYPE_E_ELEMENTNOTFOUND;
         for (const DispMember &m : d_.table->members()) {
             if (m.dispid == memid) {
                 names[0] = SysAllocString(m.name);
@@ -65,22 +69,27 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetRefTypeOfImplType(UINT index, HREFTYPE *p) override
     {
-        if (!p) return E_INVALIDARG;
-        if (d_.kind != TKIND_COCLASS || index >= implCount()) return TYPE_E_ELEMENTNOTFOUND;
+        if (!p)
+            return E_INVALIDARG;
+        if (d_.kind != TKIND_COCLASS || index >= implCount())
+            return TYPE_E_ELEMENTNOTFOUND;
         *p = HREFTYPE(index + 1);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetImplTypeFlags(UINT index, INT *p) override
     {
-        if (!p) return E_INVALIDARG;
-        if (d_.kind != TKIND_COCLASS || index >= implCount()) return TYPE_E_ELEMENTNOTFOUND;
+        if (!p)
+            return E_INVALIDARG;
+        if (d_.kind != TKIND_COCLASS || index >= implCount())
+            return TYPE_E_ELEMENTNOTFOUND;
         bool isSource = !d_.coclass.defaultInterface || index == 1;
         *p = IMPLTYPEFLAG_FDEFAULT | (isSource ? IMPLTYPEFLAG_FSOURCE : 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR *names, UINT count, MEMBERID *ids) override
     {
-        if (!d_.table) return DISP_E_UNKNOWNNAME;
+        if (!d_.table)
+            return DISP_E_UNKNOWNNAME;
         return d_.table->getIDsOfNames(IID_NULL, names, count, LOCALE_USER_DEFAULT, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(PVOID, MEMBERID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override
@@ -93,24 +102,36 @@ public:
         if (memid == DISPID_UNKNOWN) {
             n = d_.name;
         } else {
-            if (!d_.table) return TYPE_E_ELEMENTNOTFOUND;
+            if (!d_.table)
+                return TYPE_E_ELEMENTNOTFOUND;
             bool found = false;
             for (const DispMember &m : d_.table->members())
-                if (m.dispid == memid) { n = fromWide(m.name); found = true; break; }
-            if (!found) return TYPE_E_ELEMENTNOTFOUND;
+                if (m.dispid == memid) {
+                    n = fromWide(m.name);
+                    found = true;
+                    break;
+                }
+            if (!found)
+                return TYPE_E_ELEMENTNOTFOUND;
         }
-        if (name) *name = allocBstr(n);
-        if (doc) *doc = nullptr;
-        if (ctx) *ctx = 0;
-        if (help) *help = nullptr;
+        if (name)
+            *name = allocBstr(n);
+        if (doc)
+            *doc = nullptr;
+        if (ctx)
+            *ctx = 0;
+        if (help)
+            *help = nullptr;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID, INVOKEKIND, BSTR *, BSTR *, WORD *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE h, ITypeInfo **pp) override
     {
-        if (!pp) return E_INVALIDARG;
+        if (!pp)
+            return E_INVALIDARG;
         *pp = nullptr;
-        if (d_.kind != TKIND_COCLASS || h == 0 || h > implCount()) return TYPE_E_ELEMENTNOTFOUND;
+        if (d_.kind != TKIND_COCLASS || h == 0 || h > implCount())
+            return TYPE_E_ELEMENTNOTFOUND;
         UINT index = UINT(h - 1);
         TypeInfoData t;
         t.kind = TKIND_DISPATCH;
@@ -124,7 +145,8 @@ public:
             t.name = t.table ? t.table->name() : QString();
         }
         auto *ti = new (std::nothrow) TypeInfo(std::move(t));
-        if (!ti) return E_OUTOFMEMORY;
+        if (!ti)
+            return E_OUTOFMEMORY;
         ti->AddRef();
         *pp = ti;
         return S_OK;
@@ -140,7 +162,8 @@ public:
 private:
     UINT implCount() const
     {
-        if (d_.kind != TKIND_COCLASS) return 0;
+        if (d_.kind != TKIND_COCLASS)
+            return 0;
         return (d_.coclass.defaultInterface ? 1u : 0u) + (d_.coclass.defaultSource != GUID_NULL ? 1u : 0u);
     }
     TypeInfoData d_;

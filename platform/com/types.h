@@ -27,31 +27,31 @@ using LONGLONG = int64_t;
 using ULONGLONG = uint64_t;
 using FLOAT = float;
 using DOUBLE = double;
-using DATE = double;              // days since 30 December 1899, fraction = time of day
-using VARIANT_BOOL = int16_t;     // VARIANT_TRUE (-1) / VARIANT_FALSE (0)
+using DATE = double;          // days since 30 December 1899, fraction = time of day
+using VARIANT_BOOL = int16_t; // VARIANT_TRUE (-1) / VARIANT_FALSE (0)
 using VARTYPE = uint16_t;
 using LCID = uint32_t;
 using DISPID = int32_t;
 using MEMBERID = DISPID;
-using OLECHAR = char16_t;         // wide strings are UTF-16
+using OLECHAR = char16_t; // wide strings are UTF-16
 using WCHAR = char16_t;
 using LPOLESTR = OLECHAR *;
 using LPCOLESTR = const OLECHAR *;
 using LPWSTR = WCHAR *;
 using LPCWSTR = const WCHAR *;
-using BSTR = OLECHAR *;           // see com/bstr.h
+using BSTR = OLECHAR *; // see com/bstr.h
 using LPVOID = void *;
 using PVOID = void *;
 using ULONG_PTR = uintptr_t;
 
 // Colours and handles passed through interfaces as 32-bit values (see ole/handles.h).
 using OLE_COLOR = uint32_t;
-using COLORREF = uint32_t;        // 0x00BBGGRR
+using COLORREF = uint32_t; // 0x00BBGGRR
 using OLE_HANDLE = uint32_t;
-using HWND = OLE_HANDLE;          // a window handle from the handle table (ole/handles.h)
+using HWND = OLE_HANDLE; // a window handle from the handle table (ole/handles.h)
 using HFONT = OLE_HANDLE;
 using HPALETTE = OLE_HANDLE;
-using HDC = void *;               // a QPainter* where a drawing surface is passed
+using HDC = void *; // a QPainter* where a drawing surface is passed
 using OLE_XPOS_PIXELS = LONG;
 using OLE_YPOS_PIXELS = LONG;
 using OLE_XSIZE_HIMETRIC = LONG;
@@ -59,19 +59,52 @@ using OLE_YSIZE_HIMETRIC = LONG;
 using OLE_XPOS_HIMETRIC = LONG;
 using OLE_YPOS_HIMETRIC = LONG;
 
-struct CY { LONGLONG int64; };    // currency: value * 10000
-struct LARGE_INTEGER { LONGLONG QuadPart; };
-struct ULARGE_INTEGER { ULONGLONG QuadPart; };
-struct FILETIME { DWORD dwLowDateTime; DWORD dwHighDateTime; };
-struct RECT { LONG left; LONG top; LONG right; LONG bottom; };
-struct RECTL { LONG left; LONG top; LONG right; LONG bottom; };
-struct POINT { LONG x; LONG y; };
-struct SIZE { LONG cx; LONG cy; };
+struct CY
+{
+    LONGLONG int64;
+}; // currency: value * 10000
+struct LARGE_INTEGER
+{
+    LONGLONG QuadPart;
+};
+struct ULARGE_INTEGER
+{
+    ULONGLONG QuadPart;
+};
+struct FILETIME
+{
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+struct RECT
+{
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct RECTL
+{
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+struct POINT
+{
+    LONG x;
+    LONG y;
+};
+struct SIZE
+{
+    LONG cx;
+    LONG cy;
+};
 using SIZEL = SIZE;
 using LPRECT = RECT *;
 using LPCRECT = const RECT *;
 using LPCRECTL = const RECTL *;
-struct MSG;                       // opaque: keyboard messages are not passed through interfaces here
+struct MSG; // opaque: keyboard messages are not passed through interfaces here
 
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
@@ -83,12 +116,22 @@ inline constexpr LCID LOCALE_USER_DEFAULT = 0x0400;
 inline constexpr LCID LOCALE_GERMAN = 0x0407;
 
 // ---- HRESULT ----------------------------------------------------------------------------------
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 constexpr HRESULT MAKE_HRESULT(unsigned sev, unsigned fac, unsigned code)
-{ return HRESULT((uint32_t(sev) << 31) | (uint32_t(fac) << 16) | uint32_t(code)); }
+{
+    return HRESULT((uint32_t(sev) << 31) | (uint32_t(fac) << 16) | uint32_t(code));
+}
 constexpr HRESULT HRESULT_FROM_WIN32(LONG err)
-{ return err <= 0 ? HRESULT(err) : HRESULT((uint32_t(err) & 0xFFFF) | 0x80070000u); }
+{
+    return err <= 0 ? HRESULT(err) : HRESULT((uint32_t(err) & 0xFFFF) | 0x80070000u);
+}
 #define TV_HR(x) HRESULT(uint32_t(x))
 
 inline constexpr HRESULT S_OK = 0;
@@ -199,19 +242,35 @@ constexpr bool operator==(const GUID &a, const GUID &b)
             return false;
     return true;
 }
-constexpr bool operator!=(const GUID &a, const GUID &b) { return !(a == b); }
+constexpr bool operator!=(const GUID &a, const GUID &b)
+{
+    return !(a == b);
+}
 constexpr bool operator<(const GUID &a, const GUID &b)
 {
-    if (a.Data1 != b.Data1) return a.Data1 < b.Data1;
-    if (a.Data2 != b.Data2) return a.Data2 < b.Data2;
-    if (a.Data3 != b.Data3) return a.Data3 < b.Data3;
+    if (a.Data1 != b.Data1)
+        return a.Data1 < b.Data1;
+    if (a.Data2 != b.Data2)
+        return a.Data2 < b.Data2;
+    if (a.Data3 != b.Data3)
+        return a.Data3 < b.Data3;
     for (int i = 0; i < 8; ++i)
-        if (a.Data4[i] != b.Data4[i]) return a.Data4[i] < b.Data4[i];
+        if (a.Data4[i] != b.Data4[i])
+            return a.Data4[i] < b.Data4[i];
     return false;
 }
-inline bool IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
-inline bool IsEqualIID(REFIID a, REFIID b) { return a == b; }
-inline bool IsEqualCLSID(REFCLSID a, REFCLSID b) { return a == b; }
+inline bool IsEqualGUID(REFGUID a, REFGUID b)
+{
+    return a == b;
+}
+inline bool IsEqualIID(REFIID a, REFIID b)
+{
+    return a == b;
+}
+inline bool IsEqualCLSID(REFCLSID a, REFCLSID b)
+{
+    return a == b;
+}
 
 inline constexpr GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 inline constexpr IID IID_NULL = GUID_NULL;
@@ -222,10 +281,10 @@ namespace com {
 namespace detail {
 constexpr int hexDigit(char c)
 {
-    return (c >= '0' && c <= '9') ? c - '0'
-         : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-         : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-         : throw "bad hex digit in GUID literal";
+    return (c >= '0' && c <= '9')   ? c - '0'
+           : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+           : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                    : throw "bad hex digit in GUID literal";
 }
 constexpr uint32_t hexValue(const char *s, int n)
 {
@@ -242,7 +301,10 @@ constexpr GUID makeGuid(const char (&text)[N])
 {
     const char *s = text;
     std::size_t len = N - 1;
-    if (len == 38 && s[0] == '{' && s[37] == '}') { ++s; len -= 2; }
+    if (len == 38 && s[0] == '{' && s[37] == '}') {
+        ++s;
+        len -= 2;
+    }
     if (len != 36 || s[8] != '-' || s[13] != '-' || s[18] != '-' || s[23] != '-')
         throw "GUID literal must look like XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX";
     GUID g{};

@@ -35,7 +35,10 @@ namespace com {
 
 // The interface identifier of an interface type (its `iid` member).
 template <class T>
-constexpr const IID &uuidOf() { return T::iid; }
+constexpr const IID &uuidOf()
+{
+    return T::iid;
+}
 
 // Owning pointer to a COM interface: AddRef on copy, Release on destruction.
 template <class T>
@@ -45,24 +48,65 @@ public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}
     // Takes a new reference to p (AddRef).
-    ComPtr(T *p) noexcept : p_(p) { if (p_) p_->AddRef(); }
-    ComPtr(const ComPtr &o) noexcept : p_(o.p_) { if (p_) p_->AddRef(); }
+    ComPtr(T *p) noexcept : p_(p)
+    {
+        if (p_)
+            p_->AddRef();
+    }
+    ComPtr(const ComPtr &o) noexcept : p_(o.p_)
+    {
+        if (p_)
+            p_->AddRef();
+    }
     ComPtr(ComPtr &&o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
     template <class U, class = std::enable_if_t<std::is_convertible_v<U *, T *>>>
-    ComPtr(const ComPtr<U> &o) noexcept : p_(o.get()) { if (p_) p_->AddRef(); }
+    ComPtr(const ComPtr<U> &o) noexcept : p_(o.get())
+    {
+        if (p_)
+            p_->AddRef();
+    }
     ~ComPtr() { reset(); }
 
-    ComPtr &operator=(const ComPtr &o) noexcept { ComPtr(o).swap(*this); return *this; }
-    ComPtr &operator=(ComPtr &&o) noexcept { ComPtr(std::move(o)).swap(*this); return *this; }
-    ComPtr &operator=(T *p) noexcept { ComPtr(p).swap(*this); return *this; }
-    ComPtr &operator=(std::nullptr_t) noexcept { reset(); return *this; }
+    ComPtr &operator=(const ComPtr &o) noexcept
+    {
+        ComPtr(o).swap(*this);
+        return *this;
+    }
+    ComPtr &operator=(ComPtr &&o) noexcept
+    {
+        ComPtr(std::move(o)).swap(*this);
+        return *this;
+    }
+    ComPtr &operator=(T *p) noexcept
+    {
+        ComPtr(p).swap(*this);
+        return *this;
+    }
+    ComPtr &operator=(std::nullptr_t) noexcept
+    {
+        reset();
+        return *this;
+    }
 
     // Adopts p without AddRef (p's reference now belongs to this pointer).
-    static ComPtr adopt(T *p) noexcept { ComPtr r; r.p_ = p; return r; }
-    void attach(T *p) noexcept { reset(); p_ = p; }
+    static ComPtr adopt(T *p) noexcept
+    {
+        ComPtr r;
+        r.p_ = p;
+        return r;
+    }
+    void attach(T *p) noexcept
+    {
+        reset();
+        p_ = p;
+    }
     // Gives up the reference without Release.
     [[nodiscard]] T *detach() noexcept { return std::exchange(p_, nullptr); }
-    void reset() noexcept { if (T *p = std::exchange(p_, nullptr)) p->Release(); }
+    void reset() noexcept
+    {
+        if (T *p = std::exchange(p_, nullptr))
+            p->Release();
+    }
     void swap(ComPtr &o) noexcept { std::swap(p_, o.p_); }
 
     T *get() const noexcept { return p_; }
@@ -71,8 +115,16 @@ public:
     explicit operator bool() const noexcept { return p_ != nullptr; }
 
     // Releases the current pointer and returns the address for an out-parameter.
-    T **put() noexcept { reset(); return &p_; }
-    void **putVoid() noexcept { reset(); return reinterpret_cast<void **>(&p_); }
+    T **put() noexcept
+    {
+        reset();
+        return &p_;
+    }
+    void **putVoid() noexcept
+    {
+        reset();
+        return reinterpret_cast<void **>(&p_);
+    }
 
     // QueryInterface for U; an empty pointer when not supported.
     template <class U>
@@ -86,15 +138,20 @@ public:
     template <class U>
     HRESULT queryInterface(ComPtr<U> &out) const noexcept
     {
-        if (!p_) { out.reset(); return E_POINTER; }
+        if (!p_) {
+            out.reset();
+            return E_POINTER;
+        }
         return p_->QueryInterface(U::iid, out.putVoid());
     }
     // Hands out a new reference through an out-parameter (E_POINTER for null pp).
     HRESULT copyTo(T **pp) const noexcept
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         *pp = p_;
-        if (p_) p_->AddRef();
+        if (p_)
+            p_->AddRef();
         return S_OK;
     }
 

@@ -15,12 +15,28 @@ namespace {
 bool isKnownBase(VARTYPE t)
 {
     switch (t) {
-    case VT_EMPTY: case VT_NULL: case VT_I1: case VT_I2: case VT_I4: case VT_I8: case VT_UI1: case VT_UI2:
-    case VT_UI4: case VT_UI8: case VT_INT: case VT_UINT: case VT_R4: case VT_R8: case VT_CY: case VT_DATE:
-    case VT_BSTR: case VT_DISPATCH: case VT_ERROR: case VT_BOOL: case VT_UNKNOWN:
-        return true;
-    default:
-        return false;
+    case VT_EMPTY:
+    case VT_NULL:
+    case VT_I1:
+    case VT_I2:
+    case VT_I4:
+    case VT_I8:
+    case VT_UI1:
+    case VT_UI2:
+    case VT_UI4:
+    case VT_UI8:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_ERROR:
+    case VT_BOOL:
+    case VT_UNKNOWN: return true;
+    default: return false;
     }
 }
 
@@ -52,26 +68,26 @@ HRESULT derefView(const VARIANT &src, VARIANT &view, int depth = 0)
         if (depth > 0)
             return E_INVALIDARG;
         return derefView(*src.pvarVal, view, depth + 1);
-    case VT_I1: case VT_UI1:
-        std::memcpy(&view.bVal, src.byref, 1);
-        break;
-    case VT_I2: case VT_UI2: case VT_BOOL:
-        std::memcpy(&view.iVal, src.byref, 2);
-        break;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR:
-        std::memcpy(&view.lVal, src.byref, 4);
-        break;
-    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE:
-        std::memcpy(&view.llVal, src.byref, 8);
-        break;
-    case VT_BSTR:
-        view.bstrVal = *src.pbstrVal;
-        break;
-    case VT_DISPATCH: case VT_UNKNOWN:
-        view.punkVal = *src.ppunkVal;
-        break;
-    default:
-        return DISP_E_BADVARTYPE;
+    case VT_I1:
+    case VT_UI1: std::memcpy(&view.bVal, src.byref, 1); break;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL: std::memcpy(&view.iVal, src.byref, 2); break;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR: std::memcpy(&view.lVal, src.byref, 4); break;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE: std::memcpy(&view.llVal, src.byref, 8); break;
+    case VT_BSTR: view.bstrVal = *src.pbstrVal; break;
+    case VT_DISPATCH:
+    case VT_UNKNOWN: view.punkVal = *src.ppunkVal; break;
+    default: return DISP_E_BADVARTYPE;
     }
     return S_OK;
 }
@@ -85,9 +101,27 @@ struct Num
     double r = 0;
 };
 
-Num numFromInt(int64_t v) { Num n; n.kind = Num::Int; n.i = v; return n; }
-Num numFromUInt(uint64_t v) { Num n; n.kind = Num::UInt; n.u = v; return n; }
-Num numFromReal(double v) { Num n; n.kind = Num::Real; n.r = v; return n; }
+Num numFromInt(int64_t v)
+{
+    Num n;
+    n.kind = Num::Int;
+    n.i = v;
+    return n;
+}
+Num numFromUInt(uint64_t v)
+{
+    Num n;
+    n.kind = Num::UInt;
+    n.u = v;
+    return n;
+}
+Num numFromReal(double v)
+{
+    Num n;
+    n.kind = Num::Real;
+    n.r = v;
+    return n;
+}
 
 double numAsDouble(const Num &n)
 {
@@ -101,7 +135,7 @@ double numAsDouble(const Num &n)
 // Rounds half to even, as the platform's conversions do.
 double bankersRound(double v)
 {
-    return std::nearbyint(v);   // default rounding mode: to nearest, ties to even
+    return std::nearbyint(v); // default rounding mode: to nearest, ties to even
 }
 
 // Integer value within [lo, hi], or DISP_E_OVERFLOW.
@@ -109,17 +143,21 @@ HRESULT numToInt(const Num &n, int64_t lo, int64_t hi, int64_t *out)
 {
     switch (n.kind) {
     case Num::Int:
-        if (n.i < lo || n.i > hi) return DISP_E_OVERFLOW;
+        if (n.i < lo || n.i > hi)
+            return DISP_E_OVERFLOW;
         *out = n.i;
         return S_OK;
     case Num::UInt:
-        if (n.u > uint64_t(hi)) return DISP_E_OVERFLOW;
+        if (n.u > uint64_t(hi))
+            return DISP_E_OVERFLOW;
         *out = int64_t(n.u);
         return S_OK;
     default: {
-        if (std::isnan(n.r)) return DISP_E_OVERFLOW;
+        if (std::isnan(n.r))
+            return DISP_E_OVERFLOW;
         double r = bankersRound(n.r);
-        if (r < double(lo) || r > double(hi) || r >= 9223372036854775808.0) return DISP_E_OVERFLOW;
+        if (r < double(lo) || r > double(hi) || r >= 9223372036854775808.0)
+            return DISP_E_OVERFLOW;
         *out = int64_t(r);
         return S_OK;
     }
@@ -130,17 +168,21 @@ HRESULT numToUInt(const Num &n, uint64_t hi, uint64_t *out)
 {
     switch (n.kind) {
     case Num::Int:
-        if (n.i < 0 || uint64_t(n.i) > hi) return DISP_E_OVERFLOW;
+        if (n.i < 0 || uint64_t(n.i) > hi)
+            return DISP_E_OVERFLOW;
         *out = uint64_t(n.i);
         return S_OK;
     case Num::UInt:
-        if (n.u > hi) return DISP_E_OVERFLOW;
+        if (n.u > hi)
+            return DISP_E_OVERFLOW;
         *out = n.u;
         return S_OK;
     default: {
-        if (std::isnan(n.r)) return DISP_E_OVERFLOW;
+        if (std::isnan(n.r))
+            return DISP_E_OVERFLOW;
         double r = bankersRound(n.r);
-        if (r < 0 || r > double(hi) || r >= 18446744073709551616.0) return DISP_E_OVERFLOW;
+        if (r < 0 || r > double(hi) || r >= 18446744073709551616.0)
+            return DISP_E_OVERFLOW;
         *out = uint64_t(r);
         return S_OK;
     }
@@ -260,8 +302,11 @@ bool textToNum(const QString &text, Num *out)
     int dot = int(s.lastIndexOf(u'.'));
     int comma = int(s.lastIndexOf(u','));
     if (dot >= 0 && comma >= 0) {
-        if (comma > dot) { s.remove(u'.'); s.replace(u',', u'.'); }
-        else s.remove(u',');
+        if (comma > dot) {
+            s.remove(u'.');
+            s.replace(u',', u'.');
+        } else
+            s.remove(u',');
     } else if (comma >= 0) {
         if (s.count(u',') > 1)
             return false;
@@ -273,9 +318,15 @@ bool textToNum(const QString &text, Num *out)
     bool ok = false;
     if (!s.contains(u'.') && !s.contains(u'e') && !s.contains(u'E')) {
         qlonglong v = s.toLongLong(&ok);
-        if (ok) { *out = numFromInt(v); return true; }
+        if (ok) {
+            *out = numFromInt(v);
+            return true;
+        }
         qulonglong u = s.toULongLong(&ok);
-        if (ok) { *out = numFromUInt(u); return true; }
+        if (ok) {
+            *out = numFromUInt(u);
+            return true;
+        }
     }
     double d = s.toDouble(&ok);
     if (!ok || std::isinf(d))
@@ -287,21 +338,28 @@ bool textToNum(const QString &text, Num *out)
 // ---- conversion ------------------------------------------------------------------------------
 HRESULT sourceToNum(const VARIANT &v, Num *out, bool *isCy = nullptr)
 {
-    if (isCy) *isCy = false;
+    if (isCy)
+        *isCy = false;
     switch (v.vt) {
     case VT_EMPTY: *out = numFromInt(0); return S_OK;
     case VT_I1: *out = numFromInt(v.cVal); return S_OK;
     case VT_UI1: *out = numFromInt(v.bVal); return S_OK;
     case VT_I2: *out = numFromInt(v.iVal); return S_OK;
     case VT_UI2: *out = numFromInt(v.uiVal); return S_OK;
-    case VT_I4: case VT_INT: *out = numFromInt(v.lVal); return S_OK;
-    case VT_UI4: case VT_UINT: *out = numFromInt(v.ulVal); return S_OK;
+    case VT_I4:
+    case VT_INT: *out = numFromInt(v.lVal); return S_OK;
+    case VT_UI4:
+    case VT_UINT: *out = numFromInt(v.ulVal); return S_OK;
     case VT_I8: *out = numFromInt(v.llVal); return S_OK;
     case VT_UI8: *out = numFromUInt(v.ullVal); return S_OK;
     case VT_R4: *out = numFromReal(v.fltVal); return S_OK;
     case VT_R8: *out = numFromReal(v.dblVal); return S_OK;
     case VT_DATE: *out = numFromReal(v.date); return S_OK;
-    case VT_CY: if (isCy) *isCy = true; *out = numFromReal(double(v.cyVal.int64) / 10000.0); return S_OK;
+    case VT_CY:
+        if (isCy)
+            *isCy = true;
+        *out = numFromReal(double(v.cyVal.int64) / 10000.0);
+        return S_OK;
     case VT_BOOL: *out = numFromInt(v.boolVal ? -1 : 0); return S_OK;
     case VT_BSTR: return textToNum(com::toQString(v.bstrVal), out) ? S_OK : DISP_E_TYPEMISMATCH;
     default: return DISP_E_TYPEMISMATCH;
@@ -327,25 +385,29 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
         case VT_R8: s = realToText(src.dblVal, 15); break;
         case VT_CY: s = cyToText(src.cyVal); break;
         case VT_DATE:
-            if (!com::isValidDate(src.date)) return DISP_E_OVERFLOW;
+            if (!com::isValidDate(src.date))
+                return DISP_E_OVERFLOW;
             s = dateToText(src.date);
             break;
         case VT_ERROR: return DISP_E_TYPEMISMATCH;
         default: {
             Num n;
             HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr)) return hr;
+            if (FAILED(hr))
+                return hr;
             s = n.kind == Num::UInt ? QString::number(n.u) : QString::number(n.i);
         }
         }
         BSTR b = com::allocBstr(s);
-        if (!b) return E_OUTOFMEMORY;
+        if (!b)
+            return E_OUTOFMEMORY;
         dest.vt = VT_BSTR;
         dest.bstrVal = b;
         return S_OK;
     }
     if (src.vt == VT_ERROR) {
-        if (vt != VT_ERROR) return DISP_E_TYPEMISMATCH;
+        if (vt != VT_ERROR)
+            return DISP_E_TYPEMISMATCH;
         dest.vt = VT_ERROR;
         dest.scode = src.scode;
         return S_OK;
@@ -363,13 +425,15 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
                 value = false;
             else {
                 Num n;
-                if (!textToNum(s, &n)) return DISP_E_TYPEMISMATCH;
+                if (!textToNum(s, &n))
+                    return DISP_E_TYPEMISMATCH;
                 value = numAsDouble(n) != 0;
             }
         } else {
             Num n;
             HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr)) return hr;
+            if (FAILED(hr))
+                return hr;
             value = n.kind == Num::Real ? n.r != 0 : (n.kind == Num::Int ? n.i != 0 : n.u != 0);
         }
         dest.vt = VT_BOOL;
@@ -382,16 +446,19 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
         if (src.vt == VT_BSTR) {
             if (!textToDate(com::toQString(src.bstrVal), &d)) {
                 Num n;
-                if (!textToNum(com::toQString(src.bstrVal), &n)) return DISP_E_TYPEMISMATCH;
+                if (!textToNum(com::toQString(src.bstrVal), &n))
+                    return DISP_E_TYPEMISMATCH;
                 d = numAsDouble(n);
             }
         } else {
             Num n;
             HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr)) return hr;
+            if (FAILED(hr))
+                return hr;
             d = numAsDouble(n);
         }
-        if (!com::isValidDate(d)) return DISP_E_OVERFLOW;
+        if (!com::isValidDate(d))
+            return DISP_E_OVERFLOW;
         dest.vt = VT_DATE;
         dest.date = d;
         return S_OK;
@@ -400,64 +467,77 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
     bool srcIsCy = false;
     Num n;
     HRESULT hr = sourceToNum(src, &n, &srcIsCy);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     int64_t iv = 0;
     uint64_t uv = 0;
     switch (vt) {
     case VT_I1:
-        if (FAILED(hr = numToInt(n, -128, 127, &iv))) return hr;
+        if (FAILED(hr = numToInt(n, -128, 127, &iv)))
+            return hr;
         dest.cVal = CHAR(iv);
         break;
     case VT_UI1:
-        if (FAILED(hr = numToInt(n, 0, 255, &iv))) return hr;
+        if (FAILED(hr = numToInt(n, 0, 255, &iv)))
+            return hr;
         dest.bVal = BYTE(iv);
         break;
     case VT_I2:
-        if (FAILED(hr = numToInt(n, -32768, 32767, &iv))) return hr;
+        if (FAILED(hr = numToInt(n, -32768, 32767, &iv)))
+            return hr;
         dest.iVal = SHORT(iv);
         break;
     case VT_UI2:
-        if (FAILED(hr = numToInt(n, 0, 65535, &iv))) return hr;
+        if (FAILED(hr = numToInt(n, 0, 65535, &iv)))
+            return hr;
         dest.uiVal = USHORT(iv);
         break;
-    case VT_I4: case VT_INT:
-        if (FAILED(hr = numToInt(n, INT32_MIN, INT32_MAX, &iv))) return hr;
+    case VT_I4:
+    case VT_INT:
+        if (FAILED(hr = numToInt(n, INT32_MIN, INT32_MAX, &iv)))
+            return hr;
         dest.lVal = LONG(iv);
         break;
-    case VT_UI4: case VT_UINT:
-        if (FAILED(hr = numToUInt(n, UINT32_MAX, &uv))) return hr;
+    case VT_UI4:
+    case VT_UINT:
+        if (FAILED(hr = numToUInt(n, UINT32_MAX, &uv)))
+            return hr;
         dest.ulVal = ULONG(uv);
         break;
     case VT_I8:
-        if (FAILED(hr = numToInt(n, INT64_MIN, INT64_MAX, &iv))) return hr;
+        if (FAILED(hr = numToInt(n, INT64_MIN, INT64_MAX, &iv)))
+            return hr;
         dest.llVal = iv;
         break;
     case VT_UI8:
-        if (FAILED(hr = numToUInt(n, UINT64_MAX, &uv))) return hr;
+        if (FAILED(hr = numToUInt(n, UINT64_MAX, &uv)))
+            return hr;
         dest.ullVal = uv;
         break;
     case VT_R4: {
         double d = numAsDouble(n);
-        if (std::fabs(d) > FLT_MAX) return DISP_E_OVERFLOW;
+        if (std::fabs(d) > FLT_MAX)
+            return DISP_E_OVERFLOW;
         dest.fltVal = float(d);
         break;
     }
-    case VT_R8:
-        dest.dblVal = numAsDouble(n);
-        break;
+    case VT_R8: dest.dblVal = numAsDouble(n); break;
     case VT_CY: {
-        if (srcIsCy) { dest.cyVal = src.cyVal; break; }
+        if (srcIsCy) {
+            dest.cyVal = src.cyVal;
+            break;
+        }
         if (n.kind == Num::Int && n.i > INT64_MIN / 10000 && n.i < INT64_MAX / 10000) {
             dest.cyVal.int64 = n.i * 10000;
             break;
         }
         double d = bankersRound(numAsDouble(n) * 10000.0);
-        if (std::isnan(d) || d < -9.2233720368547758e18 || d >= 9.2233720368547758e18) return DISP_E_OVERFLOW;
+        if (std::isnan(d) || d < -9.2233720368547758e18 || d >= 9.2233720368547758e18)
+            return DISP_E_OVERFLOW;
         dest.cyVal.int64 = int64_t(d);
         break;
     }
-    default:
-        return DISP_E_BADVARTYPE;
+    default: return DISP_E_BADVARTYPE;
     }
     dest.vt = vt;
     return S_OK;
@@ -467,13 +547,18 @@ HRESULT changeType(VARIANT &dest, const VARIANT &srcIn, USHORT flags, VARTYPE vt
 {
     VARIANT src;
     HRESULT hr = derefView(srcIn, src);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     if (!isKnownBase(src.vt))
         return DISP_E_BADVARTYPE;
 
-    if (vt == VT_EMPTY) { dest.vt = VT_EMPTY; return S_OK; }
+    if (vt == VT_EMPTY) {
+        dest.vt = VT_EMPTY;
+        return S_OK;
+    }
     if (vt == VT_NULL) {
-        if (src.vt != VT_NULL && src.vt != VT_EMPTY) return DISP_E_TYPEMISMATCH;
+        if (src.vt != VT_NULL && src.vt != VT_EMPTY)
+            return DISP_E_TYPEMISMATCH;
         dest.vt = VT_NULL;
         return S_OK;
     }
@@ -481,9 +566,18 @@ HRESULT changeType(VARIANT &dest, const VARIANT &srcIn, USHORT flags, VARTYPE vt
         return DISP_E_TYPEMISMATCH;
 
     if (vt == VT_DISPATCH || vt == VT_UNKNOWN) {
-        if (src.vt == VT_EMPTY) { dest.vt = vt; dest.punkVal = nullptr; return S_OK; }
-        if (src.vt != VT_DISPATCH && src.vt != VT_UNKNOWN) return DISP_E_TYPEMISMATCH;
-        if (!src.punkVal) { dest.vt = vt; dest.punkVal = nullptr; return S_OK; }
+        if (src.vt == VT_EMPTY) {
+            dest.vt = vt;
+            dest.punkVal = nullptr;
+            return S_OK;
+        }
+        if (src.vt != VT_DISPATCH && src.vt != VT_UNKNOWN)
+            return DISP_E_TYPEMISMATCH;
+        if (!src.punkVal) {
+            dest.vt = vt;
+            dest.punkVal = nullptr;
+            return S_OK;
+        }
         if (vt == VT_UNKNOWN || src.vt == VT_DISPATCH) {
             src.punkVal->AddRef();
             dest.vt = vt;
@@ -672,8 +766,10 @@ QVariant toQVariant(const VARIANT &in)
     case VT_UI1: return int(v.bVal);
     case VT_I2: return int(v.iVal);
     case VT_UI2: return int(v.uiVal);
-    case VT_I4: case VT_INT: return int(v.lVal);
-    case VT_UI4: case VT_UINT: return uint(v.ulVal);
+    case VT_I4:
+    case VT_INT: return int(v.lVal);
+    case VT_UI4:
+    case VT_UINT: return uint(v.ulVal);
     case VT_I8: return qlonglong(v.llVal);
     case VT_UI8: return qulonglong(v.ullVal);
     case VT_R4: return double(v.fltVal);
@@ -695,12 +791,28 @@ Variant fromQVariant(const QVariant &q)
     switch (q.metaType().id()) {
     case QMetaType::Nullptr: r.vt = VT_NULL; break;
     case QMetaType::Bool: r = Variant::boolean(q.toBool()); break;
-    case QMetaType::Short: case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar: case QMetaType::UShort:
+    case QMetaType::Short:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::UShort:
     case QMetaType::Int: r = Variant::i4(q.toInt()); break;
-    case QMetaType::UInt: r.vt = VT_UI4; r.ulVal = q.toUInt(); break;
-    case QMetaType::LongLong: r.vt = VT_I8; r.llVal = q.toLongLong(); break;
-    case QMetaType::ULongLong: r.vt = VT_UI8; r.ullVal = q.toULongLong(); break;
-    case QMetaType::Float: r.vt = VT_R4; r.fltVal = q.toFloat(); break;
+    case QMetaType::UInt:
+        r.vt = VT_UI4;
+        r.ulVal = q.toUInt();
+        break;
+    case QMetaType::LongLong:
+        r.vt = VT_I8;
+        r.llVal = q.toLongLong();
+        break;
+    case QMetaType::ULongLong:
+        r.vt = VT_UI8;
+        r.ullVal = q.toULongLong();
+        break;
+    case QMetaType::Float:
+        r.vt = VT_R4;
+        r.fltVal = q.toFloat();
+        break;
     case QMetaType::Double: r = Variant::r8(q.toDouble()); break;
     case QMetaType::QDateTime: r = Variant::fromDate(dateTimeToDate(q.toDateTime())); break;
     case QMetaType::QDate: r = Variant::fromDate(dateTimeToDate(QDateTime(q.toDate(), QTime(0, 0)))); break;

@@ -92,7 +92,11 @@ struct VARIANT
         ULONGLONG *pullVal;
         INT *pintVal;
         UINT *puintVal;
-        struct { PVOID pvRecord; PVOID pRecInfo; } brecVal;
+        struct
+        {
+            PVOID pvRecord;
+            PVOID pRecInfo;
+        } brecVal;
     };
 };
 using VARIANTARG = VARIANT;
@@ -100,10 +104,10 @@ using LPVARIANT = VARIANT *;
 static_assert(sizeof(VARIANT) == 24, "VARIANT must keep COM's 64-bit layout");
 
 // Flags of VariantChangeType.
-inline constexpr USHORT VARIANT_NOVALUEPROP = 0x01;   // do not ask an object for its value property
-inline constexpr USHORT VARIANT_ALPHABOOL = 0x02;     // BOOL <-> BSTR as "True"/"False" (else "-1"/"0")
+inline constexpr USHORT VARIANT_NOVALUEPROP = 0x01; // do not ask an object for its value property
+inline constexpr USHORT VARIANT_ALPHABOOL = 0x02;   // BOOL <-> BSTR as "True"/"False" (else "-1"/"0")
 inline constexpr USHORT VARIANT_NOUSEROVERRIDE = 0x04;
-inline constexpr USHORT VARIANT_LOCALBOOL = 0x10;     // with ALPHABOOL: "Wahr"/"Falsch"
+inline constexpr USHORT VARIANT_LOCALBOOL = 0x10; // with ALPHABOOL: "Wahr"/"Falsch"
 
 // The first and the last day the conversions accept (1 January 100 to 31 December 9999); the
 // times of those days are dates too. Which numbers are dates is common/datenumber.h's rule.
@@ -124,7 +128,8 @@ TV_COM_EXPORT HRESULT VariantCopyInd(VARIANT *pvarDest, const VARIANTARG *pvargS
 // or ',' as decimal separator; dates as text use "dd.MM.yyyy" and " HH:mm:ss" when there is a time.
 // An object converts through its value property (DISPID_VALUE) unless VARIANT_NOVALUEPROP is given.
 TV_COM_EXPORT HRESULT VariantChangeType(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, USHORT wFlags, VARTYPE vt);
-TV_COM_EXPORT HRESULT VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID lcid, USHORT wFlags, VARTYPE vt);
+TV_COM_EXPORT HRESULT VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID lcid, USHORT wFlags,
+                                          VARTYPE vt);
 
 namespace com {
 
@@ -133,35 +138,110 @@ class Variant : public VARIANT
 {
 public:
     Variant() { VariantInit(this); }
-    Variant(const VARIANT &v) { VariantInit(this); VariantCopy(this, &v); }
+    Variant(const VARIANT &v)
+    {
+        VariantInit(this);
+        VariantCopy(this, &v);
+    }
     Variant(const Variant &v) : Variant(static_cast<const VARIANT &>(v)) {}
-    Variant(Variant &&v) noexcept { static_cast<VARIANT &>(*this) = v; VariantInit(&v); }
+    Variant(Variant &&v) noexcept
+    {
+        static_cast<VARIANT &>(*this) = v;
+        VariantInit(&v);
+    }
     ~Variant() { VariantClear(this); }
-    Variant &operator=(const VARIANT &v) { if (&v != this) { VariantClear(this); VariantCopy(this, &v); } return *this; }
+    Variant &operator=(const VARIANT &v)
+    {
+        if (&v != this) {
+            VariantClear(this);
+            VariantCopy(this, &v);
+        }
+        return *this;
+    }
     Variant &operator=(const Variant &v) { return *this = static_cast<const VARIANT &>(v); }
     Variant &operator=(Variant &&v) noexcept
     {
-        if (&v != this) { VariantClear(this); static_cast<VARIANT &>(*this) = v; VariantInit(&v); }
+        if (&v != this) {
+            VariantClear(this);
+            static_cast<VARIANT &>(*this) = v;
+            VariantInit(&v);
+        }
         return *this;
     }
 
-    static Variant i2(SHORT v) { Variant r; r.vt = VT_I2; r.iVal = v; return r; }
-    static Variant i4(LONG v) { Variant r; r.vt = VT_I4; r.lVal = v; return r; }
-    static Variant r8(DOUBLE v) { Variant r; r.vt = VT_R8; r.dblVal = v; return r; }
-    static Variant fromDate(DATE v) { Variant r; r.vt = VT_DATE; r.date = v; return r; }
-    static Variant boolean(bool v) { Variant r; r.vt = VT_BOOL; r.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE; return r; }
-    static Variant string(const QString &s) { Variant r; r.vt = VT_BSTR; r.bstrVal = allocBstr(s); return r; }
-    static Variant null() { Variant r; r.vt = VT_NULL; return r; }
-    static Variant error(SCODE sc) { Variant r; r.vt = VT_ERROR; r.scode = sc; return r; }
+    static Variant i2(SHORT v)
+    {
+        Variant r;
+        r.vt = VT_I2;
+        r.iVal = v;
+        return r;
+    }
+    static Variant i4(LONG v)
+    {
+        Variant r;
+        r.vt = VT_I4;
+        r.lVal = v;
+        return r;
+    }
+    static Variant r8(DOUBLE v)
+    {
+        Variant r;
+        r.vt = VT_R8;
+        r.dblVal = v;
+        return r;
+    }
+    static Variant fromDate(DATE v)
+    {
+        Variant r;
+        r.vt = VT_DATE;
+        r.date = v;
+        return r;
+    }
+    static Variant boolean(bool v)
+    {
+        Variant r;
+        r.vt = VT_BOOL;
+        r.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+        return r;
+    }
+    static Variant string(const QString &s)
+    {
+        Variant r;
+        r.vt = VT_BSTR;
+        r.bstrVal = allocBstr(s);
+        return r;
+    }
+    static Variant null()
+    {
+        Variant r;
+        r.vt = VT_NULL;
+        return r;
+    }
+    static Variant error(SCODE sc)
+    {
+        Variant r;
+        r.vt = VT_ERROR;
+        r.scode = sc;
+        return r;
+    }
     // VT_ERROR / DISP_E_PARAMNOTFOUND: how an omitted optional argument is passed.
     static Variant missing() { return error(DISP_E_PARAMNOTFOUND); }
-    static Variant dispatch(IDispatch *p);   // AddRefs p
-    static Variant unknown(IUnknown *p);     // AddRefs p
+    static Variant dispatch(IDispatch *p); // AddRefs p
+    static Variant unknown(IUnknown *p);   // AddRefs p
 
     void clear() { VariantClear(this); }
     // Gives the contents away (this becomes VT_EMPTY); the caller owns the returned value.
-    VARIANT detach() { VARIANT r = *this; VariantInit(this); return r; }
-    VARIANT *put() { VariantClear(this); return this; }
+    VARIANT detach()
+    {
+        VARIANT r = *this;
+        VariantInit(this);
+        return r;
+    }
+    VARIANT *put()
+    {
+        VariantClear(this);
+        return this;
+    }
     // Converted copy; on failure the HRESULT is returned and out is left VT_EMPTY.
     HRESULT changeType(VARTYPE type, Variant &out, USHORT flags = 0) const;
 };

@@ -1,6 +1,6 @@
 // Connections, statements, errors and value conversions of the data layer.
-#include "dao_p.h"
 #include "dao/oledate.h"
+#include "dao_p.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -44,10 +44,9 @@ void raiseSqlite(sqlite3 *db, int rc, Op op)
         switch (msg.contains(QLatin1String("FOREIGN KEY constraint failed")) ? SQLITE_CONSTRAINT_FOREIGNKEY : ext) {
         case SQLITE_CONSTRAINT_UNIQUE:
         case SQLITE_CONSTRAINT_PRIMARYKEY:
-            raise(err::DuplicateKey,
-                  QStringLiteral("Die Änderungen wurden nicht übernommen, weil sie im Index, im "
-                                 "Primärschlüssel oder in der Beziehung doppelte Werte erzeugen "
-                                 "würden."));
+            raise(err::DuplicateKey, QStringLiteral("Die Änderungen wurden nicht übernommen, weil sie im Index, im "
+                                                    "Primärschlüssel oder in der Beziehung doppelte Werte erzeugen "
+                                                    "würden."));
         case SQLITE_CONSTRAINT_FOREIGNKEY:
             if (op == Op::Delete)
                 raise(err::RelatedRecordsExist,
@@ -57,48 +56,34 @@ void raiseSqlite(sqlite3 *db, int rc, Op op)
                   QStringLiteral("Der Datensatz kann nicht hinzugefügt oder geändert werden, da "
                                  "ein verknüpfter Datensatz in einer anderen Tabelle fehlt."));
         case SQLITE_CONSTRAINT_NOTNULL:
-            raise(err::NullNotAllowed,
-                  QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten.")
-                      .arg(nameAfter(msg, QStringLiteral("failed: "))));
-        default:
-            raise(err::ValidationRule,
-                  QStringLiteral("Ein Wert wird von der Gültigkeitsregel nicht zugelassen."));
+            raise(err::NullNotAllowed, QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten.")
+                                           .arg(nameAfter(msg, QStringLiteral("failed: "))));
+        default: raise(err::ValidationRule, QStringLiteral("Ein Wert wird von der Gültigkeitsregel nicht zugelassen."));
         }
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        raise(err::Locked,
-              QStringLiteral("Aktualisieren nicht möglich; die Datenbank ist zurzeit gesperrt, sie wird "
-                             "von einem anderen Programm verwendet."));
+        raise(err::Locked, QStringLiteral("Aktualisieren nicht möglich; die Datenbank ist zurzeit gesperrt, sie wird "
+                                          "von einem anderen Programm verwendet."));
     case SQLITE_READONLY:
         raise(err::ReadOnly, QStringLiteral("Aktualisieren nicht möglich; Datenbank oder Objekt "
                                             "ist schreibgeschützt."));
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        raise(err::UnrecognizedFormat, QStringLiteral("Unerkanntes Datenbankformat."));
-    case SQLITE_CANTOPEN:
-        raise(err::CannotOpenFile, QStringLiteral("Die Datei kann nicht geöffnet werden."));
-    case SQLITE_FULL:
-        raise(err::DiskFull, QStringLiteral("Auf dem Datenträger ist nicht genügend Platz."));
-    case SQLITE_IOERR:
-        raise(err::DiskError, QStringLiteral("Datenträger- oder Netzwerkfehler."));
-    case SQLITE_NOMEM:
-        raise(err::OutOfMemory, QStringLiteral("Nicht genügend Speicher."));
+    case SQLITE_NOTADB: raise(err::UnrecognizedFormat, QStringLiteral("Unerkanntes Datenbankformat."));
+    case SQLITE_CANTOPEN: raise(err::CannotOpenFile, QStringLiteral("Die Datei kann nicht geöffnet werden."));
+    case SQLITE_FULL: raise(err::DiskFull, QStringLiteral("Auf dem Datenträger ist nicht genügend Platz."));
+    case SQLITE_IOERR: raise(err::DiskError, QStringLiteral("Datenträger- oder Netzwerkfehler."));
+    case SQLITE_NOMEM: raise(err::OutOfMemory, QStringLiteral("Nicht genügend Speicher."));
     case SQLITE_ERROR:
         if (msg.startsWith(QLatin1String("no such table:")))
-            raise(err::TableNotFound,
-                  QStringLiteral("Die Tabelle oder Abfrage '%1' wurde nicht gefunden.")
-                      .arg(nameAfter(msg, QStringLiteral("no such table:"))));
+            raise(err::TableNotFound, QStringLiteral("Die Tabelle oder Abfrage '%1' wurde nicht gefunden.")
+                                          .arg(nameAfter(msg, QStringLiteral("no such table:"))));
         if (msg.startsWith(QLatin1String("no such column:")))
-            raise(err::TooFewParameters,
-                  QStringLiteral("Zu wenige Parameter: '%1' ist kein bekanntes Feld.")
-                      .arg(nameAfter(msg, QStringLiteral("no such column:"))));
+            raise(err::TooFewParameters, QStringLiteral("Zu wenige Parameter: '%1' ist kein bekanntes Feld.")
+                                             .arg(nameAfter(msg, QStringLiteral("no such column:"))));
         raise(err::SyntaxError, QStringLiteral("Syntaxfehler in der Abfrage (%1).").arg(msg));
-    default:
-        break;
+    default: break;
     }
-    raise(err::Reserved,
-          QStringLiteral("Reservierter Fehler (%1); für diesen Fehler gibt es keine Meldung.")
-              .arg(ext));
+    raise(err::Reserved, QStringLiteral("Reservierter Fehler (%1); für diesen Fehler gibt es keine Meldung.").arg(ext));
 }
 
 Op opOfSql(std::string_view sql)
@@ -106,8 +91,8 @@ Op opOfSql(std::string_view sql)
     std::size_t i = 0;
     while (i < sql.size() && (sql[i] == ' ' || sql[i] == '\t' || sql[i] == '\n' || sql[i] == '\r'))
         ++i;
-    const QString head = QString::fromUtf8(sql.substr(i, 6).data(), int(std::min<std::size_t>(6, sql.size() - i)))
-                             .toUpper();
+    const QString head =
+        QString::fromUtf8(sql.substr(i, 6).data(), int(std::min<std::size_t>(6, sql.size() - i))).toUpper();
     if (head == QLatin1String("DELETE"))
         return Op::Delete;
     if (head == QLatin1String("INSERT"))
@@ -148,25 +133,18 @@ void Stmt::bind(int position, const QVariant &v)
 {
     int rc = SQLITE_OK;
     switch (v.typeId()) {
-    case QMetaType::UnknownType:
-        rc = sqlite3_bind_null(stmt_, position);
-        break;
-    case QMetaType::LongLong:
-        rc = sqlite3_bind_int64(stmt_, position, v.toLongLong());
-        break;
-    case QMetaType::Double:
-        rc = sqlite3_bind_double(stmt_, position, v.toDouble());
-        break;
+    case QMetaType::UnknownType: rc = sqlite3_bind_null(stmt_, position); break;
+    case QMetaType::LongLong: rc = sqlite3_bind_int64(stmt_, position, v.toLongLong()); break;
+    case QMetaType::Double: rc = sqlite3_bind_double(stmt_, position, v.toDouble()); break;
     case QMetaType::QByteArray: {
         const QByteArray b = v.toByteArray();
-        rc = sqlite3_bind_blob64(stmt_, position, b.constData(), sqlite3_uint64(b.size()),
-                                 SQLITE_TRANSIENT);
+        rc = sqlite3_bind_blob64(stmt_, position, b.constData(), sqlite3_uint64(b.size()), SQLITE_TRANSIENT);
         break;
     }
     default: {
         const QByteArray s = v.toString().toUtf8();
-        rc = sqlite3_bind_text64(stmt_, position, s.constData(), sqlite3_uint64(s.size()),
-                                 SQLITE_TRANSIENT, SQLITE_UTF8);
+        rc = sqlite3_bind_text64(stmt_, position, s.constData(), sqlite3_uint64(s.size()), SQLITE_TRANSIENT,
+                                 SQLITE_UTF8);
         break;
     }
     }
@@ -179,9 +157,7 @@ void Stmt::bindAll(const QVariantList &params)
     const int expected = sqlite3_bind_parameter_count(stmt_);
     if (expected != params.size())
         raise(err::TooFewParameters,
-              QStringLiteral("Zu wenige Parameter. Erwartet: %1, übergeben: %2.")
-                  .arg(expected)
-                  .arg(params.size()));
+              QStringLiteral("Zu wenige Parameter. Erwartet: %1, übergeben: %2.").arg(expected).arg(params.size()));
     for (int i = 0; i < params.size(); ++i)
         bind(i + 1, toStorage(params[i], ColKind::Any, QString()));
 }
@@ -218,8 +194,7 @@ QVariant Stmt::column(int i, ColKind kind) const
         const void *p = sqlite3_column_blob(stmt_, i);
         return QVariant(QByteArray(static_cast<const char *>(p), sqlite3_column_bytes(stmt_, i)));
     }
-    default:
-        return QVariant();
+    default: return QVariant();
     }
 }
 
@@ -250,8 +225,7 @@ namespace {
 {
     if (column.isEmpty())
         raise(err::DataTypeConversion, QStringLiteral("Fehler bei der Datentypkonvertierung."));
-    raise(err::DataTypeConversion,
-          QStringLiteral("Fehler bei der Datentypkonvertierung im Feld '%1'.").arg(column));
+    raise(err::DataTypeConversion, QStringLiteral("Fehler bei der Datentypkonvertierung im Feld '%1'.").arg(column));
 }
 
 // A number typed as text: plain ("12.5") or with the German decimal comma ("12,5").
@@ -358,14 +332,12 @@ QVariant toStorage(const QVariant &v, ColKind kind, const QString &column)
                 return QVariant(qlonglong(*d != 0.0 ? 1 : 0));
             conversionError(column);
         }
-        default:
-            return QVariant(s);
+        default: return QVariant(s);
         }
     }
     case QMetaType::QDate:
     case QMetaType::QDateTime: {
-        const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0))
-                                                            : v.toDateTime();
+        const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
         switch (kind) {
         case ColKind::Text: return QVariant(dt.isValid() ? dateText(dt) : QString());
         case ColKind::Integer:
@@ -374,10 +346,8 @@ QVariant toStorage(const QVariant &v, ColKind kind, const QString &column)
         default: return QVariant(ToOleDate(dt));
         }
     }
-    case QMetaType::QByteArray:
-        return QVariant(v.toByteArray());
-    default:
-        break;
+    case QMetaType::QByteArray: return QVariant(v.toByteArray());
+    default: break;
     }
     conversionError(column);
 }
@@ -478,9 +448,9 @@ void checkFile(sqlite3 *db, const QString &path, const QString &password)
         }
     } catch (const vb::Error &e) {
         if (e.number() == err::Locked)
-            raise(err::FileInUse,
-                  QStringLiteral("Die Datei '%1' kann nicht verwendet werden; sie ist bereits in "
-                                 "Verwendung.").arg(path));
+            raise(err::FileInUse, QStringLiteral("Die Datei '%1' kann nicht verwendet werden; sie ist bereits in "
+                                                 "Verwendung.")
+                                      .arg(path));
         if (e.number() == err::DiskError || e.number() == err::OutOfMemory)
             throw;
         mark.clear();
@@ -515,8 +485,7 @@ QString passwordOf(const QString &connect)
     return QString();
 }
 
-std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly,
-                                           const QString &connect)
+std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly, const QString &connect)
 {
     const QFileInfo fi(path);
     if (path.isEmpty() || !fi.exists())
@@ -531,8 +500,7 @@ std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, 
         c->db = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(), flags);
     } catch (const SQLite::Exception &e) {
         if ((e.getErrorCode() & 0xff) == SQLITE_NOTADB || (e.getErrorCode() & 0xff) == SQLITE_CORRUPT)
-            raise(err::UnrecognizedFormat,
-                  QStringLiteral("Unerkanntes Datenbankformat '%1'.").arg(path));
+            raise(err::UnrecognizedFormat, QStringLiteral("Unerkanntes Datenbankformat '%1'.").arg(path));
         raise(err::CannotOpenFile, QStringLiteral("Die Datei '%1' kann nicht geöffnet werden.").arg(path));
     }
     sqlite3 *db = c->db->getHandle();
@@ -573,9 +541,8 @@ std::shared_ptr<Connection> createConnection(const QString &path, const QString 
         QByteArray salt(16, Qt::Uninitialized);
         QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(salt.data()), 4);
         char *msg = nullptr;
-        int rc = sqlite3_exec(db,
-                              "BEGIN; CREATE TABLE tv_meta (Name TEXT PRIMARY KEY, Wert TEXT NOT NULL);",
-                              nullptr, nullptr, &msg);
+        int rc = sqlite3_exec(db, "BEGIN; CREATE TABLE tv_meta (Name TEXT PRIMARY KEY, Wert TEXT NOT NULL);", nullptr,
+                              nullptr, &msg);
         sqlite3_free(msg);
         if (rc != SQLITE_OK)
             raiseSqlite(db, rc, Op::Other);

@@ -63,41 +63,41 @@ namespace dao {
 // Error numbers raised by this layer (vb::Error::number()).
 namespace err {
 inline constexpr int OutOfMemory = 7;
-inline constexpr int Reserved = 3000;            // an engine error without a number of its own
+inline constexpr int Reserved = 3000; // an engine error without a number of its own
 inline constexpr int TooManyTransactions = 3003;
-inline constexpr int NoCurrentIndex = 3019;      // Seek without Index
-inline constexpr int UpdateWithoutEdit = 3020;   // Update/field write without AddNew or Edit
+inline constexpr int NoCurrentIndex = 3019;    // Seek without Index
+inline constexpr int UpdateWithoutEdit = 3020; // Update/field write without AddNew or Edit
 inline constexpr int NoCurrentRecord = 3021;
-inline constexpr int DuplicateKey = 3022;        // a UNIQUE or key violation
-inline constexpr int FileNotFound = 3024;        // OpenDatabase/CompactDatabase: no such file
-inline constexpr int ReadOnly = 3027;            // read-only database or record set
+inline constexpr int DuplicateKey = 3022; // a UNIQUE or key violation
+inline constexpr int FileNotFound = 3024; // OpenDatabase/CompactDatabase: no such file
+inline constexpr int ReadOnly = 3027;     // read-only database or record set
 inline constexpr int WrongPassword = 3031;
 inline constexpr int CommitWithoutBegin = 3034;
 inline constexpr int DiskError = 3043;
-inline constexpr int FileInUse = 3045;           // OpenDatabase: another program holds the file locked
+inline constexpr int FileInUse = 3045; // OpenDatabase: another program holds the file locked
 inline constexpr int InvalidPath = 3044;
 inline constexpr int CannotOpenFile = 3051;
-inline constexpr int CannotCompact = 3056;       // compaction of a damaged database
-inline constexpr int TooFewParameters = 3061;    // unknown name in a query, or a missing `?` value
+inline constexpr int CannotCompact = 3056;    // compaction of a damaged database
+inline constexpr int TooFewParameters = 3061; // unknown name in a query, or a missing `?` value
 inline constexpr int CannotExecuteSelect = 3065;
 inline constexpr int SyntaxError = 3075;
 inline constexpr int TableNotFound = 3078;
 inline constexpr int FieldNotUpdatable = 3164;
 inline constexpr int RecordDeleted = 3167;
 inline constexpr int DiskFull = 3183;
-inline constexpr int DatabaseExists = 3204;      // CreateDatabase/CompactDatabase: target exists
-inline constexpr int RelatedRecordsExist = 3200; // delete refused: dependent rows elsewhere
+inline constexpr int DatabaseExists = 3204;        // CreateDatabase/CompactDatabase: target exists
+inline constexpr int RelatedRecordsExist = 3200;   // delete refused: dependent rows elsewhere
 inline constexpr int RelatedRecordRequired = 3201; // insert/update refused: no parent row
-inline constexpr int Locked = 3218;              // the database is in use by another program
+inline constexpr int Locked = 3218;                // the database is in use by another program
 inline constexpr int InvalidOperation = 3219;
 inline constexpr int NotSupportedForType = 3251;
-inline constexpr int ItemNotFound = 3265;        // unknown field name or position, Workspaces(n)
+inline constexpr int ItemNotFound = 3265; // unknown field name or position, Workspaces(n)
 inline constexpr int NullNotAllowed = 3314;
 inline constexpr int ValidationRule = 3317;
-inline constexpr int UnrecognizedFormat = 3343;  // not a database of this program, or damaged
-inline constexpr int ObjectInvalid = 3420;       // the object is closed or was never opened
+inline constexpr int UnrecognizedFormat = 3343; // not a database of this program, or damaged
+inline constexpr int ObjectInvalid = 3420;      // the object is closed or was never opened
 inline constexpr int DataTypeConversion = 3421;
-inline constexpr int InvalidIndex = 3800;        // Index other than "PrimaryKey"
+inline constexpr int InvalidIndex = 3800; // Index other than "PrimaryKey"
 } // namespace err
 
 // A piece of SQL text written in the source: only a string literal (or a constexpr char array)
@@ -148,9 +148,9 @@ inline SqlText operator+(SqlText a, const SqlText &b)
 }
 
 enum RecordsetTypeEnum {
-    dbOpenDefault = 0, // a table name opens as a table, any other text as a dynaset
-    dbOpenTable = 1,   // the rows of one table in key order; Index/Seek; always current
-    dbOpenDynaset = 2, // the result of a query, read when opened; RecordCount is the full count
+    dbOpenDefault = 0,     // a table name opens as a table, any other text as a dynaset
+    dbOpenTable = 1,       // the rows of one table in key order; Index/Seek; always current
+    dbOpenDynaset = 2,     // the result of a query, read when opened; RecordCount is the full count
     dbOpenForwardOnly = 8, // the result of a query, read forward as SQLite hands out its rows
 };
 
@@ -286,8 +286,7 @@ public:
 
     Recordset OpenRecordset(const SqlText &source, RecordsetTypeEnum type = dbOpenDefault,
                             const QVariantList &params = {});
-    Recordset OpenRecordset(Sql source, RecordsetTypeEnum type = dbOpenDefault,
-                            const QVariantList &params = {})
+    Recordset OpenRecordset(Sql source, RecordsetTypeEnum type = dbOpenDefault, const QVariantList &params = {})
     {
         return OpenRecordset(SqlText(source), type, params);
     }

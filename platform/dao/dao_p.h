@@ -75,8 +75,7 @@ sqlite3_stmt *takePrepared(Connection &c, std::string_view sql);
 void keepPrepared(Connection &c, std::string_view sql, Stmt &s);
 
 // Opens an existing file and checks it (format, password). Never creates a file.
-std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly,
-                                           const QString &connect);
+std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, bool readOnly, const QString &connect);
 // Creates a new file with the format mark and the password record; an existing file: 3204.
 std::shared_ptr<Connection> createConnection(const QString &path, const QString &connect);
 QString passwordOf(const QString &connect);
@@ -113,7 +112,7 @@ public:
 
     void bind(int position, const QVariant &storageValue); // position from 1
     void bindAll(const QVariantList &params);              // positional `?`, converted as params
-    bool step();                                            // true: a row; false: done
+    bool step();                                           // true: a row; false: done
     QVariant column(int index, ColKind kind) const;
 
 private:
@@ -150,6 +149,9 @@ void registerTextRules(sqlite3 *db);
 bool createPrivateFile(const QString &path);
 
 // Folding used for field names: letter case does not matter.
-inline QString fieldKey(const QString &name) { return name.toCaseFolded(); }
+inline QString fieldKey(const QString &name)
+{
+    return name.toCaseFolded();
+}
 
 } // namespace dao

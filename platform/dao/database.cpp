@@ -1,8 +1,8 @@
 // DBEngine, Workspace and Database.
 #include "dao_p.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -48,7 +48,8 @@ void syncFile(const QString &path)
 // Database
 
 Database::Database() = default;
-Database::Database(std::shared_ptr<Connection> c) : c_(std::move(c)) {}
+Database::Database(std::shared_ptr<Connection> c) : c_(std::move(c))
+{}
 
 Connection &Database::conn() const
 {
@@ -57,9 +58,15 @@ Connection &Database::conn() const
     return *c_;
 }
 
-bool Database::IsOpen() const { return c_ && c_->isOpen(); }
+bool Database::IsOpen() const
+{
+    return c_ && c_->isOpen();
+}
 
-QString Database::Name() const { return conn().path; }
+QString Database::Name() const
+{
+    return conn().path;
+}
 
 namespace {
 constexpr std::size_t KeptStatements = 16;
@@ -75,8 +82,8 @@ void finalizePrepared(Connection &c)
 
 sqlite3_stmt *takePrepared(Connection &c, std::string_view sql)
 {
-    const auto it = std::find_if(c.prepared.begin(), c.prepared.end(),
-                                 [&](const Connection::Prepared &p) { return p.sql == sql; });
+    const auto it =
+        std::find_if(c.prepared.begin(), c.prepared.end(), [&](const Connection::Prepared &p) { return p.sql == sql; });
     if (it == c.prepared.end())
         return nullptr;
     sqlite3_stmt *s = it->stmt;
@@ -120,12 +127,10 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
         if (s.empty())
             continue;
         if (sqlite3_column_count(s.get()) > 0)
-            raise(err::CannotExecuteSelect,
-                  QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
+            raise(err::CannotExecuteSelect, QStringLiteral("Eine Auswahlabfrage kann nicht ausgeführt werden."));
         if (!params.isEmpty() || sqlite3_bind_parameter_count(s.get()) > 0) {
             if (!first || !isBlank(rest))
-                raise(err::CharactersAfterEnd,
-                      QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+                raise(err::CharactersAfterEnd, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
             s.bindAll(params);
         }
         while (s.step()) {
@@ -139,7 +144,10 @@ void Database::Execute(const SqlText &sql, const QVariantList &params)
     }
 }
 
-long long Database::RecordsAffected() const { return conn().recordsAffected; }
+long long Database::RecordsAffected() const
+{
+    return conn().recordsAffected;
+}
 
 QStringList Database::CheckIntegrity()
 {
@@ -206,10 +214,10 @@ struct Workspace::Impl
     }
 };
 
-Workspace::Workspace() : d(std::make_shared<Impl>()) {}
+Workspace::Workspace() : d(std::make_shared<Impl>())
+{}
 
-Database Workspace::OpenDatabase(const QString &path, bool exclusive, bool readOnly,
-                                 const QString &connect)
+Database Workspace::OpenDatabase(const QString &path, bool exclusive, bool readOnly, const QString &connect)
 {
     auto c = openConnection(path, exclusive, readOnly, connect);
     d->track(c);
@@ -238,9 +246,8 @@ QByteArray savepointName(const char *verb, int level)
 
 [[noreturn]] void transactionLost()
 {
-    raise(err::Reserved,
-          QStringLiteral("Die Transaktion wurde nach einem Fehler bereits zurückgesetzt; es wurde "
-                         "nichts gespeichert."));
+    raise(err::Reserved, QStringLiteral("Die Transaktion wurde nach einem Fehler bereits zurückgesetzt; es wurde "
+                                        "nichts gespeichert."));
 }
 } // namespace
 
@@ -359,9 +366,9 @@ void DBEngine::CompactDatabase(const QString &src, const QString &dst, const QSt
                 s.step();
             } catch (const vb::Error &e) {
                 if (e.number() == err::UnrecognizedFormat)
-                    raise(err::CannotCompact,
-                          QStringLiteral("Die Datenbank '%1' ist beschädigt und kann nicht "
-                                         "komprimiert werden.").arg(src));
+                    raise(err::CannotCompact, QStringLiteral("Die Datenbank '%1' ist beschädigt und kann nicht "
+                                                             "komprimiert werden.")
+                                                  .arg(src));
                 if (e.number() == err::CannotOpenFile)
                     raise(err::InvalidPath, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(dst));
                 throw;
@@ -374,8 +381,7 @@ void DBEngine::CompactDatabase(const QString &src, const QString &dst, const QSt
         auto copy = openConnection(dst, false, true, connect);
         Stmt check(copy->handle(), "PRAGMA quick_check", Op::Read);
         if (!check.step() || check.column(0, ColKind::Text).toString() != QLatin1String("ok"))
-            raise(err::CannotCompact,
-                  QStringLiteral("Die komprimierte Kopie '%1' ist fehlerhaft.").arg(dst));
+            raise(err::CannotCompact, QStringLiteral("Die komprimierte Kopie '%1' ist fehlerhaft.").arg(dst));
     } catch (...) {
         source->db.reset();
         if (wrote) {

@@ -23,8 +23,7 @@ namespace {
 }
 [[noreturn]] void notForType()
 {
-    raise(err::NotSupportedForType,
-          QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+    raise(err::NotSupportedForType, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
 }
 } // namespace
 
@@ -85,8 +84,7 @@ struct RecordsetImpl
     {
         const auto it = byName.constFind(fieldKey(name));
         if (it == byName.cend())
-            raise(err::ItemNotFound,
-                  QStringLiteral("Element '%1' in dieser Auflistung nicht gefunden.").arg(name));
+            raise(err::ItemNotFound, QStringLiteral("Element '%1' in dieser Auflistung nicht gefunden.").arg(name));
         return it.value();
     }
 
@@ -110,8 +108,8 @@ struct RecordsetImpl
     // Table: loads the row a key query finds.
     bool fetchTable(std::string_view clause, const QVariant &arg)
     {
-        const QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdent(base->name) +
-                            QLatin1Char(' ') + QString::fromUtf8(clause.data(), int(clause.size()));
+        const QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdent(base->name) + QLatin1Char(' ') +
+                            QString::fromUtf8(clause.data(), int(clause.size()));
         const QByteArray utf8 = sql.toUtf8();
         Stmt s(db(), std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Read);
         if (arg.isValid())
@@ -261,8 +259,7 @@ struct RecordsetImpl
     {
         checkIndex(i);
         if (mode == dbEditNone)
-            raise(err::UpdateWithoutEdit,
-                  QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+            raise(err::UpdateWithoutEdit, QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
         const int col = baseColumn[i];
         if (col < 0 || (col == base->keyColumn && base->autoIncrement))
             raise(err::FieldNotUpdatable,
@@ -301,8 +298,8 @@ struct RecordsetImpl
             cols += quoteIdent(base->columns[baseColumn[i]]);
             fields << i;
         }
-        const QByteArray sql = (QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM ") +
-                                quoteIdent(base->name) + QStringLiteral(" WHERE rowid = ?"))
+        const QByteArray sql = (QStringLiteral("SELECT ") + cols + QStringLiteral(" FROM ") + quoteIdent(base->name) +
+                                QStringLiteral(" WHERE rowid = ?"))
                                    .toUtf8();
         Stmt s(db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Read);
         s.bind(1, QVariant(qlonglong(key)));
@@ -312,16 +309,12 @@ struct RecordsetImpl
             row[fields[k]] = s.column(k, kinds[fields[k]]);
     }
 
-    qint64 currentKey() const
-    {
-        return type == dbOpenTable ? curKey : rows[std::size_t(pos)][keyField].toLongLong();
-    }
+    qint64 currentKey() const { return type == dbOpenTable ? curKey : rows[std::size_t(pos)][keyField].toLongLong(); }
 
     void update()
     {
         if (mode == dbEditNone)
-            raise(err::UpdateWithoutEdit,
-                  QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+            raise(err::UpdateWithoutEdit, QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
         sqlite3 *h = db();
         QStringList cols;
         QVariantList values;
@@ -339,9 +332,8 @@ struct RecordsetImpl
                 QStringList marks;
                 for (int i = 0; i < cols.size(); ++i)
                     marks << QStringLiteral("?");
-                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
-                      cols.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
-                      marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
+                      QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
             }
             const QByteArray utf8 = sql.toUtf8();
             Stmt s(h, std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Insert);
@@ -359,8 +351,7 @@ struct RecordsetImpl
         } else if (!cols.isEmpty()) {
             const qint64 key = currentKey();
             const QByteArray sql = (QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                                    cols.join(QStringLiteral(" = ?, ")) +
-                                    QStringLiteral(" = ? WHERE rowid = ?"))
+                                    cols.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ? WHERE rowid = ?"))
                                        .toUtf8();
             Stmt s(h, std::string_view(sql.constData(), std::size_t(sql.size())), Op::Update);
             for (int i = 0; i < values.size(); ++i)
@@ -394,8 +385,7 @@ struct RecordsetImpl
         if (onDeleted)
             recordDeleted();
         const QByteArray sql =
-            (QStringLiteral("DELETE FROM ") + quoteIdent(base->name) + QStringLiteral(" WHERE rowid = ?"))
-                .toUtf8();
+            (QStringLiteral("DELETE FROM ") + quoteIdent(base->name) + QStringLiteral(" WHERE rowid = ?")).toUtf8();
         Stmt s(db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Delete);
         s.bind(1, QVariant(qlonglong(currentKey())));
         s.step();
@@ -435,11 +425,9 @@ void prepareQuery(Stmt &s, const QVariantList &params)
 {
     for (char ch : s.tail())
         if (ch != ' ' && ch != '\t' && ch != '\n' && ch != '\r' && ch != ';')
-            raise(err::CharactersAfterEnd,
-                  QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+            raise(err::CharactersAfterEnd, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
     if (s.empty() || sqlite3_column_count(s.get()) == 0)
-        raise(err::InvalidOperation,
-              QStringLiteral("Ungültige Operation: die Abfrage liefert keine Datensätze."));
+        raise(err::InvalidOperation, QStringLiteral("Ungültige Operation: die Abfrage liefert keine Datensätze."));
     s.bindAll(params);
 }
 
@@ -466,8 +454,8 @@ std::unique_ptr<RecordsetImpl> openForward(std::shared_ptr<Connection> conn, std
     rs->setColumns(names, kinds);
     // The query text without what follows it, for the count.
     std::string_view text = sql.substr(0, sql.size() - s->tail().size());
-    while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\t' ||
-                             text.back() == '\n' || text.back() == '\r'))
+    while (!text.empty() && (text.back() == ';' || text.back() == ' ' || text.back() == '\t' || text.back() == '\n' ||
+                             text.back() == '\r'))
         text.remove_suffix(1);
     rs->countSql = "SELECT COUNT(*) FROM (" + std::string(text) + "\n)";
     rs->countParams = params;
@@ -562,8 +550,7 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
 
 } // namespace
 
-Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type,
-                                  const QVariantList &params)
+Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type, const QVariantList &params)
 {
     Connection &c = conn();
     sqlite3 *db = c.handle();
@@ -579,8 +566,7 @@ Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type,
             return Recordset(openTable(c_, std::move(*info)));
         }
         if (type == dbOpenTable)
-            raise(err::TableNotFound,
-                  QStringLiteral("Die Tabelle '%1' wurde nicht gefunden.").arg(name));
+            raise(err::TableNotFound, QStringLiteral("Die Tabelle '%1' wurde nicht gefunden.").arg(name));
     }
     return Recordset(openDynaset(c_, source.text(), params));
 }
@@ -600,7 +586,8 @@ Recordset::Recordset() = default;
 Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset &&other) noexcept = default;
 Recordset &Recordset::operator=(Recordset &&other) noexcept = default;
-Recordset::Recordset(std::unique_ptr<RecordsetImpl> impl) : d(std::move(impl)) {}
+Recordset::Recordset(std::unique_ptr<RecordsetImpl> impl) : d(std::move(impl))
+{}
 
 RecordsetImpl &Recordset::impl() const
 {
@@ -609,16 +596,43 @@ RecordsetImpl &Recordset::impl() const
     return *d;
 }
 
-bool Recordset::IsOpen() const { return d && d->conn->isOpen(); }
-RecordsetTypeEnum Recordset::Type() const { return impl().type; }
-void Recordset::Close() { d.reset(); }
+bool Recordset::IsOpen() const
+{
+    return d && d->conn->isOpen();
+}
+RecordsetTypeEnum Recordset::Type() const
+{
+    return impl().type;
+}
+void Recordset::Close()
+{
+    d.reset();
+}
 
-bool Recordset::Bof() const { return impl().bof; }
-bool Recordset::Eof() const { return impl().eof; }
-void Recordset::MoveFirst() { impl().moveFirstOrLast(false); }
-void Recordset::MoveLast() { impl().moveFirstOrLast(true); }
-void Recordset::MoveNext() { impl().moveBy(1); }
-void Recordset::MovePrevious() { impl().moveBy(-1); }
+bool Recordset::Bof() const
+{
+    return impl().bof;
+}
+bool Recordset::Eof() const
+{
+    return impl().eof;
+}
+void Recordset::MoveFirst()
+{
+    impl().moveFirstOrLast(false);
+}
+void Recordset::MoveLast()
+{
+    impl().moveFirstOrLast(true);
+}
+void Recordset::MoveNext()
+{
+    impl().moveBy(1);
+}
+void Recordset::MovePrevious()
+{
+    impl().moveBy(-1);
+}
 
 long long Recordset::RecordCount() const
 {
@@ -651,12 +665,14 @@ void Recordset::Index(const QString &name)
     if (r.type != dbOpenTable)
         notForType();
     if (name.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) != 0 || r.base->keyColumn < 0)
-        raise(err::InvalidIndex,
-              QStringLiteral("'%1' ist kein Index in dieser Tabelle.").arg(name));
+        raise(err::InvalidIndex, QStringLiteral("'%1' ist kein Index in dieser Tabelle.").arg(name));
     r.index = QStringLiteral("PrimaryKey");
 }
 
-QString Recordset::Index() const { return impl().index; }
+QString Recordset::Index() const
+{
+    return impl().index;
+}
 
 void Recordset::Seek(const QString &comparison, const QVariant &key)
 {
@@ -706,7 +722,10 @@ void Recordset::Seek(const QString &comparison, const QVariant &key)
     }
 }
 
-bool Recordset::NoMatch() const { return impl().noMatch; }
+bool Recordset::NoMatch() const
+{
+    return impl().noMatch;
+}
 
 void Recordset::AddNew()
 {
@@ -722,19 +741,30 @@ void Recordset::Edit()
     r.startEdit(dbEditInProgress);
 }
 
-void Recordset::Update() { impl().update(); }
+void Recordset::Update()
+{
+    impl().update();
+}
 void Recordset::CancelUpdate()
 {
     RecordsetImpl &r = impl();
     if (r.mode == dbEditNone)
-        raise(err::UpdateWithoutEdit,
-              QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
+        raise(err::UpdateWithoutEdit, QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
     r.dropEdit();
 }
-void Recordset::Delete() { impl().deleteCurrent(); }
-EditModeEnum Recordset::EditMode() const { return impl().mode; }
+void Recordset::Delete()
+{
+    impl().deleteCurrent();
+}
+EditModeEnum Recordset::EditMode() const
+{
+    return impl().mode;
+}
 
-int Recordset::FieldCount() const { return int(impl().names.size()); }
+int Recordset::FieldCount() const
+{
+    return int(impl().names.size());
+}
 
 Field Recordset::Fields(int index)
 {
@@ -752,7 +782,10 @@ Field Recordset::Fields(const QString &name)
 // ---------------------------------------------------------------------------------------------
 // Field
 
-QString Field::Name() const { return rs_->names[index_]; }
+QString Field::Name() const
+{
+    return rs_->names[index_];
+}
 
 QVariant Field::Value() const
 {

@@ -50,8 +50,7 @@ std::u32string folded(const unsigned char *p, int n)
             out[std::size_t(i)] = lowerAscii(p[i]);
         return out;
     }
-    const QList<uint> ucs =
-        QString::fromUtf8(reinterpret_cast<const char *>(p), n).toCaseFolded().toUcs4();
+    const QList<uint> ucs = QString::fromUtf8(reinterpret_cast<const char *>(p), n).toCaseFolded().toUcs4();
     out.reserve(std::size_t(ucs.size()));
     for (uint c : ucs)
         out.push_back(char32_t(c));
@@ -75,7 +74,10 @@ std::u32string baseKey(const std::u32string &f)
     return out;
 }
 
-int sign(int v) { return (v > 0) - (v < 0); }
+int sign(int v)
+{
+    return (v > 0) - (v < 0);
+}
 
 int compareNoCaseDe(void *, int n1, const void *v1, int n2, const void *v2)
 {
@@ -203,7 +205,10 @@ bool matchPattern(const Pattern &pat, const std::u32string &text)
     return pi == pat.size();
 }
 
-void deletePattern(void *p) { delete static_cast<Pattern *>(p); }
+void deletePattern(void *p)
+{
+    delete static_cast<Pattern *>(p);
+}
 
 // like(pattern, text): SQL "text LIKE pattern".
 void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -229,12 +234,10 @@ void likeFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 // Registers the collation and the LIKE on db; an SQLite result code.
 int installTextRules(sqlite3 *db)
 {
-    int rc = sqlite3_create_collation_v2(db, "NOCASEDE", SQLITE_UTF8, nullptr, compareNoCaseDe,
-                                         nullptr);
+    int rc = sqlite3_create_collation_v2(db, "NOCASEDE", SQLITE_UTF8, nullptr, compareNoCaseDe, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(db, "like", 2,
-                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
-                                        nullptr, likeFunction, nullptr, nullptr, nullptr);
+        rc = sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                        likeFunction, nullptr, nullptr, nullptr);
     return rc;
 }
 
@@ -244,14 +247,13 @@ int installTextRules(sqlite3 *db)
 } // namespace dao
 
 // The entry point SQLite derives from the file name libtvtextrules.so.
-extern "C" __attribute__((visibility("default"))) int
-sqlite3_tvtextrules_init(sqlite3 *db, char **errorMessage, const sqlite3_api_routines *api)
+extern "C" __attribute__((visibility("default"))) int sqlite3_tvtextrules_init(sqlite3 *db, char **errorMessage,
+                                                                               const sqlite3_api_routines *api)
 {
     SQLITE_EXTENSION_INIT2(api);
     const int rc = dao::installTextRules(db);
     if (rc != SQLITE_OK && errorMessage)
-        *errorMessage = sqlite3_mprintf("NOCASEDE und LIKE konnten nicht registriert werden: %s",
-                                        sqlite3_errstr(rc));
+        *errorMessage = sqlite3_mprintf("NOCASEDE und LIKE konnten nicht registriert werden: %s", sqlite3_errstr(rc));
     return rc;
 }
 #else

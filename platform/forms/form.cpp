@@ -78,8 +78,8 @@ void forget(const QWidget *window)
 
 // The unload of forms and the main window alike: the handler may cancel; otherwise the window
 // is forgotten by the registry, hidden, finished (signals) and destroyed later.
-bool unloadSequence(QWidget *window, bool &unloaded, bool &unloading,
-                    const std::function<void(bool &)> &handler, const std::function<void()> &finish)
+bool unloadSequence(QWidget *window, bool &unloaded, bool &unloading, const std::function<void(bool &)> &handler,
+                    const std::function<void()> &finish)
 {
     if (unloaded || unloading)
         return true;
@@ -140,8 +140,7 @@ void unloadAll()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-Form::Form(QWidget *parent)
-    : QWidget(parent)
+Form::Form(QWidget *parent) : QWidget(parent)
 {}
 
 Form::~Form()
@@ -195,11 +194,12 @@ void Form::Hide()
 
 bool Form::Unload()
 {
-    return detail::unloadSequence(this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); },
-                                  [this] {
-                                      setActive(false);
-                                      emit unloaded();
-                                  });
+    return detail::unloadSequence(
+        this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); },
+        [this] {
+            setActive(false);
+            emit unloaded();
+        });
 }
 
 void Form::setActive(bool on)
@@ -241,8 +241,7 @@ void Form::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-MainForm::MainForm(QWidget *parent)
-    : QMainWindow(parent)
+MainForm::MainForm(QWidget *parent) : QMainWindow(parent)
 {}
 
 MainForm::~MainForm()
@@ -260,8 +259,8 @@ void MainForm::runLoad()
 
 bool MainForm::Unload()
 {
-    return detail::unloadSequence(this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); },
-                                  [this] { emit unloaded(); });
+    return detail::unloadSequence(
+        this, unloaded_, unloading_, [this](bool &cancel) { Form_Unload(cancel); }, [this] { emit unloaded(); });
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -117,7 +117,7 @@ bool unload(std::type_index type);
 } // namespace detail
 
 // The one instance of window T, created (and its load handler run) on first use.
-template<class T>
+template <class T>
 T &form()
 {
     const std::type_index key(typeid(T));
@@ -130,21 +130,21 @@ T &form()
 }
 
 // True when window T exists now; never creates it.
-template<class T>
+template <class T>
 bool isLoaded()
 {
     return detail::lookup(std::type_index(typeid(T))) != nullptr;
 }
 
 // The instance of T if it exists, else nullptr; never creates it.
-template<class T>
+template <class T>
 T *loadedForm()
 {
     return static_cast<T *>(detail::lookup(std::type_index(typeid(T))));
 }
 
 // Unloads window T if it exists. Returns false only when its unload handler cancelled.
-template<class T>
+template <class T>
 bool unload()
 {
     return detail::unload(std::type_index(typeid(T)));

@@ -1,6 +1,6 @@
 #include "forms/gridlist.h"
-#include "gridmodel_p.h"
 #include "forms/vbconst.h"
+#include "gridmodel_p.h"
 
 #include "common/vberror.h"
 
@@ -72,8 +72,7 @@ int GridColumn::find(const QString &text, int start) const
 
 // ---- the list --------------------------------------------------------------------------------
 
-GridList::GridList(QObject *parent)
-    : QObject(parent), model_(std::make_unique<GridModel>(*this)), appearance_(this)
+GridList::GridList(QObject *parent) : QObject(parent), model_(std::make_unique<GridModel>(*this)), appearance_(this)
 {}
 
 GridList::~GridList() = default;
@@ -150,7 +149,8 @@ void GridList::scheduleFlush()
     if (flushScheduled_)
         return;
     flushScheduled_ = true;
-    QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
 void GridList::flush()
@@ -549,22 +549,21 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     const GridList::Column &col = list_.columns_[static_cast<std::size_t>(c)];
     const QVariant cell = c < row.cells.size() ? row.cells.at(c) : QVariant();
     switch (role) {
-    case Qt::DisplayRole:
-        return col.type == ColumnType::Picture ? QVariant() : QVariant(GridList::cellText(cell));
+    case Qt::DisplayRole: return col.type == ColumnType::Picture ? QVariant() : QVariant(GridList::cellText(cell));
     case Qt::DecorationRole:
         if (col.type == ColumnType::Picture && !cell.toString().isEmpty())
             return picture(cell.toString());
         return QVariant();
     case Qt::TextAlignmentRole:
-        return col.type == ColumnType::Number ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
+        return col.type == ColumnType::Number ? int(Qt::AlignRight | Qt::AlignVCenter)
+                                              : int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         return row.selected ? QGuiApplication::palette().color(QPalette::Highlight)
                             : GridList::toColor(list_.appearance_.backColor());
     case Qt::ForegroundRole:
         return row.selected ? QGuiApplication::palette().color(QPalette::HighlightedText)
                             : GridList::toColor(list_.appearance_.foreColor());
-    case Qt::FontRole:
-        return col.font ? QVariant(*col.font) : QVariant();
+    case Qt::FontRole: return col.font ? QVariant(*col.font) : QVariant();
     default: return QVariant();
     }
 }

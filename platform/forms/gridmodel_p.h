@@ -41,7 +41,10 @@ public:
     void setDetail(int dataRow, bool visible);
     void cellChanged(int dataRow, int dataColumn);
     void rowsChanged(int firstData, int lastData);
-    void beginColumns(int from, int to) { beginInsertColumns(QModelIndex(), from + expanderColumns(), to + expanderColumns()); }
+    void beginColumns(int from, int to)
+    {
+        beginInsertColumns(QModelIndex(), from + expanderColumns(), to + expanderColumns());
+    }
     void endColumns() { endInsertColumns(); }
     void headerChanged() { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); }
     void allChanged();

@@ -33,9 +33,7 @@ namespace {
 class KeyPressFilter : public QObject
 {
 public:
-    KeyPressFilter(QWidget *owner, KeyPressHandler handler)
-        : QObject(owner), handler_(std::move(handler))
-    {}
+    KeyPressFilter(QWidget *owner, KeyPressHandler handler) : QObject(owner), handler_(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

@@ -1,12 +1,12 @@
 #include "forms/listgrid.h"
-#include "gridmodel_p.h"
 #include "forms/vbconst.h"
+#include "gridmodel_p.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QShowEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,8 +24,7 @@ constexpr int MaxDetailRows = 12;
 
 } // namespace
 
-ListGrid::ListGrid(QWidget *parent)
-    : QWidget(parent), view_(new QTableView(this))
+ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new QTableView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -36,7 +35,8 @@ ListGrid::ListGrid(QWidget *parent)
     connect(model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { attachDetails(first, last); });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { attachDetails(0, top_.model()->rowCount() - 1); });
-    connect(model, &QAbstractItemModel::columnsInserted, this, [this] { attachDetails(0, top_.model()->rowCount() - 1); });
+    connect(model, &QAbstractItemModel::columnsInserted, this,
+            [this] { attachDetails(0, top_.model()->rowCount() - 1); });
     connect(view_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         const int c = gridModel(view_)->dataColumn(section);
         if (c >= 0)
@@ -181,7 +181,8 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
         // A column is never narrower than its caption, so that the header shows it whole; a
         // width of 0 keeps the column out of sight.
         const int pixels = twipsToPixels(list->columnWidth(c));
-        view->setColumnWidth(c + exp, pixels > 0 ? qMax(pixels, view->horizontalHeader()->sectionSizeHint(c + exp)) : 0);
+        view->setColumnWidth(c + exp,
+                             pixels > 0 ? qMax(pixels, view->horizontalHeader()->sectionSizeHint(c + exp)) : 0);
         view->setColumnHidden(c + exp, list->isColumnHidden(c));
     }
     view->setShowGrid(list->appearance().gridLines() != 0);
@@ -237,7 +238,8 @@ void ListGrid::resizeDetail(const GridList *child)
             continue;
         QTableView *cv = childView(child);
         const int rows = std::clamp(child->rowCount(), 1, MaxDetailRows);
-        const int rowHeight = cv ? cv->verticalHeader()->defaultSectionSize() : view_->verticalHeader()->defaultSectionSize();
+        const int rowHeight =
+            cv ? cv->verticalHeader()->defaultSectionSize() : view_->verticalHeader()->defaultSectionSize();
         const int header = cv ? cv->horizontalHeader()->sizeHint().height() : 0;
         const int frame = cv ? 2 * cv->frameWidth() : 0;
         view_->setRowHeight(m->viewRow(d) + 1, header + rows * rowHeight + frame);

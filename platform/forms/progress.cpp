@@ -8,8 +8,10 @@
 namespace forms {
 
 ProgressSteps::ProgressSteps(QProgressBar *bar, long long maximum)
-    : bar_(bar), maximum_(std::clamp<long long>(maximum, 1, INT_MAX)),
-      stride_(std::max<long long>(1, maximum_ / kSteps)), next_(stride_)
+    : bar_(bar),
+      maximum_(std::clamp<long long>(maximum, 1, INT_MAX)),
+      stride_(std::max<long long>(1, maximum_ / kSteps)),
+      next_(stride_)
 {
     if (!bar_)
         return;

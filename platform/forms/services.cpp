@@ -175,8 +175,7 @@ int MsgBox(const QString &text, int flags, const QString &title)
     return msgBoxService().show(text, flags, title);
 }
 
-ScriptedMsgBox::ScriptedMsgBox()
-    : previous_(setMsgBoxService(this))
+ScriptedMsgBox::ScriptedMsgBox() : previous_(setMsgBoxService(this))
 {}
 
 ScriptedMsgBox::~ScriptedMsgBox()
@@ -209,8 +208,7 @@ BeepPort *setBeepPort(BeepPort *port)
     return old;
 }
 
-RecordingBeep::RecordingBeep()
-    : previous_(setBeepPort(this))
+RecordingBeep::RecordingBeep() : previous_(setBeepPort(this))
 {}
 
 RecordingBeep::~RecordingBeep()
@@ -235,8 +233,7 @@ int mousePointer()
     return g_pointer;
 }
 
-Hourglass::Hourglass()
-    : previous_(mousePointer())
+Hourglass::Hourglass() : previous_(mousePointer())
 {
     setMousePointer(vbHourglass);
 }

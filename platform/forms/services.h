@@ -66,7 +66,11 @@ public:
     const Box &last() const { return boxes_.back(); }
     std::size_t count() const { return boxes_.size(); }
     std::size_t pendingAnswers() const { return answers_.size(); }
-    void clear() { boxes_.clear(); answers_.clear(); }
+    void clear()
+    {
+        boxes_.clear();
+        answers_.clear();
+    }
 
 private:
     std::deque<int> answers_;

@@ -7,8 +7,7 @@
 
 namespace forms {
 
-StatusBar::StatusBar(int panels, QWidget *parent)
-    : QStatusBar(parent)
+StatusBar::StatusBar(int panels, QWidget *parent) : QStatusBar(parent)
 {
     setSizeGripEnabled(false);
     for (int i = 0; i < panels; ++i) {

@@ -11,7 +11,8 @@ namespace forms {
 // One toolbar button: its key (object name and data of its action), caption, tool tip and, where
 // the window keeps the button as a member, that member, which gets the button's action (default
 // none). An entry without a key ({}) is a separator line between its neighbours.
-struct ToolKnopf {
+struct ToolKnopf
+{
     const char *key;
     QString caption;
     QString tip;

@@ -61,7 +61,13 @@ constexpr int vbModal = 1;
 
 // Window metrics are given in twips; the screen has 15 twips per pixel.
 constexpr int TwipsPerPixel = 15;
-constexpr int twipsToPixels(int twips) { return twips / TwipsPerPixel; }
-constexpr int pixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int twipsToPixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+constexpr int pixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 } // namespace forms

@@ -12,10 +12,9 @@ namespace {
 
 // Windows-1252 bytes 0x80-0x9F; 0 where the code page leaves the byte undefined.
 constexpr char16_t kHigh[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
 char toByte(char32_t c)
@@ -139,7 +138,8 @@ QString quoteField(const QString &field)
     return u'"' + quoted + u'"';
 }
 
-struct DelimitedFile::State {
+struct DelimitedFile::State
+{
     explicit State(const QString &path) : file(path) {}
     QSaveFile file;
     bool failed = false;
@@ -148,7 +148,8 @@ struct DelimitedFile::State {
     QByteArray buffer;
 };
 
-DelimitedFile::DelimitedFile(const QString &path) : path_(path) {}
+DelimitedFile::DelimitedFile(const QString &path) : path_(path)
+{}
 
 DelimitedFile::~DelimitedFile()
 {
@@ -161,8 +162,8 @@ void DelimitedFile::open()
     const QFileInfo target(path_);
     const QString folder = target.absolutePath();
     if (!QFileInfo(folder).isDir())
-        throw vb::Error(err::PathNotFound, QStringLiteral("Pfad nicht gefunden: %1")
-                                               .arg(QDir::toNativeSeparators(folder)));
+        throw vb::Error(err::PathNotFound,
+                        QStringLiteral("Pfad nicht gefunden: %1").arg(QDir::toNativeSeparators(folder)));
     d_ = std::make_unique<State>(target.absoluteFilePath());
     // Without a writable folder the rename cannot happen; QSaveFile would otherwise fall back to
     // writing the target in place.
@@ -210,9 +211,8 @@ void DelimitedFile::writeRow(const QStringList &fields)
 void DelimitedFile::commit()
 {
     if (!d_)
-        throw vb::Error(err::PathFileAccess,
-                        QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (nicht geöffnet)")
-                            .arg(QDir::toNativeSeparators(path_)));
+        throw vb::Error(err::PathFileAccess, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (nicht geöffnet)")
+                                                 .arg(QDir::toNativeSeparators(path_)));
     if (!d_->failed && !d_->buffer.isEmpty()) {
         if (d_->file.write(d_->buffer) != d_->buffer.size()) {
             d_->failed = true;
@@ -230,8 +230,8 @@ void DelimitedFile::commit()
     if (!d_->file.commit()) {
         d_->failed = true;
         d_->failNumber = err::DiskFull;
-        d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
-                           .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
+        d_->failText =
+            QStringLiteral("Datenträger voll: %1 (%2)").arg(QDir::toNativeSeparators(path_), d_->file.errorString());
         throw vb::Error(d_->failNumber, d_->failText);
     }
 }

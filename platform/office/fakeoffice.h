@@ -14,7 +14,8 @@ namespace office {
 class FakeOffice : public OfficePort
 {
 public:
-    struct Call {
+    struct Call
+    {
         Program program;
         QString path;
         QByteArray content; // the file as it was when handed over

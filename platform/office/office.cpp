@@ -1,11 +1,11 @@
 #include "office/office.h"
 
 #include <QDesktopServices>
-#include <QtGlobal>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QtGlobal>
 
 namespace office {
 
@@ -32,9 +32,11 @@ OfficePort *current = nullptr;
 
 } // namespace
 
-DesktopOffice::DesktopOffice() : DesktopOffice(Hooks{}) {}
+DesktopOffice::DesktopOffice() : DesktopOffice(Hooks{})
+{}
 
-DesktopOffice::DesktopOffice(Hooks hooks) : hooks_(completed(std::move(hooks))) {}
+DesktopOffice::DesktopOffice(Hooks hooks) : hooks_(completed(std::move(hooks)))
+{}
 
 QString csvImportFilter(const QList<int> &textColumns)
 {
@@ -79,11 +81,11 @@ OfficePort &Office()
     // A test run must never start a real program (one left running holds the test's output open):
     // under test the desktop's port finds nothing to start, as on a desktop without the programs.
     // Tests that hand a file over put a FakeOffice in place.
-    static DesktopOffice desktop = qEnvironmentVariableIntValue("TORVANA_TESTING") == 1
-                                       ? DesktopOffice(DesktopOffice::Hooks{
-                                             {}, [](const QString &, const QStringList &) { return false; },
-                                             [](const QUrl &) { return false; }})
-                                       : DesktopOffice();
+    static DesktopOffice desktop =
+        qEnvironmentVariableIntValue("TORVANA_TESTING") == 1
+            ? DesktopOffice(DesktopOffice::Hooks{
+                  {}, [](const QString &, const QStringList &) { return false; }, [](const QUrl &) { return false; }})
+            : DesktopOffice();
     return current ? *current : desktop;
 }
 

@@ -84,7 +84,8 @@ class DesktopOffice : public OfficePort
 {
 public:
     // The ways out of the process, replaceable for tests of the choice between them.
-    struct Hooks {
+    struct Hooks
+    {
         // Folders searched for the programs; empty: the PATH.
         QStringList searchPaths;
         // Starts a program detached; default QProcess::startDetached.

@@ -36,8 +36,14 @@ OLE_COLOR colour(IControlSite *site, DISPID id, OLE_COLOR def)
 }
 } // namespace
 
-OLE_COLOR ambientBackColor(IControlSite *site, OLE_COLOR def) { return colour(site, DISPID_AMBIENT_BACKCOLOR, def); }
-OLE_COLOR ambientForeColor(IControlSite *site, OLE_COLOR def) { return colour(site, DISPID_AMBIENT_FORECOLOR, def); }
+OLE_COLOR ambientBackColor(IControlSite *site, OLE_COLOR def)
+{
+    return colour(site, DISPID_AMBIENT_BACKCOLOR, def);
+}
+OLE_COLOR ambientForeColor(IControlSite *site, OLE_COLOR def)
+{
+    return colour(site, DISPID_AMBIENT_FORECOLOR, def);
+}
 
 LCID ambientLocaleId(IControlSite *site, LCID def)
 {

@@ -2,8 +2,8 @@
 // Reading ambient properties through a control's site (ole/control.h). Each helper falls back to
 // the given default when there is no site or the container does not know the property.
 #include "com/variant.h"
-#include "ole/olecontrol.h"
 #include "ole/font.h"
+#include "ole/olecontrol.h"
 
 namespace ole {
 

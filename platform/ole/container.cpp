@@ -15,17 +15,23 @@ class NotifySink final : public com::ComObject<IPropertyNotifySink>
 {
 public:
     NotifySink(std::function<void(DISPID)> changed, std::function<bool(DISPID)> request)
-        : ComObject(com::ModuleCount::NotCounted), changed_(std::move(changed)), request_(std::move(request)) {}
+        : ComObject(com::ModuleCount::NotCounted), changed_(std::move(changed)), request_(std::move(request))
+    {}
     HRESULT STDMETHODCALLTYPE OnChanged(DISPID dispid) override
     {
-        if (changed_) changed_(dispid);
+        if (changed_)
+            changed_(dispid);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID dispid) override
     {
         return !request_ || request_(dispid) ? S_OK : S_FALSE;
     }
-    void detach() { changed_ = nullptr; request_ = nullptr; }
+    void detach()
+    {
+        changed_ = nullptr;
+        request_ = nullptr;
+    }
 
 private:
     std::function<void(DISPID)> changed_;
@@ -43,28 +49,45 @@ public:
     HRESULT STDMETHODCALLTYPE GetAmbientProperty(DISPID dispid, VARIANT *value) override;
     HRESULT STDMETHODCALLTYPE GetContainerWidget(QWidget **pp) override
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         *pp = owner_.data();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnFocus(BOOL got) override
     {
-        if (owner_) Q_EMIT owner_->controlFocusChanged(got != FALSE);
+        if (owner_)
+            Q_EMIT owner_->controlFocusChanged(got != FALSE);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE RequestResize(LONG, LONG) override { return S_FALSE; }
 
     // Ambient properties are also readable through IDispatch (property get by DISPID).
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *p) override { if (!p) return E_POINTER; *p = 0; return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **pp) override { if (pp) *pp = nullptr; return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **pp) override
+    {
+        if (pp)
+            *pp = nullptr;
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID riid, LCID, WORD flags, DISPPARAMS *params, VARIANT *result,
                                      EXCEPINFO *, UINT *) override
     {
-        if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
-        if (params && params->cArgs) return DISP_E_BADPARAMCOUNT;
-        if (!result) return E_POINTER;
+        if (riid != IID_NULL)
+            return DISP_E_UNKNOWNINTERFACE;
+        if (!(flags & DISPATCH_PROPERTYGET))
+            return DISP_E_MEMBERNOTFOUND;
+        if (params && params->cArgs)
+            return DISP_E_BADPARAMCOUNT;
+        if (!result)
+            return E_POINTER;
         return GetAmbientProperty(dispid, result);
     }
 
@@ -99,24 +122,42 @@ struct ControlContainer::State
 
 HRESULT STDMETHODCALLTYPE ControlContainer::Site::GetAmbientProperty(DISPID dispid, VARIANT *value)
 {
-    if (!value) return E_POINTER;
+    if (!value)
+        return E_POINTER;
     VariantInit(value);
-    if (!owner_) return DISP_E_MEMBERNOTFOUND;
+    if (!owner_)
+        return DISP_E_MEMBERNOTFOUND;
     State &s = *owner_->d;
     switch (dispid) {
-    case DISPID_AMBIENT_BACKCOLOR: value->vt = VT_I4; value->lVal = LONG(s.back); return S_OK;
-    case DISPID_AMBIENT_FORECOLOR: value->vt = VT_I4; value->lVal = LONG(s.fore); return S_OK;
+    case DISPID_AMBIENT_BACKCOLOR:
+        value->vt = VT_I4;
+        value->lVal = LONG(s.back);
+        return S_OK;
+    case DISPID_AMBIENT_FORECOLOR:
+        value->vt = VT_I4;
+        value->lVal = LONG(s.fore);
+        return S_OK;
     case DISPID_AMBIENT_FONT:
         if (!s.fontObject)
             s.fontObject = createFont(s.font);
-        if (!s.fontObject) return E_OUTOFMEMORY;
+        if (!s.fontObject)
+            return E_OUTOFMEMORY;
         value->vt = VT_DISPATCH;
         value->pdispVal = s.fontObject.get();
         value->pdispVal->AddRef();
         return S_OK;
-    case DISPID_AMBIENT_USERMODE: value->vt = VT_BOOL; value->boolVal = s.userMode ? VARIANT_TRUE : VARIANT_FALSE; return S_OK;
-    case DISPID_AMBIENT_LOCALEID: value->vt = VT_I4; value->lVal = LONG(s.lcid); return S_OK;
-    case DISPID_AMBIENT_DISPLAYNAME: value->vt = VT_BSTR; value->bstrVal = com::allocBstr(s.displayName); return S_OK;
+    case DISPID_AMBIENT_USERMODE:
+        value->vt = VT_BOOL;
+        value->boolVal = s.userMode ? VARIANT_TRUE : VARIANT_FALSE;
+        return S_OK;
+    case DISPID_AMBIENT_LOCALEID:
+        value->vt = VT_I4;
+        value->lVal = LONG(s.lcid);
+        return S_OK;
+    case DISPID_AMBIENT_DISPLAYNAME:
+        value->vt = VT_BSTR;
+        value->bstrVal = com::allocBstr(s.displayName);
+        return S_OK;
     case DISPID_AMBIENT_MESSAGEREFLECT:
     case DISPID_AMBIENT_SHOWGRABHANDLES:
     case DISPID_AMBIENT_SHOWHATCHING:
@@ -130,8 +171,7 @@ HRESULT STDMETHODCALLTYPE ControlContainer::Site::GetAmbientProperty(DISPID disp
         value->vt = VT_BOOL;
         value->boolVal = VARIANT_TRUE;
         return S_OK;
-    default:
-        return DISP_E_MEMBERNOTFOUND;
+    default: return DISP_E_MEMBERNOTFOUND;
     }
 }
 
@@ -227,11 +267,11 @@ HRESULT ControlContainer::activate(IUnknown *control)
     control->QueryInterface(IID_IConnectionPointContainer, cpc.putVoid());
     if (SUCCEEDED(control->QueryInterface(IID_IProvideClassInfo2, info.putVoid())) && info && cpc) {
         IID source;
-        if (SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source))
-            && SUCCEEDED(cpc->FindConnectionPoint(source, d->eventPoint.put())) && d->eventPoint) {
+        if (SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source)) &&
+            SUCCEEDED(cpc->FindConnectionPoint(source, d->eventPoint.put())) && d->eventPoint) {
             QPointer<ControlContainer> self(this);
-            d->sink = com::ComPtr<com::DispatchSink>(new com::DispatchSink(
-                source, [self](DISPID dispid, DISPPARAMS *params, VARIANT *) {
+            d->sink = com::ComPtr<com::DispatchSink>(
+                new com::DispatchSink(source, [self](DISPID dispid, DISPPARAMS *params, VARIANT *) {
                     if (self)
                         self->dispatchEvent(dispid, params);
                     return S_OK;
@@ -245,7 +285,10 @@ HRESULT ControlContainer::activate(IUnknown *control)
     if (cpc && SUCCEEDED(cpc->FindConnectionPoint(IID_IPropertyNotifySink, d->notifyPoint.put())) && d->notifyPoint) {
         QPointer<ControlContainer> self(this);
         d->notify = com::ComPtr<NotifySink>(new NotifySink(
-            [self](DISPID id) { if (self) Q_EMIT self->propertyChanged(int(id)); },
+            [self](DISPID id) {
+                if (self)
+                    Q_EMIT self->propertyChanged(int(id));
+            },
             [self](DISPID) { return !self || self->d->allowEdits; }));
         if (FAILED(d->notifyPoint->Advise(d->notify.get(), &d->notifyCookie)))
             d->notifyPoint.reset();
@@ -295,30 +338,48 @@ void ControlContainer::destroyControl()
     d->control.reset();
 }
 
-bool ControlContainer::hasControl() const { return bool(d->control); }
-IUnknown *ControlContainer::controlUnknown() const { return d->control.get(); }
-com::ComPtr<IDispatch> ControlContainer::controlDispatch() const { return control<IDispatch>(); }
-QWidget *ControlContainer::controlWidget() const { return d->widget.data(); }
-IID ControlContainer::eventInterface() const { return d->eventIid; }
+bool ControlContainer::hasControl() const
+{
+    return bool(d->control);
+}
+IUnknown *ControlContainer::controlUnknown() const
+{
+    return d->control.get();
+}
+com::ComPtr<IDispatch> ControlContainer::controlDispatch() const
+{
+    return control<IDispatch>();
+}
+QWidget *ControlContainer::controlWidget() const
+{
+    return d->widget.data();
+}
+IID ControlContainer::eventInterface() const
+{
+    return d->eventIid;
+}
 
 HRESULT ControlContainer::getProperty(DISPID dispid, VARIANT *value) const
 {
     auto disp = controlDispatch();
-    if (!disp) return E_NOINTERFACE;
+    if (!disp)
+        return E_NOINTERFACE;
     return com::dispGet(disp.get(), dispid, value);
 }
 
 HRESULT ControlContainer::setProperty(DISPID dispid, const VARIANT &value)
 {
     auto disp = controlDispatch();
-    if (!disp) return E_NOINTERFACE;
+    if (!disp)
+        return E_NOINTERFACE;
     return com::dispPut(disp.get(), dispid, value);
 }
 
 HRESULT ControlContainer::callMethod(DISPID dispid, std::initializer_list<VARIANT> args, VARIANT *result)
 {
     auto disp = controlDispatch();
-    if (!disp) return E_NOINTERFACE;
+    if (!disp)
+        return E_NOINTERFACE;
     return com::dispCall(disp.get(), dispid, args, result);
 }
 
@@ -328,18 +389,59 @@ void ControlContainer::setAmbientFont(const QFont &font)
     d->fontObject.reset();
     notifyAmbient(DISPID_AMBIENT_FONT);
 }
-QFont ControlContainer::ambientFont() const { return d->font; }
-void ControlContainer::setAmbientBackColor(OLE_COLOR c) { d->back = c; notifyAmbient(DISPID_AMBIENT_BACKCOLOR); }
-OLE_COLOR ControlContainer::ambientBackColor() const { return d->back; }
-void ControlContainer::setAmbientForeColor(OLE_COLOR c) { d->fore = c; notifyAmbient(DISPID_AMBIENT_FORECOLOR); }
-OLE_COLOR ControlContainer::ambientForeColor() const { return d->fore; }
-void ControlContainer::setUserMode(bool userMode) { d->userMode = userMode; notifyAmbient(DISPID_AMBIENT_USERMODE); }
-bool ControlContainer::userMode() const { return d->userMode; }
-void ControlContainer::setLocaleId(LCID lcid) { d->lcid = lcid; notifyAmbient(DISPID_AMBIENT_LOCALEID); }
-LCID ControlContainer::localeId() const { return d->lcid; }
-void ControlContainer::setDisplayName(const QString &name) { d->displayName = name; notifyAmbient(DISPID_AMBIENT_DISPLAYNAME); }
-void ControlContainer::setAllowPropertyEdits(bool allow) { d->allowEdits = allow; }
-void ControlContainer::setEventHandler(EventHandler handler) { d->handler = std::move(handler); }
+QFont ControlContainer::ambientFont() const
+{
+    return d->font;
+}
+void ControlContainer::setAmbientBackColor(OLE_COLOR c)
+{
+    d->back = c;
+    notifyAmbient(DISPID_AMBIENT_BACKCOLOR);
+}
+OLE_COLOR ControlContainer::ambientBackColor() const
+{
+    return d->back;
+}
+void ControlContainer::setAmbientForeColor(OLE_COLOR c)
+{
+    d->fore = c;
+    notifyAmbient(DISPID_AMBIENT_FORECOLOR);
+}
+OLE_COLOR ControlContainer::ambientForeColor() const
+{
+    return d->fore;
+}
+void ControlContainer::setUserMode(bool userMode)
+{
+    d->userMode = userMode;
+    notifyAmbient(DISPID_AMBIENT_USERMODE);
+}
+bool ControlContainer::userMode() const
+{
+    return d->userMode;
+}
+void ControlContainer::setLocaleId(LCID lcid)
+{
+    d->lcid = lcid;
+    notifyAmbient(DISPID_AMBIENT_LOCALEID);
+}
+LCID ControlContainer::localeId() const
+{
+    return d->lcid;
+}
+void ControlContainer::setDisplayName(const QString &name)
+{
+    d->displayName = name;
+    notifyAmbient(DISPID_AMBIENT_DISPLAYNAME);
+}
+void ControlContainer::setAllowPropertyEdits(bool allow)
+{
+    d->allowEdits = allow;
+}
+void ControlContainer::setEventHandler(EventHandler handler)
+{
+    d->handler = std::move(handler);
+}
 
 void ControlContainer::dispatchEvent(DISPID dispid, DISPPARAMS *params)
 {

@@ -10,8 +10,8 @@
 // may answer through BYREF arguments or call back into the control (a veto with CancelEvent).
 #include "com/connpt.h"
 #include "com/dispatch.h"
-#include "ole/olecontrol.h"
 #include "ole/font.h"
+#include "ole/olecontrol.h"
 
 #include <QFont>
 #include <QWidget>

@@ -126,7 +126,13 @@ com::ComPtr<IFontDisp> createFont(const QFont &font);
 // The QFont for a font object (any interface of it); the application font when p is null or no font.
 QFont toQFont(IUnknown *p);
 // Point size <-> CY.
-inline CY pointsToCy(double points) { return CY{LONGLONG(points * 10000.0 + (points >= 0 ? 0.5 : -0.5))}; }
-inline double cyToPoints(CY cy) { return double(cy.int64) / 10000.0; }
+inline CY pointsToCy(double points)
+{
+    return CY{LONGLONG(points * 10000.0 + (points >= 0 ? 0.5 : -0.5))};
+}
+inline double cyToPoints(CY cy)
+{
+    return double(cy.int64) / 10000.0;
+}
 
 } // namespace ole

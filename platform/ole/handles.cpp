@@ -18,7 +18,7 @@ constexpr Handle kSerialMask = (Handle(1) << kKindShift) - 1;
 struct Entry
 {
     HandleKind kind = HandleKind::None;
-    QPointer<QObject> object;   // windows, menus
+    QPointer<QObject> object; // windows, menus
     QFont font;
     QPixmap pixmap;
 };
@@ -123,7 +123,7 @@ QMenu *menuFromHandle(Handle h)
 namespace {
 
 // Handles that own a copy of a value (fonts, bitmaps) rather than point at an object.
-template<class V>
+template <class V>
 Handle createValueHandle(HandleKind kind, V Entry::*member, const V &value)
 {
     Table &t = table();
@@ -136,7 +136,7 @@ Handle createValueHandle(HandleKind kind, V Entry::*member, const V &value)
     return h;
 }
 
-template<class V>
+template <class V>
 bool valueFromHandle(Handle h, HandleKind kind, V Entry::*member, V *out)
 {
     if (handleKind(h) != kind)

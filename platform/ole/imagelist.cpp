@@ -12,7 +12,7 @@
 
 namespace ole {
 
-Handle allocateImageListHandle();   // handles.cpp
+Handle allocateImageListHandle(); // handles.cpp
 
 namespace {
 
@@ -214,15 +214,18 @@ public:
     static const com::DispatchTable &table()
     {
         using B = com::DispBuilder<ImageListObject>;
-        static const com::DispatchTable t(IID_IDispatch, u"ImageList", {
-            B::get<&ImageListObject::get_hImageList>(DISPID_IMAGELIST_HIMAGELIST, u"hImageList"),
-        });
+        static const com::DispatchTable t(
+            IID_IDispatch, u"ImageList",
+            {
+                B::get<&ImageListObject::get_hImageList>(DISPID_IMAGELIST_HIMAGELIST, u"hImageList"),
+            });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
     HRESULT get_hImageList(LONG *p)
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         *p = LONG(handle_);
         return S_OK;
     }

@@ -17,7 +17,7 @@ namespace ole {
 enum ImageDrawStyle : unsigned {
     ILD_NORMAL = 0x0,
     ILD_TRANSPARENT = 0x1,
-    ILD_BLEND25 = 0x2,     // blended with the highlight colour
+    ILD_BLEND25 = 0x2, // blended with the highlight colour
     ILD_FOCUS = 0x2,
     ILD_BLEND50 = 0x4,
     ILD_SELECTED = 0x4,

@@ -24,25 +24,30 @@ public:
 
     HRESULT STDMETHODCALLTYPE Read(void *pv, ULONG cb, ULONG *pcbRead) override
     {
-        if (!pv && cb) return STG_E_INVALIDPOINTER;
+        if (!pv && cb)
+            return STG_E_INVALIDPOINTER;
         qint64 avail = std::max<qint64>(0, buf_->data.size() - pos_);
         ULONG n = ULONG(std::min<qint64>(avail, cb));
         if (n)
             std::memcpy(pv, buf_->data.constData() + pos_, n);
         pos_ += n;
-        if (pcbRead) *pcbRead = n;
+        if (pcbRead)
+            *pcbRead = n;
         return n == cb ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Write(const void *pv, ULONG cb, ULONG *pcbWritten) override
     {
-        if (!pv && cb) return STG_E_INVALIDPOINTER;
-        if (pos_ + qint64(cb) > qint64(std::numeric_limits<int>::max())) return STG_E_MEDIUMFULL;
+        if (!pv && cb)
+            return STG_E_INVALIDPOINTER;
+        if (pos_ + qint64(cb) > qint64(std::numeric_limits<int>::max()))
+            return STG_E_MEDIUMFULL;
         if (pos_ + qint64(cb) > buf_->data.size())
             buf_->data.resize(qsizetype(pos_ + cb), '\0');
         if (cb)
             std::memcpy(buf_->data.data() + pos_, pv, cb);
         pos_ += cb;
-        if (pcbWritten) *pcbWritten = cb;
+        if (pcbWritten)
+            *pcbWritten = cb;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER *newPos) override
@@ -57,35 +62,47 @@ public:
         if (move.QuadPart < -base || move.QuadPart > std::numeric_limits<int>::max() - base)
             return STG_E_INVALIDFUNCTION;
         pos_ = base + move.QuadPart;
-        if (newPos) newPos->QuadPart = ULONGLONG(pos_);
+        if (newPos)
+            newPos->QuadPart = ULONGLONG(pos_);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER size) override
     {
-        if (size.QuadPart > ULONGLONG(std::numeric_limits<int>::max())) return STG_E_MEDIUMFULL;
+        if (size.QuadPart > ULONGLONG(std::numeric_limits<int>::max()))
+            return STG_E_MEDIUMFULL;
         buf_->data.resize(qsizetype(size.QuadPart), '\0');
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE CopyTo(IStream *dest, ULARGE_INTEGER cb, ULARGE_INTEGER *pcbRead,
                                      ULARGE_INTEGER *pcbWritten) override
     {
-        if (!dest) return STG_E_INVALIDPOINTER;
+        if (!dest)
+            return STG_E_INVALIDPOINTER;
         qint64 avail = std::max<qint64>(0, buf_->data.size() - pos_);
         ULONG n = ULONG(std::min<ULONGLONG>(ULONGLONG(avail), cb.QuadPart));
         ULONG written = 0;
         HRESULT hr = dest->Write(buf_->data.constData() + pos_, n, &written);
         pos_ += n;
-        if (pcbRead) pcbRead->QuadPart = n;
-        if (pcbWritten) pcbWritten->QuadPart = written;
+        if (pcbRead)
+            pcbRead->QuadPart = n;
+        if (pcbWritten)
+            pcbWritten->QuadPart = written;
         return hr;
     }
     HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Revert() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return STG_E_INVALIDFUNCTION; }
-    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return STG_E_INVALIDFUNCTION; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override
+    {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override
+    {
+        return STG_E_INVALIDFUNCTION;
+    }
     HRESULT STDMETHODCALLTYPE Stat(STATSTG *st, DWORD) override
     {
-        if (!st) return STG_E_INVALIDPOINTER;
+        if (!st)
+            return STG_E_INVALIDPOINTER;
         std::memset(st, 0, sizeof *st);
         st->type = STGTY_STREAM;
         st->cbSize.QuadPart = ULONGLONG(buf_->data.size());
@@ -94,9 +111,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Clone(IStream **pp) override
     {
-        if (!pp) return STG_E_INVALIDPOINTER;
+        if (!pp)
+            return STG_E_INVALIDPOINTER;
         auto *s = new (std::nothrow) MemoryStream(buf_, pos_);
-        if (!s) return E_OUTOFMEMORY;
+        if (!s)
+            return E_OUTOFMEMORY;
         s->AddRef();
         *pp = s;
         return S_OK;
@@ -118,66 +137,96 @@ class MemoryStorage final : public com::ComObject<IStorage>
 public:
     HRESULT STDMETHODCALLTYPE CreateStream(const OLECHAR *name, DWORD mode, DWORD, DWORD, IStream **pp) override
     {
-        if (!pp) return STG_E_INVALIDPOINTER;
+        if (!pp)
+            return STG_E_INVALIDPOINTER;
         *pp = nullptr;
         QString key;
-        if (!validName(name, &key)) return STG_E_INVALIDNAME;
-        if (streams_.contains(key) && !(mode & STGM_CREATE)) return STG_E_FILEALREADYEXISTS;
-        if (storages_.contains(key)) return STG_E_FILEALREADYEXISTS;
+        if (!validName(name, &key))
+            return STG_E_INVALIDNAME;
+        if (streams_.contains(key) && !(mode & STGM_CREATE))
+            return STG_E_FILEALREADYEXISTS;
+        if (storages_.contains(key))
+            return STG_E_FILEALREADYEXISTS;
         auto buf = std::make_shared<Buffer>();
         streams_.insert(key, buf);
         return open(buf, pp);
     }
     HRESULT STDMETHODCALLTYPE OpenStream(const OLECHAR *name, void *, DWORD, DWORD, IStream **pp) override
     {
-        if (!pp) return STG_E_INVALIDPOINTER;
+        if (!pp)
+            return STG_E_INVALIDPOINTER;
         *pp = nullptr;
         QString key;
-        if (!validName(name, &key)) return STG_E_INVALIDNAME;
+        if (!validName(name, &key))
+            return STG_E_INVALIDNAME;
         auto it = streams_.find(key);
-        if (it == streams_.end()) return STG_E_FILENOTFOUND;
+        if (it == streams_.end())
+            return STG_E_FILENOTFOUND;
         return open(it.value(), pp);
     }
     HRESULT STDMETHODCALLTYPE CreateStorage(const OLECHAR *name, DWORD mode, DWORD, DWORD, IStorage **pp) override
     {
-        if (!pp) return STG_E_INVALIDPOINTER;
+        if (!pp)
+            return STG_E_INVALIDPOINTER;
         *pp = nullptr;
         QString key;
-        if (!validName(name, &key)) return STG_E_INVALIDNAME;
-        if ((storages_.contains(key) && !(mode & STGM_CREATE)) || streams_.contains(key)) return STG_E_FILEALREADYEXISTS;
+        if (!validName(name, &key))
+            return STG_E_INVALIDNAME;
+        if ((storages_.contains(key) && !(mode & STGM_CREATE)) || streams_.contains(key))
+            return STG_E_FILEALREADYEXISTS;
         com::ComPtr<IStorage> s(new MemoryStorage);
         storages_.insert(key, s);
         return s.copyTo(pp);
     }
     HRESULT STDMETHODCALLTYPE OpenStorage(const OLECHAR *name, IStorage *, DWORD, SNB, DWORD, IStorage **pp) override
     {
-        if (!pp) return STG_E_INVALIDPOINTER;
+        if (!pp)
+            return STG_E_INVALIDPOINTER;
         *pp = nullptr;
         QString key;
-        if (!validName(name, &key)) return STG_E_INVALIDNAME;
+        if (!validName(name, &key))
+            return STG_E_INVALIDNAME;
         auto it = storages_.find(key);
-        if (it == storages_.end()) return STG_E_FILENOTFOUND;
+        if (it == storages_.end())
+            return STG_E_FILENOTFOUND;
         return it.value().copyTo(pp);
     }
     HRESULT STDMETHODCALLTYPE CopyTo(DWORD, const IID *, SNB, IStorage *) override { return STG_E_INVALIDFUNCTION; }
-    HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR *, IStorage *, const OLECHAR *, DWORD) override { return STG_E_INVALIDFUNCTION; }
+    HRESULT STDMETHODCALLTYPE MoveElementTo(const OLECHAR *, IStorage *, const OLECHAR *, DWORD) override
+    {
+        return STG_E_INVALIDFUNCTION;
+    }
     HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Revert() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EnumElements(DWORD, void *, DWORD, IEnumSTATSTG **) override { return STG_E_INVALIDFUNCTION; }
+    HRESULT STDMETHODCALLTYPE EnumElements(DWORD, void *, DWORD, IEnumSTATSTG **) override
+    {
+        return STG_E_INVALIDFUNCTION;
+    }
     HRESULT STDMETHODCALLTYPE DestroyElement(const OLECHAR *name) override
     {
         QString key;
-        if (!validName(name, &key)) return STG_E_INVALIDNAME;
-        if (streams_.remove(key) || storages_.remove(key)) return S_OK;
+        if (!validName(name, &key))
+            return STG_E_INVALIDNAME;
+        if (streams_.remove(key) || storages_.remove(key))
+            return S_OK;
         return STG_E_FILENOTFOUND;
     }
     HRESULT STDMETHODCALLTYPE RenameElement(const OLECHAR *, const OLECHAR *) override { return STG_E_INVALIDFUNCTION; }
-    HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR *, const FILETIME *, const FILETIME *, const FILETIME *) override { return STG_E_INVALIDFUNCTION; }
-    HRESULT STDMETHODCALLTYPE SetClass(REFCLSID clsid) override { clsid_ = clsid; return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetElementTimes(const OLECHAR *, const FILETIME *, const FILETIME *,
+                                              const FILETIME *) override
+    {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE SetClass(REFCLSID clsid) override
+    {
+        clsid_ = clsid;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE SetStateBits(DWORD, DWORD) override { return STG_E_INVALIDFUNCTION; }
     HRESULT STDMETHODCALLTYPE Stat(STATSTG *st, DWORD) override
     {
-        if (!st) return STG_E_INVALIDPOINTER;
+        if (!st)
+            return STG_E_INVALIDPOINTER;
         std::memset(st, 0, sizeof *st);
         st->type = STGTY_STORAGE;
         st->clsid = clsid_;
@@ -189,7 +238,8 @@ private:
     static bool validName(const OLECHAR *name, QString *key)
     {
         QString n = com::fromWide(name);
-        if (n.isEmpty() || n.size() > 31 || n.contains(u'/') || n.contains(u'\\') || n.contains(u':') || n.contains(u'!'))
+        if (n.isEmpty() || n.size() > 31 || n.contains(u'/') || n.contains(u'\\') || n.contains(u':') ||
+            n.contains(u'!'))
             return false;
         *key = n.toLower();
         return true;
@@ -197,7 +247,8 @@ private:
     static HRESULT open(const std::shared_ptr<Buffer> &buf, IStream **pp)
     {
         auto *s = new (std::nothrow) MemoryStream(buf);
-        if (!s) return E_OUTOFMEMORY;
+        if (!s)
+            return E_OUTOFMEMORY;
         s->AddRef();
         *pp = s;
         return S_OK;

@@ -50,9 +50,7 @@ HRESULT OleTranslateColor(OLE_COLOR clr, HPALETTE, COLORREF *lpcolorref)
 {
     COLORREF result;
     switch (clr >> 24) {
-    case 0x00:
-        result = clr & 0xFFFFFF;
-        break;
+    case 0x00: result = clr & 0xFFFFFF; break;
     case 0x80: {
         OLE_COLOR index = clr & 0xFFFFFF;
         if (index > 30)
@@ -60,8 +58,7 @@ HRESULT OleTranslateColor(OLE_COLOR clr, HPALETTE, COLORREF *lpcolorref)
         result = kSysColors[index];
         break;
     }
-    default:
-        return E_INVALIDARG;
+    default: return E_INVALIDARG;
     }
     if (lpcolorref)
         *lpcolorref = result;

@@ -36,10 +36,22 @@ inline constexpr int COLOR_GRADIENTINACTIVECAPTION = 28;
 inline constexpr int COLOR_MENUHILIGHT = 29;
 inline constexpr int COLOR_MENUBAR = 30;
 
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16); }
-constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b)
+{
+    return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
+constexpr BYTE GetRValue(COLORREF c)
+{
+    return BYTE(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c)
+{
+    return BYTE((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c)
+{
+    return BYTE((c >> 16) & 0xFF);
+}
 
 // The system colour nIndex (0..30) as COLORREF; 0 for an unknown index.
 TV_COM_EXPORT DWORD GetSysColor(int nIndex);
@@ -49,8 +61,14 @@ TV_COM_EXPORT HRESULT OleTranslateColor(OLE_COLOR clr, HPALETTE hpal, COLORREF *
 
 namespace ole {
 
-inline constexpr OLE_COLOR systemColor(int index) { return 0x80000000u | OLE_COLOR(index); }
-inline constexpr bool isSystemColor(OLE_COLOR c) { return (c & 0xFF000000u) == 0x80000000u; }
+inline constexpr OLE_COLOR systemColor(int index)
+{
+    return 0x80000000u | OLE_COLOR(index);
+}
+inline constexpr bool isSystemColor(OLE_COLOR c)
+{
+    return (c & 0xFF000000u) == 0x80000000u;
+}
 
 QColor toQColor(COLORREF c);
 COLORREF fromQColor(const QColor &c);

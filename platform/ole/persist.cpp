@@ -30,14 +30,38 @@ HRESULT readExact(IStream *s, void *data, ULONG size)
     return got == size ? S_OK : STG_E_READFAULT;
 }
 
-HRESULT writeI2(IStream *s, SHORT v) { return writeBytes(s, &v, 2); }
-HRESULT writeI4(IStream *s, LONG v) { return writeBytes(s, &v, 4); }
-HRESULT writeU4(IStream *s, ULONG v) { return writeBytes(s, &v, 4); }
-HRESULT writeR8(IStream *s, DOUBLE v) { return writeBytes(s, &v, 8); }
-HRESULT readI2(IStream *s, SHORT *v) { return v ? readExact(s, v, 2) : E_POINTER; }
-HRESULT readI4(IStream *s, LONG *v) { return v ? readExact(s, v, 4) : E_POINTER; }
-HRESULT readU4(IStream *s, ULONG *v) { return v ? readExact(s, v, 4) : E_POINTER; }
-HRESULT readR8(IStream *s, DOUBLE *v) { return v ? readExact(s, v, 8) : E_POINTER; }
+HRESULT writeI2(IStream *s, SHORT v)
+{
+    return writeBytes(s, &v, 2);
+}
+HRESULT writeI4(IStream *s, LONG v)
+{
+    return writeBytes(s, &v, 4);
+}
+HRESULT writeU4(IStream *s, ULONG v)
+{
+    return writeBytes(s, &v, 4);
+}
+HRESULT writeR8(IStream *s, DOUBLE v)
+{
+    return writeBytes(s, &v, 8);
+}
+HRESULT readI2(IStream *s, SHORT *v)
+{
+    return v ? readExact(s, v, 2) : E_POINTER;
+}
+HRESULT readI4(IStream *s, LONG *v)
+{
+    return v ? readExact(s, v, 4) : E_POINTER;
+}
+HRESULT readU4(IStream *s, ULONG *v)
+{
+    return v ? readExact(s, v, 4) : E_POINTER;
+}
+HRESULT readR8(IStream *s, DOUBLE *v)
+{
+    return v ? readExact(s, v, 8) : E_POINTER;
+}
 
 HRESULT writeString(IStream *s, const QString &v)
 {
@@ -112,36 +136,58 @@ HRESULT writeTypedValue(IStream *s, const VARIANT &in)
         return hr;
     VARTYPE vt = v.vt;
     switch (vt) {
-    case VT_EMPTY: case VT_NULL:
-        return writeBytes(s, &vt, 2);
-    case VT_I1: case VT_UI1:
-        if (FAILED(hr = writeBytes(s, &vt, 2))) return hr;
+    case VT_EMPTY:
+    case VT_NULL: return writeBytes(s, &vt, 2);
+    case VT_I1:
+    case VT_UI1:
+        if (FAILED(hr = writeBytes(s, &vt, 2)))
+            return hr;
         return writeBytes(s, &v.bVal, 1);
-    case VT_I2: case VT_UI2: case VT_BOOL:
-        if (FAILED(hr = writeBytes(s, &vt, 2))) return hr;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL:
+        if (FAILED(hr = writeBytes(s, &vt, 2)))
+            return hr;
         return writeBytes(s, &v.iVal, 2);
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR:
-        if (FAILED(hr = writeBytes(s, &vt, 2))) return hr;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR:
+        if (FAILED(hr = writeBytes(s, &vt, 2)))
+            return hr;
         return writeBytes(s, &v.lVal, 4);
-    case VT_R8: case VT_CY: case VT_DATE: case VT_I8: case VT_UI8:
-        if (FAILED(hr = writeBytes(s, &vt, 2))) return hr;
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_I8:
+    case VT_UI8:
+        if (FAILED(hr = writeBytes(s, &vt, 2)))
+            return hr;
         return writeBytes(s, &v.llVal, 8);
-    case VT_DISPATCH: case VT_UNKNOWN:
-        if (FAILED(hr = writeBytes(s, &vt, 2))) return hr;
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+        if (FAILED(hr = writeBytes(s, &vt, 2)))
+            return hr;
         return writeObject(s, v.punkVal);
     default: {
         com::Variant text;
         if (vt != VT_BSTR) {
-            if (FAILED(hr = VariantChangeType(&text, &v, 0, VT_BSTR))) return hr;
+            if (FAILED(hr = VariantChangeType(&text, &v, 0, VT_BSTR)))
+                return hr;
         } else {
             text = v;
         }
         VARTYPE tag = VT_BSTR;
-        if (FAILED(hr = writeBytes(s, &tag, 2))) return hr;
-        if (!text.bstrVal) return writeU4(s, 0);
+        if (FAILED(hr = writeBytes(s, &tag, 2)))
+            return hr;
+        if (!text.bstrVal)
+            return writeU4(s, 0);
         ULONG chars = SysStringLen(text.bstrVal);
-        if (FAILED(hr = writeU4(s, (chars + 1) * 2))) return hr;
-        return writeBytes(s, text.bstrVal, (chars + 1) * 2);   // the terminator follows the characters
+        if (FAILED(hr = writeU4(s, (chars + 1) * 2)))
+            return hr;
+        return writeBytes(s, text.bstrVal, (chars + 1) * 2); // the terminator follows the characters
     }
     }
 }
@@ -158,41 +204,54 @@ HRESULT readTypedValue(IStream *s, VARIANT *out, std::span<const CLSID> allowed,
     VARIANT v;
     VariantInit(&v);
     switch (vt) {
-    case VT_EMPTY: case VT_NULL:
-        break;
-    case VT_I1: case VT_UI1:
-        hr = readExact(s, &v.bVal, 1);
-        break;
-    case VT_I2: case VT_UI2: case VT_BOOL:
-        hr = readExact(s, &v.iVal, 2);
-        break;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR:
-        hr = readExact(s, &v.lVal, 4);
-        break;
-    case VT_R8: case VT_CY: case VT_DATE: case VT_I8: case VT_UI8:
-        hr = readExact(s, &v.llVal, 8);
-        break;
-    case VT_DISPATCH: case VT_UNKNOWN:
+    case VT_EMPTY:
+    case VT_NULL: break;
+    case VT_I1:
+    case VT_UI1: hr = readExact(s, &v.bVal, 1); break;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL: hr = readExact(s, &v.iVal, 2); break;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR: hr = readExact(s, &v.lVal, 4); break;
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_I8:
+    case VT_UI8: hr = readExact(s, &v.llVal, 8); break;
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
         hr = readObject(s, vt == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, reinterpret_cast<void **>(&v.punkVal),
                         allowed);
         break;
     case VT_BSTR: {
         ULONG bytes = 0;
-        if (FAILED(hr = readU4(s, &bytes))) return hr;
-        if (bytes == 0) { v.bstrVal = nullptr; break; }
-        if (bytes % 2 || bytes < 2 || bytes / 2 - 1 > maxChars) return E_FAIL;
+        if (FAILED(hr = readU4(s, &bytes)))
+            return hr;
+        if (bytes == 0) {
+            v.bstrVal = nullptr;
+            break;
+        }
+        if (bytes % 2 || bytes < 2 || bytes / 2 - 1 > maxChars)
+            return E_FAIL;
         ULONG chars = bytes / 2 - 1;
         com::Bstr b = com::Bstr::adopt(SysAllocStringLen(nullptr, chars));
-        if (!b.get()) return E_OUTOFMEMORY;
-        if (FAILED(hr = readExact(s, b.get(), chars * 2))) return hr;
+        if (!b.get())
+            return E_OUTOFMEMORY;
+        if (FAILED(hr = readExact(s, b.get(), chars * 2)))
+            return hr;
         OLECHAR term = 1;
-        if (FAILED(hr = readExact(s, &term, 2))) return hr;
-        if (term != 0) return E_FAIL;
+        if (FAILED(hr = readExact(s, &term, 2)))
+            return hr;
+        if (term != 0)
+            return E_FAIL;
         v.bstrVal = b.detach();
         break;
     }
-    default:
-        return E_FAIL;
+    default: return E_FAIL;
     }
     if (FAILED(hr)) {
         VariantInit(&v);
@@ -229,12 +288,18 @@ HRESULT bagWrite(IPropertyBag *bag, const QString &name, const VARIANT &value)
     if (!bag)
         return E_POINTER;
     std::u16string n = name.toStdU16String();
-    VARIANT copy = value;   // Write does not take ownership
+    VARIANT copy = value; // Write does not take ownership
     return bag->Write(n.c_str(), &copy);
 }
 
-HRESULT writeControlVersion(IStream *s, ULONG version) { return writeU4(s, version); }
-HRESULT readControlVersion(IStream *s, ULONG *version) { return readU4(s, version); }
+HRESULT writeControlVersion(IStream *s, ULONG version)
+{
+    return writeU4(s, version);
+}
+HRESULT readControlVersion(IStream *s, ULONG *version)
+{
+    return readU4(s, version);
+}
 
 HRESULT writeControlExtent(IStream *s, LONG cx, LONG cy)
 {
@@ -255,7 +320,10 @@ HRESULT readControlExtent(IStream *s, LONG *cx, LONG *cy)
     return S_OK;
 }
 
-HRESULT writeBool(IStream *s, bool v) { return writeI2(s, v ? 1 : 0); }
+HRESULT writeBool(IStream *s, bool v)
+{
+    return writeI2(s, v ? 1 : 0);
+}
 
 HRESULT readBool(IStream *s, bool *v)
 {
@@ -268,7 +336,10 @@ HRESULT readBool(IStream *s, bool *v)
     return hr;
 }
 
-HRESULT writeColor(IStream *s, OLE_COLOR v) { return writeU4(s, v); }
+HRESULT writeColor(IStream *s, OLE_COLOR v)
+{
+    return writeU4(s, v);
+}
 
 HRESULT readColor(IStream *s, OLE_COLOR *v)
 {

@@ -32,8 +32,8 @@
 // characters), odd or too short byte counts, unknown type tags, and classes outside the allowed
 // list (default: the standard font only) fail with a clean error (E_FAIL, STG_E_READFAULT for
 // short data, REGDB_E_CLASSNOTREG for a class that is not allowed) and never create anything else.
-#include "com/variant.h"
 #include "com/interfaces.h"
+#include "com/variant.h"
 
 #include <QString>
 #include <initializer_list>
@@ -72,11 +72,12 @@ HRESULT writeObject(IStream *s, IUnknown *object);
 // Reads an object; *ppv is null (and S_OK) for the null class identifier. Only classes in allowed
 // are created.
 HRESULT readObject(IStream *s, REFIID riid, void **ppv, std::span<const CLSID> allowed);
-HRESULT readObject(IStream *s, REFIID riid, void **ppv);   // allowed: the standard font
+HRESULT readObject(IStream *s, REFIID riid, void **ppv); // allowed: the standard font
 
 HRESULT writeTypedValue(IStream *s, const VARIANT &v);
 // Reads a typed value into *out (cleared first). Objects: as readObject with the allowed list.
-HRESULT readTypedValue(IStream *s, VARIANT *out, std::span<const CLSID> allowed, ULONG maxChars = kDefaultMaxStringChars);
+HRESULT readTypedValue(IStream *s, VARIANT *out, std::span<const CLSID> allowed,
+                       ULONG maxChars = kDefaultMaxStringChars);
 HRESULT readTypedValue(IStream *s, VARIANT *out);
 
 // Property-bag helpers. Read converts to type (VT_EMPTY: as stored); a missing name gives
@@ -92,7 +93,7 @@ inline constexpr char16_t kBagExtentYKey[] = u"_ExtentY";
 HRESULT writeControlVersion(IStream *s, ULONG version);
 HRESULT readControlVersion(IStream *s, ULONG *version);
 HRESULT writeControlExtent(IStream *s, LONG cx, LONG cy);
-HRESULT readControlExtent(IStream *s, LONG *cx, LONG *cy);   // both or neither changed
+HRESULT readControlExtent(IStream *s, LONG *cx, LONG *cy); // both or neither changed
 HRESULT writeBool(IStream *s, bool v);
 HRESULT readBool(IStream *s, bool *v);
 HRESULT writeColor(IStream *s, OLE_COLOR v);

@@ -1,15 +1,21 @@
 #include "ole/picture.h"
+#include "../com/internal_p.h"
 #include "com/dispimpl.h"
 #include "com/object.h"
 #include "ole/handles.h"
-#include "../com/internal_p.h"
 
 #include <QPainter>
 
 namespace {
 
-constexpr LONG pixelsToHimetric(int px) { return LONG((px * 2540 + 48) / 96); }
-constexpr int himetricToPixels(LONG hm) { return int((hm * 96 + 1270) / 2540); }
+constexpr LONG pixelsToHimetric(int px)
+{
+    return LONG((px * 2540 + 48) / 96);
+}
+constexpr int himetricToPixels(LONG hm)
+{
+    return int((hm * 96 + 1270) / 2540);
+}
 
 class StdPicture final : public com::ComObject<IPictureDisp, IPicture>
 {
@@ -24,41 +30,52 @@ public:
     static const com::DispatchTable &table()
     {
         using B = com::DispBuilder<StdPicture>;
-        static const com::DispatchTable t(IID_IPictureDisp, u"Picture", {
-            B::get<&StdPicture::get_Handle>(DISPID_PICT_HANDLE, u"Handle"),
-            B::get<&StdPicture::get_hPal>(DISPID_PICT_HPAL, u"hPal"),
-            B::get<&StdPicture::get_Type>(DISPID_PICT_TYPE, u"Type"),
-            B::get<&StdPicture::get_Width>(DISPID_PICT_WIDTH, u"Width"),
-            B::get<&StdPicture::get_Height>(DISPID_PICT_HEIGHT, u"Height"),
-        });
+        static const com::DispatchTable t(IID_IPictureDisp, u"Picture",
+                                          {
+                                              B::get<&StdPicture::get_Handle>(DISPID_PICT_HANDLE, u"Handle"),
+                                              B::get<&StdPicture::get_hPal>(DISPID_PICT_HPAL, u"hPal"),
+                                              B::get<&StdPicture::get_Type>(DISPID_PICT_TYPE, u"Type"),
+                                              B::get<&StdPicture::get_Width>(DISPID_PICT_WIDTH, u"Width"),
+                                              B::get<&StdPicture::get_Height>(DISPID_PICT_HEIGHT, u"Height"),
+                                          });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
 
     HRESULT STDMETHODCALLTYPE get_Handle(OLE_HANDLE *p) override
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         if (!handle_ && !pixmap_.isNull())
             handle_ = ole::createBitmapHandle(pixmap_);
         *p = handle_;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_hPal(OLE_HANDLE *p) override { if (!p) return E_POINTER; *p = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_hPal(OLE_HANDLE *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_Type(SHORT *p) override
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         *p = pixmap_.isNull() ? PICTYPE_NONE : PICTYPE_BITMAP;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Width(OLE_XSIZE_HIMETRIC *p) override
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         *p = pixelsToHimetric(pixmap_.width());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_Height(OLE_YSIZE_HIMETRIC *p) override
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         *p = pixelsToHimetric(pixmap_.height());
         return S_OK;
     }
@@ -66,14 +83,16 @@ public:
                                      OLE_YPOS_HIMETRIC ySrc, OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc,
                                      LPCRECT) override
     {
-        if (!hdc) return E_INVALIDARG;
-        if (pixmap_.isNull()) return S_OK;
+        if (!hdc)
+            return E_INVALIDARG;
+        if (pixmap_.isNull())
+            return S_OK;
         auto *painter = static_cast<QPainter *>(hdc);
         int sx = himetricToPixels(xSrc);
         int sy = himetricToPixels(ySrc);
         int sw = himetricToPixels(cxSrc);
         int sh = himetricToPixels(cySrc);
-        if (sh < 0) {   // counted from the bottom
+        if (sh < 0) { // counted from the bottom
             sh = -sh;
             sy = pixmap_.height() - sy;
         }
@@ -81,10 +100,26 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE set_hPal(OLE_HANDLE) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE get_CurDC(HDC *p) override { if (!p) return E_POINTER; *p = nullptr; return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_CurDC(HDC *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = nullptr;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE SelectPicture(HDC, HDC *, OLE_HANDLE *) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_KeepOriginalFormat(BOOL *p) override { if (!p) return E_POINTER; *p = keep_; return S_OK; }
-    HRESULT STDMETHODCALLTYPE put_KeepOriginalFormat(BOOL k) override { keep_ = k; return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_KeepOriginalFormat(BOOL *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = keep_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_KeepOriginalFormat(BOOL k) override
+    {
+        keep_ = k;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE PictureChanged() override
     {
         if (handle_) {
@@ -95,7 +130,13 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE SaveAsFile(IStream *, BOOL, LONG *) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Attributes(DWORD *p) override { if (!p) return E_POINTER; *p = 0; return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_Attributes(DWORD *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = 0;
+        return S_OK;
+    }
 
     const QPixmap &pixmap() const { return pixmap_; }
 

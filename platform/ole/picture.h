@@ -25,8 +25,8 @@ struct IPicture : IUnknown
     // Draws the source rectangle (HIMETRIC, from the picture's top-left; a negative cySrc counts
     // from the bottom as on the original platform) into x, y, cx, cy of the QPainter hDC.
     virtual HRESULT STDMETHODCALLTYPE Render(HDC hDC, LONG x, LONG y, LONG cx, LONG cy, OLE_XPOS_HIMETRIC xSrc,
-                                             OLE_YPOS_HIMETRIC ySrc, OLE_XSIZE_HIMETRIC cxSrc,
-                                             OLE_YSIZE_HIMETRIC cySrc, LPCRECT pRcWBounds) = 0;
+                                             OLE_YPOS_HIMETRIC ySrc, OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc,
+                                             LPCRECT pRcWBounds) = 0;
     virtual HRESULT STDMETHODCALLTYPE set_hPal(OLE_HANDLE hPal) = 0;
     virtual HRESULT STDMETHODCALLTYPE get_CurDC(HDC *phDC) = 0;
     virtual HRESULT STDMETHODCALLTYPE SelectPicture(HDC hDCIn, HDC *phDCOut, OLE_HANDLE *phBmpOut) = 0;

@@ -13,7 +13,8 @@ class MemoryBag final : public com::ComObject<IPropertyBag>
 public:
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT *var, IErrorLog *log) override
     {
-        if (!name || !var) return E_POINTER;
+        if (!name || !var)
+            return E_POINTER;
         QString key = com::fromWide(name).toLower();
         auto it = values_.find(key);
         if (it == values_.end()) {
@@ -39,12 +40,15 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT *var) override
     {
-        if (!name || !var) return E_POINTER;
+        if (!name || !var)
+            return E_POINTER;
         QString n = com::fromWide(name);
-        if (n.isEmpty()) return E_INVALIDARG;
+        if (n.isEmpty())
+            return E_INVALIDARG;
         com::Variant copy;
         HRESULT hr = VariantCopyInd(&copy, var);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         QString key = n.toLower();
         if (!values_.contains(key))
             order_ << n;
@@ -56,9 +60,13 @@ public:
     bool remove(const QString &name)
     {
         QString key = name.toLower();
-        if (values_.remove(key) == 0) return false;
+        if (values_.remove(key) == 0)
+            return false;
         for (int i = 0; i < order_.size(); ++i)
-            if (order_[i].toLower() == key) { order_.removeAt(i); break; }
+            if (order_[i].toLower() == key) {
+                order_.removeAt(i);
+                break;
+            }
         return true;
     }
     static constexpr IID kSelf = com::makeGuid("6E3A1C2D-5B7D-4F0E-9C41-2A8D7F3B6E01");
@@ -67,7 +75,7 @@ protected:
     void *findInterface(REFIID riid) override { return riid == kSelf ? static_cast<IPropertyBag *>(this) : nullptr; }
 
 private:
-    QHash<QString, std::pair<QString, com::Variant>> values_;   // lower-case name -> (spelling, value)
+    QHash<QString, std::pair<QString, com::Variant>> values_; // lower-case name -> (spelling, value)
     QStringList order_;
 };
 

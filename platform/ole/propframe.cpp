@@ -17,14 +17,28 @@ namespace {
 class PageSite final : public com::ComObject<IPropertyPageSite>
 {
 public:
-    explicit PageSite(std::function<void(DWORD)> status) : ComObject(com::ModuleCount::NotCounted), status_(std::move(status)) {}
+    explicit PageSite(std::function<void(DWORD)> status)
+        : ComObject(com::ModuleCount::NotCounted), status_(std::move(status))
+    {}
     HRESULT STDMETHODCALLTYPE OnStatusChange(DWORD flags) override
     {
-        if (status_) status_(flags);
+        if (status_)
+            status_(flags);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetLocaleID(LCID *p) override { if (!p) return E_POINTER; *p = LOCALE_GERMAN; return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetPageContainer(IUnknown **pp) override { if (pp) *pp = nullptr; return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetLocaleID(LCID *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = LOCALE_GERMAN;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetPageContainer(IUnknown **pp) override
+    {
+        if (pp)
+            *pp = nullptr;
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG *) override { return S_FALSE; }
     void detach() { status_ = nullptr; }
 
@@ -49,7 +63,8 @@ HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT, UINT, LPCOLESTR lpszCaption
     QDialog dialog(ole::widgetFromHandle(hwndOwner));
     dialog.setWindowTitle(com::fromWide(lpszCaption));
     auto *tabs = new QTabWidget(&dialog);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, &dialog);
+    auto *buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     buttons->button(QDialogButtonBox::Apply)->setText(QStringLiteral("Übernehmen"));
@@ -65,7 +80,8 @@ HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT, UINT, LPCOLESTR lpszCaption
     std::vector<com::ComPtr<IPropertyPage>> pages;
     for (ULONG i = 0; i < cPages; ++i) {
         com::ComPtr<IPropertyPage> page;
-        if (FAILED(CoCreateInstance(pPageClsID[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.putVoid())) || !page)
+        if (FAILED(CoCreateInstance(pPageClsID[i], nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage, page.putVoid())) ||
+            !page)
             continue;
         if (FAILED(page->SetPageSite(site.get())) || FAILED(page->SetObjects(cObjects, ppUnk)))
             continue;
@@ -101,7 +117,10 @@ HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT, UINT, LPCOLESTR lpszCaption
         buttons->button(QDialogButtonBox::Apply)->setEnabled(false);
     };
     QObject::connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, &dialog, apply);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] { apply(); dialog.accept(); });
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        apply();
+        dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (!pages.empty())
         dialog.exec();
@@ -123,7 +142,8 @@ void fitPropertyPage(QWidget *page)
     const QSize need = page->sizeHint().expandedTo(page->size());
     page->resize(need);
     if (QWidget *holder = page->parentWidget())
-        holder->setMinimumSize(holder->minimumSize().expandedTo(QSize(page->x() + need.width(), page->y() + need.height())));
+        holder->setMinimumSize(
+            holder->minimumSize().expandedTo(QSize(page->x() + need.width(), page->y() + need.height())));
 }
 
 } // namespace ole

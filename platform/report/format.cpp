@@ -27,8 +27,8 @@ const QLocale &german()
 
 bool isDateFormat(const QString &format)
 {
-    return format.contains(QLatin1String("dd")) || format.contains(QLatin1String("MM"))
-           || format.contains(QLatin1String("yy"));
+    return format.contains(QLatin1String("dd")) || format.contains(QLatin1String("MM")) ||
+           format.contains(QLatin1String("yy"));
 }
 
 // A date from a value: a date, an OLE date (number), or a text written day.month.year.
@@ -52,8 +52,7 @@ std::optional<QDateTime> toDateTime(const QVariant &value)
         }
         return std::nullopt;
     }
-    default:
-        break;
+    default: break;
     }
     if (const auto n = ToNumber(value)) {
         const QDateTime dt = dao::FromOleDate(*n);
@@ -161,8 +160,7 @@ std::optional<double> ToNumber(const QVariant &value)
         const double d = value.toDouble();
         return std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
     }
-    case QMetaType::Bool:
-        return value.toBool() ? -1.0 : 0.0;
+    case QMetaType::Bool: return value.toBool() ? -1.0 : 0.0;
     case QMetaType::QString: {
         static const QRegularExpression shape(
             QStringLiteral("^\\s*([-+]?)(\\d{1,3}(?:\\.\\d{3})+|\\d+)?(?:,(\\d+))?\\s*$"));
@@ -180,8 +178,7 @@ std::optional<double> ToNumber(const QVariant &value)
             return std::nullopt;
         return m.captured(1) == QLatin1String("-") ? -d : d;
     }
-    default:
-        return std::nullopt;
+    default: return std::nullopt;
     }
 }
 
@@ -190,23 +187,18 @@ QString PlainText(const QVariant &value)
     if (!value.isValid() || value.isNull())
         return QString();
     switch (value.typeId()) {
-    case QMetaType::QString:
-        return value.toString();
+    case QMetaType::QString: return value.toString();
     case QMetaType::Double:
-    case QMetaType::Float:
-        return german().toString(value.toDouble(), 'g', 15);
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
-    case QMetaType::QDate:
-        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::Float: return german().toString(value.toDouble(), 'g', 15);
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
+    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
         if (dt.time() == QTime(0, 0))
             return dt.toString(QStringLiteral("dd.MM.yyyy"));
         return dt.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
     }
-    default:
-        return value.toString();
+    default: return value.toString();
     }
 }
 

@@ -3,9 +3,9 @@
 #include <QEvent>
 #include <QPaintEvent>
 
-#include <algorithm>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 
 namespace report {
 
@@ -16,10 +16,7 @@ constexpr int kGap = 12; // pixels around and between the pages
 class PageCanvas : public QWidget
 {
 public:
-    explicit PageCanvas(PreviewWindow *owner) : QWidget(owner), owner_(owner)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
+    explicit PageCanvas(PreviewWindow *owner) : QWidget(owner), owner_(owner) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
     void reset()
     {

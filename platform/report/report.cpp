@@ -17,9 +17,9 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 #include <climits>
 #include <cmath>
+#include <unordered_map>
 
 namespace report {
 
@@ -94,8 +94,8 @@ Control &Section::add(Control c)
     return controls_.back();
 }
 
-Control &Section::AddLabel(const QString &name, const QString &caption, const QRectF &rect, Align align,
-                           double size, bool bold)
+Control &Section::AddLabel(const QString &name, const QString &caption, const QRectF &rect, Align align, double size,
+                           bool bold)
 {
     Control c;
     c.Name = name;
@@ -216,7 +216,8 @@ void Report::Refresh()
                 continue;
             for (const QVariantList &r : std::as_const(rows->values)) {
                 const QVariant &v = r.at(col);
-                if (!v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
+                if (!v.isValid() || v.isNull() ||
+                    (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
                     continue;
                 if (!ToNumber(v))
                     throw vb::Error(13, QStringLiteral("Typen unverträglich: '%1' im Feld '%2' ist keine Zahl.")
@@ -353,8 +354,8 @@ struct PageLayout::Impl
     struct Band
     {
         int section;
-        int row;     // detail rows; -1 otherwise
-        double y;    // page points, from the paper's top
+        int row;  // detail rows; -1 otherwise
+        double y; // page points, from the paper's top
         double height;
     };
 
@@ -371,8 +372,12 @@ struct PageLayout::Impl
     struct Face
     {
         Face(const QFont &f, QPaintDevice *device, double scale)
-            : font(f), metrics(f, device), lineSpacing(metrics.lineSpacing()), ascent(metrics.ascent()),
-              height(metrics.ascent() + metrics.descent()), spacing(std::max(0.0, f.letterSpacing()) * scale),
+            : font(f),
+              metrics(f, device),
+              lineSpacing(metrics.lineSpacing()),
+              ascent(metrics.ascent()),
+              height(metrics.ascent() + metrics.descent()),
+              spacing(std::max(0.0, f.letterSpacing()) * scale),
               slack(scale)
         {
             advances.fill(-1);
@@ -381,9 +386,9 @@ struct PageLayout::Impl
         QFontMetricsF metrics;
         double lineSpacing; // device pixels
         double ascent;
-        double height;      // ascent and descent: what a line of text covers
-        double spacing;     // added to each letter, at most
-        double slack;       // one point: more than kerning moves the letters of a field's text
+        double height;  // ascent and descent: what a line of text covers
+        double spacing; // added to each letter, at most
+        double slack;   // one point: more than kerning moves the letters of a field's text
         mutable QHash<QString, double> widths;
         mutable std::array<double, 256> advances; // of the Latin-1 letters; -1 until measured
 
@@ -468,7 +473,6 @@ struct PageLayout::Impl
             lines << QString();
         return lines;
     }
-
 
     QString labelText(const Control &c, int page) const
     {
@@ -765,9 +769,8 @@ void PageLayout::paintPage(QPainter &painter, int page) const
     d->paintedFace = nullptr;
     d->paintedPen = -1;
     for (const Impl::Band &b : d->pages[std::size_t(page)]) {
-        const double limit = b.section == PageHeaderIdx || b.section == ReportHeaderIdx
-                                 ? d->doc.pageSize.height()
-                                 : d->bottom;
+        const double limit =
+            b.section == PageHeaderIdx || b.section == ReportHeaderIdx ? d->doc.pageSize.height() : d->bottom;
         d->paintBand(painter, b.section, b.row, b.y, b.height, page, limit);
     }
     if (d->shows(PageFooterIdx)) {

@@ -59,16 +59,16 @@ class Control
 public:
     QString Name;
     ControlType Type = ControlType::Label;
-    QRectF Rect;             // a line runs from Rect's top-left to its bottom-right
-    QString Caption;         // labels
-    QString DataField;       // text boxes and functions; matched without regard to letter case
-    QString DataFormat;      // text boxes and functions, see format.h
+    QRectF Rect;        // a line runs from Rect's top-left to its bottom-right
+    QString Caption;    // labels
+    QString DataField;  // text boxes and functions; matched without regard to letter case
+    QString DataFormat; // text boxes and functions, see format.h
     FunctionType Function = FunctionType::Sum;
     Align Alignment = Align::Left;
     double FontSize = 9;
     bool FontBold = false;
-    bool CanGrow = false;    // wrap and let the band grow
-    bool WordWrap = false;   // wrap inside the box (cut off at its bottom)
+    bool CanGrow = false;      // wrap and let the band grow
+    bool WordWrap = false;     // wrap inside the box (cut off at its bottom)
     bool AtBandBottom = false; // lines: drawn at the bottom of the band, however tall it grew
 };
 
@@ -88,13 +88,12 @@ public:
     bool hasControl(const QString &name) const;
     const std::deque<Control> &controls() const { return controls_; }
 
-    Control &AddLabel(const QString &name, const QString &caption, const QRectF &rect,
-                      Align align = Align::Left, double size = 9, bool bold = false);
-    Control &AddTextBox(const QString &name, const QString &dataField, const QRectF &rect,
-                        Align align = Align::Left, const QString &format = QString());
-    Control &AddFunction(const QString &name, const QString &dataField, const QRectF &rect,
-                         Align align = Align::Right, const QString &format = QString(),
-                         FunctionType function = FunctionType::Sum);
+    Control &AddLabel(const QString &name, const QString &caption, const QRectF &rect, Align align = Align::Left,
+                      double size = 9, bool bold = false);
+    Control &AddTextBox(const QString &name, const QString &dataField, const QRectF &rect, Align align = Align::Left,
+                        const QString &format = QString());
+    Control &AddFunction(const QString &name, const QString &dataField, const QRectF &rect, Align align = Align::Right,
+                         const QString &format = QString(), FunctionType function = FunctionType::Sum);
     Control &AddLine(const QPointF &from, const QPointF &to, bool atBandBottom = false);
     Control &AddShape(const QString &name, const QRectF &rect);
 

@@ -1,8 +1,8 @@
 // Test entry point shared by every test executable: a QApplication on the offscreen platform,
 // so that widgets, timers and events work without a display.
 #include <QApplication>
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {

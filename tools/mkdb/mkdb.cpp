@@ -20,8 +20,8 @@ int main(int argc, char **argv)
     try {
         schema::CreateStarterDatabase(path);
     } catch (const vb::Error &e) {
-        std::fprintf(stderr, "mkdb: Die Datenbank '%s' konnte nicht angelegt werden: %s (Fehler %d)\n",
-                     argv[1], e.description().toLocal8Bit().constData(), e.number());
+        std::fprintf(stderr, "mkdb: Die Datenbank '%s' konnte nicht angelegt werden: %s (Fehler %d)\n", argv[1],
+                     e.description().toLocal8Bit().constData(), e.number());
         return 1;
     }
     std::printf("mkdb: Startdatenbank '%s' angelegt (Benutzer \"Verwalter\").\n", argv[1]);

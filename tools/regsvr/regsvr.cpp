@@ -41,7 +41,7 @@ int main(int argc, char **argv)
     QFileInfo info(args.front());
     if (!info.exists() || !info.isFile())
         return fail(QStringLiteral("%1: Datei nicht gefunden.").arg(args.front()));
-    const QString path = info.canonicalFilePath();   // always a full path, never a bare name
+    const QString path = info.canonicalFilePath(); // always a full path, never a bare name
 
     // A cut or foreign file is refused before the loader maps it (and dies of a bus error).
     QString why;
@@ -51,7 +51,8 @@ int main(int argc, char **argv)
     void *lib = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!lib) {
         const char *why = dlerror();
-        return fail(QStringLiteral("%1: Bibliothek nicht ladbar: %2").arg(path, QString::fromLocal8Bit(why ? why : "")));
+        return fail(
+            QStringLiteral("%1: Bibliothek nicht ladbar: %2").arg(path, QString::fromLocal8Bit(why ? why : "")));
     }
     const char *entry = unregister ? "DllUnregisterServer" : "DllRegisterServer";
     auto fn = reinterpret_cast<HRESULT (*)()>(dlsym(lib, entry));
@@ -63,7 +64,8 @@ int main(int argc, char **argv)
     if (FAILED(hr)) {
         QString text = com::currentErrorDescription();
         return fail(QStringLiteral("%1: %2 fehlgeschlagen (%3)%4")
-                        .arg(path, QString::fromLatin1(entry), hex(hr), text.isEmpty() ? QString() : QStringLiteral(": ") + text));
+                        .arg(path, QString::fromLatin1(entry), hex(hr),
+                             text.isEmpty() ? QString() : QStringLiteral(": ") + text));
     }
     std::printf("%s\n", qPrintable(unregister ? QStringLiteral("%1: Registrierung entfernt.").arg(path)
                                               : QStringLiteral("%1: Registrierung erfolgreich.").arg(path)));

@@ -28,7 +28,11 @@ TEST(Datumsfeld, TheControlHoldsADayOrNone)
     EXPECT_EQ(feld.text(), QString());
     EXPECT_EQ(feld.wert(), modRun::KeinDatum);
 
-    const struct { const char *eingabe; const char *text; } faelle[] = {
+    const struct
+    {
+        const char *eingabe;
+        const char *text;
+    } faelle[] = {
         {"24.12.1970", "24.12.1970"}, {"1.4.1990", "01.04.1990"}, {"", ""},
         {"31.02.1970", ""},           {"kein Datum", ""},         {"29.02.2024", "29.02.2024"},
     };

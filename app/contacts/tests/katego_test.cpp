@@ -108,7 +108,8 @@ TEST_F(KategoTest, ARenameKeepsTheCountInTheOverviewAndNoComboKeepsTheOldName)
 {
     Kontakt &editor = forms::form<Kontakt>();
     editor.cboKatego->setCurrentIndex(editor.cboKatego->findText("Lieferanten"));
-    struct Fall {
+    struct Fall
+    {
         int nr;
         const char *neu;
         const char *uebersicht;
@@ -247,7 +248,8 @@ TEST_F(KategoTest, TheMemberCategoriesCanNeitherBeChangedNorDeleted)
 
 TEST_F(KategoTest, EmptyLongAndDuplicateNamesAreRefused)
 {
-    struct Fall {
+    struct Fall
+    {
         const char *was;
         QString name;
         QString meldung;

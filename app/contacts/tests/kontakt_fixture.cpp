@@ -209,7 +209,8 @@ bool KontaktTest::mitglied(qlonglong knr)
 
 qlonglong KontaktTest::kategorieVon(qlonglong knr)
 {
-    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT KategoNr FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
+    dao::Recordset rs =
+        gv().dbDaten.OpenRecordset("SELECT KategoNr FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
     const qlonglong k = rs.RecordCount() == 1 ? rs(0).Value().toLongLong() : -1;
     rs.Close();
     return k;

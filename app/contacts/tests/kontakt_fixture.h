@@ -35,7 +35,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    void starte(const QString &benutzer = QStringLiteral("Verwalter"), const QString &passwort = QStringLiteral("angeln"));
+    void starte(const QString &benutzer = QStringLiteral("Verwalter"),
+                const QString &passwort = QStringLiteral("angeln"));
 
     KontaktUebers &uebersicht();
     forms::ListGrid &grid();

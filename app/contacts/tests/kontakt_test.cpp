@@ -133,8 +133,12 @@ TEST_F(Editor, NullDatesBroughtInFromElsewhereOpenAsNoDate)
 {
     sql("UPDATE Kontakt SET GebDatum = NULL WHERE KNr IN (1, 4)");
     sql("UPDATE Mitglied SET Eintritt = NULL, Austritt = NULL WHERE KNr = 1");
-    const struct { int kategorie; qlonglong knr; const char *wer; } faelle[] = {
-        {3, 4, "a supplier"}, {1, 1, "a member, entry and leaving Null too"}};
+    const struct
+    {
+        int kategorie;
+        qlonglong knr;
+        const char *wer;
+    } faelle[] = {{3, 4, "a supplier"}, {1, 1, "a member, entry and leaving Null too"}};
     for (const auto &f : faelle) {
         SCOPED_TRACE(f.wer);
         boxes.clear();
@@ -160,9 +164,9 @@ TEST_F(Editor, MemberFieldsFollowTheCategoryAndKeepTheirValues)
         EXPECT_TRUE(k.optBefreit->isChecked());
         EXPECT_EQ(k.chkJG->checkState(), Qt::Checked);
         waehle(k.cboKatego, "Lieferanten");
-        for (QWidget *w : std::initializer_list<QWidget *>{k.optMann, k.optFrau, k.optBefreit, k.optNBefreit,
-                                                            k.optBezahlt, k.optNBezahlt, k.txtEintritt,
-                                                            k.txtAustritt, k.chkJG})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{k.optMann, k.optFrau, k.optBefreit, k.optNBefreit, k.optBezahlt,
+                                              k.optNBezahlt, k.txtEintritt, k.txtAustritt, k.chkJG})
             EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
         EXPECT_TRUE(k.chkEinzug->isEnabled());
         EXPECT_TRUE(k.optBefreit->isChecked());
@@ -256,8 +260,8 @@ TEST_F(Editor, ANewMemberGetsItsMemberRecordAndTheCategoryItsCount)
     EXPECT_EQ(m("Eintritt").Value().toDouble(), dao::ToOleDate(QDate(2024, 3, 15)));
     EXPECT_EQ(m("Austritt").Value().toDouble(), 0.0);
     m.Close();
-    dao::Recordset k = gv().dbDaten.OpenRecordset("SELECT PLZ, GebDatum FROM Kontakt WHERE KNr = ?",
-                                                  dao::dbOpenDynaset, {knr});
+    dao::Recordset k =
+        gv().dbDaten.OpenRecordset("SELECT PLZ, GebDatum FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
     EXPECT_EQ(k("PLZ").Value().toString(), QString("28195")) << "the postal code takes digits only";
     EXPECT_EQ(k("GebDatum").Value().toDouble(), 0.0);
     k.Close();
@@ -378,7 +382,8 @@ TEST_F(Editor, ADayTypedThatDoesNotExistIsAnInputErrorAndNothingIsWritten)
     // A new contact with a day that does not exist is not stored without its date.
     const long long vorher = zahl("SELECT COUNT(*) FROM Kontakt");
     boxes.clear();
-    neuerKontakt("Lieferanten", "Hake", "Udo", [&](Kontakt &k) { tippeDatum(k.txtGebDat, QStringLiteral("31021999")); });
+    neuerKontakt("Lieferanten", "Hake", "Udo",
+                 [&](Kontakt &k) { tippeDatum(k.txtGebDat, QStringLiteral("31021999")); });
     ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
     EXPECT_EQ(boxes.last().text, Eingabefehler);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), vorher);
@@ -392,8 +397,8 @@ TEST_F(Editor, QuotesAndSemicolonsAreStoredAsTyped)
     neuerKontakt("Lieferanten", name, "Sean", [&](Kontakt &k) { tippe(k.txtFirma, firma); });
     ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
     const qlonglong knr = letzterKontakt();
-    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT Nachname, Firma FROM Kontakt WHERE KNr = ?",
-                                                   dao::dbOpenDynaset, {knr});
+    dao::Recordset rs =
+        gv().dbDaten.OpenRecordset("SELECT Nachname, Firma FROM Kontakt WHERE KNr = ?", dao::dbOpenDynaset, {knr});
     EXPECT_EQ(rs("Nachname").Value().toString(), name);
     EXPECT_EQ(rs("Firma").Value().toString(), firma);
     rs.Close();
@@ -417,7 +422,8 @@ TEST_F(Editor, AFailedMemberWriteLeavesNoContactBehindAndTheOverviewUnchanged)
     neuerKontakt("Mitglieder (passiv)", "Halb", "Hanna");
     ASSERT_GE(boxes.count(), 1u);
     EXPECT_TRUE(boxes.boxes().front().title.startsWith("Runtime - Error: ")) << texte(boxes);
-    EXPECT_TRUE(boxes.boxes().front().text.startsWith("Unvorhergesehener Fehler in Modul: modKontakt / Routine: SpeicherKontakt !"))
+    EXPECT_TRUE(boxes.boxes().front().text.startsWith(
+        "Unvorhergesehener Fehler in Modul: modKontakt / Routine: SpeicherKontakt !"))
         << texte(boxes);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), vorher);
     EXPECT_EQ(name(2), QString("Mitglieder (passiv)  [1]"));

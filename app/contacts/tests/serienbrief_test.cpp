@@ -28,9 +28,9 @@ const QString Erfolg = QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: 
 const QString WordFrage = QStringLiteral(
     "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief Dokument\n\r"
     "erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? ");
-const QString Fehler = QStringLiteral(
-    "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
-    "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+const QString Fehler =
+    QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
+                   "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
 const QString KeinWord = QStringLiteral("Es ist kein Word verfügbar !");
 const QByteArray Kopfzeile = "Mitgl.-Nr;Firma;Anrede;Nachname;Vorname;Strasse;PLZ;Ort;Telefon [privat];"
                              "Telefon [geschftl.];Fax;Mobil;Geb.-Datum;Eintritt;EMail;\r\n";
@@ -106,8 +106,11 @@ TEST_F(Serienbrief, TheExpandedCategoriesAreWrittenByteExactInTheOrderOfTheirRow
         "1;;Herr;Meier;Hans;;;;0421 123;;;;24.12.1970;01.04.1990;hans@meier.de;\r\n"
         "2;;Frau;Schulz;Eva;;;;;;;;;;;\r\n"
         "4;Angelbedarf Nord;;Nord;Jan;\"Am See; Nord 3\";15746;\"Gro\xDF \"\"Alt\"\" K\xF6ris\";;;0421 99;;;;;\r\n"
-        "5;K\xF6" "der-M\xFCller;;M\xFCller;Karl;\"Hof 1\r\nHinterhaus\";;;;;;;;;;\r\n"
-        "6;Rutenbau S\xFC" "d \x80;;S\xFC" "d;???;;;;;;;;;;;\r\n";
+        "5;K\xF6"
+        "der-M\xFCller;;M\xFCller;Karl;\"Hof 1\r\nHinterhaus\";;;;;;;;;;\r\n"
+        "6;Rutenbau S\xFC"
+        "d \x80;;S\xFC"
+        "d;???;;;;;;;;;;;\r\n";
     EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), erwartet);
 }
 
@@ -143,13 +146,14 @@ TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox
     klappe(3);
     sql("DELETE FROM Kontakt WHERE KNr = 7");
     erzeuge(forms::vbNo, 3);
-    EXPECT_EQ(texteDerBoxen(),
-              (QStringList{Frage,
-                           QStringLiteral("ACHTUNG: Kategorie - Mitglieder (passiv) - enthält noch keine Mitgliederdaten "
-                                          "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
-                           QStringLiteral("ACHTUNG: Kontakt - Kategorie - Behörden - enthält noch keine Kontaktdaten "
-                                          "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
-                           Erfolg, WordFrage}))
+    EXPECT_EQ(
+        texteDerBoxen(),
+        (QStringList{Frage,
+                     QStringLiteral("ACHTUNG: Kategorie - Mitglieder (passiv) - enthält noch keine Mitgliederdaten "
+                                    "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
+                     QStringLiteral("ACHTUNG: Kontakt - Kategorie - Behörden - enthält noch keine Kontaktdaten "
+                                    "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
+                     Erfolg, WordFrage}))
         << texte(boxes);
     const QList<QStringList> saetze =
         office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
@@ -214,8 +218,7 @@ TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
     EXPECT_EQ(vbtest::fileMode(modKontakt::SeriDateiPfad()), 0600);
     EXPECT_EQ(vbtest::fileMode(modKontakt::SerienbriefPfad()), 0600);
 
-    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
-        << "unzip reads the document back";
+    ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty()) << "unzip reads the document back";
     const QString inhalt = odfInhalt(modKontakt::SerienbriefPfad());
     ASSERT_FALSE(inhalt.isEmpty());
     EXPECT_EQ(inhalt.count(QStringLiteral(">An<")), 5) << inhalt.toStdString();
@@ -230,7 +233,8 @@ TEST_F(Serienbrief, TheLettersFollowTheRecordsOfTheFile)
 {
     const QString seri = home.path() + QStringLiteral("/SeqData/SERI.txt");
     const QString odt = home.path() + QStringLiteral("/SeqData/SERI.odt");
-    struct Fall {
+    struct Fall
+    {
         const char *was;
         QByteArray datei;
         bool ok;

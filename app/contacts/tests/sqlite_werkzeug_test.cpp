@@ -74,21 +74,22 @@ TEST_F(SqliteWerkzeug, WithoutTheExtensionTheShellCannotUseTheCollation)
 
 TEST_F(SqliteWerkzeug, TheShellChecksFillsAndSortsAsTheProgramAndTheProgramShowsTheRow)
 {
-    const Ausgabe a = shell(dbPfad(),
-                            QStringLiteral("PRAGMA integrity_check;\n"
-                                           "INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Ort) "
-                                           "VALUES (20, 1, 'Herr', 'Äpfel', 'Jörg', 'Üxheim');\n"
-                                           "INSERT INTO Mitglied (KNr, Geschlecht, Befreit, Bezahlt, Eintritt) "
-                                           "VALUES (20, 1, 0, 1, 0);\n"
-                                           "INSERT INTO Kontakt (KNr, KategoNr, Nachname) VALUES (21, 3, 'Zander'), (22, 3, 'apfel');\n"
-                                           "SELECT '-';\n"
-                                           "SELECT Nachname FROM Kontakt WHERE KNr >= 20 ORDER BY Nachname;\n"
-                                           "SELECT '-';\n"
-                                           "SELECT KNr FROM Kontakt WHERE Nachname LIKE 'äPF*' OR Ort LIKE '[ü]x#eim' ORDER BY KNr;\n"
-                                           "SELECT '-';\n"
-                                           "SELECT count(*) FROM Kontakt WHERE Nachname = 'ÄPFEL';\n"
-                                           "PRAGMA integrity_check;\n"),
-                            erweiterung);
+    const Ausgabe a = shell(
+        dbPfad(),
+        QStringLiteral("PRAGMA integrity_check;\n"
+                       "INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Ort) "
+                       "VALUES (20, 1, 'Herr', 'Äpfel', 'Jörg', 'Üxheim');\n"
+                       "INSERT INTO Mitglied (KNr, Geschlecht, Befreit, Bezahlt, Eintritt) "
+                       "VALUES (20, 1, 0, 1, 0);\n"
+                       "INSERT INTO Kontakt (KNr, KategoNr, Nachname) VALUES (21, 3, 'Zander'), (22, 3, 'apfel');\n"
+                       "SELECT '-';\n"
+                       "SELECT Nachname FROM Kontakt WHERE KNr >= 20 ORDER BY Nachname;\n"
+                       "SELECT '-';\n"
+                       "SELECT KNr FROM Kontakt WHERE Nachname LIKE 'äPF*' OR Ort LIKE '[ü]x#eim' ORDER BY KNr;\n"
+                       "SELECT '-';\n"
+                       "SELECT count(*) FROM Kontakt WHERE Nachname = 'ÄPFEL';\n"
+                       "PRAGMA integrity_check;\n"),
+        erweiterung);
     ASSERT_EQ(a.exitCode, 0) << a.fehler.toStdString();
     EXPECT_TRUE(a.fehler.isEmpty()) << a.fehler.toStdString();
     const QStringList erwartet{"ok", "-", "apfel", "Äpfel", "Zander", "-", "20", "-", "1", "ok"};
@@ -97,8 +98,8 @@ TEST_F(SqliteWerkzeug, TheShellChecksFillsAndSortsAsTheProgramAndTheProgramShows
     starte();
     // The program's own connection sorts and compares the rows the same way.
     QStringList programm;
-    dao::Recordset rs =
-        gv().dbDaten.OpenRecordset("SELECT Nachname FROM Kontakt WHERE KNr >= 20 ORDER BY Nachname", dao::dbOpenDynaset);
+    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT Nachname FROM Kontakt WHERE KNr >= 20 ORDER BY Nachname",
+                                                   dao::dbOpenDynaset);
     while (!rs.Eof()) {
         programm << rs.Fields(0).Value().toString();
         rs.MoveNext();

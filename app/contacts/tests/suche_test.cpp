@@ -117,25 +117,26 @@ protected:
 
 TEST_F(Suche, FindsTheBeginningOfNamesAndFirmsWithinACategoryOrAll)
 {
-    struct Fall {
+    struct Fall
+    {
         const char *text;
         const char *kategorie;
         std::set<int> knr;
     };
     const Fall faelle[] = {
-        {"mül", "Alle", {5, 8}},             // Müller, MÜLLER, not Mueller
-        {"MÜL", "Lieferanten", {5}},         // only that category's
+        {"mül", "Alle", {5, 8}},     // Müller, MÜLLER, not Mueller
+        {"MÜL", "Lieferanten", {5}}, // only that category's
         {"mül", "Behörden", {8}},
-        {"köder", "Alle", {5}},              // a firm
-        {"ha", "Alle", {1}},                 // a first name
-        {"a", "Mitglieder (aktiv)", {}},     // nothing begins with it there
-        {"*see", "Alle", {11}},              // "*": contains
+        {"köder", "Alle", {5}},          // a firm
+        {"ha", "Alle", {1}},             // a first name
+        {"a", "Mitglieder (aktiv)", {}}, // nothing begins with it there
+        {"*see", "Alle", {11}},          // "*": contains
         {"*ü*er", "Alle", {5, 8}},
-        {"%", "Alle", {}},                   // no wildcard of SQL
-        {"100%_", "Alle", {10}},             // ... but a plain letter
-        {"100%_Bio's", "Ohne", {10}},        // a quote is a letter too
+        {"%", "Alle", {}},            // no wildcard of SQL
+        {"100%_", "Alle", {10}},      // ... but a plain letter
+        {"100%_Bio's", "Ohne", {10}}, // a quote is a letter too
         {"_", "Alle", {}},
-        {"?", "Alle", {}},                   // nor the pattern language's
+        {"?", "Alle", {}}, // nor the pattern language's
         {"[a-z]", "Alle", {}},
         {"#", "Alle", {}},
     };

@@ -15,10 +15,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTableView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 
 using namespace kontakttest;
 
@@ -46,9 +46,17 @@ TEST_F(Uebersicht, EachCategoryShowsItsCountAndAPlaceholderUntilExpanded)
 {
     const forms::GridList &top = grid().top();
     ASSERT_EQ(top.rowCount(), 5);
-    const struct { int nr; const char *name; int platzhalter; } erwartet[] = {
-        {1, "Mitglieder (aktiv)  [2]", 1}, {2, "Mitglieder (passiv)  [1]", 1}, {3, "Lieferanten  [3]", 1},
-        {4, "Behörden  [1]", 1},           {5, "Ohne", -1},
+    const struct
+    {
+        int nr;
+        const char *name;
+        int platzhalter;
+    } erwartet[] = {
+        {1, "Mitglieder (aktiv)  [2]", 1},
+        {2, "Mitglieder (passiv)  [1]", 1},
+        {3, "Lieferanten  [3]", 1},
+        {4, "Behörden  [1]", 1},
+        {5, "Ohne", -1},
     };
     for (int r = 0; r < 5; ++r) {
         SCOPED_TRACE(erwartet[r].name);
@@ -276,9 +284,13 @@ TEST_F(Uebersicht, TheSerialLetterKeyNeedsAYesAndAnExpandedCategory)
 TEST_F(Uebersicht, TheCountInBracketsIsReadFromTheEndOfTheName)
 {
     forms::GridList &top = grid().top();
-    const struct { const char *text; long anzahl; } faelle[] = {
+    const struct
+    {
+        const char *text;
+        long anzahl;
+    } faelle[] = {
         {"Lieferanten  [12]", 12}, {"Lieferanten [3]", 3}, {"Lieferanten", 0},
-        {"Team [alt]  [4]", 4},     {"Leer  []", 0},        {"Mitglieder (aktiv)  [2]", 2},
+        {"Team [alt]  [4]", 4},    {"Leer  []", 0},        {"Mitglieder (aktiv)  [2]", 2},
     };
     for (const auto &f : faelle) {
         SCOPED_TRACE(f.text);

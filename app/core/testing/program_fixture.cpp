@@ -11,8 +11,8 @@
 #include "com/connpt.h"
 #include "com/object.h"
 #include "com/variant.h"
-#include "forms/form.h"
 #include "common/testing/cut_controls.h"
+#include "forms/form.h"
 
 #include <QApplication>
 #include <QFile>

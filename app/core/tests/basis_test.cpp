@@ -64,7 +64,8 @@ protected:
         forms::ListGrid *grid = fisch ? b->tblFBasis : b->tblGBasis;
         grid->top().flush();
         QTableView *view = grid->view();
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                           view->visualRect(view->model()->index(row, 1)).center());
     }
     void tippe(QLineEdit *box, const QString &text)
     {
@@ -72,10 +73,7 @@ protected:
         QTest::keyClick(box, Qt::Key_Delete);
         QTest::keyClicks(box, text);
     }
-    void klicke(QAction *knopf)
-    {
-        QTest::mouseClick(b->Toolbar1->widgetForAction(knopf), Qt::LeftButton);
-    }
+    void klicke(QAction *knopf) { QTest::mouseClick(b->Toolbar1->widgetForAction(knopf), Qt::LeftButton); }
 
     QStringList spalte(forms::ListGrid &grid, int c) const
     {
@@ -110,31 +108,87 @@ TEST_F(BasisTest, AddRenameAndDeleteKeepGridsAndCatchLogInStep)
     {
         const char *was;
         bool fisch;
-        int zeile;          // row loaded by double-click; -1: a new record
-        const char *name;   // typed into the name box
+        int zeile;        // row loaded by double-click; -1: a new record
+        const char *name; // typed into the name box
         QAction *Basis::*knopf;
         int antwort;        // answer to the delete question
         QStringList namen;  // names of the tab's grid afterwards
         QStringList faenge; // the catch log's grid afterwards
         long long fangZahl; // catches in the database afterwards
     } faelle[] = {
-        {"new species", true, -1, "Barsch", &Basis::tbSpeichern, 0, {"Hecht", "Zander", "Aal", "Barsch"},
-         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"}, 4},
-        {"renamed species", true, 0, "Esox", &Basis::tbSpeichern, 0, {"Esox", "Zander", "Aal"},
-         {"1:Esox/Baggersee", "2:Zander/Baggersee", "3:Esox/Altarm", "4:Aal/Altarm"}, 4},
-        {"name unchanged", true, 1, "Zander", &Basis::tbSpeichern, 0, {"Hecht", "Zander", "Aal"},
-         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"}, 4},
-        {"renamed water", false, 1, "Altwasser", &Basis::tbSpeichern, 0, {"Baggersee", "Altwasser"},
-         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altwasser", "4:Aal/Altwasser"}, 4},
-        {"deleted species", true, 0, nullptr, &Basis::tbLoeschen, forms::vbYes, {"Zander", "Aal"},
-         {"2:Zander/Baggersee", "4:Aal/Altarm"}, 2},
+        {"new species",
+         true,
+         -1,
+         "Barsch",
+         &Basis::tbSpeichern,
+         0,
+         {"Hecht", "Zander", "Aal", "Barsch"},
+         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"},
+         4},
+        {"renamed species",
+         true,
+         0,
+         "Esox",
+         &Basis::tbSpeichern,
+         0,
+         {"Esox", "Zander", "Aal"},
+         {"1:Esox/Baggersee", "2:Zander/Baggersee", "3:Esox/Altarm", "4:Aal/Altarm"},
+         4},
+        {"name unchanged",
+         true,
+         1,
+         "Zander",
+         &Basis::tbSpeichern,
+         0,
+         {"Hecht", "Zander", "Aal"},
+         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"},
+         4},
+        {"renamed water",
+         false,
+         1,
+         "Altwasser",
+         &Basis::tbSpeichern,
+         0,
+         {"Baggersee", "Altwasser"},
+         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altwasser", "4:Aal/Altwasser"},
+         4},
+        {"deleted species",
+         true,
+         0,
+         nullptr,
+         &Basis::tbLoeschen,
+         forms::vbYes,
+         {"Zander", "Aal"},
+         {"2:Zander/Baggersee", "4:Aal/Altarm"},
+         2},
         // The name box was edited before the delete: the catches of the stored species go.
-        {"deleted after editing", true, 0, "Zander", &Basis::tbLoeschen, forms::vbYes, {"Zander", "Aal"},
-         {"2:Zander/Baggersee", "4:Aal/Altarm"}, 2},
-        {"deleted water", false, 1, nullptr, &Basis::tbLoeschen, forms::vbYes, {"Baggersee"},
-         {"1:Hecht/Baggersee", "2:Zander/Baggersee"}, 2},
-        {"delete declined", false, 0, nullptr, &Basis::tbLoeschen, forms::vbNo, {"Baggersee", "Altarm"},
-         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"}, 4},
+        {"deleted after editing",
+         true,
+         0,
+         "Zander",
+         &Basis::tbLoeschen,
+         forms::vbYes,
+         {"Zander", "Aal"},
+         {"2:Zander/Baggersee", "4:Aal/Altarm"},
+         2},
+        {"deleted water",
+         false,
+         1,
+         nullptr,
+         &Basis::tbLoeschen,
+         forms::vbYes,
+         {"Baggersee"},
+         {"1:Hecht/Baggersee", "2:Zander/Baggersee"},
+         2},
+        {"delete declined",
+         false,
+         0,
+         nullptr,
+         &Basis::tbLoeschen,
+         forms::vbNo,
+         {"Baggersee", "Altarm"},
+         {"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Aal/Altarm"},
+         4},
     };
     for (const Fall &fall : faelle) {
         SCOPED_TRACE(fall.was);
@@ -152,9 +206,13 @@ TEST_F(BasisTest, AddRenameAndDeleteKeepGridsAndCatchLogInStep)
 
         if (fall.knopf == &Basis::tbLoeschen) {
             ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
-            EXPECT_EQ(boxes.last().text,
-                      fall.fisch ? QString("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !\r\nTrotzdem löschen ?")
-                                 : QString("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !\r\nTrotzdem löschen ?"));
+            EXPECT_EQ(
+                boxes.last().text,
+                fall.fisch
+                    ? QString(
+                          "ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !\r\nTrotzdem löschen ?")
+                    : QString("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !\r\nTrotzdem "
+                              "löschen ?"));
             EXPECT_EQ(boxes.last().flags, forms::vbYesNo);
         } else {
             EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
@@ -190,7 +248,8 @@ TEST_F(BasisTest, ANewRecordGetsTheKeyTheDatabaseAssigned)
     klicke(b->tbSpeichern);
     ASSERT_EQ(b->tblGBasis->rowCount(), 3);
     EXPECT_EQ(b->tblGBasis->text(2, 0), QString("3"));
-    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT GName, Notiz FROM Gewaesser WHERE GNr = 3", dao::dbOpenDynaset);
+    dao::Recordset rs =
+        gv().dbDaten.OpenRecordset("SELECT GName, Notiz FROM Gewaesser WHERE GNr = 3", dao::dbOpenDynaset);
     EXPECT_EQ(rs(0).Value().toString(), QString("Muehlbach"));
     EXPECT_EQ(rs(1).Value().toString(), QString("nur Fliege, Brücke"));
     EXPECT_TRUE(b->txtGName->hasFocus());
@@ -205,7 +264,8 @@ TEST_F(BasisTest, TheRowIsFoundByItsKeyWhateverAnotherWindowDidToTheRowNumber)
     tippe(b->txtFArt, "Flussaal");
     klicke(b->tbSpeichern);
     EXPECT_EQ(fischNamen(), QStringList({"Hecht", "Zander", "Flussaal"}));
-    EXPECT_EQ(faenge(), QStringList({"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Flussaal/Altarm"}));
+    EXPECT_EQ(faenge(),
+              QStringList({"1:Hecht/Baggersee", "2:Zander/Baggersee", "3:Hecht/Altarm", "4:Flussaal/Altarm"}));
 
     doppelklick(true, 0);
     gv().lngDSNr = 2;
@@ -216,18 +276,28 @@ TEST_F(BasisTest, TheRowIsFoundByItsKeyWhateverAnotherWindowDidToTheRowNumber)
 
 TEST_F(BasisTest, EmptyAndDuplicateNamesAreRefusedAndAnEditStaysAnEdit)
 {
-    const struct { const char *was; bool fisch; int zeile; QString name; QString box; } faelle[] = {
+    const struct
+    {
+        const char *was;
+        bool fisch;
+        int zeile;
+        QString name;
+        QString box;
+    } faelle[] = {
         {"empty new", true, -1, "", Eingabefehler},
         {"blanks only", false, -1, "   ", Eingabefehler},
-        {"duplicate new", true, -1, "zander", "ACHTUNG: Eine Fischart mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
+        {"duplicate new", true, -1, "zander",
+         "ACHTUNG: Eine Fischart mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
         {"empty edit", true, 0, "", Eingabefehler},
-        {"duplicate edit", false, 0, "ALTARM", "ACHTUNG: Ein Gewässer mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
+        {"duplicate edit", false, 0, "ALTARM",
+         "ACHTUNG: Ein Gewässer mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !"},
         // Pasted: a line break, a tab or NUL would be stored and shown as a broken row.
         {"species with a line break", true, -1, "Regen\nbogenforelle", Eingabefehler},
         {"water with a tab", false, -1, "Kies\tgrube", Eingabefehler},
         {"species with NUL", true, -1, QStringLiteral("Wels") + QChar(0), Eingabefehler},
         {"species renamed with a line break", true, 1, "Zander\r\n", Eingabefehler},
-        {"water renamed with DEL", false, 1, QStringLiteral("Alt") + QChar(0x7f) + QStringLiteral("arm"), Eingabefehler},
+        {"water renamed with DEL", false, 1, QStringLiteral("Alt") + QChar(0x7f) + QStringLiteral("arm"),
+         Eingabefehler},
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.was);
@@ -239,7 +309,8 @@ TEST_F(BasisTest, EmptyAndDuplicateNamesAreRefusedAndAnEditStaysAnEdit)
         QLineEdit *name = fall.fisch ? b->txtFArt : b->txtGName;
         const QStringList fische = fischNamen();
         const QStringList gewaesser = gewaesserNamen();
-        const bool eingefuegt = std::any_of(fall.name.begin(), fall.name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+        const bool eingefuegt = std::any_of(fall.name.begin(), fall.name.end(),
+                                            [](QChar c) { return c.category() == QChar::Other_Control; });
         if (eingefuegt)
             name->setText(fall.name); // no key gives these characters
         else
@@ -307,7 +378,8 @@ TEST_F(BasisTest, AFailedWriteIsReportedByTheTrapAndKeepsTheGrids)
 {
     doppelklick(true, 0);
     tippe(b->txtFArt, "Esox");
-    gv().dbDaten.Execute("CREATE TRIGGER kein_umbenennen BEFORE UPDATE ON Fisch BEGIN SELECT RAISE(ABORT, 'nein'); END");
+    gv().dbDaten.Execute(
+        "CREATE TRIGGER kein_umbenennen BEFORE UPDATE ON Fisch BEGIN SELECT RAISE(ABORT, 'nein'); END");
     klicke(b->tbSpeichern);
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBasis / Routine: UpdateFisch !"));

@@ -78,7 +78,8 @@ protected:
         forms::ListGrid *grid = benutzer ? b->tblBenutzer : b->tblZugriff;
         grid->top().flush();
         QTableView *view = grid->view();
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                           view->visualRect(view->model()->index(row, 1)).center());
     }
     static void tippe(QLineEdit *box, const QString &text)
     {
@@ -174,7 +175,8 @@ TEST_F(BenutzerTest, AGroupAndAUserMadeHereLogInWithTheirRightsAtTheNextLogin)
     klicke(b->tbSpeichern);
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     ASSERT_EQ(b->tblZugriff->rowCount(), 3);
-    EXPECT_EQ(zeilen(*b->tblZugriff).last(), "3|Kassierer|Wahr|Falsch|Falsch|Falsch|Wahr|Falsch|Falsch|Falsch|Falsch|Wahr");
+    EXPECT_EQ(zeilen(*b->tblZugriff).last(),
+              "3|Kassierer|Wahr|Falsch|Falsch|Falsch|Wahr|Falsch|Falsch|Falsch|Falsch|Wahr");
     EXPECT_EQ(b->lblGAnzahl->text(), QString("3"));
     EXPECT_FALSE(b->chkFBuch->isChecked());
 
@@ -205,7 +207,8 @@ TEST_F(BenutzerTest, AGroupAndAUserMadeHereLogInWithTheirRightsAtTheNextLogin)
     setzeRecht(b->chkFBuch, false);
     setzeRecht(b->chkArbeit, true);
     klicke(b->tbSpeichern);
-    EXPECT_EQ(zeilen(*b->tblZugriff).last(), "3|Kassierer|Falsch|Falsch|Falsch|Falsch|Wahr|Wahr|Falsch|Falsch|Falsch|Wahr");
+    EXPECT_EQ(zeilen(*b->tblZugriff).last(),
+              "3|Kassierer|Falsch|Falsch|Falsch|Falsch|Wahr|Wahr|Falsch|Falsch|Falsch|Wahr");
     neueSitzung("Anna O'Neill", "Ge'heim");
     EXPECT_TRUE(modStart::GruppeHatRecht(modStart::Recht::Arbeit));
     EXPECT_FALSE(modStart::GruppeHatRecht(modStart::Recht::Fangbuch));
@@ -236,8 +239,10 @@ TEST_F(BenutzerTest, DeletingAGroupTakesItsUsersByKeyWhateverTheNameBoxSays)
     boxes.answer(forms::vbYes);
     klicke(b->tbLoeschen);
     ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
-    EXPECT_EQ(boxes.last().text,
-              QString("Achtung: Benutzer - Referenzen in der Benutzertabelle werden ebenfalls gelöscht !\r\nTrotzdem löschen ?"));
+    EXPECT_EQ(
+        boxes.last().text,
+        QString(
+            "Achtung: Benutzer - Referenzen in der Benutzertabelle werden ebenfalls gelöscht !\r\nTrotzdem löschen ?"));
     EXPECT_EQ(boxes.last().flags, forms::vbYesNo);
     EXPECT_EQ(zeilen(*b->tblZugriff), QStringList({"1|Administratoren|" + Alle}));
     EXPECT_EQ(zeilen(*b->tblBenutzer), QStringList({"1|Verwalter|angeln|Administratoren"}));
@@ -253,7 +258,8 @@ TEST_F(BenutzerTest, RefusedChangesLeaveDatabaseAndGridsAsTheyWere)
     const QString Angemeldet = "ACHTUNG: Der angemeldete Benutzer kann nicht gelöscht werden, Vorgang abgebrochen !";
     const QString GruppeAngemeldet =
         "ACHTUNG: Die Gruppe des angemeldeten Benutzers kann nicht gelöscht werden, Vorgang abgebrochen !";
-    const QString DoppelterBenutzer = "ACHTUNG: Ein Benutzer mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !";
+    const QString DoppelterBenutzer =
+        "ACHTUNG: Ein Benutzer mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !";
     const QString DoppelteGruppe = "ACHTUNG: Eine Gruppe mit diesem Namen ist bereits vorhanden, Vorgang abgebrochen !";
     const struct Fall
     {
@@ -263,16 +269,32 @@ TEST_F(BenutzerTest, RefusedChangesLeaveDatabaseAndGridsAsTheyWere)
         const char *modus;
     } faelle[] = {
         {"delete the logged-in user",
-         [this] { doppelklick(true, 0); boxes.answer(forms::vbYes); klicke(b->tbLoeschen); },
+         [this] {
+             doppelklick(true, 0);
+             boxes.answer(forms::vbYes);
+             klicke(b->tbLoeschen);
+         },
          Angemeldet, "EDIT"},
         {"delete the logged-in user's group",
-         [this] { doppelklick(false, 0); boxes.answer(forms::vbYes); klicke(b->tbLoeschen); },
+         [this] {
+             doppelklick(false, 0);
+             boxes.answer(forms::vbYes);
+             klicke(b->tbLoeschen);
+         },
          GruppeAngemeldet, "EDIT"},
         {"take the last administrators' right",
-         [this] { doppelklick(false, 0); setzeRecht(b->chkBenutzer, false); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(false, 0);
+             setzeRecht(b->chkBenutzer, false);
+             klicke(b->tbSpeichern);
+         },
          LetzterVerwalter, "EDIT"},
         {"move the last administrator out",
-         [this] { doppelklick(true, 0); tippe(b->cboBG->lineEdit(), "Gaeste"); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(true, 0);
+             tippe(b->cboBG->lineEdit(), "Gaeste");
+             klicke(b->tbSpeichern);
+         },
          LetzterVerwalter, "EDIT"},
         {"delete the last administrator, another user logged in",
          [this] {
@@ -283,32 +305,69 @@ TEST_F(BenutzerTest, RefusedChangesLeaveDatabaseAndGridsAsTheyWere)
          },
          LetzterVerwalter, "EDIT"},
         {"a second user of the same name",
-         [this] { zeigeTab(true); benutzer("Gast", "x", "x", "Gaeste"); klicke(b->tbSpeichern); },
+         [this] {
+             zeigeTab(true);
+             benutzer("Gast", "x", "x", "Gaeste");
+             klicke(b->tbSpeichern);
+         },
          DoppelterBenutzer, "SAVE"},
         {"a user renamed to another's name",
-         [this] { doppelklick(true, 1); tippe(b->txtBenutzer, "Verwalter"); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(true, 1);
+             tippe(b->txtBenutzer, "Verwalter");
+             klicke(b->tbSpeichern);
+         },
          DoppelterBenutzer, "EDIT"},
         {"a second group of the same name but for case",
-         [this] { zeigeTab(false); tippe(b->txtGruppe, "GAESTE"); klicke(b->tbSpeichern); },
+         [this] {
+             zeigeTab(false);
+             tippe(b->txtGruppe, "GAESTE");
+             klicke(b->tbSpeichern);
+         },
          DoppelteGruppe, "SAVE"},
         {"an empty group name",
-         [this] { doppelklick(false, 1); tippe(b->txtGruppe, " "); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(false, 1);
+             tippe(b->txtGruppe, " ");
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "EDIT"},
         {"a user without group",
-         [this] { zeigeTab(true); benutzer("Neu", "", "", ""); klicke(b->tbSpeichern); },
+         [this] {
+             zeigeTab(true);
+             benutzer("Neu", "", "", "");
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "SAVE"},
         // Pasted: a control character would be stored and shown as a broken row.
         {"a user name with a line break",
-         [this] { zeigeTab(true); benutzer("Neu", "x", "x", "Gaeste"); b->txtBenutzer->setText("Neu\nZeile"); klicke(b->tbSpeichern); },
+         [this] {
+             zeigeTab(true);
+             benutzer("Neu", "x", "x", "Gaeste");
+             b->txtBenutzer->setText("Neu\nZeile");
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "SAVE"},
         {"a user renamed with a tab",
-         [this] { doppelklick(true, 1); b->txtBenutzer->setText("Ga\tst"); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(true, 1);
+             b->txtBenutzer->setText("Ga\tst");
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "EDIT"},
         {"a new group with NUL in its name",
-         [this] { zeigeTab(false); b->txtGruppe->setText(QStringLiteral("Jugend") + QChar(0) + QStringLiteral("x")); klicke(b->tbSpeichern); },
+         [this] {
+             zeigeTab(false);
+             b->txtGruppe->setText(QStringLiteral("Jugend") + QChar(0) + QStringLiteral("x"));
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "SAVE"},
         {"a group renamed with a line break",
-         [this] { doppelklick(false, 1); b->txtGruppe->setText("Gae\r\nste"); klicke(b->tbSpeichern); },
+         [this] {
+             doppelklick(false, 1);
+             b->txtGruppe->setText("Gae\r\nste");
+             klicke(b->tbSpeichern);
+         },
          Eingabefehler, "EDIT"},
     };
     for (const Fall &fall : faelle) {
@@ -338,7 +397,8 @@ TEST_F(BenutzerTest, PasswordsAreComparedExactlyAndAMismatchEmptiesTheFields)
     benutzer("Karl", "Angeln", "angeln", "Gaeste");
     klicke(b->tbSpeichern);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, QString("Passwortbestätigung stimmt nicht mit Passwort überein\n\rBitte versuchen Sie es nochmal !"));
+    EXPECT_EQ(boxes.last().text,
+              QString("Passwortbestätigung stimmt nicht mit Passwort überein\n\rBitte versuchen Sie es nochmal !"));
     EXPECT_EQ(boxes.last().flags, forms::vbInformation);
     EXPECT_TRUE(b->txtBenutzer->text().isEmpty());
     EXPECT_TRUE(b->txtPassw->text().isEmpty());
@@ -397,7 +457,8 @@ TEST_F(BenutzerTest, TheRowIsFoundByKeyAndAFailedCheckKeepsTheEdit)
     setzeRecht(b->chkBasis, true);
     klicke(b->tbSpeichern);
     EXPECT_EQ(zeilen(*b->tblZugriff),
-              QStringList({"1|Administratoren|" + Alle, "2|Gaeste|Falsch|Falsch|Falsch|Falsch|Falsch|Falsch|Falsch|Wahr|Falsch|Falsch"}));
+              QStringList({"1|Administratoren|" + Alle,
+                           "2|Gaeste|Falsch|Falsch|Falsch|Falsch|Falsch|Falsch|Falsch|Wahr|Falsch|Falsch"}));
 }
 
 TEST_F(BenutzerTest, ARecordGoneMeanwhileIsReportedAndItsRowsLeaveTheGrids)

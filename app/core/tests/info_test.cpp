@@ -162,8 +162,11 @@ TEST_F(InfoTest, SystemInfoStartsAnInstalledProgramOrSaysItIsUnavailable)
     } faelle[] = {
         {"none installed", {}, true, {}, true},
         {"one installed", {{"hardinfo", "/usr/bin/hardinfo"}}, true, {"/usr/bin/hardinfo"}, false},
-        {"the first found wins", {{"hardinfo", "/usr/bin/hardinfo"}, {"kinfocenter", "/opt/kde/kinfocenter"}}, true,
-         {"/opt/kde/kinfocenter"}, false},
+        {"the first found wins",
+         {{"hardinfo", "/usr/bin/hardinfo"}, {"kinfocenter", "/opt/kde/kinfocenter"}},
+         true,
+         {"/opt/kde/kinfocenter"},
+         false},
         {"found but does not start", {{"hardinfo2", "/usr/bin/hardinfo2"}}, false, {"/usr/bin/hardinfo2"}, true},
     };
     Info &info = forms::form<Info>();

@@ -21,8 +21,7 @@ using namespace coretest;
 namespace {
 
 class LoginTest : public CoreTest
-{
-};
+{};
 
 const QString Fehlschlag = QStringLiteral("Anmeldung fehlgeschlagen, bitte versuchen Sie es erneut!");
 
@@ -186,7 +185,8 @@ TEST_F(LoginTest, EachRightThatIsFalseRemovesItsItem)
         {"UPDATE Gruppen SET Benutzerverwaltung = 0", "Zugriff"},
         {"UPDATE Gruppen SET System = 0", "Parameter"},
     };
-    const QStringList alle = {"Zugriff", "Parameter", "Basisdaten", "Fangbuch", "Fangauswertung", "Kontakte", "Arbeit", "Besatzung"};
+    const QStringList alle = {"Zugriff",        "Parameter", "Basisdaten", "Fangbuch",
+                              "Fangauswertung", "Kontakte",  "Arbeit",     "Besatzung"};
     for (const auto &fall : faelle) {
         const QString text = QString::fromLatin1(fall.entziehe.text().data(), int(fall.entziehe.text().size()));
         SCOPED_TRACE(text.toStdString());

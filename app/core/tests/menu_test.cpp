@@ -20,7 +20,8 @@ protected:
     {
         CoreTest::SetUp();
         sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");
-        sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (7, 1, 'Barsch', 'Anna'), (8, 1, 'Karpfen', 'Ben'), (9, 3, 'Wels', 'Carl')");
+        sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (7, 1, 'Barsch', 'Anna'), (8, 1, 'Karpfen', "
+            "'Ben'), (9, 3, 'Wels', 'Carl')");
         sql("INSERT INTO Mitglied (KNr, Befreit) VALUES (7, 0), (8, 1)");
         liste.addRow(QStringList{"7", "Barsch", "Anna"});
         liste.addRow(QStringList{"8", "Karpfen", "Ben"});
@@ -86,10 +87,15 @@ TEST_F(Menues, TheContextMenusOfferWhatTheRightsAllow)
 
 TEST_F(Menues, TakingAMemberIntoTheWorkHoursWindow)
 {
-    const struct { int zeile; bool gefragt; bool gezeigt; } faelle[] = {
+    const struct
+    {
+        int zeile;
+        bool gefragt;
+        bool gezeigt;
+    } faelle[] = {
         {5, false, false}, // no such row: the missing-record box, the area is not asked
         {-1, false, false},
-        {1, true, false},  // the area refuses (it shows its own box)
+        {1, true, false}, // the area refuses (it shows its own box)
         {0, true, true},
     };
     for (const auto &fall : faelle) {

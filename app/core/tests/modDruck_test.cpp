@@ -12,12 +12,12 @@
 #include "com/variant.h"
 #include "forms/services.h"
 #include "ole/handles.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
-#include "pdftext/pdftext.h"
 
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 
 using namespace coretest;
@@ -45,7 +45,8 @@ report::Report &rpt_Test()
         r.Caption = QStringLiteral("Testliste");
         modDruck::Adressblock(r.PageHeader());
         modDruck::Titel(r.PageHeader(), QStringLiteral("lblTitel"), QStringLiteral("Testliste"));
-        modDruck::Kolumnen(r, {{"Nr:", "Text1", "", 2, 60}, {"Name:", "Text2", "", 70, 200},
+        modDruck::Kolumnen(r, {{"Nr:", "Text1", "", 2, 60},
+                               {"Name:", "Text2", "", 70, 200},
                                {"Anzahl:", "Text3", "", 300, 60, report::Align::Right}});
         modDruck::Seitenzeile(r.PageFooter());
     });
@@ -96,8 +97,8 @@ protected:
     std::vector<Zeile> tabelle()
     {
         std::vector<Zeile> z;
-        dao::Recordset rs =
-            gv().dbDaten.OpenRecordset("SELECT FangNr, Name, Anzahl FROM Druck_Fangliste ORDER BY rowid", dao::dbOpenDynaset);
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT FangNr, Name, Anzahl FROM Druck_Fangliste ORDER BY rowid", dao::dbOpenDynaset);
         for (; !rs.Eof(); rs.MoveNext())
             z.push_back({rs(0).Value().toLongLong(), rs(1).Value().toString(), rs(2).Value().toLongLong()});
         return z;
@@ -106,7 +107,8 @@ protected:
     // The print table as an earlier print-out left it.
     void vorherigerDruck()
     {
-        gv().dbDaten.Execute("INSERT INTO Druck_Fangliste (FangNr, Name, Anzahl) VALUES (90, 'Alt', 9), (91, 'Alt', 9)");
+        gv().dbDaten.Execute(
+            "INSERT INTO Druck_Fangliste (FangNr, Name, Anzahl) VALUES (90, 'Alt', 9), (91, 'Alt', 9)");
     }
 
     report::FakePrinters drucker{{QStringLiteral("Laser Büro"), QStringLiteral("Tinte Kasse")}};
@@ -125,11 +127,32 @@ TEST_F(Druck, PrintingCopiesTheGridInItsOrderAndPrintsItUnderTheClubAddress)
     EXPECT_EQ(forms::mousePointer(), forms::vbDefault);
     ASSERT_TRUE(pdftext::Available()) << "poppler-utils (pdftotext) not installed";
     const QString text = pdftext::Text(drucker.pdfPath);
-    EXPECT_EQ(pdftext::NotInOrder(text, {"Anschrift:", "Name", "ASV Petri Heil", "Strasse :", "Uferweg 3",
-                                         "PLZ /Ort:", "12345", "Fischbach", "Tel", "0123 4567", "Testliste", "Nr:",
-                                         "Name:", "Anzahl:", "7", "Hecht", "2", "3", "Zander", "1", "5", "Aal", "4",
-                                         "Seite 1 von 1 (gedruckt am " + QDate::currentDate().toString("dd.MM.yyyy") + ")"}),
-              std::string())
+    EXPECT_EQ(
+        pdftext::NotInOrder(text, {"Anschrift:",
+                                   "Name",
+                                   "ASV Petri Heil",
+                                   "Strasse :",
+                                   "Uferweg 3",
+                                   "PLZ /Ort:",
+                                   "12345",
+                                   "Fischbach",
+                                   "Tel",
+                                   "0123 4567",
+                                   "Testliste",
+                                   "Nr:",
+                                   "Name:",
+                                   "Anzahl:",
+                                   "7",
+                                   "Hecht",
+                                   "2",
+                                   "3",
+                                   "Zander",
+                                   "1",
+                                   "5",
+                                   "Aal",
+                                   "4",
+                                   "Seite 1 von 1 (gedruckt am " + QDate::currentDate().toString("dd.MM.yyyy") + ")"}),
+        std::string())
         << text.toStdString();
 }
 

@@ -32,19 +32,26 @@ TEST(Monatsnamen, NamesAndTheErrorBoxForBadMonths)
 
     for (int bad : {0, 13}) {
         EXPECT_EQ(ErmittleMonatsname(bad), QString("Januar"));
-        EXPECT_EQ(boxes.last().text, "FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - Januar - eingesetzt.\n\r" + ZweiteZeile);
+        EXPECT_EQ(boxes.last().text,
+                  "FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - Januar - eingesetzt.\n\r" +
+                      ZweiteZeile);
         EXPECT_EQ(boxes.last().flags, forms::vbCritical);
         EXPECT_EQ(boxes.last().title, QString("Torvana"));
     }
     EXPECT_EQ(ErmittleMonatsNr("januar"), 1);
-    EXPECT_EQ(boxes.last().text, "FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - 1 - eingesetzt.\n\r" + ZweiteZeile);
+    EXPECT_EQ(boxes.last().text,
+              "FEHLER: Monatsbezeichnung fehlerhaft ! Es wird Standartmonat - 1 - eingesetzt.\n\r" + ZweiteZeile);
     EXPECT_EQ(boxes.count(), 3u);
 }
 
 TEST(Wochentage, SundayIsOneAndOutsideIsEmptyWithoutABox)
 {
     forms::ScriptedMsgBox boxes;
-    const struct { int tag; const char *name; } cases[] = {
+    const struct
+    {
+        int tag;
+        const char *name;
+    } cases[] = {
         {1, "Sonntag"}, {6, "Freistag"}, {7, "Samstag"}, {0, ""}, {8, ""},
     };
     for (const auto &c : cases)
@@ -55,17 +62,33 @@ TEST(Wochentage, SundayIsOneAndOutsideIsEmptyWithoutABox)
 TEST(Tastenfilter, AdmitTheirKeysAndBeepOnTheOthers)
 {
     using Filter = int (*)(int &);
-    const struct { const char *name; Filter f; int key; bool admitted; } cases[] = {
-        {"Zahl", PruefeTasteZahl, '7', true},   {"Zahl", PruefeTasteZahl, 13, true},
-        {"Zahl", PruefeTasteZahl, 8, true},     {"Zahl", PruefeTasteZahl, ',', false},
-        {"Komma", PruefeTasteKomma, ',', true}, {"Komma", PruefeTasteKomma, '.', false},
-        {"Komma", PruefeTasteKomma, 13, true},  {"Tel", PruefeTasteTel, '-', true},
-        {"Tel", PruefeTasteTel, ' ', true},     {"Tel", PruefeTasteTel, 13, false},
-        {"Tel", PruefeTasteTel, '/', false},    {"Datum", PruefeTasteDatum, '.', true},
-        {"Datum", PruefeTasteDatum, 13, false}, {"Datum", PruefeTasteDatum, '/', false},
-        {"Such", PruefeTasteSuch, '*', true},   {"Such", PruefeTasteSuch, 'Z', true},
-        {"Such", PruefeTasteSuch, ' ', true},   {"Such", PruefeTasteSuch, 228 /* ä */, false},
-        {"Such", PruefeTasteSuch, 223 /* ß */, false}, {"Such", PruefeTasteSuch, 13, false},
+    const struct
+    {
+        const char *name;
+        Filter f;
+        int key;
+        bool admitted;
+    } cases[] = {
+        {"Zahl", PruefeTasteZahl, '7', true},
+        {"Zahl", PruefeTasteZahl, 13, true},
+        {"Zahl", PruefeTasteZahl, 8, true},
+        {"Zahl", PruefeTasteZahl, ',', false},
+        {"Komma", PruefeTasteKomma, ',', true},
+        {"Komma", PruefeTasteKomma, '.', false},
+        {"Komma", PruefeTasteKomma, 13, true},
+        {"Tel", PruefeTasteTel, '-', true},
+        {"Tel", PruefeTasteTel, ' ', true},
+        {"Tel", PruefeTasteTel, 13, false},
+        {"Tel", PruefeTasteTel, '/', false},
+        {"Datum", PruefeTasteDatum, '.', true},
+        {"Datum", PruefeTasteDatum, 13, false},
+        {"Datum", PruefeTasteDatum, '/', false},
+        {"Such", PruefeTasteSuch, '*', true},
+        {"Such", PruefeTasteSuch, 'Z', true},
+        {"Such", PruefeTasteSuch, ' ', true},
+        {"Such", PruefeTasteSuch, 228 /* ä */, false},
+        {"Such", PruefeTasteSuch, 223 /* ß */, false},
+        {"Such", PruefeTasteSuch, 13, false},
     };
     for (const auto &c : cases) {
         forms::RecordingBeep beep;
@@ -88,8 +111,9 @@ TEST(Konverter, DateTextIsDayMonthYearWithLeadingZeros)
         QDate date;
         const char *text;
     } cases[] = {
-        {QDate(1970, 12, 24), "24.12.1970"}, {QDate(2024, 1, 5), "05.01.2024"}, {QDate(1899, 12, 30), "30.12.1899"},
-        {QDate(100, 1, 1), "01.01.0100"},    {QDate(999, 9, 9), "09.09.0999"},  {QDate(9999, 12, 31), "31.12.9999"},
+        {QDate(1970, 12, 24), "24.12.1970"}, {QDate(2024, 1, 5), "05.01.2024"},
+        {QDate(1899, 12, 30), "30.12.1899"}, {QDate(100, 1, 1), "01.01.0100"},
+        {QDate(999, 9, 9), "09.09.0999"},    {QDate(9999, 12, 31), "31.12.9999"},
         {QDate(2000, 2, 29), "29.02.2000"},  {QDate(), ""},
     };
     for (const auto &c : cases) {
@@ -148,8 +172,9 @@ TEST(Zahlen, EveryFigureReadsAsTheGeneralRuleGives)
         double von, schritt;
         int anzahl;
     } reihen[] = {
-        {"quarter hours", -500, 0.25, 4000},  {"cents", -50, 0.01, 10000},       {"thousandths", -5, 0.001, 10000},
-        {"thirds", -100, 1.0 / 3, 600},       {"large", 9.99e12, 1234.5678, 20}, {"beyond the fast range", 1e13, 0.125, 20},
+        {"quarter hours", -500, 0.25, 4000}, {"cents", -50, 0.01, 10000},
+        {"thousandths", -5, 0.001, 10000},   {"thirds", -100, 1.0 / 3, 600},
+        {"large", 9.99e12, 1234.5678, 20},   {"beyond the fast range", 1e13, 0.125, 20},
     };
     for (const auto &r : reihen) {
         SCOPED_TRACE(r.name);
@@ -163,19 +188,34 @@ TEST(Zahlen, EveryFigureReadsAsTheGeneralRuleGives)
 
 TEST(Zahlen, RoundHalfAwayFromZeroAndShowTheGermanWay)
 {
-    const struct { double wert; const char *text; } cases[] = {
-        {12.5, "12,50"}, {2.675, "2,68"}, {-0.125, "-0,13"}, {0.004, "0,00"},
-        {-0.001, "0,00"}, {1234567.891, "1234567,89"}, {19.999999999999996, "20,00"},
-        {1.005, "1,01"}, {-3, "-3,00"},
+    const struct
+    {
+        double wert;
+        const char *text;
+    } cases[] = {
+        {12.5, "12,50"},
+        {2.675, "2,68"},
+        {-0.125, "-0,13"},
+        {0.004, "0,00"},
+        {-0.001, "0,00"},
+        {1234567.891, "1234567,89"},
+        {19.999999999999996, "20,00"},
+        {1.005, "1,01"},
+        {-3, "-3,00"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatZahl(c.wert), QString(c.text)) << c.wert;
     EXPECT_EQ(Runde(2.5, 0), 3.0);
     EXPECT_EQ(Runde(-2.5, 0), -3.0);
 
-    const struct { const char *text; bool ok; double wert; } eingaben[] = {
-        {"12,5", true, 12.5}, {",5", true, 0.5}, {"7", true, 7.0},
-        {"12.5", false, 0}, {"", false, 0}, {"1,2,3", false, 0}, {"abc", false, 0},
+    const struct
+    {
+        const char *text;
+        bool ok;
+        double wert;
+    } eingaben[] = {
+        {"12,5", true, 12.5}, {",5", true, 0.5},   {"7", true, 7.0},  {"12.5", false, 0},
+        {"", false, 0},       {"1,2,3", false, 0}, {"abc", false, 0},
     };
     for (const auto &e : eingaben) {
         bool ok = !e.ok;
@@ -190,7 +230,8 @@ protected:
     void SetUp() override
     {
         // A catch list: key, species, water.
-        const char *rows[][2] = {{"Hecht", "See"}, {"Aal", "See"}, {"Aal", "Fluss"}, {"Zander", "See"}, {"Aal", "Teich"}};
+        const char *rows[][2] = {
+            {"Hecht", "See"}, {"Aal", "See"}, {"Aal", "Fluss"}, {"Zander", "See"}, {"Aal", "Teich"}};
         int key = 1;
         for (auto &r : rows)
             list.addRow(QVariantList{key++, r[0], r[1]});

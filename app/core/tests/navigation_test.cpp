@@ -32,7 +32,8 @@ protected:
     {
         com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(key);
         ASSERT_TRUE(item) << key.toStdString();
-        com::Variant args[2] = {com::Variant::dispatch(item.get()), com::Variant::dispatch(gv().objGrpOrganisation.get())};
+        com::Variant args[2] = {com::Variant::dispatch(item.get()),
+                                com::Variant::dispatch(gv().objGrpOrganisation.get())};
         DISPPARAMS params{args, nullptr, 2, 0};
         com::EventArgs ea(&params);
         emit forms::form<Main>().ButtnBar->controlEvent(DISPID_NBE_ItemClick, &ea);
@@ -59,11 +60,20 @@ TEST_F(Navigation, TheBarHoldsTheTwoGroupsWithTheirItemsAndOpensOrganisation)
     EXPECT_EQ(s.toString(), QString("System"));
     EXPECT_EQ(o.toString(), QString("Organisation"));
 
-    const struct { const char *key; const char *caption; LONG image; } items[] = {
-        {"Zugriff", "Benutzer &&\r\nZugriffsverw.", 0}, {"Parameter", "Systempar.", 1},
-        {"Basisdaten", "Basisdaten", 2},                {"Fangbuch", "Fangbuch", 3},
-        {"Fangauswertung", "Fangauswertung", 4},        {"Kontakte", "Kontakte u.\r\nMitgl.", 5},
-        {"Arbeit", "Arb.-Std.-\r\nControlling", 6},     {"Besatzung", "Besatz.-Liste", 7},
+    const struct
+    {
+        const char *key;
+        const char *caption;
+        LONG image;
+    } items[] = {
+        {"Zugriff", "Benutzer &&\r\nZugriffsverw.", 0},
+        {"Parameter", "Systempar.", 1},
+        {"Basisdaten", "Basisdaten", 2},
+        {"Fangbuch", "Fangbuch", 3},
+        {"Fangauswertung", "Fangauswertung", 4},
+        {"Kontakte", "Kontakte u.\r\nMitgl.", 5},
+        {"Arbeit", "Arb.-Std.-\r\nControlling", 6},
+        {"Besatzung", "Besatz.-Liste", 7},
     };
     QStringList keys = itemKeys(g.objItemsSystem.get()) + itemKeys(g.objItemsOrganisation.get());
     ASSERT_EQ(keys.size(), 8);
@@ -83,8 +93,8 @@ TEST_F(Navigation, TheBarHoldsTheTwoGroupsWithTheirItemsAndOpensOrganisation)
 
 TEST_F(Navigation, AClickHidesTheWindowShownBeforeAndShowsTheItemsWindow)
 {
-    const QStringList keys = {"Zugriff", "Parameter", "Basisdaten", "Fangbuch", "Fangauswertung",
-                              "Kontakte", "Arbeit", "Besatzung", "Hinter", "MitglList", "Katego"};
+    const QStringList keys = {"Zugriff", "Parameter", "Basisdaten", "Fangbuch",  "Fangauswertung", "Kontakte",
+                              "Arbeit",  "Besatzung", "Hinter",     "MitglList", "Katego"};
     QHash<QString, Attrappe *> fenster;
     for (const QString &k : keys)
         fenster[k] = &attrappe(k);
@@ -133,7 +143,10 @@ TEST_F(Navigation, TheBarAndTheShownWindowFollowTheMainWindowInBothDirections)
     QApplication::processEvents();
     ASSERT_TRUE(fangbuch.isVisible());
 
-    const struct { int width, height; } groessen[] = {{796, 575}, {1200, 900}, {1280, 1000}, {796, 575}};
+    const struct
+    {
+        int width, height;
+    } groessen[] = {{796, 575}, {1200, 900}, {1280, 1000}, {796, 575}};
     for (const auto &g : groessen) {
         SCOPED_TRACE(testing::Message() << g.width << " x " << g.height);
         main.resize(g.width, g.height);

@@ -15,8 +15,9 @@ using namespace coretest;
 
 namespace {
 
-const QString Meldung = QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner %1 !\n\r"
-                                       "Bitte arbeiten Sie in dem geöffneten Torvana weiter. Torvana beendet sich jetzt !");
+const QString Meldung =
+    QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner %1 !\n\r"
+                   "Bitte arbeiten Sie in dem geöffneten Torvana weiter. Torvana beendet sich jetzt !");
 
 class Programmsperre : public CoreTest
 {
@@ -101,7 +102,8 @@ TEST_F(Programmsperre, InOneProcessTheLockIsHeldUntilItsOwnerGoes)
     modStart::Programmsperre dritte;
     EXPECT_TRUE(dritte.Erwirb());
     EXPECT_EQ(boxes.count(), 1u) << texte(boxes);
-    EXPECT_EQ(QFileInfo(home.path() + "/torvana.lock").permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+    EXPECT_EQ(QFileInfo(home.path() + "/torvana.lock").permissions() &
+                  (QFileDevice::ReadGroup | QFileDevice::ReadOther),
               QFileDevice::Permissions());
 }
 

@@ -20,8 +20,9 @@ protected:
 const QString Q2 = "ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !";
 const QString JB = "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !";
 const QString Verhindert = "Mehrleistungs - Übernahme durch User verhindert !";
-const QString Zurueck = "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
-                        " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
+const QString Zurueck =
+    "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
+    " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
 
 } // namespace
 
@@ -57,8 +58,14 @@ TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
         std::vector<long> uebernommen, rueckgaengig;
         int reinitialisiert = 0;
         auto &w = core::einstiege().jahreswechsel;
-        w.UebernehmeStunden = [&](long &j) { uebernommen.push_back(j); return weg.uebernahmeGelingt; };
-        w.Ueberpruefe_auf_Uebertrag = [&](long &j) { rueckgaengig.push_back(j); return true; };
+        w.UebernehmeStunden = [&](long &j) {
+            uebernommen.push_back(j);
+            return weg.uebernahmeGelingt;
+        };
+        w.Ueberpruefe_auf_Uebertrag = [&](long &j) {
+            rueckgaengig.push_back(j);
+            return true;
+        };
         w.ReinitialisiereJB = [&] { return ++reinitialisiert > 0; };
 
         EXPECT_EQ(modStart::KontrolliereSystemJahr(), weg.ergebnis);

@@ -1,8 +1,8 @@
 #include "core/Main.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/testing/program_fixture.h"
 #include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 
 #include "com/activation.h"
 #include "dao/dao.h"
@@ -83,8 +83,7 @@ TEST_F(Start, OpensTheDatabaseSizesTheWindowAndHandsOverToTheLogin)
     main.show();
     QApplication::processEvents();
     EXPECT_GE(main.ButtnBar->height(), 513);
-    EXPECT_EQ(main.ButtnBar->mapTo(&main, QPoint(0, main.ButtnBar->height())).y(),
-              main.StatusBar1->geometry().top());
+    EXPECT_EQ(main.ButtnBar->mapTo(&main, QPoint(0, main.ButtnBar->height())).y(), main.StatusBar1->geometry().top());
     main.hide();
     EXPECT_EQ(main.StatusBar1->panelCount(), 8);
     EXPECT_EQ(main.mnuDatei->title(), QString("&Datei"));
@@ -93,7 +92,12 @@ TEST_F(Start, OpensTheDatabaseSizesTheWindowAndHandsOverToTheLogin)
 
 TEST_F(Start, AMissingFileOrAWrongPasswordEndsTheProgramWithItsBox)
 {
-    const struct { bool anlegen; const char *text; const char *caption; } roads[] = {
+    const struct
+    {
+        bool anlegen;
+        const char *text;
+        const char *caption;
+    } roads[] = {
         {false,
          "ACHTUNG: Datenbank nicht gefunden ! Bitte stellen Sie sicher das sich die Datenbank im \n\r"
          "im Root - Verzeichnis von Torvana befindet (z.B: C:\\...\\Torvana\\tv01.mdb) ! Torvana beendet sich jetzt !",
@@ -126,8 +130,10 @@ TEST_F(Start, ADamagedFileOffersTheRepairAndNoEndsTheProgram)
     EXPECT_FALSE(forms::isLoaded<Main>());
     EXPECT_FALSE(repariert);
     ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_EQ(boxes.boxes()[0].text,
-              QString("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?"));
+    EXPECT_EQ(
+        boxes.boxes()[0].text,
+        QString(
+            "ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?"));
     EXPECT_EQ(boxes.boxes()[0].flags, forms::vbYesNo);
     EXPECT_EQ(boxes.boxes()[0].title, QString("Torvana"));
     EXPECT_EQ(boxes.last().text, QString("Torvana beendet sich jetzt !"));
@@ -233,7 +239,8 @@ TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
         const QString text = boxes.last().text;
         EXPECT_EQ(boxes.last().flags, forms::vbCritical);
         EXPECT_EQ(boxes.last().title, QString("Torvana"));
-        EXPECT_TRUE(text.startsWith("ACHTUNG: Das Steuerelement LzNavrailBar (Navigationsleiste) konnte nicht erstellt werden !"))
+        EXPECT_TRUE(text.startsWith(
+            "ACHTUNG: Das Steuerelement LzNavrailBar (Navigationsleiste) konnte nicht erstellt werden !"))
             << text.toStdString();
         EXPECT_TRUE(text.contains(fall.grund)) << text.toStdString();
         EXPECT_TRUE(text.contains("/regsvr ") && text.contains("/libLzNavrail.so")) << text.toStdString();

@@ -11,8 +11,8 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QDate>
 #include <QApplication>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
@@ -115,7 +115,8 @@ TEST_F(SystemFenster, SavingTheAddressNeverBlanksItByAccident)
     EXPECT_EQ(gespeichert()[3].toString(), QString("ASV Forelle"));
 
     // All five boxes emptied: refused.
-    for (QLineEdit *box : {fenster().txtVerein, fenster().txtStrasse, fenster().txtPLZ, fenster().txtOrt, fenster().txtTelefon})
+    for (QLineEdit *box :
+         {fenster().txtVerein, fenster().txtStrasse, fenster().txtPLZ, fenster().txtOrt, fenster().txtTelefon})
         box->clear();
     fenster().Toolbar1_ButtonClick("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);

@@ -71,7 +71,8 @@ protected:
     QStringList fische() const
     {
         QStringList zeilen;
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FNr, FName, Notiz FROM Fisch ORDER BY FNr", dao::dbOpenDynaset);
+        dao::Recordset rs =
+            gv().dbDaten.OpenRecordset("SELECT FNr, FName, Notiz FROM Fisch ORDER BY FNr", dao::dbOpenDynaset);
         while (!rs.Eof()) {
             zeilen << rs(0).Value().toString() + "|" + rs(1).Value().toString() + "|" + rs(2).Value().toString();
             rs.MoveNext();
@@ -95,7 +96,8 @@ TEST_F(Tools, CompactionKeepsEveryRowAndThePasswordAndShrinksAFileWithDeletedRow
                          "INSERT INTO Fisch (FName, Notiz) SELECT 'Art ' || i, hex(zeroblob(100)) FROM n");
     gv().dbDaten.Execute("DELETE FROM Fisch WHERE FNr > 40");
     gv().dbDaten.Execute("INSERT INTO Gewaesser (GName) VALUES ('Baggersee')");
-    gv().dbDaten.Execute("INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr, Anzahl, Gewicht) VALUES (2024, 7, 3, 1, 2, 900)");
+    gv().dbDaten.Execute(
+        "INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr, Anzahl, Gewicht) VALUES (2024, 7, 3, 1, 2, 900)");
     const QStringList vorher = fische();
     const qint64 groesse = QFileInfo(db()).size();
 
@@ -144,7 +146,9 @@ TEST_F(Tools, AFailedStepLeavesTheOriginalByteForByteAndNoCopyBehind)
          },
          nullptr, 3183},
         {"read-only temp folder", false,
-         [](const QString &, const QString &ziel) { throw vb::Error(3044, "'" + ziel + "' ist kein zulässiger Pfad."); },
+         [](const QString &, const QString &ziel) {
+             throw vb::Error(3044, "'" + ziel + "' ist kein zulässiger Pfad.");
+         },
          nullptr, 3044},
         {"rename refused", false, nullptr,
          [](const QString &, const QString &) { throw vb::Error(3043, "Datenträger- oder Netzwerkfehler."); }, 3043},
@@ -202,9 +206,12 @@ TEST_F(Tools, ADamagedDatabaseEndsTheProgramWithItsFileUntouched)
         };
         (reparatur ? main->mnuRepariere : main->mnuKomprimiere)->trigger();
         ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
-        EXPECT_EQ(boxes.last().text,
-                  reparatur ? QString("ACHTUNG: Datenbank konnte nicht erfolgreich repariert werden ! Torvana beendet sich jetzt !")
-                            : QString("ACHTUNG: Datenbank konnte nicht erfolgreich komprimiert werden ! Torvana beendet sich jetzt !"));
+        EXPECT_EQ(
+            boxes.last().text,
+            reparatur
+                ? QString("ACHTUNG: Datenbank konnte nicht erfolgreich repariert werden ! Torvana beendet sich jetzt !")
+                : QString(
+                      "ACHTUNG: Datenbank konnte nicht erfolgreich komprimiert werden ! Torvana beendet sich jetzt !"));
         EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3056"));
         EXPECT_EQ(boxes.last().flags, forms::vbCritical);
         EXPECT_FALSE(forms::isLoaded<Main>());
@@ -270,12 +277,16 @@ TEST_F(Tools, AtStartARepairOfAFileThatIsNoDatabaseReportsAndEndsLeavingTheFile)
 
     EXPECT_FALSE(forms::isLoaded<Main>());
     ASSERT_EQ(boxes.count(), 3u) << texte(boxes);
-    EXPECT_EQ(boxes.boxes()[0].text,
-              QString("ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?"));
-    EXPECT_EQ(boxes.boxes()[1].text,
-              QString("ACHTUNG: Ein Fehler trat beim Reparieren der Datenbank auf, die Reparatur war nicht erfolgreich !"));
+    EXPECT_EQ(
+        boxes.boxes()[0].text,
+        QString(
+            "ACHTUNG: Datenbank konnte nicht geöffnet werden. Soll Torvana versuchen die Datenbank zu reparieren?"));
+    EXPECT_EQ(
+        boxes.boxes()[1].text,
+        QString("ACHTUNG: Ein Fehler trat beim Reparieren der Datenbank auf, die Reparatur war nicht erfolgreich !"));
     EXPECT_EQ(boxes.boxes()[1].title, QString("Runtime - Error: 3343"));
-    EXPECT_TRUE(boxes.boxes()[2].text.startsWith("ACHTUNG: Datenbank konnte nicht wieder geöffnet werden ! Torvana beendet sich jetzt !\n\rBeschreibung: "));
+    EXPECT_TRUE(boxes.boxes()[2].text.startsWith(
+        "ACHTUNG: Datenbank konnte nicht wieder geöffnet werden ! Torvana beendet sich jetzt !\n\rBeschreibung: "));
     EXPECT_EQ(boxes.boxes()[2].flags, forms::vbCritical);
     EXPECT_EQ(inhalt(db()), original);
     EXPECT_FALSE(QFileInfo::exists(home.path() + Kopie));

@@ -5,15 +5,18 @@
 
 #include "forms/services.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 using modRun::Trap;
 
 namespace {
 
-vb::Error fehler(int n = 3021) { return vb::Error(n, "Kein aktueller Datensatz."); }
+vb::Error fehler(int n = 3021)
+{
+    return vb::Error(n, "Kein aktueller Datensatz.");
+}
 
 struct FakeWorkspace
 {
@@ -44,12 +47,14 @@ TEST_F(TrapTest, FiveErrorsGiveFourBoxesThenTheGiveUpBoxAndTheRestIsSkipped)
     EXPECT_EQ(ran, 5);
     ASSERT_EQ(boxes.count(), 5u);
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(boxes.boxes()[i].text, QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: SpeicherFang !"
-                                                 "\n\rBeschreibung: Kein aktueller Datensatz."));
+        EXPECT_EQ(boxes.boxes()[i].text,
+                  QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: SpeicherFang !"
+                          "\n\rBeschreibung: Kein aktueller Datensatz."));
         EXPECT_EQ(boxes.boxes()[i].title, QString("Runtime - Error: 3021"));
         EXPECT_EQ(boxes.boxes()[i].flags, forms::vbExclamation);
     }
-    EXPECT_EQ(boxes.last().text, QString("Unvorhergesehener Fehler kann nicht behoben werden, Unterroutine wird verlassen !"));
+    EXPECT_EQ(boxes.last().text,
+              QString("Unvorhergesehener Fehler kann nicht behoben werden, Unterroutine wird verlassen !"));
     EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3021"));
     EXPECT_TRUE(t.gaveUp());
 }
@@ -161,7 +166,9 @@ TEST_F(TrapTest, BoxesWaitUntilNoTransactionIsOpen)
     } faelle[] = {
         {"ein Fehler",
          [&] { return Trap("modBasis", "SpeicherFisch").write(ws, [] { throw fehler(3022); }); },
-         {"begin", "rollback"}, {"rollback"}, {"Runtime - Error: 3022"}},
+         {"begin", "rollback"},
+         {"rollback"},
+         {"Runtime - Error: 3022"}},
         {"ein Fehler im inneren Schreiben",
          [&] {
              return Trap("modStart", "KontrolliereSystemJahr").write(ws, [&] {
@@ -170,11 +177,16 @@ TEST_F(TrapTest, BoxesWaitUntilNoTransactionIsOpen)
                      throw fehler(3218);
              });
          },
-         {"begin", "begin", "rollback", "rollback"}, {"rollback", "rollback", "rollback"},
+         {"begin", "begin", "rollback", "rollback"},
+         {"rollback", "rollback", "rollback"},
          {"Torvana", "Runtime - Error: 3022", "Runtime - Error: 3218"}},
         {"eine Meldung in einem Schreiben, das gelingt",
-         [&] { return Trap("modArbeit", "Ueberpruefe_auf_Uebertrag").write(ws, [&] { modRun::nachSchreiben(meldung); }); },
-         {"begin", "commit"}, {"commit"}, {"Torvana"}},
+         [&] {
+             return Trap("modArbeit", "Ueberpruefe_auf_Uebertrag").write(ws, [&] { modRun::nachSchreiben(meldung); });
+         },
+         {"begin", "commit"},
+         {"commit"},
+         {"Torvana"}},
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.name);
@@ -208,7 +220,8 @@ protected:
     }
     QString name(int fnr)
     {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FName FROM Fisch WHERE FNr = ?", dao::dbOpenDynaset, {fnr});
+        dao::Recordset rs =
+            gv().dbDaten.OpenRecordset("SELECT FName FROM Fisch WHERE FNr = ?", dao::dbOpenDynaset, {fnr});
         return rs.Eof() ? QStringLiteral("<fehlt>") : rs("FName").Value().toString();
     }
 };
@@ -217,7 +230,8 @@ protected:
 
 TEST_F(WriteRecordTest, TheRecordIsWrittenMissingOrTheFailedWriteIsRolledBack)
 {
-    struct Fall {
+    struct Fall
+    {
         const char *wie;
         QVariant key;
         bool wirft;

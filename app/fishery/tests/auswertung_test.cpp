@@ -19,10 +19,10 @@
 #include "forms/services.h"
 #include "forms/statusbar.h"
 #include "office/fakeoffice.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "pdftext/pdftext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,8 +52,9 @@ namespace {
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
 const QString KeineTreffer = QStringLiteral("Keine passenden Einträge gefunden !");
 const QString Abgebrochen = QStringLiteral("Vorgang von User abgebrochen !");
-const QString AllesLaden = QStringLiteral("ACHTUNG: Wirklich alle Fangdaten aus der Datenbank laden ?\r\n"
-                                          "Bendenken Sie das die Ladezeit je nach Grösse der Datenbank sehr lange dauern kann !");
+const QString AllesLaden =
+    QStringLiteral("ACHTUNG: Wirklich alle Fangdaten aus der Datenbank laden ?\r\n"
+                   "Bendenken Sie das die Ladezeit je nach Grösse der Datenbank sehr lange dauern kann !");
 
 // A club with three fish species (one with an apostrophe in its name), two waters and seven
 // catches over three years; the main window is loaded with the starter user logged in, so that
@@ -122,10 +123,7 @@ protected:
         QTest::mouseClick(knopf, Qt::LeftButton);
     }
     void suche() { klicke(w->Toolbar1, "tbSuch"); }
-    void tick(QCheckBox *box)
-    {
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-    }
+    void tick(QCheckBox *box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2)); }
     void tippe(QLineEdit *feld, const QString &text)
     {
         feld->setFocus();
@@ -175,7 +173,7 @@ TEST_F(AuswertungTest, TheWindowStartsWithItsListsAndEveryFilterOff)
     EXPECT_EQ(w->cboOptGew01->itemText(5), QString("<>"));
     EXPECT_EQ(w->cboOptGew01->currentIndex(), -1);
     for (QWidget *e : std::initializer_list<QWidget *>{w->cboFJahr, w->cboFArt, w->cboGName, w->cboFMonat, w->txtAnz02,
-                                                      w->cboOptGew01})
+                                                       w->cboOptGew01})
         EXPECT_FALSE(e->isEnabled()) << e->objectName().toStdString();
     for (bool f : gv().blnFangFilter)
         EXPECT_FALSE(f);
@@ -209,15 +207,47 @@ TEST_F(AuswertungTest, FilterCombinationsFindTheirCatchesWithCountAndSums)
         {"month", nullptr, nullptr, nullptr, "März", {}, {}, {"3", "4", "6"}, "16", "5900"},
         {"month 12", nullptr, nullptr, nullptr, "Dezember", {}, {}, {"5"}, "3", "2500"},
         {"lower number only", nullptr, nullptr, nullptr, nullptr, {">", "2"}, {}, {"3", "4", "5", "7"}, "22", "8500"},
-        {"number between", nullptr, nullptr, nullptr, nullptr, {">=", "2", "<=", "5"}, {}, {"1", "3", "5", "7"}, "14",
+        {"number between",
+         nullptr,
+         nullptr,
+         nullptr,
+         nullptr,
+         {">=", "2", "<=", "5"},
+         {},
+         {"1", "3", "5", "7"},
+         "14",
          "10700"},
         {"number equal", nullptr, nullptr, nullptr, nullptr, {"=", "10"}, {}, {"4"}, "10", "800"},
-        {"number not", nullptr, nullptr, nullptr, nullptr, {">", "0", "<>", "5"}, {}, {"1", "2", "4", "5", "6", "7"}, "21",
+        {"number not",
+         nullptr,
+         nullptr,
+         nullptr,
+         nullptr,
+         {">", "0", "<>", "5"},
+         {},
+         {"1", "2", "4", "5", "6", "7"},
+         "21",
          "9700"},
         {"weight below", nullptr, nullptr, nullptr, nullptr, {}, {"<", "1000"}, {"4", "6"}, "11", "1700"},
-        {"weight not", nullptr, nullptr, nullptr, nullptr, {}, {"<>", "3000"}, {"2", "3", "4", "5", "6", "7"}, "24",
+        {"weight not",
+         nullptr,
+         nullptr,
+         nullptr,
+         nullptr,
+         {},
+         {"<>", "3000"},
+         {"2", "3", "4", "5", "6", "7"},
+         "24",
          "10900"},
-        {"year and weight range", "2024", nullptr, nullptr, nullptr, {}, {">=", "1000", "<", "3000"}, {"5", "7"}, "7",
+        {"year and weight range",
+         "2024",
+         nullptr,
+         nullptr,
+         nullptr,
+         {},
+         {">=", "1000", "<", "3000"},
+         {"5", "7"},
+         "7",
          "3500"},
         {"year and species", "2024", "Hecht", nullptr, nullptr, {}, {}, {"3"}, "5", "4200"},
         {"year and month without catch", "2023", nullptr, nullptr, "März", {}, {}, {}, "0", "0"},
@@ -243,9 +273,16 @@ TEST_F(AuswertungTest, FilterCombinationsFindTheirCatchesWithCountAndSums)
             tick(w->chkFMonat);
             w->cboFMonat->setCurrentText(fall.monat);
         }
-        const struct { const Grenze &g; QCheckBox *box; QComboBox *op1; QLineEdit *w1; QComboBox *op2; QLineEdit *w2; }
-            grenzen[] = {{fall.anzahl, w->chkAnzahl, w->cboOptAnz01, w->txtAnz01, w->cboOptAnz02, w->txtAnz02},
-                         {fall.gewicht, w->chkGewicht, w->cboOptGew01, w->txtGew01, w->cboOptGew02, w->txtGew02}};
+        const struct
+        {
+            const Grenze &g;
+            QCheckBox *box;
+            QComboBox *op1;
+            QLineEdit *w1;
+            QComboBox *op2;
+            QLineEdit *w2;
+        } grenzen[] = {{fall.anzahl, w->chkAnzahl, w->cboOptAnz01, w->txtAnz01, w->cboOptAnz02, w->txtAnz02},
+                       {fall.gewicht, w->chkGewicht, w->cboOptGew01, w->txtGew01, w->cboOptGew02, w->txtGew02}};
         for (const auto &g : grenzen) {
             if (!g.g.op1)
                 continue;
@@ -293,7 +330,11 @@ TEST_F(AuswertungTest, WithoutAFilterTheSearchAsksFirst)
     ASSERT_EQ(w->tblFAusw->rowCount(), 4);
     tick(w->chkArchiv); // off again: no filter left
 
-    const struct { int antwort; QStringList gefunden; } faelle[] = {
+    const struct
+    {
+        int antwort;
+        QStringList gefunden;
+    } faelle[] = {
         {forms::vbNo, {"3", "4", "5", "7"}},
         {forms::vbYes, {"1", "2", "3", "4", "5", "6", "7"}},
     };
@@ -333,30 +374,57 @@ TEST_F(AuswertungTest, IncompleteOrUnusableFiltersAreRefusedWithoutAQuery)
         const char *name;
         std::function<void()> setze;
     } faelle[] = {
-        {"operator without value", [&] { tick(w->chkAnzahl); w->cboOptAnz01->setCurrentText(">"); }},
-        {"upper limit alone", [&] { tick(w->chkAnzahl); w->cboOptAnz02->setCurrentText("<"); tippe(w->txtAnz02, "5"); }},
-        {"upper value without its operator", [&] {
+        {"operator without value",
+         [&] {
+             tick(w->chkAnzahl);
+             w->cboOptAnz01->setCurrentText(">");
+         }},
+        {"upper limit alone",
+         [&] {
+             tick(w->chkAnzahl);
+             w->cboOptAnz02->setCurrentText("<");
+             tippe(w->txtAnz02, "5");
+         }},
+        {"upper value without its operator",
+         [&] {
              tick(w->chkAnzahl);
              w->cboOptAnz01->setCurrentText(">");
              tippe(w->txtAnz01, "1");
              tippe(w->txtAnz02, "5");
          }},
-        {"value pasted with letters", [&] { tick(w->chkGewicht); w->cboOptGew01->setCurrentText(">"); w->txtGew01->setText("12a"); }},
-        {"value too large for a number", [&] { tick(w->chkGewicht); w->cboOptGew01->setCurrentText(">"); w->txtGew01->setText("1e400"); }},
-        {"value of twenty digits", [&] {
+        {"value pasted with letters",
+         [&] {
+             tick(w->chkGewicht);
+             w->cboOptGew01->setCurrentText(">");
+             w->txtGew01->setText("12a");
+         }},
+        {"value too large for a number",
+         [&] {
+             tick(w->chkGewicht);
+             w->cboOptGew01->setCurrentText(">");
+             w->txtGew01->setText("1e400");
+         }},
+        {"value of twenty digits",
+         [&] {
              tick(w->chkGewicht);
              w->cboOptGew01->setCurrentText(">");
              w->txtGew01->setText("99999999999999999999");
          }},
-        {"operator not in the list", [&] {
+        {"operator not in the list",
+         [&] {
              tick(w->chkAnzahl);
              w->cboOptAnz01->addItem("LIKE");
              w->cboOptAnz01->setCurrentText("LIKE");
              tippe(w->txtAnz01, "1");
          }},
         {"species list left empty", [&] { tick(w->chkFArt); }},
-        {"year list left empty", [&] { tick(w->chkArchiv); w->cboFJahr->setCurrentIndex(-1); }},
-        {"species deleted meanwhile", [&] {
+        {"year list left empty",
+         [&] {
+             tick(w->chkArchiv);
+             w->cboFJahr->setCurrentIndex(-1);
+         }},
+        {"species deleted meanwhile",
+         [&] {
              tick(w->chkFArt);
              w->cboFArt->setCurrentText("Barsch");
              db().Execute("DELETE FROM Fisch WHERE FName = 'Barsch'");
@@ -400,10 +468,26 @@ TEST_F(AuswertungTest, AnUpperOperatorWithoutItsValueSetsNoBound)
         QStringList mitOben;
         QStringList ohneOben;
     } faelle[] = {
-        {"number", w->chkAnzahl, w->cboOptAnz01, w->txtAnz01, w->cboOptAnz02, w->txtAnz02, "2", "5", {"1", "3", "5", "7"},
+        {"number",
+         w->chkAnzahl,
+         w->cboOptAnz01,
+         w->txtAnz01,
+         w->cboOptAnz02,
+         w->txtAnz02,
+         "2",
+         "5",
+         {"1", "3", "5", "7"},
          {"1", "3", "4", "5", "7"}},
-        {"weight", w->chkGewicht, w->cboOptGew01, w->txtGew01, w->cboOptGew02, w->txtGew02, "1000", "3000",
-         {"1", "2", "5", "7"}, {"1", "2", "3", "5", "7"}},
+        {"weight",
+         w->chkGewicht,
+         w->cboOptGew01,
+         w->txtGew01,
+         w->cboOptGew02,
+         w->txtGew02,
+         "1000",
+         "3000",
+         {"1", "2", "5", "7"},
+         {"1", "2", "3", "5", "7"}},
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.name);
@@ -447,7 +531,8 @@ TEST_F(AuswertungTest, AFilterFailingInTheDatabaseIsReportedAndListsNothing)
     db().Execute("ALTER TABLE Fang RENAME TO FangAlt");
     suche();
     ASSERT_GE(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Unvorhergesehener Fehler in Modul: modFAuswert / Routine: LadeAuswahl !"))
+    EXPECT_TRUE(
+        boxes.boxes()[0].text.startsWith("Unvorhergesehener Fehler in Modul: modFAuswert / Routine: LadeAuswahl !"))
         << boxes.boxes()[0].text.toStdString();
     EXPECT_EQ(w->tblFAusw->rowCount(), 0);
     EXPECT_EQ(w->lblGefDS->text(), QString("0"));
@@ -548,7 +633,8 @@ TEST_F(AuswertungTest, WithoutTheCatchLogRightNothingOpens)
     EXPECT_TRUE(fangbuch->lblFNr->text().isEmpty());
 
     // The context menu offers the command disabled.
-    QContextMenuEvent rechts(QContextMenuEvent::Mouse, zeilenMitte(1), w->tblFAusw->view()->viewport()->mapToGlobal(zeilenMitte(1)));
+    QContextMenuEvent rechts(QContextMenuEvent::Mouse, zeilenMitte(1),
+                             w->tblFAusw->view()->viewport()->mapToGlobal(zeilenMitte(1)));
     QApplication::sendEvent(w->tblFAusw->view()->viewport(), &rechts);
     EXPECT_FALSE(main->mnuFangInfo->isEnabled());
     main->mnuKontMenu_FAusw->hide();
@@ -600,8 +686,9 @@ TEST_F(AuswertungTest, TheFileKeyAsksFirstAndWritesTheFoundCatchesOnlyWithRows)
     const QString datei = home.filePath("SeqData/FANG.csv");
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
-    const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?\n\r"
-                          "ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?";
+    const QString Frage =
+        "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?\n\r"
+        "ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?";
     const QString Leer = "Keine Daten zum erzeugen der Datei - FANG.csv - gefunden, der Vorgang wird abgebrochen !";
     boxes.answer(forms::vbNo);
     klicke(w->Toolbar1, "tbExcel");
@@ -691,13 +778,14 @@ TEST_F(AuswertungTest, ThePrintKeyPrintsTheFoundCatchesWithTheirTotalsUnderTheAp
     EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
     ASSERT_EQ(drucker.printed, 1);
     const QString t = pdftext::Text(drucker.pdfPath);
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Fangjahr", "2024", "Fangmonat:", "alle", "Fangliste", "FangNr:", "Fischart:",
-                                      "Gewässer:", "Monat:", "Fangjahr:", "Anzahl:", "Gewicht:",
-                                      "3", "Hecht", "Altarm", "März", "2024", "5", "4.200",
-                                      "4", "Barsch", "Baggersee", "März", "2024", "10", "800",
-                                      "5", "Zander", "Baggersee", "Dezember", "2024", "3", "2.500",
-                                      "7", "O'Hara", "Altarm", "Juni", "2024", "4", "1.000"}),
-              std::string())
+    EXPECT_EQ(
+        pdftext::NotInOrder(t, {"Fangjahr",  "2024",     "Fangmonat:", "alle",    "Fangliste", "FangNr:", "Fischart:",
+                                "Gewässer:", "Monat:",   "Fangjahr:",  "Anzahl:", "Gewicht:",  "3",       "Hecht",
+                                "Altarm",    "März",     "2024",       "5",       "4.200",     "4",       "Barsch",
+                                "Baggersee", "März",     "2024",       "10",      "800",       "5",       "Zander",
+                                "Baggersee", "Dezember", "2024",       "3",       "2.500",     "7",       "O'Hara",
+                                "Altarm",    "Juni",     "2024",       "4",       "1.000"}),
+        std::string())
         << t.toStdString();
     EXPECT_EQ(pdftext::NotInOrder(t, {"Settings der Fangliste:", "gewählte Fischart", "alle", "gewähltes Gewässer",
                                       "alle", "Anzahl d. gef. Einträge:", "4"}),
@@ -752,7 +840,8 @@ TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
         EXPECT_EQ(boxes.last().text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
     }
     EXPECT_EQ(drucker.dialogs, 0);
-    EXPECT_EQ(db().OpenRecordset("SELECT COUNT(*) AS n FROM Druck_Fangliste", dao::dbOpenDynaset)(0).Value().toInt(), 0);
+    EXPECT_EQ(db().OpenRecordset("SELECT COUNT(*) AS n FROM Druck_Fangliste", dao::dbOpenDynaset)(0).Value().toInt(),
+              0);
 }
 
 TEST_F(AuswertungTest, TheRegistrationLetsTheMainWindowReachTheGrid)

@@ -14,10 +14,10 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "office/fakeoffice.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "pdftext/pdftext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,7 +84,10 @@ protected:
     static dao::Database &db() { return gv().dbDaten; }
     static long long anzahl()
     {
-        return db().OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Besatzung", dao::dbOpenDynaset)(0).Value().toLongLong();
+        return db()
+            .OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Besatzung", dao::dbOpenDynaset)(0)
+            .Value()
+            .toLongLong();
     }
     static QVariant spalte(qlonglong nr, const char *name)
     {
@@ -92,7 +95,10 @@ protected:
     }
     static qlonglong letzte()
     {
-        return db().OpenRecordset("SELECT MAX(BNr) AS Expr1000 FROM Besatzung", dao::dbOpenDynaset)(0).Value().toLongLong();
+        return db()
+            .OpenRecordset("SELECT MAX(BNr) AS Expr1000 FROM Besatzung", dao::dbOpenDynaset)(0)
+            .Value()
+            .toLongLong();
     }
 
     void klicke(const char *key)
@@ -124,7 +130,8 @@ protected:
     {
         QApplication::processEvents();
         QTableView *view = w->tblBList->view();
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(row, 1)).center());
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                           view->visualRect(view->model()->index(row, 1)).center());
     }
     // The user picks a year from the list.
     void waehleJahr(int jahr)
@@ -179,9 +186,19 @@ TEST_F(BesatzungTest, TheWindowShowsThePlanOfTheYear)
 
 TEST_F(BesatzungTest, AQuantityWithADecimalCommaIsStoredAsTypedToTwoDecimals)
 {
-    const struct { const char *getippt; double gespeichert; const char *gezeigt; const char *zeit; } faelle[] = {
-        {"12,5", 12.5, "12,50", "März"}, {"3", 3.0, "3,00", ""}, {"0,125", 0.13, "0,13", "Herbst"},
-        {"7,", 7.0, "7,00", ""},         {",5", 0.5, "0,50", ""}, {"1234,56", 1234.56, "1234,56", ""},
+    const struct
+    {
+        const char *getippt;
+        double gespeichert;
+        const char *gezeigt;
+        const char *zeit;
+    } faelle[] = {
+        {"12,5", 12.5, "12,50", "März"},
+        {"3", 3.0, "3,00", ""},
+        {"0,125", 0.13, "0,13", "Herbst"},
+        {"7,", 7.0, "7,00", ""},
+        {",5", 0.5, "0,50", ""},
+        {"1234,56", 1234.56, "1234,56", ""},
         {"9999999999999,99", 9999999999999.99, "9999999999999,99", ""}, // the largest the column keeps exactly
     };
     for (const auto &fall : faelle) {
@@ -217,16 +234,19 @@ TEST_F(BesatzungTest, TheQuantityBoxRefusesAFullStopAndLetters)
 
 TEST_F(BesatzungTest, AnIncompleteOrUnusableEntryIsRefusedAndNothingIsStored)
 {
-    const struct { const char *fisch, *gewaesser, *menge; } faelle[] = {
-        {"Hecht", "Baggersee", ""},          // no quantity
-        {"", "Baggersee", "5"},              // no species
-        {"Hecht", "", "5"},                  // no water
-        {"Wels", "Baggersee", "5"},          // no such species
-        {"Hecht", "Stausee", "5"},           // no such water
-        {"Hecht", "Baggersee", "12.5"},      // pasted with a full stop
-        {"Hecht", "Baggersee", "zwölf"},     // pasted letters
-        {"Hecht", "Baggersee", "-3"},        // pasted below zero
-        {"Hecht", "Baggersee", "1e400"},     // pasted, no figure
+    const struct
+    {
+        const char *fisch, *gewaesser, *menge;
+    } faelle[] = {
+        {"Hecht", "Baggersee", ""},                     // no quantity
+        {"", "Baggersee", "5"},                         // no species
+        {"Hecht", "", "5"},                             // no water
+        {"Wels", "Baggersee", "5"},                     // no such species
+        {"Hecht", "Stausee", "5"},                      // no such water
+        {"Hecht", "Baggersee", "12.5"},                 // pasted with a full stop
+        {"Hecht", "Baggersee", "zwölf"},                // pasted letters
+        {"Hecht", "Baggersee", "-3"},                   // pasted below zero
+        {"Hecht", "Baggersee", "1e400"},                // pasted, no figure
         {"Hecht", "Baggersee", "99999999999999999999"}, // more digits than the column keeps
         {"Hecht", "Baggersee", "10000000000000"},       // fourteen digits before the comma
         {"Hecht", "Baggersee", "9999999999999,999"},    // rounds up to fourteen digits
@@ -300,7 +320,11 @@ TEST_F(BesatzungTest, ARefusedChangeStaysInEditSoTheNextSaveDoesNotDuplicate)
 
 TEST_F(BesatzungTest, DeletingAsksFirstAndNoOnlyEmptiesTheFields)
 {
-    const struct { int antwort; bool geloescht; } faelle[] = {{forms::vbNo, false}, {forms::vbYes, true}};
+    const struct
+    {
+        int antwort;
+        bool geloescht;
+    } faelle[] = {{forms::vbNo, false}, {forms::vbYes, true}};
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.antwort);
         boxes.clear();
@@ -388,11 +412,13 @@ TEST_F(BesatzungTest, ADeactivationInEditEmptiesTheFieldsAndASaveStopsAtTheCheck
 TEST_F(BesatzungTest, AFailedWriteIsRolledBackAndNothingIsLost)
 {
     db().Execute("CREATE TRIGGER kein_besatz BEFORE INSERT ON Besatzung BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
-    db().Execute("CREATE TRIGGER keine_aenderung BEFORE UPDATE ON Besatzung BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
+    db().Execute(
+        "CREATE TRIGGER keine_aenderung BEFORE UPDATE ON Besatzung BEGIN SELECT RAISE(ABORT, 'gesperrt'); END");
     fuelleAus("Hecht", "Baggersee", "", "1,5");
     klicke("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList / Routine: SpeicherEintrag !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList / Routine: SpeicherEintrag !"));
     EXPECT_EQ(anzahl(), 3);
     EXPECT_EQ(w->tblBList->rowCount(), 2);
     EXPECT_EQ(w->txtMenge->text(), QString("1,5"));
@@ -403,7 +429,8 @@ TEST_F(BesatzungTest, AFailedWriteIsRolledBackAndNothingIsLost)
     tippe(w->txtMenge, "99");
     klicke("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList / Routine: UpdateEintrag !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList / Routine: UpdateEintrag !"));
     EXPECT_DOUBLE_EQ(spalte(1, "Menge").toDouble(), 12.5);
     EXPECT_EQ(zeile(0)[4], QString("12,50"));
     EXPECT_EQ(w->txtMenge->text(), QString("99"));
@@ -432,8 +459,10 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     const QString datei = home.filePath("SeqData/BPLAN.csv");
     EXPECT_TRUE(w->Toolbar1->findChild<QAction *>("tbExcel")->isEnabled());
 
-    const QString Frage = "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?\n\r"
-                          "ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die Datei jetzt erzeugen ?";
+    const QString Frage =
+        "Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?\n\r"
+        "ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die Datei jetzt erzeugen "
+        "?";
     boxes.answer(forms::vbNo);
     klicke("tbExcel");
     ASSERT_EQ(boxes.count(), 2u);
@@ -508,9 +537,9 @@ TEST_F(BesatzungTest, ThePrintKeyPrintsThePlanTheGridShowsWithItsYear)
     EXPECT_EQ(boxes.count(), 0u) << boxes.last().text.toStdString();
     ASSERT_EQ(drucker.printed, 1);
     const QString t = pdftext::Text(drucker.pdfPath);
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Besatz - Plan für das Fangjahr " + QString::number(heute), "B-Nr:", "Fischart:",
-                                      "Gewässer:", "Zeitpunkt:", "Menge i. Kg:", "1", "Hecht", "Baggersee", "Frühjahr",
-                                      "12,50", "3", "Zander", "Baggersee", "7,00"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Besatz - Plan für das Fangjahr " + QString::number(heute),
+                                      "B-Nr:", "Fischart:", "Gewässer:", "Zeitpunkt:", "Menge i. Kg:", "1", "Hecht",
+                                      "Baggersee", "Frühjahr", "12,50", "3", "Zander", "Baggersee", "7,00"}),
               std::string())
         << t.toStdString();
     EXPECT_EQ(pdftext::Count(t, "Herbst"), 0) << "another year's entry";

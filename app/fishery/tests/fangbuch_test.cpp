@@ -4,11 +4,11 @@
 
 #include "core/Basis.h"
 #include "core/Main.h"
-#include "core/modMain.h"
 #include "core/modGVar.h"
+#include "core/modMain.h"
 #include "core/modStart.h"
-#include "core/testing/program_fixture.h"
 #include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -83,7 +83,8 @@ protected:
     }
     static qlonglong letzterFang()
     {
-        return db().OpenRecordset("SELECT MAX(FangNr) AS Expr1000 FROM Fang", dao::dbOpenDynaset)("Expr1000")
+        return db()
+            .OpenRecordset("SELECT MAX(FangNr) AS Expr1000 FROM Fang", dao::dbOpenDynaset)("Expr1000")
             .Value()
             .toLongLong();
     }
@@ -93,7 +94,8 @@ protected:
     }
     static long long anzahlFaenge()
     {
-        return db().OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Fang", dao::dbOpenDynaset)("Expr1000")
+        return db()
+            .OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Fang", dao::dbOpenDynaset)("Expr1000")
             .Value()
             .toLongLong();
     }
@@ -186,7 +188,11 @@ TEST_F(FangbuchTest, TheLookupsTranslateNamesAndNumbersAndGiveNothingForUnknownO
 
 TEST_F(FangbuchTest, SavingInsertsTheCatchAndShowsItOnlyInItsMonth)
 {
-    const struct { const char *monat; bool imGrid; } faelle[] = {{"07", true}, {"08", false}};
+    const struct
+    {
+        const char *monat;
+        bool imGrid;
+    } faelle[] = {{"07", true}, {"08", false}};
     for (const auto &fall : faelle) {
         const int zeilen = f->tblFList->rowCount();
         const long long vorher = anzahlFaenge();
@@ -217,12 +223,15 @@ TEST_F(FangbuchTest, SavingInsertsTheCatchAndShowsItOnlyInItsMonth)
 
 TEST_F(FangbuchTest, AnIncompleteOrUnknownEntryIsRefusedAndNothingIsStored)
 {
-    const struct { const char *fisch, *gewaesser, *monat, *anzahl, *gewicht; } faelle[] = {
-        {"Hecht", "Baggersee", "07", "1", ""},          // weight missing
-        {"Wels", "Baggersee", "07", "1", "100"},        // no such fish species
-        {"Hecht", "Stausee", "07", "1", "100"},         // no such water
-        {"Hecht", "Baggersee", "13", "1", "100"},       // no month
-        {"Hecht", "Baggersee", "07", "1x", "100"},      // not a number
+    const struct
+    {
+        const char *fisch, *gewaesser, *monat, *anzahl, *gewicht;
+    } faelle[] = {
+        {"Hecht", "Baggersee", "07", "1", ""},           // weight missing
+        {"Wels", "Baggersee", "07", "1", "100"},         // no such fish species
+        {"Hecht", "Stausee", "07", "1", "100"},          // no such water
+        {"Hecht", "Baggersee", "13", "1", "100"},        // no month
+        {"Hecht", "Baggersee", "07", "1x", "100"},       // not a number
         {"Hecht", "Baggersee", "07", "1", "9999999999"}, // too large
     };
     for (const auto &fall : faelle) {
@@ -253,7 +262,11 @@ TEST_F(FangbuchTest, ADatabaseInUseGivesOneMessageAndWritesNothing)
         dao::DBEngine::Workspaces(0).OpenDatabase(modStart::Datenbankpfad(), true, false, modStart::Verbindung);
     andere.Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
 
-    const struct { const char *name; const char *modus; } faelle[] = {{"geändert", "EDIT"}, {"neu", "SAVE"}};
+    const struct
+    {
+        const char *name;
+        const char *modus;
+    } faelle[] = {{"geändert", "EDIT"}, {"neu", "SAVE"}};
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.name);
         boxes.clear();
@@ -357,7 +370,11 @@ TEST_F(FangbuchTest, ACatchOpenedFromAnotherGridKeepsItsYearAndTheRightRowIsTouc
 
 TEST_F(FangbuchTest, DeletingAsksFirstAndNoLeavesTheCatch)
 {
-    const struct { int antwort; bool geloescht; } faelle[] = {{forms::vbNo, false}, {forms::vbYes, true}};
+    const struct
+    {
+        int antwort;
+        bool geloescht;
+    } faelle[] = {{forms::vbNo, false}, {forms::vbYes, true}};
     for (const auto &fall : faelle) {
         boxes.clear();
         f->tblFList_DblClick(zeileVon(hecht));
@@ -388,7 +405,8 @@ TEST_F(FangbuchTest, AFailedWriteIsRolledBackAndTheGridAndFieldsStay)
     tippe("Hecht", "Baggersee", "07", "1", "100");
     f->Toolbar1_ButtonClick("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: SpeicherFang !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: SpeicherFang !"));
     EXPECT_EQ(anzahlFaenge(), 4);
     EXPECT_EQ(f->tblFList->rowCount(), 2);
     EXPECT_EQ(f->txtGewicht->text(), QString("100"));
@@ -396,10 +414,13 @@ TEST_F(FangbuchTest, AFailedWriteIsRolledBackAndTheGridAndFieldsStay)
 
 TEST_F(FangbuchTest, TheMonthFieldIsCompletedOrRefused)
 {
-    const struct { const char *eingabe, *danach, *name; bool meldung; } faelle[] = {
-        {"7", "07", "Juli", false},  {"10", "10", "Oktober", false}, {"13", "", "", true},
-        {"0", "", "", true},         {"00", "", "", true},           {"123", "", "", true},
-        {"", "", "", false},
+    const struct
+    {
+        const char *eingabe, *danach, *name;
+        bool meldung;
+    } faelle[] = {
+        {"7", "07", "Juli", false}, {"10", "10", "Oktober", false}, {"13", "", "", true}, {"0", "", "", true},
+        {"00", "", "", true},       {"123", "", "", true},          {"", "", "", false},
     };
     for (const auto &fall : faelle) {
         boxes.clear();
@@ -467,7 +488,12 @@ TEST_F(FangbuchTest, TheYearCountAndTheYearListFollowTheTable)
     f->cboFJahr->setCurrentText("2023");
     EXPECT_EQ(Ermittle_DSAnzahl(), QString("0"));
 
-    const struct { std::vector<int> jahre; int aktuell; QStringList liste; } faelle[] = {
+    const struct
+    {
+        std::vector<int> jahre;
+        int aktuell;
+        QStringList liste;
+    } faelle[] = {
         {{}, 2000, {"2000"}},
         {{1998, 2000}, 2000, {"1998", "1999", "2000"}},
         {{1998, 1999, 2000}, 2002, {"1998", "1999", "2000", "2002"}},

@@ -5,10 +5,10 @@
 
 #include "core/modGVar.h"
 
+#include "core/testing/program_fixture.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "office/fakeoffice.h"
-#include "core/testing/program_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +19,12 @@
 
 namespace {
 
-const QString FangFehler = QStringLiteral(
-    "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !\r\n"
-    "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
-const QString BPlanFehler = QStringLiteral(
-    "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !\r\n"
-    "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+const QString FangFehler =
+    QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !\r\n"
+                   "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+const QString BPlanFehler =
+    QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !\r\n"
+                   "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
 const QString KeinExcel = QStringLiteral("Es ist kein Excel verfügbar !");
 
 // A reader of the files as a spreadsheet program reads them: fields ended by ";", lines by CR
@@ -146,17 +146,41 @@ TEST_F(FangDatei, FieldsAreCutToTheirWidths)
         QVariant gewicht;
         QStringList erwartet;
     } faelle[] = {
-        {"names longer than 50", qlonglong(1), lang, qlonglong(1), qlonglong(1),
+        {"names longer than 50",
+         qlonglong(1),
+         lang,
+         qlonglong(1),
+         qlonglong(1),
          {"1              ", QString(48, u'x') + "yz", "See", "2001.03", "1", "1"}},
-        {"a name whose cut ends in blanks", qlonglong(1), QString(45, u'x') + "      Rest", qlonglong(1), qlonglong(1),
+        {"a name whose cut ends in blanks",
+         qlonglong(1),
+         QString(45, u'x') + "      Rest",
+         qlonglong(1),
+         qlonglong(1),
          {"1              ", QString(45, u'x'), "See", "2001.03", "1", "1"}},
-        {"count and weight longer than their fields", qlonglong(1), "Hecht", qlonglong(1234567), qlonglong(123456789012),
+        {"count and weight longer than their fields",
+         qlonglong(1),
+         "Hecht",
+         qlonglong(1234567),
+         qlonglong(123456789012),
          {"1              ", "Hecht", "See", "2001.03", "12345", "1234567890"}},
-        {"a catch number of 15 digits", qlonglong(123456789012345), "Hecht", qlonglong(1), qlonglong(1),
+        {"a catch number of 15 digits",
+         qlonglong(123456789012345),
+         "Hecht",
+         qlonglong(1),
+         qlonglong(1),
          {"123456789012345", "Hecht", "See", "2001.03", "1", "1"}},
-        {"a catch number of 17 digits", qlonglong(12345678901234567), "Hecht", qlonglong(1), qlonglong(1),
+        {"a catch number of 17 digits",
+         qlonglong(12345678901234567),
+         "Hecht",
+         qlonglong(1),
+         qlonglong(1),
          {"123456789012345", "Hecht", "See", "2001.03", "1", "1"}},
-        {"leading blanks stay", qlonglong(1), "  Hecht  ", qlonglong(1), qlonglong(1),
+        {"leading blanks stay",
+         qlonglong(1),
+         "  Hecht  ",
+         qlonglong(1),
+         qlonglong(1),
          {"1              ", "  Hecht", "See", "2001.03", "1", "1"}},
     };
     for (const Fall &f : faelle) {
@@ -201,7 +225,8 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
         std::function<bool()> vorbereiten;
     } faelle[] = {
         {"no SeqData folder", [&] { return QDir(home.filePath("SeqData")).removeRecursively(); }},
-        {"SeqData read-only", [&] {
+        {"SeqData read-only",
+         [&] {
              QDir().mkpath(home.filePath("SeqData"));
              QFile alt(pfad());
              alt.open(QIODevice::WriteOnly);
@@ -222,7 +247,8 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
         EXPECT_EQ(boxes.last().text, FangFehler);
         EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
         EXPECT_EQ(inhalt(pfad()), vorher);
-        EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden).size(), vorher.isEmpty() ? 0 : 1);
+        EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden).size(),
+                  vorher.isEmpty() ? 0 : 1);
         EXPECT_TRUE(office.calls.isEmpty());
     }
 }

@@ -11,10 +11,10 @@
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "pdftext/pdftext.h"
 
 #include <QDate>
 #include <QLabel>
@@ -34,9 +34,12 @@ protected:
     {
         DruckTest::SetUp();
         // As the evaluation fills its grid: numbers as numbers, names and months as texts.
-        grid.addRow(QVariantList{qlonglong(12), "Hecht", "Baggersee", "Juli", qlonglong(2024), qlonglong(2), qlonglong(3000)});
-        grid.addRow(QVariantList{qlonglong(4), "Zander", "Altarm", "August", qlonglong(2024), qlonglong(1), qlonglong(1500)});
-        grid.addRow(QVariantList{qlonglong(9), "Hecht", "Altarm", "Juli", qlonglong(2022), qlonglong(4), qlonglong(12345)});
+        grid.addRow(
+            QVariantList{qlonglong(12), "Hecht", "Baggersee", "Juli", qlonglong(2024), qlonglong(2), qlonglong(3000)});
+        grid.addRow(
+            QVariantList{qlonglong(4), "Zander", "Altarm", "August", qlonglong(2024), qlonglong(1), qlonglong(1500)});
+        grid.addRow(
+            QVariantList{qlonglong(9), "Hecht", "Altarm", "Juli", qlonglong(2022), qlonglong(4), qlonglong(12345)});
     }
 };
 
@@ -48,14 +51,59 @@ TEST_F(Fangliste, EveryCatchUnderTheAppliedFilterWithCountAndTotals)
     ASSERT_EQ(drucker.printed, 1);
     EXPECT_EQ(drucker.lastCaption, QString("Fangliste"));
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(
-                  t, {"Anschrift:", "ASV Petri Heil", "Fangjahr", "2024", "Uferweg 3", "Fangmonat:", "alle", "12345",
-                      "Fischbach", "0123 4567", "Fangliste", "FangNr:", "Fischart:", "Gewässer:", "Monat:",
-                      "Fangjahr:", "Anzahl:", "Gewicht:", "12", "Hecht", "Baggersee", "Juli", "2024", "2", "3.000",
-                      "4", "Zander", "Altarm", "August", "2024", "1", "1.500", "9", "Hecht", "Altarm", "Juli", "2022",
-                      "4", "12.345", "Settings der Fangliste:", "Endaufstellung:", "gewählte Fischart", "Hecht",
-                      "Fischanzahl [gesamt]", "7", "gewähltes Gewässer", "alle", "Fischgewicht [gesamt]", "16845",
-                      "i.Gramm", "Anzahl d. gef. Einträge:", "3", "Seite 1 von 1 (gedruckt am " + heute() + ")"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:",
+                                      "ASV Petri Heil",
+                                      "Fangjahr",
+                                      "2024",
+                                      "Uferweg 3",
+                                      "Fangmonat:",
+                                      "alle",
+                                      "12345",
+                                      "Fischbach",
+                                      "0123 4567",
+                                      "Fangliste",
+                                      "FangNr:",
+                                      "Fischart:",
+                                      "Gewässer:",
+                                      "Monat:",
+                                      "Fangjahr:",
+                                      "Anzahl:",
+                                      "Gewicht:",
+                                      "12",
+                                      "Hecht",
+                                      "Baggersee",
+                                      "Juli",
+                                      "2024",
+                                      "2",
+                                      "3.000",
+                                      "4",
+                                      "Zander",
+                                      "Altarm",
+                                      "August",
+                                      "2024",
+                                      "1",
+                                      "1.500",
+                                      "9",
+                                      "Hecht",
+                                      "Altarm",
+                                      "Juli",
+                                      "2022",
+                                      "4",
+                                      "12.345",
+                                      "Settings der Fangliste:",
+                                      "Endaufstellung:",
+                                      "gewählte Fischart",
+                                      "Hecht",
+                                      "Fischanzahl [gesamt]",
+                                      "7",
+                                      "gewähltes Gewässer",
+                                      "alle",
+                                      "Fischgewicht [gesamt]",
+                                      "16845",
+                                      "i.Gramm",
+                                      "Anzahl d. gef. Einträge:",
+                                      "3",
+                                      "Seite 1 von 1 (gedruckt am " + heute() + ")"}),
               std::string())
         << t.toStdString();
     EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(drucker.pdfPath)).isEmpty());
@@ -70,11 +118,28 @@ TEST_F(Fangliste, ASixDigitCountAndATenDigitWeightStandWholeAndWellApart)
     modFAuswert::DruckeFangListe("drucken", grid, {"2024", "September", "Regenbogenforelle", "Baggersee"}, "123456");
     ASSERT_EQ(drucker.printed, 1);
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(t, {"FangNr:", "Gewicht:", "123456", "Regenbogenforelle", "Baggersee", "September",
-                                      "2024", "123456", "1.234.567.890", "Settings der Fangliste:", "Endaufstellung:",
-                                      "gewählte Fischart", "Regenbogenforelle", "Fischanzahl [gesamt]", "123456",
-                                      "gewähltes Gewässer", "Baggersee", "Fischgewicht [gesamt]", "1234567890",
-                                      "i.Gramm", "Anzahl d. gef. Einträge:", "123456"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"FangNr:",
+                                      "Gewicht:",
+                                      "123456",
+                                      "Regenbogenforelle",
+                                      "Baggersee",
+                                      "September",
+                                      "2024",
+                                      "123456",
+                                      "1.234.567.890",
+                                      "Settings der Fangliste:",
+                                      "Endaufstellung:",
+                                      "gewählte Fischart",
+                                      "Regenbogenforelle",
+                                      "Fischanzahl [gesamt]",
+                                      "123456",
+                                      "gewähltes Gewässer",
+                                      "Baggersee",
+                                      "Fischgewicht [gesamt]",
+                                      "1234567890",
+                                      "i.Gramm",
+                                      "Anzahl d. gef. Einträge:",
+                                      "123456"}),
               std::string())
         << t.toStdString();
     EXPECT_FALSE(t.contains(QStringLiteral("…"))) << t.toStdString();
@@ -95,7 +160,8 @@ TEST_F(Fangliste, ASixDigitCountAndATenDigitWeightStandWholeAndWellApart)
         }
         return -1.0;
     };
-    const struct {
+    const struct
+    {
         const char *left, *right;
     } apart[] = {{"123456", "1.234.567.890"}, {"2024", "123456"}, {":", "123456"}, {":", "1234567890"}};
     for (const auto &a : apart) {
@@ -107,7 +173,8 @@ TEST_F(Fangliste, ASixDigitCountAndATenDigitWeightStandWholeAndWellApart)
 TEST_F(Fangliste, EachFilterThatWasOffPrintsAlle)
 {
     NEEDS_PDFTOTEXT();
-    const struct {
+    const struct
+    {
         modFAuswert::AngewandteAuswahl auswahl;
         const char *jahr, *monat, *art, *gewaesser;
     } faelle[] = {
@@ -120,8 +187,10 @@ TEST_F(Fangliste, EachFilterThatWasOffPrintsAlle)
         SCOPED_TRACE(std::string(f.jahr) + "/" + f.monat + "/" + f.art + "/" + f.gewaesser);
         modFAuswert::DruckeFangListe("drucken", grid, f.auswahl, "3");
         const QString t = text();
-        EXPECT_EQ(pdftext::NotInOrder(t, {"Fangjahr", f.jahr, "Fangmonat:", f.monat}), std::string()) << t.toStdString();
-        EXPECT_EQ(pdftext::NotInOrder(t, {"gewählte Fischart", f.art, "gewähltes Gewässer", f.gewaesser}), std::string())
+        EXPECT_EQ(pdftext::NotInOrder(t, {"Fangjahr", f.jahr, "Fangmonat:", f.monat}), std::string())
+            << t.toStdString();
+        EXPECT_EQ(pdftext::NotInOrder(t, {"gewählte Fischart", f.art, "gewähltes Gewässer", f.gewaesser}),
+                  std::string())
             << t.toStdString();
     }
 }
@@ -132,9 +201,10 @@ TEST_F(Fangliste, ThePrintTableHoldsTheGridRowsWithTheWholeNumbersConverted)
     grid.setValue(1, 6, 1500.4);
     modFAuswert::DruckeFangListe("drucken", grid, {}, "3");
     EXPECT_EQ(tabelle("SELECT * FROM Druck_Fangliste ORDER BY rowid"),
-              (QList<QVariantList>{{qlonglong(12), "Hecht", "Baggersee", "Juli", qlonglong(2024), qlonglong(2), qlonglong(3000)},
-                                   {qlonglong(4), "Zander", "Altarm", "August", qlonglong(2024), qlonglong(1), qlonglong(1500)},
-                                   {qlonglong(9), "Hecht", "Altarm", "Juli", qlonglong(2022), qlonglong(4), qlonglong(12345)}}));
+              (QList<QVariantList>{
+                  {qlonglong(12), "Hecht", "Baggersee", "Juli", qlonglong(2024), qlonglong(2), qlonglong(3000)},
+                  {qlonglong(4), "Zander", "Altarm", "August", qlonglong(2024), qlonglong(1), qlonglong(1500)},
+                  {qlonglong(9), "Hecht", "Altarm", "Juli", qlonglong(2022), qlonglong(4), qlonglong(12345)}}));
 }
 
 TEST_F(Fangliste, ACellThatIsNoNumberNamesTheCatchListInTheErrorBox)
@@ -142,7 +212,8 @@ TEST_F(Fangliste, ACellThatIsNoNumberNamesTheCatchListInTheErrorBox)
     grid.setValue(2, 5, QStringLiteral("viele"));
     modFAuswert::DruckeFangListe("drucken", grid, {}, "3");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFAuswert / Routine: DruckeFangListe !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFAuswert / Routine: DruckeFangListe !"));
     EXPECT_EQ(drucker.printed, 0);
     EXPECT_TRUE(tabelle("SELECT * FROM Druck_Fangliste").isEmpty());
 }
@@ -161,7 +232,8 @@ TEST_F(Fangliste, TenThousandCatchesFillManyPagesEachWithItsHeaders)
     NEEDS_PDFTOTEXT();
     grid.clear();
     for (int i = 1; i <= 10000; ++i)
-        grid.addRow(QVariantList{qlonglong(i), "Rotauge", "Baggersee", "Mai", qlonglong(2024), qlonglong(1), qlonglong(100)});
+        grid.addRow(
+            QVariantList{qlonglong(i), "Rotauge", "Baggersee", "Mai", qlonglong(2024), qlonglong(1), qlonglong(100)});
     modFAuswert::DruckeFangListe("drucken", grid, {"2024", "Mai", "", ""}, "10000");
     ASSERT_EQ(boxes.count(), 0u);
     const QStringList seiten = pdftext::Pages(drucker.pdfPath);
@@ -217,10 +289,29 @@ TEST_F(Besatzplan, TheEntriesInTheGridsOrderUnderTheYearsTitle)
     ASSERT_EQ(drucker.printed, 1);
     EXPECT_EQ(drucker.lastCaption, QString("Besatz - Plan"));
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:", "ASV Petri Heil", "Besatz - Plan für das Fangjahr 2003", "B-Nr:",
-                                      "Fischart:", "Gewässer:", "Zeitpunkt:", "Menge i. Kg:", "17", "Karpfen",
-                                      "Baggersee", "Frühjahr", "12,50", "5", "Hecht", "Altarm", "1234,00", "23",
-                                      "Schleie", "Mühlteich", "Herbst", "0,75", "Seite 1 von 1"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:",
+                                      "ASV Petri Heil",
+                                      "Besatz - Plan für das Fangjahr 2003",
+                                      "B-Nr:",
+                                      "Fischart:",
+                                      "Gewässer:",
+                                      "Zeitpunkt:",
+                                      "Menge i. Kg:",
+                                      "17",
+                                      "Karpfen",
+                                      "Baggersee",
+                                      "Frühjahr",
+                                      "12,50",
+                                      "5",
+                                      "Hecht",
+                                      "Altarm",
+                                      "1234,00",
+                                      "23",
+                                      "Schleie",
+                                      "Mühlteich",
+                                      "Herbst",
+                                      "0,75",
+                                      "Seite 1 von 1"}),
               std::string())
         << t.toStdString();
     // The entry without a time prints an empty time field.
@@ -250,8 +341,8 @@ TEST_F(Besatzplan, AGridWithoutItsQuantityColumnNamesTheStockingModuleInTheError
     schmal.addRow(QVariantList{qlonglong(1), "Karpfen", "Baggersee"});
     modBesatzList::DruckeBPlanListe("drucken", schmal, "2003");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith(
-        "Unvorhergesehener Fehler in Modul: modBesatzung / Routine: DruckeBPlanListe !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzung / Routine: DruckeBPlanListe !"));
     EXPECT_EQ(drucker.printed, 0);
 }
 

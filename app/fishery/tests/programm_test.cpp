@@ -48,7 +48,8 @@ protected:
         fishery::RegistriereFangbuch();
         fishery::RegistriereFangauswertung();
         fishery::RegistriereBesatzung();
-        meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), QSize(1300, 950), QStringLiteral("Fangauswertung"));
+        meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), QSize(1300, 950),
+                QStringLiteral("Fangauswertung"));
         boxes.clear();
     }
 

@@ -1,9 +1,9 @@
 // The work-hours window driven as a user drives it: a member taken over, entries booked, changed
 // and deleted through the toolbar, with the sums and the balance, and the bad input of the hours
 // and date fields.
+#include "mitgllist_fixture.h"
 #include "workhours/Arbeit.h"
 #include "workhours/modArbeit.h"
-#include "mitgllist_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 #include "contacts/SuchKont.h"
@@ -16,18 +16,18 @@
 
 #include "com/com.h"
 #include "com/variant.h"
+#include "core/Info.h"
+#include "core/modDruck.h"
 #include "dao/dao.h"
 #include "dao/oledate.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "ole/container.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "workhours/modArbeitDruck.h"
-#include "pdftext/pdftext.h"
-#include "core/Info.h"
-#include "core/modDruck.h"
 
 #include "LzDateEdit.h"
 
@@ -220,7 +220,11 @@ TEST_F(ArbeitTest, AMemberTakenOverShowsTheYearsEntriesSumAndBalance)
 TEST_F(ArbeitTest, ExemptMembersAndContactsWithoutMemberRecordAreNotTakenOver)
 {
     ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
-    const struct { qlonglong knr; QString box; } faelle[] = {{2, Befreit}, {3, DSFehlt}, {99, DSFehlt}};
+    const struct
+    {
+        qlonglong knr;
+        QString box;
+    } faelle[] = {{2, Befreit}, {3, DSFehlt}, {99, DSFehlt}};
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.knr);
         boxes.clear();
@@ -288,7 +292,8 @@ TEST_F(ArbeitTest, AFailedReadOfTheMemberIsReportedAndTakesNothingOver)
     db().Execute("ALTER TABLE Mitglied RENAME TO MitgliedAlt");
     EXPECT_FALSE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeKontakt !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeKontakt !"));
     EXPECT_TRUE(f->lblKNr->text().isEmpty());
 }
 
@@ -367,9 +372,14 @@ TEST_F(ArbeitTest, HoursThatAreNoFigureOfZeroOrMoreAreRefusedBeforeAnythingIsWri
     ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
     const qlonglong vorher = anzahl();
     // Pasted texts pass the key filter.
-    const struct { QString stunden; bool gueltig; double wert; } faelle[] = {
-        {"abc", false, 0}, {"-3", false, 0}, {"1e9", false, 0}, {"", false, 0}, {"2.5", false, 0},
-        {"12,5", true, 12.5}, {"0", true, 0},
+    const struct
+    {
+        QString stunden;
+        bool gueltig;
+        double wert;
+    } faelle[] = {
+        {"abc", false, 0}, {"-3", false, 0},     {"1e9", false, 0}, {"", false, 0},
+        {"2.5", false, 0}, {"12,5", true, 12.5}, {"0", true, 0},
     };
     for (const auto &fall : faelle) {
         SCOPED_TRACE(fall.stunden.toStdString());
@@ -533,7 +543,12 @@ TEST_F(ArbeitTest, BalancesAreTheTwoDecimalFigures)
 
 TEST_F(ArbeitTest, TheYearListHoldsTheWorkYearsAndTheCurrentYear)
 {
-    const struct { std::vector<int> jahre; int intJahr; QStringList liste; } faelle[] = {
+    const struct
+    {
+        std::vector<int> jahre;
+        int intJahr;
+        QStringList liste;
+    } faelle[] = {
         {{2001, 2002}, 2004, {"2001", "2002", "2004"}},
         {{2005, 2006}, 2003, {"2005", "2006", "2003", "2004"}},
         {{}, 2024, {"2024"}},
@@ -625,9 +640,9 @@ TEST_F(ArbeitTest, ThePrintButtonPrintsTheMembersSheetAsTheWindowShowsIt)
     ASSERT_EQ(drucker.printed, 1) << texte(boxes);
     QString t = pdftext::Text(drucker.pdfPath);
     qsizetype pos = 0;
-    for (const QString &teil : {QString("ASV Petri Heil"), QString("Arbeitsliste [Einzelaufstellung] für Jahr 2024"),
-                                QString("12,50"), QString("02.03.2024"), QString("10,00"), QString("04.05.2024"),
-                                QString("Mitgl.-Nr : 1")}) {
+    for (const QString &teil :
+         {QString("ASV Petri Heil"), QString("Arbeitsliste [Einzelaufstellung] für Jahr 2024"), QString("12,50"),
+          QString("02.03.2024"), QString("10,00"), QString("04.05.2024"), QString("Mitgl.-Nr : 1")}) {
         const qsizetype p = t.indexOf(teil, pos);
         EXPECT_GE(p, 0) << teil.toStdString() << " missing or out of order in:\n" << t.toStdString();
         if (p >= 0)

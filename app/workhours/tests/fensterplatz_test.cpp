@@ -1,8 +1,8 @@
 // The work-hours window and the member list as the user sees them in the main window, at the
 // start size and enlarged: every field and text whole, the grids with room for their rows.
+#include "mitgllist_fixture.h"
 #include "workhours/Arbeit.h"
 #include "workhours/MitglList.h"
-#include "mitgllist_fixture.h"
 
 #include "contacts/Datumsfeld.h"
 #include "core/Main.h"
@@ -67,8 +67,8 @@ TEST_F(Fensterplatz, WorkHoursShowFiveEntryRowsTheSumsAndTheWholeDate)
         zeilenVorher = arbeit.tblArbStd->visibleRows();
         // The sums whole, with their captions.
         EXPECT_EQ(arbeit.lblGesStd->text(), QString("22,50"));
-        for (QLabel *l : {arbeit.lblGStd, arbeit.lblGesStd, arbeit.Label6, arbeit.lblPflStd, arbeit.Label9,
-                          arbeit.lblErgStd}) {
+        for (QLabel *l :
+             {arbeit.lblGStd, arbeit.lblGesStd, arbeit.Label6, arbeit.lblPflStd, arbeit.Label9, arbeit.lblErgStd}) {
             SCOPED_TRACE(l->objectName().toStdString());
             EXPECT_GE(l->height(), QFontMetrics(l->font()).height());
             EXPECT_GE(l->width(), QFontMetrics(l->font()).horizontalAdvance(l->text()));

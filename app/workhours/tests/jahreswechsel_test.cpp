@@ -75,8 +75,9 @@ const QString JB = "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nic
 const QString Erfolg = "Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !";
 const QString Verhindert = "Mehrleistungs - Übernahme durch User verhindert !";
 const QString KeineMitglieder = "Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen";
-const QString Zurueck = "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
-                        " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
+const QString Zurueck =
+    "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
+    " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
 const QString Mehrere = "ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2026 gefunden !\n\r"
                         "Es gehen daher alle Arb.-Einträge dieses Datums verloren !";
 const QString Fehler = "Unvorhergesehener Fehler in Modul: ";
@@ -98,22 +99,35 @@ TEST_F(Jahreswechsel, NoBoxWaitsWhileTheRollOverHoldsTheDatabase)
     } wege[] = {
         {"mit Übernahme", 2023, [] {}, {forms::vbYes, forms::vbYes}, true, 2024, {Q2, Erfolg, JB}},
         {"ohne Übernahme", 2023, [] {}, {forms::vbYes, forms::vbNo}, true, 2024, {Q2, Verhindert, JB}},
-        {"keine Mitglieder", 2023, [] { gv().dbDaten.Execute("UPDATE Mitglied SET Befreit = 1"); },
-         {forms::vbYes, forms::vbYes}, true, 2024, {Q2, KeineMitglieder, JB}},
-        {"Jahr zurück mit zwei Übertragseinträgen", 2026,
+        {"keine Mitglieder",
+         2023,
+         [] { gv().dbDaten.Execute("UPDATE Mitglied SET Befreit = 1"); },
+         {forms::vbYes, forms::vbYes},
+         true,
+         2024,
+         {Q2, KeineMitglieder, JB}},
+        {"Jahr zurück mit zwei Übertragseinträgen",
+         2026,
          [&] {
              gv().dbDaten.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES "
                                   "(1, 2026, ?, 2, 'Mehrleistungsübertrag aus Arbeitsjahr 2025'), "
                                   "(2, 2026, ?, -1, 'Minderleistungsübertrag aus Arbeitsjahr 2025')",
                                   {neujahr2026, neujahr2026});
          },
-         {forms::vbYes}, true, 2024, {Zurueck, Mehrere}},
-        {"Übernahme scheitert", 2023,
+         {forms::vbYes},
+         true,
+         2024,
+         {Zurueck, Mehrere}},
+        {"Übernahme scheitert",
+         2023,
          [] {
              gv().dbDaten.Execute("CREATE TRIGGER stoerung BEFORE INSERT ON Arbeit WHEN NEW.KNr = 2 "
                                   "BEGIN SELECT RAISE(ABORT, 'Schreibfehler'); END");
          },
-         {forms::vbYes, forms::vbYes}, false, 2023, {Q2, Fehler, Fehler}},
+         {forms::vbYes, forms::vbYes},
+         false,
+         2023,
+         {Q2, Fehler, Fehler}},
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);

@@ -152,8 +152,8 @@ void MitglListTest::klicke(QAbstractButton *knopf)
     QStyleOptionButton opt;
     opt.initFrom(knopf);
     const bool radio = qobject_cast<QRadioButton *>(knopf) != nullptr;
-    const QRect r = knopf->style()->subElementRect(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator,
-                                                   &opt, knopf);
+    const QRect r = knopf->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opt, knopf);
     klicke(knopf, r.center());
 }
 

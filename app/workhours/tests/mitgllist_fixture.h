@@ -13,8 +13,8 @@
 //                      (a sum of 19.999999999999996, shown as 20,00)
 //   Frei Fritz (6)     active, man, born 05.05.2005, youth group                      20 h exactly
 // and one contact that is no member: Eck Emil (5), a supplier.
-#include "core/testing/program_fixture.h"
 #include "core/modGVar.h"
+#include "core/testing/program_fixture.h"
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -43,7 +43,8 @@ protected:
     void TearDown() override;
 
     // Logs in, shows the contact overview and opens the member list from its toolbar.
-    void starte(const QString &benutzer = QStringLiteral("Verwalter"), const QString &passwort = QStringLiteral("angeln"));
+    void starte(const QString &benutzer = QStringLiteral("Verwalter"),
+                const QString &passwort = QStringLiteral("angeln"));
 
     MitglList &liste();
     forms::ListGrid &grid();

@@ -71,8 +71,8 @@ protected:
     void gebDatum(const QString &o1, const QString &d1, const QString &o2 = {}, const QString &d2 = {})
     {
         MitglList &w = liste();
-        datum(w.chkGebDat, w.cboOptGeb01, w.txtGeb01, o1, d1, o2.isEmpty() ? nullptr : w.cboOptGeb02,
-              w.txtGeb02, o2, d2);
+        datum(w.chkGebDat, w.cboOptGeb01, w.txtGeb01, o1, d1, o2.isEmpty() ? nullptr : w.cboOptGeb02, w.txtGeb02, o2,
+              d2);
     }
     void eintritt(const QString &o1, const QString &d1)
     {
@@ -161,12 +161,15 @@ TEST_F(MitglListe, FilterCombinationsListTheirMembers)
         // Done against required on the figures as shown: 19.999999999999996 hours are 20,00.
         {"hours done", [&] { paar(w.chkArbStd, w.optStdJa); }, {"1", "4", "6"}},
         {"hours not done", [&] { paar(w.chkArbStd, w.optStdNein); }, {"2", "3", "4", "6"}},
-        {"woman, paid, active", [&] {
+        {"woman, paid, active",
+         [&] {
              paar(w.chkGeschl, w.optFrau);
              paar(w.chkJBeitrag, w.optBezahlt);
              paar(w.chkStatus, w.optAktiv);
-         }, {"1", "4"}},
-        {"every filter at once", [&] {
+         },
+         {"1", "4"}},
+        {"every filter at once",
+         [&] {
              gebDatum(">=", "1.1.1950", "<", "1.1.1990");
              eintritt(">=", "1.1.1980");
              paar(w.chkGeschl, w.optFrau);
@@ -176,7 +179,8 @@ TEST_F(MitglListe, FilterCombinationsListTheirMembers)
              paar(w.chkAusgMitgl, w.optAusgNein);
              paar(w.chkJG, w.optJGNein);
              paar(w.chkArbStd, w.optStdJa);
-         }, {"1", "4"}},
+         },
+         {"1", "4"}},
     };
     for (const auto &f : faelle) {
         SCOPED_TRACE(f.name);
@@ -186,7 +190,8 @@ TEST_F(MitglListe, FilterCombinationsListTheirMembers)
         suche();
         EXPECT_EQ(sortiert(knrListe()), f.knr) << texte(boxes);
         EXPECT_EQ(w.lblGefDS->text(), QString::number(f.knr.size()));
-        const bool gefragt = std::none_of(gv().blnMitglFilter.begin(), gv().blnMitglFilter.end(), [](bool b) { return b; });
+        const bool gefragt =
+            std::none_of(gv().blnMitglFilter.begin(), gv().blnMitglFilter.end(), [](bool b) { return b; });
         EXPECT_EQ(boxes.count(), gefragt ? 1u : 0u) << texte(boxes);
     }
 }
@@ -232,34 +237,38 @@ TEST_F(MitglListe, BadDateInputIsRefusedBeforeAnyQuery)
         const char *name;
         std::function<void()> eingabe;
     } faelle[] = {
-        {"operator without date", [&] {
+        {"operator without date",
+         [&] {
              klicke(w.chkGebDat);
              waehle(w.cboOptGeb01, ">");
          }},
-        {"date without operator", [&] {
+        {"date without operator",
+         [&] {
              klicke(w.chkEintritt);
              tippe(w.txtTritt01, "1.1.2000");
          }},
-        {"second bound alone", [&] {
+        {"second bound alone",
+         [&] {
              klicke(w.chkGebDat);
              waehle(w.cboOptGeb02, "<");
              tippe(w.txtGeb02, "1.1.1990");
          }},
-        {"second bound without date", [&] {
+        {"second bound without date",
+         [&] {
              gebDatum(">", "1.1.1950");
              waehle(w.cboOptGeb02, "<");
          }},
         {"a day that does not exist", [&] { gebDatum("=", "31.02.1970"); }},
         // Unchecking the box does not empty it: the date is still checked.
-        {"a bad date in an unchecked box", [&] {
+        {"a bad date in an unchecked box",
+         [&] {
              gebDatum("=", "31.02.1970");
              klicke(w.chkGebDat);
              paar(w.chkGeschl, w.optMann);
          }},
-        {"a year that is no number", [&] {
-             arbeitsliste("20x6");
-         }},
-        {"no year at all", [&] {
+        {"a year that is no number", [&] { arbeitsliste("20x6"); }},
+        {"no year at all",
+         [&] {
              paar(w.chkArbStd, w.optStdJa);
              klicke(w.chkArbAnz);
              tippe(w.cboArbJahr, "");
@@ -316,7 +325,7 @@ TEST_F(MitglListe, LoadingAllAsksFirstAndNoKeepsTheGrid)
                                           "14.02.1980", "0,00", "0,00", "0,00"}));
     const int brandt = grid().top().find(0, "2");
     EXPECT_EQ(grid().text(brandt, 7), QString()); // no birth date
-    EXPECT_FALSE(knrListe().contains("5"));     // a supplier is no member
+    EXPECT_FALSE(knrListe().contains("5"));       // a supplier is no member
 }
 
 TEST_F(MitglListe, TheWorkHoursListShowsRequiredDoneAndBalanceOfTheChosenYear)
@@ -591,7 +600,8 @@ TEST_F(MitglListe, TheResetPutsTheYearBoxBackToTheCurrentYear)
         std::function<void()> zuruecksetzen;
     } faelle[] = {
         {"Anz. loeschen", [&] { klickeKnopf("tbAnzLoeschen"); }},
-        {"back to the overview and in again", [&] {
+        {"back to the overview and in again",
+         [&] {
              klickeKnopf("tbEsc");
              ASSERT_TRUE(forms::form<KontaktUebers>().isVisible());
              klickeKnopf(QStringLiteral("tbMitglList"), &forms::form<KontaktUebers>());
@@ -649,8 +659,8 @@ TEST_F(MitglListe, TheToolbarPrintsTheListItShows)
     EXPECT_EQ(drucker.printed, 2);
     EXPECT_EQ(drucker.lastCaption, QString("Arbeitsliste [Übersicht]"));
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Druck_ArbStd"), 4);
-    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Druck_ArbStd WHERE KontaktNr = 2 AND GelStd = '12,50' AND SollHaben = '-7,50'"),
-              1);
+    EXPECT_EQ(
+        zahl("SELECT COUNT(*) FROM Druck_ArbStd WHERE KontaktNr = 2 AND GelStd = '12,50' AND SollHaben = '-7,50'"), 1);
 }
 
 TEST_F(MitglListe, ThePreviewTakesTheListsPlaceInThePane)

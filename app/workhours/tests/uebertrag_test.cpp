@@ -1,8 +1,8 @@
 #include "contacts/modKontakt.h"
 #include "core/modGVar.h"
 #include "core/modStart.h"
-#include "core/testing/program_fixture.h"
 #include "core/plugins.h"
+#include "core/testing/program_fixture.h"
 #include "workhours/modArbeit.h"
 
 #include "dao/dao.h"
@@ -25,7 +25,8 @@ struct Zeile
     QString notiz;
     bool operator==(const Zeile &o) const
     {
-        return knr == o.knr && jahr == o.jahr && datum == o.datum && qAbs(stunden - o.stunden) < 1e-9 && notiz == o.notiz;
+        return knr == o.knr && jahr == o.jahr && datum == o.datum && qAbs(stunden - o.stunden) < 1e-9 &&
+               notiz == o.notiz;
     }
 };
 std::ostream &operator<<(std::ostream &os, const Zeile &z)
@@ -57,8 +58,8 @@ protected:
     std::vector<Zeile> zeilen()
     {
         std::vector<Zeile> z;
-        dao::Recordset rs = db().OpenRecordset("SELECT KNr, Jahr, Datum, ArbStd, Notiz FROM Arbeit ORDER BY ArbNr",
-                                               dao::dbOpenDynaset);
+        dao::Recordset rs =
+            db().OpenRecordset("SELECT KNr, Jahr, Datum, ArbStd, Notiz FROM Arbeit ORDER BY ArbNr", dao::dbOpenDynaset);
         while (!rs.Eof()) {
             z.push_back({rs.Fields(0).Value().toLongLong(), rs.Fields(1).Value().toInt(),
                          dao::OleDateToDate(rs.Fields(2).Value().toDouble()), rs.Fields(3).Value().toDouble(),
@@ -69,7 +70,8 @@ protected:
     }
     int bezahlt()
     {
-        dao::Recordset rs = db().OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Mitglied WHERE Bezahlt = 1", dao::dbOpenDynaset);
+        dao::Recordset rs =
+            db().OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Mitglied WHERE Bezahlt = 1", dao::dbOpenDynaset);
         return rs.Fields(0).Value().toInt();
     }
     void scheitereBeiKontakt2()
@@ -110,7 +112,8 @@ TEST_F(Uebertrag, AFailedRowWritesNothingAndReportsNoSuccess)
     EXPECT_FALSE(modArbeit::UebernehmeStunden(alt));
     EXPECT_EQ(zeilen(), vorher);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeStunden !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: UebernehmeStunden !"));
 }
 
 TEST_F(Uebertrag, WithoutMembersNotExemptNothingIsWritten)
@@ -120,7 +123,8 @@ TEST_F(Uebertrag, WithoutMembersNotExemptNothingIsWritten)
     EXPECT_TRUE(modArbeit::UebernehmeStunden(alt));
     EXPECT_EQ(zeilen(), vorher);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, QString("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"));
+    EXPECT_EQ(boxes.last().text,
+              QString("Keine nicht befreiten Mitglieder vorhanden, daher wird der Vorgang abgebrochen"));
 }
 
 TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
@@ -182,7 +186,8 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
         int show(const QString &text, int flags, const QString &title) override
         {
             if (text == Erfolg) {
-                dao::Database zweite = dao::DBEngine::Workspaces(0).OpenDatabase(datei, false, true, ";pwd=tq-3917-kfb");
+                dao::Database zweite =
+                    dao::DBEngine::Workspaces(0).OpenDatabase(datei, false, true, ";pwd=tq-3917-kfb");
                 dao::Recordset rs = zweite.OpenRecordset(
                     "SELECT COUNT(*) AS Expr1000 FROM Arbeit a, System s WHERE a.Jahr = 2024 AND s.FJahr = 2024",
                     dao::dbOpenDynaset);
@@ -272,8 +277,8 @@ TEST_F(Uebertrag, ABalanceThatIsZeroToTwoDecimalsIsNoSurplus)
     ASSERT_NE(modArbeit::ErmittleStunden(1, 2023), 11.0);
     long alt = 2023;
     ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
-    dao::Recordset rs = db().OpenRecordset("SELECT ArbStd, Notiz FROM Arbeit WHERE KNr = 1 AND Jahr = 2024",
-                                           dao::dbOpenDynaset);
+    dao::Recordset rs =
+        db().OpenRecordset("SELECT ArbStd, Notiz FROM Arbeit WHERE KNr = 1 AND Jahr = 2024", dao::dbOpenDynaset);
     ASSERT_EQ(rs.RecordCount(), 1);
     EXPECT_EQ(rs(0).Value().toDouble(), 0.0);
     EXPECT_EQ(rs(1).Value().toString(), QString("Minderleistungsübertrag aus Arbeitsjahr 2023"));

@@ -11,8 +11,8 @@
 #include "forms/form.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
-#include "report/fakeprinters.h"
 #include "pdftext/pdftext.h"
+#include "report/fakeprinters.h"
 
 #include <QDate>
 #include <QLabel>
@@ -48,12 +48,36 @@ TEST_F(Arbeitsblatt, TheEntriesThenTheMemberAndTheWindowsFigures)
     ASSERT_EQ(drucker.printed, 1);
     EXPECT_EQ(drucker.lastCaption, QString("Arbeitsliste [Einzelaufstellung]"));
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:", "ASV Petri Heil", "Arbeitsliste [Einzelaufstellung] für Jahr 2024",
-                                      "Arb.-Nr:", "Geleistete Arb.-Std:", "Datum:", "31", "2,50", "01.03.2024", "8",
-                                      "1.234,25", "15.06.2024", "40", "-3,00", "01.01.2024", "Mitglied:",
-                                      "Endaufstellung:", "Mitgl.-Nr", "17", "Ges.-Std. geleistet:", "1233,75",
-                                      "Name", "Petersen", "Pfl.-Std:", "20,00", "Vorname:", "Hein",
-                                      "Erg. SOLL / HABEN:", "-5,25", "Seite 1 von 1"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:",
+                                      "ASV Petri Heil",
+                                      "Arbeitsliste [Einzelaufstellung] für Jahr 2024",
+                                      "Arb.-Nr:",
+                                      "Geleistete Arb.-Std:",
+                                      "Datum:",
+                                      "31",
+                                      "2,50",
+                                      "01.03.2024",
+                                      "8",
+                                      "1.234,25",
+                                      "15.06.2024",
+                                      "40",
+                                      "-3,00",
+                                      "01.01.2024",
+                                      "Mitglied:",
+                                      "Endaufstellung:",
+                                      "Mitgl.-Nr",
+                                      "17",
+                                      "Ges.-Std. geleistet:",
+                                      "1233,75",
+                                      "Name",
+                                      "Petersen",
+                                      "Pfl.-Std:",
+                                      "20,00",
+                                      "Vorname:",
+                                      "Hein",
+                                      "Erg. SOLL / HABEN:",
+                                      "-5,25",
+                                      "Seite 1 von 1"}),
               std::string())
         << t.toStdString();
     EXPECT_TRUE(pdftext::Overlaps(pdftext::Words(drucker.pdfPath)).isEmpty());
@@ -91,7 +115,8 @@ TEST_F(Arbeitsblatt, AnEntryNumberThatIsNoNumberNamesTheWorkHoursModule)
     grid.setValue(1, 0, QStringLiteral("neu"));
     modArbeit::DruckeArbListe("drucken", grid, blatt);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_TRUE(boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: DruckeArbListe !"));
+    EXPECT_TRUE(
+        boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modArbeit / Routine: DruckeArbListe !"));
 }
 
 // ---- member list and work-hours list ----------------------------------------------------------
@@ -120,12 +145,43 @@ TEST_F(Mitgliederliste, TheAddressListCopiesTheFirstEightColumns)
     ASSERT_EQ(drucker.printed, 1);
     EXPECT_EQ(drucker.lastCaption, QString("Mitglieder - Liste"));
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:", "ASV Petri Heil", "Mitglieder - Liste", "M-Nr:", "Nachname:",
-                                      "Vorname:", "Strasse:", "PLZ:", "Ort:", "Telefon [privat]:", "Geb.-Dat:", "3",
-                                      "Albers", "Anna", "Seestraße 1", "12345", "Fischbach", "0123 1", "14.02.1980",
-                                      "11", "Brandt", "Bernd", "Am Hafen 7", "12346", "Neudorf", "0123 2", "7",
-                                      "Claasen", "Carla", "Deich 2", "12347", "Altdorf", "01.08.1975",
-                                      "Listenbeschreibung:", "Anzahl der Mitglieder", "3", "keine Beschreibung",
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Anschrift:",
+                                      "ASV Petri Heil",
+                                      "Mitglieder - Liste",
+                                      "M-Nr:",
+                                      "Nachname:",
+                                      "Vorname:",
+                                      "Strasse:",
+                                      "PLZ:",
+                                      "Ort:",
+                                      "Telefon [privat]:",
+                                      "Geb.-Dat:",
+                                      "3",
+                                      "Albers",
+                                      "Anna",
+                                      "Seestraße 1",
+                                      "12345",
+                                      "Fischbach",
+                                      "0123 1",
+                                      "14.02.1980",
+                                      "11",
+                                      "Brandt",
+                                      "Bernd",
+                                      "Am Hafen 7",
+                                      "12346",
+                                      "Neudorf",
+                                      "0123 2",
+                                      "7",
+                                      "Claasen",
+                                      "Carla",
+                                      "Deich 2",
+                                      "12347",
+                                      "Altdorf",
+                                      "01.08.1975",
+                                      "Listenbeschreibung:",
+                                      "Anzahl der Mitglieder",
+                                      "3",
+                                      "keine Beschreibung",
                                       "Seite 1 von 1"}),
               std::string())
         << t.toStdString();
@@ -134,7 +190,8 @@ TEST_F(Mitgliederliste, TheAddressListCopiesTheFirstEightColumns)
     // A member without a date of birth has an empty cell; a date the grid holds as a date is
     // stored as its text.
     const auto z = tabelle("SELECT KontaktNr, GebDatum FROM Druck_MitglList ORDER BY rowid");
-    EXPECT_EQ(z, (QList<QVariantList>{{qlonglong(3), "14.02.1980"}, {qlonglong(11), ""}, {qlonglong(7), "01.08.1975"}}));
+    EXPECT_EQ(z,
+              (QList<QVariantList>{{qlonglong(3), "14.02.1980"}, {qlonglong(11), ""}, {qlonglong(7), "01.08.1975"}}));
     const QString brandt = t.split('\n').filter("Brandt").value(0);
     EXPECT_EQ(brandt.simplified(), QString("11 Brandt Bernd Am Hafen 7 12346 Neudorf 0123 2"));
 }
@@ -147,11 +204,36 @@ TEST_F(Mitgliederliste, TheWorkHoursListCopiesNumberNamesAndTheThreeFigures)
     ASSERT_EQ(drucker.printed, 1);
     EXPECT_EQ(drucker.lastCaption, QString("Arbeitsliste [Übersicht]"));
     const QString t = text();
-    EXPECT_EQ(pdftext::NotInOrder(t, {"Arbeitsliste [ Übersicht ]", "M-Nr:", "Nachname", "Vorname:", "Pfl.-Std:",
-                                      "Gel.-Std:", "Soll/Haben:", "3", "Albers", "Anna", "20,00", "24,50", "4,50", "11",
-                                      "Brandt", "Bernd", "20,00", "16,50", "-3,50", "7", "Claasen", "Carla", "20,00",
-                                      "1.020,00", "1000,00", "Listenbeschreibung:", "Anzahl der Mitglieder", "3",
-                                      "Arbeitsstunden 2024 nach dem Frühjahrsputz", "Seite 1 von 1"}),
+    EXPECT_EQ(pdftext::NotInOrder(t, {"Arbeitsliste [ Übersicht ]",
+                                      "M-Nr:",
+                                      "Nachname",
+                                      "Vorname:",
+                                      "Pfl.-Std:",
+                                      "Gel.-Std:",
+                                      "Soll/Haben:",
+                                      "3",
+                                      "Albers",
+                                      "Anna",
+                                      "20,00",
+                                      "24,50",
+                                      "4,50",
+                                      "11",
+                                      "Brandt",
+                                      "Bernd",
+                                      "20,00",
+                                      "16,50",
+                                      "-3,50",
+                                      "7",
+                                      "Claasen",
+                                      "Carla",
+                                      "20,00",
+                                      "1.020,00",
+                                      "1000,00",
+                                      "Listenbeschreibung:",
+                                      "Anzahl der Mitglieder",
+                                      "3",
+                                      "Arbeitsstunden 2024 nach dem Frühjahrsputz",
+                                      "Seite 1 von 1"}),
               std::string())
         << t.toStdString();
     EXPECT_FALSE(t.contains("Seestraße")); // no address on the work-hours list
@@ -217,8 +299,10 @@ TEST_F(Mitgliederliste, TheErrorBoxNamesTheMemberListsModuleAndTheRoutine)
     modMitglList::DruckeMitglListe("drucken", grid, "3", "");
     modMitglList::DruckeArbListe("drucken", grid, "3", "");
     ASSERT_EQ(boxes.count(), 2u);
-    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("Unvorhergesehener Fehler in Modul: modMitglList / Routine: DruckeMitglListe !"));
-    EXPECT_TRUE(boxes.boxes()[1].text.startsWith("Unvorhergesehener Fehler in Modul: modMitglList / Routine: DruckeArbListe !"));
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith(
+        "Unvorhergesehener Fehler in Modul: modMitglList / Routine: DruckeMitglListe !"));
+    EXPECT_TRUE(boxes.boxes()[1].text.startsWith(
+        "Unvorhergesehener Fehler in Modul: modMitglList / Routine: DruckeArbListe !"));
 }
 
 } // namespace

@@ -44,18 +44,14 @@ void BarWidget::paintEvent(QPaintEvent *)
         p.fillRect(contentsRect(), ole::colorFromOle(control->backColor(), sysColor(COLOR_APPWORKSPACE)));
     // The edge in the inset around the client area.
     switch (control->appearance()) {
-    case lzoLight3D:
-        drawEdge(p, rect(), SunkenInner);
-        break;
-    case lzoHeavy3D:
-        drawEdge(p, rect(), EdgeSunken);
-        break;
-    default:
-        break;
+    case lzoLight3D: drawEdge(p, rect(), SunkenInner); break;
+    case lzoHeavy3D: drawEdge(p, rect(), EdgeSunken); break;
+    default: break;
     }
 }
 
-BarWindow::BarWindow(NavrailControl *control) : control_(control) {}
+BarWindow::BarWindow(NavrailControl *control) : control_(control)
+{}
 
 BarWindow::~BarWindow()
 {
@@ -316,9 +312,7 @@ void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
         playSound(soundItemOpened);
         break;
     }
-    case barPaneClick:
-        events.paneClick(group);
-        break;
+    case barPaneClick: events.paneClick(group); break;
     case barPaneRightClick:
         setMenuGroup(group);
         if (!events.paneRightClick(group))
@@ -375,12 +369,11 @@ bool BarWindow::showContextMenu(int kind)
     const bool small = current && current->imageMode() == lzoImageModeSmall;
 
     if (kind == lzoPaneClickMenu || kind == lzoButtonClickMenu) {
-        if (!on(F::SetIconSizes) && !on(F::AddGroups) && !on(F::EditGroupLabels) && !on(F::RemoveGroups)
-            && !on(F::HideNavrailBar))
+        if (!on(F::SetIconSizes) && !on(F::AddGroups) && !on(F::EditGroupLabels) && !on(F::RemoveGroups) &&
+            !on(F::HideNavrailBar))
             return false;
     } else if (kind == lzoItemClickMenu) {
-        if (!on(F::OpenItem) && !on(F::AddItems) && !on(F::EditItemLabels) && !on(F::RemoveItems)
-            && !on(F::Properties))
+        if (!on(F::OpenItem) && !on(F::AddItems) && !on(F::EditItemLabels) && !on(F::RemoveItems) && !on(F::Properties))
             return false;
     } else {
         return false;
@@ -396,10 +389,10 @@ bool BarWindow::showContextMenu(int kind)
         if (kind == lzoPaneClickMenu || kind == lzoButtonClickMenu) {
             const bool pane = kind == lzoPaneClickMenu;
             if (on(F::SetIconSizes)) {
-                QAction *large = ole::appendMenuItem(&menu, lzoMenuLargeIcons,
-                                                     pane ? QStringLiteral("&Large Icons") : QStringLiteral("Large Icons"));
-                QAction *smallEntry = ole::appendMenuItem(&menu, lzoMenuSmallIcons,
-                                                          pane ? QStringLiteral("&Small Icons") : QStringLiteral("Small Icons"));
+                QAction *large = ole::appendMenuItem(
+                    &menu, lzoMenuLargeIcons, pane ? QStringLiteral("&Large Icons") : QStringLiteral("Large Icons"));
+                QAction *smallEntry = ole::appendMenuItem(
+                    &menu, lzoMenuSmallIcons, pane ? QStringLiteral("&Small Icons") : QStringLiteral("Small Icons"));
                 // Only the pane menu marks the current size; both menus carry the images.
                 const bool largeChecked = pane && !small, smallChecked = pane && small;
                 large->setCheckable(pane);
@@ -442,7 +435,7 @@ bool BarWindow::showContextMenu(int kind)
         if (c->events().buildMenu(kind, hMenu, current.get(), item.get()))
             return false;
         if (!widget_)
-            return false;   // the handler took the windows away
+            return false; // the handler took the windows away
         shown = !menu.actions().isEmpty();
         chosen = ole::trackPopupMenu(&menu, pos);
     }

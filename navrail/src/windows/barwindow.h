@@ -56,10 +56,10 @@ struct BarMetrics
 {
     int smallIcon = 16;
     int largeIcon = 32;
-    int itemSpacing = 8;      // added to every item height
-    int largeCaption = 20;    // added to the large-icon item height (caption)
-    int largeGap = 4;         // added to the large-icon item height (gap)
-    int headerHeight = 22;    // group header button height
+    int itemSpacing = 8;   // added to every item height
+    int largeCaption = 20; // added to the large-icon item height (caption)
+    int largeGap = 4;      // added to the large-icon item height (gap)
+    int headerHeight = 22; // group header button height
     // Distance between two items of a pane in the given image mode (24 small, 64 large).
     int itemPitch(SHORT imageMode) const
     {
@@ -178,15 +178,15 @@ private:
     NavrailControl *control_;
     QPointer<BarWidget> widget_;
     LONG currentGroup_ = 0;
-    ComPtr<Item> currentItem_;     // the item last clicked, right-clicked or displayed
-    ComPtr<Item> displayedItem_;   // the item last shown in the results pane
-    ComPtr<Group> menuGroup_;      // the group a context menu was last opened on
-    bool menuGroupGone_ = false;   // that group left the bar: its menu's group commands do nothing
-    ComPtr<Item> menuItem_;        // the item a context menu was last opened on
+    ComPtr<Item> currentItem_;   // the item last clicked, right-clicked or displayed
+    ComPtr<Item> displayedItem_; // the item last shown in the results pane
+    ComPtr<Group> menuGroup_;    // the group a context menu was last opened on
+    bool menuGroupGone_ = false; // that group left the bar: its menu's group commands do nothing
+    ComPtr<Item> menuItem_;      // the item a context menu was last opened on
     ScrollArrow up_{ScrollArrow::Up};
     ScrollArrow down_{ScrollArrow::Down};
-    std::array<QPixmap, 4> menuBitmaps_;   // 209 to 212, loaded with the window
-    ComPtr<IUnknown> font1_, font2_;   // the control's font, held twice as IFont
+    std::array<QPixmap, 4> menuBitmaps_; // 209 to 212, loaded with the window
+    ComPtr<IUnknown> font1_, font2_;     // the control's font, held twice as IFont
     HFONT hFont1_ = 0, hFont2_ = 0;
     BarImageLists lists_;
     BarMetrics metrics_;

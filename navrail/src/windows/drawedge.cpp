@@ -43,14 +43,9 @@ QCursor barCursor(int id)
     QPoint hot;
     switch (id) {
     case 203:
-    case 205:
-        hot = QPoint(15, 15);
-        break;
-    case 204:
-        hot = QPoint(6, 0);
-        break;
-    default:
-        return QCursor(Qt::ArrowCursor);
+    case 205: hot = QPoint(15, 15); break;
+    case 204: hot = QPoint(6, 0); break;
+    default: return QCursor(Qt::ArrowCursor);
     }
     const QPixmap pixmap(QStringLiteral(":/navrail/cursor/%1.png").arg(id));
     if (pixmap.isNull())
@@ -67,8 +62,8 @@ void drawEdge(QPainter &painter, const QRect &r, unsigned edge, unsigned sides)
         ring(painter, outer, sysColor(COLOR_BTNSHADOW), sysColor(COLOR_BTNHIGHLIGHT), sides);
     QRect inner = outer;
     if (edge & (RaisedOuter | SunkenOuter))
-        inner = outer.adjusted(sides & SideLeft ? 1 : 0, sides & SideTop ? 1 : 0,
-                               sides & SideRight ? -1 : 0, sides & SideBottom ? -1 : 0);
+        inner = outer.adjusted(sides & SideLeft ? 1 : 0, sides & SideTop ? 1 : 0, sides & SideRight ? -1 : 0,
+                               sides & SideBottom ? -1 : 0);
     if (edge & RaisedInner)
         ring(painter, inner, sysColor(COLOR_BTNHIGHLIGHT), sysColor(COLOR_BTNSHADOW), sides);
     else if (edge & SunkenInner)

@@ -11,10 +11,10 @@ namespace navrail {
 // Edge parts: each is a one-pixel ring; the outer ring is drawn on the rectangle's boundary, the
 // inner ring one pixel inside it.
 enum EdgeBits : unsigned {
-    RaisedOuter = 0x1,   // 3-D light top-left, dark shadow bottom-right
-    SunkenOuter = 0x2,   // button shadow top-left, button highlight bottom-right
-    RaisedInner = 0x4,   // button highlight top-left, button shadow bottom-right
-    SunkenInner = 0x8,   // dark shadow top-left, 3-D light bottom-right
+    RaisedOuter = 0x1, // 3-D light top-left, dark shadow bottom-right
+    SunkenOuter = 0x2, // button shadow top-left, button highlight bottom-right
+    RaisedInner = 0x4, // button highlight top-left, button shadow bottom-right
+    SunkenInner = 0x8, // dark shadow top-left, 3-D light bottom-right
     EdgeRaised = RaisedOuter | RaisedInner,
     EdgeSunken = SunkenOuter | SunkenInner,
 };

@@ -16,11 +16,11 @@ namespace navrail {
 
 namespace {
 
-constexpr int kTopMargin = 4;       // y of the first item; x of the small image
-constexpr int kSmallCaptionX = 24;  // small image width + 8
+constexpr int kTopMargin = 4;      // y of the first item; x of the small image
+constexpr int kSmallCaptionX = 24; // small image width + 8
 constexpr int kCaptionHeight = 20;
-constexpr int kImageGap = 4;        // large image to caption
-constexpr int kBandHeight = 60;     // background band cleared behind each item
+constexpr int kImageGap = 4;    // large image to caption
+constexpr int kBandHeight = 60; // background band cleared behind each item
 constexpr int kTextFlags = Qt::TextShowMnemonic;
 
 // One-pixel frame with top and left in tl, right and bottom in br; corners inclusive.
@@ -175,8 +175,8 @@ void GroupPaneWidget::paintEvent(QPaintEvent *)
             int lineTop = y + m.largeIcon + kImageGap;
             for (const QString &part : caption.split(QLatin1String("\r\n"))) {
                 const QString line = fm.elidedText(part, Qt::ElideRight, w, kTextFlags);
-                p.drawText(QRect(0, lineTop, w, kCaptionHeight), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | kTextFlags,
-                           line);
+                p.drawText(QRect(0, lineTop, w, kCaptionHeight),
+                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine | kTextFlags, line);
                 lineTop += fm.lineSpacing();
             }
         }

@@ -10,8 +10,7 @@
 
 namespace navrail {
 
-HeaderButtonWidget::HeaderButtonWidget(HeaderButton *owner, QWidget *barWidget)
-    : QWidget(barWidget), owner_(owner)
+HeaderButtonWidget::HeaderButtonWidget(HeaderButton *owner, QWidget *barWidget) : QWidget(barWidget), owner_(owner)
 {
     setObjectName(QStringLiteral("lzNavrailButton"));
     setCursor(barCursor(204));
@@ -38,8 +37,8 @@ void HeaderButtonWidget::paintEvent(QPaintEvent *)
         p.setFont(bar ? bar->font(0) : font());
         p.setPen(sysColor(COLOR_BTNTEXT));
         const QRect textRect = pressed_ ? r.translated(2, 2) : r;
-        const QString text = p.fontMetrics().elidedText(group->text(), Qt::ElideRight, textRect.width(),
-                                                        Qt::TextShowMnemonic);
+        const QString text =
+            p.fontMetrics().elidedText(group->text(), Qt::ElideRight, textRect.width(), Qt::TextShowMnemonic);
         p.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, text);
     }
     if (look_ == Look::Raised)

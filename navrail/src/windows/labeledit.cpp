@@ -14,8 +14,8 @@
 namespace navrail {
 
 namespace {
-constexpr int kTopMargin = 4;       // y of the first item of a pane
-constexpr int kSmallCaptionX = 24;  // small image width + 8
+constexpr int kTopMargin = 4;      // y of the first item of a pane
+constexpr int kSmallCaptionX = 24; // small image width + 8
 constexpr int kCaptionHeight = 20;
 constexpr int kImageGap = 4;
 } // namespace
@@ -97,8 +97,7 @@ void BarWindow::startGroupLabelEdit(Group *group)
     if (c->events().beforeGroupLabelEdit(group))
         return;
     // The handler may have removed the group or opened another edit.
-    if (group->position() < 0 || c->editedGroup() || c->editedItem() || !group->button()
-        || !group->button()->window())
+    if (group->position() < 0 || c->editedGroup() || c->editedItem() || !group->button() || !group->button()->window())
         return;
     QWidget *button = group->button()->window();
     auto *box = new LabelEditBox(LabelEditBox::GroupLabel, c, button);
@@ -150,7 +149,7 @@ void BarWindow::startItemLabelEdit(Item *item)
         return;
     ComPtr<Group> group(item->group());
     if (!group || !group->pane())
-        return;   // no windows yet
+        return; // no windows yet
     if (c->events().beforeItemLabelEdit(group.get(), item))
         return;
     if (item->position() < 0 || item->group() != group.get() || c->editedItem() || c->editedGroup())

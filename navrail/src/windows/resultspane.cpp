@@ -30,7 +30,8 @@ void ResultsPaneWidget::resizeEvent(QResizeEvent *event)
 
 // ---- ResultsPane ---------------------------------------------------------------------------------
 
-ResultsPane::ResultsPane(NavrailControl *control) : control_(control) {}
+ResultsPane::ResultsPane(NavrailControl *control) : control_(control)
+{}
 
 ResultsPane::~ResultsPane()
 {
@@ -111,8 +112,7 @@ void ResultsPane::showTabs(Item *item)
         }
     }
     if (TabStrip *strip = shownStrip()) {
-        strip->setHandlers([this](int old) { return tabChanging(old); },
-                           [this](int now) { tabChanged(now); });
+        strip->setHandlers([this](int old) { return tabChanging(old); }, [this](int now) { tabChanged(now); });
     }
     layout();
 }
@@ -176,7 +176,7 @@ void ResultsPane::showViews(Item *item)
             view.detach();
             if (handle) {
                 if (!view.hostWindow(window))
-                    handle = 0;   // a window that cannot go inside the pane shows nothing
+                    handle = 0; // a window that cannot go inside the pane shows nothing
             } else if (object) {
                 view.hostObject(object);
                 view.setMode(ViewContainer::HostsObject);
@@ -231,8 +231,7 @@ void ResultsPane::giveNode(ViewContainer &view, Item *item)
     VARIANT arg = com::Variant::dispatch(node);
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params{&arg, &named, 1, 1};
-    object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF, &params, nullptr, nullptr,
-                   nullptr);
+    object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF, &params, nullptr, nullptr, nullptr);
     VariantClear(&arg);
 }
 
@@ -243,7 +242,7 @@ void ResultsPane::setGeometry(const QRect &rect)
     if (!widget_)
         return;
     if (widget_->geometry() != rect)
-        widget_->setGeometry(rect);   // the resize lays out
+        widget_->setGeometry(rect); // the resize lays out
     else
         layout();
 }

@@ -44,16 +44,12 @@ void ScrollArrowWidget::paintEvent(QPaintEvent *)
     const QRect r = rect();
     p.fillRect(r, buttonFace());
     switch (look_) {
-    case Look::Sunken:
-        drawEdge(p, r, EdgeSunken);
-        break;
-    case Look::Raised:
-        drawEdge(p, r, EdgeRaised);
-        break;
+    case Look::Sunken: drawEdge(p, r, EdgeSunken); break;
+    case Look::Raised: drawEdge(p, r, EdgeRaised); break;
     case Look::Normal:
     case Look::Left:
         drawEdge(p, r, pressed_ ? unsigned(SunkenInner) : unsigned(EdgeRaised));
-        if (look_ == Look::Left)   // leaving draws a thin raised edge over the face
+        if (look_ == Look::Left) // leaving draws a thin raised edge over the face
             drawEdge(p, r, RaisedInner);
         break;
     }
@@ -78,7 +74,7 @@ void ScrollArrowWidget::mousePressEvent(QMouseEvent *event)
     update();
     repeat_.start();
     QPointer<ScrollArrowWidget> self(this);
-    step();   // one step at once
+    step(); // one step at once
     if (self && isHidden())
         repeat_.stop();
 }

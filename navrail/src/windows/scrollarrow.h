@@ -42,7 +42,7 @@ private:
 
     int direction_;
     BarWindow *bar_;
-    QTimer repeat_;   // "autoRepeat"
+    QTimer repeat_; // "autoRepeat"
     bool pressed_ = false;
     bool hover_ = false;
     Look look_ = Look::Normal;

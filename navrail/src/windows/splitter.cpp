@@ -74,7 +74,7 @@ SplitterTracker::SplitterTracker(QWidget *parent) : QWidget(parent)
 void SplitterTracker::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), QBrush(Qt::black, Qt::Dense4Pattern));   // every other pixel
+    p.fillRect(rect(), QBrush(Qt::black, Qt::Dense4Pattern)); // every other pixel
 }
 
 // ---- splitter -----------------------------------------------------------------------------------
@@ -206,9 +206,7 @@ void Splitter::layout()
     if (y_ == -1 && usesY)
         y_ = (h - bw) / 2;
     switch (mode_) {
-    case Single:
-        place(panes_[0], QRect(0, 0, w, h));
-        break;
+    case Single: place(panes_[0], QRect(0, 0, w, h)); break;
     case SideBySide:
         place(panes_[0], QRect(0, 0, x_, h));
         place(panes_[1], QRect(x_ + bw, 0, w - bw - x_, h));
@@ -223,18 +221,17 @@ void Splitter::layout()
         place(panes_[2], QRect(0, y_ + bw, x_, h - bw - y_));
         place(panes_[3], QRect(x_ + bw, y_ + bw, w - bw - x_, h - bw - y_));
         break;
-    case ThreeTop:   // two panes above, one across the bottom
+    case ThreeTop: // two panes above, one across the bottom
         place(panes_[0], QRect(0, 0, x_, y_));
         place(panes_[1], QRect(x_ + bw, 0, w - bw - x_, y_));
         place(panes_[2], QRect(0, y_ + bw, w, h - bw - y_));
         break;
-    case ThreeBottom:   // one across the top, two panes below
+    case ThreeBottom: // one across the top, two panes below
         place(panes_[0], QRect(0, 0, w, y_));
         place(panes_[2], QRect(0, y_ + bw, x_, h - bw - y_));
         place(panes_[3], QRect(x_ + bw, y_ + bw, w - bw - x_, h - bw - y_));
         break;
-    case None:
-        break;
+    case None: break;
     }
     updateInput();
     widget_->update();

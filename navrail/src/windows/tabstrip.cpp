@@ -124,7 +124,7 @@ void TabStrip::insertTab(int position, const QString &text, LONG image)
         return;
     ++quiet_;
     const int at = bar_->insertTab(position, text);
-    bar_->setTabData(at, QVariant(int(image)));   // kept for later image-list changes
+    bar_->setTabData(at, QVariant(int(image))); // kept for later image-list changes
     --quiet_;
     if (imageList_)
         applyIcons();

@@ -73,9 +73,9 @@ private:
     HFONT font_ = 0;
     QFont qfont_;
     bool hasFont_ = false;
-    int quiet_ = 0;       // > 0 while this class changes the selection itself
-    int notifying_ = 0;   // > 0 while a handler runs (the widget must outlive it)
-    int lastIndex_ = -1;  // the selection before the user's change
+    int quiet_ = 0;      // > 0 while this class changes the selection itself
+    int notifying_ = 0;  // > 0 while a handler runs (the widget must outlive it)
+    int lastIndex_ = -1; // the selection before the user's change
     ChangingHandler changing_;
     ChangedHandler changed_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

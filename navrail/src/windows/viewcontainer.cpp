@@ -1,8 +1,8 @@
 #include "viewcontainer.h"
 
 #include "../control.h"
-#include "ole/olecontrol.h"
 #include "ole/olecolor.h"
+#include "ole/olecontrol.h"
 
 #include <QPainter>
 
@@ -190,7 +190,7 @@ void ViewContainer::hostObject(IDispatch *object)
     }
     ComPtr<IQtControl> control;
     if (FAILED(object->QueryInterface(IQtControl::iid, control.putVoid())) || !control || !widget_) {
-        objectHosted_ = true;   // an automation object without a widget: nothing to show
+        objectHosted_ = true; // an automation object without a widget: nothing to show
         return;
     }
     ComPtr<IControlSite> site;

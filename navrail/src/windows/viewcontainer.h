@@ -89,9 +89,9 @@ public:
 private:
     NavrailControl *control_ = nullptr;
     ComPtr<IDispatch> hostedObject_;
-    QPointer<QWidget> hostWindow_;       // the window of the object's container site
-    QPointer<QWidget> objectWindow_;     // the object's own widget
-    QPointer<QWidget> objectParent_;     // its parent before it was hosted
+    QPointer<QWidget> hostWindow_;   // the window of the object's container site
+    QPointer<QWidget> objectWindow_; // the object's own widget
+    QPointer<QWidget> objectParent_; // its parent before it was hosted
     bool recordedClass_ = false;
     bool treeView_ = false;
     bool useChildWindows_ = false;

@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-
 TV_COM_MODULE()
 
 namespace {
@@ -140,7 +139,7 @@ TEST_F(Calendars, OnePieceTakesAndGivesItsSettings)
     for (int i = 0; i < 6; ++i)
         EXPECT_NE(month(i), nullptr) << i;
 
-    EXPECT_EQ(put(D::DayLetters, Variant::string("SM")), S_OK);  // short: the others stay
+    EXPECT_EQ(put(D::DayLetters, Variant::string("SM")), S_OK); // short: the others stay
     EXPECT_EQ(com::variantToString(get(D::DayLetters)), "SMTWTFS");
     EXPECT_EQ(put(D::DayLetters, Variant::string("SMDMDFSXYZ")), S_OK);
     EXPECT_EQ(com::variantToString(get(D::DayLetters)), "SMDMDFS");
@@ -162,7 +161,7 @@ TEST_F(Calendars, OnePieceReportsClicksAndKeys)
     events.clear();
     onEvent = [](DISPID id, com::EventArgs &args) {
         if (id == DISPID_KEYDOWN && args.toInt(0) == 0x27)
-            args.setByRef(0, 0);  // the handler takes Right
+            args.setByRef(0, 0); // the handler takes Right
     };
     QTest::keyClick(container.windowHandle(), Qt::Key_Left);
     EXPECT_EQ(com::variantToDouble(get(LzCalendarCtrlDisp::Value)), oleDate(2024, 3, 13));
@@ -212,9 +211,12 @@ TEST_F(Calendars, GridTakesItsCreationSettings)
     EXPECT_EQ(put(D::Months, Variant::i2(1)), S_OK);
     EXPECT_NE(month(2), nullptr);
     // indexed members: the index first, the value last
-    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::WeekdayColor, Variant::i4(192), {Variant::i2(0)}), S_OK);
-    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::DayLetter, Variant::string("D"), {Variant::i2(2)}), S_OK);
-    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::MonthName, Variant::string("Mai"), {Variant::i2(4)}), S_OK);
+    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::WeekdayColor, Variant::i4(192), {Variant::i2(0)}),
+              S_OK);
+    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::DayLetter, Variant::string("D"), {Variant::i2(2)}),
+              S_OK);
+    EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::MonthName, Variant::string("Mai"), {Variant::i2(4)}),
+              S_OK);
     EXPECT_EQ(com::dispPut(container.controlDispatch().get(), D::MonthName, Variant::string("x"), {Variant::i2(12)}),
               E_INVALIDARG);
     Variant letter;

@@ -39,7 +39,8 @@ TEST_F(Activation, CreatesThroughTheRegistryAndCountsLocks)
     QString path;
     ASSERT_EQ(com::reg::readString(com::reg::Hive::ClassesRoot,
                                    QStringLiteral("CLSID\\{5A1E0C01-7D2B-4C3A-9E11-0F2D3C4B5A01}\\InprocServer32"),
-                                   QString(), &path), ERROR_SUCCESS);
+                                   QString(), &path),
+              ERROR_SUCCESS);
     EXPECT_TRUE(path.startsWith(u'/')) << "registered by full path: " << path.toStdString();
 
     EXPECT_EQ(canUnload(), S_OK);
@@ -56,7 +57,8 @@ TEST_F(Activation, CreatesThroughTheRegistryAndCountsLocks)
     EXPECT_EQ(canUnload(), S_OK);
 
     ComPtr<IClassFactory> factory;
-    ASSERT_EQ(CoGetClassObject(CLSID_TestCounter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.putVoid()), S_OK);
+    ASSERT_EQ(CoGetClassObject(CLSID_TestCounter, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.putVoid()),
+              S_OK);
     EXPECT_EQ(canUnload(), S_OK) << "a class object alone is no lock";
     factory->LockServer(TRUE);
     EXPECT_EQ(canUnload(), S_FALSE);
@@ -88,12 +90,14 @@ TEST_F(Activation, FailuresHaveTheirOwnCodes)
 {
     ComPtr<IUnknown> obj;
     const CLSID unknown = com::makeGuid("5A1E0CFF-7D2B-4C3A-9E11-0F2D3C4B5A01");
-    EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()),
+              REGDB_E_CLASSNOTREG);
     EXPECT_EQ(CoCreateInstance(CLSID_TestUnserved, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()),
               CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_LOCAL_SERVER, IID_IUnknown, obj.putVoid()),
               REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IStream, obj.putVoid()), E_NOINTERFACE);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_INPROC_SERVER, IID_IStream, obj.putVoid()),
+              E_NOINTERFACE);
 
     const QString key = QStringLiteral("CLSID\\{5A1E0CFF-7D2B-4C3A-9E11-0F2D3C4B5A01}\\InprocServer32");
     com::reg::writeString(com::reg::Hive::ClassesRoot, key, QString(), dir.filePath(QStringLiteral("gone.so")));
@@ -108,20 +112,24 @@ TEST_F(Activation, CategoriesAndTypeLibraries)
 {
     ComPtr<ICatRegister> cats;
     ASSERT_EQ(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatRegister,
-                               cats.putVoid()), S_OK);
+                               cats.putVoid()),
+              S_OK);
     CATID ids[] = {CATID_SafeForScripting, CATID_SafeForInitializing};
     EXPECT_EQ(cats->UnRegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK) << "never registered: still fine";
     ASSERT_EQ(cats->RegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK);
     const QString base = QStringLiteral("CLSID\\{5A1E0C01-7D2B-4C3A-9E11-0F2D3C4B5A01}\\Implemented Categories");
-    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, base + QStringLiteral("\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}")));
+    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot,
+                                    base + QStringLiteral("\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}")));
     ASSERT_EQ(cats->UnRegisterClassImplCategories(CLSID_TestCounter, 2, ids), S_OK);
     EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, base));
 
     const GUID lib = com::makeGuid("5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01");
     ASSERT_EQ(com::registerTypeLibrary(lib, 1, 0, QStringLiteral("Test Library"), QStringLiteral("/x/lib.so")), S_OK);
-    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}\\1.0\\0\\linux")));
+    EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot,
+                                    QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}\\1.0\\0\\linux")));
     EXPECT_EQ(UnRegisterTypeLib(lib, 1, 0, 0, 0), S_OK);
-    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}")));
+    EXPECT_FALSE(com::reg::keyExists(com::reg::Hive::ClassesRoot,
+                                     QStringLiteral("TypeLib\\{5A1E0C10-7D2B-4C3A-9E11-0F2D3C4B5A01}")));
     EXPECT_EQ(UnRegisterTypeLib(lib, 1, 0, 0, 0), S_OK);
 }
 
@@ -178,8 +186,12 @@ TEST_F(Activation, ACutOrForeignLibraryFileIsRefusedWithoutACrash)
     }
     ASSERT_GT(mapped, 4096);
     const uint16_t machine = uint16_t(uchar(image[18]) | uchar(image[19]) << 8);
-    const uint16_t other = machine == 62 ? 3 : 62;   // x86-64 or i386, whichever this is not
-    const struct { const char *name; QByteArray content; } cases[] = {
+    const uint16_t other = machine == 62 ? 3 : 62; // x86-64 or i386, whichever this is not
+    const struct
+    {
+        const char *name;
+        QByteArray content;
+    } cases[] = {
         {"cut-header.so", image.left(40)},
         {"cut-100.so", image.left(100)},
         {"cut-in-mapped-part.so", image.left(mapped - 4096)},
@@ -187,7 +199,7 @@ TEST_F(Activation, ACutOrForeignLibraryFileIsRefusedWithoutACrash)
         {"cut-last-byte.so", image.left(image.size() - 1)},
         {"other-machine.so", patched(18, QByteArray(1, char(other & 0xff)) + QByteArray(1, char(other >> 8)))},
         {"32-bit.so", patched(4, QByteArray(1, char(1)))},
-        {"program.so", patched(16, QByteArray(1, char(2)) + QByteArray(1, char(0)))},   // ET_EXEC
+        {"program.so", patched(16, QByteArray(1, char(2)) + QByteArray(1, char(0)))}, // ET_EXEC
         {"text.so", QByteArray("INPUT(libc.so)\n")},
         {"empty.so", QByteArray()},
     };
@@ -218,7 +230,8 @@ TEST_F(Activation, ACutOrForeignLibraryFileIsRefusedWithoutACrash)
         // The runtime, here: the class registered at that path.
         ASSERT_EQ(com::reg::writeString(com::reg::Hive::ClassesRoot, key, QString(), path), ERROR_SUCCESS);
         ComPtr<IUnknown> obj;
-        EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()), CO_E_ERRORINDLL);
+        EXPECT_EQ(CoCreateInstance(unknown, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, obj.putVoid()),
+                  CO_E_ERRORINDLL);
         EXPECT_TRUE(com::currentErrorDescription().contains(path));
         EXPECT_FALSE(obj);
         EXPECT_FALSE(com::loadedLibraries().contains(path));

@@ -16,7 +16,10 @@ class Source final : public com::ComObject<IConnectionPointContainer>
 {
 public:
     ~Source() override { points.clearAll(); }
-    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **pp) override { return points.enumConnectionPoints(pp); }
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **pp) override
+    {
+        return points.enumConnectionPoints(pp);
+    }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint **pp) override
     {
         return points.findConnectionPoint(riid, pp);
@@ -39,7 +42,8 @@ TEST(ConnectionPoints, EverySinkIsCalledInOrderWithArguments)
     ASSERT_TRUE(cp);
     std::vector<QString> calls;
     auto make = [&](const QString &who) {
-        return ComPtr<com::DispatchSink>(new com::DispatchSink(kEvents, [&calls, who](DISPID id, DISPPARAMS *p, VARIANT *) {
+        return ComPtr<com::DispatchSink>(new com::DispatchSink(kEvents, [&calls, who](DISPID id, DISPPARAMS *p,
+                                                                                      VARIANT *) {
             com::EventArgs args(p);
             calls.push_back(QStringLiteral("%1:%2:%3:%4").arg(who).arg(id).arg(args.toInt(0)).arg(args.toString(1)));
             return S_OK;
@@ -63,7 +67,8 @@ TEST(ConnectionPoints, EverySinkIsCalledInOrderWithArguments)
     ComPtr<IConnectionPointContainer> notASink(src.get());
     DWORD c = 0;
     EXPECT_EQ(cp->Advise(notASink.get(), &c), CONNECT_E_CANNOTCONNECT);
-    EXPECT_EQ(src->FindConnectionPoint(IID_IPropertyNotifySink, ComPtr<IConnectionPoint>().put()), CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(src->FindConnectionPoint(IID_IPropertyNotifySink, ComPtr<IConnectionPoint>().put()),
+              CONNECT_E_NOCONNECTION);
     cp->Unadvise(cb);
 }
 
@@ -75,7 +80,7 @@ TEST(ConnectionPoints, SinkMayUnadviseItselfWhileCalled)
     DWORD firstCookie = 0, secondCookie = 0;
     ComPtr<com::DispatchSink> first(new com::DispatchSink(kEvents, [&](DISPID, DISPPARAMS *, VARIANT *) {
         ++firstCalls;
-        cp->Unadvise(firstCookie);   // drops the point's reference to this very sink
+        cp->Unadvise(firstCookie); // drops the point's reference to this very sink
         return S_OK;
     }));
     ComPtr<com::DispatchSink> second(new com::DispatchSink(kEvents, [&](DISPID, DISPPARAMS *, VARIANT *) {
@@ -84,7 +89,7 @@ TEST(ConnectionPoints, SinkMayUnadviseItselfWhileCalled)
     }));
     cp->Advise(static_cast<IDispatch *>(first.get()), &firstCookie);
     cp->Advise(static_cast<IDispatch *>(second.get()), &secondCookie);
-    first.reset();   // only the connection point holds the first sink now
+    first.reset(); // only the connection point holds the first sink now
 
     EXPECT_EQ(src->events.fire(1), 2);
     EXPECT_EQ(src->events.fire(1), 1);

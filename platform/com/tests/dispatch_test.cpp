@@ -18,19 +18,62 @@ struct IWidgetModel : IDispatch
 class Model final : public com::ComObject<IWidgetModel>
 {
 public:
-    HRESULT get_Caption(BSTR *p) { if (!p) return E_POINTER; *p = com::allocBstr(caption); return S_OK; }
-    HRESULT put_Caption(BSTR v) { caption = com::toQString(v); return S_OK; }
-    HRESULT get_Visible(VARIANT_BOOL *p) { if (!p) return E_POINTER; *p = visible; return S_OK; }
-    HRESULT put_Visible(VARIANT_BOOL v) { visible = v; return S_OK; }
-    HRESULT get_Color(OLE_COLOR *p) { if (!p) return E_POINTER; *p = color; return S_OK; }
-    HRESULT put_Color(OLE_COLOR v) { color = v; return S_OK; }
-    HRESULT get_Stamp(DATE *p) { if (!p) return E_POINTER; *p = stamp; return S_OK; }
-    HRESULT put_Stamp(DATE v) { stamp = v; return S_OK; }
+    HRESULT get_Caption(BSTR *p)
+    {
+        if (!p)
+            return E_POINTER;
+        *p = com::allocBstr(caption);
+        return S_OK;
+    }
+    HRESULT put_Caption(BSTR v)
+    {
+        caption = com::toQString(v);
+        return S_OK;
+    }
+    HRESULT get_Visible(VARIANT_BOOL *p)
+    {
+        if (!p)
+            return E_POINTER;
+        *p = visible;
+        return S_OK;
+    }
+    HRESULT put_Visible(VARIANT_BOOL v)
+    {
+        visible = v;
+        return S_OK;
+    }
+    HRESULT get_Color(OLE_COLOR *p)
+    {
+        if (!p)
+            return E_POINTER;
+        *p = color;
+        return S_OK;
+    }
+    HRESULT put_Color(OLE_COLOR v)
+    {
+        color = v;
+        return S_OK;
+    }
+    HRESULT get_Stamp(DATE *p)
+    {
+        if (!p)
+            return E_POINTER;
+        *p = stamp;
+        return S_OK;
+    }
+    HRESULT put_Stamp(DATE v)
+    {
+        stamp = v;
+        return S_OK;
+    }
     HRESULT Item(VARIANT index, BSTR *p)
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         LONG i = com::variantToInt(index, -1);
-        if (i < 0 || i > 2) return com::reportError(TV_HR(0x80005000), iid, QStringLiteral("Model"), QStringLiteral("Position ungültig"));
+        if (i < 0 || i > 2)
+            return com::reportError(TV_HR(0x80005000), iid, QStringLiteral("Model"),
+                                    QStringLiteral("Position ungültig"));
         *p = com::allocBstr(QStringLiteral("item%1").arg(i));
         return S_OK;
     }
@@ -39,24 +82,29 @@ public:
         *result = a + (b.vt == VT_ERROR ? 100 : com::variantToInt(b));
         return S_OK;
     }
-    HRESULT Twice(SHORT *value) { *value = SHORT(*value * 2); return S_OK; }
+    HRESULT Twice(SHORT *value)
+    {
+        *value = SHORT(*value * 2);
+        return S_OK;
+    }
 
     static const com::DispatchTable &table()
     {
         using B = com::DispBuilder<Model>;
-        static const com::DispatchTable t(IWidgetModel::iid, u"IWidgetModel", {
-            B::get<&Model::get_Caption>(1, u"Caption"),
-            B::put<&Model::put_Caption>(1, u"Caption"),
-            B::get<&Model::get_Visible>(2, u"Visible", {VT_BOOL}),
-            B::put<&Model::put_Visible>(2, u"Visible", {VT_BOOL}),
-            B::get<&Model::get_Color>(3, u"Color"),
-            B::put<&Model::put_Color>(3, u"Color"),
-            B::get<&Model::get_Stamp>(4, u"Stamp", {VT_DATE}),
-            B::put<&Model::put_Stamp>(4, u"Stamp", {VT_DATE}),
-            B::get<&Model::Item>(10, u"Item").asDefault(),
-            B::methodRet<&Model::Sum>(11, u"Sum").optional(1),
-            B::method<&Model::Twice>(12, u"Twice"),
-        });
+        static const com::DispatchTable t(IWidgetModel::iid, u"IWidgetModel",
+                                          {
+                                              B::get<&Model::get_Caption>(1, u"Caption"),
+                                              B::put<&Model::put_Caption>(1, u"Caption"),
+                                              B::get<&Model::get_Visible>(2, u"Visible", {VT_BOOL}),
+                                              B::put<&Model::put_Visible>(2, u"Visible", {VT_BOOL}),
+                                              B::get<&Model::get_Color>(3, u"Color"),
+                                              B::put<&Model::put_Color>(3, u"Color"),
+                                              B::get<&Model::get_Stamp>(4, u"Stamp", {VT_DATE}),
+                                              B::put<&Model::put_Stamp>(4, u"Stamp", {VT_DATE}),
+                                              B::get<&Model::Item>(10, u"Item").asDefault(),
+                                              B::methodRet<&Model::Sum>(11, u"Sum").optional(1),
+                                              B::method<&Model::Twice>(12, u"Twice"),
+                                          });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
@@ -215,7 +263,8 @@ TEST_F(Dispatch, DefaultMemberOptionalAndByRefArguments)
 TEST_F(Dispatch, FailingMemberGivesExceptionInfo)
 {
     Variant v;
-    EXPECT_EQ(com::dispGet(disp(), 10, &v, {Variant::i4(7)}), TV_HR(0x80005000)) << "without EXCEPINFO: the code itself";
+    EXPECT_EQ(com::dispGet(disp(), 10, &v, {Variant::i4(7)}), TV_HR(0x80005000))
+        << "without EXCEPINFO: the code itself";
 
     EXCEPINFO e{};
     EXPECT_EQ(com::dispInvoke(disp(), 10, DISPATCH_PROPERTYGET, {Variant::i4(7)}, &v, &e), DISP_E_EXCEPTION);

@@ -10,10 +10,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QPointer>
-#include <QPainter>
 
 using com::ComPtr;
 using com::Variant;
@@ -65,7 +65,11 @@ TEST(Font, ChangesAreReportedToSinks)
     class Sink final : public com::ComObject<IPropertyNotifySink>
     {
     public:
-        HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override { changed.push_back(id); return S_OK; }
+        HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override
+        {
+            changed.push_back(id);
+            return S_OK;
+        }
         HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
         std::vector<DISPID> changed;
     };
@@ -152,8 +156,7 @@ TEST(Persistence, ControlPropertyExchangeLayout)
     ole::bagWriteControlExtent(bag.get(), 100, 200);
     ole::bagWriteBool(bag.get(), QStringLiteral("Flag"), true);
     ole::bagWriteColor(bag.get(), QStringLiteral("Back"), 0x80000005);
-    EXPECT_EQ(ole::propertyBagNames(bag.get()),
-              (QStringList{"_Version", "_ExtentX", "_ExtentY", "Flag", "Back"}));
+    EXPECT_EQ(ole::propertyBagNames(bag.get()), (QStringList{"_Version", "_ExtentX", "_ExtentY", "Flag", "Back"}));
     for (const char *name : {"_Version", "_ExtentX", "_ExtentY", "Back"}) {
         Variant v;
         ole::bagRead(bag.get(), name, VT_EMPTY, &v);
@@ -221,7 +224,8 @@ TEST(PropertyBag, ConvertsOnReadAndReportsMissingNames)
     EXPECT_EQ(v.lVal, -1);
     EXPECT_EQ(ole::bagRead(bag.get(), QStringLiteral("Missing"), VT_EMPTY, &v), E_INVALIDARG);
     EXPECT_EQ(v.vt, VT_EMPTY);
-    EXPECT_EQ(ole::propertyBagNames(bag.get()), (QStringList{QStringLiteral("SoundEffects"), QStringLiteral("_Version")}));
+    EXPECT_EQ(ole::propertyBagNames(bag.get()),
+              (QStringList{QStringLiteral("SoundEffects"), QStringLiteral("_Version")}));
 }
 
 TEST(Menus, EntriesCarryCommandIdentifiers)
@@ -243,7 +247,10 @@ TEST(Menus, EntriesCarryCommandIdentifiers)
     EXPECT_EQ(ole::findMenuItem(&menu, 1291), nullptr);
 
     // Tracking answers the chosen entry's identifier, 0 when the menu is dismissed.
-    QTimer::singleShot(0, [&] { menu.setActiveAction(ole::findMenuItem(&menu, 5000)); QTest::keyClick(&menu, Qt::Key_Return); });
+    QTimer::singleShot(0, [&] {
+        menu.setActiveAction(ole::findMenuItem(&menu, 5000));
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
     EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 5000u);
     QTimer::singleShot(0, [&] { QTest::keyClick(&menu, Qt::Key_Escape); });
     EXPECT_EQ(ole::trackPopupMenu(&menu, QPoint(10, 10)), 0u);
@@ -360,7 +367,7 @@ TEST_F(Container, HostsAControlAndReceivesItsEvents)
         EXPECT_EQ(id, DISPID_TESTEVT_CHANGED);
         seen.push_back(args.toInt(0));
         if (args.toInt(0) > 100)
-            container.callMethod(DISPID_TEST_VETO);   // a veto from inside the handler
+            container.callMethod(DISPID_TEST_VETO); // a veto from inside the handler
     });
     int signalled = 0;
     QObject::connect(&container, &ole::ControlContainer::controlEvent, [&](int, com::EventArgs *) { ++signalled; });

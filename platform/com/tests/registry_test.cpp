@@ -34,11 +34,14 @@ void writeFile(const QString &path, const QByteArray &data)
 TEST_F(RegistryFixture, ValuesSurviveAReloadFromTheFile)
 {
     ASSERT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("CLSID\\{X}\\InprocServer32"), QString(),
-                          QStringLiteral("/usr/lib/a \"b\".so")), ERROR_SUCCESS);
-    ASSERT_EQ(writeValue(Hive::LocalMachine, QStringLiteral("Software\\Torvana"), QStringLiteral("Zahl"), Value::dword(0x2a)),
+                          QStringLiteral("/usr/lib/a \"b\".so")),
               ERROR_SUCCESS);
+    ASSERT_EQ(
+        writeValue(Hive::LocalMachine, QStringLiteral("Software\\Torvana"), QStringLiteral("Zahl"), Value::dword(0x2a)),
+        ERROR_SUCCESS);
     ASSERT_EQ(writeString(Hive::CurrentUser, QStringLiteral("Software\\Torvana"), QStringLiteral("Text"),
-                          QStringLiteral("Zeile1\nZeile2 äöü")), ERROR_SUCCESS);
+                          QStringLiteral("Zeile1\nZeile2 äöü")),
+              ERROR_SUCCESS);
 
     QByteArray text = fileText(path());
     EXPECT_TRUE(text.contains("[HKEY_CLASSES_ROOT\\CLSID\\{X}\\InprocServer32]"));
@@ -49,12 +52,15 @@ TEST_F(RegistryFixture, ValuesSurviveAReloadFromTheFile)
     // another process edits the file: the next read sees it
     writeFile(path(), text.replace("dword:0000002a", "dword:00000063"));
     Value v;
-    ASSERT_EQ(readValue(Hive::LocalMachine, QStringLiteral("software\\TORVANA"), QStringLiteral("zahl"), &v), ERROR_SUCCESS);
+    ASSERT_EQ(readValue(Hive::LocalMachine, QStringLiteral("software\\TORVANA"), QStringLiteral("zahl"), &v),
+              ERROR_SUCCESS);
     EXPECT_EQ(v.number, 0x63u);
     QString s;
-    ASSERT_EQ(readString(Hive::CurrentUser, QStringLiteral("Software\\Torvana"), QStringLiteral("Text"), &s), ERROR_SUCCESS);
+    ASSERT_EQ(readString(Hive::CurrentUser, QStringLiteral("Software\\Torvana"), QStringLiteral("Text"), &s),
+              ERROR_SUCCESS);
     EXPECT_EQ(s, QStringLiteral("Zeile1\nZeile2 äöü"));
-    ASSERT_EQ(readString(Hive::ClassesRoot, QStringLiteral("CLSID\\{X}\\InprocServer32"), QString(), &s), ERROR_SUCCESS);
+    ASSERT_EQ(readString(Hive::ClassesRoot, QStringLiteral("CLSID\\{X}\\InprocServer32"), QString(), &s),
+              ERROR_SUCCESS);
     EXPECT_EQ(s, QStringLiteral("/usr/lib/a \"b\".so"));
     EXPECT_EQ(readString(Hive::ClassesRoot, QStringLiteral("CLSID\\{Y}"), QString(), &s), ERROR_FILE_NOT_FOUND);
 
@@ -88,7 +94,8 @@ TEST_F(RegistryFixture, KeepsItsOwnCopyOfEveryText)
     ASSERT_EQ(valueNames(Hive::ClassesRoot, QStringLiteral("CLSID\\{Z}"), &namen), ERROR_SUCCESS);
     EXPECT_TRUE(namen.contains(QStringLiteral("Hilfe"))) << namen.join(u',').toStdString();
     // The next write saves the whole registry again, these texts included.
-    ASSERT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("CLSID\\{Y}"), QString(), QStringLiteral("x")), ERROR_SUCCESS);
+    ASSERT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("CLSID\\{Y}"), QString(), QStringLiteral("x")),
+              ERROR_SUCCESS);
     const QByteArray datei = fileText(path());
     EXPECT_TRUE(datei.contains("[HKEY_CLASSES_ROOT\\CLSID\\{Z}]")) << datei.toStdString();
     EXPECT_TRUE(datei.contains("\"Hilfe\"=\"Navigation\"")) << datei.toStdString();
@@ -129,7 +136,7 @@ TEST_F(RegistryFixture, BatchWritesOnceOrNotAtAll)
         Batch b;
         writeString(Hive::ClassesRoot, QStringLiteral("K3"), QString(), QStringLiteral("3"));
         deleteTree(Hive::ClassesRoot, QStringLiteral("K1"));
-    }   // not committed: undone
+    } // not committed: undone
     EXPECT_FALSE(keyExists(Hive::ClassesRoot, QStringLiteral("K3")));
     EXPECT_TRUE(keyExists(Hive::ClassesRoot, QStringLiteral("K1")));
 }
@@ -173,12 +180,15 @@ TEST_F(RegistryFixture, ScriptRegistersAndUnregisters)
     ASSERT_EQ(com::runRegistryScript(QString::fromUtf8(kScript), true, repl), S_OK);
     const QString clsidKey = QStringLiteral("CLSID\\{11111111-2222-3333-4444-555555555555}");
     QString s;
-    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"), QString(), &s), ERROR_SUCCESS);
+    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"), QString(), &s),
+              ERROR_SUCCESS);
     EXPECT_EQ(s, QStringLiteral("/opt/lib/demo.so"));
-    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"), QStringLiteral("ThreadingModel"), &s),
+    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\InprocServer32"),
+                         QStringLiteral("ThreadingModel"), &s),
               ERROR_SUCCESS);
     EXPECT_EQ(s, QStringLiteral("Apartment"));
-    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\MiscStatus\\1"), QString(), &s), ERROR_SUCCESS);
+    EXPECT_EQ(readString(Hive::ClassesRoot, clsidKey + QStringLiteral("\\MiscStatus\\1"), QString(), &s),
+              ERROR_SUCCESS);
     EXPECT_EQ(s, QStringLiteral("164241"));
     Value v;
     EXPECT_EQ(readValue(Hive::ClassesRoot, clsidKey, QStringLiteral("Flags"), &v), ERROR_SUCCESS);
@@ -190,9 +200,11 @@ TEST_F(RegistryFixture, ScriptRegistersAndUnregisters)
     ASSERT_EQ(com::runRegistryScript(QString::fromUtf8(kScript), false, repl), S_OK);
     EXPECT_FALSE(keyExists(Hive::ClassesRoot, clsidKey));
     EXPECT_FALSE(keyExists(Hive::ClassesRoot, QStringLiteral("Demo.Thing.1")));
-    EXPECT_TRUE(keyExists(Hive::ClassesRoot, QStringLiteral("CLSID\\{OTHER}"))) << "NoRemove keeps the parent and others";
+    EXPECT_TRUE(keyExists(Hive::ClassesRoot, QStringLiteral("CLSID\\{OTHER}")))
+        << "NoRemove keeps the parent and others";
     EXPECT_TRUE(keyExists(Hive::ClassesRoot, QStringLiteral("Shared\\Keep")));
-    EXPECT_EQ(readString(Hive::ClassesRoot, QStringLiteral("Shared"), QStringLiteral("Owner"), &s), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(readString(Hive::ClassesRoot, QStringLiteral("Shared"), QStringLiteral("Owner"), &s),
+              ERROR_FILE_NOT_FOUND);
 
     // unregistering again, with nothing left to remove, succeeds
     EXPECT_EQ(com::runRegistryScript(QString::fromUtf8(kScript), false, repl), S_OK);
@@ -218,8 +230,9 @@ TEST_F(RegistryFixture, ScriptErrorsChangeNothing)
     EXPECT_EQ(fileText(path()), before);
 
     writeFile(path(), "garbage\n");
-    EXPECT_EQ(com::runRegistryScript(QString::fromUtf8(kScript), true, {{QStringLiteral("MODULE"), QStringLiteral("/x")}}),
-              REGDB_E_READREGDB);
+    EXPECT_EQ(
+        com::runRegistryScript(QString::fromUtf8(kScript), true, {{QStringLiteral("MODULE"), QStringLiteral("/x")}}),
+        REGDB_E_READREGDB);
     EXPECT_EQ(fileText(path()), QByteArray("garbage\n"));
 }
 
@@ -245,11 +258,13 @@ TEST_F(RegistryFixture, PlatformRegistryFunctions)
 {
     HKEY key = nullptr;
     DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Tools\\Info", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              &disposition), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Tools\\Info", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &key, &disposition),
+              ERROR_SUCCESS);
     EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
     const char16_t path[] = u"/usr/bin/info";
-    ASSERT_EQ(RegSetValueExW(key, u"PATH", 0, REG_SZ, reinterpret_cast<const BYTE *>(path), sizeof path), ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key, u"PATH", 0, REG_SZ, reinterpret_cast<const BYTE *>(path), sizeof path),
+              ERROR_SUCCESS);
     RegCloseKey(key);
 
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\tools\\info", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -285,8 +300,9 @@ TEST_F(RegistryFixture, ChangesOfSeveralProcessesAtOnceAllArrive)
         ASSERT_TRUE(p.waitForStarted(30000));
     for (int i = 0; i < count; ++i) {
         Batch batch;
-        ASSERT_EQ(writeString(Hive::CurrentUser, QStringLiteral("Writers\\C\\%1").arg(i), QString(), QStringLiteral("C")),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            writeString(Hive::CurrentUser, QStringLiteral("Writers\\C\\%1").arg(i), QString(), QStringLiteral("C")),
+            ERROR_SUCCESS);
         ASSERT_EQ(batch.commit(), ERROR_SUCCESS);
     }
     for (QProcess &p : writers) {

@@ -19,10 +19,10 @@ int main(int argc, char **argv)
         const QString key = QStringLiteral("Writers\\%1\\%2").arg(name).arg(i);
         if (i % 2 == 0) {
             Batch batch;
-            if (writeString(Hive::CurrentUser, key, QString(), name) != ERROR_SUCCESS
-                || writeString(Hive::CurrentUser, key, QStringLiteral("Nr"), QString::number(i)) != ERROR_SUCCESS
-                || writeValue(Hive::CurrentUser, key, QStringLiteral("Flags"), Value::dword(DWORD(i))) != ERROR_SUCCESS
-                || batch.commit() != ERROR_SUCCESS) {
+            if (writeString(Hive::CurrentUser, key, QString(), name) != ERROR_SUCCESS ||
+                writeString(Hive::CurrentUser, key, QStringLiteral("Nr"), QString::number(i)) != ERROR_SUCCESS ||
+                writeValue(Hive::CurrentUser, key, QStringLiteral("Flags"), Value::dword(DWORD(i))) != ERROR_SUCCESS ||
+                batch.commit() != ERROR_SUCCESS) {
                 std::fprintf(stderr, "batch %d failed\n", i);
                 return 1;
             }

@@ -29,19 +29,31 @@ public:
     static const com::DispatchTable &table()
     {
         using B = com::DispBuilder<Counter>;
-        static const com::DispatchTable t(ITestCounter::iid, u"ITestCounter", {
-            B::get<&Counter::get_Value>(DISPID_TEST_VALUE, u"Value"),
-            B::put<&Counter::put_Value>(DISPID_TEST_VALUE, u"Value"),
-            B::method<&Counter::Add>(DISPID_TEST_ADD, u"Add"),
-            B::method<&Counter::Veto>(DISPID_TEST_VETO, u"Veto"),
-            B::get<&Counter::get_SiteUserMode>(DISPID_TEST_SITEUSERMODE, u"SiteUserMode"),
-        });
+        static const com::DispatchTable t(
+            ITestCounter::iid, u"ITestCounter",
+            {
+                B::get<&Counter::get_Value>(DISPID_TEST_VALUE, u"Value"),
+                B::put<&Counter::put_Value>(DISPID_TEST_VALUE, u"Value"),
+                B::method<&Counter::Add>(DISPID_TEST_ADD, u"Add"),
+                B::method<&Counter::Veto>(DISPID_TEST_VETO, u"Veto"),
+                B::get<&Counter::get_SiteUserMode>(DISPID_TEST_SITEUSERMODE, u"SiteUserMode"),
+            });
         return t;
     }
     TV_IMPLEMENT_IDISPATCH(table())
 
-    HRESULT STDMETHODCALLTYPE get_Value(LONG *p) override { if (!p) return E_POINTER; *p = value_; return S_OK; }
-    HRESULT STDMETHODCALLTYPE put_Value(LONG v) override { value_ = v; return S_OK; }
+    HRESULT STDMETHODCALLTYPE get_Value(LONG *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = value_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_Value(LONG v) override
+    {
+        value_ = v;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE Add(LONG n) override
     {
         vetoed_ = false;
@@ -50,10 +62,15 @@ public:
             value_ += n;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE Veto() override { vetoed_ = true; return S_OK; }
+    HRESULT STDMETHODCALLTYPE Veto() override
+    {
+        vetoed_ = true;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_SiteUserMode(LONG *p) override
     {
-        if (!p) return E_POINTER;
+        if (!p)
+            return E_POINTER;
         *p = site_ ? (ole::ambientUserMode(site_.get(), true) ? 1 : 0) : -1;
         return S_OK;
     }
@@ -61,17 +78,25 @@ public:
     HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo **pp) override { return com::classTypeInfo(info(), pp); }
     HRESULT STDMETHODCALLTYPE GetGUID(DWORD kind, GUID *p) override { return com::classSourceGuid(info(), kind, p); }
 
-    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **pp) override { return points_.enumConnectionPoints(pp); }
+    HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints **pp) override
+    {
+        return points_.enumConnectionPoints(pp);
+    }
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint **pp) override
     {
         return points_.findConnectionPoint(riid, pp);
     }
 
-    HRESULT STDMETHODCALLTYPE SetSite(IControlSite *site) override { site_ = site; return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetSite(IControlSite *site) override
+    {
+        site_ = site;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE GetSite(IControlSite **pp) override { return site_.copyTo(pp); }
     HRESULT STDMETHODCALLTYPE Activate(QWidget *parent, QWidget **pp) override
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         if (!widget_)
             widget_ = new QLabel(QStringLiteral("Zähler"), parent);
         else
@@ -81,25 +106,53 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Deactivate() override
     {
-        if (!widget_) return S_FALSE;
+        if (!widget_)
+            return S_FALSE;
         delete widget_.data();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetWidget(QWidget **pp) override
     {
-        if (!pp) return E_POINTER;
+        if (!pp)
+            return E_POINTER;
         *pp = widget_;
         return widget_ ? S_OK : S_FALSE;
     }
-    HRESULT STDMETHODCALLTYPE GetNaturalSize(SIZE *p) override { if (!p) return E_POINTER; *p = {100, 20}; return S_OK; }
-    HRESULT STDMETHODCALLTYPE AmbientPropertyChanged(DISPID) override { ++ambientChanges_; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetNaturalSize(SIZE *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = {100, 20};
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE AmbientPropertyChanged(DISPID) override
+    {
+        ++ambientChanges_;
+        return S_OK;
+    }
 
-    HRESULT STDMETHODCALLTYPE GetClassID(CLSID *p) override { if (!p) return E_POINTER; *p = CLSID_TestCounter; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        *p = CLSID_TestCounter;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
     HRESULT STDMETHODCALLTYPE Load(IStream *) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Save(IStream *, BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER *p) override { if (!p) return E_POINTER; p->QuadPart = 0; return S_OK; }
-    HRESULT STDMETHODCALLTYPE InitNew() override { value_ = 7; return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER *p) override
+    {
+        if (!p)
+            return E_POINTER;
+        p->QuadPart = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE InitNew() override
+    {
+        value_ = 7;
+        return S_OK;
+    }
 
 private:
     static const com::CoClassInfo &info()
@@ -152,7 +205,8 @@ HKCR
 
 HRESULT runScript(bool doRegister)
 {
-    QMap<QString, QString> repl{{QStringLiteral("MODULE"), com::modulePath(reinterpret_cast<const void *>(&runScript))}};
+    QMap<QString, QString> repl{
+        {QStringLiteral("MODULE"), com::modulePath(reinterpret_cast<const void *>(&runScript))}};
     return com::runRegistryScript(QString::fromUtf8(kScript), doRegister, repl);
 }
 

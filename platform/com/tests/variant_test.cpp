@@ -17,7 +17,7 @@ struct Case
     Variant src;
     VARTYPE target;
     HRESULT hr;
-    QString expected;   // the result converted to text (VARIANT_ALPHABOOL), when hr is S_OK
+    QString expected; // the result converted to text (VARIANT_ALPHABOOL), when hr is S_OK
 };
 
 QString text(const VARIANT &v)

@@ -33,7 +33,8 @@ inline std::vector<std::string> cutControls(const QWidget &window, const QString
         for (const QString &c : alsoClasses)
             kind = kind || w->inherits(c.toLatin1().constData());
         const QWidget *parent = w->parentWidget();
-        if (!kind || qobject_cast<const QAbstractItemView *>(parent) || (parent && parent->inherits("QAbstractScrollArea")))
+        if (!kind || qobject_cast<const QAbstractItemView *>(parent) ||
+            (parent && parent->inherits("QAbstractScrollArea")))
             continue;
         QString name = w->objectName();
         if (name.isEmpty()) {
@@ -49,7 +50,11 @@ inline std::vector<std::string> cutControls(const QWidget &window, const QString
         const QSize needs = w->minimumSizeHint().expandedTo(w->minimumSize());
         if (w->width() < needs.width() || w->height() < needs.height())
             found.push_back(QStringLiteral("%1: %2 x %3, needs %4 x %5")
-                                .arg(name).arg(w->width()).arg(w->height()).arg(needs.width()).arg(needs.height())
+                                .arg(name)
+                                .arg(w->width())
+                                .arg(w->height())
+                                .arg(needs.width())
+                                .arg(needs.height())
                                 .toStdString());
         const QRect inWindow(w->mapTo(&window, QPoint(0, 0)), w->size());
         if (!window.rect().contains(inWindow))

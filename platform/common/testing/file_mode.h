@@ -13,7 +13,8 @@ namespace vbtest {
 // The permission bits of path (0777 mask); -1 when it does not exist.
 inline int fileMode(const QString &path)
 {
-    struct stat st {};
+    struct stat st
+    {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return -1;
     return int(st.st_mode & 0777);

@@ -12,7 +12,7 @@ namespace oledate_cases {
 struct Case
 {
     double number;
-    QDate date;   // invalid: no date
+    QDate date; // invalid: no date
     QTime time;
     // The number the date and time give back (NaN: not the same number, e.g. -0.5 gives 0.5).
     double back;

@@ -10,7 +10,8 @@ using oledate_cases::kCases;
 
 void PrintTo(const QDateTime &dt, std::ostream *os)
 {
-    *os << (dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString() : std::string("(keins)"));
+    *os << (dt.isValid() ? dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString()
+                         : std::string("(keins)"));
 }
 
 TEST(OleDate, TheTableOfDateNumbers)

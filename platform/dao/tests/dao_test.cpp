@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iomanip>
 #include <functional>
+#include <iomanip>
 
 namespace {
 
@@ -294,8 +294,8 @@ TEST_F(DaoTest, NumbersBooleansAndNulls)
     EXPECT_TRUE(gr("Aktiv").Value().toBool());
     EXPECT_EQ(count("SELECT COUNT(*) FROM Gruppe WHERE Aktiv <> 0"), 1);
 
-    dao::Recordset agg = db.OpenRecordset("SELECT MAX(Stunden) AS Expr1000 FROM Person WHERE GNr = ?",
-                                          dao::dbOpenDynaset, {g + 100});
+    dao::Recordset agg =
+        db.OpenRecordset("SELECT MAX(Stunden) AS Expr1000 FROM Person WHERE GNr = ?", dao::dbOpenDynaset, {g + 100});
     EXPECT_EQ(agg.RecordCount(), 1);
     EXPECT_TRUE(agg("expr1000").IsNull());
 }
@@ -322,7 +322,10 @@ TEST_F(DaoTest, DynasetParametersAreValuesNeverSql)
     EXPECT_EQ(c("Expr1000").Value().toInt(), 1);
 
     EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELECT * FROM Person WHERE Name = ?", dao::dbOpenDynaset); }), 3061);
-    EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELECT * FROM Person WHERE Name = ?", dao::dbOpenDynaset, {1, 2}); }), 3061);
+    EXPECT_EQ(errorNumber([&] {
+                  db.OpenRecordset("SELECT * FROM Person WHERE Name = ?", dao::dbOpenDynaset, {1, 2});
+              }),
+              3061);
     EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELECT Nachname FROM Person", dao::dbOpenDynaset); }), 3061);
     EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELECT * FROM Personen", dao::dbOpenDynaset); }), 3078);
     EXPECT_EQ(errorNumber([&] { db.OpenRecordset("SELEKT * FROM Person", dao::dbOpenDynaset); }), 3075);
@@ -337,8 +340,8 @@ TEST_F(DaoTest, DynasetCountsEverythingAndWalksBothWays)
     db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
                "INSERT INTO Person (GNr, Name, Stunden) SELECT ?, 'P' || i, i FROM n",
                {g});
-    dao::Recordset rs = db.OpenRecordset("SELECT PNr, Stunden FROM Person WHERE Stunden > ? ORDER BY PNr",
-                                         dao::dbOpenDynaset, {500});
+    dao::Recordset rs =
+        db.OpenRecordset("SELECT PNr, Stunden FROM Person WHERE Stunden > ? ORDER BY PNr", dao::dbOpenDynaset, {500});
     EXPECT_EQ(rs.RecordCount(), 1000) << "the full count, right after opening";
     EXPECT_FALSE(rs.Bof());
     EXPECT_DOUBLE_EQ(rs("Stunden").Value().toDouble(), 501.0);
@@ -376,14 +379,14 @@ TEST_F(DaoTest, ForwardReadWalksTheRowsTheDynasetHas)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        dao::Recordset dyn = db.OpenRecordset(
-            "SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
-            "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
-            dao::dbOpenDynaset, c.params);
-        dao::Recordset fwd = db.OpenRecordset(
-            "SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
-            "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
-            dao::dbOpenForwardOnly, c.params);
+        dao::Recordset dyn =
+            db.OpenRecordset("SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
+                             "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
+                             dao::dbOpenDynaset, c.params);
+        dao::Recordset fwd =
+            db.OpenRecordset("SELECT p.PNr, p.Name, p.Stunden, p.Code, g.Aktiv FROM Person p, Gruppe g "
+                             "WHERE p.GNr = g.GNr AND p.Stunden > ? ORDER BY p.PNr;",
+                             dao::dbOpenForwardOnly, c.params);
         EXPECT_EQ(fwd.Type(), dao::dbOpenForwardOnly);
         EXPECT_EQ(fwd.RecordCount(), c.rows) << "the full count before a row is read";
         EXPECT_EQ(fwd.Bof() && fwd.Eof(), c.rows == 0);
@@ -430,7 +433,12 @@ TEST_F(DaoTest, ForwardReadRefusesWhatItCannotDo)
     } cases[] = {
         {"MovePrevious", [](dao::Recordset &rs) { rs.MovePrevious(); }, 3251},
         {"MoveLast", [](dao::Recordset &rs) { rs.MoveLast(); }, 3251},
-        {"MoveFirst after MoveNext", [](dao::Recordset &rs) { rs.MoveNext(); rs.MoveFirst(); }, 3251},
+        {"MoveFirst after MoveNext",
+         [](dao::Recordset &rs) {
+             rs.MoveNext();
+             rs.MoveFirst();
+         },
+         3251},
         {"Edit", [](dao::Recordset &rs) { rs.Edit(); }, 3027},
         {"AddNew", [](dao::Recordset &rs) { rs.AddNew(); }, 3027},
         {"Delete", [](dao::Recordset &rs) { rs.Delete(); }, 3027},
@@ -472,7 +480,7 @@ TEST_F(DaoTest, RepeatedActionQueriesWriteEachRunsValues)
         QVariant code;
         int error; // 0: written
     } runs[] = {
-        {"first", "A", 0}, {"second", "B", 0}, {"a key twice", "A", 3022}, {"after the failure", "C", 0},
+        {"first", "A", 0},       {"second", "B", 0}, {"a key twice", "A", 3022}, {"after the failure", "C", 0},
         {"null", QVariant(), 0},
     };
     int written = 0;
@@ -617,8 +625,9 @@ TEST_F(DaoTest, RollbackLeavesNoTrace)
 TEST_F(DaoTest, CascadesAndRefusals)
 {
     const qlonglong a = addGroup(QStringLiteral("A")), b = addGroup(QStringLiteral("B"));
-    db.Execute("INSERT INTO Person (PNr, GNr, Name, Code) VALUES (1, ?, 'a1', 'X'), (2, ?, 'a2', NULL), (3, ?, 'b1', NULL)",
-               {a, a, b});
+    db.Execute(
+        "INSERT INTO Person (PNr, GNr, Name, Code) VALUES (1, ?, 'a1', 'X'), (2, ?, 'a2', NULL), (3, ?, 'b1', NULL)",
+        {a, a, b});
     db.Execute("INSERT INTO Detail (PNr) VALUES (1), (3)");
 
     dao::Recordset rs = db.OpenRecordset("Gruppe", dao::dbOpenTable);
@@ -663,14 +672,30 @@ TEST_F(DaoTest, LikeAndCollationFoldGermanLetters)
         bool like;
     };
     const Case cases[] = {
-        {"Müller", "mü*", true}, {"MÜLLER", "*ller", true}, {"Müller", "Mu*", false},
-        {"Ärger", "ä?ger", true}, {"Öl", "öL", true}, {"Straße", "STRASSE", false},
-        {"Hecht", "H?cht", true}, {"Hecht", "H?ht", false}, {"Teich 12", "Teich ##", true},
-        {"Teich 1a", "Teich ##", false}, {"Karpfen", "[a-k]*", true}, {"Zander", "[!a-k]*", true},
-        {"100%", "100%", true}, {"1000", "100%", false}, {"a_b", "a_b", true},
-        {"axb", "a_b", false}, {"*", "[*]", true}, {"abc", "*", true},
-        {"", "*", true}, {"", "?", false}, {"Meierei", "*e*e*", true},
-        {"Brasse", "*s", false}, {"Maier", "*e*e*", false}, {"[x", "[x", true},
+        {"Müller", "mü*", true},
+        {"MÜLLER", "*ller", true},
+        {"Müller", "Mu*", false},
+        {"Ärger", "ä?ger", true},
+        {"Öl", "öL", true},
+        {"Straße", "STRASSE", false},
+        {"Hecht", "H?cht", true},
+        {"Hecht", "H?ht", false},
+        {"Teich 12", "Teich ##", true},
+        {"Teich 1a", "Teich ##", false},
+        {"Karpfen", "[a-k]*", true},
+        {"Zander", "[!a-k]*", true},
+        {"100%", "100%", true},
+        {"1000", "100%", false},
+        {"a_b", "a_b", true},
+        {"axb", "a_b", false},
+        {"*", "[*]", true},
+        {"abc", "*", true},
+        {"", "*", true},
+        {"", "?", false},
+        {"Meierei", "*e*e*", true},
+        {"Brasse", "*s", false},
+        {"Maier", "*e*e*", false},
+        {"[x", "[x", true},
     };
     for (const Case &c : cases) {
         dao::Recordset rs = db.OpenRecordset("SELECT ? LIKE ?", dao::dbOpenDynaset,

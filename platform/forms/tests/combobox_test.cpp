@@ -11,8 +11,13 @@ using forms::ComboBox;
 // announces a change of the current entry.
 TEST(ComboBox, FilledFromCodeItHasNoCurrentEntry)
 {
-    const struct { const char *name; bool editable; int way; } cases[] = {
-        {"list, addItem", false, 0}, {"list, addItems", false, 1}, {"list, insertItem", false, 2},
+    const struct
+    {
+        const char *name;
+        bool editable;
+        int way;
+    } cases[] = {
+        {"list, addItem", false, 0},    {"list, addItems", false, 1},    {"list, insertItem", false, 2},
         {"editable, addItem", true, 0}, {"editable, addItems", true, 1}, {"editable, insertItem", true, 2},
     };
     for (const auto &c : cases) {

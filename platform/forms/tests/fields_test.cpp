@@ -46,7 +46,11 @@ TEST(Fields, AnOptionPairExcludesOnlyWithinItself)
 
     fenster.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
-    const struct { const char *name; QRadioButton *klick, *partner, *andererSatz; } faelle[] = {
+    const struct
+    {
+        const char *name;
+        QRadioButton *klick, *partner, *andererSatz;
+    } faelle[] = {
         {"first pair", frau, mann, nein},
         {"second pair", ja, nein, frau},
         {"first pair again", mann, frau, ja},
@@ -93,7 +97,14 @@ TEST(Fields, AnEntryListTakesTypedTextOnlyWhenEditableAndNeverAddsIt)
 
 TEST(Fields, ATextBoxStopsAtItsLengthAndMasksAPassword)
 {
-    const struct { const char *name; int maxLength; QLineEdit::EchoMode echo; int behalten; bool maske; } faelle[] = {
+    const struct
+    {
+        const char *name;
+        int maxLength;
+        QLineEdit::EchoMode echo;
+        int behalten;
+        bool maske;
+    } faelle[] = {
         {"Qt's limit", 0, QLineEdit::Normal, 12, false},
         {"ten characters", 10, QLineEdit::Normal, 10, false},
         {"password", 50, QLineEdit::Password, 12, true},
@@ -129,7 +140,11 @@ TEST(Fields, AHeadingIsBoldAndSixPointsLarger)
 {
     QWidget fenster;
     const int basis = forms::label(QString(), QString(), &fenster)->font().pointSize();
-    const struct { const char *name; QString familie; } faelle[] = {
+    const struct
+    {
+        const char *name;
+        QString familie;
+    } faelle[] = {
         {"the window's family", QString()},
         {"a family of its own", QStringLiteral("Comic Sans MS")},
     };
@@ -147,7 +162,11 @@ TEST(Fields, ALabelShowsARecordNumberOrNone)
 {
     QWidget w;
     QLabel *l = forms::label(QStringLiteral("lblNr"), QString(), &w);
-    const struct { const char *text; qlonglong nr; } cases[] = {
+    const struct
+    {
+        const char *text;
+        qlonglong nr;
+    } cases[] = {
         {"42", 42}, {" 42 ", 42}, {"", 0}, {"4a", 0}, {"12,5", 0}, {"9999999999", 9999999999LL},
     };
     for (const auto &c : cases) {
@@ -176,9 +195,21 @@ TEST(Fields, ACountFollowsItsListAtEveryChangeOfTheRowCount)
         const char *anzahl;
         const char *gefunden;
     } faelle[] = {
-        {"appended", [&] { liste.addRow(QStringList{"1", "a"}); }, "1", "1"},
-        {"appended again", [&] { liste.addRow(QStringList{"2", "b"}); }, "2", "2"},
-        {"inserted", [&] { liste.insertRow(0, QVariantList{0, "z"}); }, "3", "3"},
+        {"appended",
+         [&] {
+             liste.addRow(QStringList{"1", "a"});
+         },
+         "1", "1"},
+        {"appended again",
+         [&] {
+             liste.addRow(QStringList{"2", "b"});
+         },
+         "2", "2"},
+        {"inserted",
+         [&] {
+             liste.insertRow(0, QVariantList{0, "z"});
+         },
+         "3", "3"},
         {"a cell changed", [&] { liste.setText(0, 1, "y"); }, "3", "3"},
         {"removed", [&] { liste.removeRow(1); }, "2", "2"},
         {"emptied", [&] { liste.clear(); }, "0", ""},
@@ -188,7 +219,11 @@ TEST(Fields, ACountFollowsItsListAtEveryChangeOfTheRowCount)
              liste.clear();
          },
          "", ""},
-        {"appended after", [&] { liste.addRow(QStringList{"3", "c"}); }, "1", "1"},
+        {"appended after",
+         [&] {
+             liste.addRow(QStringList{"3", "c"});
+         },
+         "1", "1"},
         {"set anew at once",
          [&] {
              std::vector<QVariantList> zeilen{{4, "d"}, {5, "e"}, {6, "f"}};

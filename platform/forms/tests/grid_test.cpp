@@ -9,8 +9,8 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QVBoxLayout>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace forms;
@@ -33,9 +33,12 @@ TEST(GridFind, FindsTheFirstEqualCellAfterTheStartRow)
     GridList list;
     for (const char *n : {"Hecht", "Zander", "Hecht", "hecht", "Barsch"})
         list.addRow(QStringList{n});
-    const struct { QString text; int start, found; } cases[] = {
-        {"Hecht", -1, 0}, {"Hecht", 0, 2}, {"Hecht", 2, -1},
-        {"hecht", -1, 3},                   // exact, case-sensitive
+    const struct
+    {
+        QString text;
+        int start, found;
+    } cases[] = {
+        {"Hecht", -1, 0},  {"Hecht", 0, 2}, {"Hecht", 2, -1},  {"hecht", -1, 3}, // exact, case-sensitive
         {"Barsch", 4, -1}, {"Aal", -1, -1}, {"Hecht", 10, -1},
     };
     for (const auto &c : cases)
@@ -48,11 +51,15 @@ TEST(GridFind, AKeyIsFoundAtItsHintWhileTheHintStillShowsItElseByItsKey)
     list.setColumnCount(2);
     for (int key : {4, 7, 9, 7})
         list.addRow(QVariantList{key, QStringLiteral("x")});
-    const struct { qlonglong key; int hint, found; } cases[] = {
-        {7, 3, 3},   // the hint still shows the key
-        {7, 0, 1},   // the row moved: the first row with the key
-        {7, -1, 1}, {9, 17, 2},  // no hint, a hint past the end
-        {5, 0, -1},  // not shown
+    const struct
+    {
+        qlonglong key;
+        int hint, found;
+    } cases[] = {
+        {7, 3, 3},              // the hint still shows the key
+        {7, 0, 1},              // the row moved: the first row with the key
+        {7, -1, 1}, {9, 17, 2}, // no hint, a hint past the end
+        {5, 0, -1},             // not shown
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.key << " at " << c.hint);
@@ -88,9 +95,13 @@ TEST(GridRows, AppendRemoveAndClearKeepCountAndOrder)
 
 TEST(GridRows, CellTextIsGerman)
 {
-    const struct { QVariant value; QString text; } cases[] = {
-        {12.5, "12,5"}, {100000.0, "100000"}, {QVariant(), ""}, {42, "42"},
-        {QDate(1970, 12, 24), "24.12.1970"}, {true, "Wahr"},
+    const struct
+    {
+        QVariant value;
+        QString text;
+    } cases[] = {
+        {12.5, "12,5"}, {100000.0, "100000"}, {QVariant(), ""}, {42, "42"}, {QDate(1970, 12, 24), "24.12.1970"},
+        {true, "Wahr"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(GridList::cellText(c.value), c.text);
@@ -132,9 +143,9 @@ TEST(GridModel, RowsSetAtOnceReplaceTheListInOneReset)
     const struct
     {
         const char *name;
-        int before;        // rows there first
-        bool pending;      // appended rows not yet announced
-        int rows;          // rows set
+        int before;   // rows there first
+        bool pending; // appended rows not yet announced
+        int rows;     // rows set
     } cases[] = {
         {"into an empty list", 0, false, 500},
         {"over shown rows", 20, false, 3},
@@ -197,7 +208,7 @@ TEST(GridNested, ExpandedStateStaysWithItsRowWhenRowsAboveGo)
     child->addRow(QVariantList{7, "", "Amt"});
     list.setExpanded(2, true);
     auto *m = static_cast<GridModel *>(list.model());
-    EXPECT_EQ(m->rowCount(), 4); // three rows and the nested list's detail row
+    EXPECT_EQ(m->rowCount(), 4);    // three rows and the nested list's detail row
     EXPECT_EQ(m->columnCount(), 3); // expander + two columns
 
     list.removeRow(0);
@@ -246,7 +257,8 @@ TEST(ListGridWidget, ExpanderClickTogglesTheRowAndDoubleClicksReportRowOrNone)
     EXPECT_EQ(nested->model()->rowCount(), 2);
 
     // A double-click on a contact of the nested list makes that list current.
-    QTest::mouseDClick(nested->viewport(), Qt::LeftButton, {}, nested->visualRect(nested->model()->index(1, 2)).center());
+    QTest::mouseDClick(nested->viewport(), Qt::LeftButton, {},
+                       nested->visualRect(nested->model()->index(1, 2)).center());
     ASSERT_EQ(dbl.count(), 1);
     EXPECT_EQ(dbl.at(0).at(0).toInt(), 1);
     EXPECT_EQ(grid.text(1, 0), QString("12"));

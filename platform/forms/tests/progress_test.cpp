@@ -6,12 +6,17 @@
 // How often the bar is set while the rows of lists of different lengths are added.
 TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
 {
-    const struct { long long rows; long long maximum; int settings; } cases[] = {
-        {0, 1, 0},         // nothing to do: the range is 0 .. 1
-        {10, 10, 10},      // a short list: every row
+    const struct
+    {
+        long long rows;
+        long long maximum;
+        int settings;
+    } cases[] = {
+        {0, 1, 0},    // nothing to do: the range is 0 .. 1
+        {10, 10, 10}, // a short list: every row
         {50, 50, 50},
-        {1000, 1000, 50},  // every 20 rows
-        {1010, 1010, 51},  // every 20 rows, and the last one
+        {1000, 1000, 50}, // every 20 rows
+        {1010, 1010, 51}, // every 20 rows, and the last one
         {100000, 100000, 50},
     };
     for (const auto &c : cases) {
@@ -34,7 +39,12 @@ TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
     }
     // With a pace longer than the list takes, not a row sets the bar, finish sets it full once;
     // with none, every step as above and finish has nothing left to do.
-    const struct { long long rows; int pace; int settings; } paced[] = {
+    const struct
+    {
+        long long rows;
+        int pace;
+        int settings;
+    } paced[] = {
         {1000, 3600 * 1000, 1},
         {10, 3600 * 1000, 1},
         {1000, 0, 50},

@@ -7,12 +7,13 @@ using namespace forms;
 
 TEST(MsgBoxText, LineBreaksOfEveryKindBecomeOneBreakEach)
 {
-    const struct { QString raw, shown; } cases[] = {
-        {"a\n\rb", "a\nb"},           // LF CR, as the program's messages write it
-        {"a\r\nb", "a\nb"},
-        {"a\n\r\n\rb", "a\n\nb"},     // two LF CR in a row are two breaks
-        {"a\rb\nc", "a\nb\nc"},
-        {"kein Umbruch", "kein Umbruch"},
+    const struct
+    {
+        QString raw, shown;
+    } cases[] = {
+        {"a\n\rb", "a\nb"},                               // LF CR, as the program's messages write it
+        {"a\r\nb", "a\nb"},     {"a\n\r\n\rb", "a\n\nb"}, // two LF CR in a row are two breaks
+        {"a\rb\nc", "a\nb\nc"}, {"kein Umbruch", "kein Umbruch"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(displayText(c.raw), c.shown) << c.raw.toStdString();

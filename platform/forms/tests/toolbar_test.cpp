@@ -32,18 +32,23 @@ TEST(Toolbar, AnEntryWithoutKeyIsASeparatorInItsPlace)
     QWidget window;
     QStringList clicked;
     QAction *tbLoeschen = nullptr;
-    QToolBar *bar = forms::toolbar(&window,
-                                   {{"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
-                                    {},
-                                    {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
-                                    {},
-                                    {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"),
-                                     QStringLiteral("Anzeige löschen")}},
-                                   [&](const QString &key) { clicked << key; });
+    QToolBar *bar =
+        forms::toolbar(&window,
+                       {{"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
+                        {},
+                        {"tbLoeschen", QStringLiteral("&Löschen"), QStringLiteral("Löschen"), &tbLoeschen},
+                        {},
+                        {"tbAnzLoeschen", QStringLiteral("&Anz. löschen"), QStringLiteral("Anzeige löschen")}},
+                       [&](const QString &key) { clicked << key; });
     const QList<QAction *> actions = bar->actions();
     ASSERT_EQ(actions.size(), 5);
     EXPECT_EQ(tbLoeschen, actions[2]);
-    const struct { int at; bool separator; const char *key; } expected[] = {
+    const struct
+    {
+        int at;
+        bool separator;
+        const char *key;
+    } expected[] = {
         {0, false, "tbSpeichern"}, {1, true, ""}, {2, false, "tbLoeschen"}, {3, true, ""}, {4, false, "tbAnzLoeschen"},
     };
     for (const auto &e : expected) {

@@ -115,7 +115,8 @@ QByteArray written(const QList<QStringList> &rows)
 
 TEST(DelimitedFile, TrickyFieldsAreWrittenByteExact)
 {
-    struct Case {
+    struct Case
+    {
         const char *what;
         QString field;
         QByteArray bytes; // the line for the one field
@@ -130,7 +131,9 @@ TEST(DelimitedFile, TrickyFieldsAreWrittenByteExact)
         {"carriage return", QStringLiteral("a\rb"), "\"a\rb\";\r\n"},
         {"CR LF inside", QStringLiteral("a\r\nb"), "\"a\r\nb\";\r\n"},
         {"euro", QStringLiteral("12 €"), "12 \x80;\r\n"},
-        {"sharp s and umlauts", QStringLiteral("Weißfisch Gewässer Ü"), "Wei\xDF" "fisch Gew\xE4sser \xDC;\r\n"},
+        {"sharp s and umlauts", QStringLiteral("Weißfisch Gewässer Ü"),
+         "Wei\xDF"
+         "fisch Gew\xE4sser \xDC;\r\n"},
         {"Windows-1252 extras", QStringLiteral("„Š“ – ™ Ÿ"), "\x84\x8A\x93 \x96 \x99 \x9F;\r\n"},
         {"Cyrillic", QStringLiteral("Щука"), "????;\r\n"},
         {"outside the basic plane", QStringLiteral("Fisch 🐟"), "Fisch ?;\r\n"},

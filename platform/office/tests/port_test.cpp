@@ -15,13 +15,15 @@ using office::Program;
 
 namespace {
 
-struct Started {
+struct Started
+{
     QString program;
     QStringList arguments;
 };
 
 // A folder of pretend programs and a port that looks only there and records what it starts.
-struct PortFixture {
+struct PortFixture
+{
     QTemporaryDir bin;
     QTemporaryDir data;
     QString file;
@@ -67,7 +69,8 @@ struct PortFixture {
 TEST(OfficePort, LibreOfficeIsStartedInTheComponentThatFitsTheFile)
 {
     // Calc gets the import options of the file, so it opens it without asking and reads it right.
-    struct Case {
+    struct Case
+    {
         const char *installed;
         Program program;
         QList<int> textColumns;
@@ -75,12 +78,19 @@ TEST(OfficePort, LibreOfficeIsStartedInTheComponentThatFitsTheFile)
     };
     const Case cases[] = {
         {"libreoffice", Program::WordProcessor, {}, {"--writer"}},
-        {"libreoffice", Program::Spreadsheet, {1, 4},
+        {"libreoffice",
+         Program::Spreadsheet,
+         {1, 4},
          {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,1/2/4/2,1031"}},
         {"soffice", Program::WordProcessor, {}, {"--writer"}},
-        {"soffice", Program::Spreadsheet, {4},
+        {"soffice",
+         Program::Spreadsheet,
+         {4},
          {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,4/2,1031"}},
-        {"soffice", Program::Spreadsheet, {}, {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,,1031"}},
+        {"soffice",
+         Program::Spreadsheet,
+         {},
+         {"--calc", "--infilter=Text - txt - csv (StarOffice Calc):59,34,1,1,,1031"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.installed);

@@ -1,8 +1,8 @@
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/format.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "pdftext/pdftext.h"
 
 #include "dao/dao.h"
 
@@ -32,7 +32,8 @@ using report::Align;
 
 TEST(Format, NumbersDatesAndTextsTheGermanWay)
 {
-    const struct {
+    const struct
+    {
         QVariant value;
         const char *format;
         const char *expected;
@@ -164,8 +165,8 @@ TEST_F(ReportTest, RowsHeadingsTotalsAndThePageLineStandInOrder)
     EXPECT_EQ(pdftext::PageCount(path), 1);
     const QString text = pdftext::Text(path);
     EXPECT_EQ(pdftext::NotInOrder(text, {"Angelverein Seeblick", "Kopfzeile", "Nr:", "Name:", "Menge:", "3", "Hecht",
-                                         "12,50", "1", "Zander", "1.000,00", "2", "Aal", "0,25", "Summe:",
-                                         "1.012,75", "3", "Seite 1 von 1 (gedruckt am 09.03.2024)"}),
+                                         "12,50", "1", "Zander", "1.000,00", "2", "Aal", "0,25", "Summe:", "1.012,75",
+                                         "3", "Seite 1 von 1 (gedruckt am 09.03.2024)"}),
               std::string())
         << text.toStdString();
 }
@@ -261,11 +262,14 @@ TEST_F(ReportTest, ATextInABoxLowerThanItsFontStandsWholeAndItsBandGrowsToHoldIt
     NEEDS_PDFTOTEXT();
     for (int i = 1; i <= 80; ++i)
         zeile(i, QStringLiteral("gef. [gesamt] %1").arg(i), 1234567.0 + i);
-    const struct {
+    const struct
+    {
         const char *name;
         bool canGrow;
         double boxHeight;
-    } cases[] = {{"fixed, box half a line", false, 5}, {"fixed, box one point", false, 1}, {"growing, box half a line", true, 5}};
+    } cases[] = {{"fixed, box half a line", false, 5},
+                 {"fixed, box one point", false, 1},
+                 {"growing, box half a line", true, 5}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         auto r = liste();
@@ -287,7 +291,8 @@ TEST_F(ReportTest, ATextInABoxLowerThanItsFontStandsWholeAndItsBandGrowsToHoldIt
         QStringList rows;
         for (int i = 1; i <= 80; ++i)
             rows << QStringLiteral("gef. [gesamt] %1 ").arg(i) << QStringLiteral("1.234.%1,00").arg(567 + i);
-        rows << "Summe:" << "[gesamt] gef.";
+        rows << "Summe:"
+             << "[gesamt] gef.";
         EXPECT_EQ(pdftext::NotInOrder(text, rows), std::string()) << text.toStdString();
         EXPECT_FALSE(text.contains(QStringLiteral("…")));
         const QStringList overlaps = pdftext::Overlaps(pdftext::Words(path));
@@ -303,12 +308,14 @@ TEST_F(ReportTest, ATextAboutAsWideAsItsBoxStandsWholeOrCutOffButNeverBeyondIt)
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(9);
     const double w = QFontMetricsF(font).horizontalAdvance(text) * 72.0 / QFontMetricsF(font).fontDpi();
-    const struct {
+    const struct
+    {
         double room; // points beside the text's own width
         Align align;
         bool whole;
-    } cases[] = {{-6, Align::Left, false},  {-1.5, Align::Left, false},  {1.5, Align::Left, true},  {6, Align::Left, true},
-                 {-6, Align::Right, false}, {-1.5, Align::Right, false}, {1.5, Align::Right, true}, {6, Align::Right, true}};
+    } cases[] = {{-6, Align::Left, false},  {-1.5, Align::Left, false}, {1.5, Align::Left, true},
+                 {6, Align::Left, true},    {-6, Align::Right, false},  {-1.5, Align::Right, false},
+                 {1.5, Align::Right, true}, {6, Align::Right, true}};
     for (const auto &c : cases) {
         SCOPED_TRACE(std::to_string(c.room) + (c.align == Align::Left ? " left" : " right"));
         auto r = liste();
@@ -424,7 +431,8 @@ TEST_F(ReportTest, BindingsAreCheckedWhenTheDataIsRead)
         EXPECT_NO_THROW(binde(*r));
         rs.Close();
     }
-    const struct {
+    const struct
+    {
         const char *control;
         const char *field;
         int number;

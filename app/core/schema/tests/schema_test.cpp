@@ -49,25 +49,24 @@ TEST_F(StarterDatabase, HoldsTheStartingContent)
     EXPECT_EQ(kat.RecordCount(), 2);
 
     // The login query: name and password exact, and the group's ten rights all true.
-    dao::Recordset login = db.OpenRecordset(
-        "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
-        "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
-        dao::dbOpenDynaset, {QStringLiteral("Verwalter"), QStringLiteral("angeln")});
+    dao::Recordset login =
+        db.OpenRecordset("SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
+                         "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
+                         dao::dbOpenDynaset, {QStringLiteral("Verwalter"), QStringLiteral("angeln")});
     ASSERT_EQ(login.RecordCount(), 1);
     EXPECT_EQ(login("GName").Value().toString(), QStringLiteral("Administratoren"));
-    const QStringList rights = {"Fangbuch", "Fangauswertung", "KontUebers", "KontListe", "Kontakt",
+    const QStringList rights = {"Fangbuch", "Fangauswertung", "KontUebers", "KontListe",          "Kontakt",
                                 "Arbeit",   "Besatz",         "Basis",      "Benutzerverwaltung", "System"};
     ASSERT_EQ(login.FieldCount(), 12);
     for (int i = 0; i < rights.size(); ++i) {
         EXPECT_EQ(login(i + 2).Name(), rights[i]);
         EXPECT_EQ(login(rights[i]).Value(), QVariant(true)) << rights[i].toStdString();
     }
-    for (const auto &[name, pwd] : {std::pair{"verwalter", "angeln"}, std::pair{"Verwalter", "Angeln"},
-                                    std::pair{"Verwalter", "angeln "}}) {
-        dao::Recordset no = db.OpenRecordset(
-            "SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
-            "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
-            dao::dbOpenDynaset, {QString::fromLatin1(name), QString::fromLatin1(pwd)});
+    for (const auto &[name, pwd] :
+         {std::pair{"verwalter", "angeln"}, std::pair{"Verwalter", "Angeln"}, std::pair{"Verwalter", "angeln "}}) {
+        dao::Recordset no = db.OpenRecordset("SELECT * FROM Gruppen WHERE GNr = (SELECT GNr FROM Benutzer "
+                                             "WHERE Name = ? COLLATE BINARY AND Passwort = ? COLLATE BINARY)",
+                                             dao::dbOpenDynaset, {QString::fromLatin1(name), QString::fromLatin1(pwd)});
         EXPECT_EQ(no.RecordCount(), 0) << name << "/" << pwd;
     }
 }
@@ -112,9 +111,9 @@ TEST_F(StarterDatabase, TablesHaveTheirColumnsAndKeys)
         EXPECT_EQ(names.join(' '), QString::fromUtf8(t.columns)) << t.query.text();
     }
     // Every keyed table answers to the index "PrimaryKey".
-    for (dao::Sql name : {dao::Sql("Fisch"), dao::Sql("Gewaesser"), dao::Sql("Gruppen"), dao::Sql("Benutzer"),
-                          dao::Sql("Katego"), dao::Sql("Kontakt"), dao::Sql("Mitglied"), dao::Sql("Fang"),
-                          dao::Sql("Besatzung"), dao::Sql("Arbeit")}) {
+    for (dao::Sql name :
+         {dao::Sql("Fisch"), dao::Sql("Gewaesser"), dao::Sql("Gruppen"), dao::Sql("Benutzer"), dao::Sql("Katego"),
+          dao::Sql("Kontakt"), dao::Sql("Mitglied"), dao::Sql("Fang"), dao::Sql("Besatzung"), dao::Sql("Arbeit")}) {
         dao::Recordset rs = db.OpenRecordset(name, dao::dbOpenTable);
         EXPECT_NO_THROW(rs.Index("PrimaryKey")) << name.text();
     }
@@ -152,7 +151,9 @@ TEST_F(StarterDatabase, DeletesCascadeAsTheProgramExpects)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Benutzer"), 1);
 
     // A catch of an unknown species or a contact in no category is refused.
-    EXPECT_EQ(errorNumber([&] { db.Execute("INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr) VALUES (2024, 1, 0, 2)"); }), 3201);
+    EXPECT_EQ(
+        errorNumber([&] { db.Execute("INSERT INTO Fang (FangJahr, FangMonat, FischNr, GNr) VALUES (2024, 1, 0, 2)"); }),
+        3201);
     EXPECT_EQ(errorNumber([&] { db.Execute("INSERT INTO Kontakt (KategoNr) VALUES (0)"); }), 3201);
     EXPECT_TRUE(db.CheckIntegrity().isEmpty());
 }
@@ -167,8 +168,8 @@ TEST_F(StarterDatabase, ContactsAndMembers)
     const qlonglong knr = k("KNr").Value().toLongLong();
     EXPECT_EQ(k("GebDatum").Value().toDouble(), 0.0);
     EXPECT_EQ(k("Bankeinzug").Value(), QVariant(false));
-    for (const char *f : {"Anrede", "Strasse", "PLZ", "Ort", "Tel1", "Tel2", "Mobil", "Fax", "EMail", "Firma",
-                          "BLZ", "KreditInstitut", "KontoNr", "Notiz"})
+    for (const char *f : {"Anrede", "Strasse", "PLZ", "Ort", "Tel1", "Tel2", "Mobil", "Fax", "EMail", "Firma", "BLZ",
+                          "KreditInstitut", "KontoNr", "Notiz"})
         EXPECT_EQ(k(QString::fromLatin1(f)).Value().toString(), QString()) << f;
     k.Close();
 
@@ -209,7 +210,8 @@ TEST(StarterDatabaseFile, OtherPasswordAndNoOverwrite)
     const QString other = dir.filePath(QStringLiteral("fremd.mdb"));
     schema::CreateStarterDatabase(other, QStringLiteral("anderes-pw"));
     EXPECT_EQ(errorNumber([&] { dao::DBEngine::Workspaces(0).OpenDatabase(other, false, false, kConnect); }), 3031);
-    EXPECT_TRUE(dao::DBEngine::Workspaces(0).OpenDatabase(other, false, false, QStringLiteral(";pwd=anderes-pw")).IsOpen());
+    EXPECT_TRUE(
+        dao::DBEngine::Workspaces(0).OpenDatabase(other, false, false, QStringLiteral(";pwd=anderes-pw")).IsOpen());
 
     const QString existing = dir.filePath(QStringLiteral("vorhanden.mdb"));
     {
