@@ -100,6 +100,15 @@ void MainTest::meldeAn(const QString &benutzer, const QString &passwort, QSize g
     QApplication::processEvents();
 }
 
+void setzeHauptfenstergroesse(QSize groesse)
+{
+    Main &main = forms::form<Main>();
+    main.resize(groesse);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    ASSERT_EQ(main.size(), groesse);
+}
+
 void klickeItem(const QString &key)
 {
     com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(key);

@@ -83,6 +83,12 @@ protected:
     void meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster);
 };
 
+// The main window's start size and the enlarged one that windows are looked at in.
+inline const QSize Hauptfenstergroessen[] = {{796, 575}, {1280, 1000}};
+// Resizes the loaded main window to groesse and lets it lay out: twice, since a second pass lays
+// out again what the first paint changed.
+void setzeHauptfenstergroesse(QSize groesse);
+
 // A click on the navigation item of key (of either group): the bar raises its item-click event
 // for it, and the main window shows the item's window.
 void klickeItem(const QString &key);

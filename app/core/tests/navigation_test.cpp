@@ -171,17 +171,13 @@ TEST_F(Navigation, TheBarAndTheShownWindowFollowTheMainWindowInBothDirections)
 TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsThreeRows)
 {
     meldeAn();
-    Main &main = forms::form<Main>();
-    ASSERT_TRUE(main.isVisible());
+    ASSERT_TRUE(forms::form<Main>().isVisible());
     for (const char *key : {"Zugriff", "Parameter", "Basisdaten"}) {
         forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
         ASSERT_TRUE(fenster) << key;
-        for (QSize s : {QSize(796, 575), QSize(1280, 1000)}) {
+        for (QSize s : apptest::Hauptfenstergroessen) {
             SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
-            main.resize(s);
-            // A second pass lays out again what the first paint changed (the base data's counts).
-            QApplication::processEvents();
-            QApplication::processEvents();
+            apptest::setzeHauptfenstergroesse(s);
             ASSERT_TRUE(fenster->isVisible());
             EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
             if (QString(key) == "Parameter") {

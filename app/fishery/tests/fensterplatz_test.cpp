@@ -20,8 +20,6 @@ namespace {
 
 apptest::Steuerelemente *g_bibliothek = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
 
-const QSize Groessen[] = {{796, 575}, {1280, 1000}};
-
 class Fensterplatz : public apptest::MainTest
 {
 protected:
@@ -38,29 +36,21 @@ protected:
         fishery::RegistriereFangauswertung();
         fishery::RegistriereBesatzung();
     }
-    void groesse(QSize s)
-    {
-        Main &main = forms::form<Main>();
-        main.resize(s);
-        // A second pass lays out again what the first paint changed.
-        QApplication::processEvents();
-        QApplication::processEvents();
-        ASSERT_EQ(main.size(), s);
-    }
 };
 
 } // namespace
 
 TEST_F(Fensterplatz, EachFisheryWindowShowsItsFieldsWholeAtBothSizes)
 {
-    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangbuch"));
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), apptest::Hauptfenstergroessen[0],
+            QStringLiteral("Fangbuch"));
     ASSERT_FALSE(HasFatalFailure());
     for (const char *key : {"Fangbuch", "Fangauswertung", "Besatzung"}) {
         forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
         ASSERT_TRUE(fenster) << key;
-        for (QSize s : Groessen) {
+        for (QSize s : apptest::Hauptfenstergroessen) {
             SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
-            groesse(s);
+            apptest::setzeHauptfenstergroesse(s);
             ASSERT_TRUE(fenster->isVisible());
             EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
         }
@@ -69,12 +59,13 @@ TEST_F(Fensterplatz, EachFisheryWindowShowsItsFieldsWholeAtBothSizes)
 
 TEST_F(Fensterplatz, TheCatchLogsSpeciesAndWatersListsGetTheSameRoom)
 {
-    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangbuch"));
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), apptest::Hauptfenstergroessen[0],
+            QStringLiteral("Fangbuch"));
     ASSERT_FALSE(HasFatalFailure());
     auto &f = static_cast<Fangbuch &>(fishery::FangbuchFenster());
-    for (QSize s : Groessen) {
+    for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
-        groesse(s);
+        apptest::setzeHauptfenstergroesse(s);
         EXPECT_EQ(f.cboGName->width(), f.cboFArt->width());
         EXPECT_GE(f.cboGName->width(), f.cboGName->sizeHint().width());
     }
@@ -82,12 +73,13 @@ TEST_F(Fensterplatz, TheCatchLogsSpeciesAndWatersListsGetTheSameRoom)
 
 TEST_F(Fensterplatz, TheEvaluationsOperatorBoxesAreAsWideAsTheirEntries)
 {
-    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), Groessen[0], QStringLiteral("Fangauswertung"));
+    meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), apptest::Hauptfenstergroessen[0],
+            QStringLiteral("Fangauswertung"));
     ASSERT_FALSE(HasFatalFailure());
     auto &a = static_cast<Fangauswertung &>(fishery::FangauswertungFenster());
-    for (QSize s : Groessen) {
+    for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
-        groesse(s);
+        apptest::setzeHauptfenstergroesse(s);
         for (QComboBox *box : {a.cboOptAnz01, a.cboOptAnz02, a.cboOptGew01, a.cboOptGew02}) {
             SCOPED_TRACE(box->objectName().toStdString());
             EXPECT_EQ(box->width(), a.cboOptAnz01->width());

@@ -21,27 +21,9 @@
 
 using namespace mitgltest;
 
-namespace {
-
-// The start size of the main window and the enlarged one.
-const QSize Groessen[] = {{796, 575}, {1280, 1000}};
-
+// The windows of the work-hours area in the main window, at its start size and enlarged.
 class Fensterplatz : public MitglListTest
-{
-protected:
-    // The main window at a size, laid out.
-    void groesse(QSize s)
-    {
-        Main &main = forms::form<Main>();
-        main.resize(s);
-        // A second pass lays out again what the first paint changed.
-        QApplication::processEvents();
-        QApplication::processEvents();
-        ASSERT_EQ(main.size(), s);
-    }
-};
-
-} // namespace
+{};
 
 TEST_F(Fensterplatz, WorkHoursShowFiveEntryRowsTheSumsAndTheWholeDate)
 {
@@ -57,9 +39,9 @@ TEST_F(Fensterplatz, WorkHoursShowFiveEntryRowsTheSumsAndTheWholeDate)
     arbeit.lzDate->setText(QStringLiteral("15.03.2026"));
 
     int zeilenVorher = 0;
-    for (QSize s : Groessen) {
+    for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
-        groesse(s);
+        apptest::setzeHauptfenstergroesse(s);
         EXPECT_EQ(apptest::verdecktAufJederSeite(arbeit), std::vector<std::string>{});
         // Five rows at the start size, more when the window grows.
         EXPECT_GE(arbeit.tblArbStd->visibleRows(), 5);
@@ -85,9 +67,9 @@ TEST_F(Fensterplatz, TheMemberListsOperatorBoxesAreAsWideAsTheirEntries)
 {
     starte();
     MitglList &l = liste();
-    for (QSize s : Groessen) {
+    for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
-        groesse(s);
+        apptest::setzeHauptfenstergroesse(s);
         EXPECT_EQ(apptest::verdecktAufJederSeite(l), std::vector<std::string>{});
         for (QComboBox *box : {l.cboOptGeb01, l.cboOptGeb02, l.cboOptTritt01, l.cboOptTritt02}) {
             SCOPED_TRACE(box->objectName().toStdString());
@@ -106,9 +88,9 @@ TEST_F(Fensterplatz, TheContactOverviewShowsWholeAtBothSizes)
     starte();
     forms::Form *fenster = modMain::ZeigeFenster(QStringLiteral("Kontakte"));
     ASSERT_TRUE(fenster);
-    for (QSize s : Groessen) {
+    for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
-        groesse(s);
+        apptest::setzeHauptfenstergroesse(s);
         ASSERT_TRUE(fenster->isVisible());
         EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
     }
