@@ -100,15 +100,14 @@ void SetzeKeinNeuLaden(const forms::Form &fenster)
 bool KeinNeuLaden(const forms::Form &fenster)
 {
     const auto &g = gv();
-    return g.blnKeinNeuLaden || std::any_of(g.objKeinNeuLaden.begin(), g.objKeinNeuLaden.end(),
-                                            [&](const QPointer<forms::Form> &f) { return f == &fenster; });
+    return std::any_of(g.objKeinNeuLaden.begin(), g.objKeinNeuLaden.end(),
+                       [&](const QPointer<forms::Form> &f) { return f == &fenster; });
 }
 
 bool NimmKeinNeuLaden(const forms::Form &fenster)
 {
     auto &g = gv();
     const bool markiert = KeinNeuLaden(fenster);
-    g.blnKeinNeuLaden = false;
     std::erase_if(g.objKeinNeuLaden, [&](const QPointer<forms::Form> &f) { return f.isNull() || f == &fenster; });
     return markiert;
 }

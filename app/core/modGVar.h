@@ -68,12 +68,10 @@ struct GVar
     // The member list's nine filter switches, in the order of its filter boxes (birth date,
     // entry date, sex, fee, status, exempt, left, youth group, work hours done).
     std::array<bool, 9> blnMitglFilter{};
-    // Set before a print-out or a modal dialog of a list window (the work-hours window included),
-    // so that the window's next activation neither refills its lists nor opens the search dialog;
-    // the activation sets it back. Windows mark themselves through SetzeKeinNeuLaden below; a
-    // True written here counts for whichever window is activated next.
-    bool blnKeinNeuLaden = false;
-    // The windows marked by SetzeKeinNeuLaden.
+    // The "no reload" marks: the list windows (the work-hours window included) that started a
+    // print-out or a modal dialog, so that their next activation neither refills their lists nor
+    // opens the search dialog; the activation takes the mark away. Set through SetzeKeinNeuLaden
+    // below, read through KeinNeuLaden and NimmKeinNeuLaden.
     std::vector<QPointer<forms::Form>> objKeinNeuLaden;
     // The six filters of the catch evaluation (year, species, water, month, number, weight),
     // switched by its check boxes.

@@ -286,8 +286,7 @@ void LadeAuswahl()
                 const QVariant v = rs.Fields(c).Value();
                 m.adresse << (v.isNull() ? QString() : v.toString());
             }
-            const QVariant geb = rs.Fields(7).Value();
-            m.adresse << (geb.isNull() ? QString() : modRun::ErmittleDatumText(geb));
+            m.adresse << modRun::ErmittleDatumTextOhneNull(rs.Fields(7).Value());
             m.stunden = mitStunden ? rs.Fields(8).Value().toDouble() : 0.0;
             mitglieder.push_back(std::move(m));
             rs.MoveNext();
