@@ -226,6 +226,7 @@ void CalendarPopup::open(const CalendarOpening &o)
     closeCode_ = Open;
     datePicked_ = false;
     scrolled_ = false;
+    hadFocus_ = false;
     show();
     raise();
     activateWindow();
@@ -250,12 +251,16 @@ void CalendarPopup::check()
         return;
     }
     // The focus left the calendar: a cancel, unless it went back to the owner after a commit.
+    // Before the calendar had the focus, only a move to another widget is one.
     QWidget *focus = QApplication::focusWidget();
     QWidget *cal = calendarWidget();
     const bool onCalendar = focus && cal && (focus == cal || cal->isAncestorOf(focus));
+    if (onCalendar)
+        hadFocus_ = true;
     if (!onCalendar) {
         const bool ownerKeepsCommit = focus && focus == owner_ && closeCode_ == Commit;
-        if (!ownerKeepsCommit)
+        const bool notActiveYet = !hadFocus_ && (!focus || focus == owner_);
+        if (!ownerKeepsCommit && !notActiveYet)
             closeCode_ = Cancel;
     }
     if (closeCode_ != Cancel && closeCode_ != Commit)
@@ -318,6 +323,14 @@ void CalendarPopup::calendarEvent(DISPID dispid, com::EventArgs &args)
     case grid::KeyDownEvent: handleKey(args.toInt(0)); break;
     default: break;
     }
+}
+
+void CalendarPopup::changeEvent(QEvent *e)
+{
+    // The activation hands the calendar the focus open() gave it; a loss before the next tick counts.
+    if (e->type() == QEvent::ActivationChange && open_ && isActiveWindow())
+        hadFocus_ = true;
+    QWidget::changeEvent(e);
 }
 
 void CalendarPopup::mousePressEvent(QMouseEvent *e)

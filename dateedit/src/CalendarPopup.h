@@ -2,7 +2,9 @@
 // The calendar popup of the date control: a top-level window under the field that hosts one of
 // the two outside calendar controls, created through the component runtime by ProgID and driven
 // only through their dispatch members. It opens on the control's request, closes with a commit
-// or a cancel, and watches the focus with a 50 ms timer while it is open.
+// or a cancel, and watches the focus with a 50 ms timer while it is open. The window system
+// activates the popup when it gets round to it, which may take longer than a tick: until the
+// calendar had the focus, the focus still standing on the owner (or nowhere) is no cancel.
 #include "com/connpt.h"
 #include "com/dispatch.h"
 
@@ -72,6 +74,7 @@ public:
     bool busy() const { return busy_ > 0; }
 
 protected:
+    void changeEvent(QEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
@@ -91,6 +94,7 @@ private:
     int closeCode_ = Open;
     bool datePicked_ = false; // grid calendar: a day was picked since opening
     bool scrolled_ = false;   // grid calendar: the months were scrolled
+    bool hadFocus_ = false;   // the calendar had the focus since opening
     std::function<void(int)> onClosed_;
     QPointer<QWidget> owner_;
     int busy_ = 0;

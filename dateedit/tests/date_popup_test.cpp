@@ -258,6 +258,61 @@ TEST_F(Popup, FocusLostWhileOpenCancels)
     EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
 }
 
+// The window system activates the popup later than the watch's interval (a busy machine, a remote
+// display): F4 goes to the field without running the event loop, so the activation stays queued
+// while the watch ticks. Until the calendar had the focus, only a move of the focus to another
+// widget is a cancel; once it had it, any loss is.
+TEST_F(Popup, TheWatchWaitsForTheWindowSystemToActivateThePopup)
+{
+    struct Case
+    {
+        const char *name;
+        bool moveBeforeActivation; // the user moves the focus on while the popup is not active yet
+        bool openAfterActivation;
+    };
+    const Case cases[] = {{"the focus stays on the field", false, true},
+                          {"the focus goes to another field", true, false}};
+    withCalendar(1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        clickIn();
+        events.clear();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_F4, Qt::NoModifier);
+        QApplication::sendEvent(control(), &press);
+        QApplication::sendEvent(control(), &release);
+        ASSERT_TRUE(popup()->isVisible());
+        ASSERT_FALSE(popup()->isActiveWindow()) << "the activation is still queued";
+        if (c.moveBeforeActivation)
+            other->setFocus();
+        for (int i = 0; i < 5; ++i)
+            tick();
+        EXPECT_EQ(popup()->isVisible(), !c.moveBeforeActivation);
+        EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), c.moveBeforeActivation ? 1 : 0);
+        if (!c.openAfterActivation) {
+            settle();
+            clickAway();
+            continue;
+        }
+        holdWatch(true);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(popup()));
+        EXPECT_TRUE(popup()->isAncestorOf(QApplication::focusWidget())) << "the calendar has the focus";
+        // A real loss after the activation cancels, even with no tick between, and even when the
+        // focus goes back to the field.
+        QTest::keyClick(popupWindow(), Qt::Key_Right);
+        host.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&host));
+        ASSERT_TRUE(control()->hasFocus());
+        holdWatch(false);
+        closeAndSettle();
+        EXPECT_FALSE(popup()->isVisible());
+        EXPECT_EQ(value(), oleDate(2031, 6, 15));
+        EXPECT_EQ(count(DISPID_LDE_Change), 0);
+        EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
+        clickAway();
+    }
+}
+
 TEST_F(Popup, DestroyingTheControlWhileOpen)
 {
     withCalendar(5);
