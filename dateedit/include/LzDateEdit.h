@@ -217,6 +217,10 @@ enum LzDate2EventDispid : DISPID {
     DISPID_LDE_InvalidDate = 8,              // (short Year, short Month, short Day)
 };
 
+// Longest text that NullString, CalendarDOWs and CalendarMonths take: a longer one is refused
+// with CTL_E_INVALIDPROPERTYVALUE and the old text kept, as the loaders refuse longer texts.
+inline constexpr ULONG LzDate2_MaxTextChars = 4096;
+
 // ---- persisted property versions --------------------------------------------------------------
 inline constexpr ULONG LzDate2_Version1 = 0x00010000;
 inline constexpr ULONG LzDate2_Version2 = 0x00020000;

@@ -868,6 +868,8 @@ HRESULT LzDate2Control::get_CalendarDOWs(BSTR *v)
 }
 HRESULT LzDate2Control::put_CalendarDOWs(BSTR v)
 {
+    if (SysStringLen(v) > kMaxStoredChars)
+        return CTL_E_INVALIDPROPERTYVALUE;
     calendarDOWs_ = com::toQString(v);
     dirty_ = true;
     return S_OK;
@@ -880,6 +882,8 @@ HRESULT LzDate2Control::get_CalendarMonths(BSTR *v)
 }
 HRESULT LzDate2Control::put_CalendarMonths(BSTR v)
 {
+    if (SysStringLen(v) > kMaxStoredChars)
+        return CTL_E_INVALIDPROPERTYVALUE;
     calendarMonths_ = com::toQString(v);
     dirty_ = true;
     return S_OK;
@@ -892,6 +896,8 @@ HRESULT LzDate2Control::get_NullString(BSTR *v)
 }
 HRESULT LzDate2Control::put_NullString(BSTR v)
 {
+    if (SysStringLen(v) > kMaxStoredChars)
+        return CTL_E_INVALIDPROPERTYVALUE;
     model_.setNullString(com::toQString(v));
     dirty_ = true;
     return S_OK;

@@ -243,7 +243,7 @@ HRESULT exchange(Archive &ar, LzDate2Props &p, const ExchangeContext &ctx)
     ULONG version = saving ? kCurrentVersion : p.version;
     TRY(ar.version(version));
     if (loading) {
-        if (version > kCurrentVersion) // a layout this control does not know
+        if (version < kVersion1 || version > kCurrentVersion) // a layout no build wrote
             return E_FAIL;
         p.version = version;
     }

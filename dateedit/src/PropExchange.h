@@ -7,6 +7,7 @@
 // defaults and which properties a version holds (exchange() in PropExchange.cpp). Its stock
 // properties are all in its own list.
 #include "DateModel.h"
+#include "LzDateEdit.h"
 
 #include "com/interfaces.h"
 #include "ole/font.h"
@@ -18,7 +19,8 @@ namespace lzdate {
 inline constexpr ULONG kVersion1 = 0x00010000;
 inline constexpr ULONG kVersion2 = 0x00020000;
 inline constexpr ULONG kCurrentVersion = 0x00080000;
-inline constexpr ULONG kMaxStoredChars = 4096; // longest text a loader accepts
+// Longest text a put takes and a loader accepts, so that whatever is saved loads again.
+inline constexpr ULONG kMaxStoredChars = LzDate2_MaxTextChars;
 
 struct LzDate2Props
 {

@@ -640,6 +640,61 @@ TEST_F(Control, TruncatedOrHostileStreamIsRefused)
     EXPECT_EQ(std::floor(value(c.get())), today());
 }
 
+// A text is taken whole up to the length the loaders accept, and refused beyond it, so that a saved
+// control always loads again.
+TEST_F(Control, TextsArePutOnlyAsLongAsTheyLoad)
+{
+    const QString longest(LzDate2_MaxTextChars, u'x');
+    const QString tooLong(LzDate2_MaxTextChars + 1, u'y');
+    for (DISPID id : {DISPID_LD_NullString, DISPID_LD_CalendarDOWs, DISPID_LD_CalendarMonths}) {
+        SCOPED_TRACE(id);
+        ComPtr<IDispatch> d = create();
+        ASSERT_EQ(put(d.get(), id, Variant::string(longest)), S_OK);
+        EXPECT_EQ(put(d.get(), id, Variant::string(tooLong)), CTL_E_INVALIDPROPERTYVALUE);
+        EXPECT_EQ(com::variantToString(get(d.get(), id)), longest) << "the refused text changed nothing";
+
+        ComPtr<IDispatch> fromStream = loadStream(saveStream(d.get()));
+        auto bag = ole::createPropertyBag();
+        ASSERT_EQ(d.as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+        ComPtr<IDispatch> fromBag = loadBag(bag.get());
+        for (IDispatch *loaded : {fromStream.get(), fromBag.get()})
+            EXPECT_EQ(com::variantToString(get(loaded, id)), longest);
+    }
+}
+
+// Only the versions this control's builds wrote load: zeroed data (version 0) comes up as no control
+// at all rather than a disabled, black, borderless one.
+TEST_F(Control, AVersionNoBuildWroteIsRefused)
+{
+    ComPtr<IDispatch> d = create();
+    QByteArray good = saveStream(d.get());
+    struct Case
+    {
+        const char *name;
+        ULONG version;
+    };
+    const Case cases[] = {{"zero", 0}, {"one", 1}, {"below the first", 0x0000FFFF}, {"after the current", 0x00090000}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = good;
+        const ULONG v = c.version;
+        bytes.replace(0, 4, QByteArray(reinterpret_cast<const char *>(&v), 4));
+        loadStream(bytes, E_FAIL);
+        auto bag = ole::createPropertyBag();
+        ASSERT_EQ(d.as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), S_OK);
+        ole::bagWrite(bag.get(), "_Version", Variant::i4(LONG(c.version)));
+        loadBag(bag.get(), E_FAIL);
+    }
+    loadStream(QByteArray(300, '\0'), E_FAIL);
+    // The versions that were written still load.
+    for (ULONG v : {LzDate2_Version1, LzDate2_Version2, ULONG(0x00060000), LzDate2_CurrentVersion}) {
+        SCOPED_TRACE(v);
+        auto bag = ole::createPropertyBag();
+        ole::bagWrite(bag.get(), "_Version", Variant::i4(LONG(v)));
+        loadBag(bag.get());
+    }
+}
+
 TEST_F(Control, HostileBagIsRefused)
 {
     auto longText = ole::createPropertyBag();
