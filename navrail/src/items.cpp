@@ -546,8 +546,9 @@ HRESULT Item::put_Tabs(ILzTabs *pTabs)
     TabsCollection *tabs = TabsCollection::from(pTabs);
     if (!tabs)
         return LZNAVRAIL_E_INVALIDOBJECT;
+    // Another bar's collection, or one whose bar went, is not shown here.
     NavrailControl *c = control();
-    if (c && tabs->control() && tabs->control() != c)
+    if (tabs->detached() || (c && tabs->control() && tabs->control() != c))
         return LZNAVRAIL_E_INVALIDOBJECT;
     tabs_ = tabs;
     return S_OK;

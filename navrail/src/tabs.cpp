@@ -128,6 +128,7 @@ void TabsCollection::detachControl()
 {
     strip_.reset();
     control_ = nullptr;
+    detached_ = true;
 }
 
 Tab *TabsCollection::at(int index) const
@@ -186,17 +187,25 @@ HRESULT TabsCollection::Item(VARIANT Index, ILzTab **ppTab)
     if (!ppTab)
         return E_POINTER;
     *ppTab = nullptr;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     IndexArg index;
     HRESULT hr = readIndex(Index, &index);
     if (FAILED(hr))
         return hr;
-    return handOut(index.isKey ? findByKey(index.key) : at(index.position), ppTab);
+    if (index.isKey)
+        return handOut(findByKey(index.key), ppTab);
+    // A position names a tab or is an error, as in the other collections.
+    Tab *tab = at(index.position);
+    return tab ? handOut(tab, ppTab) : LZNAVRAIL_E_INVALIDOBJECT;
 }
 
 HRESULT TabsCollection::Add(BSTR Key, BSTR Text, INT Image, ILzTab **ppTab)
 {
     if (ppTab)
         *ppTab = nullptr;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     ComPtr<Tab> tab = newTab(Key, Text, Image);
     tabs_.push_back(tab);
     if (count() == 1 && !current_)
@@ -210,8 +219,11 @@ HRESULT TabsCollection::Insert(INT BeforeIndex, BSTR Key, BSTR Text, INT Image, 
 {
     if (ppTab)
         *ppTab = nullptr;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     if (BeforeIndex < 0 || BeforeIndex >= count())
-        return S_OK;
+        return LZNAVRAIL_E_INVALIDOBJECT; // nothing inserted: no success without a tab
+
     const bool oneBefore = count() == 1;
     ComPtr<Tab> tab = newTab(Key, Text, Image);
     tabs_.insert(tabs_.begin() + BeforeIndex, tab);
@@ -226,6 +238,9 @@ HRESULT TabsCollection::get_Count(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     *pVal = count();
     return S_OK;
 }
@@ -234,11 +249,16 @@ HRESULT TabsCollection::get_CurrentTab(ILzTab **ppTab)
 {
     if (!ppTab)
         return E_POINTER;
+    *ppTab = nullptr;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     return handOut(current_.get(), ppTab);
 }
 
 HRESULT TabsCollection::put_CurrentTab(ILzTab *pTab)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     if (!pTab) {
         current_.reset();
         return S_OK;
@@ -260,12 +280,17 @@ HRESULT TabsCollection::get_CurrentTabIndex(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     *pVal = current_ ? std::max(0, indexOf(current_.get())) : 0;
     return S_OK;
 }
 
 HRESULT TabsCollection::put_CurrentTabIndex(LONG newVal)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     Tab *tab = at(newVal);
     return tab ? put_CurrentTab(tab) : S_OK;
 }
@@ -274,12 +299,17 @@ HRESULT TabsCollection::get_TabImageList(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     *pVal = imageList_;
     return S_OK;
 }
 
 HRESULT TabsCollection::put_TabImageList(LONG newVal)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     imageList_ = newVal;
     if (strip_ && strip_->exists())
         strip_->setImageList(newVal);
@@ -290,12 +320,17 @@ HRESULT TabsCollection::get_TabStyle(LONG *pVal)
 {
     if (!pVal)
         return E_POINTER;
+    *pVal = 0;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     *pVal = style_;
     return S_OK;
 }
 
 HRESULT TabsCollection::put_TabStyle(LONG newVal)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     const LONG stored = newVal | kNoFocusStyle;
     if (stored == style_)
         return S_OK;
@@ -311,17 +346,26 @@ HRESULT TabsCollection::put_TabStyle(LONG newVal)
 
 HRESULT TabsCollection::get_Key(BSTR *pVal)
 {
+    if (!pVal)
+        return E_POINTER;
+    *pVal = nullptr;
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     return handOutString(key_, pVal);
 }
 
 HRESULT TabsCollection::put_Key(BSTR newVal)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     key_ = fromBstr(newVal);
     return S_OK;
 }
 
 HRESULT TabsCollection::Remove(VARIANT Index)
 {
+    if (HRESULT hr = attached(); FAILED(hr))
+        return hr;
     if (tabs_.empty())
         return S_OK;
     const VARIANT *v = &Index;
@@ -405,7 +449,7 @@ HRESULT TabsSet::Item(VARIANT Index, ILzTabs **ppTabs)
         return S_OK;
     }
     if (index.position < 0 || index.position >= LONG(sets_.size()))
-        return S_OK;
+        return LZNAVRAIL_E_INVALIDOBJECT;
     return handOut(sets_[std::size_t(index.position)].get(), ppTabs);
 }
 

@@ -100,8 +100,11 @@ public:
     TabStrip *strip() const { return strip_.get(); }
     // Creates the strip on first showing, as a child of the results pane window.
     TabStrip *ensureStrip(QWidget *resultsPane);
-    // The control goes: forget it and the strip.
+    // The control goes: forget it and the strip; the collection is detached from then on.
     void detachControl();
+    bool detached() const { return detached_; }
+    // S_OK until the control went, then kDetachedResult (every member answers it).
+    HRESULT attached() const { return detached_ ? kDetachedResult : S_OK; }
 
 protected:
     void *findInterface(REFIID riid) override;
@@ -117,6 +120,7 @@ private:
     ComPtr<Tab> current_;
     std::unique_ptr<TabStrip> strip_;
     NavrailControl *control_ = nullptr; // not counted
+    bool detached_ = false;             // its control went
     QString key_;
 };
 
@@ -136,8 +140,8 @@ public:
     // Internal interface.
     void attach(NavrailControl *control) { control_ = control; }
     NavrailControl *control() const { return control_; }
-    // The control goes: release every collection (they stay usable for whoever holds them); the
-    // set itself is detached (common.h, kDetachedResult).
+    // The control goes: every collection is released and detached, as is the set itself
+    // (common.h, kDetachedResult).
     void detachControl();
 
 protected:

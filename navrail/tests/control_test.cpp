@@ -282,7 +282,9 @@ TEST(Control, TeardownLeavesHeldObjectsUsableOrFailingCleanly)
     EXPECT_EQ(textOf(group.get()), QStringLiteral("System"));
     EXPECT_EQ(group->put_Text(com::Bstr(QStringLiteral("Neu"))), S_OK);
     ComPtr<ILzTab> tab;
-    EXPECT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()), S_OK);
+    EXPECT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()),
+              LZNAVRAIL_E_INVALIDOBJECT);
+    EXPECT_FALSE(tab);
 }
 
 // One result for every call on an object that left its control: a removed group's items, and
@@ -299,6 +301,10 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
     ComPtr<ILzNavrailItems> removedItems = itemsOf(removed.get());
     ComPtr<ILzTabsSet> set;
     bar->get_TabsSet(set.put());
+    ComPtr<ILzTabs> tabs;
+    ASSERT_EQ(set->Add(com::Bstr(QStringLiteral("t")), tabs.put()), S_OK);
+    ComPtr<ILzTab> tab;
+    ASSERT_EQ(tabs->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, tab.put()), S_OK);
     ASSERT_EQ(groups->Remove(removed.get()), S_OK);
 
     const com::Bstr x(QStringLiteral("x"));
@@ -444,12 +450,81 @@ TEST(Control, EveryCallOnADetachedObjectFailsWithTheOneResult)
         {"Item.EnsureVisible", [&] { return item->EnsureVisible(); }},
         {"Item.StartLabelEdit", [&] { return item->StartLabelEdit(); }},
         {"Item.EndLabelEdit", [&] { return item->EndLabelEdit(TRUE); }},
+        {"Tabs.Item",
+         [&] {
+             ComPtr<ILzTab> t;
+             return tabs->Item(com::Variant::i4(0), t.put());
+         }},
+        {"Tabs.Item by key",
+         [&] {
+             ComPtr<ILzTab> t;
+             return tabs->Item(com::Variant::string(QStringLiteral("a")), t.put());
+         }},
+        {"Tabs.Add",
+         [&] {
+             ComPtr<ILzTab> t;
+             return tabs->Add(x, x, 0, t.put());
+         }},
+        {"Tabs.Insert",
+         [&] {
+             ComPtr<ILzTab> t;
+             return tabs->Insert(0, x, x, 0, t.put());
+         }},
+        {"Tabs.Remove", [&] { return tabs->Remove(com::Variant::i4(0)); }},
+        {"Tabs.Count",
+         [&] {
+             LONG n = 7;
+             HRESULT hr = tabs->get_Count(&n);
+             return n == 0 ? hr : E_FAIL;
+         }},
+        {"Tabs.Count through IDispatch", [&] { return dispCount(tabs.get(), DISPID_TABS_Count); }},
+        {"Tabs.CurrentTab",
+         [&] {
+             ComPtr<ILzTab> t;
+             return tabs->get_CurrentTab(t.put());
+         }},
+        {"Tabs.CurrentTab put", [&] { return tabs->put_CurrentTab(tab.get()); }},
+        {"Tabs.CurrentTabIndex",
+         [&] {
+             LONG i = 0;
+             return tabs->get_CurrentTabIndex(&i);
+         }},
+        {"Tabs.CurrentTabIndex put", [&] { return tabs->put_CurrentTabIndex(0); }},
+        {"Tabs.TabImageList",
+         [&] {
+             LONG h = 0;
+             return tabs->get_TabImageList(&h);
+         }},
+        {"Tabs.TabImageList put", [&] { return tabs->put_TabImageList(5); }},
+        {"Tabs.TabStyle",
+         [&] {
+             LONG st = 0;
+             return tabs->get_TabStyle(&st);
+         }},
+        {"Tabs.TabStyle put", [&] { return tabs->put_TabStyle(lzoMultiLine); }},
+        {"Tabs.Key",
+         [&] {
+             com::Bstr k;
+             return tabs->get_Key(k.put());
+         }},
+        {"Tabs.Key put", [&] { return tabs->put_Key(x); }},
     };
     for (const Case &c : afterTeardown) {
         SCOPED_TRACE(c.call);
         EXPECT_EQ(c.run(), LZNAVRAIL_E_INVALIDOBJECT);
     }
     EXPECT_EQ(textOf(item.get()), QStringLiteral("Zugriff")) << "an item keeps its own data";
+    LONG at = -1;
+    EXPECT_EQ(tab->get_Index(&at), S_OK);
+    EXPECT_EQ(at, 0) << "a tab keeps its own data";
+
+    // Another bar does not take the detached collection, so it shows no strip there.
+    ComPtr<ILzNavrailBar> second = createBar();
+    ComPtr<ILzNavrailItem> there = addItem(addGroup(second.get(), QStringLiteral("G")).get(), QStringLiteral("I"));
+    EXPECT_EQ(there->put_Tabs(tabs.get()), LZNAVRAIL_E_INVALIDOBJECT);
+    ComPtr<ILzTabs> shown;
+    ASSERT_EQ(there->get_Tabs(shown.put()), S_OK);
+    EXPECT_FALSE(shown);
 }
 
 // A container draws the control that has no window through IViewObject: the rectangle in the back

@@ -79,9 +79,15 @@ TEST(Tabs, CurrentTabFollowsAddInsertAndRemove)
     add(tabs.get(), QStringLiteral("b"), QStringLiteral("B"));
     EXPECT_EQ(currentText(tabs.get()), QStringLiteral("A"));
 
-    ComPtr<ILzTab> none;
-    EXPECT_EQ(tabs->Insert(2, com::Bstr(QStringLiteral("x")), com::Bstr(QStringLiteral("X")), 0, none.put()), S_OK);
-    EXPECT_FALSE(none) << "Insert at Count inserts nothing";
+    // Insert outside 0..Count-1 inserts nothing and says so.
+    for (INT bad : {2, -1, 99}) {
+        SCOPED_TRACE(bad);
+        ComPtr<ILzTab> none;
+        EXPECT_EQ(tabs->Insert(bad, com::Bstr(QStringLiteral("x")), com::Bstr(QStringLiteral("X")), 0, none.put()),
+                  LZNAVRAIL_E_INVALIDOBJECT);
+        EXPECT_FALSE(none);
+        EXPECT_EQ(order(tabs.get()), QStringLiteral("AB"));
+    }
     ComPtr<ILzTab> zero;
     ASSERT_EQ(tabs->Insert(0, com::Bstr(QStringLiteral("z")), com::Bstr(QStringLiteral("Z")), 0, zero.put()), S_OK);
     EXPECT_EQ(order(tabs.get()), QStringLiteral("ZAB"));
@@ -118,9 +124,12 @@ TEST(Tabs, LookupAndObjectsFromElsewhere)
     ASSERT_EQ(tabs->Item(str(QString()), tab.put()), S_OK);
     EXPECT_EQ(textOf(tab.get()), QStringLiteral("empty"));
     for (LONG bad : {-1, 3, 99}) {
-        EXPECT_EQ(tabs->Item(i4(bad), tab.put()), S_OK);
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(tabs->Item(i4(bad), tab.put()), LZNAVRAIL_E_INVALIDOBJECT) << "a bad position is an error";
         EXPECT_FALSE(tab);
     }
+    ASSERT_EQ(tabs->Item(str(QStringLiteral("none")), tab.put()), S_OK) << "an unknown key finds nothing";
+    EXPECT_FALSE(tab);
     EXPECT_EQ(tabs->Item(com::Variant::null(), tab.put()), DISP_E_TYPEMISMATCH);
 
     // A tab of another collection is not made current and not removed here.
@@ -146,8 +155,11 @@ TEST(Tabs, SetAndItemTabs)
     EXPECT_TRUE(sameObject(found.get(), u.get()));
     ASSERT_EQ(set->Item(str(QStringLiteral("fang")), found.put()), S_OK);
     EXPECT_FALSE(found);
-    ASSERT_EQ(set->Item(i4(2), found.put()), S_OK);
-    EXPECT_FALSE(found);
+    for (LONG bad : {-1, 2}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(set->Item(i4(bad), found.put()), LZNAVRAIL_E_INVALIDOBJECT);
+        EXPECT_FALSE(found);
+    }
 
     ComPtr<ILzNavrailGroup> g = addGroup(bar.get(), QStringLiteral("G"));
     ComPtr<ILzNavrailItem> item = addItem(g.get(), QStringLiteral("Fangbuch"));
@@ -162,8 +174,12 @@ TEST(Tabs, SetAndItemTabs)
     ComPtr<ILzNavrailBar> otherBar = createBar();
     ComPtr<ILzTabs> foreign = newTabs(otherBar.get(), QStringLiteral("x"));
     EXPECT_EQ(item->put_Tabs(foreign.get()), LZNAVRAIL_E_INVALIDOBJECT);
-    // The set is released with the control; a collection an item holds stays usable.
+    // The set is released with the control; a collection an item holds is detached with it.
     bar.reset();
-    add(t.get(), QStringLiteral("a"), QStringLiteral("A"));
-    EXPECT_EQ(order(t.get()), QStringLiteral("A"));
+    ComPtr<ILzTab> late;
+    EXPECT_EQ(t->Add(com::Bstr(QStringLiteral("a")), com::Bstr(QStringLiteral("A")), 0, late.put()),
+              LZNAVRAIL_E_INVALIDOBJECT);
+    ComPtr<ILzTabs> held;
+    ASSERT_EQ(item->get_Tabs(held.put()), S_OK);
+    EXPECT_TRUE(sameObject(held.get(), t.get()));
 }
