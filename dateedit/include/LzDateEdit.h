@@ -33,7 +33,10 @@ inline constexpr IID DIID__DLzDate2Events = _DLzDate2Events::iid;
 // ---- classes ----------------------------------------------------------------------------------
 inline constexpr CLSID CLSID_LzDate2 = com::makeGuid("CC696B63-4159-11D0-BDCB-0020A90B183A");
 inline constexpr char16_t LzDate2_ProgID[] = u"LZDATE2.LzDate2.1";
-// Property pages.
+// Property pages. ISpecifyPropertyPages::GetPages lists five: LzDatePPage, CFormatPPage,
+// CCalendarFormatPropPage and the stock colour and font pages {0BE35201-8F91-11CE-9DE3-00AA004BB851} and
+// {0BE35200-8F91-11CE-9DE3-00AA004BB851}, which no library here serves, so the runtime's property frame
+// leaves them out and shows three. CInfoPage is not listed.
 inline constexpr CLSID CLSID_LzDatePPage = com::makeGuid("CC696B64-4159-11D0-BDCB-0020A90B183A");
 inline constexpr char16_t LzDatePPage_ProgID[] = u"LZDATE2.LzDatePPage.1";
 inline constexpr CLSID CLSID_CFormatPPage = com::makeGuid("EFF2CE22-4DB9-11D0-BDCB-0020A90B183A");
@@ -108,7 +111,9 @@ enum LzDate2Dispid : DISPID {
     DISPID_LD_Separator = 6,
     // OLE_COLOR of the text while disabled; default 0x80000011 (a system colour); any value taken.
     DISPID_LD_DisabledColor = 7,
-    // VARIANT_BOOL, Value keeps its time of day; default false; any value taken, S_OK.
+    // VARIANT_BOOL; default false; any value taken, S_OK. On, a date put with a time of day (Value, the calendar,
+    // typing) takes its day and keeps the time held before: 15.01.2024 14:30 onto a value held at midnight reads
+    // back 15.01.2024 00:00; a put of a whole day gives midnight. Off, every put drops the time of day.
     DISPID_LD_TimeStore = 8,
     // VARIANT_BOOL, set by a change; default false; at run time a put only clears it, S_OK.
     DISPID_LD_Modified = 9,
@@ -120,17 +125,21 @@ enum LzDate2Dispid : DISPID {
     DISPID_LD_EditMode = 12,
     // VARIANT_BOOL, the Insert key switches EditMode; default true; any value taken, S_OK.
     DISPID_LD_EditModeChange = 13,
-    // enumDateInitial, 2 = empty; default lzdCurrent (0); outside 0-2 becomes 0; applied to Value at once.
+    // enumDateInitial, 2 = empty; default lzdCurrent (0); outside 0-2 becomes 0; applied to Value at once. Saving
+    // in run mode (ambient UserMode) a control painted wider than 1 pixel sets it to 1 first (from 0 or 2), so
+    // that the saved date loads again; it then reads back 1.
     DISPID_LD_ValueReset = 14,
-    // Weekday letters of the calendar; default "SMTWTFS"; any text taken, S_OK.
+    // Weekday letters of the calendar; default "SMTWTFS"; any text up to LzDate2_MaxTextChars, S_OK.
     DISPID_LD_CalendarDOWs = 15,
-    // Month names of the calendar, "|"-separated; default "January|...|December"; any text taken.
+    // Month names of the calendar, "|"-separated; default "January|...|December"; texts as CalendarDOWs.
     DISPID_LD_CalendarMonths = 16,
-    // Text shown while there is no date; default empty; any text taken, S_OK.
+    // Text shown while there is no date; default empty; any text up to LzDate2_MaxTextChars, S_OK.
     DISPID_LD_NullString = 17,
     // 0 caret at start, 1 kept, 2 all selected on a new text; default 2; outside 0-2 becomes 2.
     DISPID_LD_SelectionPersistance = 18,
-    // Default member: OLE date, days since 1899-12-30; default now; 0 or out of range empties it; S_OK.
+    // Default member: OLE date, days since 1899-12-30; default now; 0 or outside -657000..2958465 empties it;
+    // S_OK. A VT_R8 that is no OLE date (1e300, NaN, beyond -657434..2958465) fails the argument conversion
+    // with DISP_E_OVERFLOW and the old value stays.
     DISPID_LD_Value = 19,
     // Day of month 1-31, -1 without a date; a put making an impossible date is ignored, S_OK.
     DISPID_LD_Day = 20,
@@ -222,6 +231,9 @@ enum LzDate2EventDispid : DISPID {
 inline constexpr ULONG LzDate2_MaxTextChars = 4096;
 
 // ---- persisted property versions --------------------------------------------------------------
+// Loading takes data of the versions from LzDate2_Version1 to LzDate2_CurrentVersion; any other (0 too)
+// fails with E_FAIL and no control is created. A bag without "_Version" is read as current data; saving
+// always writes the current version.
 inline constexpr ULONG LzDate2_Version1 = 0x00010000;
 inline constexpr ULONG LzDate2_Version2 = 0x00020000;
 inline constexpr ULONG LzDate2_CurrentVersion = 0x00080000;

@@ -264,6 +264,14 @@ enum LzNavrailBarEventDispid : DISPID {
     DISPID_NBE_BeforeDisplayResultsPane = 32, // Group, Item
 };
 
+// ---- persistence -------------------------------------------------------------------------------
+// IPersistStreamInit, IPersistStorage and IPersistPropertyBag keep the look and the flags only:
+// SoundEffects, Appearance, BorderWidth, SplitterWindow, SplitterWidth, the twelve Enable flags,
+// BackColor, TextColor, Font, DynamicResize and UseChildWindows (a stream of about 150 bytes, 120
+// without a font). They keep no groups, items or tabs, not the current group or item, the pane sizes
+// (LeftPaneWidth, TopPaneHeight), PaneDisplay, FreezePanes or the image lists: a host builds those
+// again after loading.
+
 // ---- interfaces --------------------------------------------------------------------------------
 
 // The control's default interface.
@@ -403,22 +411,42 @@ struct _ILzNavrailBarEvents : IDispatch
     using base_type = IDispatch;
 };
 
+// The collections (ILzNavrailGroups, ILzNavrailItems, ILzTabsSet, ILzTabs) share these rules:
+// - An Index of type VT_I2 or VT_I4 is a 0-based position; a string is always a key (also "2"); any
+//   other type is converted to a position (VT_EMPTY is 0; no number gives DISP_E_TYPEMISMATCH).
+// - A bad position answers LZNAVRAIL_E_INVALIDOBJECT and a null object; a key that matches nothing
+//   answers S_OK and a null object, so check it. Keys compare exactly (case-sensitive) and nothing
+//   keeps them unique: a duplicate key is accepted.
+// - A collection whose bar went (so also the Items of a removed group) answers LZNAVRAIL_E_INVALIDOBJECT
+//   to every member and changes nothing; no bar takes such a tab collection for an item's Tabs.
+// - The out-parameter of Add, AddKey and Insert may be null; any other null out gives E_POINTER.
 struct ILzNavrailGroups : IDispatch
 {
     static constexpr IID iid = com::makeGuid("F9363B81-E6D1-11D2-9BB5-00A0CC3AD9E7");
     using base_type = IDispatch;
+    // The group at a position or with a key (the first of equal keys; groups without a key never match).
     virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzNavrailGroup **ppGroup) = 0;
+    // Number of groups, at most LZNAVRAIL_MAX_GROUPS (read); a put does nothing, S_OK (unlike Items.Count).
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Count(LONG newVal) = 0;
+    // Appends a group captioned Text and fires GroupAdded; LZNAVRAIL_E_INVALIDOBJECT when 150 exist.
     virtual HRESULT STDMETHODCALLTYPE Add(BSTR Text, ILzNavrailGroup **ppGroup) = 0;
+    // As the bar's CurrentGroupIndex: 0-based open group; out of range or vetoed: ignored, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentGroupIndex(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentGroupIndex(LONG newVal) = 0;
+    // The open group; LZNAVRAIL_E_INVALIDOBJECT with no group, or for a put of a group not in this bar.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentGroup(ILzNavrailGroup **ppGroup) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentGroup(ILzNavrailGroup *pGroup) = 0;
+    // 0-based position of that group object; -1 and LZNAVRAIL_E_INVALIDOBJECT when it is not in this bar.
     virtual HRESULT STDMETHODCALLTYPE IndexFromGroup(ILzNavrailGroup *pGroup, INT *pIndex) = 0;
+    // Takes the group out (the one now at its place, or the new last, opens) and fires GroupDeleted; a group not
+    // in this bar: LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE Remove(ILzNavrailGroup *pGroup) = 0;
+    // Removes every group: GroupDeleted for each, then ItemDeleted for each of its items; S_OK.
     virtual HRESULT STDMETHODCALLTYPE RemoveAll() = 0;
+    // The first group with exactly this key; S_OK with null when none has it.
     virtual HRESULT STDMETHODCALLTYPE GroupFromKey(BSTR Key, ILzNavrailGroup **ppGroup) = 0;
+    // Add, then sets Key (a GroupAdded handler still sees the group without it); errors as Add.
     virtual HRESULT STDMETHODCALLTYPE AddKey(BSTR Key, BSTR Text, ILzNavrailGroup **ppGroup) = 0;
 };
 
@@ -479,14 +507,23 @@ struct ILzNavrailItems : IDispatch
 {
     static constexpr IID iid = com::makeGuid("FB5C21E1-E807-11D2-9BB5-00A0CC3AD9E7");
     using base_type = IDispatch;
+    // The item at a position or with a key (the first of equal keys; items without a key never match).
     virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzNavrailItem **ppItem) = 0;
+    // Appends an item captioned Text, Image stored unchecked, fires ItemAdded; LZNAVRAIL_E_INVALIDOBJECT at 500.
     virtual HRESULT STDMETHODCALLTYPE Add(BSTR Text, INT Image, ILzNavrailItem **ppItem) = 0;
+    // 0-based position of that item object; -1 and LZNAVRAIL_E_INVALIDOBJECT when it is not in this group.
     virtual HRESULT STDMETHODCALLTYPE IndexFromItem(ILzNavrailItem *pItem, INT *pIndex) = 0;
+    // Takes the item out, fires ItemDeleted, clears the bar's chosen item; not here: LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE Remove(ILzNavrailItem *pItem) = 0;
+    // Removes every item, the last first, firing ItemDeleted for each; S_OK.
     virtual HRESULT STDMETHODCALLTYPE RemoveAll() = 0;
+    // Number of items; a larger put appends items captioned "Item" (image 0, ItemAdded for each), a put up to
+    // the count does nothing, one above LZNAVRAIL_MAX_ITEMS gives LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Count(LONG newVal) = 0;
+    // The first item of this group with exactly this key; S_OK with null when none has it.
     virtual HRESULT STDMETHODCALLTYPE ItemFromKey(BSTR Key, ILzNavrailItem **ppItem) = 0;
+    // Add, then sets Key (an ItemAdded handler still sees the item without it); errors as Add.
     virtual HRESULT STDMETHODCALLTYPE AddKey(BSTR Key, BSTR Text, INT Image, ILzNavrailItem **ppItem) = 0;
 };
 
@@ -542,12 +579,16 @@ struct ILzTab : IDispatch
 {
     static constexpr IID iid = com::makeGuid("6AD29534-AA52-47FD-A41D-91FCB3843BFA");
     using base_type = IDispatch;
+    // Caption on the strip; default empty; any text taken; a shown strip shows a change once rebuilt (TabStyle put).
     virtual HRESULT STDMETHODCALLTYPE get_Text(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Text(BSTR newVal) = 0;
+    // 0-based index into the collection's TabImageList; default 0; stored unchecked; shown as Text is.
     virtual HRESULT STDMETHODCALLTYPE get_Image(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Image(LONG newVal) = 0;
+    // Text key for Tabs.Item; default empty (an empty key is a key too); any text taken, duplicates too.
     virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    // 0-based position in its collection, -1 when in none; a put does nothing, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_Index(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Index(LONG newVal) = 0;
 };
@@ -556,20 +597,32 @@ struct ILzTabs : IDispatch
 {
     static constexpr IID iid = com::makeGuid("43C8FE5F-068A-485F-BA17-F5E91E68C639");
     using base_type = IDispatch;
+    // The tab at a position or with a key (the last of equal keys).
     virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzTab **ppTab) = 0;
+    // Appends a tab (on a shown strip at once); the first tab of an empty collection becomes current; S_OK.
     virtual HRESULT STDMETHODCALLTYPE Add(BSTR Key, BSTR Text, INT Image, ILzTab **ppTab) = 0;
+    // Number of tabs (read only).
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG *pVal) = 0;
+    // The selected tab, S_OK with null when none; a put of null clears it, of a tab not in this collection
+    // LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentTab(ILzTab **ppTab) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentTab(ILzTab *pTab) = 0;
+    // 0-based position of CurrentTab, 0 when none; a put naming no tab is ignored, S_OK.
     virtual HRESULT STDMETHODCALLTYPE get_CurrentTabIndex(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_CurrentTabIndex(LONG newVal) = 0;
+    // Image-list handle for the tabs' Image; default 0; any value taken, passed to a shown strip at once.
     virtual HRESULT STDMETHODCALLTYPE get_TabImageList(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_TabImageList(LONG newVal) = 0;
+    // tagTabStyle bits; default lzoTabsBottom (2); a put stores the bits | 0x8000 (no focus), rebuilds the strip.
     virtual HRESULT STDMETHODCALLTYPE get_TabStyle(LONG *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_TabStyle(LONG newVal) = 0;
+    // Text key for TabsSet.Item; default the key given to TabsSet.Add; any text taken.
     virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR *pVal) = 0;
     virtual HRESULT STDMETHODCALLTYPE put_Key(BSTR newVal) = 0;
+    // Removes the tab given as object, position or key (the next one becomes current); no match or no tabs
+    // S_OK, a tab object not in this collection LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE Remove(VARIANT Index) = 0;
+    // Inserts before the tab at BeforeIndex, 0..Count-1 (so never at the end: use Add); else LZNAVRAIL_E_INVALIDOBJECT.
     virtual HRESULT STDMETHODCALLTYPE Insert(INT BeforeIndex, BSTR Key, BSTR Text, INT Image, ILzTab **ppTab) = 0;
 };
 
@@ -577,7 +630,9 @@ struct ILzTabsSet : IDispatch
 {
     static constexpr IID iid = com::makeGuid("5287488B-46D9-419F-A0B6-E260D54E77AA");
     using base_type = IDispatch;
+    // The collection at a position or with a key (the first of equal keys).
     virtual HRESULT STDMETHODCALLTYPE Item(VARIANT Index, ILzTabs **ppTabs) = 0;
+    // Appends a new empty collection of this bar with that Key (duplicates accepted), for an Item's Tabs.
     virtual HRESULT STDMETHODCALLTYPE Add(BSTR Key, ILzTabs **ppTabs) = 0;
 };
 
