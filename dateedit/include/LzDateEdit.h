@@ -111,9 +111,10 @@ enum LzDate2Dispid : DISPID {
     DISPID_LD_Separator = 6,
     // OLE_COLOR of the text while disabled; default 0x80000011 (a system colour); any value taken.
     DISPID_LD_DisabledColor = 7,
-    // VARIANT_BOOL; default false; any value taken, S_OK. On, a date put with a time of day (Value, the calendar,
-    // typing) takes its day and keeps the time held before: 15.01.2024 14:30 onto a value held at midnight reads
-    // back 15.01.2024 00:00; a put of a whole day gives midnight. Off, every put drops the time of day.
+    // VARIANT_BOOL; default false; any value taken, S_OK. On, typing, the calendar and Day/Month/Year keep the
+    // time of day held, and a Value put with a time of day takes only its day and keeps the held time too:
+    // 15.01.2024 14:30 onto a value held at midnight reads back 15.01.2024 00:00 (a put of a whole day gives
+    // midnight). Off, every put and edit drops the time of day.
     DISPID_LD_TimeStore = 8,
     // VARIANT_BOOL, set by a change; default false; at run time a put only clears it, S_OK.
     DISPID_LD_Modified = 9,
