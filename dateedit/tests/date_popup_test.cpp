@@ -268,10 +268,8 @@ TEST_F(Popup, TheWatchWaitsForTheWindowSystemToActivateThePopup)
     {
         const char *name;
         bool moveBeforeActivation; // the user moves the focus on while the popup is not active yet
-        bool openAfterActivation;
     };
-    const Case cases[] = {{"the focus stays on the field", false, true},
-                          {"the focus goes to another field", true, false}};
+    const Case cases[] = {{"the focus stays on the field", false}, {"the focus goes to another field", true}};
     withCalendar(1);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -289,7 +287,7 @@ TEST_F(Popup, TheWatchWaitsForTheWindowSystemToActivateThePopup)
             tick();
         EXPECT_EQ(popup()->isVisible(), !c.moveBeforeActivation);
         EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), c.moveBeforeActivation ? 1 : 0);
-        if (!c.openAfterActivation) {
+        if (c.moveBeforeActivation) {
             settle();
             clickAway();
             continue;
