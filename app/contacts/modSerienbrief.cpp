@@ -7,6 +7,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "common/savefile.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -15,7 +16,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -230,16 +230,8 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
     QTextDocumentWriter writer(&paket, QByteArrayLiteral("odf"));
     if (!writer.write(&dokument))
         return false;
-    QSaveFile datei(dokumentPfad);
-    if (!datei.open(QIODevice::WriteOnly))
-        return false;
     // The letters carry members' addresses: the owner's alone.
-    datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (datei.write(paket.data()) != paket.data().size()) {
-        datei.cancelWriting();
-        return false;
-    }
-    return datei.commit();
+    return savefile::writeWhole(dokumentPfad, paket.data(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void StarteWordSerienbrief()

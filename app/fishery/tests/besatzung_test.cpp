@@ -9,6 +9,8 @@
 #include "core/plugins.h"
 #include "core/testing/program_fixture.h"
 
+#include "common/testing/file_limit.h"
+
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -496,6 +498,36 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.last().text,
               QString("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"));
+    EXPECT_TRUE(office.calls.isEmpty());
+}
+
+TEST_F(BesatzungTest, AFileSystemThatRefusesTheWriteKeepsTheOldPlanAndShowsTheError)
+{
+    office::FakeOffice office;
+    ASSERT_TRUE(QDir(home.path()).mkdir("SeqData"));
+    const QString datei = home.filePath("SeqData/BPLAN.csv");
+    {
+        QFile alt(datei);
+        ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+        alt.write("alt;\r\n");
+    }
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbOK);
+    {
+        // As on a full disk: the new file's first write is cut short, the next is refused.
+        vbtest::FileSizeLimit grenze(16);
+        ASSERT_TRUE(grenze.active());
+        klicke("tbExcel");
+    }
+    ASSERT_EQ(boxes.count(), 2u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.last().text,
+              QString("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !\r\n"
+                      "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."));
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    QFile f(datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("alt;\r\n"));
+    EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden), QStringList{"BPLAN.csv"});
     EXPECT_TRUE(office.calls.isEmpty());
 }
 
