@@ -27,6 +27,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <ostream>
 
 void PrintTo(const QString &s, std::ostream *os);
@@ -529,6 +531,40 @@ TEST_F(BesatzungTest, AFileSystemThatRefusesTheWriteKeepsTheOldPlanAndShowsTheEr
     EXPECT_EQ(f.readAll(), QByteArray("alt;\r\n"));
     EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden), QStringList{"BPLAN.csv"});
     EXPECT_TRUE(office.calls.isEmpty());
+}
+
+TEST_F(BesatzungTest, ADatabaseFileDeletedOrMovedWhileOpenIsReportedAsMissingNotAsWriteProtected)
+{
+    const QString datei = dbPfad();
+    struct Fall
+    {
+        const char *name;
+        std::function<bool()> weg;
+    } faelle[] = {
+        {"moved", [&] { return QFile::rename(datei, datei + ".woanders"); }},
+        {"deleted",
+         [&] {
+             // The moved file back under its name first, then gone.
+             return QFile::rename(datei + ".woanders", datei) && QFile::remove(datei);
+         }},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.name);
+        const int zeilen = w->tblBList->rowCount();
+        ASSERT_TRUE(f.weg());
+        fuelleAus("Zander", "Altarm", "", "3");
+        boxes.clear();
+        klicke("tbSpeichern");
+        ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+        const QString text = boxes.last().text;
+        EXPECT_TRUE(text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList")) << text.toStdString();
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3024"));
+        EXPECT_TRUE(text.contains("ist nicht mehr vorhanden (seit dem Öffnen gelöscht oder verschoben)"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QFileInfo(datei).fileName())) << text.toStdString();
+        EXPECT_FALSE(text.contains("schreibgeschützt")) << text.toStdString();
+        EXPECT_EQ(w->tblBList->rowCount(), zeilen);
+    }
 }
 
 TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)
