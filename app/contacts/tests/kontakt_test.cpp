@@ -698,3 +698,23 @@ TEST_F(Editor, CategoryLookupsByNameAndNumber)
     EXPECT_EQ(modKontakt::ErmittleKategoNr("Behörden"), 0);
     EXPECT_EQ(boxes.count(), 0u);
 }
+
+// ---- a category table that cannot be read -------------------------------------------------------
+
+TEST_F(Editor, ACategoryTableThatCannotBeReadIsReportedOnceByTheLookUp)
+{
+    klappe(3);
+    sql("ALTER TABLE Katego RENAME TO KategoWeg");
+    boxes.clear();
+    bool geladen = false;
+    bearbeite(3, 4, [&](Kontakt &k) {
+        geladen = true;
+        EXPECT_EQ(k.txtNName->text(), QString("Nord"));
+    });
+    EXPECT_TRUE(geladen);
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
+    EXPECT_EQ(boxes.last().text,
+              QString("Unvorhergesehener Fehler in Modul: modKontakt / Routine: ErmittleKategoName !\n\r"
+                      "Beschreibung: Die Tabelle oder Abfrage 'Katego' wurde nicht gefunden."));
+}
