@@ -121,6 +121,13 @@ QString SerienbriefPfad()
 void ErzeugeSeriDatei()
 {
     auto &g = gv();
+    const QString Fehler =
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !");
+    QString grund;
+    if (!modStart::SichereOrdnerFuer(SeriDateiPfad(), &grund)) {
+        forms::MsgBox(Fehler + modRun::Umbruch + grund, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        return;
+    }
     try {
         office::DelimitedFile datei(SeriDateiPfad());
         datei.open();
@@ -171,8 +178,7 @@ void ErzeugeSeriDatei()
     } catch (const std::exception &) {
         // The file is left as it was before (or absent): nothing half written.
         forms::MsgBox(
-            QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !") +
-                modRun::Umbruch +
+            Fehler + modRun::Umbruch +
                 QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."),
             forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         return;

@@ -13,11 +13,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace modStart {
@@ -36,6 +39,29 @@ QString Programmordner()
 QString Datenbankpfad()
 {
     return Programmordner() + QStringLiteral("/tv01.mdb");
+}
+
+bool SichereOrdnerFuer(const QString &datei, QString *grund)
+{
+    const QFileInfo ordner(QFileInfo(datei).absolutePath());
+    if (ordner.isDir())
+        return true;
+    const QString pfad = ordner.absoluteFilePath();
+    const auto scheitert = [&](const QString &warum) {
+        if (grund)
+            *grund = QStringLiteral("Der Ordner %1 fehlt und kann nicht angelegt werden (%2).")
+                         .arg(QDir::toNativeSeparators(pfad), warum);
+        return false;
+    };
+    if (ordner.absolutePath() != QFileInfo(Programmordner()).absoluteFilePath())
+        return scheitert(QStringLiteral("er liegt nicht im Programmordner"));
+    if (ordner.exists())
+        return scheitert(QStringLiteral("eine Datei trägt seinen Namen"));
+    const QByteArray name = QFile::encodeName(pfad);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return scheitert(QString::fromLocal8Bit(std::strerror(errno)));
+    ::chmod(name.constData(), 0700);
+    return true;
 }
 
 Programmsperre::~Programmsperre()

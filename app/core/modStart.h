@@ -37,6 +37,10 @@ namespace modStart {
 QString Programmordner();
 // The application database in the program folder.
 QString Datenbankpfad();
+// Makes the folder that datei lies in when it is missing and is a folder of the program folder
+// itself (temp/, SeqData/): its owner's alone (0700), as the program folder is. True when the
+// folder is there now; else false with *grund naming the folder and the cause.
+bool SichereOrdnerFuer(const QString &datei, QString *grund = nullptr);
 // The database password as the connect string gives it.
 inline const QString Verbindung = QStringLiteral(";pwd=tq-3917-kfb");
 

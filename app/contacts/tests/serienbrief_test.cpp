@@ -162,16 +162,34 @@ TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox
     EXPECT_EQ(saetze[1][0], QString("4"));
 }
 
-TEST_F(Serienbrief, AMissingFolderShowsTheErrorAndNoSuccessNorQuestion)
+TEST_F(Serienbrief, AMissingFolderIsMadeTheOwnersAloneAndOneThatCannotBeIsNamedWithoutSuccessNorQuestion)
 {
+    const vbtest::OpenUmask umask;
     office::FakeOffice word;
-    ASSERT_TRUE(QDir(home.path() + QStringLiteral("/SeqData")).removeRecursively());
+    const QString ordner = home.path() + QStringLiteral("/SeqData");
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
     starte();
     klappe(3);
+    erzeuge(forms::vbNo);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    EXPECT_EQ(vbtest::fileMode(ordner), 0700);
+    EXPECT_TRUE(lies(modKontakt::SeriDateiPfad()).startsWith(Kopfzeile));
+
+    // A file where the folder belongs.
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
+    {
+        QFile f(ordner);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    boxes.clear();
     erzeuge(forms::vbYes);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
+    EXPECT_EQ(
+        texteDerBoxen(),
+        (QStringList{Frage, "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
+                            "Der Ordner " +
+                                ordner + " fehlt und kann nicht angelegt werden (eine Datei trägt seinen Namen)."}))
+        << texte(boxes);
     EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
-    EXPECT_FALSE(QFileInfo::exists(modKontakt::SeriDateiPfad()));
     EXPECT_TRUE(word.calls.isEmpty());
 }
 
