@@ -120,7 +120,10 @@ QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRE
         QString warum;
         com::reg::status(&warum);
         grund = QStringLiteral("Die Komponentenregistrierung %1 ist beschädigt").arg(registrierung) +
-                (warum.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(warum)) + QStringLiteral(".");
+                (warum.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(warum)) + QStringLiteral(".") + u +
+                QStringLiteral("regsvr legt die beschädigte Datei als %1.beschaedigt beiseite und beginnt eine neue "
+                               "Registrierung; danach sind alle Steuerelemente neu zu registrieren.")
+                    .arg(registrierung);
     } else if (hr == REGDB_E_CLASSNOTREG) {
         grund = QStringLiteral("Das Steuerelement ist in der Komponentenregistrierung %1 nicht eingetragen.")
                     .arg(registrierung);
