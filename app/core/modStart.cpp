@@ -75,10 +75,25 @@ bool Programmsperre::Erwirb()
     if (fd_ >= 0)
         return true;
     const QString ordner = Programmordner();
-    const int fd = ::open(QFile::encodeName(ordner + QStringLiteral("/torvana.lock")).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const QByteArray ordnerName = QFile::encodeName(ordner);
+    if (!QFileInfo(ordner).isDir())
+        return true; // the database open reports the missing folder's file
+    // The folder holds members' addresses: its owner's alone, however it was made.
+    ::chmod(ordnerName.constData(), 0700);
+    const QString sperrdatei = ordner + QStringLiteral("/torvana.lock");
+    const auto ohneSchutz = [&](int fehler) {
+        forms::MsgBox(
+            QStringLiteral("ACHTUNG: Die Sperrdatei %1 kann nicht angelegt oder gesperrt werden (%2) !")
+                    .arg(QDir::toNativeSeparators(sperrdatei), QString::fromLocal8Bit(std::strerror(fehler))) +
+                modRun::Umbruch +
+                QStringLiteral("Torvana läuft ohne Schutz davor weiter, dass ein zweites Torvana "
+                               "denselben Programmordner verwendet."),
+            forms::vbOKOnly + forms::vbExclamation, modRun::Titel);
         return true;
+    };
+    const int fd = ::open(QFile::encodeName(sperrdatei).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return ohneSchutz(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
         return true;
@@ -86,7 +101,7 @@ bool Programmsperre::Erwirb()
     const int fehler = errno;
     ::close(fd);
     if (fehler != EWOULDBLOCK)
-        return true; // a file system without locks: as before, unguarded
+        return ohneSchutz(fehler); // a file system without locks
     forms::MsgBox(
         QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner ") + QDir::toNativeSeparators(ordner) +
             QStringLiteral(" !") + modRun::Umbruch +

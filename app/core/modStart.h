@@ -60,10 +60,11 @@ public:
     Programmsperre(const Programmsperre &) = delete;
     Programmsperre &operator=(const Programmsperre &) = delete;
 
-    // Takes the lock of Programmordner(). False when another program holds it: then the critical
-    // box "ACHTUNG: Torvana läuft bereits mit dem Programmordner <folder> ! ..." has been shown.
-    // True also when there is no lock file to be had (no such folder: the database open then
-    // reports the missing file).
+    // Makes Programmordner() its owner's alone (0700) and takes its lock. False when another
+    // program holds it: then the critical box "ACHTUNG: Torvana läuft bereits mit dem
+    // Programmordner <folder> ! ..." has been shown. True also when there is no lock to be had:
+    // without the folder silently (the database open then reports the missing file), else after
+    // a box that names the lock file and says that the program goes on unguarded.
     bool Erwirb();
 
 private:
