@@ -128,7 +128,9 @@ TEST_F(Jahreswechsel, NoBoxWaitsWhileTheRollOverHoldsTheDatabase)
          {forms::vbYes, forms::vbYes},
          false,
          2023,
-         {Q2, Fehler, Fehler}},
+         {Q2, Fehler, Fehler,
+          "ACHTUNG: Der Wechsel in das Fangjahr 2024 konnte nicht gespeichert werden, das Fangjahr bleibt 2023 "
+          "!\n\rTorvana beendet sich jetzt !"}},
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);
