@@ -222,6 +222,7 @@ bool UpdateFang(int position)
         markiere(grid, schluessel);
     }
     LeereFangFelder();
+    f.lblGesAnz->setText(Ermittle_DSAnzahl());
     return true;
 }
 
@@ -242,6 +243,7 @@ bool LoescheFang(int position)
     }
     LeereFangFelder();
     f.cboFArt->setFocus();
+    f.lblGesAnz->setText(Ermittle_DSAnzahl());
     return true;
 }
 
