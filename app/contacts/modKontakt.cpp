@@ -415,7 +415,7 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!leseEingabe(k, e)) {
-        modRun::ZeigeEingabeFehler();
+        ZeigeKontaktEingabeFehler();
         return false;
     }
     const qlonglong knr = forms::labelNumber(*k.lblKNr);
@@ -713,7 +713,7 @@ bool SpeicherKontakt()
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!leseEingabe(k, e)) {
-        modRun::ZeigeEingabeFehler();
+        ZeigeKontaktEingabeFehler();
         return false;
     }
     Trap t(Modul, QStringLiteral("SpeicherKontakt"));
@@ -813,6 +813,15 @@ bool PruefeKontaktEingabe()
 {
     Eingabe e;
     return leseEingabe(forms::form<Kontakt>(), e);
+}
+
+void ZeigeKontaktEingabeFehler()
+{
+    Kontakt &k = forms::form<Kontakt>();
+    for (contacts::Datumsfeld *feld : {k.txtGebDat, k.txtEintritt, k.txtAustritt})
+        if (!feld->gueltig())
+            feld->leeren();
+    modRun::ZeigeEingabeFehler();
 }
 
 void SetzeKontaktToolbar(int modus)
