@@ -193,7 +193,7 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
             // A refused input or a failed write keeps the contact loaded, so that the next save
             // changes it instead of inserting it a second time.
             if (!modKontakt::PruefeKontaktEingabe()) {
-                modRun::ZeigeEingabeFehler();
+                modKontakt::ZeigeKontaktEingabeFehler();
                 return;
             }
             const bool erledigt = g.blnAusSuche ? modKontakt::UpdateSQLKontakt() : modKontakt::UpdateKontakt(g.lngDSNr);
@@ -204,7 +204,7 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
         if (modKontakt::PruefeKontaktEingabe())
             modKontakt::SpeicherKontakt();
         else
-            modRun::ZeigeEingabeFehler();
+            modKontakt::ZeigeKontaktEingabeFehler();
         modGVar::VerlasseEditModus(*this);
     } else if (key == QLatin1String("tbLoeschen")) {
         const bool geladen = aendertKontakt();

@@ -415,7 +415,7 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!leseEingabe(k, e)) {
-        modRun::ZeigeEingabeFehler();
+        ZeigeKontaktEingabeFehler();
         return false;
     }
     const qlonglong knr = forms::labelNumber(*k.lblKNr);
@@ -437,26 +437,6 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
     }
     forms::unload<Kontakt>();
     return true;
-}
-
-template <class T>
-T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer)
-{
-    Trap t(Modul, routine);
-    T ergebnis = leer;
-    dao::Recordset rs;
-    t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); });
-    t.step([&] {
-        if (rs.RecordCount() == 1) {
-            const QVariant v = rs(0).Value();
-            if constexpr (std::is_same_v<T, QString>)
-                ergebnis = v.toString();
-            else
-                ergebnis = static_cast<T>(v.toLongLong());
-        }
-    });
-    rs.Close();
-    return ergebnis;
 }
 
 } // namespace
@@ -733,7 +713,7 @@ bool SpeicherKontakt()
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!leseEingabe(k, e)) {
-        modRun::ZeigeEingabeFehler();
+        ZeigeKontaktEingabeFehler();
         return false;
     }
     Trap t(Modul, QStringLiteral("SpeicherKontakt"));
@@ -798,14 +778,14 @@ bool LoescheKontakt()
 
 qint32 ErmittleKategoNr(const QString &name)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleKategoNr"), "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name,
-                           0);
+    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleKategoNr"),
+                                   "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name, 0);
 }
 
 QString ErmittleKategoName(qint32 nr)
 {
-    return einWert<QString>(QStringLiteral("ErmittleKategoName"), "SELECT Kategorie FROM Katego WHERE KategoNr = ?", nr,
-                            QString());
+    return modRun::einWert<QString>(Modul, QStringLiteral("ErmittleKategoName"),
+                                    "SELECT Kategorie FROM Katego WHERE KategoNr = ?", nr, QString());
 }
 
 void LeereKontaktFelder()
@@ -833,6 +813,15 @@ bool PruefeKontaktEingabe()
 {
     Eingabe e;
     return leseEingabe(forms::form<Kontakt>(), e);
+}
+
+void ZeigeKontaktEingabeFehler()
+{
+    Kontakt &k = forms::form<Kontakt>();
+    for (contacts::Datumsfeld *feld : {k.txtGebDat, k.txtEintritt, k.txtAustritt})
+        if (!feld->gueltig())
+            feld->leeren();
+    modRun::ZeigeEingabeFehler();
 }
 
 void SetzeKontaktToolbar(int modus)

@@ -78,6 +78,10 @@ void LeereKontaktFelder();
 // True when a category that exists is chosen, surname and first name are filled and each date
 // field is empty or holds a day that exists. No message.
 bool PruefeKontaktEingabe();
+// The input-error box for the contact editor. A date field that names a day that does not exist
+// is emptied first: the date control would otherwise make it the month's last day when the box
+// takes the focus, and the next save would store that day unseen.
+void ZeigeKontaktEingabeFehler();
 // 1 enables the editor's save, delete and clear buttons, 0 disables them; others do nothing.
 void SetzeKontaktToolbar(int modus);
 // Whether the group of the user in panel 4 of the main window's status bar has the right

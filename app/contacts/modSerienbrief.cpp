@@ -7,6 +7,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "common/savefile.h"
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -15,7 +16,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -121,6 +121,13 @@ QString SerienbriefPfad()
 void ErzeugeSeriDatei()
 {
     auto &g = gv();
+    const QString Fehler =
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !");
+    QString grund;
+    if (!modStart::SichereOrdnerFuer(SeriDateiPfad(), &grund)) {
+        forms::MsgBox(Fehler + modRun::Umbruch + grund, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        return;
+    }
     try {
         office::DelimitedFile datei(SeriDateiPfad());
         datei.open();
@@ -171,8 +178,7 @@ void ErzeugeSeriDatei()
     } catch (const std::exception &) {
         // The file is left as it was before (or absent): nothing half written.
         forms::MsgBox(
-            QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !") +
-                modRun::Umbruch +
+            Fehler + modRun::Umbruch +
                 QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."),
             forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         return;
@@ -230,16 +236,8 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
     QTextDocumentWriter writer(&paket, QByteArrayLiteral("odf"));
     if (!writer.write(&dokument))
         return false;
-    QSaveFile datei(dokumentPfad);
-    if (!datei.open(QIODevice::WriteOnly))
-        return false;
     // The letters carry members' addresses: the owner's alone.
-    datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (datei.write(paket.data()) != paket.data().size()) {
-        datei.cancelWriting();
-        return false;
-    }
-    return datei.commit();
+    return savefile::writeWhole(dokumentPfad, paket.data(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 void StarteWordSerienbrief()

@@ -13,11 +13,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtGlobal>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace modStart {
@@ -38,6 +41,29 @@ QString Datenbankpfad()
     return Programmordner() + QStringLiteral("/tv01.mdb");
 }
 
+bool SichereOrdnerFuer(const QString &datei, QString *grund)
+{
+    const QFileInfo ordner(QFileInfo(datei).absolutePath());
+    if (ordner.isDir())
+        return true;
+    const QString pfad = ordner.absoluteFilePath();
+    const auto scheitert = [&](const QString &warum) {
+        if (grund)
+            *grund = QStringLiteral("Der Ordner %1 fehlt und kann nicht angelegt werden (%2).")
+                         .arg(QDir::toNativeSeparators(pfad), warum);
+        return false;
+    };
+    if (ordner.absolutePath() != QFileInfo(Programmordner()).absoluteFilePath())
+        return scheitert(QStringLiteral("er liegt nicht im Programmordner"));
+    if (ordner.exists())
+        return scheitert(QStringLiteral("eine Datei trägt seinen Namen"));
+    const QByteArray name = QFile::encodeName(pfad);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return scheitert(QString::fromLocal8Bit(std::strerror(errno)));
+    ::chmod(name.constData(), 0700);
+    return true;
+}
+
 Programmsperre::~Programmsperre()
 {
     if (fd_ >= 0)
@@ -49,10 +75,25 @@ bool Programmsperre::Erwirb()
     if (fd_ >= 0)
         return true;
     const QString ordner = Programmordner();
-    const int fd = ::open(QFile::encodeName(ordner + QStringLiteral("/torvana.lock")).constData(),
-                          O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
+    const QByteArray ordnerName = QFile::encodeName(ordner);
+    if (!QFileInfo(ordner).isDir())
+        return true; // the database open reports the missing folder's file
+    // The folder holds members' addresses: its owner's alone, however it was made.
+    ::chmod(ordnerName.constData(), 0700);
+    const QString sperrdatei = ordner + QStringLiteral("/torvana.lock");
+    const auto ohneSchutz = [&](int fehler) {
+        forms::MsgBox(
+            QStringLiteral("ACHTUNG: Die Sperrdatei %1 kann nicht angelegt oder gesperrt werden (%2) !")
+                    .arg(QDir::toNativeSeparators(sperrdatei), QString::fromLocal8Bit(std::strerror(fehler))) +
+                modRun::Umbruch +
+                QStringLiteral("Torvana läuft ohne Schutz davor weiter, dass ein zweites Torvana "
+                               "denselben Programmordner verwendet."),
+            forms::vbOKOnly + forms::vbExclamation, modRun::Titel);
         return true;
+    };
+    const int fd = ::open(QFile::encodeName(sperrdatei).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return ohneSchutz(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
         return true;
@@ -60,7 +101,7 @@ bool Programmsperre::Erwirb()
     const int fehler = errno;
     ::close(fd);
     if (fehler != EWOULDBLOCK)
-        return true; // a file system without locks: as before, unguarded
+        return ohneSchutz(fehler); // a file system without locks
     forms::MsgBox(
         QStringLiteral("ACHTUNG: Torvana läuft bereits mit dem Programmordner ") + QDir::toNativeSeparators(ordner) +
             QStringLiteral(" !") + modRun::Umbruch +
@@ -94,7 +135,10 @@ QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRE
         QString warum;
         com::reg::status(&warum);
         grund = QStringLiteral("Die Komponentenregistrierung %1 ist beschädigt").arg(registrierung) +
-                (warum.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(warum)) + QStringLiteral(".");
+                (warum.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(warum)) + QStringLiteral(".") + u +
+                QStringLiteral("regsvr legt die beschädigte Datei als %1.beschaedigt beiseite und beginnt eine neue "
+                               "Registrierung; danach sind alle Steuerelemente neu zu registrieren.")
+                    .arg(registrierung);
     } else if (hr == REGDB_E_CLASSNOTREG) {
         grund = QStringLiteral("Das Steuerelement ist in der Komponentenregistrierung %1 nicht eingetragen.")
                     .arg(registrierung);

@@ -37,6 +37,10 @@ namespace modStart {
 QString Programmordner();
 // The application database in the program folder.
 QString Datenbankpfad();
+// Makes the folder that datei lies in when it is missing and is a folder of the program folder
+// itself (temp/, SeqData/): its owner's alone (0700), as the program folder is. True when the
+// folder is there now; else false with *grund naming the folder and the cause.
+bool SichereOrdnerFuer(const QString &datei, QString *grund = nullptr);
 // The database password as the connect string gives it.
 inline const QString Verbindung = QStringLiteral(";pwd=tq-3917-kfb");
 
@@ -56,10 +60,11 @@ public:
     Programmsperre(const Programmsperre &) = delete;
     Programmsperre &operator=(const Programmsperre &) = delete;
 
-    // Takes the lock of Programmordner(). False when another program holds it: then the critical
-    // box "ACHTUNG: Torvana läuft bereits mit dem Programmordner <folder> ! ..." has been shown.
-    // True also when there is no lock file to be had (no such folder: the database open then
-    // reports the missing file).
+    // Makes Programmordner() its owner's alone (0700) and takes its lock. False when another
+    // program holds it: then the critical box "ACHTUNG: Torvana läuft bereits mit dem
+    // Programmordner <folder> ! ..." has been shown. True also when there is no lock to be had:
+    // without the folder silently (the database open then reports the missing file), else after
+    // a box that names the lock file and says that the program goes on unguarded.
     bool Erwirb();
 
 private:

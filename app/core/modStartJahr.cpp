@@ -30,13 +30,19 @@ bool KontrolliereSystemJahr()
     auto &g = gv();
     modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("KontrolliereSystemJahr"));
 
+    // The login ends the program on False; when that is not the user's own choice, it says so.
+    const auto beende = [](const QString &grund) {
+        forms::MsgBox(grund + modRun::Umbruch + QStringLiteral("Torvana beendet sich jetzt !"),
+                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        return false;
+    };
     long altesJahr = 0;
     if (!trap.run([&] {
             dao::Recordset rs = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
             altesJahr = rs.Fields(QStringLiteral("FJahr")).Value().toLongLong();
             rs.Close();
         }))
-        return false;
+        return beende(QStringLiteral("ACHTUNG: Das Fangjahr konnte nicht gelesen werden !"));
     if (altesJahr == g.intJahr)
         return true;
 
@@ -96,7 +102,12 @@ bool KontrolliereSystemJahr()
         if (!folgenOk)
             throw vb::Error(dao::err::Reserved, QStringLiteral("Der Jahreswechsel wurde nicht gespeichert."));
     });
-    return geschrieben;
+    if (!geschrieben)
+        return beende(QStringLiteral("ACHTUNG: Der Wechsel in das Fangjahr %1 konnte nicht gespeichert werden, das "
+                                     "Fangjahr bleibt %2 !")
+                          .arg(g.intJahr)
+                          .arg(altesJahr));
+    return true;
 }
 
 } // namespace modStart

@@ -4,6 +4,7 @@
 #include "core/modRun.h"
 #include "core/modStart.h"
 
+#include "common/savefile.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
 #include "forms/form.h"
@@ -97,7 +98,15 @@ void Wartung(const Texte &texte)
 {
     const QString datei = modStart::Datenbankpfad();
     const QString kopie = Temporaerdatei();
+    QString grund;
+    if (!modStart::SichereOrdnerFuer(kopie, &grund)) {
+        // Nothing was closed or written yet.
+        forms::MsgBox(texte.fehler + modRun::Umbruch + QStringLiteral("Beschreibung: ") + grund,
+                      forms::vbOKOnly + forms::vbInformation, fehlerTitel(dao::err::InvalidPath));
+        return;
+    }
     int nummer = 0;
+    QString beschreibung;
     forms::setMousePointer(forms::vbHourglass);
     try {
         modEnde::SchliesseDatenbank();
@@ -106,8 +115,10 @@ void Wartung(const Texte &texte)
         dateien().Ersetze(kopie, datei);
     } catch (const vb::Error &e) {
         nummer = e.number();
-    } catch (const std::exception &) {
+        beschreibung = e.description();
+    } catch (const std::exception &e) {
         nummer = 51;
+        beschreibung = QString::fromLocal8Bit(e.what());
     }
     forms::setMousePointer(forms::vbDefault);
 
@@ -122,13 +133,36 @@ void Wartung(const Texte &texte)
         beende();
         return;
     }
-    forms::MsgBox(texte.fehler, forms::vbOKOnly + forms::vbInformation, fehlerTitel(nummer));
+    forms::MsgBox(texte.fehler + modRun::Umbruch + QStringLiteral("Beschreibung: ") + beschreibung,
+                  forms::vbOKOnly + forms::vbInformation, fehlerTitel(nummer));
     oeffneWieder();
 }
 
 [[noreturn]] void dateifehler(const QString &text)
 {
     throw vb::Error(dao::err::DiskError, text);
+}
+
+// Replaces datei by a copy of kopie, whole or not at all, with kopie's mode; then removes kopie.
+void kopiereUeber(const QString &kopie, const QString &datei)
+{
+    QFile quelle(kopie);
+    if (!quelle.open(QIODevice::ReadOnly))
+        dateifehler(QStringLiteral("Die Datei '%1' kann nicht gelesen werden (%2).").arg(kopie, quelle.errorString()));
+    savefile::Writer ziel(datei);
+    bool ok = ziel.open(quelle.permissions());
+    QByteArray block;
+    while (ok && !quelle.atEnd()) {
+        block = quelle.read(1 << 20);
+        if (block.isEmpty() && quelle.error() != QFileDevice::NoError)
+            dateifehler(
+                QStringLiteral("Die Datei '%1' kann nicht gelesen werden (%2).").arg(kopie, quelle.errorString()));
+        ok = ziel.write(block);
+    }
+    if (!ok || !ziel.commit())
+        dateifehler(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden (%2).").arg(datei, ziel.errorString()));
+    quelle.close();
+    QFile::remove(kopie);
 }
 
 } // namespace
@@ -151,8 +185,11 @@ void Dateien::Ersetze(const QString &kopie, const QString &datei)
             dateifehler(QStringLiteral("Die Datei '%1' wird noch verwendet und kann nicht ersetzt werden.").arg(datei));
     if (std::rename(QFile::encodeName(kopie).constData(), QFile::encodeName(datei).constData()) != 0) {
         const int fehler = errno;
-        dateifehler(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden (%2).")
-                        .arg(datei, QString::fromLocal8Bit(std::strerror(fehler))));
+        if (fehler != EXDEV)
+            dateifehler(QStringLiteral("Die Datei '%1' kann nicht ersetzt werden (%2).")
+                            .arg(datei, QString::fromLocal8Bit(std::strerror(fehler))));
+        // The copy lies on another file system: copied beside the database, then renamed there.
+        kopiereUeber(kopie, datei);
     }
     // The rename is in place; syncing the folder makes it survive a power loss. A failure here
     // changes nothing of what is on disk now.

@@ -27,7 +27,8 @@ public:
     virtual ~Dateien() = default;
     // Writes the compacted copy of quelle to ziel (which must not exist).
     virtual void Komprimiere(const QString &quelle, const QString &ziel, const QString &verbindung);
-    // Puts kopie in place of datei by one atomic rename and makes the rename durable.
+    // Puts kopie in place of datei by one atomic rename and makes the rename durable. A kopie on
+    // another file system is first copied beside datei (whole, with its mode) and renamed there.
     virtual void Ersetze(const QString &kopie, const QString &datei);
 };
 // Installs the file steps (not owned); nullptr restores the real ones. Returns the replaced.

@@ -42,6 +42,7 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace modRun {
@@ -171,5 +172,36 @@ private:
     bool failed_ = false;
     bool gaveUp_ = false;
 };
+
+// One value of a one-row query on the data database, read under a trap of its own (module,
+// routine); leer when the query has no row or more than one. A failed query is reported once
+// (there is no result to read then) and sets *fehler.
+//
+//     bool fehler = false;
+//     const qint32 nr = modRun::einWert<qint32>(Modul, "ErmittleKategoNr",
+//                                               "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name, 0, &fehler);
+template <class T>
+T einWert(const QString &module, const QString &routine, dao::Sql sql, const QVariant &arg, T leer,
+          bool *fehler = nullptr)
+{
+    Trap t(module, routine);
+    T ergebnis = leer;
+    dao::Recordset rs;
+    if (t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); })) {
+        t.step([&] {
+            if (rs.RecordCount() == 1) {
+                const QVariant v = rs(0).Value();
+                if constexpr (std::is_same_v<T, QString>)
+                    ergebnis = v.toString();
+                else
+                    ergebnis = static_cast<T>(v.toLongLong());
+            }
+        });
+        rs.Close();
+    }
+    if (fehler)
+        *fehler = t.failed();
+    return ergebnis;
+}
 
 } // namespace modRun

@@ -2,6 +2,7 @@
 
 #include "core/modGVar.h"
 #include "core/modRun.h"
+#include "core/modStart.h"
 
 #include "forms/services.h"
 #include "office/office.h"
@@ -10,6 +11,13 @@ namespace fishery {
 
 bool SchreibeTabellendatei(const Tabellendatei &datei)
 {
+    QString grund;
+    if (!modStart::SichereOrdnerFuer(datei.pfad, &grund)) {
+        // The message's first line, and instead of the hint at disk space the folder's cause.
+        forms::MsgBox(datei.fehler.section(QStringLiteral("\r\n"), 0, 0) + QStringLiteral("\r\n") + grund,
+                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        return false;
+    }
     try {
         office::DelimitedFile f(datei.pfad);
         f.open();

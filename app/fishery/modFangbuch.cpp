@@ -57,20 +57,18 @@ bool monatsZahl(const QString &text, int &monat)
     return monat >= 1 && monat <= 12;
 }
 
-template <class T>
-T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler);
-
 // The numbers of a species and a water by name; 0 for an unknown name. *fehler tells whether
 // the lookup failed (and reported it).
 qint32 fischNrVon(const QString &name, bool *fehler)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?", name, 0, fehler);
+    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?",
+                                   name, 0, fehler);
 }
 
 qint32 gNrVon(const QString &name, bool *fehler)
 {
-    return einWert<qint32>(QStringLiteral("ErmittleGewaesserNr"), "SELECT GNr FROM Gewaesser WHERE GName = ?", name, 0,
-                           fehler);
+    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleGewaesserNr"),
+                                   "SELECT GNr FROM Gewaesser WHERE GName = ?", name, 0, fehler);
 }
 
 // What reading the fields found.
@@ -156,31 +154,6 @@ void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
     rs("Gewicht") = e.gewicht;
 }
 
-// One value of a one-row query; leer when the query has no (or more than one) row. A failed
-// query is reported once and sets *fehler: there is no result to read then.
-template <class T>
-T einWert(const QString &routine, dao::Sql sql, const QVariant &arg, T leer, bool *fehler)
-{
-    Trap t(Modul, routine);
-    T ergebnis = leer;
-    dao::Recordset rs;
-    if (t.step([&] { rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, {arg}); })) {
-        t.step([&] {
-            if (rs.RecordCount() == 1) {
-                const QVariant v = rs(0).Value();
-                if constexpr (std::is_same_v<T, QString>)
-                    ergebnis = v.toString();
-                else
-                    ergebnis = static_cast<T>(v.toLongLong());
-            }
-        });
-    }
-    rs.Close();
-    if (fehler)
-        *fehler = t.failed();
-    return ergebnis;
-}
-
 } // namespace
 
 bool SpeicherFang()
@@ -249,6 +222,7 @@ bool UpdateFang(int position)
         markiere(grid, schluessel);
     }
     LeereFangFelder();
+    f.lblGesAnz->setText(Ermittle_DSAnzahl());
     return true;
 }
 
@@ -269,6 +243,7 @@ bool LoescheFang(int position)
     }
     LeereFangFelder();
     f.cboFArt->setFocus();
+    f.lblGesAnz->setText(Ermittle_DSAnzahl());
     return true;
 }
 
@@ -345,8 +320,8 @@ qint32 ErmittleFischNr(const QString &name)
 
 QString ErmittleFischname(qint32 nr)
 {
-    return einWert<QString>(QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?", nr, QString(),
-                            nullptr);
+    return modRun::einWert<QString>(Modul, QStringLiteral("ErmittleFischname"), "SELECT FName FROM Fisch WHERE FNr = ?",
+                                    nr, QString(), nullptr);
 }
 
 qint32 ErmittleGewaesserNr(const QString &name)
@@ -356,8 +331,8 @@ qint32 ErmittleGewaesserNr(const QString &name)
 
 QString ErmittleGewaessername(qint32 nr)
 {
-    return einWert<QString>(QStringLiteral("ErmittleGewaessername"), "SELECT GName FROM Gewaesser WHERE GNr = ?", nr,
-                            QString(), nullptr);
+    return modRun::einWert<QString>(Modul, QStringLiteral("ErmittleGewaessername"),
+                                    "SELECT GName FROM Gewaesser WHERE GNr = ?", nr, QString(), nullptr);
 }
 
 bool FangbuchZugriff_Erlaubt()

@@ -529,9 +529,10 @@ bool Ueberpruefe_auf_Uebertrag(long &jahr)
         return true;
     if (nummern.size() > 1) {
         // Inside the roll-over's transaction: shown once that has ended.
-        const QString text = QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") +
-                             QString::number(jahr) + QStringLiteral(" gefunden !") + modRun::Umbruch +
-                             QStringLiteral("Es gehen daher alle Arb.-Einträge dieses Datums verloren !");
+        const QString text =
+            QStringLiteral("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.") + QString::number(jahr) +
+            QStringLiteral(" gefunden !") + modRun::Umbruch +
+            QStringLiteral("Sie werden alle gelöscht, die übrigen Arb.-Einträge dieses Datums bleiben erhalten !");
         modRun::nachSchreiben([text] { forms::MsgBox(text, forms::vbOKOnly + forms::vbInformation, TitelArbeit); });
     }
 

@@ -1,11 +1,12 @@
 #include "com/registry.h"
 #include "com/bstr.h"
 
+#include "common/savefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <fcntl.h>
@@ -347,11 +348,7 @@ LONG save(State &s)
     QFileInfo info(s.path);
     if (!QDir().mkpath(info.absolutePath()))
         return ERROR_CANTWRITE;
-    QSaveFile f(s.path);
-    if (!f.open(QIODevice::WriteOnly))
-        return ERROR_CANTWRITE;
-    f.write(serialize(s.hives).toUtf8());
-    if (!f.commit())
+    if (!savefile::writeWhole(s.path, serialize(s.hives).toUtf8()))
         return ERROR_CANTWRITE;
     s.stamp = stampOf(s.path);
     return ERROR_SUCCESS;

@@ -65,6 +65,14 @@ void raiseSqlite(sqlite3 *db, int rc, Op op)
         raise(err::Locked, QStringLiteral("Aktualisieren nicht möglich; die Datenbank ist zurzeit gesperrt, sie wird "
                                           "von einem anderen Programm verwendet."));
     case SQLITE_READONLY:
+        if (ext == SQLITE_READONLY_DBMOVED) {
+            // The file was deleted or renamed while open: the connection still reads the old copy.
+            const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
+            raise(err::FileNotFound,
+                  QStringLiteral("Die Datenbankdatei '%1' ist nicht mehr vorhanden (seit dem Öffnen gelöscht oder "
+                                 "verschoben); die Änderung wurde nicht gespeichert.")
+                      .arg(file ? QString::fromUtf8(file) : QString()));
+        }
         raise(err::ReadOnly, QStringLiteral("Aktualisieren nicht möglich; Datenbank oder Objekt "
                                             "ist schreibgeschützt."));
     case SQLITE_CORRUPT:

@@ -1,10 +1,10 @@
 #include "office/office.h"
 
+#include "common/savefile.h"
 #include "common/vberror.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace office {
 
@@ -141,21 +141,27 @@ QString quoteField(const QString &field)
 struct DelimitedFile::State
 {
     explicit State(const QString &path) : file(path) {}
-    QSaveFile file;
-    bool failed = false;
-    int failNumber = 0;
-    QString failText;
+    savefile::Writer file;
     QByteArray buffer;
 };
+
+namespace {
+
+[[noreturn]] void raise(const savefile::Writer &file, const QString &path)
+{
+    const QString where = QDir::toNativeSeparators(path);
+    if (file.fault() == savefile::Fault::Open)
+        throw vb::Error(err::PathFileAccess,
+                        QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (%2)").arg(where, file.errorString()));
+    throw vb::Error(err::DiskFull, QStringLiteral("Datenträger voll: %1 (%2)").arg(where, file.errorString()));
+}
+
+} // namespace
 
 DelimitedFile::DelimitedFile(const QString &path) : path_(path)
 {}
 
-DelimitedFile::~DelimitedFile()
-{
-    if (d_ && d_->file.isOpen())
-        d_->file.cancelWriting(); // the temporary file is removed, the target stays as it was
-}
+DelimitedFile::~DelimitedFile() = default; // an uncommitted file is discarded, the target stays as it was
 
 void DelimitedFile::open()
 {
@@ -165,24 +171,15 @@ void DelimitedFile::open()
         throw vb::Error(err::PathNotFound,
                         QStringLiteral("Pfad nicht gefunden: %1").arg(QDir::toNativeSeparators(folder)));
     d_ = std::make_unique<State>(target.absoluteFilePath());
-    // Without a writable folder the rename cannot happen; QSaveFile would otherwise fall back to
-    // writing the target in place.
-    d_->file.setDirectWriteFallback(false);
-    if (!d_->file.open(QIODevice::WriteOnly)) {
-        d_->failed = true;
-        d_->failNumber = err::PathFileAccess;
-        d_->failText = QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (%2)")
-                           .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
-        throw vb::Error(d_->failNumber, d_->failText);
-    }
     // The lists hold members' addresses: the file is its owner's alone, also when it replaces one
     // that was not.
-    d_->file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!d_->file.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        raise(d_->file, path_);
 }
 
 void DelimitedFile::writeRow(const QStringList &fields)
 {
-    if (!d_ || d_->failed)
+    if (!d_ || d_->file.fault() != savefile::Fault::None)
         return;
     // As quoteField and toWindows1252 write each field, straight into the buffer.
     QByteArray &out = d_->buffer;
@@ -198,12 +195,7 @@ void DelimitedFile::writeRow(const QStringList &fields)
     }
     out += "\r\n";
     if (d_->buffer.size() >= 64 * 1024) {
-        if (d_->file.write(d_->buffer) != d_->buffer.size()) {
-            d_->failed = true;
-            d_->failNumber = err::DiskFull;
-            d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
-                               .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
-        }
+        d_->file.write(d_->buffer); // a failure is kept and raised by commit()
         d_->buffer.clear();
     }
 }
@@ -213,27 +205,12 @@ void DelimitedFile::commit()
     if (!d_)
         throw vb::Error(err::PathFileAccess, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: %1 (nicht geöffnet)")
                                                  .arg(QDir::toNativeSeparators(path_)));
-    if (!d_->failed && !d_->buffer.isEmpty()) {
-        if (d_->file.write(d_->buffer) != d_->buffer.size()) {
-            d_->failed = true;
-            d_->failNumber = err::DiskFull;
-            d_->failText = QStringLiteral("Datenträger voll: %1 (%2)")
-                               .arg(QDir::toNativeSeparators(path_), d_->file.errorString());
-        }
+    if (!d_->buffer.isEmpty()) {
+        d_->file.write(d_->buffer);
         d_->buffer.clear();
     }
-    if (d_->failed) {
-        if (d_->file.isOpen())
-            d_->file.cancelWriting();
-        throw vb::Error(d_->failNumber, d_->failText);
-    }
-    if (!d_->file.commit()) {
-        d_->failed = true;
-        d_->failNumber = err::DiskFull;
-        d_->failText =
-            QStringLiteral("Datenträger voll: %1 (%2)").arg(QDir::toNativeSeparators(path_), d_->file.errorString());
-        throw vb::Error(d_->failNumber, d_->failText);
-    }
+    if (!d_->file.commit())
+        raise(d_->file, path_);
 }
 
 } // namespace office

@@ -44,7 +44,8 @@
 // - A character that Windows-1252 cannot hold is written as "?" (one per character, also for
 //   characters outside the basic plane); the file stays readable.
 // - The lines go to a temporary file beside the target, which commit() renames over it: a
-//   failure at any point leaves the old file (or none) in place, never half a file. A
+//   failure at any point (every write, the flush and the sync are checked, see
+//   common/savefile.h) leaves the old file (or none) in place, never half a file. A
 //   DelimitedFile destroyed without commit() (an error on the caller's path) discards what it
 //   wrote and closes the file.
 // - Failures are raised as vb::Error with the runtime's file numbers: 76 "Pfad nicht gefunden"

@@ -1,9 +1,13 @@
 // regsvr [-u] <library>: registers (or with -u unregisters) the classes of a component library by
 // calling its DllRegisterServer (DllUnregisterServer). The library is loaded by its full path.
+// A damaged registry file is set aside under the name "<file>.beschaedigt" (numbered when that
+// exists) and the registration starts on an empty registry; regsvr says so.
 #include "com/activation.h"
 #include "com/dispatch.h"
+#include "com/registry.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <dlfcn.h>
@@ -21,6 +25,32 @@ int fail(const QString &text)
 {
     std::fprintf(stderr, "regsvr: %s\n", qPrintable(text));
     return 1;
+}
+
+// A registry file that cannot be read is renamed aside so that registration can start afresh;
+// false (with the message shown) when it cannot be renamed.
+bool setDamagedRegistryAside()
+{
+    QString why;
+    if (com::reg::status(&why) != ERROR_BADDB)
+        return true;
+    const QString file = com::reg::filePath();
+    QString aside = file + QStringLiteral(".beschaedigt");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = file + QStringLiteral(".beschaedigt-") + QString::number(n);
+    if (!QFile::rename(file, aside)) {
+        fail(QStringLiteral("Die Komponentenregistrierung %1 ist beschädigt (%2) und kann nicht nach %3 umbenannt "
+                            "werden. Bitte benennen Sie sie selbst um oder entfernen Sie sie und rufen Sie regsvr "
+                            "erneut auf.")
+                 .arg(file, why, aside));
+        return false;
+    }
+    std::fprintf(stderr, "regsvr: %s\n",
+                 qPrintable(QStringLiteral("Die Komponentenregistrierung %1 war beschädigt (%2); sie liegt jetzt "
+                                           "unter %3, die Registrierung beginnt neu. Registrieren Sie auch die "
+                                           "übrigen Steuerelemente neu.")
+                                .arg(file, why, aside)));
+    return true;
 }
 
 } // namespace
@@ -42,6 +72,9 @@ int main(int argc, char **argv)
     if (!info.exists() || !info.isFile())
         return fail(QStringLiteral("%1: Datei nicht gefunden.").arg(args.front()));
     const QString path = info.canonicalFilePath(); // always a full path, never a bare name
+
+    if (!setDamagedRegistryAside())
+        return 1;
 
     // A cut or foreign file is refused before the loader maps it (and dies of a bus error).
     QString why;

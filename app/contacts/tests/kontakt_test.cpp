@@ -390,6 +390,59 @@ TEST_F(Editor, ADayTypedThatDoesNotExistIsAnInputErrorAndNothingIsWritten)
     EXPECT_EQ(forms::form<Kontakt>().txtNName->text(), QString("Hake")) << "what was typed stays";
 }
 
+// A real box takes the focus from the field the user typed in; the date control then makes the
+// impossible day the month's last. The refusal leaves no such day behind for the next save.
+TEST_F(Editor, ARefusedImpossibleDayDoesNotTurnIntoAnotherDayThatTheNextSaveStores)
+{
+    struct Fokusnahme : forms::MsgBoxService
+    {
+        forms::MsgBoxService *weiter = nullptr;
+        int show(const QString &text, int flags, const QString &title) override
+        {
+            if (QWidget *w = QApplication::focusWidget())
+                w->clearFocus();
+            return weiter->show(text, flags, title);
+        }
+    } box;
+    box.weiter = forms::setMsgBoxService(&box);
+    const double vorher = dao::ToOleDate(QDate(1990, 4, 1));
+    ASSERT_EQ(feld("SELECT Eintritt FROM Mitglied WHERE KNr = ?", 1, "Eintritt").toDouble(), vorher);
+    auto tippeDatum = [](contacts::Datumsfeld *feld, const QString &ziffern) {
+        QWidget *w = feld->steuerelement()->controlWidget();
+        ASSERT_TRUE(w);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Home);
+        QTest::keyClicks(w, ziffern);
+    };
+    boxes.clear();
+    bearbeite(1, 1, [&](Kontakt &k) {
+        tippeDatum(k.txtEintritt, QStringLiteral("31061950"));
+        ASSERT_FALSE(k.txtEintritt->gueltig());
+        klickeKnopf(k.tbSpeichern);
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().text, Eingabefehler);
+        EXPECT_NE(k.txtEintritt->text(), QString("30.06.1950"));
+        EXPECT_TRUE(k.txtEintritt->text().isEmpty()) << k.txtEintritt->text().toStdString();
+        forms::unload<Kontakt>();
+    });
+    EXPECT_EQ(feld("SELECT Eintritt FROM Mitglied WHERE KNr = ?", 1, "Eintritt").toDouble(), vorher);
+
+    // A new contact with 31.02.1999: refused, and the field does not become 28.02.1999.
+    const long long anzahl = zahl("SELECT COUNT(*) FROM Kontakt");
+    boxes.clear();
+    neuerKontakt("Lieferanten", "Hake", "Udo", [&](Kontakt &k) {
+        tippeDatum(k.txtGebDat, QStringLiteral("31021999"));
+        klickeKnopf(k.tbSpeichern);
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_TRUE(k.txtGebDat->text().isEmpty()) << k.txtGebDat->text().toStdString();
+    });
+    EXPECT_EQ(boxes.count(), 1u) << texte(boxes);
+    // The second save stored the contact without a birth date, never with 28.02.1999.
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), anzahl + 1);
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt WHERE GebDatum = ?", {dao::ToOleDate(QDate(1999, 2, 28))}), 0);
+    forms::setMsgBoxService(box.weiter);
+}
+
 TEST_F(Editor, QuotesAndSemicolonsAreStoredAsTyped)
 {
     const QString name = QStringLiteral("O'Brien'); DROP TABLE Kontakt;--");
@@ -697,4 +750,24 @@ TEST_F(Editor, CategoryLookupsByNameAndNumber)
     sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (6, 'Behörden')");
     EXPECT_EQ(modKontakt::ErmittleKategoNr("Behörden"), 0);
     EXPECT_EQ(boxes.count(), 0u);
+}
+
+// ---- a category table that cannot be read -------------------------------------------------------
+
+TEST_F(Editor, ACategoryTableThatCannotBeReadIsReportedOnceByTheLookUp)
+{
+    klappe(3);
+    sql("ALTER TABLE Katego RENAME TO KategoWeg");
+    boxes.clear();
+    bool geladen = false;
+    bearbeite(3, 4, [&](Kontakt &k) {
+        geladen = true;
+        EXPECT_EQ(k.txtNName->text(), QString("Nord"));
+    });
+    EXPECT_TRUE(geladen);
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
+    EXPECT_EQ(boxes.last().text,
+              QString("Unvorhergesehener Fehler in Modul: modKontakt / Routine: ErmittleKategoName !\n\r"
+                      "Beschreibung: Die Tabelle oder Abfrage 'Katego' wurde nicht gefunden."));
 }

@@ -6,6 +6,7 @@
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
+#include "common/testing/file_limit.h"
 #include "common/testing/file_mode.h"
 #include "office/fakeoffice.h"
 #include "office/office.h"
@@ -161,16 +162,34 @@ TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox
     EXPECT_EQ(saetze[1][0], QString("4"));
 }
 
-TEST_F(Serienbrief, AMissingFolderShowsTheErrorAndNoSuccessNorQuestion)
+TEST_F(Serienbrief, AMissingFolderIsMadeTheOwnersAloneAndOneThatCannotBeIsNamedWithoutSuccessNorQuestion)
 {
+    const vbtest::OpenUmask umask;
     office::FakeOffice word;
-    ASSERT_TRUE(QDir(home.path() + QStringLiteral("/SeqData")).removeRecursively());
+    const QString ordner = home.path() + QStringLiteral("/SeqData");
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
     starte();
     klappe(3);
+    erzeuge(forms::vbNo);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    EXPECT_EQ(vbtest::fileMode(ordner), 0700);
+    EXPECT_TRUE(lies(modKontakt::SeriDateiPfad()).startsWith(Kopfzeile));
+
+    // A file where the folder belongs.
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
+    {
+        QFile f(ordner);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    boxes.clear();
     erzeuge(forms::vbYes);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
+    EXPECT_EQ(
+        texteDerBoxen(),
+        (QStringList{Frage, "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
+                            "Der Ordner " +
+                                ordner + " fehlt und kann nicht angelegt werden (eine Datei trägt seinen Namen)."}))
+        << texte(boxes);
     EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
-    EXPECT_FALSE(QFileInfo::exists(modKontakt::SeriDateiPfad()));
     EXPECT_TRUE(word.calls.isEmpty());
 }
 
@@ -189,6 +208,61 @@ TEST_F(Serienbrief, AFailedWriteLeavesTheFileOfTheLastRunWhole)
     EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
     EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), vorher);
     EXPECT_EQ(QDir(home.path() + QStringLiteral("/SeqData")).entryList(QDir::Files), QStringList{"SERI.txt"});
+}
+
+TEST_F(Serienbrief, AFileSystemThatRefusesTheWriteKeepsTheOldFileAndShowsTheError)
+{
+    office::FakeOffice word;
+    {
+        QFile alt(modKontakt::SeriDateiPfad());
+        ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+        alt.write("alt;\r\n");
+    }
+    starte();
+    klappe(3);
+    {
+        // As on a full disk: the header is cut short, the rest refused.
+        vbtest::FileSizeLimit grenze(16);
+        ASSERT_TRUE(grenze.active());
+        erzeuge(forms::vbYes);
+    }
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Fehler})) << texte(boxes);
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), QByteArray("alt;\r\n"));
+    EXPECT_EQ(QDir(home.path() + QStringLiteral("/SeqData")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"SERI.txt"});
+    EXPECT_TRUE(word.calls.isEmpty());
+}
+
+TEST_F(Serienbrief, ALetterDocumentTheFileSystemRefusesKeepsTheOldOneAndStartsNothing)
+{
+    office::FakeOffice word;
+    starte();
+    klappe(3);
+    erzeuge(forms::vbYes);
+    const QByteArray seri = lies(modKontakt::SeriDateiPfad());
+    const QByteArray dokument = lies(modKontakt::SerienbriefPfad());
+    ASSERT_LT(seri.size(), dokument.size());
+    ASSERT_EQ(word.calls.size(), 1);
+    word.calls.clear();
+    boxes.clear();
+    {
+        QFile alt(modKontakt::SerienbriefPfad());
+        ASSERT_TRUE(alt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        alt.write("alt");
+    }
+    {
+        // SERI.txt fits, the packed document does not.
+        vbtest::FileSizeLimit grenze(rlim_t(seri.size() + dokument.size()) / 2);
+        ASSERT_TRUE(grenze.active());
+        erzeuge(forms::vbYes);
+    }
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), seri);
+    EXPECT_EQ(lies(modKontakt::SerienbriefPfad()), QByteArray("alt"));
+    EXPECT_EQ(QDir(home.path() + QStringLiteral("/SeqData")).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"SERI.odt", "SERI.txt"}));
+    EXPECT_TRUE(word.calls.isEmpty());
 }
 
 TEST_F(Serienbrief, NoToTheWordQuestionStartsNothing)

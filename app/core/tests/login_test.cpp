@@ -6,6 +6,7 @@
 #include "core/modStart.h"
 #include "core/plugins.h"
 
+#include "common/testing/file_limit.h"
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"
 
@@ -125,6 +126,40 @@ TEST_F(LoginTest, DecliningTheYearChangeClosesTheDatabaseAndEnds)
     EXPECT_EQ(kategoListe->rowCount(), 0); // nothing was loaded
     EXPECT_FALSE(gv().dbDaten.IsOpen());
     EXPECT_FALSE(umgeschrieben);
+}
+
+TEST_F(LoginTest, AYearChangeThatCannotBeWrittenSaysThatTheProgramEndsAndKeepsTheOldYear)
+{
+    const int jahr = QDate::currentDate().year();
+    sql("UPDATE System SET FJahr = FJahr - 1");
+    starte();
+    boxes.clear();
+    boxes.answer(forms::vbYes); // the new year
+    boxes.answer(forms::vbYes); // the hours carried over
+    {
+        // As on a full disk: the database and its journal cannot take a page.
+        vbtest::FileSizeLimit grenze(512);
+        ASSERT_TRUE(grenze.active());
+        Login &login = forms::form<Login>();
+        login.txtBenutzer->setText("Verwalter");
+        login.txtPassw->setText("angeln");
+        login.cmdOK_Click();
+    }
+    ASSERT_GE(boxes.count(), 3u) << texte(boxes);
+    EXPECT_TRUE(boxes.boxes()[0].text.startsWith("WICHTIG: Akt. Systemjahr hat sich geändert !"));
+    EXPECT_TRUE(boxes.boxes()[boxes.count() - 2].title.startsWith("Runtime - Error: ")) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("ACHTUNG: Der Wechsel in das Fangjahr %1 konnte nicht gespeichert "
+                                                "werden, das Fangjahr bleibt %2 !\n\rTorvana beendet sich jetzt !")
+                                     .arg(jahr)
+                                     .arg(jahr - 1));
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    EXPECT_EQ(boxes.pendingAnswers(), 0u);
+    EXPECT_FALSE(forms::isLoaded<Main>());
+    EXPECT_FALSE(forms::isLoaded<Login>());
+    EXPECT_FALSE(gv().dbDaten.IsOpen());
+    dao::Database nachher = dao::DBEngine::Workspaces(0).OpenDatabase(db(), false, true, modStart::Verbindung);
+    EXPECT_EQ(nachher.OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset)(0).Value().toInt(), jahr - 1);
+    nachher.Close();
 }
 
 TEST_F(LoginTest, CancelEndsTheProgram)

@@ -4,12 +4,16 @@
 
 #include "core/modStart.h"
 
+#include "common/testing/file_mode.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 
 using namespace coretest;
 
@@ -114,4 +118,36 @@ TEST_F(Programmsperre, WithoutTheProgramFolderTheStartGoesOnToReportTheMissingDa
     EXPECT_TRUE(sperre.Erwirb());
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     qputenv("TORVANA_HOME", home.path().toUtf8());
+}
+
+TEST_F(Programmsperre, ALockFileThatCannotBeMadeIsReportedOnceAndTheStartGoesOn)
+{
+    // A folder where the lock file belongs: it can be neither created nor opened, also by root.
+    ASSERT_TRUE(QDir(home.path()).mkdir("torvana.lock"));
+    modStart::Programmsperre sperre;
+    EXPECT_TRUE(sperre.Erwirb());
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(
+        boxes.last().text,
+        QStringLiteral("ACHTUNG: Die Sperrdatei %1/torvana.lock kann nicht angelegt oder gesperrt werden (%2) !\n\r"
+                       "Torvana läuft ohne Schutz davor weiter, dass ein zweites Torvana denselben "
+                       "Programmordner verwendet.")
+            .arg(QDir::toNativeSeparators(home.path()), QString::fromLocal8Bit(std::strerror(EISDIR))));
+    EXPECT_EQ(boxes.last().title, QStringLiteral("Torvana"));
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbExclamation);
+    ASSERT_TRUE(QDir(home.path()).rmdir("torvana.lock"));
+}
+
+TEST_F(Programmsperre, TheStartMakesTheProgramFolderItsOwnersAlone)
+{
+    for (const QFileDevice::Permissions vorher :
+         {QFileDevice::Permissions(0x7755), QFileDevice::Permissions(0x7700 | QFileDevice::ReadOther)}) {
+        SCOPED_TRACE(int(vorher));
+        ASSERT_TRUE(QFile::setPermissions(home.path(), vorher));
+        ASSERT_NE(vbtest::fileMode(home.path()), 0700);
+        modStart::Programmsperre sperre;
+        EXPECT_TRUE(sperre.Erwirb());
+        EXPECT_EQ(vbtest::fileMode(home.path()), 0700);
+    }
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }

@@ -45,7 +45,17 @@ TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
         {"mit Übernahme", 2023, {forms::vbYes, forms::vbYes}, true, true, 2024, {2023}, {}, 1, {Q2, JB}},
         {"ohne Übernahme", 2023, {forms::vbYes, forms::vbNo}, true, true, 2024, {}, {}, 1, {Q2, Verhindert, JB}},
         {"Jahr zurück", 2026, {forms::vbYes}, true, true, 2024, {}, {2026}, 0, {Zurueck}},
-        {"Übernahme scheitert", 2021, {forms::vbYes, forms::vbYes}, false, false, 2021, {2021}, {}, 0, {Q2}},
+        {"Übernahme scheitert",
+         2021,
+         {forms::vbYes, forms::vbYes},
+         false,
+         false,
+         2021,
+         {2021},
+         {},
+         0,
+         {Q2, "ACHTUNG: Der Wechsel in das Fangjahr 2024 konnte nicht gespeichert werden, das Fangjahr bleibt 2021 "
+              "!\n\rTorvana beendet sich jetzt !"}},
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);

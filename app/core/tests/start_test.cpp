@@ -208,10 +208,12 @@ TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
         const char *name;
         QByteArray inhalt; // of the registry file; null: no file
         const char *grund;
+        const char *ausweg = nullptr; // more than registering the library again
     } faelle[] = {
         {"keine Registrierung", QByteArray(), "nicht eingetragen"},
         {"leere Registrierung", "", "nicht eingetragen"},
-        {"beschädigte Registrierung", "[HKEY_CLASSES_ROOT\\CLSID\n@=kaputt\n", "ist beschädigt"},
+        {"beschädigte Registrierung", "[HKEY_CLASSES_ROOT\\CLSID\n@=kaputt\n", "ist beschädigt",
+         "regsvr legt die beschädigte Datei als %1.beschaedigt beiseite und beginnt eine neue Registrierung"},
         {"Bibliothek nicht ladbar", schluessel.toUtf8(), "kann nicht geladen werden"},
     };
     {
@@ -243,6 +245,9 @@ TEST_F(Start, AControlThatCannotBeCreatedIsNamedAndEndsTheProgram)
             "ACHTUNG: Das Steuerelement LzNavrailBar (Navigationsleiste) konnte nicht erstellt werden !"))
             << text.toStdString();
         EXPECT_TRUE(text.contains(fall.grund)) << text.toStdString();
+        if (fall.ausweg) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(fall.ausweg).arg(datei))) << text.toStdString();
+        }
         EXPECT_TRUE(text.contains("/regsvr ") && text.contains("/libLzNavrail.so")) << text.toStdString();
         EXPECT_TRUE(text.endsWith("Torvana beendet sich jetzt !")) << text.toStdString();
         EXPECT_NE(stderrText.find("LzNavrailBar"), std::string::npos) << stderrText;

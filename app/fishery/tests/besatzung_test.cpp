@@ -9,6 +9,8 @@
 #include "core/plugins.h"
 #include "core/testing/program_fixture.h"
 
+#include "common/testing/file_limit.h"
+
 #include "dao/dao.h"
 #include "forms/form.h"
 #include "forms/listgrid.h"
@@ -25,6 +27,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +38,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <ostream>
 
 void PrintTo(const QString &s, std::ostream *os);
@@ -497,6 +501,70 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     EXPECT_EQ(boxes.last().text,
               QString("Keine Daten zum erzeugen der Datei - BPLAN.csv - gefunden, der Vorgang wird abgebrochen !"));
     EXPECT_TRUE(office.calls.isEmpty());
+}
+
+TEST_F(BesatzungTest, AFileSystemThatRefusesTheWriteKeepsTheOldPlanAndShowsTheError)
+{
+    office::FakeOffice office;
+    ASSERT_TRUE(QDir(home.path()).mkdir("SeqData"));
+    const QString datei = home.filePath("SeqData/BPLAN.csv");
+    {
+        QFile alt(datei);
+        ASSERT_TRUE(alt.open(QIODevice::WriteOnly));
+        alt.write("alt;\r\n");
+    }
+    boxes.answer(forms::vbYes);
+    boxes.answer(forms::vbOK);
+    {
+        // As on a full disk: the new file's first write is cut short, the next is refused.
+        vbtest::FileSizeLimit grenze(16);
+        ASSERT_TRUE(grenze.active());
+        klicke("tbExcel");
+    }
+    ASSERT_EQ(boxes.count(), 2u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.last().text,
+              QString("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !\r\n"
+                      "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."));
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    QFile f(datei);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("alt;\r\n"));
+    EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden), QStringList{"BPLAN.csv"});
+    EXPECT_TRUE(office.calls.isEmpty());
+}
+
+TEST_F(BesatzungTest, ADatabaseFileDeletedOrMovedWhileOpenIsReportedAsMissingNotAsWriteProtected)
+{
+    const QString datei = dbPfad();
+    struct Fall
+    {
+        const char *name;
+        std::function<bool()> weg;
+    } faelle[] = {
+        {"moved", [&] { return QFile::rename(datei, datei + ".woanders"); }},
+        {"deleted",
+         [&] {
+             // The moved file back under its name first, then gone.
+             return QFile::rename(datei + ".woanders", datei) && QFile::remove(datei);
+         }},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.name);
+        const int zeilen = w->tblBList->rowCount();
+        ASSERT_TRUE(f.weg());
+        fuelleAus("Zander", "Altarm", "", "3");
+        boxes.clear();
+        klicke("tbSpeichern");
+        ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+        const QString text = boxes.last().text;
+        EXPECT_TRUE(text.startsWith("Unvorhergesehener Fehler in Modul: modBesatzList")) << text.toStdString();
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3024"));
+        EXPECT_TRUE(text.contains("ist nicht mehr vorhanden (seit dem Öffnen gelöscht oder verschoben)"))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(QFileInfo(datei).fileName())) << text.toStdString();
+        EXPECT_FALSE(text.contains("schreibgeschützt")) << text.toStdString();
+        EXPECT_EQ(w->tblBList->rowCount(), zeilen);
+    }
 }
 
 TEST_F(BesatzungTest, APrintOutNamesTheGridsYearAndKeepsALoadedEntryLoaded)

@@ -16,11 +16,13 @@
 #include "forms/services.h"
 #include "forms/statusbar.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -390,7 +392,7 @@ TEST_F(FangbuchTest, DeletingAsksFirstAndNoLeavesTheCatch)
         EXPECT_EQ(gv().strModus, QString("SAVE"));
     }
     EXPECT_EQ(f->lblAnzahl->text(), QString("1"));
-    EXPECT_EQ(f->lblGesAnz->text(), QString("3")); // recounted at the next year change
+    EXPECT_EQ(f->lblGesAnz->text(), QString("2"));
 
     // In SAVE mode F8 asks nothing and deletes nothing.
     boxes.clear();
@@ -552,6 +554,48 @@ TEST_F(FangbuchTest, TheModeResetAndTheEmptiedFields)
     f->tblFList_DblClick(0);
     f->Unload();
     EXPECT_FALSE(forms::isLoaded<Fangbuch>());
+}
+
+// The year's count follows every write of the shown window: a save, a change that moves a catch
+// to another month, a delete.
+TEST_F(FangbuchTest, TheYearsCountFollowsEverySaveMoveAndDelete)
+{
+    for (int i = 0; i < 8; ++i)
+        fang(2024, 7, 1 + i % 2, 1, 1, 100 + i);
+    f->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    const int juli = f->cboSelMonat->findText("Juli");
+    f->cboSelMonat->setCurrentIndex(juli);
+    emit f->cboSelMonat->activated(juli);
+    ASSERT_EQ(f->lblGesAnz->text(), QString("11"));
+    ASSERT_EQ(f->tblFList->rowCount(), 10);
+    const auto doppelklick = [&](int row) {
+        QTableView *view = f->tblFList->view();
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                           view->visualRect(view->model()->index(row, 1)).center());
+    };
+
+    // Deleted with F8 and "Ja".
+    doppelklick(0);
+    ASSERT_EQ(gv().strModus, QString("EDIT"));
+    boxes.answer(forms::vbYes);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(f->lblAnzahl->text(), QString("9"));
+    EXPECT_EQ(f->lblGesAnz->text(), QString("10"));
+
+    // Moved to August (leaves the grid), then one saved anew: each keeps the year's count.
+    doppelklick(0);
+    f->txtMonNr->setText("08");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    EXPECT_EQ(f->lblAnzahl->text(), QString("8"));
+    EXPECT_EQ(f->lblGesAnz->text(), QString("10"));
+    tippe("Zander", "Baggersee", "07", "1", "700");
+    QTest::keyClick(f->txtGewicht, Qt::Key_F3);
+    EXPECT_EQ(f->lblAnzahl->text(), QString("9"));
+    EXPECT_EQ(f->lblGesAnz->text(), QString("11"));
+    EXPECT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(f->lblGesAnz->text().toLongLong(), zahl("SELECT COUNT(*) FROM Fang WHERE FangJahr = 2024"));
 }
 
 TEST_F(FangbuchTest, TheRightIsReadFromTheDatabaseAtEveryCall)

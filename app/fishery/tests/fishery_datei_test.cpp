@@ -6,6 +6,9 @@
 #include "core/modGVar.h"
 
 #include "core/testing/program_fixture.h"
+
+#include "common/testing/file_limit.h"
+#include "common/testing/file_mode.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "office/fakeoffice.h"
@@ -14,6 +17,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <unistd.h>
 
@@ -223,8 +228,16 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
     {
         const char *name;
         std::function<bool()> vorbereiten;
+        rlim_t grenze = 0; // a file size limit while the file is written
     } faelle[] = {
-        {"no SeqData folder", [&] { return QDir(home.filePath("SeqData")).removeRecursively(); }},
+        {"a full disk",
+         [&] {
+             QFile alt(pfad());
+             alt.open(QIODevice::WriteOnly);
+             alt.write("alt\r\n");
+             return true;
+         },
+         8},
         {"SeqData read-only",
          [&] {
              QDir().mkpath(home.filePath("SeqData"));
@@ -242,7 +255,13 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
         ASSERT_TRUE(f.vorbereiten());
         const QByteArray vorher = inhalt(pfad());
         boxes.clear();
-        modFAuswert::ErzeugeFangDatei(grid);
+        {
+            std::optional<vbtest::FileSizeLimit> grenze;
+            if (f.grenze) {
+                ASSERT_TRUE(grenze.emplace(f.grenze).active());
+            }
+            modFAuswert::ErzeugeFangDatei(grid);
+        }
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.last().text, FangFehler);
         EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
@@ -251,6 +270,35 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
                   vorher.isEmpty() ? 0 : 1);
         EXPECT_TRUE(office.calls.isEmpty());
     }
+}
+
+TEST_F(FangDatei, AMissingSeqDataFolderIsMadeTheOwnersAloneAndOneThatCannotBeIsNamed)
+{
+    const vbtest::OpenUmask umask;
+    zeile(qlonglong(1), "Hecht", "See", "Mai", qlonglong(2024), qlonglong(1), qlonglong(10));
+    ASSERT_TRUE(QDir(home.filePath("SeqData")).removeRecursively());
+    antworte(forms::vbNo);
+    modFAuswert::ErzeugeFangDatei(grid);
+    ASSERT_EQ(boxes.count(), 2u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.boxes()[0].text,
+              QString("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+    EXPECT_EQ(vbtest::fileMode(home.filePath("SeqData")), 0700);
+    EXPECT_EQ(inhalt(pfad()).count("\r\n"), 2);
+
+    // A file where the folder belongs: the box names the folder, not the disk space.
+    ASSERT_TRUE(QDir(home.filePath("SeqData")).removeRecursively());
+    {
+        QFile f(home.filePath("SeqData"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    boxes.clear();
+    modFAuswert::ErzeugeFangDatei(grid);
+    ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.last().text,
+              "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !\r\nDer Ordner " +
+                  home.filePath("SeqData") + " fehlt und kann nicht angelegt werden (eine Datei trägt seinen Namen).");
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+    EXPECT_TRUE(office.calls.isEmpty());
 }
 
 TEST_F(FangDatei, NoSpreadsheetProgramIsReportedOnceAndTheFileStays)
@@ -316,13 +364,18 @@ TEST_F(BPlanDatei, OneRowGivesTwoLinesAndAFailureItsOwnMessage)
     EXPECT_EQ(inhalt(pfad()).count("\r\n"), 2);
     EXPECT_TRUE(office.calls.isEmpty());
 
-    ASSERT_TRUE(QDir(home.filePath("SeqData")).removeRecursively());
+    const QByteArray vorher = inhalt(pfad());
     boxes.clear();
-    modBesatzList::ErzeugeBPlanDatei(grid);
+    {
+        // As on a full disk.
+        vbtest::FileSizeLimit grenze(4);
+        ASSERT_TRUE(grenze.active());
+        modBesatzList::ErzeugeBPlanDatei(grid);
+    }
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_EQ(boxes.last().text, BPlanFehler);
     EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
-    EXPECT_FALSE(QFile::exists(pfad()));
+    EXPECT_EQ(inhalt(pfad()), vorher);
 
     QDir().mkpath(home.filePath("SeqData"));
     office.fail = true;

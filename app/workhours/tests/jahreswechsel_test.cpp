@@ -79,7 +79,7 @@ const QString Zurueck =
     "ACHTUNG: Mehrleistung der Arb.Std. ins neue Jahr kann nicht übernommen werden, da akt. Jahr\n\r"
     " kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !";
 const QString Mehrere = "ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2026 gefunden !\n\r"
-                        "Es gehen daher alle Arb.-Einträge dieses Datums verloren !";
+                        "Sie werden alle gelöscht, die übrigen Arb.-Einträge dieses Datums bleiben erhalten !";
 const QString Fehler = "Unvorhergesehener Fehler in Modul: ";
 
 } // namespace
@@ -111,8 +111,9 @@ TEST_F(Jahreswechsel, NoBoxWaitsWhileTheRollOverHoldsTheDatabase)
          [&] {
              gv().dbDaten.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES "
                                   "(1, 2026, ?, 2, 'Mehrleistungsübertrag aus Arbeitsjahr 2025'), "
-                                  "(2, 2026, ?, -1, 'Minderleistungsübertrag aus Arbeitsjahr 2025')",
-                                  {neujahr2026, neujahr2026});
+                                  "(2, 2026, ?, -1, 'Minderleistungsübertrag aus Arbeitsjahr 2025'), "
+                                  "(1, 2026, ?, 3, 'Teichpflege')",
+                                  {neujahr2026, neujahr2026, neujahr2026});
          },
          {forms::vbYes},
          true,
@@ -127,7 +128,9 @@ TEST_F(Jahreswechsel, NoBoxWaitsWhileTheRollOverHoldsTheDatabase)
          {forms::vbYes, forms::vbYes},
          false,
          2023,
-         {Q2, Fehler, Fehler}},
+         {Q2, Fehler, Fehler,
+          "ACHTUNG: Der Wechsel in das Fangjahr 2024 konnte nicht gespeichert werden, das Fangjahr bleibt 2023 "
+          "!\n\rTorvana beendet sich jetzt !"}},
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);
@@ -141,7 +144,9 @@ TEST_F(Jahreswechsel, NoBoxWaitsWhileTheRollOverHoldsTheDatabase)
         for (int a : weg.antworten)
             boxes.answer(a);
 
+        const long long echte = zahl("SELECT COUNT(*) FROM Arbeit WHERE Notiz = 'Teichpflege'");
         EXPECT_EQ(modStart::KontrolliereSystemJahr(), weg.ergebnis) << apptest::texte(boxes);
+        EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE Notiz = 'Teichpflege'"), echte); // a genuine booking stays
         EXPECT_EQ(fjahr(), weg.danach);
         EXPECT_EQ(boxes.pendingAnswers(), 0u);
         EXPECT_TRUE(probe.gesperrt.isEmpty()) << probe.gesperrt.join(" | ").toStdString();

@@ -148,8 +148,9 @@ TEST_F(Uebertrag, TheUndoRemovesOnlyTheCarryOverEntriesOfThatDay)
                  {neujahr, neujahr});
     EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(jahr));
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, QString("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2025 gefunden !\n\r"
-                                         "Es gehen daher alle Arb.-Einträge dieses Datums verloren !"));
+    EXPECT_EQ(boxes.last().text,
+              QString("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2025 gefunden !\n\r"
+                      "Sie werden alle gelöscht, die übrigen Arb.-Einträge dieses Datums bleiben erhalten !"));
     EXPECT_EQ(zeilen().size(), mitTeichpflege);
 
     // None: nothing at all.

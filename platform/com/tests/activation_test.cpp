@@ -160,6 +160,37 @@ TEST_F(Activation, RegistrationToolRegistersAndUnregisters)
     EXPECT_EQ(run({}, &out), 2);
 }
 
+// A registry file that cannot be read: the registration tool sets it aside, says where, and
+// registers into a fresh one.
+TEST_F(Activation, TheRegistrationToolSetsADamagedRegistryAsideAndStartsAfresh)
+{
+    const QString datei = com::reg::filePath();
+    const QByteArray kaputt = "[HKEY_CLASSES_ROOT\\CLSID\n@=kaputt\n";
+    for (const QString &beiseite : {datei + ".beschaedigt", datei + ".beschaedigt-2"}) {
+        SCOPED_TRACE(beiseite.toStdString());
+        {
+            QFile f(datei);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(kaputt);
+        }
+        ASSERT_EQ(com::reg::status(), ERROR_BADDB);
+        QProcess p;
+        p.start(QStringLiteral(TV_REGSVR), {QStringLiteral(TV_TEST_SERVER)});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
+        EXPECT_TRUE(out.contains("Die Komponentenregistrierung " + datei + " war beschädigt")) << out.toStdString();
+        EXPECT_TRUE(out.contains("sie liegt jetzt unter " + beiseite + ", die Registrierung beginnt neu"))
+            << out.toStdString();
+        EXPECT_TRUE(out.contains("Registrierung erfolgreich")) << out.toStdString();
+        QFile alt(beiseite);
+        ASSERT_TRUE(alt.open(QIODevice::ReadOnly));
+        EXPECT_EQ(alt.readAll(), kaputt);
+        EXPECT_EQ(com::reg::status(), ERROR_SUCCESS);
+        EXPECT_TRUE(com::reg::keyExists(com::reg::Hive::ClassesRoot, QStringLiteral("TvTest.Counter.1")));
+    }
+}
+
 // A library file at a registered path that is cut short or is no shared object of this machine:
 // the registration tool and the runtime refuse it with the damaged server's error, and neither
 // dies in the loader.

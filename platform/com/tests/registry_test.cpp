@@ -3,6 +3,8 @@
 #include "com/regscript.h"
 #include "registry_fixture.h"
 
+#include "common/testing/file_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -120,6 +122,26 @@ TEST_F(RegistryFixture, DamagedFileIsAnErrorAndIsNotOverwritten)
     }
     writeFile(path(), "; empty\n");
     EXPECT_EQ(status(), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryFixture, AWriteTheFileSystemRefusesFailsAndLeavesTheFileAsItWas)
+{
+    ASSERT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("A"), QString(), QStringLiteral("alt")), ERROR_SUCCESS);
+    const QByteArray vorher = fileText(path());
+    ASSERT_FALSE(vorher.isEmpty());
+    {
+        // As on a full disk: the new file cannot grow past a few bytes.
+        vbtest::FileSizeLimit grenze(8);
+        ASSERT_TRUE(grenze.active());
+        EXPECT_EQ(writeString(Hive::ClassesRoot, QStringLiteral("B"), QString(), QStringLiteral("neu")),
+                  ERROR_CANTWRITE);
+    }
+    EXPECT_EQ(fileText(path()), vorher);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    QString s;
+    EXPECT_EQ(readString(Hive::ClassesRoot, QStringLiteral("B"), QString(), &s), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(readString(Hive::ClassesRoot, QStringLiteral("A"), QString(), &s), ERROR_SUCCESS);
+    EXPECT_EQ(s, QStringLiteral("alt"));
 }
 
 TEST_F(RegistryFixture, BatchWritesOnceOrNotAtAll)
