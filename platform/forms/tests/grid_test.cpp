@@ -374,5 +374,14 @@ TEST(ListGridWidget, TheRoomBeyondTheGivenWidthsGoesToCutTextsFirst)
         QCoreApplication::processEvents();
         EXPECT_EQ(view->columnWidth(1), 30);
         EXPECT_GE(view->columnWidth(0), fm.horizontalAdvance(QString::number(zahl)));
+
+        // Rows set anew fit again, the user's width kept.
+        const QString neu = QStringLiteral("Straße der Einheit 12");
+        std::vector<QVariantList> zeilen;
+        zeilen.push_back(QVariantList{1, lang, lang, neu});
+        top.setRows(std::move(zeilen));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->columnWidth(1), 30);
+        EXPECT_GE(view->columnWidth(3), fm.horizontalAdvance(neu));
     }
 }
