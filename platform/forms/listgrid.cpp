@@ -59,7 +59,8 @@ public:
             user_.insert(section, size);
             schedule();
         });
-        view->viewport()->installEventFilter(this);
+        viewport_ = view->viewport();
+        viewport_->installEventFilter(this);
     }
 
     // Sets every column's width and hidden state as the list and the room say.
@@ -132,7 +133,8 @@ public:
 private:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == view_->viewport() && event->type() == QEvent::Resize)
+        // The viewport as it was given: while the view goes, it must not be asked for it.
+        if (watched == viewport_ && event->type() == QEvent::Resize)
             fit();
         return QObject::eventFilter(watched, event);
     }
@@ -264,6 +266,7 @@ private:
     }
 
     QTableView *view_;
+    QObject *viewport_ = nullptr;
     QPointer<GridList> list_;
     std::function<void()> fitted_;
     std::vector<int> content_;       // per data column: the width its widest value needs
