@@ -27,6 +27,9 @@ Katego::Katego()
     setWindowTitle(QStringLiteral("Kategorien"));
     auto *layout = new QVBoxLayout(this);
 
+    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"), this);
+    layout->addWidget(Ueberschrift);
+
     Toolbar1 = forms::toolbar(this,
                               {
                                   {"tbSpeichern", QStringLiteral("&Speichern"), QStringLiteral("Speichern")},
@@ -36,9 +39,6 @@ Katego::Katego()
                               },
                               [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
-
-    Ueberschrift = forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("KATEGORIEN"), this);
-    layout->addWidget(Ueberschrift);
 
     auto *mitte = new QHBoxLayout;
     Frame1 = forms::frame(QStringLiteral("Frame1"), QStringLiteral("Kategorien"), this);

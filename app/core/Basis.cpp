@@ -58,6 +58,8 @@ Basis::Basis()
     setWindowTitle(QStringLiteral("Basisdaten"));
     auto *layout = new QVBoxLayout(this);
 
+    layout->addWidget(forms::heading(QString(), QStringLiteral("BASISDATEN"), this));
+
     Toolbar1 = forms::toolbar(
         this,
         {
@@ -67,8 +69,6 @@ Basis::Basis()
         },
         [this](const QString &key) { Toolbar1_ButtonClick(key); });
     layout->addWidget(Toolbar1);
-
-    layout->addWidget(forms::heading(QString(), QStringLiteral("BASISDATEN"), this));
 
     TabBasis = new QTabWidget(this);
     TabBasis->setObjectName(QStringLiteral("TabBasis"));

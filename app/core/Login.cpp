@@ -2,6 +2,8 @@
 #include "core/Main.h"
 #include "core/modLogin.h"
 
+#include "forms/fields.h"
+
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFormLayout>
@@ -16,12 +18,7 @@ Login::Login()
 {
     setWindowTitle(QStringLiteral("Torvana - ANMELDUNG -"));
     auto *layout = new QVBoxLayout(this);
-    auto *ueberschrift = new QLabel(QStringLiteral("ANMELDUNG"), this);
-    QFont font = ueberschrift->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.4);
-    ueberschrift->setFont(font);
-    layout->addWidget(ueberschrift);
+    layout->addWidget(forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("ANMELDUNG"), this));
 
     auto *felder = new QFormLayout;
     txtBenutzer = new QLineEdit(this);

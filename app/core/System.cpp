@@ -21,6 +21,8 @@ System::System()
     setWindowTitle(QStringLiteral("Systemparameter"));
     auto *layout = new QVBoxLayout(this);
 
+    layout->addWidget(forms::heading(QStringLiteral("Ueberschrift"), QStringLiteral("SYSTEMPARAMETER"), this));
+
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     tbSpeichern = Toolbar1->addAction(QStringLiteral("Speichern"));
@@ -31,12 +33,6 @@ System::System()
     connect(tbAnzLoeschen, &QAction::triggered, this,
             [this] { Toolbar1_ButtonClick(QStringLiteral("tbAnzLoeschen")); });
     layout->addWidget(Toolbar1);
-
-    auto *ueberschrift = new QLabel(QStringLiteral("SYSTEMPARAMETER"), this);
-    QFont font = ueberschrift->font();
-    font.setBold(true);
-    ueberschrift->setFont(font);
-    layout->addWidget(ueberschrift);
 
     QGroupBox *rahmenGrid = forms::frame(QString(), QStringLiteral("Aktuelle Systemparameter..."), this);
     auto *gridLayout = new QVBoxLayout(rahmenGrid);
@@ -65,7 +61,6 @@ System::System()
     edit->addRow(QStringLiteral("Arb.- Pflichtstunden:"), stunden);
     for (QLineEdit *box : {txtJB, txtFJahr, txtArbStd})
         forms::installKeyPress(box, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteZahl(KeyAscii); });
-    layout->addWidget(rahmenEdit);
 
     QGroupBox *rahmenAdresse = forms::frame(QString(), QStringLiteral("Ihre Adressdaten..."), this);
     auto *adresse = new QFormLayout(rahmenAdresse);
@@ -79,7 +74,11 @@ System::System()
     adresse->addRow(QStringLiteral("PLZ:"), txtPLZ);
     adresse->addRow(QStringLiteral("Ort:"), txtOrt);
     adresse->addRow(QStringLiteral("Telefon:"), txtTelefon);
-    layout->addWidget(rahmenAdresse);
+    // The settings and the address side by side, so that the window shows whole at its start size.
+    auto *rahmen = new QHBoxLayout;
+    rahmen->addWidget(rahmenEdit, 1, Qt::AlignTop);
+    rahmen->addWidget(rahmenAdresse, 1, Qt::AlignTop);
+    layout->addLayout(rahmen);
     layout->addStretch(1);
 }
 

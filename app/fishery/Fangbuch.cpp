@@ -100,23 +100,26 @@ Fangbuch::Fangbuch()
     lblNotiz = forms::label(QStringLiteral("lblNotiz"), QStringLiteral("Notizen..."), fraNr2);
     txtNotiz = forms::textBox(QStringLiteral("txtNotiz"), fraNr2);
 
+    // Each label stands at the right of its cell, beside the field it names, however wide the
+    // columns grow.
     auto *felder = new QGridLayout(fraNr2);
-    felder->addWidget(lblFNrBez, 0, 0);
+    const Qt::Alignment beiFeld = Qt::AlignRight | Qt::AlignVCenter;
+    felder->addWidget(lblFNrBez, 0, 0, beiFeld);
     felder->addWidget(lblFNr, 0, 1);
-    felder->addWidget(lblFJahrBez, 0, 2);
+    felder->addWidget(lblFJahrBez, 0, 2, beiFeld);
     felder->addWidget(cboFJahr, 0, 3, Qt::AlignLeft);
-    felder->addWidget(lblFArt, 1, 0);
+    felder->addWidget(lblFArt, 1, 0, beiFeld);
     felder->addWidget(cboFArt, 1, 1);
-    felder->addWidget(lblGewaesser, 1, 2);
+    felder->addWidget(lblGewaesser, 1, 2, beiFeld);
     felder->addWidget(cboGName, 1, 3);
-    felder->addWidget(lblFMonat, 2, 0);
+    felder->addWidget(lblFMonat, 2, 0, beiFeld);
     felder->addWidget(txtMonNr, 2, 1);
     felder->addWidget(txtFangMonat, 2, 2);
-    felder->addWidget(lblAnzGew, 3, 0);
+    felder->addWidget(lblAnzGew, 3, 0, beiFeld);
     felder->addWidget(txtAnzahl, 3, 1);
     felder->addWidget(txtGewicht, 3, 2);
     felder->addWidget(lblEinheit, 3, 3);
-    felder->addWidget(lblNotiz, 4, 0);
+    felder->addWidget(lblNotiz, 4, 0, beiFeld);
     felder->addWidget(txtNotiz, 4, 1, 1, 3);
     // The columns of the fields share the width alike: the two lists (species and waters) and the
     // text boxes of one kind get the same room.
@@ -171,6 +174,12 @@ Fangbuch::Fangbuch()
     });
     connect(tblFList, &forms::ListGrid::refreshRequested, this,
             [this] { tblFList->rowRange(0, tblFList->rowCount(), false); });
+    // The row the user goes to is the one highlighted: a catch marked by its save stands out no
+    // longer.
+    connect(tblFList, &forms::ListGrid::rowChosen, this, [this](int row) {
+        if (row < 0 || row >= tblFList->rowCount() || !tblFList->top().isRowSelected(row))
+            tblFList->rowRange(0, tblFList->rowCount(), false);
+    });
     forms::installKeyPress(txtAnzahl, [](int &k) { k = modRun::PruefeTasteZahl(k); });
     forms::installKeyPress(txtGewicht, [](int &k) { k = modRun::PruefeTasteZahl(k); });
     forms::installKeyPress(txtMonNr, [this](int &k) { txtMonNr_KeyPress(k); });

@@ -137,11 +137,16 @@ bool gridZeigt(const Fangbuch &f, int jahr, int monat)
            f.cboSelMonat->currentText() == modRun::ErmittleMonatsname(monat);
 }
 
+// The row of catch nr becomes the one marked row and the current row: after several saves only
+// the last one stands out.
 void markiere(forms::ListGrid &grid, qlonglong nr)
 {
     const int zeile = grid.find(0, QString::number(nr));
-    if (zeile >= 0)
-        grid.setRowSelected(zeile, true);
+    grid.rowRange(0, grid.rowCount(), false);
+    if (zeile < 0)
+        return;
+    grid.setRowSelected(zeile, true);
+    grid.setPosition(zeile, 0);
 }
 
 void schreibeFelder(dao::Recordset &rs, const Eingabe &e)

@@ -198,7 +198,6 @@ MitglList::MitglList()
     forms::GridList &top = tblMList->top();
     for (int c : {8, 9, 10})
         top.setColumnHidden(c, true);
-    tblMList->setFixedWidth(forms::twipsToPixels(10095));
     forms::followRowCount(lblGefDS, tblMList->top());
 
     auto *fuss = new QHBoxLayout;
@@ -212,7 +211,7 @@ MitglList::MitglList()
     layout->addWidget(Toolbar1);
     layout->addWidget(Frame6, 0, Qt::AlignLeft);
     layout->addLayout(fuss);
-    layout->addWidget(tblMList, 1, Qt::AlignLeft);
+    layout->addWidget(tblMList, 1);
 
     filter_ = {
         {chkGebDat, {cboOptGeb01, txtGeb01, cboOptGeb02, txtGeb02}, 0},

@@ -27,10 +27,6 @@ namespace {
 
 const QString Modul = QStringLiteral("modMitglList");
 
-// Grid widths of the two layouts, in twips.
-constexpr int ListenBreite = 10095;
-constexpr int ArbeitsBreite = 8655;
-
 MitglList &fenster()
 {
     return forms::form<MitglList>();
@@ -163,7 +159,6 @@ void SetzeArbeitsLayout()
         top.setColumnHidden(c, false);
     for (int c : {3, 4, 5, 6, 7})
         top.setColumnHidden(c, true);
-    w.tblMList->setFixedWidth(forms::twipsToPixels(ArbeitsBreite));
 }
 
 void SetzeListenLayout()
@@ -174,7 +169,6 @@ void SetzeListenLayout()
         top.setColumnHidden(c, true);
     for (int c : {3, 4, 5, 6, 7})
         top.setColumnHidden(c, false);
-    w.tblMList->setFixedWidth(forms::twipsToPixels(ListenBreite));
 }
 
 void LeereMitglAuswahl()

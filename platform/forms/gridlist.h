@@ -155,6 +155,7 @@ signals:
 private:
     friend class GridModel;
     friend class GridAppearance;
+    friend class ColumnFit;
 
     struct Column
     {

@@ -7,9 +7,14 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
+#include <vector>
 
 namespace forms {
 
@@ -23,6 +28,260 @@ GridModel *gridModel(const QTableView *view)
 constexpr int MaxDetailRows = 12;
 
 } // namespace
+
+// The column widths of one view. The widths the list gives are the least ones (never narrower
+// than the caption; 0 keeps a column out of sight). The room of the view beyond them goes to the
+// columns whose widest cell would be cut otherwise, text columns before number columns, and among
+// them to the smallest wants first, so that as many columns as the room allows show every value
+// whole. A column the user resized keeps the width the user gave it.
+class ColumnFit : public QObject
+{
+public:
+    ColumnFit(QTableView *view, GridList *list, std::function<void()> fitted)
+        : QObject(view), view_(view), list_(list), fitted_(std::move(fitted))
+    {
+        QAbstractItemModel *model = list->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex &, int first, int last) { measureViewRows(first, last); });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { measureAll(); });
+        connect(model, &QAbstractItemModel::columnsInserted, this, [this] {
+            user_.clear();
+            measureAll();
+        });
+        connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+            // A cell set anew; ranges are marks and looks, no new texts.
+            if (from == to)
+                measureViewRows(from.row(), from.row());
+        });
+        connect(view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+            if (applying_)
+                return;
+            user_.insert(section, size);
+            schedule();
+        });
+        viewport_ = view->viewport();
+        viewport_->installEventFilter(this);
+    }
+
+    // Sets every column's width and hidden state as the list and the room say.
+    void fit()
+    {
+        auto *m = gridModel(view_);
+        if (!m || !list_)
+            return;
+        if (view_->font() != font_) {
+            font_ = view_->font();
+            margin_ = -1;
+            digitWidth_ = -1;
+            numberWidths_.clear();
+            measureAll(false);
+        }
+        const int n = list_->columnCount();
+        if (n != columns_) {
+            if (n < columns_)
+                user_.clear();
+            columns_ = n;
+        }
+        const int exp = m->expanderColumns();
+        QHeaderView *header = view_->horizontalHeader();
+        std::vector<int> width(std::size_t(n), 0);
+        std::vector<int> want(std::size_t(n), 0);
+        int used = exp ? twipsToPixels(list_->expanderWidth()) : 0;
+        for (int c = 0; c < n; ++c) {
+            const int section = c + exp;
+            const int given = twipsToPixels(list_->columnWidth(c));
+            int &w = width[std::size_t(c)];
+            if (given <= 0)
+                w = 0;
+            else if (const auto it = user_.constFind(section); it != user_.constEnd())
+                w = *it;
+            else {
+                w = qMax(given, header->sectionSizeHint(section));
+                if (list_->columnType(c) != ColumnType::Picture && std::size_t(c) < content_.size())
+                    want[std::size_t(c)] = qMax(0, content_[std::size_t(c)] - w);
+            }
+            if (!list_->isColumnHidden(c))
+                used += w;
+        }
+        int room = view_->viewport()->width() - used;
+        for (const bool texts : {true, false}) {
+            std::vector<int> order;
+            for (int c = 0; c < n; ++c)
+                if (want[std::size_t(c)] > 0 && !list_->isColumnHidden(c) &&
+                    (std::size_t(c) < text_.size() && text_[std::size_t(c)]) == texts)
+                    order.push_back(c);
+            std::stable_sort(order.begin(), order.end(),
+                             [&want](int a, int b) { return want[std::size_t(a)] < want[std::size_t(b)]; });
+            for (int c : order) {
+                const int more = qBound(0, want[std::size_t(c)], room);
+                width[std::size_t(c)] += more;
+                room -= more;
+            }
+        }
+        applying_ = true;
+        if (exp)
+            view_->setColumnWidth(0, twipsToPixels(list_->expanderWidth()));
+        for (int c = 0; c < n; ++c) {
+            view_->setColumnWidth(c + exp, width[std::size_t(c)]);
+            view_->setColumnHidden(c + exp, list_->isColumnHidden(c));
+        }
+        applying_ = false;
+        if (fitted_)
+            fitted_();
+    }
+
+private:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The viewport as it was given: while the view goes, it must not be asked for it.
+        if (watched == viewport_ && event->type() == QEvent::Resize)
+            fit();
+        return QObject::eventFilter(watched, event);
+    }
+
+    void schedule()
+    {
+        if (scheduled_)
+            return;
+        scheduled_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                scheduled_ = false;
+                fit();
+            },
+            Qt::QueuedConnection);
+    }
+
+    void measureAll(bool thenFit = true)
+    {
+        if (!list_)
+            return;
+        content_.assign(std::size_t(list_->columnCount()), 0);
+        text_.assign(std::size_t(list_->columnCount()), false);
+        const int rows = std::min(list_->rowCount(), gridModel(view_)->announced());
+        for (int r = 0; r < rows; ++r)
+            measureRow(r);
+        if (thenFit)
+            schedule();
+    }
+
+    void measureViewRows(int first, int last)
+    {
+        auto *m = gridModel(view_);
+        if (!m || !list_)
+            return;
+        content_.resize(std::size_t(list_->columnCount()), 0);
+        text_.resize(std::size_t(list_->columnCount()), false);
+        for (int v = first; v <= last; ++v) {
+            bool detail = false;
+            const int r = m->dataRow(v, &detail);
+            if (!detail && r >= 0 && r < list_->rowCount())
+                measureRow(r);
+        }
+        schedule();
+    }
+
+    void measureRow(int row)
+    {
+        const QVariantList &cells = list_->rows_[std::size_t(row)].cells;
+        const int n = std::min({list_->columnCount(), int(content_.size()), int(cells.size())});
+        for (int c = 0; c < n; ++c) {
+            const QVariant &value = cells.at(c);
+            if (!value.isValid() || value.isNull())
+                continue;
+            int &widest = content_[std::size_t(c)];
+            if (value.typeId() == QMetaType::QString) {
+                const QString &text = *static_cast<const QString *>(value.constData());
+                if (text.isEmpty())
+                    continue;
+                text_[std::size_t(c)] = true;
+                widest = qMax(widest, textWidth(text));
+            } else {
+                widest = qMax(widest, valueWidth(value));
+            }
+        }
+    }
+
+    // Numbers and dates as the cells show them. Digits are alike wide, so a whole number needs
+    // its count of digits; the texts of other values are measured once per value.
+    int valueWidth(const QVariant &value)
+    {
+        const int type = value.typeId();
+        if (type == QMetaType::Int || type == QMetaType::LongLong) {
+            const qlonglong wert = type == QMetaType::Int ? *static_cast<const int *>(value.constData())
+                                                          : *static_cast<const qlonglong *>(value.constData());
+            qlonglong n = wert;
+            int digits = 1;
+            while (n / 10 != 0) {
+                n /= 10;
+                ++digits;
+            }
+            if (digitWidth_ < 0)
+                digitWidth_ = textWidth(QStringLiteral("0")) - margin_;
+            return margin_ + digits * digitWidth_ + (wert < 0 ? textWidth(QStringLiteral("-")) - margin_ : 0);
+        }
+        if (type == QMetaType::Double) {
+            const double d = *static_cast<const double *>(value.constData());
+            quint64 bits = 0;
+            std::memcpy(&bits, &d, sizeof bits);
+            if (const auto it = numberWidths_.constFind(bits); it != numberWidths_.constEnd())
+                return *it;
+            if (numberWidths_.size() > 10000)
+                numberWidths_.clear();
+            const int w = textWidth(GridList::cellText(value));
+            numberWidths_.insert(bits, w);
+            return w;
+        }
+        return textWidth(GridList::cellText(value));
+    }
+
+    // The cell width that shows text whole: its characters and the margins the view draws it
+    // within. The characters' advances add up to at least the text's, kerning taken off.
+    int textWidth(const QString &text)
+    {
+        if (margin_ < 0) {
+            margin_ = 2 * (view_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view_) + 1) + 2;
+            latin_.fill(-1);
+            others_.clear();
+        }
+        int w = margin_;
+        for (const QChar ch : text) {
+            const char16_t u = ch.unicode();
+            if (u < latin_.size()) {
+                int &a = latin_[u];
+                if (a < 0)
+                    a = view_->fontMetrics().horizontalAdvance(ch);
+                w += a;
+            } else if (QChar::isSurrogate(u)) {
+                return qMax(w, view_->fontMetrics().horizontalAdvance(text) + margin_);
+            } else {
+                auto it = others_.find(u);
+                if (it == others_.end())
+                    it = others_.insert(u, view_->fontMetrics().horizontalAdvance(ch));
+                w += *it;
+            }
+        }
+        return w;
+    }
+
+    QTableView *view_;
+    QObject *viewport_ = nullptr;
+    QPointer<GridList> list_;
+    std::function<void()> fitted_;
+    std::vector<int> content_;       // per data column: the width its widest value needs
+    std::vector<bool> text_;         // per data column: it holds texts, not only numbers and dates
+    QHash<int, int> user_;           // view column -> the width the user gave it
+    std::array<int, 0x250> latin_{}; // advances of the Latin characters, -1 not yet measured
+    QHash<char16_t, int> others_;
+    QHash<quint64, int> numberWidths_;
+    int margin_ = -1;
+    int digitWidth_ = -1;
+    QFont font_;
+    int columns_ = 0;
+    bool applying_ = false;
+    bool scheduled_ = false;
+};
 
 ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new QTableView(this))
 {
@@ -127,6 +386,11 @@ bool ListGrid::needsHorizontalBar() const
 void ListGrid::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    countBar();
+}
+
+void ListGrid::countBar()
+{
     // Whether the columns still fit decides whether the least height holds a scroll bar.
     if (minimumRows_ > 0 && needsHorizontalBar() != barCounted_) {
         barCounted_ = needsHorizontalBar();
@@ -152,6 +416,7 @@ void ListGrid::configure(QTableView *view, GridList *list)
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setStretchLastSection(false);
     view->viewport()->installEventFilter(this);
+    new ColumnFit(view, list, view == view_ ? std::function<void()>([this] { countBar(); }) : nullptr);
     connect(list, &GridList::lookChanged, view, [this, view, list] { applyLook(view, list); });
     connect(list->model(), &QAbstractItemModel::headerDataChanged, view, [this, view, list] { applyLook(view, list); });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -174,18 +439,10 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
     if (!m)
         return;
     view->setFont(list->font());
-    const int exp = m->expanderColumns();
-    if (exp)
-        view->setColumnWidth(0, twipsToPixels(list->expanderWidth()));
-    for (int c = 0; c < list->columnCount(); ++c) {
-        // A column is never narrower than its caption, so that the header shows it whole; a
-        // width of 0 keeps the column out of sight.
-        const int pixels = twipsToPixels(list->columnWidth(c));
-        view->setColumnWidth(c + exp,
-                             pixels > 0 ? qMax(pixels, view->horizontalHeader()->sectionSizeHint(c + exp)) : 0);
-        view->setColumnHidden(c + exp, list->isColumnHidden(c));
-    }
     view->setShowGrid(list->appearance().gridLines() != 0);
+    for (QObject *child : view->children())
+        if (auto *fit = dynamic_cast<ColumnFit *>(child))
+            fit->fit();
     QPalette pal = view->palette();
     pal.setColor(QPalette::Base, GridList::toColor(list->appearance().backColor()));
     pal.setColor(QPalette::Text, GridList::toColor(list->appearance().foreColor()));

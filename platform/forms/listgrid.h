@@ -104,6 +104,8 @@ private:
     bool barCounted_ = true;
     // The columns are wider than the grid: a horizontal scroll bar takes room below the rows.
     bool needsHorizontalBar() const;
+    // Counts the scroll bar into the least height anew when the columns came to fit or not.
+    void countBar();
 };
 
 } // namespace forms

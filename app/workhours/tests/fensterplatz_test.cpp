@@ -5,6 +5,8 @@
 #include "workhours/MitglList.h"
 
 #include "contacts/Datumsfeld.h"
+#include "contacts/Katego.h"
+#include "contacts/KontaktUebers.h"
 #include "core/Main.h"
 #include "core/modMain.h"
 
@@ -16,8 +18,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableView>
+#include <QToolBar>
+
+#include <optional>
 
 using namespace mitgltest;
 
@@ -94,4 +103,98 @@ TEST_F(Fensterplatz, TheContactOverviewShowsWholeAtBothSizes)
         ASSERT_TRUE(fenster->isVisible());
         EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
     }
+}
+
+// A member with long names: the member list's grid takes the window's width, at the start size
+// and enlarged, and where the columns have the room every value shows whole without a scroll
+// bar below the rows; enlarged they have it.
+TEST_F(Fensterplatz, TheMemberListsGridWidensWithItsWindowAndShowsLongNamesWhole)
+{
+    sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, GebDatum) VALUES "
+        "(7, 1, 'Müller-Lüdenscheidt', 'Hans-Joachim', 'Straße der Einheit 12', '01900', "
+        "'Großröhrsdorf', '035952 12345', 0)");
+    sql("INSERT INTO Mitglied (KNr, Geschlecht, Befreit, Bezahlt, Eintritt, Austritt, JG) VALUES "
+        "(7, 1, 0, 1, 0, 0, 0)");
+    starte();
+    MitglList &l = liste();
+    suche();
+    ASSERT_GE(grid().rowCount(), 6);
+    const QTableView &view = *grid().view();
+    const int rand = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    std::vector<int> breiten;
+    for (QSize s : apptest::Hauptfenstergroessen) {
+        SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
+        apptest::setzeHauptfenstergroesse(s);
+        // The grid reaches the window's right edge but for the layout's margin.
+        const int rechts = l.width() - grid().mapTo(&l, QPoint(grid().width(), 0)).x();
+        EXPECT_LE(rechts, 12);
+        breiten.push_back(grid().width());
+        int braucht = 0;
+        std::vector<std::string> abgeschnitten;
+        for (int c = 0; c < grid().columnCount(); ++c) {
+            if (view.isColumnHidden(c))
+                continue;
+            int spalte = std::max(view.horizontalHeader()->sectionSizeHint(c),
+                                  forms::twipsToPixels(grid().top().columnWidth(c)));
+            for (int r = 0; r < grid().rowCount(); ++r) {
+                const int n = view.fontMetrics().horizontalAdvance(grid().text(r, c)) + 2 * rand;
+                spalte = std::max(spalte, n);
+                if (view.columnWidth(c) < n)
+                    abgeschnitten.push_back(grid().text(r, c).toStdString());
+            }
+            braucht += spalte;
+        }
+        if (s == apptest::Hauptfenstergroessen[1]) {
+            ASSERT_LE(braucht, view.viewport()->width());
+        }
+        if (braucht <= view.viewport()->width()) {
+            EXPECT_EQ(abgeschnitten, std::vector<std::string>{});
+            EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+        }
+    }
+    EXPECT_GT(breiten[1], breiten[0]);
+    ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("ACHTUNG: Wirklich alle Mitglieder aus der Datenbank laden ?"));
+}
+
+// Every window of these areas shows its heading first and its tool bar below it, and the
+// headings share one style: bold, in one size.
+TEST_F(Fensterplatz, EveryWindowShowsItsHeadingAboveItsToolBarInOneStyle)
+{
+    starte();
+    std::optional<int> groesse;
+    for (const char *key : {"Kontakte", "Katego", "MitglList", "Arbeit", "Parameter", "Zugriff", "Basisdaten"}) {
+        // The categories and the member list open from the contact overview's tool bar.
+        forms::Form *fenster = nullptr;
+        if (QString(key) == "Katego" || QString(key) == "MitglList") {
+            klickeKnopf(QString(key) == "Katego" ? QStringLiteral("tbKatego") : QStringLiteral("tbMitglList"),
+                        modMain::ZeigeFenster(QStringLiteral("Kontakte")));
+            fenster = QString(key) == "Katego" ? static_cast<forms::Form *>(&forms::form<Katego>()) : &liste();
+        } else {
+            fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
+        }
+        ASSERT_TRUE(fenster) << key;
+        for (QSize s : apptest::Hauptfenstergroessen) {
+            SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
+            apptest::setzeHauptfenstergroesse(s);
+            ASSERT_TRUE(fenster->isVisible());
+            // The heading: the topmost label of the window.
+            const QLabel *kopf = nullptr;
+            for (const QLabel *l : fenster->findChildren<QLabel *>())
+                if (l->isVisible() && (!kopf || l->mapTo(fenster, QPoint()).y() < kopf->mapTo(fenster, QPoint()).y()))
+                    kopf = l;
+            ASSERT_TRUE(kopf);
+            EXPECT_TRUE(kopf->font().bold()) << kopf->text().toStdString();
+            if (!groesse)
+                groesse = kopf->font().pointSize();
+            EXPECT_EQ(kopf->font().pointSize(), *groesse) << kopf->text().toStdString();
+            for (const QToolBar *leiste : fenster->findChildren<QToolBar *>()) {
+                if (leiste->isVisible()) {
+                    EXPECT_GE(leiste->mapTo(fenster, QPoint()).y(), kopf->mapTo(fenster, QPoint(0, kopf->height())).y())
+                        << kopf->text().toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
 }

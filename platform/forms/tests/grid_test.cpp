@@ -6,6 +6,7 @@
 #include "common/vberror.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
@@ -322,4 +323,65 @@ TEST(ListGridWidget, ColumnsShowTheirCaptionsAndTheLeastRowsStayVisible)
 
     EXPECT_GE(fenster.height(), grid->minimumSizeHint().height());
     EXPECT_GE(grid->visibleRows(), 5);
+}
+
+// The room of a shown grid beyond the given widths goes to the columns whose values would be
+// cut: text columns first, then number columns, as far as it reaches; a width of 0 keeps its
+// column out of sight, and a column the user resized keeps that width when the window changes.
+TEST(ListGridWidget, TheRoomBeyondTheGivenWidthsGoesToCutTextsFirst)
+{
+    const QString lang = QStringLiteral("Mühlenteich Großröhrsdorf am Flußarm Süd");
+    const struct
+    {
+        int fensterbreite;
+        bool textGanz, zahlGanz;
+    } faelle[] = {{260, false, false}, {420, true, false}, {800, true, true}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(testing::Message() << "window " << fall.fensterbreite);
+        QWidget fenster;
+        auto *layout = new QVBoxLayout(&fenster);
+        auto *grid = new ListGrid(&fenster);
+        layout->addWidget(grid);
+        GridList &top = grid->top();
+        top.setColumnCount(4);
+        for (int c = 0; c < 4; ++c)
+            top.setColumnCaption(c, QStringLiteral("S%1").arg(c));
+        top.setColumnWidth(0, 600);
+        top.setColumnWidth(1, 600);
+        top.setColumnWidth(2, 0);
+        top.setColumnWidth(3, 600);
+        const qlonglong zahl = 12345678901234567;
+        grid->addRow(QVariantList{zahl, lang, lang, QStringLiteral("x")});
+        fenster.resize(fall.fensterbreite, 200);
+        fenster.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+        QCoreApplication::processEvents();
+
+        QTableView *view = grid->view();
+        const QFontMetrics fm = view->fontMetrics();
+        EXPECT_EQ(view->columnWidth(2), 0);
+        EXPECT_GE(view->columnWidth(3), twipsToPixels(600));
+        EXPECT_EQ(view->columnWidth(1) >= fm.horizontalAdvance(lang), fall.textGanz);
+        EXPECT_EQ(view->columnWidth(0) >= fm.horizontalAdvance(QString::number(zahl)), fall.zahlGanz);
+        int summe = 0;
+        for (int c = 0; c < 4; ++c)
+            summe += view->columnWidth(c);
+        EXPECT_LE(summe, std::max(view->viewport()->width(), 3 * twipsToPixels(600)));
+
+        // The user makes the text column narrow; it stays so when the window grows.
+        view->horizontalHeader()->resizeSection(1, 30);
+        fenster.resize(fall.fensterbreite + 300, 200);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->columnWidth(1), 30);
+        EXPECT_GE(view->columnWidth(0), fm.horizontalAdvance(QString::number(zahl)));
+
+        // Rows set anew fit again, the user's width kept.
+        const QString neu = QStringLiteral("Straße der Einheit 12");
+        std::vector<QVariantList> zeilen;
+        zeilen.push_back(QVariantList{1, lang, lang, neu});
+        top.setRows(std::move(zeilen));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->columnWidth(1), 30);
+        EXPECT_GE(view->columnWidth(3), fm.horizontalAdvance(neu));
+    }
 }
