@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace forms;
 
 namespace {
@@ -100,11 +102,26 @@ TEST(GridRows, CellTextIsGerman)
         QVariant value;
         QString text;
     } cases[] = {
-        {12.5, "12,5"}, {100000.0, "100000"}, {QVariant(), ""}, {42, "42"}, {QDate(1970, 12, 24), "24.12.1970"},
+        {12.5, "12,5"},
+        {100000.0, "100000"},
+        {QVariant(), ""},
+        {42, "42"},
+        {QDate(1970, 12, 24), "24.12.1970"},
         {true, "Wahr"},
+        // Whole numbers as QString::number writes them, the extremes included; a typed empty
+        // value reads empty.
+        {qlonglong(0), "0"},
+        {-7, "-7"},
+        {qlonglong(-1234567890123), "-1234567890123"},
+        {std::numeric_limits<qlonglong>::min(), "-9223372036854775808"},
+        {std::numeric_limits<qlonglong>::max(), "9223372036854775807"},
+        {std::numeric_limits<int>::min(), "-2147483648"},
+        {QVariant(QMetaType::fromType<qlonglong>()), ""},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(GridList::cellText(c.value), c.text);
+    }
 }
 
 TEST(GridRows, RangeMarksAndClearsRowsWithinTheList)
