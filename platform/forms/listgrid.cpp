@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -22,13 +23,35 @@ GridModel *gridModel(const QTableView *view)
 
 constexpr int MaxDetailRows = 12;
 
+// Set on a nested view whose column widths changed since the list's look was applied.
+constexpr char SpaltenVerstellt[] = "tvSpaltenVerstellt";
+
 } // namespace
+
+// The top level's delegate: a nested view whose row goes (its list folded or dropped) is kept
+// by the grid instead of deleted.
+class DetailDelegate : public QStyledItemDelegate
+{
+public:
+    DetailDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (qobject_cast<QTableView *>(editor) && grid_->childViews_.key(qobject_cast<QTableView *>(editor)))
+            grid_->park(editor);
+        else
+            QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+private:
+    ListGrid *grid_;
+};
 
 ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new QTableView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    view_->setItemDelegate(new DetailDelegate(this));
     configure(view_, &top_);
 
     QAbstractItemModel *model = top_.model();
@@ -191,6 +214,7 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
     pal.setColor(QPalette::Text, GridList::toColor(list->appearance().foreColor()));
     view->setPalette(pal);
     view->viewport()->update();
+    view->setProperty(SpaltenVerstellt, false);
 }
 
 void ListGrid::attachDetails(int first, int last)
@@ -209,13 +233,38 @@ void ListGrid::attachDetails(int first, int last)
         const QModelIndex at = m->index(v, 0);
         auto *existing = qobject_cast<QTableView *>(view_->indexWidget(at));
         if (!existing || gridModel(existing) != child->model()) {
+            if (QTableView *kept = parked_.take(child); kept && gridModel(kept) == child->model()) {
+                // As a new view shows it: from its start, no current row, the columns as the
+                // list sets them.
+                kept->selectionModel()->clear();
+                kept->scrollToTop();
+                kept->horizontalScrollBar()->setValue(0);
+                if (kept->property(SpaltenVerstellt).toBool())
+                    applyLook(kept, child);
+                view_->setIndexWidget(at, kept);
+                childViews_.insert(child, kept);
+                resizeDetail(child);
+                continue;
+            } else {
+                delete kept;
+            }
             auto *cv = new QTableView;
             configure(cv, child);
+            // A column the user has made wider or narrower is set anew when the view shows again.
+            connect(cv->horizontalHeader(), &QHeaderView::sectionResized, cv,
+                    [cv] { cv->setProperty(SpaltenVerstellt, true); });
+            cv->setProperty(SpaltenVerstellt, false);
             QAbstractItemModel *cm = child->model();
             auto again = [this, child] { resizeDetail(child); };
             connect(cm, &QAbstractItemModel::rowsInserted, cv, again);
             connect(cm, &QAbstractItemModel::rowsRemoved, cv, again);
             connect(cm, &QAbstractItemModel::modelReset, cv, again);
+            // A list that goes takes its view with it, shown or kept.
+            connect(child, &QObject::destroyed, cv, [this, child, cv] {
+                if (parked_.value(child) == cv)
+                    parked_.remove(child);
+                cv->deleteLater();
+            });
             view_->setIndexWidget(at, cv);
             childViews_.insert(child, cv);
         }
@@ -228,6 +277,15 @@ void ListGrid::attachDetails(int first, int last)
         else
             ++it;
     }
+}
+
+void ListGrid::park(QWidget *editor)
+{
+    auto *cv = static_cast<QTableView *>(editor);
+    const GridList *child = childViews_.key(cv);
+    childViews_.remove(child);
+    parked_.insert(child, cv);
+    cv->hide();
 }
 
 void ListGrid::resizeDetail(const GridList *child)
