@@ -33,7 +33,7 @@ constexpr char SpaltenVerstellt[] = "tvSpaltenVerstellt";
 class DetailDelegate : public QStyledItemDelegate
 {
 public:
-    DetailDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    explicit DetailDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override
     {
         if (qobject_cast<QTableView *>(editor) && grid_->childViews_.key(qobject_cast<QTableView *>(editor)))
@@ -233,7 +233,8 @@ void ListGrid::attachDetails(int first, int last)
         const QModelIndex at = m->index(v, 0);
         auto *existing = qobject_cast<QTableView *>(view_->indexWidget(at));
         if (!existing || gridModel(existing) != child->model()) {
-            if (QTableView *kept = parked_.take(child); kept && gridModel(kept) == child->model()) {
+            QTableView *kept = parked_.take(child);
+            if (kept && gridModel(kept) == child->model()) {
                 // As a new view shows it: from its start, no current row, the columns as the
                 // list sets them.
                 kept->selectionModel()->clear();
@@ -245,9 +246,8 @@ void ListGrid::attachDetails(int first, int last)
                 childViews_.insert(child, kept);
                 resizeDetail(child);
                 continue;
-            } else {
-                delete kept;
             }
+            delete kept; // a view that no longer shows this list
             auto *cv = new QTableView;
             configure(cv, child);
             // A column the user has made wider or narrower is set anew when the view shows again.
