@@ -1,7 +1,8 @@
 // The contact overview of the large club (5,000 contacts in 20 categories, the largest, the active
-// members, with 1,500): the start-up set-up of the overview, expanding the largest category and
-// SERI.txt of every contact, each beside its floor (the same queries and the same output through
-// sqlite3's C API).
+// members, with 1,500): the start-up set-up of the overview, expanding the largest category (its
+// load, and until its nested list is painted) and SERI.txt of every contact, each beside its floor
+// (the same queries and the same output through sqlite3's C API; for the painted expansion, a
+// plain table view painting the same cells).
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
 
