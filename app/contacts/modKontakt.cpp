@@ -171,7 +171,9 @@ QString geburtsziffern(const QVariant &feld)
     const QString text = modRun::ErmittleDatumTextOhneNull(feld);
     if (text.size() != 10)
         return QString();
-    return text.mid(3, 2) + text.left(2) + text.mid(6, 4);
+    const QChar *t = text.constData();
+    const QChar ziffern[8] = {t[3], t[4], t[0], t[1], t[6], t[7], t[8], t[9]};
+    return QString(ziffern, 8);
 }
 
 QVariantList platzhalter()

@@ -69,19 +69,21 @@ QString datum(const QVariant &v)
 
 long long anzahl(dao::Sql sql, const QVariantList &params)
 {
-    dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, params);
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, params);
     const QVariant n = rs(QStringLiteral("Expr1000")).Value();
     rs.Close();
     return n.isNull() ? 0 : n.toLongLong();
 }
 
-// One line per record; mitEintritt: the query has Mitglied's Eintritt as its 14th column.
+// One line per record, read forward as SQLite hands the rows out; mitEintritt: the query has
+// Mitglied's Eintritt as its 14th column.
 void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &params, bool mitEintritt)
 {
-    dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset, params);
-    while (!rs.Eof()) {
-        QStringList z;
-        z.reserve(15);
+    dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, params);
+    QStringList z;
+    z.reserve(15);
+    for (; !rs.Eof(); rs.MoveNext()) {
+        z.clear();
         const QVariant knr = rs(0).Value();
         z << (knr.isNull() ? QString() : QString::number(knr.toLongLong()));
         for (int i = 1; i <= 11; ++i)
@@ -90,7 +92,6 @@ void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &pa
         z << (mitEintritt ? datum(rs(13).Value()) : QString());
         z << ohneEndblanks(rs(mitEintritt ? 14 : 13).Value());
         datei.writeRow(z);
-        rs.MoveNext();
     }
     rs.Close();
 }

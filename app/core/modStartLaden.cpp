@@ -15,7 +15,6 @@
 #include <QComboBox>
 #include <QProgressBar>
 
-#include <optional>
 #include <vector>
 
 namespace modStart {
@@ -67,7 +66,6 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
 {
     Trap t(QStringLiteral("modStart"), QStringLiteral("loadTblFList"));
     dao::Recordset rs;
-    long long anzahl = 0;
     bool offen = false;
     // Year and month go in as bound numbers; the grid shows the catches in the order they
     // were entered. The rows are read forward and moved into the grid at once.
@@ -78,44 +76,34 @@ void loadTblFList(forms::ListGrid &tblFList, QProgressBar *pb)
             "WHERE fa.FangJahr = ? AND fa.FangMonat = ? AND fa.FischNr = f.FNr AND fa.GNr = g.GNr "
             "ORDER BY fa.FangNr",
             dao::dbOpenForwardOnly, {gv().intJahr, gv().intMonat});
-        anzahl = rs.RecordCount();
         offen = true;
     });
-    // The rows are read faster than the bar repaints: it is set at the pace the eye follows, and
-    // set up before it is shown.
-    std::optional<forms::ProgressSteps> fortschritt;
-    if (pb) {
-        t.step([&] { fortschritt.emplace(pb, anzahl, std::chrono::milliseconds(100)); });
-        t.step([&] { pb->setVisible(true); });
-    }
+    // A month is read in a few milliseconds: the bar shows (with the counted catches as its
+    // maximum) only when a load lasts long enough to be seen, and the window is not laid out anew
+    // for a bar nobody sees. It holds the rows read afterwards, also when a row failed.
+    forms::LateProgress fortschritt(pb, [&] { return rs.RecordCount(); });
     std::vector<QVariantList> zeilen;
-    t.step([&] {
-        if (anzahl <= 0)
+    const bool gelesen = t.step([&] {
+        if (!offen)
             return;
-        zeilen.reserve(std::size_t(anzahl));
-        rs.MoveFirst();
-        while (!rs.Eof()) {
+        for (; !rs.Eof(); rs.MoveNext()) {
             zeilen.push_back(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
                                           modRun::ErmittleMonatsname(rs(3).Value().toInt()), rs(4).Value(),
                                           rs(5).Value()});
-            if (fortschritt)
-                fortschritt->advance(qlonglong(zeilen.size()));
-            rs.MoveNext();
+            fortschritt.advance(qlonglong(zeilen.size()));
         }
     });
     rs.Close();
+    // A month whose reading failed is no empty month.
+    const bool keine = zeilen.empty() && gelesen;
     // What was read, also when a row failed; an empty month empties the grid.
     t.step([&] { tblFList.setRows(std::move(zeilen)); });
-    if (anzahl <= 0 && offen && !gv().blnStartLaden)
+    if (keine && offen && !gv().blnStartLaden)
         t.step([&] {
             forms::MsgBox(QStringLiteral("Keine Einträge für diesen Monat vorhanden !"),
                           forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         });
-    // The bar goes away on every way out, a failed step included; it holds the rows read.
-    if (pb)
-        pb->setVisible(false);
-    if (fortschritt)
-        fortschritt->finish();
+    fortschritt.finish();
 }
 
 void loadTblFList(QProgressBar *pb)

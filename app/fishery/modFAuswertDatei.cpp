@@ -35,9 +35,13 @@ QStringList FangZeile(const forms::ListGrid &tblFAusw, int row)
 {
     const int monat = modRun::ErmittleMonatsNr(tblFAusw.text(row, 3));
     QString datum = tblFAusw.text(row, 4);
-    datum += monat <= 9 ? QStringLiteral(".0") : QStringLiteral(".");
-    datum += QString::number(monat);
-    return {tblFAusw.text(row, 0).leftJustified(15, u' ', true),
+    // The month (1 to 12) in two digits.
+    const char16_t mm[3] = {u'.', char16_t(u'0' + monat / 10), char16_t(u'0' + monat % 10)};
+    datum.append(reinterpret_cast<const QChar *>(mm), 3);
+    // Filled with blanks or cut to 15 characters.
+    QString nr = tblFAusw.text(row, 0);
+    nr.resize(15, u' ');
+    return {nr,
             Feld(tblFAusw.text(row, 1), 50),
             Feld(tblFAusw.text(row, 2), 50),
             Feld(datum, 20),

@@ -162,6 +162,20 @@ sqlite3 *OeffneRoh(benchmark::State &state, bool schreiben)
     return db;
 }
 
+bool GleicheDateien(const QString &programm, const QString &boden)
+{
+    QFile a(programm), b(boden);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly))
+        return false;
+    return a.readAll() == b.readAll();
+}
+
+void EntferneDateien(const QString &programm, const QString &boden)
+{
+    QFile::remove(programm);
+    QFile::remove(boden);
+}
+
 void Sqlite3Shell(benchmark::State &state, const QString &abfrage)
 {
     const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <ctime>
 #include <vector>
 
 namespace benchsupport {
@@ -64,9 +65,19 @@ QString Datum(double ole);
 const QString &Monatsname(int monat);
 QString Zahl(double wert);
 
+// The processor time of the calling thread so far, in seconds.
+inline double Prozessorzeit()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
 // Runs the program's procedure once an iteration and, between iterations with the clock stopped,
 // its floor: the same query and the same output through sqlite3's C API (and Qt's containers).
-// Both are timed on the wall clock; counters["x_floor"] is the program's time over the floor's.
+// Both are timed on the wall clock; counters["x_floor"] is the program's time over the floor's,
+// counters["x_floor_cpu"] the same for the processor time of the thread that runs them (without
+// the waits for the disk, such as an fsync, and for the other programs on a busy machine).
 // A list's procedure is timed until its grid's model holds the rows (GridList::flush); the
 // painting that follows on the event loop is Qt's, the same for any way of filling, and runs
 // untimed in aufraeumen.
@@ -76,21 +87,29 @@ void MitBoden(benchmark::State &state, Programm programm, Boden boden, Aufraeume
 {
     using Uhr = std::chrono::steady_clock;
     std::chrono::duration<double> zeitProgramm{0}, zeitBoden{0};
+    double cpuProgramm = 0, cpuBoden = 0;
     for (auto _ : state) {
+        const double c0 = Prozessorzeit();
         const auto t0 = Uhr::now();
         programm();
         const auto t1 = Uhr::now();
+        const double c1 = Prozessorzeit();
         state.PauseTiming();
         aufraeumen();
+        const double c2 = Prozessorzeit();
         const auto t2 = Uhr::now();
         boden();
         const auto t3 = Uhr::now();
+        const double c3 = Prozessorzeit();
         aufraeumen();
         state.ResumeTiming();
         zeitProgramm += t1 - t0;
         zeitBoden += t3 - t2;
+        cpuProgramm += c1 - c0;
+        cpuBoden += c3 - c2;
     }
     state.counters["x_floor"] = zeitBoden.count() > 0 ? zeitProgramm.count() / zeitBoden.count() : 0.0;
+    state.counters["x_floor_cpu"] = cpuBoden > 0 ? cpuProgramm / cpuBoden : 0.0;
 }
 template <class Programm, class Boden>
 void MitBoden(benchmark::State &state, Programm programm, Boden boden)
@@ -149,6 +168,12 @@ inline long long LiesZeilen(sqlite3_stmt *st, int spalten)
     }
     return zeilen;
 }
+
+// True when the files programm and boden both exist and hold the same bytes: the check, outside
+// the timed part, that the program wrote what its floor wrote. Each file is removed first by
+// EntferneDateien, so that one left from before cannot pass for the program's.
+bool GleicheDateien(const QString &programm, const QString &boden);
+void EntferneDateien(const QString &programm, const QString &boden);
 
 // The sqlite3 shell running abfrage on the program's database, output thrown away: one run of the
 // shell an iteration, its start included; the bytes it wrote in counters["bytes"]. Skipped with an

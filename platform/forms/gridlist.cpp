@@ -99,14 +99,35 @@ QColor GridList::toColor(quint32 ole)
     return QColor(int(ole & 0xFF), int((ole >> 8) & 0xFF), int((ole >> 16) & 0xFF));
 }
 
+namespace {
+
+// As QString::number(v): the digits, a "-" before a negative number; written straight into the
+// text, as it is asked for each whole-number cell of a list turned into text.
+QString ganzeZahl(qlonglong v)
+{
+    char16_t ziffern[24];
+    char16_t *const ende = ziffern + 24;
+    char16_t *p = ende;
+    qulonglong u = v < 0 ? 0 - qulonglong(v) : qulonglong(v);
+    do {
+        *--p = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u);
+    if (v < 0)
+        *--p = u'-';
+    return QString(reinterpret_cast<const QChar *>(p), ende - p);
+}
+
+} // namespace
+
 QString GridList::cellText(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QString();
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
-    case QMetaType::LongLong: return QString::number(value.toLongLong());
-    case QMetaType::Int: return QString::number(value.toInt());
+    case QMetaType::LongLong: return ganzeZahl(*static_cast<const qlonglong *>(value.constData()));
+    case QMetaType::Int: return ganzeZahl(*static_cast<const int *>(value.constData()));
     case QMetaType::Double:
     case QMetaType::Float: return germanNumbers().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
@@ -313,7 +334,10 @@ QVariant GridList::value(int row, int column) const
 
 QString GridList::text(int row, int column) const
 {
-    return cellText(value(row, column));
+    checkRow(row);
+    checkColumn(column);
+    const QVariantList &cells = rows_[static_cast<std::size_t>(row)].cells;
+    return column < cells.size() ? cellText(cells.at(column)) : QString();
 }
 
 void GridList::setValue(int row, int column, const QVariant &value)

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -61,6 +62,15 @@ public:
         });
         viewport_ = view->viewport();
         viewport_->installEventFilter(this);
+    }
+
+    // Drops the widths the user gave, as a view shown anew has none.
+    void forgetUserWidths()
+    {
+        if (user_.isEmpty())
+            return;
+        user_.clear();
+        fit();
     }
 
     // Sets every column's width and hidden state as the list and the room say.
@@ -283,11 +293,42 @@ private:
     bool scheduled_ = false;
 };
 
+// The top level's delegate: a nested view whose row goes (its list folded or dropped) is kept
+// by the grid instead of deleted.
+class DetailDelegate : public QStyledItemDelegate
+{
+public:
+    explicit DetailDelegate(ListGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (qobject_cast<QTableView *>(editor) && grid_->childViews_.key(qobject_cast<QTableView *>(editor)))
+            grid_->park(editor);
+        else
+            QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+private:
+    ListGrid *grid_;
+};
+
+namespace {
+
+ColumnFit *columnFitOf(const QTableView *view)
+{
+    for (QObject *child : view->children())
+        if (auto *fit = dynamic_cast<ColumnFit *>(child))
+            return fit;
+    return nullptr;
+}
+
+} // namespace
+
 ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new QTableView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);
+    view_->setItemDelegate(new DetailDelegate(this));
     configure(view_, &top_);
 
     QAbstractItemModel *model = top_.model();
@@ -440,9 +481,8 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
         return;
     view->setFont(list->font());
     view->setShowGrid(list->appearance().gridLines() != 0);
-    for (QObject *child : view->children())
-        if (auto *fit = dynamic_cast<ColumnFit *>(child))
-            fit->fit();
+    if (ColumnFit *fit = columnFitOf(view))
+        fit->fit();
     QPalette pal = view->palette();
     pal.setColor(QPalette::Base, GridList::toColor(list->appearance().backColor()));
     pal.setColor(QPalette::Text, GridList::toColor(list->appearance().foreColor()));
@@ -466,6 +506,21 @@ void ListGrid::attachDetails(int first, int last)
         const QModelIndex at = m->index(v, 0);
         auto *existing = qobject_cast<QTableView *>(view_->indexWidget(at));
         if (!existing || gridModel(existing) != child->model()) {
+            QTableView *kept = parked_.take(child);
+            if (kept && gridModel(kept) == child->model()) {
+                // As a new view shows it: from its start, no current row, the columns as the
+                // list sets them.
+                kept->selectionModel()->clear();
+                kept->scrollToTop();
+                kept->horizontalScrollBar()->setValue(0);
+                if (ColumnFit *fit = columnFitOf(kept))
+                    fit->forgetUserWidths();
+                view_->setIndexWidget(at, kept);
+                childViews_.insert(child, kept);
+                resizeDetail(child);
+                continue;
+            }
+            delete kept; // a view that no longer shows this list
             auto *cv = new QTableView;
             configure(cv, child);
             QAbstractItemModel *cm = child->model();
@@ -473,6 +528,12 @@ void ListGrid::attachDetails(int first, int last)
             connect(cm, &QAbstractItemModel::rowsInserted, cv, again);
             connect(cm, &QAbstractItemModel::rowsRemoved, cv, again);
             connect(cm, &QAbstractItemModel::modelReset, cv, again);
+            // A list that goes takes its view with it, shown or kept.
+            connect(child, &QObject::destroyed, cv, [this, child, cv] {
+                if (parked_.value(child) == cv)
+                    parked_.remove(child);
+                cv->deleteLater();
+            });
             view_->setIndexWidget(at, cv);
             childViews_.insert(child, cv);
         }
@@ -485,6 +546,15 @@ void ListGrid::attachDetails(int first, int last)
         else
             ++it;
     }
+}
+
+void ListGrid::park(QWidget *editor)
+{
+    auto *cv = static_cast<QTableView *>(editor);
+    const GridList *child = childViews_.key(cv);
+    childViews_.remove(child);
+    parked_.insert(child, cv);
+    cv->hide();
 }
 
 void ListGrid::resizeDetail(const GridList *child)

@@ -99,6 +99,11 @@ private:
     QPointer<GridList> current_;
     QTableView *view_;
     QHash<const GridList *, QPointer<QTableView>> childViews_;
+    // The views of nested lists whose rows are folded: kept, hidden, to show them again when the
+    // row unfolds, instead of a new view with its header each time.
+    QHash<const GridList *, QPointer<QTableView>> parked_;
+    friend class DetailDelegate;
+    void park(QWidget *editor);
     bool lookAsked_ = false;
     int minimumRows_ = 0;
     bool barCounted_ = true;

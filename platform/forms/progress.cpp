@@ -56,4 +56,51 @@ void ProgressSteps::finish()
     next_ = value >= maximum_ ? LLONG_MAX : next_;
 }
 
+LateProgress::LateProgress(QProgressBar *bar, std::function<long long()> count, std::chrono::milliseconds delay)
+    : bar_(bar), count_(std::move(count)), delay_(delay)
+{
+    since_.start();
+}
+
+LateProgress::~LateProgress()
+{
+    if (!finished_ && steps_ && bar_)
+        bar_->setVisible(false);
+}
+
+void LateProgress::advance(long long done)
+{
+    done_ = done;
+    if (!bar_)
+        return;
+    if (steps_) {
+        steps_->advance(done);
+        return;
+    }
+    if (done < nextLook_)
+        return;
+    nextLook_ = done - done % kBlock + kBlock;
+    if (since_.elapsed() < delay_.count())
+        return;
+    // Set up before it is shown, so that showing it paints it once, already advanced.
+    const long long maximum = std::max(count_ ? count_() : 0, done);
+    steps_.emplace(bar_, maximum, std::chrono::milliseconds(100));
+    bar_->setValue(int(std::min<long long>(done, INT_MAX)));
+    bar_->setVisible(true);
+}
+
+void LateProgress::finish()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    if (!bar_)
+        return;
+    if (steps_)
+        bar_->setVisible(false);
+    const int n = int(std::clamp<long long>(done_, 0, INT_MAX));
+    bar_->setRange(0, std::max(n, 1));
+    bar_->setValue(n);
+}
+
 } // namespace forms

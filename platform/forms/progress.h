@@ -15,6 +15,8 @@
 #include <QElapsedTimer>
 
 #include <chrono>
+#include <functional>
+#include <optional>
 
 class QProgressBar;
 
@@ -44,6 +46,44 @@ private:
     long long shown_ = 0;
     std::chrono::milliseconds pace_{0};
     QElapsedTimer since_; // the last setting
+};
+
+// The progress of a list read forward without counting its rows first. The bar stays hidden while
+// the load is short; once it has lasted the delay (looked at once per block of rows), the rows are
+// counted (count, asked once), the bar is shown with that maximum and follows at the pace of
+// ProgressSteps. finish hides it again; the bar then holds the rows read as its maximum and value
+// (1 and 0 for none), shown or not. So a list read in a few milliseconds neither counts its rows
+// nor shows, hides or lays out its bar:
+//
+//     forms::LateProgress fortschritt(pb, [&] { return rs.RecordCount(); });
+//     ... fortschritt.advance(n) at each row ...
+//     fortschritt.finish();
+class LateProgress
+{
+public:
+    static constexpr long long kBlock = 64;
+    static constexpr std::chrono::milliseconds kDelay{100};
+
+    // A null bar is allowed: nothing is counted nor shown then.
+    LateProgress(QProgressBar *bar, std::function<long long()> count, std::chrono::milliseconds delay = kDelay);
+    ~LateProgress(); // hides a bar still shown
+    LateProgress(const LateProgress &) = delete;
+    LateProgress &operator=(const LateProgress &) = delete;
+
+    // The rows done so far.
+    void advance(long long done);
+    // Hides the bar (when shown) and sets it to the rows done.
+    void finish();
+
+private:
+    QProgressBar *bar_;
+    std::function<long long()> count_;
+    std::chrono::milliseconds delay_;
+    long long done_ = 0;
+    long long nextLook_ = kBlock;
+    bool finished_ = false;
+    QElapsedTimer since_; // the start of the load
+    std::optional<ProgressSteps> steps_;
 };
 
 } // namespace forms

@@ -8,11 +8,15 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPointer>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace forms;
 
@@ -101,11 +105,26 @@ TEST(GridRows, CellTextIsGerman)
         QVariant value;
         QString text;
     } cases[] = {
-        {12.5, "12,5"}, {100000.0, "100000"}, {QVariant(), ""}, {42, "42"}, {QDate(1970, 12, 24), "24.12.1970"},
+        {12.5, "12,5"},
+        {100000.0, "100000"},
+        {QVariant(), ""},
+        {42, "42"},
+        {QDate(1970, 12, 24), "24.12.1970"},
         {true, "Wahr"},
+        // Whole numbers as QString::number writes them, the extremes included; a typed empty
+        // value reads empty.
+        {qlonglong(0), "0"},
+        {-7, "-7"},
+        {qlonglong(-1234567890123), "-1234567890123"},
+        {std::numeric_limits<qlonglong>::min(), "-9223372036854775808"},
+        {std::numeric_limits<qlonglong>::max(), "9223372036854775807"},
+        {std::numeric_limits<int>::min(), "-2147483648"},
+        {QVariant(QMetaType::fromType<qlonglong>()), ""},
     };
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(GridList::cellText(c.value), c.text);
+    }
 }
 
 TEST(GridRows, RangeMarksAndClearsRowsWithinTheList)
@@ -288,6 +307,82 @@ TEST(ListGridWidget, ExpanderClickTogglesTheRowAndDoubleClicksReportRowOrNone)
     grid.clear();
     QCoreApplication::processEvents();
     EXPECT_EQ(view->model()->rowCount(), 0);
+}
+
+// A nested list folded away keeps its view, hidden, and shows it again when it unfolds (with the
+// rows it holds then); the view goes with its list, and with the grid.
+TEST(ListGridWidget, AFoldedNestedListKeepsItsViewUntilItsListGoes)
+{
+    auto geloescht = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); };
+    ListGrid grid;
+    grid.resize(600, 400);
+    grid.top().setExpanderWidth(350);
+    for (const char *n : {"Vereine", "Behörden"})
+        grid.addRow(QVariantList{1, "+", n});
+    GridList &child = grid.switchToChild(0);
+    child.addRow(QVariantList{11, "", "Firma A"});
+    grid.switchToTop();
+    grid.show();
+    grid.top().setExpanded(0, true);
+    QCoreApplication::processEvents();
+    const QPointer<QTableView> erster = grid.childView(&child);
+    ASSERT_TRUE(erster);
+    EXPECT_TRUE(erster->isVisible());
+
+    for (int mal = 1; mal <= 2; ++mal) {
+        SCOPED_TRACE(mal);
+        grid.top().setExpanded(0, false);
+        QCoreApplication::processEvents();
+        geloescht();
+        EXPECT_EQ(grid.childView(&child), nullptr) << "no view shows a folded list";
+        ASSERT_TRUE(erster) << "kept for the next unfold";
+        EXPECT_FALSE(erster->isVisible());
+
+        child.addRow(QVariantList{11 + mal, "", "Firma"});
+        grid.top().setExpanded(0, true);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid.childView(&child), erster.data());
+        EXPECT_TRUE(erster->isVisible());
+        EXPECT_EQ(erster->model()->rowCount(), 1 + mal);
+        const QModelIndex detail = grid.view()->model()->index(1, 0);
+        EXPECT_EQ(grid.view()->indexWidget(detail), erster.data());
+    }
+
+    // Shown again as a new view shows it: from the top, without a current row, a column the user
+    // made wider as wide as the list sets it.
+    for (int z = 0; z < 40; ++z)
+        child.addRow(QVariantList{100 + z, "", "Firma"});
+    QCoreApplication::processEvents();
+    const int breite = erster->columnWidth(2);
+    erster->setColumnWidth(2, breite + 50);
+    erster->setCurrentIndex(erster->model()->index(30, 2));
+    erster->scrollToBottom();
+    ASSERT_GT(erster->verticalScrollBar()->value(), 0);
+    grid.top().setExpanded(0, false);
+    QCoreApplication::processEvents();
+    grid.top().setExpanded(0, true);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(grid.childView(&child), erster.data());
+    EXPECT_EQ(erster->columnWidth(2), breite);
+    EXPECT_EQ(erster->verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(erster->currentIndex().isValid());
+
+    // Folded, then its list dropped: the kept view goes too. Shown, then its row removed: the same.
+    grid.top().setExpanded(0, false);
+    grid.top().dropChild(0);
+    geloescht();
+    EXPECT_FALSE(erster);
+    GridList &zweite = grid.switchToChild(1);
+    zweite.addRow(QVariantList{21, "", "Amt"});
+    grid.switchToTop();
+    grid.top().setExpanded(1, true);
+    QCoreApplication::processEvents();
+    const QPointer<QTableView> gezeigt = grid.childView(&zweite);
+    ASSERT_TRUE(gezeigt);
+    grid.removeRow(1);
+    QCoreApplication::processEvents();
+    geloescht();
+    EXPECT_FALSE(gezeigt);
 }
 
 // In a shown window: a column is at least as wide as its caption (narrow given widths grow, wide

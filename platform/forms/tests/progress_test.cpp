@@ -1,6 +1,8 @@
 #include "forms/progress.h"
 
 #include <QProgressBar>
+#include <QWidget>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 // How often the bar is set while the rows of lists of different lengths are added.
@@ -66,4 +68,81 @@ TEST(ProgressSteps, TheBarIsSetInStepsAndFullAtTheEnd)
     }
     forms::ProgressSteps none(nullptr, 10);
     none.advance(10); // no bar: nothing happens
+}
+
+// A list read without a count first: the bar shows only once the load has lasted the delay, with
+// the count asked then as its maximum; afterwards it is hidden and holds the rows read.
+TEST(LateProgress, TheBarShowsOnlyForALoadThatLastsAndEndsWithTheRowsRead)
+{
+    const struct
+    {
+        const char *name;
+        long long rows;
+        int delay;         // milliseconds
+        long long counted; // what the count says
+        int shownAt;       // rows done when the bar was shown; 0: never
+        long long maximumShown;
+        int maximum;
+    } cases[] = {
+        {"a short load: never counted nor shown", 1000, 3600 * 1000, -1, 0, 0, 1000},
+        {"nothing read", 0, 0, -1, 0, 0, 1},
+        {"fewer rows than a block", 10, 0, -1, 0, 0, 10},
+        {"a long load: shown at the first block", 1000, 0, 1000, int(forms::LateProgress::kBlock), 1000, 1000},
+        {"rows beyond the count", 1000, 0, 5, int(forms::LateProgress::kBlock), forms::LateProgress::kBlock, 1000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget fenster;
+        auto *bar = new QProgressBar(&fenster);
+        bar->setVisible(false);
+        fenster.show();
+        int gezaehlt = 0;
+        int gezeigtBei = 0;
+        long long maximumGezeigt = 0;
+        QList<int> werte;
+        {
+            forms::LateProgress fortschritt(
+                bar, [&] { return ++gezaehlt, c.counted; }, std::chrono::milliseconds(c.delay));
+            for (long long done = 1; done <= c.rows; ++done) {
+                fortschritt.advance(done);
+                if (bar->isVisible() && !gezeigtBei) {
+                    gezeigtBei = int(done);
+                    maximumGezeigt = bar->maximum();
+                    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { werte << v; });
+                }
+            }
+            fortschritt.finish();
+        }
+        EXPECT_EQ(gezaehlt, c.shownAt ? 1 : 0);
+        EXPECT_EQ(gezeigtBei, c.shownAt);
+        EXPECT_EQ(maximumGezeigt, c.maximumShown);
+        EXPECT_TRUE(std::is_sorted(werte.begin(), werte.end()));
+        EXPECT_FALSE(bar->isVisible());
+        EXPECT_EQ(bar->minimum(), 0);
+        EXPECT_EQ(bar->maximum(), c.maximum);
+        EXPECT_EQ(bar->value(), c.rows);
+    }
+}
+
+// A bar shown by a load that ends without finish (its step failed) does not stay on screen.
+TEST(LateProgress, ABarShownIsHiddenAlsoWithoutFinish)
+{
+    QWidget fenster;
+    auto *bar = new QProgressBar(&fenster);
+    bar->setVisible(false);
+    fenster.show();
+    {
+        forms::LateProgress fortschritt(
+            bar, [] { return 500LL; }, std::chrono::milliseconds(0));
+        for (long long done = 1; done <= 100; ++done)
+            fortschritt.advance(done);
+        EXPECT_TRUE(bar->isVisible());
+        EXPECT_EQ(bar->maximum(), 500);
+    }
+    EXPECT_FALSE(bar->isVisible());
+    forms::LateProgress ohneBalken(
+        nullptr, [] { return 1LL; }, std::chrono::milliseconds(0));
+    for (long long done = 1; done <= 100; ++done)
+        ohneBalken.advance(done); // no bar: nothing happens
+    ohneBalken.finish();
 }
