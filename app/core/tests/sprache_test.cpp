@@ -1,5 +1,5 @@
 // Qt's own texts in the program speak German once the start-up has loaded Qt's translations:
-// the context menu of a text box, the standard buttons.
+// the context menu of a text box, the standard buttons, the print dialog.
 #include "core_fixture.h"
 
 #include "core/Login.h"
@@ -11,6 +11,8 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -44,7 +46,7 @@ QStringList kontextmenue(QWidget *feld)
 
 } // namespace
 
-TEST_F(Sprache, TheContextMenuOfATextBoxAndTheStandardButtonsAreGerman)
+TEST_F(Sprache, TheContextMenuOfATextBoxTheStandardButtonsAndThePrintDialogAreGerman)
 {
     ASSERT_TRUE(modStart::LadeQtUebersetzungen()) << "Qt's German translations (qt6-translations-l10n) not found";
     starte();
@@ -65,5 +67,10 @@ TEST_F(Sprache, TheContextMenuOfATextBoxAndTheStandardButtonsAreGerman)
     EXPECT_EQ(knoepfe.button(QDialogButtonBox::Ok)->text().toStdString(), "OK");
     EXPECT_EQ(knoepfe.button(QDialogButtonBox::Cancel)->text().toStdString(), "Abbrechen");
     EXPECT_EQ(knoepfe.button(QDialogButtonBox::Close)->text().toStdString(), "Schließen");
+
+    // The print dialog that printing opens.
+    QPrinter drucker;
+    QPrintDialog dialog(&drucker, &login);
+    EXPECT_EQ(dialog.windowTitle().toStdString(), "Drucken");
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
