@@ -110,7 +110,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
         connect(a, &QAction::triggered, this, wirkung);
         return a;
     };
-    print_ = aktion("tbDrucken", QStringLiteral("&Drucken..."), QStringLiteral("Bericht drucken"), [this] {
+    print_ = aktion("tbDrucken", QStringLiteral("Drucken..."), QStringLiteral("Bericht drucken"), [this] {
         if (onPrint_)
             onPrint_();
     });
@@ -144,7 +144,7 @@ PreviewWindow::PreviewWindow(QWidget *parent)
             setZoom(*it);
     });
     toolBar_->addSeparator();
-    close_ = aktion("tbSchliessen", QStringLiteral("&Schließen"), QStringLiteral("Vorschau schließen"), [this] {
+    close_ = aktion("tbSchliessen", QStringLiteral("Schließen"), QStringLiteral("Vorschau schließen"), [this] {
         if (onClose_)
             onClose_();
     });
