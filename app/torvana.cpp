@@ -15,6 +15,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvana"));
     QApplication::setQuitOnLastWindowClosed(false);
+    modStart::LadeQtUebersetzungen();
 
     // A second program on the same program folder says so and ends; the first runs on.
     modStart::Programmsperre sperre;

@@ -103,22 +103,30 @@ void KontaktUebers::tblKUebers_DblClick(int row, int column)
     // Contacts stand in the nested lists; a category row opens nothing.
     if (row < 0 || column < 0 || &tblKUebers->current() == &tblKUebers->top())
         return;
-    if (!modKontakt::KontaktZugriff_Erlaubt()) {
-        forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
-                      forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+    if (!ZugriffErlaubt())
         return;
-    }
     modGVar::SetzeEditModus(forms::form<Kontakt>(), row, [] { modKontakt::LeereKontaktFelder(); });
     modKontakt::loadKontakt(*tblKUebers, row, column);
     modGVar::SetzeSpeicherModus();
+}
+
+bool KontaktUebers::ZugriffErlaubt()
+{
+    if (modKontakt::KontaktZugriff_Erlaubt())
+        return true;
+    forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
+                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+    return false;
 }
 
 void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
 {
     const auto &erw = core::einstiege().kontaktwerkzeuge;
     if (key == QLatin1String("tbKontakt")) {
-        // A new contact: the editor inserts.
+        // A new contact: the editor inserts, under the same right as opening one.
         modGVar::SetzeSpeicherModus();
+        if (!ZugriffErlaubt())
+            return;
         if (forms::isLoaded<Kontakt>())
             modKontakt::LeereKontaktFelder();
         forms::form<Kontakt>().Show(forms::vbModal);

@@ -37,6 +37,8 @@ protected:
 
 private:
     void SerienbriefDatei();
+    // The contact right of the user's group; without it the refusal is shown.
+    static bool ZugriffErlaubt();
 };
 
 namespace contacts {

@@ -50,7 +50,7 @@ struct Eingabe
     QString kategoName;
     QString anrede, nachname, vorname, strasse, plz, ort, tel1, tel2, mobil, fax, email, firma;
     double gebDatum = modRun::KeinDatum;
-    QString gebDatumText; // as the field shows it
+    QString gebDatumText; // as the overview lists it
     bool bankeinzug = false;
     QString blz, kreditInstitut, kontoNr, notiz;
     bool geschlecht = true, befreit = false, bezahlt = false, jg = false;
@@ -84,7 +84,8 @@ bool leseEingabe(const Kontakt &k, Eingabe &e)
     e.email = k.txtEMail->text();
     e.firma = k.txtFirma->text();
     e.gebDatum = k.txtGebDat->wert();
-    e.gebDatumText = k.txtGebDat->text();
+    // Written as every date of the overview is, whatever the field shows.
+    e.gebDatumText = modRun::ErmittleDatumTextOhneNull(e.gebDatum);
     e.bankeinzug = modRun::ErmittleChkWert(*k.chkEinzug);
     e.blz = k.txtBLZ->text();
     e.kreditInstitut = k.txtKInst->text();
@@ -161,19 +162,6 @@ bool loescheMitglied(qlonglong knr)
 QString kontaktbild()
 {
     return modStart::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
-}
-
-// The birth date as the overview lists it: month, day and year digits run together; empty when
-// there is none.
-QString geburtsziffern(const QVariant &feld)
-{
-    // Characters 4-5, 1-2 and 7-10 of the date's text "dd.MM.yyyy".
-    const QString text = modRun::ErmittleDatumTextOhneNull(feld);
-    if (text.size() != 10)
-        return QString();
-    const QChar *t = text.constData();
-    const QChar ziffern[8] = {t[3], t[4], t[0], t[1], t[6], t[7], t[8], t[9]};
-    return QString(ziffern, 8);
 }
 
 QVariantList platzhalter()
@@ -575,7 +563,7 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
             while (!rs.Eof()) {
                 zeilen.push_back(QVariantList{rs(0).Value(), bild, rs(1).Value(), rs(2).Value(), rs(3).Value(),
                                               rs(4).Value(), rs(5).Value(), rs(6).Value(),
-                                              geburtsziffern(rs(7).Value()), rs(8).Value()});
+                                              modRun::ErmittleDatumTextOhneNull(rs(7).Value()), rs(8).Value()});
                 rs.MoveNext();
             }
         } catch (...) {
@@ -804,6 +792,7 @@ void LeereKontaktFelder()
     k.optNBefreit->setChecked(true);
     k.optNBezahlt->setChecked(true);
     k.chkEinzug->setCheckState(Qt::Unchecked);
+    k.chkJG->setCheckState(Qt::Unchecked);
     k.txtNotiz->clear();
     k.txtEintritt->leeren();
     k.txtAustritt->leeren();

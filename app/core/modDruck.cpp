@@ -10,11 +10,13 @@
 #include "forms/services.h"
 #include "ole/handles.h"
 #include "report/format.h"
+#include "report/preview.h"
 #include "report/printers.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QLabel>
+#include <QPointer>
 
 #include <cmath>
 #include <limits>
@@ -65,16 +67,54 @@ QVariant Ablegen(const QVariant &zelle, Ablage ablage)
 }
 
 // The preview stands in the results pane under the item that hosts the list window; without
-// a navigation item it stands on its own.
-void ZeigeVorschau(report::Report &bericht)
+// a navigation item it stands on its own. Its tool bar prints the report through the print
+// dialog and closes the preview: the window it stood in for shows again under its item.
+void ZeigeVorschau(report::Report &bericht, const Druckliste &liste)
 {
     QWidget *fenster = bericht.Show();
     const com::ComPtr<ILzNavrailItem> item = gv().objAktItem;
-    if (item && SUCCEEDED(item->put_WindowObject1(LONG(ole::handleFromWidget(fenster))))) {
+    QPointer<QWidget> vorher;
+    if (item) {
+        LONG h = 0;
+        if (SUCCEEDED(item->get_WindowObject1(&h)))
+            vorher = ole::widgetFromHandle(ole::Handle(h));
+    }
+    const bool imPane = item && SUCCEEDED(item->put_WindowObject1(LONG(ole::handleFromWidget(fenster))));
+    if (imPane) {
         item->Display();
     } else if (fenster->parentWidget()) {
         // Left in a pane by an earlier preview: out of it, into a window of its own.
         fenster->setParent(nullptr, Qt::Window);
+    }
+    if (auto *vorschau = qobject_cast<report::PreviewWindow *>(fenster)) {
+        // The report may be forgotten while a pane still holds its preview.
+        std::weak_ptr<report::Report> schwach;
+        for (const auto &b : std::as_const(berichte()))
+            if (b.get() == &bericht)
+                schwach = b;
+        const QString modul = liste.modul, routine = liste.routine;
+        vorschau->setPrintHandler([schwach, vorschau, modul, routine] {
+            const std::shared_ptr<report::Report> r = schwach.lock();
+            if (!r)
+                return;
+            modRun::Trap t(modul, routine);
+            if (report::Printers().PrinterNames().isEmpty()) {
+                forms::MsgBox(KeinDrucker, forms::vbInformation, modRun::Titel);
+                return;
+            }
+            t.run([&] { report::Printers().PrintReport(*r, vorschau->window()); });
+        });
+        // A second preview under the same item goes back to the window the first stood in for.
+        if (!imPane || vorher != fenster) {
+            const QPointer<QWidget> zurueck = imPane ? vorher : QPointer<QWidget>();
+            vorschau->setCloseHandler([vorschau, item, zurueck] {
+                if (zurueck && SUCCEEDED(item->put_WindowObject1(LONG(ole::handleFromWidget(zurueck.data())))) &&
+                    SUCCEEDED(item->Display()))
+                    zurueck->show();
+                else
+                    vorschau->hide();
+            });
+        }
     }
     fenster->show();
     fenster->raise();
@@ -183,7 +223,7 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
     case Ausgang::Drucken: t.run([&] { report::Printers().PrintReport(*bericht, grid.window()); }); break;
     case Ausgang::Vorschau:
         forms::setMousePointer(forms::vbDefault);
-        ZeigeVorschau(*bericht);
+        ZeigeVorschau(*bericht, liste);
         break;
     case Ausgang::Nichts: break;
     }

@@ -14,6 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
 #include <QtGlobal>
 
 #include <cerrno>
@@ -24,6 +28,26 @@
 #include <unistd.h>
 
 namespace modStart {
+
+bool LadeQtUebersetzungen()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    // Gone with the application that owns it.
+    static QPointer<QTranslator> qt;
+    if (qt)
+        return true;
+    auto *neu = new QTranslator(app);
+    if (!neu->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(neu)) {
+        delete neu;
+        return false;
+    }
+    qt = neu;
+    return true;
+}
 
 QString Programmordner()
 {

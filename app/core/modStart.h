@@ -71,6 +71,12 @@ private:
     int fd_ = -1;
 };
 
+// Qt's own texts in German: standard buttons, the context menu of text boxes, the print dialog
+// and the like, from Qt's German catalogue in Qt's translations folder (Debian's
+// qt6-translations-l10n). Installed on the application for the rest of the run; false, and
+// Qt's texts stay English, when the catalogue is not there.
+bool LadeQtUebersetzungen();
+
 // Opens the application database on the default workspace into gv().wsDaten and
 // gv().dbDaten. No error trap: a failure (vb::Error 3024 no file, 3031 wrong password, ...)
 // goes to the caller.

@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <iterator>
 
 using namespace modFangbuch;
 
@@ -186,6 +187,12 @@ Fangbuch::Fangbuch()
     for (QWidget *w : {static_cast<QWidget *>(txtAnzahl), static_cast<QWidget *>(txtGewicht),
                        static_cast<QWidget *>(txtMonNr), static_cast<QWidget *>(txtNotiz)})
         w->installEventFilter(this);
+
+    // Tab runs in the order of entry: species, water, month, number, weight, note (the note
+    // hands the focus back to the species when it is left).
+    QWidget *reihe[] = {cboFArt, cboGName, txtMonNr, txtAnzahl, txtGewicht, txtNotiz};
+    for (std::size_t i = 1; i < std::size(reihe); ++i)
+        QWidget::setTabOrder(reihe[i - 1], reihe[i]);
 }
 
 void Fangbuch::Form_Load()

@@ -113,6 +113,7 @@ struct Mitglied
     qlonglong knr;
     QVariantList adresse; // columns 1 to 7 of the grid
     double stunden;       // hours done in the year (0 when not asked for)
+    bool befreit;         // exempt from work hours: owes none
 };
 
 } // namespace
@@ -269,7 +270,7 @@ void LadeAuswahl()
             sql += ", (SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = ?) AS Expr1000";
             werte << *jahr;
         }
-        sql += " FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
+        sql += ", m.Befreit FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
         sql += filter.text;
         werte += filter.werte;
         dao::Recordset rs = g.dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, werte);
@@ -282,6 +283,7 @@ void LadeAuswahl()
             }
             m.adresse << modRun::ErmittleDatumTextOhneNull(rs.Fields(7).Value());
             m.stunden = mitStunden ? rs.Fields(8).Value().toDouble() : 0.0;
+            m.befreit = rs.Fields(mitStunden ? 9 : 8).Value().toBool();
             mitglieder.push_back(std::move(m));
             rs.MoveNext();
         }
@@ -304,7 +306,8 @@ void LadeAuswahl()
     const QString null = modRun::FormatZahl(0);
     // The figures as the list shows them, each to two decimals; the balance from those two.
     const double pflichtGerundet = modRun::Runde(pflicht, 2);
-    const QString pflichtText = modRun::FormatZahl(pflichtGerundet);
+    // An exempt member's balance is his hours against none required.
+    auto pflichtVon = [&](const Mitglied &m) { return m.befreit ? 0.0 : pflichtGerundet; };
     auto zeile = [&](const Mitglied &m, bool figuren) {
         QVariantList z;
         z.reserve(11);
@@ -312,8 +315,8 @@ void LadeAuswahl()
         z += m.adresse;
         if (figuren) {
             const double geleistet = modRun::Runde(m.stunden, 2);
-            z << pflichtText << modRun::FormatZahl(geleistet)
-              << modRun::FormatZahl(modArbeit::ErmittleSollHaben(geleistet, pflichtGerundet));
+            z << modRun::FormatZahl(pflichtVon(m)) << modRun::FormatZahl(geleistet)
+              << modRun::FormatZahl(modArbeit::ErmittleSollHaben(geleistet, pflichtVon(m)));
         } else {
             z << null << null << null;
         }
@@ -359,7 +362,7 @@ void LadeAuswahl()
                 continue;
             for (const Mitglied &m : mitglieder) {
                 const double geleistet = modRun::Runde(m.stunden, 2);
-                if (d.ja ? pflichtGerundet <= geleistet : geleistet <= pflichtGerundet)
+                if (d.ja ? pflichtVon(m) <= geleistet : geleistet <= pflichtVon(m))
                     grid.addRow(zeile(m, true));
             }
         }

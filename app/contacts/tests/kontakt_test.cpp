@@ -280,6 +280,85 @@ TEST_F(Editor, ANewMemberGetsItsMemberRecordAndTheCategoryItsCount)
     EXPECT_EQ(knrListe(1), QStringList({"1", "2", "8"}));
 }
 
+TEST_F(Editor, ANewContactStartsWithTheYouthGroupBoxEmpty)
+{
+    // A youth member saved, then the next member typed into the emptied editor, then one more
+    // from the overview's button: only the first is in the youth group.
+    bool leer = false;
+    imEditor([&](Kontakt &k) {
+        waehle(k.cboKatego, "Mitglieder (aktiv)");
+        tippe(k.txtNName, "Jung");
+        tippe(k.txtVName, "Jonas");
+        klickeAuswahl(k.chkJG);
+        ASSERT_EQ(k.chkJG->checkState(), Qt::Checked);
+        klickeKnopf(k.tbSpeichern);
+        leer = k.chkJG->checkState() == Qt::Unchecked;
+        waehle(k.cboKatego, "Mitglieder (aktiv)");
+        tippe(k.txtNName, "Anders");
+        tippe(k.txtVName, "Anna");
+        klickeKnopf(k.tbSpeichern);
+    });
+    klickeKnopf(knopf("tbKontakt"));
+    EXPECT_TRUE(leer) << "the emptied editor keeps no tick";
+    neuerKontakt("Mitglieder (passiv)", "Weit", "Wim");
+    ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+    const struct
+    {
+        const char *nachname;
+        bool jg;
+    } faelle[] = {{"Jung", true}, {"Anders", false}, {"Weit", false}};
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.nachname);
+        const qlonglong knr = zahl("SELECT KNr FROM Kontakt WHERE Nachname = ?", {QString(f.nachname)});
+        ASSERT_GT(knr, 7);
+        EXPECT_EQ(feld("SELECT JG FROM Mitglied WHERE KNr = ?", knr, "JG").toBool(), f.jg);
+    }
+}
+
+TEST_F(Editor, TheOverviewWritesEveryBirthDateDayFirstAsTheEditorLeavesIt)
+{
+    sql("UPDATE Kontakt SET GebDatum = ? WHERE KNr = 4", {dao::ToOleDate(QDate(1975, 3, 12))});
+    klappe(3);
+    forms::GridList *l = liste(3);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->text(0, 8), QString("12.03.1975"));
+    EXPECT_EQ(l->text(1, 8), QString()) << "no birth date";
+
+    // Changed in the editor: the row shows the new date the same way; taken away: empty.
+    const struct
+    {
+        qlonglong knr;
+        int zeile;
+        const char *eingabe, *gezeigt;
+    } faelle[] = {{5, 1, "30.05.1990", "30.05.1990"}, {5, 1, "1.2.1960", "01.02.1960"}, {4, 0, "", ""}};
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.eingabe);
+        boxes.clear();
+        bearbeite(3, f.knr, [&](Kontakt &k) {
+            k.txtGebDat->setText(QString::fromLatin1(f.eingabe));
+            klickeKnopf(k.tbSpeichern);
+        });
+        ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+        l = liste(3);
+        ASSERT_NE(l, nullptr);
+        EXPECT_EQ(l->text(f.zeile, 8), QString::fromLatin1(f.gezeigt));
+    }
+    // A new contact's row and the rows read afresh alike.
+    neuerKontakt("Lieferanten", "Hake", "Udo", [&](Kontakt &k) { k.txtGebDat->setText("09.11.1989"); });
+    ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+    l = liste(3);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->text(l->rowCount() - 1, 8), QString("09.11.1989"));
+    klappe(3);
+    klappe(3);
+    l = liste(3);
+    ASSERT_NE(l, nullptr);
+    QStringList daten;
+    for (int r = 0; r < l->rowCount(); ++r)
+        daten << l->text(r, 8);
+    EXPECT_EQ(daten, QStringList({"", "01.02.1960", "", "09.11.1989"}));
+}
+
 TEST_F(Editor, AnExpandedCategoryListsTheNewContactAndNoMemberRecordIsMadeOutsideTheMemberCategories)
 {
     klappe(3);

@@ -88,11 +88,11 @@ TEST_F(Uebersicht, ExpandingListsTheContactsAfreshAndCollapsingKeepsThem)
     EXPECT_TRUE(gv().blnAufgeklapptZuletzt);
     ASSERT_EQ(knrListe(1), QStringList({"1", "2"}));
     forms::GridList *l = liste(1);
-    const QStringList meier = {"1",        modStart::Programmordner() + "/Graphics/bmp/Cut.bmp",
-                               "",         "Herr",
-                               "Meier",    "Hans",
-                               "0421 123", "",
-                               "12241970", "hans@meier.de"};
+    const QStringList meier = {"1",          modStart::Programmordner() + "/Graphics/bmp/Cut.bmp",
+                               "",           "Herr",
+                               "Meier",      "Hans",
+                               "0421 123",   "",
+                               "24.12.1970", "hans@meier.de"};
     for (int c = 0; c < 10; ++c)
         EXPECT_EQ(l->text(0, c), meier[c]) << c;
     EXPECT_EQ(l->text(1, 8), QString()) << "no birth date shows as an empty cell";
@@ -210,6 +210,28 @@ TEST_F(UebersichtGast, ADoubleClickWithoutTheContactRightShowsTheRefusalAndStays
     EXPECT_FALSE(modKontakt::KontaktZugriff_Erlaubt());
     // The member menu of the main window offers the contact only with the right.
     EXPECT_FALSE(core::einstiege().bereiche.KontaktZugriff_Erlaubt());
+}
+
+TEST_F(UebersichtGast, TheNewContactKeyWithoutTheContactRightShowsTheRefusalAndNoEditor)
+{
+    const long long vorher = zahl("SELECT COUNT(*) FROM Kontakt");
+    QAction *neu = uebersicht().findChild<QAction *>(QStringLiteral("tbKontakt"));
+    ASSERT_NE(neu, nullptr);
+    // Also after the editor was once loaded (by the member menu's way, say).
+    for (const bool geladen : {false, true}) {
+        SCOPED_TRACE(geladen ? "editor loaded" : "editor not loaded");
+        if (geladen)
+            forms::form<Kontakt>();
+        boxes.clear();
+        klickeKnopf(neu);
+        EXPECT_EQ(editorGezeigt, 0);
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().text, KeinRecht);
+        EXPECT_EQ(boxes.last().title, QString("Torvana"));
+        EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), vorher);
+        EXPECT_EQ(gv().strModus, QString("SAVE"));
+        EXPECT_TRUE(uebersicht().isVisible());
+    }
 }
 
 TEST_F(Uebersicht, TheToolbarOpensTheOtherWindowsInThePaneAndEndsInSave)

@@ -16,9 +16,13 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
 
 using namespace coretest;
 
@@ -389,6 +393,114 @@ TEST_F(Vorschau, ThePreviewTakesTheListWindowsPlaceUnderItsItemUntilAnotherItemI
     EXPECT_TRUE(fenster["Fangauswertung"]->isVisible());
     EXPECT_FALSE(v->isVisible());
     EXPECT_EQ(ole::widgetFromHandle(ole::Handle(gehostet())), fenster["Fangauswertung"]);
+}
+
+TEST_F(Vorschau, ItsToolBarPagesZoomsPrintsThroughTheDialogAndClosesBackToTheListWindow)
+{
+    std::vector<Zeile> viele;
+    for (int i = 1; i <= 150; ++i)
+        viele.push_back({i, QStringLiteral("Fisch %1").arg(i), i % 7});
+    fuelle(viele);
+    drucke("vorschau");
+    ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+    auto *p = qobject_cast<report::PreviewWindow *>(rpt_Test().window());
+    ASSERT_NE(p, nullptr);
+    ASSERT_TRUE(p->isVisible());
+    const int seiten = p->pageCount();
+    ASSERT_GE(seiten, 3);
+    QToolBar *leiste = p->toolBar();
+    ASSERT_TRUE(leiste && leiste->isVisible());
+    auto knopf = [&](const char *name) -> QWidget * {
+        QAction *a = leiste->findChild<QAction *>(QString::fromLatin1(name));
+        EXPECT_TRUE(a) << name;
+        return a ? leiste->widgetForAction(a) : nullptr;
+    };
+    // A click through the main window on a tool bar button.
+    auto drueck = [&](const char *name) {
+        QWidget *w = knopf(name);
+        ASSERT_TRUE(w && w->isVisible()) << name;
+        ASSERT_TRUE(w->isEnabled()) << name;
+        apptest::ProgramTest::klicke(w, w->rect().center());
+    };
+    auto *seite = leiste->findChild<QLabel *>(QStringLiteral("lblSeite"));
+    auto *zoom = leiste->findChild<QLabel *>(QStringLiteral("lblZoom"));
+    ASSERT_TRUE(seite && zoom);
+    const QString von = QStringLiteral(" von %1").arg(seiten);
+    EXPECT_EQ(seite->text(), "Seite 1" + von);
+    EXPECT_EQ(zoom->text(), QString("100 %"));
+    EXPECT_FALSE(knopf("tbVorherigeSeite")->isEnabled());
+
+    // Paging.
+    drueck("tbNaechsteSeite");
+    EXPECT_EQ(p->currentPage(), 1);
+    EXPECT_EQ(seite->text(), "Seite 2" + von);
+    drueck("tbLetzteSeite");
+    EXPECT_EQ(p->currentPage(), seiten - 1);
+    EXPECT_EQ(seite->text(), QStringLiteral("Seite %1").arg(seiten) + von);
+    EXPECT_FALSE(knopf("tbNaechsteSeite")->isEnabled());
+    drueck("tbVorherigeSeite");
+    EXPECT_EQ(p->currentPage(), seiten - 2);
+    drueck("tbErsteSeite");
+    EXPECT_EQ(p->currentPage(), 0);
+    // Scrolling by hand moves the page shown too.
+    QScrollBar *rollen = p->scrollArea()->verticalScrollBar();
+    rollen->setValue(rollen->maximum());
+    EXPECT_EQ(seite->text(), QStringLiteral("Seite %1").arg(seiten) + von);
+    drueck("tbErsteSeite");
+
+    // Zoom: the pages grow and shrink, the page shown stays.
+    drueck("tbNaechsteSeite");
+    const int breite = p->scrollArea()->widget()->width();
+    drueck("tbVergroessern");
+    EXPECT_EQ(zoom->text(), QString("125 %"));
+    EXPECT_GT(p->scrollArea()->widget()->width(), breite);
+    EXPECT_EQ(p->currentPage(), 1);
+    drueck("tbVerkleinern");
+    drueck("tbVerkleinern");
+    EXPECT_EQ(zoom->text(), QString("75 %"));
+    EXPECT_LT(p->scrollArea()->widget()->width(), breite);
+    EXPECT_EQ(seite->text(), "Seite 2" + von);
+
+    // Print: through the printer port's dialog, the report as shown.
+    EXPECT_EQ(drucker.dialogs, 0);
+    drueck("tbDrucken");
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+    EXPECT_EQ(drucker.dialogs, 1);
+    EXPECT_EQ(drucker.printed, 1);
+    EXPECT_EQ(drucker.lastCaption, QString("Testliste"));
+    EXPECT_EQ(drucker.lastRows, 150);
+    // A printer that fails shows the error box and the preview stays.
+    drucker.fail = true;
+    drueck("tbDrucken");
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_TRUE(boxes.last().text.contains("modTest")) << boxes.last().text.toStdString();
+    EXPECT_EQ(drucker.printed, 1);
+    EXPECT_TRUE(p->isVisible());
+    // No printer: the message, no dialog.
+    boxes.clear();
+    drucker.fail = false;
+    drucker.names.clear();
+    drueck("tbDrucken");
+    ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.last().text, KeinDrucker);
+    EXPECT_EQ(drucker.dialogs, 2);
+    boxes.clear();
+
+    // Close: the list window shows again under its item; a second preview closes the same way.
+    for (int runde = 0; runde < 2; ++runde) {
+        SCOPED_TRACE(runde);
+        drueck("tbSchliessen");
+        EXPECT_FALSE(p->isVisible());
+        EXPECT_TRUE(fenster["Fangauswertung"]->isVisible());
+        EXPECT_EQ(aktKey(), QString("Fangauswertung"));
+        EXPECT_EQ(ole::widgetFromHandle(ole::Handle(gehostet())), fenster["Fangauswertung"]);
+        drucke("vorschau");
+        drucke("vorschau");
+        EXPECT_TRUE(p->isVisible());
+        EXPECT_FALSE(fenster["Fangauswertung"]->isVisible());
+        EXPECT_EQ(seite->text(), "Seite 1" + von);
+    }
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -196,4 +197,60 @@ TEST_F(Hauptfenster, TheStockingPlanRefusesAQuantityItCannotKeepExactly)
         }
         EXPECT_EQ(w.lblAnzahl->text(), QString::number(w.tblBList->rowCount()));
     }
+}
+
+TEST_F(Hauptfenster, TabLeadsThroughTheCatchInTheOrderOfEntryAndTheNoteBackToTheSpecies)
+{
+    zeige(navigation::Fangbuch.key);
+    Fangbuch &f = forms::form<Fangbuch>();
+    ASSERT_TRUE(f.isVisible());
+    Main &main = forms::form<Main>();
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    QWindow *fenster = main.windowHandle();
+    ASSERT_TRUE(fenster);
+    // Keys as the keyboard sends them: to the main window, which hands them to the focused field.
+    auto tippeImFenster = [&](const QString &text) {
+        for (const QChar c : text)
+            QTest::keyClick(fenster, c.toLatin1());
+    };
+    auto tab = [&] { QTest::keyClick(fenster, Qt::Key_Tab); };
+    auto hatFokus = [](QWidget *feld) {
+        QWidget *fokus = QApplication::focusWidget();
+        return fokus && (fokus == feld || feld->isAncestorOf(fokus));
+    };
+    ASSERT_TRUE(hatFokus(f.cboFArt)) << "the species is first after the activation";
+
+    tippeImFenster("Zander");
+    tab();
+    EXPECT_TRUE(hatFokus(f.cboGName));
+    tippeImFenster("Altarm");
+    tab();
+    EXPECT_TRUE(hatFokus(f.txtMonNr));
+    tippeImFenster("7");
+    tab();
+    EXPECT_TRUE(hatFokus(f.txtAnzahl));
+    EXPECT_EQ(f.txtMonNr->text(), QString("07"));
+    EXPECT_EQ(f.txtFangMonat->text(), QString("Juli"));
+    tippeImFenster("3");
+    tab();
+    EXPECT_TRUE(hatFokus(f.txtGewicht));
+    tippeImFenster("1200");
+    tab();
+    EXPECT_TRUE(hatFokus(f.txtNotiz));
+    tippeImFenster("Abends");
+    tab();
+    EXPECT_TRUE(hatFokus(f.cboFArt)) << "from the note back to the species";
+    EXPECT_EQ(f.txtAnzahl->text(), QString("3"));
+
+    QTest::keyClick(fenster, Qt::Key_F3);
+    EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+    const qlonglong nr = zahl("SELECT MAX(FangNr) FROM Fang");
+    EXPECT_EQ(nr, 5);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "FangMonat").toInt(), 7);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "FischNr").toInt(), 2);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "GNr").toInt(), 2);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Anzahl").toInt(), 3);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Gewicht").toInt(), 1200);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Notiz").toString(), QString("Abends"));
 }

@@ -13,6 +13,7 @@
 #include "core/modMain.h"
 
 #include "dao/oledate.h"
+#include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <functional>
@@ -159,7 +161,8 @@ TEST_F(MitglListe, FilterCombinationsListTheirMembers)
         {"entered since 2000", [&] { eintritt(">=", "1.1.2000"); }, {"1", "2"}},
         {"entered before 2000", [&] { eintritt("<", "1.1.2000"); }, {"4"}},
         // Done against required on the figures as shown: 19.999999999999996 hours are 20,00.
-        {"hours done", [&] { paar(w.chkArbStd, w.optStdJa); }, {"1", "4", "6"}},
+        // Claasen (3) is exempt: he owes none and has done them.
+        {"hours done", [&] { paar(w.chkArbStd, w.optStdJa); }, {"1", "3", "4", "6"}},
         {"hours not done", [&] { paar(w.chkArbStd, w.optStdNein); }, {"2", "3", "4", "6"}},
         {"woman, paid, active",
          [&] {
@@ -342,7 +345,7 @@ TEST_F(MitglListe, TheWorkHoursListShowsRequiredDoneAndBalanceOfTheChosenYear)
         const char *knr;
         QStringList figuren;
     } erwartet[] = {
-        {"1", {"20,00", "22,50", "2,50"}}, {"2", {"20,00", "12,50", "-7,50"}}, {"3", {"20,00", "0,00", "-20,00"}},
+        {"1", {"20,00", "22,50", "2,50"}}, {"2", {"20,00", "12,50", "-7,50"}}, {"3", {"0,00", "0,00", "0,00"}},
         {"4", {"20,00", "20,00", "0,00"}}, {"6", {"20,00", "20,00", "0,00"}},
     };
     for (const auto &e : erwartet) {
@@ -372,8 +375,9 @@ TEST_F(MitglListe, HoursDoneAsRequiredPassYesAndNoAndTheCountIsTheRowsKept)
     MitglList &w = liste();
     paar(w.chkArbStd, w.optStdJa);
     suche();
-    EXPECT_EQ(sortiert(knrListe()), QStringList({"1", "4", "6"}));
-    EXPECT_EQ(w.lblGefDS->text(), QString("3"));
+    // Claasen is exempt: none required, none done.
+    EXPECT_EQ(sortiert(knrListe()), QStringList({"1", "3", "4", "6"}));
+    EXPECT_EQ(w.lblGefDS->text(), QString("4"));
     // The rows carry the figures even with the address columns shown.
     EXPECT_EQ(zeile(grid().top().find(0, "4")).mid(8), QStringList({"20,00", "20,00", "0,00"}));
     EXPECT_FALSE(grid().top().isColumnHidden(3));
@@ -382,10 +386,11 @@ TEST_F(MitglListe, HoursDoneAsRequiredPassYesAndNoAndTheCountIsTheRowsKept)
     suche();
     EXPECT_EQ(sortiert(knrListe()), QStringList({"2", "3", "4", "6"}));
 
-    // Nobody passes: no message, count 0.
+    // Nobody passes: no message, count 0. The one passive member is exempt and did hours,
+    // more than the none he owes.
+    sql("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (3, ?, 0, 3, 'Steg')", {jahr});
     boxes.clear();
     paar(w.chkStatus, w.optPassiv);
-    klicke(w.optStdJa);
     suche();
     EXPECT_EQ(knrListe(), QStringList());
     EXPECT_EQ(w.lblGefDS->text(), QString("0"));
@@ -661,6 +666,34 @@ TEST_F(MitglListe, TheToolbarPrintsTheListItShows)
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Druck_ArbStd"), 4);
     EXPECT_EQ(
         zahl("SELECT COUNT(*) FROM Druck_ArbStd WHERE KontaktNr = 2 AND GelStd = '12,50' AND SollHaben = '-7,50'"), 1);
+}
+
+TEST_F(MitglListe, AnExemptMemberOwesNoHoursInTheListAndOnItsPrintOut)
+{
+    ASSERT_TRUE(pdftext::Available()) << "poppler-utils (pdftotext) not installed";
+    sql("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (3, ?, 0, 3, 'Steg')", {jahr});
+    QTemporaryDir dir;
+    report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
+    drucker.pdfPath = dir.filePath("arbeitsliste.pdf");
+    MitglList &w = liste();
+    arbeitsliste(QString::number(jahr));
+    suche();
+    ASSERT_EQ(grid().rowCount(), 5) << texte(boxes);
+    EXPECT_EQ(zeile(grid().top().find(0, "3")).mid(8), QStringList({"0,00", "3,00", "3,00"}));
+    EXPECT_EQ(zeile(grid().top().find(0, "2")).mid(8), QStringList({"20,00", "12,50", "-7,50"}));
+
+    boxes.clear();
+    klickeKnopf("tbDruck");
+    ASSERT_EQ(drucker.printed, 1) << texte(boxes);
+    const QStringList zeilen = pdftext::Text(drucker.pdfPath).split('\n');
+    EXPECT_EQ(zeilen.filter("Claasen").value(0).simplified(), QString("3 Claasen Carl 0,00 3,00 3,00"));
+    EXPECT_EQ(zeilen.filter("Brandt").value(0).simplified(), QString("2 Brandt Bernd 20,00 12,50 -7,50"));
+
+    // Those who did not do their hours: the exempt member owes none and is not among them.
+    klicke(w.chkArbStd);
+    klicke(w.optStdNein);
+    suche();
+    EXPECT_EQ(sortiert(knrListe()), QStringList({"2", "4", "6"}));
 }
 
 TEST_F(MitglListe, ThePreviewTakesTheListsPlaceInThePane)
