@@ -40,10 +40,11 @@ protected:
         for (;;) {
             {
                 modStart::Programmsperre probe;
-                if (!probe.Erwirb()) {
-                    boxes.clear();
+                boxes.answer(forms::vbOK); // the probe that finds the lock taken says so
+                const bool frei = probe.Erwirb();
+                boxes.clear();
+                if (!frei)
                     return true;
-                }
             }
             if (p.state() == QProcess::NotRunning || p.waitForFinished(50))
                 return false;

@@ -831,6 +831,7 @@ TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
     w->cboFArt->setCurrentText("Zander");
     suche();
     ASSERT_EQ(w->tblFAusw->rowCount(), 0);
+    EXPECT_EQ(boxes.last().text, QString("Keine passenden Einträge gefunden !"));
     boxes.clear();
     for (const char *key : {"tbDruck", "tbVorschau"}) {
         SCOPED_TRACE(key);

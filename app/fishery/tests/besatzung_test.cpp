@@ -490,6 +490,7 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     f.close();
 
     waehleJahr(heute - 2);
+    EXPECT_EQ(boxes.last().text, QString("Keine Einträge für dieses Jahr vorhanden !"));
     boxes.clear();
     boxes.answer(forms::vbYes);
     klicke("tbExcel");
