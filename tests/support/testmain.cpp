@@ -1,8 +1,11 @@
 // Test entry point shared by every test executable: a QApplication on the offscreen platform,
-// so that widgets, timers and events work without a display, and the stand-ins of a run without
-// a user in place (testsupport/unattended.h).
+// so that widgets, timers and events work without a display, the stand-ins of a run without a
+// user in place (testsupport/unattended.h), and the clock fixed to the tests' day (today.h).
 #include "checked_msgbox.h"
+#include "today.h"
 #include "unattended.h"
+
+#include "ole/clock.h"
 
 #include <QApplication>
 #include <cstdlib>
@@ -33,5 +36,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     static NoBoxExpected noBox;
     unattended::install(noBox);
+    ole::setNow(testsupport::Jetzt);
     return RUN_ALL_TESTS();
 }

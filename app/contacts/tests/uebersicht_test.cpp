@@ -12,6 +12,7 @@
 #include "core/plugins.h"
 
 #include "forms/statusbar.h"
+#include "testsupport/qtprint.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,11 +22,6 @@
 #include <QTableView>
 
 using namespace kontakttest;
-
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "testsupport/checked_msgbox.h"
+#include "testsupport/qtprint.h"
 
 #include <QPoint>
 #include <QSize>

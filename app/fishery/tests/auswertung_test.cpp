@@ -23,6 +23,7 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
+#include "testsupport/qtprint.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,8 +45,6 @@
 
 #include <cstring>
 #include <ostream>
-
-void PrintTo(const QString &s, std::ostream *os);
 
 namespace {
 
@@ -831,7 +830,7 @@ TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
     w->cboFArt->setCurrentText("Zander");
     suche();
     ASSERT_EQ(w->tblFAusw->rowCount(), 0);
-    EXPECT_EQ(boxes.last().text, QString("Keine passenden Einträge gefunden !"));
+    EXPECT_EQ(boxes.last().text, KeineTreffer);
     boxes.clear();
     for (const char *key : {"tbDruck", "tbVorschau"}) {
         SCOPED_TRACE(key);

@@ -18,6 +18,8 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
+#include "testsupport/qtprint.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,8 +38,6 @@
 
 #include <cmath>
 #include <ostream>
-
-void PrintTo(const QString &s, std::ostream *os);
 
 namespace {
 
@@ -156,7 +156,7 @@ protected:
         return n;
     }
 
-    const int heute = QDate::currentDate().year();
+    const int heute = testsupport::Heute.year();
     Besatzung *w = nullptr;
 };
 
@@ -490,7 +490,7 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     f.close();
 
     waehleJahr(heute - 2);
-    EXPECT_EQ(boxes.last().text, QString("Keine Einträge für dieses Jahr vorhanden !"));
+    EXPECT_EQ(boxes.last().text, LeeresJahr);
     boxes.clear();
     boxes.answer(forms::vbYes);
     klicke("tbExcel");

@@ -5,6 +5,7 @@
 #include "report/report.h"
 
 #include "dao/dao.h"
+#include "testsupport/qtprint.h"
 
 #include <QDate>
 #include <QFont>
@@ -18,11 +19,6 @@
 
 #include <memory>
 #include <ostream>
-
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
