@@ -1,6 +1,7 @@
 #pragma once
 // Qt's string types as a failing comparison shows them: the text in quotes (the byte array's bytes
-// as text, others escaped), a list as its strings, instead of the objects' raw bytes.
+// as text, others escaped), a list as its strings, instead of the objects' raw bytes. Every test
+// unit includes it (the build puts it first), so that one executable never mixes both printings.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>

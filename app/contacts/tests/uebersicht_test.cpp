@@ -12,7 +12,6 @@
 #include "core/plugins.h"
 
 #include "forms/statusbar.h"
-#include "testsupport/qtprint.h"
 
 #include <QAction>
 #include <QApplication>

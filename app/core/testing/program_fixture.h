@@ -23,7 +23,6 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "testsupport/checked_msgbox.h"
-#include "testsupport/qtprint.h"
 
 #include <QPoint>
 #include <QSize>

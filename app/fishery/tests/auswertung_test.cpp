@@ -23,7 +23,6 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "testsupport/qtprint.h"
 
 #include <QAction>
 #include <QApplication>

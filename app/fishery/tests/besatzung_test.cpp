@@ -18,7 +18,6 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
-#include "testsupport/qtprint.h"
 #include "testsupport/today.h"
 
 #include <QAction>

@@ -15,7 +15,6 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/statusbar.h"
-#include "testsupport/qtprint.h"
 #include "testsupport/today.h"
 
 #include <QComboBox>

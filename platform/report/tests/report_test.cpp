@@ -5,7 +5,6 @@
 #include "report/report.h"
 
 #include "dao/dao.h"
-#include "testsupport/qtprint.h"
 
 #include <QDate>
 #include <QFont>
