@@ -1,8 +1,8 @@
 include(GoogleTest)
 
-# The environment of every test: headless, the forms runtime in test mode, and under the
+# The environment of every test: headless, and under the
 # sanitizers the leak checker's suppressions for third-party libraries.
-set(TV_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen" "TORVANA_TESTING=1")
+set(TV_TEST_ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 if(TORVANA_SANITIZE)
   list(APPEND TV_TEST_ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
 endif()

@@ -7,6 +7,7 @@
 #include "core/navigation.h"
 #include "core/plugins.h"
 #include "core/trap.h"
+#include "ole/clock.h"
 
 #include "com/bstr.h"
 #include "dao/dao.h"
@@ -158,7 +159,7 @@ void SetzeZugriffsrechte(dao::Recordset &rs)
 
 void ErmittleTagesdatum()
 {
-    const QDate heute = QDate::currentDate();
+    const QDate heute = ole::Today();
     auto &g = gv();
     // Qt counts Monday = 1 .. Sunday = 7; the names count Sunday = 1 .. Saturday = 7.
     g.strWochentag = modRun::ErmittleWochentag(heute.dayOfWeek() % 7 + 1);

@@ -4,6 +4,7 @@
 #include "fishery/modBesatzListDruck.h"
 #include "fishery/modFAuswert.h"
 #include "fishery/modFangbuch.h"
+#include "ole/clock.h"
 
 #include "core/modGVar.h"
 #include "core/modMain.h"
@@ -177,7 +178,7 @@ void Besatzung::LadeJahr(int jahr)
     auto &g = gv();
     g.intJahr = jahr;
     modStart::loadTblBList();
-    g.intJahr = QDate::currentDate().year();
+    g.intJahr = ole::Today().year();
     lblAnzahl->setText(QString::number(tblBList->rowCount()));
 }
 

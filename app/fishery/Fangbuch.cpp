@@ -1,6 +1,7 @@
 #include "fishery/Fangbuch.h"
 #include "fishery/modFAuswert.h"
 #include "fishery/modFangbuch.h"
+#include "ole/clock.h"
 
 #include "core/System.h"
 #include "core/modGVar.h"
@@ -49,7 +50,7 @@ int aktuellesFangjahr()
         if (ok)
             return jahr;
     }
-    int jahr = QDate::currentDate().year();
+    int jahr = ole::Today().year();
     try {
         dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset);
         if (rs.RecordCount() >= 1 && rs(0).Value().toInt() > 0)
@@ -354,7 +355,7 @@ void Fangbuch::WechsleAnzeige(bool jahrGewechselt)
     modStart::loadTblFList(*tblFList, pb);
     // The choice stays with this window: the others go on with today's month and the
     // system's catch year.
-    gv().intMonat = QDate::currentDate().month();
+    gv().intMonat = ole::Today().month();
     gv().intJahr = aktuellesFangjahr();
     if (jahrGewechselt)
         lblGesAnz->setText(Ermittle_DSAnzahl());

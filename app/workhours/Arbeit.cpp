@@ -1,4 +1,5 @@
 #include "workhours/Arbeit.h"
+#include "ole/clock.h"
 #include "workhours/modArbeit.h"
 #include "workhours/modArbeitDruck.h"
 
@@ -69,7 +70,7 @@ void richteDatumEin(contacts::Datumsfeld &feld)
     QFont schrift = feld.font();
     schrift.setBold(true);
     feld.setFont(schrift);
-    feld.setText(modRun::DatumText(QDate::currentDate()));
+    feld.setText(modRun::DatumText(ole::Today()));
 }
 
 } // namespace

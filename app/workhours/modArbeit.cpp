@@ -1,4 +1,5 @@
 #include "workhours/modArbeit.h"
+#include "ole/clock.h"
 #include "workhours/Arbeit.h"
 
 #include "contacts/Datumsfeld.h"
@@ -410,7 +411,7 @@ void LeereArbeitFelder()
 {
     Arbeit &f = workhours::ArbeitFenster();
     f.lblArbNr->clear();
-    f.lzDate->setText(modRun::DatumText(QDate::currentDate()));
+    f.lzDate->setText(modRun::DatumText(ole::Today()));
     f.txtArbNotiz->clear();
     f.txtArbStd->clear();
     modGVar::VerlasseEditModus(f);

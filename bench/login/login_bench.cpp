@@ -84,6 +84,5 @@ BENCHMARK(BM_LadeAlleTabellen)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    setenv("TORVANA_TESTING", "1", 1);
     return benchsupport::Hauptprogramm(argc, argv);
 }

@@ -5,6 +5,7 @@
 #include "core/testing/program_folder.h"
 
 #include "forms/form.h"
+#include "testsupport/unattended.h"
 
 #include "dao/oledate.h"
 
@@ -34,6 +35,8 @@ int Hauptprogramm(int argc, char **argv, void (*nachher)())
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    static unattended::DefaultAnswers boxes;
+    unattended::install(boxes);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

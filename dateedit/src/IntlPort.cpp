@@ -1,4 +1,5 @@
 #include "IntlPort.h"
+#include "ole/clock.h"
 
 #include "OleCalendar.h"
 
@@ -47,7 +48,7 @@ QString IntlPort::weekdayName(int dayOfWeek) const
 
 double IntlPort::now() const
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = ole::Now();
     const QDate d = now.date();
     double day = 0.0;
     if (!oleFromYmd(d.year(), d.month(), d.day(), day))

@@ -6,6 +6,7 @@
 
 #include "com/com.h"
 #include "ole/ole.h"
+#include "testsupport/today.h"
 
 #include <QApplication>
 #include <QDate>
@@ -30,7 +31,7 @@ using com::Variant;
 
 double today()
 {
-    const QDate d = QDate::currentDate();
+    const QDate d = testsupport::Heute;
     return oleDate(d.year(), d.month(), d.day());
 }
 
@@ -210,7 +211,7 @@ TEST_F(Control, ValueAndDateStringLateBound)
     // A new control holds now and shows today in the system's short date (German: dd.MM.yyyy)
     // with its own separator, "/" by default.
     EXPECT_EQ(std::floor(value(d.get())), today());
-    EXPECT_EQ(text(d.get()), QDate::currentDate().toString("dd/MM/yyyy"));
+    EXPECT_EQ(text(d.get()), testsupport::Heute.toString("dd/MM/yyyy"));
 
     ASSERT_EQ(com::dispPut(d.get(), "DateString", Variant::string("24.12.2023")), S_OK);
     EXPECT_EQ(value(d.get()), oleDate(2023, 12, 24));

@@ -165,18 +165,22 @@ TEST_F(Editing, ThirtyFirstOfAprilBecomesTheThirtiethOnLeaving)
     }
 }
 
+// What the user sees after leaving an impossible entry: a day below 28 or a month below 1 empties
+// the field; a day of 28 or more is lowered to the month's last day, no further.
 TEST_F(Editing, ImpossibleEntriesBecomeNullOnLeaving)
 {
     struct Case
     {
         const char *typed; // over the whole text, in dd.mm.yyyy
         Status status;
+        const char *shown;
+        double value;
     };
     const Case cases[] = {
-        {"00122024", Status::Null},  // day below 28
-        {"31002024", Status::Null},  // month below 1
-        {"30022024", Status::Valid}, // lowered to 29 February
-        {"31022023", Status::Valid}, // lowered to 28 February
+        {"00122024", Status::Null, "", 0.0},                             // day below 28
+        {"31002024", Status::Null, "", 0.0},                             // month below 1
+        {"30022024", Status::Valid, "29.02.2024", oleDate(2024, 2, 29)}, // lowered to 29 February
+        {"31022023", Status::Valid, "28.02.2023", oleDate(2023, 2, 28)}, // lowered to 28 February
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -184,6 +188,10 @@ TEST_F(Editing, ImpossibleEntriesBecomeNullOnLeaving)
         type(QString::fromLatin1(c.typed));
         blur();
         EXPECT_EQ(model.status(), c.status);
+        EXPECT_EQ(model.text(), QString::fromLatin1(c.shown));
+        if (c.status == Status::Valid) {
+            EXPECT_EQ(model.value(), c.value);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // The calendar popup: opened by F4, Alt+Down and the drop-down button, a date picked in the
 // hosted calendar, commit and cancel, the focus watch, and the calendars that cannot be created.
 #include "date_window_fixture.h"
+#include "testsupport/today.h"
 
 #include <QCalendarWidget>
 #include <QScreen>
@@ -325,7 +326,7 @@ TEST_F(Popup, ANullValueOpensOnToday)
     withCalendar(1);
     put(DISPID_LD_Value, Variant::fromDate(0.0));
     openWithF4();
-    const QDate today = QDate::currentDate();
+    const QDate today = testsupport::Heute;
     EXPECT_EQ(calendarValue(7), oleDate(today.year(), today.month(), today.day()));
 }
 

@@ -1,6 +1,7 @@
 // The two calendar controls and the library's entry points.
 #include "lzcalendar.h"
 #include "monthview_p.h"
+#include "ole/clock.h"
 
 #include "com/activation.h"
 #include "com/bstr.h"
@@ -89,7 +90,7 @@ class CalendarCore
 {
 public:
     int months = 0;
-    QDate date = QDate::currentDate();
+    QDate date = ole::Today();
     QColor selFore{255, 255, 255};
     QColor selBack{0, 0, 128};
     QColor back{255, 255, 255};

@@ -1,4 +1,5 @@
 #include "monthview_p.h"
+#include "ole/clock.h"
 
 #include <QCalendarWidget>
 #include <QEvent>
@@ -36,7 +37,7 @@ MonthView::MonthView(QWidget *parent) : QWidget(parent)
     letters_ = QStringList{"S", "M", "T", "W", "T", "F", "S"};
     names_ = QStringLiteral("January|February|March|April|May|June|July|August|September|October|November|December")
                  .split(u'|');
-    date_ = QDate::currentDate();
+    date_ = ole::Today();
     first_ = monthOf(date_);
     setAutoFillBackground(true);
 
@@ -309,7 +310,7 @@ void MonthView::applyLook()
             QTextCharFormat today;
             today.setFontWeight(QFont::Bold);
             today.setFontUnderline(true);
-            m.calendar->setDateTextFormat(QDate::currentDate(), today);
+            m.calendar->setDateTextFormat(ole::Today(), today);
         }
     }
     update();

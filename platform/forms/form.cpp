@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <QHideEvent>
 #include <QShowEvent>
-#include <cstdlib>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -37,11 +36,7 @@ ModalHook &modalHook()
     return hook;
 }
 
-bool testing()
-{
-    static const bool on = std::getenv("TORVANA_TESTING") != nullptr;
-    return on;
-}
+bool g_modalWaits = true;
 
 } // namespace
 
@@ -105,6 +100,13 @@ bool unload(std::type_index type)
 }
 
 } // namespace detail
+
+bool setModalShowWaits(bool waits)
+{
+    const bool old = g_modalWaits;
+    g_modalWaits = waits;
+    return old;
+}
 
 ModalHook setModalHook(ModalHook hook)
 {
@@ -176,7 +178,7 @@ void Form::Show(int style)
             self->setWindowModality(Qt::NonModal);
         return;
     }
-    if (testing())
+    if (!g_modalWaits)
         return;
     QPointer<Form> self(this);
     QEventLoop loop;

@@ -102,10 +102,12 @@ private:
 
 // How a modal Show waits. Tests install a hook that drives the form (clicks, answers) instead
 // of a nested event loop; the hook is called after the form is shown. Without a hook the
-// modal show runs an event loop until the form is hidden or unloaded; under the test runner
-// (TORVANA_TESTING) it returns at once so that no test can hang on a dialog.
+// modal show runs an event loop until the form is hidden or unloaded.
 using ModalHook = std::function<void(Form &)>;
 ModalHook setModalHook(ModalHook hook);
+// Whether a modal Show without a hook waits for the form to go (true, the default). A test
+// program turns it off so that no test can hang on a dialog. Returns the setting replaced.
+bool setModalShowWaits(bool waits);
 
 // ---- single-instance windows -----------------------------------------------------------------
 

@@ -4,34 +4,16 @@
 #include <QCursor>
 #include <QMessageBox>
 #include <QPushButton>
-#include <cstdlib>
 
 namespace forms {
 
 namespace {
-
-bool testing()
-{
-    static const bool on = std::getenv("TORVANA_TESTING") != nullptr;
-    return on;
-}
-
-// Under the test runner an unscripted box must never wait for a user: it answers with its
-// default button without showing anything.
-class SilentMsgBoxService : public MsgBoxService
-{
-public:
-    int show(const QString &, int flags, const QString &) override { return defaultAnswer(flags); }
-};
 
 MsgBoxService *g_msgBox = nullptr;
 
 MsgBoxService &defaultMsgBox()
 {
     static QtMsgBoxService qtService;
-    static SilentMsgBoxService silent;
-    if (testing())
-        return silent;
     return qtService;
 }
 
@@ -193,7 +175,27 @@ int ScriptedMsgBox::show(const QString &text, int flags, const QString &title)
         box.answer = defaultAnswer(flags);
     }
     boxes_.push_back(box);
+    seen_.push_back(false);
     return box.answer;
+}
+
+void ScriptedMsgBox::clear()
+{
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        if (!boxes_[i].scripted && !seen_[i])
+            clearedUnchecked_.push_back(boxes_[i]);
+    boxes_.clear();
+    seen_.clear();
+    answers_.clear();
+}
+
+std::vector<ScriptedMsgBox::Box> ScriptedMsgBox::unchecked() const
+{
+    std::vector<Box> out = clearedUnchecked_;
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        if (!boxes_[i].scripted && !seen_[i])
+            out.push_back(boxes_[i]);
+    return out;
 }
 
 void Beep()

@@ -42,6 +42,8 @@ MsgBoxService *setMsgBoxService(MsgBoxService *service);
 
 // Test stand-in: answers from a queue (the default button when the queue is empty) and records
 // every box. Installs itself on construction and restores the previous service on destruction.
+// It also keeps which boxes the test has looked at (boxes() and count() look at every box so far,
+// last() at the last one), so that a test can be failed for a box it neither scripted nor saw.
 class ScriptedMsgBox : public MsgBoxService
 {
 public:
@@ -62,19 +64,33 @@ public:
     void answer(int code) { answers_.push_back(code); }
     int show(const QString &text, int flags, const QString &title) override;
 
-    const std::vector<Box> &boxes() const { return boxes_; }
-    const Box &last() const { return boxes_.back(); }
-    std::size_t count() const { return boxes_.size(); }
-    std::size_t pendingAnswers() const { return answers_.size(); }
-    void clear()
+    const std::vector<Box> &boxes() const
     {
-        boxes_.clear();
-        answers_.clear();
+        seen_.assign(boxes_.size(), true);
+        return boxes_;
     }
+    const Box &last() const
+    {
+        seen_.back() = true;
+        return boxes_.back();
+    }
+    std::size_t count() const
+    {
+        seen_.assign(boxes_.size(), true);
+        return boxes_.size();
+    }
+    std::size_t pendingAnswers() const { return answers_.size(); }
+    // Forgets the boxes so far and the answers not used; a box answered by default that the test
+    // had not looked at stays among the unchecked ones.
+    void clear();
+    // The boxes answered by default that the test had not looked at (cleared ones included).
+    std::vector<Box> unchecked() const;
 
 private:
     std::deque<int> answers_;
     std::vector<Box> boxes_;
+    mutable std::vector<bool> seen_; // per box: looked at by the test
+    std::vector<Box> clearedUnchecked_;
     MsgBoxService *previous_ = nullptr;
 };
 

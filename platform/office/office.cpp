@@ -78,14 +78,7 @@ bool DesktopOffice::Open(Program program, const QString &path, const QList<int> 
 
 OfficePort &Office()
 {
-    // A test run must never start a real program (one left running holds the test's output open):
-    // under test the desktop's port finds nothing to start, as on a desktop without the programs.
-    // Tests that hand a file over put a FakeOffice in place.
-    static DesktopOffice desktop =
-        qEnvironmentVariableIntValue("TORVANA_TESTING") == 1
-            ? DesktopOffice(DesktopOffice::Hooks{
-                  {}, [](const QString &, const QStringList &) { return false; }, [](const QUrl &) { return false; }})
-            : DesktopOffice();
+    static DesktopOffice desktop;
     return current ? *current : desktop;
 }
 

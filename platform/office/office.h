@@ -103,7 +103,7 @@ private:
     Hooks hooks_;
 };
 
-// The port in use (a DesktopOffice unless replaced; under test, TORVANA_TESTING=1, one that starts nothing).
+// The port in use (a DesktopOffice unless replaced).
 OfficePort &Office();
 // Installs a port (not owned); nullptr restores the desktop's. Returns the one replaced.
 OfficePort *SetOffice(OfficePort *port);

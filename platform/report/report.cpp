@@ -1,4 +1,5 @@
 #include "report/report.h"
+#include "ole/clock.h"
 #include "report/format.h"
 #include "report/preview.h"
 
@@ -247,7 +248,7 @@ Document Report::document() const
     for (int i = 0; i < 5; ++i)
         doc.sections[i] = sections_[i];
     doc.rows = rows_;
-    doc.printDate = printDate_.isValid() ? printDate_ : QDate::currentDate();
+    doc.printDate = printDate_.isValid() ? printDate_ : ole::Today();
     return doc;
 }
 

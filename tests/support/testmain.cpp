@@ -1,17 +1,41 @@
 // Test entry point shared by every test executable: a QApplication on the offscreen platform,
-// so that widgets, timers and events work without a display.
+// so that widgets, timers and events work without a display, the stand-ins of a run without a
+// user in place (testsupport/unattended.h), and the clock fixed to the tests' day (today.h).
+#include "checked_msgbox.h"
+#include "today.h"
+#include "unattended.h"
+
+#include "ole/clock.h"
+
 #include <QApplication>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+namespace {
+
+// Takes the boxes shown while no test has a scripted stand-in in place: each fails the test.
+class NoBoxExpected : public forms::MsgBoxService
+{
+public:
+    int show(const QString &text, int flags, const QString &title) override
+    {
+        const int answer = forms::defaultAnswer(flags);
+        ADD_FAILURE() << "a message box came with no scripted stand-in in place: "
+                      << testsupport::describe(title, text, flags, answer);
+        return answer;
+    }
+};
+
+} // namespace
+
 int main(int argc, char **argv)
 {
-    // As CTest runs them: headless, and the forms runtime in test mode (no modal dialog waits).
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("TORVANA_TESTING"))
-        setenv("TORVANA_TESTING", "1", 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    static NoBoxExpected noBox;
+    unattended::install(noBox);
+    ole::setNow(testsupport::Jetzt);
     return RUN_ALL_TESTS();
 }

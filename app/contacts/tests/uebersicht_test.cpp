@@ -22,11 +22,6 @@
 
 using namespace kontakttest;
 
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 class Uebersicht : public KontaktTest

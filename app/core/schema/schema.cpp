@@ -1,4 +1,5 @@
 #include "schema/schema.h"
+#include "ole/clock.h"
 
 #include "schema/schema_sql.h"
 
@@ -26,7 +27,7 @@ void CreateStarterDatabase(const QString &path, const QString &password)
         CreateTables(db);
         db.Execute("INSERT INTO System (FJahr, JBeitrag, PflichtStd, Verein, Strasse, PLZ, Ort, Tel) "
                    "VALUES (?, 50, 10, '', '', '', '', '')",
-                   {QDate::currentDate().year()});
+                   {ole::Today().year()});
         db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (1, 'Mitglieder (aktiv)'), "
                    "(2, 'Mitglieder (passiv)')");
         db.Execute("INSERT INTO Gruppen (GName, Fangbuch, Fangauswertung, KontUebers, KontListe, "

@@ -1,6 +1,7 @@
 #include "print_fixture.h"
 
 #include "core/modGVar.h"
+#include "testsupport/today.h"
 
 #include <QDate>
 
@@ -17,7 +18,7 @@ void DruckTest::SetUp()
 
 QString DruckTest::heute()
 {
-    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    return testsupport::Heute.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QList<QVariantList> DruckTest::tabelle(dao::Sql sql)

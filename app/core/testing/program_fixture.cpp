@@ -88,6 +88,20 @@ void MainTest::sql(dao::Sql text, const QVariantList &params)
 
 void MainTest::meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster)
 {
+    auto ersatz = [this](int spalten) -> core::GridZugriff {
+        ersatzListen_.push_back(std::make_unique<forms::ListGrid>());
+        forms::ListGrid *grid = ersatzListen_.back().get();
+        if (spalten > 0)
+            grid->top().setColumnCount(spalten);
+        return [grid]() -> forms::ListGrid & { return *grid; };
+    };
+    core::Einstiege &e = core::einstiege();
+    if (!e.fangListe)
+        e.fangListe = ersatz(0);
+    if (!e.kategoListe)
+        e.kategoListe = ersatz(2);
+    if (!e.besatzListe.tblBList)
+        e.besatzListe.tblBList = ersatz(0);
     Main &main = forms::form<Main>();
     Login &login = forms::form<Login>();
     login.txtBenutzer->setText(benutzer);

@@ -9,6 +9,7 @@
 #include "common/testing/file_limit.h"
 #include "forms/listgrid.h"
 #include "forms/statusbar.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QDate>
@@ -43,9 +44,9 @@ TEST_F(LoginTest, ACorrectLoginShowsTheMainWindowWithUserYearAndLists)
     EXPECT_FALSE(forms::isLoaded<Login>());
     EXPECT_FALSE(forms::isLoaded<Eroef>());
     EXPECT_EQ(main.StatusBar1->panelText(4), QString("Verwalter"));
-    EXPECT_EQ(main.StatusBar1->panelText(8), QString::number(QDate::currentDate().year()));
-    EXPECT_EQ(gv().intJahr, QDate::currentDate().year());
-    EXPECT_EQ(gv().intMonat, QDate::currentDate().month());
+    EXPECT_EQ(main.StatusBar1->panelText(8), QString::number(testsupport::Heute.year()));
+    EXPECT_EQ(gv().intJahr, testsupport::Heute.year());
+    EXPECT_EQ(gv().intMonat, testsupport::Heute.month());
     EXPECT_FALSE(gv().blnStartLaden);
     // The lists are loaded: the two member categories with their suffix.
     forms::ListGrid &katego = *kategoListe;

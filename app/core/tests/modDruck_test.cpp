@@ -15,6 +15,7 @@
 #include "pdftext/pdftext.h"
 #include "report/fakeprinters.h"
 #include "report/preview.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QFile>
@@ -155,7 +156,7 @@ TEST_F(Druck, PrintingCopiesTheGridInItsOrderAndPrintsItUnderTheClubAddress)
                                    "5",
                                    "Aal",
                                    "4",
-                                   "Seite 1 von 1 (gedruckt am " + QDate::currentDate().toString("dd.MM.yyyy") + ")"}),
+                                   "Seite 1 von 1 (gedruckt am " + testsupport::Heute.toString("dd.MM.yyyy") + ")"}),
         std::string())
         << text.toStdString();
 }

@@ -5,6 +5,7 @@
 #include "dao/oledate.h"
 #include "forms/listgrid.h"
 #include "forms/services.h"
+#include "testsupport/checked_msgbox.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -23,7 +24,7 @@ const QString ZweiteZeile = "Bitte ändern Sie den Datensatz um diesen fehler zu
 
 TEST(Monatsnamen, NamesAndTheErrorBoxForBadMonths)
 {
-    forms::ScriptedMsgBox boxes;
+    testsupport::CheckedMsgBox boxes;
     EXPECT_EQ(ErmittleMonatsname(3), QString("März"));
     EXPECT_EQ(ErmittleMonatsname(12), QString("Dezember"));
     EXPECT_EQ(ErmittleMonatsNr("Januar"), 1);
@@ -46,7 +47,7 @@ TEST(Monatsnamen, NamesAndTheErrorBoxForBadMonths)
 
 TEST(Wochentage, SundayIsOneAndOutsideIsEmptyWithoutABox)
 {
-    forms::ScriptedMsgBox boxes;
+    testsupport::CheckedMsgBox boxes;
     const struct
     {
         int tag;

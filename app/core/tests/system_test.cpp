@@ -8,6 +8,7 @@
 #include "core/System.h"
 #include "core/modStart.h"
 #include "core/modSystem.h"
+#include "testsupport/today.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -206,7 +207,7 @@ protected:
     }
     static QString ort() { return gespeichert("Ort").toString(); }
 
-    const int jahr = QDate::currentDate().year();
+    const int jahr = testsupport::Heute.year();
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "core/trap.h"
 
 #include "forms/services.h"
+#include "testsupport/checked_msgbox.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ class TrapTest : public ::testing::Test
 {
 protected:
     void SetUp() override { modGVar::resetGv(); }
-    forms::ScriptedMsgBox boxes;
+    testsupport::CheckedMsgBox boxes;
 };
 
 } // namespace
@@ -130,6 +131,10 @@ TEST_F(TrapTest, AStepAfterTheCommitWaitsForTheOutermostWrite)
         throw fehler(3218);
     }));
     EXPECT_EQ(calls, (std::vector<std::string>{"begin", "begin", "commit", "rollback"}));
+    // The failure itself is reported, by the outer write.
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3218"));
+    EXPECT_TRUE(boxes.last().text.contains("Routine: KontrolliereSystemJahr !")) << boxes.last().text.toStdString();
 
     // Afterwards a step outside any write runs at once again.
     calls.clear();

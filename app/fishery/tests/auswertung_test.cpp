@@ -45,8 +45,6 @@
 #include <cstring>
 #include <ostream>
 
-void PrintTo(const QString &s, std::ostream *os);
-
 namespace {
 
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
@@ -831,6 +829,7 @@ TEST_F(AuswertungTest, PrintingAnEmptyResultSaysSoAndPrintsNothing)
     w->cboFArt->setCurrentText("Zander");
     suche();
     ASSERT_EQ(w->tblFAusw->rowCount(), 0);
+    EXPECT_EQ(boxes.last().text, KeineTreffer);
     boxes.clear();
     for (const char *key : {"tbDruck", "tbVorschau"}) {
         SCOPED_TRACE(key);

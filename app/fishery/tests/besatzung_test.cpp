@@ -20,6 +20,7 @@
 #include "report/fakeprinters.h"
 #include "report/preview.h"
 #include "report/report.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,8 +41,6 @@
 #include <cmath>
 #include <functional>
 #include <ostream>
-
-void PrintTo(const QString &s, std::ostream *os);
 
 namespace {
 
@@ -160,7 +159,7 @@ protected:
         return n;
     }
 
-    const int heute = QDate::currentDate().year();
+    const int heute = testsupport::Heute.year();
     Besatzung *w = nullptr;
 };
 
@@ -494,6 +493,7 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     f.close();
 
     waehleJahr(heute - 2);
+    EXPECT_EQ(boxes.last().text, LeeresJahr);
     boxes.clear();
     boxes.answer(forms::vbYes);
     klicke("tbExcel");

@@ -15,6 +15,7 @@
 #include "forms/listgrid.h"
 #include "forms/services.h"
 #include "forms/statusbar.h"
+#include "testsupport/today.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,12 +31,6 @@
 #include <ostream>
 
 using namespace modFangbuch;
-
-// Readable failure messages.
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -448,7 +443,7 @@ TEST_F(FangbuchTest, AnotherMonthReloadsTheGridAndTheGlobalsAreRestored)
     ASSERT_EQ(f->tblFList->rowCount(), 1);
     EXPECT_EQ(zeile(0)[0], QString::number(august));
     EXPECT_EQ(f->lblAnzahl->text(), QString("1"));
-    EXPECT_EQ(gv().intMonat, QDate::currentDate().month());
+    EXPECT_EQ(gv().intMonat, testsupport::Heute.month());
     EXPECT_EQ(gv().intJahr, fangjahr);
     EXPECT_EQ(boxes.count(), 0u);
 

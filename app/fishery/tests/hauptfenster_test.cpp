@@ -11,6 +11,7 @@
 #include "core/testing/program_fixture.h"
 
 #include "forms/listgrid.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QApplication>
@@ -103,7 +104,7 @@ protected:
             s << grid.text(r, 0);
         return s;
     }
-    const int jahr = QDate::currentDate().year();
+    const int jahr = testsupport::Heute.year();
     void doppelklick(forms::ListGrid &grid, int row)
     {
         grid.top().flush();

@@ -12,6 +12,7 @@
 #include "forms/listgrid.h"
 
 #include "report/fakeprinters.h"
+#include "testsupport/today.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +75,7 @@ protected:
         QTest::keyClicks(feld, text);
     }
 
-    const int jahr = QDate::currentDate().year();
+    const int jahr = testsupport::Heute.year();
     report::FakePrinters drucker{{QStringLiteral("Laser Büro")}};
 };
 

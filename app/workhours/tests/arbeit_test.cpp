@@ -30,6 +30,7 @@
 #include "workhours/modArbeitDruck.h"
 
 #include "LzDateEdit.h"
+#include "testsupport/today.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -318,7 +319,7 @@ TEST_F(ArbeitTest, BookChangeAndDeleteAnEntryWithTheSumsFollowing)
     // The fields are emptied, the date is today.
     EXPECT_TRUE(f->txtArbStd->text().isEmpty());
     EXPECT_TRUE(f->txtArbNotiz->text().isEmpty());
-    EXPECT_EQ(f->lzDate->text(), QDate::currentDate().toString("dd.MM.yyyy"));
+    EXPECT_EQ(f->lzDate->text(), testsupport::Heute.toString("dd.MM.yyyy"));
 
     // Load it: the fields show it, unformatted hours with a comma.
     doppelklick(neu);
@@ -792,7 +793,7 @@ TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)
     ASSERT_TRUE(f.isVisible());
     ASSERT_EQ(suchGezeigt, 1);
     ASSERT_EQ(f.lblKNr->text(), QString("1")) << texte(boxes);
-    const QString heute = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+    const QString heute = testsupport::Heute.toString(QStringLiteral("dd.MM.yyyy"));
     EXPECT_EQ(f.lzDate->text(), heute);
 
     const long long vorher = zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1");
@@ -804,7 +805,6 @@ TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)
         EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
         EXPECT_EQ(f.lzDate->text(), heute);
     }
-    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1 AND Datum = ?", {dao::ToOleDate(QDate::currentDate())}),
-              2);
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1 AND Datum = ?", {dao::ToOleDate(testsupport::Heute)}), 2);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1"), vorher + 2);
 }

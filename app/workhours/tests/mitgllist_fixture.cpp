@@ -13,6 +13,7 @@
 #include "core/plugins.h"
 
 #include "dao/oledate.h"
+#include "testsupport/today.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
@@ -59,7 +60,7 @@ void MitglListTest::SetUp()
     ProgramTest::SetUp();
     if (HasFatalFailure())
         return;
-    jahr = QDate::currentDate().year();
+    jahr = testsupport::Heute.year();
     sql("UPDATE System SET PflichtStd = 20");
     sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten')");
     sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, GebDatum) VALUES "

@@ -232,6 +232,14 @@ TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
     EXPECT_EQ(fjahr(), 2023);
     EXPECT_EQ(zeilen(), vorher);
     EXPECT_EQ(bezahlt(), 3);
+    // The failure is reported where it happened, and the roll-over says it kept nothing.
+    QStringList gezeigt;
+    for (const auto &box : boxes.boxes())
+        gezeigt << box.text;
+    EXPECT_EQ(gezeigt.filter("Routine: UebernehmeStunden !").size(), 1) << gezeigt.join(" | ").toStdString();
+    EXPECT_EQ(gezeigt.filter("Der Jahreswechsel wurde nicht gespeichert.").size(), 1)
+        << gezeigt.join(" | ").toStdString();
+    EXPECT_EQ(gezeigt.filter(Erfolg).size(), 0);
 
     db().Execute("DROP TRIGGER stoerung");
     boxes.clear();
@@ -253,6 +261,8 @@ TEST_F(Uebertrag, RunTwiceTheUndoTakesBackOnlyWhatTheCarryOverWrote)
     long alt = 2023;
     ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
     ASSERT_EQ(zeilen().size(), mitPutz.size() + 3);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Erfolg);
     long neu = 2024;
     boxes.clear();
     EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(neu));
@@ -266,6 +276,9 @@ TEST_F(Uebertrag, RunTwiceTheUndoTakesBackOnlyWhatTheCarryOverWrote)
     EXPECT_EQ(zeilen().size(), mitPutz.size() + 3);
     EXPECT_TRUE(modArbeit::Ueberpruefe_auf_Uebertrag(neu));
     EXPECT_EQ(zeilen(), mitPutz);
+    ASSERT_EQ(boxes.count(), 3u);
+    EXPECT_EQ(boxes.boxes()[1].text, Erfolg);
+    EXPECT_TRUE(boxes.last().text.startsWith("ACHTUNG: Mehrere Übertragseintäge für das Datum 01.01.2024 gefunden !"));
 }
 
 TEST_F(Uebertrag, ABalanceThatIsZeroToTwoDecimalsIsNoSurplus)
@@ -278,6 +291,8 @@ TEST_F(Uebertrag, ABalanceThatIsZeroToTwoDecimalsIsNoSurplus)
     ASSERT_NE(modArbeit::ErmittleStunden(1, 2023), 11.0);
     long alt = 2023;
     ASSERT_TRUE(modArbeit::UebernehmeStunden(alt));
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.last().text, Erfolg);
     dao::Recordset rs =
         db().OpenRecordset("SELECT ArbStd, Notiz FROM Arbeit WHERE KNr = 1 AND Jahr = 2024", dao::dbOpenDynaset);
     ASSERT_EQ(rs.RecordCount(), 1);

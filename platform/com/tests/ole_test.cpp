@@ -2,6 +2,7 @@
 #include "com/connpt.h"
 #include "com/object.h"
 #include "com/testing/registration.h"
+#include "ole/clock.h"
 #include "ole/fakebeep.h"
 #include "ole/ole.h"
 #include "registry_fixture.h"
@@ -383,6 +384,20 @@ TEST_F(Container, HostsAControlAndReceivesItsEvents)
     EXPECT_FALSE(w) << "the control's widget goes with the control";
     EXPECT_FALSE(container.hasControl());
     EXPECT_EQ(container.createControl(com::makeGuid("5A1E0CFF-7D2B-4C3A-9E11-0F2D3C4B5A01")), REGDB_E_CLASSNOTREG);
+}
+
+// A fixed moment stands until the real clock runs again; the setter hands back the one it replaced.
+TEST(Clock, AFixedMomentStandsUntilTheRealClockRunsAgain)
+{
+    const QDateTime silvester(QDate(2023, 12, 31), QTime(23, 59, 30));
+    const QDateTime vorher = ole::setNow(silvester);
+    EXPECT_EQ(ole::Now(), silvester);
+    EXPECT_EQ(ole::Today(), QDate(2023, 12, 31));
+    EXPECT_EQ(ole::setNow(QDateTime()), silvester);
+    const QDateTime a = QDateTime::currentDateTime();
+    const QDateTime jetzt = ole::Now();
+    EXPECT_TRUE(a <= jetzt && jetzt <= QDateTime::currentDateTime());
+    ole::setNow(vorher);
 }
 
 } // namespace

@@ -19,11 +19,6 @@
 #include <memory>
 #include <ostream>
 
-void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 using report::Align;

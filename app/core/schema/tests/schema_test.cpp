@@ -2,6 +2,7 @@
 
 #include "common/testing/error_number.h"
 #include "dao/testing/database_fixture.h"
+#include "testsupport/today.h"
 
 #include <QDate>
 #include <QFile>
@@ -34,7 +35,7 @@ TEST_F(StarterDatabase, HoldsTheStartingContent)
 {
     dao::Recordset sys = db.OpenRecordset("SELECT * FROM System");
     ASSERT_EQ(sys.RecordCount(), 1);
-    EXPECT_EQ(sys("FJahr").Value().toInt(), QDate::currentDate().year());
+    EXPECT_EQ(sys("FJahr").Value().toInt(), testsupport::Heute.year());
     EXPECT_GT(sys("JBeitrag").Value().toDouble(), 0.0);
     EXPECT_GT(sys("PflichtStd").Value().toDouble(), 0.0);
     for (const char *f : {"Verein", "Strasse", "PLZ", "Ort", "Tel"})
