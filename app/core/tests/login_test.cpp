@@ -131,7 +131,7 @@ TEST_F(LoginTest, DecliningTheYearChangeClosesTheDatabaseAndEnds)
 
 TEST_F(LoginTest, AYearChangeThatCannotBeWrittenSaysThatTheProgramEndsAndKeepsTheOldYear)
 {
-    const int jahr = QDate::currentDate().year();
+    const int jahr = testsupport::Heute.year();
     sql("UPDATE System SET FJahr = FJahr - 1");
     starte();
     boxes.clear();

@@ -10,6 +10,7 @@
 
 #include "forms/form.h"
 #include "forms/listgrid.h"
+#include "testsupport/today.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,7 +58,7 @@ protected:
         MainTest::SetUp();
         if (HasFatalFailure())
             return;
-        const QDate heute = QDate::currentDate();
+        const QDate heute = testsupport::Heute;
         sql("UPDATE System SET FJahr = ?", {heute.year()});
         sql("INSERT INTO Fisch (FName) VALUES ('Regenbogenforelle'), ('Hecht')");
         sql("INSERT INTO Gewaesser (GName) VALUES ('Mühlenteich Großröhrsdorf'), ('Flußarm Süd')");
@@ -312,7 +313,7 @@ TEST_F(FensterMitLangenNamen, AfterSeveralSavesOnlyTheCurrentRowIsHighlighted)
         for (int i = 0; i < 3; ++i) {
             f.cboFArt->setCurrentText(QStringLiteral("Hecht"));
             f.cboGName->setCurrentText(QStringLiteral("Flußarm Süd"));
-            f.txtMonNr->setText(QStringLiteral("%1").arg(QDate::currentDate().month(), 2, 10, QLatin1Char('0')));
+            f.txtMonNr->setText(QStringLiteral("%1").arg(testsupport::Heute.month(), 2, 10, QLatin1Char('0')));
             f.txtAnzahl->setText(QStringLiteral("1"));
             f.txtGewicht->setText(QStringLiteral("500"));
             f.Toolbar1_ButtonClick(QStringLiteral("tbSpeichern"));
