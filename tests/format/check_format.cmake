@@ -3,16 +3,17 @@
 # tracks, so that no build folder (whatever its name) nor any generated file is read; in a tree
 # without git (an unpacked release) every source outside hidden folders and outside the folders
 # that hold a CMake build (a CMakeCache.txt).
+cmake_minimum_required(VERSION 3.25)
 if(NOT CLANG_FORMAT)
   message("clang-format not found: the format of the sources was not checked")
   return()
 endif()
 set(files "")
 if(GIT AND EXISTS ${SRC}/.git)
-  execute_process(COMMAND ${GIT} -C ${SRC} ls-files -z -- "*.cpp" "*.h"
+  execute_process(COMMAND ${GIT} -C ${SRC} -c core.quotePath=off ls-files -- "*.cpp" "*.h"
     RESULT_VARIABLE rc OUTPUT_VARIABLE listed ERROR_QUIET)
   if(rc EQUAL 0)
-    string(REPLACE "\0" ";" files "${listed}")
+    string(REPLACE "\n" ";" files "${listed}")
     list(FILTER files EXCLUDE REGEX "^$")
     # Deleted but not yet committed: nothing left to check.
     set(present "")

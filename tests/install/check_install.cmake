@@ -1,5 +1,6 @@
 # cmake -DBUILD=<build> -DSRC=<tree> -DPREFIX=<folder> -DREADELF=<readelf> -DBINDIR=.. -DLIBDIR=..
 #       -DPLUGINDIR=.. -DSOVERSION=<n> -P check_install.cmake
+cmake_minimum_required(VERSION 3.25)
 if(NOT READELF)
   message("readelf not found: the installed tree was not checked")
   return()
