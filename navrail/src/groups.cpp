@@ -128,8 +128,8 @@ HRESULT GroupsCollection::addGroup(const QString &text, ComPtr<Group> *added)
         return hr;
     if (count() >= LZNAVRAIL_MAX_GROUPS)
         return LZNAVRAIL_E_INVALIDOBJECT;
-    // GroupAdded runs the container's handler, which may remove the new group or release the
-    // control (which detaches this collection, control_ then null): both stay alive until the end.
+    // GroupAdded runs the container's handler, which may remove the new group or drop its last
+    // reference to the control or to this collection: both are held until the end.
     ComPtr<ILzNavrailBar> keepControl(control_);
     ComPtr<GroupsCollection> keepThis(this);
     ComPtr<Group> g = com::makeObject<Group>();
