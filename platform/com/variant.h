@@ -126,8 +126,8 @@ TV_COM_EXPORT HRESULT VariantCopyInd(VARIANT *pvarDest, const VARIANTARG *pvargS
 // impossible conversions DISP_E_TYPEMISMATCH, unsupported types DISP_E_BADVARTYPE.
 //
 // The rules, by what is converted:
-// - VT_EMPTY is 0, "", false, the date 30.12.1899 and a null object. VT_NULL becomes VT_NULL only
-//   (every other target is a mismatch); every source becomes VT_EMPTY.
+// - VT_EMPTY is 0, "", false, the date 30.12.1899, a null object and Null. VT_NULL converts to
+//   VT_NULL and VT_EMPTY only (every other target is a mismatch); every source converts to VT_EMPTY.
 // - VT_ERROR converts to VT_ERROR only, and nothing else converts to VT_ERROR.
 // - An object converts to other types through its value property (DISPID_VALUE, followed up to
 //   three objects deep); with VARIANT_NOVALUEPROP, or for a null object, that is a mismatch.
@@ -141,7 +141,8 @@ TV_COM_EXPORT HRESULT VariantCopyInd(VARIANT *pvarDest, const VARIANTARG *pvargS
 // - Text to VT_BOOL: "True"/"Wahr" and "False"/"Falsch" in any case, else a number (not 0: true).
 // - Text to VT_DATE: "d.M.yyyy" or "d.M.yy" (yy below 30 is 20yy, else 19yy), or "yyyy-M-d", each
 //   with an optional time " H:mm[:ss]"; a time alone ("H:mm[:ss]") is that time on day 0; else
-//   a number read as a date number. Dates outside DATE_MIN .. DATE_MAX overflow.
+//   a number read as a date number. A date outside DATE_MIN .. DATE_MAX overflows, whether it
+//   is converted to VT_DATE or a VT_DATE is converted to text.
 // - To integers, reals and currency are rounded half to even (2.5 gives 2, 3.5 gives 4);
 //   currency keeps four decimals, rounded the same way; VT_R4 overflows beyond FLT_MAX.
 // - To VT_BSTR: booleans "-1"/"0" ("True"/"False" with VARIANT_ALPHABOOL, "Wahr"/"Falsch" with
