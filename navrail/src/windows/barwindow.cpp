@@ -291,11 +291,12 @@ void BarWindow::playSound(int waveId)
 //   item->control() == control_ (ItemClick in barItemClick), together with position() >= 0 where
 //   the event may have been a removal (lzoOpenItem), since a removed item keeps its owner until
 //   ItemDeleted has been raised. An event that returns true (a veto) ends the handler at once.
-// - The current group and item and the menu's group are read when they are used, never carried
-//   across an event in a raw pointer. Removals clear currentItem_ and menuGroup_
-//   (forgetItem/forgetGroup), and menuGroupGone_ keeps the group commands of a menu opened on a
-//   group removed meanwhile from falling on the current group instead. Header buttons are looked
-//   up by index (groups->at(index)) when their notification arrives.
+// - A menu command takes the current item and the menu's group from the bar's slots when it
+//   starts and holds them. Removals empty those slots (forgetItem/forgetGroup) and an item no
+//   longer in the bar is dropped there as well, so a command chosen after a handler removed its
+//   item does nothing to it; menuGroupGone_ keeps the group commands of a menu whose group was
+//   removed meanwhile from falling on the current group instead. Header buttons are looked up by
+//   index (groups->at(index)) when their notification arrives.
 // - showContextMenu's menu has no parent and widget_ is checked after BuildMenu; the chosen
 //   command runs through onBarCommand after the menu is gone, against the bar as it is then.
 void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
