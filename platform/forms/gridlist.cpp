@@ -147,8 +147,9 @@ void GridList::growColumns(int count)
 
 // Rows added one by one are told to the views once, when control returns to the event loop:
 // a loader that adds thousands of rows would otherwise make the views lay out after each one.
-// Every change that addresses rows by position first flushes, so the views and the list agree on
-// the rows that exist before the change is told.
+// Every change that inserts, removes or regroups rows first flushes, so the views and the list
+// agree on the rows that exist before the change is told; a changed cell of a row not yet told
+// needs nothing (GridModel::cellChanged).
 void GridList::scheduleFlush()
 {
     if (flushScheduled_)
