@@ -1,9 +1,9 @@
 // Torvana: the main window opens the database and hands over to the login; the program ends
 // when the main window is unloaded.
+#include "bereiche.h"
 #include "core/Main.h"
 #include "core/modDruck.h"
 #include "core/modStart.h"
-#include "registration.h"
 
 #include "forms/form.h"
 

@@ -10,8 +10,8 @@ endif()
 # tv_add_test(<name> SOURCES <files...> LIBS <targets...>
 #             [INCLUDES <dirs...>] [DEFINITIONS <defs...>] [DEPENDS <targets...>])
 # One test executable per component; it runs headless under the offscreen platform plugin.
-# The tests are built with -Werror (TORVANA_WERROR, on with the tests): the code is free of
-# warnings and stays so.
+# scripts/test.sh builds them with -Werror (TORVANA_WERROR): the code is free of warnings and
+# stays so.
 # INCLUDES are private include roots (a library's own folder, for tests of its internal headers),
 # DEFINITIONS private compile definitions, DEPENDS targets that must be built before the tests run
 # (the control libraries and tools the tests load or start by path).

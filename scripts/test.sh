@@ -9,7 +9,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for variant in release asan; do
   dir="$src/build-test-$variant"
-  opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANA_WERROR=ON)
   [ "$variant" = asan ] && opts+=(-DTORVANA_SANITIZE=ON -DTORVANA_BENCH=OFF)
   "$src/scripts/build.sh" "$dir" "${opts[@]}"
   echo "== tests ($variant)"

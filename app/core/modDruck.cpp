@@ -50,7 +50,7 @@ qlonglong Ganzzahl(const QVariant &zelle)
     }
     if (!zahl)
         throw vb::Error(13, QStringLiteral("Typen unverträglich"));
-    const double gerundet = report::RoundHalfAway(*zahl, 0);
+    const double gerundet = modRun::Runde(*zahl, 0);
     if (gerundet < double(std::numeric_limits<qint32>::min()) || gerundet > double(std::numeric_limits<qint32>::max()))
         throw vb::Error(6, QStringLiteral("Überlauf"));
     return qlonglong(gerundet);

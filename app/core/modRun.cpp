@@ -1,5 +1,6 @@
 #include "core/modRun.h"
 
+#include "common/numbers.h"
 #include "common/vberror.h"
 #include "dao/oledate.h"
 #include "forms/listgrid.h"
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace modRun {
 
@@ -247,22 +247,7 @@ void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte,
 
 double Runde(double wert, int stellen)
 {
-    if (!std::isfinite(wert))
-        return wert;
-    const double faktor = std::pow(10.0, stellen);
-    // A scaled figure without a fraction (whole and quarter hours, cents) is what the reading
-    // back below would give.
-    const double skaliert = wert * faktor;
-    if (std::fabs(skaliert) < 1e15 && skaliert == std::trunc(skaliert)) {
-        const double gerundet = skaliert / faktor;
-        return gerundet == 0.0 ? 0.0 : gerundet;
-    }
-    // Reading the scaled figure back at 15 significant digits drops the binary representation
-    // error (2.675 * 100 is 267.49999999999997), so the half is found where it was written.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", wert * faktor);
-    const double gerundet = std::round(std::strtod(buffer, nullptr)) / faktor;
-    return gerundet == 0.0 ? 0.0 : gerundet; // no "-0,00"
+    return numbers::roundHalfAway(wert, stellen);
 }
 
 QString FormatZahl(double wert)

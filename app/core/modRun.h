@@ -85,7 +85,8 @@ void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte,
 
 // ---- figures and dates
 // Rounds to the given decimals, half away from zero, on the decimal figure as written
-// (2.675 gives 2.68, -0.125 gives -0.13).
+// (2.675 gives 2.68, -0.125 gives -0.13): numbers::roundHalfAway, the one rounding rule of the
+// program and its reports.
 double Runde(double wert, int stellen = 2);
 // "###0.00": two decimals with a decimal comma, no thousands separator ("12,50", "-3,00").
 QString FormatZahl(double wert);

@@ -171,11 +171,16 @@ QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRE
                     .arg(QString::number(quint32(hr), 16).toUpper().rightJustified(8, QLatin1Char('0'))) +
                 (beschreibung.isEmpty() ? QString() : QStringLiteral(": ") + beschreibung) + QStringLiteral(".");
     }
+    // The tool stands beside the program; the library too in the build folder, and in the
+    // libraries' own folder where the program is installed.
     const QString ordner = QCoreApplication::applicationDirPath();
+    QString bibliotheksordner = ordner;
+    if (!QFileInfo::exists(ordner + QLatin1Char('/') + bibliothek))
+        bibliotheksordner = QDir::cleanPath(ordner + QStringLiteral("/" TORVANA_BIN_TO_PLUGINS));
     return QStringLiteral("ACHTUNG: Das Steuerelement %1 konnte nicht erstellt werden !").arg(name) + u + grund + u +
            QStringLiteral("Bitte registrieren Sie die Bibliothek %1, wie es der Startbefehl von Torvana tut:")
                .arg(bibliothek) +
-           u + QStringLiteral("%1/regsvr %1/%2").arg(ordner, bibliothek) + u +
+           u + QStringLiteral("%1/regsvr %2/%3").arg(ordner, bibliotheksordner, bibliothek) + u +
            QStringLiteral("Torvana beendet sich jetzt !");
 }
 

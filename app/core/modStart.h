@@ -87,8 +87,9 @@ void SetzeFenstergroesse();
 
 // A control of the program's control libraries that could not be created by its class: the
 // message that names the control (name, e.g. "LzNavrailBar") and its library (file name, e.g.
-// "libLzNavrail.so", beside the program), tells why from the runtime's result hr and the error
-// description, and how to register the library (the registration step of the run script).
+// "libLzNavrail.so", beside the program in the build folder, in lib/torvana where installed),
+// tells why from the runtime's result hr and the error description, and how to register the
+// library (the registration step of the run script).
 QString SteuerelementMeldung(const QString &name, const QString &bibliothek, HRESULT hr, const QString &beschreibung);
 
 // Thrown by a start-up step that cannot go on without its control; the start shows the message

@@ -74,6 +74,21 @@ bool KontrolliereSystemJahr()
     const auto &w = core::einstiege().jahreswechsel;
     bool folgenOk = true;
     const bool geschrieben = trap.write(*g.wsDaten, [&] {
+        // A step this road needs that no area has registered fails the roll-over before anything
+        // is written: a new year without its carry-over or fee reset could not be made up later.
+        const auto brauche = [](const auto &schritt, const char *name) {
+            if (!schritt)
+                throw vb::Error(91, QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt (") +
+                                        QLatin1String(name) + QLatin1Char(')'));
+        };
+        if (zurueck) {
+            brauche(w.Ueberpruefe_auf_Uebertrag, "Ueberpruefe_auf_Uebertrag");
+        } else {
+            if (uebernehmen)
+                brauche(w.UebernehmeStunden, "UebernehmeStunden");
+            brauche(w.ReinitialisiereJB, "ReinitialisiereJB");
+        }
+
         dao::Recordset rs = g.dbDaten.OpenRecordset("System", dao::dbOpenTable);
         rs.Edit();
         rs.Fields(QStringLiteral("FJahr")).SetValue(g.intJahr);
@@ -81,10 +96,9 @@ bool KontrolliereSystemJahr()
         rs.Close();
 
         if (zurueck) {
-            if (w.Ueberpruefe_auf_Uebertrag)
-                folgenOk = w.Ueberpruefe_auf_Uebertrag(altesJahr);
+            folgenOk = w.Ueberpruefe_auf_Uebertrag(altesJahr);
         } else {
-            if (uebernehmen && w.UebernehmeStunden)
+            if (uebernehmen)
                 folgenOk = w.UebernehmeStunden(altesJahr);
             if (folgenOk) {
                 // Told once the new year stands, after what the carry-over reports.
@@ -94,8 +108,7 @@ bool KontrolliereSystemJahr()
                             "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !"),
                         forms::vbOKOnly + forms::vbInformation, modRun::Titel);
                 });
-                if (w.ReinitialisiereJB)
-                    folgenOk = w.ReinitialisiereJB();
+                folgenOk = w.ReinitialisiereJB();
             }
         }
         // A failure reported by a called procedure undoes the new year as well.

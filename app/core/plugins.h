@@ -3,11 +3,13 @@
 // contacts, work hours, member list, stocking, ...) and the core reach each other. The core
 // includes no header of another area. Each area has one function that fills its entries here
 // (fishery::RegistriereFangbuch, contacts::RegistriereKontakte); the application calls them all
-// once at start (app/registration.cpp); tests fill entries with stand-ins and empty them all
+// once at start (app/bereiche.cpp); tests fill entries with stand-ins and empty them all
 // with LeereEinstiege().
 //
-// Every entry may stay empty: the core then skips the step, or the command does nothing, as
-// noted per entry. A registration replaces what was there. An area plugs in like this:
+// The program's registration fills every entry (a test holds it to that). An entry that stays
+// empty (a test's stand-in left out) skips the step or makes the command do nothing, as noted per
+// entry; only the roll-over's steps fail loudly instead. A registration replaces what was there.
+// An area plugs in like this:
 //
 //     void RegistriereArbeit()
 //     {
@@ -114,7 +116,8 @@ struct Ladeschritte
 
 // What the roll-over (modStart::KontrolliereSystemJahr) calls in the work-hours and contact
 // areas, with the old catch year, inside its transaction. Each returns false after a failure it
-// has reported. An empty one is skipped.
+// has reported. None may stay empty: the roll-over then fails with error 91 before it writes
+// anything (the carry-over only when the user wants it carried over).
 struct Jahreswechsel
 {
     std::function<bool(long &altesJahr)> UebernehmeStunden;

@@ -128,6 +128,8 @@ HRESULT GroupsCollection::addGroup(const QString &text, ComPtr<Group> *added)
         return hr;
     if (count() >= LZNAVRAIL_MAX_GROUPS)
         return LZNAVRAIL_E_INVALIDOBJECT;
+    // GroupAdded runs the container's handler, which may remove the new group or drop its last
+    // reference to the control or to this collection: both are held until the end.
     ComPtr<ILzNavrailBar> keepControl(control_);
     ComPtr<GroupsCollection> keepThis(this);
     ComPtr<Group> g = com::makeObject<Group>();
@@ -228,6 +230,11 @@ HRESULT GroupsCollection::Remove(ILzNavrailGroup *pGroup)
     ComPtr<ILzNavrailBar> keepControl(control_);
     NavrailControl *control = control_;
 
+    // The order matters to the handlers of the events raised below: the bar forgets the group
+    // first (no current item or menu of it is left to act on), the group leaves the list, the
+    // neighbour becomes current (BeforeGroupChange may veto that), and GroupDeleted comes last,
+    // when the bar already shows the groups that remain. The group keeps its owner until after
+    // GroupDeleted, so the handler still reaches the control through it.
     if (control)
         control->forgetGroup(g.get());
     groups_.erase(groups_.begin() + pos);
@@ -257,6 +264,8 @@ HRESULT GroupsCollection::RemoveAll()
         return hr;
     ComPtr<GroupsCollection> keepThis(this);
     ComPtr<ILzNavrailBar> keepControl(control_);
+    // A handler of GroupDeleted may remove or add groups while the loop runs: it walks a copy,
+    // skips groups already gone, and leaves the groups added meanwhile in place.
     const std::vector<ComPtr<Group>> snapshot = groups_;
     for (const ComPtr<Group> &g : snapshot) {
         const int pos = indexOf(g.get());
@@ -443,6 +452,7 @@ HRESULT Group::get_Items(ILzNavrailItems **ppItems)
     return handOut(items_.get(), ppItems);
 }
 
+// A group no longer in the bar answers 0, as the first group does.
 HRESULT Group::get_Index(LONG *pVal)
 {
     if (!pVal)
@@ -554,6 +564,7 @@ HRESULT Group::get_FirstVisibleItem(LONG *pVal)
 
 HRESULT Group::put_FirstVisibleItem(LONG newVal)
 {
+    // An index past the items is ignored without an error: the pane would show no item at all.
     if (newVal < 0 || newVal >= items_->count())
         return S_OK;
     firstVisibleItem_ = newVal;
@@ -571,6 +582,7 @@ HRESULT Group::get_VisibleItemCount(LONG *pVal)
     const int n = items_->count();
     if (n == 0)
         return S_OK;
+    // All items of a pane have one height (that of the group's image mode): the first one's.
     LONG height = 0;
     items_->at(0)->get_Height(&height);
     if (height <= 0)

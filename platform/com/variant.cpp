@@ -50,6 +50,8 @@ bool isValidVt(VARTYPE vt)
 }
 
 // A shallow view of src with one level of BYREF (or a BYREF variant) resolved. Nothing is owned.
+// A BYREF variant may point at a plain value or a BYREF one, but not at another BYREF variant:
+// that would let a chain (or a cycle) of references through.
 HRESULT derefView(const VARIANT &src, VARIANT &view, int depth = 0)
 {
     if (!(src.vt & VT_BYREF)) {
@@ -93,6 +95,8 @@ HRESULT derefView(const VARIANT &src, VARIANT &view, int depth = 0)
 }
 
 // ---- the numeric intermediate ----------------------------------------------------------------
+// Every numeric conversion goes through one of three kinds, so that 64-bit integers keep all
+// their digits (a double has 53 bits) and only reals are rounded on the way to an integer.
 struct Num
 {
     enum Kind { Int, UInt, Real } kind = Int;
@@ -211,6 +215,7 @@ bool textToDate(const QString &text, DATE *out)
     static const QRegularExpression iso(
         QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[T ](\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
     static const QRegularExpression timeOnly(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2}))?$)"));
+    // Two-digit years: below 30 is this century, from 30 the last one.
     QString s = text.trimmed();
     int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0;
     bool hasDate = true;
@@ -267,10 +272,13 @@ QString realToText(double v, int digits)
     return QString::number(v, 'g', digits);
 }
 
+// Currency is a 64-bit count of ten-thousandths; its text shows up to four decimals, trailing
+// zeros dropped ("1.5", "-0.0001").
 QString cyToText(CY c)
 {
     int64_t v = c.int64;
     bool neg = v < 0;
+    // The magnitude without overflow, the most negative value included.
     uint64_t a = neg ? uint64_t(-(v + 1)) + 1 : uint64_t(v);
     QString s = QString::number(a / 10000);
     uint64_t frac = a % 10000;
@@ -366,6 +374,10 @@ HRESULT sourceToNum(const VARIANT &v, Num *out, bool *isCy = nullptr)
     }
 }
 
+// The scalar part of VariantChangeType, after references, Null and objects are dealt with; the
+// rules are written at VariantChangeType in variant.h. Every type has a text except an error, so
+// text is handled first; then errors, which convert to nothing else; booleans and dates, which
+// read text their own way before falling back to numbers; and last the numbers, through Num.
 HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt)
 {
     // Text targets.
@@ -523,6 +535,7 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
     }
     case VT_R8: dest.dblVal = numAsDouble(n); break;
     case VT_CY: {
+        // Currency to currency, and whole numbers, go exactly; only the rest through a double.
         if (srcIsCy) {
             dest.cyVal = src.cyVal;
             break;
@@ -592,6 +605,8 @@ HRESULT changeType(VARIANT &dest, const VARIANT &srcIn, USHORT flags, VARTYPE vt
         return S_OK;
     }
 
+    // An object's value property may itself be an object: followed three deep at most, so an
+    // object that answers with itself cannot loop.
     if (src.vt == VT_DISPATCH || src.vt == VT_UNKNOWN) {
         if ((flags & VARIANT_NOVALUEPROP) || !src.punkVal || depth > 3)
             return DISP_E_TYPEMISMATCH;

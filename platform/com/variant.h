@@ -121,12 +121,34 @@ TV_COM_EXPORT HRESULT VariantClear(VARIANTARG *pvarg);
 TV_COM_EXPORT HRESULT VariantCopy(VARIANTARG *pvargDest, const VARIANTARG *pvargSrc);
 // Like VariantCopy, but a BYREF source is copied as the value it points to.
 TV_COM_EXPORT HRESULT VariantCopyInd(VARIANT *pvarDest, const VARIANTARG *pvargSrc);
-// Converts src into dest as type vt (dest may equal src). BYREF sources are dereferenced.
-// Numbers outside the target's range give DISP_E_OVERFLOW, impossible conversions DISP_E_TYPEMISMATCH,
-// unsupported types DISP_E_BADVARTYPE. VT_NULL converts only to VT_NULL; VT_EMPTY converts to 0, ""
-// and false. Floating values become integers by rounding half to even. Strings are parsed with '.'
-// or ',' as decimal separator; dates as text use "dd.MM.yyyy" and " HH:mm:ss" when there is a time.
-// An object converts through its value property (DISPID_VALUE) unless VARIANT_NOVALUEPROP is given.
+// Converts src into dest as type vt (dest may equal src; on failure dest is left as it was). A BYREF
+// source is read through its reference. Numbers outside the target's range give DISP_E_OVERFLOW,
+// impossible conversions DISP_E_TYPEMISMATCH, unsupported types DISP_E_BADVARTYPE.
+//
+// The rules, by what is converted:
+// - VT_EMPTY is 0, "", false, the date 30.12.1899, a null object and Null. VT_NULL converts to
+//   VT_NULL and VT_EMPTY only (every other target is a mismatch); every source converts to VT_EMPTY.
+// - VT_ERROR converts to VT_ERROR only, and nothing else converts to VT_ERROR.
+// - An object converts to other types through its value property (DISPID_VALUE, followed up to
+//   three objects deep); with VARIANT_NOVALUEPROP, or for a null object, that is a mismatch.
+//   To VT_DISPATCH or VT_UNKNOWN only objects convert (the same object, AddRef'd; VT_UNKNOWN to
+//   VT_DISPATCH asks for IDispatch).
+// - As a number, VT_BOOL is -1 or 0, VT_DATE its date number, VT_CY its value (1.5, not 15000).
+// - Text read as a number is trimmed and may carry a sign, an exponent or "&H" for hexadecimal.
+//   '.' and ',' both mark the decimals; when both occur, the later one does and the other is
+//   dropped as a thousands separator ("1.234,5" and "1,234.5" are 1234.5; "1,2,3" is no number).
+//   The system's locale plays no part, nor does the lcid of VariantChangeTypeEx.
+// - Text to VT_BOOL: "True"/"Wahr" and "False"/"Falsch" in any case, else a number (not 0: true).
+// - Text to VT_DATE: "d.M.yyyy" or "d.M.yy" (yy below 30 is 20yy, else 19yy), or "yyyy-M-d", each
+//   with an optional time " H:mm[:ss]"; a time alone ("H:mm[:ss]") is that time on day 0; else
+//   a number read as a date number. A date outside DATE_MIN .. DATE_MAX overflows, whether it
+//   is converted to VT_DATE or a VT_DATE is converted to text.
+// - To integers, reals and currency are rounded half to even (2.5 gives 2, 3.5 gives 4);
+//   currency keeps four decimals, rounded the same way; VT_R4 overflows beyond FLT_MAX.
+// - To VT_BSTR: booleans "-1"/"0" ("True"/"False" with VARIANT_ALPHABOOL, "Wahr"/"Falsch" with
+//   VARIANT_LOCALBOOL as well); VT_R4 at 7 and VT_R8 at 15 significant digits and currency with
+//   up to four decimals, all with '.' as the decimal point ("2.5", "1e+20"); dates "dd.MM.yyyy",
+//   with " HH:mm:ss" when there is a time, and "HH:mm:ss" alone for a time on day 0.
 TV_COM_EXPORT HRESULT VariantChangeType(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, USHORT wFlags, VARTYPE vt);
 TV_COM_EXPORT HRESULT VariantChangeTypeEx(VARIANTARG *pvargDest, const VARIANTARG *pvarSrc, LCID lcid, USHORT wFlags,
                                           VARTYPE vt);

@@ -2,6 +2,8 @@
 #include "dao/oledate.h"
 #include "dao_p.h"
 
+#include "common/numbers.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -244,9 +246,7 @@ std::optional<double> parseNumber(const QString &text)
     double d = QLocale::c().toDouble(t, &ok);
     if (ok && std::isfinite(d))
         return d;
-    QLocale de(QLocale::German, QLocale::Germany);
-    de.setNumberOptions(QLocale::RejectGroupSeparator);
-    d = de.toDouble(t, &ok);
+    d = numbers::german().toDouble(t, &ok);
     if (ok && std::isfinite(d))
         return d;
     return std::nullopt;

@@ -2,13 +2,13 @@
 #include "forms/vbconst.h"
 #include "gridmodel_p.h"
 
+#include "common/numbers.h"
 #include "common/vberror.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QHash>
-#include <QLocale>
 #include <QPalette>
 #include <QPixmap>
 #include <algorithm>
@@ -22,16 +22,12 @@ namespace {
     throw vb::Error(9, QStringLiteral("Index außerhalb des gültigen Bereichs"));
 }
 
-const QLocale &germanNumbers()
-{
-    static const QLocale de = [] {
-        QLocale l(QLocale::German, QLocale::Germany);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return de;
-}
-
+// The image of a picture cell, by the file path the cell holds. A path may be written with
+// backslashes, as the program's files are named in its texts ("\Graphics\bmp\Cut.bmp"), and no
+// file here is found by such a path; so a backslash is read as '/'. A grid asks for the image each
+// time it paints the cell, and a list's rows mostly share one picture: each path is loaded once.
+// A file that does not load is kept as a null image too, so a missing one costs one look at the
+// disk per process, not one per row and paint (a file put there later shows after a restart).
 QPixmap picture(const QString &path)
 {
     static QHash<QString, QPixmap> cache;
@@ -84,6 +80,9 @@ QAbstractTableModel *GridList::model() const
 
 QColor GridList::toColor(quint32 ole)
 {
+    // The high bit marks a system colour by its index in the system colour table: the indices the
+    // grids use map to the palette role that shows the same thing, any other to the window colour.
+    // Otherwise the value is 0x00BBGGRR.
     if (ole & 0x80000000u) {
         const QPalette pal = QGuiApplication::palette();
         switch (ole & 0xFFu) {
@@ -129,7 +128,9 @@ QString GridList::cellText(const QVariant &value)
     case QMetaType::LongLong: return ganzeZahl(*static_cast<const qlonglong *>(value.constData()));
     case QMetaType::Int: return ganzeZahl(*static_cast<const int *>(value.constData()));
     case QMetaType::Double:
-    case QMetaType::Float: return germanNumbers().toString(value.toDouble(), 'g', 15);
+    // 15 significant digits: what the figure was written as, without the binary tail (0,3 not
+    // 0,30000000000000004).
+    case QMetaType::Float: return numbers::german().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
     case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::QDateTime: {
@@ -165,6 +166,11 @@ void GridList::growColumns(int count)
     notifyLook();
 }
 
+// Rows added one by one are told to the views once, when control returns to the event loop:
+// a loader that adds thousands of rows would otherwise make the views lay out after each one.
+// Every change that inserts, removes or regroups rows first flushes, so the views and the list
+// agree on the rows that exist before the change is told; a changed cell of a row not yet told
+// needs nothing (GridModel::cellChanged).
 void GridList::scheduleFlush()
 {
     if (flushScheduled_)
@@ -216,6 +222,8 @@ void GridList::insertRow(int position, const QVariantList &values)
     emit rowCountChanged(rowCount());
 }
 
+// The nested list of the row goes only after the model told the views the rows are gone: a view
+// may still hold the detail widget that shows it until then.
 void GridList::removeRow(int index)
 {
     checkRow(index);
@@ -302,6 +310,8 @@ GridColumn GridList::column(int index) const
     return GridColumn(this, index);
 }
 
+// Compares the cell's text as the grid shows it (cellText), so a number is found by "12,5". A row
+// shorter than the column holds an empty cell there.
 int GridList::find(int column, const QString &text, int start) const
 {
     checkColumn(column);
@@ -440,6 +450,8 @@ void GridList::setFont(const QFont &font)
     notifyLook();
 }
 
+// Showing or dropping the expander adds or removes view column 0, which moves every column:
+// only that needs a reset of the views, a new width of a shown expander does not.
 void GridList::setExpanderWidth(int twips)
 {
     twips = std::max(twips, 0);
@@ -531,6 +543,8 @@ int GridModel::viewRow(int data) const
     return data + static_cast<int>(below);
 }
 
+// detail_ is short (the expanded rows), so a walk over it is enough: each detail row before
+// view row `view` shifts it down by one.
 int GridModel::dataRow(int view, bool *detail) const
 {
     if (detail)
@@ -609,6 +623,8 @@ Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+// Appended rows the views do not know yet come at the end of the view (detail rows only belong
+// to announced rows), so they are told as one insertion after the last view row.
 void GridModel::announceAppended()
 {
     const int total = list_.rowCount();
@@ -685,6 +701,7 @@ void GridModel::setDetail(int data, bool visible)
 
 void GridModel::cellChanged(int data, int column)
 {
+    // A row not yet announced is read whole when it is.
     if (data >= announced_)
         return;
     const QModelIndex i = index(viewRow(data), column + expanderColumns());

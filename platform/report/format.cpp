@@ -1,29 +1,17 @@
 #include "report/format.h"
 
+#include "common/numbers.h"
 #include "dao/oledate.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace report {
 
 namespace {
-
-const QLocale &german()
-{
-    static const QLocale de = [] {
-        QLocale l(QLocale::German, QLocale::Germany);
-        l.setNumberOptions(QLocale::OmitGroupSeparator);
-        return l;
-    }();
-    return de;
-}
 
 bool isDateFormat(const QString &format)
 {
@@ -100,7 +88,7 @@ QString groupThousands(const QString &digits)
 
 QString formatNumber(double value, const NumberPattern &p)
 {
-    const double rounded = RoundHalfAway(value, p.maxDecimals);
+    const double rounded = numbers::roundHalfAway(value, p.maxDecimals);
     QString text = QString::number(std::fabs(rounded), 'f', p.maxDecimals);
     QString whole = text;
     QString decimals;
@@ -125,22 +113,6 @@ QString formatNumber(double value, const NumberPattern &p)
 }
 
 } // namespace
-
-double RoundHalfAway(double value, int decimals)
-{
-    if (!std::isfinite(value))
-        return value;
-    // A whole figure (counts, grams) is its own rounding.
-    if (std::fabs(value) < 1e15 && std::trunc(value) == value)
-        return value == 0.0 ? 0.0 : value;
-    const double factor = std::pow(10.0, decimals);
-    // Reading the scaled figure back at 15 significant digits drops the binary representation
-    // error (2.675 * 100 is 267.49999999999997), so the half is found where it was written.
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value * factor);
-    const double rounded = std::round(std::strtod(buffer, nullptr)) / factor;
-    return rounded == 0.0 ? 0.0 : rounded;
-}
 
 std::optional<double> ToNumber(const QVariant &value)
 {
@@ -189,7 +161,7 @@ QString PlainText(const QVariant &value)
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
     case QMetaType::Double:
-    case QMetaType::Float: return german().toString(value.toDouble(), 'g', 15);
+    case QMetaType::Float: return numbers::german().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
     case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::QDateTime: {

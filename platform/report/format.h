@@ -7,7 +7,7 @@
 //     "0,00"      two decimals, no grouping            -3      -> "-3,00"
 //     "#.##0,00"  two decimals, thousands grouped      1234.5  -> "1.234,50"
 //     "dd.MM.yyyy" (and other day/month/year patterns) a date
-// Figures are rounded half away from zero. A value that a number format cannot read as a
+// Figures are rounded half away from zero (numbers::roundHalfAway). A value that a number format cannot read as a
 // figure, or a date format as a date, is shown as it is; Null and the no-date value 0 of a date
 // format show as an empty text.
 #include <QString>
@@ -27,8 +27,5 @@ QString FormatValue(const QVariant &value, const QString &format);
 // A value read as a figure: numbers, and texts written the German way ("12,50", "1.234,5",
 // "-3"). Null, empty and other texts give nothing.
 std::optional<double> ToNumber(const QVariant &value);
-
-// Rounds half away from zero on the decimal figure as written (2.675 -> 2.68).
-double RoundHalfAway(double value, int decimals);
 
 } // namespace report

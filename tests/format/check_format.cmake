@@ -1,8 +1,40 @@
-# cmake -DSRC=<tree> -DCLANG_FORMAT=<program> -P check_format.cmake
-# Every C++ source of the tree, build folders and hidden folders left out, as clang-format would
-# leave it.
-file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.cpp ${SRC}/*.h)
-list(FILTER files EXCLUDE REGEX "^(build[^/]*|\\.[^/]*)/")
+# cmake -DSRC=<tree> -DCLANG_FORMAT=<program> [-DGIT=<git>] -P check_format.cmake
+# The project's own C++ sources as clang-format would leave them: in a git checkout the files git
+# tracks, so that no build folder (whatever its name) nor any generated file is read; in a tree
+# without git (an unpacked release) every source outside hidden folders and outside the folders
+# that hold a CMake build (a CMakeCache.txt).
+cmake_minimum_required(VERSION 3.25)
+if(NOT CLANG_FORMAT)
+  message("clang-format not found: the format of the sources was not checked")
+  return()
+endif()
+set(files "")
+if(GIT AND EXISTS ${SRC}/.git)
+  execute_process(COMMAND ${GIT} -C ${SRC} -c core.quotePath=off ls-files -- "*.cpp" "*.h"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE listed ERROR_QUIET)
+  if(rc EQUAL 0)
+    string(REPLACE "\n" ";" files "${listed}")
+    list(FILTER files EXCLUDE REGEX "^$")
+    # Deleted but not yet committed: nothing left to check.
+    set(present "")
+    foreach(f IN LISTS files)
+      if(EXISTS ${SRC}/${f})
+        list(APPEND present ${f})
+      endif()
+    endforeach()
+    set(files ${present})
+  endif()
+endif()
+if(NOT files)
+  file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.cpp ${SRC}/*.h)
+  list(FILTER files EXCLUDE REGEX "(^|/)\\.[^/]*/")
+  file(GLOB_RECURSE caches RELATIVE ${SRC} ${SRC}/*/CMakeCache.txt)
+  foreach(cache IN LISTS caches)
+    get_filename_component(build ${cache} DIRECTORY)
+    string(REGEX REPLACE "([][+.*()^$?\\\\|])" "\\\\\\1" build "${build}")
+    list(FILTER files EXCLUDE REGEX "^${build}/")
+  endforeach()
+endif()
 list(LENGTH files count)
 if(count EQUAL 0)
   message(FATAL_ERROR "no source files found below ${SRC}")

@@ -103,3 +103,53 @@ TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
         gv().dbDaten.Close();
     }
 }
+
+// A step that the road needs and no area has registered fails the roll-over with an error box:
+// the year stays, and no other step runs.
+TEST_F(Jahreswechsel, AMissingStepOfTheRoadFailsLoudlyAndWritesNothing)
+{
+    const struct
+    {
+        const char *name;
+        long gespeichert;
+        std::vector<int> antworten;
+        const char *fehlt;
+    } wege[] = {
+        {"Übernahme ohne UebernehmeStunden", 2023, {forms::vbYes, forms::vbYes}, "UebernehmeStunden"},
+        {"Beiträge ohne ReinitialisiereJB", 2023, {forms::vbYes, forms::vbNo}, "ReinitialisiereJB"},
+        {"Jahr zurück ohne Ueberpruefe_auf_Uebertrag", 2026, {forms::vbYes}, "Ueberpruefe_auf_Uebertrag"},
+    };
+    for (const auto &weg : wege) {
+        SCOPED_TRACE(weg.name);
+        modStart::OeffneDatenbank();
+        gv().dbDaten.Execute("UPDATE System SET FJahr = ?", {qlonglong(weg.gespeichert)});
+        gv().intJahr = 2024;
+        boxes.clear();
+        for (int a : weg.antworten)
+            boxes.answer(a);
+        int gerufen = 0;
+        auto &w = core::einstiege().jahreswechsel;
+        w.UebernehmeStunden = [&](long &) { return ++gerufen > 0; };
+        w.Ueberpruefe_auf_Uebertrag = [&](long &) { return ++gerufen > 0; };
+        w.ReinitialisiereJB = [&] { return ++gerufen > 0; };
+        const QString fehlt = QString::fromLatin1(weg.fehlt);
+        if (fehlt == "UebernehmeStunden")
+            w.UebernehmeStunden = nullptr;
+        else if (fehlt == "ReinitialisiereJB")
+            w.ReinitialisiereJB = nullptr;
+        else
+            w.Ueberpruefe_auf_Uebertrag = nullptr;
+
+        EXPECT_FALSE(modStart::KontrolliereSystemJahr());
+        EXPECT_EQ(fjahr(), weg.gespeichert);
+        EXPECT_EQ(gerufen, 0);
+        EXPECT_EQ(boxes.pendingAnswers(), 0u);
+        ASSERT_GE(boxes.count(), 1u);
+        const auto &fehler = boxes.last();
+        EXPECT_EQ(fehler.title, QString("Runtime - Error: 91"));
+        EXPECT_TRUE(fehler.text.contains(fehlt)) << fehler.text.toStdString();
+        for (const auto &box : boxes.boxes())
+            EXPECT_NE(box.text, JB) << "the fee reset told of";
+        gv().dbDaten.Close();
+    }
+}

@@ -279,6 +279,26 @@ void BarWindow::playSound(int waveId)
     tvsound::play(soundPath(waveId));
 }
 
+// Re-entrancy of onBarCommand, showContextMenu and onMenuCommand. Each event is raised
+// synchronously into the container, whose handler may do anything the control's interface allows
+// before it returns: remove the item or group the event names, or all of them, add others, change
+// the current group, take the bar's windows away, or let go of its last reference to the control.
+// So these handlers keep to four rules:
+// - They hold a reference to the control (keepControl; the control owns this window) and to the
+//   group and item they pass on, so nothing they use is freed under them. Held is not the same as
+//   still in the bar.
+// - Before an item is displayed after an event, it is checked to be still in this bar:
+//   item->control() == control_ (ItemClick in barItemClick), together with position() >= 0 where
+//   the event may have been a removal (lzoOpenItem), since a removed item keeps its owner until
+//   ItemDeleted has been raised. An event that returns true (a veto) ends the handler at once.
+// - A menu command takes the current item and the menu's group from the bar's slots when it
+//   starts and holds them. Removals empty those slots (forgetItem/forgetGroup) and an item no
+//   longer in the bar is dropped there as well, so a command chosen after a handler removed its
+//   item does nothing to it; menuGroupGone_ keeps the group commands of a menu whose group was
+//   removed meanwhile from falling on the current group instead. Header buttons are looked up by
+//   index (groups->at(index)) when their notification arrives.
+// - showContextMenu's menu has no parent and widget_ is checked after BuildMenu; the chosen
+//   command runs through onBarCommand after the menu is gone, against the bar as it is then.
 void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
 {
     if (!control_ || !control_->groups())
@@ -301,6 +321,7 @@ void BarWindow::onBarCommand(int code, Group *group, Item *item, LONG index)
             setCurrentItem(item);
             if (events.itemClick(current.get(), item))
                 return;
+            // The ItemClick handler may have removed the item.
             if (item->control() == control_)
                 control_->displayItem(item);
             events.afterItemChange(current.get(), item);
@@ -530,6 +551,7 @@ void BarWindow::onMenuCommand(UINT id)
             return;
         if (events.beforeItemChange(current.get(), item.get()))
             return;
+        // Three events may have removed the item meanwhile.
         if (item->control() == c && item->position() >= 0)
             c->displayItem(item.get());
         events.afterItemChange(current.get(), item.get());

@@ -1,4 +1,4 @@
-#include "registration.h"
+#include "bereiche.h"
 
 #include "contacts/KontaktUebers.h"
 #include "core/modMain.h"
