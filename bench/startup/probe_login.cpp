@@ -1,10 +1,10 @@
 // The program's start as its main program does it, ended at the first paint of the login.
 #include "probe_paint.h"
 
+#include "bereiche.h"
 #include "core/Login.h"
 #include "core/Main.h"
 #include "core/modStart.h"
-#include "registration.h"
 
 #include "forms/form.h"
 
