@@ -545,8 +545,11 @@ struct PageLayout::Impl
                 continue;
             extra = std::max(extra, firstLine);
             if (c.CanGrow) {
+                // Each line below the first adds the font's line spacing; the last line covers
+                // the font's whole height, which some fonts (negative leading) make taller than
+                // their line spacing.
                 const int lines = int(wrap(t, fc, c.Rect.width() * scale).size());
-                const double needed = lines * fc.lineSpacing / scale;
+                const double needed = ((lines - 1) * fc.lineSpacing + std::max(fc.lineSpacing, fc.height)) / scale;
                 extra = std::max(extra, needed - c.Rect.height());
             }
         }
@@ -683,7 +686,8 @@ struct PageLayout::Impl
         QStringList lines;
         if (c.CanGrow || c.WordWrap) {
             lines = wrap(t, fc, r.width());
-            const int fit = std::max(1, int(std::floor((r.height() + 0.01) / lh)));
+            // The lines whose whole height the box holds (as the drawing below counts them).
+            const int fit = std::max(1, int(std::floor((r.height() - std::max(lh, fc.height) + 0.01) / lh)) + 1);
             if (!c.CanGrow && lines.size() > fit) {
                 lines = lines.mid(0, fit);
                 lines.last() = fm.elidedText(lines.last() + QStringLiteral("…"), Qt::ElideRight, r.width());
