@@ -120,6 +120,9 @@ Besatzung::Besatzung()
         tblBList->rowRange(0, tblBList->rowCount(), false);
         modRun::SetzeTblFarben(tblBList->appearance());
     });
+    // The row the user goes to is the one highlighted: an entry marked by its save stands out no
+    // longer.
+    modFangbuch::LoeseMarkeBeiWahl(*tblBList);
     forms::installKeyPress(txtMenge, [](int &k) { k = modRun::PruefeTasteKomma(k); });
 }
 

@@ -178,10 +178,7 @@ Fangbuch::Fangbuch()
             [this] { tblFList->rowRange(0, tblFList->rowCount(), false); });
     // The row the user goes to is the one highlighted: a catch marked by its save stands out no
     // longer.
-    connect(tblFList, &forms::ListGrid::rowChosen, this, [this](int row) {
-        if (row < 0 || row >= tblFList->rowCount() || !tblFList->top().isRowSelected(row))
-            tblFList->rowRange(0, tblFList->rowCount(), false);
-    });
+    modFangbuch::LoeseMarkeBeiWahl(*tblFList);
     forms::installKeyPress(txtAnzahl, [](int &k) { k = modRun::PruefeTasteZahl(k); });
     forms::installKeyPress(txtGewicht, [](int &k) { k = modRun::PruefeTasteZahl(k); });
     forms::installKeyPress(txtMonNr, [this](int &k) { txtMonNr_KeyPress(k); });

@@ -74,13 +74,6 @@ const QVariantList &gridZeile(qlonglong nr, const Eingabe &e)
     return zeile;
 }
 
-void markiere(forms::ListGrid &grid, qlonglong nr)
-{
-    const int zeile = grid.find(0, QString::number(nr));
-    if (zeile >= 0)
-        grid.setRowSelected(zeile, true);
-}
-
 } // namespace
 
 bool LeseMenge(const QString &text, double &menge)
@@ -140,7 +133,7 @@ bool SpeicherEintrag()
     forms::ListGrid &grid = *w.tblBList;
     if (e.jahr == w.intGridJahr) {
         grid.addRow(gridZeile(neu, e));
-        markiere(grid, neu);
+        modFangbuch::MarkiereGespeichert(grid, neu);
     }
     LeereBesatzFelder();
     return true;
@@ -175,7 +168,7 @@ bool UpdateEintrag(int row)
         grid.removeRow(zeile);
     if (e.jahr == w.intGridJahr) {
         grid.insertRow(zeile >= 0 ? zeile : grid.rowCount(), gridZeile(schluessel, e));
-        markiere(grid, schluessel);
+        modFangbuch::MarkiereGespeichert(grid, schluessel);
     }
     LeereBesatzFelder();
     return true;

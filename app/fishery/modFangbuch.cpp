@@ -137,18 +137,6 @@ bool gridZeigt(const Fangbuch &f, int jahr, int monat)
            f.cboSelMonat->currentText() == modRun::ErmittleMonatsname(monat);
 }
 
-// The row of catch nr becomes the one marked row and the current row: after several saves only
-// the last one stands out.
-void markiere(forms::ListGrid &grid, qlonglong nr)
-{
-    const int zeile = grid.find(0, QString::number(nr));
-    grid.rowRange(0, grid.rowCount(), false);
-    if (zeile < 0)
-        return;
-    grid.setRowSelected(zeile, true);
-    grid.setPosition(zeile, 0);
-}
-
 void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
 {
     rs("FangMonat") = e.monat;
@@ -160,6 +148,24 @@ void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
 }
 
 } // namespace
+
+void MarkiereGespeichert(forms::ListGrid &grid, qlonglong nr)
+{
+    const int zeile = grid.find(0, QString::number(nr));
+    grid.rowRange(0, grid.rowCount(), false);
+    if (zeile < 0)
+        return;
+    grid.setRowSelected(zeile, true);
+    grid.setPosition(zeile, 0);
+}
+
+void LoeseMarkeBeiWahl(forms::ListGrid &grid)
+{
+    QObject::connect(&grid, &forms::ListGrid::rowChosen, &grid, [&grid](int row) {
+        if (row < 0 || row >= grid.rowCount() || !grid.top().isRowSelected(row))
+            grid.rowRange(0, grid.rowCount(), false);
+    });
+}
 
 bool SpeicherFang()
 {
@@ -186,7 +192,7 @@ bool SpeicherFang()
     // The grid shows the year in cboFJahr, from which the entry's year was taken.
     if (gridZeigt(f, e.jahr, e.monat)) {
         f.tblFList->addRow(gridZeile(neu, e));
-        markiere(*f.tblFList, neu);
+        MarkiereGespeichert(*f.tblFList, neu);
     }
     LeereFangFelder();
     f.cboFArt->setFocus();
@@ -224,7 +230,7 @@ bool UpdateFang(int position)
         grid.removeRow(zeile);
     if (gridZeigt(f, e.jahr, e.monat)) {
         grid.insertRow(zeile >= 0 ? zeile : grid.rowCount(), gridZeile(schluessel, e));
-        markiere(grid, schluessel);
+        MarkiereGespeichert(grid, schluessel);
     }
     LeereFangFelder();
     f.lblGesAnz->setText(Ermittle_DSAnzahl());

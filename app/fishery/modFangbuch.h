@@ -48,6 +48,12 @@ QString ErmittleFischname(qint32 nr);
 qint32 ErmittleGewaesserNr(const QString &name);
 QString ErmittleGewaessername(qint32 nr);
 
+// The rows of catch log and stocking plan, key in column 0: the row of nr becomes the one marked
+// row and the current row, so that after several saves only the last one stands out.
+void MarkiereGespeichert(forms::ListGrid &grid, qlonglong nr);
+// From now on, going to a row other than the marked one clears the mark of grid.
+void LoeseMarkeBeiWahl(forms::ListGrid &grid);
+
 // strModus := "SAVE", lngDSNr := 0 (kept with the program-wide variables).
 using modGVar::SetzeSpeicherModus;
 // Whether the group of the user in panel 4 of the main window's status bar has the right

@@ -620,6 +620,12 @@ Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
+    // A detail row is no cell of its own: when its nested view takes the focus, the outer view
+    // would make it the current index and scroll it to the top under the pointer.
+    bool detail = false;
+    dataRow(index.row(), &detail);
+    if (detail)
+        return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
 
 using namespace kontakttest;
@@ -176,6 +177,66 @@ TEST_F(Uebersicht, ADoubleClickOnAContactOpensItInTheEditorInEditMode)
     QTableView *view = grid().view();
     klicke(view->viewport(), view->visualRect(view->model()->index(0, 3)).center(), true);
     EXPECT_EQ(editorGezeigt, 1);
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+// A category in the middle of many whose contacts are more than the nested view shows: the
+// overview scrolls.
+class UebersichtLang : public KontaktTest
+{
+protected:
+    void SetUp() override
+    {
+        KontaktTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        for (int k = 6; k <= 45; ++k)
+            sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)",
+                {k, QStringLiteral("Verein %1").arg(k, 2, 10, QLatin1Char('0'))});
+        for (int n = 8; n <= 23; ++n)
+            sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname, Firma) VALUES (?, 20, ?, 'Udo', ?)",
+                {n, QStringLiteral("Händler %1").arg(n), QStringLiteral("Zubehör %1").arg(n)});
+        starte();
+    }
+};
+
+// A click on a contact of an expanded list leaves the overview where it stands, and a
+// double-click opens the contact under the pointer, not the first one or one scrolled there.
+TEST_F(UebersichtLang, AClickInANestedListLeavesTheOverviewWhereItIsAndOpensTheContactPointedAt)
+{
+    klappe(20);
+    forms::GridList *l = liste(20);
+    ASSERT_TRUE(l);
+    ASSERT_GT(l->rowCount(), 12);
+    l->flush();
+    QTableView *top = grid().view();
+    QTableView *cv = grid().childView(l);
+    ASSERT_TRUE(cv);
+    QScrollBar *leiste = top->verticalScrollBar();
+    // The overview scrolled so that the nested list begins in the middle of its view and
+    // runs on below it.
+    const int anfang = leiste->value() + cv->y();
+    leiste->setValue(anfang - top->viewport()->height() / 2);
+    QApplication::processEvents();
+    ASSERT_GT(leiste->value(), 0) << "the overview does not scroll";
+    ASSERT_GT(cv->y() + cv->height(), top->viewport()->height()) << "the nested list ends in view";
+    const int stand = leiste->value();
+
+    QWidget *fenster = top->window();
+    const QStringList knr = knrListe(20);
+    for (int zeile : {1, 3}) {
+        SCOPED_TRACE(testing::Message() << "nested row " << zeile);
+        const QPoint punkt = cv->viewport()->mapTo(fenster, cv->visualRect(cv->model()->index(zeile, 4)).center());
+        klicke(fenster, punkt);
+        EXPECT_EQ(leiste->value(), stand);
+        QString geoeffnet;
+        imEditor([&](Kontakt &k) { geoeffnet = k.lblKNr->text(); });
+        const int vorher = editorGezeigt;
+        klicke(fenster, punkt, true);
+        EXPECT_EQ(editorGezeigt, vorher + 1);
+        EXPECT_EQ(geoeffnet, knr.value(zeile));
+        EXPECT_EQ(leiste->value(), stand);
+    }
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
 

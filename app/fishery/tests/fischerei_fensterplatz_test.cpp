@@ -78,6 +78,17 @@ protected:
         boxes.clear();
     }
 
+    // The rows of grid that show highlighted: marked ones and the view's selection.
+    static std::vector<int> hervorgehoben(const forms::ListGrid &grid)
+    {
+        std::vector<int> zeilen;
+        QApplication::processEvents();
+        for (int r = 0; r < grid.rowCount(); ++r)
+            if (grid.top().isRowSelected(r) || grid.view()->selectionModel()->isRowSelected(r, QModelIndex()))
+                zeilen.push_back(r);
+        return zeilen;
+    }
+
     // The width a cell of the view needs to show text whole: the text and the item margins.
     static int braucht(const QTableView &view, const QString &text)
     {
@@ -298,15 +309,6 @@ TEST_F(FensterMitLangenNamen, AfterSeveralSavesOnlyTheCurrentRowIsHighlighted)
     ASSERT_FALSE(HasFatalFailure());
     auto &f = static_cast<Fangbuch &>(fishery::FangbuchFenster());
     forms::ListGrid &grid = *f.tblFList;
-    // The rows that show highlighted: marked ones and the view's selection.
-    auto hervorgehoben = [&grid] {
-        std::vector<int> zeilen;
-        QApplication::processEvents();
-        for (int r = 0; r < grid.rowCount(); ++r)
-            if (grid.top().isRowSelected(r) || grid.view()->selectionModel()->isRowSelected(r, QModelIndex()))
-                zeilen.push_back(r);
-        return zeilen;
-    };
     for (QSize s : apptest::Hauptfenstergroessen) {
         SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
         apptest::setzeHauptfenstergroesse(s);
@@ -318,11 +320,41 @@ TEST_F(FensterMitLangenNamen, AfterSeveralSavesOnlyTheCurrentRowIsHighlighted)
             f.txtGewicht->setText(QStringLiteral("500"));
             f.Toolbar1_ButtonClick(QStringLiteral("tbSpeichern"));
             const int letzte = grid.rowCount() - 1;
-            EXPECT_EQ(hervorgehoben(), std::vector<int>{letzte}) << "after save " << i + 1;
+            EXPECT_EQ(hervorgehoben(grid), std::vector<int>{letzte}) << "after save " << i + 1;
         }
         QTableView *view = grid.view();
         klicke(view->viewport(), view->visualRect(view->model()->index(0, 1)).center());
-        EXPECT_EQ(hervorgehoben(), std::vector<int>{0});
+        EXPECT_EQ(hervorgehoben(grid), std::vector<int>{0});
     }
+    EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+}
+
+// The stocking plan marks its saved rows as the catch log does: after three saves only the last
+// entry stands out, as the current row; choosing another row leaves that one alone highlighted.
+TEST_F(FensterMitLangenNamen, AfterSeveralSavesOnlyTheStockingPlansCurrentRowIsHighlighted)
+{
+    ASSERT_FALSE(HasFatalFailure());
+    auto &w = static_cast<Besatzung &>(fishery::BesatzungFenster());
+    ASSERT_TRUE(modMain::ZeigeFenster(QStringLiteral("Besatzung")));
+    forms::ListGrid &grid = *w.tblBList;
+    ASSERT_EQ(grid.rowCount(), 2);
+    for (QSize s : apptest::Hauptfenstergroessen) {
+        SCOPED_TRACE(testing::Message() << s.width() << " x " << s.height());
+        apptest::setzeHauptfenstergroesse(s);
+        for (int i = 0; i < 3; ++i) {
+            w.cboFArt->setCurrentText(QStringLiteral("Hecht"));
+            w.cboGName->setCurrentText(QStringLiteral("Flußarm Süd"));
+            w.txtZeit->setText(QStringLiteral("Herbst"));
+            w.txtMenge->setText(QStringLiteral("25"));
+            w.Toolbar1_ButtonClick(QStringLiteral("tbSpeichern"));
+            const int letzte = grid.rowCount() - 1;
+            EXPECT_EQ(hervorgehoben(grid), std::vector<int>{letzte}) << "after save " << i + 1;
+            EXPECT_EQ(grid.view()->currentIndex().row(), letzte) << "after save " << i + 1;
+        }
+        QTableView *view = grid.view();
+        klicke(view->viewport(), view->visualRect(view->model()->index(0, 1)).center());
+        EXPECT_EQ(hervorgehoben(grid), std::vector<int>{0});
+    }
+    EXPECT_EQ(grid.rowCount(), 8);
     EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
 }
