@@ -29,17 +29,18 @@ namespace {
 
 apptest::Steuerelemente *g_bibliothek = apptest::RegistriereSteuerelemente({TORVANA_NAVRAIL_LIBRARY});
 
-class Fensterplatz : public apptest::MainTest
+// The main window with the navigation bar and the three fishery windows.
+class FischereiFenster : public apptest::MainTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(g_bibliothek->registriert()) << "navigation bar library not registered";
         MainTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        sql("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Regenbogenforelle')");
-        sql("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm am Mühlenbach')");
+    }
+
+    static void registriereFischerei()
+    {
         modMain::RegistriereKern();
         fishery::RegistriereFangbuch();
         fishery::RegistriereFangauswertung();
@@ -47,15 +48,28 @@ protected:
     }
 };
 
-// Long names of fish and waters in all three lists: catches and stockings of this month and
-// year (the catch year of the system).
-class FensterMitLangenNamen : public apptest::MainTest
+class Fensterplatz : public FischereiFenster
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(g_bibliothek->registriert()) << "navigation bar library not registered";
-        MainTest::SetUp();
+        FischereiFenster::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("INSERT INTO Fisch (FName) VALUES ('Hecht'), ('Regenbogenforelle')");
+        sql("INSERT INTO Gewaesser (GName) VALUES ('Baggersee'), ('Altarm am Mühlenbach')");
+        registriereFischerei();
+    }
+};
+
+// Long names of fish and waters in all three lists: catches and stockings of this month and
+// year (the catch year of the system).
+class FensterMitLangenNamen : public FischereiFenster
+{
+protected:
+    void SetUp() override
+    {
+        FischereiFenster::SetUp();
         if (HasFatalFailure())
             return;
         const QDate heute = testsupport::Heute;
@@ -68,10 +82,7 @@ protected:
         sql("INSERT INTO Besatzung (BJahr, FNr, GNr, Zeit, Menge) VALUES (?1, 1, 1, 'Frühjahr und Herbst', 12.5), "
             "(?1, 2, 2, 'Herbst', 1250.75)",
             {heute.year()});
-        modMain::RegistriereKern();
-        fishery::RegistriereFangbuch();
-        fishery::RegistriereFangauswertung();
-        fishery::RegistriereBesatzung();
+        registriereFischerei();
         meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), apptest::Hauptfenstergroessen[0],
                 QStringLiteral("Fangbuch"));
         // Without the contact area the start-up reports its category list missing.
