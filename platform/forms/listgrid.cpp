@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -169,6 +170,7 @@ private:
             return;
         content_.assign(std::size_t(list_->columnCount()), 0);
         text_.assign(std::size_t(list_->columnCount()), false);
+        last_.assign(std::size_t(list_->columnCount()), QString());
         const int rows = std::min(list_->rowCount(), gridModel(view_)->announced());
         for (int r = 0; r < rows; ++r)
             measureRow(r);
@@ -183,6 +185,7 @@ private:
             return;
         content_.resize(std::size_t(list_->columnCount()), 0);
         text_.resize(std::size_t(list_->columnCount()), false);
+        last_.resize(std::size_t(list_->columnCount()));
         for (int v = first; v <= last; ++v) {
             bool detail = false;
             const int r = m->dataRow(v, &detail);
@@ -198,16 +201,21 @@ private:
         const int n = std::min({list_->columnCount(), int(content_.size()), int(cells.size())});
         for (int c = 0; c < n; ++c) {
             const QVariant &value = cells.at(c);
-            if (!value.isValid() || value.isNull())
-                continue;
             int &widest = content_[std::size_t(c)];
             if (value.typeId() == QMetaType::QString) {
                 const QString &text = *static_cast<const QString *>(value.constData());
                 if (text.isEmpty())
                     continue;
                 text_[std::size_t(c)] = true;
+                // Rows often share one text (a looked-up name): the same shared text as the
+                // column's last one is measured already. The copy kept holds the text alive, so
+                // its buffer cannot come back with other letters.
+                QString &last = last_[std::size_t(c)];
+                if (text.constData() == last.constData() && text.size() == last.size())
+                    continue;
+                last = text;
                 widest = qMax(widest, textWidth(text));
-            } else {
+            } else if (value.isValid() && !value.isNull()) {
                 widest = qMax(widest, valueWidth(value));
             }
         }
@@ -218,21 +226,14 @@ private:
     int valueWidth(const QVariant &value)
     {
         const int type = value.typeId();
-        if (type == QMetaType::Int || type == QMetaType::LongLong) {
-            const qlonglong wert = type == QMetaType::Int ? *static_cast<const int *>(value.constData())
-                                                          : *static_cast<const qlonglong *>(value.constData());
-            qlonglong n = wert;
-            int digits = 1;
-            while (n / 10 != 0) {
-                n /= 10;
-                ++digits;
-            }
-            if (digitWidth_ < 0)
-                digitWidth_ = textWidth(QStringLiteral("0")) - margin_;
-            return margin_ + digits * digitWidth_ + (wert < 0 ? textWidth(QStringLiteral("-")) - margin_ : 0);
-        }
+        if (type == QMetaType::Int || type == QMetaType::LongLong)
+            return integerWidth(type == QMetaType::Int ? *static_cast<const int *>(value.constData())
+                                                       : *static_cast<const qlonglong *>(value.constData()));
         if (type == QMetaType::Double) {
             const double d = *static_cast<const double *>(value.constData());
+            // A whole number below 10^15 is written with its digits alone, as an integer is.
+            if (d == std::trunc(d) && std::fabs(d) < 1e15)
+                return integerWidth(qlonglong(d));
             quint64 bits = 0;
             std::memcpy(&bits, &d, sizeof bits);
             if (const auto it = numberWidths_.constFind(bits); it != numberWidths_.constEnd())
@@ -244,6 +245,19 @@ private:
             return w;
         }
         return textWidth(GridList::cellText(value));
+    }
+
+    int integerWidth(qlonglong wert)
+    {
+        qlonglong n = wert;
+        int digits = 1;
+        while (n / 10 != 0) {
+            n /= 10;
+            ++digits;
+        }
+        if (digitWidth_ < 0)
+            digitWidth_ = textWidth(QStringLiteral("0")) - margin_;
+        return margin_ + digits * digitWidth_ + (wert < 0 ? textWidth(QStringLiteral("-")) - margin_ : 0);
     }
 
     // The cell width that shows text whole: its characters and the margins the view draws it
@@ -281,6 +295,7 @@ private:
     std::function<void()> fitted_;
     std::vector<int> content_;       // per data column: the width its widest value needs
     std::vector<bool> text_;         // per data column: it holds texts, not only numbers and dates
+    std::vector<QString> last_;      // per data column: the text measured last
     QHash<int, int> user_;           // view column -> the width the user gave it
     std::array<int, 0x250> latin_{}; // advances of the Latin characters, -1 not yet measured
     QHash<char16_t, int> others_;
