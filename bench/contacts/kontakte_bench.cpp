@@ -76,9 +76,23 @@ void BM_UebersichtLaden(benchmark::State &state)
 }
 BENCHMARK(BM_UebersichtLaden)->Unit(benchmark::kMillisecond);
 
+// The floor's read of category 1's contacts into the cells the overview's nested list holds: the
+// picture's path, the birth date as the overview writes it ("dd.MM.yyyy", empty for none).
+void liesKontakte(sqlite3_stmt *st, const QString &bild, benchsupport::Zeilen &zeilen)
+{
+    zeilen.clear();
+    sqlite3_reset(st);
+    sqlite3_bind_int64(st, 1, 1);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        zeilen.push_back({benchsupport::Zelle(st, 0), bild, benchsupport::Zelle(st, 1), benchsupport::Zelle(st, 2),
+                          benchsupport::Zelle(st, 3), benchsupport::Zelle(st, 4), benchsupport::Zelle(st, 5),
+                          benchsupport::Zelle(st, 6), benchsupport::Datum(sqlite3_column_double(st, 7)),
+                          benchsupport::Zelle(st, 8)});
+}
+
 // A click on the expander of the largest category (1,500 contacts): the grid switches the row's
 // flag, the overview reads the contacts; the floor reads them with the same query into the same
-// cells (the picture's path, the birth date's digits).
+// cells.
 void BM_ExpandCategory(benchmark::State &state)
 {
     benchsupport::OeffneGrossenClub();
@@ -102,20 +116,7 @@ void BM_ExpandCategory(benchmark::State &state)
                 if (forms::GridList *liste = top.child(0))
                     liste->flush();
             },
-            [&] {
-                zeilen.clear();
-                sqlite3_reset(st);
-                sqlite3_bind_int64(st, 1, 1);
-                while (sqlite3_step(st) == SQLITE_ROW) {
-                    const QString datum = benchsupport::Datum(sqlite3_column_double(st, 7));
-                    const QString ziffern =
-                        datum.isEmpty() ? QString() : datum.mid(3, 2) + datum.left(2) + datum.mid(6, 4);
-                    zeilen.push_back({benchsupport::Zelle(st, 0), bild, benchsupport::Zelle(st, 1),
-                                      benchsupport::Zelle(st, 2), benchsupport::Zelle(st, 3),
-                                      benchsupport::Zelle(st, 4), benchsupport::Zelle(st, 5),
-                                      benchsupport::Zelle(st, 6), ziffern, benchsupport::Zelle(st, 8)});
-                }
-            },
+            [&] { liesKontakte(st, bild, zeilen); },
             [&] {
                 // Shown, then folded again for the next click.
                 QCoreApplication::processEvents();
@@ -245,17 +246,7 @@ void BM_ExpandCategoryPainted(benchmark::State &state)
             state, klappeAuf,
             [&] {
                 benchsupport::Zeilen z;
-                sqlite3_reset(st);
-                sqlite3_bind_int64(st, 1, 1);
-                while (sqlite3_step(st) == SQLITE_ROW) {
-                    const QString datum = benchsupport::Datum(sqlite3_column_double(st, 7));
-                    const QString ziffern =
-                        datum.isEmpty() ? QString() : datum.mid(3, 2) + datum.left(2) + datum.mid(6, 4);
-                    z.push_back({benchsupport::Zelle(st, 0), bild, benchsupport::Zelle(st, 1),
-                                 benchsupport::Zelle(st, 2), benchsupport::Zelle(st, 3), benchsupport::Zelle(st, 4),
-                                 benchsupport::Zelle(st, 5), benchsupport::Zelle(st, 6), ziffern,
-                                 benchsupport::Zelle(st, 8)});
-                }
+                liesKontakte(st, bild, z);
                 zeilen = qlonglong(z.size());
                 modell.setze(std::move(z));
                 bisGemalt(boden.viewport());

@@ -87,6 +87,16 @@ protected:
     qlonglong letzterKontakt() { return zahl("SELECT MAX(KNr) FROM Kontakt"); }
 };
 
+// Types digits into a date field as a user does: the focus in, to its start, the digits.
+void tippeDatum(contacts::Datumsfeld *feld, const QString &ziffern)
+{
+    QWidget *w = feld->steuerelement()->controlWidget();
+    ASSERT_TRUE(w);
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key_Home);
+    QTest::keyClicks(w, ziffern);
+}
+
 } // namespace
 
 // ---- loading ------------------------------------------------------------------------------------
@@ -422,13 +432,6 @@ TEST_F(Editor, ADayTypedThatDoesNotExistIsAnInputErrorAndNothingIsWritten)
     sql("UPDATE Kontakt SET GebDatum = ? WHERE KNr = 1", {dao::ToOleDate(tag30Juni)});
     sql("UPDATE Mitglied SET Eintritt = ?, Austritt = ? WHERE KNr = 1",
         {dao::ToOleDate(tag30Juni), dao::ToOleDate(tag30Juni)});
-    auto tippeDatum = [](contacts::Datumsfeld *feld, const QString &ziffern) {
-        QWidget *w = feld->steuerelement()->controlWidget();
-        ASSERT_TRUE(w);
-        w->setFocus();
-        QTest::keyClick(w, Qt::Key_Home);
-        QTest::keyClicks(w, ziffern);
-    };
     struct Fall
     {
         const char *feld;
@@ -486,13 +489,6 @@ TEST_F(Editor, ARefusedImpossibleDayDoesNotTurnIntoAnotherDayThatTheNextSaveStor
     box.weiter = forms::setMsgBoxService(&box);
     const double vorher = dao::ToOleDate(QDate(1990, 4, 1));
     ASSERT_EQ(feld("SELECT Eintritt FROM Mitglied WHERE KNr = ?", 1, "Eintritt").toDouble(), vorher);
-    auto tippeDatum = [](contacts::Datumsfeld *feld, const QString &ziffern) {
-        QWidget *w = feld->steuerelement()->controlWidget();
-        ASSERT_TRUE(w);
-        w->setFocus();
-        QTest::keyClick(w, Qt::Key_Home);
-        QTest::keyClicks(w, ziffern);
-    };
     boxes.clear();
     bearbeite(1, 1, [&](Kontakt &k) {
         tippeDatum(k.txtEintritt, QStringLiteral("31061950"));
