@@ -23,7 +23,7 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
         f.open();
         f.writeRow(datei.kopf);
         for (int i = 0; i < datei.zeilen; ++i)
-            f.writeRow(datei.zeile(i));
+            datei.zeile(f, i);
         f.commit();
     } catch (...) {
         // Nothing of the new file is left; an older one stays as it was.

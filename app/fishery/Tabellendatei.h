@@ -7,16 +7,21 @@
 
 #include <functional>
 
+namespace office {
+class DelimitedFile;
+}
+
 namespace fishery {
 
 struct Tabellendatei
 {
     QString pfad;
-    QStringList kopf;                      // the header line's fields
-    int zeilen = 0;                        // number of lines after the header
-    std::function<QStringList(int)> zeile; // the fields of line i
-    QString erfolg;                        // reported after the file was written
-    QString fehler;                        // shown when it could not be written
+    QStringList kopf; // the header line's fields
+    int zeilen = 0;   // number of lines after the header
+    // Writes line i's fields (writeRow).
+    std::function<void(office::DelimitedFile &, int)> zeile;
+    QString erfolg; // reported after the file was written
+    QString fehler; // shown when it could not be written
 };
 
 // Writes the file (whole or not at all) and reports it; false after a failure, which showed

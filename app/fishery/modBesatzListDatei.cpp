@@ -4,6 +4,7 @@
 #include "core/modStart.h"
 
 #include "forms/listgrid.h"
+#include "office/office.h"
 
 namespace modBesatzList {
 
@@ -33,7 +34,7 @@ void ErzeugeBPlanDatei(const forms::ListGrid &tblBList)
     datei.kopf = {QStringLiteral("Besatz.- Nr"), QStringLiteral("Fischart"), QStringLiteral("Gewässer"),
                   QStringLiteral("Zeitpunkt"), QStringLiteral("Menge i. KG")};
     datei.zeilen = tblBList.rowCount();
-    datei.zeile = [&](int i) { return BPlanZeile(tblBList, i); };
+    datei.zeile = [&](office::DelimitedFile &f, int i) { f.writeRow(BPlanZeile(tblBList, i)); };
     datei.erfolg = QStringLiteral("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
     datei.fehler =
         QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !") +

@@ -100,12 +100,10 @@ QColor GridList::toColor(quint32 ole)
 
 namespace {
 
-// As QString::number(v): the digits, a "-" before a negative number; written straight into the
-// text, as it is asked for each whole-number cell of a list turned into text.
-QString ganzeZahl(qlonglong v)
+// As QString::number(v): the digits, a "-" before a negative number; written backwards from end,
+// which is returned as the first character.
+char16_t *ganzeZahl(qlonglong v, char16_t *ende)
 {
-    char16_t ziffern[24];
-    char16_t *const ende = ziffern + 24;
     char16_t *p = ende;
     qulonglong u = v < 0 ? 0 - qulonglong(v) : qulonglong(v);
     do {
@@ -114,7 +112,15 @@ QString ganzeZahl(qlonglong v)
     } while (u);
     if (v < 0)
         *--p = u'-';
-    return QString(reinterpret_cast<const QChar *>(p), ende - p);
+    return p;
+}
+
+// Straight into the text, as it is asked for each whole-number cell of a list turned into text.
+QString ganzeZahl(qlonglong v)
+{
+    char16_t ziffern[24];
+    const char16_t *p = ganzeZahl(v, ziffern + 24);
+    return QString(reinterpret_cast<const QChar *>(p), ziffern + 24 - p);
 }
 
 } // namespace
@@ -141,6 +147,32 @@ QString GridList::cellText(const QVariant &value)
     }
     default: return value.toString();
     }
+}
+
+QStringView GridList::CellText::of(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringView();
+    switch (value.typeId()) {
+    case QMetaType::QString: held_ = value; return *static_cast<const QString *>(held_.constData());
+    case QMetaType::LongLong:
+    case QMetaType::Int: {
+        const qlonglong v = value.typeId() == QMetaType::Int ? *static_cast<const int *>(value.constData())
+                                                             : *static_cast<const qlonglong *>(value.constData());
+        char16_t *const ende = digits_ + std::size(digits_);
+        const char16_t *p = ganzeZahl(v, ende);
+        return QStringView(p, ende - p);
+    }
+    default: other_ = cellText(value); return other_;
+    }
+}
+
+QStringView GridList::text(int row, int column, CellText &buffer) const
+{
+    checkRow(row);
+    checkColumn(column);
+    const QVariantList &cells = rows_[static_cast<std::size_t>(row)].cells;
+    return column < cells.size() ? buffer.of(cells.at(column)) : QStringView();
 }
 
 void GridList::checkRow(int row) const

@@ -104,6 +104,19 @@ public:
     void setText(int row, int column, const QString &text) { setValue(row, column, text); }
     // How a cell value reads as text: numbers and dates the German way.
     static QString cellText(const QVariant &value);
+    // The same text as a view, for a list turned into text cell by cell: a cell's own text and a
+    // whole number's digits need no new string. The view lasts until the buffer's next use.
+    class CellText
+    {
+    public:
+        QStringView of(const QVariant &value);
+
+    private:
+        QVariant held_;       // the text viewed
+        QString other_;       // the text of any other value
+        char16_t digits_[24]; // a whole number's
+    };
+    QStringView text(int row, int column, CellText &buffer) const;
 
     // ---- column layout (widths in twips)
     void setColumnCaption(int column, const QString &caption);

@@ -53,6 +53,10 @@ public:
     int findKey(qlonglong key, int hint = -1) const { return current().findKey(key, hint); }
     QVariant value(int row, int column) const { return current().value(row, column); }
     QString text(int row, int column) const { return current().text(row, column); }
+    QStringView text(int row, int column, GridList::CellText &buffer) const
+    {
+        return current().text(row, column, buffer);
+    }
     void setValue(int row, int column, const QVariant &value) { current().setValue(row, column, value); }
     void setText(int row, int column, const QString &text) { current().setText(row, column, text); }
     GridAppearance &appearance() { return current().appearance(); }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QVarLengthArray>
 
 namespace office {
 
@@ -179,11 +180,17 @@ void DelimitedFile::open()
 
 void DelimitedFile::writeRow(const QStringList &fields)
 {
+    QVarLengthArray<QStringView, 16> views(fields.begin(), fields.end());
+    writeRow(std::span<const QStringView>(views.constData(), std::size_t(views.size())));
+}
+
+void DelimitedFile::writeRow(std::span<const QStringView> fields)
+{
     if (!d_ || d_->file.fault() != savefile::Fault::None)
         return;
     // As quoteField and toWindows1252 write each field, straight into the buffer.
     QByteArray &out = d_->buffer;
-    for (const QString &f : fields) {
+    for (const QStringView f : fields) {
         if (needsQuotes(f)) {
             out += '"';
             appendWindows1252(out, f, true);
@@ -196,7 +203,7 @@ void DelimitedFile::writeRow(const QStringList &fields)
     out += "\r\n";
     if (d_->buffer.size() >= 64 * 1024) {
         d_->file.write(d_->buffer); // a failure is kept and raised by commit()
-        d_->buffer.clear();
+        d_->buffer.resize(0);       // its room is kept for the next lines
     }
 }
 

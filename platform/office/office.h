@@ -56,6 +56,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <span>
 
 #include <functional>
 #include <memory>
@@ -148,6 +149,7 @@ public:
     void open();
     // One line: each field, quoted where needed, followed by ";"; then CR LF.
     void writeRow(const QStringList &fields);
+    void writeRow(std::span<const QStringView> fields);
     // Writes out and renames the temporary file over path. Raises vb::Error (61, 75) when that
     // fails; the target is then unchanged.
     void commit();
