@@ -114,7 +114,9 @@ QString ErmittleDatumText(const QVariant &field)
             throw vb::Error(6, QStringLiteral("Überlauf"));
     }
     }
-    if (dao::ToOleDate(date) == KeinDatum)
+    // The day KeinDatum stands for (a time on it too) reads as no date.
+    static const QDate keinTag = dao::OleDateToDate(KeinDatum);
+    if (date == keinTag)
         return QString();
     return DatumText(date);
 }

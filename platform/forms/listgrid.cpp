@@ -491,6 +491,7 @@ void ListGrid::configure(QTableView *view, GridList *list)
 
 void ListGrid::applyLook(QTableView *view, GridList *list)
 {
+    headerHeights_.remove(view);
     auto *m = gridModel(view);
     if (!m)
         return;
@@ -544,6 +545,7 @@ void ListGrid::attachDetails(int first, int last)
             connect(cm, &QAbstractItemModel::rowsRemoved, cv, again);
             connect(cm, &QAbstractItemModel::modelReset, cv, again);
             // A list that goes takes its view with it, shown or kept.
+            connect(cv, &QObject::destroyed, this, [this, cv] { headerHeights_.remove(cv); });
             connect(child, &QObject::destroyed, cv, [this, child, cv] {
                 if (parked_.value(child) == cv)
                     parked_.remove(child);
@@ -582,7 +584,13 @@ void ListGrid::resizeDetail(const GridList *child)
         const int rows = std::clamp(child->rowCount(), 1, MaxDetailRows);
         const int rowHeight =
             cv ? cv->verticalHeader()->defaultSectionSize() : view_->verticalHeader()->defaultSectionSize();
-        const int header = cv ? cv->horizontalHeader()->sizeHint().height() : 0;
+        int header = 0;
+        if (cv) {
+            auto it = headerHeights_.find(cv);
+            if (it == headerHeights_.end())
+                it = headerHeights_.insert(cv, cv->horizontalHeader()->sizeHint().height());
+            header = *it;
+        }
         const int frame = cv ? 2 * cv->frameWidth() : 0;
         view_->setRowHeight(m->viewRow(d) + 1, header + rows * rowHeight + frame);
         return;

@@ -106,6 +106,9 @@ private:
     // The views of nested lists whose rows are folded: kept, hidden, to show them again when the
     // row unfolds, instead of a new view with its header each time.
     QHash<const GridList *, QPointer<QTableView>> parked_;
+    // The header height of each nested view, measured once per look (its font and captions):
+    // a nested list loaded anew changes only its rows.
+    QHash<const QTableView *, int> headerHeights_;
     friend class DetailDelegate;
     void park(QWidget *editor);
     bool lookAsked_ = false;

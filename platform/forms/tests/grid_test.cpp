@@ -389,6 +389,43 @@ TEST(ListGridWidget, AFoldedNestedListKeepsItsViewUntilItsListGoes)
     EXPECT_FALSE(gezeigt);
 }
 
+// The detail row holds the nested list's header and rows whole: loaded anew it follows the
+// rows, and after a larger font the taller header too.
+TEST(ListGridWidget, TheDetailRowHoldsTheNestedHeaderAndRowsAlsoAfterANewFont)
+{
+    ListGrid grid;
+    grid.resize(600, 400);
+    grid.top().setExpanderWidth(350);
+    grid.addRow(QVariantList{1, "+", "Vereine"});
+    GridList &child = grid.switchToChild(0);
+    child.setColumnCaption(0, QStringLiteral("Nr"));
+    child.addRow(QVariantList{11, "", "Firma A"});
+    grid.switchToTop();
+    grid.show();
+    grid.top().setExpanded(0, true);
+    QCoreApplication::processEvents();
+    QTableView *cv = grid.childView(&child);
+    ASSERT_TRUE(cv);
+    auto passt = [&] {
+        return cv->horizontalHeader()->sizeHint().height() +
+               child.rowCount() * cv->verticalHeader()->defaultSectionSize() + 2 * cv->frameWidth();
+    };
+    EXPECT_EQ(grid.view()->rowHeight(1), passt());
+
+    child.setRows({QVariantList{11, "", "Firma A"}, QVariantList{12, "", "Firma B"}});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.view()->rowHeight(1), passt());
+
+    const int kopf = cv->horizontalHeader()->sizeHint().height();
+    QFont gross = child.font();
+    gross.setPointSize(gross.pointSize() * 3);
+    child.setFont(gross);
+    child.setRows({QVariantList{11, "", "Firma A"}});
+    QCoreApplication::processEvents();
+    ASSERT_GT(cv->horizontalHeader()->sizeHint().height(), kopf);
+    EXPECT_EQ(grid.view()->rowHeight(1), passt());
+}
+
 // In a shown window: a column is at least as wide as its caption (narrow given widths grow, wide
 // ones stay, a width of 0 keeps the column out of sight), and a grid asked for a least number of
 // rows gets the height for them under its header, in a window squeezed as small as it goes.
