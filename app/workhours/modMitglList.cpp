@@ -277,9 +277,14 @@ void LadeAuswahl()
         while (!rs.Eof()) {
             Mitglied m;
             m.knr = rs.Fields(0).Value().toLongLong();
+            m.adresse.reserve(7);
             for (int c = 1; c <= 6; ++c) {
-                const QVariant v = rs.Fields(c).Value();
-                m.adresse << (v.isNull() ? QString() : v.toString());
+                QVariant v = rs.Fields(c).Value();
+                // A text as it was read; any other value as its text, none as an empty one.
+                if (v.typeId() == QMetaType::QString)
+                    m.adresse << std::move(v);
+                else
+                    m.adresse << (v.isNull() ? QString() : v.toString());
             }
             m.adresse << modRun::ErmittleDatumTextOhneNull(rs.Fields(7).Value());
             m.stunden = mitStunden ? rs.Fields(8).Value().toDouble() : 0.0;
@@ -308,11 +313,12 @@ void LadeAuswahl()
     const double pflichtGerundet = modRun::Runde(pflicht, 2);
     // An exempt member's balance is his hours against none required.
     auto pflichtVon = [&](const Mitglied &m) { return m.befreit ? 0.0 : pflichtGerundet; };
-    auto zeile = [&](const Mitglied &m, bool figuren) {
+    // A member handed over whole gives up his cells to the row.
+    auto zeile = [&](Mitglied m, bool figuren) {
         QVariantList z;
         z.reserve(11);
         z << m.knr;
-        z += m.adresse;
+        z += std::move(m.adresse);
         if (figuren) {
             const double geleistet = modRun::Runde(m.stunden, 2);
             z << modRun::FormatZahl(pflichtVon(m)) << modRun::FormatZahl(geleistet)
@@ -338,8 +344,8 @@ void LadeAuswahl()
         std::vector<QVariantList> zeilen;
         zeilen.reserve(mitglieder.size());
         qlonglong n = 0;
-        for (const Mitglied &m : mitglieder) {
-            zeilen.push_back(zeile(m, arbAnz));
+        for (Mitglied &m : mitglieder) {
+            zeilen.push_back(zeile(std::move(m), arbAnz));
             if (++n % zehntel == 0 || n == anzahl)
                 fortschritt.advance(n);
         }

@@ -24,10 +24,11 @@ namespace {
 
 namespace club = benchsupport::club;
 
-// The query the list runs for the hours of a year, as the shell and the C API run it.
+// The query the list runs for the hours of a year, as the shell and the C API run it: an exempt
+// member's balance is his hours against none required, so the list reads Befreit too.
 const char *const Abfrage = "SELECT k.KNr, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.GebDatum, "
-                            "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000 "
-                            "FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
+                            "(SELECT SUM(a.ArbStd) FROM Arbeit a WHERE a.KNr = k.KNr AND a.Jahr = 2020) AS Expr1000, "
+                            "m.Befreit FROM Kontakt k, Mitglied m WHERE k.KNr = m.KNr";
 
 // The list window with the work-hours list of the year switched on.
 MitglList &zeigeListe()
@@ -63,6 +64,7 @@ void BM_MemberList(benchmark::State &state)
                 sqlite3_reset(pflicht);
                 const double soll = sqlite3_step(pflicht) == SQLITE_ROW ? sqlite3_column_double(pflicht, 0) : 0;
                 const QString sollText = benchsupport::Zahl(soll);
+                const QString nullText = benchsupport::Zahl(0);
                 while (sqlite3_step(st) == SQLITE_ROW) {
                     QVariantList z;
                     z.reserve(11);
@@ -72,7 +74,10 @@ void BM_MemberList(benchmark::State &state)
                                                sqlite3_column_bytes(st, c));
                     z << benchsupport::Datum(sqlite3_column_double(st, 7));
                     const double geleistet = std::round(sqlite3_column_double(st, 8) * 100) / 100;
-                    z << sollText << benchsupport::Zahl(geleistet) << benchsupport::Zahl(geleistet - soll);
+                    if (sqlite3_column_int(st, 9))
+                        z << nullText << benchsupport::Zahl(geleistet) << benchsupport::Zahl(geleistet);
+                    else
+                        z << sollText << benchsupport::Zahl(geleistet) << benchsupport::Zahl(geleistet - soll);
                     zeilen.push_back(std::move(z));
                 }
             },

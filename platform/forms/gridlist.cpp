@@ -428,7 +428,11 @@ int GridList::columnWidth(int column) const
 void GridList::setColumnHidden(int column, bool hidden)
 {
     checkColumn(column);
-    columns_[static_cast<std::size_t>(column)].hidden = hidden;
+    bool &h = columns_[static_cast<std::size_t>(column)].hidden;
+    // A layout set again as it stands changes no look, and the views are not laid out anew.
+    if (h == hidden)
+        return;
+    h = hidden;
     notifyLook();
 }
 
