@@ -48,12 +48,18 @@ void StarteTabellenprogramm(const QString &pfad, const QList<int> &textSpalten)
                       modRun::Titel);
 }
 
-QString OhneEndblanks(const QString &text)
+QStringView OhneEndblanks(QStringView text)
 {
     qsizetype n = text.size();
     while (n > 0 && text.at(n - 1) == u' ')
         --n;
-    return text.left(n);
+    return text.first(n);
+}
+
+QString OhneEndblanks(const QString &text)
+{
+    const QStringView kurz = OhneEndblanks(QStringView(text));
+    return kurz.size() == text.size() ? text : kurz.toString();
 }
 
 } // namespace fishery

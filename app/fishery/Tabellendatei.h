@@ -38,5 +38,6 @@ void StarteTabellenprogramm(const QString &pfad, const QList<int> &textSpalten);
 
 // text without its trailing blanks.
 QString OhneEndblanks(const QString &text);
+QStringView OhneEndblanks(QStringView text);
 
 } // namespace fishery

@@ -25,10 +25,7 @@ const QList<int> TextSpalten{1, 4};
 // text cut after breite characters, without trailing blanks.
 QStringView Feld(QStringView text, qsizetype breite)
 {
-    qsizetype n = std::min(text.size(), breite);
-    while (n > 0 && text.at(n - 1) == u' ')
-        --n;
-    return text.first(n);
+    return fishery::OhneEndblanks(text.first(std::min(text.size(), breite)));
 }
 
 // The six fields of a line as views of the grid's cells and of the texts made from them, without

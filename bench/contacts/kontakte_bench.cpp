@@ -76,6 +76,14 @@ void BM_UebersichtLaden(benchmark::State &state)
 }
 BENCHMARK(BM_UebersichtLaden)->Unit(benchmark::kMillisecond);
 
+// The overview's query of a category's contacts, and the picture its nested list shows.
+const char *const KontakteDerKategorie = "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
+                                         "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr";
+QString kontaktbild()
+{
+    return benchsupport::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
+}
+
 // The floor's read of category 1's contacts into the cells the overview's nested list holds: the
 // picture's path, the birth date as the overview writes it ("dd.MM.yyyy", empty for none).
 void liesKontakte(sqlite3_stmt *st, const QString &bild, benchsupport::Zeilen &zeilen)
@@ -103,10 +111,8 @@ void BM_ExpandCategory(benchmark::State &state)
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
         return;
-    sqlite3_stmt *st = benchsupport::Bereite(state, db,
-                                             "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
-                                             "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr");
-    const QString bild = benchsupport::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
+    sqlite3_stmt *st = benchsupport::Bereite(state, db, KontakteDerKategorie);
+    const QString bild = kontaktbild();
     benchsupport::Zeilen zeilen;
     if (st)
         benchsupport::MitBoden(
@@ -204,10 +210,8 @@ void BM_ExpandCategoryPainted(benchmark::State &state)
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
         return;
-    sqlite3_stmt *st = benchsupport::Bereite(state, db,
-                                             "SELECT KNr, Firma, Anrede, Nachname, Vorname, Tel1, Fax, GebDatum, EMail "
-                                             "FROM Kontakt WHERE KategoNr = ? ORDER BY KNr");
-    const QString bild = benchsupport::Programmordner() + QStringLiteral("/Graphics/bmp/Cut.bmp");
+    sqlite3_stmt *st = benchsupport::Bereite(state, db, KontakteDerKategorie);
+    const QString bild = kontaktbild();
     auto klappeZu = [&] {
         if (top.isExpanded(0)) {
             top.setExpanded(0, false);

@@ -131,8 +131,12 @@ QString GridList::cellText(const QVariant &value)
         return QString();
     switch (value.typeId()) {
     case QMetaType::QString: return value.toString();
-    case QMetaType::LongLong: return ganzeZahl(*static_cast<const qlonglong *>(value.constData()));
-    case QMetaType::Int: return ganzeZahl(*static_cast<const int *>(value.constData()));
+    case QMetaType::LongLong:
+    case QMetaType::Int: {
+        qlonglong v = 0;
+        wholeNumber(value, &v);
+        return ganzeZahl(v);
+    }
     case QMetaType::Double:
     // 15 significant digits: what the figure was written as, without the binary tail (0,3 not
     // 0,30000000000000004).
@@ -153,26 +157,31 @@ QStringView GridList::CellText::of(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
         return QStringView();
-    switch (value.typeId()) {
-    case QMetaType::QString: held_ = value; return *static_cast<const QString *>(held_.constData());
-    case QMetaType::LongLong:
-    case QMetaType::Int: {
-        const qlonglong v = value.typeId() == QMetaType::Int ? *static_cast<const int *>(value.constData())
-                                                             : *static_cast<const qlonglong *>(value.constData());
+    if (value.typeId() == QMetaType::QString) {
+        held_ = value;
+        return *static_cast<const QString *>(held_.constData());
+    }
+    if (qlonglong v = 0; wholeNumber(value, &v)) {
         char16_t *const ende = digits_ + std::size(digits_);
         const char16_t *p = ganzeZahl(v, ende);
         return QStringView(p, ende - p);
     }
-    default: other_ = cellText(value); return other_;
-    }
+    other_ = cellText(value);
+    return other_;
 }
 
 QStringView GridList::text(int row, int column, CellText &buffer) const
 {
+    const QVariant *c = cell(row, column);
+    return c ? buffer.of(*c) : QStringView();
+}
+
+const QVariant *GridList::cell(int row, int column) const
+{
     checkRow(row);
     checkColumn(column);
     const QVariantList &cells = rows_[static_cast<std::size_t>(row)].cells;
-    return column < cells.size() ? buffer.of(cells.at(column)) : QStringView();
+    return column < cells.size() ? &cells.at(column) : nullptr;
 }
 
 void GridList::checkRow(int row) const
@@ -368,18 +377,14 @@ int GridList::findKey(qlonglong key, int hint) const
 
 QVariant GridList::value(int row, int column) const
 {
-    checkRow(row);
-    checkColumn(column);
-    const QVariantList &cells = rows_[static_cast<std::size_t>(row)].cells;
-    return column < cells.size() ? cells.at(column) : QVariant();
+    const QVariant *c = cell(row, column);
+    return c ? *c : QVariant();
 }
 
 QString GridList::text(int row, int column) const
 {
-    checkRow(row);
-    checkColumn(column);
-    const QVariantList &cells = rows_[static_cast<std::size_t>(row)].cells;
-    return column < cells.size() ? cellText(cells.at(column)) : QString();
+    const QVariant *c = cell(row, column);
+    return c ? cellText(*c) : QString();
 }
 
 void GridList::setValue(int row, int column, const QVariant &value)

@@ -189,6 +189,8 @@ private:
 
     void checkRow(int row) const;
     void checkColumn(int column) const;
+    // The cell at row and column (vb::Error 9 outside the list); nullptr where the row is shorter.
+    const QVariant *cell(int row, int column) const;
     void growColumns(int count);
     void scheduleFlush();
     void updateDetail(int row);

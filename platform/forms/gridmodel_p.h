@@ -11,6 +11,16 @@
 
 namespace forms {
 
+// A whole-number cell (int or qlonglong) as its number; false for any other value.
+inline bool wholeNumber(const QVariant &value, qlonglong *number)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int: *number = *static_cast<const int *>(value.constData()); return true;
+    case QMetaType::LongLong: *number = *static_cast<const qlonglong *>(value.constData()); return true;
+    default: return false;
+    }
+}
+
 class GridModel : public QAbstractTableModel
 {
 public:

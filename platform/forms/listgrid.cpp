@@ -225,11 +225,9 @@ private:
     // its count of digits; the texts of other values are measured once per value.
     int valueWidth(const QVariant &value)
     {
-        const int type = value.typeId();
-        if (type == QMetaType::Int || type == QMetaType::LongLong)
-            return integerWidth(type == QMetaType::Int ? *static_cast<const int *>(value.constData())
-                                                       : *static_cast<const qlonglong *>(value.constData()));
-        if (type == QMetaType::Double) {
+        if (qlonglong v = 0; wholeNumber(value, &v))
+            return integerWidth(v);
+        if (value.typeId() == QMetaType::Double) {
             const double d = *static_cast<const double *>(value.constData());
             // A whole number below 10^15 is written with its digits alone, as an integer is.
             if (d == std::trunc(d) && std::fabs(d) < 1e15)

@@ -123,6 +123,20 @@ void setzeHauptfenstergroesse(QSize groesse)
     ASSERT_EQ(main.size(), groesse);
 }
 
+void ZeigtSichGanz(const QString &key, const std::function<void()> &jeGroesse)
+{
+    forms::Form *fenster = modMain::ZeigeFenster(key);
+    ASSERT_TRUE(fenster) << key.toStdString();
+    for (QSize s : Hauptfenstergroessen) {
+        SCOPED_TRACE(testing::Message() << key.toStdString() << " at " << s.width() << " x " << s.height());
+        setzeHauptfenstergroesse(s);
+        ASSERT_TRUE(fenster->isVisible());
+        EXPECT_EQ(verdecktAufJederSeite(*fenster), std::vector<std::string>{});
+        if (jeGroesse)
+            jeGroesse();
+    }
+}
+
 void klickeItem(const QString &key)
 {
     com::ComPtr<ILzNavrailItem> item = modMain::ItemFromKey(key);

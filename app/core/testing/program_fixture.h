@@ -30,6 +30,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -134,5 +135,8 @@ std::vector<std::string> verdeckt(const QWidget &fenster);
 // The same for every page of the window's tab widgets in turn (each shown, laid out and judged;
 // the first page is current again afterwards), each line headed by the page's caption.
 std::vector<std::string> verdecktAufJederSeite(QWidget &fenster);
+// Shows the window of the navigation key and looks at it at each of the main window's sizes: it
+// is shown and nothing of it is cut (verdecktAufJederSeite); jeGroesse looks at more there.
+void ZeigtSichGanz(const QString &key, const std::function<void()> &jeGroesse = {});
 
 } // namespace apptest

@@ -267,16 +267,8 @@ TEST_F(Fensterplatz, EachFisheryWindowShowsItsFieldsWholeAtBothSizes)
     meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), apptest::Hauptfenstergroessen[0],
             QStringLiteral("Fangbuch"));
     ASSERT_FALSE(HasFatalFailure());
-    for (const char *key : {"Fangbuch", "Fangauswertung", "Besatzung"}) {
-        forms::Form *fenster = modMain::ZeigeFenster(QString::fromLatin1(key));
-        ASSERT_TRUE(fenster) << key;
-        for (QSize s : apptest::Hauptfenstergroessen) {
-            SCOPED_TRACE(testing::Message() << key << " at " << s.width() << " x " << s.height());
-            apptest::setzeHauptfenstergroesse(s);
-            ASSERT_TRUE(fenster->isVisible());
-            EXPECT_EQ(apptest::verdecktAufJederSeite(*fenster), std::vector<std::string>{});
-        }
-    }
+    for (const char *key : {"Fangbuch", "Fangauswertung", "Besatzung"})
+        apptest::ZeigtSichGanz(QString::fromLatin1(key));
 }
 
 TEST_F(Fensterplatz, TheCatchLogsSpeciesAndWatersListsGetTheSameRoom)
