@@ -184,25 +184,29 @@ bool Stmt::step()
 
 QVariant Stmt::column(int i, ColKind kind) const
 {
-    switch (sqlite3_column_type(stmt_, i)) {
+    // The column's value is taken once and read without the connection's lock, which each
+    // sqlite3_column_* call would take anew: the objects are used from one thread.
+    sqlite3_value *value = sqlite3_column_value(stmt_, i);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER: {
-        const qlonglong v = sqlite3_column_int64(stmt_, i);
+        const qlonglong v = sqlite3_value_int64(value);
         if (kind == ColKind::Boolean)
             return QVariant(v != 0);
         return QVariant(v);
     }
     case SQLITE_FLOAT: {
-        const double v = sqlite3_column_double(stmt_, i);
+        const double v = sqlite3_value_double(value);
         if (kind == ColKind::Boolean)
             return QVariant(v != 0.0);
         return QVariant(v);
     }
-    case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt_, i)),
-                                          sqlite3_column_bytes(stmt_, i)));
+    case SQLITE_TEXT: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return QVariant(QString::fromUtf8(text, sqlite3_value_bytes(value)));
+    }
     case SQLITE_BLOB: {
-        const void *p = sqlite3_column_blob(stmt_, i);
-        return QVariant(QByteArray(static_cast<const char *>(p), sqlite3_column_bytes(stmt_, i)));
+        const void *p = sqlite3_value_blob(value);
+        return QVariant(QByteArray(static_cast<const char *>(p), sqlite3_value_bytes(value)));
     }
     default: return QVariant();
     }

@@ -300,6 +300,31 @@ TEST_F(DaoTest, NumbersBooleansAndNulls)
     EXPECT_TRUE(agg("expr1000").IsNull());
 }
 
+// Each storage class comes back as the value it holds, whichever way the rows are read: a text
+// whole past a zero character and with its umlauts, the bytes of a blob, no value for NULL.
+TEST_F(DaoTest, EveryStorageClassIsReadAsItsValue)
+{
+    const QVariant expected[] = {QVariant(qlonglong(42)),
+                                 QVariant(2.5),
+                                 QVariant(QStringLiteral("Äsche")),
+                                 QVariant(QString(QStringLiteral("a")) + QChar(0) + QLatin1Char('b')),
+                                 QVariant(QByteArray("\x00\xff\x10", 3)),
+                                 QVariant()};
+    for (const dao::RecordsetTypeEnum type : {dao::dbOpenDynaset, dao::dbOpenForwardOnly}) {
+        SCOPED_TRACE(type == dao::dbOpenDynaset ? "dynaset" : "forward");
+        dao::Recordset rs =
+            db.OpenRecordset("SELECT 42 AS Ganz, 2.5 AS Bruch, 'Äsche' AS Text, 'a' || char(0) || 'b' AS MitNull, "
+                             "x'00ff10' AS Bytes, NULL AS Nichts",
+                             type);
+        ASSERT_FALSE(rs.Eof());
+        for (int i = 0; i < 6; ++i) {
+            const QVariant v = rs(i).Value();
+            EXPECT_EQ(v.typeId(), expected[i].typeId()) << "field " << i;
+            EXPECT_EQ(v, expected[i]) << "field " << i;
+        }
+    }
+}
+
 // ---- dynasets --------------------------------------------------------------------------------
 
 TEST_F(DaoTest, DynasetParametersAreValuesNeverSql)
