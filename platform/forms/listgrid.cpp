@@ -170,7 +170,6 @@ private:
             return;
         content_.assign(std::size_t(list_->columnCount()), 0);
         text_.assign(std::size_t(list_->columnCount()), false);
-        last_.assign(std::size_t(list_->columnCount()), QString());
         const int rows = std::min(list_->rowCount(), gridModel(view_)->announced());
         for (int r = 0; r < rows; ++r)
             measureRow(r);
@@ -185,7 +184,6 @@ private:
             return;
         content_.resize(std::size_t(list_->columnCount()), 0);
         text_.resize(std::size_t(list_->columnCount()), false);
-        last_.resize(std::size_t(list_->columnCount()));
         for (int v = first; v <= last; ++v) {
             bool detail = false;
             const int r = m->dataRow(v, &detail);
@@ -197,7 +195,12 @@ private:
 
     void measureRow(int row)
     {
-        const QVariantList &cells = list_->rows_[std::size_t(row)].cells;
+        const auto &rows = list_->rows_;
+        const QVariantList &cells = rows[std::size_t(row)].cells;
+        // Rows often share one text (a looked-up name): a text shared with the row above is
+        // measured already. Both rows hold their texts while they are compared, so the buffers
+        // compared are the texts' own.
+        const QVariantList *above = row > 0 ? &rows[std::size_t(row) - 1].cells : nullptr;
         const int n = std::min({list_->columnCount(), int(content_.size()), int(cells.size())});
         for (int c = 0; c < n; ++c) {
             const QVariant &value = cells.at(c);
@@ -207,13 +210,14 @@ private:
                 if (text.isEmpty())
                     continue;
                 text_[std::size_t(c)] = true;
-                // Rows often share one text (a looked-up name): the same shared text as the
-                // column's last one is measured already. The copy kept holds the text alive, so
-                // its buffer cannot come back with other letters.
-                QString &last = last_[std::size_t(c)];
-                if (text.constData() == last.constData() && text.size() == last.size())
-                    continue;
-                last = text;
+                if (above && c < above->size()) {
+                    const QVariant &oben = above->at(c);
+                    if (oben.typeId() == QMetaType::QString) {
+                        const QString &vorige = *static_cast<const QString *>(oben.constData());
+                        if (text.constData() == vorige.constData() && text.size() == vorige.size())
+                            continue;
+                    }
+                }
                 widest = qMax(widest, textWidth(text));
             } else if (value.isValid() && !value.isNull()) {
                 widest = qMax(widest, valueWidth(value));
@@ -258,6 +262,24 @@ private:
         return margin_ + digits * digitWidth_ + (wert < 0 ? textWidth(QStringLiteral("-")) - margin_ : 0);
     }
 
+    // The width of text when all its letters are Latin ones measured before, else -1: most texts
+    // are, and are summed without a branch per letter.
+    int knownWidth(QStringView text) const
+    {
+        const char16_t *letters = text.utf16();
+        int w = margin_;
+        bool known = true;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t u = letters[i];
+            if (u >= latin_.size())
+                return -1;
+            const int a = latin_[u];
+            known &= a >= 0;
+            w += a;
+        }
+        return known ? w : -1;
+    }
+
     // The cell width that shows text whole: its characters and the margins the view draws it
     // within. The characters' advances add up to at least the text's, kerning taken off.
     int textWidth(const QString &text)
@@ -267,6 +289,8 @@ private:
             latin_.fill(-1);
             others_.clear();
         }
+        if (const int known = knownWidth(text); known >= 0)
+            return known;
         int w = margin_;
         for (const QChar ch : text) {
             const char16_t u = ch.unicode();
@@ -293,7 +317,6 @@ private:
     std::function<void()> fitted_;
     std::vector<int> content_;       // per data column: the width its widest value needs
     std::vector<bool> text_;         // per data column: it holds texts, not only numbers and dates
-    std::vector<QString> last_;      // per data column: the text measured last
     QHash<int, int> user_;           // view column -> the width the user gave it
     std::array<int, 0x250> latin_{}; // advances of the Latin characters, -1 not yet measured
     QHash<char16_t, int> others_;
