@@ -561,9 +561,13 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
         // What was read stays, also when a row failed.
         try {
             while (!rs.Eof()) {
-                zeilen.push_back(QVariantList{rs(0).Value(), bild, rs(1).Value(), rs(2).Value(), rs(3).Value(),
-                                              rs(4).Value(), rs(5).Value(), rs(6).Value(),
-                                              modRun::ErmittleDatumTextOhneNull(rs(7).Value()), rs(8).Value()});
+                // Each value moved into its cell, none copied.
+                QVariantList z;
+                z.reserve(10);
+                z << rs(0).Value() << QVariant(bild) << rs(1).Value() << rs(2).Value() << rs(3).Value() << rs(4).Value()
+                  << rs(5).Value() << rs(6).Value() << QVariant(modRun::ErmittleDatumTextOhneNull(rs(7).Value()))
+                  << rs(8).Value();
+                zeilen.push_back(std::move(z));
                 rs.MoveNext();
             }
         } catch (...) {
