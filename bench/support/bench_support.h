@@ -81,6 +81,10 @@ inline double Prozessorzeit()
 // A list's procedure is timed until its grid's model holds the rows (GridList::flush); the
 // painting that follows on the event loop is Qt's, the same for any way of filling, and runs
 // untimed in aufraeumen.
+// The floors read their columns as the C API is commonly used, with sqlite3_column_type and the
+// column accessors, each of which takes the connection's lock. The program takes each value once
+// (sqlite3_column_value) and reads it without the lock: per cell, a floor does more than the
+// program here.
 // aufraeumen, when given, runs untimed after each of the two (to take back what they wrote).
 template <class Programm, class Boden, class Aufraeumen>
 void MitBoden(benchmark::State &state, Programm programm, Boden boden, Aufraeumen aufraeumen)
@@ -122,10 +126,7 @@ void MitBoden(benchmark::State &state, Programm programm, Boden boden)
 sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql);
 
 // A column of the current row as a grid cell holds it: NULL invalid, integers qlonglong, reals
-// double, text QString. It reads as the C API is commonly used, by sqlite3_column_type and the
-// column's accessors, each of which takes the connection's lock. The program takes each value
-// once (sqlite3_column_value) and reads it without the lock, so the floors that read through
-// this do more per cell than the program does.
+// double, text QString.
 inline QVariant Zelle(sqlite3_stmt *st, int c)
 {
     switch (sqlite3_column_type(st, c)) {
