@@ -10,6 +10,17 @@ namespace {
 class Jahreswechsel : public CoreTest
 {
 protected:
+    // The year stored before the start, the clock's year 2024 and the user's answers to come.
+    void beginneWeg(long gespeichert, const std::vector<int> &antworten)
+    {
+        modStart::OeffneDatenbank();
+        gv().dbDaten.Execute("UPDATE System SET FJahr = ?", {qlonglong(gespeichert)});
+        gv().intJahr = 2024;
+        boxes.clear();
+        for (int a : antworten)
+            boxes.answer(a);
+    }
+
     long fjahr()
     {
         dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT FJahr FROM System", dao::dbOpenDynaset);
@@ -59,12 +70,7 @@ TEST_F(Jahreswechsel, EveryRoadCallsExactlyWhatItShould)
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);
-        modStart::OeffneDatenbank();
-        gv().dbDaten.Execute("UPDATE System SET FJahr = ?", {qlonglong(weg.gespeichert)});
-        gv().intJahr = 2024;
-        boxes.clear();
-        for (int a : weg.antworten)
-            boxes.answer(a);
+        beginneWeg(weg.gespeichert, weg.antworten);
         std::vector<long> uebernommen, rueckgaengig;
         int reinitialisiert = 0;
         auto &w = core::einstiege().jahreswechsel;
@@ -121,12 +127,7 @@ TEST_F(Jahreswechsel, AMissingStepOfTheRoadFailsLoudlyAndWritesNothing)
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);
-        modStart::OeffneDatenbank();
-        gv().dbDaten.Execute("UPDATE System SET FJahr = ?", {qlonglong(weg.gespeichert)});
-        gv().intJahr = 2024;
-        boxes.clear();
-        for (int a : weg.antworten)
-            boxes.answer(a);
+        beginneWeg(weg.gespeichert, weg.antworten);
         int gerufen = 0;
         auto &w = core::einstiege().jahreswechsel;
         w.UebernehmeStunden = [&](long &) { return ++gerufen > 0; };
