@@ -8,15 +8,23 @@
 # layers (platform/ -> app/, a control library -> the program or the other library) finds no file
 # and fails to compile. tests/layers checks this with includes that must fail.
 
-# tv_public_headers(<target> <name>)
+# tv_public_headers(<target> <name> [INSTALL])
 # Publishes the headers of the current source folder, except *_p.h, as "<name>/<header>" on the
 # PUBLIC (for an INTERFACE library: INTERFACE) include root of <target>. Several folders may publish
 # into one target (platform/com and platform/ole both into tvcom). The root holds links to the
 # headers, so an edit of a header needs no new configure run; a new or removed header does, and the
 # glob asks for it.
+# INSTALL: cmake --install puts the same headers under include/torvana/<name>/, for hosts built
+# against the installed tree; the tests' stand-ins (fake*.h) stay behind.
 function(tv_public_headers target name)
+  cmake_parse_arguments(H "INSTALL" "" "" ${ARGN})
   file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   list(FILTER headers EXCLUDE REGEX "_p\\.h$")
+  if(H_INSTALL)
+    set(installed ${headers})
+    list(FILTER installed EXCLUDE REGEX "^fake")
+    install(FILES ${installed} DESTINATION ${TORVANA_INSTALL_INCLUDEDIR}/${name})
+  endif()
   set(root ${CMAKE_BINARY_DIR}/include/${target})
   file(REMOVE_RECURSE ${root}/${name})
   file(MAKE_DIRECTORY ${root}/${name})
@@ -25,9 +33,9 @@ function(tv_public_headers target name)
   endforeach()
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "INTERFACE_LIBRARY")
-    target_include_directories(${target} INTERFACE ${root})
+    target_include_directories(${target} INTERFACE $<BUILD_INTERFACE:${root}>)
   else()
-    target_include_directories(${target} PUBLIC ${root})
+    target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${root}>)
   endif()
 endfunction()
 

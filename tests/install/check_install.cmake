@@ -66,6 +66,24 @@ foreach(control LzNavrail LzDateEdit LzCalendar)
 endforeach()
 check(${PLUGINDIR}/libtvtextrules.so "")
 
+# What a host and a desktop find beside the programs: the controls' public headers with the runtime
+# headers they include, the CMake package, the menu entry and its icon.
+foreach(file ${INCLUDEDIR}/torvana/LzNavrail.h ${INCLUDEDIR}/torvana/LzDateEdit.h
+             ${INCLUDEDIR}/torvana/com/dispatch.h ${INCLUDEDIR}/torvana/ole/container.h
+             ${LIBDIR}/cmake/TorvanaControls/TorvanaControlsConfig.cmake
+             ${LIBDIR}/cmake/TorvanaControls/TorvanaControlsTargets.cmake
+             ${DATADIR}/applications/torvana.desktop
+             ${DATADIR}/icons/hicolor/scalable/apps/torvana.svg
+             ${DATADIR}/icons/hicolor/48x48/apps/torvana.png)
+  if(NOT EXISTS ${PREFIX}/${file})
+    fail("${file} is not installed")
+  endif()
+endforeach()
+file(GLOB_RECURSE stand_ins RELATIVE ${PREFIX} ${PREFIX}/${INCLUDEDIR}/*fake*)
+if(stand_ins)
+  fail("the tests' stand-ins are installed: ${stand_ins}")
+endif()
+
 # The installed tool, with nothing of the build on the library path, registers each installed
 # control library by its installed path.
 set(ENV{TORVANA_REGISTRY} ${PREFIX}/registry)
