@@ -189,16 +189,17 @@ void Main::ButtnBar_ItemClick(ILzNavrailGroup *group, ILzNavrailItem *item)
     const QString schluessel = key.toString();
     if (!navigation::ZuSchluessel(schluessel))
         return;
+    // The search dialog's caller, for the window about to be shown.
     if (schluessel == navigation::Kontakte.key)
         gv().intSuchAufruf = 0;
+    else if (schluessel == navigation::Arbeit.key)
+        gv().intSuchAufruf = 1;
     forms::Form *fenster = modMain::ZeigeFenster(schluessel);
     if (!fenster)
         return;
     if (schluessel == navigation::Fangbuch.key) {
         if (auto *cboFArt = fenster->findChild<QWidget *>(QStringLiteral("cboFArt")))
             cboFArt->setFocus();
-    } else if (schluessel == navigation::Arbeit.key) {
-        gv().intSuchAufruf = 1;
     }
 }
 
@@ -272,9 +273,11 @@ void Main::mnuArbContr_Click()
         return;
     if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
         liste->Hide();
-    modMain::ZeigeImAktItem(*arbeit);
+    // The window's activation reads both: the member is taken over, no search opens.
     gv().intSuchAufruf = 1;
     gv().intArbUebernahme = 1;
+    if (!modMain::ZeigeImAktItem(*arbeit))
+        gv().intArbUebernahme = 0;
 }
 
 void Main::mnuKomprimiere_Click()

@@ -2,6 +2,11 @@
 // The program-wide variables. They are members of one object that the application owns and
 // every module reaches through gv(); tests start from a fresh one with resetGv().
 // One thread: nothing is locked.
+//
+// Each entry says what it means, who writes it and who reads it. Two kinds of hand-off pass
+// through here: a value set by one window for another is set before the window that reads it is
+// shown (its activation reads it at once); a value that only one procedure needs right after a
+// message box is that procedure's local, not a member here.
 #include "dao/dao.h"
 
 // The navigation bar's interfaces only (no linkage to the control library).
@@ -25,48 +30,78 @@ namespace modGVar {
 struct GVar
 {
     // The one connection of all record procedures: the default workspace and the database.
+    // Written by the start-up (modStart: open, reopen after compaction or repair) and closed by
+    // modEnde; read by every data procedure (mod*, through trap.h's transactions).
     dao::Workspace *wsDaten = nullptr;
     dao::Database dbDaten;
 
     // Edit mode of the data windows: "SAVE" (the next save inserts) or "EDIT" (a record is
-    // loaded for change), with the grid row it was loaded from (0 when none). Windows go
-    // through SetzeEditModus, ImEditModus and VerlasseEditModus below, which keep the window
-    // that holds EDIT beside the mode.
+    // loaded for change). Written only through SetzeEditModus, VerlasseEditModus and
+    // SetzeSpeicherModus below, which keep the window that holds EDIT beside the mode; read by
+    // the editor windows through ImEditModus (and by the contact search, which opens a contact).
     QString strModus = QStringLiteral("SAVE");
+    // A grid row number with two uses, one at a time:
+    //  - beside strModus "EDIT": the row of its window's grid the loaded record came from (0 when
+    //    none), written by SetzeEditModus / the mode resets, read by that window's save and
+    //    delete (Fangbuch, Besatzung, Arbeit, Kontakt, Katego, Basis, Benutzer, System) to find
+    //    the row to refresh; the record itself is found by the key in the window's fields;
+    //  - the row chosen in the catch evaluation's or the member list's grid (with blnDSGewaehlt),
+    //    written by their row and context-menu handlers, read by the main window's context-menu
+    //    commands (Main::mnuFangInfo_Click, mnuMitglInfo_Click, mnuArbContr_Click). The catch
+    //    evaluation keeps its own choice (Fangauswertung::intGewaehlt) and writes it here only
+    //    when its menu opens, since an edit elsewhere may have changed it meanwhile.
     int lngDSNr = 0;
     // The window that holds EDIT and how its fields are emptied (set by SetzeEditModus; without
-    // it an "EDIT" written straight into strModus counts for every window).
+    // it an "EDIT" written straight into strModus counts for every window). Read and written only
+    // by the mode functions below.
     bool blnModusMitFenster = false;
     QPointer<forms::Form> objModusFenster;
     std::function<void()> fnLeereModusFenster;
 
     // Answer of the last yes/no box: 6 = Yes, 7 = No.
     int intAntwort = 0;
-    // Error counter of the error trap (see trap.h).
+    // Error counter of the error trap: written and read by core::Trap only (see trap.h).
     int intFehler = 0;
 
-    // Today's date parts, stored at login; month and year later follow the catch log and the
-    // stocking list.
+    // Today's date parts, written at login (modStart::ErmittleTagesdatum). intTag and
+    // strWochentag are kept for the record; nothing reads them. strMonat is read by the catch log
+    // and the catch evaluation as the month they open with.
     int intTag = 0;
     QString strWochentag;
+    // The month and year the lists show: written at login, then by the catch log (its year and
+    // month choice) and the stocking list (its year); read by the start-up load, the catch log,
+    // the catch evaluation, the stocking list, the work-hours window, the member list and the
+    // yearly roll-over (the year the carry-over books into).
     int intMonat = 0;
     QString strMonat;
     int intJahr = 0;
 
-    // Row buffer of the contact side.
+    // The last grid row built by a list filler (category list, contact search, catch
+    // evaluation, stocking list): written and read inside the filler that builds the row.
     QVariantList varListe;
-    // True while the start-up load runs: empty-list messages are not shown then.
+    // True while the start-up load runs (written by modStart's login steps): the list fillers
+    // and the catch log and stocking list show no empty-list messages then.
     bool blnStartLaden = false;
-    // Who opened the contact search: 0 = the contact side, 1 = the work-hours window.
+    // Who opens the contact search: 0 = the contact side, 1 = the work-hours window. Written by
+    // the main window before it shows the contact overview (0) or the work-hours window (1), and
+    // by the member list when it closes (0); read by the search dialog (SuchKont) for its
+    // category list and for where a chosen contact goes.
     int intSuchAufruf = 0;
-    // 1 after a member was taken into the work-hours window.
+    // 1 when a member was just taken into the work-hours window from the member list's menu:
+    // written by Main::mnuArbContr_Click before it shows the window; read and set back to 0 by
+    // the window's activation (Arbeit), which then opens no search dialog.
     int intArbUebernahme = 0;
-    // True only while the contact editor was opened from the search dialog.
+    // True only while the contact editor holds a contact opened from the search dialog: written
+    // by the search dialog (SuchKont), read by the editor's save (Kontakt), which then updates by
+    // key instead of by grid row.
     bool blnAusSuche = false;
-    // True while a row of the catch evaluation's or the member list's grid is chosen.
+    // True while a row of the catch evaluation's or the member list's grid is chosen (see
+    // lngDSNr): written by their row handlers and the member list's reset, read by their
+    // context menus and the catch log's row loader.
     bool blnDSGewaehlt = false;
     // The member list's nine filter switches, in the order of its filter boxes (birth date,
-    // entry date, sex, fee, status, exempt, left, youth group, work hours done).
+    // entry date, sex, fee, status, exempt, left, youth group, work hours done). Written by the
+    // member list's check boxes, read by its search (modMitglList).
     std::array<bool, 9> blnMitglFilter{};
     // The "no reload" marks: the list windows (the work-hours window included) that started a
     // print-out or a modal dialog, so that their next activation neither refills their lists nor
@@ -74,15 +109,19 @@ struct GVar
     // below, read through KeinNeuLaden and NimmKeinNeuLaden.
     std::vector<QPointer<forms::Form>> objKeinNeuLaden;
     // The six filters of the catch evaluation (year, species, water, month, number, weight),
-    // switched by its check boxes.
+    // switched by its check boxes (Fangauswertung), read by its search (modFAuswert).
     std::array<bool, 6> blnFangFilter{};
     // Whether the last expand click in the contact overview expanded a category (which
-    // categories are expanded is kept on the overview's category rows).
+    // categories are expanded is kept on the overview's category rows). Written and read by the
+    // contact overview only.
     bool blnAufgeklapptZuletzt = false;
 
     // Navigation: the bar's groups, the two groups and their items as built at start, the item
     // added last, and the item that hosts the window shown now (every procedure that shows a
-    // window sets it first; empty when no item hosts one).
+    // window sets it first; empty when no item hosts one). Written by the start-up
+    // (modStart's login steps) and, for objAktItem, by the navigation (modMain, modLogin);
+    // read by the main window, the rights applied at login (modLogin), the print preview
+    // (modDruck) and the about box.
     com::ComPtr<ILzNavrailGroups> objGruppen;
     com::ComPtr<ILzNavrailGroup> objGrpSystem;
     com::ComPtr<ILzNavrailGroup> objGrpOrganisation;

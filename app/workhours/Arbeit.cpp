@@ -213,8 +213,9 @@ void Arbeit::Form_Load()
 
 void Arbeit::Form_Activate()
 {
-    // Whoever showed the window sets intArbUebernahme and intSuchAufruf right after showing it:
-    // the choice waits until that code has run.
+    // intArbUebernahme and intSuchAufruf are set before the window is shown. The search dialog
+    // is modal: it opens once the code that showed the window (a navigation click, a menu
+    // command) has finished, not in its middle.
     QTimer::singleShot(0, this, [this] {
         if (isActive())
             aktiviert();
