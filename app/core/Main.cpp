@@ -189,11 +189,7 @@ void Main::ButtnBar_ItemClick(ILzNavrailGroup *group, ILzNavrailItem *item)
     const QString schluessel = key.toString();
     if (!navigation::ZuSchluessel(schluessel))
         return;
-    // The search dialog's caller, for the window about to be shown.
-    if (schluessel == navigation::Kontakte.key)
-        gv().intSuchAufruf = 0;
-    else if (schluessel == navigation::Arbeit.key)
-        gv().intSuchAufruf = 1;
+    modMain::SetzeSuchAufruf(schluessel);
     forms::Form *fenster = modMain::ZeigeFenster(schluessel);
     if (!fenster)
         return;
@@ -274,7 +270,7 @@ void Main::mnuArbContr_Click()
     if (forms::Form *liste = core::Fenster(QStringLiteral("MitglList")))
         liste->Hide();
     // The window's activation reads both: the member is taken over, no search opens.
-    gv().intSuchAufruf = 1;
+    modMain::SetzeSuchAufruf(navigation::Arbeit.key);
     gv().intArbUebernahme = 1;
     if (!modMain::ZeigeImAktItem(*arbeit))
         gv().intArbUebernahme = 0;

@@ -82,9 +82,10 @@ struct GVar
     // True while the start-up load runs (written by modStart's login steps): the list fillers
     // and the catch log and stocking list show no empty-list messages then.
     bool blnStartLaden = false;
-    // Who opens the contact search: 0 = the contact side, 1 = the work-hours window. Written by
-    // the main window before it shows the contact overview (0) or the work-hours window (1), and
-    // by the member list when it closes (0); read by the search dialog (SuchKont) for its
+    // Who opens the contact search: 0 = the contact side, 1 = the work-hours window. Written
+    // through modMain::SetzeSuchAufruf before the contact overview (0) or the work-hours window
+    // (1) is shown (a navigation click, the first window after login, the member list's menu),
+    // and by the member list when it closes (0); read by the search dialog (SuchKont) for its
     // category list and for where a chosen contact goes.
     int intSuchAufruf = 0;
     // 1 when a member was just taken into the work-hours window from the member list's menu:

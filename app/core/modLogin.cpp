@@ -78,8 +78,10 @@ void StarteLogin()
     QString key;
     gv().objAktItem = ersteItem(&key);
     if (gv().objAktItem)
-        if (forms::Form *fenster = core::Fenster(key))
+        if (forms::Form *fenster = core::Fenster(key)) {
+            modMain::SetzeSuchAufruf(key);
             modMain::ZeigeImAktItem(*fenster);
+        }
     forms::unload<Login>();
 }
 

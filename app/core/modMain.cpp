@@ -61,6 +61,14 @@ com::ComPtr<ILzNavrailItem> ItemFromKey(const QString &key)
     return item;
 }
 
+void SetzeSuchAufruf(const QString &key)
+{
+    if (key == navigation::Kontakte.key)
+        gv().intSuchAufruf = 0;
+    else if (key == navigation::Arbeit.key)
+        gv().intSuchAufruf = 1;
+}
+
 bool ZeigeImAktItem(forms::Form &fenster)
 {
     Main *main = forms::loadedForm<Main>();

@@ -21,6 +21,11 @@ void VerbergeAlleForms();
 // rights removed it) objAktItem stays empty and the window is not shown.
 forms::Form *ZeigeFenster(const QString &key);
 
+// Before the window of key is shown: the contact search dialog's caller (intSuchAufruf) for
+// it, 0 for the contact overview, 1 for the work-hours window (whose activation opens the
+// search); any other key leaves it. Every road that shows one of the two by its key calls it.
+void SetzeSuchAufruf(const QString &key);
+
 // Hands a window to the item that hosts the window shown now (objAktItem, unchanged), displays
 // it there and shows it. Without such an item the window is not shown; returns false then.
 bool ZeigeImAktItem(forms::Form &fenster);

@@ -110,7 +110,8 @@ void MainTest::meldeAn(const QString &benutzer, const QString &passwort, QSize g
     ASSERT_FALSE(login.isVisible()) << texte(boxes);
     main.resize(groesse);
     main.show();
-    modMain::ZeigeFenster(fenster);
+    if (!fenster.isEmpty())
+        modMain::ZeigeFenster(fenster);
     QApplication::processEvents();
 }
 

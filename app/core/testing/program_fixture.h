@@ -85,7 +85,8 @@ protected:
     // connection of its own (content before the program starts; the program then logs in).
     void sql(dao::Sql text, const QVariantList &params = {});
     // Loads the main window (which opens the database and shows Login), logs in as benutzer,
-    // shows the main window at the given size and in it the window registered under fenster.
+    // shows the main window at the given size and in it the window registered under fenster
+    // (an empty fenster: the window the login showed first stays).
     // The grids of areas the test has not registered (which the start-up load fills) are empty
     // stand-ins, so that the load finds every grid, as in the program with all its areas.
     void meldeAn(const QString &benutzer, const QString &passwort, QSize groesse, const QString &fenster);

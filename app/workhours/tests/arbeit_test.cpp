@@ -763,6 +763,14 @@ protected:
         if (HasFatalFailure())
             return;
         sql("UPDATE System SET FJahr = ?", {jahr}); // no roll-over at the login
+        waehleInDerSucheAlbers();
+        meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), QSize(1400, 1000), QStringLiteral("Kontakte"));
+        boxes.clear();
+    }
+
+    // The search dialog, when it opens, looks for "Alb" and double-clicks the first row found.
+    void waehleInDerSucheAlbers()
+    {
         forms::setModalHook([this](forms::Form &form) {
             if (auto *s = qobject_cast<SuchKont *>(&form)) {
                 ++suchGezeigt;
@@ -776,11 +784,25 @@ protected:
                 klicke(view->viewport(), view->visualRect(i).center(), true);
             }
         });
-        meldeAn(QStringLiteral("Verwalter"), QStringLiteral("angeln"), QSize(1400, 1000), QStringLiteral("Kontakte"));
-        boxes.clear();
     }
 
     int suchGezeigt = 0;
+};
+
+// A user whose group has the work-hours right alone: the login shows the work-hours window first.
+class ArbeitAlsErstesFenster : public ArbeitImProgramm
+{
+protected:
+    void SetUp() override
+    {
+        MitglListTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("UPDATE System SET FJahr = ?", {jahr});
+        sql("INSERT INTO Gruppen (GNr, GName, Arbeit) VALUES (9, 'Helfer', 1)");
+        sql("INSERT INTO Benutzer (Name, Passwort, GNr) VALUES ('Helfer', 'hilft', 9)");
+        waehleInDerSucheAlbers();
+    }
 };
 
 } // namespace
@@ -807,4 +829,15 @@ TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)
     }
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1 AND Datum = ?", {dao::ToOleDate(testsupport::Heute)}), 2);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Arbeit WHERE KNr = 1"), vorher + 2);
+}
+
+TEST_F(ArbeitAlsErstesFenster, TheLoginShowsItAndItsSearchTakesTheChosenMemberIn)
+{
+    meldeAn(QStringLiteral("Helfer"), QStringLiteral("hilft"), QSize(1400, 1000), QString());
+    Arbeit &f = workhours::ArbeitFenster();
+    ASSERT_TRUE(f.isVisible()) << texte(boxes);
+    EXPECT_EQ(suchGezeigt, 1);
+    EXPECT_EQ(f.lblKNr->text(), QString("1")) << texte(boxes);
+    EXPECT_EQ(f.lblNName->text(), QString("Albers"));
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
