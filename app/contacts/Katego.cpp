@@ -121,11 +121,11 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
             modKatego::SpeicherKatego();
     } else if (key == QLatin1String("tbLoeschen")) {
         if (aendert()) {
-            g.intAntwort = forms::MsgBox(
+            const int antwort = forms::MsgBox(
                 QStringLiteral("ACHTUNG: Kontakt - Referenzen in Kontaktliste werden ebenfalls gelöscht !\r\n"
                                "Trotzdem löschen ?"),
                 forms::vbYesNo, modRun::Titel);
-            if (g.intAntwort == forms::vbYes) {
+            if (antwort == forms::vbYes) {
                 if (!modKatego::LoescheKatego(g.lngDSNr))
                     return; // the write failed: the category stays loaded
             } else {

@@ -208,11 +208,11 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
         modGVar::VerlasseEditModus(*this);
     } else if (key == QLatin1String("tbLoeschen")) {
         const bool geladen = aendertKontakt();
-        g.intAntwort =
+        const int antwort =
             forms::MsgBox(QStringLiteral("ACHTUNG: Bei Mitgliederkontakt werden auch alle Referenzen des Kontaktes im "
                                          "Arbeitscontrolling gelöscht !\r\nKontakt wirklich löschen ?"),
                           forms::vbYesNo, modRun::Titel);
-        if (g.intAntwort != forms::vbYes) {
+        if (antwort != forms::vbYes) {
             // Nothing deleted: a loaded contact stays loaded.
             if (!geladen)
                 modGVar::VerlasseEditModus(*this);

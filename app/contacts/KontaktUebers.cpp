@@ -149,11 +149,10 @@ void KontaktUebers::Toolbar1_ButtonClick(const QString &key)
 
 void KontaktUebers::SerienbriefDatei()
 {
-    auto &g = gv();
-    g.intAntwort = forms::MsgBox(
+    const int antwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?"),
         forms::vbYesNo, modRun::Titel);
-    if (g.intAntwort != forms::vbYes) {
+    if (antwort != forms::vbYes) {
         forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,
                       modRun::Titel);
         return;

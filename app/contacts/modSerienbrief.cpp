@@ -121,7 +121,6 @@ QString SerienbriefPfad()
 
 void ErzeugeSeriDatei()
 {
-    auto &g = gv();
     const QString Fehler =
         QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !");
     QString grund;
@@ -185,13 +184,13 @@ void ErzeugeSeriDatei()
         return;
     }
     info(QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
-    g.intAntwort = forms::MsgBox(
+    const int antwort = forms::MsgBox(
         QStringLiteral(
             "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief "
             "Dokument") +
             modRun::Umbruch + QStringLiteral("erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? "),
         forms::vbYesNo, modRun::Titel);
-    if (g.intAntwort == forms::vbYes)
+    if (antwort == forms::vbYes)
         StarteWordSerienbrief();
 }
 

@@ -170,9 +170,10 @@ void Basis::Loeschen(bool fisch)
     const QString warnung =
         fisch ? QStringLiteral("ACHTUNG: Fisch - Referenzen im Fangbuch werden ebenfalls gelöscht !")
               : QStringLiteral("ACHTUNG: Gewässer - Referenzen im Fangbuch werden ebenfalls gelöscht !");
-    gv().intAntwort = forms::MsgBox(warnung + QStringLiteral("\r\nTrotzdem löschen ?"), forms::vbYesNo, modRun::Titel);
+    const int antwort =
+        forms::MsgBox(warnung + QStringLiteral("\r\nTrotzdem löschen ?"), forms::vbYesNo, modRun::Titel);
     bool erledigt = true;
-    if (gv().intAntwort == forms::vbYes)
+    if (antwort == forms::vbYes)
         erledigt = fisch ? modBasis::LoescheFisch(gv().lngDSNr) : modBasis::LoescheGewaesser(gv().lngDSNr);
     else
         modBasis::LeereBasisFelder();

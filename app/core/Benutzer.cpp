@@ -264,9 +264,9 @@ void Benutzer::Loeschen(bool benutzer)
         benutzer ? QStringLiteral("Achtung: Benutzer wirklich löschen ?")
                  : QStringLiteral("Achtung: Benutzer - Referenzen in der Benutzertabelle werden ebenfalls gelöscht !") +
                        QStringLiteral("\r\nTrotzdem löschen ?");
-    gv().intAntwort = forms::MsgBox(frage, forms::vbYesNo, modRun::Titel);
+    const int antwort = forms::MsgBox(frage, forms::vbYesNo, modRun::Titel);
     bool erledigt = true;
-    if (gv().intAntwort == forms::vbYes)
+    if (antwort == forms::vbYes)
         erledigt = benutzer ? modBenutzer::LoescheBenutzer(gv().lngDSNr) : modBenutzer::LoescheZugriff(gv().lngDSNr);
     else
         modBenutzer::LeereBVFelder();

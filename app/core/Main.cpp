@@ -330,8 +330,8 @@ void Main::MDIForm_Load()
                        QStringLiteral("Runtime - Error: ") + QString::number(e.number()));
             } else {
                 if (!repariert) {
-                    gv().intAntwort = MsgBox(TextReparieren, forms::vbYesNo, modRun::Titel);
-                    if (gv().intAntwort == forms::vbYes) {
+                    const int antwort = MsgBox(TextReparieren, forms::vbYesNo, modRun::Titel);
+                    if (antwort == forms::vbYes) {
                         repariert = true;
                         if (schritte.RepariereDatenbank)
                             schritte.RepariereDatenbank();

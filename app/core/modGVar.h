@@ -58,8 +58,6 @@ struct GVar
     QPointer<forms::Form> objModusFenster;
     std::function<void()> fnLeereModusFenster;
 
-    // Answer of the last yes/no box: 6 = Yes, 7 = No.
-    int intAntwort = 0;
     // Error counter of the error trap: written and read by core::Trap only (see trap.h).
     int intFehler = 0;
 

@@ -46,8 +46,8 @@ bool KontrolliereSystemJahr()
     if (altesJahr == g.intJahr)
         return true;
 
-    g.intAntwort = forms::MsgBox(Frage(g.intJahr), forms::vbYesNo, modRun::Titel);
-    if (g.intAntwort != forms::vbYes)
+    const int antwort = forms::MsgBox(Frage(g.intJahr), forms::vbYesNo, modRun::Titel);
+    if (antwort != forms::vbYes)
         return false;
 
     // Every question comes first; then the new year and what follows from it in one transaction,
@@ -62,10 +62,9 @@ bool KontrolliereSystemJahr()
                 QStringLiteral(" kleiner ist als altes Fangjahr. Bitte überprüfen Sie ihre Systemzeit !"),
             forms::vbOKOnly + forms::vbCritical, modRun::Titel);
     } else {
-        g.intAntwort =
+        uebernehmen =
             forms::MsgBox(QStringLiteral("ACHTUNG: Mehrleistungen der Arb.-Std ins neue Fangjahr übernehmen !"),
-                          forms::vbYesNo, TitelArbeit);
-        uebernehmen = g.intAntwort != forms::vbNo;
+                          forms::vbYesNo, TitelArbeit) != forms::vbNo;
         if (!uebernehmen)
             forms::MsgBox(QStringLiteral("Mehrleistungs - Übernahme durch User verhindert !"),
                           forms::vbOKOnly + forms::vbInformation, modRun::Titel);

@@ -218,9 +218,9 @@ void Besatzung::Toolbar1_ButtonClick(const QString &key)
         }
     } else if (key == QLatin1String("tbLoeschen")) {
         if (aendertEintrag()) {
-            g.intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Besatzungseintrag wirklich löschen ?"),
-                                         forms::vbYesNo + forms::vbQuestion, modRun::Titel);
-            if (g.intAntwort == forms::vbYes)
+            const int antwort = forms::MsgBox(QStringLiteral("ACHTUNG: Besatzungseintrag wirklich löschen ?"),
+                                              forms::vbYesNo + forms::vbQuestion, modRun::Titel);
+            if (antwort == forms::vbYes)
                 LoescheEintrag(g.lngDSNr);
             else
                 LeereBesatzFelder();
@@ -243,13 +243,13 @@ void Besatzung::Toolbar1_ButtonClick(const QString &key)
 
 void Besatzung::DateiErzeugen()
 {
-    gv().intAntwort = forms::MsgBox(
+    const int antwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - BPLAN.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
             QStringLiteral("ACHTUNG: Der Datei liegen die in der Tabelle angezeigten Daten zugrunde ! Wollen Sie die "
                            "Datei jetzt erzeugen ?"),
         forms::vbYesNo, modRun::Titel);
-    if (gv().intAntwort != forms::vbYes) {
+    if (antwort != forms::vbYes) {
         forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,
                       modRun::Titel);
         return;

@@ -246,11 +246,11 @@ void Fangauswertung::Suchen()
     }
     const auto &flags = gv().blnFangFilter;
     if (std::find(flags.begin(), flags.end(), true) == flags.end()) {
-        gv().intAntwort = forms::MsgBox(
+        const int antwort = forms::MsgBox(
             QStringLiteral("ACHTUNG: Wirklich alle Fangdaten aus der Datenbank laden ?") + QStringLiteral("\r\n") +
                 QStringLiteral("Bendenken Sie das die Ladezeit je nach Grösse der Datenbank sehr lange dauern kann !"),
             forms::vbYesNo, modRun::Titel);
-        if (gv().intAntwort != forms::vbYes) {
+        if (antwort != forms::vbYes) {
             forms::MsgBox(Abgebrochen, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
             return;
         }
@@ -265,13 +265,13 @@ void Fangauswertung::Suchen()
 
 void Fangauswertung::DateiErzeugen()
 {
-    gv().intAntwort = forms::MsgBox(
+    const int antwort = forms::MsgBox(
         QStringLiteral("Wollen Sie eine in Excel zu importierende Datei mit der Bezeichnung - FANG.csv - erzeugen ?") +
             QStringLiteral("\n\r") +
             QStringLiteral("ACHTUNG: Der Datei liegen die gerade erzeugten Fangdaten zugrunde ! Wollen Sie die Datei "
                            "jetzt erzeugen ?"),
         forms::vbYesNo, modRun::Titel);
-    if (gv().intAntwort != forms::vbYes) {
+    if (antwort != forms::vbYes) {
         forms::MsgBox(Abgebrochen, forms::vbOKOnly + forms::vbInformation, modRun::Titel);
         return;
     }

@@ -263,10 +263,10 @@ void Fangbuch::Loeschen()
         modGVar::VerlasseEditModus(*this);
         return;
     }
-    gv().intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Fangeintrag wirklich löschen ?"),
-                                    forms::vbYesNo + forms::vbQuestion, modRun::Titel);
+    const int antwort = forms::MsgBox(QStringLiteral("ACHTUNG: Fangeintrag wirklich löschen ?"),
+                                      forms::vbYesNo + forms::vbQuestion, modRun::Titel);
     bool erledigt = true;
-    if (gv().intAntwort == forms::vbYes)
+    if (antwort == forms::vbYes)
         erledigt = LoescheFang(gv().lngDSNr);
     else
         LeereFangFelder();

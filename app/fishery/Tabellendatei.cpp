@@ -36,8 +36,9 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
 
 void BieteTabellenprogrammAn(const QString &pfad, const QList<int> &textSpalten)
 {
-    gv().intAntwort = forms::MsgBox(QStringLiteral("Möchten Sie jetzt Excel starten ?"), forms::vbYesNo, modRun::Titel);
-    if (gv().intAntwort == forms::vbYes)
+    const int antwort =
+        forms::MsgBox(QStringLiteral("Möchten Sie jetzt Excel starten ?"), forms::vbYesNo, modRun::Titel);
+    if (antwort == forms::vbYes)
         StarteTabellenprogramm(pfad, textSpalten);
 }
 

@@ -28,8 +28,8 @@ struct Tabellendatei
 // datei.fehler.
 bool SchreibeTabellendatei(const Tabellendatei &datei);
 
-// Reports success, asks "Möchten Sie jetzt Excel starten ?" (the answer goes to intAntwort) and
-// on Yes hands the file to the spreadsheet program.
+// Reports success, asks "Möchten Sie jetzt Excel starten ?" and on Yes hands the file to the
+// spreadsheet program.
 void BieteTabellenprogrammAn(const QString &pfad, const QList<int> &textSpalten);
 
 // Hands the file to the spreadsheet program, which reads the columns textSpalten (from 1) as text

@@ -319,10 +319,10 @@ void Arbeit::Loeschen()
         modGVar::VerlasseEditModus(*this);
         return;
     }
-    gv().intAntwort =
+    const int antwort =
         forms::MsgBox(QStringLiteral("ACHTUNG: Arbeitvorgang wirklich löschen ?"), forms::vbYesNo, modRun::Titel);
     bool erledigt = true;
-    if (gv().intAntwort == forms::vbYes)
+    if (antwort == forms::vbYes)
         erledigt = LoescheStunden(gv().lngDSNr);
     else
         LeereArbeitFelder();

@@ -276,9 +276,9 @@ void MitglList::Suchen()
     for (bool s : g.blnMitglFilter)
         gefiltert = gefiltert || s;
     if (!gefiltert) {
-        g.intAntwort = forms::MsgBox(QStringLiteral("ACHTUNG: Wirklich alle Mitglieder aus der Datenbank laden ?"),
-                                     forms::vbYesNo + forms::vbQuestion, modRun::Titel);
-        if (g.intAntwort != forms::vbYes) {
+        const int antwort = forms::MsgBox(QStringLiteral("ACHTUNG: Wirklich alle Mitglieder aus der Datenbank laden ?"),
+                                          forms::vbYesNo + forms::vbQuestion, modRun::Titel);
+        if (antwort != forms::vbYes) {
             forms::MsgBox(QStringLiteral("Vorgang von User abgebrochen !"), forms::vbOKOnly + forms::vbInformation,
                           modRun::Titel);
             return;

@@ -100,7 +100,7 @@ TEST_F(Serienbrief, TheExpandedCategoriesAreWrittenByteExactInTheOrderOfTheirRow
     EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
     EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
     EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);
-    EXPECT_EQ(gv().intAntwort, forms::vbNo);
+    EXPECT_EQ(boxes.boxes()[2].answer, forms::vbNo);
 
     const QByteArray erwartet =
         Kopfzeile +

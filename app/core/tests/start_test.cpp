@@ -138,7 +138,7 @@ TEST_F(Start, ADamagedFileOffersTheRepairAndNoEndsTheProgram)
     EXPECT_EQ(boxes.boxes()[0].title, QString("Torvana"));
     EXPECT_EQ(boxes.last().text, QString("Torvana beendet sich jetzt !"));
     EXPECT_EQ(boxes.last().flags, forms::vbCritical);
-    EXPECT_EQ(gv().intAntwort, forms::vbNo);
+    EXPECT_EQ(boxes.boxes()[0].answer, forms::vbNo);
 }
 
 TEST_F(Start, AfterARepairTheStartBeginsAgainOrEndsWhenTheFileIsStillBad)

@@ -345,7 +345,7 @@ TEST_F(AuswertungTest, WithoutAFilterTheSearchAsksFirst)
         EXPECT_EQ(boxes.boxes()[0].text, AllesLaden);
         EXPECT_EQ(boxes.boxes()[0].flags, forms::vbYesNo);
         EXPECT_EQ(boxes.boxes()[0].title, QString("Torvana"));
-        EXPECT_EQ(gv().intAntwort, fall.antwort);
+        EXPECT_EQ(boxes.boxes()[0].answer, fall.antwort);
         EXPECT_EQ(nummern(), fall.gefunden);
         if (fall.antwort == forms::vbNo) {
             ASSERT_EQ(boxes.count(), 2u);
@@ -712,7 +712,7 @@ TEST_F(AuswertungTest, TheFileKeyAsksFirstAndWritesTheFoundCatchesOnlyWithRows)
     EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
     EXPECT_EQ(boxes.boxes()[2].text, QString("Möchten Sie jetzt Excel starten ?"));
     EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);
-    EXPECT_EQ(gv().intAntwort, forms::vbYes);
+    EXPECT_EQ(boxes.boxes()[2].answer, forms::vbYes);
     ASSERT_EQ(office.calls.size(), 1);
     EXPECT_EQ(office.calls[0].program, office::Program::Spreadsheet);
     EXPECT_EQ(office.calls[0].path, datei);

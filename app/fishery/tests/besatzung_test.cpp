@@ -337,7 +337,7 @@ TEST_F(BesatzungTest, DeletingAsksFirstAndNoOnlyEmptiesTheFields)
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.last().text, Loeschfrage);
         EXPECT_EQ(boxes.last().flags, forms::vbYesNo + forms::vbQuestion);
-        EXPECT_EQ(gv().intAntwort, fall.antwort);
+        EXPECT_EQ(boxes.last().answer, fall.antwort);
         EXPECT_EQ(spalte(1, "BNr").isValid(), !fall.geloescht);
         EXPECT_EQ(nummern(), fall.geloescht ? QStringList({"3"}) : QStringList({"1", "3"}));
         EXPECT_EQ(w->lblAnzahl->text(), fall.geloescht ? QString("1") : QString("2"));

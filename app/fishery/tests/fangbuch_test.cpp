@@ -380,7 +380,7 @@ TEST_F(FangbuchTest, DeletingAsksFirstAndNoLeavesTheCatch)
         ASSERT_EQ(boxes.count(), 1u);
         EXPECT_EQ(boxes.last().text, QString("ACHTUNG: Fangeintrag wirklich löschen ?"));
         EXPECT_EQ(boxes.last().flags, forms::vbYesNo + forms::vbQuestion);
-        EXPECT_EQ(gv().intAntwort, fall.antwort);
+        EXPECT_EQ(boxes.last().answer, fall.antwort);
         EXPECT_EQ(spalte(hecht, "FangNr").isValid(), !fall.geloescht);
         EXPECT_EQ(zeileVon(hecht) >= 0, !fall.geloescht);
         EXPECT_TRUE(f->lblFNr->text().isEmpty());

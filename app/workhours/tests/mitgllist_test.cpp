@@ -344,7 +344,7 @@ TEST_F(MitglListe, LoadingAllAsksFirstAndNoKeepsTheGrid)
     EXPECT_EQ(boxes.boxes()[0].flags & 7, forms::vbYesNo);
     EXPECT_EQ(boxes.boxes()[1].text, QString("Vorgang von User abgebrochen !"));
     EXPECT_EQ(grid().rowCount(), 0);
-    EXPECT_EQ(gv().intAntwort, forms::vbNo);
+    EXPECT_EQ(boxes.boxes()[0].answer, forms::vbNo);
 
     boxes.clear();
     suche(forms::vbYes);
