@@ -108,8 +108,7 @@ struct Geschrieben
 
 // One line per record, read forward as SQLite hands the rows out; mitEintritt: the query has
 // Mitglied's Eintritt as its 14th column.
-void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &params, bool mitEintritt,
-              Geschrieben &g)
+void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &params, bool mitEintritt, Geschrieben &g)
 {
     dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, params);
     QStringList z;

@@ -14,8 +14,8 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
     QString grund;
     if (!modStart::SichereOrdnerFuer(datei.pfad, &grund)) {
         // The message, and the folder's cause.
-        forms::MsgBox(datei.fehler + QStringLiteral("\r\n") + grund,
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        forms::MsgBox(datei.fehler + QStringLiteral("\r\n") + grund, forms::vbOKOnly + forms::vbCritical,
+                      modRun::Titel);
         return false;
     }
     try {

@@ -242,8 +242,8 @@ modRun::Pruefung PruefeFangAuswahl()
     using modRun::Pruefung;
     Fangauswertung &w = forms::form<Fangauswertung>();
     bool fehler = false;
-    if (w.chkFArt->isChecked() && (w.cboFArt->currentText().isEmpty() ||
-                                   modFangbuch::ErmittleFischNr(w.cboFArt->currentText(), &fehler) == 0))
+    if (w.chkFArt->isChecked() &&
+        (w.cboFArt->currentText().isEmpty() || modFangbuch::ErmittleFischNr(w.cboFArt->currentText(), &fehler) == 0))
         return fehler ? Pruefung::Fehler : Pruefung::Ungueltig;
     if (w.chkArchiv->isChecked() && !ganzeZahl(w.cboFJahr->currentText()))
         return Pruefung::Ungueltig;

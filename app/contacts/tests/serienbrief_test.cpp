@@ -436,8 +436,8 @@ TEST_F(Serienbrief, NamesOutsideTheCodePageAreNamedInOneBoxAndShownWholeInTheLet
     starte();
     klappe(3);
     erzeuge(forms::vbYes, 2);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), verlust("Nr. 5: Dvořák, Łukasz\n\rNr. 6: Süd, Оле"),
-                                            WordFrage}))
+    EXPECT_EQ(texteDerBoxen(),
+              (QStringList{Frage, erfolg(), verlust("Nr. 5: Dvořák, Łukasz\n\rNr. 6: Süd, Оле"), WordFrage}))
         << texte(boxes);
 
     const QList<QStringList> saetze =

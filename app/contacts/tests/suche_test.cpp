@@ -280,8 +280,8 @@ TEST_F(Suche, AFailedCategoryLookUpIsReportedOnceAndSearchesNothing)
         sql("ALTER TABLE KategoWeg RENAME TO Katego");
         ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
         EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
-        EXPECT_TRUE(boxes.last().text.startsWith(
-            "Unvorhergesehener Fehler in Modul: modKontakt / Routine: ErmittleKategoNr !"))
+        EXPECT_TRUE(
+            boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modKontakt / Routine: ErmittleKategoNr !"))
             << boxes.last().text.toStdString();
         EXPECT_EQ(gefunden(), (std::set<int>{8})) << "nothing was searched";
     });

@@ -567,8 +567,8 @@ TEST_F(AuswertungTest, AFailedLookUpOfTheFilterIsReportedOnceAndSearchesNothing)
         db().Execute(f.zurueck);
         ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
         EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
-        EXPECT_TRUE(boxes.last().text.startsWith(
-            QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ") + f.routine + " !"))
+        EXPECT_TRUE(boxes.last().text.startsWith(QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ") +
+                                                 f.routine + " !"))
             << boxes.last().text.toStdString();
         EXPECT_EQ(w->tblFAusw->rowCount(), 0);
         tick(w->*f.filter);

@@ -483,8 +483,8 @@ TEST_F(BesatzungTest, AFailedLookUpIsReportedOnceAndTheInputIsNotBlamed)
             db().Execute("ALTER TABLE FischWeg RENAME TO Fisch");
         ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
         EXPECT_EQ(boxes.last().title, QString("Runtime - Error: ") + f.nummer);
-        EXPECT_TRUE(boxes.last().text.startsWith(
-            "Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ErmittleFischNr !"))
+        EXPECT_TRUE(
+            boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ErmittleFischNr !"))
             << boxes.last().text.toStdString();
         EXPECT_EQ(anzahl(), 3);
         EXPECT_DOUBLE_EQ(spalte(1, "Menge").toDouble(), 12.5);
