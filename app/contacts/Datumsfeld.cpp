@@ -79,6 +79,7 @@ bool Datumsfeld::hatSteuerelement() const
 
 void Datumsfeld::setText(const QString &text)
 {
+    gesetzt_ = text;
     if (text_) {
         text_->setText(text);
         return;

@@ -39,6 +39,9 @@ public:
     // (the date control's status says so).
     bool gueltig() const;
     void leeren() { setText(QString()); }
+    // Back to the day last set by setText (the stored one of a loaded record, none for a new
+    // one), whatever the user typed since.
+    void zuruecksetzen() { setText(gesetzt_); }
 
     // Background as an OLE colour (system colours 0x800000nn included).
     void setHintergrund(quint32 oleColor);
@@ -49,6 +52,7 @@ protected:
 private:
     ole::ControlContainer *container_ = nullptr;
     QLineEdit *text_ = nullptr;
+    QString gesetzt_; // the text of the last setText
 };
 
 } // namespace contacts

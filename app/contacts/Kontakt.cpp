@@ -192,19 +192,15 @@ void Kontakt::Toolbar1_ButtonClick(const QString &key)
         if (aendertKontakt()) {
             // A refused input or a failed write keeps the contact loaded, so that the next save
             // changes it instead of inserting it a second time.
-            if (!modKontakt::PruefeKontaktEingabe()) {
-                modKontakt::ZeigeKontaktEingabeFehler();
+            if (!modKontakt::MeldeKontaktPruefung(modKontakt::PruefeKontaktEingabe()))
                 return;
-            }
             const bool erledigt = g.blnAusSuche ? modKontakt::UpdateSQLKontakt() : modKontakt::UpdateKontakt(g.lngDSNr);
             if (erledigt)
                 modGVar::VerlasseEditModus(*this);
             return;
         }
-        if (modKontakt::PruefeKontaktEingabe())
+        if (modKontakt::MeldeKontaktPruefung(modKontakt::PruefeKontaktEingabe()))
             modKontakt::SpeicherKontakt();
-        else
-            modKontakt::ZeigeKontaktEingabeFehler();
         modGVar::VerlasseEditModus(*this);
     } else if (key == QLatin1String("tbLoeschen")) {
         const bool geladen = aendertKontakt();

@@ -124,7 +124,10 @@ void SuchKont::cmdSuch_Click()
     // when a category happens to bear that name.
     qint32 kategoNr = 0;
     if (!(gv().intSuchAufruf == 0 && cboKatego->currentIndex() == 0)) {
-        kategoNr = modKontakt::ErmittleKategoNr(cboKatego->currentText());
+        bool fehler = false;
+        kategoNr = modKontakt::ErmittleKategoNr(cboKatego->currentText(), &fehler);
+        if (fehler)
+            return; // the lookup's error box has told; the input is not to blame
         if (kategoNr == 0) {
             // The category is gone (or its name is not unique): no search across all instead.
             modRun::ZeigeEingabeFehler();

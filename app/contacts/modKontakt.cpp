@@ -57,20 +57,25 @@ struct Eingabe
     double eintritt = modRun::KeinDatum, austritt = modRun::KeinDatum;
 };
 
-// Reads the editor without a message. Refused: no category that exists (a contact is never
-// stored under category 0), an empty surname or first name, a date that does not exist.
-bool leseEingabe(const Kontakt &k, Eingabe &e)
+// Reads the editor without a message of its own. Refused: no category that exists (a contact
+// is never stored under category 0), an empty surname or first name, a date that does not
+// exist. A category lookup that fails is no wrong input: its error box has told.
+modRun::Pruefung leseEingabe(const Kontakt &k, Eingabe &e)
 {
+    using modRun::Pruefung;
     e.kategoName = k.cboKatego->currentText();
     if (e.kategoName.isEmpty() || k.txtNName->text().trimmed().isEmpty() || k.txtVName->text().trimmed().isEmpty())
-        return false;
+        return Pruefung::Ungueltig;
     if (!k.txtGebDat->gueltig())
-        return false;
-    e.kategoNr = ErmittleKategoNr(e.kategoName);
+        return Pruefung::Ungueltig;
+    bool fehler = false;
+    e.kategoNr = ErmittleKategoNr(e.kategoName, &fehler);
+    if (fehler)
+        return Pruefung::Fehler;
     if (e.kategoNr == 0)
-        return false;
+        return Pruefung::Ungueltig;
     if (IstMitgliedskategorie(e.kategoNr) && (!k.txtEintritt->gueltig() || !k.txtAustritt->gueltig()))
-        return false;
+        return Pruefung::Ungueltig;
     e.anrede = k.txtAnrede->text();
     e.nachname = k.txtNName->text();
     e.vorname = k.txtVName->text();
@@ -97,7 +102,7 @@ bool leseEingabe(const Kontakt &k, Eingabe &e)
     e.eintritt = k.txtEintritt->wert();
     e.austritt = k.txtAustritt->wert();
     e.jg = modRun::ErmittleChkWert(*k.chkJG);
-    return true;
+    return modRun::Pruefung::Gueltig;
 }
 
 void schreibeKontakt(dao::Recordset &rs, const Eingabe &e)
@@ -404,10 +409,8 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
 {
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
-    if (!leseEingabe(k, e)) {
-        ZeigeKontaktEingabeFehler();
+    if (!MeldeKontaktPruefung(leseEingabe(k, e)))
         return false;
-    }
     const qlonglong knr = forms::labelNumber(*k.lblKNr);
     Trap t(Modul, routine);
     Aenderung a;
@@ -706,10 +709,8 @@ bool SpeicherKontakt()
 {
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
-    if (!leseEingabe(k, e)) {
-        ZeigeKontaktEingabeFehler();
+    if (!MeldeKontaktPruefung(leseEingabe(k, e)))
         return false;
-    }
     Trap t(Modul, QStringLiteral("SpeicherKontakt"));
     qlonglong neu = 0;
     const bool ok = t.write(*gv().wsDaten, [&] {
@@ -770,10 +771,10 @@ bool LoescheKontakt()
     return true;
 }
 
-qint32 ErmittleKategoNr(const QString &name)
+qint32 ErmittleKategoNr(const QString &name, bool *fehler)
 {
     return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleKategoNr"),
-                                   "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name, 0);
+                                   "SELECT KategoNr FROM Katego WHERE Kategorie = ?", name, 0, fehler);
 }
 
 QString ErmittleKategoName(qint32 nr)
@@ -804,10 +805,17 @@ void LeereKontaktFelder()
     modGVar::VerlasseEditModus(k);
 }
 
-bool PruefeKontaktEingabe()
+modRun::Pruefung PruefeKontaktEingabe()
 {
     Eingabe e;
     return leseEingabe(forms::form<Kontakt>(), e);
+}
+
+bool MeldeKontaktPruefung(modRun::Pruefung ergebnis)
+{
+    if (ergebnis == modRun::Pruefung::Ungueltig)
+        ZeigeKontaktEingabeFehler();
+    return ergebnis == modRun::Pruefung::Gueltig;
 }
 
 void ZeigeKontaktEingabeFehler()
@@ -815,7 +823,7 @@ void ZeigeKontaktEingabeFehler()
     Kontakt &k = forms::form<Kontakt>();
     for (contacts::Datumsfeld *feld : {k.txtGebDat, k.txtEintritt, k.txtAustritt})
         if (!feld->gueltig())
-            feld->leeren();
+            feld->zuruecksetzen();
     modRun::ZeigeEingabeFehler();
 }
 

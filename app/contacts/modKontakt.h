@@ -14,8 +14,11 @@
 // Every write runs in one transaction (a contact and its member record together); the overview
 // changes only after the commit, and contact rows are found by their KNr.
 #include "core/modGVar.h"
+#include "core/modRun.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QtGlobal>
 
@@ -69,18 +72,24 @@ bool UpdateSQLKontakt();
 bool LoescheKontakt();
 
 // The number of the category with exactly this name; 0 when there is none or more than one.
-qint32 ErmittleKategoNr(const QString &name);
+// fehler, when given, tells whether the lookup failed (the error box has told).
+qint32 ErmittleKategoNr(const QString &name, bool *fehler = nullptr);
 // The name of the category with this number; "" when there is none.
 QString ErmittleKategoName(qint32 nr);
 // Empties the editor's fields (the youth-group box keeps its value) and puts the focus on the
 // category box.
 void LeereKontaktFelder();
-// True when a category that exists is chosen, surname and first name are filled and each date
-// field is empty or holds a day that exists. No message.
-bool PruefeKontaktEingabe();
+// Gueltig when a category that exists is chosen, surname and first name are filled and each
+// date field is empty or holds a day that exists; Fehler when the category lookup failed (its
+// error box has told). No message of its own.
+modRun::Pruefung PruefeKontaktEingabe();
+// The input-error box (ZeigeKontaktEingabeFehler) for Ungueltig, nothing more for Fehler; true
+// for Gueltig.
+bool MeldeKontaktPruefung(modRun::Pruefung ergebnis);
 // The input-error box for the contact editor. A date field that names a day that does not exist
-// is emptied first: the date control would otherwise make it the month's last day when the box
-// takes the focus, and the next save would store that day unseen.
+// shows its stored day again first (none for a new contact): the date control would otherwise
+// make it the month's last day when the box takes the focus, and an emptied field would make
+// the next save erase the stored day.
 void ZeigeKontaktEingabeFehler();
 // 1 enables the editor's save, delete and clear buttons, 0 disables them; others do nothing.
 void SetzeKontaktToolbar(int modus);
@@ -116,17 +125,22 @@ QString SerienbriefPfad();
 // Writes SERI.txt from the categories expanded in the contact overview (a header line, then one
 // line per contact: fifteen fields, members with their entry date) and, when the user wants it,
 // makes the form letters (StarteWordSerienbrief). An expanded category without contacts (or
-// without members) is left out with a box. Any error: the critical box, and the file stays as
-// it was before.
+// without members) is left out with a box. Letters that Windows-1252 cannot hold are written as
+// "?", and one box after the success message names those contacts. Any error: the critical box
+// with the cause, and the file stays as it was before.
 void ErzeugeSeriDatei();
-// Makes the form letters from SERI.txt, one letter per record, each with the address block of
-// the record ("An", firm, salutation with first name and surname, street, an empty line,
-// postcode with town), as an OpenDocument text, and opens it in the word processor. The first
-// step that fails shows "Es ist kein Word verfügbar !" once and ends.
-void StarteWordSerienbrief();
-// The document of the form letters from the serial-letter file at seriPfad, written to
+// Makes the form letters from the records written to SERI.txt (saetze: the header, then one
+// record per contact, as stored, every letter kept), one letter per record, each with the
+// address block of the record ("An", firm, salutation with first name and surname, street, an
+// empty line, postcode with town), as an OpenDocument text, and opens it in the word processor.
+// A document that cannot be written shows the critical box with its cause; no word processor to
+// start shows "Es ist kein Word verfügbar !".
+void StarteWordSerienbrief(const QList<QStringList> &saetze);
+// The document of the form letters from the records saetze (header first), written to
 // dokumentPfad (not written when there is no record); briefe gets the number of letters. False
-// when the file cannot be read or the document cannot be written.
+// when there is no header or the document cannot be written.
+bool ErstelleSerienbriefe(const QList<QStringList> &saetze, const QString &dokumentPfad, int *briefe);
+// The same from a serial-letter file at seriPfad; false also when it cannot be read.
 bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, int *briefe);
 
 // Whether a category number is one of the two member categories (1 and 2).

@@ -16,11 +16,13 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextBlockFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 
+#include <algorithm>
 #include <exception>
 
 namespace modKontakt {
@@ -75,9 +77,38 @@ long long anzahl(dao::Sql sql, const QVariantList &params)
     return n.isNull() ? 0 : n.toLongLong();
 }
 
+// The critical box for a file of the letters that could not be written, with the cause.
+void zeigeSchreibfehler(const QString &pfad, const QString &grund)
+{
+    forms::MsgBox(QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - ") +
+                      QFileInfo(pfad).fileName() + QStringLiteral(" - auf !") + modRun::Umbruch + grund,
+                  forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+}
+
+// Whether Windows-1252 holds every character of text (SERI.txt is written in it).
+bool passtInCodepage(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            continue;
+        if (office::toWindows1252(QString(c)) == "?")
+            return false;
+    }
+    return true;
+}
+
+// What was written to SERI.txt: its records as stored (header first), for the letters, and the
+// contacts whose letters the file could not hold whole.
+struct Geschrieben
+{
+    QList<QStringList> saetze;
+    QStringList verlustig; // "Nr. KNr: Nachname, Vorname"
+};
+
 // One line per record, read forward as SQLite hands the rows out; mitEintritt: the query has
 // Mitglied's Eintritt as its 14th column.
-void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &params, bool mitEintritt)
+void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &params, bool mitEintritt, Geschrieben &g)
 {
     dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenForwardOnly, params);
     QStringList z;
@@ -92,8 +123,26 @@ void schreibe(office::DelimitedFile &datei, dao::Sql sql, const QVariantList &pa
         z << (mitEintritt ? datum(rs(13).Value()) : QString());
         z << ohneEndblanks(rs(mitEintritt ? 14 : 13).Value());
         datei.writeRow(z);
+        if (!std::all_of(z.cbegin(), z.cend(), passtInCodepage))
+            g.verlustig << QStringLiteral("Nr. ") + z[0] + QStringLiteral(": ") + z[3] + QStringLiteral(", ") + z[4];
+        g.saetze << z;
     }
     rs.Close();
+}
+
+// The box that names the contacts whose letters SERI.txt could not hold whole.
+void meldeVerluste(const QStringList &verlustig)
+{
+    constexpr qsizetype Hoechstens = 15;
+    QString liste = verlustig.mid(0, Hoechstens).join(modRun::Umbruch);
+    if (verlustig.size() > Hoechstens)
+        liste += modRun::Umbruch + QStringLiteral("... und %1 weitere").arg(verlustig.size() - Hoechstens);
+    forms::MsgBox(QStringLiteral("ACHTUNG: Die Datei - SERI.txt - ist im Zeichensatz Windows-1252 geschrieben, der "
+                                 "nicht alle Buchstaben kennt. Bei folgenden Kontakten steht dort ein \"?\" an Stelle "
+                                 "eines Buchstabens:") +
+                      modRun::Umbruch + liste + modRun::Umbruch +
+                      QStringLiteral("Die Serienbriefe von Torvana zeigen die Namen vollständig."),
+                  forms::vbOKOnly + forms::vbExclamation, modRun::Titel);
 }
 
 // The address block of one letter, line by line, from a record of SERI.txt.
@@ -121,13 +170,13 @@ QString SerienbriefPfad()
 
 void ErzeugeSeriDatei()
 {
-    const QString Fehler =
-        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !");
     QString grund;
     if (!modStart::SichereOrdnerFuer(SeriDateiPfad(), &grund)) {
-        forms::MsgBox(Fehler + modRun::Umbruch + grund, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        zeigeSchreibfehler(SeriDateiPfad(), grund);
         return;
     }
+    Geschrieben geschrieben;
+    geschrieben.saetze << Kopf;
     try {
         office::DelimitedFile datei(SeriDateiPfad());
         datei.open();
@@ -155,13 +204,13 @@ void ErzeugeSeriDatei()
                              "SELECT k.KNr, k.Firma, k.Anrede, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, "
                              "k.Tel2, k.Fax, k.Mobil, k.GebDatum, m.Eintritt, k.EMail FROM Kontakt k, Mitglied m "
                              "WHERE k.KNr = m.KNr AND k.KategoNr = 1",
-                             {}, true);
+                             {}, true, geschrieben);
                 else
                     schreibe(datei,
                              "SELECT k.KNr, k.Firma, k.Anrede, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, "
                              "k.Tel2, k.Fax, k.Mobil, k.GebDatum, m.Eintritt, k.EMail FROM Kontakt k, Mitglied m "
                              "WHERE k.KNr = m.KNr AND k.KategoNr = 2",
-                             {}, true);
+                             {}, true, geschrieben);
                 continue;
             }
             if (anzahl("SELECT COUNT(k.KNr) AS Expr1000 FROM Kontakt k WHERE k.KategoNr = ?", {nr}) == 0) {
@@ -172,18 +221,18 @@ void ErzeugeSeriDatei()
             schreibe(datei,
                      "SELECT k.KNr, k.Firma, k.Anrede, k.Nachname, k.Vorname, k.Strasse, k.PLZ, k.Ort, k.Tel1, k.Tel2, "
                      "k.Fax, k.Mobil, k.GebDatum, k.EMail FROM Kontakt k WHERE k.KategoNr = ?",
-                     {nr}, false);
+                     {nr}, false, geschrieben);
         }
         datei.commit();
     } catch (const std::exception &) {
-        // The file is left as it was before (or absent): nothing half written.
-        forms::MsgBox(
-            Fehler + modRun::Umbruch +
-                QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."),
-            forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        // The file is left as it was before (or absent): nothing half written. The box says
+        // what stood in the way.
+        zeigeSchreibfehler(SeriDateiPfad(), modStart::Schreibhindernis(SeriDateiPfad()));
         return;
     }
-    info(QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+    info(modStart::ErstelltMeldung(QString(), SeriDateiPfad()));
+    if (!geschrieben.verlustig.isEmpty())
+        meldeVerluste(geschrieben.verlustig);
     const int antwort = forms::MsgBox(
         QStringLiteral(
             "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief "
@@ -191,7 +240,7 @@ void ErzeugeSeriDatei()
             modRun::Umbruch + QStringLiteral("erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? "),
         forms::vbYesNo, modRun::Titel);
     if (antwort == forms::vbYes)
-        StarteWordSerienbrief();
+        StarteWordSerienbrief(geschrieben.saetze);
 }
 
 bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, int *briefe)
@@ -201,6 +250,11 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
         return false;
     const QList<QStringList> saetze = office::parseDelimited(office::fromWindows1252(quelle.readAll()));
     quelle.close();
+    return ErstelleSerienbriefe(saetze, dokumentPfad, briefe);
+}
+
+bool ErstelleSerienbriefe(const QList<QStringList> &saetze, const QString &dokumentPfad, int *briefe)
+{
     if (saetze.isEmpty())
         return false;
     const QStringList &kopf = saetze.first();
@@ -240,12 +294,12 @@ bool ErstelleSerienbriefe(const QString &seriPfad, const QString &dokumentPfad, 
     return savefile::writeWhole(dokumentPfad, paket.data(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-void StarteWordSerienbrief()
+void StarteWordSerienbrief(const QList<QStringList> &saetze)
 {
     // Each step depends on the one before: the first that fails says so once and ends.
     int briefe = 0;
-    if (!ErstelleSerienbriefe(SeriDateiPfad(), SerienbriefPfad(), &briefe)) {
-        info(QStringLiteral("Es ist kein Word verfügbar !"));
+    if (!ErstelleSerienbriefe(saetze, SerienbriefPfad(), &briefe)) {
+        zeigeSchreibfehler(SerienbriefPfad(), modStart::Schreibhindernis(SerienbriefPfad()));
         return;
     }
     if (briefe == 0) {

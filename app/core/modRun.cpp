@@ -66,6 +66,13 @@ void ZeigeEingabeFehler()
            forms::vbOKOnly + forms::vbInformation, Titel);
 }
 
+bool MeldePruefung(Pruefung ergebnis)
+{
+    if (ergebnis == Pruefung::Ungueltig)
+        ZeigeEingabeFehler();
+    return ergebnis == Pruefung::Gueltig;
+}
+
 // ---- converters ----------------------------------------------------------------------------
 
 double ErmittleDatum(const QString &text)

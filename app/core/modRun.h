@@ -36,6 +36,16 @@ void ZeigeDSFehlt();
 void ZeigeKeineDSGefunden();
 void ZeigeEingabeFehler();
 
+// What reading a window's fields found.
+enum class Pruefung {
+    Gueltig,
+    Ungueltig, // the input is refused: the input-error box
+    Fehler,    // a lookup failed (its error box was shown): the action stops without a further box
+};
+// True for Gueltig; the input-error box for Ungueltig; nothing more for Fehler, so that a
+// failed lookup is reported once and the input is not blamed for it.
+bool MeldePruefung(Pruefung ergebnis);
+
 // ---- converters
 // The text as a date (German day.month.year) as an OLE date, else KeinDatum.
 double ErmittleDatum(const QString &text);

@@ -88,6 +88,29 @@ bool SichereOrdnerFuer(const QString &datei, QString *grund)
     return true;
 }
 
+QString Schreibhindernis(const QString &datei)
+{
+    const QFileInfo f(datei);
+    const QString pfad = QDir::toNativeSeparators(f.absoluteFilePath());
+    const QString ordner = QDir::toNativeSeparators(f.absolutePath());
+    if (f.isSymLink())
+        return QStringLiteral("An der Stelle der Datei %1 steht eine Verknüpfung.").arg(pfad);
+    if (f.isDir())
+        return QStringLiteral("An der Stelle der Datei %1 steht ein Ordner.").arg(pfad);
+    if (!QFileInfo(f.absolutePath()).isDir())
+        return QStringLiteral("Der Ordner %1 fehlt.").arg(ordner);
+    if (::access(QFile::encodeName(f.absolutePath()).constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("Der Ordner %1 ist schreibgeschützt.").arg(ordner);
+    return QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+}
+
+QString ErstelltMeldung(const QString &anfang, const QString &datei)
+{
+    const QFileInfo f(datei);
+    return QStringLiteral("%1 - %2 - wurde erfolgreich im Pfad: %3 erstellt !")
+        .arg(anfang, f.fileName(), QDir::toNativeSeparators(f.absolutePath() + u'/'));
+}
+
 Programmsperre::~Programmsperre()
 {
     if (fd_ >= 0)

@@ -41,6 +41,13 @@ QString Datenbankpfad();
 // itself (temp/, SeqData/): its owner's alone (0700), as the program folder is. True when the
 // folder is there now; else false with *grund naming the folder and the cause.
 bool SichereOrdnerFuer(const QString &datei, QString *grund = nullptr);
+// Why the file at datei could not be written, as one line for the user's box, read from what
+// stands there now: a folder or a link under the file's name, a missing folder, a folder that
+// refuses writing; failing all of these the disk was full, and the line asks to check its space.
+QString Schreibhindernis(const QString &datei);
+// The message after a file was written: anfang, " - ", the file's name, " - wurde erfolgreich im
+// Pfad: ", its folder with a closing "/", " erstellt !".
+QString ErstelltMeldung(const QString &anfang, const QString &datei);
 // The database password as the connect string gives it.
 inline const QString Verbindung = QStringLiteral(";pwd=tq-3917-kfb");
 

@@ -240,10 +240,8 @@ void Fangauswertung::Toolbar1_ButtonClick(const QString &key)
 
 void Fangauswertung::Suchen()
 {
-    if (!PruefeFangAuswahl()) {
-        modRun::ZeigeEingabeFehler();
+    if (!modRun::MeldePruefung(PruefeFangAuswahl()))
         return;
-    }
     const auto &flags = gv().blnFangFilter;
     if (std::find(flags.begin(), flags.end(), true) == flags.end()) {
         const int antwort = forms::MsgBox(

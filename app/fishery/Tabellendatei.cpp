@@ -13,9 +13,9 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
 {
     QString grund;
     if (!modStart::SichereOrdnerFuer(datei.pfad, &grund)) {
-        // The message's first line, and instead of the hint at disk space the folder's cause.
-        forms::MsgBox(datei.fehler.section(QStringLiteral("\r\n"), 0, 0) + QStringLiteral("\r\n") + grund,
-                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        // The message, and the folder's cause.
+        forms::MsgBox(datei.fehler + QStringLiteral("\r\n") + grund, forms::vbOKOnly + forms::vbCritical,
+                      modRun::Titel);
         return false;
     }
     try {
@@ -26,8 +26,10 @@ bool SchreibeTabellendatei(const Tabellendatei &datei)
             datei.zeile(f, i);
         f.commit();
     } catch (...) {
-        // Nothing of the new file is left; an older one stays as it was.
-        forms::MsgBox(datei.fehler, forms::vbOKOnly + forms::vbCritical, modRun::Titel);
+        // Nothing of the new file is left; an older one stays as it was. The message, and what
+        // stood in the way.
+        forms::MsgBox(datei.fehler + QStringLiteral("\r\n") + modStart::Schreibhindernis(datei.pfad),
+                      forms::vbOKOnly + forms::vbCritical, modRun::Titel);
         return false;
     }
     forms::MsgBox(datei.erfolg, forms::vbOKOnly + forms::vbInformation, modRun::Titel);

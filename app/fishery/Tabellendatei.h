@@ -21,11 +21,11 @@ struct Tabellendatei
     // Writes line i's fields (writeRow).
     std::function<void(office::DelimitedFile &, int)> zeile;
     QString erfolg; // reported after the file was written
-    QString fehler; // shown when it could not be written
+    QString fehler; // shown, with the cause, when the file could not be written
 };
 
 // Writes the file (whole or not at all) and reports it; false after a failure, which showed
-// datei.fehler.
+// datei.fehler and the cause (modStart::Schreibhindernis).
 bool SchreibeTabellendatei(const Tabellendatei &datei);
 
 // Reports success, asks "Möchten Sie jetzt Excel starten ?" and on Yes hands the file to the

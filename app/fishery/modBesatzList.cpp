@@ -34,26 +34,40 @@ struct Eingabe
     double menge = 0.0;
 };
 
-// Reads and checks the fields without a message. An unknown species or water is refused here,
-// so that no entry is stored with 0 in its place.
-bool leseEingabe(const Besatzung &w, Eingabe &e)
+using modRun::Pruefung;
+
+// Reads and checks the fields without a message of its own. An unknown species or water is
+// refused here, so that no entry is stored with 0 in its place; a lookup that fails (the
+// database in use by another program) is no wrong input.
+Pruefung leseEingabe(const Besatzung &w, Eingabe &e)
 {
     const QString fisch = w.cboFArt->currentText();
     const QString gewaesser = w.cboGName->currentText();
     if (fisch.isEmpty() || gewaesser.isEmpty() || w.cboBJahr->currentText().isEmpty() || w.txtMenge->text().isEmpty())
-        return false;
+        return Pruefung::Ungueltig;
     bool jahrOk = false;
     e.jahr = w.cboBJahr->currentText().toInt(&jahrOk);
     if (!jahrOk || !LeseMenge(w.txtMenge->text(), e.menge))
-        return false;
-    e.fNr = modFangbuch::ErmittleFischNr(fisch);
+        return Pruefung::Ungueltig;
+    bool fehler = false;
+    e.fNr = modFangbuch::ErmittleFischNr(fisch, &fehler);
+    if (fehler)
+        return Pruefung::Fehler;
     if (e.fNr == 0)
-        return false;
-    e.gNr = modFangbuch::ErmittleGewaesserNr(gewaesser);
+        return Pruefung::Ungueltig;
+    e.gNr = modFangbuch::ErmittleGewaesserNr(gewaesser, &fehler);
+    if (fehler)
+        return Pruefung::Fehler;
     if (e.gNr == 0)
-        return false;
+        return Pruefung::Ungueltig;
     e.zeit = w.txtZeit->text();
-    return true;
+    return Pruefung::Gueltig;
+}
+
+// The fields checked; false after the input-error box or a failed lookup's box.
+bool pruefe(const Besatzung &w, Eingabe &e)
+{
+    return modRun::MeldePruefung(leseEingabe(w, e));
 }
 
 void schreibeFelder(dao::Recordset &rs, const Eingabe &e)
@@ -100,20 +114,15 @@ void LeereBesatzFelder()
 bool PruefeBesatzEingabe()
 {
     Eingabe e;
-    if (leseEingabe(forms::form<Besatzung>(), e))
-        return true;
-    modRun::ZeigeEingabeFehler();
-    return false;
+    return pruefe(forms::form<Besatzung>(), e);
 }
 
 bool SpeicherEintrag()
 {
     Besatzung &w = forms::form<Besatzung>();
     Eingabe e;
-    if (!leseEingabe(w, e)) {
-        modRun::ZeigeEingabeFehler();
+    if (!pruefe(w, e))
         return false;
-    }
     Trap t(Modul, QStringLiteral("SpeicherEintrag"));
     qlonglong neu = 0;
     const bool ok = t.write(*gv().wsDaten, [&] {
@@ -143,10 +152,8 @@ bool UpdateEintrag(int row)
 {
     Besatzung &w = forms::form<Besatzung>();
     Eingabe e;
-    if (!leseEingabe(w, e)) {
-        modRun::ZeigeEingabeFehler();
+    if (!pruefe(w, e))
         return false;
-    }
     const qlonglong schluessel = forms::labelNumber(*w.lblBNr);
     Trap t(Modul, QStringLiteral("UpdateEintrag"));
     const Trap::Satz satz = t.writeRecord("Besatzung", schluessel, [&](dao::Recordset &rs) {

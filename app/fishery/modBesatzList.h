@@ -19,7 +19,8 @@ namespace modBesatzList {
 void LeereBesatzFelder();
 // True when species, water, year and quantity are given and valid: a species and water of the
 // base data, a year, a quantity of at least 0 with a decimal comma. Otherwise the input-error
-// box. The time is free text and may be empty.
+// box; a lookup of species or water that fails shows its error box alone. The time is free
+// text and may be empty.
 bool PruefeBesatzEingabe();
 // Inserts the entry of the fields; its row is appended when the grid shows the entry's year.
 // True when it was written (the fields are emptied then); false when the input was refused or

@@ -35,11 +35,9 @@ void ErzeugeBPlanDatei(const forms::ListGrid &tblBList)
                   QStringLiteral("Zeitpunkt"), QStringLiteral("Menge i. KG")};
     datei.zeilen = tblBList.rowCount();
     datei.zeile = [&](office::DelimitedFile &f, int i) { f.writeRow(BPlanZeile(tblBList, i)); };
-    datei.erfolg = QStringLiteral("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
+    datei.erfolg = modStart::ErstelltMeldung(QStringLiteral("Datei"), datei.pfad);
     datei.fehler =
-        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !") +
-        QStringLiteral("\r\n") +
-        QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen des Besatzungsplanes - BPLAN.csv - auf !");
     if (fishery::SchreibeTabellendatei(datei))
         fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }

@@ -237,24 +237,26 @@ void ErstelleFangFilter(dao::SqlText &filter, QVariantList &werte)
     werte << teilWerte;
 }
 
-bool PruefeFangAuswahl()
+modRun::Pruefung PruefeFangAuswahl()
 {
+    using modRun::Pruefung;
     Fangauswertung &w = forms::form<Fangauswertung>();
+    bool fehler = false;
     if (w.chkFArt->isChecked() &&
-        (w.cboFArt->currentText().isEmpty() || modFangbuch::ErmittleFischNr(w.cboFArt->currentText()) == 0))
-        return false;
+        (w.cboFArt->currentText().isEmpty() || modFangbuch::ErmittleFischNr(w.cboFArt->currentText(), &fehler) == 0))
+        return fehler ? Pruefung::Fehler : Pruefung::Ungueltig;
     if (w.chkArchiv->isChecked() && !ganzeZahl(w.cboFJahr->currentText()))
-        return false;
+        return Pruefung::Ungueltig;
     if (w.chkFMonat->isChecked() && w.cboFMonat->findText(w.cboFMonat->currentText(), Qt::MatchExactly) < 0)
-        return false;
-    if (w.chkGName->isChecked() &&
-        (w.cboGName->currentText().isEmpty() || modFangbuch::ErmittleGewaesserNr(w.cboGName->currentText()) == 0))
-        return false;
+        return Pruefung::Ungueltig;
+    if (w.chkGName->isChecked() && (w.cboGName->currentText().isEmpty() ||
+                                    modFangbuch::ErmittleGewaesserNr(w.cboGName->currentText(), &fehler) == 0))
+        return fehler ? Pruefung::Fehler : Pruefung::Ungueltig;
     if (w.chkGewicht->isChecked() && !grenzenVollstaendig(gewichtGrenzen(w)))
-        return false;
+        return Pruefung::Ungueltig;
     if (w.chkAnzahl->isChecked() && !grenzenVollstaendig(anzahlGrenzen(w)))
-        return false;
-    return true;
+        return Pruefung::Ungueltig;
+    return Pruefung::Gueltig;
 }
 
 void LadeAuswahl()

@@ -6,6 +6,8 @@
 // (created on first use). A filter becomes SQL only from fixed pieces; every value the user
 // chose or typed (year, species, water, month, numbers) is bound, and the comparison operators
 // come from the fixed list below.
+#include "core/modRun.h"
+
 #include "dao/dao.h"
 
 #include <QString>
@@ -36,8 +38,9 @@ void ErstelleFangFilter(dao::SqlText &filter, QVariantList &werte);
 // lower limit (operator and value) with an optional upper limit (an upper operator without a
 // value sets no bound, an upper value without an operator is incomplete); the years and
 // numbers whole numbers, the operators from the list, the species and water still in the
-// base data. Shows no message.
-bool PruefeFangAuswahl();
+// base data. Shows no message of its own; Fehler when a lookup of species or water failed (its
+// error box has told).
+modRun::Pruefung PruefeFangAuswahl();
 
 // Runs the evaluation with the switched-on filters: fills tblFAusw with one row per catch
 // (FangNr, species, water, month name, year, Anzahl, Gewicht; in the order of FangNr) and sets

@@ -88,11 +88,9 @@ void ErzeugeFangDatei(const forms::ListGrid &tblFAusw)
         const FangFelder z(tblFAusw, i);
         f.writeRow(z.felder);
     };
-    datei.erfolg = QStringLiteral("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
+    datei.erfolg = modStart::ErstelltMeldung(QStringLiteral("Datei"), datei.pfad);
     datei.fehler =
-        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !") +
-        QStringLiteral("\r\n") +
-        QStringLiteral("Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
+        QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Fangdatei - FANG.csv - auf !");
     if (fishery::SchreibeTabellendatei(datei))
         fishery::BieteTabellenprogrammAn(datei.pfad, TextSpalten);
 }

@@ -57,26 +57,7 @@ bool monatsZahl(const QString &text, int &monat)
     return monat >= 1 && monat <= 12;
 }
 
-// The numbers of a species and a water by name; 0 for an unknown name. *fehler tells whether
-// the lookup failed (and reported it).
-qint32 fischNrVon(const QString &name, bool *fehler)
-{
-    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?",
-                                   name, 0, fehler);
-}
-
-qint32 gNrVon(const QString &name, bool *fehler)
-{
-    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleGewaesserNr"),
-                                   "SELECT GNr FROM Gewaesser WHERE GName = ?", name, 0, fehler);
-}
-
-// What reading the fields found.
-enum class Pruefung {
-    Gueltig,
-    Ungueltig, // the input is refused: the input-error box
-    Fehler,    // a lookup failed (its error box was shown): the action stops without a further box
-};
+using modRun::Pruefung;
 
 // Reads and checks the fields; shows no message of its own. An unknown species or water is
 // refused here, so that no catch is stored with 0 in its place.
@@ -94,12 +75,12 @@ Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
         return Pruefung::Ungueltig;
     // A lookup that fails (a database in use by another program) is no wrong input.
     bool fehler = false;
-    e.fischNr = fischNrVon(fisch, &fehler);
+    e.fischNr = ErmittleFischNr(fisch, &fehler);
     if (fehler)
         return Pruefung::Fehler;
     if (e.fischNr == 0)
         return Pruefung::Ungueltig;
-    e.gNr = gNrVon(gewaesser, &fehler);
+    e.gNr = ErmittleGewaesserNr(gewaesser, &fehler);
     if (fehler)
         return Pruefung::Fehler;
     if (e.gNr == 0)
@@ -111,12 +92,7 @@ Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
 // The fields checked; false after the input-error box or a failed lookup's box.
 bool pruefe(const Fangbuch &f, Eingabe &e)
 {
-    switch (leseEingabe(f, e)) {
-    case Pruefung::Gueltig: return true;
-    case Pruefung::Ungueltig: modRun::ZeigeEingabeFehler(); return false;
-    case Pruefung::Fehler: return false;
-    }
-    return false;
+    return modRun::MeldePruefung(leseEingabe(f, e));
 }
 
 // The grid row of a stored catch, with the stored names.
@@ -324,9 +300,10 @@ QString Ermittle_DSAnzahl()
     return ergebnis;
 }
 
-qint32 ErmittleFischNr(const QString &name)
+qint32 ErmittleFischNr(const QString &name, bool *fehler)
 {
-    return fischNrVon(name, nullptr);
+    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleFischNr"), "SELECT FNr FROM Fisch WHERE FName = ?",
+                                   name, 0, fehler);
 }
 
 QString ErmittleFischname(qint32 nr)
@@ -335,9 +312,10 @@ QString ErmittleFischname(qint32 nr)
                                     nr, QString(), nullptr);
 }
 
-qint32 ErmittleGewaesserNr(const QString &name)
+qint32 ErmittleGewaesserNr(const QString &name, bool *fehler)
 {
-    return gNrVon(name, nullptr);
+    return modRun::einWert<qint32>(Modul, QStringLiteral("ErmittleGewaesserNr"),
+                                   "SELECT GNr FROM Gewaesser WHERE GName = ?", name, 0, fehler);
 }
 
 QString ErmittleGewaessername(qint32 nr)

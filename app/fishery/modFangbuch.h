@@ -43,9 +43,11 @@ bool PruefeFangEingabe();
 QString Ermittle_DSAnzahl();
 
 // Name <-> number of fish species and waters: an unknown name gives 0, an unknown number "".
-qint32 ErmittleFischNr(const QString &name);
+// fehler, when given, tells whether the lookup failed (the error box has told), so that a
+// caller does not take the 0 for an unknown name.
+qint32 ErmittleFischNr(const QString &name, bool *fehler = nullptr);
 QString ErmittleFischname(qint32 nr);
-qint32 ErmittleGewaesserNr(const QString &name);
+qint32 ErmittleGewaesserNr(const QString &name, bool *fehler = nullptr);
 QString ErmittleGewaessername(qint32 nr);
 
 // The rows of catch log and stocking plan, key in column 0: the row of nr becomes the one marked

@@ -346,8 +346,8 @@ bool UpdateStunden(int lngZeile)
         forms::ListGrid &grid = *f.tblArbStd;
         const int zeile = grid.findKey(arbNr, lngZeile);
         if (zeile >= 0) {
-            // The hours as typed, until the grid is loaded again.
-            grid.setText(zeile, 2, f.txtArbStd->text());
+            // The hours as every row shows them ("3,00"), not as typed.
+            grid.setText(zeile, 2, modRun::FormatZahl(e.stunden));
             grid.setText(zeile, 3, modRun::ErmittleDatumText(datum));
         } else if (knr == e.knr) {
             // Moved into the year the grid shows.

@@ -301,9 +301,10 @@ QString text(sqlite3_stmt *st, int c)
 // SERI.txt of every contact: every category expanded, then the file written as the Word key
 // writes it; the floor runs the same queries and writes the same lines. The floor does less than
 // the program has to: it leaves out the count before each category's list (which tells the program
-// whether the category has contacts to write), and it writes its file in place, never flushed to
-// the disk, where the program writes a temporary file, has it synced to the disk and renames it
-// over SERI.txt. x_floor_cpu leaves the wait for the disk out.
+// whether the category has contacts to write), it keeps no copy of the records for the form
+// letters and checks no field against the file's code page, and it writes its file in place,
+// never flushed to the disk, where the program writes a temporary file, has it synced to the disk
+// and renames it over SERI.txt. x_floor_cpu leaves the wait for the disk out.
 void BM_SeriTxt(benchmark::State &state)
 {
     benchsupport::OeffneGrossenClub();

@@ -19,13 +19,17 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <functional>
+#include <string>
+
+#include <unistd.h>
+
 using namespace kontakttest;
 
 namespace {
 
 const QString Frage =
     QStringLiteral("Wollen Sie eine Serienbrief - Datei für Word mit der Bezeichnung - SERI.txt - erzeugen ?");
-const QString Erfolg = QStringLiteral(" - SERI.txt - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !");
 const QString WordFrage = QStringLiteral(
     "Möchten Sie jetzt Word starten ? Dabei wird Ihnen von Torvana automatisch ein Std.- Serienbrief Dokument\n\r"
     "erstellt. Möchten Sie Word starten um einen Seriendruck zu erstellen ? ");
@@ -33,6 +37,16 @@ const QString Fehler =
     QStringLiteral("ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf !\n\r"
                    "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.");
 const QString KeinWord = QStringLiteral("Es ist kein Word verfügbar !");
+// The box after the file when letters of names were lost in it: contact 6's first name is
+// Cyrillic (see SetUp).
+QString verlust(const QString &kontakte = QStringLiteral("Nr. 6: Süd, Оле"))
+{
+    return QStringLiteral("ACHTUNG: Die Datei - SERI.txt - ist im Zeichensatz Windows-1252 geschrieben, der nicht alle "
+                          "Buchstaben kennt. Bei folgenden Kontakten steht dort ein \"?\" an Stelle eines "
+                          "Buchstabens:\n\r") +
+           kontakte + QStringLiteral("\n\rDie Serienbriefe von Torvana zeigen die Namen vollständig.");
+}
+const QString Verlust = verlust();
 const QByteArray Kopfzeile = "Mitgl.-Nr;Firma;Anrede;Nachname;Vorname;Strasse;PLZ;Ort;Telefon [privat];"
                              "Telefon [geschftl.];Fax;Mobil;Geb.-Datum;Eintritt;EMail;\r\n";
 
@@ -67,9 +81,15 @@ protected:
     }
 
     QAction *knopf(const char *key) { return uebersicht().findChild<QAction *>(QString::fromLatin1(key)); }
+    // The success box names the folder the file was written to.
+    QString erfolg(const char *datei = "SERI.txt") const
+    {
+        return QStringLiteral(" - %1 - wurde erfolgreich im Pfad: %2/SeqData/ erstellt !")
+            .arg(QString::fromLatin1(datei), home.path());
+    }
     // "tbWord" with the answers to its question, to the information boxes before the
-    // word-processor question (the success box, and one per category left out) and to that
-    // question.
+    // word-processor question (the success box, one per category left out, and the one about
+    // lost letters) and to that question.
     void erzeuge(int word = forms::vbNo, int infos = 1)
     {
         boxes.answer(forms::vbYes);
@@ -96,11 +116,12 @@ TEST_F(Serienbrief, TheExpandedCategoriesAreWrittenByteExactInTheOrderOfTheirRow
     klappe(1);
     klappe(4);
     klappe(4); // and collapsed again: left out
-    erzeuge();
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    erzeuge(forms::vbNo, 2);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), Verlust, WordFrage})) << texte(boxes);
     EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
-    EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);
-    EXPECT_EQ(boxes.boxes()[2].answer, forms::vbNo);
+    EXPECT_EQ(boxes.boxes()[2].flags, forms::vbOKOnly + forms::vbExclamation);
+    EXPECT_EQ(boxes.boxes()[3].flags, forms::vbYesNo);
+    EXPECT_EQ(boxes.boxes()[3].answer, forms::vbNo);
 
     const QByteArray erwartet =
         Kopfzeile +
@@ -120,7 +141,7 @@ TEST_F(Serienbrief, ReadBackEveryLineHasItsFifteenColumns)
     starte();
     klappe(3);
     klappe(2);
-    erzeuge();
+    erzeuge(forms::vbNo, 2);
     const QList<QStringList> saetze =
         office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
     ASSERT_EQ(saetze.size(), 5);
@@ -146,7 +167,7 @@ TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox
     klappe(4);
     klappe(3);
     sql("DELETE FROM Kontakt WHERE KNr = 7");
-    erzeuge(forms::vbNo, 3);
+    erzeuge(forms::vbNo, 4);
     EXPECT_EQ(
         texteDerBoxen(),
         (QStringList{Frage,
@@ -154,7 +175,7 @@ TEST_F(Serienbrief, ExpandedCategoriesWithoutMembersOrContactsAreLeftOutWithABox
                                     "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
                      QStringLiteral("ACHTUNG: Kontakt - Kategorie - Behörden - enthält noch keine Kontaktdaten "
                                     "!\n\rKategorie wird daher bei der Erzeugung der Serienbriefdatei übergangen !"),
-                     Erfolg, WordFrage}))
+                     erfolg(), Verlust, WordFrage}))
         << texte(boxes);
     const QList<QStringList> saetze =
         office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
@@ -170,8 +191,8 @@ TEST_F(Serienbrief, AMissingFolderIsMadeTheOwnersAloneAndOneThatCannotBeIsNamedW
     ASSERT_TRUE(QDir(ordner).removeRecursively());
     starte();
     klappe(3);
-    erzeuge(forms::vbNo);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    erzeuge(forms::vbNo, 2);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), Verlust, WordFrage})) << texte(boxes);
     EXPECT_EQ(vbtest::fileMode(ordner), 0700);
     EXPECT_TRUE(lies(modKontakt::SeriDateiPfad()).startsWith(Kopfzeile));
 
@@ -197,7 +218,7 @@ TEST_F(Serienbrief, AFailedWriteLeavesTheFileOfTheLastRunWhole)
 {
     starte();
     klappe(3);
-    erzeuge();
+    erzeuge(forms::vbNo, 2);
     const QByteArray vorher = lies(modKontakt::SeriDateiPfad());
     ASSERT_FALSE(vorher.isEmpty());
     // The database goes away under the export: the read fails halfway.
@@ -239,7 +260,7 @@ TEST_F(Serienbrief, ALetterDocumentTheFileSystemRefusesKeepsTheOldOneAndStartsNo
     office::FakeOffice word;
     starte();
     klappe(3);
-    erzeuge(forms::vbYes);
+    erzeuge(forms::vbYes, 2);
     const QByteArray seri = lies(modKontakt::SeriDateiPfad());
     const QByteArray dokument = lies(modKontakt::SerienbriefPfad());
     ASSERT_LT(seri.size(), dokument.size());
@@ -255,9 +276,15 @@ TEST_F(Serienbrief, ALetterDocumentTheFileSystemRefusesKeepsTheOldOneAndStartsNo
         // SERI.txt fits, the packed document does not.
         vbtest::FileSizeLimit grenze(rlim_t(seri.size() + dokument.size()) / 2);
         ASSERT_TRUE(grenze.active());
-        erzeuge(forms::vbYes);
+        erzeuge(forms::vbYes, 2);
     }
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    // The box names the document and the disk, not a missing word processor.
+    EXPECT_EQ(texteDerBoxen(),
+              (QStringList{Frage, erfolg(), Verlust, WordFrage,
+                           "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.odt - auf !\n\r"
+                           "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist."}))
+        << texte(boxes);
+    EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
     EXPECT_EQ(lies(modKontakt::SeriDateiPfad()), seri);
     EXPECT_EQ(lies(modKontakt::SerienbriefPfad()), QByteArray("alt"));
     EXPECT_EQ(QDir(home.path() + QStringLiteral("/SeqData")).entryList(QDir::Files | QDir::Hidden),
@@ -270,7 +297,7 @@ TEST_F(Serienbrief, NoToTheWordQuestionStartsNothing)
     office::FakeOffice word;
     starte();
     klappe(3);
-    erzeuge(forms::vbNo);
+    erzeuge(forms::vbNo, 2);
     EXPECT_TRUE(word.calls.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(modKontakt::SerienbriefPfad()));
 }
@@ -282,8 +309,8 @@ TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
     starte();
     klappe(1);
     klappe(3);
-    erzeuge(forms::vbYes);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+    erzeuge(forms::vbYes, 2);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), Verlust, WordFrage})) << texte(boxes);
     ASSERT_EQ(word.calls.size(), 1);
     EXPECT_EQ(word.calls[0].program, office::Program::WordProcessor);
     EXPECT_EQ(word.calls[0].path, modKontakt::SerienbriefPfad());
@@ -297,7 +324,7 @@ TEST_F(Serienbrief, YesMakesOneLetterPerRecordAndOpensItInTheWordProcessor)
     ASSERT_FALSE(inhalt.isEmpty());
     EXPECT_EQ(inhalt.count(QStringLiteral(">An<")), 5) << inhalt.toStdString();
     for (const char *zeile : {"Herr Hans Meier", "Frau Eva Schulz", "Angelbedarf Nord", " Jan Nord", "Am See; Nord 3",
-                              "15746 Groß &quot;Alt&quot; Köris", "Köder-Müller", "Rutenbau Süd €", "??? Süd"}) {
+                              "15746 Groß &quot;Alt&quot; Köris", "Köder-Müller", "Rutenbau Süd €", " Оле Süd"}) {
         SCOPED_TRACE(zeile);
         EXPECT_TRUE(inhalt.contains(QString::fromUtf8(zeile))) << inhalt.toStdString();
     }
@@ -345,8 +372,8 @@ TEST_F(Serienbrief, NoWordProcessorGivesOneMessage)
     word.fail = true;
     starte();
     klappe(3);
-    erzeuge(forms::vbYes);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    erzeuge(forms::vbYes, 2);
+    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), Verlust, WordFrage, KeinWord})) << texte(boxes);
     EXPECT_EQ(boxes.last().title, QString("Torvana"));
     EXPECT_EQ(word.calls.size(), 1);
 }
@@ -358,8 +385,13 @@ TEST_F(Serienbrief, ADocumentThatCannotBeWrittenGivesOneMessageAndStartsNothing)
     klappe(3);
     // A folder under the document's name: the document cannot be written.
     ASSERT_TRUE(QDir().mkpath(modKontakt::SerienbriefPfad()));
-    erzeuge(forms::vbYes);
-    EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage, KeinWord})) << texte(boxes);
+    erzeuge(forms::vbYes, 2);
+    EXPECT_EQ(texteDerBoxen(),
+              (QStringList{Frage, erfolg(), Verlust, WordFrage,
+                           "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.odt - auf !\n\r"
+                           "An der Stelle der Datei " +
+                               modKontakt::SerienbriefPfad() + " steht ein Ordner."}))
+        << texte(boxes);
     EXPECT_TRUE(word.calls.isEmpty());
 }
 
@@ -387,10 +419,83 @@ TEST_F(Serienbrief, ACategoryWhoseLastContactMovedAwayIsShownCollapsedAndLeftOut
     for (int lauf = 0; lauf < 2; ++lauf) {
         SCOPED_TRACE(lauf);
         boxes.clear();
-        erzeuge();
-        EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, Erfolg, WordFrage})) << texte(boxes);
+        erzeuge(forms::vbNo, 2);
+        EXPECT_EQ(texteDerBoxen(), (QStringList{Frage, erfolg(), Verlust, WordFrage})) << texte(boxes);
         const QList<QStringList> saetze =
             office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
         EXPECT_EQ(saetze.size(), 5); // the header and the four suppliers
+    }
+}
+
+// SERI.txt keeps its code page for the programs that read it; what it cannot hold is named in
+// one box, and the letters are made from the names as stored.
+TEST_F(Serienbrief, NamesOutsideTheCodePageAreNamedInOneBoxAndShownWholeInTheLetters)
+{
+    office::FakeOffice word;
+    sql("UPDATE Kontakt SET Vorname = 'Łukasz', Nachname = 'Dvořák', Ort = 'Čáslav', PLZ = '28601' WHERE KNr = 5");
+    starte();
+    klappe(3);
+    erzeuge(forms::vbYes, 2);
+    EXPECT_EQ(texteDerBoxen(),
+              (QStringList{Frage, erfolg(), verlust("Nr. 5: Dvořák, Łukasz\n\rNr. 6: Süd, Оле"), WordFrage}))
+        << texte(boxes);
+
+    const QList<QStringList> saetze =
+        office::parseDelimited(office::fromWindows1252(lies(modKontakt::SeriDateiPfad())));
+    ASSERT_EQ(saetze.size(), 4);
+    EXPECT_EQ(saetze[2][0], QString("5"));
+    EXPECT_EQ(saetze[2][3], QString("Dvo?ák"));
+    EXPECT_EQ(saetze[2][4], QString("?ukasz"));
+    EXPECT_EQ(saetze[2][7], QString("?áslav"));
+
+    ASSERT_EQ(word.calls.size(), 1);
+    const QString inhalt = odfInhalt(modKontakt::SerienbriefPfad());
+    ASSERT_FALSE(inhalt.isEmpty());
+    for (const char *zeile : {" Łukasz Dvořák", "28601 Čáslav", " Оле Süd", "Köder-Müller"}) {
+        SCOPED_TRACE(zeile);
+        EXPECT_TRUE(inhalt.contains(QString::fromUtf8(zeile))) << inhalt.toStdString();
+    }
+    for (const char *verloren : {"?ukasz", "Dvo?", "?áslav", "???"})
+        EXPECT_FALSE(inhalt.contains(QString::fromUtf8(verloren))) << verloren;
+}
+
+// A file in the way of SERI.txt or a folder that refuses it: the box names the file and the
+// cause, not the disk space; no success, no question.
+TEST_F(Serienbrief, AFileThatCannotBeWrittenIsNamedWithItsCause)
+{
+    office::FakeOffice word;
+    const QString ordner = home.path() + QStringLiteral("/SeqData");
+    const struct
+    {
+        const char *name;
+        std::function<bool()> vorbereiten;
+        QString grund;
+    } faelle[] = {
+        {"a folder named SERI.txt", [] { return QDir().mkpath(modKontakt::SeriDateiPfad()); },
+         "An der Stelle der Datei " + modKontakt::SeriDateiPfad() + " steht ein Ordner."},
+        {"SeqData read-only",
+         [&] {
+             QDir(modKontakt::SeriDateiPfad()).removeRecursively();
+             return QFile::setPermissions(ordner, QFile::ReadOwner | QFile::ExeOwner);
+         },
+         "Der Ordner " + ordner + " ist schreibgeschützt."},
+    };
+    starte();
+    klappe(3);
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.name);
+        if (std::string(f.name) == "SeqData read-only" && geteuid() == 0)
+            continue; // the superuser writes into any folder
+        ASSERT_TRUE(f.vorbereiten());
+        boxes.clear();
+        erzeuge(forms::vbYes);
+        QFile::setPermissions(ordner, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(texteDerBoxen(),
+                  (QStringList{Frage, "ACHTUNG: Ein unerwarteter Fehler trat beim Erzeugen der Datei - SERI.txt - auf "
+                                      "!\n\r" +
+                                          f.grund}))
+            << texte(boxes);
+        EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
+        EXPECT_TRUE(word.calls.isEmpty());
     }
 }

@@ -267,6 +267,26 @@ TEST_F(Suche, TheMemberPickerOffersOnlyTheMemberCategoriesAndHandsTheMemberOver)
     EXPECT_EQ(editorGezeigt, 0);
 }
 
+// A category that cannot be looked up is reported by the look-up's box alone; nothing is
+// searched and the input is not blamed.
+TEST_F(Suche, AFailedCategoryLookUpIsReportedOnceAndSearchesNothing)
+{
+    oeffneVonKontakten([&](SuchKont &) {
+        suche(QStringLiteral("M"), QStringLiteral("Behörden"));
+        ASSERT_EQ(gefunden(), (std::set<int>{8}));
+        sql("ALTER TABLE Katego RENAME TO KategoWeg");
+        boxes.clear();
+        suche(QStringLiteral("A"), QStringLiteral("Behörden"));
+        sql("ALTER TABLE KategoWeg RENAME TO Katego");
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
+        EXPECT_TRUE(
+            boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modKontakt / Routine: ErmittleKategoNr !"))
+            << boxes.last().text.toStdString();
+        EXPECT_EQ(gefunden(), (std::set<int>{8})) << "nothing was searched";
+    });
+}
+
 TEST_F(Suche, EmptyingClearsListTextAndCount)
 {
     oeffneVonKontakten([&](SuchKont &s) {

@@ -538,6 +538,43 @@ TEST_F(AuswertungTest, AFilterFailingInTheDatabaseIsReportedAndListsNothing)
     EXPECT_EQ(forms::mousePointer(), forms::vbDefault);
 }
 
+// The chosen species or water is looked up before the search; a look-up that fails is
+// reported by its own box alone, and the filter is not blamed.
+TEST_F(AuswertungTest, AFailedLookUpOfTheFilterIsReportedOnceAndSearchesNothing)
+{
+    const struct
+    {
+        const char *name;
+        QCheckBox *Fangauswertung::*filter;
+        QComboBox *Fangauswertung::*liste;
+        const char *wahl;
+        dao::Sql weg, zurueck;
+        const char *routine;
+    } faelle[] = {
+        {"species", &Fangauswertung::chkFArt, &Fangauswertung::cboFArt, "Hecht", "ALTER TABLE Fisch RENAME TO FischWeg",
+         "ALTER TABLE FischWeg RENAME TO Fisch", "ErmittleFischNr"},
+        {"water", &Fangauswertung::chkGName, &Fangauswertung::cboGName, "Altarm",
+         "ALTER TABLE Gewaesser RENAME TO GewaesserWeg", "ALTER TABLE GewaesserWeg RENAME TO Gewaesser",
+         "ErmittleGewaesserNr"},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.name);
+        tick(w->*f.filter);
+        (w->*f.liste)->setCurrentText(f.wahl);
+        db().Execute(f.weg);
+        boxes.clear();
+        suche();
+        db().Execute(f.zurueck);
+        ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: 3078"));
+        EXPECT_TRUE(boxes.last().text.startsWith(QString("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ") +
+                                                 f.routine + " !"))
+            << boxes.last().text.toStdString();
+        EXPECT_EQ(w->tblFAusw->rowCount(), 0);
+        tick(w->*f.filter);
+    }
+}
+
 TEST_F(AuswertungTest, UntickingKeepsTheInputsAndTheResetClearsEverything)
 {
     tick(w->chkAnzahl);
@@ -708,7 +745,7 @@ TEST_F(AuswertungTest, TheFileKeyAsksFirstAndWritesTheFoundCatchesOnlyWithRows)
     klicke(w->Toolbar1, "tbExcel");
     ASSERT_EQ(boxes.count(), 3u);
     EXPECT_EQ(boxes.boxes()[1].text,
-              QString("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+              "Datei - FANG.csv - wurde erfolgreich im Pfad: " + home.filePath("SeqData") + "/ erstellt !");
     EXPECT_EQ(boxes.boxes()[1].flags, forms::vbOKOnly + forms::vbInformation);
     EXPECT_EQ(boxes.boxes()[2].text, QString("Möchten Sie jetzt Excel starten ?"));
     EXPECT_EQ(boxes.boxes()[2].flags, forms::vbYesNo);

@@ -40,6 +40,7 @@
 
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <ostream>
 
 namespace {
@@ -440,6 +441,58 @@ TEST_F(BesatzungTest, AFailedWriteIsRolledBackAndNothingIsLost)
     EXPECT_EQ(gv().strModus, QString("EDIT")); // still loaded: the next save changes it
 }
 
+// A look-up of species or water that fails (another program holds the database, a table that
+// cannot be read) is reported once by the look-up; the input is not blamed, nothing is written,
+// and a loaded entry stays loaded.
+TEST_F(BesatzungTest, AFailedLookUpIsReportedOnceAndTheInputIsNotBlamed)
+{
+    struct Fall
+    {
+        const char *name;
+        bool geladen;       // an entry loaded for change
+        bool gesperrt;      // another program holds the database; else the table is gone
+        const char *nummer; // the error number of the look-up's box
+    };
+    const Fall faelle[] = {
+        {"new entry, database in use", false, true, "3218"},
+        {"changed entry, species table gone", true, false, "3078"},
+        {"new entry, species table gone", false, false, "3078"},
+    };
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.name);
+        boxes.clear();
+        if (f.geladen) {
+            doppelklick(0);
+            ASSERT_EQ(gv().strModus, QString("EDIT"));
+        } else {
+            w->LeereBesatzFelder();
+        }
+        fuelleAus("Zander", "Altarm", "Mai", "2,5");
+        std::optional<dao::Database> andere;
+        if (f.gesperrt) {
+            andere.emplace(dao::DBEngine::Workspaces(0).OpenDatabase(modStart::Datenbankpfad(), true, false,
+                                                                     modStart::Verbindung));
+            andere->Execute("CREATE TABLE Sperre (Nr INTEGER)"); // holds the file from now on
+        } else {
+            db().Execute("ALTER TABLE Fisch RENAME TO FischWeg");
+        }
+        klicke("tbSpeichern");
+        if (andere)
+            andere->Close();
+        else
+            db().Execute("ALTER TABLE FischWeg RENAME TO Fisch");
+        ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+        EXPECT_EQ(boxes.last().title, QString("Runtime - Error: ") + f.nummer);
+        EXPECT_TRUE(
+            boxes.last().text.startsWith("Unvorhergesehener Fehler in Modul: modFangbuch / Routine: ErmittleFischNr !"))
+            << boxes.last().text.toStdString();
+        EXPECT_EQ(anzahl(), 3);
+        EXPECT_DOUBLE_EQ(spalte(1, "Menge").toDouble(), 12.5);
+        EXPECT_EQ(w->txtMenge->text(), QString("2,5")) << "the entry stays for another try";
+        EXPECT_EQ(gv().strModus, QString(f.geladen ? "EDIT" : "SAVE"));
+    }
+}
+
 TEST_F(BesatzungTest, AnEntryWhoseSpeciesWasDeletedCanStillBeDeleted)
 {
     db().Execute("DELETE FROM Fisch WHERE FName = 'Zander'");
@@ -480,8 +533,9 @@ TEST_F(BesatzungTest, TheFileKeyAsksFirstAndWritesTheShownPlanOnlyWithRows)
     boxes.answer(forms::vbNo);
     klicke("tbExcel");
     ASSERT_EQ(boxes.count(), 3u);
+    // The box names the folder and the file as written.
     EXPECT_EQ(boxes.boxes()[1].text,
-              QString("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+              "Datei - BPLAN.csv - wurde erfolgreich im Pfad: " + home.filePath("SeqData") + "/ erstellt !");
     EXPECT_EQ(boxes.boxes()[2].text, QString("Möchten Sie jetzt Excel starten ?"));
     EXPECT_TRUE(office.calls.isEmpty());
     QFile f(datei);

@@ -123,7 +123,7 @@ TEST_F(FangDatei, OneLinePerRowUnderTheHeaderWithTheCatchNumberFilledTo15)
     modFAuswert::ErzeugeFangDatei(grid);
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.boxes()[0].text,
-              QString("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+              "Datei - FANG.csv - wurde erfolgreich im Pfad: " + home.filePath("SeqData") + "/ erstellt !");
     EXPECT_EQ(boxes.boxes()[0].title, QString("Torvana"));
     EXPECT_EQ(boxes.boxes()[1].flags, forms::vbYesNo);
     EXPECT_EQ(inhalt(pfad()), QByteArray("FangNr;Fischart;Gew\xe4sser;Fangdatum(jjjj.m);Anzahl;Gewicht;\r\n"
@@ -224,10 +224,13 @@ TEST_F(FangDatei, FieldsWithSeparatorsQuotesOrLineBreaksAreQuotedAndReadBackUnsh
 TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
 {
     zeile(qlonglong(1), "Hecht", "See", "Mai", qlonglong(2024), qlonglong(1), qlonglong(10));
+    // The box's first line, then what stood in the way.
+    const QString erste = FangFehler.section(QStringLiteral("\r\n"), 0, 0) + QStringLiteral("\r\n");
     struct Fall
     {
         const char *name;
         std::function<bool()> vorbereiten;
+        QString grund;     // the box's second line
         rlim_t grenze = 0; // a file size limit while the file is written
     } faelle[] = {
         {"a full disk",
@@ -237,7 +240,7 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
              alt.write("alt\r\n");
              return true;
          },
-         8},
+         "Bitte überprüfen Sie ob noch genug Speicher auf den Datenträger verfügbar ist.", 8},
         {"SeqData read-only",
          [&] {
              QDir().mkpath(home.filePath("SeqData"));
@@ -246,7 +249,15 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
              alt.write("alt\r\n");
              alt.close();
              return QFile::setPermissions(home.filePath("SeqData"), QFile::ReadOwner | QFile::ExeOwner);
-         }},
+         },
+         "Der Ordner " + home.filePath("SeqData") + " ist schreibgeschützt."},
+        {"a folder named FANG.csv",
+         [&] {
+             QFile::setPermissions(home.filePath("SeqData"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+             QFile::remove(pfad());
+             return QDir().mkpath(pfad());
+         },
+         "An der Stelle der Datei " + pfad() + " steht ein Ordner."},
     };
     for (const Fall &f : faelle) {
         SCOPED_TRACE(f.name);
@@ -263,7 +274,7 @@ TEST_F(FangDatei, AFolderThatCannotTakeTheFileLeavesNoHalfFileAndOneMessage)
             modFAuswert::ErzeugeFangDatei(grid);
         }
         ASSERT_EQ(boxes.count(), 1u);
-        EXPECT_EQ(boxes.last().text, FangFehler);
+        EXPECT_EQ(boxes.last().text, erste + f.grund);
         EXPECT_EQ(boxes.last().flags, forms::vbOKOnly + forms::vbCritical);
         EXPECT_EQ(inhalt(pfad()), vorher);
         EXPECT_EQ(QDir(home.filePath("SeqData")).entryList(QDir::Files | QDir::Hidden).size(),
@@ -281,7 +292,7 @@ TEST_F(FangDatei, AMissingSeqDataFolderIsMadeTheOwnersAloneAndOneThatCannotBeIsN
     modFAuswert::ErzeugeFangDatei(grid);
     ASSERT_EQ(boxes.count(), 2u) << apptest::texte(boxes);
     EXPECT_EQ(boxes.boxes()[0].text,
-              QString("Datei - FANG.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+              "Datei - FANG.csv - wurde erfolgreich im Pfad: " + home.filePath("SeqData") + "/ erstellt !");
     EXPECT_EQ(vbtest::fileMode(home.filePath("SeqData")), 0700);
     EXPECT_EQ(inhalt(pfad()).count("\r\n"), 2);
 
@@ -337,7 +348,7 @@ TEST_F(BPlanDatei, TheGridsTextsWithoutTrailingBlanksAndQuotedWhereNeeded)
     modBesatzList::ErzeugeBPlanDatei(grid);
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.boxes()[0].text,
-              QString("Datei - BPLAN.CSV - wurde erfolgreich im Pfad: ..\\torvana\\seqdata\\ erstellt !"));
+              "Datei - BPLAN.csv - wurde erfolgreich im Pfad: " + home.filePath("SeqData") + "/ erstellt !");
     const QByteArray bytes = inhalt(pfad());
     EXPECT_EQ(bytes, QByteArray("Besatz.- Nr;Fischart;Gew\xe4sser;Zeitpunkt;Menge i. KG;\r\n"
                                 "12;Karpfen;Baggersee;Fr\xfchjahr;150,00;\r\n"

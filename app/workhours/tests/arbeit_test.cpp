@@ -41,6 +41,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
@@ -366,6 +367,44 @@ TEST_F(ArbeitTest, BookChangeAndDeleteAnEntryWithTheSumsFollowing)
     knopf("tbLoeschen");
     EXPECT_EQ(boxes.count(), 0u);
     EXPECT_EQ(anzahl(), vorher);
+}
+
+// A rewritten entry's row shows its hours as every other row and the print-out do, whatever
+// was typed; reading the grid afresh shows the same row.
+TEST_F(ArbeitTest, ARewrittenEntryShowsItsHoursInTheOneNumberFormat)
+{
+    ASSERT_TRUE(pdftext::Available()) << "pdftotext (poppler-utils) reads the printed page back";
+    report::FakePrinters drucker({"Büro"});
+    drucker.pdfPath = home.filePath("blatt.pdf");
+    ASSERT_TRUE(modArbeit::UebernehmeKontakt(1, "Hans", "Meier"));
+    const qlonglong nr = zahl("SELECT MIN(ArbNr) AS Expr1000 FROM Arbeit"); // 12,50 on 02.03.2024
+    const struct
+    {
+        const char *getippt;
+        const char *gezeigt;
+    } faelle[] = {{"3", "3,00"}, {"7,5", "7,50"}, {"12,50", "12,50"}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.getippt);
+        doppelklick(nr);
+        ASSERT_EQ(gv().strModus, QString("EDIT"));
+        tippe(f->txtArbStd, fall.getippt);
+        knopf("tbBuchen");
+        ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+        const int zeile = f->tblArbStd->find(0, QString::number(nr));
+        ASSERT_GE(zeile, 0);
+        const QStringList gezeigt = gridZeile(zeile);
+        EXPECT_EQ(gezeigt[2], QString(fall.gezeigt));
+
+        knopf("tbDruck");
+        const QString blatt = pdftext::Text(drucker.pdfPath);
+        const QRegularExpression reihe("(^|\\s)" + QRegularExpression::escape(fall.gezeigt) + "\\s+02\\.03\\.2024");
+        EXPECT_TRUE(blatt.contains(reihe)) << blatt.toStdString();
+
+        f->cboArbJahr_Click(); // the grid read afresh
+        const int neu = f->tblArbStd->find(0, QString::number(nr));
+        ASSERT_GE(neu, 0);
+        EXPECT_EQ(gridZeile(neu), gezeigt);
+    }
 }
 
 TEST_F(ArbeitTest, HoursThatAreNoFigureOfZeroOrMoreAreRefusedBeforeAnythingIsWritten)
