@@ -110,8 +110,7 @@ void Katego::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
     // A user without the contact right is refused before any check or question; the fields stay.
-    const bool schreibt =
-        key == QLatin1String("tbSpeichern") || (key == QLatin1String("tbLoeschen") && aendert());
+    const bool schreibt = key == QLatin1String("tbSpeichern") || (key == QLatin1String("tbLoeschen") && aendert());
     if (schreibt && !modStart::PruefeZugriff(modStart::Recht::Kontakt))
         return;
     if (key == QLatin1String("tbSpeichern")) {

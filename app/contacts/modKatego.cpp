@@ -256,8 +256,8 @@ bool UpdateKatego(int &row)
         if (r >= 0)
             t.step([&] {
                 const long n = modKontakt::ErmittleKategoAnzahl(r);
-                u->top().setText(r, 2,
-                                 n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']' : gespeichert);
+                u->top().setText(
+                    r, 2, n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']' : gespeichert);
             });
     }
     folgeSuche(&alt, &gespeichert, nullptr);

@@ -199,7 +199,6 @@ long long anzahlKontakte(qint64 nr)
     return n;
 }
 
-
 // The name of a category row with its count. A category left without contacts is shown as at
 // start-up: its bare name, collapsed ("+"), without a nested list, so that nothing takes it for
 // an expanded category with contacts.

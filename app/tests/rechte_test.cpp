@@ -81,7 +81,8 @@ protected:
         sql("UPDATE System SET FJahr = ?", {testsupport::Heute.year()}); // no roll-over at the login
         sql("INSERT INTO Katego (KategoNr, Kategorie) VALUES (3, 'Lieferanten'), (4, 'Behörden')");
         sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname, Firma) VALUES "
-            "(1, 1, 'Meier', 'Hans', ''), (4, 3, '', '', 'Angelbedarf Nord'), (5, 3, 'Müller', 'Kurt', 'Köder-Müller'), "
+            "(1, 1, 'Meier', 'Hans', ''), (4, 3, '', '', 'Angelbedarf Nord'), (5, 3, 'Müller', 'Kurt', "
+            "'Köder-Müller'), "
             "(6, 3, '', '', 'Rutenbau Süd')");
         sql("INSERT INTO Mitglied (KNr, Geschlecht, Befreit, Bezahlt, Eintritt, Austritt, JG) VALUES "
             "(1, 1, 0, 0, 0, 0, 0)");
@@ -104,10 +105,10 @@ protected:
     static QStringList bestand()
     {
         QStringList zeilen;
-        const dao::Sql tabellen[] = {"SELECT * FROM Kontakt",   "SELECT * FROM Mitglied", "SELECT * FROM Katego",
-                                     "SELECT * FROM Fang",      "SELECT * FROM Besatzung", "SELECT * FROM Arbeit",
-                                     "SELECT * FROM Fisch",     "SELECT * FROM Gewaesser", "SELECT * FROM Benutzer",
-                                     "SELECT * FROM Gruppen",   "SELECT * FROM System"};
+        const dao::Sql tabellen[] = {"SELECT * FROM Kontakt", "SELECT * FROM Mitglied",  "SELECT * FROM Katego",
+                                     "SELECT * FROM Fang",    "SELECT * FROM Besatzung", "SELECT * FROM Arbeit",
+                                     "SELECT * FROM Fisch",   "SELECT * FROM Gewaesser", "SELECT * FROM Benutzer",
+                                     "SELECT * FROM Gruppen", "SELECT * FROM System"};
         for (const dao::Sql &tabelle : tabellen) {
             dao::Recordset rs = gv().dbDaten.OpenRecordset(tabelle, dao::dbOpenDynaset);
             for (; !rs.Eof(); rs.MoveNext()) {
@@ -200,7 +201,8 @@ protected:
                      Antwort::Verweigert});
         w.push_back({Recht::Kontakt, "contact overview: double-click on a contact",
                      [] {
-                         KontaktUebers &u = *static_cast<KontaktUebers *>(modMain::ZeigeFenster(navigation::Kontakte.key));
+                         KontaktUebers &u =
+                             *static_cast<KontaktUebers *>(modMain::ZeigeFenster(navigation::Kontakte.key));
                          const int r = u.tblKUebers->top().find(0, QStringLiteral("3"));
                          ASSERT_GE(r, 0);
                          u.tblKUebers->top().setExpanded(r, true);
@@ -298,9 +300,9 @@ private:
 
 TEST_F(Rechte, EveryRoadThatWritesWhatARightGuardsIsClosedToAUserWithoutIt)
 {
-    const Recht rechte[] = {Recht::Fangbuch, Recht::Fangauswertung, Recht::KontUebers, Recht::KontListe,
-                            Recht::Kontakt,  Recht::Arbeit,         Recht::Besatz,     Recht::Basis,
-                            Recht::Benutzerverwaltung, Recht::System};
+    const Recht rechte[] = {
+        Recht::Fangbuch, Recht::Fangauswertung, Recht::KontUebers, Recht::KontListe,          Recht::Kontakt,
+        Recht::Arbeit,   Recht::Besatz,         Recht::Basis,      Recht::Benutzerverwaltung, Recht::System};
     for (const Recht recht : rechte) {
         SCOPED_TRACE(modStart::Rechtsspalte(recht).toStdString());
         meldeAnOhne(recht);

@@ -363,7 +363,7 @@ TEST_F(Uebersicht, TheCountIsTheNumberOfContactsWhateverTheRowShows)
 {
     // Row 2 is "Lieferanten" with three contacts; what its name cell holds does not count.
     forms::GridList &top = grid().top();
-    const char *texte[] = {"Lieferanten  [12]", "Lieferanten [3]", "Lieferanten", "Team [alt]  [4]",
+    const char *texte[] = {"Lieferanten  [12]", "Lieferanten [3]", "Lieferanten",      "Team [alt]  [4]",
                            "Leer  []",          "Jugend [U18]",    "Jugend [U18]  [7]"};
     for (const char *text : texte) {
         SCOPED_TRACE(text);

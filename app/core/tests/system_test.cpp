@@ -284,9 +284,9 @@ TEST_F(SystemImProgramm, TheFeeAndTheRequiredHoursKeepATypedDecimalComma)
         double gespeichert; // negative: refused, nothing stored
         const char *gezeigt;
     } faelle[] = {
-        {0, "JBeitrag", "37,50", 37.5, "37,50"},  {2, "PflichtStd", "7,5", 7.5, "7,50"},
-        {0, "JBeitrag", "40", 40.0, "40,00"},     {2, "PflichtStd", ",25", 0.25, "0,25"},
-        {2, "PflichtStd", "7,555", -1, "0,25"},   {0, "JBeitrag", "1,2,3", -1, "40,00"},
+        {0, "JBeitrag", "37,50", 37.5, "37,50"}, {2, "PflichtStd", "7,5", 7.5, "7,50"},
+        {0, "JBeitrag", "40", 40.0, "40,00"},    {2, "PflichtStd", ",25", 0.25, "0,25"},
+        {2, "PflichtStd", "7,555", -1, "0,25"},  {0, "JBeitrag", "1,2,3", -1, "40,00"},
     };
     for (const auto &f : faelle) {
         SCOPED_TRACE(f.getippt);
