@@ -4,6 +4,7 @@
 #include "core/modGVar.h"
 #include "core/modMain.h"
 #include "core/modRun.h"
+#include "core/modStart.h"
 #include "core/navigation.h"
 #include "core/plugins.h"
 
@@ -108,6 +109,10 @@ bool Katego::aendert() const
 void Katego::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
+    // A user without the contact right is refused before any check or question; the fields stay.
+    const bool schreibt = key == QLatin1String("tbSpeichern") || (key == QLatin1String("tbLoeschen") && aendert());
+    if (schreibt && !modStart::PruefeZugriff(modStart::Recht::Kontakt))
+        return;
     if (key == QLatin1String("tbSpeichern")) {
         if (aendert()) {
             // A refused input or a failed write keeps the category loaded, so that the next save

@@ -188,6 +188,10 @@ bool Kontakt::aendertKontakt() const
 void Kontakt::Toolbar1_ButtonClick(const QString &key)
 {
     auto &g = gv();
+    // A user without the contact right is refused before any check or question; the fields stay.
+    if ((key == QLatin1String("tbSpeichern") || key == QLatin1String("tbLoeschen")) &&
+        !modStart::PruefeZugriff(modStart::Recht::Kontakt))
+        return;
     if (key == QLatin1String("tbSpeichern")) {
         if (aendertKontakt()) {
             // A refused input or a failed write keeps the contact loaded, so that the next save

@@ -112,11 +112,7 @@ void KontaktUebers::tblKUebers_DblClick(int row, int column)
 
 bool KontaktUebers::ZugriffErlaubt()
 {
-    if (modKontakt::KontaktZugriff_Erlaubt())
-        return true;
-    forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
-                  forms::vbOKOnly + forms::vbInformation, modRun::Titel);
-    return false;
+    return modStart::PruefeZugriff(modStart::Recht::Kontakt);
 }
 
 void KontaktUebers::Toolbar1_ButtonClick(const QString &key)

@@ -152,11 +152,8 @@ void SuchKont::tblSuch_DblClick(int row, int col)
         return;
     auto &g = gv();
     if (g.intSuchAufruf == 0) {
-        if (!modKontakt::KontaktZugriff_Erlaubt()) {
-            forms::MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
-                          forms::vbOKOnly + forms::vbInformation, modRun::Titel);
+        if (!modStart::PruefeZugriff(modStart::Recht::Kontakt))
             return;
-        }
         modGVar::SetzeEditModus(forms::form<Kontakt>(), row, [] { modKontakt::LeereKontaktFelder(); });
         Hide();
         g.blnAusSuche = true;

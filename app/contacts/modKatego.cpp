@@ -100,6 +100,12 @@ void folgeSuche(const QString *alterName, const QString *neuerName, const QSet<Q
         s->lblGefDS->setText(liste.rowCount() > 0 ? QString::number(liste.rowCount()) : QString());
 }
 
+// Categories are written under the contact right, as the contacts they hold.
+bool darfSchreiben()
+{
+    return modStart::PruefeZugriff(modStart::Recht::Kontakt);
+}
+
 void fuelleCombo(QComboBox &cbo)
 {
     const QString vorher = cbo.currentIndex() >= 0 ? cbo.currentText() : QString();
@@ -173,6 +179,8 @@ void LeereKategoFelder()
 
 bool SpeicherKatego()
 {
+    if (!darfSchreiben())
+        return false;
     Katego &k = forms::form<Katego>();
     const QString name = nameAus(*k.txtKatego);
     Trap t(Modul, QStringLiteral("SpeicherKatego"));
@@ -214,6 +222,8 @@ bool SpeicherKatego()
 
 bool UpdateKatego(int &row)
 {
+    if (!darfSchreiben())
+        return false;
     Katego &k = forms::form<Katego>();
     const qlonglong nr = forms::labelNumber(*k.lblKategoNr);
     const QString name = nameAus(*k.txtKatego);
@@ -242,11 +252,13 @@ bool UpdateKatego(int &row)
         k.tblKatego->top().setText(zeile, 1, gespeichert);
     if (forms::ListGrid *u = uebersicht()) {
         const int r = u->top().find(0, QString::number(nr));
-        if (r >= 0) {
-            const long n = modKontakt::ErmittleKategoAnzahl(r, static_cast<int>(u->top().text(r, 2).size()));
-            u->top().setText(r, 2,
-                             n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']' : gespeichert);
-        }
+        Trap t(Modul, QStringLiteral("UpdateKatego"));
+        if (r >= 0)
+            t.step([&] {
+                const long n = modKontakt::ErmittleKategoAnzahl(r);
+                u->top().setText(
+                    r, 2, n != 0 ? gespeichert + QStringLiteral("  [") + QString::number(n) + u']' : gespeichert);
+            });
     }
     folgeSuche(&alt, &gespeichert, nullptr);
     AktualisiereKategoCombos();
@@ -256,6 +268,8 @@ bool UpdateKatego(int &row)
 
 bool LoescheKatego(int &row)
 {
+    if (!darfSchreiben())
+        return false;
     Katego &k = forms::form<Katego>();
     const qlonglong nr = forms::labelNumber(*k.lblKategoNr);
     QSet<QString> kontakte;

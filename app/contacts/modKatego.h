@@ -8,6 +8,10 @@
 // borne by another category (compared without regard to case, German letters folded), so that
 // every name stands for exactly one category.
 //
+// Categories are written under the right Kontakt, as the contacts they hold: without it every
+// change is refused with the box "Sie haben keine Zugriffsberechtigung auf diese Funktion !"
+// and nothing is written (modStart::PruefeZugriff).
+//
 // Every change runs in one transaction; afterwards the window's grid, the contact overview's
 // category rows, the category combos of the loaded windows and the search results follow it.
 // Deleting a category deletes its contacts with it (and their member and work-hours records):

@@ -194,9 +194,14 @@ int kategoZeile(forms::ListGrid &grid, qint32 nr)
     return grid.top().find(0, QString::number(nr));
 }
 
-long anzahlIn(forms::ListGrid &grid, int row)
+// The number of contacts stored in category nr.
+long long anzahlKontakte(qint64 nr)
 {
-    return ErmittleKategoAnzahl(row, static_cast<int>(grid.top().text(row, 2).size()));
+    dao::Recordset rs = gv().dbDaten.OpenRecordset("SELECT COUNT(*) AS Expr1000 FROM Kontakt WHERE KategoNr = ?",
+                                                   dao::dbOpenDynaset, {nr});
+    const long long n = rs("Expr1000").Value().toLongLong();
+    rs.Close();
+    return n;
 }
 
 // The name of a category row with its count. A category left without contacts is shown as at
@@ -279,16 +284,16 @@ void kontaktEingefuegt(forms::ListGrid &grid, const Eingabe &e, qlonglong knr)
     const int r = kategoZeile(grid, e.kategoNr);
     if (r < 0)
         return;
-    const long n = anzahlIn(grid, r);
+    const long n = ErmittleKategoAnzahl(r); // the new contact counted
     if (grid.top().isExpanded(r)) {
         forms::GridList &liste =
-            n > 0 && grid.top().child(r) ? grid.switchToChild(r) : neueKontaktliste(grid, r, e.kategoNr);
+            n > 1 && grid.top().child(r) ? grid.switchToChild(r) : neueKontaktliste(grid, r, e.kategoNr);
         liste.addRow(editorZeile(e, knr, QStringLiteral(" ")));
     } else {
         neueKontaktliste(grid, r, e.kategoNr).addRow(platzhalter());
     }
     grid.switchToTop();
-    setzeAnzahl(grid, r, e.kategoName, n + 1);
+    setzeAnzahl(grid, r, e.kategoName, n);
 }
 
 // After an update from the overview: the contact's row is rewritten, or on a move taken out of
@@ -309,16 +314,15 @@ void kontaktGeaendert(forms::ListGrid &grid, const Eingabe &e, qlonglong knr, qi
     const int ro = kategoZeile(grid, alt);
     if (ro >= 0) {
         entferneKontakt(grid, ro, knr, hint);
-        const long n = anzahlIn(grid, ro);
-        setzeAnzahl(grid, ro, ErmittleKategoName(alt), n - 1);
+        setzeAnzahl(grid, ro, ErmittleKategoName(alt), ErmittleKategoAnzahl(ro));
     }
     const int rn = kategoZeile(grid, e.kategoNr);
     if (rn >= 0) {
-        const long n = anzahlIn(grid, rn);
-        if (n == 0 && grid.top().child(rn))
+        const long n = ErmittleKategoAnzahl(rn); // the moved contact counted
+        if (n <= 1 && grid.top().child(rn))
             grid.top().dropChild(rn); // a stale list goes; the contact starts a new one
         haengeKontaktAn(grid, rn, e.kategoNr, editorZeile(e, knr, QString()));
-        setzeAnzahl(grid, rn, e.kategoName, n + 1);
+        setzeAnzahl(grid, rn, e.kategoName, n);
     }
 }
 
@@ -341,14 +345,14 @@ void kontaktGeaendertAusSuche(forms::ListGrid &grid, const Eingabe &e, qlonglong
     if (ro >= 0) {
         if (grid.top().isExpanded(ro))
             entferneKontakt(grid, ro, knr);
-        setzeAnzahl(grid, ro, ErmittleKategoName(alt), anzahlIn(grid, ro) - 1);
+        setzeAnzahl(grid, ro, ErmittleKategoName(alt), ErmittleKategoAnzahl(ro));
     }
     const int rn = kategoZeile(grid, e.kategoNr);
     if (rn >= 0) {
-        const long n = anzahlIn(grid, rn);
+        const long n = ErmittleKategoAnzahl(rn);
         if (grid.top().isExpanded(rn))
             haengeKontaktAn(grid, rn, e.kategoNr, editorZeile(e, knr, QString()));
-        setzeAnzahl(grid, rn, e.kategoName, n + 1);
+        setzeAnzahl(grid, rn, e.kategoName, n);
     }
 }
 
@@ -360,7 +364,7 @@ void kontaktGeloescht(forms::ListGrid &grid, qlonglong knr, qint32 kategoNr)
         return;
     if (grid.top().isExpanded(r))
         entferneKontakt(grid, r, knr);
-    setzeAnzahl(grid, r, ErmittleKategoName(kategoNr), anzahlIn(grid, r) - 1);
+    setzeAnzahl(grid, r, ErmittleKategoName(kategoNr), ErmittleKategoAnzahl(r));
 }
 
 // Runs an overview change after a commit; an error there is reported but changes no data.
@@ -407,6 +411,8 @@ bool schreibeAenderung(Trap &t, qlonglong knr, const Eingabe &e, bool ausSuche, 
 
 bool aktualisiere(const QString &routine, bool ausSuche, int hint)
 {
+    if (!modStart::PruefeZugriff(modStart::Recht::Kontakt))
+        return false;
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!MeldeKontaktPruefung(leseEingabe(k, e)))
@@ -530,11 +536,7 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
         if (startAnzahlen) {
             n = startAnzahlen->value(nr, 0);
         } else {
-            weiter([&] {
-                dao::Recordset rs = gv().dbDaten.OpenRecordset(
-                    "SELECT COUNT(*) AS Expr1000 FROM Kontakt WHERE KategoNr = ?", dao::dbOpenDynaset, {nr});
-                n = rs("Expr1000").Value().toLongLong();
-            });
+            weiter([&] { n = anzahlKontakte(nr); });
         }
         if (n <= 0)
             return;
@@ -616,25 +618,10 @@ void SetzeKUebersSpalten()
     }
 }
 
-long ErmittleKategoAnzahl(int row, int laenge)
+long ErmittleKategoAnzahl(int row)
 {
-    const QString text = forms::form<KontaktUebers>().tblKUebers->top().text(row, 2).left(laenge);
-    // The count is the bracket group at the end of the name, whatever the blanks in front of it.
-    const int zu = static_cast<int>(text.lastIndexOf(u']'));
-    if (zu < 0)
-        return 0;
-    const int auf = static_cast<int>(text.lastIndexOf(u'[', zu));
-    if (auf < 0)
-        return 0;
-    QString ziffern;
-    for (int i = auf + 1; i < zu; ++i)
-        if (text.at(i).isDigit())
-            ziffern += text.at(i);
-    if (ziffern.isEmpty())
-        return 0;
-    bool ok = false;
-    const long n = ziffern.toLong(&ok);
-    return ok ? n : 0;
+    const qint64 nr = forms::form<KontaktUebers>().tblKUebers->top().value(row, 0).toLongLong();
+    return static_cast<long>(anzahlKontakte(nr));
 }
 
 // ---- the editor --------------------------------------------------------------------------------
@@ -707,6 +694,8 @@ void loadKontakt(const forms::ListGrid &liste, int row, int column)
 
 bool SpeicherKontakt()
 {
+    if (!modStart::PruefeZugriff(modStart::Recht::Kontakt))
+        return false;
     Kontakt &k = forms::form<Kontakt>();
     Eingabe e;
     if (!MeldeKontaktPruefung(leseEingabe(k, e)))
@@ -750,6 +739,8 @@ bool UpdateSQLKontakt()
 
 bool LoescheKontakt()
 {
+    if (!modStart::PruefeZugriff(modStart::Recht::Kontakt))
+        return false;
     Kontakt &k = forms::form<Kontakt>();
     const qlonglong knr = forms::labelNumber(*k.lblKNr);
     Trap t(Modul, QStringLiteral("LoescheKontakt"));

@@ -12,7 +12,10 @@
 // category is expanded is kept on its row (the grid's expanded flag, mirrored by the mark).
 //
 // Every write runs in one transaction (a contact and its member record together); the overview
-// changes only after the commit, and contact rows are found by their KNr.
+// changes only after the commit, and contact rows are found by their KNr. Every write (insert,
+// update or move, delete) is made only for a user whose group has the right Kontakt; anyone else
+// gets the box "Sie haben keine Zugriffsberechtigung auf diese Funktion !" and nothing is
+// written, whichever road led to it.
 #include "core/modGVar.h"
 #include "core/modRun.h"
 
@@ -43,9 +46,10 @@ void tblKUebersfüllen();
 void LadeKategoKontakte(int row, const QVariant &kategoNr);
 // The layout of a nested contact list on the grid's current list (which is emptied first).
 void SetzeKUebersSpalten();
-// The count written in brackets at the end of column 2 of top-level row `row`, 0 without one;
-// laenge is the length of that cell's text, which the caller measures.
-long ErmittleKategoAnzahl(int row, int laenge);
+// The number of contacts stored in the category of top-level row `row` (its number in column 0),
+// the count its name shows. It is never read back from the row's text: a name may hold brackets
+// and digits of its own ("Jugend [U18]"). Errors go to the caller's trap.
+long ErmittleKategoAnzahl(int row);
 
 // ---- the editor
 

@@ -59,8 +59,10 @@ System::System()
     stundenLayout->addWidget(txtArbStd);
     stundenLayout->addWidget(new QLabel(QStringLiteral("Std."), stunden));
     edit->addRow(QStringLiteral("Arb.- Pflichtstunden:"), stunden);
-    for (QLineEdit *box : {txtJB, txtFJahr, txtArbStd})
-        forms::installKeyPress(box, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteZahl(KeyAscii); });
+    // The year takes digits; the fee and the required hours take a decimal comma too.
+    forms::installKeyPress(txtFJahr, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteZahl(KeyAscii); });
+    for (QLineEdit *box : {txtJB, txtArbStd})
+        forms::installKeyPress(box, [](int &KeyAscii) { KeyAscii = modRun::PruefeTasteKomma(KeyAscii); });
 
     QGroupBox *rahmenAdresse = forms::frame(QString(), QStringLiteral("Ihre Adressdaten..."), this);
     auto *adresse = new QFormLayout(rahmenAdresse);

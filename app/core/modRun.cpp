@@ -73,6 +73,12 @@ bool MeldePruefung(Pruefung ergebnis)
     return ergebnis == Pruefung::Gueltig;
 }
 
+void ZeigeKeinZugriff()
+{
+    MsgBox(QStringLiteral("Sie haben keine Zugriffsberechtigung auf diese Funktion !"),
+           forms::vbOKOnly + forms::vbInformation, Titel);
+}
+
 // ---- converters ----------------------------------------------------------------------------
 
 double ErmittleDatum(const QString &text)
@@ -216,8 +222,9 @@ int PruefeTasteDatum(int &KeyAscii)
 
 int PruefeTasteSuch(int &KeyAscii)
 {
+    // Every letter, not only a to z: names hold umlauts, "ß" and letters such as "Ł" or "č".
     const int k = KeyAscii;
-    if (ziffer(k) || (k >= 'a' && k <= 'z') || (k >= 'A' && k <= 'Z') || k == forms::vbKeyBack || k == '*' || k == ' ')
+    if (ziffer(k) || (k > 0 && QChar::isLetter(char32_t(k))) || k == forms::vbKeyBack || k == '*' || k == ' ')
         return k;
     return verweigere();
 }

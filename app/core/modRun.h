@@ -35,6 +35,8 @@ constexpr double KeinDatum = 0.0;
 void ZeigeDSFehlt();
 void ZeigeKeineDSGefunden();
 void ZeigeEingabeFehler();
+// "Sie haben keine Zugriffsberechtigung auf diese Funktion !": the user's group lacks the right.
+void ZeigeKeinZugriff();
 
 // What reading a window's fields found.
 enum class Pruefung {
@@ -73,7 +75,7 @@ int PruefeTasteZahl(int &KeyAscii);
 int PruefeTasteKomma(int &KeyAscii);
 int PruefeTasteTel(int &KeyAscii); // also sets its argument to 0 when it refuses
 int PruefeTasteDatum(int &KeyAscii);
-int PruefeTasteSuch(int &KeyAscii);
+int PruefeTasteSuch(int &KeyAscii); // digits, every letter, Backspace, "*" and blank
 
 // ---- names
 // Whether text can stand as a name of a record the lists show (a category, fish species, water,

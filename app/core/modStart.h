@@ -148,6 +148,10 @@ QString Rechtsspalte(Recht recht);
 // The user whose name stands in status panel 4: does the group have the right? False when no
 // such user or group exists. No error trap: errors go to the caller's.
 bool GruppeHatRecht(Recht recht);
+// The guard of every road that writes what a right guards: true when the user's group has the
+// right; otherwise the box "Sie haben keine Zugriffsberechtigung auf diese Funktion !" and false,
+// and the caller writes nothing. A failed read of the rights refuses too (the trap has told).
+bool PruefeZugriff(Recht recht);
 
 // ---- yearly roll-over -------------------------------------------------------------------------
 

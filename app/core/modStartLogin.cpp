@@ -225,4 +225,15 @@ bool GruppeHatRecht(Recht recht)
     return ergebnis;
 }
 
+bool PruefeZugriff(Recht recht)
+{
+    modRun::Trap trap(QStringLiteral("modStart"), QStringLiteral("PruefeZugriff"));
+    bool erlaubt = false;
+    if (!trap.step([&] { erlaubt = GruppeHatRecht(recht); }))
+        return false;
+    if (!erlaubt)
+        modRun::ZeigeKeinZugriff();
+    return erlaubt;
+}
+
 } // namespace modStart

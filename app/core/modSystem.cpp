@@ -56,18 +56,18 @@ namespace modSystem {
 
 namespace {
 
-// A figure within [min, max], stored as a whole number (half away from zero): the boxes take
-// digits, and a value taken over from the grid may carry a decimal comma ("12,50").
-std::optional<qlonglong> ganzeZahl(const QString &text, qlonglong min, qlonglong max)
+// A figure typed the German way ("37,50") within [min, max], with at most `stellen` decimals:
+// the value as typed, never with its comma dropped. Anything else is no setting.
+std::optional<double> einstellungAus(const QString &text, double min, double max, int stellen)
 {
     bool ok = false;
     const double zahl = modRun::LeseZahl(text, &ok);
-    if (!ok || zahl < double(min) || zahl > double(max))
+    const QString t = text.trimmed();
+    const qsizetype komma = t.indexOf(u',');
+    const qsizetype nachkomma = komma < 0 ? 0 : t.size() - komma - 1;
+    if (!ok || nachkomma > stellen || zahl < min || zahl > max)
         return std::nullopt;
-    const double gerundet = modRun::Runde(zahl, 0);
-    if (gerundet < double(min) || gerundet > double(max))
-        return std::nullopt;
-    return qlonglong(gerundet);
+    return zahl;
 }
 
 } // namespace
@@ -76,24 +76,28 @@ bool UpdateSystemPar(int key)
 {
     (void)key; // the setting is told by its box, not by the row
     System &fenster = forms::form<System>();
+    // The year is a whole number; the fee and the required hours are amounts with up to two
+    // decimals (REAL columns), as the grid shows them.
     struct Einstellung
     {
         QLineEdit *box;
         const char *spalte;
         const char *zeile;
-        qlonglong min, max;
-        qlonglong wert = 0;
+        double min, max;
+        int stellen;
+        double wert = 0;
+        QString text() const { return stellen == 0 ? QString::number(qlonglong(wert)) : modRun::FormatZahl(wert); }
     };
-    constexpr qlonglong LongMax = std::numeric_limits<qint32>::max();
+    constexpr double LongMax = std::numeric_limits<qint32>::max();
     Einstellung einstellungen[] = {
-        {fenster.txtFJahr, "FJahr", "akt. Fangjahr", 1900, 9999},
-        {fenster.txtJB, "JBeitrag", "Jahresbeitrag", 0, LongMax},
-        {fenster.txtArbStd, "PflichtStd", "Pflicht-Std. (Arbeit)", 0, LongMax},
+        {fenster.txtFJahr, "FJahr", "akt. Fangjahr", 1900, 9999, 0},
+        {fenster.txtJB, "JBeitrag", "Jahresbeitrag", 0, LongMax, 2},
+        {fenster.txtArbStd, "PflichtStd", "Pflicht-Std. (Arbeit)", 0, LongMax, 2},
     };
     for (Einstellung &e : einstellungen) {
         if (e.box->text().isEmpty())
             continue;
-        const auto wert = ganzeZahl(e.box->text(), e.min, e.max);
+        const auto wert = einstellungAus(e.box->text(), e.min, e.max, e.stellen);
         if (!wert) {
             modRun::ZeigeEingabeFehler();
             return false;
@@ -107,7 +111,8 @@ bool UpdateSystemPar(int key)
         rs.Edit();
         for (const Einstellung &e : einstellungen)
             if (!e.box->text().isEmpty())
-                rs.Fields(QString::fromLatin1(e.spalte)).SetValue(e.wert);
+                rs.Fields(QString::fromLatin1(e.spalte))
+                    .SetValue(e.stellen == 0 ? QVariant(qlonglong(e.wert)) : QVariant(e.wert));
         rs.Update();
         rs.Close();
     });
@@ -117,9 +122,10 @@ bool UpdateSystemPar(int key)
     for (const Einstellung &e : einstellungen) {
         if (e.box->text().isEmpty())
             continue;
+        // The row shows the value as the start-up load shows it ("37,50"), not the text typed.
         const int zeile = tbl.find(0, QString::fromLatin1(e.zeile));
         if (zeile >= 0)
-            tbl.setText(zeile, 1, e.box->text());
+            tbl.setText(zeile, 1, e.text());
     }
     LeereSystemFelder();
     return true;

@@ -5,9 +5,11 @@
 
 namespace modSystem {
 
-// Stores the non-empty setting boxes (FJahr, JBeitrag, PflichtStd as whole numbers) and writes
-// their texts into the grid. A box that does not hold a whole number in range refuses the
-// whole save with the input-error box; false then, and nothing is written.
+// Stores the non-empty setting boxes and shows the stored values in the grid as the start-up
+// load does: FJahr a whole year (1900 to 9999), JBeitrag and PflichtStd amounts typed with a
+// decimal comma and at most two decimals ("37,50" is 37.5, shown "37,50"). A box that holds
+// anything else refuses the whole save with the input-error box; false then, and nothing is
+// written.
 bool UpdateSystemPar(int key);
 // Stores the five address boxes and copies them to the about box. Five empty boxes are
 // refused as an input error (the stored address is never blanked by an empty form).

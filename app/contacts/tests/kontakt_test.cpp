@@ -3,6 +3,7 @@
 #include "kontakt_fixture.h"
 
 #include "contacts/Datumsfeld.h"
+#include "contacts/Katego.h"
 #include "contacts/Kontakt.h"
 #include "contacts/KontaktUebers.h"
 #include "contacts/modKontakt.h"
@@ -793,6 +794,58 @@ TEST_F(Editor, AContactDeletedMeanwhileIsReportedAndNothingIsWritten)
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt"), 6);
     EXPECT_EQ(name(3), QString("Lieferanten  [3]"));
     EXPECT_EQ(knrListe(3), QStringList({"4", "5", "6"}));
+}
+
+TEST_F(Editor, TheCountBehindANameWithBracketsIsTheNumberOfContacts)
+{
+    // The category is made in the category window, as the user does.
+    klickeKnopf(knopf("tbKatego"));
+    Katego &katego = forms::form<Katego>();
+    tippe(katego.txtKatego, QStringLiteral("Jugend [U18]"));
+    klickeKnopf(katego.findChild<QAction *>(QStringLiteral("tbSpeichern")));
+    klickeKnopf(katego.findChild<QAction *>(QStringLiteral("tbEsc")));
+    ASSERT_EQ(boxes.count(), 0u) << texte(boxes);
+    const int jugend = 6;
+    ASSERT_EQ(name(jugend), QString("Jugend [U18]"));
+
+    const QString kategorie = QStringLiteral("Jugend [U18]");
+    std::vector<qlonglong> neu;
+    const auto fuegeHinzu = [&](const char *nachname) {
+        neuerKontakt(kategorie, QString::fromLatin1(nachname), QStringLiteral("Kim"));
+        neu.push_back(letzterKontakt());
+    };
+    const auto loesche = [&](qlonglong knr) {
+        boxes.answer(forms::vbYes);
+        bearbeite(jugend, knr, [&](Kontakt &k) { klickeKnopf(k.tbLoeschen); });
+    };
+    const auto verschiebe = [&](qlonglong knr) {
+        bearbeite(jugend, knr, [&](Kontakt &k) {
+            waehle(k.cboKatego, QStringLiteral("Lieferanten"));
+            klickeKnopf(k.tbSpeichern);
+        });
+    };
+    const struct
+    {
+        const char *schritt;
+        std::function<void()> tue;
+        const char *jugendZeigt;
+        const char *lieferantenZeigen;
+    } schritte[] = {
+        {"first contact", [&] { fuegeHinzu("Ahn"); }, "Jugend [U18]  [1]", "Lieferanten  [3]"},
+        {"second contact", [&] { fuegeHinzu("Berg"); }, "Jugend [U18]  [2]", "Lieferanten  [3]"},
+        {"third contact", [&] { fuegeHinzu("Cordes"); }, "Jugend [U18]  [3]", "Lieferanten  [3]"},
+        {"third moved away", [&] { verschiebe(neu[2]); }, "Jugend [U18]  [2]", "Lieferanten  [4]"},
+        {"first deleted", [&] { loesche(neu[0]); }, "Jugend [U18]  [1]", "Lieferanten  [4]"},
+        {"last deleted", [&] { loesche(neu[1]); }, "Jugend [U18]", "Lieferanten  [4]"},
+    };
+    for (const auto &s : schritte) {
+        SCOPED_TRACE(s.schritt);
+        s.tue();
+        EXPECT_EQ(name(jugend), QString::fromUtf8(s.jugendZeigt)) << texte(boxes);
+        EXPECT_EQ(name(3), QString::fromUtf8(s.lieferantenZeigen));
+        boxes.clear();
+    }
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Kontakt WHERE KategoNr = ?", {jugend}), 0);
 }
 
 TEST_F(Editor, ACountIsNeverLoweredBelowTheBareName)

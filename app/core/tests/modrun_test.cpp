@@ -87,8 +87,14 @@ TEST(Tastenfilter, AdmitTheirKeysAndBeepOnTheOthers)
         {"Such", PruefeTasteSuch, '*', true},
         {"Such", PruefeTasteSuch, 'Z', true},
         {"Such", PruefeTasteSuch, ' ', true},
-        {"Such", PruefeTasteSuch, 228 /* ä */, false},
-        {"Such", PruefeTasteSuch, 223 /* ß */, false},
+        {"Such", PruefeTasteSuch, 228 /* ä */, true},
+        {"Such", PruefeTasteSuch, 214 /* Ö */, true},
+        {"Such", PruefeTasteSuch, 223 /* ß */, true},
+        {"Such", PruefeTasteSuch, 0x141 /* Ł */, true},
+        {"Such", PruefeTasteSuch, 0x10D /* č */, true},
+        {"Such", PruefeTasteSuch, '-', false},
+        {"Such", PruefeTasteSuch, '%', false},
+        {"Such", PruefeTasteSuch, 0xB2 /* ² */, false},
         {"Such", PruefeTasteSuch, 13, false},
     };
     for (const auto &c : cases) {

@@ -85,10 +85,10 @@ TEST_F(SystemFenster, ChoosingTheYearRowAndSavingChangesOnlyTheYear)
     EXPECT_TRUE(fenster().txtFJahr->text().isEmpty());
     EXPECT_EQ(gv().strModus, QString("SAVE"));
 
-    // The fee taken over from the grid ("12,50") saves as a whole number.
+    // The fee taken over from the grid ("12,50") saves as it stands.
     fenster().tblSystem_DblClick(0);
     fenster().Toolbar1_ButtonClick("tbSpeichern");
-    EXPECT_DOUBLE_EQ(gespeichert()[1].toDouble(), 13.0);
+    EXPECT_DOUBLE_EQ(gespeichert()[1].toDouble(), 12.5);
 }
 
 TEST_F(SystemFenster, AnOverflowingOrNonNumericValueIsAnInputErrorAndNothingIsStored)
@@ -268,6 +268,45 @@ TEST_F(SystemImProgramm, TheSaveWritesASettingTypedAndTheAddressChangedBesideIt)
     klickeKnopf(s.Toolbar1, s.tbSpeichern);
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
     EXPECT_DOUBLE_EQ(gespeichert("JBeitrag").toDouble(), 15.0);
-    EXPECT_EQ(s.tblSystem->text(0, 1), QString("15"));
+    EXPECT_EQ(s.tblSystem->text(0, 1), QString("15,00"));
     EXPECT_EQ(ort(), QString("Seedorf"));
+}
+
+TEST_F(SystemImProgramm, TheFeeAndTheRequiredHoursKeepATypedDecimalComma)
+{
+    klickeItem(QStringLiteral("Parameter"));
+    System &s = forms::form<System>();
+    const struct
+    {
+        int zeile;
+        const char *spalte;
+        const char *getippt;
+        double gespeichert; // negative: refused, nothing stored
+        const char *gezeigt;
+    } faelle[] = {
+        {0, "JBeitrag", "37,50", 37.5, "37,50"}, {2, "PflichtStd", "7,5", 7.5, "7,50"},
+        {0, "JBeitrag", "40", 40.0, "40,00"},    {2, "PflichtStd", ",25", 0.25, "0,25"},
+        {2, "PflichtStd", "7,555", -1, "0,25"},  {0, "JBeitrag", "1,2,3", -1, "40,00"},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.getippt);
+        boxes.clear();
+        const QVariant vorher = gespeichert(f.spalte);
+        doppelklicke(*s.tblSystem, f.zeile);
+        QLineEdit *box = f.zeile == 0 ? s.txtJB : s.txtArbStd;
+        tippe(box, QString::fromLatin1(f.getippt));
+        // The key filter keeps the comma.
+        EXPECT_EQ(box->text(), QString::fromLatin1(f.getippt));
+        klickeKnopf(s.Toolbar1, s.tbSpeichern);
+        if (f.gespeichert < 0) {
+            ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+            EXPECT_EQ(boxes.last().text, QString("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !"));
+            EXPECT_EQ(gespeichert(f.spalte), vorher);
+            klickeKnopf(s.Toolbar1, s.tbAnzLoeschen);
+        } else {
+            EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+            EXPECT_DOUBLE_EQ(gespeichert(f.spalte).toDouble(), f.gespeichert);
+        }
+        EXPECT_EQ(s.tblSystem->text(f.zeile, 1), QString::fromLatin1(f.gezeigt));
+    }
 }

@@ -815,7 +815,8 @@ protected:
                 ++suchGezeigt;
                 s->resize(700, 500);
                 QApplication::processEvents();
-                tippe(s->txtSuch, QStringLiteral("Alb"));
+                tippe(s->txtSuch, suchText);
+                getippt = s->txtSuch->text();
                 klicke(s->cmdSuch, s->cmdSuch->rect().center());
                 QTableView *view = s->tblSuch->view();
                 s->tblSuch->top().flush();
@@ -826,6 +827,9 @@ protected:
     }
 
     int suchGezeigt = 0;
+    // What the user types into the search, and what the search field then holds.
+    QString suchText = QStringLiteral("Alb");
+    QString getippt;
 };
 
 // A user whose group has the work-hours right alone: the login shows the work-hours window first.
@@ -845,6 +849,37 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ArbeitImProgramm, TheSearchTakesEveryLetterOfANameAndFindsTheMember)
+{
+    sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES "
+        "(20, 1, 'Müller', 'Jörg'), (21, 1, 'Öztürk', 'Ayşe'), (22, 1, 'Dvořák', 'Łukasz'), (23, 1, 'Groß', 'Čeněk')");
+    sql("INSERT INTO Mitglied (KNr, Geschlecht, Befreit, Bezahlt, Eintritt, Austritt, JG) VALUES "
+        "(20, 1, 0, 0, 0, 0, 0), (21, 0, 0, 0, 0, 0, 0), (22, 1, 0, 0, 0, 0, 0), (23, 1, 0, 0, 0, 0, 0)");
+    const struct
+    {
+        const char *getippt;
+        const char *knr;
+    } faelle[] = {
+        {"Müller", "20"}, {"müller", "20"}, {"Öz", "21"}, {"Łuk", "22"}, {"Groß", "23"}, {"Čen", "23"},
+    };
+    // The first search opens with the window, the others from its search button.
+    bool erste = true;
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.getippt);
+        suchText = QString::fromUtf8(fall.getippt);
+        if (erste)
+            apptest::klickeItem(QStringLiteral("Arbeit"));
+        else
+            klicke(workhours::ArbeitFenster().cmdSuch, workhours::ArbeitFenster().cmdSuch->rect().center());
+        erste = false;
+        QApplication::processEvents();
+        EXPECT_EQ(getippt, suchText);
+        EXPECT_EQ(workhours::ArbeitFenster().lblKNr->text(), QString::fromLatin1(fall.knr)) << texte(boxes);
+        EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+        boxes.clear();
+    }
+}
 
 TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)
 {

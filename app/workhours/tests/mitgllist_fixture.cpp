@@ -194,8 +194,12 @@ void MitglListTest::tippe(QWidget *feld, const QString &text)
     ziel->setFocus();
     if (auto *t = qobject_cast<QLineEdit *>(ziel))
         t->clear();
-    for (const QChar c : text)
-        QTest::keyClick(ziel, c.toLatin1());
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(ziel, c.toLatin1());
+        else // letters beyond ASCII, as a keyboard layout types them
+            QTest::sendKeyEvent(QTest::Click, ziel, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 QPoint MitglListTest::zellpunkt(int row, int column)
