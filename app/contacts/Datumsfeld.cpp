@@ -3,6 +3,7 @@
 #include "core/modRun.h"
 
 #include "com/variant.h"
+#include "common/datetext.h"
 #include "dao/oledate.h"
 #include "forms/gridlist.h"
 #include "forms/keyfilter.h"
@@ -98,7 +99,7 @@ QString Datumsfeld::text() const
     if (text_)
         return text_->text();
     const double tag = wertDes(*container_);
-    return tag == modRun::KeinDatum ? QString() : modRun::DatumText(dao::OleDateToDate(tag));
+    return tag == modRun::KeinDatum ? QString() : datetext::date(dao::OleDateToDate(tag));
 }
 
 double Datumsfeld::wert() const

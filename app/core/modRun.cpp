@@ -1,5 +1,6 @@
 #include "core/modRun.h"
 
+#include "common/datetext.h"
 #include "common/numbers.h"
 #include "common/vberror.h"
 #include "dao/oledate.h"
@@ -83,14 +84,14 @@ void ZeigeKeinZugriff()
 
 double ErmittleDatum(const QString &text)
 {
-    // Day, month and year separated by full stops; a two-digit year is 1930-2029.
+    // Day, month and year separated by full stops; a two-digit year is 1930-2029 (fullYear).
     static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})\\.(\\d{1,2})\\.(\\d{2}|\\d{4})\\s*$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch())
         return KeinDatum;
     int year = m.captured(3).toInt();
     if (m.captured(3).size() == 2)
-        year += year < 30 ? 2000 : 1900;
+        year = datetext::fullYear(year);
     const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
     if (!date.isValid())
         return KeinDatum;
@@ -128,10 +129,7 @@ QString ErmittleDatumText(const QVariant &field)
     }
     }
     // The day KeinDatum stands for (a time on it too) reads as no date.
-    static const QDate keinTag = dao::OleDateToDate(KeinDatum);
-    if (date == keinTag)
-        return QString();
-    return DatumText(date);
+    return datetext::date(date, datetext::DayZero::Empty);
 }
 
 bool ErmittleChkWert(const QCheckBox &box)
@@ -317,24 +315,6 @@ double LeseZahl(const QString &text, bool *ok)
     if (ok)
         *ok = good;
     return good ? v : 0.0;
-}
-
-QString DatumText(const QDate &datum)
-{
-    if (!datum.isValid())
-        return QString();
-    int tag = 0, monat = 0, jahr = 0;
-    datum.getDate(&jahr, &monat, &tag);
-    if (jahr < 0 || jahr > 9999)
-        return datum.toString(QStringLiteral("dd.MM.yyyy"));
-    // "dd.MM.yyyy" written digit by digit: the format string is not parsed again for every date
-    // of a list.
-    const char16_t text[10] = {
-        char16_t(u'0' + tag / 10),    char16_t(u'0' + tag % 10),        u'.',
-        char16_t(u'0' + monat / 10),  char16_t(u'0' + monat % 10),      u'.',
-        char16_t(u'0' + jahr / 1000), char16_t(u'0' + jahr / 100 % 10), char16_t(u'0' + jahr / 10 % 10),
-        char16_t(u'0' + jahr % 10)};
-    return QString(reinterpret_cast<const QChar *>(text), 10);
 }
 
 } // namespace modRun

@@ -95,7 +95,7 @@ void AktualisiereTbl(forms::GridList &list, const forms::GridColumn &suchSpalte,
 void AktualisiereTbl(forms::ListGrid &grid, const forms::GridColumn &suchSpalte, int spalte, const QString &wert,
                      const QString &modus, const QString &schluessel);
 
-// ---- figures and dates
+// ---- figures and dates (a date as text: datetext::date in common/datetext.h)
 // Rounds to the given decimals, half away from zero, on the decimal figure as written
 // (2.675 gives 2.68, -0.125 gives -0.13): numbers::roundHalfAway, the one rounding rule of the
 // program and its reports.
@@ -105,7 +105,5 @@ QString FormatZahl(double wert);
 // Reads a figure typed with a decimal comma ("12,5" is 12.5). A dot, letters or an empty text
 // are not a figure: ok is set to false and 0 returned.
 double LeseZahl(const QString &text, bool *ok);
-// "dd.MM.yyyy"; "" for an invalid date.
-QString DatumText(const QDate &datum);
 
 } // namespace modRun

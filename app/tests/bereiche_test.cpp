@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <span>
 
 namespace {
 
@@ -33,11 +34,14 @@ template <class F>
 TEST_F(Bereiche, TheProgramFillsEveryPlugInPoint)
 {
     const core::Einstiege &e = core::einstiege();
-    const struct
+    struct Eintrag
     {
         const char *name;
         ::testing::AssertionResult gefuellt;
-    } eintraege[] = {
+    };
+    // One list per struct of entries; each list's length is held to its struct's size below, so
+    // an entry added to core/plugins.h fails the build until it is listed here.
+    const Eintrag bereiche[] = {
         {"bereiche.LeereMitglAuswahl", gefuellt(e.bereiche.LeereMitglAuswahl)},
         {"bereiche.tblMList", gefuellt(e.bereiche.tblMList)},
         {"bereiche.LeereFangFelder", gefuellt(e.bereiche.LeereFangFelder)},
@@ -51,26 +55,61 @@ TEST_F(Bereiche, TheProgramFillsEveryPlugInPoint)
         {"bereiche.ArbeitsZugriff_Erlaubt", gefuellt(e.bereiche.ArbeitsZugriff_Erlaubt)},
         {"bereiche.UebernehmeKontakt", gefuellt(e.bereiche.UebernehmeKontakt)},
         {"bereiche.KomprimiereDatenbank", gefuellt(e.bereiche.KomprimiereDatenbank)},
+    };
+    const Eintrag kontaktwerkzeuge[] = {
         {"kontaktwerkzeuge.LeereSuchKont", gefuellt(e.kontaktwerkzeuge.LeereSuchKont)},
         {"kontaktwerkzeuge.ZeigeSuchKont", gefuellt(e.kontaktwerkzeuge.ZeigeSuchKont)},
         {"kontaktwerkzeuge.EntladeSuchKont", gefuellt(e.kontaktwerkzeuge.EntladeSuchKont)},
         {"kontaktwerkzeuge.ErzeugeSeriDatei", gefuellt(e.kontaktwerkzeuge.ErzeugeSeriDatei)},
+    };
+    const Eintrag startschritte[] = {
         {"startschritte.loadButtnBar", gefuellt(e.startschritte.loadButtnBar)},
         {"startschritte.zeigeLogin", gefuellt(e.startschritte.zeigeLogin)},
         {"startschritte.RepariereDatenbank", gefuellt(e.startschritte.RepariereDatenbank)},
+    };
+    const Eintrag ladeschritte[] = {
         {"ladeschritte.loadTblBenutzer", gefuellt(e.ladeschritte.loadTblBenutzer)},
         {"ladeschritte.loadTblZugriff", gefuellt(e.ladeschritte.loadTblZugriff)},
         {"ladeschritte.InitialisiereKontaktUebers", gefuellt(e.ladeschritte.InitialisiereKontaktUebers)},
+    };
+    const Eintrag jahreswechsel[] = {
         {"jahreswechsel.UebernehmeStunden", gefuellt(e.jahreswechsel.UebernehmeStunden)},
         {"jahreswechsel.Ueberpruefe_auf_Uebertrag", gefuellt(e.jahreswechsel.Ueberpruefe_auf_Uebertrag)},
         {"jahreswechsel.ReinitialisiereJB", gefuellt(e.jahreswechsel.ReinitialisiereJB)},
-        {"fangListe", gefuellt(e.fangListe)},
-        {"kategoListe", gefuellt(e.kategoListe)},
+    };
+    const Eintrag besatzListe[] = {
         {"besatzListe.tblBList", gefuellt(e.besatzListe.tblBList)},
         {"besatzListe.geladen", gefuellt(e.besatzListe.geladen)},
     };
-    for (const auto &eintrag : eintraege)
-        EXPECT_TRUE(eintrag.gefuellt) << eintrag.name;
+    // The entries of Einstiege itself besides its structs and the window table.
+    const Eintrag einstiege[] = {
+        {"fangListe", gefuellt(e.fangListe)},
+        {"kategoListe", gefuellt(e.kategoListe)},
+    };
+    // Every entry is a std::function, and every std::function has one size whatever it calls.
+    constexpr std::size_t f = sizeof(std::function<void()>);
+    static_assert(sizeof(std::function<bool(long &)>) == f && sizeof(core::GridZugriff) == f);
+    static_assert(sizeof(core::Bereiche) == (sizeof(bereiche) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::Kontaktwerkzeuge) == (sizeof(kontaktwerkzeuge) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::Startschritte) == (sizeof(startschritte) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::Ladeschritte) == (sizeof(ladeschritte) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::Jahreswechsel) == (sizeof(jahreswechsel) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::BesatzListe) == (sizeof(besatzListe) / sizeof(Eintrag)) * f);
+    static_assert(sizeof(core::Einstiege) == sizeof(e.fenster) + sizeof(core::Bereiche) +
+                                                 sizeof(core::Kontaktwerkzeuge) + sizeof(core::Startschritte) +
+                                                 sizeof(core::Ladeschritte) + sizeof(core::Jahreswechsel) +
+                                                 sizeof(core::BesatzListe) + (sizeof(einstiege) / sizeof(Eintrag)) * f);
+    const auto pruefe = [](std::span<const Eintrag> liste) {
+        for (const Eintrag &eintrag : liste)
+            EXPECT_TRUE(eintrag.gefuellt) << eintrag.name;
+    };
+    pruefe(bereiche);
+    pruefe(kontaktwerkzeuge);
+    pruefe(startschritte);
+    pruefe(ladeschritte);
+    pruefe(jahreswechsel);
+    pruefe(besatzListe);
+    pruefe(einstiege);
 }
 
 TEST_F(Bereiche, EveryItemOfTheBarAndEveryNamedWindowHasItsWindow)

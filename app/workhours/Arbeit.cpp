@@ -12,6 +12,7 @@
 #include "core/plugins.h"
 
 #include "com/variant.h"
+#include "common/datetext.h"
 #include "forms/fields.h"
 #include "forms/keyfilter.h"
 #include "forms/listgrid.h"
@@ -70,7 +71,7 @@ void richteDatumEin(contacts::Datumsfeld &feld)
     QFont schrift = feld.font();
     schrift.setBold(true);
     feld.setFont(schrift);
-    feld.setText(modRun::DatumText(ole::Today()));
+    feld.setText(datetext::date(ole::Today()));
 }
 
 } // namespace

@@ -91,7 +91,24 @@ MitglList::MitglList()
         },
         [this](const QString &key) { Toolbar1_ButtonClick(key); });
 
-    // The filters.
+    baueFilter();
+    QHBoxLayout *fuss = baueFuss();
+    baueListe();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Ueberschrift);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Frame6, 0, Qt::AlignLeft);
+    layout->addLayout(fuss);
+    layout->addWidget(tblMList, 1);
+
+    verbinde();
+}
+
+// The filter frame: a check box per filter with its operators and dates or its pair of options,
+// and the work-hours year.
+void MitglList::baueFilter()
+{
     Frame6 = forms::frame(QStringLiteral("Frame6"), QStringLiteral("Liste generieren..."), this);
     chkGebDat = forms::checkBox(QStringLiteral("chkGebDat"), QStringLiteral("Geburtsdatum:"), Frame6);
     cboOptGeb01 = operatorBox(QStringLiteral("cboOptGeb01"), Frame6);
@@ -168,7 +185,11 @@ MitglList::MitglList()
     filterLayout->addWidget(cboArbJahr, 6, 3, 1, 2, Qt::AlignLeft);
     // The controls keep their size; the room left goes to the right.
     filterLayout->setColumnStretch(6, 1);
+}
 
+// The line between filters and list: the list's description, the progress bar and the count.
+QHBoxLayout *MitglList::baueFuss()
+{
     QLabel *lblInfo =
         forms::label(QStringLiteral("lblInfo"), QStringLiteral("Listenbeschreibung: [wird auf Liste gedruckt]"), this);
     txtInfo = forms::textBox(QStringLiteral("txtInfo"), this);
@@ -183,6 +204,18 @@ MitglList::MitglList()
     platz.setRetainSizeWhenHidden(true);
     pb->setSizePolicy(platz);
 
+    auto *fuss = new QHBoxLayout;
+    fuss->addWidget(lblInfo);
+    fuss->addWidget(txtInfo, 1);
+    fuss->addWidget(pb);
+    fuss->addWidget(lblAnzDS);
+    fuss->addWidget(lblGefDS);
+    return fuss;
+}
+
+// The member list, its three work-hours columns hidden.
+void MitglList::baueListe()
+{
     tblMList = forms::grid(QStringLiteral("tblMList"), this,
                            {{QStringLiteral("Mitgl.-Nr"), 900},
                             {QStringLiteral("Nachname"), 1500},
@@ -199,20 +232,11 @@ MitglList::MitglList()
     for (int c : {8, 9, 10})
         top.setColumnHidden(c, true);
     forms::followRowCount(lblGefDS, tblMList->top());
+}
 
-    auto *fuss = new QHBoxLayout;
-    fuss->addWidget(lblInfo);
-    fuss->addWidget(txtInfo, 1);
-    fuss->addWidget(pb);
-    fuss->addWidget(lblAnzDS);
-    fuss->addWidget(lblGefDS);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Ueberschrift);
-    layout->addWidget(Toolbar1);
-    layout->addWidget(Frame6, 0, Qt::AlignLeft);
-    layout->addLayout(fuss);
-    layout->addWidget(tblMList, 1);
-
+// The filters' boxes and the list's events.
+void MitglList::verbinde()
+{
     filter_ = {
         {chkGebDat, {cboOptGeb01, txtGeb01, cboOptGeb02, txtGeb02}, 0},
         {chkEintritt, {cboOptTritt01, txtTritt01, cboOptTritt02, txtTritt02}, 1},

@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -101,6 +102,10 @@ protected:
     void Form_Load() override;
 
 private:
+    void baueFilter();
+    QHBoxLayout *baueFuss();
+    void baueListe();
+    void verbinde();
     void chk_Click(const Filter &f);
     void chkArbAnz_Click();
     void Suchen();

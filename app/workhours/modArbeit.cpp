@@ -9,6 +9,7 @@
 #include "core/modStart.h"
 #include "core/trap.h"
 
+#include "common/datetext.h"
 #include "dao/dao.h"
 #include "dao/oledate.h"
 #include "forms/fields.h"
@@ -411,7 +412,7 @@ void LeereArbeitFelder()
 {
     Arbeit &f = workhours::ArbeitFenster();
     f.lblArbNr->clear();
-    f.lzDate->setText(modRun::DatumText(ole::Today()));
+    f.lzDate->setText(datetext::date(ole::Today()));
     f.txtArbNotiz->clear();
     f.txtArbStd->clear();
     modGVar::VerlasseEditModus(f);

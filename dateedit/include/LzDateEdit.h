@@ -142,11 +142,18 @@ enum LzDate2Dispid : DISPID {
     // S_OK. A VT_R8 that is no OLE date (1e300, NaN, beyond -657434..2958465) fails the argument conversion
     // with DISP_E_OVERFLOW and the old value stays.
     DISPID_LD_Value = 19,
-    // Day of month 1-31, -1 without a date; a put making an impossible date is ignored, S_OK.
+    // Day, Month and Year: that part of the date, -1 without a date. A put replaces the part in the
+    // date the control holds (at midnight, the time of day kept with TimeStore) and makes the status
+    // valid, also on a control without a date: a control emptied by a put keeps the date it held
+    // before (a new control holds today), so a Day put of 5 on an emptied 31.01.2024 gives
+    // 05.01.2024, and a put of the part it already has (Day 31) makes 31.01.2024 itself valid
+    // again, its time of day unchanged. A put making an impossible date (Month 2 on the 31st) is
+    // ignored and the status kept. No Change fires; S_OK.
+    // Day of month 1-31.
     DISPID_LD_Day = 20,
-    // Month 1-12, -1 without a date; a put making an impossible date is ignored, S_OK.
+    // Month 1-12.
     DISPID_LD_Month = 21,
-    // Year, -1 without a date; a put making an impossible date is ignored, S_OK.
+    // Year.
     DISPID_LD_Year = 22,
     // The shown text; put reads it in DateFormat's field order, unreadable text empties the date, S_OK.
     DISPID_LD_DateString = 23,
@@ -176,7 +183,8 @@ enum LzDate2Dispid : DISPID {
     DISPID_LD_getEndSelection = 503,
     // Shows the about box; S_OK.
     DISPID_LD_AboutBox = DISPID_ABOUTBOX,
-    // IFontDisp; default the library's default font; a copy of the given font is kept, S_OK.
+    // IFontDisp; default the library's default font; a copy of the given font is kept, and a put of
+    // no font (null, by value or by reference) gives the library's default font again; S_OK.
     DISPID_LD_Font = DISPID_FONT,
     // OLE_COLOR; default 0x80000005 (a system colour); any value taken, S_OK.
     DISPID_LD_BackColor = DISPID_BACKCOLOR,
@@ -208,6 +216,21 @@ enum LzDate2DispidV1 : DISPID {
 // CalendarControl and the selection getters.
 
 // ---- DISPIDs of _DLzDate2Events ---------------------------------------------------------------
+// How often the keyboard's events fire while the control has the focus:
+// - KeyDown twice per key pressed: the stock event with the real Shift state, then the control's
+//   own with Shift 0 before it handles the key (the KeyCode it returns is the one handled); the
+//   own one not for Shift, Ctrl, Alt, Caps Lock, Escape, Num Lock and Tab, nor while Alt is held.
+// - KeyPress twice per character: the stock event, then the control's own before it handles the
+//   character (a KeyAscii set to 0 stops it); the own one not while Ctrl or Alt is held, nor for
+//   codes below 20 and Escape.
+// - KeyUp once per key released.
+// Change fires once per setting of the value: once per Value or DateString put, twice per
+// VariantData put the container allows (its Value put, then once more); a refused Value or
+// VariantData put fires it too, a refused DateString put does not; the Day, Month and Year puts
+// fire none. It fires once per paste, once per date taken from the calendar; while typing,
+// once per key that changes the date or leaves the text without a date, and once for a selection
+// replaced by a key. So typing the eight digits of "24122026" over a selected date fires Change
+// eight times.
 enum LzDate2EventDispid : DISPID {
     DISPID_LDE_KeyDown = DISPID_KEYDOWN,     // (short* KeyCode, short Shift)
     DISPID_LDE_KeyUp = DISPID_KEYUP,         // (short* KeyCode, short Shift)

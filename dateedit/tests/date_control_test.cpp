@@ -326,6 +326,70 @@ TEST_F(Control, ValueBeyondTheRangeThroughInvokeMakesTheControlNull)
 
 // ------------------------------------------------------------------ events and binding
 
+// A Day, Month or Year put on a control without a date works on the date it held before it was
+// emptied: it makes a valid date of it, fires no Change, and refuses a day the month lacks.
+TEST_F(Control, DayMonthOrYearPutOnANullControlMakesAValidDate)
+{
+    const struct
+    {
+        const char *name;
+        DISPID part;
+        SHORT number;
+        double value; // 0.0: no date
+        enumDateStatus status;
+    } cases[] = {
+        {"Day 5", DISPID_LD_Day, 5, oleDate(2024, 1, 5), lzdValid},
+        {"Month 3", DISPID_LD_Month, 3, oleDate(2024, 3, 31), lzdValid},
+        {"Year 1999", DISPID_LD_Year, 1999, oleDate(1999, 1, 31), lzdValid},
+        {"Day 31, the day it holds", DISPID_LD_Day, 31, oleDate(2024, 1, 31), lzdValid},
+        {"Month 2, no 31 February", DISPID_LD_Month, 2, 0.0, lzdNull},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IDispatch> d = create();
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, Variant::fromDate(oleDate(2024, 1, 31))), S_OK);
+        ASSERT_EQ(put(d.get(), DISPID_LD_Value, Variant::fromDate(0.0)), S_OK);
+        ASSERT_EQ(number(d.get(), DISPID_LD_Status), lzdNull);
+        ASSERT_EQ(number(d.get(), c.part), -1) << "no part without a date";
+        log.events.clear();
+        listen(d.get());
+        EXPECT_EQ(put(d.get(), c.part, Variant::i2(c.number)), S_OK);
+        EXPECT_EQ(value(d.get()), c.value);
+        EXPECT_EQ(number(d.get(), DISPID_LD_Status), c.status);
+        EXPECT_EQ(number(d.get(), c.part), c.status == lzdValid ? c.number : -1);
+        EXPECT_EQ(log.count(DISPID_LDE_Change), 0);
+    }
+    // A new control holds today: emptied, a put of today's own day makes today valid again.
+    ComPtr<IDispatch> d = create();
+    ASSERT_EQ(put(d.get(), DISPID_LD_Value, Variant::fromDate(0.0)), S_OK);
+    EXPECT_EQ(put(d.get(), DISPID_LD_Day, Variant::i2(SHORT(testsupport::Heute.day()))), S_OK);
+    EXPECT_EQ(number(d.get(), DISPID_LD_Status), lzdValid);
+    EXPECT_EQ(std::floor(value(d.get())), today());
+}
+
+// A put of no font gives the control the library's default font again.
+TEST_F(Control, ANullFontPutGivesTheDefaultFont)
+{
+    ComPtr<IDispatch> d = create();
+    const QFont standard = ole::toQFont(ole::createFont(ole::defaultFontDesc()).get());
+    FONTDESC desc = ole::defaultFontDesc();
+    desc.lpstrName = const_cast<LPOLESTR>(u"DejaVu Serif");
+    desc.cySize = ole::pointsToCy(21);
+    ASSERT_EQ(com::dispPutRef(d.get(), DISPID_FONT, Variant::dispatch(ole::createFont(desc).get())), S_OK);
+    ASSERT_EQ(ole::toQFont(get(d.get(), DISPID_FONT).pdispVal).pointSizeF(), 21.0);
+
+    for (const bool byReference : {false, true}) {
+        SCOPED_TRACE(byReference ? "put by reference" : "put");
+        Variant none = Variant::dispatch(nullptr);
+        EXPECT_EQ(byReference ? com::dispPutRef(d.get(), DISPID_FONT, none) : put(d.get(), DISPID_FONT, none), S_OK);
+        const Variant font = get(d.get(), DISPID_FONT);
+        ASSERT_EQ(font.vt, VT_DISPATCH);
+        ASSERT_NE(font.pdispVal, nullptr);
+        EXPECT_EQ(ole::toQFont(font.pdispVal).family(), standard.family());
+        EXPECT_EQ(ole::toQFont(font.pdispVal).pointSizeF(), standard.pointSizeF());
+    }
+}
+
 TEST_F(Control, ValuePutFiresChangeAndAsksTheContainer)
 {
     ComPtr<IDispatch> d = create();

@@ -20,11 +20,15 @@ TEST_F(Window, TypingADateThroughTheWindow)
     typeKeys("24122026");
     EXPECT_EQ(text(), "24.12.2026");
     EXPECT_EQ(value(), oleDate(2026, 12, 24));
-    EXPECT_GT(count(DISPID_LDE_Change), 0);
+    // One Change for the selected date the first digit replaced, then one per digit: the text
+    // is no date until the year has its first digit, and each further digit makes another date.
+    EXPECT_EQ(count(DISPID_LDE_Change), 8);
     EXPECT_EQ(number(DISPID_LD_Modified), -1);
     EXPECT_EQ(beeps.count(), 0);
     // each key fires the stock KeyDown and the control's own, and the characters KeyPress twice
+    EXPECT_EQ(count(DISPID_LDE_KeyDown), 16);
     EXPECT_EQ(count(DISPID_LDE_KeyPress), 16);
+    EXPECT_EQ(count(DISPID_LDE_KeyUp), 8);
     clickAway();
     EXPECT_FALSE(control()->hasFocus());
     EXPECT_EQ(text(), "24.12.2026");

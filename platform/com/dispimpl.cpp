@@ -115,6 +115,174 @@ HRESULT convertArg(const VARIANT &in, VARTYPE declared, VARIANT &out)
     return VariantChangeType(&out, &in, 0, declared);
 }
 
+// The member a call with these flags means: a put by reference takes the PropPutRef member before
+// the PropPut one, a plain put the PropPut member before the PropPutRef one; a call as method and
+// as property get takes the method first.
+const DispMember *memberFor(const DispatchTable &table, DISPID dispid, WORD flags, bool isPut)
+{
+    const DispMember *m = nullptr;
+    if (isPut) {
+        if (flags & DISPATCH_PROPERTYPUTREF)
+            m = table.find(dispid, DispKind::PropPutRef);
+        if (!m)
+            m = table.find(dispid, DispKind::PropPut);
+        if (!m && (flags & DISPATCH_PROPERTYPUT))
+            m = table.find(dispid, DispKind::PropPutRef);
+    } else {
+        if (flags & DISPATCH_METHOD)
+            m = table.find(dispid, DispKind::Method);
+        if (!m && (flags & DISPATCH_PROPERTYGET))
+            m = table.find(dispid, DispKind::PropGet);
+    }
+    return m;
+}
+
+// Places the arguments: slot[i] becomes the rgvarg index of parameter i, or -1 when none was given.
+// A put's value is the last parameter; named arguments go to their parameter, positional ones
+// fill the parameters from the first. A name out of range or given twice, too many arguments or a
+// required parameter left out fail as IDispatch::Invoke does.
+HRESULT placeArguments(const DispMember &m, const DISPPARAMS &params, bool isPut, int (&slot)[kMaxDispParams],
+                       UINT *argErr)
+{
+    const UINT n = m.paramCount;
+    for (UINT i = 0; i < kMaxDispParams; ++i)
+        slot[i] = -1;
+    const UINT named = params.cNamedArgs;
+    const UINT positional = params.cArgs - named;
+    if (isPut) {
+        if (named < 1 || params.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
+            return DISP_E_PARAMNOTFOUND;
+        if (n == 0)
+            return DISP_E_BADPARAMCOUNT;
+        slot[n - 1] = 0;
+    }
+    for (UINT k = isPut ? 1 : 0; k < named; ++k) {
+        DISPID id = params.rgdispidNamedArgs[k];
+        UINT limit = isPut ? n - 1 : n;
+        if (id < 0 || UINT(id) >= limit || slot[id] != -1) {
+            if (argErr)
+                *argErr = k;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        slot[id] = int(k);
+    }
+    const UINT inputs = isPut ? n - 1 : n;
+    if (positional > inputs)
+        return DISP_E_BADPARAMCOUNT;
+    for (UINT i = 0; i < positional; ++i) {
+        if (slot[i] != -1)
+            return DISP_E_PARAMNOTFOUND; // given both by position and by name
+        slot[i] = int(params.cArgs - 1 - i);
+    }
+    const UINT required = n - std::min<UINT>(m.optionalCount, inputs);
+    for (UINT i = 0; i < n; ++i) {
+        bool missing = slot[i] == -1 || isMissing(params.rgvarg[slot[i]]);
+        if (missing && i < required) {
+            if (slot[i] == -1)
+                return DISP_E_BADPARAMCOUNT;
+            if (argErr)
+                *argErr = UINT(slot[i]);
+            return DISP_E_PARAMNOTOPTIONAL;
+        }
+    }
+    return S_OK;
+}
+
+// The arguments of one call in their declared types, cleared when the call is over. A BYREF
+// parameter points into the caller's argument when that has the same type (so the member writes
+// back to the caller), else into a holder of its own; a missing optional one is VT_ERROR
+// DISP_E_PARAMNOTFOUND for a VARIANT, else the empty value of its type.
+class CallArguments
+{
+public:
+    explicit CallArguments(UINT n) : n_(n)
+    {
+        for (UINT i = 0; i < n_; ++i)
+            VariantInit(&args_[i]);
+    }
+    ~CallArguments()
+    {
+        for (UINT i = 0; i < n_; ++i) {
+            if (holders_[i]) {
+                VariantClear(holders_[i]);
+                delete holders_[i];
+            } else if (!(args_[i].vt & VT_BYREF)) {
+                VariantClear(&args_[i]);
+            }
+        }
+    }
+    CallArguments(const CallArguments &) = delete;
+    CallArguments &operator=(const CallArguments &) = delete;
+
+    HRESULT convert(const DispMember &m, const DISPPARAMS &params, const int (&slot)[kMaxDispParams], UINT *argErr)
+    {
+        for (UINT i = 0; i < n_; ++i) {
+            const VARTYPE t = m.paramTypes[i];
+            const bool missing = slot[i] == -1 || isMissing(params.rgvarg[slot[i]]);
+            HRESULT hr = S_OK;
+            if (t & VT_BYREF)
+                hr = byReference(i, t, missing ? nullptr : &params.rgvarg[slot[i]]);
+            else if (missing)
+                leftOut(i, t);
+            else
+                hr = convertArg(params.rgvarg[slot[i]], t, args_[i]);
+            if (FAILED(hr)) {
+                if (argErr && !missing)
+                    *argErr = UINT(slot[i]);
+                return hr;
+            }
+        }
+        return S_OK;
+    }
+
+    VARIANT *data() { return args_; }
+
+private:
+    HRESULT byReference(UINT i, VARTYPE t, const VARIANT *given)
+    {
+        const VARTYPE base = t & ~VT_BYREF;
+        args_[i].vt = t;
+        if (given && given->vt == t && given->byref) {
+            args_[i].byref = given->byref;
+            return S_OK;
+        }
+        holders_[i] = new (std::nothrow) VARIANT;
+        if (!holders_[i])
+            return E_OUTOFMEMORY;
+        VariantInit(holders_[i]);
+        HRESULT hr = S_OK;
+        if (base == VT_VARIANT) {
+            if (given)
+                hr = VariantCopyInd(holders_[i], given);
+        } else {
+            VARIANT empty;
+            VariantInit(&empty);
+            hr = VariantChangeType(holders_[i], given ? given : &empty, 0, base);
+        }
+        if (FAILED(hr))
+            return hr;
+        args_[i].byref =
+            base == VT_VARIANT ? static_cast<void *>(holders_[i]) : static_cast<void *>(&holders_[i]->llVal);
+        return S_OK;
+    }
+
+    void leftOut(UINT i, VARTYPE t)
+    {
+        if (t == VT_VARIANT) {
+            args_[i].vt = VT_ERROR;
+            args_[i].scode = DISP_E_PARAMNOTFOUND;
+        } else {
+            VARIANT empty;
+            VariantInit(&empty);
+            VariantChangeType(&args_[i], &empty, 0, t);
+        }
+    }
+
+    UINT n_;
+    VARIANT args_[kMaxDispParams];
+    VARIANT *holders_[kMaxDispParams] = {};
+};
+
 } // namespace
 
 HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD flags, DISPPARAMS *params,
@@ -129,146 +297,28 @@ HRESULT DispatchTable::invoke(void *self, DISPID dispid, REFIID riid, LCID, WORD
     if (params->cNamedArgs > params->cArgs || (params->cNamedArgs && !params->rgdispidNamedArgs))
         return E_INVALIDARG;
 
-    const DispMember *m = nullptr;
     const bool isPut = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
-    if (isPut) {
-        if (flags & DISPATCH_PROPERTYPUTREF)
-            m = find(dispid, DispKind::PropPutRef);
-        if (!m)
-            m = find(dispid, DispKind::PropPut);
-        if (!m && (flags & DISPATCH_PROPERTYPUT))
-            m = find(dispid, DispKind::PropPutRef);
-    } else {
-        if (flags & DISPATCH_METHOD)
-            m = find(dispid, DispKind::Method);
-        if (!m && (flags & DISPATCH_PROPERTYGET))
-            m = find(dispid, DispKind::PropGet);
-    }
+    const DispMember *m = memberFor(*this, dispid, flags, isPut);
     if (!m || !m->thunk)
         return DISP_E_MEMBERNOTFOUND;
     if (m->kind == DispKind::PropGet && !(flags & DISPATCH_METHOD) && !result)
         return E_POINTER;
 
-    // Place the arguments: slot i holds the rgvarg index of parameter i, or -1.
-    const UINT n = m->paramCount;
     int slot[kMaxDispParams];
-    for (UINT i = 0; i < kMaxDispParams; ++i)
-        slot[i] = -1;
-    UINT named = params->cNamedArgs;
-    UINT positional = params->cArgs - named;
-    if (isPut) {
-        if (named < 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
-            return DISP_E_PARAMNOTFOUND;
-        if (n == 0)
-            return DISP_E_BADPARAMCOUNT;
-        slot[n - 1] = 0;
-    }
-    for (UINT k = isPut ? 1 : 0; k < named; ++k) {
-        DISPID id = params->rgdispidNamedArgs[k];
-        UINT limit = isPut ? n - 1 : n;
-        if (id < 0 || UINT(id) >= limit || slot[id] != -1) {
-            if (argErr)
-                *argErr = k;
-            return DISP_E_PARAMNOTFOUND;
-        }
-        slot[id] = int(k);
-    }
-    UINT inputs = isPut ? n - 1 : n;
-    if (positional > inputs)
-        return DISP_E_BADPARAMCOUNT;
-    for (UINT i = 0; i < positional; ++i) {
-        if (slot[i] != -1)
-            return DISP_E_PARAMNOTFOUND; // given both by position and by name
-        slot[i] = int(params->cArgs - 1 - i);
-    }
-    UINT required = n - std::min<UINT>(m->optionalCount, inputs);
-    for (UINT i = 0; i < n; ++i) {
-        bool missing = slot[i] == -1 || isMissing(params->rgvarg[slot[i]]);
-        if (missing && i < required) {
-            if (slot[i] == -1)
-                return DISP_E_BADPARAMCOUNT;
-            if (argErr)
-                *argErr = UINT(slot[i]);
-            return DISP_E_PARAMNOTOPTIONAL;
-        }
-    }
-
-    // BYREF parameters point either into the caller's argument (same type) or into a private holder.
-    VARIANT args[kMaxDispParams];
-    VARIANT *holders[kMaxDispParams] = {};
-    for (UINT i = 0; i < n; ++i)
-        VariantInit(&args[i]);
-    auto cleanup = [&] {
-        for (UINT i = 0; i < n; ++i) {
-            if (holders[i]) {
-                VariantClear(holders[i]);
-                delete holders[i];
-            } else if (!(args[i].vt & VT_BYREF)) {
-                VariantClear(&args[i]);
-            }
-        }
-    };
-    for (UINT i = 0; i < n; ++i) {
-        const VARTYPE t = m->paramTypes[i];
-        const bool missing = slot[i] == -1 || isMissing(params->rgvarg[slot[i]]);
-        if (t & VT_BYREF) {
-            const VARTYPE base = t & ~VT_BYREF;
-            args[i].vt = t;
-            if (!missing && params->rgvarg[slot[i]].vt == t && params->rgvarg[slot[i]].byref) {
-                args[i].byref = params->rgvarg[slot[i]].byref;
-                continue;
-            }
-            holders[i] = new (std::nothrow) VARIANT;
-            if (!holders[i]) {
-                cleanup();
-                return E_OUTOFMEMORY;
-            }
-            VariantInit(holders[i]);
-            HRESULT hr = S_OK;
-            if (base == VT_VARIANT) {
-                if (!missing)
-                    hr = VariantCopyInd(holders[i], &params->rgvarg[slot[i]]);
-            } else {
-                VARIANT empty;
-                VariantInit(&empty);
-                hr = VariantChangeType(holders[i], missing ? &empty : &params->rgvarg[slot[i]], 0, base);
-            }
-            if (FAILED(hr)) {
-                if (argErr && !missing)
-                    *argErr = UINT(slot[i]);
-                cleanup();
-                return hr;
-            }
-            args[i].byref =
-                base == VT_VARIANT ? static_cast<void *>(holders[i]) : static_cast<void *>(&holders[i]->llVal);
-            continue;
-        }
-        if (missing) {
-            if (t == VT_VARIANT) {
-                args[i].vt = VT_ERROR;
-                args[i].scode = DISP_E_PARAMNOTFOUND;
-            } else {
-                VARIANT empty;
-                VariantInit(&empty);
-                VariantChangeType(&args[i], &empty, 0, t);
-            }
-            continue;
-        }
-        HRESULT hr = convertArg(params->rgvarg[slot[i]], t, args[i]);
-        if (FAILED(hr)) {
-            if (argErr)
-                *argErr = UINT(slot[i]);
-            cleanup();
-            return hr;
-        }
-    }
-    VARIANT *callArgs = args;
+    if (HRESULT hr = placeArguments(*m, *params, isPut, slot, argErr); FAILED(hr))
+        return hr;
 
     VARIANT out;
     VariantInit(&out);
-    SetErrorInfo(0, nullptr);
-    HRESULT hr = m->thunk(self, *m, callArgs, &out);
-    cleanup();
+    HRESULT hr = S_OK;
+    {
+        CallArguments args(m->paramCount);
+        hr = args.convert(*m, *params, slot, argErr);
+        if (FAILED(hr))
+            return hr;
+        SetErrorInfo(0, nullptr);
+        hr = m->thunk(self, *m, args.data(), &out);
+    }
     if (FAILED(hr)) {
         VariantClear(&out);
         if (excep) {

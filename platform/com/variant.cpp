@@ -1,6 +1,7 @@
 #include "com/variant.h"
 #include "com/dispatch.h"
 #include "common/datenumber.h"
+#include "common/datetext.h"
 
 #include <QDateTime>
 #include <QRegularExpression>
@@ -197,15 +198,7 @@ HRESULT numToUInt(const Num &n, uint64_t hi, uint64_t *out)
 
 QString dateToText(DATE d)
 {
-    QDateTime dt = com::dateToDateTime(d);
-    const oledate::Parts parts = oledate::partsOf(d);
-    const bool hasTime = parts.ms != 0;
-    if (parts.day == 0 && hasTime)
-        return dt.time().toString(QStringLiteral("HH:mm:ss"));
-    QString s = dt.date().toString(QStringLiteral("dd.MM.yyyy"));
-    if (hasTime)
-        s += u' ' + dt.time().toString(QStringLiteral("HH:mm:ss"));
-    return s;
+    return datetext::dateTime(com::dateToDateTime(d), datetext::DayZero::TimeAlone);
 }
 
 bool textToDate(const QString &text, DATE *out)
@@ -215,7 +208,6 @@ bool textToDate(const QString &text, DATE *out)
     static const QRegularExpression iso(
         QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[T ](\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
     static const QRegularExpression timeOnly(QStringLiteral(R"(^(\d{1,2}):(\d{2})(?::(\d{2}))?$)"));
-    // Two-digit years: below 30 is this century, from 30 the last one.
     QString s = text.trimmed();
     int y = 0, m = 0, d = 0, hh = 0, mm = 0, ss = 0;
     bool hasDate = true;
@@ -224,7 +216,7 @@ bool textToDate(const QString &text, DATE *out)
         m = g.captured(2).toInt();
         y = g.captured(3).toInt();
         if (g.captured(3).size() == 2)
-            y += y < 30 ? 2000 : 1900;
+            y = datetext::fullYear(y);
         if (g.lastCapturedIndex() >= 5 && !g.captured(4).isEmpty()) {
             hh = g.captured(4).toInt();
             mm = g.captured(5).toInt();
@@ -378,104 +370,101 @@ HRESULT sourceToNum(const VARIANT &v, Num *out, bool *isCy = nullptr)
 // rules are written at VariantChangeType in variant.h. Every type has a text except an error, so
 // text is handled first; then errors, which convert to nothing else; booleans and dates, which
 // read text their own way before falling back to numbers; and last the numbers, through Num.
-HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt)
+// To VT_BSTR: the text of any scalar (an error code has none).
+HRESULT changeToText(VARIANT &dest, const VARIANT &src, USHORT flags)
 {
-    // Text targets.
-    if (vt == VT_BSTR) {
-        QString s;
-        switch (src.vt) {
-        case VT_EMPTY: break;
-        case VT_BSTR: s = com::toQString(src.bstrVal); break;
-        case VT_BOOL:
-            if (flags & VARIANT_ALPHABOOL)
-                s = (flags & VARIANT_LOCALBOOL) ? (src.boolVal ? QStringLiteral("Wahr") : QStringLiteral("Falsch"))
-                                                : (src.boolVal ? QStringLiteral("True") : QStringLiteral("False"));
-            else
-                s = src.boolVal ? QStringLiteral("-1") : QStringLiteral("0");
-            break;
-        case VT_R4: s = realToText(src.fltVal, 7); break;
-        case VT_R8: s = realToText(src.dblVal, 15); break;
-        case VT_CY: s = cyToText(src.cyVal); break;
-        case VT_DATE:
-            if (!com::isValidDate(src.date))
-                return DISP_E_OVERFLOW;
-            s = dateToText(src.date);
-            break;
-        case VT_ERROR: return DISP_E_TYPEMISMATCH;
-        default: {
-            Num n;
-            HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr))
-                return hr;
-            s = n.kind == Num::UInt ? QString::number(n.u) : QString::number(n.i);
-        }
-        }
-        BSTR b = com::allocBstr(s);
-        if (!b)
-            return E_OUTOFMEMORY;
-        dest.vt = VT_BSTR;
-        dest.bstrVal = b;
-        return S_OK;
+    QString s;
+    switch (src.vt) {
+    case VT_EMPTY: break;
+    case VT_BSTR: s = com::toQString(src.bstrVal); break;
+    case VT_BOOL:
+        if (flags & VARIANT_ALPHABOOL)
+            s = (flags & VARIANT_LOCALBOOL) ? (src.boolVal ? QStringLiteral("Wahr") : QStringLiteral("Falsch"))
+                                            : (src.boolVal ? QStringLiteral("True") : QStringLiteral("False"));
+        else
+            s = src.boolVal ? QStringLiteral("-1") : QStringLiteral("0");
+        break;
+    case VT_R4: s = realToText(src.fltVal, 7); break;
+    case VT_R8: s = realToText(src.dblVal, 15); break;
+    case VT_CY: s = cyToText(src.cyVal); break;
+    case VT_DATE:
+        if (!com::isValidDate(src.date))
+            return DISP_E_OVERFLOW;
+        s = dateToText(src.date);
+        break;
+    case VT_ERROR: return DISP_E_TYPEMISMATCH;
+    default: {
+        Num n;
+        HRESULT hr = sourceToNum(src, &n);
+        if (FAILED(hr))
+            return hr;
+        s = n.kind == Num::UInt ? QString::number(n.u) : QString::number(n.i);
     }
-    if (src.vt == VT_ERROR) {
-        if (vt != VT_ERROR)
-            return DISP_E_TYPEMISMATCH;
-        dest.vt = VT_ERROR;
-        dest.scode = src.scode;
-        return S_OK;
     }
-    if (vt == VT_ERROR)
-        return DISP_E_TYPEMISMATCH;
+    BSTR b = com::allocBstr(s);
+    if (!b)
+        return E_OUTOFMEMORY;
+    dest.vt = VT_BSTR;
+    dest.bstrVal = b;
+    return S_OK;
+}
 
-    if (vt == VT_BOOL) {
-        bool value = false;
-        if (src.vt == VT_BSTR) {
-            QString s = com::toQString(src.bstrVal).trimmed();
-            if (s.compare(u"True", Qt::CaseInsensitive) == 0 || s.compare(u"Wahr", Qt::CaseInsensitive) == 0)
-                value = true;
-            else if (s.compare(u"False", Qt::CaseInsensitive) == 0 || s.compare(u"Falsch", Qt::CaseInsensitive) == 0)
-                value = false;
-            else {
-                Num n;
-                if (!textToNum(s, &n))
-                    return DISP_E_TYPEMISMATCH;
-                value = numAsDouble(n) != 0;
-            }
-        } else {
+// To VT_BOOL: "True"/"Wahr", "False"/"Falsch" or any figure (not 0: true).
+HRESULT changeToBool(VARIANT &dest, const VARIANT &src)
+{
+    bool value = false;
+    if (src.vt == VT_BSTR) {
+        QString s = com::toQString(src.bstrVal).trimmed();
+        if (s.compare(u"True", Qt::CaseInsensitive) == 0 || s.compare(u"Wahr", Qt::CaseInsensitive) == 0)
+            value = true;
+        else if (s.compare(u"False", Qt::CaseInsensitive) == 0 || s.compare(u"Falsch", Qt::CaseInsensitive) == 0)
+            value = false;
+        else {
             Num n;
-            HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr))
-                return hr;
-            value = n.kind == Num::Real ? n.r != 0 : (n.kind == Num::Int ? n.i != 0 : n.u != 0);
+            if (!textToNum(s, &n))
+                return DISP_E_TYPEMISMATCH;
+            value = numAsDouble(n) != 0;
         }
-        dest.vt = VT_BOOL;
-        dest.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-        return S_OK;
+    } else {
+        Num n;
+        HRESULT hr = sourceToNum(src, &n);
+        if (FAILED(hr))
+            return hr;
+        value = n.kind == Num::Real ? n.r != 0 : (n.kind == Num::Int ? n.i != 0 : n.u != 0);
     }
+    dest.vt = VT_BOOL;
+    dest.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+}
 
-    if (vt == VT_DATE) {
-        double d = 0;
-        if (src.vt == VT_BSTR) {
-            if (!textToDate(com::toQString(src.bstrVal), &d)) {
-                Num n;
-                if (!textToNum(com::toQString(src.bstrVal), &n))
-                    return DISP_E_TYPEMISMATCH;
-                d = numAsDouble(n);
-            }
-        } else {
+// To VT_DATE: a German or ISO date text, else a date number; outside the date range overflows.
+HRESULT changeToDate(VARIANT &dest, const VARIANT &src)
+{
+    double d = 0;
+    if (src.vt == VT_BSTR) {
+        if (!textToDate(com::toQString(src.bstrVal), &d)) {
             Num n;
-            HRESULT hr = sourceToNum(src, &n);
-            if (FAILED(hr))
-                return hr;
+            if (!textToNum(com::toQString(src.bstrVal), &n))
+                return DISP_E_TYPEMISMATCH;
             d = numAsDouble(n);
         }
-        if (!com::isValidDate(d))
-            return DISP_E_OVERFLOW;
-        dest.vt = VT_DATE;
-        dest.date = d;
-        return S_OK;
+    } else {
+        Num n;
+        HRESULT hr = sourceToNum(src, &n);
+        if (FAILED(hr))
+            return hr;
+        d = numAsDouble(n);
     }
+    if (!com::isValidDate(d))
+        return DISP_E_OVERFLOW;
+    dest.vt = VT_DATE;
+    dest.date = d;
+    return S_OK;
+}
 
+// To the integer, real and currency types: through the figure of the source, range-checked.
+HRESULT changeToNumber(VARIANT &dest, const VARIANT &src, VARTYPE vt)
+{
     bool srcIsCy = false;
     Num n;
     HRESULT hr = sourceToNum(src, &n, &srcIsCy);
@@ -554,6 +543,27 @@ HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt
     }
     dest.vt = vt;
     return S_OK;
+}
+
+HRESULT changeScalar(VARIANT &dest, const VARIANT &src, USHORT flags, VARTYPE vt)
+{
+    if (vt == VT_BSTR)
+        return changeToText(dest, src, flags);
+    // An error code converts to nothing but itself.
+    if (src.vt == VT_ERROR) {
+        if (vt != VT_ERROR)
+            return DISP_E_TYPEMISMATCH;
+        dest.vt = VT_ERROR;
+        dest.scode = src.scode;
+        return S_OK;
+    }
+    if (vt == VT_ERROR)
+        return DISP_E_TYPEMISMATCH;
+    if (vt == VT_BOOL)
+        return changeToBool(dest, src);
+    if (vt == VT_DATE)
+        return changeToDate(dest, src);
+    return changeToNumber(dest, src, vt);
 }
 
 HRESULT changeType(VARIANT &dest, const VARIANT &srcIn, USHORT flags, VARTYPE vt, int depth)

@@ -2,6 +2,7 @@
 #include "dao/oledate.h"
 #include "dao_p.h"
 
+#include "common/datetext.h"
 #include "common/numbers.h"
 
 #include <QCryptographicHash>
@@ -263,13 +264,6 @@ QVariant integerFromDouble(double d, const QString &column)
     return QVariant(qlonglong(std::llround(d)));
 }
 
-QString dateText(const QDateTime &dt)
-{
-    if (dt.time() == QTime(0, 0))
-        return dt.date().toString(QStringLiteral("dd.MM.yyyy"));
-    return dt.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-}
-
 } // namespace
 
 QVariant toStorage(const QVariant &v, ColKind kind, const QString &column)
@@ -351,7 +345,7 @@ QVariant toStorage(const QVariant &v, ColKind kind, const QString &column)
     case QMetaType::QDateTime: {
         const QDateTime dt = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
         switch (kind) {
-        case ColKind::Text: return QVariant(dt.isValid() ? dateText(dt) : QString());
+        case ColKind::Text: return QVariant(datetext::dateTime(dt));
         case ColKind::Integer:
         case ColKind::Boolean:
         case ColKind::Blob: conversionError(column);

@@ -179,6 +179,25 @@ int ScriptedMsgBox::show(const QString &text, int flags, const QString &title)
     return box.answer;
 }
 
+const ScriptedMsgBox::Box &ScriptedMsgBox::lookAt(std::size_t i) const
+{
+    const Box &box = boxes_.at(i);
+    seen_[i] = true;
+    return box;
+}
+
+std::size_t ScriptedMsgBox::count(const QString &titleOrText) const
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        if (boxes_[i].title == titleOrText || boxes_[i].text == titleOrText) {
+            seen_[i] = true;
+            ++n;
+        }
+    }
+    return n;
+}
+
 void ScriptedMsgBox::clear()
 {
     for (std::size_t i = 0; i < boxes_.size(); ++i)

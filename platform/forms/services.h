@@ -42,8 +42,15 @@ MsgBoxService *setMsgBoxService(MsgBoxService *service);
 
 // Test stand-in: answers from a queue (the default button when the queue is empty) and records
 // every box. Installs itself on construction and restores the previous service on destruction.
-// It also keeps which boxes the test has looked at (boxes() and count() look at every box so far,
-// last() at the last one), so that a test can be failed for a box it neither scripted nor saw.
+// It also keeps which boxes the test has looked at, so that a test can be failed for a box it
+// neither scripted nor saw. A test looks at a box by naming it (count(titleOrText)), by taking
+// it from the list (boxes()[i], boxes().front(), boxes().back()) or as the last (last()). Counting
+// them all (count(), boxes().size()) or going through the list looks at none: a count alone would
+// pass on the wrong box.
+//
+//     ASSERT_EQ(boxes.count(), 2u);                                      // how many, no box seen
+//     EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 91")), 1u); // these, seen
+//     EXPECT_EQ(boxes.last().text, QStringLiteral("Vorgang von User abgebrochen !"));
 class ScriptedMsgBox : public MsgBoxService
 {
 public:
@@ -64,21 +71,33 @@ public:
     void answer(int code) { answers_.push_back(code); }
     int show(const QString &text, int flags, const QString &title) override;
 
-    const std::vector<Box> &boxes() const
+    // The boxes so far, in order. Taking one (operator[], front(), back()) looks at it; size(),
+    // empty() and going through them (begin(), end()) look at none.
+    class BoxList
     {
-        seen_.assign(boxes_.size(), true);
-        return boxes_;
-    }
-    const Box &last() const
-    {
-        seen_.back() = true;
-        return boxes_.back();
-    }
-    std::size_t count() const
-    {
-        seen_.assign(boxes_.size(), true);
-        return boxes_.size();
-    }
+    public:
+        using const_iterator = std::vector<Box>::const_iterator;
+        explicit BoxList(const ScriptedMsgBox &owner) : owner_(owner) {}
+        const Box &operator[](std::size_t i) const { return owner_.lookAt(i); }
+        const Box &front() const { return owner_.lookAt(0); }
+        const Box &back() const { return owner_.lookAt(size() - 1); }
+        std::size_t size() const { return owner_.boxes_.size(); }
+        bool empty() const { return owner_.boxes_.empty(); }
+        const_iterator begin() const { return owner_.boxes_.begin(); }
+        const_iterator end() const { return owner_.boxes_.end(); }
+
+    private:
+        const ScriptedMsgBox &owner_;
+    };
+
+    BoxList boxes() const { return BoxList(*this); }
+    // The last box, looked at.
+    const Box &last() const { return lookAt(boxes_.size() - 1); }
+    // How many boxes came; looks at none.
+    std::size_t count() const { return boxes_.size(); }
+    // How many boxes came with this title or this text (raw, as the program wrote it); looks at
+    // each of them.
+    std::size_t count(const QString &titleOrText) const;
     std::size_t pendingAnswers() const { return answers_.size(); }
     // Forgets the boxes so far and the answers not used; a box answered by default that the test
     // had not looked at stays among the unchecked ones.
@@ -87,6 +106,9 @@ public:
     std::vector<Box> unchecked() const;
 
 private:
+    // Box i, marked as looked at; a box that never came fails with std::out_of_range.
+    const Box &lookAt(std::size_t i) const;
+
     std::deque<int> answers_;
     std::vector<Box> boxes_;
     mutable std::vector<bool> seen_; // per box: looked at by the test

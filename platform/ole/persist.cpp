@@ -6,6 +6,8 @@
 
 namespace ole {
 
+// A stream that takes fewer bytes than given fails the save: a control's data cut short would
+// load as other properties.
 HRESULT writeBytes(IStream *s, const void *data, ULONG size)
 {
     if (!s)
@@ -17,6 +19,7 @@ HRESULT writeBytes(IStream *s, const void *data, ULONG size)
     return written == size ? S_OK : STG_E_WRITEFAULT;
 }
 
+// Loaders treat every stream as untrusted: data that ends early is an error, never zeroes.
 HRESULT readExact(IStream *s, void *data, ULONG size)
 {
     if (!s)
@@ -30,6 +33,8 @@ HRESULT readExact(IStream *s, void *data, ULONG size)
     return got == size ? S_OK : STG_E_READFAULT;
 }
 
+// Figures are written as the host lays them out, little-endian on the machines we build for: the
+// byte order of the stored layouts.
 HRESULT writeI2(IStream *s, SHORT v)
 {
     return writeBytes(s, &v, 2);
@@ -63,6 +68,7 @@ HRESULT readR8(IStream *s, DOUBLE *v)
     return v ? readExact(s, v, 8) : E_POINTER;
 }
 
+// The length in characters, then the UTF-16 characters without a terminator.
 HRESULT writeString(IStream *s, const QString &v)
 {
     HRESULT hr = writeU4(s, ULONG(v.size()));
@@ -79,6 +85,7 @@ HRESULT readString(IStream *s, QString *v, ULONG maxChars)
     HRESULT hr = readU4(s, &count);
     if (FAILED(hr))
         return hr;
+    // Refused before anything is allocated: a length read from untrusted data.
     if (count > maxChars)
         return E_FAIL;
     QString r(qsizetype(count), Qt::Uninitialized);
@@ -89,6 +96,7 @@ HRESULT readString(IStream *s, QString *v, ULONG maxChars)
     return S_OK;
 }
 
+// The class identifier, then the object's own data; GUID_NULL alone stands for no object.
 HRESULT writeObject(IStream *s, IUnknown *object)
 {
     if (!object)
@@ -110,6 +118,7 @@ HRESULT readObject(IStream *s, REFIID riid, void **ppv, std::span<const CLSID> a
         return hr;
     if (clsid == GUID_NULL)
         return S_OK;
+    // Only the classes the caller expects: a stream must not make us load any registered library.
     if (std::find(allowed.begin(), allowed.end(), clsid) == allowed.end())
         return REGDB_E_CLASSNOTREG;
     com::ComPtr<IPersistStream> ps;
@@ -128,6 +137,8 @@ HRESULT readObject(IStream *s, REFIID riid, void **ppv)
     return readObject(s, riid, ppv, fontOnly);
 }
 
+// The type tag (2 bytes), then the value in its natural size; objects as writeObject does; a
+// reference is written as the value it points to; any other type as its text, tagged VT_BSTR.
 HRESULT writeTypedValue(IStream *s, const VARIANT &in)
 {
     com::Variant v;
@@ -179,6 +190,8 @@ HRESULT writeTypedValue(IStream *s, const VARIANT &in)
         } else {
             text = v;
         }
+        // The byte count includes the terminator; a null BSTR is count 0, so that it loads as
+        // null and not as an empty text.
         VARTYPE tag = VT_BSTR;
         if (FAILED(hr = writeBytes(s, &tag, 2)))
             return hr;
@@ -235,6 +248,7 @@ HRESULT readTypedValue(IStream *s, VARIANT *out, std::span<const CLSID> allowed,
             v.bstrVal = nullptr;
             break;
         }
+        // Whole characters with their terminator, and no more than the caller takes.
         if (bytes % 2 || bytes < 2 || bytes / 2 - 1 > maxChars)
             return E_FAIL;
         ULONG chars = bytes / 2 - 1;
@@ -253,6 +267,7 @@ HRESULT readTypedValue(IStream *s, VARIANT *out, std::span<const CLSID> allowed,
     }
     default: return E_FAIL;
     }
+    // A failed read owns nothing (readObject hands out no object on failure): out stays empty.
     if (FAILED(hr)) {
         VariantInit(&v);
         return hr;
@@ -273,6 +288,7 @@ HRESULT bagRead(IPropertyBag *bag, const QString &name, VARTYPE type, VARIANT *o
     if (!bag || !out)
         return E_POINTER;
     VariantClear(out);
+    // The type asked for, which the bag converts to; VT_EMPTY takes the value as it is stored.
     out->vt = type;
     std::u16string n = name.toStdU16String();
     HRESULT hr = bag->Read(n.c_str(), out, log);
@@ -378,6 +394,7 @@ HRESULT bagReadControlExtent(IPropertyBag *bag, LONG *cx, LONG *cy, IErrorLog *l
 {
     if (!cx || !cy)
         return E_POINTER;
+    // A bag without the extent keeps the size the control has.
     com::Variant x;
     if (SUCCEEDED(bagRead(bag, QString::fromUtf16(kBagExtentXKey), VT_I4, &x, log)))
         *cx = x.lVal;
@@ -433,6 +450,7 @@ HRESULT bagReadFont(IPropertyBag *bag, const QString &name, IFontDisp **font, IE
     if (!font)
         return E_POINTER;
     *font = nullptr;
+    // No font stored: S_FALSE, and the control keeps its own.
     com::Variant x;
     if (FAILED(bagRead(bag, name, VT_EMPTY, &x, log)) || x.vt == VT_EMPTY || x.vt == VT_NULL)
         return S_FALSE;
@@ -474,6 +492,7 @@ HRESULT OleLoadFromStream(IStream *pStm, REFIID iidInterface, LPVOID *ppvObj)
     if (!ppvObj)
         return E_INVALIDARG;
     HRESULT hr = ole::readObject(pStm, iidInterface, ppvObj);
+    // GUID_NULL, no object: the caller asked for one, so there is no class to load.
     if (SUCCEEDED(hr) && !*ppvObj)
         return REGDB_E_CLASSNOTREG;
     return hr;

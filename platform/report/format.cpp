@@ -1,5 +1,6 @@
 #include "report/format.h"
 
+#include "common/datetext.h"
 #include "common/numbers.h"
 #include "dao/oledate.h"
 
@@ -163,13 +164,8 @@ QString PlainText(const QVariant &value)
     case QMetaType::Double:
     case QMetaType::Float: return numbers::german().toString(value.toDouble(), 'g', 15);
     case QMetaType::Bool: return value.toBool() ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
-    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QDateTime: {
-        const QDateTime dt = value.toDateTime();
-        if (dt.time() == QTime(0, 0))
-            return dt.toString(QStringLiteral("dd.MM.yyyy"));
-        return dt.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-    }
+    case QMetaType::QDate: return datetext::date(value.toDate());
+    case QMetaType::QDateTime: return datetext::dateTime(value.toDateTime());
     default: return value.toString();
     }
 }

@@ -3,6 +3,7 @@
 #include "report/format.h"
 #include "report/preview.h"
 
+#include "common/datetext.h"
 #include "common/vberror.h"
 #include "dao/dao.h"
 
@@ -495,7 +496,7 @@ struct PageLayout::Impl
                     continue;
                 }
                 if (k == QLatin1Char('d')) {
-                    out += doc.printDate.toString(QStringLiteral("dd.MM.yyyy"));
+                    out += datetext::date(doc.printDate);
                     ++i;
                     continue;
                 }

@@ -242,6 +242,7 @@ TEST_F(KategoTest, TheMemberCategoriesCanNeitherBeChangedNorDeleted)
     fenster().lblKategoNr->setText("2");
     EXPECT_TRUE(modKatego::LoescheKatego(row));
     EXPECT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.count(Systemmeldung), 2u) << texte(boxes);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Katego WHERE KategoNr IN (1, 2)"), 2);
     EXPECT_EQ(zahl("SELECT COUNT(*) FROM Katego WHERE Kategorie = 'Anders'"), 0);
 }

@@ -515,6 +515,7 @@ TEST_F(Editor, ARefusedImpossibleDayDoesNotTurnIntoAnotherDayThatTheNextSaveStor
         tippeDatum(k.txtGebDat, QStringLiteral("31021999"));
         klickeKnopf(k.tbSpeichern);
         ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.count(Eingabefehler), 1u) << texte(boxes);
         EXPECT_TRUE(k.txtGebDat->text().isEmpty()) << k.txtGebDat->text().toStdString();
     });
     EXPECT_EQ(boxes.count(), 1u) << texte(boxes);

@@ -98,11 +98,12 @@ protected:
         boxes.answer(word);
         klickeKnopf(knopf("tbWord"));
     }
+    // The texts of all boxes in order, each box taken (the tests compare the whole list).
     QStringList texteDerBoxen()
     {
         QStringList t;
-        for (const auto &b : boxes.boxes())
-            t << b.text;
+        for (std::size_t i = 0; i < boxes.boxes().size(); ++i)
+            t << boxes.boxes()[i].text;
         return t;
     }
 };

@@ -138,6 +138,7 @@ TEST_F(Menues, CatchAndMemberInformationNeedARow)
     main->mnuMitglInfo_Click();
     EXPECT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.last().text, Fehlt);
+    EXPECT_EQ(boxes.count(Fehlt), 2u) << "each command says that there is no record";
     EXPECT_TRUE(aufrufe.empty());
 
     gv().lngDSNr = 1;

@@ -102,6 +102,7 @@ TEST_F(Programmsperre, InOneProcessTheLockIsHeldUntilItsOwnerGoes)
         EXPECT_FALSE(zweite.Erwirb());
     }
     EXPECT_EQ(boxes.count(), 1u) << texte(boxes);
+    EXPECT_EQ(boxes.count(Meldung.arg(QDir::toNativeSeparators(home.path()))), 1u) << texte(boxes);
     erste.reset();
     modStart::Programmsperre dritte;
     EXPECT_TRUE(dritte.Erwirb());

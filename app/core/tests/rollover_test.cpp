@@ -120,10 +120,11 @@ TEST_F(Jahreswechsel, AMissingStepOfTheRoadFailsLoudlyAndWritesNothing)
         long gespeichert;
         std::vector<int> antworten;
         const char *fehlt;
+        QString hinweis; // the note the road gives before the error, if any
     } wege[] = {
-        {"Übernahme ohne UebernehmeStunden", 2023, {forms::vbYes, forms::vbYes}, "UebernehmeStunden"},
-        {"Beiträge ohne ReinitialisiereJB", 2023, {forms::vbYes, forms::vbNo}, "ReinitialisiereJB"},
-        {"Jahr zurück ohne Ueberpruefe_auf_Uebertrag", 2026, {forms::vbYes}, "Ueberpruefe_auf_Uebertrag"},
+        {"Übernahme ohne UebernehmeStunden", 2023, {forms::vbYes, forms::vbYes}, "UebernehmeStunden", {}},
+        {"Beiträge ohne ReinitialisiereJB", 2023, {forms::vbYes, forms::vbNo}, "ReinitialisiereJB", Verhindert},
+        {"Jahr zurück ohne Ueberpruefe_auf_Uebertrag", 2026, {forms::vbYes}, "Ueberpruefe_auf_Uebertrag", Zurueck},
     };
     for (const auto &weg : wege) {
         SCOPED_TRACE(weg.name);
@@ -153,6 +154,9 @@ TEST_F(Jahreswechsel, AMissingStepOfTheRoadFailsLoudlyAndWritesNothing)
         EXPECT_TRUE(fehler.text.contains(fehlt)) << fehler.text.toStdString();
         for (const auto &box : boxes.boxes())
             EXPECT_NE(box.text, JB) << "the fee reset told of";
+        if (!weg.hinweis.isEmpty()) {
+            EXPECT_EQ(boxes.count(weg.hinweis), 1u);
+        }
         gv().dbDaten.Close();
     }
 }

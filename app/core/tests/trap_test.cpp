@@ -76,6 +76,7 @@ TEST_F(TrapTest, AReadGoesOnWithItsNextStepAndANestedProcedureResetsTheCounter)
     EXPECT_EQ(done, std::vector<int>({1, 2}));
     EXPECT_FALSE(outer.gaveUp());
     EXPECT_EQ(boxes.count(), 2u);
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3021")), 2u) << "one box per error of the outer read";
 }
 
 TEST_F(TrapTest, AWriteRollsBackAndLeavesOnItsFirstError)
@@ -201,9 +202,10 @@ TEST_F(TrapTest, BoxesWaitUntilNoTransactionIsOpen)
         fall.schreibe();
         EXPECT_EQ(ws.calls, fall.calls);
         EXPECT_EQ(zeuge.gesehen, fall.gesehen);
+        // Each box taken by its place and named by its title.
         std::vector<QString> titel;
-        for (const auto &box : boxes.boxes())
-            titel.push_back(box.title);
+        for (std::size_t i = 0; i < boxes.boxes().size(); ++i)
+            titel.push_back(boxes.boxes()[i].title);
         EXPECT_EQ(titel, fall.titel);
     }
     forms::setMsgBoxService(zeuge.weiter);
@@ -268,5 +270,6 @@ TEST_F(WriteRecordTest, TheRecordIsWrittenMissingOrTheFailedWriteIsRolledBack)
         EXPECT_EQ(lief, f.satz != Trap::Satz::Fehlt) << "the body runs only on the found record";
         EXPECT_EQ(name(7), f.danach);
         EXPECT_EQ(int(boxes.count()), f.boxen);
+        EXPECT_EQ(int(boxes.count(QStringLiteral("Runtime - Error: 3020"))), f.boxen) << "the error of the body";
     }
 }

@@ -532,6 +532,7 @@ TEST_F(AuswertungTest, AFilterFailingInTheDatabaseIsReportedAndListsNothing)
     EXPECT_TRUE(
         boxes.boxes()[0].text.startsWith("Unvorhergesehener Fehler in Modul: modFAuswert / Routine: LadeAuswahl !"))
         << boxes.boxes()[0].text.toStdString();
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3078")), boxes.count()) << "only the error of the filter";
     EXPECT_EQ(w->tblFAusw->rowCount(), 0);
     EXPECT_EQ(w->lblGefDS->text(), QString("0"));
     EXPECT_FALSE(w->pb->isVisibleTo(w));
@@ -595,6 +596,7 @@ TEST_F(AuswertungTest, UntickingKeepsTheInputsAndTheResetClearsEverything)
     w->cboOptAnz01->setCurrentText(">");
     suche();
     ASSERT_EQ(boxes.count(), 1u); // no catch of July 2022
+    EXPECT_EQ(boxes.count(KeineTreffer), 1u);
     gv().intMonat = 8;
     klicke(w->Toolbar1, "tbAnzLoeschen");
     EXPECT_EQ(w->cboFJahr->currentText(), QString("2024"));
@@ -617,6 +619,7 @@ TEST_F(AuswertungTest, UntickingKeepsTheInputsAndTheResetClearsEverything)
     suche();
     ASSERT_EQ(boxes.count(), 2u);
     EXPECT_EQ(boxes.boxes()[0].text, AllesLaden);
+    EXPECT_EQ(boxes.count(Abgebrochen), 1u);
 }
 
 TEST_F(AuswertungTest, ADoubleClickedCatchOpensInTheCatchLogAndKeepsItsYear)

@@ -274,6 +274,7 @@ TEST_F(BesatzungTest, AnIncompleteOrUnusableEntryIsRefusedAndNothingIsStored)
     fuelleAus("Hecht", "Baggersee", "", QString(400, u'9'));
     klicke("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_EQ(boxes.count(Eingabefehler), 1u);
     EXPECT_EQ(anzahl(), 3);
 }
 

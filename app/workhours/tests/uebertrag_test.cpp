@@ -84,6 +84,9 @@ protected:
 };
 
 const QString Erfolg = "Mehrleistungen u. Minderleistungen der Arbeitsstunden ins neue Fangjahr erfolgreich beendet !";
+const QString Beitraege = "ACHTUNG: Jahresbeitragsflags der Mitglieder werden auf - nicht bezahlt - gesetzt !";
+const QString NichtGespeichert = "ACHTUNG: Der Wechsel in das Fangjahr 2024 konnte nicht gespeichert werden, das "
+                                 "Fangjahr bleibt 2023 !\n\rTorvana beendet sich jetzt !";
 const QDate Neujahr(2024, 1, 1);
 
 } // namespace
@@ -175,6 +178,10 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
     EXPECT_EQ(zeilen(), vorher);
     for (const auto &box : boxes.boxes())
         EXPECT_NE(box.text.toStdString(), Erfolg.toStdString()) << "success told of entries that were undone";
+    // The fee reset's error, the roll-over's error and that it kept nothing.
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3317")), 1u);
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3000")), 1u);
+    EXPECT_EQ(boxes.count(NichtGespeichert), 1u);
 
     // Without the failure: when the message shows, another connection already sees the entries
     // and the new year.
@@ -210,6 +217,7 @@ TEST_F(Uebertrag, TheSuccessMessageFollowsTheCommitOfTheRollOver)
     ASSERT_EQ(boxes.count(), 4u);
     // The carry-over's message, then the fee reset's (both after the commit).
     EXPECT_EQ(boxes.boxes()[2].text.toStdString(), Erfolg.toStdString());
+    EXPECT_EQ(boxes.count(Beitraege), 1u);
     EXPECT_EQ(pruefer.sichtbar, 3) << "the entries were committed before the message";
 }
 
@@ -240,6 +248,9 @@ TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
     EXPECT_EQ(gezeigt.filter("Der Jahreswechsel wurde nicht gespeichert.").size(), 1)
         << gezeigt.join(" | ").toStdString();
     EXPECT_EQ(gezeigt.filter(Erfolg).size(), 0);
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3317")), 1u);
+    EXPECT_EQ(boxes.count(QStringLiteral("Runtime - Error: 3000")), 1u);
+    EXPECT_EQ(boxes.count(NichtGespeichert), 1u);
 
     db().Execute("DROP TRIGGER stoerung");
     boxes.clear();
@@ -250,6 +261,8 @@ TEST_F(Uebertrag, TheRollOverCarriesOverAndResetsTheFeesAllOrNothing)
     EXPECT_EQ(zeilen().size(), vorher.size() + 3);
     EXPECT_EQ(bezahlt(), 0);
     EXPECT_EQ(boxes.count(), 4u);
+    EXPECT_EQ(boxes.count(Erfolg), 1u);
+    EXPECT_EQ(boxes.count(Beitraege), 1u);
 }
 
 TEST_F(Uebertrag, RunTwiceTheUndoTakesBackOnlyWhatTheCarryOverWrote)

@@ -290,6 +290,7 @@ TEST_F(Mitgliederliste, AnEmptyListPrintsNeitherForm)
     ASSERT_EQ(boxes.count(), 2u);
     for (const auto &b : boxes.boxes())
         EXPECT_EQ(b.text, QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !"));
+    EXPECT_EQ(boxes.count(QString("Keine Daten zum Drucken vorhanden, Vorgang wird abgebrochen !")), 2u);
     EXPECT_EQ(drucker.dialogs, 0);
 }
 

@@ -54,6 +54,16 @@ TEST(Variant, ConversionTable)
         {"R8 to DATE out of range", Variant::r8(3e6), VT_DATE, DISP_E_OVERFLOW, {}},
         {"BSTR German date to DATE", Variant::string("24.12.2023 18:30"), VT_DATE, S_OK, "24.12.2023 18:30:00"},
         {"BSTR bad date to DATE", Variant::string("31.02.2023"), VT_DATE, DISP_E_TYPEMISMATCH, {}},
+        // Two-digit years: 29 is the last of this century, 30 the first of the last one.
+        {"BSTR year 29 to DATE", Variant::string("1.2.29"), VT_DATE, S_OK, "01.02.2029"},
+        {"BSTR year 30 to DATE", Variant::string("1.2.30"), VT_DATE, S_OK, "01.02.1930"},
+        {"BSTR year 00 to DATE", Variant::string("1.2.00 7:05"), VT_DATE, S_OK, "01.02.2000 07:05:00"},
+        // A date as text: the time only when there is one, and alone on day 0.
+        {"DATE to BSTR", Variant::fromDate(45352.0), VT_BSTR, S_OK, "01.03.2024"},
+        {"DATE with time to BSTR", Variant::fromDate(45352.75), VT_BSTR, S_OK, "01.03.2024 18:00:00"},
+        {"DATE 0 to BSTR", Variant::fromDate(0.0), VT_BSTR, S_OK, "30.12.1899"},
+        {"DATE time on day 0 to BSTR", Variant::fromDate(0.25), VT_BSTR, S_OK, "06:00:00"},
+        {"DATE time before day 0 to BSTR", Variant::fromDate(-1.25), VT_BSTR, S_OK, "29.12.1899 06:00:00"},
         {"I4 to CY", Variant::i4(3), VT_CY, S_OK, "3"},
         {"R8 to CY", Variant::r8(8.25), VT_CY, S_OK, "8.25"},
         {"ERROR to I4", Variant::error(DISP_E_PARAMNOTFOUND), VT_I4, DISP_E_TYPEMISMATCH, {}},

@@ -42,6 +42,27 @@ TEST(CheckedMsgBox, ABoxNeitherScriptedNorLookedAtFailsTheTestWithItsTitleAndTex
             EXPECT_EQ(boxes.last().text, QStringLiteral("Gespeichert"));
         },
         "Error: 91");
+    // Counting the boxes, or going through them, looks at none: a count passes on any box.
+    EXPECT_NONFATAL_FAILURE(
+        {
+            CheckedMsgBox boxes;
+            fehlerbox();
+            EXPECT_EQ(boxes.count(), 1u);
+            EXPECT_EQ(boxes.boxes().size(), 1u);
+            for (const auto &box : boxes.boxes())
+                EXPECT_FALSE(box.text.isEmpty());
+        },
+        "Error: 91");
+    // Naming another box looks at that one only.
+    EXPECT_NONFATAL_FAILURE(
+        {
+            CheckedMsgBox boxes;
+            fehlerbox();
+            MsgBox(QStringLiteral("Gespeichert"));
+            EXPECT_EQ(boxes.count(QStringLiteral("Gespeichert")), 1u);
+            EXPECT_EQ(boxes.count(QStringLiteral("Gelöscht")), 0u);
+        },
+        "Error: 91");
     // With no stand-in in place the test main's service fails the test.
     EXPECT_NONFATAL_FAILURE(fehlerbox(), "no scripted stand-in in place: title \"Error: 91\"");
 }
@@ -58,7 +79,18 @@ TEST(CheckedMsgBox, ScriptedLookedAtOrExpectedBoxesPass)
         fehlerbox();
         MsgBox(QStringLiteral("Gespeichert"));
         EXPECT_EQ(boxes.count(), 2u);
+        // Named by title or by text, each box of that name.
+        EXPECT_EQ(boxes.count(QStringLiteral("Error: 91")), 1u);
+        MsgBox(QStringLiteral("Gespeichert"), vbOKOnly, QStringLiteral("Torvana"));
+        EXPECT_EQ(boxes.count(QStringLiteral("Gespeichert")), 2u);
         boxes.clear();
+    }
+    {
+        CheckedMsgBox boxes;
+        fehlerbox();
+        MsgBox(QStringLiteral("Gespeichert"));
+        EXPECT_EQ(boxes.boxes()[0].title, QStringLiteral("Error: 91"));
+        EXPECT_EQ(boxes.boxes().back().text, QStringLiteral("Gespeichert"));
     }
     {
         CheckedMsgBox boxes;

@@ -110,6 +110,9 @@ TEST(GridRows, CellTextIsGerman)
         {QVariant(), ""},
         {42, "42"},
         {QDate(1970, 12, 24), "24.12.1970"},
+        // A date and time at midnight is the date alone; any other time follows it.
+        {QDateTime(QDate(1970, 12, 24), QTime(0, 0)), "24.12.1970"},
+        {QDateTime(QDate(1970, 12, 24), QTime(18, 30)), "24.12.1970 18:30:00"},
         {true, "Wahr"},
         // Whole numbers as QString::number writes them, the extremes included; a typed empty
         // value reads empty.

@@ -63,6 +63,8 @@ TEST(Format, NumbersDatesAndTextsTheGermanWay)
         {qlonglong(7), "", "7"},
         {true, "", "Wahr"},
         {QDate(2024, 7, 1), "", "01.07.2024"},
+        {QDateTime(QDate(2024, 7, 1), QTime(0, 0)), "", "01.07.2024"},
+        {QDateTime(QDate(2024, 7, 1), QTime(6, 5, 4)), "", "01.07.2024 06:05:04"},
         {QStringLiteral("  so  "), "", "  so  "},
     };
     for (const auto &c : cases) {
