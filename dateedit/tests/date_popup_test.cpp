@@ -343,8 +343,8 @@ TEST_F(Popup, KeysBeforeThePopupIsActiveGoToTheCalendar)
         auto deliver = [this](QEvent *e) { QApplication::sendEvent(control(), e); };
         if (c.byButton) {
             const QPointF at(control()->width() - 4, control()->height() / 2);
-            QMouseEvent press(QEvent::MouseButtonPress, at, control()->mapToGlobal(at), Qt::LeftButton,
-                              Qt::LeftButton, Qt::NoModifier);
+            QMouseEvent press(QEvent::MouseButtonPress, at, control()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                              Qt::NoModifier);
             QMouseEvent release(QEvent::MouseButtonRelease, at, control()->mapToGlobal(at), Qt::LeftButton,
                                 Qt::NoButton, Qt::NoModifier);
             deliver(&press);

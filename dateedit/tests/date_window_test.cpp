@@ -243,8 +243,7 @@ TEST_F(Window, TheContextMenuCopiesPastesAndSelectsAll)
     EXPECT_EQ(value(), oleDate(2026, 12, 24));
     EXPECT_EQ(count(DISPID_LDE_Change), 1);
     EXPECT_TRUE(control()->hasFocus());
-    EXPECT_EQ(count(DISPID_LDE_BeforeLostFocus) + count(DISPID_LDE_LostFocusEvent) + count(DISPID_LDE_GotFocusEvent),
-              0)
+    EXPECT_EQ(count(DISPID_LDE_BeforeLostFocus) + count(DISPID_LDE_LostFocusEvent) + count(DISPID_LDE_GotFocusEvent), 0)
         << "the menu took no focus from the field";
     EXPECT_EQ(beeps.count(), 0);
 
@@ -303,8 +302,7 @@ TEST_F(Window, TheHostDestroysTheControlInsideEachOfItsEvents)
              put(DISPID_LD_Value, Variant::fromDate(0.0));
          },
          leave},
-        {"century of a two-digit year", DISPID_LDE_GetCentury,
-         [this] { put(DISPID_LD_DateFormat, Variant::i2(9)); },
+        {"century of a two-digit year", DISPID_LDE_GetCentury, [this] { put(DISPID_LD_DateFormat, Variant::i2(9)); },
          [this] {
              clickIn();
              key(Qt::Key_End);

@@ -33,8 +33,7 @@ HRESULT NavrailControl::Draw(DWORD dwDrawAspect, LONG, void *, DVTARGETDEVICE *,
     // any arithmetic on them.
     const qint64 width = qint64(lprcBounds->right) - lprcBounds->left;
     const qint64 height = qint64(lprcBounds->bottom) - lprcBounds->top;
-    if (width < 0 || height < 0 || width > std::numeric_limits<int>::max() ||
-        height > std::numeric_limits<int>::max())
+    if (width < 0 || height < 0 || width > std::numeric_limits<int>::max() || height > std::numeric_limits<int>::max())
         return E_INVALIDARG;
     ComPtr<ILzNavrailBar> keepThis(this);
     QPainter &painter = *static_cast<QPainter *>(hdcDraw);

@@ -644,9 +644,9 @@ TEST(Control, DrawnWithBoundsAtTheEndsOfTheIntRange)
         image.fill(outside);
         {
             QPainter painter(&image);
-            EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &c.bounds, nullptr, nullptr,
-                                 0),
-                      S_OK);
+            EXPECT_EQ(
+                view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &c.bounds, nullptr, nullptr, 0),
+                S_OK);
         }
         EXPECT_EQ(image.pixel(30, 35), c.inside);
     }
