@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 namespace lzdate {
 
@@ -26,9 +27,12 @@ DateEditWindow::~DateEditWindow()
 
 bool DateEditWindow::event(QEvent *e)
 {
+    // The window may go inside the event after all (its deferred deletion, a parent deleted).
+    const QPointer<DateEditWindow> self(this);
     ++depth_;
     const bool handled = QWidget::event(e);
-    --depth_;
+    if (self)
+        --depth_;
     return handled;
 }
 
