@@ -48,14 +48,28 @@ protected:
         const QRect cell = view->visualRect(view->model()->index(index / 7, index % 7));
         QTest::mouseClick(popupWindow(), Qt::LeftButton, {}, view->viewport()->mapTo(p, cell.center()));
     }
+    // On an X server the window system hands the activation back and forth in its own time:
+    // these wait until Qt itself has made the window active or given the field the focus.
+    static bool qtActivates(QWidget *w)
+    {
+        return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; });
+    }
+    bool backOnTheField()
+    {
+        return QTest::qWaitFor([this] { return control()->hasFocus(); });
+    }
     void openWithF4()
     {
+        if (QApplication::activeWindow() != &host && !qtActivates(&host)) {
+            host.activateWindow();
+            ASSERT_TRUE(qtActivates(&host));
+        }
         clickIn();
         events.clear();
         key(Qt::Key_F4);
         ASSERT_NE(popup(), nullptr);
         ASSERT_TRUE(popup()->isVisible());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(popup()));
+        ASSERT_TRUE(qtActivates(popup()));
     }
     // Holds the focus watch back (as a busy machine may) or lets it run again.
     void holdWatch(bool hold)
@@ -105,8 +119,8 @@ TEST_F(Popup, PickingADayCommitsIt)
     EXPECT_EQ(value(), oleDate(2031, 6, 20));
     EXPECT_EQ(count(DISPID_LDE_Change), 1);
     EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
+    EXPECT_TRUE(backOnTheField());
     EXPECT_EQ(count(DISPID_LDE_GotFocusEvent), 0) << "the focus came back from the popup";
-    EXPECT_TRUE(control()->hasFocus());
 }
 
 TEST_F(Popup, EscapeCancelsAndEnterCommits)
@@ -120,9 +134,10 @@ TEST_F(Popup, EscapeCancelsAndEnterCommits)
     EXPECT_EQ(count(DISPID_LDE_Change), 0);
     EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
 
+    ASSERT_TRUE(backOnTheField());
     events.clear();
     key(Qt::Key_F4);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(popup()));
+    ASSERT_TRUE(qtActivates(popup()));
     QTest::keyClick(popupWindow(), Qt::Key_Right);
     QTest::keyClick(popupWindow(), Qt::Key_Return);
     closeAndSettle();
@@ -370,7 +385,7 @@ TEST_F(Popup, KeysBeforeThePopupIsActiveGoToTheCalendar)
         EXPECT_EQ(value(), c.after);
         EXPECT_EQ(count(DISPID_LDE_Change), c.after == oleDate(2031, 6, 15) ? 0 : 1);
         EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
-        EXPECT_TRUE(QTest::qWaitFor([this] { return control()->hasFocus(); })) << "the focus is back on the field";
+        EXPECT_TRUE(backOnTheField());
         clickAway();
     }
 }
@@ -473,7 +488,7 @@ TEST_F(Popup, CtrlAltAndEscapeCancelInBothCalendars)
             EXPECT_EQ(value(), oleDate(2031, 6, 15));
             EXPECT_EQ(count(DISPID_LDE_Change), 0);
             EXPECT_EQ(count(DISPID_LDE_AfterCloseCalendar), 1);
-            EXPECT_TRUE(control()->hasFocus()) << "the focus is back on the field";
+            EXPECT_TRUE(backOnTheField());
         }
         clickAway();
     }
