@@ -7,9 +7,12 @@ if(TORVANA_SANITIZE)
   list(APPEND TV_TEST_ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
 endif()
 
-# tv_add_test(<name> SOURCES <files...> LIBS <targets...>
+# tv_add_test(<name> [WINDOW] SOURCES <files...> LIBS <targets...>
 #             [INCLUDES <dirs...>] [DEFINITIONS <defs...>] [DEPENDS <targets...>])
 # One test executable per component; it runs headless under the offscreen platform plugin.
+# WINDOW marks tests that show windows and drive them with simulated input: they carry the label
+# "window", and scripts/test.sh runs them once more on an X server (TORVANA_TEST_PLATFORM=xcb, read
+# by the tests' main), where the window system activates and places windows in its own time.
 # scripts/test.sh builds them with -Werror (TORVANA_WERROR): the code is free of warnings and
 # stays so.
 # INCLUDES are private include roots (a library's own folder, for tests of its internal headers),
@@ -19,7 +22,7 @@ function(tv_add_test name)
   if(NOT TORVANA_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;INCLUDES;DEFINITIONS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "WINDOW" "" "SOURCES;LIBS;INCLUDES;DEFINITIONS;DEPENDS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} tv_testmain GTest::gtest GTest::gmock)
   target_include_directories(${name} PRIVATE ${T_INCLUDES})
@@ -29,12 +32,16 @@ function(tv_add_test name)
   endif()
   # CTest lists every test case, read from the executable right after it is built. Each case runs
   # in a process of its own.
+  set(labels "")
+  if(T_WINDOW)
+    set(labels window)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE POST_BUILD
     DISCOVERY_TIMEOUT 120
     TEST_PREFIX "${name}."
     NO_PRETTY_VALUES
-    PROPERTIES ENVIRONMENT "${TV_TEST_ENVIRONMENT}" TIMEOUT 600)
+    PROPERTIES ENVIRONMENT "${TV_TEST_ENVIRONMENT}" TIMEOUT 600 LABELS "${labels}")
 endfunction()
 
 # tv_add_bench(<name> SOURCES <files...> LIBS <targets...>)

@@ -6,7 +6,7 @@ pkgs=(cmake ninja-build g++ pkg-config
       libsqlite3-dev libsqlitecpp-dev sqlite3
       libgtest-dev libgmock-dev googletest libbenchmark-dev
       poppler-utils unzip fonts-dejavu-core fonts-urw-base35 clang-format qt6-translations-l10n
-      desktop-file-utils)
+      desktop-file-utils xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test headless: once as built for users, once with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer. The window tests (label "window") run once more
+# on an X server (Xvfb), one at a time, so that no test's window takes another's focus.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 "$src/scripts/install-deps.sh"
@@ -14,4 +15,9 @@ for variant in release asan; do
   "$src/scripts/build.sh" "$dir" "${opts[@]}"
   echo "== tests ($variant)"
   ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
+  if [ "$variant" = release ]; then
+    echo "== window tests on an X server ($variant)"
+    TORVANA_TEST_PLATFORM=xcb xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" \
+      ctest --test-dir "$dir" --label-regex '^window$' --output-on-failure
+  fi
 done

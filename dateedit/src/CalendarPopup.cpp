@@ -244,6 +244,18 @@ void CalendarPopup::detach()
     hide();
 }
 
+void CalendarPopup::forwardKey(const QKeyEvent *e)
+{
+    QWidget *target = focusWidget();
+    if (!target || !isAncestorOf(target))
+        target = calendarWidget();
+    if (!target)
+        return;
+    QKeyEvent copy(e->type(), e->key(), e->modifiers(), e->nativeScanCode(), e->nativeVirtualKey(),
+                   e->nativeModifiers(), e->text(), e->isAutoRepeat(), quint16(e->count()));
+    QApplication::sendEvent(target, &copy);
+}
+
 void CalendarPopup::check()
 {
     if (!open_) {

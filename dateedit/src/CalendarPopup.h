@@ -8,6 +8,7 @@
 #include "com/connpt.h"
 #include "com/dispatch.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -68,6 +69,9 @@ public:
     void open(const CalendarOpening &o);
     // The owner is gone: the popup is hidden and forgets it.
     void detach();
+    // A key that reached the owner while the popup is open goes to the calendar's part that has
+    // (or, before the window system activated the popup, is to get) the focus.
+    void forwardKey(const QKeyEvent *e);
     // One tick of the focus watch (also run at once for Tab).
     void check();
     // The popup is running its owner's close handling.

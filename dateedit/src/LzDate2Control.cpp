@@ -14,15 +14,19 @@
 #include "ole/memstream.h"
 #include "ole/olecolor.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace lzdate {
 namespace {
@@ -264,8 +268,7 @@ LzDate2Control::LzDate2Control() : model_(this)
 LzDate2Control::~LzDate2Control()
 {
     points_.clearAll();
-    if (window_)
-        delete window_.data();
+    Deactivate();
 }
 
 // ---------------------------------------------------------------- IDispatch
@@ -558,12 +561,26 @@ HRESULT LzDate2Control::Deactivate()
 {
     if (!window_)
         return S_FALSE;
-    delete window_.data();
+    DateEditWindow *w = window_.data();
+    window_ = nullptr;
+    w->detach();
+    windowDestroyed();
+    if (w->handlingEvent()) {
+        // Destroyed inside one of the window's own events (a host's handler): Qt still works
+        // with the window when the handler returns, so it goes at the next turn of the loop.
+        w->hide();
+        w->deleteLater();
+    } else {
+        delete w;
+    }
     return S_OK;
 }
 
 void LzDate2Control::windowDestroyed()
 {
+    if (contextMenu_)
+        contextMenu_->close();
+    focusHeldByMenu_ = false;
     destroyPopup();
     model_.setFocusFlag(false);
     caretCreated_ = false;
@@ -1320,6 +1337,11 @@ bool LzDate2Control::overButton(const QPoint &pos) const
 void LzDate2Control::focusIn(bool byClick)
 {
     com::ComPtr<IUnknown> keep(identity());
+    if (focusHeldByMenu_) {
+        // Back from the own context menu: the focus never left the control.
+        focusHeldByMenu_ = false;
+        return;
+    }
     focusByClick_ = byClick;
     model_.setFocusFlag(true);
     editor_.focusGained();
@@ -1335,9 +1357,14 @@ void LzDate2Control::focusIn(bool byClick)
         fire(DISPID_LDE_GotFocusEvent);
 }
 
-void LzDate2Control::focusOut()
+void LzDate2Control::focusOut(bool toPopupMenu)
 {
     com::ComPtr<IUnknown> keep(identity());
+    if (toPopupMenu && contextMenu_ && QApplication::activePopupWidget() == contextMenu_) {
+        // The own context menu keeps the field as it is, focus, selection and caret included.
+        focusHeldByMenu_ = true;
+        return;
+    }
     // No BeforeLostFocus (and no LostFocusEvent) when the focus goes into this control's open popup.
     const bool toPopup = popup_ && popup_->isOpen();
     if (!toPopup)
@@ -1367,9 +1394,25 @@ void LzDate2Control::fireKey(DISPID dispid, QKeyEvent *e)
     fire(dispid, {key, com::Variant::i2(shiftState(e->modifiers()))});
 }
 
+bool LzDate2Control::keyForOpenCalendar(QKeyEvent *e)
+{
+    // While the calendar is open the keys are its own, also those that still reach the field
+    // because the window system has not activated the popup yet (a slow display): they go on
+    // to the calendar. F4 and Alt+Down keep their meaning on the field.
+    if (!popup_ || !popup_->isOpen())
+        return false;
+    const int key = virtualKey(e);
+    if (key == vk::F4 || (key == vk::Down && (e->modifiers() & Qt::AltModifier)))
+        return false;
+    popup_->forwardKey(e);
+    return true;
+}
+
 void LzDate2Control::keyDown(QKeyEvent *e)
 {
     com::ComPtr<IUnknown> keep(identity());
+    if (keyForOpenCalendar(e))
+        return;
     // The framework's stock KeyDown, with the real shift state.
     fireKey(DISPID_KEYDOWN, e);
     if (!window_ || !model_.hasFocus())
@@ -1428,6 +1471,9 @@ void LzDate2Control::characterTyped(QKeyEvent *e)
 
 void LzDate2Control::keyUp(QKeyEvent *e)
 {
+    com::ComPtr<IUnknown> keep(identity());
+    if (keyForOpenCalendar(e))
+        return;
     fireKey(DISPID_KEYUP, e);
 }
 
@@ -1514,6 +1560,50 @@ void LzDate2Control::doubleClick(QMouseEvent *e)
         model_.setCaretAndSelection(0, 0, 0);
     repaint();
     fire(DISPID_DBLCLICK);
+}
+
+void LzDate2Control::contextMenu(const QPoint &globalPos)
+{
+    if (!window_)
+        return;
+    if (contextMenu_)
+        contextMenu_->close();
+    // A text box's entries, in Qt's own words, so that the host's translation of Qt speaks
+    // them in its language; the shortcuts are those the field itself takes.
+    auto *menu = new QMenu(window_);
+    menu->setObjectName(QStringLiteral("lzDateContextMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto withKeys = [](const char *text, QKeySequence::StandardKey key) {
+        return QCoreApplication::translate("QLineEdit", text) + QLatin1Char('\t') +
+               QKeySequence(key).toString(QKeySequence::NativeText);
+    };
+    const bool selected = model_.selStart() != model_.selEnd();
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const bool pasteable = clipboard && !clipboard->text().isEmpty();
+    // The actions run later, from the menu: only while the window still belongs to this control.
+    const QPointer<DateEditWindow> w(window_);
+    const auto add = [&](const QString &text, bool enabled, std::function<void()> act) {
+        QAction *a = menu->addAction(text);
+        a->setEnabled(enabled);
+        QObject::connect(a, &QAction::triggered, menu, [w, act] {
+            if (w && w->attached())
+                act();
+        });
+    };
+    add(withKeys("&Copy", QKeySequence::Copy), selected, [this] { editor_.keyDown(vk::KeyC, false, true); });
+    add(withKeys("&Paste", QKeySequence::Paste), pasteable && enabled_, [this] {
+        com::ComPtr<IUnknown> keep(identity());
+        editor_.keyDown(vk::KeyV, false, true);
+        repaint();
+    });
+    menu->addSeparator();
+    add(QCoreApplication::translate("QLineEdit", "Select All"), !model_.text().isEmpty(), [this] {
+        const int len = int(model_.text().size());
+        model_.setCaretAndSelection(len, 0, len);
+        repaint();
+    });
+    contextMenu_ = menu;
+    menu->popup(globalPos);
 }
 
 // ---------------------------------------------------------------- editing services

@@ -17,6 +17,7 @@
 
 #include <QPointer>
 
+class QMenu;
 class QPainter;
 class QKeyEvent;
 class QMouseEvent;
@@ -158,13 +159,16 @@ public:
     // The size that shows the longest text of the display format whole (the window's size hint).
     QSize naturalTextSize() const;
     void focusIn(bool byClick = false);
-    void focusOut();
+    // toPopupMenu: the focus goes to a popup menu that opened over the field.
+    void focusOut(bool toPopupMenu = false);
     void keyDown(QKeyEvent *e);
     void keyUp(QKeyEvent *e);
     void mouseDown(QMouseEvent *e);
     void mouseUp(QMouseEvent *e, bool inside);
     void mouseMove(QMouseEvent *e);
     void doubleClick(QMouseEvent *e);
+    // The right mouse button or the menu key: a text box's menu (copy, paste, select all).
+    void contextMenu(const QPoint &globalPos);
     void windowDestroyed();
     // The cursor over a point of the window: an arrow over the drop-down button, else an I-beam.
     bool overButton(const QPoint &pos) const;
@@ -197,6 +201,8 @@ private:
     void rebuildPopup();
     void destroyPopup();
     void calendarClosed(int code);
+    // Hands a key that reached the field to the open calendar; false when it stays the field's.
+    bool keyForOpenCalendar(QKeyEvent *e);
 
     PaintState paintState() const;
     void measureCellsIfNeeded();
@@ -257,6 +263,8 @@ private:
     bool focusByClick_ = false; // the focus came with the mouse press now being handled
     QPointer<CalendarPopup> popup_;
     bool returningFromPopup_ = false; // the focus is being given back by the closed popup
+    QPointer<QMenu> contextMenu_;
+    bool focusHeldByMenu_ = false; // the focus went to the own context menu and comes back from it
     DateEditor editor_{model_, *this};
 };
 

@@ -77,7 +77,7 @@ protected:
             if (!frame)
                 return;
             ran = true;
-            if (QTest::qWaitForWindowActive(frame))
+            if (waitForFrame())
                 script();
             if (frame && frame->isVisible())
                 frame->reject();
@@ -102,11 +102,25 @@ protected:
     {
         return find<T>(QStringLiteral("id%1").arg(id));
     }
-    void frameKey(Qt::Key k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(frame->windowHandle(), k, m); }
+    // Waits until Qt has made the frame its active window. The window system may tell first (the
+    // frame's window then counts as active) and Qt follow later; on an X server the host may even
+    // take a late activation back for a moment, which the modal frame then reclaims. Until then
+    // Qt runs no mnemonic of the frame.
+    bool waitForFrame()
+    {
+        return frame && QTest::qWaitFor([this] { return frame && QApplication::activeWindow() == frame; });
+    }
+    void frameKey(Qt::Key k, Qt::KeyboardModifiers m = {})
+    {
+        ASSERT_TRUE(waitForFrame());
+        QTest::keyClick(frame->windowHandle(), k, m);
+    }
     void frameType(const char *keys)
     {
-        for (const char *k = keys; *k; ++k)
+        for (const char *k = keys; *k; ++k) {
+            ASSERT_TRUE(waitForFrame());
             QTest::keyClick(frame->windowHandle(), *k);
+        }
     }
     // A click at a point of a widget (its centre by default) into the frame's window.
     void frameClick(QWidget *w, QPoint at = QPoint(-1, -1))

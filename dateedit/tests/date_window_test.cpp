@@ -3,7 +3,14 @@
 // and by the pixels it paints.
 #include "date_window_fixture.h"
 
+#include <QAction>
 #include <QClipboard>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QPointer>
+#include <QTranslator>
+
+#include <functional>
 
 TV_COM_MODULE()
 
@@ -183,6 +190,166 @@ TEST_F(Window, ClickOnTheButtonPlaceOfAControlWithoutCalendarPlacesTheCaret)
     click(QPoint(control()->width() - 3, 12));
     EXPECT_EQ(number(DISPID_LD_getCaretPosition), 10);
     EXPECT_EQ(count(DISPID_LDE_BeforeOpenCalendar), 0);
+}
+
+// A right click opens a text box's menu: copy, paste and select all in the words of the host's
+// translation of Qt (German in the program); the field keeps its focus and selection meanwhile.
+TEST_F(Window, TheContextMenuCopiesPastesAndSelectsAll)
+{
+    QTranslator german;
+    ASSERT_TRUE(german.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        << "Qt's German translations (qt6-translations-l10n) not found";
+    QCoreApplication::installTranslator(&german);
+    const QPoint at(6, control()->height() / 2);
+    // Opens the menu by a right click and picks an entry by its text (without the shortcut),
+    // or closes it with Escape when pick is null; returns the entries and their states.
+    auto menu = [&](const char *pick) {
+        QTest::mousePress(window(), Qt::RightButton, {}, inWindow(at));
+        auto *m = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QStringList entries;
+        if (!m) {
+            ADD_FAILURE() << "no context menu";
+            return entries;
+        }
+        QAction *chosen = nullptr;
+        for (QAction *a : m->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QString text = a->text().section(QLatin1Char('\t'), 0, 0);
+            entries << text + (a->isEnabled() ? "" : " (off)");
+            if (pick && text == QString::fromUtf8(pick))
+                chosen = a;
+        }
+        QTest::mouseRelease(window(), Qt::RightButton, {}, inWindow(at));
+        if (chosen)
+            QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, m->actionGeometry(chosen).center());
+        else
+            QTest::keyClick(m->windowHandle(), Qt::Key_Escape);
+        settle();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "the menu closed";
+        return entries;
+    };
+
+    QApplication::clipboard()->clear();
+    clickIn();
+    key(Qt::Key_Home); // no selection
+    events.clear();
+    EXPECT_EQ(menu(nullptr), (QStringList{"&Kopieren (off)", "Einf&ügen (off)", "Alles auswählen"}));
+    EXPECT_EQ(menu("Alles auswählen"), (QStringList{"&Kopieren (off)", "Einf&ügen (off)", "Alles auswählen"}));
+    EXPECT_EQ(number(DISPID_LD_getStartSelection), 0);
+    EXPECT_EQ(number(DISPID_LD_getEndSelection), 10);
+    EXPECT_EQ(menu("&Kopieren"), (QStringList{"&Kopieren", "Einf&ügen (off)", "Alles auswählen"}));
+    EXPECT_EQ(QApplication::clipboard()->text(), "15.06.2031");
+
+    QApplication::clipboard()->setText("24.12.2026");
+    menu("Einf&ügen");
+    EXPECT_EQ(value(), oleDate(2026, 12, 24));
+    EXPECT_EQ(count(DISPID_LDE_Change), 1);
+    EXPECT_TRUE(control()->hasFocus());
+    EXPECT_EQ(count(DISPID_LDE_BeforeLostFocus) + count(DISPID_LDE_LostFocusEvent) + count(DISPID_LDE_GotFocusEvent), 0)
+        << "the menu took no focus from the field";
+    EXPECT_EQ(beeps.count(), 0);
+
+    // After the menu the focus leaves as ever.
+    clickAway();
+    EXPECT_EQ(count(DISPID_LDE_LostFocusEvent), 1);
+    QCoreApplication::removeTranslator(&german);
+}
+
+// A host may destroy the control inside any of its events, whatever road the event came by
+// (a real Tab, a click, setFocus from code): the host window lives on and takes keys.
+TEST_F(Window, TheHostDestroysTheControlInsideEachOfItsEvents)
+{
+    struct Case
+    {
+        const char *road;
+        DISPID at;
+        std::function<void()> prepare; // properties for the road, before the focus comes
+        std::function<void()> steps;   // the user's steps
+    };
+    const auto none = [] {};
+    const auto typeDigit = [this] {
+        clickIn();
+        typeKeys("1");
+    };
+    const auto leave = [this] {
+        clickIn();
+        clickAway();
+    };
+    const Case cases[] = {
+        {"focus by a click", DISPID_LDE_GotFocusEvent, none, [this] { clickIn(); }},
+        {"focus by Tab", DISPID_LDE_GotFocusEvent, none, [this] { key(Qt::Key_Tab); }},
+        {"focus by Shift+Tab", DISPID_LDE_GotFocusEvent, none, [this] { key(Qt::Key_Backtab, Qt::ShiftModifier); }},
+        {"focus by setFocus", DISPID_LDE_GotFocusEvent, none, [this] { control()->setFocus(); }},
+        {"key down", DISPID_LDE_KeyDown, none, typeDigit},
+        {"key press", DISPID_LDE_KeyPress, none, typeDigit},
+        {"key up", DISPID_LDE_KeyUp, none, typeDigit},
+        {"change by typing", DISPID_LDE_Change, none, typeDigit},
+        {"mouse down", DISPID_LDE_MouseDown, none, [this] { clickIn(); }},
+        {"mouse up", DISPID_LDE_MouseUp, none, [this] { clickIn(); }},
+        {"click", DISPID_LDE_Click, none, [this] { clickIn(); }},
+        {"mouse move", DISPID_LDE_MouseMove, none,
+         [this] { QTest::mouseMove(window(), inWindow(QPoint(6, control()->height() / 2))); }},
+        {"double click", DISPID_LDE_DblClick, none,
+         [this] { QTest::mouseDClick(window(), Qt::LeftButton, {}, inWindow(QPoint(6, control()->height() / 2))); }},
+        {"before the focus is lost", DISPID_LDE_BeforeLostFocus, none, leave},
+        {"focus lost by a click", DISPID_LDE_LostFocusEvent, none, leave},
+        {"focus lost by Tab", DISPID_LDE_LostFocusEvent, none,
+         [this] {
+             clickIn();
+             key(Qt::Key_Tab);
+         }},
+        {"free-form check", DISPID_LDE_InvalidDate,
+         [this] {
+             put(DISPID_LD_FreeFormEntry, Variant::boolean(true));
+             put(DISPID_LD_Value, Variant::fromDate(0.0));
+         },
+         leave},
+        {"century of a two-digit year", DISPID_LDE_GetCentury, [this] { put(DISPID_LD_DateFormat, Variant::i2(9)); },
+         [this] {
+             clickIn();
+             key(Qt::Key_End);
+             key(Qt::Key_Left);
+             key(Qt::Key_Left);
+             typeKeys("24");
+         }},
+        {"calendar about to open", DISPID_LDE_BeforeOpenCalendar,
+         [this] { put(DISPID_LD_CalendarFormat, Variant::i2(1)); },
+         [this] {
+             clickIn();
+             key(Qt::Key_F4);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.road);
+        ASSERT_EQ(container->createControl(QString::fromUtf16(LzDate2_ProgID)), S_OK);
+        put(DISPID_LD_Separator, Variant::string("."));
+        put(DISPID_LD_Value, Variant::fromDate(oleDate(2031, 6, 15)));
+        c.prepare();
+        other->setFocus();
+        settle();
+        QPointer<QWidget> dying = control();
+        bool destroyed = false;
+        onEvent = [&](DISPID id, com::EventArgs &) {
+            if (id == c.at && !destroyed) {
+                destroyed = true;
+                container->destroyControl();
+            }
+        };
+        c.steps();
+        settle();
+        onEvent = nullptr;
+        ASSERT_TRUE(destroyed) << "the event came";
+        EXPECT_EQ(container->controlWidget(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dying.isNull()) << "the window went with its control";
+        // The host goes on: its other field takes the focus and keys.
+        other->setFocus();
+        other->clear();
+        typeKeys("ok");
+        EXPECT_EQ(other->text(), "ok");
+    }
 }
 
 // ------------------------------------------------------------------ pixels

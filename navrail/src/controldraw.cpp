@@ -11,6 +11,8 @@
 
 #include <QPainter>
 
+#include <limits>
+
 namespace navrail {
 
 namespace {
@@ -25,31 +27,41 @@ HRESULT NavrailControl::Draw(DWORD dwDrawAspect, LONG, void *, DVTARGETDEVICE *,
 {
     if (dwDrawAspect != DVASPECT_CONTENT)
         return DV_E_DVASPECT;
-    if (!hdcDraw || !lprcBounds || lprcBounds->right < lprcBounds->left || lprcBounds->bottom < lprcBounds->top)
+    if (!hdcDraw || !lprcBounds)
+        return E_INVALIDARG;
+    // Inverted bounds, and bounds whose width or height an int cannot hold, are refused before
+    // any arithmetic on them.
+    const qint64 width = qint64(lprcBounds->right) - lprcBounds->left;
+    const qint64 height = qint64(lprcBounds->bottom) - lprcBounds->top;
+    if (width < 0 || height < 0 || width > std::numeric_limits<int>::max() || height > std::numeric_limits<int>::max())
         return E_INVALIDARG;
     ComPtr<ILzNavrailBar> keepThis(this);
     QPainter &painter = *static_cast<QPainter *>(hdcDraw);
-    QRect r(QPoint(lprcBounds->left, lprcBounds->top), QPoint(lprcBounds->right - 1, lprcBounds->bottom - 1));
+    const bool empty = width == 0 || height == 0;
+    const QRect bounds = empty ? QRect() : QRect(lprcBounds->left, lprcBounds->top, int(width), int(height));
 
     if (QWidget *w = widget()) {
         // The window paints itself (and displays a pending item from its own paint).
         painter.save();
-        painter.setClipRect(r, Qt::IntersectClip);
-        w->render(&painter, r.topLeft());
+        painter.setClipRect(bounds, Qt::IntersectClip);
+        w->render(&painter, bounds.topLeft());
         painter.restore();
         return S_OK;
     }
 
-    painter.save();
-    painter.fillRect(r, ole::colorFromOle(backColor_));
-    drawEdge(painter, r, EdgeSunken, SidesAll);
-    r.setTop(r.top() + 2);
-    if (font_)
-        painter.setFont(ole::toQFont(font_.get()));
-    painter.setPen(ole::colorFromOle(textColor_));
-    painter.setBackgroundMode(Qt::TransparentMode);
-    painter.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, kPlaceholderText);
-    painter.restore();
+    if (!empty) {
+        QRect r = bounds;
+        painter.save();
+        painter.fillRect(r, ole::colorFromOle(backColor_));
+        drawEdge(painter, r, EdgeSunken, SidesAll);
+        r.setTop(r.top() + std::min(2, r.height()));
+        if (font_)
+            painter.setFont(ole::toQFont(font_.get()));
+        painter.setPen(ole::colorFromOle(textColor_));
+        painter.setBackgroundMode(Qt::TransparentMode);
+        painter.drawText(r, Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, kPlaceholderText);
+        painter.restore();
+    }
 
     // As after the window's first paint: the current item is displayed once.
     if (pendingDisplay()) {

@@ -9,6 +9,9 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
+
+#include <functional>
 
 using namespace navtest;
 
@@ -589,6 +592,97 @@ TEST_F(MenuTest, CommandsOnAnEmptyBarDoNothing)
         ASSERT_TRUE(answer.shown());
         EXPECT_EQ(events.count(kMenuCommand), 0);
         EXPECT_EQ(editBox(), nullptr);
+    }
+}
+
+// A host may destroy the control (its windows) inside any event its user's steps raise: the
+// steps end cleanly and the host window lives on.
+TEST_F(MenuTest, TheHostDestroysTheControlInsideEachOfItsEvents)
+{
+    struct Case
+    {
+        const char *name;
+        DISPID at;
+        UINT menuAnswer;             // the entry a popup menu is answered with (0: Escape)
+        std::function<void()> steps; // the user's steps
+    };
+    const auto header = [this] { QTest::mouseClick(buttons()[1], Qt::LeftButton, {}, QPoint(20, 10)); };
+    const auto onItem = [this] { QTest::mouseClick(openPane(), Qt::LeftButton, {}, itemPoint(openPane(), 1)); };
+    const auto dragSplitter = [this] {
+        QWidget *splitter = mainSplitter();
+        const int x = int(barWidget()->width());
+        QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(x + 3, 150));
+        QTest::mouseMove(splitter, QPoint(x + 60, 150));
+        QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(x + 60, 150));
+    };
+    const auto typeIntoLabel = [this] {
+        settle();
+        QLineEdit *box = editBox();
+        ASSERT_NE(box, nullptr);
+        QTest::keyClicks(box, "X");
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    const Case cases[] = {
+        {"header click", DISPID_NBE_GroupButtonClick, 0, header},
+        {"group about to change", DISPID_NBE_BeforeGroupChange, 0, header},
+        {"group changed", DISPID_NBE_AfterGroupChange, 0, header},
+        {"item about to change", DISPID_NBE_BeforeItemChange, 0, onItem},
+        {"item click", DISPID_NBE_ItemClick, 0, onItem},
+        {"item changed", DISPID_NBE_AfterItemChange, 0, onItem},
+        {"item about to be displayed", DISPID_NBE_BeforeDisplayResultsPane, 0, onItem},
+        {"click beside the items", DISPID_NBE_PaneClick, 0,
+         [this] { QTest::mouseClick(openPane(), Qt::LeftButton, {}, emptyPoint(openPane())); }},
+        {"right click on an item", DISPID_NBE_ItemRightClick, 0, [this] { rightClickItem(1); }},
+        {"right click beside the items", DISPID_NBE_PaneRightClick, 0, [this] { rightClickPane(); }},
+        {"right click on a header", DISPID_NBE_GroupButtonRightClick, 0, [this] { rightClickButton(1); }},
+        {"menu being built", DISPID_NBE_BuildMenu, 0, [this] { rightClickPane(); }},
+        {"menu command", DISPID_NBE_MenuCommand, 1288, [this] { rightClickPane(); }},
+        {"group label about to be edited", DISPID_NBE_BeforeGroupLabelEdit, 1282, [this] { rightClickPane(); }},
+        {"item label about to be edited", DISPID_NBE_BeforeItemLabelEdit, 1285, [this] { rightClickItem(1); }},
+        {"group label edited", DISPID_NBE_AfterGroupLabelEdit, 1282,
+         [&] {
+             rightClickPane();
+             typeIntoLabel();
+         }},
+        {"item label edited", DISPID_NBE_AfterItemLabelEdit, 1285,
+         [&] {
+             rightClickItem(1);
+             typeIntoLabel();
+         }},
+        {"group added", DISPID_NBE_GroupAdded, 1281, [this] { rightClickPane(); }},
+        {"group removed", DISPID_NBE_GroupDeleted, 1283, [this] { rightClickPane(); }},
+        {"item added", DISPID_NBE_ItemAdded, 1284, [this] { rightClickPane(); }},
+        {"item removed", DISPID_NBE_ItemDeleted, 1286, [this] { rightClickItem(1); }},
+        {"splitter dragged", DISPID_NBE_PaneWidthChanged, 0, dragSplitter},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!control) {
+            // A fresh control for each case: the one before was destroyed.
+            bar = createBar();
+            groups.clear();
+            SetUp();
+        }
+        allFlags(VARIANT_TRUE);
+        QPointer<QWidget> dying = control;
+        bool destroyed = false;
+        EventRecorder events(bar.get());
+        events.onEvent([&](const RecordedEvent &e) {
+            if (e.dispid == c.at && !destroyed) {
+                destroyed = true;
+                bar.as<IQtControl>()->Deactivate();
+            }
+        });
+        {
+            MenuAnswer answer(c.menuAnswer);
+            c.steps();
+            settle();
+        }
+        ASSERT_TRUE(destroyed) << "the event came";
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(dying.isNull()) << "the windows went with the control";
+        control = nullptr;
+        EXPECT_TRUE(host.isVisible()) << "the host lives on";
     }
 }
 

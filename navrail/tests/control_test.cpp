@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 using namespace navtest;
@@ -541,6 +542,11 @@ TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
     QImage image(200, 80, QImage::Format_RGB32);
     image.fill(outside);
     const RECTL bounds{10, 10, 190, 70};
+    constexpr LONG kMin = std::numeric_limits<LONG>::min(), kMax = std::numeric_limits<LONG>::max();
+    const RECTL inverted{190, 10, 10, 70};
+    const RECTL tooWide{-2, 10, kMax, 70};
+    const RECTL tooHigh{10, kMin, 190, 1};
+    const RECTL huge{-2147483647, -2147483647, 2147483647, 2147483647};
     {
         QPainter painter(&image);
         const struct
@@ -554,6 +560,10 @@ TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
             {"icon aspect", 4, &painter, &bounds, DV_E_DVASPECT},
             {"no surface", DVASPECT_CONTENT, nullptr, &bounds, E_INVALIDARG},
             {"no rectangle", DVASPECT_CONTENT, &painter, nullptr, E_INVALIDARG},
+            {"inverted", DVASPECT_CONTENT, &painter, &inverted, E_INVALIDARG},
+            {"wider than an int holds", DVASPECT_CONTENT, &painter, &tooWide, E_INVALIDARG},
+            {"higher than an int holds", DVASPECT_CONTENT, &painter, &tooHigh, E_INVALIDARG},
+            {"both", DVASPECT_CONTENT, &painter, &huge, E_INVALIDARG},
         };
         for (const auto &c : refused) {
             SCOPED_TRACE(c.name);
@@ -604,6 +614,42 @@ TEST(Control, DrawnWithoutAWindowItShowsBackColourSunkenEdgeAndName)
         for (int x = text.left(); x <= text.right(); ++x)
             white += image.pixel(x, y) == qRgb(255, 255, 255);
     EXPECT_GT(white, 0) << "the name is drawn in TextColor";
+}
+
+// Bounds at the ends of the int range whose width and height an int holds are drawn, clipped
+// to the surface; empty ones draw nothing.
+TEST(Control, DrawnWithBoundsAtTheEndsOfTheIntRange)
+{
+    ComPtr<ILzNavrailBar> bar = createBar();
+    ASSERT_EQ(bar->put_BackColor(0x00664422), S_OK);
+    ComPtr<IViewObject> view = bar.as<IViewObject>();
+    constexpr LONG kMin = std::numeric_limits<LONG>::min(), kMax = std::numeric_limits<LONG>::max();
+    const QRgb outside = qRgb(1, 2, 3), back = qRgb(0x22, 0x44, 0x66);
+    const struct
+    {
+        const char *name;
+        RECTL bounds;
+        QRgb inside; // a pixel of the surface away from the placeholder text, afterwards
+    } cases[] = {
+        {"from the lowest int", {kMin, kMin, -1, -1}, outside},
+        {"to the highest int", {0, 0, kMax, kMax}, back},
+        {"round the surface, as wide as an int holds", {-1073741823, -1073741823, 1073741824, 1073741824}, back},
+        {"empty at the lowest int", {kMin, kMin, kMin, kMin}, outside},
+        {"empty at the highest int", {kMax, kMax, kMax, kMax}, outside},
+        {"one pixel at the highest int", {kMax - 1, kMax - 1, kMax, kMax}, outside},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image(60, 40, QImage::Format_RGB32);
+        image.fill(outside);
+        {
+            QPainter painter(&image);
+            EXPECT_EQ(
+                view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, &painter, &c.bounds, nullptr, nullptr, 0),
+                S_OK);
+        }
+        EXPECT_EQ(image.pixel(30, 35), c.inside);
+    }
 }
 
 // With its window the control draws what the window shows.

@@ -312,6 +312,43 @@ TEST_F(Pane, TabStripOfTheItemAndItsEvents)
     EXPECT_TRUE(rec.events().empty());
 }
 
+// The host destroys the control inside each event a click on the tab strip raises.
+TEST_F(Pane, TheHostDestroysTheControlInsideTheTabStripsEvents)
+{
+    for (DISPID at : {DISPID(DISPID_NBE_BeforeResultsTabChange), DISPID(DISPID_NBE_AfterResultsTabChange),
+                      DISPID(DISPID_NBE_BeforeDisplayResultsPane)}) {
+        SCOPED_TRACE(at);
+        if (!bar) {
+            SetUp();
+        }
+        ComPtr<ILzNavrailItem> item = itemWith(newForm());
+        ASSERT_EQ(item->put_Tabs(tabsWith({QStringLiteral("Fänge"), QStringLiteral("Besatz")}).get()), S_OK);
+        ASSERT_EQ(item->Display(), S_OK);
+        QTabBar *strip = shownStrip();
+        ASSERT_TRUE(strip);
+        QPointer<QWidget> dying = host.controlWidget();
+        bool destroyed = false;
+        host.setEventHandler([&](DISPID id, com::EventArgs &) {
+            if (id == at && !destroyed) {
+                destroyed = true;
+                host.destroyControl();
+            }
+        });
+        // Through the top-level window, as a user clicks: Qt delivers the release even when
+        // the press took the strip away.
+        QTest::mouseClick(host.windowHandle(), Qt::LeftButton, {}, strip->mapTo(&host, strip->tabRect(1).center()));
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        host.setEventHandler(nullptr);
+        ASSERT_TRUE(destroyed) << "the event came";
+        EXPECT_TRUE(dying.isNull()) << "the windows went with the control";
+        EXPECT_TRUE(host.isVisible()) << "the host lives on";
+        item.reset();
+        group.reset();
+        bar.reset();
+    }
+}
+
 TEST_F(Pane, StripThicknessAndSideFollowTheStyle)
 {
     const struct

@@ -1,6 +1,7 @@
-// Test entry point shared by every test executable: a QApplication on the offscreen platform,
-// so that widgets, timers and events work without a display, the stand-ins of a run without a
-// user in place (testsupport/unattended.h), and the clock fixed to the tests' day (today.h).
+// Test entry point shared by every test executable: a QApplication on the offscreen platform (or
+// the one TORVANA_TEST_PLATFORM names), so that widgets, timers and events work without a
+// display, the stand-ins of a run without a user in place (testsupport/unattended.h), and the
+// clock fixed to the tests' day (today.h).
 #include "checked_msgbox.h"
 #include "today.h"
 #include "unattended.h"
@@ -30,6 +31,10 @@ public:
 
 int main(int argc, char **argv)
 {
+    // CTest sets the offscreen platform; TORVANA_TEST_PLATFORM runs the tests on another one
+    // (xcb on an X server) without a build of their own.
+    if (const char *platform = std::getenv("TORVANA_TEST_PLATFORM"); platform && *platform)
+        setenv("QT_QPA_PLATFORM", platform, 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::testing::InitGoogleTest(&argc, argv);
