@@ -60,10 +60,12 @@ void ZeigeKeineDSGefunden()
            forms::vbOKOnly + forms::vbInformation, Titel);
 }
 
-void ZeigeEingabeFehler()
+void ZeigeEingabeFehler(const QStringList &felder)
 {
-    MsgBox(QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !"),
-           forms::vbOKOnly + forms::vbInformation, Titel);
+    QString text = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
+    if (!felder.isEmpty())
+        text += Umbruch + Umbruch + QStringLiteral("Bitte prüfen: ") + felder.join(QStringLiteral(", "));
+    MsgBox(text, forms::vbOKOnly + forms::vbInformation, Titel);
 }
 
 // ---- converters ----------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 // that is not there) goes to the trap of the calling data procedure.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QCheckBox;
@@ -34,7 +35,8 @@ constexpr double KeinDatum = 0.0;
 // ---- standard message boxes
 void ZeigeDSFehlt();
 void ZeigeKeineDSGefunden();
-void ZeigeEingabeFehler();
+// The input-error box; felder, when given, names the fields to correct below its text.
+void ZeigeEingabeFehler(const QStringList &felder = {});
 
 // ---- converters
 // The text as a date (German day.month.year) as an OLE date, else KeinDatum.

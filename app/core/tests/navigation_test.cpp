@@ -3,14 +3,17 @@
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modMain.h"
+#include "core/navigation.h"
 #include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "com/connpt.h"
 #include "com/variant.h"
 #include "forms/statusbar.h"
+#include "ole/font.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QTabWidget>
 
@@ -179,4 +182,34 @@ TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsTh
         ASSERT_EQ(grid.rowCount(), 3);
         EXPECT_GE(grid.visibleRows(), 3);
     });
+}
+
+// At the main window's start size every item's caption shows whole in the bar's open pane, in
+// the font the bar draws it with; a caption of two lines by each of its lines.
+TEST_F(Navigation, EveryItemCaptionShowsWholeInTheBarAtTheStartSize)
+{
+    meldeAn();
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.isVisible());
+    com::ComPtr<IFontDisp> schrift;
+    ASSERT_TRUE(SUCCEEDED(main.Bar()->get_Font(schrift.put())));
+    const QFontMetrics fm(ole::toQFont(schrift.get()));
+    for (const LONG gruppe : {0, 1}) {
+        SCOPED_TRACE(gruppe == 0 ? "System" : "Organisation");
+        main.Bar()->put_CurrentGroupIndex(gruppe);
+        apptest::setzeHauptfenstergroesse(apptest::Hauptfenstergroessen[0]);
+        const QWidget *offen = nullptr;
+        for (const QWidget *w : main.ButtnBar->findChildren<QWidget *>())
+            if (QLatin1String(w->metaObject()->className()) == QLatin1String("navrail::GroupPaneWidget") &&
+                w->isVisible())
+                offen = w;
+        ASSERT_TRUE(offen);
+        for (const navigation::Eintrag *e : navigation::Eintraege) {
+            if (int(e->gruppe) != gruppe)
+                continue;
+            const QString caption = QString::fromUtf8(e->caption).replace(QLatin1String("&&"), QLatin1String("&"));
+            for (const QString &zeile : caption.split(QLatin1String("\r\n")))
+                EXPECT_LE(fm.horizontalAdvance(zeile), offen->width()) << zeile.toStdString();
+        }
+    }
 }
