@@ -43,7 +43,7 @@ ModalHook &modalHook()
 bool g_modalWaits = true;
 
 // Line heights that a window frame's icon and buttons take beside the title.
-constexpr int TitelRand = 6;
+constexpr int TitelRand = 10;
 
 } // namespace
 

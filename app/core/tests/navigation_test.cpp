@@ -1,5 +1,6 @@
 #include "core_fixture.h"
 
+#include "core/Benutzer.h"
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modMain.h"
@@ -15,7 +16,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTableView>
 
 using namespace coretest;
 
@@ -175,8 +178,18 @@ TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsTh
 {
     meldeAn();
     ASSERT_TRUE(forms::form<Main>().isVisible());
-    for (const char *key : {"Zugriff", "Basisdaten"})
-        apptest::ZeigtSichGanz(QString::fromLatin1(key));
+    apptest::ZeigtSichGanz(QStringLiteral("Zugriff"), [] {
+        // The users' list shows every value whole, its group's name too.
+        const forms::ListGrid &grid = *forms::form<Benutzer>().tblBenutzer;
+        const QTableView &view = *grid.view();
+        const int rand = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+        ASSERT_GE(grid.rowCount(), 1);
+        for (int r = 0; r < grid.rowCount(); ++r)
+            for (int c = 0; c < grid.columnCount(); ++c)
+                EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(grid.text(r, c)) + rand)
+                    << grid.text(r, c).toStdString();
+    });
+    apptest::ZeigtSichGanz(QStringLiteral("Basisdaten"));
     apptest::ZeigtSichGanz(QStringLiteral("Parameter"), [] {
         const forms::ListGrid &grid = *forms::form<System>().tblSystem;
         ASSERT_EQ(grid.rowCount(), 3);
