@@ -5,7 +5,7 @@ pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev
       libsqlite3-dev libsqlitecpp-dev sqlite3
       libgtest-dev libgmock-dev googletest libbenchmark-dev
-      poppler-utils unzip fonts-dejavu-core fonts-urw-base35 clang-format qt6-translations-l10n
+      poppler-utils unzip fonts-dejavu-core fonts-urw-base35 fonts-comic-neue clang-format qt6-translations-l10n
       desktop-file-utils xvfb xauth)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -16,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -64,12 +65,28 @@ SuchKont::SuchKont()
     forms::followRowCount(lblGefDS, tblSuch->top(), forms::NoRows::Nothing);
     resize(700, 450);
 
-    forms::installKeyPress(txtSuch, [](int &k) { k = modRun::PruefeTasteSuch(k); });
+    // Enter in the search text searches; Escape goes on to the window, which closes.
+    forms::installKeyPress(txtSuch, [](int &k) {
+        if (k != forms::vbKeyReturn && k != forms::vbKeyEscape)
+            k = modRun::PruefeTasteSuch(k);
+    });
+    connect(txtSuch, &QLineEdit::returnPressed, this, [this] { cmdSuch_Click(); });
     connect(cmdSuch, &QPushButton::clicked, this, [this] { cmdSuch_Click(); });
     connect(tblSuch, &forms::ListGrid::lookRequested, this, [this] { modRun::SetzeTblFarben(tblSuch->appearance()); });
     connect(tblSuch, &forms::ListGrid::refreshRequested, this,
             [this] { tblSuch->rowRange(0, tblSuch->rowCount(), false); });
     connect(tblSuch, &forms::ListGrid::doubleClicked, this, &SuchKont::tblSuch_DblClick);
+}
+
+void SuchKont::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the dialog as its close box does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        close();
+        return;
+    }
+    forms::Form::keyPressEvent(event);
 }
 
 void SuchKont::Form_Load()

@@ -43,6 +43,7 @@ public:
 protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     int gefuelltFuer_ = -1;

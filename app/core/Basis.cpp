@@ -88,6 +88,9 @@ Basis::Basis()
         connect(grid, &forms::ListGrid::lookRequested, this, [grid] { modRun::SetzeTblFarben(grid->appearance()); });
         connect(grid, &forms::ListGrid::refreshRequested, this, [grid] { grid->rowRange(0, grid->rowCount(), false); });
     }
+    // Enter in a field saves as "Speichern" does.
+    for (QLineEdit *feld : {txtFArt, txtFNotiz, txtGName, txtGNotiz})
+        connect(feld, &QLineEdit::returnPressed, this, [this] { Toolbar1_ButtonClick(QStringLiteral("tbSpeichern")); });
     connect(tblFBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblFBasis_DblClick);
     connect(tblGBasis, &forms::ListGrid::doubleClicked, this, &Basis::tblGBasis_DblClick);
 }

@@ -73,7 +73,7 @@ Benutzer::Benutzer()
                                QStringLiteral("Passwort"), QStringLiteral("Ben.-Gruppe")});
     layout0->addWidget(
         uebersicht(tab0, QStringLiteral("Benutzerübersicht..."), tblBenutzer, lblBAnzahl, QStringLiteral("lblBAnzahl")),
-        3);
+        2);
     QGroupBox *eingabe0 = forms::frame(QString(), QStringLiteral("Benutzer hinzuf. oder editieren..."), tab0);
     auto *felder0 = new QFormLayout(eingabe0);
     lblBNr = forms::label(QStringLiteral("lblBNr"), QString(), eingabe0);
@@ -87,7 +87,8 @@ Benutzer::Benutzer()
     felder0->addRow(QStringLiteral("Passwort:"), txtPassw);
     felder0->addRow(QStringLiteral("...bestätigen:"), txtPasswBest);
     felder0->addRow(QStringLiteral("Benutzergruppe:"), cboBG);
-    layout0->addWidget(eingabe0, 2, Qt::AlignTop);
+    // The users' list takes two thirds: its four columns show whole at the start size.
+    layout0->addWidget(eingabe0, 1, Qt::AlignTop);
     tabBV->addTab(tab0, QStringLiteral("Benutzer hinzuf. oder edit."));
 
     // Tab 1: groups and their rights.

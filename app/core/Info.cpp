@@ -140,9 +140,9 @@ void Info::Zeige()
     // A user whose group has no right has no item to host the box: it stands on its own then,
     // over the middle of the main window.
     if (!modMain::ZeigeImAktItem(*this)) {
-        if (const Main *main = forms::loadedForm<Main>(); main && !parentWidget()) {
+        if (Main *main = forms::loadedForm<Main>(); main && !parentWidget() && !isVisible()) {
             adjustSize();
-            move(main->frameGeometry().center() - rect().center());
+            forms::placeAsDialog(*this, main);
         }
         Show();
         raise();

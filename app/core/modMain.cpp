@@ -40,7 +40,11 @@ void RegistriereKern()
     core::RegistriereFenster(navigation::Zugriff.key, [] { return &forms::form<Benutzer>(); });
     auto &e = core::einstiege();
     e.startschritte.loadButtnBar = modStart::loadButtnBar;
-    e.startschritte.zeigeLogin = [] { forms::form<Login>().Show(); };
+    e.startschritte.zeigeLogin = [] {
+        Login &login = forms::form<Login>();
+        forms::placeAsDialog(login, forms::dialogOwner());
+        login.Show();
+    };
     e.startschritte.RepariereDatenbank = modTools::RepariereDatenbank;
     e.bereiche.KomprimiereDatenbank = modTools::KomprimiereDatenbank;
     e.ladeschritte.loadTblBenutzer = modStart::loadTblBenutzer;

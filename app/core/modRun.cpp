@@ -61,16 +61,18 @@ void ZeigeKeineDSGefunden()
            forms::vbOKOnly + forms::vbInformation, Titel);
 }
 
-void ZeigeEingabeFehler()
+void ZeigeEingabeFehler(const QStringList &felder)
 {
-    MsgBox(QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !"),
-           forms::vbOKOnly + forms::vbInformation, Titel);
+    QString text = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
+    if (!felder.isEmpty())
+        text += Umbruch + Umbruch + QStringLiteral("Bitte prüfen: ") + felder.join(QStringLiteral(", "));
+    MsgBox(text, forms::vbOKOnly + forms::vbInformation, Titel);
 }
 
-bool MeldePruefung(Pruefung ergebnis)
+bool MeldePruefung(Pruefung ergebnis, const QStringList &felder)
 {
     if (ergebnis == Pruefung::Ungueltig)
-        ZeigeEingabeFehler();
+        ZeigeEingabeFehler(felder);
     return ergebnis == Pruefung::Gueltig;
 }
 

@@ -9,6 +9,7 @@
 // that is not there) goes to the trap of the calling data procedure.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class QCheckBox;
@@ -34,7 +35,8 @@ constexpr double KeinDatum = 0.0;
 // ---- standard message boxes
 void ZeigeDSFehlt();
 void ZeigeKeineDSGefunden();
-void ZeigeEingabeFehler();
+// The input-error box; felder, when given, names the fields to correct below its text.
+void ZeigeEingabeFehler(const QStringList &felder = {});
 // "Sie haben keine Zugriffsberechtigung auf diese Funktion !": the user's group lacks the right.
 void ZeigeKeinZugriff();
 
@@ -44,9 +46,9 @@ enum class Pruefung {
     Ungueltig, // the input is refused: the input-error box
     Fehler,    // a lookup failed (its error box was shown): the action stops without a further box
 };
-// True for Gueltig; the input-error box for Ungueltig; nothing more for Fehler, so that a
-// failed lookup is reported once and the input is not blamed for it.
-bool MeldePruefung(Pruefung ergebnis);
+// True for Gueltig; the input-error box (naming felder, when given) for Ungueltig; nothing more
+// for Fehler, so that a failed lookup is reported once and the input is not blamed for it.
+bool MeldePruefung(Pruefung ergebnis, const QStringList &felder = {});
 
 // ---- converters
 // The text as a date (German day.month.year) as an OLE date, else KeinDatum.

@@ -15,10 +15,12 @@
 #include "forms/services.h"
 #include "forms/statusbar.h"
 #include "ole/container.h"
+#include "ole/font.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QDate>
+#include <QFontMetrics>
 #include <QProgressBar>
 
 namespace modStart {
@@ -51,6 +53,23 @@ com::ComPtr<ILzNavrailGroup> baueGruppe(ILzNavrailGroups *gruppen, const QString
         gv().objItem = item;
     }
     return gruppe;
+}
+
+// The width of the bar's left pane: 80 pixels, wider where an item's caption needs more, so that
+// every caption shows whole (a caption of two lines by its longer line).
+LONG linkeBreite(ILzNavrailBar *bar)
+{
+    com::ComPtr<IFontDisp> schrift;
+    bar->get_Font(schrift.put());
+    const QFontMetrics fm(ole::toQFont(schrift.get()));
+    int breit = 0;
+    for (const navigation::Eintrag *e : navigation::Eintraege) {
+        const QString caption = QString::fromUtf8(e->caption).replace(QLatin1String("&&"), QLatin1String("&"));
+        for (const QString &zeile : caption.split(QLatin1String("\r\n")))
+            breit = qMax(breit, fm.horizontalAdvance(zeile));
+    }
+    // The bar's frame (up to two pixels a side) and some air on either side of the caption.
+    return qMax(80, breit + 2 * (2 + 4));
 }
 
 // Removes the item of key from its group's items (no-op when it is not there).
@@ -110,7 +129,7 @@ void loadButtnBar()
                                       g.objItemsOrganisation, navigation::Gruppe::Organisation);
 
     bar->put_CurrentGroupIndex(1);
-    bar->put_LeftPaneWidth(80);
+    bar->put_LeftPaneWidth(linkeBreite(bar.get()));
 }
 
 bool Login(const QString &Name, const QString &Passwort)

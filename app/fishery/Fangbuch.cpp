@@ -186,8 +186,8 @@ Fangbuch::Fangbuch()
                        static_cast<QWidget *>(txtMonNr), static_cast<QWidget *>(txtNotiz)})
         w->installEventFilter(this);
 
-    // Tab runs in the order of entry: species, water, month, number, weight, note (the note
-    // hands the focus back to the species when it is left).
+    // Tab runs in the order of entry: species, water, month, number, weight, note (Tab from the
+    // note hands the focus back to the species).
     QWidget *reihe[] = {cboFArt, cboGName, txtMonNr, txtAnzahl, txtGewicht, txtNotiz};
     for (std::size_t i = 1; i < std::size(reihe); ++i)
         QWidget::setTabOrder(reihe[i - 1], reihe[i]);
@@ -327,8 +327,8 @@ bool Fangbuch::eventFilter(QObject *watched, QEvent *event)
             return forms::Form::eventFilter(watched, event);
         if (watched == txtMonNr)
             txtMonNr_LostFocus();
-        else if (watched == txtNotiz)
-            txtNotiz_LostFocus();
+        else if (watched == txtNotiz && grund == Qt::TabFocusReason)
+            txtNotiz_LostFocus(); // a click goes where it points
     }
     return forms::Form::eventFilter(watched, event);
 }
@@ -387,10 +387,13 @@ void Fangbuch::tblFList_DblClick(int row)
 void Fangbuch::txtMonNr_KeyPress(int &KeyAscii)
 {
     KeyAscii = modRun::PruefeTasteZahl(KeyAscii);
-    // Every key press counts, a refused one too; after the second the note is next. The
-    // focus moves once the key has reached the field.
+    // Only a typed digit counts: Backspace, Enter and refused keys correct or leave the entry and
+    // move nothing on. After the second digit the number of fish is next, the field that follows
+    // in the order of entry. The focus moves once the digit has reached the field.
+    if (KeyAscii < '0' || KeyAscii > '9')
+        return;
     if (++intTastenZaehler == 2)
-        QTimer::singleShot(0, txtNotiz, [this] { txtNotiz->setFocus(Qt::TabFocusReason); });
+        QTimer::singleShot(0, txtAnzahl, [this] { txtAnzahl->setFocus(Qt::TabFocusReason); });
 }
 
 void Fangbuch::txtMonNr_LostFocus()

@@ -68,7 +68,7 @@ public:
     // the user's choice in the two boxes does; nothing happens when they are shown already.
     void ZeigeMonat(int jahr, int monat);
 
-    // Key presses in txtMonNr since it last lost the focus.
+    // Digits typed into txtMonNr since it last lost the focus.
     int intTastenZaehler = 0;
 
 protected:

@@ -60,39 +60,45 @@ bool monatsZahl(const QString &text, int &monat)
 using modRun::Pruefung;
 
 // Reads and checks the fields; shows no message of its own. An unknown species or water is
-// refused here, so that no catch is stored with 0 in its place.
-Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
+// refused here, so that no catch is stored with 0 in its place. falsch receives the captions of
+// the empty or wrong fields, in the order of entry.
+Pruefung leseEingabe(const Fangbuch &f, Eingabe &e, QStringList &falsch)
 {
-    const QString fisch = f.cboFArt->currentText();
-    const QString gewaesser = f.cboGName->currentText();
-    if (fisch.isEmpty() || gewaesser.isEmpty() || f.txtAnzahl->text().isEmpty() || f.txtGewicht->text().isEmpty() ||
-        f.txtMonNr->text().isEmpty())
-        return Pruefung::Ungueltig;
     bool jahrOk = false;
     e.jahr = f.cboFJahr->currentText().toInt(&jahrOk);
-    if (!jahrOk || !monatsZahl(f.txtMonNr->text(), e.monat) || !ganzeZahl(f.txtAnzahl->text(), e.anzahl) ||
-        !ganzeZahl(f.txtGewicht->text(), e.gewicht))
-        return Pruefung::Ungueltig;
+    if (!jahrOk)
+        falsch << QStringLiteral("Fangjahr");
     // A lookup that fails (a database in use by another program) is no wrong input.
     bool fehler = false;
-    e.fischNr = ErmittleFischNr(fisch, &fehler);
+    const QString fisch = f.cboFArt->currentText();
+    e.fischNr = fisch.isEmpty() ? 0 : ErmittleFischNr(fisch, &fehler);
     if (fehler)
         return Pruefung::Fehler;
     if (e.fischNr == 0)
-        return Pruefung::Ungueltig;
-    e.gNr = ErmittleGewaesserNr(gewaesser, &fehler);
+        falsch << QStringLiteral("Fischart");
+    const QString gewaesser = f.cboGName->currentText();
+    e.gNr = gewaesser.isEmpty() ? 0 : ErmittleGewaesserNr(gewaesser, &fehler);
     if (fehler)
         return Pruefung::Fehler;
     if (e.gNr == 0)
-        return Pruefung::Ungueltig;
+        falsch << QStringLiteral("Gewässer");
+    if (!monatsZahl(f.txtMonNr->text(), e.monat))
+        falsch << QStringLiteral("Fangmonat");
+    if (!ganzeZahl(f.txtAnzahl->text(), e.anzahl))
+        falsch << QStringLiteral("Anzahl");
+    if (!ganzeZahl(f.txtGewicht->text(), e.gewicht))
+        falsch << QStringLiteral("Gewicht");
     e.notiz = f.txtNotiz->text();
-    return Pruefung::Gueltig;
+    return falsch.isEmpty() ? Pruefung::Gueltig : Pruefung::Ungueltig;
 }
 
-// The fields checked; false after the input-error box or a failed lookup's box.
+// The fields checked; false after the input-error box, which names the fields to correct, or a
+// failed lookup's box.
 bool pruefe(const Fangbuch &f, Eingabe &e)
 {
-    return modRun::MeldePruefung(leseEingabe(f, e));
+    QStringList falsch;
+    const Pruefung ergebnis = leseEingabe(f, e, falsch);
+    return modRun::MeldePruefung(ergebnis, falsch);
 }
 
 // The grid row of a stored catch, with the stored names.

@@ -30,6 +30,14 @@ QLabel *label(const QString &name, const QString &caption, QWidget *parent)
 
 QLabel *heading(const QString &name, const QString &caption, QWidget *parent, const QString &family)
 {
+    // The program's informal heading face is not on this platform: the informal upright sans of
+    // the same kind that the install step brings (fonts-comic-neue) stands for it, instead of
+    // whatever script face the font matching would pick.
+    static const bool ersetzt = [] {
+        QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+        return true;
+    }();
+    (void)ersetzt;
     QLabel *l = label(name, caption, parent);
     QFont font = family.isEmpty() ? l->font() : QFont(family);
     font.setBold(true);

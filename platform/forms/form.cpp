@@ -1,10 +1,14 @@
 #include "forms/form.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QHideEvent>
+#include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -37,6 +41,9 @@ ModalHook &modalHook()
 }
 
 bool g_modalWaits = true;
+
+// Line heights that a window frame's icon and buttons take beside the title.
+constexpr int TitelRand = 10;
 
 } // namespace
 
@@ -142,6 +149,57 @@ void unloadAll()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+QWidget *dialogOwner()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<MainForm *>(w) && w->isVisible())
+            return w;
+    return QApplication::activeWindow();
+}
+
+void placeAsDialog(QWidget &w, QWidget *owner)
+{
+    if (owner)
+        owner = owner->window();
+    if (owner == &w || (owner && !owner->isVisible()))
+        owner = nullptr;
+    if (w.windowType() != Qt::Dialog)
+        w.setWindowFlags((w.windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    w.winId(); // the window the hint is given to
+    if (QWindow *handle = w.windowHandle())
+        handle->setTransientParent(owner ? owner->windowHandle() : nullptr);
+
+    QScreen *screen = owner ? owner->screen() : w.screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // The window manager's frame is not known before the first show: the owner's stands for it.
+    const QMargins rahmen = owner ? QMargins(owner->geometry().left() - owner->frameGeometry().left(),
+                                             owner->geometry().top() - owner->frameGeometry().top(),
+                                             owner->frameGeometry().right() - owner->geometry().right(),
+                                             owner->frameGeometry().bottom() - owner->geometry().bottom())
+                                  : QMargins();
+    const QSize innen = room.marginsRemoved(rahmen).size();
+    // The title shows whole in the frame: its text in a bold face beside the frame's icon and
+    // buttons.
+    QFont titelschrift = w.font();
+    titelschrift.setBold(true);
+    const QFontMetrics fm(titelschrift);
+    const QSize titel(fm.horizontalAdvance(w.windowTitle()) + TitelRand * fm.height(), 0);
+    // A window never sized takes its size hint at the show, as it does now.
+    w.ensurePolished();
+    if (!w.testAttribute(Qt::WA_Resized))
+        w.adjustSize();
+    QSize groesse = w.size().expandedTo(w.minimumSizeHint()).expandedTo(titel).boundedTo(innen);
+    if (groesse != w.size())
+        w.resize(groesse);
+    QRect ziel(QPoint(), groesse.grownBy(rahmen));
+    ziel.moveCenter(owner ? owner->frameGeometry().center() : room.center());
+    ziel.moveLeft(qBound(room.left(), ziel.left(), qMax(room.left(), room.right() - ziel.width() + 1)));
+    ziel.moveTop(qBound(room.top(), ziel.top(), qMax(room.top(), room.bottom() - ziel.height() + 1)));
+    w.move(ziel.topLeft()); // a top-level window's position is that of its frame
+}
+
 Form::Form(QWidget *parent) : QWidget(parent)
 {}
 
@@ -167,8 +225,8 @@ void Form::Show(int style)
         raise();
         return;
     }
-    if (!isWindow())
-        setWindowFlag(Qt::Dialog, true);
+    if (!isVisible())
+        placeAsDialog(*this, dialogOwner());
     setWindowModality(Qt::ApplicationModal);
     show();
     if (ModalHook &hook = modalHook()) {

@@ -32,7 +32,7 @@ public:
     ~Form() override;
 
     // Shows the form: vbModeless returns at once, vbModal returns when the form is hidden or
-    // unloaded (see setModalHook for tests).
+    // unloaded (see setModalHook for tests). A modal form is a dialog of dialogOwner().
     void Show(int style = vbModeless);
     void Hide();
     // Runs the unload handler; unless it cancels, the form is hidden, forgotten by the
@@ -108,6 +108,17 @@ ModalHook setModalHook(ModalHook hook);
 // Whether a modal Show without a hook waits for the form to go (true, the default). A test
 // program turns it off so that no test can hang on a dialog. Returns the setting replaced.
 bool setModalShowWaits(bool waits);
+
+// ---- dialogs ------------------------------------------------------------------------------------
+
+// The window dialogs belong to: the program's visible main window, else the active window, else
+// none.
+QWidget *dialogOwner();
+// Makes the hidden top-level window w a dialog of owner before it is shown: the window manager's
+// dialog type, transient for owner's window, placed over the middle of owner (of the screen
+// without one) and, frame included, wholly on that screen. No owner, or w itself, places it over
+// the middle of the screen.
+void placeAsDialog(QWidget &w, QWidget *owner);
 
 // ---- single-instance windows -----------------------------------------------------------------
 

@@ -18,7 +18,8 @@ int keyAsciiOf(const QKeyEvent &event)
     case Qt::Key_Return:
     case Qt::Key_Enter: return vbKeyReturn;
     case Qt::Key_Escape: return vbKeyEscape;
-    case Qt::Key_Tab: return 0;
+    case Qt::Key_Tab:
+    case Qt::Key_Delete: return 0; // X sends Delete with the text DEL (127): it types nothing
     default: break;
     }
     const QString text = event.text();

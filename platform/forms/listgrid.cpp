@@ -35,7 +35,8 @@ constexpr int MaxDetailRows = 12;
 // than the caption; 0 keeps a column out of sight). The room of the view beyond them goes to the
 // columns whose widest cell would be cut otherwise, text columns before number columns, and among
 // them to the smallest wants first, so that as many columns as the room allows show every value
-// whole. A column the user resized keeps the width the user gave it.
+// whole; what is left is shared out among the text columns, so that the columns span the view. A
+// column the user resized keeps the width the user gave it.
 class ColumnFit : public QObject
 {
 public:
@@ -97,6 +98,7 @@ public:
         QHeaderView *header = view_->horizontalHeader();
         std::vector<int> width(std::size_t(n), 0);
         std::vector<int> want(std::size_t(n), 0);
+        std::vector<int> free; // the shown columns that neither the user nor a width of 0 fixed
         int used = exp ? twipsToPixels(list_->expanderWidth()) : 0;
         for (int c = 0; c < n; ++c) {
             const int section = c + exp;
@@ -110,6 +112,8 @@ public:
                 w = qMax(given, header->sectionSizeHint(section));
                 if (list_->columnType(c) != ColumnType::Picture && std::size_t(c) < content_.size())
                     want[std::size_t(c)] = qMax(0, content_[std::size_t(c)] - w);
+                if (!list_->isColumnHidden(c))
+                    free.push_back(c);
             }
             if (!list_->isColumnHidden(c))
                 used += w;
@@ -129,6 +133,25 @@ public:
                 room -= more;
             }
         }
+        // The room still left is shared out among the text columns, so that the columns span the
+        // view; without a text column the last column takes it. A nested view is shared out only
+        // as far as the outer view shows it.
+        if (QTableView *outer = outerView()) {
+            const int shown =
+                outer->viewport()->width() - view_->x() - outer->horizontalHeader()->offset() - 2 * view_->frameWidth();
+            room -= qMax(0, view_->viewport()->width() - shown);
+        }
+        std::vector<int> share;
+        for (int c : free)
+            if (std::size_t(c) < text_.size() && text_[std::size_t(c)])
+                share.push_back(c);
+        if (share.empty() && !free.empty())
+            share.push_back(free.back());
+        for (std::size_t i = 0; room > 0 && i < share.size(); ++i) {
+            const int more = room / int(share.size() - i);
+            width[std::size_t(share[i])] += more;
+            room -= more;
+        }
         applying_ = true;
         if (exp)
             view_->setColumnWidth(0, twipsToPixels(list_->expanderWidth()));
@@ -145,9 +168,24 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         // The viewport as it was given: while the view goes, it must not be asked for it.
-        if (watched == viewport_ && event->type() == QEvent::Resize)
+        if ((watched == viewport_ || (outer_ && watched == outer_->viewport())) && event->type() == QEvent::Resize)
             fit();
         return QObject::eventFilter(watched, event);
+    }
+
+    // The view a nested view stands in (in one of its rows, which may show only the nested view's
+    // start), watched for its size from the first fit on; nullptr for a top-level view.
+    QTableView *outerView()
+    {
+        QWidget *parent = view_->parentWidget();
+        auto *outer = parent ? qobject_cast<QTableView *>(parent->parentWidget()) : nullptr;
+        if (outer && outer != outer_) {
+            if (outer_)
+                outer_->viewport()->removeEventFilter(this);
+            outer_ = outer;
+            outer->viewport()->installEventFilter(this);
+        }
+        return outer;
     }
 
     void schedule()
@@ -313,6 +351,7 @@ private:
 
     QTableView *view_;
     QObject *viewport_ = nullptr;
+    QPointer<QTableView> outer_; // the view a nested view stands in, see outerView()
     QPointer<GridList> list_;
     std::function<void()> fitted_;
     std::vector<int> content_;       // per data column: the width its widest value needs

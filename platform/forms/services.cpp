@@ -1,4 +1,5 @@
 #include "forms/services.h"
+#include "forms/form.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -111,7 +112,10 @@ int defaultAnswer(int flags)
 
 int QtMsgBoxService::show(const QString &text, int flags, const QString &title)
 {
-    QMessageBox box(QApplication::activeWindow());
+    // Over the window the user works in; when the window manager has made none active yet, over
+    // the main window.
+    QWidget *owner = QApplication::activeWindow();
+    QMessageBox box(owner ? owner : dialogOwner());
     box.setText(displayText(text));
     box.setWindowTitle(title.isEmpty() ? QGuiApplication::applicationDisplayName() : title);
     switch (flags & 0x70) {

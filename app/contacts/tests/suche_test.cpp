@@ -21,9 +21,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
+#include <QTest>
+#include <QWindow>
 
 #include <set>
+#include <vector>
 
 using namespace kontakttest;
 
@@ -45,6 +49,11 @@ protected:
             "(9, 1, 0, 0, 0, 0, 0)");
         starte();
         forms::setModalHook([this](forms::Form &f) {
+            // Where and how each dialog opened, before the steps below resize it.
+            const Main &main = forms::form<Main>();
+            geoeffnet.push_back({f.windowType(), f.windowHandle() ? f.windowHandle()->transientParent() : nullptr,
+                                 f.frameGeometry(), main.frameGeometry(),
+                                 main.geometry().top() - main.frameGeometry().top()});
             if (auto *k = qobject_cast<Kontakt *>(&f)) {
                 ++editorGezeigt;
                 ausSucheImEditor = gv().blnAusSuche;
@@ -110,6 +119,15 @@ protected:
 
     std::function<void(SuchKont &)> imDialog;
     int dialogGezeigt = 0;
+    struct Geoeffnet
+    {
+        Qt::WindowType art;
+        QWindow *gehoertZu;
+        QRect rahmen;
+        QRect haupt;    // the main window's frame then
+        int titelzeile; // the height of its frame's title (0 without a window manager)
+    };
+    std::vector<Geoeffnet> geoeffnet;
     bool ausSucheImEditor = false;
 };
 
@@ -297,4 +315,57 @@ TEST_F(Suche, EmptyingClearsListTextAndCount)
     EXPECT_EQ(dialog().tblSuch->top().rowCount(), 0);
     EXPECT_TRUE(dialog().txtSuch->text().isEmpty());
     EXPECT_TRUE(dialog().lblGefDS->text().isEmpty());
+}
+
+// The search and the editor opened from it are dialogs of the main window: of the dialog type,
+// transient for it, over its middle and wholly on the screen.
+TEST_F(Suche, TheSearchAndTheEditorOpenAsDialogsOverTheMainWindow)
+{
+    Main &main = forms::form<Main>();
+    main.resize(700, 500);
+    QApplication::processEvents();
+    imEditor([](Kontakt &) {});
+    oeffneVonKontakten([&](SuchKont &) {
+        suche(QStringLiteral("mül"), QStringLiteral("Alle"));
+        doppelklickAuf(5);
+    });
+    ASSERT_EQ(geoeffnet.size(), 2u);
+    const QRect schirm = main.screen()->availableGeometry();
+    for (std::size_t i = 0; i < geoeffnet.size(); ++i) {
+        SCOPED_TRACE(i == 0 ? "Kontakt suchen" : "the contact editor");
+        const Geoeffnet &g = geoeffnet[i];
+        EXPECT_EQ(g.art, Qt::Dialog);
+        EXPECT_EQ(g.gehoertZu, main.windowHandle());
+        EXPECT_TRUE(schirm.contains(g.rahmen))
+            << g.rahmen.x() << "," << g.rahmen.y() << " " << g.rahmen.width() << " x " << g.rahmen.height();
+        // Over the middle of the main window wherever the screen leaves room for that (before the
+        // window manager frames the dialog, its frame is known only as large as the main window's).
+        QRect mitte(QPoint(), g.rahmen.size());
+        mitte.moveCenter(g.haupt.center());
+        if (schirm.contains(mitte)) {
+            EXPECT_LE((g.rahmen.center() - mitte.center()).manhattanLength(), 2 + g.titelzeile);
+        }
+    }
+}
+
+// Enter in the search text starts the search; Escape closes the dialog as its close box does.
+TEST_F(Suche, EnterSearchesAndEscapeClosesTheDialog)
+{
+    QPointer<SuchKont> offen;
+    oeffneVonKontakten([&](SuchKont &s) {
+        offen = &s;
+        QWindow *fenster = s.windowHandle();
+        ASSERT_TRUE(fenster);
+        s.txtSuch->setFocus();
+        for (const char c : {'b', 'a', 'g', 'g'})
+            QTest::keyClick(fenster, c);
+        QTest::keyClick(fenster, Qt::Key_Return);
+        EXPECT_EQ(gefunden(), std::set<int>({11}));
+        EXPECT_EQ(s.lblGefDS->text(), QString("1"));
+        QTest::keyClick(fenster, Qt::Key_Escape);
+        QApplication::processEvents();
+    });
+    EXPECT_TRUE(!offen || !offen->isVisible());
+    EXPECT_TRUE(!offen || offen->isUnloaded());
+    EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
 }

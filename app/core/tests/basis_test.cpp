@@ -402,3 +402,43 @@ TEST_F(BasisTest, LeavingTheWindowEmptiesItsFieldsAndCountsUntilShownAgain)
     EXPECT_EQ(b->lblFAnzahl->text(), QString("3"));
     EXPECT_EQ(b->lblGAnzahl->text(), QString("2"));
 }
+
+// Enter in any field of either page saves as "Speichern" does: a new record, or the loaded one
+// changed.
+TEST_F(BasisTest, EnterInAFieldSavesAsTheSaveButtonDoes)
+{
+    const struct
+    {
+        const char *fall;
+        bool fisch;
+        int zeile; // the row double-clicked first, -1 for a new record
+        QLineEdit *Basis::*name;
+        QLineEdit *Basis::*enter;
+        const char *text;
+    } faelle[] = {
+        {"new species, Enter in its name", true, -1, &Basis::txtFArt, &Basis::txtFArt, "Wels"},
+        {"new species, Enter in its note", true, -1, &Basis::txtFArt, &Basis::txtFNotiz, "Barsch"},
+        {"water renamed, Enter in its name", false, 0, &Basis::txtGName, &Basis::txtGName, "Kiesgrube"},
+        {"new water, Enter in its note", false, -1, &Basis::txtGName, &Basis::txtGNotiz, "Weiher"},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.fall);
+        if (f.zeile >= 0)
+            doppelklick(f.fisch, f.zeile);
+        else
+            zeigeTab(f.fisch);
+        const QString vorher = f.zeile >= 0 ? (f.fisch ? b->tblFBasis : b->tblGBasis)->text(f.zeile, 1) : QString();
+        tippe(b->*f.name, QString::fromUtf8(f.text));
+        (b->*f.enter)->setFocus();
+        QTest::keyClick(b->windowHandle(), Qt::Key_Return);
+        EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+        const QStringList namen = f.fisch ? fischNamen() : gewaesserNamen();
+        EXPECT_TRUE(namen.contains(QString::fromUtf8(f.text))) << namen.join(',').toStdString();
+        if (!vorher.isEmpty()) {
+            EXPECT_FALSE(namen.contains(vorher));
+        }
+        EXPECT_TRUE((b->*f.name)->text().isEmpty()) << "the fields are emptied after the save";
+    }
+    EXPECT_EQ(anzahl("SELECT COUNT(*) FROM Fisch"), 5);
+    EXPECT_EQ(anzahl("SELECT COUNT(*) FROM Gewaesser"), 3);
+}

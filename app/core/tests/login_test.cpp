@@ -13,8 +13,10 @@
 
 #include <QAction>
 #include <QDate>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <functional>
 
@@ -270,4 +272,22 @@ TEST_F(LoginTest, RightsChecksReadTheUserFromTheStatusBarAsAValue)
     EXPECT_FALSE(modStart::GruppeHatRecht(modStart::Recht::Arbeit));
     sb.setPanelText(4, "verwalter");
     EXPECT_FALSE(modStart::GruppeHatRecht(modStart::Recht::Arbeit));
+}
+
+// The login window opens before the main window shows: a dialog over the middle of the screen,
+// wide enough for its title in a bold face beside the frame's icon and buttons.
+TEST_F(LoginTest, TheLoginWindowIsADialogOverTheScreensMiddleWithItsTitleWhole)
+{
+    starte();
+    Login &login = forms::form<Login>();
+    ASSERT_TRUE(login.isVisible());
+    EXPECT_EQ(login.windowType(), Qt::Dialog);
+    QFont fett = login.font();
+    fett.setBold(true);
+    const QFontMetrics fm(fett);
+    EXPECT_GE(login.width(), fm.horizontalAdvance(login.windowTitle()) + 4 * fm.height());
+    const QRect schirm = login.screen()->availableGeometry();
+    EXPECT_TRUE(schirm.contains(login.frameGeometry()));
+    // Centred as placed before the show; the layout may round its size by a few pixels there.
+    EXPECT_LE((login.frameGeometry().center() - schirm.center()).manhattanLength(), 8);
 }

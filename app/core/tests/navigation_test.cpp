@@ -1,18 +1,24 @@
 #include "core_fixture.h"
 
+#include "core/Benutzer.h"
 #include "core/Main.h"
 #include "core/System.h"
 #include "core/modMain.h"
+#include "core/navigation.h"
 #include "core/plugins.h"
 
 #include "com/bstr.h"
 #include "com/connpt.h"
 #include "com/variant.h"
 #include "forms/statusbar.h"
+#include "ole/font.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTableView>
 
 using namespace coretest;
 
@@ -172,11 +178,51 @@ TEST_F(Navigation, TheSystemGroupsWindowsShowWholeAndTheParametersGridShowsItsTh
 {
     meldeAn();
     ASSERT_TRUE(forms::form<Main>().isVisible());
-    for (const char *key : {"Zugriff", "Basisdaten"})
-        apptest::ZeigtSichGanz(QString::fromLatin1(key));
+    apptest::ZeigtSichGanz(QStringLiteral("Zugriff"), [] {
+        // The users' list shows every value whole, its group's name too.
+        const forms::ListGrid &grid = *forms::form<Benutzer>().tblBenutzer;
+        const QTableView &view = *grid.view();
+        const int rand = 2 * (view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+        ASSERT_GE(grid.rowCount(), 1);
+        for (int r = 0; r < grid.rowCount(); ++r)
+            for (int c = 0; c < grid.columnCount(); ++c)
+                EXPECT_GE(view.columnWidth(c), view.fontMetrics().horizontalAdvance(grid.text(r, c)) + rand)
+                    << grid.text(r, c).toStdString();
+    });
+    apptest::ZeigtSichGanz(QStringLiteral("Basisdaten"));
     apptest::ZeigtSichGanz(QStringLiteral("Parameter"), [] {
         const forms::ListGrid &grid = *forms::form<System>().tblSystem;
         ASSERT_EQ(grid.rowCount(), 3);
         EXPECT_GE(grid.visibleRows(), 3);
     });
+}
+
+// At the main window's start size every item's caption shows whole in the bar's open pane, in
+// the font the bar draws it with; a caption of two lines by each of its lines.
+TEST_F(Navigation, EveryItemCaptionShowsWholeInTheBarAtTheStartSize)
+{
+    meldeAn();
+    Main &main = forms::form<Main>();
+    ASSERT_TRUE(main.isVisible());
+    com::ComPtr<IFontDisp> schrift;
+    ASSERT_TRUE(SUCCEEDED(main.Bar()->get_Font(schrift.put())));
+    const QFontMetrics fm(ole::toQFont(schrift.get()));
+    for (const LONG gruppe : {0, 1}) {
+        SCOPED_TRACE(gruppe == 0 ? "System" : "Organisation");
+        main.Bar()->put_CurrentGroupIndex(gruppe);
+        apptest::setzeHauptfenstergroesse(apptest::Hauptfenstergroessen[0]);
+        const QWidget *offen = nullptr;
+        for (const QWidget *w : main.ButtnBar->findChildren<QWidget *>())
+            if (QLatin1String(w->metaObject()->className()) == QLatin1String("navrail::GroupPaneWidget") &&
+                w->isVisible())
+                offen = w;
+        ASSERT_TRUE(offen);
+        for (const navigation::Eintrag *e : navigation::Eintraege) {
+            if (int(e->gruppe) != gruppe)
+                continue;
+            const QString caption = QString::fromUtf8(e->caption).replace(QLatin1String("&&"), QLatin1String("&"));
+            for (const QString &zeile : caption.split(QLatin1String("\r\n")))
+                EXPECT_LE(fm.horizontalAdvance(zeile), offen->width()) << zeile.toStdString();
+        }
+    }
 }

@@ -37,6 +37,11 @@ namespace {
 using apptest::texte;
 
 const QString Eingabefehler = QStringLiteral("ACHTUNG: Eingabefelder nicht korrekt, Vorgang abgebrochen !");
+// The input-error box naming the fields to correct.
+QString eingabefehler(const char *felder)
+{
+    return Eingabefehler + QStringLiteral("\n\r\n\rBitte prüfen: ") + QString::fromUtf8(felder);
+}
 const QString KeineEintraege = QStringLiteral("Keine Einträge für diesen Monat vorhanden !");
 const QString Monatsfehler = QStringLiteral("ACHTUNG: Unzulässige Monatsangabe, die Eingabe wird gelöscht !");
 
@@ -156,7 +161,7 @@ TEST_F(FangbuchTest, TheShownWindowOffersNoSpeciesOrWaterTheUserDidNotChoose)
     QTest::keyClicks(f->txtGewicht, QStringLiteral("1200"));
     QTest::keyClick(f->txtGewicht, Qt::Key_F3);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(boxes.last().text, eingabefehler("Fischart, Gewässer"));
     EXPECT_EQ(anzahlFaenge(), vorher);
 
     // Species and water typed in as well: now it is saved, with what the user chose.
@@ -223,20 +228,23 @@ TEST_F(FangbuchTest, AnIncompleteOrUnknownEntryIsRefusedAndNothingIsStored)
     const struct
     {
         const char *fisch, *gewaesser, *monat, *anzahl, *gewicht;
+        const char *falsch; // the fields the box names
     } faelle[] = {
-        {"Hecht", "Baggersee", "07", "1", ""},           // weight missing
-        {"Wels", "Baggersee", "07", "1", "100"},         // no such fish species
-        {"Hecht", "Stausee", "07", "1", "100"},          // no such water
-        {"Hecht", "Baggersee", "13", "1", "100"},        // no month
-        {"Hecht", "Baggersee", "07", "1x", "100"},       // not a number
-        {"Hecht", "Baggersee", "07", "1", "9999999999"}, // too large
+        {"Hecht", "Baggersee", "07", "1", "", "Gewicht"},                       // weight missing
+        {"Wels", "Baggersee", "07", "1", "100", "Fischart"},                    // no such fish species
+        {"Hecht", "Stausee", "07", "1", "100", "Gewässer"},                     // no such water
+        {"Hecht", "Baggersee", "13", "1", "100", "Fangmonat"},                  // no month
+        {"Hecht", "Baggersee", "07", "1x", "100", "Anzahl"},                    // not a number
+        {"Hecht", "Baggersee", "07", "1", "9999999999", "Gewicht"},             // too large
+        {"", "Stausee", "", "1", "", "Fischart, Gewässer, Fangmonat, Gewicht"}, // several
     };
     for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.falsch);
         boxes.clear();
         tippe(fall.fisch, fall.gewaesser, fall.monat, fall.anzahl, fall.gewicht, "Notiz");
         f->Form_KeyDown(114, 0); // F3
         ASSERT_EQ(boxes.count(), 1u) << fall.fisch << fall.gewaesser << fall.monat << fall.gewicht;
-        EXPECT_EQ(boxes.last().text, Eingabefehler);
+        EXPECT_EQ(boxes.last().text, eingabefehler(fall.falsch));
         EXPECT_EQ(anzahlFaenge(), 4);
         EXPECT_EQ(f->txtNotiz->text(), QString("Notiz")); // what was typed stays
     }
@@ -321,7 +329,7 @@ TEST_F(FangbuchTest, ARefusedChangeStaysInEditSoTheNextSaveDoesNotDuplicate)
     f->txtGewicht->clear();
     f->Toolbar1_ButtonClick("tbSpeichern");
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(boxes.last().text, eingabefehler("Gewicht"));
     EXPECT_EQ(gv().strModus, QString("EDIT"));
 
     f->txtGewicht->setText("3100");
@@ -534,7 +542,7 @@ TEST_F(FangbuchTest, TheModeResetAndTheEmptiedFields)
     boxes.clear();
     f->Form_KeyDown(114, 0);
     ASSERT_EQ(boxes.count(), 1u);
-    EXPECT_EQ(boxes.last().text, Eingabefehler);
+    EXPECT_EQ(boxes.last().text, eingabefehler("Fischart, Gewässer, Fangmonat, Anzahl, Gewicht"));
     EXPECT_EQ(anzahlFaenge(), 4);
 
     // An EDIT left over without a catch loaded here: a full entry is inserted, not lost.
@@ -625,19 +633,24 @@ TEST_F(FangbuchTest, TheRegistrationLetsTheCoreReachTheCatchLog)
     core::LeereEinstiege();
 }
 
-TEST_F(FangbuchTest, TwoKeysInTheMonthFieldMoveOnToTheNoteARefusedOneCounting)
+TEST_F(FangbuchTest, TwoDigitsInTheMonthFieldMoveOnToTheCountOtherKeysNotCounting)
 {
     forms::RecordingBeep beep;
     f->Show();
     f->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(f));
     f->txtMonNr->setFocus();
-    QTest::keyClick(f->txtMonNr, Qt::Key_A);
-    EXPECT_EQ(f->intTastenZaehler, 1);
+    // A refused letter, Backspace and Enter count for nothing.
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_Backspace, Qt::Key_Return})
+        QTest::keyClick(f->txtMonNr, key);
+    EXPECT_EQ(f->intTastenZaehler, 0);
+    EXPECT_EQ(beep.count(), 1);
+    QTest::keyClick(f->txtMonNr, Qt::Key_0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->txtMonNr->hasFocus());
     QTest::keyClick(f->txtMonNr, Qt::Key_7);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(f->txtNotiz->hasFocus());
-    EXPECT_EQ(beep.count(), 1);
+    EXPECT_TRUE(f->txtAnzahl->hasFocus());
     EXPECT_EQ(f->txtMonNr->text(), QString("07"));
     EXPECT_EQ(f->txtFangMonat->text(), QString("Juli"));
     EXPECT_EQ(f->intTastenZaehler, 0);

@@ -156,8 +156,8 @@ int luecke(const QWidget &fenster, const QWidget &links, const QWidget &rechts)
 } // namespace
 
 // At both sizes a column is at least as wide as its given width and its caption; where the
-// grid has the room, every value shows whole and no scroll bar runs below the rows. Enlarged,
-// the long names fit.
+// grid has the room, every value shows whole, no scroll bar runs below the rows and the columns
+// span the grid. Enlarged, the long names fit.
 TEST_F(FensterMitLangenNamen, TheListsShowEveryValueWholeWhereTheyHaveTheRoom)
 {
     ASSERT_FALSE(HasFatalFailure());
@@ -197,6 +197,11 @@ TEST_F(FensterMitLangenNamen, TheListsShowEveryValueWholeWhereTheyHaveTheRoom)
             if (braucht <= view.viewport()->width()) {
                 EXPECT_EQ(abgeschnitten, std::vector<std::string>{});
                 EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+                // The room left over is shared out: the columns span the grid.
+                int breit = 0;
+                for (int c = 0; c < liste.grid->columnCount(); ++c)
+                    breit += view.isColumnHidden(c) ? 0 : view.columnWidth(c);
+                EXPECT_EQ(breit, view.viewport()->width());
             }
         }
     }

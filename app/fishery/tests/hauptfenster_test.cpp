@@ -255,3 +255,149 @@ TEST_F(Hauptfenster, TabLeadsThroughTheCatchInTheOrderOfEntryAndTheNoteBackToThe
     EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Gewicht").toInt(), 1200);
     EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Notiz").toString(), QString("Abends"));
 }
+
+namespace {
+
+// The catch log shown in the main window, March of this year in its grid, and keys sent as the
+// keyboard sends them: to the main window, which hands them to the focused field.
+class Fangeingabe : public Hauptfenster
+{
+protected:
+    void SetUp() override
+    {
+        Hauptfenster::SetUp();
+        if (HasFatalFailure())
+            return;
+        sql("UPDATE Fang SET Notiz = 'Süßwasser' WHERE FangJahr = ?", {jahr});
+        zeige(navigation::Fangbuch.key);
+        f = &forms::form<Fangbuch>();
+        ASSERT_TRUE(f->isVisible());
+        f->ZeigeMonat(jahr, 3);
+        Main &main = forms::form<Main>();
+        main.activateWindow();
+        QApplication::setActiveWindow(&main);
+        fenster = main.windowHandle();
+        ASSERT_TRUE(fenster);
+    }
+    void tasten(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(fenster, c.toLatin1());
+        QApplication::processEvents();
+    }
+    void taste(Qt::Key key)
+    {
+        QTest::keyClick(fenster, key);
+        QApplication::processEvents();
+    }
+    // Delete as an X server sends it: with the text DEL (127).
+    void entf()
+    {
+        QTest::sendKeyEvent(QTest::Click, fenster, Qt::Key_Delete, QString(QChar(0x7f)), Qt::NoModifier);
+        QApplication::processEvents();
+    }
+    void klickeIn(QWidget *feld)
+    {
+        klicke(feld, QPoint(feld->width() / 2, feld->height() / 2));
+        QApplication::processEvents();
+    }
+    static bool hatFokus(QWidget *feld)
+    {
+        QWidget *fokus = QApplication::focusWidget();
+        return fokus && (fokus == feld || feld->isAncestorOf(fokus));
+    }
+
+    Fangbuch *f = nullptr;
+    QWindow *fenster = nullptr;
+};
+
+} // namespace
+
+// A loaded catch whose month the user takes back with Backspace or Delete and types anew: only
+// the two digits count, so the focus moves on to the count after them, and the month typed is
+// stored with the note untouched.
+TEST_F(Fangeingabe, AMonthTakenBackAndTypedAnewIsStoredAndTheNoteKept)
+{
+    const struct
+    {
+        const char *weg;
+        qlonglong nr;
+        const char *monat;
+        bool mitEntf;
+    } faelle[] = {{"Backspace", 1, "11", false}, {"Delete", 2, "10", true}};
+    for (const auto &fall : faelle) {
+        SCOPED_TRACE(fall.weg);
+        const int zeile = f->tblFList->find(0, QString::number(fall.nr));
+        ASSERT_GE(zeile, 0);
+        doppelklick(*f->tblFList, zeile);
+        ASSERT_EQ(f->txtNotiz->text(), QString("Süßwasser"));
+        klickeIn(f->txtMonNr);
+        ASSERT_EQ(f->txtMonNr->selectedText(), QString("03"));
+        if (fall.mitEntf)
+            entf();
+        else
+            taste(Qt::Key_Backspace);
+        EXPECT_EQ(f->txtMonNr->text(), QString());
+        EXPECT_TRUE(hatFokus(f->txtMonNr));
+        tasten(QString::fromLatin1(fall.monat).left(1));
+        EXPECT_TRUE(hatFokus(f->txtMonNr)) << "one digit moves nothing on";
+        tasten(QString::fromLatin1(fall.monat).mid(1));
+        EXPECT_TRUE(hatFokus(f->txtAnzahl)) << "after two digits the count is next";
+        EXPECT_EQ(f->txtNotiz->text(), QString("Süßwasser"));
+        taste(Qt::Key_F3);
+        EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+        EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", fall.nr, "FangMonat").toInt(),
+                  QString::fromLatin1(fall.monat).toInt());
+        EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", fall.nr, "Notiz").toString(), QString("Süßwasser"));
+    }
+}
+
+// A new catch typed in the order of entry, the month's two digits moving on by themselves: each
+// value lands in its own field.
+TEST_F(Fangeingabe, TwoDigitsOfTheMonthLeadToTheCountAndTheEntryLandsInItsFields)
+{
+    klickeIn(f->cboFArt);
+    tasten("Hecht");
+    taste(Qt::Key_Tab);
+    tasten("Baggersee");
+    taste(Qt::Key_Tab);
+    ASSERT_TRUE(hatFokus(f->txtMonNr));
+    tasten("05");
+    EXPECT_TRUE(hatFokus(f->txtAnzahl));
+    EXPECT_EQ(f->txtFangMonat->text(), QString("Mai"));
+    tasten("1");
+    taste(Qt::Key_Tab);
+    EXPECT_TRUE(hatFokus(f->txtGewicht));
+    tasten("2500");
+    EXPECT_EQ(f->cboFArt->currentText(), QString("Hecht"));
+    EXPECT_EQ(f->txtNotiz->text(), QString());
+    taste(Qt::Key_F3);
+    EXPECT_EQ(boxes.count(), 0u) << apptest::texte(boxes);
+    const qlonglong nr = zahl("SELECT MAX(FangNr) FROM Fang");
+    ASSERT_EQ(nr, 5);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "FangMonat").toInt(), 5);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "FischNr").toInt(), 1);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Anzahl").toInt(), 1);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Gewicht").toInt(), 2500);
+    EXPECT_EQ(feld("SELECT * FROM Fang WHERE FangNr = ?", nr, "Notiz").toString(), QString());
+}
+
+// The note left by a click: the focus goes where the user clicked. A save the input check then
+// refuses names the fields still empty.
+TEST_F(Fangeingabe, AClickOutOfTheNoteGoesWhereItPointsAndTheRefusalNamesTheEmptyFields)
+{
+    klickeIn(f->txtNotiz);
+    tasten("Abends");
+    klickeIn(f->txtAnzahl);
+    EXPECT_TRUE(hatFokus(f->txtAnzahl));
+    tasten("7");
+    EXPECT_EQ(f->txtAnzahl->text(), QString("7"));
+    EXPECT_EQ(f->cboFArt->currentText(), QString());
+
+    taste(Qt::Key_F3);
+    ASSERT_EQ(boxes.count(), 1u) << apptest::texte(boxes);
+    EXPECT_EQ(boxes.last().text,
+              Eingabefehler + QStringLiteral("\n\r\n\rBitte prüfen: Fischart, Gewässer, Fangmonat, Gewicht"));
+    EXPECT_EQ(zahl("SELECT COUNT(*) FROM Fang"), 4);
+    EXPECT_EQ(f->txtAnzahl->text(), QString("7")) << "the fields keep their contents";
+}

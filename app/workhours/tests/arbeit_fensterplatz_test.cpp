@@ -17,6 +17,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -151,12 +152,20 @@ TEST_F(Fensterplatz, TheMemberListsGridWidensWithItsWindowAndShowsLongNamesWhole
 }
 
 // Every window of these areas shows its heading first and its tool bar below it, and the
-// headings share one style: bold, in one size.
+// headings share one style: bold, in one size. The member list, the work hours and the users
+// head in the informal upright face that stands for the script face they ask for; the others in
+// the window's own.
 TEST_F(Fensterplatz, EveryWindowShowsItsHeadingAboveItsToolBarInOneStyle)
 {
     starte();
     std::optional<int> groesse;
-    for (const char *key : {"Kontakte", "Katego", "MitglList", "Arbeit", "Parameter", "Zugriff", "Basisdaten"}) {
+    const struct
+    {
+        const char *key;
+        bool comic;
+    } faelle[] = {{"Kontakte", false},  {"Katego", false}, {"MitglList", true},  {"Arbeit", true},
+                  {"Parameter", false}, {"Zugriff", true}, {"Basisdaten", false}};
+    for (const auto &[key, comic] : faelle) {
         // The categories and the member list open from the contact overview's tool bar.
         forms::Form *fenster = nullptr;
         if (QString(key) == "Katego" || QString(key) == "MitglList") {
@@ -181,6 +190,9 @@ TEST_F(Fensterplatz, EveryWindowShowsItsHeadingAboveItsToolBarInOneStyle)
             if (!groesse)
                 groesse = kopf->font().pointSize();
             EXPECT_EQ(kopf->font().pointSize(), *groesse) << kopf->text().toStdString();
+            const QFontInfo schrift(kopf->font());
+            EXPECT_EQ(schrift.family(), comic ? QStringLiteral("Comic Neue") : QFontInfo(fenster->font()).family());
+            EXPECT_FALSE(schrift.italic());
             for (const QToolBar *leiste : fenster->findChildren<QToolBar *>()) {
                 if (leiste->isVisible()) {
                     EXPECT_GE(leiste->mapTo(fenster, QPoint()).y(), kopf->mapTo(fenster, QPoint(0, kopf->height())).y())
