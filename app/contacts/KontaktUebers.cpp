@@ -177,8 +177,11 @@ namespace contacts {
 
 void RegistriereKontakte()
 {
-    core::RegistriereFenster(navigation::Kontakte.key, [] { return &forms::form<KontaktUebers>(); });
-    core::RegistriereFenster(QStringLiteral("Katego"), [] { return &forms::form<Katego>(); });
+    core::RegistriereFenster(
+        navigation::Kontakte.key, [] { return &forms::form<KontaktUebers>(); },
+        [] { return forms::loadedForm<KontaktUebers>(); });
+    core::RegistriereFenster(
+        QStringLiteral("Katego"), [] { return &forms::form<Katego>(); }, [] { return forms::loadedForm<Katego>(); });
     auto &e = core::einstiege();
     e.kategoListe = []() -> forms::ListGrid & { return *forms::form<Katego>().tblKatego; };
     e.kontaktwerkzeuge.LeereSuchKont = modKontakt::LeereSuchKont;

@@ -170,10 +170,15 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
             ausgang = Ausgang::Leer;
             return;
         }
+        // Each column's field found once, by name; the rows are written by position.
+        std::vector<dao::Field> felder;
+        felder.reserve(liste.spalten.size());
+        for (const Spalte &s : liste.spalten)
+            felder.push_back(rs.Fields(s.feld));
         for (int i = 0; i < n; ++i) {
             rs.AddNew();
-            for (const Spalte &s : liste.spalten)
-                rs.Fields(s.feld).SetValue(Ablegen(grid.value(i, s.zelle), s.ablage));
+            for (std::size_t k = 0; k < felder.size(); ++k)
+                felder[k].SetValue(Ablegen(grid.value(i, liste.spalten[k].zelle), liste.spalten[k].ablage));
             rs.Update();
         }
         const bool drucken = modus == QLatin1String("drucken");
@@ -182,10 +187,11 @@ void Drucke(const QString &modus, const forms::ListGrid &grid, const Druckliste 
             return;
         }
         bericht = &liste.bericht();
-        // The report reads the rows in the table's order through one query, not row by row.
+        // The report reads the rows in the table's order through one query, not row by row, and
+        // as the statement hands them out: the report's own copy is the only one held.
         rs.Close();
-        rs =
-            druck.OpenRecordset(dao::SqlText("SELECT * FROM ") + liste.tabelle + " ORDER BY rowid", dao::dbOpenDynaset);
+        rs = druck.OpenRecordset(dao::SqlText("SELECT * FROM ") + liste.tabelle + " ORDER BY rowid",
+                                 dao::dbOpenForwardOnly);
         bericht->setDataSource(&rs);
         report::Section &kopf = bericht->PageHeader();
         Info &info = forms::form<Info>();

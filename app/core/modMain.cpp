@@ -18,26 +18,30 @@ namespace modMain {
 void VerbergeAlleForms()
 {
     namespace nav = navigation;
-    // In this order: loading a window that is not loaded yet has effects of its own.
+    // In this order. A window not loaded yet is left alone: it is loaded when it is first shown.
     const QString fenster[] = {
         nav::Zugriff.key,         nav::Parameter.key,         nav::Fangbuch.key, nav::Fangauswertung.key,
         nav::Kontakte.key,        nav::Basisdaten.key,        nav::Arbeit.key,   nav::Besatzung.key,
         QStringLiteral("Hinter"), QStringLiteral("MitglList")};
     for (const QString &key : fenster)
-        if (forms::Form *f = core::Fenster(key))
+        if (forms::Form *f = core::GeladenesFenster(key))
             f->Hide();
     if (const auto &leere = core::einstiege().bereiche.LeereMitglAuswahl)
         leere();
-    if (forms::Form *katego = core::Fenster(QStringLiteral("Katego")))
+    if (forms::Form *katego = core::GeladenesFenster(QStringLiteral("Katego")))
         katego->Hide();
 }
 
 void RegistriereKern()
 {
-    core::RegistriereFenster(navigation::Parameter.key, [] { return &forms::form<System>(); });
-    core::RegistriereFenster(QStringLiteral("Info"), [] { return &forms::form<Info>(); });
-    core::RegistriereFenster(navigation::Basisdaten.key, [] { return &forms::form<Basis>(); });
-    core::RegistriereFenster(navigation::Zugriff.key, [] { return &forms::form<Benutzer>(); });
+    core::RegistriereFenster(
+        navigation::Parameter.key, [] { return &forms::form<System>(); }, [] { return forms::loadedForm<System>(); });
+    core::RegistriereFenster(
+        QStringLiteral("Info"), [] { return &forms::form<Info>(); }, [] { return forms::loadedForm<Info>(); });
+    core::RegistriereFenster(
+        navigation::Basisdaten.key, [] { return &forms::form<Basis>(); }, [] { return forms::loadedForm<Basis>(); });
+    core::RegistriereFenster(
+        navigation::Zugriff.key, [] { return &forms::form<Benutzer>(); }, [] { return forms::loadedForm<Benutzer>(); });
     auto &e = core::einstiege();
     e.startschritte.loadButtnBar = modStart::loadButtnBar;
     e.startschritte.zeigeLogin = [] {

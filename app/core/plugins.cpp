@@ -8,12 +8,17 @@ Einstiege &einstiege()
     return e;
 }
 
-void RegistriereFenster(const QString &key, Fensterfabrik fabrik)
+void RegistriereFenster(const QString &key, Fensterfabrik fabrik, Fensterfabrik geladen)
 {
+    auto &e = einstiege();
     if (fabrik)
-        einstiege().fenster.insert(key, std::move(fabrik));
+        e.fenster.insert(key, std::move(fabrik));
     else
-        einstiege().fenster.remove(key);
+        e.fenster.remove(key);
+    if (e.fenster.contains(key) && geladen)
+        e.geladen.insert(key, std::move(geladen));
+    else
+        e.geladen.remove(key);
 }
 
 forms::Form *Fenster(const QString &key)
@@ -22,6 +27,15 @@ forms::Form *Fenster(const QString &key)
     const auto it = fenster.constFind(key);
     if (it == fenster.constEnd() || !*it)
         return nullptr;
+    return (*it)();
+}
+
+forms::Form *GeladenesFenster(const QString &key)
+{
+    const auto &geladen = einstiege().geladen;
+    const auto it = geladen.constFind(key);
+    if (it == geladen.constEnd())
+        return Fenster(key);
     return (*it)();
 }
 

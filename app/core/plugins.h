@@ -36,10 +36,14 @@ namespace core {
 
 // Returns the window, created and loaded on first use; the forms runtime owns it.
 using Fensterfabrik = std::function<forms::Form *()>;
-// Registers (or replaces) the window of a key; an empty factory removes it.
-void RegistriereFenster(const QString &key, Fensterfabrik fabrik);
+// Registers (or replaces) the window of a key; an empty factory removes it. geladen, when given,
+// returns the window only while it exists (never creating it).
+void RegistriereFenster(const QString &key, Fensterfabrik fabrik, Fensterfabrik geladen = {});
 // The window of the key, created and loaded if it was not; nullptr when none is registered.
 forms::Form *Fenster(const QString &key);
+// The window of the key while it exists, else nullptr; never creates it. A window registered
+// without geladen is created as by Fenster.
+forms::Form *GeladenesFenster(const QString &key);
 
 // ---- what the main window's commands call in the other areas -----------------------------------
 
@@ -143,6 +147,7 @@ struct BesatzListe
 struct Einstiege
 {
     QHash<QString, Fensterfabrik> fenster; // through RegistriereFenster and Fenster
+    QHash<QString, Fensterfabrik> geladen; // through RegistriereFenster and GeladenesFenster
     Bereiche bereiche;
     Kontaktwerkzeuge kontaktwerkzeuge;
     Startschritte startschritte;

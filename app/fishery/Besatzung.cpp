@@ -271,7 +271,8 @@ forms::Form &BesatzungFenster()
 
 void RegistriereBesatzung()
 {
-    core::RegistriereFenster(navigation::Besatzung.key, [] { return &BesatzungFenster(); });
+    core::RegistriereFenster(
+        navigation::Besatzung.key, [] { return &BesatzungFenster(); }, [] { return forms::loadedForm<Besatzung>(); });
     core::einstiege().besatzListe = {[]() -> forms::ListGrid & { return *forms::form<Besatzung>().tblBList; },
                                      [](int jahr) { forms::form<Besatzung>().intGridJahr = jahr; }};
 }

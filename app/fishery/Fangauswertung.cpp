@@ -331,7 +331,9 @@ forms::Form &FangauswertungFenster()
 
 void RegistriereFangauswertung()
 {
-    core::RegistriereFenster(navigation::Fangauswertung.key, [] { return &FangauswertungFenster(); });
+    core::RegistriereFenster(
+        navigation::Fangauswertung.key, [] { return &FangauswertungFenster(); },
+        [] { return forms::loadedForm<Fangauswertung>(); });
     core::einstiege().bereiche.tblFAusw = []() -> forms::ListGrid * {
         Fangauswertung *w = forms::loadedForm<Fangauswertung>();
         return w ? w->tblFAusw : nullptr;

@@ -433,7 +433,8 @@ void RegistriereFangbuch()
 {
     auto &e = core::einstiege();
     e.fangListe = []() -> forms::ListGrid & { return *forms::form<Fangbuch>().tblFList; };
-    core::RegistriereFenster(navigation::Fangbuch.key, [] { return &FangbuchFenster(); });
+    core::RegistriereFenster(
+        navigation::Fangbuch.key, [] { return &FangbuchFenster(); }, [] { return forms::loadedForm<Fangbuch>(); });
     auto &b = e.bereiche;
     b.LeereFangFelder = modFangbuch::LeereFangFelder;
     b.loadFang = [](forms::ListGrid &grid, int &zeile) { modFangbuch::loadFang(grid, zeile); };

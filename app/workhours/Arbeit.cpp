@@ -357,7 +357,8 @@ Arbeit &ArbeitFenster()
 
 void RegistriereArbeit()
 {
-    core::RegistriereFenster(navigation::Arbeit.key, [] { return &ArbeitFenster(); });
+    core::RegistriereFenster(
+        navigation::Arbeit.key, [] { return &ArbeitFenster(); }, [] { return forms::loadedForm<Arbeit>(); });
     auto &e = core::einstiege();
     auto &b = e.bereiche;
     // The member list's rows: 0 the contact number, 1 the surname, 2 the first name.

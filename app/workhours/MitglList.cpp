@@ -270,6 +270,8 @@ void MitglList::Form_Load()
 {
     modArbeit::loadcboArbJahre(*cboArbJahr);
     cboArbJahr->setCurrentText(QString::number(gv().intJahr));
+    // As the window was when hiding all content windows loaded it and reset its choice.
+    modMitglList::LeereMitglAuswahl();
 }
 
 void MitglList::chk_Click(const Filter &f)
@@ -379,7 +381,9 @@ namespace workhours {
 
 void RegistriereMitglList()
 {
-    core::RegistriereFenster(QStringLiteral("MitglList"), [] { return &forms::form<MitglList>(); });
+    core::RegistriereFenster(
+        QStringLiteral("MitglList"), [] { return &forms::form<MitglList>(); },
+        [] { return forms::loadedForm<MitglList>(); });
     auto &b = core::einstiege().bereiche;
     b.LeereMitglAuswahl = modMitglList::LeereMitglAuswahl;
     b.tblMList = []() -> forms::ListGrid * { return forms::form<MitglList>().tblMList; };

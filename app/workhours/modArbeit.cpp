@@ -212,16 +212,19 @@ void loadcboArbJahre(QComboBox &cbo)
     Trap t(Modul, QStringLiteral("loadcboArbJahre"));
     int von = jahr;
     int bis = jahr;
-    const auto grenze = [&](dao::Sql sql, int &wert) {
-        t.step([&] {
-            dao::Recordset rs = gv().dbDaten.OpenRecordset(sql, dao::dbOpenDynaset);
-            const QVariant v = rs.RecordCount() == 1 ? rs(0).Value() : QVariant();
-            wert = v.isValid() && !v.isNull() ? v.toInt() : jahr;
-            rs.Close();
-        });
-    };
-    grenze("SELECT MIN(Jahr) AS Expr1000 FROM Arbeit", von);
-    grenze("SELECT MAX(Jahr) AS Expr1000 FROM Arbeit", bis);
+    // The first and the last year in one query, each found in the index on Jahr.
+    t.step([&] {
+        dao::Recordset rs = gv().dbDaten.OpenRecordset(
+            "SELECT (SELECT MIN(Jahr) FROM Arbeit) AS Expr1000, (SELECT MAX(Jahr) FROM Arbeit) AS Expr1001",
+            dao::dbOpenForwardOnly);
+        const auto jahrOder = [&](int feld) {
+            const QVariant v = rs(feld).Value();
+            return v.isValid() && !v.isNull() ? v.toInt() : jahr;
+        };
+        von = jahrOder(0);
+        bis = jahrOder(1);
+        rs.Close();
+    });
     // Emptied first: a second load must not list the years twice.
     cbo.clear();
     for (int j = von; j <= bis; ++j)

@@ -174,8 +174,14 @@ void SetzeListenLayout()
 
 void LeereMitglAuswahl()
 {
-    MitglList &w = fenster();
     auto &g = gv();
+    // A list not loaded yet is not loaded for this: its load ends with this reset.
+    if (!forms::isLoaded<MitglList>()) {
+        g.blnMitglFilter.fill(false);
+        g.blnDSGewaehlt = false;
+        return;
+    }
+    MitglList &w = fenster();
     // Unchecking a checked box runs its click handling: controls off, switch off, grid empty.
     for (QCheckBox *box : {w.chkGebDat, w.chkEintritt})
         box->setChecked(false);

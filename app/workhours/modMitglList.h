@@ -27,7 +27,8 @@ MitglFilter ErstelleMitglFilter();
 
 // Back to the start: every filter box unchecked with its controls disabled and the first
 // option of each pair set (optStdNein for the work hours), the grid empty with the address
-// columns shown, the found count and the description empty, no row chosen.
+// columns shown, the found count and the description empty, no row chosen. A list not loaded
+// yet only gets its flags reset (no row chosen, no filter on); its load ends with this reset.
 void LeereMitglAuswahl();
 
 // True when each of the four date boxes is empty or holds a date, and each checked date filter

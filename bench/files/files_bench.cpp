@@ -79,18 +79,16 @@ QString spalte(sqlite3_stmt *st, int c, int breite)
 }
 
 // FANG.csv of all catches, from the search ("Suchen") to the file written by the file key; the
-// floor runs the evaluation's queries and writes the same lines. The floor does less than the
-// program has to: it fills no grid (the program writes the file from the grid the user sees), and
-// it writes its file in place, never flushed to the disk, where the program writes a temporary
-// file, has it synced to the disk and renames it over FANG.csv. x_floor_cpu leaves the wait for
-// the disk out.
+// floor runs the evaluation's queries and writes the same lines, as the program must to keep the
+// old file on a failure: into a temporary file, synced to the disk and renamed over its own. The
+// floor does less than the program has to: it fills no grid (the program writes the file from the
+// grid the user sees). x_floor_cpu leaves the wait for the disk out.
 void BM_FangCsv(benchmark::State &state)
 {
     Fangauswertung &w = auswertung();
     office::FakeOffice office;
     forms::ScriptedMsgBox boxes;
     const QString bodenDatei = modStart::Programmordner() + QStringLiteral("/SeqData/floor.csv");
-    const QByteArray ziel = bodenDatei.toUtf8();
     benchsupport::EntferneDateien(modFAuswert::FangDateiPfad(), bodenDatei);
     sqlite3 *db = benchsupport::OeffneRoh(state);
     if (!db)
@@ -117,7 +115,8 @@ void BM_FangCsv(benchmark::State &state)
                 sqlite3_reset(su);
                 if (sqlite3_step(su) == SQLITE_ROW)
                     benchmark::DoNotOptimize(sqlite3_column_int64(su, 1) + sqlite3_column_int64(su, 2));
-                std::FILE *f = std::fopen(ziel.constData(), "wb");
+                benchsupport::Datei datei = benchsupport::OeffneDatei(bodenDatei);
+                std::FILE *f = datei.f;
                 if (!f)
                     return;
                 std::fputs("FangNr;Fischart;Gew\xe4sser;Fangdatum(jjjj.m);Anzahl;Gewicht;\r\n", f);
@@ -142,7 +141,8 @@ void BM_FangCsv(benchmark::State &state)
                     std::fwrite(zeile.constData(), 1, std::size_t(zeile.size()), f);
                     ++zeilen;
                 }
-                std::fclose(f);
+                if (!benchsupport::SchliesseDatei(datei))
+                    zeilen = -1;
             });
     if (boxes.count() != 2 || boxes.boxes()[0].flags != forms::vbOKOnly + forms::vbInformation)
         state.SkipWithError("the file was not written");

@@ -6,6 +6,9 @@
 // x_floor is the print-out's processor time over the floor's, x_size its file size over the
 // floor's.
 //
+// BM_CatchListPreview: the preview of every catch, beside a floor that fills the print table with
+// one prepared statement and lays out the same pages (see there).
+//
 // The member list of 5,000 members: the whole print-out, and the report alone.
 #include "fishery/modFAuswertDruck.h"
 #include "workhours/modMitglListDruck.h"
@@ -19,6 +22,7 @@
 #include "dao/dao.h"
 #include "forms/listgrid.h"
 #include "report/fakeprinters.h"
+#include "report/preview.h"
 #include "report/report.h"
 
 #include <QDir>
@@ -27,7 +31,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QScrollArea>
 #include <benchmark/benchmark.h>
+#include <sqlite3.h>
 
 #include <ctime>
 
@@ -56,14 +62,14 @@ QString imProgrammordner(const QString &datei)
 
 // ---- catch list
 
-// The evaluation grid as the search of all years fills it, cut to the first catches.
-void fuelleFaenge(forms::ListGrid &grid)
+// The evaluation grid as the search of all years fills it, cut to the first anzahl catches.
+void fuelleFaenge(forms::ListGrid &grid, int anzahl)
 {
     dao::Recordset rs = gv().dbDaten.OpenRecordset(
         "SELECT fa.FangNr, f.FName, g.GName, fa.FangJahr, fa.FangMonat, fa.Anzahl, fa.Gewicht "
         "FROM Fang fa, Fisch f, Gewaesser g WHERE fa.FischNr = f.FNr AND fa.GNr = g.GNr "
         "ORDER BY fa.FangNr LIMIT ?",
-        dao::dbOpenDynaset, {GedruckteFaenge});
+        dao::dbOpenDynaset, {anzahl});
     while (!rs.Eof()) {
         grid.addRow(QVariantList{rs(0).Value(), rs(1).Value(), rs(2).Value(),
                                  modRun::ErmittleMonatsname(rs(4).Value().toInt()), rs(3).Value(), rs(5).Value(),
@@ -151,7 +157,7 @@ void BM_CatchListPdf(benchmark::State &state)
 {
     oeffneClubdaten();
     forms::ListGrid grid;
-    fuelleFaenge(grid);
+    fuelleFaenge(grid, GedruckteFaenge);
     report::FakePrinters drucker({QStringLiteral("Laser")});
     drucker.pdfPath = imProgrammordner(QStringLiteral("fangliste.pdf"));
     const QString boden = imProgrammordner(QStringLiteral("boden.pdf"));
@@ -185,6 +191,114 @@ void BM_CatchListPdf(benchmark::State &state)
     state.counters["kb_page"] = double(QFileInfo(drucker.pdfPath).size()) / 1024.0 / std::max(1, seiten);
 }
 BENCHMARK(BM_CatchListPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// ---- catch list preview
+
+// The columns of the catch list's print table, and which of them hold whole numbers.
+const char *const DruckFaenge = "INSERT INTO Druck_Fangliste (FangNr, Name, Gewässer, Monat, FangJahr, Anzahl, "
+                                "Gewicht) VALUES (?, ?, ?, ?, ?, ?, ?)";
+constexpr bool Ganzzahlig[7] = {true, false, false, false, true, true, true};
+
+// The preview of the largest list, every catch of the club (50,000, 1,316 pages), as the
+// evaluation window's preview key shows it: the grid copied into the print table, the report read,
+// the preview shown and its first page painted. The floor fills the same print table from the same
+// grid with one prepared statement in one transaction, reads it back into the report's rows, and
+// lays out the same pages and paints the first on the preview's page.
+// kb_page is the heap the preview holds once shown, beyond the table's rows (measured as the floor
+// holds them), per page; x_floor and x_floor_cpu as in MitBoden. The program must show the floor's
+// rows and pages.
+void BM_CatchListPreview(benchmark::State &state)
+{
+    oeffneClubdaten();
+    forms::ListGrid grid;
+    fuelleFaenge(grid, Faenge);
+    const QString gefunden = QString::number(grid.rowCount());
+    sqlite3 *roh = benchsupport::OeffneRoh(state, true);
+    if (!roh)
+        return;
+    sqlite3_stmt *einfuegen = benchsupport::Bereite(state, roh, DruckFaenge);
+    sqlite3_stmt *lesen =
+        einfuegen ? benchsupport::Bereite(state, roh, "SELECT * FROM Druck_Fangliste ORDER BY rowid") : nullptr;
+    // The report's instance: the memory's measure below makes it afresh.
+    auto vorschau = [&] {
+        modFAuswert::DruckeFangListe(QStringLiteral("vorschau"), grid, {}, gefunden);
+        auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
+        benchsupport::BisGemalt(fenster ? fenster->scrollArea()->widget() : nullptr);
+    };
+    // The floor's fill and read, in one transaction.
+    auto fuelleTabelle = [&] {
+        auto zeilen = std::make_shared<report::Rows>();
+        sqlite3_exec(roh, "BEGIN; DELETE FROM Druck_Fangliste", nullptr, nullptr, nullptr);
+        for (int i = 0; i < grid.rowCount(); ++i) {
+            for (int c = 0; c < 7; ++c) {
+                const QVariant v = grid.value(i, c);
+                if (Ganzzahlig[c]) {
+                    sqlite3_bind_int64(einfuegen, c + 1, v.toLongLong());
+                } else {
+                    const QByteArray t = v.toString().toUtf8();
+                    sqlite3_bind_text(einfuegen, c + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+                }
+            }
+            sqlite3_step(einfuegen);
+            sqlite3_reset(einfuegen);
+        }
+        sqlite3_reset(lesen);
+        for (int c = 0; c < sqlite3_column_count(lesen); ++c)
+            zeilen->columns << QString::fromUtf8(sqlite3_column_name(lesen, c));
+        while (sqlite3_step(lesen) == SQLITE_ROW) {
+            QVariantList z;
+            z.reserve(7);
+            for (int c = 0; c < 7; ++c)
+                z << benchsupport::Zelle(lesen, c);
+            zeilen->values << std::move(z);
+        }
+        sqlite3_reset(lesen);
+        sqlite3_exec(roh, "COMMIT", nullptr, nullptr, nullptr);
+        return zeilen;
+    };
+    report::Document doc;
+    QImage seite;
+    int seiten = 0;
+    auto boden = [&] {
+        doc.rows = fuelleTabelle();
+        auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
+        QWidget *blatt = fenster->scrollArea()->widget();
+        report::PageLayout layout(doc, blatt);
+        seiten = layout.pageCount();
+        if (seite.isNull())
+            seite = QImage(fenster->scrollArea()->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        seite.fill(Qt::white);
+        QPainter p(&seite);
+        layout.paintPage(p, 0);
+    };
+    if (einfuegen && lesen) {
+        // Once untimed: the preview window made, the fonts loaded, the layout and captions learnt.
+        vorschau();
+        doc = modFAuswert::rpt_Fangliste().document();
+        benchsupport::MitBoden(state, vorschau, boden);
+        // The heap the preview holds beyond its rows, the report and its window made afresh.
+        modDruck::VerwerfeBerichte();
+        QCoreApplication::processEvents();
+        doc.rows.reset();
+        const long long vorher = benchsupport::HeapBelegt();
+        vorschau();
+        const long long mitVorschau = benchsupport::HeapBelegt() - vorher;
+        const long long ohneTabelle = benchsupport::HeapBelegt();
+        const std::shared_ptr<report::Rows> tabelle = fuelleTabelle();
+        const long long nurTabelle = benchsupport::HeapBelegt() - ohneTabelle;
+        auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
+        const int gezeigt = fenster ? fenster->pageCount() : 0;
+        if (!fenster || gezeigt != seiten || fenster->document().rows->values != tabelle->values)
+            state.SkipWithError("the preview does not show the floor's rows and pages");
+        state.counters["rows"] = double(tabelle->values.size());
+        state.counters["pages"] = gezeigt;
+        state.counters["kb_page"] = double(mitVorschau - nurTabelle) / 1024.0 / std::max(1, gezeigt);
+    }
+    sqlite3_finalize(einfuegen);
+    sqlite3_finalize(lesen);
+    sqlite3_close(roh);
+}
+BENCHMARK(BM_CatchListPreview)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // ---- member list
 

@@ -5,18 +5,22 @@
 #include "core/testing/program_folder.h"
 
 #include "forms/form.h"
+#include "forms/gridlist.h"
 #include "testsupport/unattended.h"
 
 #include "dao/oledate.h"
 
 #include <QApplication>
 #include <QDate>
+#include <QEvent>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
+#include <unistd.h>
 
 namespace benchsupport {
 
@@ -143,6 +147,40 @@ QString Zahl(double wert)
     return text;
 }
 
+namespace {
+
+// Counts the paint events a widget receives.
+class Malzaehler : public QObject
+{
+public:
+    int gemalt = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++gemalt;
+        return false;
+    }
+};
+
+} // namespace
+
+void BisGemalt(QWidget *w)
+{
+    if (!w)
+        return;
+    Malzaehler z;
+    w->installEventFilter(&z);
+    for (int runde = 0; runde < 1000 && !z.gemalt; ++runde)
+        QCoreApplication::processEvents();
+    w->removeEventFilter(&z);
+}
+
+long long HeapBelegt()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<long long>(m.uordblks + m.hblkhd);
+}
+
 sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql)
 {
     sqlite3_stmt *st = nullptr;
@@ -153,16 +191,63 @@ sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql)
     return st;
 }
 
+bool ZeigtZeilen(benchmark::State &state, const forms::GridList &liste, const Zeilen &zeilen)
+{
+    if (liste.rowCount() != int(zeilen.size())) {
+        state.SkipWithError(QStringLiteral("the program shows %1 rows, the floor %2")
+                                .arg(liste.rowCount())
+                                .arg(zeilen.size())
+                                .toStdString()
+                                .c_str());
+        return false;
+    }
+    for (int r = 0; r < int(zeilen.size()); ++r)
+        for (int c = 0; c < int(zeilen[std::size_t(r)].size()); ++c) {
+            const QString programm = forms::GridList::cellText(liste.value(r, c));
+            const QString boden = forms::GridList::cellText(zeilen[std::size_t(r)][c]);
+            if (programm != boden) {
+                state.SkipWithError(QStringLiteral("row %1, column %2: the program shows '%3', the floor '%4'")
+                                        .arg(r)
+                                        .arg(c)
+                                        .arg(programm, boden)
+                                        .toStdString()
+                                        .c_str());
+                return false;
+            }
+        }
+    return true;
+}
+
 sqlite3 *OeffneRoh(benchmark::State &state, bool schreiben)
 {
     sqlite3 *db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(modStart::Datenbankpfad()).constData(), &db,
-                        schreiben ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+                        (schreiben ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         state.SkipWithError("database not opened");
         sqlite3_close(db);
         return nullptr;
     }
     return db;
+}
+
+Datei OeffneDatei(const QString &ziel)
+{
+    Datei d;
+    d.ziel = QFile::encodeName(ziel);
+    d.temp = d.ziel + ".tmp";
+    d.f = std::fopen(d.temp.constData(), "wb");
+    return d;
+}
+
+bool SchliesseDatei(Datei &d)
+{
+    if (!d.f)
+        return false;
+    const bool ok = std::fflush(d.f) == 0 && ::fsync(::fileno(d.f)) == 0;
+    const bool zu = std::fclose(d.f) == 0;
+    d.f = nullptr;
+    return ok && zu && std::rename(d.temp.constData(), d.ziel.constData()) == 0;
 }
 
 bool GleicheDateien(const QString &programm, const QString &boden)

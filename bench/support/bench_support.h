@@ -7,12 +7,18 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QVariantList>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <vector>
+
+namespace forms {
+class GridList;
+}
 
 namespace benchsupport {
 
@@ -81,10 +87,9 @@ inline double Prozessorzeit()
 // A list's procedure is timed until its grid's model holds the rows (GridList::flush); the
 // painting that follows on the event loop is Qt's, the same for any way of filling, and runs
 // untimed in aufraeumen.
-// The floors read their columns as the C API is commonly used, with sqlite3_column_type and the
-// column accessors, each of which takes the connection's lock. The program takes each value once
-// (sqlite3_column_value) and reads it without the lock: per cell, a floor does more than the
-// program here.
+// The floors read each cell the cheapest way, one sqlite3_column_value taken once, as the program
+// does; the connections of both are opened without SQLite's own mutex (each is used from one
+// thread).
 // aufraeumen, when given, runs untimed after each of the two (to take back what they wrote).
 template <class Programm, class Boden, class Aufraeumen>
 void MitBoden(benchmark::State &state, Programm programm, Boden boden, Aufraeumen aufraeumen)
@@ -126,20 +131,25 @@ void MitBoden(benchmark::State &state, Programm programm, Boden boden)
 sqlite3_stmt *Bereite(benchmark::State &state, sqlite3 *db, const char *sql);
 
 // A column of the current row as a grid cell holds it: NULL invalid, integers qlonglong, reals
-// double, text QString.
+// double, text QString; the value taken from SQLite once.
 inline QVariant Zelle(sqlite3_stmt *st, int c)
 {
-    switch (sqlite3_column_type(st, c)) {
-    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(st, c)));
-    case SQLITE_FLOAT: return QVariant(sqlite3_column_double(st, c));
+    sqlite3_value *v = sqlite3_column_value(st, c);
+    switch (sqlite3_value_type(v)) {
+    case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_value_int64(v)));
+    case SQLITE_FLOAT: return QVariant(sqlite3_value_double(v));
     case SQLITE_TEXT:
         return QVariant(
-            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)), sqlite3_column_bytes(st, c)));
+            QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(v)), sqlite3_value_bytes(v)));
     case SQLITE_NULL: return QVariant();
-    default:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)), sqlite3_column_bytes(st, c)));
+    default: return QVariant(QByteArray(static_cast<const char *>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
     }
 }
+
+// True when the list shows the floor's rows: as many rows, and in each of the floor's columns the
+// same text (what the user reads). Else the benchmark is skipped with an error naming the first
+// cell that differs: a program that shows wrong values fails instead of looking fast.
+bool ZeigtZeilen(benchmark::State &state, const forms::GridList &liste, const Zeilen &zeilen);
 
 // Loads a list once an iteration and lets the events of the grid run, as on screen; zeilen() is
 // read after each load so that nothing is optimised away, and reported under zaehler (none when
@@ -155,6 +165,13 @@ void LadeJeDurchlauf(benchmark::State &state, const char *zaehler, Lade lade, Ze
     if (zaehler)
         state.counters[zaehler] = double(zeilen());
 }
+
+// Lets the events run until w has received a paint event (or nothing is left to run); nothing
+// when w is nullptr.
+void BisGemalt(QWidget *w);
+
+// The bytes the program holds on the heap now (of the main thread's allocations).
+long long HeapBelegt();
 
 // The program's database through sqlite3's C API (read-only unless schreiben); nullptr (the benchmark skipped with
 // an error) when it cannot be opened.
@@ -172,6 +189,18 @@ inline long long LiesZeilen(sqlite3_stmt *st, int spalten)
     }
     return zeilen;
 }
+
+// A floor's file written as the program must write it to keep the old file on a failure: into a
+// temporary file beside ziel (OeffneDatei), then flushed, synced to the disk and renamed over ziel
+// (SchliesseDatei, false when a step failed).
+struct Datei
+{
+    QByteArray ziel;
+    QByteArray temp;
+    std::FILE *f = nullptr;
+};
+Datei OeffneDatei(const QString &ziel);
+bool SchliesseDatei(Datei &datei);
 
 // True when the files programm and boden both exist and hold the same bytes: the check, outside
 // the timed part, that the program wrote what its floor wrote. Each file is removed first by

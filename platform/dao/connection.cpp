@@ -501,7 +501,8 @@ std::shared_ptr<Connection> openConnection(const QString &path, bool exclusive, 
 
     auto c = std::make_shared<Connection>();
     c->path = path;
-    const int flags = readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE;
+    // Without SQLite's own mutex: a connection is used from one thread only (see dao.h).
+    const int flags = (readOnly ? SQLite::OPEN_READONLY : SQLite::OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     try {
         c->db = std::make_unique<SQLite::Database>(path.toUtf8().toStdString(), flags);
     } catch (const SQLite::Exception &e) {

@@ -36,6 +36,15 @@ Op opOfSql(std::string_view sql);
 
 class Stmt;
 
+struct TableInfo
+{
+    QString name; // as the file spells it
+    QStringList columns;
+    QVector<ColKind> kinds;
+    int keyColumn = -1; // the INTEGER PRIMARY KEY column, -1 when there is none
+    bool autoIncrement = false;
+};
+
 // The open connection behind a Database handle.
 struct Connection
 {
@@ -54,6 +63,10 @@ struct Connection
         sqlite3_stmt *stmt;
     };
     std::vector<Prepared> prepared;
+    // The tables found by name (as asked for) since the schema had this version: a table opened
+    // again is not looked up in the schema again.
+    int schemaVersion = -1;
+    QHash<QString, TableInfo> tables;
 
     Connection() = default;
     Connection(const Connection &) = delete;
@@ -128,16 +141,10 @@ QVariant toStorage(const QVariant &value, ColKind kind, const QString &columnNam
 // The stored value as read back from a column of that kind (booleans become bool).
 QVariant fromStorage(const QVariant &stored, ColKind kind);
 
-struct TableInfo
-{
-    QString name; // as the file spells it
-    QStringList columns;
-    QVector<ColKind> kinds;
-    int keyColumn = -1; // the INTEGER PRIMARY KEY column, -1 when there is none
-    bool autoIncrement = false;
-};
 // The table of that name (letter case does not matter), else nullopt.
 std::optional<TableInfo> findTable(sqlite3 *db, const QString &name);
+// The same, remembered on the connection until the schema changes.
+std::optional<TableInfo> findTable(Connection &c, const QString &name);
 QString quoteIdent(const QString &name);
 
 // German text rules: the collation NOCASEDE and the LIKE operator.

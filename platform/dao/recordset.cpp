@@ -33,7 +33,8 @@ struct RecordsetImpl
     RecordsetTypeEnum type = dbOpenDynaset;
 
     QStringList names;
-    QHash<QString, int> byName;
+    QHash<QString, int> byName;  // by folded name: the first field of that name
+    QHash<QString, int> byExact; // the same fields by their names as spelled, found without folding
     QVector<ColKind> kinds;
 
     // The table written to: the table itself, or the one table a dynaset's rows come from.
@@ -69,19 +70,59 @@ struct RecordsetImpl
     QVector<QVariant> buffer; // storage values
     QVector<bool> dirty;
 
+    // The statements the set runs again and again (a table's steps and count, its INSERT and
+    // UPDATE for one choice of fields): each prepared once, found by a short key (the clause, or
+    // the kind and the fields written) and bound anew on each run. They are reset after each run,
+    // so none holds a lock; Close of the connection finalizes them, as it does a forward set's.
+    struct Kept
+    {
+        std::string key;
+        std::shared_ptr<Stmt> stmt;
+    };
+    std::vector<Kept> kept;
+
+    // Resets a kept statement when its run ends, also on an error.
+    struct Reset
+    {
+        sqlite3_stmt *s;
+        ~Reset() { sqlite3_reset(s); }
+    };
+
     sqlite3 *db() const { return conn->handle(); }
+
+    // The statement kept under key; prepared from sql() the first time.
+    template <class Sql>
+    Stmt &keptStmt(std::string_view key, Op op, Sql sql)
+    {
+        for (const Kept &k : kept)
+            if (k.key == key)
+                return *k.stmt;
+        const QByteArray text = sql().toUtf8();
+        auto s = std::make_shared<Stmt>(db(), std::string_view(text.constData(), std::size_t(text.size())), op);
+        if (kept.size() >= 16) // a set written with ever other fields keeps the latest ones
+            kept.erase(kept.begin());
+        std::erase_if(conn->cursors, [](const std::weak_ptr<Stmt> &w) { return w.expired(); });
+        conn->cursors.push_back(s);
+        kept.push_back({std::string(key), std::move(s)});
+        return *kept.back().stmt;
+    }
 
     void setColumns(const QStringList &n, const QVector<ColKind> &k)
     {
         names = n;
         kinds = k;
         byName.clear();
+        byExact.clear();
         for (int i = int(n.size()) - 1; i >= 0; --i)
             byName.insert(fieldKey(n[i]), i);
+        for (const QString &name : n)
+            byExact.insert(name, byName.value(fieldKey(name)));
     }
 
     int fieldIndex(const QString &name) const
     {
+        if (const auto exact = byExact.constFind(name); exact != byExact.cend())
+            return exact.value();
         const auto it = byName.constFind(fieldKey(name));
         if (it == byName.cend())
             raise(err::ItemNotFound, QStringLiteral("Element '%1' in dieser Auflistung nicht gefunden.").arg(name));
@@ -108,10 +149,11 @@ struct RecordsetImpl
     // Table: loads the row a key query finds.
     bool fetchTable(std::string_view clause, const QVariant &arg)
     {
-        const QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdent(base->name) + QLatin1Char(' ') +
-                            QString::fromUtf8(clause.data(), int(clause.size()));
-        const QByteArray utf8 = sql.toUtf8();
-        Stmt s(db(), std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Read);
+        Stmt &s = keptStmt(clause, Op::Read, [&] {
+            return QStringLiteral("SELECT rowid, * FROM ") + quoteIdent(base->name) + QLatin1Char(' ') +
+                   QString::fromUtf8(clause.data(), int(clause.size()));
+        });
+        const Reset reset{s.get()};
         if (arg.isValid())
             s.bind(1, arg);
         if (!s.step())
@@ -279,9 +321,10 @@ struct RecordsetImpl
                 recordDeleted();
             buffer = type == dbOpenTable ? curRow : rows[std::size_t(pos)];
         } else {
-            buffer = QVector<QVariant>(names.size());
+            // Emptied by dropEdit, which keeps the room: row after row is added without allocating.
+            buffer.resize(names.size());
         }
-        dirty = QVector<bool>(names.size(), false);
+        dirty.fill(false, names.size());
         mode = m;
     }
 
@@ -316,29 +359,44 @@ struct RecordsetImpl
         if (mode == dbEditNone)
             raise(err::UpdateWithoutEdit, QStringLiteral("Aktualisieren oder Abbrechen ohne 'Neu' oder 'Bearbeiten'."));
         sqlite3 *h = db();
-        QStringList cols;
-        QVariantList values;
+        // The fields written name the statement: 'I' or 'U', then one mark per field.
+        std::string key(std::size_t(names.size()) + 1, '0');
+        key[0] = mode == dbEditAdd ? 'I' : 'U';
+        int written = 0;
         for (int i = 0; i < names.size(); ++i)
             if (dirty[i]) {
-                cols << quoteIdent(base->columns[baseColumn[i]]);
-                values << buffer[i];
+                key[std::size_t(i) + 1] = '1';
+                ++written;
             }
-        const QString table = quoteIdent(base->name);
+        // The written fields' columns, in field order, joined by sep.
+        const auto columns = [&](const QString &sep) {
+            QStringList cols;
+            for (int i = 0; i < names.size(); ++i)
+                if (dirty[i])
+                    cols << quoteIdent(base->columns[baseColumn[i]]);
+            return cols.join(sep);
+        };
+        // Binds the written values from the first parameter on; returns the next parameter.
+        const auto bindValues = [&](Stmt &s) {
+            int p = 1;
+            for (int i = 0; i < names.size(); ++i)
+                if (dirty[i])
+                    s.bind(p++, buffer[i]);
+            return p;
+        };
         if (mode == dbEditAdd) {
-            QString sql;
-            if (cols.isEmpty()) {
-                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES");
-            } else {
+            Stmt &s = keptStmt(key, Op::Insert, [&] {
+                const QString table = quoteIdent(base->name);
+                if (written == 0)
+                    return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" DEFAULT VALUES");
                 QStringList marks;
-                for (int i = 0; i < cols.size(); ++i)
+                for (int i = 0; i < written; ++i)
                     marks << QStringLiteral("?");
-                sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
-                      QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
-            }
-            const QByteArray utf8 = sql.toUtf8();
-            Stmt s(h, std::string_view(utf8.constData(), std::size_t(utf8.size())), Op::Insert);
-            for (int i = 0; i < values.size(); ++i)
-                s.bind(i + 1, values[i]);
+                return QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns(QStringLiteral(", ")) +
+                       QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+            });
+            const Reset reset{s.get()};
+            bindValues(s);
             s.step();
             const qint64 key = sqlite3_last_insert_rowid(h);
             if (type == dbOpenDynaset) {
@@ -348,19 +406,20 @@ struct RecordsetImpl
                 gone.push_back(0);
                 ++live;
             }
-        } else if (!cols.isEmpty()) {
-            const qint64 key = currentKey();
-            const QByteArray sql = (QStringLiteral("UPDATE ") + table + QStringLiteral(" SET ") +
-                                    cols.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ? WHERE rowid = ?"))
-                                       .toUtf8();
-            Stmt s(h, std::string_view(sql.constData(), std::size_t(sql.size())), Op::Update);
-            for (int i = 0; i < values.size(); ++i)
-                s.bind(i + 1, values[i]);
-            s.bind(int(values.size()) + 1, QVariant(qlonglong(key)));
-            s.step();
+        } else if (written > 0) {
+            const qint64 rowKey = currentKey();
+            {
+                Stmt &s = keptStmt(key, Op::Update, [&] {
+                    return QStringLiteral("UPDATE ") + quoteIdent(base->name) + QStringLiteral(" SET ") +
+                           columns(QStringLiteral(" = ?, ")) + QStringLiteral(" = ? WHERE rowid = ?");
+                });
+                const Reset reset{s.get()};
+                s.bind(bindValues(s), QVariant(qlonglong(rowKey)));
+                s.step();
+            }
             if (sqlite3_changes(h) == 0)
                 recordDeleted();
-            qint64 newKey = key;
+            qint64 newKey = rowKey;
             const int keyCol = base->keyColumn;
             for (int i = 0; i < names.size(); ++i)
                 if (dirty[i] && baseColumn[i] == keyCol && keyCol >= 0)
@@ -399,6 +458,30 @@ struct RecordsetImpl
 
 // ---------------------------------------------------------------------------------------------
 // Opening
+
+std::optional<TableInfo> findTable(Connection &c, const QString &name)
+{
+    sqlite3 *db = c.handle();
+    static constexpr std::string_view versionSql = "PRAGMA schema_version";
+    int version = -1;
+    {
+        sqlite3_stmt *kept = takePrepared(c, versionSql);
+        Stmt s = kept ? Stmt(db, kept, Op::Read) : Stmt(db, versionSql, Op::Read);
+        if (s.step())
+            version = int(s.column(0, ColKind::Integer).toLongLong());
+        keepPrepared(c, versionSql, s);
+    }
+    if (version != c.schemaVersion) {
+        c.tables.clear();
+        c.schemaVersion = version;
+    }
+    if (const auto it = c.tables.constFind(name); it != c.tables.cend())
+        return *it;
+    std::optional<TableInfo> info = findTable(db, name);
+    if (info)
+        c.tables.insert(name, *info);
+    return info;
+}
 
 namespace {
 
@@ -516,7 +599,7 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
     rs->baseColumn = QVector<int>(n, -1);
 
     if (oneTable && !table.isEmpty()) {
-        if (auto info = findTable(db, table); info && info->keyColumn >= 0) {
+        if (auto info = findTable(*rs->conn, table); info && info->keyColumn >= 0) {
             for (int i = 0; i < n; ++i) {
                 if (origins[i].isEmpty())
                     continue;
@@ -553,13 +636,12 @@ std::unique_ptr<RecordsetImpl> openDynaset(std::shared_ptr<Connection> conn, std
 Recordset Database::OpenRecordset(const SqlText &source, RecordsetTypeEnum type, const QVariantList &params)
 {
     Connection &c = conn();
-    sqlite3 *db = c.handle();
     if (type == dbOpenForwardOnly)
         return Recordset(openForward(c_, source.text(), params));
     if (type != dbOpenDynaset) {
         const QString name = QString::fromUtf8(source.text().data(), int(source.text().size())).trimmed();
         const bool plainName = !name.isEmpty() && !name.contains(QLatin1Char(' '));
-        std::optional<TableInfo> info = plainName ? findTable(db, name) : std::nullopt;
+        std::optional<TableInfo> info = plainName ? findTable(c, name) : std::nullopt;
         if (info) {
             if (!params.isEmpty())
                 raise(err::InvalidArgument, QStringLiteral("Ungültiges Argument."));
@@ -653,8 +735,9 @@ long long Recordset::RecordCount() const
         }
         return r.counted;
     }
-    const QByteArray sql = (QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdent(r.base->name)).toUtf8();
-    Stmt s(r.db(), std::string_view(sql.constData(), std::size_t(sql.size())), Op::Read);
+    Stmt &s = r.keptStmt("COUNT", Op::Read,
+                         [&] { return QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdent(r.base->name); });
+    const RecordsetImpl::Reset reset{s.get()};
     s.step();
     return s.column(0, ColKind::Integer).toLongLong();
 }

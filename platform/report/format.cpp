@@ -117,6 +117,15 @@ QString formatNumber(double value, const NumberPattern &p)
 
 std::optional<double> ToNumber(const QVariant &value)
 {
+    // The values of number columns, read without a conversion through the meta-type system.
+    switch (value.typeId()) {
+    case QMetaType::LongLong: return double(*static_cast<const qlonglong *>(value.constData()));
+    case QMetaType::Double: {
+        const double d = *static_cast<const double *>(value.constData());
+        return std::isfinite(d) ? std::optional<double>(d) : std::nullopt;
+    }
+    default: break;
+    }
     if (!value.isValid() || value.isNull())
         return std::nullopt;
     switch (value.typeId()) {

@@ -193,7 +193,8 @@ void Report::Refresh()
         const int n = rs.FieldCount();
         for (int i = 0; i < n; ++i)
             rows->columns << rs.Fields(i).Name();
-        if (rs.RecordCount() > 0) {
+        // A forward read is read as it comes (its count would be one more query).
+        if (rs.Type() == dao::dbOpenForwardOnly ? !rs.Eof() : rs.RecordCount() > 0) {
             rs.MoveFirst();
             while (!rs.Eof()) {
                 QVariantList values;
@@ -218,6 +219,8 @@ void Report::Refresh()
                 continue;
             for (const QVariantList &r : std::as_const(rows->values)) {
                 const QVariant &v = r.at(col);
+                if (v.typeId() == QMetaType::LongLong) // a whole number as read
+                    continue;
                 if (!v.isValid() || v.isNull() ||
                     (v.typeId() == QMetaType::QString && v.toString().trimmed().isEmpty()))
                     continue;

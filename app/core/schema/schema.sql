@@ -147,6 +147,8 @@ CREATE TABLE Arbeit (
     Notiz  TEXT COLLATE NOCASEDE DEFAULT ''
 );
 CREATE INDEX Arbeit_KNrJahr ON Arbeit (KNr, Jahr);
+-- The year lists' first and last work year.
+CREATE INDEX Arbeit_Jahr ON Arbeit (Jahr);
 
 -- Print tables: each holds the rows of the last print-out of its kind, in the order written.
 -- A column without a type keeps a value as it was given (text, number or date).

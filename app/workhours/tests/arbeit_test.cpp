@@ -3,6 +3,7 @@
 // and date fields.
 #include "mitgllist_fixture.h"
 #include "workhours/Arbeit.h"
+#include "workhours/MitglList.h"
 #include "workhours/modArbeit.h"
 
 #include "contacts/Datumsfeld.h"
@@ -879,6 +880,30 @@ TEST_F(ArbeitImProgramm, TheSearchTakesEveryLetterOfANameAndFindsTheMember)
         EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
         boxes.clear();
     }
+}
+
+TEST_F(ArbeitImProgramm, AWindowIsLoadedWhenItIsFirstShownNotWhenAnotherIs)
+{
+    // The windows the navigation hides are not loaded for it: the work hours and the member list
+    // each read their year list when they are first shown, not on a click on another item.
+    for (const char *key : {"Fangbuch", "Kontakte", "Fangbuch"}) {
+        SCOPED_TRACE(key);
+        apptest::klickeItem(QString::fromLatin1(key));
+        QApplication::processEvents();
+        EXPECT_FALSE(forms::isLoaded<Arbeit>());
+        EXPECT_FALSE(forms::isLoaded<MitglList>());
+    }
+    apptest::klickeItem(QStringLiteral("Arbeit"));
+    QApplication::processEvents();
+    ASSERT_TRUE(forms::isLoaded<Arbeit>());
+    Arbeit &f = workhours::ArbeitFenster();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.cboArbJahr->currentText(), QString::number(jahr));
+    EXPECT_GE(f.cboArbJahr->findText(QString::number(jahr)), 0);
+    // Shown once, it is hidden by the next click like every loaded window.
+    apptest::klickeItem(QStringLiteral("Fangbuch"));
+    QApplication::processEvents();
+    EXPECT_FALSE(f.isVisible());
 }
 
 TEST_F(ArbeitImProgramm, TheDateShowsTodayWhenTheWindowOpensAndAfterEachBooking)

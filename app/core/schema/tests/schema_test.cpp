@@ -205,6 +205,19 @@ TEST_F(StarterDatabase, ContactListsUseTheirIndexes)
     EXPECT_TRUE(detail.contains(QStringLiteral("Kontakt_KategoNr"))) << detail.toStdString();
 }
 
+TEST_F(StarterDatabase, TheFirstAndLastWorkYearComeFromAnIndex)
+{
+    // The year lists of the work hours and the member list read both from one query, each without
+    // reading the table.
+    dao::Recordset plan = db.OpenRecordset(
+        "EXPLAIN QUERY PLAN SELECT (SELECT MIN(Jahr) FROM Arbeit), (SELECT MAX(Jahr) FROM Arbeit)", dao::dbOpenDynaset);
+    QStringList schritte;
+    for (; !plan.Eof(); plan.MoveNext())
+        schritte << plan("detail").Value().toString();
+    EXPECT_EQ(schritte.filter(QStringLiteral("Arbeit_Jahr")).size(), 2) << schritte.join('|').toStdString();
+    EXPECT_TRUE(schritte.filter(QStringLiteral("SCAN Arbeit")).isEmpty()) << schritte.join('|').toStdString();
+}
+
 TEST(StarterDatabaseFile, OtherPasswordAndNoOverwrite)
 {
     QTemporaryDir dir;
