@@ -95,7 +95,7 @@ TEST_F(Bereiche, TheProgramFillsEveryPlugInPoint)
     static_assert(sizeof(core::Ladeschritte) == (sizeof(ladeschritte) / sizeof(Eintrag)) * f);
     static_assert(sizeof(core::Jahreswechsel) == (sizeof(jahreswechsel) / sizeof(Eintrag)) * f);
     static_assert(sizeof(core::BesatzListe) == (sizeof(besatzListe) / sizeof(Eintrag)) * f);
-    static_assert(sizeof(core::Einstiege) == sizeof(e.fenster) + sizeof(core::Bereiche) +
+    static_assert(sizeof(core::Einstiege) == sizeof(e.fenster) + sizeof(e.geladen) + sizeof(core::Bereiche) +
                                                  sizeof(core::Kontaktwerkzeuge) + sizeof(core::Startschritte) +
                                                  sizeof(core::Ladeschritte) + sizeof(core::Jahreswechsel) +
                                                  sizeof(core::BesatzListe) + (sizeof(einstiege) / sizeof(Eintrag)) * f);
