@@ -97,7 +97,11 @@ bool leseEingabe(const Kontakt &k, Eingabe &e)
     e.eintritt = k.txtEintritt->wert();
     e.austritt = k.txtAustritt->wert();
     e.jg = modRun::ErmittleChkWert(*k.chkJG);
-    return true;
+    for (const QString *text : {&e.anrede, &e.nachname, &e.vorname, &e.strasse, &e.plz, &e.ort, &e.tel1, &e.tel2,
+                                &e.mobil, &e.fax, &e.email, &e.firma, &e.blz, &e.kreditInstitut, &e.kontoNr})
+        if (!modRun::IstFeldtext(*text))
+            return false;
+    return modRun::IstFeldtext(e.notiz, true);
 }
 
 void schreibeKontakt(dao::Recordset &rs, const Eingabe &e)

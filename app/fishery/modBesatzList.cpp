@@ -53,7 +53,7 @@ bool leseEingabe(const Besatzung &w, Eingabe &e)
     if (e.gNr == 0)
         return false;
     e.zeit = w.txtZeit->text();
-    return true;
+    return modRun::IstFeldtext(e.zeit);
 }
 
 void schreibeFelder(dao::Recordset &rs, const Eingabe &e)

@@ -105,6 +105,8 @@ Pruefung leseEingabe(const Fangbuch &f, Eingabe &e)
     if (e.gNr == 0)
         return Pruefung::Ungueltig;
     e.notiz = f.txtNotiz->text();
+    if (!modRun::IstFeldtext(e.notiz))
+        return Pruefung::Ungueltig;
     return Pruefung::Gueltig;
 }
 
