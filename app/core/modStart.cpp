@@ -139,8 +139,8 @@ bool Programmsperre::Erwirb()
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
         // What writers killed in an earlier run left beside the files they wrote.
-        for (const QString &gefaess : {ordner, ordner + QStringLiteral("/SeqData"),
-                                       QFileInfo(com::reg::filePath()).absolutePath()})
+        for (const QString &gefaess :
+             {ordner, ordner + QStringLiteral("/SeqData"), QFileInfo(com::reg::filePath()).absolutePath()})
             savefile::removeLeftovers(gefaess);
         return true;
     }

@@ -345,7 +345,8 @@ LONG ensureLoaded(State &s)
 
 LONG cannotWrite(State &s, const QString &file, const QString &cause)
 {
-    s.writeError = QStringLiteral("Die Komponentenregistrierung %1 kann nicht geschrieben werden (%2).").arg(file, cause);
+    s.writeError =
+        QStringLiteral("Die Komponentenregistrierung %1 kann nicht geschrieben werden (%2).").arg(file, cause);
     return ERROR_CANTWRITE;
 }
 
@@ -355,7 +356,8 @@ LONG save(State &s)
         return ERROR_BADDB;
     QFileInfo info(s.path);
     if (!QDir().mkpath(info.absolutePath()))
-        return cannotWrite(s, s.path, QStringLiteral("der Ordner %1 kann nicht angelegt werden").arg(info.absolutePath()));
+        return cannotWrite(s, s.path,
+                           QStringLiteral("der Ordner %1 kann nicht angelegt werden").arg(info.absolutePath()));
     QString cause;
     if (!savefile::writeWhole(s.path, serialize(s.hives).toUtf8(), {}, nullptr, &cause))
         return cannotWrite(s, s.path, cause);

@@ -186,7 +186,12 @@ public:
 
         struct stat old
         {};
-        const bool oldFile = ::lstat(target_.constData(), &old) == 0 && S_ISREG(old.st_mode);
+        const bool oldThere = ::lstat(target_.constData(), &old) == 0;
+        if (oldThere && S_ISDIR(old.st_mode)) {
+            errno = EISDIR; // a folder under the file's name is never replaced
+            return fail(Fault::Open);
+        }
+        const bool oldFile = oldThere && S_ISREG(old.st_mode);
         mode_t mode = 0666; // less the umask, as for any new file
         bool setMode = false;
         if (permissions) {
@@ -216,8 +221,7 @@ public:
             struct stat now
             {};
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &mine) != 0 ||
-                ::lstat(temporary_.constData(), &now) != 0 || now.st_ino != mine.st_ino ||
-                now.st_dev != mine.st_dev) {
+                ::lstat(temporary_.constData(), &now) != 0 || now.st_ino != mine.st_ino || now.st_dev != mine.st_dev) {
                 ::close(fd);
                 continue;
             }

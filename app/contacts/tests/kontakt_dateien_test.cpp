@@ -88,9 +88,9 @@ protected:
 TEST_F(KontaktDateien, ControlCharactersInAContactFieldAreRefusedAndTheNoteKeepsItsLines)
 {
     const QString nul = QString::fromUtf16(u"Nul\0Teil", 8);
-    const char *felder[] = {"txtAnrede", "txtFirma", "txtNName", "txtVName",  "txtStrasse",
+    const char *felder[] = {"txtAnrede", "txtFirma", "txtNName",   "txtVName",    "txtStrasse",
                             "txtPLZ",    "txtOrt",   "txtTelPriv", "txtTelGesch", "txtMobil",
-                            "txtFax",    "txtEMail", "txtBLZ",   "txtKInst",  "txtKontoNr"};
+                            "txtFax",    "txtEMail", "txtBLZ",     "txtKInst",    "txtKontoNr"};
     const auto einfuegen = [](QLineEdit *feld, const QString &text) {
         QGuiApplication::clipboard()->setText(text);
         feld->clear();

@@ -24,10 +24,10 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -171,10 +171,10 @@ protected:
         EXPECT_EQ(inhalt(datei), liste);
         const QStringList danach = seqData();
         ASSERT_EQ(danach.size(), 2) << danach.join(u' ').toStdString();
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\.%1\\.tv~[A-Za-z0-9]{6}$")
-                                           .arg(QRegularExpression::escape(name)))
-                        .match(danach[0])
-                        .hasMatch())
+        EXPECT_TRUE(
+            QRegularExpression(QStringLiteral("^\\.%1\\.tv~[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(name)))
+                .match(danach[0])
+                .hasMatch())
             << danach[0].toStdString();
 
         boxes.clear();
@@ -235,10 +235,8 @@ TEST_F(FischereiImProgramm, ControlCharactersInTheCatchNoteAndTheStockingTimeAre
         QString text;
         bool gespeichert;
     } faelle[] = {
-        {"NUL", QString::fromUtf16(u"Nul\0Teil", 8), false},
-        {"tab", QStringLiteral("Tab\tTeil"), false},
-        {"line feed", QStringLiteral("Zeile\nZwei"), false},
-        {"escape", QStringLiteral("Esc\x1bTeil"), false},
+        {"NUL", QString::fromUtf16(u"Nul\0Teil", 8), false}, {"tab", QStringLiteral("Tab\tTeil"), false},
+        {"line feed", QStringLiteral("Zeile\nZwei"), false}, {"escape", QStringLiteral("Esc\x1bTeil"), false},
         {"none", QStringLiteral("Nul Teil 🐟"), true},
     };
     apptest::klickeItem(QStringLiteral("Fangbuch"));

@@ -126,8 +126,8 @@ TEST_F(SaveFileTest, ALinkAtTheTargetIsReplacedAndWhatItNamesIsNotTouched)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("fremd\n");
     }
-    ASSERT_TRUE(QFile::setPermissions(opfer, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(opfer, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                                 QFileDevice::ReadOther));
     struct Fall
     {
         const char *name;
@@ -163,8 +163,8 @@ TEST_F(SaveFileTest, AWriterKilledAtAnyStepLeavesTheOldOrTheNewFileAndTheNextWri
     {
         const char *aufruf;
         QString muster;
-        QByteArray danach;  // the file's bytes after the kill
-        bool rueckstand;    // a temporary file is left behind
+        QByteArray danach; // the file's bytes after the kill
+        bool rueckstand;   // a temporary file is left behind
     } faelle[] = {
         {"write", dir.path() + "/.BPLAN.csv.tv~*", "alt;\r\n", true},
         {"rename", pfad, "alt;\r\n", true},
