@@ -102,7 +102,11 @@ modRun::Pruefung leseEingabe(const Kontakt &k, Eingabe &e)
     e.eintritt = k.txtEintritt->wert();
     e.austritt = k.txtAustritt->wert();
     e.jg = modRun::ErmittleChkWert(*k.chkJG);
-    return modRun::Pruefung::Gueltig;
+    for (const QString *text : {&e.anrede, &e.nachname, &e.vorname, &e.strasse, &e.plz, &e.ort, &e.tel1, &e.tel2,
+                                &e.mobil, &e.fax, &e.email, &e.firma, &e.blz, &e.kreditInstitut, &e.kontoNr})
+        if (!modRun::IstFeldtext(*text))
+            return modRun::Pruefung::Ungueltig;
+    return modRun::IstFeldtext(e.notiz, true) ? modRun::Pruefung::Gueltig : modRun::Pruefung::Ungueltig;
 }
 
 void schreibeKontakt(dao::Recordset &rs, const Eingabe &e)

@@ -297,9 +297,23 @@ QString FormatZahl(double wert)
 
 bool IstName(const QString &text)
 {
-    if (text.trimmed().isEmpty())
-        return false;
-    return std::none_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    return !text.trimmed().isEmpty() && IstFeldtext(text);
+}
+
+bool IstFeldtext(QStringView text, bool mehrzeilig)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            return false;
+        if (c.category() == QChar::Other_Control && !(mehrzeilig && (c == u'\n' || c == u'\t')))
+            return false;
+    }
+    return true;
 }
 
 double LeseZahl(const QString &text, bool *ok)

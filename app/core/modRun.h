@@ -84,6 +84,11 @@ int PruefeTasteSuch(int &KeyAscii); // digits, every letter, Backspace, "*" and 
 // user or group): not empty once the blanks around it are taken away, and without a control
 // character (a line break, a tab, NUL), which would show as a broken row.
 bool IstName(const QString &text);
+// Whether a text field's text can be stored as it stands, so that other SQLite tools read what
+// the program reads: without a control character (NUL, which ends the text for the sqlite3
+// shell, a tab, a line break, ...) and without half a character (a surrogate without its
+// partner). A multi-line field (mehrzeilig) keeps its line breaks and tabs.
+bool IstFeldtext(QStringView text, bool mehrzeilig = false);
 
 // ---- list grids
 // White background, black text, grid lines: the look of every list grid.

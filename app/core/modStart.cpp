@@ -5,6 +5,8 @@
 
 #include "com/registry.h"
 
+#include "common/savefile.h"
+
 #include "forms/form.h"
 #include "forms/services.h"
 #include "forms/vbconst.h"
@@ -125,8 +127,17 @@ bool Programmsperre::Erwirb()
     const QByteArray ordnerName = QFile::encodeName(ordner);
     if (!QFileInfo(ordner).isDir())
         return true; // the database open reports the missing folder's file
-    // The folder holds members' addresses: its owner's alone, however it was made.
+    // The folder holds members' addresses: its owner's alone, however it was made; so are the
+    // database and its journals (a file copied in keeps the mode it came with).
     ::chmod(ordnerName.constData(), 0700);
+    const QString echt = QFileInfo(Datenbankpfad()).canonicalFilePath();
+    for (const char *rest : {"", "-journal", "-wal", "-shm"}) {
+        const QByteArray name = QFile::encodeName((echt.isEmpty() ? Datenbankpfad() : echt) + QLatin1String(rest));
+        struct stat st
+        {};
+        if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0777) != 0600)
+            ::chmod(name.constData(), 0600);
+    }
     const QString sperrdatei = ordner + QStringLiteral("/torvana.lock");
     const auto ohneSchutz = [&](int fehler) {
         forms::MsgBox(
@@ -138,11 +149,22 @@ bool Programmsperre::Erwirb()
             forms::vbOKOnly + forms::vbExclamation, modRun::Titel);
         return true;
     };
-    const int fd = ::open(QFile::encodeName(sperrdatei).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Never through a link: one where the lock file belongs is replaced by the file.
+    const QByteArray sperrname = QFile::encodeName(sperrdatei);
+    int fd = ::open(sperrname.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    struct stat st
+    {};
+    if (fd < 0 && errno == ELOOP && ::lstat(sperrname.constData(), &st) == 0 && S_ISLNK(st.st_mode) &&
+        ::unlink(sperrname.constData()) == 0)
+        fd = ::open(sperrname.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return ohneSchutz(errno);
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
         fd_ = fd;
+        // What writers killed in an earlier run left beside the files they wrote.
+        for (const QString &gefaess :
+             {ordner, ordner + QStringLiteral("/SeqData"), QFileInfo(com::reg::filePath()).absolutePath()})
+            savefile::removeLeftovers(gefaess);
         return true;
     }
     const int fehler = errno;

@@ -67,9 +67,13 @@ public:
     Programmsperre(const Programmsperre &) = delete;
     Programmsperre &operator=(const Programmsperre &) = delete;
 
-    // Makes Programmordner() its owner's alone (0700) and takes its lock. False when another
-    // program holds it: then the critical box "ACHTUNG: Torvana läuft bereits mit dem
-    // Programmordner <folder> ! ..." has been shown. True also when there is no lock to be had:
+    // Makes Programmordner() its owner's alone (0700), and the database and its journals (0600),
+    // and takes its lock (the lock file is never opened through a link; a link in its place is
+    // replaced by the file). Holding the lock, it removes what writers killed in an earlier run
+    // left beside their files (common/savefile.h) in the folder, in SeqData/ and in the
+    // registry's folder. False when another program holds it: then the critical box "ACHTUNG:
+    // Torvana läuft bereits mit dem Programmordner <folder> ! ..." has been shown. True also
+    // when there is no lock to be had:
     // without the folder silently (the database open then reports the missing file), else after
     // a box that names the lock file and says that the program goes on unguarded.
     bool Erwirb();

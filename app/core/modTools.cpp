@@ -94,9 +94,17 @@ void oeffneWieder()
     }
 }
 
+// The database file itself: where tv01.mdb is a link, the file it names, which is then compacted
+// in its own folder while the link stays as the user made it.
+QString echteDatei(const QString &pfad)
+{
+    const QString ziel = QFileInfo(pfad).canonicalFilePath();
+    return ziel.isEmpty() ? pfad : ziel;
+}
+
 void Wartung(const Texte &texte)
 {
-    const QString datei = modStart::Datenbankpfad();
+    const QString datei = echteDatei(modStart::Datenbankpfad());
     const QString kopie = Temporaerdatei();
     QString grund;
     if (!modStart::SichereOrdnerFuer(kopie, &grund)) {

@@ -4,7 +4,9 @@
 //
 // The database file is never deleted: the copy replaces it by one atomic rename, and only
 // after the copy was written, synced and checked. A crash at any point leaves either the old
-// or the new file whole; a failure leaves the old one untouched and no copy behind.
+// or the new file whole; a failure leaves the old one untouched and no copy behind. Where
+// tv01.mdb is a link, the file it names is compacted and replaced in its own folder; the link
+// stays.
 #include <QString>
 
 namespace modTools {

@@ -61,6 +61,8 @@ Pruefung leseEingabe(const Besatzung &w, Eingabe &e)
     if (e.gNr == 0)
         return Pruefung::Ungueltig;
     e.zeit = w.txtZeit->text();
+    if (!modRun::IstFeldtext(e.zeit))
+        return Pruefung::Ungueltig;
     return Pruefung::Gueltig;
 }
 

@@ -89,6 +89,8 @@ Pruefung leseEingabe(const Fangbuch &f, Eingabe &e, QStringList &falsch)
     if (!ganzeZahl(f.txtGewicht->text(), e.gewicht))
         falsch << QStringLiteral("Gewicht");
     e.notiz = f.txtNotiz->text();
+    if (!modRun::IstFeldtext(e.notiz))
+        falsch << QStringLiteral("Notizen");
     return falsch.isEmpty() ? Pruefung::Gueltig : Pruefung::Ungueltig;
 }
 

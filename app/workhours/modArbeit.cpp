@@ -101,7 +101,7 @@ bool leseEingabe(const Arbeit &f, Eingabe &e)
     if (e.datum == modRun::KeinDatum)
         return false;
     e.notiz = f.txtArbNotiz->text();
-    return true;
+    return modRun::IstFeldtext(e.notiz);
 }
 
 // The grid row of a stored entry.

@@ -57,6 +57,8 @@ struct State
     std::array<Key, 4> batchSnapshot;
     // the lock file while this process holds the lock (-1 otherwise)
     int lockFd = -1;
+    // the file and the cause of the last write that failed
+    QString writeError;
 };
 
 State &state()
@@ -341,15 +343,24 @@ LONG ensureLoaded(State &s)
     return s.status;
 }
 
+LONG cannotWrite(State &s, const QString &file, const QString &cause)
+{
+    s.writeError =
+        QStringLiteral("Die Komponentenregistrierung %1 kann nicht geschrieben werden (%2).").arg(file, cause);
+    return ERROR_CANTWRITE;
+}
+
 LONG save(State &s)
 {
     if (s.status != ERROR_SUCCESS)
         return ERROR_BADDB;
     QFileInfo info(s.path);
     if (!QDir().mkpath(info.absolutePath()))
-        return ERROR_CANTWRITE;
-    if (!savefile::writeWhole(s.path, serialize(s.hives).toUtf8()))
-        return ERROR_CANTWRITE;
+        return cannotWrite(s, s.path,
+                           QStringLiteral("der Ordner %1 kann nicht angelegt werden").arg(info.absolutePath()));
+    QString cause;
+    if (!savefile::writeWhole(s.path, serialize(s.hives).toUtf8(), {}, nullptr, &cause))
+        return cannotWrite(s, s.path, cause);
     s.stamp = stampOf(s.path);
     return ERROR_SUCCESS;
 }
@@ -364,14 +375,19 @@ bool lockFile(State &s)
     if (s.lockFd >= 0)
         return true;
     const QString folder = QFileInfo(filePath()).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(folder)) {
+        cannotWrite(s, filePath(), QStringLiteral("der Ordner %1 kann nicht angelegt werden").arg(folder));
         return false;
+    }
     const QByteArray name = QFile::encodeName(folder);
     const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        cannotWrite(s, filePath(), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
+    }
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno != EINTR) {
+            cannotWrite(s, filePath(), QString::fromLocal8Bit(std::strerror(errno)));
             ::close(fd);
             return false;
         }
@@ -441,6 +457,13 @@ QString filePath()
     QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
     QString base = !xdg.isEmpty() ? QFile::decodeName(xdg) : QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/torvana/registry");
+}
+
+QString lastWriteError()
+{
+    State &s = state();
+    std::lock_guard lock(s.mutex);
+    return s.writeError;
 }
 
 LONG status(QString *message)

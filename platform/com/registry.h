@@ -131,6 +131,10 @@ QString filePath();
 // ERROR_SUCCESS, or ERROR_BADDB when the file cannot be parsed (the reason in *message),
 // ERROR_CANTREAD when it cannot be read. A missing file is an empty registry.
 LONG status(QString *message = nullptr);
+// The file and the cause of the last change that could not be written in this process, as a
+// sentence ("Die Komponentenregistrierung <file> kann nicht geschrieben werden (No space left on
+// device)."); empty when none failed.
+QString lastWriteError();
 // Hive from its name: "HKEY_CLASSES_ROOT"/"HKCR", "HKEY_CURRENT_USER"/"HKCU",
 // "HKEY_LOCAL_MACHINE"/"HKLM", "HKEY_USERS"/"HKU" (case-insensitive).
 bool hiveFromName(const QString &name, Hive *hive);

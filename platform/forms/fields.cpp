@@ -54,6 +54,15 @@ QLineEdit *textBox(const QString &name, QWidget *parent, int maxLength, QLineEdi
         t->setMaxLength(maxLength);
     if (echo != QLineEdit::Normal)
         t->setEchoMode(echo);
+    // A paste cut at the limit can end in the first half of a character (a surrogate pair, as of
+    // an emoji), which the database would keep as "?": that half goes, the cut falls before the
+    // character.
+    QObject::connect(t, &QLineEdit::textEdited, t, [t] {
+        const QString text = t->text();
+        const int c = t->cursorPosition();
+        if (c > 0 && text.at(c - 1).isHighSurrogate() && (c == text.size() || !text.at(c).isLowSurrogate()))
+            t->backspace();
+    });
     return t;
 }
 

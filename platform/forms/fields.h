@@ -50,8 +50,9 @@ QLabel *label(const QString &name, const QString &caption, QWidget *parent);
 // family keeps that font's family, another sets the heading in that family.
 QLabel *heading(const QString &name, const QString &caption, QWidget *parent, const QString &family = QString());
 
-// An empty one-line text box; maxLength 0 keeps Qt's limit (32767 characters); echo Password
-// shows a mask for every character typed.
+// An empty one-line text box; maxLength 0 keeps Qt's limit (32767 UTF-16 units); echo Password
+// shows a mask for every character typed. A text pasted beyond the limit is cut before the
+// character that does not fit whole, never inside it.
 QLineEdit *textBox(const QString &name, QWidget *parent, int maxLength = 0,
                    QLineEdit::EchoMode echo = QLineEdit::Normal);
 

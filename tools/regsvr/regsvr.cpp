@@ -96,6 +96,10 @@ int main(int argc, char **argv)
     HRESULT hr = fn();
     if (FAILED(hr)) {
         QString text = com::currentErrorDescription();
+        // A registry that could not be written (a full disk, no rights) says which file and why.
+        const QString registry = com::reg::lastWriteError();
+        if (!registry.isEmpty())
+            text = text.isEmpty() ? registry : text + QLatin1Char(' ') + registry;
         return fail(QStringLiteral("%1: %2 fehlgeschlagen (%3)%4")
                         .arg(path, QString::fromLatin1(entry), hex(hr),
                              text.isEmpty() ? QString() : QStringLiteral(": ") + text));

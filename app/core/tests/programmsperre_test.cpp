@@ -4,16 +4,22 @@
 
 #include "core/modStart.h"
 
+#include "com/registry.h"
 #include "common/testing/file_mode.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+
+#include <sys/stat.h>
 
 using namespace coretest;
 
@@ -150,5 +156,80 @@ TEST_F(Programmsperre, TheStartMakesTheProgramFolderItsOwnersAlone)
         EXPECT_TRUE(sperre.Erwirb());
         EXPECT_EQ(vbtest::fileMode(home.path()), 0700);
     }
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+// A database file and journals copied in readable by all: the start makes them their owner's
+// alone, as it does the folder.
+TEST_F(Programmsperre, TheStartMakesTheDatabaseAndItsJournalsTheOwnersAlone)
+{
+    const vbtest::OpenUmask umask;
+    for (const char *rest : {"-journal", "-wal"}) {
+        QFile f(db() + rest);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    for (const char *datei : {"", "-journal", "-wal"})
+        ASSERT_TRUE(::chmod(QFile::encodeName(db() + datei).constData(), 0644) == 0) << datei;
+    modStart::Programmsperre sperre;
+    EXPECT_TRUE(sperre.Erwirb());
+    for (const char *datei : {"", "-journal", "-wal"})
+        EXPECT_EQ(vbtest::fileMode(db() + datei), 0600) << datei;
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+// A link where the lock file belongs is replaced by the lock file; the file it names, outside
+// the folder, is neither made nor changed nor locked.
+TEST_F(Programmsperre, ALinkInPlaceOfTheLockFileIsReplacedAndWhatItNamesIsNotTouched)
+{
+    QTemporaryDir draussen;
+    const QString opfer = draussen.filePath("victim.txt");
+    {
+        QFile f(opfer);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("fremd\n");
+    }
+    const QString sperrdatei = home.path() + "/torvana.lock";
+    for (const QString &ziel : {opfer, draussen.filePath("fehlt.lock")}) {
+        SCOPED_TRACE(ziel.toStdString());
+        QFile::remove(sperrdatei);
+        ASSERT_TRUE(QFile::link(ziel, sperrdatei));
+        {
+            modStart::Programmsperre sperre;
+            EXPECT_TRUE(sperre.Erwirb());
+            EXPECT_FALSE(QFileInfo(sperrdatei).isSymLink());
+            EXPECT_EQ(vbtest::fileMode(sperrdatei), 0600);
+            // The lock is held on the file in the folder.
+            modStart::Programmsperre zweite;
+            boxes.answer(forms::vbOK);
+            EXPECT_FALSE(zweite.Erwirb());
+        }
+        EXPECT_FALSE(QFileInfo::exists(draussen.filePath("fehlt.lock")));
+        QFile f(opfer);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("fremd\n"));
+        boxes.clear();
+    }
+}
+
+// What writers killed in an earlier run left in the program folder, SeqData and the registry's
+// folder goes at the next start; the users' own files stay.
+TEST_F(Programmsperre, TheStartRemovesWhatKilledWritersLeft)
+{
+    ASSERT_TRUE(QDir(home.path()).mkpath("SeqData"));
+    const QString registry = QFileInfo(com::reg::filePath()).absolutePath();
+    const QStringList reste{home.path() + "/SeqData/.BPLAN.csv.tv~aDYPYv", home.path() + "/SeqData/.SERI.odt.tv~000000",
+                            home.path() + "/.tv01.mdb.tv~Zz9Zz9", registry + "/.registry.tv~abcdef"};
+    const QStringList eigene{home.path() + "/SeqData/BPLAN.csv.aDYPYv", home.path() + "/SeqData/.BPLAN.csv.tv~kurz"};
+    for (const QString &pfad : reste + eigene) {
+        QFile f(pfad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << pfad.toStdString();
+        f.write("rest");
+    }
+    modStart::Programmsperre sperre;
+    EXPECT_TRUE(sperre.Erwirb());
+    for (const QString &pfad : reste)
+        EXPECT_FALSE(QFileInfo::exists(pfad)) << pfad.toStdString();
+    for (const QString &pfad : eigene)
+        EXPECT_TRUE(QFileInfo::exists(pfad)) << pfad.toStdString();
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }

@@ -361,3 +361,50 @@ TEST_F(Tools, ACopyOnAnotherFileSystemReplacesTheDatabaseWholeWithItsMode)
     neben.removeAll("tv01.mdb-journal");
     EXPECT_EQ(neben, QStringList{"tv01.mdb"});
 }
+
+// A database file that is a link: the file it names is compacted in its own folder, also on
+// another file system, and the link stays a link to it.
+TEST_F(Tools, ALinkedDatabaseIsCompactedWhereItLiesAndTheLinkStays)
+{
+    QTemporaryDir hierDraussen;
+    QTemporaryDir aufAnderem(QStringLiteral("/dev/shm/torvana-db-XXXXXX"));
+    struct Fall
+    {
+        const char *name;
+        const QTemporaryDir *ordner;
+    } faelle[] = {{"a folder outside the program folder", &hierDraussen},
+                  {"a folder on another file system", &aufAnderem}};
+    for (const Fall &f : faelle) {
+        SCOPED_TRACE(f.name);
+        if (!f.ordner->isValid())
+            continue;
+        TearDown();
+        CoreTest::SetUp();
+        ASSERT_TRUE(QDir(home.path()).mkpath("temp"));
+        const QString echt = f.ordner->filePath("verein.mdb");
+        ASSERT_TRUE(QFile::rename(db(), echt));
+        ASSERT_TRUE(QFile::link(echt, db()));
+        starte();
+        ASSERT_TRUE(gv().dbDaten.IsOpen());
+        boxes.clear();
+        gv().dbDaten.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                             "INSERT INTO Fisch (FName, Notiz) SELECT 'Art ' || i, hex(zeroblob(100)) FROM n");
+        gv().dbDaten.Execute("DELETE FROM Fisch WHERE FNr > 2");
+        const QStringList vorher = fische();
+        const qint64 groesse = QFileInfo(echt).size();
+
+        forms::form<Main>().mnuKomprimiere->trigger();
+
+        ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
+        EXPECT_EQ(boxes.last().text, QString("Komprimierung der Datenbank erfolgreich durchgeführt !"));
+        ASSERT_TRUE(gv().dbDaten.IsOpen());
+        EXPECT_EQ(fische(), vorher);
+        EXPECT_TRUE(QFileInfo(db()).isSymLink());
+        EXPECT_EQ(QFileInfo(db()).symLinkTarget(), echt);
+        EXPECT_LT(QFileInfo(echt).size(), groesse / 4);
+        EXPECT_EQ(vbtest::fileMode(echt), 0600);
+        EXPECT_EQ(QDir(f.ordner->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{"verein.mdb"});
+        EXPECT_FALSE(QFileInfo::exists(home.path() + Kopie));
+    }
+}

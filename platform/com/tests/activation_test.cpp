@@ -8,8 +8,12 @@
 
 #include <QProcess>
 
+#include <csignal>
+#include <cstring>
+
 #include <dlfcn.h>
 #include <elf.h>
+#include <sys/resource.h>
 
 using com::ComPtr;
 using com::Variant;
@@ -158,6 +162,39 @@ TEST_F(Activation, RegistrationToolRegistersAndUnregisters)
     EXPECT_TRUE(out.contains(QStringLiteral("nicht gefunden")));
     EXPECT_NE(run({QStringLiteral(TV_REGSVR)}, &out), 0) << "a program is no component library";
     EXPECT_EQ(run({}, &out), 2);
+}
+
+// The registration tool on a full disk: it fails and names the registry file and the cause; the
+// registry stays as it was.
+TEST_F(Activation, TheRegistrationToolOnAFullDiskNamesTheFileAndTheCause)
+{
+    const QString datei = com::reg::filePath();
+    QFile vorher(datei);
+    ASSERT_TRUE(vorher.open(QIODevice::ReadOnly));
+    const QByteArray inhalt = vorher.readAll();
+    vorher.close();
+    for (const QStringList &args : {QStringList{QStringLiteral(TV_TEST_SERVER)},
+                                    QStringList{QStringLiteral("-u"), QStringLiteral(TV_TEST_SERVER)}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        QProcess p;
+        // As a full disk refuses them: every write of the tool beyond a few bytes fails.
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit grenze{16, 16};
+            ::setrlimit(RLIMIT_FSIZE, &grenze);
+        });
+        p.start(QStringLiteral(TV_REGSVR), args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString out = QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1) << out.toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral("Die Komponentenregistrierung %1 kann nicht geschrieben werden (%2).")
+                                     .arg(datei, QString::fromLocal8Bit(std::strerror(EFBIG)))))
+            << out.toStdString();
+        QFile nachher(datei);
+        ASSERT_TRUE(nachher.open(QIODevice::ReadOnly));
+        EXPECT_EQ(nachher.readAll(), inhalt);
+    }
 }
 
 // A registry file that cannot be read: the registration tool sets it aside, says where, and
