@@ -582,7 +582,7 @@ TEST_F(FangbuchTest, TheYearsCountFollowsEverySaveMoveAndDelete)
     doppelklick(0);
     ASSERT_EQ(gv().strModus, QString("EDIT"));
     boxes.answer(forms::vbYes);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+    QTest::keyClick(f->txtMonNr, Qt::Key_F8);
     ASSERT_EQ(boxes.count(), 1u) << texte(boxes);
     EXPECT_EQ(f->lblAnzahl->text(), QString("9"));
     EXPECT_EQ(f->lblGesAnz->text(), QString("10"));
@@ -590,7 +590,7 @@ TEST_F(FangbuchTest, TheYearsCountFollowsEverySaveMoveAndDelete)
     // Moved to August (leaves the grid), then one saved anew: each keeps the year's count.
     doppelklick(0);
     f->txtMonNr->setText("08");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    QTest::keyClick(f->txtMonNr, Qt::Key_F3);
     EXPECT_EQ(f->lblAnzahl->text(), QString("8"));
     EXPECT_EQ(f->lblGesAnz->text(), QString("10"));
     tippe("Zander", "Baggersee", "07", "1", "700");
