@@ -1294,18 +1294,33 @@ QSize LzDate2Control::naturalTextSize() const
 {
     PaintState s = paintState();
     s.cells = measureCells(s.font, displayFormat_);
-    // The widest dates of the display code: a late day of every month, each weekday among them.
     const int code = model_.displayCode();
     const QChar sep = textSeparator(code, model_.separator().isEmpty() ? QChar(u'.') : model_.separator().at(0));
-    QStringList texts{s.text, blankDateText(code, sep)};
-    for (int month = 1; month <= 12; ++month) {
-        for (int day = 22; day <= 28; ++day) {
-            double ole = 0;
-            if (oleFromYmd(2000, month, day, ole))
-                texts << formatDate(code, Ymd{2000, month, day}, oleDayOfWeek(ole), sep, model_.port());
+    const IntlPort *port = &model_.port();
+    // The widest dates of the display code: a late day of every month, each weekday among them;
+    // measured again only when what they are measured for has changed.
+    WidestDate &w = widestDate_;
+    if (w.font != s.font || w.displayFormat != s.displayFormat || w.border != s.border ||
+        w.hasButton != s.hasButton || w.longFormat != s.longFormat || w.cells.cellWidth != s.cells.cellWidth ||
+        w.cells.lineHeight != s.cells.lineHeight || w.code != code || w.sep != sep || w.port != port) {
+        w = WidestDate{s.font, s.displayFormat, s.border, s.hasButton, s.longFormat, s.cells, code, sep, port, {}};
+        w.text = blankDateText(code, sep);
+        int widest = naturalSize(s, {w.text}).width();
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 22; day <= 28; ++day) {
+                double ole = 0;
+                if (!oleFromYmd(2000, month, day, ole))
+                    continue;
+                QString text = formatDate(code, Ymd{2000, month, day}, oleDayOfWeek(ole), sep, *port);
+                const int width = naturalSize(s, {text}).width();
+                if (width > widest) {
+                    widest = width;
+                    w.text = std::move(text);
+                }
+            }
         }
     }
-    return naturalSize(s, texts);
+    return naturalSize(s, {s.text, w.text});
 }
 
 void LzDate2Control::createCaret()

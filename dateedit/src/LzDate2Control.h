@@ -258,6 +258,22 @@ private:
     int lineHeight_ = 0;
     PaintLayout layout_;     // of the last paint
     QSize shownNaturalSize_; // the size hint the container's layout last heard of
+    // The widest of the display code's dates (naturalTextSize), with what it was measured for: it
+    // changes with the font, the look and the display code, not with each property or value set.
+    struct WidestDate
+    {
+        QFont font;
+        int displayFormat = -1;
+        int border = -1;
+        bool hasButton = false;
+        bool longFormat = false;
+        CellMetrics cells;
+        int code = -1;
+        QChar sep;
+        const IntlPort *port = nullptr;
+        QString text;
+    };
+    mutable WidestDate widestDate_;
     bool caretCreated_ = false;
     bool buttonPressed_ = false;
     bool focusByClick_ = false; // the focus came with the mouse press now being handled
