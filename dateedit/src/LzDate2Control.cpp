@@ -651,6 +651,12 @@ void LzDate2Control::repaint()
         return;
     window_->update();
     // A new font, style, border or format may need another size: the container's layout is told.
+    // A window not on screen yet is measured when its layout asks, once, not at every set.
+    if (!window_->isVisible()) {
+        shownNaturalSize_ = QSize();
+        window_->updateGeometry();
+        return;
+    }
     const QSize natural = naturalTextSize();
     if (natural != shownNaturalSize_) {
         shownNaturalSize_ = natural;

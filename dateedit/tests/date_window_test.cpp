@@ -414,6 +414,28 @@ TEST_F(Window, StylesFillTheTextArea)
     }
 }
 
+TEST_F(Window, TheSizeHintFollowsTheDateFormatAndTheStyleInEitherOrder)
+{
+    // Each date format's width, measured going up the formats and again coming down: a width
+    // left over from the format or style before would show as a difference.
+    for (SHORT style : {0, 1, 6}) {
+        SCOPED_TRACE(style);
+        put(DISPID_LD_DisplayFormat, Variant::i2(style));
+        std::vector<int> hinauf(30), hinab(30);
+        for (SHORT f = 0; f < 30; ++f) {
+            put(DISPID_LD_DateFormat, Variant::i2(f));
+            hinauf[std::size_t(f)] = control()->sizeHint().width();
+        }
+        for (SHORT f = 29; f >= 0; --f) {
+            put(DISPID_LD_DateFormat, Variant::i2(f));
+            hinab[std::size_t(f)] = control()->sizeHint().width();
+        }
+        EXPECT_EQ(hinauf, hinab);
+        // A format with the month's name (display code 12) is wider than its number (code 4).
+        EXPECT_GT(hinauf[14], hinauf[6]);
+    }
+}
+
 TEST_F(Window, EverySizePaints)
 {
     put(DISPID_LD_CalendarFormat, Variant::i2(4));
