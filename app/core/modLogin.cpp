@@ -74,7 +74,12 @@ void StarteLogin()
     forms::unload<Eroef>();
     if (Main *main = forms::loadedForm<Main>())
         main->Show();
+    ZeigeErstesFenster();
+    forms::unload<Login>();
+}
 
+void ZeigeErstesFenster()
+{
     QString key;
     gv().objAktItem = ersteItem(&key);
     if (gv().objAktItem)
@@ -82,7 +87,6 @@ void StarteLogin()
             modMain::SetzeSuchAufruf(key);
             modMain::ZeigeImAktItem(*fenster);
         }
-    forms::unload<Login>();
 }
 
 } // namespace modLogin

@@ -9,4 +9,8 @@ namespace modLogin {
 // for another try; a declined year change closes the database and ends the program.
 void StarteLogin();
 
+// The login's last step: shows the catch log in the main window (or, without the right to it, the
+// first item left; nothing when none is left).
+void ZeigeErstesFenster();
+
 } // namespace modLogin
