@@ -1306,8 +1306,8 @@ QSize LzDate2Control::naturalTextSize() const
     // The widest dates of the display code: a late day of every month, each weekday among them;
     // measured again only when what they are measured for has changed.
     WidestDate &w = widestDate_;
-    if (w.font != s.font || w.displayFormat != s.displayFormat || w.border != s.border ||
-        w.hasButton != s.hasButton || w.longFormat != s.longFormat || w.cells.cellWidth != s.cells.cellWidth ||
+    if (w.font != s.font || w.displayFormat != s.displayFormat || w.border != s.border || w.hasButton != s.hasButton ||
+        w.longFormat != s.longFormat || w.cells.cellWidth != s.cells.cellWidth ||
         w.cells.lineHeight != s.cells.lineHeight || w.code != code || w.sep != sep || w.port != port) {
         w = WidestDate{s.font, s.displayFormat, s.border, s.hasButton, s.longFormat, s.cells, code, sep, port, {}};
         w.text = blankDateText(code, sep);
