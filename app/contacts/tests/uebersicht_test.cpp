@@ -17,9 +17,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHash>
-#include <QPaintEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
