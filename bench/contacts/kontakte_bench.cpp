@@ -211,7 +211,7 @@ void BM_ExpandCategoryPainted(benchmark::State &state)
         u.tblKUebers_Expand(0, forms::ExpanderColumn);
         forms::GridList *liste = top.child(0);
         QTableView *v = liste ? u.tblKUebers->childView(liste) : nullptr;
-        benchsupport::BisGemalt(v ? v->viewport() : nullptr);
+        benchsupport::BisFertigGemalt(v ? v->viewport() : nullptr);
     };
     // Once, to learn the nested list's size and captions.
     klappeAuf();
@@ -245,7 +245,7 @@ void BM_ExpandCategoryPainted(benchmark::State &state)
                 liesKontakte(st, bild, z);
                 zeilen = qlonglong(z.size());
                 modell.setze(std::move(z));
-                benchsupport::BisGemalt(boden.viewport());
+                benchsupport::BisFertigGemalt(boden.viewport());
             },
             klappeZu);
     klappeAuf();

@@ -182,7 +182,39 @@ public:
     }
 };
 
+// Counts the paint events the widgets of one window receive.
+class Fenstermaler : public QObject
+{
+public:
+    explicit Fenstermaler(const QWidget *fenster) : fenster_(fenster) {}
+    int gemalt = 0;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == fenster_)
+            ++gemalt;
+        return false;
+    }
+
+private:
+    const QWidget *fenster_;
+};
+
 } // namespace
+
+void BisFertigGemalt(QWidget *w)
+{
+    if (!w)
+        return;
+    BisGemalt(w);
+    Fenstermaler z(w->window());
+    QCoreApplication::instance()->installEventFilter(&z);
+    for (int runde = 0, still = 0; runde < 1000 && still < 2; ++runde) {
+        z.gemalt = 0;
+        QCoreApplication::processEvents();
+        still = z.gemalt ? 0 : still + 1;
+    }
+    QCoreApplication::instance()->removeEventFilter(&z);
+}
 
 void BisGemalt(QWidget *w)
 {

@@ -189,6 +189,11 @@ void LadeJeDurchlauf(benchmark::State &state, const char *zaehler, Lade lade, Ze
 // when w is nullptr.
 void BisGemalt(QWidget *w);
 
+// As BisGemalt, and then on until two rounds of events in a row paint nothing more in w's window:
+// what the change left to paint beside w (a header, a scroll bar, a later fit of the columns)
+// is painted within the clock too. Nothing when w is nullptr.
+void BisFertigGemalt(QWidget *w);
+
 // The bytes the program holds on the heap now (of the main thread's allocations).
 long long HeapBelegt();
 

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -28,6 +29,25 @@ GridModel *gridModel(const QTableView *view)
 }
 
 constexpr int MaxDetailRows = 12;
+
+// The top level's view, which takes a detail row's new height at once (see resizeDetail).
+class OuterView : public QTableView
+{
+public:
+    using QTableView::QTableView;
+    void setDetailHeight(int row, int height)
+    {
+        QHeaderView *rows = verticalHeader();
+        if (rows->sectionSize(row) == height)
+            return;
+        {
+            const QSignalBlocker quiet(rows);
+            rows->resizeSection(row, height);
+        }
+        updateGeometries();
+        viewport()->update();
+    }
+};
 
 } // namespace
 
@@ -398,7 +418,7 @@ ColumnFit *columnFitOf(const QTableView *view)
 
 } // namespace
 
-ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new QTableView(this))
+ListGrid::ListGrid(QWidget *parent) : QWidget(parent), view_(new OuterView(this))
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -652,7 +672,9 @@ void ListGrid::resizeDetail(const GridList *child)
             header = *it;
         }
         const int frame = cv ? 2 * cv->frameWidth() : 0;
-        view_->setRowHeight(m->viewRow(d) + 1, header + rows * rowHeight + frame);
+        // Told to the view at once, not by its deferred handling of a resized row, which lays the
+        // grid out again after the first paint and paints all of it and its scroll bars twice.
+        static_cast<OuterView *>(view_)->setDetailHeight(m->viewRow(d) + 1, header + rows * rowHeight + frame);
         return;
     }
 }

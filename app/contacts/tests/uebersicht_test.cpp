@@ -16,10 +16,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
 
 using namespace kontakttest;
 
@@ -236,6 +239,100 @@ TEST_F(UebersichtLang, AClickInANestedListLeavesTheOverviewWhereItIsAndOpensTheC
         EXPECT_EQ(editorGezeigt, vorher + 1);
         EXPECT_EQ(geoeffnet, knr.value(zeile));
         EXPECT_EQ(leiste->value(), stand);
+    }
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
+namespace {
+
+// Counts the paint events of the widgets it watches, each on its own, and among them the ones
+// that span the whole widget.
+class Malzaehler : public QObject
+{
+public:
+    QHash<const QObject *, int> gemalt;
+    QHash<const QObject *, int> ganz;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            ++gemalt[o];
+            if (static_cast<QPaintEvent *>(e)->region().boundingRect() == static_cast<QWidget *>(o)->rect())
+                ++ganz[o];
+        }
+        return false;
+    }
+};
+
+// Lets the events run until two rounds in a row paint nothing in the window.
+void bisGemalt(QWidget *fenster)
+{
+    struct Fenstermaler : QObject
+    {
+        QWidget *fenster = nullptr;
+        bool gemalt = false;
+        bool eventFilter(QObject *o, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == fenster)
+                gemalt = true;
+            return false;
+        }
+    } z;
+    z.fenster = fenster;
+    QApplication::instance()->installEventFilter(&z);
+    for (int runde = 0, still = 0; runde < 1000 && still < 2; ++runde) {
+        z.gemalt = false;
+        QApplication::processEvents();
+        still = z.gemalt ? 0 : still + 1;
+    }
+    QApplication::instance()->removeEventFilter(&z);
+}
+
+} // namespace
+
+// The click on a category's expander shows its contacts in the nested list, row under row with
+// the cells the list holds, and paints the overview and its scroll bar once: the overview lays
+// out the taller row at once, not again after the first paint.
+TEST_F(UebersichtLang, AnExpansionShowsTheContactsAndPaintsTheOverviewOnce)
+{
+    QTableView *top = grid().view();
+    QWidget *fenster = top->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fenster));
+    bisGemalt(fenster);
+    Malzaehler z;
+    top->viewport()->installEventFilter(&z);
+    top->verticalScrollBar()->installEventFilter(&z);
+    const int leisteVorher = top->verticalScrollBar()->maximum();
+
+    klappe(20);
+    bisGemalt(fenster);
+
+    forms::GridList *l = liste(20);
+    ASSERT_TRUE(l);
+    QTableView *cv = grid().childView(l);
+    ASSERT_TRUE(cv);
+    ASSERT_TRUE(cv->isVisible());
+    EXPECT_EQ(z.ganz.value(top->viewport()), 1);
+    EXPECT_EQ(z.gemalt.value(top->verticalScrollBar()), 1);
+    EXPECT_GT(top->verticalScrollBar()->maximum(), leisteVorher);
+
+    // The nested list takes its detail row whole: its header and twelve rows.
+    const int unter = top->model()->index(top->indexAt(cv->geometry().center()).row(), 0).row();
+    EXPECT_EQ(cv->geometry(), top->visualRect(top->model()->index(unter, 0)));
+    EXPECT_EQ(cv->rowAt(cv->viewport()->height() - 1), 11);
+
+    // Row under row, the contacts with their cells as the list holds them.
+    ASSERT_EQ(knrListe(20).size(), 16);
+    QAbstractItemModel *m = cv->model();
+    for (int r = 0; r < 12; ++r) {
+        SCOPED_TRACE(testing::Message() << "row " << r);
+        const QModelIndex nachname = m->index(r, 5);
+        const QRect zelle = cv->visualRect(nachname);
+        EXPECT_TRUE(cv->viewport()->rect().contains(zelle)) << "the row is not shown whole";
+        EXPECT_EQ(cv->indexAt(zelle.center()), nachname);
+        EXPECT_EQ(m->index(r, 1).data().toString(), QString::number(8 + r));
+        EXPECT_EQ(nachname.data().toString(), QStringLiteral("Händler %1").arg(8 + r));
+        EXPECT_EQ(m->index(r, 6).data().toString(), QStringLiteral("Udo"));
+        EXPECT_EQ(m->index(r, 3).data().toString(), QStringLiteral("Zubehör %1").arg(8 + r));
     }
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
