@@ -342,6 +342,10 @@ void CalendarPopup::changeEvent(QEvent *e)
     // The activation hands the calendar the focus open() gave it; a loss before the next tick counts.
     if (e->type() == QEvent::ActivationChange && open_ && isActiveWindow())
         hadFocus_ = true;
+    // A window manager may carry out the activation open() asked for after the popup closed
+    // again (a quick Escape): the keys would go to a hidden window. They belong to the owner.
+    if (e->type() == QEvent::ActivationChange && !open_ && !isVisible() && isActiveWindow() && owner_)
+        owner_->activateWindow();
     QWidget::changeEvent(e);
 }
 
