@@ -366,7 +366,7 @@ void BM_SeriTxt(benchmark::State &state)
                 if (!benchsupport::SchliesseDatei(datei))
                     zeilen = -1;
             });
-    if (zeilen != club::Kontakte)
+    if (zeilen != club::Kontakte())
         state.SkipWithError("the floor did not write every contact");
     else if (!benchsupport::GleicheDateien(modKontakt::SeriDateiPfad(), bodenDatei))
         state.SkipWithError("the program did not write the floor's file");

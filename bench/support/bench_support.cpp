@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <malloc.h>
+#include <string>
 #include <unistd.h>
 
 namespace benchsupport {
@@ -42,6 +43,7 @@ int Hauptprogramm(int argc, char **argv, void (*nachher)())
     static unattended::DefaultAnswers boxes;
     unattended::install(boxes);
     benchmark::Initialize(&argc, argv);
+    benchmark::AddCustomContext("club_faktor", std::to_string(Faktor()));
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (nachher)
@@ -68,6 +70,23 @@ bool OeffneClubdaten(void (*fuelle)(dao::Database &db))
     return true;
 }
 
+int Faktor()
+{
+    static const int faktor = [] {
+        const char *text = std::getenv("TORVANA_BENCH_FAKTOR");
+        if (!text || !*text)
+            return 1;
+        char *ende = nullptr;
+        const long wert = std::strtol(text, &ende, 10);
+        if (*ende || wert < 1 || wert > 64) {
+            std::fprintf(stderr, "TORVANA_BENCH_FAKTOR=%s: expected a whole number from 1 to 64\n", text);
+            std::exit(2);
+        }
+        return int(wert);
+    }();
+    return faktor;
+}
+
 QString Programmordner()
 {
     return ordner().home.path();
@@ -88,12 +107,13 @@ void LegeFaengeAn(dao::Database &db, int anzahl)
 void LegeGrossenClubAn(dao::Database &db)
 {
     using namespace club;
+    const int kontakte = Kontakte(), groessteKategorie = GroessteKategorie(), mitglieder = Mitglieder();
     db.Execute("UPDATE System SET PflichtStd = 20");
     for (int k = 3; k <= Kategorien; ++k)
         db.Execute("INSERT INTO Katego (KategoNr, Kategorie) VALUES (?, ?)",
                    {k, QStringLiteral("Kategorie %1").arg(k)});
-    for (int i = 0; i < Kontakte; ++i) {
-        const int kategorie = i < GroessteKategorie ? 1 : i < Mitglieder ? 2 : 3 + (i - Mitglieder) % (Kategorien - 2);
+    for (int i = 0; i < kontakte; ++i) {
+        const int kategorie = i < groessteKategorie ? 1 : i < mitglieder ? 2 : 3 + (i - mitglieder) % (Kategorien - 2);
         db.Execute("INSERT INTO Kontakt (KNr, KategoNr, Anrede, Nachname, Vorname, Strasse, PLZ, Ort, Tel1, Fax, "
                    "GebDatum, EMail, Firma) VALUES (?, ?, 'Herr', ?, ?, 'Uferweg 1', '28195', 'Bremen', '0421 123456', "
                    "'', ?, ?, ?)",
@@ -106,10 +126,10 @@ void LegeGrossenClubAn(dao::Database &db)
     // Entries in the order they are booked: year by year, member after member.
     for (int j = 0; j < Jahre; ++j)
         for (int e = 0; e < EintraegeJeJahr; ++e)
-            for (int k = 1; k <= Mitglieder; ++k)
+            for (int k = 1; k <= mitglieder; ++k)
                 db.Execute("INSERT INTO Arbeit (KNr, Jahr, Datum, ArbStd, Notiz) VALUES (?, ?, ?, ?, 'Arbeitseinsatz')",
                            {k, ErstesJahr + j, 42000.0 + j * 365 + e, 0.5 + (k + e) % 9 * 0.75});
-    LegeFaengeAn(db, Faenge);
+    LegeFaengeAn(db, Faenge());
 }
 
 void OeffneGrossenClub()

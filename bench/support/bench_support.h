@@ -43,21 +43,40 @@ QString Programmordner();
 // anzahl catches spread over the ten years from 2015, the months, the species and the waters.
 void LegeFaengeAn(dao::Database &db, int anzahl);
 
-// The large club every list benchmark runs on: 5,000 contacts in 20 categories (the largest,
-// category 1, with 1,500; category 2 with 500), the 2,000 contacts of categories 1 and 2 members
-// (every tenth exempt from work hours); the catches of LegeFaengeAn, 50,000 of them; 100,000
-// work-hours entries (ten years from 2015, five entries per member and year); 20 required hours.
+// How many times the large club the run's data is: $TORVANA_BENCH_FAKTOR, a whole number from 1 to
+// 64 (1 when unset). Read once; any other value ends the run with a message, so that a mistyped
+// size is never measured as the usual one. The run's context names it ("club_faktor").
+int Faktor();
+
+// The large club every list benchmark runs on, at Faktor() 1: 5,000 contacts in 20 categories (the
+// largest, category 1, with 1,500; category 2 with 500), the 2,000 contacts of categories 1 and 2
+// members (every tenth exempt from work hours); the catches of LegeFaengeAn, 50,000 of them;
+// 100,000 work-hours entries (ten years from 2015, five entries per member and year); 20 required
+// hours. At a larger factor the contacts, both categories' contacts, the members, the catches and
+// so the work-hours entries grow by it; the categories, years, species and waters stay.
 namespace club {
-inline constexpr int Kontakte = 5000;
 inline constexpr int Kategorien = 20;
-inline constexpr int GroessteKategorie = 1500;
-inline constexpr int Mitglieder = 2000;
-inline constexpr int Faenge = 50000;
 inline constexpr int ErstesJahr = 2015;
 inline constexpr int Jahre = 10;
 inline constexpr int EintraegeJeJahr = 5;
 inline constexpr int Jahr = 2020; // the current year of the run
 inline constexpr int Monat = 7;
+inline int Kontakte()
+{
+    return 5000 * Faktor();
+}
+inline int GroessteKategorie()
+{
+    return 1500 * Faktor();
+}
+inline int Mitglieder()
+{
+    return 2000 * Faktor();
+}
+inline int Faenge()
+{
+    return 50000 * Faktor();
+}
 } // namespace club
 void LegeGrossenClubAn(dao::Database &db);
 // OeffneClubdaten with the large club, the current year club::Jahr and month club::Monat.

@@ -30,7 +30,7 @@ namespace {
 
 namespace club = benchsupport::club;
 
-constexpr qlonglong Mitglied = club::Mitglieder / 2 + 1;
+const qlonglong Mitglied = club::Mitglieder() / 2 + 1;
 constexpr int Jahr = club::ErstesJahr + 2;
 
 void BM_WorkHoursMember(benchmark::State &state)
@@ -160,7 +160,7 @@ void BM_CarryOver(benchmark::State &state)
         vomBoden = eintraege();
         aufraeumen();
     }
-    const long long erwartet = club::Mitglieder - club::Mitglieder / 10;
+    const long long erwartet = club::Mitglieder() - club::Mitglieder() / 10;
     if (geschrieben != erwartet || vomBoden.size() != std::size_t(erwartet))
         state.SkipWithError("the floor did not write every member's entry");
     else if (vomProgramm != vomBoden)
