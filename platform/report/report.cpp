@@ -177,15 +177,6 @@ QVariant RowValues::value(int row, int column) const
     }
 }
 
-QVariantList RowValues::at(int row) const
-{
-    QVariantList r;
-    r.reserve(std::max(0, columns_));
-    for (int c = 0; c < columns_; ++c)
-        r << value(row, c);
-    return r;
-}
-
 void RowValues::append(const QVariantList &row)
 {
     if (columns_ < 0)

@@ -118,8 +118,6 @@ public:
 
     // The cell; an invalid value outside the rows and columns.
     QVariant value(int row, int column) const;
-    // A whole row.
-    QVariantList at(int row) const;
     void append(const QVariantList &row);
 
     bool operator==(const RowValues &other) const;
