@@ -32,7 +32,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QScrollArea>
+#include <QAbstractScrollArea>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -252,7 +252,7 @@ void BM_CatchListPreview(benchmark::State &state)
     auto vorschau = [&] {
         modFAuswert::DruckeFangListe(QStringLiteral("vorschau"), grid, {}, gefunden);
         auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
-        benchsupport::BisGemalt(fenster ? fenster->scrollArea()->widget() : nullptr);
+        benchsupport::BisGemalt(fenster ? fenster->scrollArea()->viewport() : nullptr);
     };
     // The floor's fill and read, in one transaction.
     auto fuelleTabelle = [&] {
@@ -292,7 +292,7 @@ void BM_CatchListPreview(benchmark::State &state)
     auto boden = [&] {
         doc.rows = fuelleTabelle();
         auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
-        QWidget *blatt = fenster->scrollArea()->widget();
+        QWidget *blatt = fenster->scrollArea()->viewport();
         report::PageLayout layout(doc, blatt);
         seiten = layout.pageCount();
         if (seite.isNull())

@@ -9,8 +9,14 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QAction>
 #include <QImage>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolBar>
 #include <QPainter>
+#include <QAbstractScrollArea>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPointer>
@@ -667,6 +673,48 @@ TEST_F(ReportTest, ThePreviewIsOneWindowThatAPaneHostsAndThatShowsTheReportAsItW
     QWidget *neu = r->Show();
     ASSERT_NE(neu, nullptr);
     EXPECT_EQ(r->window(), neu);
+}
+
+// A list whose pages stand taller together than a widget may be (QWIDGETSIZE_MAX pixels): the
+// last page button and the scroll bar reach its last page, which is painted where it stands.
+TEST_F(ReportTest, ThePreviewReachesTheLastPageOfAListTallerThanAWidgetMayBe)
+{
+    auto r = liste();
+    r->PageSize = QSizeF(595, 14400); // a long strip: one row a page
+    r->Detail().Height = 14000;
+    const int zeilen = 1000;
+    for (int i = 1; i <= zeilen; ++i)
+        zeile(i, QStringLiteral("Mitglied %1").arg(i), double(i));
+    binde(*r);
+    rs.Close();
+
+    auto *preview = qobject_cast<report::PreviewWindow *>(r->Show());
+    ASSERT_NE(preview, nullptr);
+    std::unique_ptr<QWidget> fenster(preview);
+    preview->resize(700, 500);
+    preview->show();
+    const int seiten = preview->pageCount();
+    ASSERT_EQ(seiten, zeilen);
+    ASSERT_GT(double(preview->pagesSize().height()), double(QWIDGETSIZE_MAX));
+
+    QAction *letzte = preview->findChild<QAction *>(QStringLiteral("tbLetzteSeite"));
+    ASSERT_NE(letzte, nullptr);
+    QWidget *knopf = preview->toolBar()->widgetForAction(letzte);
+    ASSERT_NE(knopf, nullptr);
+    QTest::mouseClick(knopf, Qt::LeftButton);
+    EXPECT_EQ(preview->currentPage(), seiten - 1);
+    auto *label = preview->findChild<QLabel *>(QStringLiteral("lblSeite"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Seite %1 von %1").arg(seiten));
+    // Dragged from the first page to the scroll bar's end, the view shows the last page too.
+    QTest::mouseClick(preview->toolBar()->widgetForAction(preview->findChild<QAction *>("tbErsteSeite")),
+                      Qt::LeftButton);
+    EXPECT_EQ(preview->currentPage(), 0);
+    QScrollBar *rollen = preview->scrollArea()->verticalScrollBar();
+    rollen->setValue(rollen->maximum());
+    EXPECT_EQ(preview->currentPage(), seiten - 1);
+    EXPECT_EQ(label->text(), QStringLiteral("Seite %1 von %1").arg(seiten));
+    fenster.reset();
 }
 
 // ---- printers ---------------------------------------------------------------------------------
