@@ -25,6 +25,7 @@
 #include "report/preview.h"
 #include "report/report.h"
 
+#include <QAbstractScrollArea>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +33,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QAbstractScrollArea>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 

@@ -1,10 +1,10 @@
 #include "report/preview.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QAbstractScrollArea>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QToolBar>
@@ -124,8 +124,7 @@ private:
     std::unique_ptr<PageLayout> layout_;
 };
 
-PreviewWindow::PreviewWindow(QWidget *parent)
-    : QWidget(parent), toolBar_(new QToolBar(this)), view_(new PageView(this))
+PreviewWindow::PreviewWindow(QWidget *parent) : QWidget(parent), toolBar_(new QToolBar(this)), view_(new PageView(this))
 {
     toolBar_->setObjectName(QStringLiteral("Vorschauleiste"));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);

@@ -17,11 +17,11 @@
 #include "report/preview.h"
 #include "testsupport/today.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
-#include <QAbstractScrollArea>
 #include <QScrollBar>
 #include <QToolBar>
 

@@ -6,21 +6,21 @@
 
 #include "dao/dao.h"
 
+#include <QAbstractScrollArea>
+#include <QAction>
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QAction>
 #include <QImage>
 #include <QLabel>
-#include <QScrollBar>
-#include <QTest>
-#include <QToolBar>
-#include <QPainter>
-#include <QAbstractScrollArea>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -457,9 +457,11 @@ TEST_F(ReportTest, AReportFooterThatDoesNotFitStandsAloneOnTheLastPage)
 TEST_F(ReportTest, APageLooksTheSameWhicheverPageWasPaintedBefore)
 {
     for (int i = 1; i <= 120; ++i)
-        zeile(i, i % 7 ? QStringLiteral("Mitglied %1").arg(i) : QStringLiteral("Mitglied %1 mit einem Namen, der "
-                                                                               "über mehr als eine Zeile läuft")
-                                                                     .arg(i),
+        zeile(i,
+              i % 7 ? QStringLiteral("Mitglied %1").arg(i)
+                    : QStringLiteral("Mitglied %1 mit einem Namen, der "
+                                     "über mehr als eine Zeile läuft")
+                          .arg(i),
               double(i));
     auto r = liste();
     binde(*r);
