@@ -223,7 +223,9 @@ private:
     QPointer<PreviewWindow> preview_;
 };
 
-// Lays out a document on a device of the given resolution and paints its pages.
+// Lays out a document on a device of the given resolution and paints its pages. Where the pages
+// break is found at once (so their number is known); a page's bands are laid out when it is
+// painted, so that a long list holds a few bytes a page.
 class PageLayout
 {
 public:
