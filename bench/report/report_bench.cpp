@@ -25,17 +25,20 @@
 #include "report/preview.h"
 #include "report/report.h"
 
+#include <QAbstractScrollArea>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QScrollArea>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <cstring>
 #include <ctime>
+#include <malloc.h>
 
 namespace {
 
@@ -201,14 +204,38 @@ const char *const DruckFaenge = "INSERT INTO Druck_Fangliste (FangNr, Name, Gew√
                                 "Gewicht) VALUES (?, ?, ?, ?, ?, ?, ?)";
 constexpr bool Ganzzahlig[7] = {true, false, false, false, true, true, true};
 
+// The resident memory of the process in bytes, as /proc/self/status gives it under feld: "VmRSS:"
+// now, "VmHWM:" its peak since the start or since SpitzeAbNun; -1 when it cannot be read.
+long long Resident(const char *feld)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (QByteArray zeile = status.readLine(); !zeile.isEmpty(); zeile = status.readLine())
+        if (zeile.startsWith(feld))
+            return zeile.mid(qsizetype(std::strlen(feld))).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
+
+// The resident peak set back to what the process holds now, the heap's free memory given back
+// first; false when the system does not allow it.
+bool SpitzeAbNun()
+{
+    malloc_trim(0);
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 // The preview of the largest list, every catch of the club (50,000, 1,316 pages), as the
 // evaluation window's preview key shows it: the grid copied into the print table, the report read,
 // the preview shown and its first page painted. The floor fills the same print table from the same
 // grid with one prepared statement in one transaction, reads it back into the report's rows, and
 // lays out the same pages and paints the first on the preview's page.
 // kb_page is the heap the preview holds once shown, beyond the table's rows (measured as the floor
-// holds them), per page; x_floor and x_floor_cpu as in MitBoden. The program must show the floor's
-// rows and pages.
+// holds them), per page; peak_mb the process's resident peak while the preview is made and shown
+// over what the process held before (the evaluation window's grid and all), rss_mb that peak
+// itself; x_floor and x_floor_cpu as in MitBoden. The program must show the floor's rows and
+// pages.
 void BM_CatchListPreview(benchmark::State &state)
 {
     oeffneClubdaten();
@@ -225,7 +252,7 @@ void BM_CatchListPreview(benchmark::State &state)
     auto vorschau = [&] {
         modFAuswert::DruckeFangListe(QStringLiteral("vorschau"), grid, {}, gefunden);
         auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
-        benchsupport::BisGemalt(fenster ? fenster->scrollArea()->widget() : nullptr);
+        benchsupport::BisGemalt(fenster ? fenster->scrollArea()->viewport() : nullptr);
     };
     // The floor's fill and read, in one transaction.
     auto fuelleTabelle = [&] {
@@ -247,12 +274,13 @@ void BM_CatchListPreview(benchmark::State &state)
         sqlite3_reset(lesen);
         for (int c = 0; c < sqlite3_column_count(lesen); ++c)
             zeilen->columns << QString::fromUtf8(sqlite3_column_name(lesen, c));
+        QVariantList z;
+        z.reserve(7);
         while (sqlite3_step(lesen) == SQLITE_ROW) {
-            QVariantList z;
-            z.reserve(7);
+            z.clear();
             for (int c = 0; c < 7; ++c)
                 z << benchsupport::Zelle(lesen, c);
-            zeilen->values << std::move(z);
+            zeilen->values.append(z);
         }
         sqlite3_reset(lesen);
         sqlite3_exec(roh, "COMMIT", nullptr, nullptr, nullptr);
@@ -264,7 +292,7 @@ void BM_CatchListPreview(benchmark::State &state)
     auto boden = [&] {
         doc.rows = fuelleTabelle();
         auto *fenster = qobject_cast<report::PreviewWindow *>(modFAuswert::rpt_Fangliste().window());
-        QWidget *blatt = fenster->scrollArea()->widget();
+        QWidget *blatt = fenster->scrollArea()->viewport();
         report::PageLayout layout(doc, blatt);
         seiten = layout.pageCount();
         if (seite.isNull())
@@ -282,9 +310,12 @@ void BM_CatchListPreview(benchmark::State &state)
         modDruck::VerwerfeBerichte();
         QCoreApplication::processEvents();
         doc.rows.reset();
+        const bool spitze = SpitzeAbNun();
+        const long long residentVorher = Resident("VmRSS:");
         const long long vorher = benchsupport::HeapBelegt();
         vorschau();
         const long long mitVorschau = benchsupport::HeapBelegt() - vorher;
+        const long long residentSpitze = Resident("VmHWM:");
         const long long ohneTabelle = benchsupport::HeapBelegt();
         const std::shared_ptr<report::Rows> tabelle = fuelleTabelle();
         const long long nurTabelle = benchsupport::HeapBelegt() - ohneTabelle;
@@ -295,6 +326,10 @@ void BM_CatchListPreview(benchmark::State &state)
         state.counters["rows"] = double(tabelle->values.size());
         state.counters["pages"] = gezeigt;
         state.counters["kb_page"] = double(mitVorschau - nurTabelle) / 1024.0 / std::max(1, gezeigt);
+        if (spitze && residentVorher > 0 && residentSpitze > 0) {
+            state.counters["peak_mb"] = double(residentSpitze - residentVorher) / (1024.0 * 1024.0);
+            state.counters["rss_mb"] = double(residentSpitze) / (1024.0 * 1024.0);
+        }
     }
     sqlite3_finalize(einfuegen);
     sqlite3_finalize(lesen);

@@ -1,11 +1,11 @@
 #include "report/preview.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
-#include <QEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollArea>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -22,16 +22,24 @@ constexpr int kGap = 12; // pixels around and between the pages
 constexpr double kZooms[] = {0.5, 0.75, 1.0, 1.25, 1.5, 2.0};
 } // namespace
 
-class PageCanvas : public QWidget
+// The pages one below the other on a grey ground, in a scrolled view. The view paints from its
+// scroll bars' values, not from a widget as tall as every page: a widget stops growing at
+// QWIDGETSIZE_MAX (16,777,215 pixels, some 14,000 pages at 100 %), and the pages of a longer list
+// could not be scrolled to.
+class PageView : public QAbstractScrollArea
 {
 public:
-    explicit PageCanvas(PreviewWindow *owner) : QWidget(owner), owner_(owner) { setAttribute(Qt::WA_OpaquePaintEvent); }
+    explicit PageView(PreviewWindow *owner) : QAbstractScrollArea(owner), owner_(owner)
+    {
+        viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+        verticalScrollBar()->setSingleStep(20);
+        horizontalScrollBar()->setSingleStep(20);
+    }
 
     void reset()
     {
         layout_.reset();
         updateSize();
-        update();
     }
 
     int pageCount()
@@ -47,26 +55,44 @@ public:
         return layout_->pageSizePx() * owner_->zoom_;
     }
 
-    void updateSize()
+    // The pages with their gaps, at the view's scale.
+    QSize contentsSize()
     {
         const QSizeF page = pageSize();
         const int n = std::max(1, layout_->pageCount());
-        resize(int(std::ceil(page.width())) + 2 * kGap, int(std::ceil(n * (page.height() + kGap))) + kGap);
+        return {int(std::ceil(page.width())) + 2 * kGap, int(std::ceil(n * (page.height() + kGap))) + kGap};
+    }
+
+    void updateSize()
+    {
+        const QSize all = contentsSize();
+        const QSize room = viewport()->size();
+        verticalScrollBar()->setPageStep(room.height());
+        verticalScrollBar()->setRange(0, std::max(0, all.height() - room.height()));
+        horizontalScrollBar()->setPageStep(room.width());
+        horizontalScrollBar()->setRange(0, std::max(0, all.width() - room.width()));
+        viewport()->update();
     }
 
 protected:
     void paintEvent(QPaintEvent *event) override
     {
         ensureLayout();
-        QPainter p(this);
+        QPainter p(viewport());
         p.fillRect(event->rect(), QColor(128, 128, 128));
         const double zoom = owner_->zoom_;
         const QSizeF page = layout_->pageSizePx();
         const double pitch = page.height() * zoom + kGap;
-        const int first = std::max(0, int((event->rect().top() - kGap) / pitch));
-        const int last = std::min(layout_->pageCount() - 1, int(event->rect().bottom() / pitch));
+        // The pages stand centred while the view is wider than they are.
+        const int spare = viewport()->width() - contentsSize().width();
+        const double x0 = spare > 0 ? spare / 2 : -horizontalScrollBar()->value();
+        const double y0 = -double(verticalScrollBar()->value());
+        const double top = event->rect().top() - y0;
+        const double bottom = event->rect().bottom() - y0;
+        const int first = std::max(0, int((top - kGap) / pitch));
+        const int last = std::min(layout_->pageCount() - 1, int(bottom / pitch));
         for (int i = first; i <= last; ++i) {
-            const QRectF paper(kGap, kGap + i * pitch, page.width() * zoom, page.height() * zoom);
+            const QRectF paper(x0 + kGap, y0 + kGap + i * pitch, page.width() * zoom, page.height() * zoom);
             p.fillRect(paper, Qt::white);
             p.setPen(Qt::black);
             p.drawRect(paper.adjusted(-1, -1, 0, 0));
@@ -79,27 +105,26 @@ protected:
         }
     }
 
-    void changeEvent(QEvent *event) override
+    void resizeEvent(QResizeEvent *event) override
     {
-        // A new parent may stand on a screen of another resolution: lay out again.
-        if (event->type() == QEvent::ParentChange)
-            reset();
-        QWidget::changeEvent(event);
+        QAbstractScrollArea::resizeEvent(event);
+        updateSize();
     }
+
+    void scrollContentsBy(int, int) override { viewport()->update(); }
 
 private:
     void ensureLayout()
     {
         if (!layout_)
-            layout_ = std::make_unique<PageLayout>(owner_->doc_, this);
+            layout_ = std::make_unique<PageLayout>(owner_->doc_, viewport());
     }
 
     PreviewWindow *owner_;
     std::unique_ptr<PageLayout> layout_;
 };
 
-PreviewWindow::PreviewWindow(QWidget *parent)
-    : QWidget(parent), toolBar_(new QToolBar(this)), scroll_(new QScrollArea(this)), canvas_(new PageCanvas(this))
+PreviewWindow::PreviewWindow(QWidget *parent) : QWidget(parent), toolBar_(new QToolBar(this)), view_(new PageView(this))
 {
     toolBar_->setObjectName(QStringLiteral("Vorschauleiste"));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -151,17 +176,14 @@ PreviewWindow::PreviewWindow(QWidget *parent)
     print_->setVisible(false);
     close_->setVisible(false);
 
-    scroll_->setWidget(canvas_);
-    scroll_->setWidgetResizable(false);
-    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    scroll_->setBackgroundRole(QPalette::Dark);
-    connect(scroll_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) { followScroll(v); });
+    view_->setBackgroundRole(QPalette::Dark);
+    connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) { followScroll(v); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(toolBar_);
-    layout->addWidget(scroll_, 1);
+    layout->addWidget(view_, 1);
     updateControls();
 }
 
@@ -171,23 +193,33 @@ void PreviewWindow::setDocument(const Document &doc)
 {
     doc_ = doc;
     setWindowTitle(doc.caption);
-    canvas_->reset();
+    view_->reset();
     page_ = 0;
     moving_ = true;
-    scroll_->verticalScrollBar()->setValue(0);
-    scroll_->horizontalScrollBar()->setValue(0);
+    view_->verticalScrollBar()->setValue(0);
+    view_->horizontalScrollBar()->setValue(0);
     moving_ = false;
     updateControls();
 }
 
 int PreviewWindow::pageCount() const
 {
-    return canvas_->pageCount();
+    return view_->pageCount();
+}
+
+QAbstractScrollArea *PreviewWindow::scrollArea() const
+{
+    return view_;
+}
+
+QSize PreviewWindow::pagesSize() const
+{
+    return view_->contentsSize();
 }
 
 double PreviewWindow::pitch() const
 {
-    return canvas_->pageSize().height() + kGap;
+    return view_->pageSize().height() + kGap;
 }
 
 void PreviewWindow::showPage(int page)
@@ -195,7 +227,7 @@ void PreviewWindow::showPage(int page)
     page_ = std::clamp(page, 0, std::max(0, pageCount() - 1));
     // The page's top edge at the top of the view, as far as the scroll range reaches.
     moving_ = true;
-    scroll_->verticalScrollBar()->setValue(int(std::lround(page_ * pitch())));
+    view_->verticalScrollBar()->setValue(int(std::lround(page_ * pitch())));
     moving_ = false;
     updateControls();
 }
@@ -207,8 +239,7 @@ void PreviewWindow::setZoom(double zoom)
         return;
     const int seite = page_;
     zoom_ = zoom;
-    canvas_->updateSize();
-    canvas_->update();
+    view_->updateSize();
     showPage(seite);
 }
 

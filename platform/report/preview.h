@@ -10,6 +10,7 @@
 // that the preview stood in for); without a handler the button is not shown.
 #include "report/report.h"
 
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -17,12 +18,12 @@
 
 class QAction;
 class QLabel;
-class QScrollArea;
+class QAbstractScrollArea;
 class QToolBar;
 
 namespace report {
 
-class PageCanvas;
+class PageView;
 
 class PreviewWindow : public QWidget
 {
@@ -50,10 +51,13 @@ public:
     void setCloseHandler(std::function<void()> close);
 
     QToolBar *toolBar() const { return toolBar_; }
-    QScrollArea *scrollArea() const { return scroll_; }
+    // The scrolled view of the pages; they are painted on its viewport.
+    QAbstractScrollArea *scrollArea() const;
+    // The pages one below the other with their gaps, in pixels at the current scale.
+    QSize pagesSize() const;
 
 private:
-    friend class PageCanvas;
+    friend class PageView;
     void updateControls();
     void followScroll(int value);
     // Height of a page and its gap in the view's pixels.
@@ -61,8 +65,7 @@ private:
 
     Document doc_;
     QToolBar *toolBar_;
-    QScrollArea *scroll_;
-    PageCanvas *canvas_;
+    PageView *view_;
     QAction *print_, *first_, *previous_, *next_, *last_, *smaller_, *larger_, *close_;
     QLabel *pageLabel_, *zoomLabel_;
     std::function<void()> onPrint_, onClose_;

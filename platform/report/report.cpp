@@ -155,6 +155,90 @@ Control &Section::AddShape(const QString &name, const QRectF &rect)
     return add(std::move(c));
 }
 
+// ---- rows -------------------------------------------------------------------------------------
+
+namespace {
+constexpr qsizetype kLookedUpTexts = 4096; // texts a RowValues finds again, at most
+} // namespace
+
+QVariant RowValues::value(int row, int column) const
+{
+    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+        return QVariant();
+    const std::size_t i = std::size_t(row) * std::size_t(columns_) + std::size_t(column);
+    const Slot &s = slots_[i];
+    switch (kinds_[i]) {
+    case LongLong: return QVariant(qlonglong(s.whole));
+    case Int: return QVariant(int(s.whole));
+    case Double: return QVariant(s.real);
+    case Text: return QVariant(texts_.at(s.index));
+    case Other: return others_.at(s.index);
+    default: return QVariant();
+    }
+}
+
+void RowValues::append(const QVariantList &row)
+{
+    if (columns_ < 0)
+        columns_ = int(row.size());
+    for (int c = 0; c < columns_; ++c) {
+        Slot s{};
+        Kind k = Invalid;
+        if (c < row.size()) {
+            const QVariant &v = row.at(c);
+            switch (v.typeId()) {
+            case QMetaType::UnknownType: break;
+            case QMetaType::LongLong:
+                k = LongLong;
+                s.whole = v.toLongLong();
+                break;
+            case QMetaType::Int:
+                k = Int;
+                s.whole = v.toInt();
+                break;
+            case QMetaType::Double:
+                k = Double;
+                s.real = v.toDouble();
+                break;
+            case QMetaType::QString:
+                if (!v.isNull()) {
+                    const QString t = v.toString();
+                    auto it = textIndex_.constFind(t);
+                    if (it != textIndex_.constEnd()) {
+                        s.index = *it;
+                    } else {
+                        s.index = quint32(texts_.size());
+                        texts_ << t;
+                        if (textIndex_.size() < kLookedUpTexts)
+                            textIndex_.insert(t, s.index);
+                    }
+                    k = Text;
+                    break;
+                }
+                [[fallthrough]];
+            default:
+                k = Other;
+                s.index = quint32(others_.size());
+                others_ << v;
+            }
+        }
+        kinds_.push_back(k);
+        slots_.push_back(s);
+    }
+    ++rows_;
+}
+
+bool RowValues::operator==(const RowValues &other) const
+{
+    if (rows_ != other.rows_ || (rows_ > 0 && columns_ != other.columns_))
+        return false;
+    for (int r = 0; r < rows_; ++r)
+        for (int c = 0; c < columns_; ++c)
+            if (value(r, c) != other.value(r, c))
+                return false;
+    return true;
+}
+
 // ---- report -----------------------------------------------------------------------------------
 
 Report::Report(const QString &caption)
@@ -196,12 +280,13 @@ void Report::Refresh()
         // A forward read is read as it comes (its count would be one more query).
         if (rs.Type() == dao::dbOpenForwardOnly ? !rs.Eof() : rs.RecordCount() > 0) {
             rs.MoveFirst();
+            QVariantList values;
+            values.reserve(n);
             while (!rs.Eof()) {
-                QVariantList values;
-                values.reserve(n);
+                values.clear();
                 for (int i = 0; i < n; ++i)
                     values << rs.Fields(i).Value();
-                rows->values << std::move(values);
+                rows->values.append(values);
                 rs.MoveNext();
             }
         }
@@ -217,8 +302,8 @@ void Report::Refresh()
                                           .arg(c.DataField, c.Name));
             if (c.Type != ControlType::Function || c.Function != FunctionType::Sum)
                 continue;
-            for (const QVariantList &r : std::as_const(rows->values)) {
-                const QVariant &v = r.at(col);
+            for (int r = 0; r < rows->values.size(); ++r) {
+                const QVariant v = rows->values.value(r, col);
                 if (v.typeId() == QMetaType::LongLong) // a whole number as read
                     continue;
                 if (!v.isValid() || v.isNull() ||
@@ -369,7 +454,11 @@ struct PageLayout::Impl
     double scale; // device pixels per point
     double top = 0;
     double bottom = 0; // where the page footer begins
-    std::vector<std::vector<Band>> pages;
+    // A page keeps only where its detail rows begin; its bands are laid out again when it is
+    // painted, so that a long list holds four bytes a page, not its every band.
+    std::vector<int> firstRows; // each page's first detail row; the next page's first ends it
+    int rowsPlaced = 0;         // the detail rows on the pages: all, or none when it is hidden
+    int footerPage = -1;        // the page of the report footer; -1: none
     QHash<const Control *, int> fields;
     QHash<const Control *, QString> functionTexts;
     // A font with its metrics on the device, and the widths of the texts measured in it (texts of
@@ -494,7 +583,7 @@ struct PageLayout::Impl
                     continue;
                 }
                 if (k == QLatin1Char('P')) {
-                    out += QString::number(pages.size());
+                    out += QString::number(firstRows.size());
                     ++i;
                     continue;
                 }
@@ -519,7 +608,7 @@ struct PageLayout::Impl
             const int col = fields.value(&c, -1);
             if (col < 0)
                 return QString();
-            return FormatValue(doc.rows->values.at(row).value(col), c.DataFormat);
+            return FormatValue(doc.rows->values.value(row, col), c.DataFormat);
         }
         case ControlType::Function: return functionTexts.value(&c);
         default: return QString();
@@ -574,8 +663,8 @@ struct PageLayout::Impl
                 double sum = 0;
                 long long count = 0;
                 if (col >= 0) {
-                    for (const QVariantList &r : rows.values) {
-                        const QVariant v = r.value(col);
+                    for (int r = 0; r < rows.values.size(); ++r) {
+                        const QVariant v = rows.values.value(r, col);
                         if (!v.isValid() || v.isNull())
                             continue;
                         if (const auto n = ToNumber(v)) {
@@ -592,45 +681,56 @@ struct PageLayout::Impl
         }
     }
 
+    // Where the pages break: between bands, a band that does not fit below the last on a page
+    // going to the next (a page holds at least one band besides its headers).
     void paginate()
     {
         const double pageHeight = doc.pageSize.height();
         top = doc.margins.top();
         bottom = pageHeight - doc.margins.bottom() - (shows(PageFooterIdx) ? section(PageFooterIdx).Height : 0);
-        double y = top;
-        int headerBands = 0; // bands on the page that are not content
-        auto startPage = [&](bool first) {
-            pages.emplace_back();
-            y = top;
-            headerBands = 0;
-            if (first && shows(ReportHeaderIdx)) {
-                const double h = bandHeight(ReportHeaderIdx, -1);
-                pages.back().push_back({ReportHeaderIdx, -1, y, h});
-                y += h;
-                ++headerBands;
-            }
-            if (shows(PageHeaderIdx)) {
-                const double h = bandHeight(PageHeaderIdx, -1);
-                pages.back().push_back({PageHeaderIdx, -1, y, h});
-                y += h;
-                ++headerBands;
-            }
-        };
+        const double reportHeader = shows(ReportHeaderIdx) ? bandHeight(ReportHeaderIdx, -1) : 0;
+        const double pageHeader = shows(PageHeaderIdx) ? bandHeight(PageHeaderIdx, -1) : 0;
+        rowsPlaced = section(DetailIdx).Visible ? int(doc.rows->values.size()) : 0;
+        double y = top + reportHeader + pageHeader;
+        bool content = false; // a band below the headers on the page
+        firstRows.push_back(0);
         auto place = [&](int sectionIdx, int row) {
             const double h = bandHeight(sectionIdx, row);
-            if (y + h > bottom && int(pages.back().size()) > headerBands)
-                startPage(false);
-            pages.back().push_back({sectionIdx, row, y, h});
+            if (y + h > bottom && content) {
+                firstRows.push_back(row >= 0 ? row : rowsPlaced);
+                y = top + pageHeader;
+            }
+            y += h;
+            content = true;
+        };
+        for (int r = 0; r < rowsPlaced; ++r)
+            place(DetailIdx, r);
+        if (shows(ReportFooterIdx)) {
+            place(ReportFooterIdx, -1);
+            footerPage = int(firstRows.size()) - 1;
+        }
+    }
+
+    // The bands of a page, from its top, as paginate placed them.
+    std::vector<Band> bands(int page) const
+    {
+        std::vector<Band> out;
+        double y = top;
+        auto put = [&](int sectionIdx, int row) {
+            const double h = bandHeight(sectionIdx, row);
+            out.push_back({sectionIdx, row, y, h});
             y += h;
         };
-        startPage(true);
-        if (section(DetailIdx).Visible) {
-            const int n = int(doc.rows->values.size());
-            for (int r = 0; r < n; ++r)
-                place(DetailIdx, r);
-        }
-        if (shows(ReportFooterIdx))
-            place(ReportFooterIdx, -1);
+        if (page == 0 && shows(ReportHeaderIdx))
+            put(ReportHeaderIdx, -1);
+        if (shows(PageHeaderIdx))
+            put(PageHeaderIdx, -1);
+        const int end = std::size_t(page) + 1 < firstRows.size() ? firstRows[std::size_t(page) + 1] : rowsPlaced;
+        for (int r = firstRows[std::size_t(page)]; r < end; ++r)
+            put(DetailIdx, r);
+        if (page == footerPage)
+            put(ReportFooterIdx, -1);
+        return out;
     }
 
     // The pen and font last set while painting a page: a written PDF gets a change of state only
@@ -761,7 +861,7 @@ PageLayout::~PageLayout() = default;
 
 int PageLayout::pageCount() const
 {
-    return int(d->pages.size());
+    return int(d->firstRows.size());
 }
 
 QSizeF PageLayout::pageSizePx() const
@@ -777,7 +877,7 @@ void PageLayout::paintPage(QPainter &painter, int page) const
     painter.setBrush(Qt::NoBrush);
     d->paintedFace = nullptr;
     d->paintedPen = -1;
-    for (const Impl::Band &b : d->pages[std::size_t(page)]) {
+    for (const Impl::Band &b : d->bands(page)) {
         const double limit =
             b.section == PageHeaderIdx || b.section == ReportHeaderIdx ? d->doc.pageSize.height() : d->bottom;
         d->paintBand(painter, b.section, b.row, b.y, b.height, page, limit);

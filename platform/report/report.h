@@ -27,6 +27,7 @@
 // by Refresh() (the record set may be closed afterwards); what is printed, previewed or written
 // is the layout and the data as they are at that moment.
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QMarginsF>
 #include <QPointer>
@@ -102,11 +103,50 @@ private:
     std::deque<Control> controls_; // references stay valid as controls are added
 };
 
+// The cells of a report's rows, held compactly: a cell is a mark of its type and eight bytes, and
+// a text is held once however many cells of the rows hold it (names, waters, months repeat in a
+// list), so that the rows of a long list take a fraction of what a list of QVariantLists takes.
+// A value comes back as it went in, its type included. The first row appended sets the number of
+// columns: the cells of a longer row beyond it are dropped, those missing in a shorter row are
+// invalid.
+class RowValues
+{
+public:
+    int size() const { return rows_; }
+    bool isEmpty() const { return rows_ == 0; }
+    int columnCount() const { return columns_; }
+
+    // The cell; an invalid value outside the rows and columns.
+    QVariant value(int row, int column) const;
+    void append(const QVariantList &row);
+
+    bool operator==(const RowValues &other) const;
+    bool operator!=(const RowValues &other) const { return !(*this == other); }
+
+private:
+    enum Kind : quint8 { Invalid, LongLong, Int, Double, Text, Other };
+    union Slot {
+        qint64 whole;
+        double real;
+        quint32 index; // into texts_ or others_
+    };
+    int columns_ = -1;
+    int rows_ = 0;
+    // Row after row; a deque grows without copying what it holds.
+    std::deque<quint8> kinds_;
+    std::deque<Slot> slots_;
+    QList<QString> texts_;
+    QList<QVariant> others_;
+    // Where a text already stands in texts_; only the first texts met are looked up, which is
+    // where the repeating ones are, so that a column of different texts costs no index.
+    QHash<QString, quint32> textIndex_;
+};
+
 // The rows a report was bound to, read once by Refresh.
 struct Rows
 {
     QStringList columns;
-    QList<QVariantList> values;
+    RowValues values;
 };
 
 // Everything needed to lay out and paint: a copy of the layout with its data (the rows are
@@ -183,7 +223,9 @@ private:
     QPointer<PreviewWindow> preview_;
 };
 
-// Lays out a document on a device of the given resolution and paints its pages.
+// Lays out a document on a device of the given resolution and paints its pages. Where the pages
+// break is found at once (so their number is known); a page's bands are laid out when it is
+// painted, so that a long list holds a few bytes a page.
 class PageLayout
 {
 public:

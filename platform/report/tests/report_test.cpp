@@ -6,13 +6,21 @@
 
 #include "dao/dao.h"
 
+#include <QAbstractScrollArea>
+#include <QAction>
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QLabel>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -404,6 +412,144 @@ TEST_F(ReportTest, AReportWithoutRowsPrintsItsHeadersAndFooterOnOnePage)
               std::string());
 }
 
+// A report footer that no longer fits below the last row stands on a page of its own, with the
+// page's headers and line and no row; the rows before it keep their pages.
+TEST_F(ReportTest, AReportFooterThatDoesNotFitStandsAloneOnTheLastPage)
+{
+    NEEDS_PDFTOTEXT();
+    auto r = liste();
+    // The fewest rows that push the footer over: one page more than the rows alone take.
+    int n = 0;
+    int mitFuss = 0, ohneFuss = 0;
+    while (n < 200 && mitFuss == ohneFuss) {
+        ++n;
+        zeile(n, QStringLiteral("Mitglied %1").arg(n), double(n));
+        binde(*r);
+        r->ReportFooter().Visible = false;
+        ohneFuss = r->PageCount(600);
+        r->ReportFooter().Visible = true;
+        mitFuss = r->PageCount(600);
+    }
+    ASSERT_EQ(mitFuss, ohneFuss + 1);
+    const QString path = pdf(*r);
+    const QStringList pages = pdftext::Pages(path);
+    ASSERT_EQ(pages.size(), mitFuss);
+    const QString &letzte = pages.last();
+    EXPECT_EQ(pdftext::NotInOrder(letzte, {"Kopfzeile", "Summe:", QStringLiteral("Seite %1 von %1").arg(mitFuss)}),
+              std::string());
+    EXPECT_FALSE(letzte.contains("Mitglied"));
+    EXPECT_TRUE(pages.at(mitFuss - 2).contains(QStringLiteral("Mitglied %1 ").arg(n)));
+    QStringList alle;
+    for (int i = 1; i <= n; ++i)
+        alle << QStringLiteral("Mitglied %1 ").arg(i);
+    EXPECT_EQ(pdftext::NotInOrder(pages.join('\n'), alle), std::string());
+
+    // A hidden detail leaves one page: headers, footer and the totals over every row.
+    r->Detail().Visible = false;
+    const QString ohneZeilen = pdftext::Text(pdf(*r, "ohne.pdf"));
+    EXPECT_EQ(r->PageCount(600), 1);
+    EXPECT_FALSE(ohneZeilen.contains("Mitglied"));
+    EXPECT_EQ(pdftext::NotInOrder(ohneZeilen, {"Kopfzeile", "Summe:", QStringLiteral("Seite 1 von 1")}), std::string());
+}
+
+// Pages painted in any order, as a preview scrolled to its end and back paints them, look as
+// they look painted one after the other.
+TEST_F(ReportTest, APageLooksTheSameWhicheverPageWasPaintedBefore)
+{
+    for (int i = 1; i <= 120; ++i)
+        zeile(i,
+              i % 7 ? QStringLiteral("Mitglied %1").arg(i)
+                    : QStringLiteral("Mitglied %1 mit einem Namen, der "
+                                     "über mehr als eine Zeile läuft")
+                          .arg(i),
+              double(i));
+    auto r = liste();
+    binde(*r);
+    QImage probe(10, 10, QImage::Format_RGB32);
+    report::PageLayout layout(r->document(), &probe);
+    const int n = layout.pageCount();
+    ASSERT_GE(n, 3);
+    auto male = [&](int page) {
+        QImage bild(layout.pageSizePx().toSize(), QImage::Format_RGB32);
+        bild.fill(Qt::white);
+        QPainter p(&bild);
+        layout.paintPage(p, page);
+        return bild;
+    };
+    std::vector<QImage> vorwaerts;
+    for (int i = 0; i < n; ++i)
+        vorwaerts.push_back(male(i));
+    for (int i = n - 1; i >= 0; --i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_TRUE(male(i) == vorwaerts[std::size_t(i)]);
+    }
+}
+
+// The rows a report holds give back every value as it was read, its type included, however
+// often a text repeats and however many different texts there are.
+TEST(RowValues, EveryValueComesBackAsItWasStoredTypeIncluded)
+{
+    const QVariantList werte = {
+        QVariant(),
+        QVariant(qlonglong(-9007199254740993LL)),
+        QVariant(int(-7)),
+        QVariant(12.5),
+        QVariant(QString()),
+        QVariant(QStringLiteral("")),
+        QVariant(QStringLiteral("Gewässer 1")),
+        QVariant(QDate(2024, 7, 1)),
+        QVariant(true),
+        QVariant(QByteArray("\0roh", 4)),
+        QVariant(QStringLiteral("Zeile\nzwei")),
+    };
+    report::RowValues zeilen;
+    // Beyond the texts looked up again: every text after them is kept on its own.
+    const int anzahl = 6000;
+    for (int z = 0; z < anzahl; ++z) {
+        QVariantList zeile = werte;
+        zeile << QVariant(QStringLiteral("Name %1").arg(z)) << QVariant(QStringLiteral("Name %1").arg(z % 3));
+        zeilen.append(zeile);
+    }
+    ASSERT_EQ(zeilen.size(), anzahl);
+    ASSERT_EQ(zeilen.columnCount(), werte.size() + 2);
+    for (int z : {0, 1, 4095, 4096, anzahl - 1}) {
+        for (int s = 0; s < werte.size(); ++s) {
+            SCOPED_TRACE(QStringLiteral("Zeile %1, Spalte %2").arg(z).arg(s).toStdString());
+            const QVariant v = zeilen.value(z, s);
+            EXPECT_EQ(v.typeId(), werte.at(s).typeId());
+            EXPECT_EQ(v.isNull(), werte.at(s).isNull());
+            EXPECT_EQ(v, werte.at(s));
+        }
+        EXPECT_EQ(zeilen.value(z, int(werte.size())), QVariant(QStringLiteral("Name %1").arg(z)));
+        EXPECT_EQ(zeilen.value(z, int(werte.size()) + 1), QVariant(QStringLiteral("Name %1").arg(z % 3)));
+    }
+    // Outside the rows and columns: nothing.
+    EXPECT_FALSE(zeilen.value(anzahl, 0).isValid());
+    EXPECT_FALSE(zeilen.value(0, zeilen.columnCount()).isValid());
+    EXPECT_FALSE(zeilen.value(-1, 1).isValid());
+
+    // The first row sets the columns: a shorter row is filled with nothing, a longer one cut.
+    report::RowValues kurz;
+    kurz.append({1, QStringLiteral("a")});
+    kurz.append({2});
+    kurz.append({3, QStringLiteral("c"), QStringLiteral("zu viel")});
+    EXPECT_EQ(kurz.columnCount(), 2);
+    EXPECT_FALSE(kurz.value(1, 1).isValid());
+    EXPECT_EQ(kurz.value(2, 1), QVariant(QStringLiteral("c")));
+    EXPECT_FALSE(kurz.value(2, 2).isValid());
+
+    // Rows compare by their values.
+    report::RowValues gleich, anders;
+    gleich.append({1, QStringLiteral("a")});
+    gleich.append({2});
+    gleich.append({3, QStringLiteral("c")});
+    anders.append({1, QStringLiteral("a")});
+    anders.append({2});
+    anders.append({3, QStringLiteral("C")});
+    EXPECT_TRUE(kurz == gleich);
+    EXPECT_TRUE(kurz != anders);
+}
+
 TEST_F(ReportTest, TheDataIsReadByRefreshAndKeptAfterTheRecordSetCloses)
 {
     NEEDS_PDFTOTEXT();
@@ -529,6 +675,48 @@ TEST_F(ReportTest, ThePreviewIsOneWindowThatAPaneHostsAndThatShowsTheReportAsItW
     QWidget *neu = r->Show();
     ASSERT_NE(neu, nullptr);
     EXPECT_EQ(r->window(), neu);
+}
+
+// A list whose pages stand taller together than a widget may be (QWIDGETSIZE_MAX pixels): the
+// last page button and the scroll bar reach its last page, which is painted where it stands.
+TEST_F(ReportTest, ThePreviewReachesTheLastPageOfAListTallerThanAWidgetMayBe)
+{
+    auto r = liste();
+    r->PageSize = QSizeF(595, 14400); // a long strip: one row a page
+    r->Detail().Height = 14000;
+    const int zeilen = 1000;
+    for (int i = 1; i <= zeilen; ++i)
+        zeile(i, QStringLiteral("Mitglied %1").arg(i), double(i));
+    binde(*r);
+    rs.Close();
+
+    auto *preview = qobject_cast<report::PreviewWindow *>(r->Show());
+    ASSERT_NE(preview, nullptr);
+    std::unique_ptr<QWidget> fenster(preview);
+    preview->resize(700, 500);
+    preview->show();
+    const int seiten = preview->pageCount();
+    ASSERT_EQ(seiten, zeilen);
+    ASSERT_GT(double(preview->pagesSize().height()), double(QWIDGETSIZE_MAX));
+
+    QAction *letzte = preview->findChild<QAction *>(QStringLiteral("tbLetzteSeite"));
+    ASSERT_NE(letzte, nullptr);
+    QWidget *knopf = preview->toolBar()->widgetForAction(letzte);
+    ASSERT_NE(knopf, nullptr);
+    QTest::mouseClick(knopf, Qt::LeftButton);
+    EXPECT_EQ(preview->currentPage(), seiten - 1);
+    auto *label = preview->findChild<QLabel *>(QStringLiteral("lblSeite"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Seite %1 von %1").arg(seiten));
+    // Dragged from the first page to the scroll bar's end, the view shows the last page too.
+    QTest::mouseClick(preview->toolBar()->widgetForAction(preview->findChild<QAction *>("tbErsteSeite")),
+                      Qt::LeftButton);
+    EXPECT_EQ(preview->currentPage(), 0);
+    QScrollBar *rollen = preview->scrollArea()->verticalScrollBar();
+    rollen->setValue(rollen->maximum());
+    EXPECT_EQ(preview->currentPage(), seiten - 1);
+    EXPECT_EQ(label->text(), QStringLiteral("Seite %1 von %1").arg(seiten));
+    fenster.reset();
 }
 
 // ---- printers ---------------------------------------------------------------------------------
