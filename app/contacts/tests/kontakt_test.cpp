@@ -93,7 +93,12 @@ void tippeDatum(contacts::Datumsfeld *feld, const QString &ziffern)
 {
     QWidget *w = feld->steuerelement()->controlWidget();
     ASSERT_TRUE(w);
+    // The field takes keys only with the focus, and a window manager activates the editor in its
+    // own time.
+    w->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w->window()));
     w->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([w] { return w->hasFocus(); }));
     QTest::keyClick(w, Qt::Key_Home);
     QTest::keyClicks(w, ziffern);
 }
