@@ -3,6 +3,7 @@
 #include "gridmodel_p.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -579,11 +580,48 @@ void ListGrid::applyLook(QTableView *view, GridList *list)
     view->setShowGrid(list->appearance().gridLines() != 0);
     if (ColumnFit *fit = columnFitOf(view))
         fit->fit();
-    QPalette pal = view->palette();
-    pal.setColor(QPalette::Base, GridList::toColor(list->appearance().backColor()));
-    pal.setColor(QPalette::Text, GridList::toColor(list->appearance().foreColor()));
-    view->setPalette(pal);
+    applyColors(view, list);
+    if (view == view_) {
+        // Nested lists that take the colours of this one from it follow it.
+        for (auto *views : {&childViews_, &parked_})
+            for (auto it = views->cbegin(); it != views->cend(); ++it)
+                if (it.value())
+                    applyColors(it.value(), it.key());
+    }
     view->viewport()->update();
+}
+
+void ListGrid::applyColors(QTableView *view, const GridList *list)
+{
+    // Colours the view inherits anyway leave its palette the inherited one. A palette of its own,
+    // even of the same colours, is a new palette for the view and every child (header, scroll
+    // bars, nested lists), and the style keys its cached drawings of them by the palette: each
+    // new view would draw them all anew. A disabled view then shows the style's disabled colours.
+    const QColor back = GridList::toColor(list->appearance().backColor());
+    const QColor fore = GridList::toColor(list->appearance().foreColor());
+    auto shows = [&](const QPalette &p) {
+        bool same = true;
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive})
+            same = same && p.color(g, QPalette::Base) == back && p.color(g, QPalette::Text) == fore;
+        return same;
+    };
+    if (view->testAttribute(Qt::WA_SetPalette)) {
+        const QWidget *parent = view->parentWidget();
+        if (!shows(parent ? parent->palette() : QGuiApplication::palette())) {
+            if (shows(view->palette()))
+                return; // its own already: a new one would be drawn anew
+        } else {
+            view->setPalette(QPalette());
+            if (shows(view->palette()))
+                return;
+        }
+    } else if (shows(view->palette())) {
+        return;
+    }
+    QPalette pal = view->palette();
+    pal.setColor(QPalette::Base, back);
+    pal.setColor(QPalette::Text, fore);
+    view->setPalette(pal);
 }
 
 void ListGrid::attachDetails(int first, int last)
@@ -617,7 +655,8 @@ void ListGrid::attachDetails(int first, int last)
                 continue;
             }
             delete kept; // a view that no longer shows this list
-            auto *cv = new QTableView;
+            // Made in its place, so that its colours are weighed against those it inherits there.
+            auto *cv = new QTableView(view_->viewport());
             configure(cv, child);
             QAbstractItemModel *cm = child->model();
             auto again = [this, child] { resizeDetail(child); };

@@ -94,6 +94,7 @@ protected:
 private:
     void configure(QTableView *view, GridList *list);
     void applyLook(QTableView *view, GridList *list);
+    void applyColors(QTableView *view, const GridList *list);
     void attachDetails(int firstViewRow, int lastViewRow);
     void resizeDetail(const GridList *child);
     // The list and data cell under a view position; false for none or a detail row.

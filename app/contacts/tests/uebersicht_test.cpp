@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -469,4 +470,30 @@ TEST_F(Uebersicht, TheCountIsTheNumberOfContactsWhateverTheRowShows)
     }
     sql("INSERT INTO Kontakt (KNr, KategoNr, Nachname, Vorname) VALUES (40, 3, 'Neu', 'Nina')");
     EXPECT_EQ(modKontakt::ErmittleKategoAnzahl(2), 4);
+}
+
+// The overview shown as after the login and a category expanded: the categories in the window's
+// colours, drawn with the window's palette (header and scroll bar too, so that the style's
+// drawings of them made for another window serve this one), the contacts in their light blue.
+TEST_F(Uebersicht, TheCategoriesShowTheWindowsColoursAndTheContactsTheirOwn)
+{
+    QTableView *top = grid().view();
+    QWidget *fenster = top->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fenster));
+    klappe(1);
+    bisGemalt(fenster);
+    QTableView *cv = grid().childView(liste(1));
+    ASSERT_TRUE(cv);
+    ASSERT_TRUE(cv->isVisible());
+    const QPalette farben = fenster->palette();
+    const QWidget *teile[] = {top, top->horizontalHeader(), top->verticalScrollBar()};
+    for (const QWidget *w : teile) {
+        SCOPED_TRACE(w->metaObject()->className());
+        EXPECT_TRUE(w->palette().isCopyOf(farben));
+    }
+    EXPECT_EQ(top->palette().color(QPalette::Base), farben.color(QPalette::Base));
+    EXPECT_EQ(top->palette().color(QPalette::Text), farben.color(QPalette::Text));
+    EXPECT_EQ(cv->palette().color(QPalette::Base), QColor(0xAC, 0xC7, 0xF7));
+    EXPECT_EQ(cv->palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }

@@ -589,3 +589,69 @@ TEST(ListGridWidget, TheRoomLeftIsSharedOutAmongTheTextColumns)
         EXPECT_EQ(summe(), view->viewport()->width());
     }
 }
+
+// Each view shows its list's back and fore colours, the nested list its own whatever the outer
+// one shows, also after the outer list's colours change. A list in the colours its window has
+// leaves the view in the window's palette, so that its header and scroll bars are drawn with the
+// palette the style has drawn them with before (it keeps those drawings by palette).
+TEST(ListGridWidget, EachViewShowsItsListsColoursAndOneInTheWindowsColoursKeepsItsPalette)
+{
+    constexpr quint32 Fenster = 0x80000005u, Schrift = 0x80000008u; // the window's base and text
+    constexpr quint32 Blau = 0x00F7C7ACu, Rot = 0x000000C0u;
+    const struct
+    {
+        const char *fall;
+        quint32 aussen, innen, aussenDanach;
+    } faelle[] = {
+        {"both in the window's colours", Fenster, Fenster, Blau},
+        {"a coloured nested list", Fenster, Blau, Rot},
+        {"a coloured outer list", Blau, Fenster, Fenster},
+        {"both coloured alike", Blau, Blau, Fenster},
+        {"both coloured", Rot, Blau, Fenster},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.fall);
+        ListGrid grid;
+        grid.resize(600, 400);
+        grid.top().setExpanderWidth(350);
+        grid.top().appearance().setBackColor(f.aussen);
+        grid.top().appearance().setForeColor(Schrift);
+        grid.addRow(QVariantList{1, "+", "Vereine"});
+        GridList &child = grid.switchToChild(0);
+        child.appearance().setBackColor(f.innen);
+        child.appearance().setForeColor(Schrift);
+        child.addRow(QVariantList{11, "", "Firma A"});
+        grid.switchToTop();
+        grid.show();
+        grid.top().setExpanded(0, true);
+        QCoreApplication::processEvents();
+        QTableView *cv = grid.childView(&child);
+        ASSERT_TRUE(cv);
+        const QPalette fenster = grid.palette();
+        auto zeigt = [&](QTableView *v, quint32 back) {
+            for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+                EXPECT_EQ(v->palette().color(g, QPalette::Base), GridList::toColor(back)) << g;
+                EXPECT_EQ(v->palette().color(g, QPalette::Text), GridList::toColor(Schrift)) << g;
+            }
+            // A view in the window's colours has no palette of its own, nor have its header and
+            // scroll bar.
+            if (back == Fenster && v->parentWidget()->palette().isCopyOf(fenster)) {
+                EXPECT_TRUE(v->palette().isCopyOf(fenster));
+                EXPECT_TRUE(v->horizontalHeader()->palette().isCopyOf(fenster));
+                EXPECT_TRUE(v->verticalScrollBar()->palette().isCopyOf(fenster));
+            }
+        };
+        {
+            SCOPED_TRACE("shown");
+            zeigt(grid.view(), f.aussen);
+            zeigt(cv, f.innen);
+        }
+        grid.top().appearance().setBackColor(f.aussenDanach);
+        QCoreApplication::processEvents();
+        {
+            SCOPED_TRACE("the outer list's colour changed");
+            zeigt(grid.view(), f.aussenDanach);
+            zeigt(cv, f.innen);
+        }
+    }
+}
