@@ -33,6 +33,16 @@ void fill(GridList &list, std::initializer_list<const char *> names)
 
 using vbtest::errorNumber;
 
+// Shows grid with its first row expanded; the view of that row's nested list child.
+QTableView *zeigeAufgeklappt(ListGrid &grid, const GridList &child)
+{
+    grid.switchToTop();
+    grid.show();
+    grid.top().setExpanded(0, true);
+    QCoreApplication::processEvents();
+    return grid.childView(&child);
+}
+
 } // namespace
 
 TEST(GridFind, FindsTheFirstEqualCellAfterTheStartRow)
@@ -407,11 +417,7 @@ TEST(ListGridWidget, TheDetailRowHoldsTheNestedHeaderAndRowsAlsoAfterANewFont)
     GridList &child = grid.switchToChild(0);
     child.setColumnCaption(0, QStringLiteral("Nr"));
     child.addRow(QVariantList{11, "", "Firma A"});
-    grid.switchToTop();
-    grid.show();
-    grid.top().setExpanded(0, true);
-    QCoreApplication::processEvents();
-    QTableView *cv = grid.childView(&child);
+    QTableView *cv = zeigeAufgeklappt(grid, child);
     ASSERT_TRUE(cv);
     auto passt = [&] {
         return cv->horizontalHeader()->sizeHint().height() +
@@ -621,11 +627,7 @@ TEST(ListGridWidget, EachViewShowsItsListsColoursAndOneInTheWindowsColoursKeepsI
         child.appearance().setBackColor(f.innen);
         child.appearance().setForeColor(Schrift);
         child.addRow(QVariantList{11, "", "Firma A"});
-        grid.switchToTop();
-        grid.show();
-        grid.top().setExpanded(0, true);
-        QCoreApplication::processEvents();
-        QTableView *cv = grid.childView(&child);
+        QTableView *cv = zeigeAufgeklappt(grid, child);
         ASSERT_TRUE(cv);
         const QPalette fenster = grid.palette();
         auto zeigt = [&](QTableView *v, quint32 back) {
