@@ -228,6 +228,7 @@ void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
 forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr, bool inKatego = false)
 {
     forms::GridList &liste = grid.switchToChild(row);
+    const forms::GridList::LookBatch einmal(liste);
     SetzeKUebersSpalten();
     bool gefunden = inKatego;
     if (!gefunden) {
@@ -446,24 +447,50 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
 
 // ---- the overview ------------------------------------------------------------------------------
 
+namespace {
+
+// Appends a top-level row for each record of Katego, in the table's own order (its key). With
+// anzahlen, the same statement counts each category's contacts (a search of the category index
+// each) into it, so that the start-up reads the file once; true when every category was read.
+bool fuelleKategorien(QHash<qint64, long long> *anzahlen)
+{
+    Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    grid.switchToTop();
+    dao::Recordset rs;
+    t.step([&] {
+        if (anzahlen)
+            rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie, (SELECT COUNT(*) FROM Kontakt "
+                                            "WHERE Kontakt.KategoNr = Katego.KategoNr) FROM Katego ORDER BY KategoNr",
+                                            dao::dbOpenForwardOnly);
+        else
+            rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr",
+                                            dao::dbOpenForwardOnly);
+    });
+    if (!rs.IsOpen())
+        return false;
+    const bool gelesen = t.step([&] {
+        forms::GridList &top = grid.top();
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QVariant nr = rs(0).Value();
+            top.addRow(QVariantList{nr, QStringLiteral("+"), rs(1).Value().toString()});
+            if (anzahlen)
+                anzahlen->insert(nr.toLongLong(), rs(2).Value().toLongLong());
+        }
+    });
+    rs.Close();
+    return gelesen;
+}
+
+} // namespace
+
 void InitialisiereKontaktUebers()
 {
     FormatiereTblKUebers();
-    tblKUebersfüllen();
-    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
-    // One pass over the contacts gives every category's count.
+    // The categories and their counts in one read.
     QHash<qint64, long long> anzahlen;
-    bool gezaehlt = false;
-    try {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT KategoNr, COUNT(*) AS Expr1000 FROM Kontakt GROUP BY KategoNr", dao::dbOpenDynaset);
-        for (; !rs.Eof(); rs.MoveNext())
-            anzahlen.insert(rs(0).Value().toLongLong(), rs(1).Value().toLongLong());
-        rs.Close();
-        gezaehlt = true;
-    } catch (const vb::Error &) {
-        // Each category counts its own contacts then.
-    }
+    const bool gezaehlt = fuelleKategorien(&anzahlen);
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
     intKUebersStart = 1;
     startAnzahlen = gezaehlt ? &anzahlen : nullptr;
     for (int i = 0; i < grid.top().rowCount(); ++i)
@@ -478,6 +505,7 @@ void FormatiereTblKUebers()
     forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
     grid.switchToTop();
     forms::GridList &top = grid.top();
+    const forms::GridList::LookBatch einmal(top);
     top.clear();
     top.appearance().setBackColor(0x80000005u); // window background
     top.setBackColor2(0x8000000Fu);             // button face
@@ -499,24 +527,7 @@ void FormatiereTblKUebers()
 
 void tblKUebersfüllen()
 {
-    Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
-    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
-    grid.switchToTop();
-    dao::Recordset rs;
-    t.step([&] { rs = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable); });
-    if (!rs.IsOpen())
-        return;
-    t.step([&] {
-        if (rs.RecordCount() == 0)
-            return;
-        rs.MoveFirst();
-        while (!rs.Eof()) {
-            grid.top().addRow(
-                QVariantList{rs("KategoNr").Value(), QStringLiteral("+"), rs("Kategorie").Value().toString()});
-            rs.MoveNext();
-        }
-    });
-    rs.Close();
+    fuelleKategorien(nullptr);
 }
 
 void LadeKategoKontakte(int row, const QVariant &kategoNr)
@@ -592,6 +603,7 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
 void SetzeKUebersSpalten()
 {
     forms::GridList &liste = forms::form<KontaktUebers>().tblKUebers->current();
+    const forms::GridList::LookBatch einmal(liste);
     liste.clear();
     QFont schrift(QStringLiteral("MS Sans Serif"));
     schrift.setPointSize(8);

@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <algorithm>
+#include <utility>
 
 namespace forms {
 
@@ -225,8 +226,38 @@ void GridList::flush()
 
 void GridList::notifyLook()
 {
+    if (lookBatches_ > 0) {
+        lookPending_ = true;
+        return;
+    }
     emit lookChanged();
     model_->allChanged();
+}
+
+void GridList::notifyHeader()
+{
+    if (lookBatches_ > 0) {
+        headerPending_ = true;
+        return;
+    }
+    model_->headerChanged();
+}
+
+GridList::LookBatch::LookBatch(GridList &list) : list_(list)
+{
+    ++list_.lookBatches_;
+}
+
+GridList::LookBatch::~LookBatch()
+{
+    if (--list_.lookBatches_ > 0)
+        return;
+    const bool header = std::exchange(list_.headerPending_, false);
+    const bool look = std::exchange(list_.lookPending_, false);
+    if (header)
+        list_.notifyHeader();
+    if (look)
+        list_.notifyLook();
 }
 
 void GridList::addRow(const QVariantList &values)
@@ -402,7 +433,7 @@ void GridList::setColumnCaption(int column, const QString &caption)
         outOfRange();
     growColumns(column + 1);
     columns_[static_cast<std::size_t>(column)].caption = caption;
-    model_->headerChanged();
+    notifyHeader();
 }
 
 QString GridList::columnCaption(int column) const

@@ -136,6 +136,23 @@ public:
     void setExpanderWidth(int twips);
     int expanderWidth() const { return expanderTwips_; }
 
+    // ---- setting a whole look at once
+    // While a LookBatch of the list lives, the changes of its columns' layout and captions, its
+    // font and its colours reach the views as one change when the batch ends: a routine that sets
+    // a list's whole look has the views lay it out once, not once per setting. Batches nest; the
+    // list itself holds each setting at once.
+    class LookBatch
+    {
+    public:
+        explicit LookBatch(GridList &list);
+        ~LookBatch();
+        LookBatch(const LookBatch &) = delete;
+        LookBatch &operator=(const LookBatch &) = delete;
+
+    private:
+        GridList &list_;
+    };
+
     // ---- appearance
     GridAppearance &appearance() { return appearance_; }
     const GridAppearance &appearance() const { return appearance_; }
@@ -195,6 +212,7 @@ private:
     void scheduleFlush();
     void updateDetail(int row);
     void notifyLook();
+    void notifyHeader();
 
     std::vector<Row> rows_;
     std::vector<Column> columns_;
@@ -204,6 +222,9 @@ private:
     QFont font_;
     int expanderTwips_ = 0;
     bool flushScheduled_ = false;
+    int lookBatches_ = 0;       // LookBatch guards alive
+    bool lookPending_ = false;  // a look changed within them
+    bool headerPending_ = false; // a caption changed within them
 };
 
 } // namespace forms
