@@ -222,28 +222,65 @@ void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
     top.dropChild(row);
 }
 
-// Gives the category row an empty nested contact list with its layout and colours and makes it
-// the grid's current list. The list's colour marks a category that exists in Katego, which is
-// looked up unless the caller has just read the category from there.
-forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr, bool inKatego = false)
+// The layout of a nested contact list (SetzeKUebersSpalten); the list is emptied first.
+void setzeKontaktSpalten(forms::GridList &liste)
 {
-    forms::GridList &liste = grid.switchToChild(row);
     const forms::GridList::LookBatch einmal(liste);
-    SetzeKUebersSpalten();
-    bool gefunden = inKatego;
-    if (!gefunden) {
-        try {
-            dao::Recordset k = gv().dbDaten.SeekKey("Katego", kategoNr);
-            gefunden = !k.NoMatch();
-            k.Close();
-        } catch (const vb::Error &) {
-            // Only the colour depends on it.
-        }
+    liste.clear();
+    QFont schrift(QStringLiteral("MS Sans Serif"));
+    schrift.setPointSize(8);
+    schrift.setBold(false);
+    liste.setFont(schrift);
+    liste.setExpanderWidth(350);
+    struct Spalte
+    {
+        const char *titel;
+        int breite;
+        int laenge;
+        forms::ColumnType typ;
+    };
+    static const Spalte spalten[] = {
+        {"Kontakt.-Nr", 1200, 0, forms::ColumnType::Number}, {"", 240, 0, forms::ColumnType::Picture},
+        {"Firma", 2300, 50, forms::ColumnType::Text},        {"Anrede", 1000, 50, forms::ColumnType::Text},
+        {"Nachname", 1500, 50, forms::ColumnType::Text},     {"Vorname", 1500, 50, forms::ColumnType::Text},
+        {"Tel (priv.)", 1500, 30, forms::ColumnType::Text},  {"Fax (geschftl.)", 1500, 30, forms::ColumnType::Text},
+        {"Geb-Datum", 1500, 10, forms::ColumnType::Text},    {"EMail", 1980, 50, forms::ColumnType::Text},
+    };
+    liste.setColumnCount(10);
+    for (int c = 0; c < 10; ++c) {
+        const Spalte &s = spalten[c];
+        liste.setColumnCaption(c, QString::fromUtf8(s.titel));
+        liste.setColumnWidth(c, s.breite);
+        liste.setColumnType(c, s.typ);
+        liste.setColumnMaxLength(c, s.laenge);
     }
-    if (gefunden) {
+}
+
+// A nested contact list's layout and colours; the colour marks a category that exists in Katego.
+void richteKontaktlisteEin(forms::GridList &liste, bool inKatego)
+{
+    const forms::GridList::LookBatch einmal(liste);
+    setzeKontaktSpalten(liste);
+    if (inKatego) {
         liste.appearance().setBackColor(KontaktlistenFarbe);
         liste.setBackColor2(KontaktlistenFarbe - 72);
     }
+}
+
+// Gives the category row an empty nested contact list with its layout and colours and makes it
+// the grid's current list. Whether the category exists in Katego is looked up.
+forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr)
+{
+    forms::GridList &liste = grid.switchToChild(row);
+    bool gefunden = false;
+    try {
+        dao::Recordset k = gv().dbDaten.SeekKey("Katego", kategoNr);
+        gefunden = !k.NoMatch();
+        k.Close();
+    } catch (const vb::Error &) {
+        // Only the colour depends on it.
+    }
+    richteKontaktlisteEin(liste, gefunden);
     return liste;
 }
 
@@ -556,9 +593,15 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
         if (n <= 0)
             return;
         weiter([&] { setzeAnzahl(grid, row, top.text(row, 2), n); });
-        // The rows of the top level were read from Katego just now.
-        weiter([&] { neueKontaktliste(grid, row, nr, true).addRow(platzhalter()); });
-        grid.switchToTop();
+        // The placeholder list, so that the category shows its expander; made when first needed
+        // (most categories are never expanded). The rows of the top level were read from Katego
+        // just now.
+        weiter([&] {
+            top.setChildLater(row, [](forms::GridList &liste) {
+                richteKontaktlisteEin(liste, true);
+                liste.addRow(platzhalter());
+            });
+        });
         return;
     }
 
@@ -602,36 +645,7 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
 
 void SetzeKUebersSpalten()
 {
-    forms::GridList &liste = forms::form<KontaktUebers>().tblKUebers->current();
-    const forms::GridList::LookBatch einmal(liste);
-    liste.clear();
-    QFont schrift(QStringLiteral("MS Sans Serif"));
-    schrift.setPointSize(8);
-    schrift.setBold(false);
-    liste.setFont(schrift);
-    liste.setExpanderWidth(350);
-    struct Spalte
-    {
-        const char *titel;
-        int breite;
-        int laenge;
-        forms::ColumnType typ;
-    };
-    static const Spalte spalten[] = {
-        {"Kontakt.-Nr", 1200, 0, forms::ColumnType::Number}, {"", 240, 0, forms::ColumnType::Picture},
-        {"Firma", 2300, 50, forms::ColumnType::Text},        {"Anrede", 1000, 50, forms::ColumnType::Text},
-        {"Nachname", 1500, 50, forms::ColumnType::Text},     {"Vorname", 1500, 50, forms::ColumnType::Text},
-        {"Tel (priv.)", 1500, 30, forms::ColumnType::Text},  {"Fax (geschftl.)", 1500, 30, forms::ColumnType::Text},
-        {"Geb-Datum", 1500, 10, forms::ColumnType::Text},    {"EMail", 1980, 50, forms::ColumnType::Text},
-    };
-    liste.setColumnCount(10);
-    for (int c = 0; c < 10; ++c) {
-        const Spalte &s = spalten[c];
-        liste.setColumnCaption(c, QString::fromUtf8(s.titel));
-        liste.setColumnWidth(c, s.breite);
-        liste.setColumnType(c, s.typ);
-        liste.setColumnMaxLength(c, s.laenge);
-    }
+    setzeKontaktSpalten(forms::form<KontaktUebers>().tblKUebers->current());
 }
 
 long ErmittleKategoAnzahl(int row)
