@@ -233,8 +233,8 @@ private:
     QFont font_;
     int expanderTwips_ = 0;
     bool flushScheduled_ = false;
-    int lookBatches_ = 0;       // LookBatch guards alive
-    bool lookPending_ = false;  // a look changed within them
+    int lookBatches_ = 0;        // LookBatch guards alive
+    bool lookPending_ = false;   // a look changed within them
     bool headerPending_ = false; // a caption changed within them
 };
 
