@@ -488,22 +488,29 @@ namespace {
 
 // Appends a top-level row for each record of Katego, in the table's own order (its key). With
 // anzahlen, the same statement counts each category's contacts (a search of the category index
-// each) into it, so that the start-up reads the file once; true when every category was read.
+// each) into it, so that the start-up reads the file once; true when they were counted. A count
+// that cannot be asked for is no error of the categories: they are read without, and each
+// category counts its own contacts.
 bool fuelleKategorien(QHash<qint64, long long> *anzahlen)
 {
     Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
     forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
     grid.switchToTop();
     dao::Recordset rs;
-    t.step([&] {
-        if (anzahlen)
+    if (anzahlen) {
+        try {
             rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie, (SELECT COUNT(*) FROM Kontakt "
                                             "WHERE Kontakt.KategoNr = Katego.KategoNr) FROM Katego ORDER BY KategoNr",
                                             dao::dbOpenForwardOnly);
-        else
+        } catch (const vb::Error &) {
+            anzahlen = nullptr;
+        }
+    }
+    if (!rs.IsOpen())
+        t.step([&] {
             rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr",
                                             dao::dbOpenForwardOnly);
-    });
+        });
     if (!rs.IsOpen())
         return false;
     const bool gelesen = t.step([&] {
@@ -516,7 +523,7 @@ bool fuelleKategorien(QHash<qint64, long long> *anzahlen)
         }
     });
     rs.Close();
-    return gelesen;
+    return gelesen && anzahlen;
 }
 
 } // namespace
