@@ -222,27 +222,65 @@ void setzeAnzahl(forms::ListGrid &grid, int row, const QString &name, long n)
     top.dropChild(row);
 }
 
-// Gives the category row an empty nested contact list with its layout and colours and makes it
-// the grid's current list. The list's colour marks a category that exists in Katego, which is
-// looked up unless the caller has just read the category from there.
-forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr, bool inKatego = false)
+// The layout of a nested contact list (SetzeKUebersSpalten); the list is emptied first.
+void setzeKontaktSpalten(forms::GridList &liste)
 {
-    forms::GridList &liste = grid.switchToChild(row);
-    SetzeKUebersSpalten();
-    bool gefunden = inKatego;
-    if (!gefunden) {
-        try {
-            dao::Recordset k = gv().dbDaten.SeekKey("Katego", kategoNr);
-            gefunden = !k.NoMatch();
-            k.Close();
-        } catch (const vb::Error &) {
-            // Only the colour depends on it.
-        }
+    const forms::GridList::LookBatch einmal(liste);
+    liste.clear();
+    QFont schrift(QStringLiteral("MS Sans Serif"));
+    schrift.setPointSize(8);
+    schrift.setBold(false);
+    liste.setFont(schrift);
+    liste.setExpanderWidth(350);
+    struct Spalte
+    {
+        const char *titel;
+        int breite;
+        int laenge;
+        forms::ColumnType typ;
+    };
+    static const Spalte spalten[] = {
+        {"Kontakt.-Nr", 1200, 0, forms::ColumnType::Number}, {"", 240, 0, forms::ColumnType::Picture},
+        {"Firma", 2300, 50, forms::ColumnType::Text},        {"Anrede", 1000, 50, forms::ColumnType::Text},
+        {"Nachname", 1500, 50, forms::ColumnType::Text},     {"Vorname", 1500, 50, forms::ColumnType::Text},
+        {"Tel (priv.)", 1500, 30, forms::ColumnType::Text},  {"Fax (geschftl.)", 1500, 30, forms::ColumnType::Text},
+        {"Geb-Datum", 1500, 10, forms::ColumnType::Text},    {"EMail", 1980, 50, forms::ColumnType::Text},
+    };
+    liste.setColumnCount(10);
+    for (int c = 0; c < 10; ++c) {
+        const Spalte &s = spalten[c];
+        liste.setColumnCaption(c, QString::fromUtf8(s.titel));
+        liste.setColumnWidth(c, s.breite);
+        liste.setColumnType(c, s.typ);
+        liste.setColumnMaxLength(c, s.laenge);
     }
-    if (gefunden) {
+}
+
+// A nested contact list's layout and colours; the colour marks a category that exists in Katego.
+void richteKontaktlisteEin(forms::GridList &liste, bool inKatego)
+{
+    const forms::GridList::LookBatch einmal(liste);
+    setzeKontaktSpalten(liste);
+    if (inKatego) {
         liste.appearance().setBackColor(KontaktlistenFarbe);
         liste.setBackColor2(KontaktlistenFarbe - 72);
     }
+}
+
+// Gives the category row an empty nested contact list with its layout and colours and makes it
+// the grid's current list. Whether the category exists in Katego is looked up.
+forms::GridList &neueKontaktliste(forms::ListGrid &grid, int row, qint64 kategoNr)
+{
+    forms::GridList &liste = grid.switchToChild(row);
+    bool gefunden = false;
+    try {
+        dao::Recordset k = gv().dbDaten.SeekKey("Katego", kategoNr);
+        gefunden = !k.NoMatch();
+        k.Close();
+    } catch (const vb::Error &) {
+        // Only the colour depends on it.
+    }
+    richteKontaktlisteEin(liste, gefunden);
     return liste;
 }
 
@@ -446,24 +484,57 @@ bool aktualisiere(const QString &routine, bool ausSuche, int hint)
 
 // ---- the overview ------------------------------------------------------------------------------
 
+namespace {
+
+// Appends a top-level row for each record of Katego, in the table's own order (its key). With
+// anzahlen, the same statement counts each category's contacts (a search of the category index
+// each) into it, so that the start-up reads the file once; true when they were counted. A count
+// that cannot be asked for is no error of the categories: they are read without, and each
+// category counts its own contacts.
+bool fuelleKategorien(QHash<qint64, long long> *anzahlen)
+{
+    Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
+    grid.switchToTop();
+    dao::Recordset rs;
+    if (anzahlen) {
+        try {
+            rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie, (SELECT COUNT(*) FROM Kontakt "
+                                            "WHERE Kontakt.KategoNr = Katego.KategoNr) FROM Katego ORDER BY KategoNr",
+                                            dao::dbOpenForwardOnly);
+        } catch (const vb::Error &) {
+            anzahlen = nullptr;
+        }
+    }
+    if (!rs.IsOpen())
+        t.step([&] {
+            rs = gv().dbDaten.OpenRecordset("SELECT KategoNr, Kategorie FROM Katego ORDER BY KategoNr",
+                                            dao::dbOpenForwardOnly);
+        });
+    if (!rs.IsOpen())
+        return false;
+    const bool gelesen = t.step([&] {
+        forms::GridList &top = grid.top();
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QVariant nr = rs(0).Value();
+            top.addRow(QVariantList{nr, QStringLiteral("+"), rs(1).Value().toString()});
+            if (anzahlen)
+                anzahlen->insert(nr.toLongLong(), rs(2).Value().toLongLong());
+        }
+    });
+    rs.Close();
+    return gelesen && anzahlen;
+}
+
+} // namespace
+
 void InitialisiereKontaktUebers()
 {
     FormatiereTblKUebers();
-    tblKUebersfüllen();
-    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
-    // One pass over the contacts gives every category's count.
+    // The categories and their counts in one read.
     QHash<qint64, long long> anzahlen;
-    bool gezaehlt = false;
-    try {
-        dao::Recordset rs = gv().dbDaten.OpenRecordset(
-            "SELECT KategoNr, COUNT(*) AS Expr1000 FROM Kontakt GROUP BY KategoNr", dao::dbOpenDynaset);
-        for (; !rs.Eof(); rs.MoveNext())
-            anzahlen.insert(rs(0).Value().toLongLong(), rs(1).Value().toLongLong());
-        rs.Close();
-        gezaehlt = true;
-    } catch (const vb::Error &) {
-        // Each category counts its own contacts then.
-    }
+    const bool gezaehlt = fuelleKategorien(&anzahlen);
+    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
     intKUebersStart = 1;
     startAnzahlen = gezaehlt ? &anzahlen : nullptr;
     for (int i = 0; i < grid.top().rowCount(); ++i)
@@ -478,6 +549,7 @@ void FormatiereTblKUebers()
     forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
     grid.switchToTop();
     forms::GridList &top = grid.top();
+    const forms::GridList::LookBatch einmal(top);
     top.clear();
     top.appearance().setBackColor(0x80000005u); // window background
     top.setBackColor2(0x8000000Fu);             // button face
@@ -499,24 +571,7 @@ void FormatiereTblKUebers()
 
 void tblKUebersfüllen()
 {
-    Trap t(Modul, QStringLiteral("tblKUebersfüllen"));
-    forms::ListGrid &grid = *forms::form<KontaktUebers>().tblKUebers;
-    grid.switchToTop();
-    dao::Recordset rs;
-    t.step([&] { rs = gv().dbDaten.OpenRecordset("Katego", dao::dbOpenTable); });
-    if (!rs.IsOpen())
-        return;
-    t.step([&] {
-        if (rs.RecordCount() == 0)
-            return;
-        rs.MoveFirst();
-        while (!rs.Eof()) {
-            grid.top().addRow(
-                QVariantList{rs("KategoNr").Value(), QStringLiteral("+"), rs("Kategorie").Value().toString()});
-            rs.MoveNext();
-        }
-    });
-    rs.Close();
+    fuelleKategorien(nullptr);
 }
 
 void LadeKategoKontakte(int row, const QVariant &kategoNr)
@@ -545,9 +600,15 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
         if (n <= 0)
             return;
         weiter([&] { setzeAnzahl(grid, row, top.text(row, 2), n); });
-        // The rows of the top level were read from Katego just now.
-        weiter([&] { neueKontaktliste(grid, row, nr, true).addRow(platzhalter()); });
-        grid.switchToTop();
+        // The placeholder list, so that the category shows its expander; made when first needed
+        // (most categories are never expanded). The rows of the top level were read from Katego
+        // just now.
+        weiter([&] {
+            top.setChildLater(row, [](forms::GridList &liste) {
+                richteKontaktlisteEin(liste, true);
+                liste.addRow(platzhalter());
+            });
+        });
         return;
     }
 
@@ -591,35 +652,7 @@ void LadeKategoKontakte(int row, const QVariant &kategoNr)
 
 void SetzeKUebersSpalten()
 {
-    forms::GridList &liste = forms::form<KontaktUebers>().tblKUebers->current();
-    liste.clear();
-    QFont schrift(QStringLiteral("MS Sans Serif"));
-    schrift.setPointSize(8);
-    schrift.setBold(false);
-    liste.setFont(schrift);
-    liste.setExpanderWidth(350);
-    struct Spalte
-    {
-        const char *titel;
-        int breite;
-        int laenge;
-        forms::ColumnType typ;
-    };
-    static const Spalte spalten[] = {
-        {"Kontakt.-Nr", 1200, 0, forms::ColumnType::Number}, {"", 240, 0, forms::ColumnType::Picture},
-        {"Firma", 2300, 50, forms::ColumnType::Text},        {"Anrede", 1000, 50, forms::ColumnType::Text},
-        {"Nachname", 1500, 50, forms::ColumnType::Text},     {"Vorname", 1500, 50, forms::ColumnType::Text},
-        {"Tel (priv.)", 1500, 30, forms::ColumnType::Text},  {"Fax (geschftl.)", 1500, 30, forms::ColumnType::Text},
-        {"Geb-Datum", 1500, 10, forms::ColumnType::Text},    {"EMail", 1980, 50, forms::ColumnType::Text},
-    };
-    liste.setColumnCount(10);
-    for (int c = 0; c < 10; ++c) {
-        const Spalte &s = spalten[c];
-        liste.setColumnCaption(c, QString::fromUtf8(s.titel));
-        liste.setColumnWidth(c, s.breite);
-        liste.setColumnType(c, s.typ);
-        liste.setColumnMaxLength(c, s.laenge);
-    }
+    setzeKontaktSpalten(forms::form<KontaktUebers>().tblKUebers->current());
 }
 
 long ErmittleKategoAnzahl(int row)

@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPixmap>
 #include <algorithm>
+#include <utility>
 
 namespace forms {
 
@@ -225,15 +226,45 @@ void GridList::flush()
 
 void GridList::notifyLook()
 {
+    if (lookBatches_ > 0) {
+        lookPending_ = true;
+        return;
+    }
     emit lookChanged();
     model_->allChanged();
+}
+
+void GridList::notifyHeader()
+{
+    if (lookBatches_ > 0) {
+        headerPending_ = true;
+        return;
+    }
+    model_->headerChanged();
+}
+
+GridList::LookBatch::LookBatch(GridList &list) : list_(list)
+{
+    ++list_.lookBatches_;
+}
+
+GridList::LookBatch::~LookBatch()
+{
+    if (--list_.lookBatches_ > 0)
+        return;
+    const bool header = std::exchange(list_.headerPending_, false);
+    const bool look = std::exchange(list_.lookPending_, false);
+    if (header)
+        list_.notifyHeader();
+    if (look)
+        list_.notifyLook();
 }
 
 void GridList::addRow(const QVariantList &values)
 {
     if (values.size() > columnCount())
         growColumns(static_cast<int>(values.size()));
-    rows_.push_back(Row{values, nullptr, false, false});
+    rows_.push_back(Row{values, nullptr, false, false, {}});
     scheduleFlush();
     emit rowCountChanged(rowCount());
 }
@@ -254,7 +285,7 @@ void GridList::insertRow(int position, const QVariantList &values)
     flush();
     if (values.size() > columnCount())
         growColumns(static_cast<int>(values.size()));
-    rows_.insert(rows_.begin() + position, Row{values, nullptr, false, false});
+    rows_.insert(rows_.begin() + position, Row{values, nullptr, false, false, {}});
     model_->rowInserted(position);
     emit rowCountChanged(rowCount());
 }
@@ -295,7 +326,7 @@ void GridList::setRows(std::vector<QVariantList> rows)
     old.swap(rows_);
     rows_.reserve(rows.size());
     for (QVariantList &r : rows)
-        rows_.push_back(Row{std::move(r), nullptr, false, false});
+        rows_.push_back(Row{std::move(r), nullptr, false, false, {}});
     model_->reset(false);
     if (!old.empty() || !rows_.empty())
         emit rowCountChanged(rowCount());
@@ -402,7 +433,7 @@ void GridList::setColumnCaption(int column, const QString &caption)
         outOfRange();
     growColumns(column + 1);
     columns_[static_cast<std::size_t>(column)].caption = caption;
-    model_->headerChanged();
+    notifyHeader();
 }
 
 QString GridList::columnCaption(int column) const
@@ -511,10 +542,22 @@ void GridList::setBackColor2(quint32 color)
 
 // ---- nested lists ----------------------------------------------------------------------------
 
+void GridList::makeChild(Row &row)
+{
+    const std::function<void(GridList &)> fill = std::exchange(row.fill, nullptr);
+    row.child = std::make_unique<GridList>();
+    fill(*row.child);
+}
+
+// A promised list is a list of the row for every caller: asked for, it is made (the rows and
+// what the views show stay as they are).
 GridList *GridList::child(int row) const
 {
     checkRow(row);
-    return rows_[static_cast<std::size_t>(row)].child.get();
+    Row &r = const_cast<Row &>(rows_[static_cast<std::size_t>(row)]);
+    if (!r.child && r.fill)
+        makeChild(r);
+    return r.child.get();
 }
 
 GridList *GridList::ensureChild(int row)
@@ -522,19 +565,37 @@ GridList *GridList::ensureChild(int row)
     checkRow(row);
     Row &r = rows_[static_cast<std::size_t>(row)];
     if (!r.child) {
-        r.child = std::make_unique<GridList>();
+        if (r.fill)
+            makeChild(r);
+        else
+            r.child = std::make_unique<GridList>();
         updateDetail(row);
         model_->rowsChanged(row, row);
     }
     return r.child.get();
 }
 
+void GridList::setChildLater(int row, std::function<void(GridList &)> fill)
+{
+    checkRow(row);
+    Row &r = rows_[static_cast<std::size_t>(row)];
+    if (r.child || !fill)
+        return;
+    r.fill = std::move(fill);
+    if (r.expanded) {
+        ensureChild(row);
+        return;
+    }
+    model_->rowsChanged(row, row);
+}
+
 void GridList::dropChild(int row)
 {
     checkRow(row);
     Row &r = rows_[static_cast<std::size_t>(row)];
-    if (!r.child)
+    if (!r.child && !r.fill)
         return;
+    r.fill = nullptr;
     flush();
     model_->setDetail(row, false);
     r.child.reset();
@@ -550,7 +611,10 @@ bool GridList::isExpanded(int row) const
 void GridList::setExpanded(int row, bool expanded)
 {
     checkRow(row);
-    rows_[static_cast<std::size_t>(row)].expanded = expanded;
+    Row &r = rows_[static_cast<std::size_t>(row)];
+    r.expanded = expanded;
+    if (expanded && !r.child && r.fill)
+        makeChild(r);
     updateDetail(row);
     model_->rowsChanged(row, row);
 }
@@ -612,7 +676,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     if (index.column() < expanderColumns()) {
         switch (role) {
         case Qt::DisplayRole:
-            return row.child ? QVariant(row.expanded ? QStringLiteral("-") : QStringLiteral("+")) : QVariant();
+            return row.child || row.fill ? QVariant(row.expanded ? QStringLiteral("-") : QStringLiteral("+"))
+                                         : QVariant();
         case Qt::TextAlignmentRole: return int(Qt::AlignCenter);
         case Qt::BackgroundRole: return GridList::toColor(list_.backColor2_);
         default: return QVariant();

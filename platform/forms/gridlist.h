@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -136,6 +137,23 @@ public:
     void setExpanderWidth(int twips);
     int expanderWidth() const { return expanderTwips_; }
 
+    // ---- setting a whole look at once
+    // While a LookBatch of the list lives, the changes of its columns' layout and captions, its
+    // font and its colours reach the views as one change when the batch ends: a routine that sets
+    // a list's whole look has the views lay it out once, not once per setting. Batches nest; the
+    // list itself holds each setting at once.
+    class LookBatch
+    {
+    public:
+        explicit LookBatch(GridList &list);
+        ~LookBatch();
+        LookBatch(const LookBatch &) = delete;
+        LookBatch &operator=(const LookBatch &) = delete;
+
+    private:
+        GridList &list_;
+    };
+
     // ---- appearance
     GridAppearance &appearance() { return appearance_; }
     const GridAppearance &appearance() const { return appearance_; }
@@ -147,6 +165,13 @@ public:
     GridList *child(int row) const;
     // Gives the row a nested list (an empty one when it had none) and returns it.
     GridList *ensureChild(int row);
+    // Gives the row a nested list made when it is first needed: the row shows its expander at
+    // once, as a row with a nested list does, and the list is made empty and handed to fill the
+    // first time it is asked for (child, ensureChild) or the row expands. A list of many rows
+    // whose nested lists few are opened holds a function per row until then, not a list. A row
+    // that has a nested list keeps it; an expanded row gets its list at once. fill must not change
+    // this list's rows.
+    void setChildLater(int row, std::function<void(GridList &)> fill);
     void dropChild(int row);
     // Expanded state kept on the row itself; an expanded row with a nested list shows it.
     bool isExpanded(int row) const;
@@ -185,7 +210,10 @@ private:
         std::unique_ptr<GridList> child;
         bool expanded = false;
         bool selected = false;
+        std::function<void(GridList &)> fill; // the nested list still to be made (setChildLater)
     };
+    // Makes the nested list that the row was promised.
+    static void makeChild(Row &row);
 
     void checkRow(int row) const;
     void checkColumn(int column) const;
@@ -195,6 +223,7 @@ private:
     void scheduleFlush();
     void updateDetail(int row);
     void notifyLook();
+    void notifyHeader();
 
     std::vector<Row> rows_;
     std::vector<Column> columns_;
@@ -204,6 +233,9 @@ private:
     QFont font_;
     int expanderTwips_ = 0;
     bool flushScheduled_ = false;
+    int lookBatches_ = 0;        // LookBatch guards alive
+    bool lookPending_ = false;   // a look changed within them
+    bool headerPending_ = false; // a caption changed within them
 };
 
 } // namespace forms

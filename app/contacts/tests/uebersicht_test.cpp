@@ -81,6 +81,40 @@ TEST_F(Uebersicht, EachCategoryShowsItsCountAndAPlaceholderUntilExpanded)
     EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
 }
 
+// The expander column shows from the start which categories have contacts, before any of their
+// lists was asked for; a click on one lists its contacts in its coloured nested view.
+TEST_F(Uebersicht, TheExpandersShowFromTheStartAndAClickListsTheCategory)
+{
+    QTableView *view = grid().view();
+    grid().top().flush();
+    QApplication::processEvents();
+    const struct
+    {
+        int nr;
+        const char *marke;
+    } erwartet[] = {{1, "+"}, {2, "+"}, {3, "+"}, {4, "+"}, {5, ""}};
+    for (const auto &e : erwartet) {
+        SCOPED_TRACE(e.nr);
+        EXPECT_EQ(view->model()->index(zeile(e.nr), 0).data().toString(), QString(e.marke));
+    }
+
+    klappe(3);
+    EXPECT_EQ(marke(3), QString("-"));
+    forms::GridList *l = liste(3);
+    ASSERT_NE(l, nullptr);
+    l->flush();
+    QApplication::processEvents();
+    QTableView *cv = grid().childView(l);
+    ASSERT_NE(cv, nullptr);
+    EXPECT_TRUE(cv->isVisible());
+    EXPECT_EQ(cv->model()->rowCount(), 3);
+    EXPECT_EQ(knrListe(3), QStringList({"4", "5", "6"}));
+    EXPECT_EQ(l->appearance().backColor(), 0x00F7C7ACu);
+    EXPECT_EQ(l->columnCaption(2), QString("Firma"));
+    EXPECT_EQ(view->model()->index(zeile(3), 0).data().toString(), QString("-"));
+    EXPECT_EQ(boxes.count(), 0u) << texte(boxes);
+}
+
 TEST_F(Uebersicht, ExpandingListsTheContactsAfreshAndCollapsingKeepsThem)
 {
     klappe(1);

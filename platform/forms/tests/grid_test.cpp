@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <limits>
 
 using namespace forms;
@@ -263,6 +264,66 @@ TEST(GridNested, ExpandedStateStaysWithItsRowWhenRowsAboveGo)
     EXPECT_EQ(m->rowCount(), 2);
     list.dropChild(1);
     EXPECT_EQ(list.child(1), nullptr);
+}
+
+// A nested list promised to a row shows the row's expander at once and is made, once, when it is
+// first asked for or the row expands; dropped, the expander goes with it.
+TEST(GridNested, APromisedListShowsItsExpanderAndIsMadeWhenFirstNeeded)
+{
+    const struct
+    {
+        const char *wie;
+        std::function<GridList *(GridList &)> brauche;
+    } faelle[] = {
+        {"asked for", [](GridList &l) { return l.child(1); }},
+        {"ensured", [](GridList &l) { return l.ensureChild(1); }},
+        {"expanded",
+         [](GridList &l) {
+             l.setExpanded(1, true);
+             return l.child(1);
+         }},
+    };
+    for (const auto &f : faelle) {
+        SCOPED_TRACE(f.wie);
+        GridList list;
+        fill(list, {"Mitglieder (aktiv)", "Vereine", "Ohne"});
+        list.setExpanderWidth(350);
+        int gemacht = 0;
+        list.setChildLater(1, [&gemacht](GridList &kind) {
+            ++gemacht;
+            kind.addRow(QVariantList{7, "", "Amt"});
+        });
+        list.flush();
+        QAbstractItemModel *m = list.model();
+        EXPECT_EQ(m->index(1, 0).data().toString(), QString("+"));
+        EXPECT_FALSE(m->index(2, 0).data().isValid());
+        EXPECT_EQ(gemacht, 0);
+
+        GridList *kind = f.brauche(list);
+        ASSERT_NE(kind, nullptr);
+        EXPECT_EQ(gemacht, 1);
+        EXPECT_EQ(kind->text(0, 2), QString("Amt"));
+        EXPECT_EQ(list.child(1), kind);
+        EXPECT_EQ(gemacht, 1);
+        EXPECT_EQ(list.child(2), nullptr);
+    }
+
+    GridList list;
+    fill(list, {"Vereine", "Behörden"});
+    list.setExpanderWidth(350);
+    bool gemacht = false;
+    list.setChildLater(0, [&gemacht](GridList &) { gemacht = true; });
+    list.flush();
+    list.dropChild(0);
+    EXPECT_FALSE(list.model()->index(0, 0).data().isValid());
+    EXPECT_EQ(list.child(0), nullptr);
+    EXPECT_FALSE(gemacht);
+    // An expanded row gets its list at once, its detail row with it.
+    list.setExpanded(1, true);
+    list.setChildLater(1, [](GridList &kind) { kind.addRow(QVariantList{8}); });
+    EXPECT_EQ(list.model()->rowCount(), 3);
+    ASSERT_NE(list.child(1), nullptr);
+    EXPECT_EQ(list.child(1)->rowCount(), 1);
 }
 
 TEST(ListGridWidget, ExpanderClickTogglesTheRowAndDoubleClicksReportRowOrNone)
