@@ -169,28 +169,17 @@ QString Zahl(double wert)
 
 namespace {
 
-// Counts the paint events a widget receives.
+// Counts the paint events of the object it filters, or, given a window, of every widget in it
+// (installed on the application).
 class Malzaehler : public QObject
 {
 public:
-    int gemalt = 0;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (e->type() == QEvent::Paint)
-            ++gemalt;
-        return false;
-    }
-};
-
-// Counts the paint events the widgets of one window receive.
-class Fenstermaler : public QObject
-{
-public:
-    explicit Fenstermaler(const QWidget *fenster) : fenster_(fenster) {}
+    explicit Malzaehler(const QWidget *fenster = nullptr) : fenster_(fenster) {}
     int gemalt = 0;
     bool eventFilter(QObject *o, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint && o->isWidgetType() && static_cast<QWidget *>(o)->window() == fenster_)
+        if (e->type() == QEvent::Paint &&
+            (!fenster_ || (o->isWidgetType() && static_cast<QWidget *>(o)->window() == fenster_)))
             ++gemalt;
         return false;
     }
@@ -206,7 +195,7 @@ void BisFertigGemalt(QWidget *w)
     if (!w)
         return;
     BisGemalt(w);
-    Fenstermaler z(w->window());
+    Malzaehler z(w->window());
     QCoreApplication::instance()->installEventFilter(&z);
     for (int runde = 0, still = 0; runde < 1000 && still < 2; ++runde) {
         z.gemalt = 0;
